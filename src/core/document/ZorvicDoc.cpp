@@ -1,0 +1,389 @@
+#include "document/ZorvicDoc.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace saroko {
+namespace {
+
+constexpr uint32_t kMaxTime = 0xFFFFFFFFu;
+
+// Rounds half away from zero and drops the fraction.
+long RoundHalfAway(double x) { return static_cast<long>(x >= 0 ? x + 0.5 : x - 0.5); }
+
+} // namespace
+
+CZorvicDoc::CZorvicDoc(ISettingsStore& store, const IClock& clock)
+    : m_store(store), m_clock(clock) {}
+
+CZorvicDoc::~CZorvicDoc() = default;
+
+void CZorvicDoc::SetTextCodec(const ITextCodec* codec) {
+    m_pCodec = codec ? codec : &m_basicCodec;
+}
+
+int CZorvicDoc::OnOpenDocument(const std::string& path) {
+    if (!m_bInitialized)
+        InitDocument();
+    return OpenDataFile(path);
+}
+
+void CZorvicDoc::InitDocument() {
+    m_bDataModified = 0;
+    LoadTextFileSettings();
+    LoadPrintGraphSettings();
+    LoadCommSettings();
+    LoadUnitSettings();
+    LoadCursorSettings();
+    LoadScaleSettings();
+    for (int i = 0; i < kChannelCount; ++i)
+        if (!m_pChannel[i])
+            m_pChannel[i] = std::make_unique<ChannelRecord>();
+    ClearAllChannels();
+    m_recentFiles.clear();
+    for (int i = 1; i <= static_cast<int>(kRecentFileCount); ++i) {
+        char key[16];
+        std::snprintf(key, sizeof key, "File%d", i);
+        m_recentFiles.push_back(m_store.GetString("Recent File List", key, ""));
+    }
+    m_bInitialized = 1;
+}
+
+void CZorvicDoc::ClearChannelContents(ChannelRecord& ch, uint32_t now) {
+    ch.present = 0;
+    std::memset(ch.name, 0, sizeof ch.name);
+    ch.startTime = now;
+    ch.measureType = kTypeTemp13;
+    ch.modelCode = 0;
+    ch.startKnown = ch.recModeCode = ch.startModeCode = ch.unitFlag = ch.sensorCode = 0xFF;
+    ch.interval = 1;
+    ch.statMax = ch.statMin = ch.statAvg = 0;
+    std::fill(std::begin(ch.samples), std::end(ch.samples), kCodeEnd);
+    ch.terminator = kCodeEnd;
+    ch.sampleCount = 0;
+}
+
+void CZorvicDoc::ClearAllChannels() {
+    const uint32_t now = m_clock.Now();
+    for (int i = 0; i < kChannelCount; ++i) {
+        if (!m_pChannel[i])
+            m_pChannel[i] = std::make_unique<ChannelRecord>();
+        ChannelRecord& ch = *m_pChannel[i];
+        ch.number = static_cast<uint32_t>(i + 1);
+        ClearChannelContents(ch, now);
+        m_bShow[i] = 1;
+    }
+    m_bDataModified = 0;
+    ResetRanges();
+    m_szPathName = "Untitled";
+    m_szFileName = "Untitled";
+    if (m_pObserver)
+        m_pObserver->OnPathNameChanged(m_szPathName);
+}
+
+void CZorvicDoc::ResetRanges() {
+    const uint32_t now = m_clock.Now();
+    m_range = GraphRange{};
+    m_range.dataStart = m_range.viewStart = m_range.cursorA = m_range.calcStart = now;
+    m_range.dataEnd = m_range.viewEnd = m_range.cursorB = m_range.calcEnd = now + 3600;
+    double u = 600.0, l = -200.0;
+    if (m_nScaleMode == 1) {
+        u = m_fScaleUpper;
+        l = m_fScaleLower;
+    }
+    const double m = std::fabs(u - l) * 0.05;
+    m_range.fullUpper = m_range.viewUpper = static_cast<float>(u + m);
+    m_range.fullLower = m_range.viewLower = static_cast<float>(l - m);
+}
+
+ChannelRecord* CZorvicDoc::GetChannel(int number) {
+    for (auto& p : m_pChannel)
+        if (p && p->number == static_cast<uint32_t>(number))
+            return p.get();
+    return nullptr;
+}
+
+const ChannelRecord* CZorvicDoc::GetChannel(int number) const {
+    for (const auto& p : m_pChannel)
+        if (p && p->number == static_cast<uint32_t>(number))
+            return p.get();
+    return nullptr;
+}
+
+bool CZorvicDoc::HasAnyData() const {
+    for (const auto& p : m_pChannel)
+        if (p && p->present != 0)
+            return true;
+    return false;
+}
+
+void CZorvicDoc::UpdateAllViews() {
+    if (m_pObserver)
+        m_pObserver->UpdateAllViews();
+}
+
+void CZorvicDoc::RecalcRanges(int mode) {
+    GraphRange& r = m_range;
+    const uint32_t oldStart = r.dataStart, oldEnd = r.dataEnd;
+    const float oldUpper = r.viewUpper, oldLower = r.viewLower;
+
+    const bool anyData = HasAnyData();
+    if (anyData) {
+        r.dataStart = 0x7FFFFFFF;
+        r.dataEnd = 3600;
+    }
+    r.minInterval = 3600;
+    double vmax = 0.0, vmin = 65535.0;
+
+    for (int number = 1; number <= kChannelCount; ++number) {
+        const ChannelRecord* ch = GetChannel(number);
+        if (!ch || ch->present == 0)
+            continue;
+        r.dataStart = std::min(r.dataStart, ch->startTime);
+        r.minInterval = std::min(r.minInterval, ch->interval);
+        uint32_t last = ch->startTime;
+        for (int i = 0; i < kMaxSamples && ch->samples[i] != kCodeEnd; ++i) {
+            const uint16_t code = ch->samples[i];
+            last = ch->startTime + static_cast<uint32_t>(i) * ch->interval;
+            if (code == kCodeMissing)
+                continue;
+            const double v = ToValue(ch->ValueCode(code), ch->measureType, 1);
+            if (v > vmax)
+                vmax = v;
+            if (v < vmin)
+                vmin = v;
+        }
+        r.dataEnd = std::max(r.dataEnd, last);
+    }
+
+    if (!anyData || (vmax == 0.0 && vmin == 65535.0)) {
+        vmax = 600.0;
+        vmin = -200.0;
+    }
+
+    // A span under 10 s is widened around its centre (64-bit, so times near the top of the
+    // range do not wrap).
+    const int64_t span = std::llabs(static_cast<int64_t>(r.dataEnd) - r.dataStart);
+    if (span < 10) {
+        const uint64_t c = (static_cast<uint64_t>(r.dataStart) + r.dataEnd) / 2;
+        if (c < 5) {
+            r.dataStart = 0;
+            r.dataEnd = 10;
+        } else if (c + 5 < kMaxTime) {
+            r.dataStart = static_cast<uint32_t>(c - 5);
+            r.dataEnd = static_cast<uint32_t>(c + 5);
+        } else {
+            r.dataStart = 0xFFFFFFF5u;
+            r.dataEnd = kMaxTime;
+        }
+    }
+    const int64_t span2 = std::llabs(static_cast<int64_t>(r.dataEnd) - r.dataStart);
+    const uint32_t m = static_cast<uint32_t>(static_cast<double>(span2) * 0.025 + 0.999999999);
+    r.dataStart = r.dataStart > m ? r.dataStart - m : 0;
+    r.dataEnd = (static_cast<uint64_t>(r.dataEnd) + m >= kMaxTime) ? kMaxTime : r.dataEnd + m;
+
+    if (std::fabs(vmax - vmin) < 2.0) {
+        const double mid = (vmax + vmin) / 2.0;
+        vmax = mid + 1.0;
+        vmin = mid - 1.0;
+    }
+    const float u = static_cast<float>(vmax + std::fabs(vmax - vmin) * 0.05);
+    const float l = static_cast<float>(vmin - std::fabs(vmax - vmin) * 0.05);
+
+    auto setWindows = [&]() {
+        r.viewStart = r.cursorA = r.dataStart;
+        r.viewEnd = r.cursorB = r.dataEnd;
+        if (m_nScaleMode == 1) {
+            const double d = std::fabs(static_cast<double>(m_fScaleUpper) - m_fScaleLower) * 0.05;
+            r.fullUpper = r.viewUpper = static_cast<float>(m_fScaleUpper + d);
+            r.fullLower = r.viewLower = static_cast<float>(m_fScaleLower - d);
+        } else {
+            r.fullUpper = r.viewUpper = u;
+            r.fullLower = r.viewLower = l;
+        }
+    };
+
+    if (mode == 1) {
+        setWindows();
+        r.calcStart = r.dataStart;
+        r.calcEnd = r.dataEnd;
+    } else if (mode == 2) {
+        const bool same = r.dataStart == oldStart && r.dataEnd == oldEnd && u == oldUpper &&
+                          l == oldLower;
+        if (!same)
+            setWindows();
+        r.calcStart = r.dataStart;
+        r.calcEnd = r.dataEnd;
+    } else if (mode == 3) {
+        r.viewStart = r.cursorA = r.dataStart;
+        r.viewEnd = r.cursorB = r.dataEnd;
+        if (m_nScaleMode == 1) {
+            r.viewUpper = r.fullUpper;
+            r.viewLower = r.fullLower;
+        } else {
+            r.fullUpper = r.viewUpper = u;
+            r.fullLower = r.viewLower = l;
+        }
+    }
+
+    CalcStatistics();
+
+    if (mode == 1)
+        m_bDataModified = 0;
+    else if (mode == 2)
+        m_bDataModified = 1;
+}
+
+void CZorvicDoc::CalcStatistics() {
+    for (int number = 1; number <= kChannelCount; ++number) {
+        ChannelRecord* ch = GetChannel(number);
+        if (!ch)
+            continue;
+        if (ch->present == 0) {
+            ch->statMax = ch->statMin = ch->statAvg = kCodeMissing;
+            continue;
+        }
+        double sum = 0.0;
+        long count = 0;
+        bool over = false, under = false, seen = false;
+        uint16_t hi = 0, lo = 65535;
+        for (int i = 0; i < kMaxSamples && ch->samples[i] != kCodeEnd; ++i) {
+            const uint16_t code = ch->samples[i];
+            if (code == kCodeMissing)
+                continue;
+            const uint32_t t = ch->startTime + static_cast<uint32_t>(i) * ch->interval;
+            if (t < m_range.calcStart || t > m_range.calcEnd)
+                continue;
+            sum += ToValue(ch->ValueCode(code), ch->measureType, 1);
+            ++count;
+            if (code == kCodeOver) {
+                over = true;
+            } else if (code == kCodeUnder) {
+                under = true;
+            } else {
+                seen = true;
+                hi = std::max(hi, code);
+                lo = std::min(lo, code);
+            }
+        }
+        ch->statAvg = count ? ToCode(static_cast<float>(sum / count), ch->measureType)
+                            : kCodeMissing;
+        if (over)
+            ch->statMax = kCodeOver;
+        else if (seen)
+            ch->statMax = hi;
+        else if (under)
+            ch->statMax = kCodeUnder;
+        else
+            ch->statMax = kCodeMissing;
+        if (under)
+            ch->statMin = kCodeUnder;
+        else if (seen)
+            ch->statMin = lo;
+        else if (over)
+            ch->statMin = kCodeOver;
+        else
+            ch->statMin = kCodeMissing;
+    }
+}
+
+double CZorvicDoc::ToValue(uint16_t code, int type, int mode) const {
+    const double k = static_cast<double>(static_cast<int>(code) - 32768);
+    switch (type) {
+    case kTypeTemp13:
+    case kTypeTemp14: {
+        if (m_nUnitCF == 1)
+            return k * static_cast<double>(0.1f) * 9 * static_cast<double>(0.2f) + 32;
+        return k * static_cast<double>(0.1f);
+    }
+    case kTypeHumidity: {
+        const double h = k * static_cast<double>(0.1f);
+        if (mode == 1)
+            return h > 99.0 ? 99.0 : std::trunc(h + 0.5);
+        return h;
+    }
+    case kTypeVoltage:
+        return m_nUnitV == 1 ? k : k * static_cast<double>(0.001f);
+    default:
+        return 0.0;
+    }
+}
+
+uint16_t CZorvicDoc::ToCode(double value, int type) const {
+    long r;
+    switch (type) {
+    case kTypeTemp13:
+    case kTypeTemp14: {
+        const double c = m_nUnitCF == 1 ? (value - 32) * 0.5555556 : value;
+        r = RoundHalfAway(c * 10) + 32768;
+        break;
+    }
+    case kTypeHumidity:
+        r = RoundHalfAway(value * 10) + 32768;
+        break;
+    case kTypeVoltage:
+        r = m_nUnitV == 1 ? static_cast<long>(value) + 32768
+                          : 32768 + static_cast<long>(value * 1000);
+        break;
+    default:
+        return 0;
+    }
+    return static_cast<uint16_t>(r);
+}
+
+std::string CZorvicDoc::FormatValue(int type, int mode, double value) const {
+    const char* fmt = nullptr;
+    switch (type) {
+    case kTypeTemp13:
+    case kTypeTemp14:
+        fmt = "%6.1f";
+        break;
+    case kTypeHumidity:
+        fmt = mode == 1 ? "%6.1f" : "%5.0f";
+        break;
+    case kTypeVoltage:
+        fmt = m_nUnitV == 1 ? "%6.0f" : "%6.3f";
+        break;
+    default:
+        return {};
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, value);
+    return buf;
+}
+
+std::string CZorvicDoc::FormatUnit(int type, int mode) const {
+    if (type < 13 || type > 224)
+        return {};
+    std::string s;
+    if (mode == 1)
+        s += '"';
+    switch (type) {
+    case kTypeTemp13:
+    case kTypeTemp14:
+        s += m_nUnitCF == 1 ? "\xDF" "F " : "\xDF" "C ";
+        break;
+    case kTypeHumidity:
+        s += "%RH";
+        break;
+    case kTypeVoltage:
+        s += m_nUnitV == 1 ? "mV " : " V ";
+        break;
+    default:
+        break;
+    }
+    if (mode == 1)
+        s += '"';
+    return s;
+}
+
+void CZorvicDoc::SetPathName(const std::string& path) {
+    m_szPathName = path;
+    const auto pos = path.find_last_of("\\/");
+    m_szFileName = pos == std::string::npos ? path : path.substr(pos + 1);
+    if (m_pObserver)
+        m_pObserver->OnPathNameChanged(m_szPathName);
+}
+
+} // namespace saroko

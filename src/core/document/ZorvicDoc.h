@@ -1,0 +1,174 @@
+#pragma once
+// The program's one document: eight channel records, the graph ranges, the statistics and the
+// user settings mirrored from the settings store. No windows here; the UI observes it.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/ChannelRecord.h"
+#include "document/TimeUtil.h"
+#include "messages/StringTable.h"
+#include "recorder/RecorderSettings.h"
+#include "settings/SettingsStore.h"
+
+namespace saroko {
+
+// Converts channel names between the CP932 bytes the document keeps and the UTF-8 of the
+// settings store. The core's own codec knows ASCII and half-width katakana; the platform
+// supplies a full one.
+class ITextCodec {
+public:
+    virtual ~ITextCodec() = default;
+    virtual std::string Cp932ToUtf8(std::string_view bytes) const = 0;
+    virtual std::string Utf8ToCp932(std::string_view text) const = 0;
+};
+
+class CBasicCp932Codec final : public ITextCodec {
+public:
+    std::string Cp932ToUtf8(std::string_view bytes) const override;
+    std::string Utf8ToCp932(std::string_view text) const override;
+};
+
+// The questions a load asks: the read-confirm dialog and message boxes.
+class IDocumentPrompts : public IMessageSink {
+public:
+    enum ReadMode { kReadCancel = 0, kReadNew = 1, kReadAppend = 2 };
+    virtual int AskReadMode() = 0;
+};
+
+// What the document tells its windows.
+class IDocumentObserver {
+public:
+    virtual ~IDocumentObserver() = default;
+    virtual void UpdateAllViews() {}
+    // The document took a new path (after a save or a load as new): title and the
+    // framework's recent-file list.
+    virtual void OnPathNameChanged(const std::string& /*path*/) {}
+};
+
+// Results of file and document operations.
+enum FileResult : int { kFileFailed = 0, kFileOk = 1, kFileCancelled = 2 };
+
+// GetFileKind results.
+enum FileKind : int { kKindOther = -1, kKindKlg = 1, kKindKsv = 2, kKindText = 3 };
+int GetFileKind(std::string_view path);
+
+inline constexpr std::size_t kRecentFileCount = 4;
+
+class CZorvicDoc {
+public:
+    CZorvicDoc(ISettingsStore& store, const IClock& clock);
+    ~CZorvicDoc();
+    CZorvicDoc(const CZorvicDoc&) = delete;
+    CZorvicDoc& operator=(const CZorvicDoc&) = delete;
+
+    void SetPrompts(IDocumentPrompts* prompts) { m_pPrompts = prompts; }
+    void SetObserver(IDocumentObserver* observer) { m_pObserver = observer; }
+    void SetTextCodec(const ITextCodec* codec);
+    ISettingsStore& Store() { return m_store; }
+    const IClock& Clock() const { return m_clock; }
+
+    // Lifecycle.
+    void OnNewDocument() { InitDocument(); }
+    // Initialises on first use, then runs the open procedure. Returns the load's result.
+    int OnOpenDocument(const std::string& path);
+    void InitDocument();
+    void ClearAllChannels();
+    bool IsInitialized() const { return m_bInitialized != 0; }
+
+    ChannelRecord* GetChannel(int number);
+    const ChannelRecord* GetChannel(int number) const;
+    ChannelRecord* GetSlot(int slot) { return m_pChannel[slot].get(); }
+    GraphRange* GetRange() { return &m_range; }
+    const GraphRange* GetRange() const { return &m_range; }
+    bool HasAnyData() const;
+
+    void RecalcRanges(int mode);
+    void CalcStatistics();
+    void UpdateAllViews();
+
+    // Conversions and formats, following the unit settings.
+    double ToValue(uint16_t code, int type, int mode) const;
+    uint16_t ToCode(double value, int type) const;
+    std::string FormatValue(int type, int mode, double value) const;
+    std::string FormatUnit(int type, int mode) const;
+
+    // Files.
+    int LoadKlgFile(const std::string& path);
+    int LoadKsvFile(const std::string& path);
+    int SaveKlgFile(int range, const std::string& path);
+    int ExportText(int range, const std::string& path);
+    // The text ExportText writes, CP932 bytes with CR LF line ends.
+    std::string BuildTextExport(int range) const;
+    // Loads a container file already read into memory, in mode kReadNew or kReadAppend.
+    int LoadContainerImage(std::span<const uint8_t> bytes, const std::string& path,
+                           bool olderSeries, int mode);
+    // The open procedure: checks the file, loads by kind, repaints. Returns the load's result
+    // or 0 after a message.
+    int OpenDataFile(const std::string& path);
+    void AddRecentFile(const std::string& path);
+    void SaveRecentFiles();
+
+    // Settings sections.
+    void LoadTextFileSettings();
+    void SaveTextFileSettings();
+    void LoadPrintGraphSettings();
+    void SavePrintGraphSettings();
+    void LoadCommSettings();
+    void SaveCommSettings();
+    void LoadUnitSettings();
+    void SaveUnitSettings();
+    void LoadCursorSettings();
+    void SaveCursorSettings();
+    void LoadScaleSettings();
+    void SaveScaleSettings();
+
+    void SetPathName(const std::string& path);
+
+    // Members, in the order of the original document.
+    std::array<std::unique_ptr<ChannelRecord>, kChannelCount> m_pChannel;
+    GraphRange m_range;
+    std::string m_szPathName = "Untitled";
+    std::string m_szFileName = "Untitled";
+    std::array<uint32_t, kChannelCount> m_bShow{1, 1, 1, 1, 1, 1, 1, 1};
+    uint32_t m_bDataModified = 0;
+    std::vector<std::string> m_recentFiles;
+    uint32_t m_nDivideCode = 1;
+    uint32_t m_nPrintMethod = 0;
+    uint32_t m_nHorizontalScale = 1;
+    uint32_t m_nVerticalScale = 1;
+    uint32_t m_nPortNo = 1;
+    // The record-start settings (m_wRecFlags, m_wInterval, m_szChanName1, m_szChanName2,
+    // m_wStartMode, m_tStartTime and six zero bytes), laid out as the recorder's block.
+    RecorderSettings m_recSettings;
+    uint32_t m_nUnitCF = 0;
+    uint32_t m_nUnitV = 0;
+    uint32_t m_nCursorStyle = 2;
+    uint32_t m_nCursorASelect = 1;
+    uint32_t m_nCursorBSelect = 1;
+    uint32_t m_nScaleMode = 0;
+    float m_fScaleUpper = 600.0f;
+    float m_fScaleLower = -200.0f;
+    uint8_t m_bInitialized = 0;
+
+private:
+    int LoadContainer(const std::string& path, bool olderSeries);
+    void ResetRanges();
+    void ClearChannelContents(ChannelRecord& ch, uint32_t now);
+
+    ISettingsStore& m_store;
+    const IClock& m_clock;
+    IDocumentPrompts* m_pPrompts = nullptr;
+    IDocumentObserver* m_pObserver = nullptr;
+    CBasicCp932Codec m_basicCodec;
+    const ITextCodec* m_pCodec = &m_basicCodec;
+};
+
+// Formats a scale value as the settings store keeps it: 6 significant digits, no trailing point.
+std::string FormatScaleSetting(double value);
+
+} // namespace saroko

@@ -1,0 +1,19 @@
+#pragma once
+// Whole-file reads and safe writes. A write goes to a temporary file beside the target, is
+// flushed, and only then replaces the target, so a failed save never destroys the old file.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace saroko {
+
+// Reads at most `maxBytes` bytes; returns false when the file cannot be opened or read.
+bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<uint8_t>& out);
+bool WriteFileAtomically(const std::string& path, std::string_view data);
+// True when the file exists and its write permission is withheld.
+bool IsReadOnlyFile(const std::string& path);
+// True when the file exists and can be opened for reading.
+bool IsReadableFile(const std::string& path);
+
+} // namespace saroko
