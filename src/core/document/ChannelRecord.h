@@ -1,6 +1,8 @@
 #pragma once
 // One channel slot of the document and the shared time/value ranges.
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace saroko {
@@ -26,6 +28,11 @@ inline constexpr uint8_t kTypeHumidity = 208;
 inline constexpr uint8_t kTypeVoltage = 224;
 
 inline constexpr uint32_t kModelKm41 = 129;
+
+// Length of a NUL-padded fixed field.
+inline std::size_t FieldLength(const char* field, std::size_t size) {
+    return static_cast<std::size_t>(std::find(field, field + size, '\0') - field);
+}
 
 struct ChannelRecord {
     uint32_t number = 0;        // 1..8 as shown to the user

@@ -35,7 +35,7 @@ void CopyName8(char (&field)[8], const std::string& bytes) {
 }
 
 std::string NameBytes(const char (&field)[8]) {
-    return std::string(field, strnlen(field, sizeof field));
+    return std::string(field, FieldLength(field, sizeof field));
 }
 
 // "0x31" as written by the save, or a plain decimal number; anything else fails.

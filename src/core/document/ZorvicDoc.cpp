@@ -378,6 +378,17 @@ std::string CZorvicDoc::FormatUnit(int type, int mode) const {
     return s;
 }
 
+std::string CZorvicDoc::CellValueText(const ChannelRecord& ch, uint16_t code,
+                                      bool average) const {
+    if (code == kCodeEnd || code == kCodeMissing)
+        return "  --- ";
+    if (!average && code == kCodeOver)
+        return "  Over";
+    if (!average && code == kCodeUnder)
+        return " Under";
+    return FormatValue(ch.measureType, 0, ToValue(code, ch.measureType, 1));
+}
+
 void CZorvicDoc::SetPathName(const std::string& path) {
     m_szPathName = path;
     const auto pos = path.find_last_of("\\/");

@@ -96,6 +96,9 @@ public:
     uint16_t ToCode(double value, int type) const;
     std::string FormatValue(int type, int mode, double value) const;
     std::string FormatUnit(int type, int mode) const;
+    // A value cell as the legend shows it: "  --- " for no value, "  Over", " Under", else the
+    // formatted value. For an average only the end and missing codes have a text of their own.
+    std::string CellValueText(const ChannelRecord& ch, uint16_t code, bool average) const;
 
     // Files.
     int LoadKlgFile(const std::string& path);

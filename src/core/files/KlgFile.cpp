@@ -154,7 +154,7 @@ std::string BuildKlgImage(const CZorvicDoc& doc, int range) {
         const ChannelRecord& ch = *sel.ch;
         uint8_t h[kKlgHeaderSize] = {};
         PutText(h + klg::kOffNumber, 2, "%2d", static_cast<int>(ch.number));
-        std::memcpy(h + klg::kOffName, ch.name, strnlen(ch.name, 8));
+        std::memcpy(h + klg::kOffName, ch.name, FieldLength(ch.name, 8));
         char date[24] = {};
         if (FormatKlgDateText(sel.first, date))
             std::memcpy(h + klg::kOffDateText, date, 23);
