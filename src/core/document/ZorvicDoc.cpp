@@ -130,7 +130,9 @@ void CZorvicDoc::RecalcRanges(int mode) {
 
     const bool anyData = HasAnyData();
     if (anyData) {
-        r.dataStart = 0x7FFFFFFF;
+        // Start from the top of the u32 range so that data after early 2038 keep their own
+        // start instead of being pinned to 0x7FFFFFFF.
+        r.dataStart = kMaxTime;
         r.dataEnd = 3600;
     }
     r.minInterval = 3600;

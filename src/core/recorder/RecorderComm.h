@@ -1,0 +1,103 @@
+#pragma once
+// One exchange with the recorder: the port is open from construction to destruction, and
+// the sixteen numbered commands run through Execute.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "recorder/Protocol.h"
+#include "recorder/RecorderSettings.h"
+#include "recorder/SerialLine.h"
+
+namespace saroko {
+
+class IClock;
+class IMessageSink;
+class ISettingsStore;
+
+// What the download commands report to the window that runs them.
+class IDownloadOwner {
+public:
+    virtual ~IDownloadOwner() = default;
+    virtual void ResetStatus() = 0;
+    // The header is in the buffer; the settings block was read before.
+    virtual void ShowHeader() = 0;
+    virtual void SetTotalText(const std::string& text) = 0;
+    virtual void SetReceivedText(const std::string& text) = 0;
+    virtual void PaintProgress() = 0;
+
+    int steps = 20;
+    int progress = 0;
+    uint32_t downloadTime = 0;
+};
+
+// The storage a command works on; each command uses only what it needs and fails with
+// COMM_FAILED when that is missing.
+struct CommandBlock {
+    uint8_t* params = nullptr;          // 4 bytes sent as p0..p3
+    uint8_t* reply = nullptr;           // 4 bytes receiving d0..d3
+    RecorderSettings* data = nullptr;   // commands 4 and 5
+    std::array<uint32_t, 16>* words = nullptr; // commands 2 and 3
+    uint8_t* buffer = nullptr;          // kDownloadBufferSize bytes, commands 0 and 1
+};
+
+// The services an exchange needs from the program.
+struct CommServices {
+    ISerialLine* line = nullptr;
+    IMessageSink* sink = nullptr;
+    const IClock* clock = nullptr;             // download time
+    const ISettingsStore* store = nullptr;     // COM number bindings
+    std::string device;                        // when set, opened whatever the number
+};
+
+class CRecorderComm {
+public:
+    // Opens the port; a failure has already been shown when `result` is negative.
+    CRecorderComm(const CommServices& services, int portNo, uint32_t baud, int& result);
+    ~CRecorderComm();
+    CRecorderComm(const CRecorderComm&) = delete;
+    CRecorderComm& operator=(const CRecorderComm&) = delete;
+
+    void SetOwner(IDownloadOwner* owner) { m_pOwner = owner; }
+
+    // Runs command 0..15, wakes the recorder first when `wake` is 1, and shows the result
+    // as `messageMode` says (0 never, 1 always, 2 failures only).
+    int Execute(int command, const CommandBlock& block, int wake, int messageMode);
+
+    int ShowCommResult(int code);
+
+    // Port side.
+    int OpenPort();
+    void ClosePort();
+    int WriteByte(uint8_t b);
+    int ReadByte(uint8_t& dest, uint32_t timeoutMs);
+    void BusyWait(uint32_t ms);
+    void DrainInput();
+    int WakeRecorder();
+
+    // One short frame: request code + params, reply byte 0 and d0..d3 into `reply`.
+    int Transact(int retries, const ShortFrame& request, uint8_t reply[5]);
+
+    const std::string& DeviceName() const { return m_szDevice; }
+
+private:
+    int RunCommand(int command);
+    int ShortCommand(uint8_t code);
+    int WriteSettings();
+    int ReadSettings();
+    int WriteWords();
+    int ReadWords();
+    int Download(bool paced);
+    int DownloadAttempt(bool paced);
+
+    CommServices m_services;
+    ISerialLine& m_line;
+    int m_nPortNo;
+    uint32_t m_nBaud;
+    std::string m_szDevice;
+    IDownloadOwner* m_pOwner = nullptr;
+    int m_nCommand = 0;
+    CommandBlock m_block;
+};
+
+} // namespace saroko

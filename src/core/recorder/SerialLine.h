@@ -1,0 +1,47 @@
+#pragma once
+// One byte-stream interface for every transport to the recorder: the real serial port, the
+// simulator's in-memory line and scripted fakes. Bytes go one at a time, as the recorder
+// protocol wants them.
+#include <cstdint>
+#include <string>
+
+namespace saroko {
+
+class ISettingsStore;
+
+class ISerialLine {
+public:
+    virtual ~ISerialLine() = default;
+
+    // Opens the device exclusively at `baud` 8N1. Returns 0 or a communication result code:
+    // -1 cannot open, -5 line settings refused, -999 line state unreadable.
+    virtual int Open(const std::string& device, uint32_t baud) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    // Discards what waits in both queues.
+    virtual void Purge() = 0;
+    // 0 when the byte was accepted, -1 otherwise.
+    virtual int WriteByte(uint8_t b) = 0;
+    // A byte that has already arrived, without waiting.
+    virtual bool TryReadByte(uint8_t& b) = 0;
+    // Waits until input arrives or `maxMs` pass. The windows keep painting meanwhile (user
+    // input is not handled) and the wait does not spin the processor.
+    virtual void WaitForInput(uint32_t maxMs) = 0;
+    // Millisecond tick count; wraps like a u32.
+    virtual uint32_t TickCount() const = 0;
+    // A pause during which nothing else is handled.
+    virtual void Sleep(uint32_t ms) = 0;
+
+    // Reads one byte: a waiting byte comes at once; 1 is returned only after more than
+    // `timeoutMs` of silence, 0 when `dest` holds the byte.
+    int ReadByte(uint8_t& dest, uint32_t timeoutMs);
+};
+
+// The device a COM number opens: on Windows "COM%d" (device-namespace form from 10 on); else
+// the path bound to "COM<n>" in the communication section, or /dev/ttyS<n-1>.
+std::string PortDeviceName(int portNo, const ISettingsStore* store);
+// The section and entry that bind a COM number to a device path.
+inline constexpr const char* kRecorderCommSection = "KM4x Communication Section";
+std::string PortBindingEntry(int portNo);
+
+} // namespace saroko

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/TestSupport.h"
+
+namespace saroko::test {
+namespace {
+
+class SettingsTest : public DocTest {};
+
+TEST_F(SettingsTest, FreshStoreGivesTheDefaults) {
+    EXPECT_EQ(doc.m_nDivideCode, 1u);
+    EXPECT_EQ(doc.m_nPrintMethod, 0u);
+    EXPECT_EQ(doc.m_nHorizontalScale, 1u);
+    EXPECT_EQ(doc.m_nVerticalScale, 1u);
+    EXPECT_EQ(doc.m_nPortNo, 1u);
+    EXPECT_EQ(doc.m_recSettings.flags, 0);
+    EXPECT_EQ(doc.m_recSettings.intervalSec, 10);
+    EXPECT_EQ(std::string(doc.m_recSettings.chanName1, 8), std::string("Ch.1\0\0\0\0", 8));
+    EXPECT_EQ(std::string(doc.m_recSettings.chanName2, 8), std::string("Ch.2\0\0\0\0", 8));
+    EXPECT_EQ(doc.m_recSettings.startMode, 0x31);
+    EXPECT_EQ(doc.m_recSettings.startTime, clock.Now());
+    EXPECT_EQ(doc.m_nUnitCF, 0u);
+    EXPECT_EQ(doc.m_nUnitV, 0u);
+    EXPECT_EQ(doc.m_nCursorStyle, 2u);
+    EXPECT_EQ(doc.m_nCursorASelect, 1u);
+    EXPECT_EQ(doc.m_nCursorBSelect, 1u);
+    EXPECT_EQ(doc.m_nScaleMode, 0u);
+    EXPECT_FLOAT_EQ(doc.m_fScaleUpper, 600.0f);
+    EXPECT_FLOAT_EQ(doc.m_fScaleLower, -200.0f);
+    EXPECT_EQ(store.WriteCount(), 0u); // reading never writes
+}
+
+TEST_F(SettingsTest, EverySectionRoundTrips) {
+    doc.m_nDivideCode = 3;
+    doc.m_nPrintMethod = 2;
+    doc.m_nHorizontalScale = 5;
+    doc.m_nVerticalScale = 7;
+    doc.m_nPortNo = 4;
+    doc.m_recSettings.flags = 0x07;
+    doc.m_recSettings.intervalSec = 600;
+    std::memcpy(doc.m_recSettings.chanName1, "ABCDEFGH", 8);
+    std::memset(doc.m_recSettings.chanName2, 0, 8);
+    std::memcpy(doc.m_recSettings.chanName2, "\xBA\xB0\xD9", 3); // half-width katakana
+    doc.m_recSettings.startMode = 0x30;
+    doc.m_recSettings.startTime = Local(2008, 7, 1, 13, 45, 30); // summer time in Berlin
+    doc.m_nUnitCF = 1;
+    doc.m_nUnitV = 1;
+    doc.m_nCursorStyle = 0;
+    doc.m_nCursorASelect = 0;
+    doc.m_nCursorBSelect = 1;
+    doc.m_nScaleMode = 1;
+    doc.m_fScaleUpper = 12.5f;
+    doc.m_fScaleLower = -3.25f;
+    const RecorderSettings saved = doc.m_recSettings;
+    doc.SaveTextFileSettings();
+    doc.SavePrintGraphSettings();
+    doc.SaveCommSettings();
+    doc.SaveUnitSettings();
+    doc.SaveCursorSettings();
+    doc.SaveScaleSettings();
+
+    EXPECT_EQ(store.GetString("KM4x Communication Section", "StartMode", ""), "0x30");
+    EXPECT_EQ(store.GetString("KM4x Communication Section", "DateTime", ""), "20080701134530");
+    EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName2", ""), "ｺｰﾙ");
+    EXPECT_EQ(store.GetInt("KM4x Communication Section", "SensorType", -1), 1);
+    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleUpper", ""), "12.5");
+    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleLower", ""), "-3.25");
+
+    CZorvicDoc other(store, clock);
+    other.OnNewDocument();
+    EXPECT_EQ(other.m_nDivideCode, 3u);
+    EXPECT_EQ(other.m_nPrintMethod, 2u);
+    EXPECT_EQ(other.m_nHorizontalScale, 5u);
+    EXPECT_EQ(other.m_nVerticalScale, 7u);
+    EXPECT_EQ(other.m_nPortNo, 4u);
+    EXPECT_EQ(other.m_recSettings.ToBytes(), saved.ToBytes());
+    EXPECT_EQ(other.m_nUnitCF, 1u);
+    EXPECT_EQ(other.m_nUnitV, 1u);
+    EXPECT_EQ(other.m_nCursorStyle, 0u);
+    EXPECT_EQ(other.m_nCursorASelect, 0u);
+    EXPECT_EQ(other.m_nScaleMode, 1u);
+    EXPECT_FLOAT_EQ(other.m_fScaleUpper, 12.5f);
+    EXPECT_FLOAT_EQ(other.m_fScaleLower, -3.25f);
+}
+
+struct OddReading {
+    const char* what;
+    const char* entry;
+    const char* stored;
+};
+
+TEST_F(SettingsTest, OddStoredValues) {
+    const char* comm = "KM4x Communication Section";
+    // DateTime: the 1970 marker, garbage and the empty text all mean "now".
+    for (const char* text : {"19700101090000", "", "abc", "2008"}) {
+        SCOPED_TRACE(text);
+        store.WriteString(comm, "DateTime", text);
+        doc.LoadCommSettings();
+        EXPECT_EQ(doc.m_recSettings.startTime, clock.Now());
+    }
+    store.WriteString(comm, "DateTime", "20081231235959");
+    doc.LoadCommSettings();
+    EXPECT_EQ(doc.m_recSettings.startTime, Local(2008, 12, 31, 23, 59, 59));
+
+    // StartMode: written as hex text, read back; a plain number is taken as it is; only the
+    // low byte counts; unreadable text gives 49.
+    const std::vector<std::pair<const char*, int>> modes = {
+        {"0x31", 0x31}, {"0x00", 0}, {"48", 48}, {"0x130", 0x30}, {"305", 0x31}, {"zz", 49}};
+    for (const auto& [text, want] : modes) {
+        SCOPED_TRACE(text);
+        store.WriteString(comm, "StartMode", text);
+        doc.LoadCommSettings();
+        EXPECT_EQ(doc.m_recSettings.startMode, want);
+    }
+
+    // Names: cut to 8 bytes, never in the middle of a double-byte character.
+    store.WriteString(comm, "ChanName1", "ABCDEFGHIJ");
+    doc.LoadCommSettings();
+    EXPECT_EQ(std::string(doc.m_recSettings.chanName1, 8), "ABCDEFGH");
+
+    // Flags are built from three entries.
+    store.WriteInt(comm, "TempUnit", 1);
+    store.WriteInt(comm, "RecMode", 0);
+    store.WriteInt(comm, "SensorType", 1);
+    doc.LoadCommSettings();
+    EXPECT_EQ(doc.m_recSettings.flags, 0x05);
+
+    // Scale texts go through a text-to-number reading: "abc" is 0.
+    store.WriteString("Graph Scale Section", "ScaleUpper", "abc");
+    store.WriteString("Graph Scale Section", "ScaleLower", "-12.5xyz");
+    doc.LoadScaleSettings();
+    EXPECT_FLOAT_EQ(doc.m_fScaleUpper, 0.0f);
+    EXPECT_FLOAT_EQ(doc.m_fScaleLower, -12.5f);
+
+    // An integer entry holding text reads as its default.
+    store.WriteString("Text File Section", "DivideCode", "tab");
+    doc.LoadTextFileSettings();
+    EXPECT_EQ(doc.m_nDivideCode, 1u);
+}
+
+TEST(ScaleSetting, SixSignificantDigitsWithoutTrailingPoint) {
+    const std::vector<std::pair<double, const char*>> cases = {
+        {600.0, "600"},   {-200.0, "-200"},       {12.5, "12.5"},
+        {0.00001, "1e-05"}, {123456.0, "123456"}, {1234567.0, "1.23457e+06"},
+        {-0.5, "-0.5"},   {0.0, "0"}};
+    for (const auto& [v, want] : cases)
+        EXPECT_EQ(FormatScaleSetting(v), want) << v;
+}
+
+TEST(StoredInt, ParsesWholeDecimalNumbersOnly) {
+    int v = 0;
+    EXPECT_TRUE(ParseStoredInt(" 42 ", v));
+    EXPECT_EQ(v, 42);
+    EXPECT_TRUE(ParseStoredInt("-7", v));
+    EXPECT_EQ(v, -7);
+    EXPECT_FALSE(ParseStoredInt("4x", v));
+    EXPECT_FALSE(ParseStoredInt("", v));
+    EXPECT_FALSE(ParseStoredInt("99999999999", v));
+}
+
+TEST(RecorderSettingsBlock, LittleEndianImage) {
+    RecorderSettings s;
+    s.flags = 0x0102;
+    s.intervalSec = 3600;
+    std::memcpy(s.chanName1, "ABCDEFGH", 8);
+    s.startMode = 0x31;
+    s.startTime = 0x11223344;
+    const auto b = s.ToBytes();
+    EXPECT_EQ(b[0], 0x02);
+    EXPECT_EQ(b[1], 0x01);
+    EXPECT_EQ(b[2], 0x10);
+    EXPECT_EQ(b[3], 0x0E);
+    EXPECT_EQ(b[4], 'A');
+    EXPECT_EQ(b[11], 'H');
+    EXPECT_EQ(b[12], 0);
+    EXPECT_EQ(b[20], 0x31);
+    EXPECT_EQ(b[22], 0x44);
+    EXPECT_EQ(b[25], 0x11);
+    EXPECT_EQ(RecorderSettings::FromBytes(b.data()).ToBytes(), b);
+}
+
+TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
+    int count = 0;
+    for (const MessageDef& m : AllMessages()) {
+        ++count;
+        EXPECT_GE(m.id, 57696);
+        EXPECT_LE(m.id, 57797);
+        EXPECT_NE(std::string_view(m.text).size(), 0u);
+    }
+    EXPECT_EQ(count, 55);
+    EXPECT_EQ(FindMessage(57761)->buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(FindMessage(57762)->buttons, MsgButtons::YesNo);
+    EXPECT_EQ(FindMessage(57760)->icon, MsgIcon::Question);
+    EXPECT_EQ(FindMessage(57696)->icon, MsgIcon::Information);
+    EXPECT_EQ(FindMessage(57752)->icon, MsgIcon::Exclamation);
+    EXPECT_EQ(MessageText(57749), "ファイル名指定エラー\n\n拡張子が違うか入力されていません。");
+    EXPECT_EQ(MessageText(57751), "読み取り専用ファイルのため上書き保存できません。\n");
+    EXPECT_EQ(FindMessage(57800), nullptr);
+}
+
+} // namespace
+} // namespace saroko::test
