@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "core/TestSupport.h"
+#include "files/KlgFormat.h"
+
+namespace saroko::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FileHeader(uint8_t bitmap) {
+    std::string h(256, '\0');
+    h[0] = static_cast<char>(bitmap);
+    h[254] = '\r';
+    h[255] = '\n';
+    return h;
+}
+
+// A channel header laid out field by field, from literal texts.
+std::string ChannelHeader(const char* number, const std::string& name, const char* date,
+                          uint32_t start, const char* interval, uint8_t type, uint32_t model,
+                          const std::string& conditions, const char* count) {
+    std::string h(256, '\0');
+    h.replace(0, 2, number);
+    h.replace(2, name.size(), name);
+    h.replace(34, 23, date);
+    for (int i = 0; i < 4; ++i)
+        h[57 + i] = static_cast<char>(start >> (8 * i));
+    h.replace(61, 5, interval);
+    h[66] = static_cast<char>(type);
+    for (int i = 0; i < 4; ++i)
+        h[67 + i] = static_cast<char>(model >> (8 * i));
+    h.replace(71, 5, conditions);
+    h.replace(87, 5, count);
+    h[254] = '\r';
+    h[255] = '\n';
+    return h;
+}
+
+std::string Area(const std::vector<uint16_t>& codes) {
+    std::string a;
+    for (uint16_t c : codes) {
+        a += static_cast<char>(c & 0xFF);
+        a += static_cast<char>(c >> 8);
+    }
+    while (a.size() % 16)
+        a += '\xFF';
+    return a;
+}
+
+class KlgFileTest : public DocTest {
+protected:
+    // Channel 1: one sample with an 8-character name; channel 3: nine samples, hidden.
+    void MakeDocument() {
+        t0 = Local(2008, 3, 5, 9, 7, 0);
+        ChannelRecord& ch1 = *doc.GetChannel(1);
+        Fill(ch1, t0, 10, {C(23.5)}, "ABCDEFGH");
+        ch1.modelCode = kModelKm41;
+        ch1.startKnown = 1;
+        ch1.recModeCode = 128;
+        ch1.startModeCode = 1;
+        ch1.unitFlag = 0;
+        ch1.sensorCode = 1;
+        nine = {C(1.0), C(2.0), kCodeOver, kCodeUnder, kCodeMissing, C(6.0), C(7.0), C(8.0),
+                C(9.0)};
+        Fill(*doc.GetChannel(3), t0 + 3600, 60, nine, "\x8e\xba"); // a double-byte name
+        doc.m_bShow[2] = 0;
+        doc.RecalcRanges(2);
+    }
+    uint32_t t0 = 0;
+    std::vector<uint16_t> nine;
+};
+
+TEST_F(KlgFileTest, WholeDocumentImageIsByteExact) {
+    MakeDocument();
+    const std::string want =
+        FileHeader(0x05) +
+        ChannelHeader(" 1", "ABCDEFGH", "2008/ 3/ 5(Wed) 9: 7' 0", t0, "   10", 13, 129,
+                      std::string("\x01\x80\x01\x00\x01", 5), "    1") +
+        Area({C(23.5)}) +
+        ChannelHeader(" 3", "\x8e\xba", "2008/ 3/ 5(Wed)10: 7' 0", t0 + 3600, "   60", 13, 0,
+                      std::string("\xFF\xFF\xFF\xFF\x00", 5), "    9") +
+        Area(nine);
+    const std::string path = Path("all.klg");
+    ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk);
+    const std::string got = ReadAll(path);
+    ASSERT_EQ(got.size(), want.size());
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(got.size(), 256u + 256 + 16 + 256 + 32);
+    EXPECT_EQ(doc.m_bDataModified, 0u);
+    EXPECT_EQ(doc.m_szPathName, path);
+    EXPECT_EQ(doc.m_szFileName, "all.klg");
+    EXPECT_EQ(doc.m_recentFiles.front(), path);
+}
+
+TEST_F(KlgFileTest, WindowRangeDropsChannelsWithoutSamplesInside) {
+    MakeDocument();
+    doc.GetRange()->viewStart = t0 + 3600 + 120; // third sample of channel 3
+    doc.GetRange()->viewEnd = t0 + 3600 + 240;   // fifth
+    const std::string path = Path("window.klg");
+    ASSERT_EQ(doc.SaveKlgFile(1, path), kFileOk);
+    const std::string want =
+        FileHeader(0x04) +
+        ChannelHeader(" 3", "\x8e\xba", "2008/ 3/ 5(Wed)10: 9' 0", t0 + 3600 + 120, "   60", 13,
+                      0, std::string("\xFF\xFF\xFF\xFF\x00", 5), "    3") +
+        Area({kCodeOver, kCodeUnder, kCodeMissing});
+    EXPECT_EQ(ReadAll(path), want);
+    // The document now refers to the new file.
+    EXPECT_EQ(doc.m_szPathName, path);
+
+    // Nothing inside the window: only the file header.
+    doc.GetRange()->viewStart = t0 + 1;
+    doc.GetRange()->viewEnd = t0 + 2;
+    ASSERT_EQ(doc.SaveKlgFile(1, Path("empty.klg")), kFileOk);
+    EXPECT_EQ(ReadAll(Path("empty.klg")), FileHeader(0));
+}
+
+TEST_F(KlgFileTest, SaveAndLoadRoundTrip) {
+    MakeDocument();
+    // A summer time in Berlin and the repeated hour at the end of daylight saving.
+    Fill(*doc.GetChannel(6), Local(2008, 7, 1, 12, 0, 0), 1, {C(30.0), C(30.1)});
+    Fill(*doc.GetChannel(7), 1224981000u /* 2008-10-26 00:30 UTC */ + 3600, 5, {C(1.0)});
+    doc.RecalcRanges(2);
+    const std::string path = Path("trip.klg");
+    ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk);
+
+    CZorvicDoc other(store, clock);
+    other.SetPrompts(&prompts);
+    other.OnNewDocument();
+    ASSERT_EQ(other.LoadKlgFile(path), kFileOk);
+    EXPECT_EQ(prompts.readModeAsked, 0); // an empty document loads as new without asking
+    for (int n : {1, 3, 6, 7}) {
+        SCOPED_TRACE(n);
+        const ChannelRecord& a = *doc.GetChannel(n);
+        const ChannelRecord& b = *other.GetChannel(n);
+        EXPECT_EQ(b.present, static_cast<uint32_t>(n));
+        EXPECT_EQ(std::string(b.name), std::string(a.name));
+        EXPECT_EQ(b.startTime, a.startTime);
+        EXPECT_EQ(b.interval, a.interval);
+        EXPECT_EQ(b.modelCode, a.modelCode);
+        EXPECT_EQ(b.sensorCode, a.sensorCode);
+        EXPECT_EQ(b.recModeCode, a.recModeCode);
+        EXPECT_EQ(0, std::memcmp(a.samples, b.samples, sizeof a.samples));
+    }
+    EXPECT_EQ(other.GetChannel(1)->sampleCount, 1);
+    EXPECT_EQ(other.m_bShow[2], 1u); // hidden channels are shown again
+    EXPECT_EQ(*other.GetRange(), *doc.GetRange());
+    EXPECT_EQ(other.m_bDataModified, 0u);
+    EXPECT_EQ(other.m_szPathName, path);
+}
+
+TEST_F(KlgFileTest, AppendAndOverflowQuestion) {
+    MakeDocument();
+    const std::string path = Path("two.klg");
+    ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk); // channels 1 and 3
+
+    // Append into the free channels 2 and 4.
+    prompts.readMode = IDocumentPrompts::kReadAppend;
+    ASSERT_EQ(doc.LoadKlgFile(path), kFileOk);
+    EXPECT_EQ(prompts.readModeAsked, 1);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(std::string(doc.GetChannel(2)->name), "ABCDEFGH");
+    EXPECT_EQ(doc.GetChannel(4)->sampleCount, 9);
+    EXPECT_EQ(doc.GetChannel(4)->present, 4u);
+    EXPECT_EQ(doc.m_bDataModified, 1u);
+
+    // Only channel 8 free: 57761; Cancel leaves everything as it was.
+    for (int n : {5, 6, 7})
+        Fill(*doc.GetChannel(n), t0, 10, {C(1.0)});
+    const ChannelRecord before8 = *doc.GetChannel(8);
+    prompts.answer = kIdCancel;
+    EXPECT_EQ(doc.LoadKlgFile(path), kFileCancelled);
+    EXPECT_EQ(prompts.shown, std::vector<int>{msg::kLoadOverflow});
+    EXPECT_EQ(doc.GetChannel(8)->present, before8.present);
+
+    // OK: the first block goes to channel 8, the second is read and dropped.
+    prompts.answer = kIdOk;
+    ASSERT_EQ(doc.LoadKlgFile(path), kFileOk);
+    EXPECT_EQ(std::string(doc.GetChannel(8)->name), "ABCDEFGH");
+    EXPECT_EQ(doc.GetChannel(8)->present, 8u);
+
+    // Cancel in the read-confirm question changes nothing.
+    prompts.readMode = IDocumentPrompts::kReadCancel;
+    EXPECT_EQ(doc.LoadKlgFile(path), kFileCancelled);
+}
+
+TEST_F(KlgFileTest, BitmapBeyondEightChannelsAsksEvenAsNew) {
+    std::string file = FileHeader(0x00);
+    file[1] = 0x01; // position 9
+    file += ChannelHeader(" 2", "NINE", "2008/ 3/ 5(Wed) 9: 7' 0", 0, "   10", 13, 0,
+                          std::string(5, '\xFF'), "    2") +
+            Area({C(1.0), C(2.0)});
+    WriteAll(Path("nine.klg"), file);
+    ASSERT_EQ(doc.LoadKlgFile(Path("nine.klg")), kFileOk);
+    EXPECT_EQ(prompts.shown, std::vector<int>{msg::kLoadOverflow});
+    // As new, the block goes by its own number.
+    EXPECT_EQ(std::string(doc.GetChannel(2)->name), "NINE");
+    EXPECT_EQ(doc.GetChannel(2)->startTime, Local(2008, 3, 5, 9, 7, 0));
+}
+
+TEST_F(KlgFileTest, LaterBlockOfTheSameChannelWinsWholly) {
+    std::string file = FileHeader(0x03);
+    file += ChannelHeader(" 4", "FIRST", "2008/ 3/ 5(Wed) 9: 7' 0", 0, "   10", 13, 0,
+                          std::string(5, '\xFF'), "    3") +
+            Area({C(1.0), C(2.0), C(3.0)});
+    file += ChannelHeader(" 4", "SECOND", "2008/ 3/ 5(Wed) 9: 8' 0", 0, "   20", 13, 0,
+                          std::string(5, '\xFF'), "    1") +
+            Area({C(9.0)});
+    WriteAll(Path("dup.klg"), file);
+    ASSERT_EQ(doc.LoadKlgFile(Path("dup.klg")), kFileOk);
+    const ChannelRecord& ch = *doc.GetChannel(4);
+    EXPECT_EQ(std::string(ch.name), "SECOND");
+    EXPECT_EQ(ch.interval, 20u);
+    EXPECT_EQ(ch.samples[0], C(9.0));
+    EXPECT_EQ(ch.samples[1], kCodeEnd); // nothing of the first block's tail
+    EXPECT_EQ(ch.CountSamples(), 1);
+}
+
+struct BadFile {
+    const char* what;
+    std::string bytes;
+};
+
+TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
+    MakeDocument();
+    const std::string good = FileHeader(0x01) +
+                             ChannelHeader(" 1", "X", "2008/ 3/ 5(Wed) 9: 7' 0", 0, "   10", 13,
+                                           0, std::string(5, '\xFF'), "    2") +
+                             Area({C(1.0), C(2.0)});
+    auto withField = [&](std::size_t off, const std::string& text) {
+        std::string b = good;
+        b.replace(256 + off, text.size(), text);
+        return b;
+    };
+    const std::vector<BadFile> cases = {
+        {"empty file", ""},
+        {"short file header", good.substr(0, 200)},
+        {"short channel header", good.substr(0, 300)},
+        {"short sample area", good.substr(0, good.size() - 1)},
+        {"count above 16000", withField(87, "16001")},
+        {"count not a number", withField(87, "  abc")},
+        {"count negative", withField(87, "   -2")},
+        {"interval zero", withField(61, "    0")},
+        {"interval not a number", withField(61, "     ")},
+    };
+    const GraphRange rangeBefore = *doc.GetRange();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteAll(Path("bad.klg"), c.bytes);
+        for (int mode : {IDocumentPrompts::kReadNew, IDocumentPrompts::kReadAppend}) {
+            prompts.readMode = mode;
+            EXPECT_EQ(doc.LoadKlgFile(Path("bad.klg")), kFileFailed);
+            EXPECT_EQ(doc.GetChannel(1)->startTime, t0);
+            EXPECT_EQ(doc.GetChannel(2)->present, 0u);
+            EXPECT_EQ(*doc.GetRange(), rangeBefore);
+        }
+    }
+    // The same file with a sound header loads.
+    WriteAll(Path("good.klg"), good);
+    prompts.readMode = IDocumentPrompts::kReadAppend;
+    EXPECT_EQ(doc.LoadKlgFile(Path("good.klg")), kFileOk);
+    EXPECT_EQ(doc.GetChannel(2)->sampleCount, 2);
+    EXPECT_EQ(doc.LoadKlgFile(Path("missing.klg")), kFileFailed);
+}
+
+TEST_F(KlgFileTest, StartTimeBefore1970LoadsAs32400) {
+    const std::string file = FileHeader(0x01) +
+                             ChannelHeader(" 1", "OLD", "1970/ 1/ 1(Thu) 0: 0' 0", 0, "   10",
+                                           13, 0, std::string(5, '\xFF'), "    1") +
+                             Area({C(1.0)});
+    WriteAll(Path("old.klg"), file);
+    ASSERT_EQ(doc.LoadKlgFile(Path("old.klg")), kFileOk);
+    EXPECT_EQ(doc.GetChannel(1)->startTime, 32400u);
+}
+
+TEST_F(KlgFileTest, FailedSaveKeepsTheOldFile) {
+    MakeDocument();
+    const std::string path = Path("keep.klg");
+    WriteAll(path, "old contents");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    doc.m_bDataModified = 1;
+    EXPECT_EQ(doc.SaveKlgFile(0, path), kFileFailed);
+    EXPECT_EQ(ReadAll(path), "old contents");
+    EXPECT_EQ(doc.m_bDataModified, 1u);
+    EXPECT_EQ(doc.m_szPathName, "Untitled");
+
+    EXPECT_EQ(doc.SaveKlgFile(0, Path("no/such/dir.klg")), kFileFailed);
+    fs::create_directory(Path("adir.klg"));
+    EXPECT_EQ(doc.SaveKlgFile(0, Path("adir.klg")), kFileFailed);
+    // No temporary file is left behind.
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir))
+        ++files;
+    EXPECT_EQ(files, 2);
+
+    // Overwriting a writable file replaces it whole.
+    fs::permissions(path, fs::perms::owner_all);
+    EXPECT_EQ(doc.SaveKlgFile(0, path), kFileOk);
+    EXPECT_EQ(ReadAll(path).size(), 816u);
+}
+
+TEST_F(KlgFileTest, OlderSeriesImport) {
+    std::string file = FileHeader(0x07);
+    file += ChannelHeader(" 1", "TEMP", "2008/ 3/ 5(Wed) 9: 7' 0", 0, "   60", 13, 0,
+                          std::string("\x01\x80\x01\x00\x00", 5), "    4") +
+            Area({1250, kCodeMissing, 800, kCodeEnd});
+    file += ChannelHeader(" 2", "VOLT", "2008/ 3/ 5(Wed) 9: 7' 0", 0, "   60", 224, 0,
+                          std::string(5, '\x00'), "    2") +
+            Area({33000, 1000});
+    file += ChannelHeader(" 3", "HUMI", "2008/ 3/ 5(Wed) 9: 7' 0", 0, "   60", 208, 0,
+                          std::string(5, '\x00'), "    1") +
+            Area({1555});
+    WriteAll(Path("old.ksv"), file);
+    ASSERT_EQ(doc.LoadKsvFile(Path("old.ksv")), kFileOk);
+    const ChannelRecord& t = *doc.GetChannel(1);
+    EXPECT_EQ(t.samples[0], 33018);
+    EXPECT_EQ(doc.FormatValue(13, 0, doc.ToValue(t.samples[0], 13, 1)), "  25.0");
+    EXPECT_EQ(t.samples[1], kCodeMissing);
+    EXPECT_EQ(t.samples[2], 32568); // -20.0
+    EXPECT_EQ(t.samples[3], kCodeEnd);
+    EXPECT_EQ(t.sensorCode, 0xFF); // byte 75 is not read
+    EXPECT_EQ(doc.GetChannel(2)->samples[0], 33000);
+    EXPECT_EQ(doc.GetChannel(2)->samples[1], 1000);
+    EXPECT_EQ(doc.GetChannel(3)->samples[0], 1555 + 31768);
+    EXPECT_EQ(doc.m_szPathName, Path("old.ksv"));
+
+    // Appended to native data: both on one time axis; the sensor of the target stays.
+    prompts.readMode = IDocumentPrompts::kReadAppend;
+    doc.GetChannel(4)->sensorCode = 0;
+    ASSERT_EQ(doc.LoadKsvFile(Path("old.ksv")), kFileOk);
+    EXPECT_EQ(doc.GetChannel(4)->samples[0], 33018);
+    EXPECT_EQ(doc.GetChannel(4)->sensorCode, 0);
+    EXPECT_EQ(doc.m_szPathName, Path("old.ksv"));
+}
+
+TEST(FileKind, ByExtensionAlone) {
+    const std::vector<std::pair<const char*, int>> cases = {
+        {"data.klg", kKindKlg},      {"DATA.KLG", kKindKlg},     {"a.b/c.Klg", kKindKlg},
+        {"old.ksv", kKindKsv},       {"out.txt", kKindText},     {"out.PRN", kKindText},
+        {"noext", kKindOther},       {"KLG", kKindKlg},          {"x.", kKindOther},
+        {"dir.klg/file", kKindOther}, {"data.klg.bak", kKindOther}, {"", kKindOther}};
+    for (const auto& [path, kind] : cases)
+        EXPECT_EQ(GetFileKind(path), kind) << path;
+}
+
+TEST_F(KlgFileTest, RecentListAndOpenProcedure) {
+    doc.AddRecentFile("a.klg");
+    doc.AddRecentFile("b.txt"); // not a data file
+    doc.AddRecentFile("c.ksv");
+    doc.AddRecentFile("a.klg");
+    ASSERT_GE(doc.m_recentFiles.size(), 2u);
+    EXPECT_EQ(doc.m_recentFiles[0], "a.klg");
+    EXPECT_EQ(doc.m_recentFiles[1], "c.ksv");
+    for (const char* p : {"d.klg", "e.klg", "f.klg"})
+        doc.AddRecentFile(p);
+    EXPECT_EQ(doc.m_recentFiles, (std::vector<std::string>{"f.klg", "e.klg", "d.klg", "a.klg"}));
+    doc.SaveRecentFiles();
+    EXPECT_EQ(store.GetString("Recent File List", "File2", ""), "e.klg");
+
+    EXPECT_EQ(doc.OpenDataFile(Path("absent.klg")), kFileFailed);
+    WriteAll(Path("data.txt"), "x");
+    EXPECT_EQ(doc.OpenDataFile(Path("data.txt")), kFileFailed);
+    EXPECT_EQ(prompts.shown, (std::vector<int>{msg::kFileNotFound, msg::kWrongExtension}));
+}
+
+} // namespace
+} // namespace saroko::test
