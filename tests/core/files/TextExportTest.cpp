@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/TestSupport.h"
+
+namespace saroko::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHead1 = "\"\x81\x83 \x91\xaa\x92\xe8\xc3\xde\xb0\xc0 \xd8\xbd\xc4 \x81\x84\"\r\n"
+                           "\"\"\r\n";
+
+std::string Heading(char d) {
+    std::string s = "\"Date/Time\"";
+    s += d;
+    s += "\"@date()\"";
+    for (int n = 1; n <= 8; ++n) {
+        s += d;
+        s += "\"Ch." + std::to_string(n) + "\"";
+    }
+    return s + "\r\n";
+}
+
+class TextExportTest : public DocTest {
+protected:
+    // Channel 1 every 10 s, channel 2 every 60 s, channel 3 hidden, channel 5 humidity every
+    // 20 s from 09:07:40; channels 4, 6, 7, 8 empty.
+    void MakeDocument() {
+        t0 = Local(2008, 3, 5, 9, 7, 0);
+        Fill(*doc.GetChannel(1), t0, 10,
+             {C(20.0), C(20.1), kCodeOver, kCodeMissing, C(20.4), C(20.5), C(20.6)});
+        Fill(*doc.GetChannel(2), t0, 60, {C(5.0), kCodeUnder});
+        Fill(*doc.GetChannel(3), t0, 30, {C(1.0), C(2.0), C(3.0)});
+        doc.m_bShow[2] = 0;
+        Fill(*doc.GetChannel(5), t0 + 40, 20, {32768 + 505, 32768 + 600}, "", kTypeHumidity);
+        doc.RecalcRanges(1);
+    }
+    uint32_t t0 = 0;
+};
+
+TEST_F(TextExportTest, AllDataIsByteExactForEveryDelimiter) {
+    MakeDocument();
+    for (const auto& [code, d] : std::vector<std::pair<uint32_t, char>>{
+             {1, ','}, {2, '\t'}, {3, ';'}, {4, ' '}, {9, ','}}) {
+        SCOPED_TRACE(code);
+        doc.m_nDivideCode = code;
+        auto line = [d](std::initializer_list<const char*> fields) {
+            std::string s;
+            bool first = true;
+            for (const char* f : fields) {
+                if (!first)
+                    s += d;
+                s += f;
+                first = false;
+            }
+            return s + "\r\n";
+        };
+        const std::string e = "\"\"";
+        const std::string want =
+            kHead1 + Heading(d) +
+            line({"\"\"", "\"\"", "\"\xDF" "C \"", "\"\xDF" "C \"", "\"\xDF" "C \"", "\"\"",
+                  "\"%RH\"", "\"\"", "\"\"", "\"\""}) +
+            line({"\"2008/03/05  9:07'00\"", "39512.3798611111", "  20.0", "   5.0", "\"\"",
+                  "\"\"", "\"\"", "\"\"", "\"\"", "\"\""}) +
+            line({"\"2008/03/05  9:07'10\"", "39512.3799768519", "  20.1", "\"\"", "\"\"",
+                  "\"\"", "\"\"", "\"\"", "\"\"", "\"\""}) +
+            // 09:07:20 holds only Over and 09:07:30 only a missing and a hidden sample.
+            line({"\"2008/03/05  9:07'40\"", "39512.3803240741", "  20.4", "\"\"", "\"\"",
+                  "\"\"", "   51", "\"\"", "\"\"", "\"\""}) +
+            line({"\"2008/03/05  9:07'50\"", "39512.3804398148", "  20.5", "\"\"", "\"\"",
+                  "\"\"", "\"\"", "\"\"", "\"\"", "\"\""}) +
+            line({"\"2008/03/05  9:08'00\"", "39512.3805555556", "  20.6", "\"Under\"", "\"\"",
+                  "\"\"", "   60", "\"\"", "\"\"", "\"\""});
+        const std::string path = Path("all.txt");
+        ASSERT_EQ(doc.ExportText(0, path), kFileOk);
+        EXPECT_EQ(ReadAll(path), want);
+    }
+}
+
+TEST_F(TextExportTest, HeadingIs79BytesWithAComma) {
+    EXPECT_EQ(Heading(',').size(), 79u);
+    EXPECT_EQ(doc.BuildTextExport(0), kHead1 + Heading(',') +
+                                          "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");
+}
+
+TEST_F(TextExportTest, DisplayedRangeStartsAtTheFirstSampleInside) {
+    MakeDocument();
+    doc.GetRange()->viewStart = t0 + 35;
+    doc.GetRange()->viewEnd = t0 + 55;
+    const std::string text = doc.BuildTextExport(1);
+    const std::string body = text.substr(text.find("\"%RH\""));
+    EXPECT_EQ(body,
+              "\"%RH\",\"\",\"\",\"\"\r\n"
+              "\"2008/03/05  9:07'40\",39512.3803240741,  20.4,\"\",\"\",\"\",   51,\"\",\"\",\"\"\r\n"
+              "\"2008/03/05  9:07'50\",39512.3804398148,  20.5,\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");
+}
+
+TEST_F(TextExportTest, MergedIntervalsGiveOneLinePerSampleTime) {
+    const uint32_t start = Local(2008, 3, 5, 23, 59, 0);
+    Fill(*doc.GetChannel(1), start, 10, std::vector<uint16_t>(13, C(10.0)));
+    Fill(*doc.GetChannel(2), start, 60, std::vector<uint16_t>(3, C(5.0)));
+    doc.RecalcRanges(1);
+    const std::string text = doc.BuildTextExport(0);
+    int lines = 0, both = 0;
+    for (std::size_t pos = 0; (pos = text.find("\"2008/03/0", pos)) != std::string::npos; ++pos) {
+        ++lines;
+        const std::string l = text.substr(pos, text.find("\r\n", pos) - pos);
+        if (l.find("   5.0") != std::string::npos) {
+            ++both;
+            EXPECT_NE(l.find("  10.0"), std::string::npos) << l;
+        }
+    }
+    EXPECT_EQ(lines, 13);
+    EXPECT_EQ(both, 3);
+    // Across midnight the date column and the serial date agree.
+    EXPECT_NE(text.find("\"2008/03/06  0:00'00\",39513.0000000000,"), std::string::npos);
+    EXPECT_NE(text.find("\"2008/03/05 23:59'50\",39512.9998842593,"), std::string::npos);
+}
+
+TEST_F(TextExportTest, SerialDateFollowsLocalTimeInSummer) {
+    // A summer noon: the serial date is noon whatever the zone's daylight saving.
+    Fill(*doc.GetChannel(1), Local(2008, 7, 1, 12, 0, 0), 60, {C(1.0)});
+    doc.RecalcRanges(1);
+    EXPECT_NE(doc.BuildTextExport(0).find("\"2008/07/01 12:00'00\",39630.5000000000,   1.0"),
+              std::string::npos);
+}
+
+TEST_F(TextExportTest, SamplesNearTheEndOfTimeDoNotLoopForever) {
+    Fill(*doc.GetChannel(1), 0xFFFFFFF0u, 5, {C(1.0), C(2.0), C(3.0)});
+    doc.RecalcRanges(1);
+    const std::string text = doc.BuildTextExport(0);
+    int count = 0;
+    for (std::size_t pos = 0; (pos = text.find("\r\n\"2", pos)) != std::string::npos; ++pos)
+        ++count;
+    EXPECT_EQ(count, 3);
+}
+
+TEST_F(TextExportTest, UnwritableTargetsReportFailure) {
+    MakeDocument();
+    const std::string ro = Path("ro.txt");
+    WriteAll(ro, "keep");
+    fs::permissions(ro, fs::perms::owner_read);
+    EXPECT_EQ(doc.ExportText(0, ro), kFileFailed);
+    EXPECT_EQ(ReadAll(ro), "keep");
+    EXPECT_EQ(doc.ExportText(0, Path("missing/dir/out.txt")), kFileFailed);
+    fs::create_directory(Path("d.txt"));
+    EXPECT_EQ(doc.ExportText(0, Path("d.txt")), kFileFailed);
+}
+
+} // namespace
+} // namespace saroko::test
