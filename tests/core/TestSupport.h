@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "document/ZorvicDoc.h"
 
 namespace saroko::test {
@@ -64,7 +66,7 @@ protected:
         doc.SetPrompts(&prompts);
         doc.OnNewDocument();
         dir = std::filesystem::temp_directory_path() /
-              ("saroko-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              ("saroko-test-" + std::to_string(::getpid()) +
                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);

@@ -1,0 +1,169 @@
+// Runs saroko-cli as a user would, on files it writes itself, with a private settings store.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("saroko-cli-" + std::to_string(::getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()
+                                               ->current_test_info()
+                                               ->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir / "config");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string P(const std::string& name) const { return (dir / name).string(); }
+
+    CliRun Cli(const std::string& args) const {
+        const std::string cmd = "XDG_CONFIG_HOME='" + P("config") + "' '" SAROKO_CLI "' " + args +
+                                " >'" + P("out.log") + "' 2>'" + P("err.log") + "'";
+        CliRun r;
+        const int raw = std::system(cmd.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = Read(P("out.log"));
+        r.err = Read(P("err.log"));
+        return r;
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream f(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    void Settings(const std::string& ini) const {
+        fs::create_directories(dir / "config" / "PELNOR CORPORATION");
+        std::ofstream(dir / "config" / "PELNOR CORPORATION" / "Saroko.conf") << ini;
+    }
+    std::string Demo(const std::string& name = "demo.klg") const {
+        EXPECT_EQ(Cli("demo -o " + P(name)).status, 0);
+        return P(name);
+    }
+
+    fs::path dir;
+};
+
+TEST_F(CliTest, InfoJsonDescribesAllEightChannels) {
+    const CliRun r = Cli("info --json " + Demo());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    for (const char* f : {"dataStart", "dataEnd", "viewStart", "viewEnd", "minInterval",
+                          "cursorA", "cursorB", "fullUpper", "fullLower", "viewUpper",
+                          "viewLower", "calcStart", "calcEnd"})
+        EXPECT_TRUE(j["range"].contains(f)) << f;
+    ASSERT_EQ(j["channels"].size(), 8u);
+    EXPECT_EQ(j["channels"][0]["number"], 1);
+    EXPECT_EQ(j["channels"][0]["name"], "室温");
+    EXPECT_EQ(j["channels"][0]["sampleCount"], 1440);
+    EXPECT_EQ(j["channels"][0]["interval"], 60);
+    EXPECT_EQ(j["channels"][0]["modelCode"], 129);
+    EXPECT_EQ(j["channels"][2]["present"], 0);
+    EXPECT_EQ(j["channels"][2]["statMax"], 0xEEEE);
+    EXPECT_EQ(j["range"]["minInterval"], 60);
+    EXPECT_EQ(j["range"]["viewStart"], j["range"]["dataStart"]);
+}
+
+TEST_F(CliTest, SeveralFilesAreAppendedAndTheTextShowsTheLegendValues) {
+    const std::string a = Demo("a.klg");
+    const CliRun r = Cli("info " + a + " " + a + " " + a + " " + a + " " + a);
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_NE(r.out.find("Ch." + std::to_string(n) + "  "), std::string::npos) << n;
+    // The fifth file finds no free channel: the overflow question is answered on stderr.
+    EXPECT_NE(r.err.find("読み込み確認"), std::string::npos);
+    EXPECT_NE(r.out.find("max          24.6 ﾟC"), std::string::npos) << r.out;
+}
+
+TEST_F(CliTest, FailuresAndUsage) {
+    CliRun r = Cli("info " + P("absent.klg"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("指定されたファイルは存在しません。"), std::string::npos);
+    std::ofstream(P("bad.klg")) << "not a data file";
+    EXPECT_EQ(Cli("info " + P("bad.klg")).status, 1);
+    EXPECT_EQ(Cli("info").status, 2);
+    EXPECT_EQ(Cli("frobnicate").status, 2);
+    EXPECT_EQ(Cli("export --delimiter pipe -o " + P("x.txt") + " " + Demo()).status, 2);
+    EXPECT_EQ(Cli("export --from \"2026/11/30 10:00:00\" -o " + P("x.txt") + " " + Demo()).status, 2);
+    r = Cli("export -o " + P("x.csv") + " " + Demo());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("拡張子が違うか入力されていません。"), std::string::npos);
+    EXPECT_FALSE(fs::exists(P("x.csv")));
+    for (const char* verb : {"info", "export", "save", "demo"}) {
+        r = Cli(std::string(verb) + " --help");
+        EXPECT_EQ(r.status, 0) << verb;
+        EXPECT_NE(r.out.find("usage: saroko-cli"), std::string::npos) << verb;
+    }
+}
+
+TEST_F(CliTest, ExportHonoursSettingsAndOptions) {
+    const std::string demo = Demo();
+    // The user's settings: tab delimiter, degrees Fahrenheit.
+    Settings("[Text%20File%20Section]\nDivideCode=2\n[Unit%20Display%20Section]\nUnitCF=1\n");
+    ASSERT_EQ(Cli("export -o " + P("f.txt") + " " + demo).status, 0);
+    const std::string f = Read(P("f.txt"));
+    EXPECT_NE(f.find("\"Date/Time\"\t\"@date()\"\t\"Ch.1\""), std::string::npos);
+    EXPECT_NE(f.find("\"\xDF" "F \""), std::string::npos);
+
+    ASSERT_EQ(Cli("export --celsius --delimiter semicolon --from \"2026/11/30 09:00:00\" --to "
+                  "\"2026/11/30 09:02:00\" -o " + P("c.TXT") + " " + demo)
+                  .status,
+              0);
+    const std::string c = Read(P("c.TXT"));
+    EXPECT_NE(c.find("\"\xDF" "C \""), std::string::npos);
+    int lines = 0;
+    for (std::size_t pos = 0; (pos = c.find("\"2026/11/30  9:0", pos)) != std::string::npos; ++pos)
+        ++lines;
+    EXPECT_EQ(lines, 3);
+}
+
+TEST_F(CliTest, SaveConvertsOlderSeriesFilesAndWindows) {
+    // An older-series file with one temperature channel: 25.0 degC is stored as 1250.
+    std::string file(256, '\0');
+    file[0] = 1;
+    file[254] = '\r';
+    file[255] = '\n';
+    std::string h(256, '\0');
+    h.replace(0, 2, " 1");
+    h.replace(2, 3, "OLD");
+    h.replace(34, 23, "2008/ 3/ 5(Wed) 9: 7' 0");
+    h.replace(61, 5, "   60");
+    h[66] = 13;
+    h.replace(87, 5, "    2");
+    h[254] = '\r';
+    h[255] = '\n';
+    std::string area = {'\xE2', '\x04', '\xEE', '\xEE'};
+    area.resize(16, '\xFF');
+    std::ofstream(P("old.KSV"), std::ios::binary) << file + h + area;
+
+    ASSERT_EQ(Cli("save -o " + P("new.klg") + " " + P("old.KSV")).status, 0);
+    const CliRun r = Cli("info --json " + P("new.klg"));
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["channels"][0]["statMax"], 33018);
+    EXPECT_EQ(j["channels"][0]["sampleCount"], 2);
+
+    EXPECT_EQ(Cli("save -o " + P("new.txt") + " " + P("old.KSV")).status, 1);
+    const std::string demo = Demo();
+    ASSERT_EQ(Cli("save --from \"2026/11/30 12:00:00\" --to \"2026/11/30 12:59:59\" -o " +
+                  P("hour.klg") + " " + demo)
+                  .status,
+              0);
+    const auto k = nlohmann::json::parse(Cli("info --json " + P("hour.klg")).out);
+    EXPECT_EQ(k["channels"][0]["sampleCount"], 60);
+    EXPECT_EQ(k["channels"][1]["sampleCount"], 60);
+}
+
+} // namespace
