@@ -171,6 +171,10 @@ private:
     const ITextCodec* m_pCodec = &m_basicCodec;
 };
 
+// "%6.1f" of a temperature of k tenths of a degree Celsius in degC or degF, without printf;
+// the same text FormatValue gives for the converted value. Returns the length written.
+std::size_t FormatTemperatureText(int k, bool fahrenheit, char* out);
+
 // Formats a scale value as the settings store keeps it: 6 significant digits, no trailing point.
 std::string FormatScaleSetting(double value);
 

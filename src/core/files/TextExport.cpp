@@ -1,4 +1,5 @@
 // Delimited text export: one line per point in time, one column per channel.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -30,8 +31,56 @@ char Delimiter(uint32_t code) {
     }
 }
 
+// Writes n digits of v, zero-padded, or space-padded when `space` is set.
+void PutDigits(char*& p, long long v, int n, bool space = false) {
+    for (int i = n - 1; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + v % 10);
+        v /= 10;
+        if (space && v == 0) {
+            for (int k = i - 1; k >= 0; --k)
+                p[k] = ' ';
+            break;
+        }
+    }
+    p += n;
+}
+
 // The date fields of one line: "YYYY/MM/DD HH:MM'SS" quoted, the delimiter, the serial date.
-// Calendar fields are cached per local minute; both columns come from the same fields.
+// Calendar fields are cached per local minute; both columns come from the same fields. The
+// text is what "\"%4d/%02d/%02d %2d:%02d'%02d\"" and "%ld.%010.0f" give, written by hand
+// because this runs for every line of large exports.
+// "%6.1f" of a temperature of k tenths of a degree Celsius, shown in degC or degF. In degC
+// the value is k/10 exactly; in degF it is 32 + 0.18k, whose hundredths digit is always even,
+// so rounding to tenths never meets a tie and the float noise of the conversion cannot change
+// the text.
+std::size_t FormatTemperatureTenths(int k, bool fahrenheit, char* out) {
+    long long tenths = k;
+    bool negative = k < 0;
+    if (fahrenheit) {
+        const long long hundredths = 18LL * k + 3200;
+        tenths = hundredths >= 0 ? (hundredths + 5) / 10 : -((-hundredths + 5) / 10);
+        negative = hundredths < 0; // -0.04 degF prints as "-0.0"
+    }
+    char digits[24];
+    char* p = digits + sizeof digits;
+    long long a = tenths < 0 ? -tenths : tenths;
+    *--p = static_cast<char>('0' + a % 10);
+    *--p = '.';
+    a /= 10;
+    do {
+        *--p = static_cast<char>('0' + a % 10);
+        a /= 10;
+    } while (a);
+    if (negative)
+        *--p = '-';
+    const std::size_t len = static_cast<std::size_t>(digits + sizeof digits - p);
+    const std::size_t pad = len < 6 ? 6 - len : 0;
+    for (std::size_t i = 0; i < pad; ++i)
+        out[i] = ' ';
+    std::memcpy(out + pad, p, len);
+    return pad + len;
+}
+
 class LineDater {
 public:
     void Append(std::string& out, uint32_t t, char d) {
@@ -44,15 +93,41 @@ public:
         const int sec = m_tm.tm_sec + static_cast<int>(t - m_base);
         const int y = m_tm.tm_year + 1900, mo = m_tm.tm_mon + 1, day = m_tm.tm_mday;
         const int h = m_tm.tm_hour, mi = m_tm.tm_min;
-        char buf[96];
-        const long days = static_cast<long>(DaysFromCivil(y, static_cast<unsigned>(mo),
-                                                          static_cast<unsigned>(day)) +
-                                            25569);
+        const long long days = DaysFromCivil(y, static_cast<unsigned>(mo),
+                                             static_cast<unsigned>(day)) + 25569;
         const double frac = static_cast<double>(3600 * h + 60 * mi + sec) * 1000 * 1000 * 1000 *
                             (1.0 / 86400) * 10;
-        const int n = std::snprintf(buf, sizeof buf, "\"%4d/%02d/%02d %2d:%02d'%02d\"%c%ld.%010.0f",
-                                    y, mo, day, h, mi, sec, d, days, frac);
-        out.append(buf, static_cast<std::size_t>(n));
+        char buf[96];
+        if (y < 1000 || y > 9999 || days < 0) {
+            const int n = std::snprintf(buf, sizeof buf,
+                                        "\"%4d/%02d/%02d %2d:%02d'%02d\"%c%lld.%010.0f", y, mo,
+                                        day, h, mi, sec, d, days, frac);
+            out.append(buf, static_cast<std::size_t>(n));
+            return;
+        }
+        char* p = buf;
+        *p++ = '"';
+        PutDigits(p, y, 4);
+        *p++ = '/';
+        PutDigits(p, mo, 2);
+        *p++ = '/';
+        PutDigits(p, day, 2);
+        *p++ = ' ';
+        PutDigits(p, h, 2, true);
+        *p++ = ':';
+        PutDigits(p, mi, 2);
+        *p++ = '\'';
+        PutDigits(p, sec, 2);
+        *p++ = '"';
+        *p++ = d;
+        int width = 1;
+        for (long long v = days; v >= 10; v /= 10)
+            ++width;
+        PutDigits(p, days, width);
+        *p++ = '.';
+        // Round to nearest, ties to even, as the %.0f conversion does.
+        PutDigits(p, static_cast<long long>(std::nearbyint(frac)), 10);
+        out.append(buf, static_cast<std::size_t>(p - buf));
     }
 
 private:
@@ -62,6 +137,10 @@ private:
 };
 
 } // namespace
+
+std::size_t FormatTemperatureText(int k, bool fahrenheit, char* out) {
+    return FormatTemperatureTenths(k, fahrenheit, out);
+}
 
 std::string CZorvicDoc::BuildTextExport(int range) const {
     const char d = Delimiter(m_nDivideCode);
@@ -98,9 +177,22 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
         const ChannelRecord* ch = nullptr;
         int index = 0;
         uint64_t time = kExhausted;
-        // Formatted values by code, built on first use: every code formats the same way
-        // throughout one export.
-        std::vector<std::string> cache;
+        std::string text; // the last formatted cell
+    };
+    const bool fahrenheit = m_nUnitCF == 1;
+    // The value text of a sample, exactly as FormatValue(type, 0, float(ToValue(code))) would
+    // write it; temperatures take a fast path because they make up nearly every export.
+    auto FormatCell = [&](Cursor& c, uint16_t code) -> std::string_view {
+        const int type = c.ch->measureType;
+        if (type == kTypeTemp13 || type == kTypeTemp14) {
+            char buf[16];
+            const std::size_t n = FormatTemperatureTenths(static_cast<int>(code) - 32768,
+                                                          fahrenheit, buf);
+            c.text.assign(buf, n);
+        } else {
+            c.text = FormatValue(type, 0, static_cast<float>(ToValue(code, type, 1)));
+        }
+        return c.text;
     };
     Cursor cursors[kChannelCount];
     for (int number = 1; number <= kChannelCount; ++number) {
@@ -118,27 +210,34 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
     }
 
     LineDater dater;
-    std::string line;
-    line.reserve(200);
+    std::string fields;
+    fields.reserve(200);
     for (;;) {
-        uint64_t t = T;
+        uint64_t next = kExhausted;
         for (const Cursor& c : cursors)
-            t = std::min(t, c.time);
+            next = std::min(next, c.time);
+        if (next > T) {
+            // Steps of T before the next sample carry no value: skip them in one go, landing
+            // where stepping one by one would have landed.
+            if (next == kExhausted || next > E)
+                break;
+            T += S * ((next - T) / S);
+        }
+        const uint64_t t = std::min(T, next);
         if (t > E)
             break;
-        line.clear();
-        dater.Append(line, static_cast<uint32_t>(t), d);
+        fields.clear();
         bool numeric = false;
         for (int n = 0; n < kChannelCount; ++n) {
             Cursor& c = cursors[n];
-            line += d;
+            fields += d;
             if (c.time != t) {
-                line += "\"\"";
+                fields += "\"\"";
                 continue;
             }
             const uint16_t code = CodeAt(*c.ch, c.index);
             if (code == kCodeEnd) {
-                line += "\"\"";
+                fields += "\"\"";
                 c.time = kExhausted;
                 continue;
             }
@@ -146,31 +245,23 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
             c.time += c.ch->interval;
             const int number = static_cast<int>(c.ch->number);
             if (m_bShow[static_cast<std::size_t>(number - 1)] == 0 || code == kCodeMissing) {
-                line += "\"\"";
+                fields += "\"\"";
             } else if (code == kCodeOver) {
-                line += "\"Over\"";
+                fields += "\"Over\"";
             } else if (code == kCodeUnder) {
-                line += "\"Under\"";
+                fields += "\"Under\"";
             } else {
-                if (c.cache.empty())
-                    c.cache.resize(65536);
-                std::string& text = c.cache[code];
-                if (text.empty()) {
-                    const float v =
-                        static_cast<float>(ToValue(code, c.ch->measureType, 1));
-                    text = FormatValue(c.ch->measureType, 0, v);
-                    if (text.empty())
-                        text.assign(1, '\0'); // marks "formats to nothing"
-                }
-                if (text[0] != '\0') {
-                    line += text;
+                const std::string_view text = FormatCell(c, code);
+                if (!text.empty()) {
+                    fields += text;
                     numeric = true;
                 }
             }
         }
         if (numeric) {
-            line += "\r\n";
-            out += line;
+            dater.Append(out, static_cast<uint32_t>(t), d);
+            out += fields;
+            out += "\r\n";
         }
         if (t == T)
             T += S;

@@ -151,3 +151,29 @@ TEST_F(TextExportTest, UnwritableTargetsReportFailure) {
 
 } // namespace
 } // namespace saroko::test
+
+namespace saroko::test {
+namespace {
+
+TEST(TemperatureText, MatchesTheGeneralFormatForEveryCode) {
+    CMemorySettingsStore store;
+    FixedClock clock(0);
+    CZorvicDoc doc(store, clock);
+    doc.OnNewDocument();
+    for (uint32_t unit : {0u, 1u}) {
+        doc.m_nUnitCF = unit;
+        int mismatches = 0;
+        for (int code = 0; code <= 0xFFFF; ++code) {
+            const std::string want = doc.FormatValue(
+                kTypeTemp13, 0, static_cast<float>(doc.ToValue(static_cast<uint16_t>(code), 13, 1)));
+            char buf[16];
+            const std::string got(buf, FormatTemperatureText(code - 32768, unit == 1, buf));
+            if (got != want && ++mismatches < 5)
+                ADD_FAILURE() << "code " << code << " unit " << unit << ": " << got << " vs " << want;
+        }
+        EXPECT_EQ(mismatches, 0);
+    }
+}
+
+} // namespace
+} // namespace saroko::test
