@@ -6,21 +6,36 @@ namespace saroko {
 
 int CommResultMessageId(int code) {
     switch (code) {
-    case COMM_OK: return 57696;
-    case COMM_OPEN_FAILED: return 57697;
-    case COMM_ALREADY_OPEN: return 57704;
-    case COMM_NOT_OPEN: return 57703;
-    case COMM_NO_QUEUES: return 57702;
-    case COMM_BAD_SETTINGS: return 57700;
-    case COMM_NO_HARDWARE: return 57701;
-    case COMM_BAD_BYTE_SIZE: return 57699;
-    case COMM_BAD_BAUD: return 57698;
-    case COMM_NO_RESPONSE: return 57705;
-    case COMM_BROKEN: return 57708;
-    case COMM_NO_DATA: return 57709;
-    case COMM_CHECKSUM: return 57710;
-    case COMM_FAILED: return 57711;
-    default: return 0;
+    case COMM_OK:
+        return 57696;
+    case COMM_OPEN_FAILED:
+        return 57697;
+    case COMM_ALREADY_OPEN:
+        return 57704;
+    case COMM_NOT_OPEN:
+        return 57703;
+    case COMM_NO_QUEUES:
+        return 57702;
+    case COMM_BAD_SETTINGS:
+        return 57700;
+    case COMM_NO_HARDWARE:
+        return 57701;
+    case COMM_BAD_BYTE_SIZE:
+        return 57699;
+    case COMM_BAD_BAUD:
+        return 57698;
+    case COMM_NO_RESPONSE:
+        return 57705;
+    case COMM_BROKEN:
+        return 57708;
+    case COMM_NO_DATA:
+        return 57709;
+    case COMM_CHECKSUM:
+        return 57710;
+    case COMM_FAILED:
+        return 57711;
+    default:
+        return 0;
     }
 }
 
@@ -64,7 +79,8 @@ BlockWriteFrame MakeBlockWrite(std::span<const uint8_t, kSettingsBlockSize> bloc
     return f;
 }
 
-BlockReadReply MakeBlockReadReply(uint8_t lead, std::span<const uint8_t, kSettingsBlockSize> block) {
+BlockReadReply MakeBlockReadReply(uint8_t lead,
+                                  std::span<const uint8_t, kSettingsBlockSize> block) {
     BlockReadReply f{};
     f[0] = lead;
     std::copy(block.begin(), block.end(), f.begin() + 1);

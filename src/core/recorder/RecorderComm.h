@@ -34,20 +34,20 @@ public:
 // The storage a command works on; each command uses only what it needs and fails with
 // COMM_FAILED when that is missing.
 struct CommandBlock {
-    uint8_t* params = nullptr;          // 4 bytes sent as p0..p3
-    uint8_t* reply = nullptr;           // 4 bytes receiving d0..d3
-    RecorderSettings* data = nullptr;   // commands 4 and 5
+    uint8_t* params = nullptr;                 // 4 bytes sent as p0..p3
+    uint8_t* reply = nullptr;                  // 4 bytes receiving d0..d3
+    RecorderSettings* data = nullptr;          // commands 4 and 5
     std::array<uint32_t, 16>* words = nullptr; // commands 2 and 3
-    uint8_t* buffer = nullptr;          // kDownloadBufferSize bytes, commands 0 and 1
+    uint8_t* buffer = nullptr;                 // kDownloadBufferSize bytes, commands 0 and 1
 };
 
 // The services an exchange needs from the program.
 struct CommServices {
     ISerialLine* line = nullptr;
     IMessageSink* sink = nullptr;
-    const IClock* clock = nullptr;             // download time
-    const ISettingsStore* store = nullptr;     // COM number bindings
-    std::string device;                        // when set, opened whatever the number
+    const IClock* clock = nullptr;         // download time
+    const ISettingsStore* store = nullptr; // COM number bindings
+    std::string device;                    // when set, opened whatever the number
 };
 
 class CRecorderComm {
@@ -81,6 +81,8 @@ public:
     const std::string& DeviceName() const { return m_szDevice; }
 
 private:
+    bool WriteAll(std::span<const uint8_t> bytes);
+    bool ReadCounted(uint8_t* dest, std::size_t count, int& received);
     int RunCommand(int command);
     int ShortCommand(uint8_t code);
     int WriteSettings();

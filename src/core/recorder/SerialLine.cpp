@@ -9,16 +9,16 @@ namespace saroko {
 int ISerialLine::ReadByte(uint8_t& dest, uint32_t timeoutMs) {
     const uint32_t t0 = TickCount();
     for (;;) {
-        if (TryReadByte(dest))
-            return 0;
+        if (TryReadByte(dest)) return 0;
         const uint32_t elapsed = TickCount() - t0; // u32 difference survives the wrap
-        if (elapsed > timeoutMs)
-            return 1;
+        if (elapsed > timeoutMs) return 1;
         WaitForInput(timeoutMs - elapsed + 1);
     }
 }
 
-std::string PortBindingEntry(int portNo) { return "COM" + std::to_string(portNo); }
+std::string PortBindingEntry(int portNo) {
+    return "COM" + std::to_string(portNo);
+}
 
 std::string PortDeviceName(int portNo, const ISettingsStore* store) {
     char buf[32];
@@ -29,8 +29,7 @@ std::string PortDeviceName(int portNo, const ISettingsStore* store) {
 #else
     if (store) {
         std::string bound = store->GetString(kRecorderCommSection, PortBindingEntry(portNo), "");
-        if (!bound.empty())
-            return bound;
+        if (!bound.empty()) return bound;
     }
     std::snprintf(buf, sizeof buf, "/dev/ttyS%d", portNo - 1);
     return buf;

@@ -1,0 +1,181 @@
+#include "recorder/Download.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "document/ZorvicDoc.h"
+#include "messages/StringTable.h"
+
+namespace saroko {
+
+void DefaultTargets(const CZorvicDoc& doc, int& target1, int& target2) {
+    target1 = target2 = 0;
+    for (int number = 1; number <= kChannelCount; ++number) {
+        const ChannelRecord* ch = doc.GetChannel(number);
+        if (!ch || ch->present != 0) continue;
+        if (target1 == 0)
+            target1 = number;
+        else {
+            target2 = number;
+            return;
+        }
+    }
+}
+
+bool TargetIsEmpty(const ChannelRecord& ch) {
+    return ch.name[0] == '\0' || ch.name[0] == ' ';
+}
+
+bool NeedsOverwriteConfirm(const CZorvicDoc& doc, int target1, int target2) {
+    const ChannelRecord* a = doc.GetChannel(target1);
+    const ChannelRecord* b = doc.GetChannel(target2);
+    const bool bothEmpty = a && b && TargetIsEmpty(*a) && TargetIsEmpty(*b);
+    return !(bothEmpty && target1 != target2);
+}
+
+uint32_t DownloadStartTime(const RecorderSettings& s, const DownloadHeader& header,
+                           uint32_t downloadTime) {
+    const bool endless = (s.flags & RecorderSettings::kFlagEndless) != 0;
+    if (s.startMode == 0 || (endless && header.count == kMaxRecords))
+        return downloadTime - (static_cast<uint32_t>(header.count) - 1) * s.intervalSec -
+               header.age;
+    return s.startTime;
+}
+
+namespace {
+
+void FillOne(ChannelRecord& ch, int number, const char name[8], const char* fallback,
+             const RecorderSettings& s, uint32_t start, const uint8_t* records, uint32_t n,
+             int column) {
+    ch.number = static_cast<uint32_t>(number);
+    ch.present = static_cast<uint32_t>(number);
+    std::memset(ch.name, 0, sizeof ch.name);
+    if (name[0] != '\0')
+        std::memcpy(ch.name, name, 8);
+    else
+        std::memcpy(ch.name, fallback, std::strlen(fallback));
+    ch.startTime = start;
+    ch.measureType = kTypeTemp13;
+    ch.modelCode = kModelKm41;
+    ch.unitFlag = static_cast<uint8_t>(s.flags & RecorderSettings::kFlagTempUnit);
+    ch.recModeCode = (s.flags & RecorderSettings::kFlagEndless) ? 0 : 128;
+    ch.sensorCode = (s.flags & RecorderSettings::kFlagJPt100) ? 1 : 0;
+    ch.startKnown = s.startMode != 0 ? 1 : 0;
+    ch.startModeCode = s.startMode == 0x30 ? 0 : s.startMode == 0x31 ? 1 : 0xFF;
+    ch.interval = s.intervalSec;
+    std::fill(std::begin(ch.samples), std::end(ch.samples), kCodeEnd);
+    ch.terminator = kCodeEnd;
+    for (uint32_t i = 0; i < n; ++i)
+        ch.samples[i] = GetU16(records + kRecordSize * i + 2 * column);
+    ch.sampleCount = static_cast<uint16_t>(n);
+}
+
+} // namespace
+
+void FillDownloadedChannels(CZorvicDoc& doc, int target1, int target2, const RecorderSettings& s,
+                            const uint8_t* buffer, uint32_t downloadTime) {
+    const DownloadHeader header = DownloadHeader::FromBytes(buffer);
+    const uint32_t n = std::min<uint32_t>(header.count, kMaxRecords);
+    const uint32_t start = DownloadStartTime(s, header, downloadTime);
+    const uint8_t* records = buffer + kDownloadHeaderSize;
+    if (ChannelRecord* ch = doc.GetChannel(target1))
+        FillOne(*ch, target1, s.chanName1, "ch.1", s, start, records, n, 0);
+    if (ChannelRecord* ch = doc.GetChannel(target2))
+        FillOne(*ch, target2, s.chanName2, "ch.2", s, start, records, n, 1);
+    doc.m_bShow[static_cast<std::size_t>(target1 - 1)] = 1;
+    doc.m_bShow[static_cast<std::size_t>(target2 - 1)] = 1;
+    doc.RecalcRanges(2);
+    doc.UpdateAllViews();
+}
+
+std::string FormatDownloadStart(uint32_t t) {
+    std::tm tm{};
+    if (!ToLocalTime(t, tm)) return {};
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%4d/%2d/%2d %2d:%2d'%2d", tm.tm_year + 1900, tm.tm_mon + 1,
+                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return buf;
+}
+
+DownloadStatusTexts FormatDownloadStatus(const RecorderSettings& s, uint32_t modelCode,
+                                         uint32_t startTime) {
+    DownloadStatusTexts t;
+    t.model = modelCode == kModelKm41 ? "KM-41" : "不明";
+    auto name = [](const char n[8], const char* fallback) {
+        const std::string v(n, strnlen(n, 8));
+        return v.empty() ? std::string(fallback) : v;
+    };
+    t.name1 = name(s.chanName1, "ch.1");
+    t.name2 = name(s.chanName2, "ch.2");
+    t.unit = (s.flags & RecorderSettings::kFlagTempUnit) ? "ﾟF " : "ﾟC ";
+    t.start = FormatDownloadStart(startTime);
+    t.startMode = s.startMode == 0x30   ? "即時ｽﾀｰﾄ"
+                  : s.startMode == 0x31 ? "予約ｽﾀｰﾄ"
+                  : s.startMode == 0    ? "ﾏﾆｭｱﾙｽﾀｰﾄ"
+                                        : "不明";
+    t.recordMode = (s.flags & RecorderSettings::kFlagEndless) ? "ｴﾝﾄﾞﾚｽ" : "ﾜﾝﾀｲﾑ";
+    t.sensor = (s.flags & RecorderSettings::kFlagJPt100) ? "JPt100" : "Pt100";
+    const char* label = IntervalLabel(s.intervalSec);
+    t.interval = label ? label : "????";
+    return t;
+}
+
+CRecorderDownload::CRecorderDownload(const CommServices& services, CZorvicDoc& doc,
+                                     IDownloadOwner& owner)
+    : m_services(services), m_doc(doc), m_owner(owner) {}
+
+DownloadStatusTexts CRecorderDownload::StatusTexts() const {
+    return FormatDownloadStatus(m_settings, m_nModelCode,
+                                DownloadStartTime(m_settings, Header(), m_owner.downloadTime));
+}
+
+int CRecorderDownload::Run(int target1, int target2) {
+    IMessageSink* sink = m_services.sink;
+    if (target1 < 1 || target1 > kChannelCount || target2 < 1 || target2 > kChannelCount) {
+        if (sink) sink->ShowMessage(msg::kNoChannelChosen);
+        return kDownloadStopped;
+    }
+    if (NeedsOverwriteConfirm(m_doc, target1, target2) &&
+        (!sink || sink->ShowMessage(msg::kOverwriteConfirm) != kIdYes))
+        return kDownloadStopped;
+
+    m_settings = RecorderSettings{};
+    m_buffer.assign(kDownloadBufferSize, 0);
+    m_nModelCode = 0;
+    int r = COMM_OK;
+    CRecorderComm comm(m_services, static_cast<int>(m_doc.m_nPortNo), 9600, r);
+    if (r < 0) return r;
+    comm.SetOwner(&m_owner);
+
+    uint8_t params[4] = {}, reply[4] = {};
+    CommandBlock block;
+    block.params = params;
+    block.reply = reply;
+    r = comm.Execute(kExecIdentify, block, 1, 2);
+    if (r != COMM_OK) return r;
+    if (reply[0] != kKm41IdentD0 || reply[1] != kKm41IdentD1) {
+        if (sink) sink->ShowMessage(msg::kUnknownModel);
+        return COMM_UNKNOWN_MODEL;
+    }
+    m_nModelCode = kModelKm41;
+
+    std::memset(params, 0, 4);
+    std::memset(reply, 0, 4);
+    block.data = &m_settings;
+    r = comm.Execute(kExecReadSettings, block, 0, 2);
+    if (r != COMM_OK) return r;
+
+    std::memset(params, 0, 4);
+    std::memset(reply, 0, 4);
+    block.data = nullptr;
+    block.buffer = m_buffer.data();
+    r = comm.Execute(kExecDownloadPaced, block, 0, 1);
+    if (r != COMM_OK) return r;
+
+    FillDownloadedChannels(m_doc, target1, target2, m_settings, m_buffer.data(),
+                           m_owner.downloadTime);
+    return COMM_OK;
+}
+
+} // namespace saroko

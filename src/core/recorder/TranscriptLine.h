@@ -1,0 +1,53 @@
+#pragma once
+// Logs every byte that passes a line as a hex dump with times: a user sends it along with a
+// failed download, and saved transcripts replay as test fixtures.
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "recorder/SerialLine.h"
+
+namespace saroko {
+
+class CTranscriptLine final : public ISerialLine {
+public:
+    CTranscriptLine(ISerialLine& inner, std::ostream& out);
+    ~CTranscriptLine() override;
+
+    int Open(const std::string& device, uint32_t baud) override;
+    void Close() override;
+    bool IsOpen() const override { return m_inner.IsOpen(); }
+    void Purge() override;
+    int WriteByte(uint8_t b) override;
+    bool TryReadByte(uint8_t& b) override;
+    void WaitForInput(uint32_t maxMs) override { m_inner.WaitForInput(maxMs); }
+    uint32_t TickCount() const override { return m_inner.TickCount(); }
+    void Sleep(uint32_t ms) override { m_inner.Sleep(ms); }
+
+private:
+    void Add(char direction, uint8_t b);
+    void Note(const std::string& text);
+    void Flush();
+    uint32_t Elapsed() const { return m_inner.TickCount() - m_t0; }
+
+    ISerialLine& m_inner;
+    std::ostream& m_out;
+    uint32_t m_t0 = 0;
+    bool m_bStarted = false;
+    char m_direction = 0;
+    uint32_t m_lineStart = 0;
+    uint32_t m_lastByte = 0;
+    std::vector<uint8_t> m_bytes;
+};
+
+// One line of a transcript: direction '>' (written by the PC) or '<' (read), time in ms.
+struct TranscriptEntry {
+    uint32_t ms = 0;
+    char direction = 0;
+    std::vector<uint8_t> bytes;
+};
+// Reads back the byte lines of a transcript; notes and comments are skipped.
+std::vector<TranscriptEntry> ParseTranscript(const std::string& text);
+
+} // namespace saroko

@@ -1,0 +1,120 @@
+#pragma once
+// A recorder exchange on an in-memory line: scripted far end, fake clock, recorded messages.
+#include <string>
+#include <vector>
+
+#include "document/TimeUtil.h"
+#include "messages/StringTable.h"
+#include "recorder/MemoryLine.h"
+#include "recorder/Protocol.h"
+#include "recorder/RecorderComm.h"
+
+namespace saroko::test {
+
+class CRecordingSink final : public IMessageSink {
+public:
+    int ShowMessage(int id, std::string_view = {}) override {
+        ids.push_back(id);
+        return answer;
+    }
+    std::vector<int> ids;
+    int answer = kIdOk;
+};
+
+class CRecordingOwner final : public IDownloadOwner {
+public:
+    void ResetStatus() override { ++resets; }
+    void ShowHeader() override { ++headers; }
+    void SetTotalText(const std::string& t) override { total = t; }
+    void SetReceivedText(const std::string& t) override { received = t; }
+    void PaintProgress() override { painted.push_back(progress); }
+    int resets = 0, headers = 0;
+    std::string total, received;
+    std::vector<int> painted;
+};
+
+// Bytes the far end sends at fixed times (microseconds).
+class CTimedPeer final : public ILinePeer {
+public:
+    void At(uint64_t us, uint8_t b) { m_out.emplace_back(us, b); }
+    void OnHostByte(uint8_t, uint64_t) override {}
+    bool NextOutputTime(uint64_t& t) override {
+        if (m_next >= m_out.size()) return false;
+        t = m_out[m_next].first;
+        return true;
+    }
+    uint8_t PopOutput() override { return m_out[m_next++].second; }
+
+private:
+    std::vector<std::pair<uint64_t, uint8_t>> m_out;
+    std::size_t m_next = 0;
+};
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes Frame(uint8_t code, uint8_t p0 = 0, uint8_t p1 = 0, uint8_t p2 = 0, uint8_t p3 = 0) {
+    const uint8_t p[4] = {p0, p1, p2, p3};
+    const ShortFrame f = MakeShortRequest(code, std::span<const uint8_t, 4>(p));
+    return Bytes(f.begin(), f.end());
+}
+inline Bytes Reply(uint8_t d0, uint8_t d1 = 0, uint8_t d2 = 0, uint8_t d3 = 0, uint8_t lead = 0) {
+    const uint8_t d[4] = {d0, d1, d2, d3};
+    const ShortFrame f = MakeShortReply(lead, std::span<const uint8_t, 4>(d));
+    return Bytes(f.begin(), f.end());
+}
+inline Bytes ReplyU32(uint32_t v) {
+    uint8_t d[4];
+    PutU32(d, v);
+    return Reply(d[0], d[1], d[2], d[3]);
+}
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+// A download reply: lead, header, records, 16-bit sum (optionally spoiled).
+inline Bytes DownloadReply(uint32_t age, uint16_t n, int checkDelta = 0, uint8_t lead = 0x11) {
+    Bytes b{lead};
+    b.resize(7);
+    PutU32(&b[1], age);
+    PutU16(&b[5], n);
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint16_t c1 = static_cast<uint16_t>(32768 + 200 + i),
+                       c2 = static_cast<uint16_t>(32768 + 100 + i);
+        b.push_back(static_cast<uint8_t>(c1));
+        b.push_back(static_cast<uint8_t>(c1 >> 8));
+        b.push_back(static_cast<uint8_t>(c2));
+        b.push_back(static_cast<uint8_t>(c2 >> 8));
+    }
+    const uint16_t sum = static_cast<uint16_t>(Sum16(b) + checkDelta);
+    b.push_back(static_cast<uint8_t>(sum));
+    b.push_back(static_cast<uint8_t>(sum >> 8));
+    return b;
+}
+
+struct CommRig {
+    explicit CommRig(uint64_t startUs = 0) : line(peer, startUs), clock(line, 1210000000u) {}
+    CommServices Services() {
+        CommServices s;
+        s.line = &line;
+        s.sink = &sink;
+        s.clock = &clock;
+        s.device = "/dev/ttyTEST";
+        return s;
+    }
+    // Releases `reply` once the PC has written everything in `sent` so far.
+    void After(const Bytes& sent, const Bytes& reply) {
+        m_sent += sent.size();
+        peer.AddReply(m_sent, reply);
+    }
+    void Sent(const Bytes& sent) { m_sent += sent.size(); }
+
+    CScriptedPeer peer;
+    CMemoryLine line;
+    CMemoryLineClock clock;
+    CRecordingSink sink;
+    std::size_t m_sent = 0;
+};
+
+} // namespace saroko::test
