@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "core/graph/GraphTestSupport.h"
+
+namespace saroko::test {
+namespace {
+
+// 640 x 480 with 2 s per column from t = 10000; the plot is (46, 25) .. (614, 269).
+class TraceTest : public GraphTest {
+protected:
+    void SetUp() override {
+        GraphTest::SetUp();
+        SetWindow({0, 100000, kT0, kT0 + 1138, 700, -300, 700, -300});
+        ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+        ASSERT_FLOAT_EQ(model.m_fSecPerPixel, 2.0f);
+    }
+    std::vector<GraphSegment> Trace(uint32_t start, uint32_t interval,
+                                    const std::vector<uint16_t>& codes) {
+        ChannelRecord& ch = *doc.GetChannel(1);
+        Fill(ch, start, interval, codes);
+        std::vector<GraphSegment> out;
+        model.BuildTrace(ch, out);
+        return out;
+    }
+    GraphPoint At(uint32_t t, uint16_t code) const {
+        return {model.TimeToX(t), model.ValueToY(code, kTypeTemp13, 0)};
+    }
+    static GraphSegment Dot(GraphPoint p) { return {p.x, p.y, p.x + 1, p.y + 1}; }
+    static std::vector<GraphSegment> Plus(GraphPoint p, int h) {
+        return {{p.x - h, p.y, p.x + h + 1, p.y}, {p.x, p.y - h, p.x, p.y + h + 1}};
+    }
+    static constexpr uint32_t kT0 = 10000;
+};
+
+TEST_F(TraceTest, MarkersOnlyWhenSamplesAreMoreThanThreePixelsApart) {
+    struct Case {
+        uint32_t interval;
+        bool markers;
+    };
+    for (const Case c : {Case{60, true}, Case{8, true}, Case{6, false}, Case{1, false}}) {
+        EXPECT_EQ(model.MarkersOn(c.interval), c.markers) << c.interval;
+        const auto segs = Trace(kT0 + 100, c.interval, {C(10.0), C(20.0)});
+        EXPECT_EQ(segs.size(), c.markers ? 6u : 2u) << c.interval;
+    }
+}
+
+TEST_F(TraceTest, LinesJoinSamplesAndMarkersSitOnTheSecondEnd) {
+    const auto segs = Trace(kT0 + 100, 60, {C(10.0), C(20.0)});
+    const GraphPoint a = At(kT0 + 100, C(10.0)), b = At(kT0 + 160, C(20.0));
+    std::vector<GraphSegment> want = {Dot(a)};
+    for (const GraphSegment& s : Plus(a, 2))
+        want.push_back(s);
+    want.push_back({a.x, a.y, b.x, b.y});
+    for (const GraphSegment& s : Plus(b, 2))
+        want.push_back(s);
+    EXPECT_EQ(segs, want);
+}
+
+TEST_F(TraceTest, MissingSamplesBreakTheLine) {
+    const GraphPoint a = At(kT0 + 100, C(10.0)), c = At(kT0 + 112, C(30.0)),
+                     d = At(kT0 + 116, C(40.0));
+    const auto segs = Trace(kT0 + 100, 4, {C(10.0), kCodeMissing, kCodeMissing, C(30.0), C(40.0)});
+    EXPECT_EQ(segs, (std::vector<GraphSegment>{Dot(a), Dot(c), {c.x, c.y, d.x, d.y}}));
+    EXPECT_TRUE(Trace(kT0, 4, {kCodeMissing, kCodeMissing}).empty());
+    EXPECT_TRUE(Trace(kT0, 4, {}).empty());
+}
+
+TEST_F(TraceTest, LoneSampleIsOnePixelWithItsMarker) {
+    const GraphPoint p = At(kT0 + 160, C(0.0));
+    const auto segs = Trace(kT0 + 100, 60, {kCodeMissing, C(0.0), kCodeMissing});
+    std::vector<GraphSegment> want = {Dot(p)};
+    for (const GraphSegment& s : Plus(p, 2))
+        want.push_back(s);
+    EXPECT_EQ(segs, want);
+}
+
+TEST_F(TraceTest, SegmentLeavingThePlotIsCutWithoutMarker) {
+    // The second sample lies far right of the window: the line ends on the plot's right edge.
+    const auto segs = Trace(kT0 + 1000, 3000, {C(0.0), C(0.0)});
+    const GraphPoint a = At(kT0 + 1000, C(0.0));
+    std::vector<GraphSegment> want = {Dot(a)};
+    for (const GraphSegment& s : Plus(a, 2))
+        want.push_back(s);
+    want.push_back({a.x, a.y, 614, a.y});
+    EXPECT_EQ(segs, want);
+}
+
+TEST_F(TraceTest, OverAndUnderRunToThePlotEdgeWhenOutsideTheWindow) {
+    SetWindow({0, 100000, kT0, kT0 + 1138, 100, 0, 100, 0});
+    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    const auto segs = Trace(kT0 + 100, 4, {C(50.0), kCodeOver, C(50.0), kCodeUnder});
+    ASSERT_EQ(segs.size(), 4u);
+    EXPECT_EQ(segs[1].y2, 25) << "Over ends on the top edge";
+    EXPECT_EQ(segs[2].y1, 25);
+    EXPECT_EQ(segs[3].y2, 269) << "Under ends on the bottom edge";
+}
+
+TEST_F(TraceTest, WalkStopsAtTheTerminatorAfterTheLastSlot) {
+    ChannelRecord& ch = *doc.GetChannel(1);
+    Fill(ch, kT0, 1, std::vector<uint16_t>(kMaxSamples, C(0.0)));
+    std::vector<GraphSegment> out;
+    model.BuildTrace(ch, out);
+    EXPECT_FALSE(out.empty());
+    EXPECT_LE(out.size(), static_cast<std::size_t>(kMaxSamples));
+}
+
+} // namespace
+} // namespace saroko::test
