@@ -1,0 +1,35 @@
+#include "settings/WindowPlacement.h"
+
+#include <algorithm>
+
+namespace saroko {
+
+WindowRect LoadWindowPlacement(const ISettingsStore& store, int desktopWidth, int desktopHeight) {
+    WindowRect r;
+    const int x = store.GetInt("WindowPosition", "frameX", 0);
+    const int y = store.GetInt("WindowPosition", "frameY", 0);
+    r.x = (x >= 0 && x <= desktopWidth - 100) ? x : 0;
+    r.y = (y >= 0 && y <= desktopHeight - 100) ? y : 0;
+    r.width = std::max(store.GetInt("WindowPosition", "Width", kMinFrameWidth), kMinFrameWidth);
+    r.height = std::max(store.GetInt("WindowPosition", "Height", kMinFrameHeight), kMinFrameHeight);
+    return r;
+}
+
+void SaveWindowPosition(ISettingsStore& store, const WindowRect& outer) {
+    store.WriteInt("WindowPosition", "frameX", outer.x);
+    store.WriteInt("WindowPosition", "frameY", outer.y);
+    store.WriteInt("WindowPosition", "Width", outer.width);
+    store.WriteInt("WindowPosition", "Height", outer.height);
+}
+
+bool ShouldSnapWindow(int clientHeight, bool minimised) {
+    return !minimised && clientHeight < kSnapClientHeight;
+}
+
+std::string HelpFilePath(const std::string& programPath, char separator) {
+    const auto pos = programPath.find_last_of("\\/");
+    const std::string dir = pos == std::string::npos ? "." : programPath.substr(0, pos);
+    return dir + separator + "SAROKO.chm";
+}
+
+} // namespace saroko
