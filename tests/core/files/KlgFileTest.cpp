@@ -194,6 +194,16 @@ TEST_F(KlgFileTest, BitmapBeyondEightChannelsAsksEvenAsNew) {
                           std::string(5, '\xFF'), "    2") +
             Area({C(1.0), C(2.0)});
     WriteAll(Path("nine.klg"), file);
+    // Cancelling the question over shown data keeps them: nothing is cleared before the
+    // user has agreed.
+    Fill(*doc.GetChannel(1), Local(2008, 1, 1, 0, 0, 0), 10, {C(3.0)}, "KEEP");
+    prompts.answer = kIdCancel;
+    EXPECT_EQ(doc.LoadKlgFile(Path("nine.klg")), kFileCancelled);
+    EXPECT_EQ(std::string(doc.GetChannel(1)->name), "KEEP");
+    EXPECT_EQ(prompts.readModeAsked, 1);
+    prompts.answer = kIdOk;
+    prompts.shown.clear();
+    doc.ClearAllChannels();
     ASSERT_EQ(doc.LoadKlgFile(Path("nine.klg")), kFileOk);
     EXPECT_EQ(prompts.shown, std::vector<int>{msg::kLoadOverflow});
     // As new, the block goes by its own number.
