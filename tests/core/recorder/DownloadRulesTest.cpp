@@ -1,0 +1,281 @@
+// Download rules: targets, overwrite question, start time of the data, filling the two
+// channels, and one whole press of the download button on a scripted recorder.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "CommRig.h"
+#include "core/TestSupport.h"
+#include "recorder/Download.h"
+
+namespace saroko::test {
+namespace {
+
+class DownloadTest : public DocTest {
+protected:
+    void Present(std::initializer_list<int> numbers) {
+        for (int n : numbers)
+            Fill(*doc.GetChannel(n), 1000, 10, {C(20)}, "OLD");
+    }
+};
+
+TEST_F(DownloadTest, DefaultTargetsAreTheFirstTwoFreeChannels) {
+    struct Case {
+        std::vector<int> present;
+        int t1, t2;
+    } cases[] = {
+        {{}, 1, 2},
+        {{1, 2}, 3, 4},
+        {{1, 3, 5}, 2, 4},
+        {{1, 2, 3, 4, 5, 6, 7}, 8, 0},
+        {{1, 2, 3, 4, 5, 6, 7, 8}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        doc.ClearAllChannels();
+        for (int n : c.present)
+            Fill(*doc.GetChannel(n), 1000, 10, {C(20)}, "X");
+        int t1 = -1, t2 = -1;
+        DefaultTargets(doc, t1, t2);
+        EXPECT_EQ(t1, c.t1);
+        EXPECT_EQ(t2, c.t2);
+    }
+}
+
+TEST_F(DownloadTest, OverwriteQuestionUnlessTwoDifferentEmptyTargets) {
+    Fill(*doc.GetChannel(1), 1000, 10, {C(20)}, "OLD");
+    Fill(*doc.GetChannel(2), 1000, 10, {C(20)}, " lead"); // a leading space counts as empty
+    struct Case {
+        int t1, t2;
+        bool ask;
+    } cases[] = {{3, 4, false}, {3, 3, true}, {1, 3, true}, {3, 1, true}, {2, 3, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(NeedsOverwriteConfirm(doc, c.t1, c.t2), c.ask) << c.t1 << "," << c.t2;
+}
+
+TEST(DownloadStart, StartTimeRule) {
+    const uint32_t dl = 1210000000, recStart = 1200000000;
+    struct Case {
+        uint16_t flags, startMode, n;
+        uint32_t age;
+        uint32_t expect;
+    } cases[] = {
+        {0, 0x30, 100, 7, recStart},
+        {0, 0x31, 8000, 7, recStart},
+        {0, 0, 100, 7, dl - 99 * 60 - 7},       // started by hand
+        {2, 0x30, 8000, 7, dl - 7999 * 60 - 7}, // endless and wrapped
+        {2, 0x30, 7999, 7, recStart},           // endless, not yet wrapped
+        {2, 0, 1, 0, dl},
+    };
+    for (const Case& c : cases) {
+        RecorderSettings s;
+        s.flags = c.flags;
+        s.startMode = c.startMode;
+        s.intervalSec = 60;
+        s.startTime = recStart;
+        EXPECT_EQ(DownloadStartTime(s, DownloadHeader{c.age, c.n}, dl), c.expect)
+            << c.flags << " " << c.startMode << " " << c.n;
+    }
+}
+
+TEST(DownloadStart, StatusTexts) {
+    RecorderSettings s;
+    s.flags = 7;
+    s.intervalSec = 1800;
+    std::memcpy(s.chanName1, "ABCDEFGH", 8);
+    s.startMode = 0;
+    DownloadStatusTexts t = FormatDownloadStatus(s, 129, Local(2008, 5, 1, 9, 5, 7));
+    EXPECT_EQ(t.model, "KM-41");
+    EXPECT_EQ(t.name1, "ABCDEFGH");
+    EXPECT_EQ(t.name2, "ch.2");
+    EXPECT_EQ(t.unit, "ﾟF ");
+    EXPECT_EQ(t.start, "2008/ 5/ 1  9: 5' 7");
+    EXPECT_EQ(t.startMode, "ﾏﾆｭｱﾙｽﾀｰﾄ");
+    EXPECT_EQ(t.recordMode, "ｴﾝﾄﾞﾚｽ");
+    EXPECT_EQ(t.sensor, "JPt100");
+    EXPECT_EQ(t.interval, "30 min.");
+
+    s.flags = 0;
+    s.intervalSec = 7;
+    for (auto [mode, text] :
+         {std::pair<uint16_t, const char*>{0x30, "即時ｽﾀｰﾄ"}, {0x31, "予約ｽﾀｰﾄ"}, {0x32, "不明"}}) {
+        s.startMode = mode;
+        t = FormatDownloadStatus(s, 0, 0);
+        EXPECT_EQ(t.startMode, text);
+    }
+    EXPECT_EQ(t.model, "不明");
+    EXPECT_EQ(t.unit, "ﾟC ");
+    EXPECT_EQ(t.recordMode, "ﾜﾝﾀｲﾑ");
+    EXPECT_EQ(t.sensor, "Pt100");
+    EXPECT_EQ(t.interval, "????");
+}
+
+// The wire of one download press, scripted: identify, settings, count, paced download.
+struct ScriptedDownload {
+    ScriptedDownload(const RecorderSettings& s, const Bytes& download, uint32_t count,
+                     Bytes ident = Reply(4, 20)) {
+        rig.Sent({0x00});
+        rig.After(Frame(0x35), ident);
+        const BlockReadReply block = MakeBlockReadReply(0x25, s.ToBytes());
+        rig.After(Frame(0x25), Bytes(block.begin(), block.end()));
+        rig.After(Frame(0x34), ReplyU32(count));
+        rig.After(Frame(0x11), download);
+    }
+    CommRig rig;
+    CRecordingOwner owner;
+};
+
+RecorderSettings KmSettings() {
+    RecorderSettings s;
+    s.flags = 4; // one-time, JPt100
+    s.intervalSec = 30;
+    std::memcpy(s.chanName1, "OVEN", 4);
+    s.startMode = 0x31;
+    s.startTime = 1209990000;
+    return s;
+}
+
+TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
+    Present({1, 2});
+    doc.m_bShow[2] = doc.m_bShow[3] = 0;
+    doc.RecalcRanges(1);
+    ScriptedDownload sd(KmSettings(), DownloadReply(12, 3), 3);
+    CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
+    int t1, t2;
+    DefaultTargets(doc, t1, t2);
+    ASSERT_EQ(dl.Run(t1, t2), 0);
+    EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{57696});
+    EXPECT_EQ(sd.rig.line.Written(),
+              Cat({{0x00}, Frame(0x35), Frame(0x25), Frame(0x34), Frame(0x11), {0x1B}}));
+
+    const ChannelRecord& a = *doc.GetChannel(3);
+    const ChannelRecord& b = *doc.GetChannel(4);
+    EXPECT_EQ(a.present, 3u);
+    EXPECT_STREQ(a.name, "OVEN");
+    EXPECT_STREQ(b.name, "ch.2");
+    for (const ChannelRecord* ch : {&a, &b}) {
+        EXPECT_EQ(ch->startTime, 1209990000u);
+        EXPECT_EQ(ch->measureType, 13);
+        EXPECT_EQ(ch->modelCode, 129u);
+        EXPECT_EQ(ch->unitFlag, 0);
+        EXPECT_EQ(ch->recModeCode, 128);
+        EXPECT_EQ(ch->sensorCode, 1);
+        EXPECT_EQ(ch->startKnown, 1);
+        EXPECT_EQ(ch->startModeCode, 1);
+        EXPECT_EQ(ch->interval, 30u);
+        EXPECT_EQ(ch->sampleCount, 3);
+        EXPECT_EQ(ch->samples[3], kCodeEnd);
+        EXPECT_EQ(ch->samples[15999], kCodeEnd);
+    }
+    EXPECT_EQ(a.samples[0], 32768 + 200);
+    EXPECT_EQ(a.samples[2], 32768 + 202);
+    EXPECT_EQ(b.samples[1], 32768 + 101);
+    EXPECT_EQ(doc.m_bShow[2], 1u);
+    EXPECT_EQ(doc.m_bShow[3], 1u);
+    EXPECT_EQ(doc.m_bDataModified, 1u);
+    EXPECT_GE(doc.GetRange()->dataEnd, 1209990000u + 2 * 30) << "ranges take in the new data";
+    EXPECT_EQ(sd.owner.total, "/    3");
+    EXPECT_EQ(dl.StatusTexts().model, "KM-41");
+}
+
+TEST_F(DownloadTest, ManualStartAndSameTargetForBoth) {
+    RecorderSettings s = KmSettings();
+    s.startMode = 0;
+    s.flags = 3; // endless, degF
+    std::memcpy(s.chanName2, "PIPE", 4);
+    ScriptedDownload sd(s, DownloadReply(12, 3), 3);
+    sd.rig.sink.answer = kIdYes;
+    CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
+    ASSERT_EQ(dl.Run(5, 5), 0);
+    EXPECT_EQ(sd.rig.sink.ids, (std::vector<int>{57760, 57696}));
+    const ChannelRecord& ch = *doc.GetChannel(5);
+    EXPECT_STREQ(ch.name, "PIPE");
+    EXPECT_EQ(ch.samples[0], 32768 + 100);
+    EXPECT_EQ(ch.startKnown, 0);
+    EXPECT_EQ(ch.startModeCode, 0xFF);
+    EXPECT_EQ(ch.recModeCode, 0);
+    EXPECT_EQ(ch.unitFlag, 1);
+    EXPECT_EQ(ch.startTime, sd.owner.downloadTime - 2 * 30 - 12);
+    EXPECT_EQ(doc.GetChannel(6)->present, 0u);
+}
+
+TEST_F(DownloadTest, FailuresLeaveTheDocumentAlone) {
+    Present({1});
+    doc.RecalcRanges(1);
+    Bytes huge = {0x11, 0, 0, 0, 0, 0x41, 0x1F}; // 8001 records announced
+    huge.resize(7 + 8001 * 4 + 2, 0x55);
+    const Bytes cut = {0x11, 0, 0};
+    struct Case {
+        const char* name;
+        Bytes ident;
+        Bytes download;
+        uint32_t count;
+        int result;
+        std::vector<int> shown;
+        Bytes written;
+    } cases[] = {
+        {"other model", Reply(4, 21), {}, 3, COMM_UNKNOWN_MODEL, {57784}, Cat({{0}, Frame(0x35)})},
+        {"no data",
+         Reply(4, 20),
+         {},
+         0,
+         -103,
+         {57709},
+         Cat({{0}, Frame(0x35), Frame(0x25), Frame(0x34)})},
+        {"cut off", Reply(4, 20), cut, 3, -102, {57708}, {}},
+        {"too many records", Reply(4, 20), huge, 8001, -102, {57708}, {}},
+        {"bad check", Reply(4, 20), DownloadReply(0, 3, 5), 3, -104, {57710}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<ChannelRecord> before;
+        for (int n = 1; n <= 8; ++n)
+            before.push_back(*doc.GetChannel(n));
+        const GraphRange range = *doc.GetRange();
+        doc.m_bDataModified = 0;
+
+        ScriptedDownload sd(KmSettings(), c.download, c.count, c.ident);
+        if (c.download.size() > 0) // every attempt gets the same broken answer
+            for (int i = 0; i < 2; ++i)
+                sd.rig.After({0x00, 0x11, 0, 0, 0, 0, 0x29}, c.download);
+        CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
+        EXPECT_EQ(dl.Run(2, 3), c.result) << c.name;
+        EXPECT_EQ(sd.rig.sink.ids, c.shown) << c.name;
+        if (!c.written.empty()) {
+            EXPECT_EQ(sd.rig.line.Written(), c.written) << c.name;
+        }
+        for (int n = 1; n <= 8; ++n)
+            EXPECT_EQ(std::memcmp(&before[n - 1], doc.GetChannel(n), sizeof(ChannelRecord)), 0)
+                << c.name << " channel " << n;
+        EXPECT_EQ(*doc.GetRange(), range) << c.name;
+        EXPECT_EQ(doc.m_bDataModified, 0u) << c.name;
+    }
+}
+
+TEST_F(DownloadTest, ChecksBeforeThePortOpens) {
+    Present({1});
+    struct Case {
+        int t1, t2;
+        int answer;
+        std::vector<int> shown;
+    } cases[] = {{0, 2, kIdYes, {57747}}, {2, 0, kIdYes, {57747}}, {1, 2, kIdNo, {57760}}};
+    for (const Case& c : cases) {
+        CommRig rig;
+        rig.sink.answer = c.answer;
+        CRecordingOwner owner;
+        CRecorderDownload dl(rig.Services(), doc, owner);
+        EXPECT_EQ(dl.Run(c.t1, c.t2), CRecorderDownload::kDownloadStopped);
+        EXPECT_EQ(rig.sink.ids, c.shown);
+        EXPECT_EQ(rig.line.OpenCount(), 0);
+    }
+}
+
+TEST_F(DownloadTest, PortThatDoesNotOpen) {
+    CommRig rig;
+    rig.line.SetOpenResult(-1);
+    CRecordingOwner owner;
+    CRecorderDownload dl(rig.Services(), doc, owner);
+    EXPECT_EQ(dl.Run(1, 2), -1);
+    EXPECT_EQ(rig.sink.ids, std::vector<int>{57697});
+}
+
+} // namespace
+} // namespace saroko::test

@@ -1,0 +1,390 @@
+// Record-start rules: proposed start, date checks with message and focus, expected end, the
+// block built from the fields, and the exchanges of the three buttons; the command test's
+// parsing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "CommRig.h"
+#include "core/TestSupport.h"
+#include "recorder/CommandTest.h"
+#include "recorder/RecordStart.h"
+
+namespace saroko::test {
+namespace {
+
+DateFields Date(const char* y, const char* mo, const char* d, const char* h, const char* mi,
+                const char* s) {
+    return DateFields{y, mo, d, h, mi, s};
+}
+
+TEST(RecordStartRules, ProposedStart) {
+    EXPECT_EQ(ProposedStartTime(Local(2008, 5, 1, 10, 7, 0)), Local(2008, 5, 1, 10, 20, 0));
+    EXPECT_EQ(ProposedStartTime(Local(2008, 5, 1, 10, 0, 0)), Local(2008, 5, 1, 10, 10, 0));
+    EXPECT_EQ(ProposedStartTime(Local(2008, 5, 1, 10, 4, 59)), Local(2008, 5, 1, 10, 10, 0));
+    EXPECT_EQ(ProposedStartTime(0x80000000u - 901), (0x80000000u - 1) / 600 * 600);
+    EXPECT_EQ(ProposedStartTime(0x80000000u - 900), 0x80000000u - 900);
+}
+
+TEST(RecordStartRules, DateChecks) {
+    struct Case {
+        DateFields f;
+        int message;
+        int focus;
+    } cases[] = {
+        {Date("2008", "05", "01", "12", "00", "00"), 0, 0},
+        {Date(" 2008", "5", "1 ", " 12 ", "0", "0"), 0, 0},
+        {Date("2008 ", "02", "29", "00", "00", "00"), 0, 0},
+        {Date("2000", "02", "29", "00", "00", "00"), 0, 0},
+        {Date("2009", "02", "29", "00", "00", "00"), 57721, 103},
+        {Date("1900", "02", "29", "00", "00", "00"), 57719, 101},
+        {Date("20 08", "05", "01", "12", "00", "00"), 57713, 101},
+        {Date("２００８", "05", "01", "12", "00", "00"), 57713, 101},
+        {Date("", "05", "01", "12", "00", "00"), 57713, 101},
+        {Date("2008", "-5", "01", "12", "00", "00"), 57714, 171},
+        {Date("2008", "05", "x", "12", "00", "00"), 57715, 103},
+        {Date("2008", "05", "01", "1.2", "00", "00"), 57716, 172},
+        {Date("2008", "05", "01", "12", "  ", "00"), 57717, 105},
+        {Date("2008", "05", "01", "12", "00", "0 0"), 57718, 104},
+        {Date("abc", "13", "01", "12", "00", "00"), 57713, 101}, // characters before ranges
+        {Date("1969", "05", "01", "12", "00", "00"), 57719, 101},
+        {Date("2036", "05", "01", "12", "00", "00"), 57719, 101},
+        {Date("2008", "13", "32", "12", "00", "00"), 57720, 171}, // first range counts
+        {Date("2008", "00", "01", "12", "00", "00"), 57720, 171},
+        {Date("2008", "05", "32", "12", "00", "00"), 57721, 103},
+        {Date("2008", "04", "31", "12", "00", "00"), 57721, 103},
+        {Date("2008", "05", "01", "24", "00", "00"), 57722, 172},
+        {Date("2008", "05", "01", "12", "60", "00"), 57723, 105},
+        {Date("2008", "05", "01", "12", "00", "60"), 57724, 104},
+        {Date("2008", "05", "01", "12", "00", "99999999999999"), 57724, 104},
+    };
+    for (const Case& c : cases) {
+        const DateCheck r = CheckStartDate(c.f);
+        EXPECT_EQ(r.messageId, c.message) << c.f.year << "/" << c.f.month << "/" << c.f.day;
+        EXPECT_EQ(r.focusId, c.focus) << c.f.year << "/" << c.f.month << "/" << c.f.day;
+    }
+    // Midnight of 1 January 1970 lies before 1970 UTC east of Greenwich.
+    const bool east = Local(1970, 1, 2, 0, 0, 0) < 86400;
+    const DateCheck epoch = CheckStartDate(Date("1970", "01", "01", "00", "00", "00"));
+    EXPECT_EQ(epoch.messageId, east ? 57744 : 0);
+    EXPECT_EQ(epoch.focusId, east ? 101 : 0);
+    EXPECT_EQ(CheckStartDate(Date("2008", "05", "01", "12", "00", "00")).time,
+              Local(2008, 5, 1, 12, 0, 0));
+}
+
+RecordStartForm Form(int method, int mode = 0, int interval = 3) {
+    RecordStartForm f;
+    f.name1 = "ROOM";
+    f.name2 = "HALL";
+    f.intervalIndex = interval;
+    f.recordMode = mode;
+    f.unit = 1;
+    f.sensor = 1;
+    f.startMethod = method;
+    f.date = Date("2008", "05", "01", "12", "00", "00");
+    return f;
+}
+
+TEST(RecordStartRules, ExpectedEnd) {
+    const uint32_t now = Local(2008, 4, 30, 8, 1, 2);
+    int index = 0;
+    ClockTexts c = RecordStartClock(Form(kStartScheduled), now, index);
+    EXPECT_EQ(c.nowDate, "2008年  4月 30日");
+    EXPECT_EQ(c.nowTime, "   8時  1分  2秒");
+    EXPECT_EQ(c.endDate, "2008年  5月  2日");
+    EXPECT_EQ(c.endTime, "  10時 13分 10秒");
+    EXPECT_EQ(index, 3);
+
+    const char* unknownDate = "????年 ??月 ??日";
+    const char* unknownTime = "  ??時 ??分 ??秒";
+    RecordStartForm bad = Form(kStartScheduled);
+    bad.date.day = "31x";
+    for (const RecordStartForm& f : {Form(kStartScheduled, 1), Form(-1), bad}) {
+        c = RecordStartClock(f, now, index);
+        EXPECT_EQ(c.endDate, unknownDate);
+        EXPECT_EQ(c.endTime, unknownTime);
+    }
+    // Immediate: from now; no list selection keeps the previous interval index.
+    index = 0;
+    c = RecordStartClock(Form(kStartImmediate, 0, -1), now, index);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(c.endTime, FormatClockTime(now + 7999));
+}
+
+TEST(RecordStartRules, BlockFromTheFields) {
+    const uint32_t now = Local(2008, 5, 1, 11, 59, 57);
+    struct Case {
+        RecordStartForm form;
+        int message, focus;
+    } cases[] = {
+        {Form(-1), 57725, 0},
+        {Form(kStartScheduled), 57745, 101}, // 3 s ahead is accepted, 2 s is not
+    };
+    RecorderSettings block;
+    StartPlan plan = BuildStartSettings(Form(kStartScheduled, 1), now, block);
+    EXPECT_EQ(plan.messageId, 0);
+    EXPECT_EQ(plan.delay, 1u);
+    EXPECT_EQ(block.flags, 6) << "bit 0, the unit, is never sent";
+    EXPECT_EQ(block.intervalSec, 10);
+    EXPECT_EQ(std::memcmp(block.chanName1, "ROOM\0\0\0\0", 8), 0);
+    EXPECT_EQ(block.startMode, 0x31);
+    EXPECT_EQ(block.startTime, Local(2008, 5, 1, 12, 0, 0));
+
+    plan = BuildStartSettings(Form(kStartScheduled), now + 1, block);
+    EXPECT_EQ(plan.messageId, 57745);
+    EXPECT_EQ(plan.focusId, 101);
+    EXPECT_EQ(block.startMode, 0x31) << "the block is written before the last check";
+
+    plan = BuildStartSettings(Form(kStartImmediate, 0, 14), now, block);
+    EXPECT_EQ(plan.messageId, 0);
+    EXPECT_EQ(block.startMode, 0x30);
+    EXPECT_EQ(block.startTime, now);
+    EXPECT_EQ(block.intervalSec, 3600);
+    EXPECT_EQ(block.flags, 4);
+
+    struct NameCase {
+        std::string n1, n2;
+        int message, focus;
+    } names[] = {
+        {"\x83\x65\x83\x58\x83\x67\x82\x50", "A", 0, 0}, // four double-byte characters
+        {"\x83\x65\x83\x58\x83\x67\x82\x50\x82\x51", "A", 57712, 107},
+        {"A", "123456789", 57712, 108},
+        {"123456789", "123456789", 57712, 107},
+    };
+    for (const NameCase& n : names) {
+        RecordStartForm f = Form(kStartImmediate);
+        f.name1 = n.n1;
+        f.name2 = n.n2;
+        plan = BuildStartSettings(f, now, block);
+        EXPECT_EQ(plan.messageId, n.message);
+        EXPECT_EQ(plan.focusId, n.focus);
+    }
+    // Date errors come before name errors.
+    RecordStartForm f = Form(kStartScheduled);
+    f.name1 = "123456789";
+    f.date.month = "13";
+    EXPECT_EQ(BuildStartSettings(f, now, block).messageId, 57720);
+}
+
+TEST(RecordStartRules, FormFromSettings) {
+    RecorderSettings s;
+    s.flags = 5;
+    s.intervalSec = 120;
+    std::memcpy(s.chanName1, "12345678", 8);
+    s.startMode = 0x31;
+    s.startTime = Local(2008, 5, 1, 9, 8, 7);
+    RecordStartForm f = FormFromSettings(s);
+    EXPECT_EQ(f.startMethod, kStartScheduled);
+    EXPECT_EQ(f.name1, "12345678");
+    EXPECT_EQ(f.name2, "");
+    EXPECT_EQ(f.date.year, "2008");
+    EXPECT_EQ(f.date.month, "05");
+    EXPECT_EQ(f.date.second, "07");
+    EXPECT_EQ(f.unit, 1);
+    EXPECT_EQ(f.recordMode, 0);
+    EXPECT_EQ(f.sensor, 1);
+    EXPECT_EQ(f.intervalIndex, 8);
+    s.startMode = 0x00;
+    s.intervalSec = 7;
+    f = FormFromSettings(s);
+    EXPECT_EQ(f.startMethod, -1);
+    EXPECT_EQ(f.intervalIndex, kDefaultIntervalIndex);
+}
+
+class RecordStartExchange : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        now = Local(2008, 5, 1, 11, 0, 0);
+    }
+    CommServices Services(CommRig& rig) {
+        CommServices s = rig.Services();
+        rig.line.Advance(0);
+        clockAt.Set(now);
+        s.clock = &clockAt;
+        return s;
+    }
+    uint32_t now = 0;
+    FixedClock clockAt{0};
+};
+
+TEST_F(RecordStartExchange, SetSequenceOnTheWireAndSave) {
+    for (int method : {kStartImmediate, kStartScheduled}) {
+        CommRig rig;
+        RecorderSettings expectBlock;
+        const RecordStartForm form = Form(method);
+        const StartPlan plan = BuildStartSettings(form, now, expectBlock);
+        const BlockWriteFrame bw = MakeBlockWrite(expectBlock.ToBytes());
+        const Bytes start = method == kStartImmediate
+                                ? Frame(0x30)
+                                : Frame(0x31, static_cast<uint8_t>(plan.delay),
+                                        static_cast<uint8_t>(plan.delay >> 8));
+        rig.Sent({0});
+        for (const Bytes& f : {Frame(0x32), Frame(0x20), Frame(0x20), Bytes(bw.begin(), bw.end()),
+                               Frame(0x21), start, Frame(0x21)})
+            rig.After(f, Reply(6));
+        const RecordStartResult r = RunRecordStart(Services(rig), doc, form);
+        EXPECT_EQ(r.result, 0);
+        EXPECT_EQ(rig.sink.ids, std::vector<int>{57696});
+        EXPECT_EQ(rig.line.Written(), Cat({{0},
+                                           Frame(0x32),
+                                           Frame(0x20),
+                                           Frame(0x20),
+                                           Bytes(bw.begin(), bw.end()),
+                                           Frame(0x21),
+                                           start,
+                                           Frame(0x21)}));
+        EXPECT_EQ(doc.m_recSettings.ToBytes(), expectBlock.ToBytes());
+        const char* section = "KM4x Communication Section";
+        EXPECT_EQ(store.GetString(section, "StartMode", ""),
+                  method == kStartImmediate ? "0x30" : "0x31");
+        EXPECT_EQ(store.GetString(section, "DateTime", ""),
+                  method == kStartImmediate ? "20080501110000" : "20080501120000");
+        EXPECT_EQ(store.GetString(section, "ChanName1", ""), "ROOM");
+        EXPECT_EQ(store.GetInt(section, "SensorType", -1), 1);
+        EXPECT_EQ(store.GetInt(section, "TempUnit", -1), 0);
+    }
+}
+
+TEST_F(RecordStartExchange, FirstFailureEndsTheSequenceWithoutSaving) {
+    struct Case {
+        const char* name;
+        std::vector<Bytes> replies; // to stop, begin, ...
+        int result;
+        std::vector<int> shown;
+    } cases[] = {
+        {"silent", {}, -101, {57705}},
+        {"stop refused", {Reply(9)}, -102, {57708}},
+        {"begin refused", {Reply(6), Reply(9)}, -101, {57705}},
+        {"start refused",
+         {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(9)},
+         -101,
+         {57705}},
+        {"end broken",
+         {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Bytes{1, 2}},
+         -102,
+         {57708}},
+    };
+    for (const Case& c : cases) {
+        CommRig rig;
+        RecorderSettings block;
+        const StartPlan plan = BuildStartSettings(Form(kStartImmediate), now, block);
+        ASSERT_EQ(plan.messageId, 0);
+        const BlockWriteFrame bw = MakeBlockWrite(block.ToBytes());
+        const std::vector<Bytes> frames = {
+            Frame(0x32), Frame(0x20), Frame(0x20), Bytes(bw.begin(), bw.end()),
+            Frame(0x21), Frame(0x30), Frame(0x21)};
+        rig.Sent({0});
+        for (std::size_t i = 0; i < c.replies.size(); ++i)
+            rig.After(frames[i], c.replies[i]);
+        const std::size_t writesBefore = store.WriteCount();
+        const RecordStartResult r = RunRecordStart(Services(rig), doc, Form(kStartImmediate));
+        EXPECT_EQ(r.result, c.result) << c.name;
+        EXPECT_EQ(rig.sink.ids, c.shown) << c.name;
+        EXPECT_EQ(store.WriteCount(), writesBefore) << c.name;
+        EXPECT_EQ(doc.m_recSettings.startMode, 0x30) << c.name;
+    }
+}
+
+TEST_F(RecordStartExchange, CheckFailureTouchesNoPort) {
+    CommRig rig;
+    RecordStartForm f = Form(kStartScheduled);
+    f.date.day = "32";
+    const RecordStartResult r = RunRecordStart(Services(rig), doc, f);
+    EXPECT_EQ(r.result, 1);
+    EXPECT_EQ(r.focusId, 103);
+    EXPECT_EQ(rig.sink.ids, std::vector<int>{57721});
+    EXPECT_EQ(rig.line.OpenCount(), 0);
+}
+
+TEST_F(RecordStartExchange, StopAndReadBack) {
+    CommRig stop;
+    stop.After({0x00, 0x32, 0, 0, 0, 0, 0x4A}, Reply(6));
+    EXPECT_EQ(RunRecordStop(Services(stop), doc), 0);
+    EXPECT_EQ(stop.sink.ids, std::vector<int>{57696});
+
+    struct Case {
+        uint16_t startMode;
+        std::vector<int> shown;
+        bool dateKnown;
+    } cases[] = {{0x31, {57696}, true}, {0x30, {57696}, true}, {0x00, {57696, 57750}, false}};
+    for (const Case& c : cases) {
+        RecorderSettings s;
+        s.flags = 2;
+        s.intervalSec = 900;
+        std::memcpy(s.chanName1, "IN", 2);
+        s.startMode = c.startMode;
+        s.startTime = Local(2008, 6, 2, 3, 4, 5);
+        const BlockReadReply block = MakeBlockReadReply(0x25, s.ToBytes());
+        CommRig rig;
+        rig.After({0x00, 0x25, 0, 0, 0, 0, 0x3D}, Bytes(block.begin(), block.end()));
+        RecordStartForm form = Form(kStartImmediate, 0, 0);
+        const RecorderSettings docBlock = doc.m_recSettings;
+        EXPECT_EQ(RunReadSettings(Services(rig), doc, form), 0);
+        EXPECT_EQ(rig.sink.ids, c.shown);
+        EXPECT_EQ(form.name1, "IN");
+        EXPECT_EQ(form.recordMode, 1);
+        EXPECT_EQ(form.intervalIndex, 11);
+        EXPECT_EQ(form.date.year, c.dateKnown ? "2008" : "");
+        EXPECT_EQ(form.date.second, c.dateKnown ? "05" : "");
+        EXPECT_EQ(doc.m_recSettings.ToBytes(), docBlock.ToBytes())
+            << "the document keeps its block";
+    }
+}
+
+TEST(CommandTestFields, Parsing) {
+    struct Case {
+        const char* prc;
+        std::array<std::string, 4> prm;
+        const char* msg;
+        int command;
+        std::array<uint8_t, 4> params;
+        int mode;
+    } cases[] = {
+        {"15", {"00", "00", "00", "00"}, "1", 15, {0, 0, 0, 0}, 1},
+        {"14", {"1FF", "a", "0x12", "zz"}, "2", 14, {0xFF, 0x0A, 0x12, 0x00}, 2},
+        {"12abc", {"7g", " 3", "", "-1"}, "x", 12, {0x07, 0x03, 0x00, 0xFF}, 0},
+        {"99999999999999",
+         {"FFFFFFFFFFFFFFFFFFFF", "0", "0", "0"},
+         "0",
+         INT_MAX,
+         {0xFF, 0, 0, 0},
+         0},
+    };
+    for (const Case& c : cases) {
+        const CommandTestInput in = ParseCommandTestFields(c.prc, c.prm, c.msg);
+        EXPECT_EQ(in.command, c.command) << c.prc;
+        EXPECT_EQ(in.params, c.params) << c.prc;
+        EXPECT_EQ(in.messageMode, c.mode) << c.prc;
+    }
+}
+
+TEST(CommandTestFields, EveryCommandNumberRunsSafely) {
+    // Commands needing storage get scratch storage; unknown numbers give -999 and 57711.
+    for (int command = -1; command <= 16; ++command) {
+        CommRig rig;
+        std::array<uint8_t, 4> result{1, 1, 1, 1};
+        CommandTestInput in;
+        in.command = command;
+        in.messageMode = 2;
+        const int r = RunCommandTest(rig.Services(), 1, in, result);
+        if (command < 0 || command > 15) {
+            EXPECT_EQ(r, -999);
+            EXPECT_EQ(rig.sink.ids, std::vector<int>{57711});
+        } else {
+            EXPECT_EQ(r, -101) << command; // a silent line
+        }
+        EXPECT_EQ(result, (std::array<uint8_t, 4>{})) << command;
+    }
+    CommRig rig;
+    rig.After({0x00, 0x35, 0, 0, 0, 0, 0x4D}, Reply(4, 20, 1, 0));
+    std::array<uint8_t, 4> result{};
+    CommandTestInput in;
+    in.command = 15;
+    EXPECT_EQ(RunCommandTest(rig.Services(), 1, in, result), 0);
+    EXPECT_EQ(result, (std::array<uint8_t, 4>{4, 20, 1, 0}));
+    EXPECT_EQ(rig.sink.ids, std::vector<int>{57696});
+}
+
+} // namespace
+} // namespace saroko::test
