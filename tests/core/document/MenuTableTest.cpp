@@ -40,8 +40,9 @@ TEST(MenuTable, ShownKeysMatchTheAcceleratorTable) {
             if (item.kind != MenuItem::kCommand)
                 continue;
             EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-            if (item.id != 57616) // the recent-file placeholder has no access letter
+            if (item.id != 57616) { // the recent-file placeholder has no access letter
                 EXPECT_NE(std::string(item.label).find('('), std::string::npos) << item.label;
+            }
             if (item.key) {
                 ++shown;
                 ASSERT_TRUE(keys.count(item.key)) << item.key;
