@@ -2,6 +2,10 @@
 #include <QCoreApplication>
 #include <cstring>
 #include <iostream>
+#include <memory>
+#ifdef SAROKO_CLI_HAS_GUI
+#include <QGuiApplication>
+#endif
 
 #include "CliVerb.h"
 
@@ -20,7 +24,17 @@ void PrintOverallUsage(std::ostream& os) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef SAROKO_CLI_HAS_GUI
+    // render paints text, which needs the GUI application; it never opens a window.
+    const bool paints = argc > 1 && std::strcmp(argv[1], "render") == 0;
+    if (paints)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        paints ? std::make_unique<QGuiApplication>(argc, argv)
+               : std::make_unique<QCoreApplication>(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     if (argc < 2) {
         PrintOverallUsage(std::cerr);
         return kExitUsage;

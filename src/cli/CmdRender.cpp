@@ -1,0 +1,118 @@
+// saroko-cli render: the graph view's picture of a set of files, written as PNG through the
+// same painting code as the window.
+#ifdef SAROKO_CLI_HAS_GUI
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+#include <cstdlib>
+#include <iostream>
+
+#include "CliCommon.h"
+#include "CliVerb.h"
+#include "channels/ChannelPalette.h"
+#include "graph/GraphModel.h"
+#include "graph/GraphPainter.h"
+
+namespace saroko::cli {
+namespace {
+
+const char kUsage[] =
+    "usage: saroko-cli render [--size WxH] [--from T --to T] [--print colour|mono]\n"
+    "                         -o OUT.png FILE...\n"
+    "  Loads the files as 'info' does and writes the graph as the view shows it (graph,\n"
+    "  strips, thumbs and cursors) at the given client size. Needs no display.\n"
+    "  --size WxH     client size in pixels, default 1280x800 (height at least 225)\n"
+    "  --from T       start of the time window, T as \"YYYY/MM/DD HH:MM:SS\" (local time)\n"
+    "  --to T         end of the time window; both default to the whole data\n"
+    "  --print MODE   paint with the colour or the monochrome print palette\n"
+    "  -o OUT.png     the picture to write\n";
+
+int RunRender(const std::vector<std::string>& args);
+const Verb kVerb{"render", "write the graph of data files as a PNG picture", kUsage, &RunRender};
+const VerbRegistrar reg{kVerb};
+
+constexpr int kMaxSide = 16384;
+
+bool ParseSize(const std::string& text, int& w, int& h) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string::npos || x == 0 || x + 1 >= text.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (i != x && (text[i] < '0' || text[i] > '9'))
+            return false;
+    if (x > 5 || text.size() - x - 1 > 5)
+        return false;
+    w = std::atoi(text.substr(0, x).c_str());
+    h = std::atoi(text.substr(x + 1).c_str());
+    return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide;
+}
+
+int RunRender(const std::vector<std::string>& args) {
+    const Options o = ParseOptions(args, {"--size", "--from", "--to", "--print", "-o"}, {});
+    if (!o.error.empty())
+        return UsageError(kVerb, o.error);
+    if (o.positional.empty())
+        return UsageError(kVerb, "no file given");
+    const std::string* out = o.Value("-o");
+    if (!out || out->empty())
+        return UsageError(kVerb, "no output file given (-o OUT.png)");
+
+    int width = 1280, height = 800;
+    if (const std::string* s = o.Value("--size")) {
+        if (!ParseSize(*s, width, height))
+            return UsageError(kVerb, "--size wants WIDTHxHEIGHT, for example 1280x800");
+        if (height < kMinViewBottom)
+            return UsageError(kVerb, "--size: the view is never lower than 225 pixels");
+    }
+    uint32_t from = 0, to = 0;
+    const std::string* fromText = o.Value("--from");
+    const std::string* toText = o.Value("--to");
+    if (fromText && !ParseLocalDateTime(*fromText, from))
+        return UsageError(kVerb, "--from wants a local time as \"YYYY/MM/DD HH:MM:SS\"");
+    if (toText && !ParseLocalDateTime(*toText, to))
+        return UsageError(kVerb, "--to wants a local time as \"YYYY/MM/DD HH:MM:SS\"");
+    bool colourPrint = false, monoPrint = false;
+    if (const std::string* m = o.Value("--print")) {
+        colourPrint = *m == "colour" || *m == "color";
+        monoPrint = *m == "mono";
+        if (!colourPrint && !monoPrint)
+            return UsageError(kVerb, "--print wants colour or mono");
+    }
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        std::cerr << "saroko-cli render: no graphics support in this build\n";
+        return kExitFailed;
+    }
+
+    auto session = OpenSession();
+    if (!LoadFiles(*session, o.positional))
+        return kExitFailed;
+    CZorvicDoc& doc = *session->doc;
+    GraphRange& r = *doc.GetRange();
+    if (fromText)
+        r.viewStart = from;
+    if (toText)
+        r.viewEnd = to;
+    if (r.viewEnd <= r.viewStart)
+        return UsageError(kVerb, "the time window ends before it starts");
+
+    CChannelPalette palette(session->store);
+    if (colourPrint || monoPrint) {
+        PaletteEntries entries = palette.Entries();
+        if (colourPrint)
+            ApplyColourPrintPalette(entries);
+        else
+            ApplyMonoPrintPalette(entries);
+        palette.SetEntries(entries);
+    }
+    CGraphModel model(doc);
+    const QImage image = RenderGraphImage(QSize(width, height), model, palette, ProgramFont());
+    if (!image.save(QString::fromStdString(*out), "PNG")) {
+        std::cerr << "saroko-cli render: cannot write " << *out << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace
+} // namespace saroko::cli
+#endif

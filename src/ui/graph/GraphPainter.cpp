@@ -1,0 +1,218 @@
+#include "graph/GraphPainter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QStringList>
+
+#include "graph/GraphBitmaps.h"
+
+namespace saroko {
+namespace {
+
+constexpr int kProgramFontPixels = 12;
+
+} // namespace
+
+QFont ProgramFont() {
+    QFont font;
+    font.setFamilies({QString::fromUtf8("標準ゴシック"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                      QStringLiteral("monospace")});
+    font.setPixelSize(kProgramFontPixels);
+    font.setStyleHint(QFont::TypeWriter);
+    // Plain pixels in palette colours only, as on an indexed display.
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+TextMetrics MetricsOf(const QFont& font) {
+    const QFontMetrics fm(font);
+    return {fm.averageCharWidth(), fm.height()};
+}
+
+CGraphPainter::CGraphPainter(CGraphModel& model, const CChannelPalette& palette,
+                             const QFont& font)
+    : m_model(model), m_palette(palette), m_font(font) {
+    m_nAscent = QFontMetrics(m_font).ascent();
+}
+
+QColor CGraphPainter::Colour(int index) const {
+    const PaletteEntry& e = m_palette.Entry(index);
+    return QColor(e.red, e.green, e.blue);
+}
+
+void CGraphPainter::Line(QPainter& p, int index, int x1, int y1, int x2, int y2) const {
+    // A cosmetic pen with flat caps leaves out the last pixel, as the line is specified.
+    QPen pen(Colour(index), 0);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    p.drawLine(x1, y1, x2, y2);
+}
+
+void CGraphPainter::Fill(QPainter& p, int index, const GraphRect& r) const {
+    const GraphRect n = NormalizedRect(r.left, r.top, r.right, r.bottom);
+    if (!n.IsEmpty())
+        p.fillRect(ToQRect(n), Colour(index));
+}
+
+void CGraphPainter::SunkenFace(QPainter& p, const GraphRect& face) const {
+    Fill(p, kPalPlot, face);
+    const int l = face.left, t = face.top, r = face.right - 1, b = face.bottom - 1;
+    Line(p, kPalLightEdge, r + 1, t - 1, r + 1, b + 1);
+    Line(p, kPalLightEdge, r + 1, b + 1, l - 1, b + 1);
+    Line(p, kPalDarkEdge, r + 1, t - 1, l - 1, t - 1);
+    Line(p, kPalDarkEdge, l - 1, t - 1, l - 1, b + 2);
+}
+
+void CGraphPainter::Text(QPainter& p, int x, int y, const std::string& text) const {
+    const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QFontMetrics fm(m_font);
+    // Opaque text: the cell takes the background entry first.
+    p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), Colour(kPalBackground));
+    p.setPen(Colour(kPalText));
+    p.setFont(m_font);
+    p.drawText(x, y + m_nAscent, s);
+}
+
+void CGraphPainter::DrawBase(QPainter& p) {
+    const GraphRect& c = m_model.m_rcClient;
+    const GraphRect& plot = m_model.m_rcPlot;
+    const int L = c.left, T = c.top, R = c.right, B = c.bottom;
+
+    Fill(p, kPalBackground, c);
+    Line(p, kPalLightEdge, R - 5, T + 4, R - 5, B - 4);
+    Line(p, kPalLightEdge, L, T, R, T);
+    Line(p, kPalLightEdge, L, T, L, B);
+    Line(p, kPalLightEdge, L + 4, B - 5, R - 4, B - 5);
+    Line(p, kPalDarkEdge, R - 1, T, R - 1, B);
+    Line(p, kPalDarkEdge, L + 4, T + 4, R - 4, T + 4);
+    Line(p, kPalDarkEdge, L + 4, T + 4, L + 4, B - 4);
+    Line(p, kPalDarkEdge, L, B - 1, R, B - 1);
+
+    SunkenFace(p, {plot.left, plot.top, plot.right + 1, plot.bottom + 1});
+
+    const int lineHeight = m_model.m_tm.height;
+    for (const TimeTick& tick : m_model.TimeTicks()) {
+        Line(p, kPalGrid, tick.x, plot.top, tick.x, plot.bottom + 1);
+        Text(p, tick.labelX, m_model.TimeLabelY(), tick.date);
+        Text(p, tick.labelX, m_model.TimeLabelY() + lineHeight, tick.time);
+    }
+
+    m_model.PlaceCursors();
+
+    for (const ValueTick& tick : m_model.ValueTicks()) {
+        Line(p, kPalGrid, plot.left, tick.y, plot.right + 1, tick.y);
+        Text(p, m_model.ValueLabelX(), tick.labelY, tick.label);
+    }
+
+    const CZorvicDoc& doc = m_model.Doc();
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelRecord* ch = doc.GetChannel(n);
+        if (ch && doc.m_bShow[static_cast<std::size_t>(n - 1)] == 1)
+            DrawTrace(p, *ch, ChannelPaletteIndex(n));
+    }
+}
+
+void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
+    m_model.BuildTrace(ch, m_segments);
+    if (m_segments.empty())
+        return;
+    m_lines.clear();
+    m_lines.reserve(m_segments.size());
+    for (const GraphSegment& s : m_segments)
+        m_lines.emplace_back(s.x1, s.y1, s.x2, s.y2);
+    QPen pen(Colour(index), 0);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    p.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+}
+
+void CGraphPainter::DrawStrips(QPainter& p) {
+    const GraphRect& t = m_model.m_rcTimeBar;
+    p.drawImage(t.left, t.top, GraphBitmap(kBmpTimeLeft));
+    p.drawImage(t.right - 14, t.top, GraphBitmap(kBmpTimeRight));
+    SunkenFace(p, {t.left + 16, t.top + 1, t.right - 16, t.bottom - 1});
+
+    const GraphRect& v = m_model.m_rcValueBar;
+    p.drawImage(v.left, v.top, GraphBitmap(kBmpValueUp));
+    p.drawImage(v.left, v.bottom - 14, GraphBitmap(kBmpValueDown));
+    SunkenFace(p, {v.left + 1, v.top + 16, v.right - 1, v.bottom - 16});
+
+    const GraphRect& k = m_model.m_rcCursorBar;
+    p.drawImage(k.left, k.top, GraphBitmap(kBmpCursorLeft));
+    p.drawImage(k.right - 14, k.top, GraphBitmap(kBmpCursorRight));
+    SunkenFace(p, {k.left + 16, k.top + 1, k.right - 16, k.bottom - 1});
+}
+
+void CGraphPainter::DrawThumbs(QPainter& p) {
+    if (!m_model.m_rcValueThumb.IsEmpty())
+        Fill(p, kPalThumb, m_model.ValueThumbFill());
+    if (!m_model.m_rcTimeThumb.IsEmpty())
+        Fill(p, kPalThumb, m_model.TimeThumbFill());
+}
+
+void CGraphPainter::DrawCursor(QPainter& p, char letter) {
+    const CZorvicDoc& doc = m_model.Doc();
+    const bool a = letter == 'A';
+    const int x = a ? m_model.m_xCursorA : m_model.m_xCursorB;
+    const bool selected = (a ? doc.m_nCursorASelect : doc.m_nCursorBSelect) == 1;
+    const QColor ink = Colour(selected ? kPalCursorSelected : kPalCursorUnselected);
+    const QColor gap = Colour(kPalPlot);
+    const GraphRect& plot = m_model.m_rcPlot;
+
+    // Dashes from the top down; the gaps are painted in the plot's background.
+    const DashPattern dash = CursorDashPattern(static_cast<int>(doc.m_nCursorStyle));
+    const int lx = m_model.CursorLineX(x);
+    const int end = plot.bottom + 1;
+    for (int y = plot.top; y < end;) {
+        const int on = std::min(dash.on, end - y);
+        p.fillRect(QRect(lx, y, 1, on), ink);
+        y += on;
+        if (dash.off == 0 || y >= end)
+            continue;
+        const int off = std::min(dash.off, end - y);
+        p.fillRect(QRect(lx, y, 1, off), gap);
+        y += off;
+    }
+
+    const GraphRect flag = m_model.FlagRect(x);
+    p.drawImage(flag.left, flag.top, GraphBitmap(a ? kBmpFlagA : kBmpFlagB));
+    (a ? m_model.m_rcFlagA : m_model.m_rcFlagB) = flag;
+}
+
+void CGraphPainter::DrawCursors(QPainter& p) {
+    if (m_model.m_bBOnTop == 1) {
+        DrawCursor(p, 'A');
+        DrawCursor(p, 'B');
+    } else {
+        DrawCursor(p, 'B');
+        DrawCursor(p, 'A');
+    }
+}
+
+bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model,
+                const CChannelPalette& palette, const QFont& font) {
+    const GraphRect client{0, 0, size.width(), size.height()};
+    if (model.Layout(client, client, MetricsOf(font)) != LayoutResult::kDrawn)
+        return false;
+    CGraphPainter painter(model, palette, font);
+    painter.DrawBase(p);
+    painter.DrawStrips(p);
+    model.PrepareThumbs();
+    painter.DrawThumbs(p);
+    painter.DrawCursors(p);
+    return true;
+}
+
+QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,
+                        const QFont& font) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    PaintGraph(p, size, model, palette, font);
+    p.end();
+    return image;
+}
+
+} // namespace saroko

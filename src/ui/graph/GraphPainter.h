@@ -1,0 +1,74 @@
+#pragma once
+// The graph's painting, shared by the window, the command line's PNG, the clipboard and the
+// printer: every function draws on any QPainter from the geometry the model laid out.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QLine>
+#include <QSize>
+#include <vector>
+
+#include "channels/ChannelPalette.h"
+#include "graph/GraphModel.h"
+
+class QPainter;
+
+namespace saroko {
+
+// The program font: "標準ゴシック" at 12 pixels, falling back to the installed Japanese gothic.
+QFont ProgramFont();
+TextMetrics MetricsOf(const QFont& font);
+
+inline QRect ToQRect(const GraphRect& r) {
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+class CGraphPainter {
+public:
+    CGraphPainter(CGraphModel& model, const CChannelPalette& palette, const QFont& font);
+
+    // The entry's colour as it is now; looked up at every paint.
+    QColor Colour(int index) const;
+    const QFont& Font() const { return m_font; }
+
+    // Frame, plot, grids, labels and the traces of the shown channels; places the cursors.
+    void DrawBase(QPainter& p);
+    // The three strips: arrow buttons and tracks.
+    void DrawStrips(QPainter& p);
+    // Both thumbs from the model's thumb rectangles.
+    void DrawThumbs(QPainter& p);
+    // One cursor line and its flag; the flag's rectangle is kept in the model.
+    void DrawCursor(QPainter& p, char letter);
+    // Both cursors, the one on top last.
+    void DrawCursors(QPainter& p);
+
+    // A line from (x1, y1) up to, not including, (x2, y2) in palette entry `index`.
+    void Line(QPainter& p, int index, int x1, int y1, int x2, int y2) const;
+    // A rectangle outlined and filled with one entry (right and bottom exclusive).
+    void Fill(QPainter& p, int index, const GraphRect& r) const;
+    // The black track or plot face with its sunken edge one pixel outside.
+    void SunkenFace(QPainter& p, const GraphRect& face) const;
+    void Text(QPainter& p, int x, int y, const std::string& text) const;
+
+private:
+    void DrawTrace(QPainter& p, const ChannelRecord& ch, int index);
+
+    CGraphModel& m_model;
+    const CChannelPalette& m_palette;
+    QFont m_font;
+    int m_nAscent = 0;
+    // Reused between paints, so that a full paint allocates nothing.
+    std::vector<GraphSegment> m_segments;
+    std::vector<QLine> m_lines;
+};
+
+// Lays the graph out for a surface of `size` standing at the screen's top-left corner and
+// paints the screen layer (graph, strips, thumbs, cursors). False when the size is too small
+// to draw anything.
+bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model,
+                const CChannelPalette& palette, const QFont& font);
+// The same into a new image.
+QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,
+                        const QFont& font);
+
+} // namespace saroko
