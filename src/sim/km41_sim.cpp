@@ -1,0 +1,90 @@
+// km41-sim: a simulated KM-41 recorder on a pseudo-terminal, for working without hardware.
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Km41Simulator.h"
+#include "SimOptionsParse.h"
+#include "platform/PtyHost.h"
+
+using namespace saroko;
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+void OnSignal(int) {
+    g_stop.store(true);
+}
+
+// Logs every frame the recorder receives.
+class CLoggingPeer final : public ILinePeer {
+public:
+    CLoggingPeer(sim::CKm41Simulator& sim, const CPtyHost& host) : m_sim(sim), m_host(host) {}
+    void OnHostByte(uint8_t b, uint64_t nowUs) override {
+        const std::size_t before = m_sim.Commands().size();
+        m_sim.OnHostByte(b, nowUs);
+        if (m_sim.Commands().size() != before)
+            std::fprintf(stderr, "%10.3f frame 0x%02X; %s\n", nowUs / 1e6, m_sim.Commands().back(),
+                         m_sim.Describe(m_host.NowUs()).c_str());
+    }
+    bool NextOutputTime(uint64_t& readyUs) override { return m_sim.NextOutputTime(readyUs); }
+    uint8_t PopOutput() override { return m_sim.PopOutput(); }
+
+private:
+    sim::CKm41Simulator& m_sim;
+    const CPtyHost& m_host;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    sim::SimCommandLine cl;
+    std::string error;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") {
+            std::cout << sim::kSimUsage;
+            return 0;
+        }
+    if (!sim::ParseSimCommandLine(args, cl, error)) {
+        std::cerr << "km41-sim: " << error << "\n" << sim::kSimUsage;
+        return 2;
+    }
+
+    CPtyHost host;
+    if (!host.Open(error)) {
+        std::cerr << "km41-sim: " << error << "\n";
+        return 1;
+    }
+    cl.options.epoch = static_cast<uint32_t>(std::time(nullptr));
+    sim::CKm41Simulator recorder(cl.options);
+
+    if (!cl.link.empty()) {
+        struct stat st {};
+        if (::lstat(cl.link.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(cl.link.c_str());
+        if (::symlink(host.DevicePath().c_str(), cl.link.c_str()) != 0) {
+            std::perror(("km41-sim: symlink " + cl.link).c_str());
+            return 1;
+        }
+    }
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGHUP, OnSignal);
+
+    std::cout << host.DevicePath() << std::endl;
+    if (cl.verbose)
+        std::fprintf(stderr, "km41-sim on %s: %s\n", host.DevicePath().c_str(),
+                     recorder.Describe(0).c_str());
+
+    CLoggingPeer logging(recorder, host);
+    ILinePeer& peer = cl.verbose ? static_cast<ILinePeer&>(logging) : recorder;
+    host.Serve(peer, g_stop);
+
+    if (!cl.link.empty()) ::unlink(cl.link.c_str());
+    return 0;
+}

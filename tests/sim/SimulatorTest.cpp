@@ -1,0 +1,427 @@
+// The protocol against the simulated KM-41 on an in-memory line with a fake clock: whole
+// exchanges, recordings over simulated hours, the paced wire, and the injected faults.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "Km41Simulator.h"
+#include "SimOptionsParse.h"
+#include "document/ZorvicDoc.h"
+#include "recorder/Download.h"
+#include "recorder/RecordStart.h"
+#include "recorder/RecorderComm.h"
+#include "recorder/TranscriptLine.h"
+#include "settings/SettingsStore.h"
+
+namespace saroko::sim {
+namespace {
+
+constexpr uint32_t kEpoch = 1210000000; // 2008-05-05
+
+class CSink final : public IMessageSink {
+public:
+    int ShowMessage(int id, std::string_view = {}) override {
+        ids.push_back(id);
+        return answer;
+    }
+    std::vector<int> ids;
+    int answer = kIdYes;
+};
+
+class COwner final : public IDownloadOwner {
+public:
+    void ResetStatus() override {}
+    void ShowHeader() override {}
+    void SetTotalText(const std::string&) override {}
+    void SetReceivedText(const std::string&) override {}
+    void PaintProgress() override {}
+};
+
+// The simulator, a memory line to it, and a document on an in-memory store.
+struct SimRig {
+    explicit SimRig(SimOptions o = {})
+        : options(Epoch(o)), sim(options), line(sim), clock(line, kEpoch) {
+        doc.OnNewDocument();
+    }
+    static SimOptions Epoch(SimOptions o) {
+        o.epoch = kEpoch;
+        return o;
+    }
+    CommServices Services() {
+        CommServices s;
+        s.line = line_override ? line_override : &line;
+        s.sink = &sink;
+        s.clock = &clock;
+        s.device = "/dev/sim";
+        return s;
+    }
+    int Execute(int command, CommandBlock block, int wake = 1) {
+        int r = 0;
+        CRecorderComm comm(Services(), 1, 9600, r);
+        return r < 0 ? r : comm.Execute(command, block, wake, 2);
+    }
+    int Download() {
+        COwner owner;
+        CRecorderDownload dl(Services(), doc, owner);
+        downloadTime = 0;
+        const int r = dl.Run(1, 2);
+        downloadTime = owner.downloadTime;
+        return r;
+    }
+
+    SimOptions options;
+    CKm41Simulator sim;
+    CMemoryLine line;
+    CMemoryLineClock clock;
+    ISerialLine* line_override = nullptr;
+    CSink sink;
+    CMemorySettingsStore store;
+    CZorvicDoc doc{store, clock};
+    uint32_t downloadTime = 0;
+};
+
+SimOptions Preloaded(uint32_t n, uint16_t interval = 10, bool endless = false,
+                     uint16_t startMode = 0x30) {
+    SimOptions o;
+    o.preload = n;
+    o.preloadStartMode = startMode;
+    o.settings.intervalSec = interval;
+    if (endless) o.settings.flags |= RecorderSettings::kFlagEndless;
+    return o;
+}
+
+TEST(Simulator, IdentifiesAsKm41) {
+    SimRig rig;
+    uint8_t params[4] = {}, reply[4] = {};
+    ASSERT_EQ(rig.Execute(kExecIdentify, {params, reply}), 0);
+    EXPECT_EQ(reply[0], 4);
+    EXPECT_EQ(reply[1], 20);
+    EXPECT_EQ(rig.line.Written(), (std::vector<uint8_t>{0, 0x35, 0, 0, 0, 0, 0x4D}));
+}
+
+TEST(Simulator, DownloadsPreloadedRecording) {
+    SimRig rig(Preloaded(100, 30));
+    ASSERT_EQ(rig.Download(), 0);
+    EXPECT_EQ(rig.sink.ids, std::vector<int>{57696});
+    const ChannelRecord& a = *rig.doc.GetChannel(1);
+    const ChannelRecord& b = *rig.doc.GetChannel(2);
+    EXPECT_EQ(a.sampleCount, 100);
+    EXPECT_STREQ(a.name, "ROOM-A");
+    EXPECT_STREQ(b.name, "ROOM-B");
+    EXPECT_EQ(a.interval, 30u);
+    EXPECT_EQ(a.startTime, kEpoch - 99 * 30);
+    for (uint32_t i = 0; i < 100; ++i) {
+        ASSERT_EQ(a.samples[i], SimSampleCode(0, i, 30)) << i;
+        ASSERT_EQ(b.samples[i], SimSampleCode(1, i, 30)) << i;
+    }
+    EXPECT_EQ(rig.sim.PacingBytesSeen(), 1u);
+}
+
+TEST(Simulator, SamplesLookLikeARoom) {
+    int over = 0, under = 0, missing = 0;
+    for (uint32_t i = 0; i < 8000; ++i)
+        for (int ch = 0; ch < 2; ++ch) {
+            const uint16_t c = SimSampleCode(ch, i, 60);
+            if (c == kCodeOver)
+                ++over;
+            else if (c == kCodeUnder)
+                ++under;
+            else if (c == kCodeMissing)
+                ++missing;
+            else
+                ASSERT_TRUE(c > 32768 + 120 && c < 32768 + 280) << c; // 12..28 degC
+        }
+    EXPECT_GT(over, 0);
+    EXPECT_GT(under, 0);
+    EXPECT_GT(missing, 0);
+    EXPECT_LT(over + under + missing, 60);
+}
+
+TEST(Simulator, WrappedEndlessMemoryDatesFromTheDownload) {
+    struct Case {
+        uint32_t preload;
+        bool fromDownload;
+    } cases[] = {{9000, true}, {8000, true}, {7999, false}};
+    for (const Case& c : cases) {
+        SimRig rig(Preloaded(c.preload, 60, true));
+        rig.line.Advance(12'500'000); // the newest record is 12 s old... and more by the end
+        ASSERT_EQ(rig.Download(), 0);
+        const ChannelRecord& a = *rig.doc.GetChannel(1);
+        const uint32_t held = std::min(c.preload, 8000u);
+        EXPECT_EQ(a.sampleCount, held);
+        const uint32_t newest = kEpoch; // preloaded up to the simulator's start
+        if (c.fromDownload) {
+            const uint32_t age = rig.downloadTime - newest;
+            EXPECT_EQ(a.startTime, rig.downloadTime - (held - 1) * 60 - age);
+            EXPECT_EQ(a.startTime, newest - (held - 1) * 60);
+        } else {
+            EXPECT_EQ(a.startTime, rig.sim.FirstRecordTime());
+        }
+        const uint32_t oldest = c.preload - held;
+        EXPECT_EQ(a.samples[0], SimSampleCode(0, oldest, 60));
+        EXPECT_EQ(a.samples[held - 1], SimSampleCode(0, c.preload - 1, 60));
+    }
+}
+
+TEST(Simulator, ManualStartShowsUnknownStart) {
+    SimRig rig(Preloaded(5, 10, false, 0));
+    ASSERT_EQ(rig.Download(), 0);
+    EXPECT_EQ(rig.doc.GetChannel(1)->startKnown, 0);
+    EXPECT_EQ(rig.doc.GetChannel(1)->startModeCode, 0xFF);
+
+    RecordStartForm form;
+    ASSERT_EQ(RunReadSettings(rig.Services(), rig.doc, form), 0);
+    EXPECT_EQ(rig.sink.ids, (std::vector<int>{57696, 57696, 57750}));
+    EXPECT_EQ(form.startMethod, -1);
+    EXPECT_EQ(form.date.year, "");
+}
+
+TEST(Simulator, StartNowRecordStopAndDownload) {
+    SimRig rig;
+    RecordStartForm form = FormFromSettings(rig.doc.m_recSettings);
+    form.startMethod = kStartImmediate;
+    form.intervalIndex = 2; // 5 s
+    form.recordMode = 0;
+    form.sensor = 0;
+    form.name1 = "LAB";
+    form.name2 = "";
+    ASSERT_EQ(RunRecordStart(rig.Services(), rig.doc, form).result, 0);
+    EXPECT_EQ(rig.sink.ids, std::vector<int>{57696});
+    EXPECT_EQ(rig.sim.Commands(), (std::vector<uint8_t>{0x32, 0x20, 0x20, 0x24, 0x21, 0x30, 0x21}));
+    EXPECT_EQ(rig.sim.Settings().ToBytes(), rig.doc.m_recSettings.ToBytes());
+    const uint64_t started = rig.line.NowUs();
+    EXPECT_TRUE(rig.sim.IsRecording(started));
+
+    rig.line.Advance(100'000'000); // 100 s
+    ASSERT_EQ(RunRecordStop(rig.Services(), rig.doc), 0);
+    const uint32_t count = rig.sim.RecordCount(rig.line.NowUs());
+    EXPECT_GE(count, 20u);
+    EXPECT_LE(count, 21u);
+    EXPECT_FALSE(rig.sim.IsRecording(rig.line.NowUs()));
+    rig.line.Advance(3600'000'000ULL);
+    EXPECT_EQ(rig.sim.RecordCount(rig.line.NowUs()), count) << "stopped means stopped";
+
+    ASSERT_EQ(rig.Download(), 0);
+    const ChannelRecord& a = *rig.doc.GetChannel(1);
+    EXPECT_EQ(a.sampleCount, count);
+    EXPECT_STREQ(a.name, "LAB");
+    EXPECT_STREQ(rig.doc.GetChannel(2)->name, "ch.2");
+    EXPECT_EQ(a.startTime, rig.doc.m_recSettings.startTime);
+    EXPECT_EQ(a.startModeCode, 0);
+}
+
+TEST(Simulator, ScheduledStartWaitsForItsTime) {
+    SimRig rig;
+    RecordStartForm form = FormFromSettings(rig.doc.m_recSettings);
+    const uint32_t at = kEpoch + 600;
+    form.startMethod = kStartScheduled;
+    form.date = DateFieldsFromTime(at);
+    form.recordMode = 1;
+    form.intervalIndex = 0; // 1 s
+    ASSERT_EQ(RunRecordStart(rig.Services(), rig.doc, form).result, 0);
+    EXPECT_EQ(rig.sim.Commands()[5], 0x31);
+    EXPECT_EQ(rig.sim.RecordCount(rig.line.NowUs()), 0u);
+    // The delay is counted from two seconds after the PC's "now"; the exchange itself takes
+    // a second or two of that.
+    EXPECT_GE(rig.sim.FirstRecordTime(), at - 2);
+    EXPECT_LE(rig.sim.FirstRecordTime(), at);
+    rig.line.Advance(uint64_t{700} * 1'000'000);
+    EXPECT_GT(rig.sim.RecordCount(rig.line.NowUs()), 90u);
+    EXPECT_TRUE(rig.sim.IsRecording(rig.line.NowUs()));
+}
+
+TEST(Simulator, PacingBytesOnTheWire) {
+    for (auto [n, pacing] : {std::pair{1024u, 1u}, {1025u, 2u}, {8000u, 8u}}) {
+        SimRig rig(Preloaded(n));
+        ASSERT_EQ(rig.Download(), 0) << n;
+        EXPECT_EQ(rig.sim.PacingBytesSeen(), pacing) << n;
+        EXPECT_EQ(rig.doc.GetChannel(2)->sampleCount, n);
+    }
+}
+
+TEST(Simulator, PacedWireTakesItsTime) {
+    SimOptions o = Preloaded(8000);
+    o.paced = true;
+    SimRig rig(o);
+    ASSERT_EQ(rig.Download(), 0);
+    // Bytes both ways at 960 per second, plus wake 550, the pause 500 and four drains.
+    const double bytes = 7 + 6 + 6 + 35 + 6 + 6 + 6 + 8 + 32009;
+    const double expectMs = bytes / 0.96 + 550 + 500 + 4 * 51;
+    const double tookMs = static_cast<double>(rig.line.NowUs()) / 1000;
+    EXPECT_NEAR(tookMs, expectMs, expectMs * 0.005);
+}
+
+TEST(Simulator, FaultsAsTheUserSeesThem) {
+    struct Case {
+        const char* name;
+        FaultKind fault;
+        uint8_t command;
+        uint32_t times;
+        uint32_t cutAfter;
+        int result;
+        std::vector<int> shown;
+        int downloads; // download requests the recorder saw
+    } cases[] = {
+        {"silent", FaultKind::Silence, 0, 0, 0, -101, {57705}, 0},
+        {"cut download", FaultKind::CutOff, 0x11, 0, 5, -102, {57708}, 3},
+        {"cut once", FaultKind::CutOff, 0x11, 1, 20, 0, {57696}, 2},
+        {"bad check twice", FaultKind::BadCheck, 0x11, 2, 0, 0, {57696}, 3},
+        {"bad check always", FaultKind::BadCheck, 0x11, 0, 0, -104, {57710}, 3},
+        {"bad settings check", FaultKind::BadCheck, 0x25, 1, 0, -104, {57710}, 0},
+        {"cut identify", FaultKind::CutOff, 0x35, 0, 3, -102, {57708}, 0},
+    };
+    for (const Case& c : cases) {
+        SimOptions o = Preloaded(50);
+        o.fault = c.fault;
+        o.faultCommand = c.command;
+        o.faultTimes = c.times;
+        o.cutAfter = c.cutAfter;
+        SimRig rig(o);
+        EXPECT_EQ(rig.Download(), c.result) << c.name;
+        EXPECT_EQ(rig.sink.ids, c.shown) << c.name;
+        const auto& cmds = rig.sim.Commands();
+        EXPECT_EQ(std::count(cmds.begin(), cmds.end(), 0x11), c.downloads) << c.name;
+        if (c.result != 0) {
+            EXPECT_EQ(rig.doc.GetChannel(1)->present, 0u) << c.name;
+        }
+    }
+}
+
+TEST(Simulator, RefusalAndOtherModel) {
+    SimOptions o;
+    o.fault = FaultKind::Refuse;
+    SimRig rig(o);
+    RecordStartForm form = FormFromSettings(rig.doc.m_recSettings);
+    form.startMethod = kStartImmediate;
+    EXPECT_EQ(RunRecordStart(rig.Services(), rig.doc, form).result, -102); // stop refused
+    uint8_t params[4] = {}, reply[4] = {};
+    EXPECT_EQ(rig.Execute(kExecBegin, {params, reply}), -101);
+    EXPECT_EQ(rig.sink.ids, (std::vector<int>{57708, 57705}));
+
+    SimOptions other = Preloaded(10);
+    other.identD1 = 21;
+    SimRig rig2(other);
+    EXPECT_EQ(rig2.Download(), COMM_UNKNOWN_MODEL);
+    EXPECT_EQ(rig2.sink.ids, std::vector<int>{57784});
+    EXPECT_EQ(rig2.sim.Commands(), std::vector<uint8_t>{0x35});
+}
+
+TEST(Simulator, BeginIsRefusedWhileRecording) {
+    SimRig rig;
+    uint8_t params[4] = {}, reply[4] = {};
+    ASSERT_EQ(rig.Execute(kExecStartNow, {params, reply}), 0);
+    EXPECT_EQ(rig.Execute(kExecBegin, {params, reply}), -101);
+    ASSERT_EQ(rig.Execute(kExecStop, {params, reply}), 0);
+    EXPECT_EQ(rig.Execute(kExecBegin, {params, reply}), 0);
+}
+
+TEST(Simulator, WordsAndQuery) {
+    SimRig rig;
+    std::array<uint32_t, 16> words{}, back{};
+    for (uint32_t i = 0; i < 16; ++i)
+        words[i] = 0x10000u + i * 7;
+    CommandBlock w;
+    w.words = &words;
+    ASSERT_EQ(rig.Execute(kExecWriteWords, w), 0);
+    CommandBlock r;
+    r.words = &back;
+    ASSERT_EQ(rig.Execute(kExecReadWords, r), 0);
+    for (uint32_t i = 0; i < 16; ++i)
+        EXPECT_EQ(back[i], i * 7) << "only the low 16 bits are kept";
+    uint8_t params[4] = {}, reply[4] = {};
+    ASSERT_EQ(rig.Execute(kExecQuery33, {params, reply}), 0);
+    EXPECT_EQ(GetU32(reply), rig.clock.Now());
+}
+
+TEST(Simulator, DropsHalfFramesAndBadChecks) {
+    SimRig rig;
+    int r = 0;
+    CRecorderComm comm(rig.Services(), 1, 9600, r);
+    comm.WriteByte(0x35);
+    comm.WriteByte(0x00);
+    rig.line.Advance(200'000); // the rest never comes
+    const ShortFrame bad = {0x35, 0, 0, 0, 0, 0x4E};
+    for (uint8_t b : bad)
+        comm.WriteByte(b);
+    uint8_t b = 0;
+    EXPECT_EQ(comm.ReadByte(b, 500), 1);
+    EXPECT_EQ(rig.sim.BadFrames(), 1u);
+    uint8_t params[4] = {}, reply[4] = {};
+    EXPECT_EQ(comm.Execute(kExecIdentify, {params, reply}, 0, 0), 0);
+    EXPECT_EQ(reply[1], 20);
+}
+
+TEST(Simulator, TranscriptReplaysAsAFixture) {
+    SimRig rig(Preloaded(3));
+    std::ostringstream text;
+    CTranscriptLine logged(rig.line, text);
+    rig.line_override = &logged;
+    ASSERT_EQ(rig.Download(), 0);
+    rig.line_override = nullptr;
+    const std::vector<TranscriptEntry> entries = ParseTranscript(text.str());
+    ASSERT_GE(entries.size(), 8u);
+    EXPECT_EQ(entries[0].direction, '>');
+    EXPECT_EQ(entries[0].bytes, std::vector<uint8_t>{0x00});
+    EXPECT_EQ(entries[1].bytes, (std::vector<uint8_t>{0x35, 0, 0, 0, 0, 0x4D}));
+    EXPECT_EQ(entries[1].ms, 601u) << "wake pause and drain";
+    EXPECT_EQ(entries[2].direction, '<');
+    EXPECT_EQ(entries[2].bytes[2], 20);
+
+    // Replay the recorder's side to a fresh document: the same channels come out.
+    CScriptedPeer peer;
+    std::size_t written = 0;
+    for (const TranscriptEntry& e : entries) {
+        if (e.direction == '>')
+            written += e.bytes.size();
+        else
+            peer.AddReply(written, e.bytes);
+    }
+    CMemoryLine replayLine(peer);
+    CMemoryLineClock clock(replayLine, kEpoch);
+    CSink sink;
+    CMemorySettingsStore store;
+    CZorvicDoc doc(store, clock);
+    doc.OnNewDocument();
+    CommServices s{&replayLine, &sink, &clock, nullptr, "/dev/replay"};
+    COwner owner;
+    CRecorderDownload dl(s, doc, owner);
+    ASSERT_EQ(dl.Run(1, 2), 0);
+    EXPECT_EQ(std::memcmp(doc.GetChannel(1)->samples, rig.doc.GetChannel(1)->samples, 8), 0);
+    EXPECT_EQ(replayLine.Written(), rig.line.Written());
+}
+
+TEST(SimCommandLine, Options) {
+    SimCommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseSimCommandLine({"--paced",       "--preload", "9000",        "--endless",
+                                     "--interval",    "60",        "--names",     "A,BB",
+                                     "--cut-after",   "7",         "--fault-cmd", "0x11",
+                                     "--fault-times", "2",         "--model",     "4,21",
+                                     "--start-mode",  "manual",    "--link",      "/tmp/x"},
+                                    cl, error))
+        << error;
+    EXPECT_TRUE(cl.options.paced);
+    EXPECT_EQ(cl.options.preload, 9000u);
+    EXPECT_EQ(cl.options.settings.intervalSec, 60);
+    EXPECT_STREQ(cl.options.settings.chanName2, "BB");
+    EXPECT_EQ(cl.options.fault, FaultKind::CutOff);
+    EXPECT_EQ(cl.options.cutAfter, 7u);
+    EXPECT_EQ(cl.options.faultCommand, 0x11);
+    EXPECT_EQ(cl.options.faultTimes, 2u);
+    EXPECT_EQ(cl.options.identD1, 21);
+    EXPECT_EQ(cl.options.preloadStartMode, 0);
+    EXPECT_EQ(cl.link, "/tmp/x");
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--interval", "7"},
+                                         {"--preload", "9000"},
+                                         {"--names", "123456789"},
+                                         {"--model", "4"},
+                                         {"--bogus"},
+                                         {"--preload"}}) {
+        SimCommandLine x;
+        EXPECT_FALSE(ParseSimCommandLine(bad, x, error)) << bad[0];
+    }
+}
+
+} // namespace
+} // namespace saroko::sim
