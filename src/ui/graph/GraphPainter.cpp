@@ -1,6 +1,8 @@
 #include "graph/GraphPainter.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <cstdlib>
 #include <QPainter>
 #include <QPen>
 #include <QStringList>
@@ -11,6 +13,35 @@ namespace saroko {
 namespace {
 
 constexpr int kProgramFontPixels = 12;
+
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
+
+// Our lines run from the first point up to, not including, the second, whichever way they
+// point. Qt leaves out an end only by its own ordering, so each line is handed over as the
+// inclusive line to the last pixel before the second point, drawn with square caps.
+void AddLine(std::vector<QLine>& lines, int x1, int y1, int x2, int y2) {
+    const int dx = x2 - x1, dy = y2 - y1;
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    if (n == 0)
+        return;
+    const auto along = [n](int from, int d) {
+        const long long num = 2LL * (n - 1) * d;
+        const long long half = num >= 0 ? n : -n;
+        return from + static_cast<int>((num + half) / (2LL * n));
+    };
+    if (std::abs(dx) >= std::abs(dy))
+        lines.emplace_back(x1, y1, x2 - Sign(dx), along(y1, dy));
+    else
+        lines.emplace_back(x1, y1, along(x1, dx), y2 - Sign(dy));
+}
+
+QPen LinePen(const QColor& colour) {
+    QPen pen(colour, 0);
+    pen.setCapStyle(Qt::SquareCap);
+    return pen;
+}
 
 } // namespace
 
@@ -43,11 +74,12 @@ QColor CGraphPainter::Colour(int index) const {
 }
 
 void CGraphPainter::Line(QPainter& p, int index, int x1, int y1, int x2, int y2) const {
-    // A cosmetic pen with flat caps leaves out the last pixel, as the line is specified.
-    QPen pen(Colour(index), 0);
-    pen.setCapStyle(Qt::FlatCap);
-    p.setPen(pen);
-    p.drawLine(x1, y1, x2, y2);
+    std::vector<QLine> one;
+    AddLine(one, x1, y1, x2, y2);
+    if (one.empty())
+        return;
+    p.setPen(LinePen(Colour(index)));
+    p.drawLine(one.front());
 }
 
 void CGraphPainter::Fill(QPainter& p, int index, const GraphRect& r) const {
@@ -121,10 +153,8 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
     m_lines.clear();
     m_lines.reserve(m_segments.size());
     for (const GraphSegment& s : m_segments)
-        m_lines.emplace_back(s.x1, s.y1, s.x2, s.y2);
-    QPen pen(Colour(index), 0);
-    pen.setCapStyle(Qt::FlatCap);
-    p.setPen(pen);
+        AddLine(m_lines, s.x1, s.y1, s.x2, s.y2);
+    p.setPen(LinePen(Colour(index)));
     p.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
 }
 
