@@ -1,0 +1,39 @@
+#pragma once
+// What the `recorder` verbs share: the line to the recorder (a COM number or a device path,
+// optionally with a transcript) and the session whose settings and document they use.
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CliCommon.h"
+#include "CliVerb.h"
+#include "platform/SerialPortLine.h"
+#include "recorder/RecorderComm.h"
+#include "recorder/TranscriptLine.h"
+
+namespace saroko::cli {
+
+struct RecorderLink {
+    std::unique_ptr<CliSession> session;
+    CQtSerialLine serial;
+    std::ofstream transcriptFile;
+    std::unique_ptr<CTranscriptLine> transcript;
+    CommServices services;
+};
+
+// Options every recorder verb takes, besides its own.
+extern const std::vector<std::string> kLinkValueOptions;
+
+// Opens the session and prepares the line from --port, --device and --transcript. False
+// after a usage error (printed).
+bool SetUpLink(const Verb& verb, const Options& options, RecorderLink& link);
+
+// Exit status of a communication result whose message has been printed; an open failure
+// also gets the device and the system's reason.
+int ExitFor(const RecorderLink& link, int result);
+
+int RunRecorderDownload(const Verb& verb, const std::vector<std::string>& args);
+int RunRecorderStart(const Verb& verb, const std::vector<std::string>& args);
+
+} // namespace saroko::cli

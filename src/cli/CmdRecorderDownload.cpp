@@ -1,0 +1,132 @@
+// saroko-cli recorder download: the download dialog's "吸い上げ" on the command line.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "CmdRecorder.h"
+#include "recorder/Download.h"
+
+namespace saroko::cli {
+namespace {
+
+// Shows the header's conditions once and a progress bar of the records on stderr.
+class CCliDownloadOwner final : public IDownloadOwner {
+public:
+    void Attach(const CRecorderDownload* dl, const CliSession* session) {
+        m_pDownload = dl;
+        m_pSession = session;
+    }
+    void ResetStatus() override {
+        EndLine();
+        m_nReceived = m_nTotal = 0;
+    }
+    void ShowHeader() override {
+        if (m_bHeaderShown || !m_pDownload) return;
+        m_bHeaderShown = true;
+        const DownloadStatusTexts t = m_pDownload->StatusTexts();
+        std::cerr << t.model << "  Ch.1 " << Name(t.name1) << "  Ch.2 " << Name(t.name2) << "  "
+                  << t.start << "  " << t.startMode << "  " << t.recordMode << "  " << t.sensor
+                  << "  " << t.interval << "\n";
+    }
+    void SetTotalText(const std::string& text) override {
+        m_nTotal = static_cast<unsigned>(std::strtoul(text.c_str() + 1, nullptr, 10));
+        Draw();
+    }
+    void SetReceivedText(const std::string& text) override {
+        const unsigned k = static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10));
+        if (k == m_nReceived) return;
+        m_nReceived = k;
+        // A line per hundredth of the data is plenty; the wire gives about 240 records/s.
+        if (k == m_nTotal || k - m_nShown >= std::max(1u, m_nTotal / 100)) Draw();
+    }
+    void PaintProgress() override { Draw(); }
+    void EndLine() {
+        if (m_bOnLine) std::cerr << "\n";
+        m_bOnLine = false;
+    }
+
+private:
+    std::string Name(const std::string& cp932) const {
+        return m_pSession && CQtCp932Codec::Available() ? m_pSession->codec.Cp932ToUtf8(cp932)
+                                                        : CBasicCp932Codec().Cp932ToUtf8(cp932);
+    }
+    void Draw() {
+        const int filled = std::clamp(progress, 0, steps);
+        std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                  << std::string(static_cast<std::size_t>(steps - filled), '.') << "] "
+                  << m_nReceived << " / " << m_nTotal << " records" << std::flush;
+        m_nShown = m_nReceived;
+        m_bOnLine = true;
+    }
+
+    const CRecorderDownload* m_pDownload = nullptr;
+    const CliSession* m_pSession = nullptr;
+    unsigned m_nReceived = 0, m_nTotal = 0, m_nShown = 0;
+    bool m_bHeaderShown = false;
+    bool m_bOnLine = false;
+};
+
+// Messages start on a line of their own, below the progress bar.
+class CBarAwareSink final : public IMessageSink {
+public:
+    CBarAwareSink(IMessageSink& inner, CCliDownloadOwner& owner) : m_inner(inner), m_owner(owner) {}
+    int ShowMessage(int id, std::string_view extra = {}) override {
+        m_owner.EndLine();
+        return m_inner.ShowMessage(id, extra);
+    }
+
+private:
+    IMessageSink& m_inner;
+    CCliDownloadOwner& m_owner;
+};
+
+bool ParseTargets(const std::string& text, int& t1, int& t2) {
+    char extra = 0;
+    return std::sscanf(text.c_str(), "%d,%d%c", &t1, &t2, &extra) == 2 && t1 >= 1 && t1 <= 8 &&
+           t2 >= 1 && t2 <= 8;
+}
+
+} // namespace
+
+int RunRecorderDownload(const Verb& verb, const std::vector<std::string>& args) {
+    std::vector<std::string> values = kLinkValueOptions;
+    values.insert(values.end(), {"--into", "-o"});
+    const Options o = ParseOptions(args, values, {});
+    if (!o.error.empty()) return UsageError(verb, o.error);
+    const std::string* out = o.Value("-o");
+    if (!out) return UsageError(verb, "download needs -o OUT.klg");
+    int t1 = 0, t2 = 0;
+    const std::string* into = o.Value("--into");
+    if (into && !ParseTargets(*into, t1, t2))
+        return UsageError(verb, "--into: two channel numbers 1..8, e.g. 3,4");
+
+    RecorderLink link;
+    if (!SetUpLink(verb, o, link)) return kExitUsage;
+    CZorvicDoc& doc = *link.session->doc;
+    if (!LoadFiles(*link.session, o.positional)) return kExitFailed;
+    if (!into) DefaultTargets(doc, t1, t2);
+
+    CCliDownloadOwner owner;
+    CBarAwareSink sink(*link.services.sink, owner);
+    CommServices services = link.services;
+    services.sink = &sink;
+    CRecorderDownload download(services, doc, owner);
+    owner.Attach(&download, link.session.get());
+    const int r = download.Run(t1, t2);
+    owner.EndLine();
+    if (r != 0) return r == CRecorderDownload::kDownloadStopped ? kExitFailed : ExitFor(link, r);
+    if (doc.SaveKlgFile(0, *out) != kFileOk) {
+        std::cerr << *out << ": cannot write the file\n";
+        return kExitFailed;
+    }
+    for (int t : {t1, t2}) {
+        const ChannelRecord& ch = *doc.GetChannel(t);
+        std::cout << "Ch." << t << " " << ChannelNameUtf8(*link.session, ch) << ": "
+                  << ch.sampleCount << " samples from " << FormatLocalDateTime(ch.startTime)
+                  << ", every " << ch.interval << " s\n";
+        if (t1 == t2) break;
+    }
+    return kExitOk;
+}
+
+} // namespace saroko::cli
