@@ -7,18 +7,11 @@
 #include <functional>
 
 #include "core/TestSupport.h"
+#include "ui/graph/QtApp.h"
 #include "graph/GraphPainter.h"
 
 namespace saroko::test {
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_ui_graph";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 QRgb Rgb(const PaletteEntry& e) {
     return qRgb(e.red, e.green, e.blue);
