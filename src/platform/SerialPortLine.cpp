@@ -21,6 +21,9 @@ namespace {
 
 // Slices of a wait: events are handled between them, the port is polled inside them.
 constexpr int kSliceMs = 20;
+// Events are handled at most this often while bytes stream in one by one: the windows still
+// repaint a hundred times a second, and a 9600-baud download costs little processor time.
+constexpr qint64 kPumpEveryMs = 10;
 
 // QSerialPort applies its own flow control at open; give it the one the port has now.
 QSerialPort::FlowControl CurrentFlowControl(const std::string& device) {
@@ -109,8 +112,11 @@ void CQtSerialLine::WaitForInput(uint32_t maxMs) {
     QElapsedTimer timer;
     timer.start();
     for (;;) {
-        if (QCoreApplication::instance())
+        if (QCoreApplication::instance() &&
+            (!m_pumpTimer.isValid() || m_pumpTimer.elapsed() >= kPumpEveryMs)) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            m_pumpTimer.start();
+        }
         if (m_port->bytesAvailable() > 0) return;
         const qint64 left = static_cast<qint64>(maxMs) - timer.elapsed();
         if (left <= 0) return;

@@ -1,6 +1,8 @@
 #pragma once
 // The recorder's line on a real serial device through QSerialPort: exclusive, 8N1, flow
 // control and modem lines as the port has them; waits keep the windows painting.
+#include <QElapsedTimer>
+
 #include <memory>
 
 #include "recorder/SerialLine.h"
@@ -30,6 +32,7 @@ public:
 private:
     std::unique_ptr<QSerialPort> m_port;
     std::string m_szError;
+    QElapsedTimer m_pumpTimer;
 };
 
 } // namespace saroko
