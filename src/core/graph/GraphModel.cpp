@@ -185,8 +185,11 @@ bool CGraphModel::MarkersOn(uint32_t interval) const {
 
 void CGraphModel::ClippedLine(int x1, int y1, int x2, int y2, bool marker,
                               std::vector<GraphSegment>& out) const {
-    ClippedSegment c;
-    if (!ClipSegment(m_rcPlot, x1, y1, x2, y2, c))
+    const GraphRect& p = m_rcPlot;
+    ClippedSegment c{x1, y1, x2, y2, false};
+    const bool inside = x1 >= p.left && x1 <= p.right && x2 >= p.left && x2 <= p.right &&
+                        y1 >= p.top && y1 <= p.bottom && y2 >= p.top && y2 <= p.bottom;
+    if (!inside && !ClipSegment(m_rcPlot, x1, y1, x2, y2, c))
         return;
     if (c.x1 == c.x2 && c.y1 == c.y2)
         out.push_back({c.x1, c.y1, c.x1 + 1, c.y1 + 1}); // shows as one pixel

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "graph/GraphBitmaps.h"
+#include "graph/LineRaster.h"
 
 namespace saroko {
 namespace {
@@ -150,12 +151,32 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
     m_model.BuildTrace(ch, m_segments);
     if (m_segments.empty())
         return;
-    m_lines.clear();
-    m_lines.reserve(m_segments.size());
+    const QColor colour = Colour(index);
+    // On a plain image (the view's layers, the picture for files, clipboard and printer) the
+    // pixels are written directly: a full paint stays within one screen frame.
+    QImage* image = p.device()->devType() == QInternal::Image ? static_cast<QImage*>(p.device())
+                                                               : nullptr;
+    if (image && image->isDetached() && p.transform().type() == QTransform::TxNone &&
+        !p.hasClipping() &&
+        (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
+         image->format() == QImage::Format_ARGB32_Premultiplied)) {
+        const QRgb rgb = colour.rgb();
+        const int w = image->width(), h = image->height();
+        uchar* bits = image->bits();
+        const qsizetype stride = image->bytesPerLine();
+        for (const GraphSegment& s : m_segments)
+            ForEachLinePixel(s, [&](int x, int y) {
+                if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
+                    static_cast<unsigned>(y) < static_cast<unsigned>(h))
+                    reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
+            });
+        return;
+    }
+    m_points.clear();
     for (const GraphSegment& s : m_segments)
-        AddLine(m_lines, s.x1, s.y1, s.x2, s.y2);
-    p.setPen(LinePen(Colour(index)));
-    p.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+        ForEachLinePixel(s, [&](int x, int y) { m_points.emplace_back(x, y); });
+    p.setPen(LinePen(colour));
+    p.drawPoints(m_points.data(), static_cast<int>(m_points.size()));
 }
 
 void CGraphPainter::DrawStrips(QPainter& p) {

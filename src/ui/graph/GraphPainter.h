@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
-#include <QLine>
+#include <QPoint>
 #include <QSize>
 #include <vector>
 
@@ -59,7 +59,7 @@ private:
     int m_nAscent = 0;
     // Reused between paints, so that a full paint allocates nothing.
     std::vector<GraphSegment> m_segments;
-    std::vector<QLine> m_lines;
+    std::vector<QPoint> m_points;
 };
 
 // Lays the graph out for a surface of `size` standing at the screen's top-left corner and

@@ -3,12 +3,17 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <cstring>
 
 namespace saroko {
 namespace {
 
 constexpr QImage::Format kLayerFormat = QImage::Format_RGB32;
 constexpr int kListMarkPen = 3;
+
+void CopyLayer(const QImage& from, QImage& to) {
+    std::memcpy(to.bits(), from.constBits(), static_cast<std::size_t>(from.sizeInBytes()));
+}
 
 } // namespace
 
@@ -56,20 +61,23 @@ void CZorvicView::OnDraw(QPainter& wp) {
         return;
     }
 
+    // The layers are remade at every paint; at an unchanged size their memory is reused.
     const QSize size = this->size();
-    m_bmBase = QImage(size, kLayerFormat);
+    for (QImage* layer : {&m_bmBase, &m_bmGraph, &m_bmScreen})
+        if (layer->size() != size)
+            *layer = QImage(size, kLayerFormat);
     {
         QPainter p(&m_bmBase);
         m_painter.DrawBase(p);
     }
     // (The legend pane is placed and refreshed here once it exists.)
 
-    m_bmGraph = m_bmBase.copy();
+    CopyLayer(m_bmBase, m_bmGraph);
     {
         QPainter p(&m_bmGraph);
         m_painter.DrawStrips(p);
     }
-    m_bmScreen = m_bmGraph.copy();
+    CopyLayer(m_bmGraph, m_bmScreen);
     {
         QPainter p(&m_bmScreen);
         m_model.PrepareThumbs();
