@@ -79,6 +79,7 @@ public:
     int Transact(int retries, const ShortFrame& request, uint8_t reply[5]);
 
     const std::string& DeviceName() const { return m_szDevice; }
+    int PortNo() const { return m_nPortNo; }
 
 private:
     bool WriteAll(std::span<const uint8_t> bytes);
