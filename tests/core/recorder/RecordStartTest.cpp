@@ -135,6 +135,12 @@ TEST(RecordStartRules, BlockFromTheFields) {
     EXPECT_EQ(plan.focusId, 101);
     EXPECT_EQ(block.startMode, 0x31) << "the block is written before the last check";
 
+    // No interval selected (a stored value outside the table): the 10 s entry, never a read
+    // outside the table.
+    plan = BuildStartSettings(Form(kStartImmediate, 0, -1), now, block);
+    EXPECT_EQ(plan.messageId, 0);
+    EXPECT_EQ(block.intervalSec, 10);
+
     plan = BuildStartSettings(Form(kStartImmediate, 0, 14), now, block);
     EXPECT_EQ(plan.messageId, 0);
     EXPECT_EQ(block.startMode, 0x30);
