@@ -15,8 +15,14 @@ namespace saroko::test {
 namespace {
 
 std::string Fixture(const char* name) {
-    const char* dir = std::getenv("SAROKO_TEST_DATA");
-    std::ifstream f(std::string(dir ? dir : "tests/data") + "/recorder/" + name);
+    // The data folder from the environment, else beside this source file.
+    const char* env = std::getenv("SAROKO_TEST_DATA");
+    std::string dir = env ? env : "";
+    if (dir.empty()) {
+        dir = __FILE__;
+        dir = dir.substr(0, dir.rfind("/core/recorder/")) + "/data";
+    }
+    std::ifstream f(dir + "/recorder/" + name);
     std::stringstream s;
     s << f.rdbuf();
     return s.str();
