@@ -1,31 +1,96 @@
 #include "app/MainFrame.h"
 
-#include <QFileDialog>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QResizeEvent>
+#include <QShowEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <set>
 
+#include "channels/ChannelPalette.h"
+#include "document/FileDialogs.h"
+#include "document/MenuTable.h"
 #include "graph/ZorvicView.h"
 #include "messages/StringTable.h"
+#include "settings/WindowPlacement.h"
 
 namespace saroko {
+namespace {
 
-CMainFrame::CMainFrame(CZorvicDoc& doc) : m_doc(doc) {
+// Commands whose windows do not exist yet: they stay in the menu, greyed, and their keys do
+// nothing.
+const std::set<int> kNotConnected = {
+    cmd::kPrintColour, cmd::kPrintMono,      cmd::kPrintDataList, cmd::kPrintSetup,
+    cmd::kRecordStart, cmd::kDownload,       cmd::kSelectPort,    cmd::kDataList,
+    cmd::kShowOnOff,   cmd::kDeleteChannels, cmd::kReorderChannels, cmd::kChannelColours,
+    cmd::kCalcRange,   cmd::kEditConditions, cmd::kFullScale,     cmd::kCommandTest,
+    cmd::kCursorRight, cmd::kCursorLeft};
+
+// "開く(O)..." becomes "開く(&O)...": the access letter in parentheses.
+QString WithMnemonic(const char* label) {
+    QString s = QString::fromUtf8(label);
+    static const QRegularExpression re(QStringLiteral("\\(([A-Z])\\)"));
+    const QRegularExpressionMatch m = re.match(s);
+    if (m.hasMatch())
+        s.replace(m.capturedStart(), m.capturedLength(), QStringLiteral("(&") + m.captured(1) + ')');
+    return s;
+}
+
+QKeySequence ToKeySequence(const Accelerator& a) {
+    static const Qt::Key keys[] = {
+        Qt::Key_A,      Qt::Key_B,      Qt::Key_C,         Qt::Key_M,  Qt::Key_N,  Qt::Key_O,
+        Qt::Key_P,      Qt::Key_V,      Qt::Key_W,         Qt::Key_X,  Qt::Key_Z,  Qt::Key_Left,
+        Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,      Qt::Key_Insert, Qt::Key_Delete,
+        Qt::Key_Backspace, Qt::Key_F1,  Qt::Key_F6,        Qt::Key_F10};
+    Qt::KeyboardModifiers mods;
+    if (a.mods & Accelerator::kCtrl)
+        mods |= Qt::ControlModifier;
+    if (a.mods & Accelerator::kShift)
+        mods |= Qt::ShiftModifier;
+    if (a.mods & Accelerator::kAlt)
+        mods |= Qt::AltModifier;
+    return QKeySequence(QKeyCombination(mods, keys[a.key]));
+}
+
+bool IsFileCommand(int id) {
+    return id == cmd::kFileNew || id == cmd::kFileOpen || id == cmd::kFileSave ||
+           id == cmd::kFileSaveAll || id == cmd::kFileSaveRange || id == cmd::kExportAll ||
+           id == cmd::kExportRange || (id >= cmd::kRecentFirst && id < cmd::kRecentFirst + 4);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
+    : m_doc(doc), m_store(store), m_prompts(this) {
     m_pView = new CZorvicView(doc, this);
     setCentralWidget(m_pView);
+    m_pDialogs = std::make_unique<ui::CQtFileDialogs>(this);
+    m_pFileUi = m_pDialogs.get();
+    m_pCommands = std::make_unique<CFileCommands>(m_doc, *m_pFileUi, m_prompts);
     doc.SetObserver(this);
-    doc.SetPrompts(this);
-
-    QMenu* file = menuBar()->addMenu(QString::fromUtf8("ﾌｧｲﾙ(&F)"));
-    QAction* open = file->addAction(QString::fromUtf8("開く(&O)..."));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(open, &QAction::triggered, this, &CMainFrame::OnFileOpen);
-    file->addSeparator();
-    QAction* quit = file->addAction(QString::fromUtf8("終了(&X)"));
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-
-    setWindowTitle(QString::fromUtf8(kAppTitle));
-    resize(800, 640);
+    doc.SetPrompts(&m_prompts);
+    setWindowIcon(QIcon(QStringLiteral(":/saroko/saroko.png")));
+    setAcceptDrops(true);
+    BuildMenus();
+    BuildAccelerators();
+    OnPathNameChanged(m_doc.m_szPathName);
 }
 
 CMainFrame::~CMainFrame() {
@@ -33,44 +98,327 @@ CMainFrame::~CMainFrame() {
     m_doc.SetPrompts(nullptr);
 }
 
-int CMainFrame::OpenFile(const QString& path) {
-    return m_doc.OnOpenDocument(QFileInfo(path).absoluteFilePath().toStdString());
+void CMainFrame::SetFileUi(IFileCommandUi* fileUi) {
+    m_pFileUi = fileUi ? fileUi : m_pDialogs.get();
+    m_pCommands = std::make_unique<CFileCommands>(m_doc, *m_pFileUi, m_prompts);
 }
 
-void CMainFrame::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("Data files (*.klg *.KLG *.ksv *.KSV)"));
-    if (!path.isEmpty())
-        OpenFile(path);
+void CMainFrame::BuildMenus() {
+    for (const MenuDef& def : MenuBar()) {
+        QMenu* top = menuBar()->addMenu(WithMnemonic(def.title));
+        connect(top, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+        std::vector<QMenu*> stack{top};
+        for (const MenuItem& item : def.items) {
+            QMenu* menu = stack.back();
+            switch (item.kind) {
+            case MenuItem::kSeparator:
+                menu->addSeparator();
+                break;
+            case MenuItem::kSubmenu: {
+                QMenu* sub = menu->addMenu(WithMnemonic(item.label));
+                connect(sub, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+                stack.push_back(sub);
+                break;
+            }
+            case MenuItem::kEnd:
+                stack.pop_back();
+                break;
+            case MenuItem::kCommand: {
+                QString text = WithMnemonic(item.label);
+                if (item.key)
+                    text += QLatin1Char('\t') + QString::fromUtf8(item.key);
+                QAction* action = menu->addAction(text);
+                action->setData(item.id);
+                if (item.id == cmd::kCursorA || item.id == cmd::kCursorB)
+                    action->setCheckable(true);
+                const int id = item.id;
+                connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+                m_menuActions.emplace(id, action);
+                if (id == cmd::kRecentFirst) {
+                    m_pRecentAnchor = action;
+                    m_pFileMenu = top;
+                }
+                break;
+            }
+            }
+        }
+    }
+    UpdateCommandUi();
 }
 
-void CMainFrame::UpdateAllViews() {
+void CMainFrame::BuildAccelerators() {
+    // The keys work whether or not a menu is open; each press asks the update-UI rule first.
+    for (const Accelerator& a : AcceleratorTable()) {
+        auto* action = new QAction(this);
+        action->setShortcut(ToKeySequence(a));
+        action->setShortcutContext(Qt::WindowShortcut);
+        const int id = a.id;
+        connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+        addAction(action);
+    }
+}
+
+QAction* CMainFrame::MenuAction(int id) const {
+    const auto it = m_menuActions.find(id);
+    return it == m_menuActions.end() ? nullptr : it->second;
+}
+
+CommandState CMainFrame::QueryCommand(int id) const {
+    if (kNotConnected.count(id))
+        return {false, false};
+    if (id >= cmd::kRecentFirst && id < cmd::kRecentFirst + 4) {
+        const std::size_t n = static_cast<std::size_t>(id - cmd::kRecentFirst);
+        return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
+    }
+    return GetCommandState(m_doc, id);
+}
+
+void CMainFrame::UpdateCommandUi() {
+    for (const auto& [id, action] : m_menuActions) {
+        const CommandState s = QueryCommand(id);
+        action->setEnabled(s.enabled);
+        if (action->isCheckable())
+            action->setChecked(s.checked);
+    }
+    RebuildRecentEntries();
+}
+
+void CMainFrame::RebuildRecentEntries() {
+    if (!m_pFileMenu || !m_pRecentAnchor)
+        return;
+    for (QAction* a : m_recentActions) {
+        m_pFileMenu->removeAction(a);
+        delete a;
+    }
+    m_recentActions.clear();
+    std::vector<std::pair<int, QString>> entries;
+    for (std::size_t i = 0; i < m_doc.m_recentFiles.size() && i < kRecentFileCount; ++i)
+        if (!m_doc.m_recentFiles[i].empty())
+            entries.emplace_back(static_cast<int>(i),
+                                 QString::fromStdString(m_doc.m_recentFiles[i]));
+    // While the list is empty the greyed placeholder stands in its place.
+    m_pRecentAnchor->setVisible(entries.empty());
+    m_pRecentAnchor->setEnabled(false);
+    QAction* before = nullptr;
+    const QList<QAction*> all = m_pFileMenu->actions();
+    const qsizetype at = all.indexOf(m_pRecentAnchor);
+    if (at >= 0 && at + 1 < all.size())
+        before = all.at(at + 1);
+    for (const auto& [index, path] : entries) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(index + 1).arg(path), m_pFileMenu);
+        const int id = cmd::kRecentFirst + index;
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+        m_pFileMenu->insertAction(before, action);
+        m_recentActions.push_back(action);
+    }
+}
+
+bool CMainFrame::ExecuteCommand(int id) {
+    if (!QueryCommand(id).enabled)
+        return false;
+    switch (id) {
+    case cmd::kFileNew:
+        m_pCommands->OnFileNew();
+        break;
+    case cmd::kFileOpen:
+        m_pCommands->OnFileOpen();
+        break;
+    case cmd::kFileSave:
+        m_pCommands->OnFileSave();
+        break;
+    case cmd::kFileSaveAll:
+    case cmd::kFileSaveRange:
+        m_pCommands->OnFileSaveAs(id == cmd::kFileSaveRange ? 1 : 0);
+        break;
+    case cmd::kExportAll:
+    case cmd::kExportRange:
+        m_pCommands->OnExportText(id == cmd::kExportRange ? 1 : 0);
+        break;
+    case cmd::kExit:
+        close();
+        break;
+    case cmd::kCopy:
+        CopyToClipboard();
+        break;
+    case cmd::kUnitSwitch:
+        SwitchUnit();
+        break;
+    case cmd::kAbout:
+        ShowAbout();
+        break;
+    case cmd::kHelp:
+    case cmd::kContextHelp:
+    case cmd::kHelpContents:
+        OpenHelp();
+        break;
+    default:
+        if (id >= cmd::kRecentFirst && id < cmd::kRecentFirst + 4) {
+            m_pCommands->OnOpenRecentFile(id - cmd::kRecentFirst + 1);
+            break;
+        }
+        if (!RunViewCommand(id))
+            return false;
+        break;
+    }
+    if (IsFileCommand(id))
+        m_pView->update();
+    return true;
+}
+
+bool CMainFrame::RunViewCommand(int id) {
+    CGraphModel& model = m_pView->Model();
+    bool refresh = false;
+    switch (id) {
+    case cmd::kZoomIn:
+        refresh = model.ZoomIn();
+        break;
+    case cmd::kZoomOut:
+        refresh = model.ZoomOut();
+        break;
+    case cmd::kGraphRight:
+        refresh = model.ScrollTime(false);
+        break;
+    case cmd::kGraphLeft:
+        refresh = model.ScrollTime(true);
+        break;
+    case cmd::kGraphUp:
+        refresh = model.ScrollValue(true);
+        break;
+    case cmd::kGraphDown:
+        refresh = model.ScrollValue(false);
+        break;
+    case cmd::kCursorA:
+    case cmd::kCursorB: {
+        uint32_t& sel = id == cmd::kCursorA ? m_doc.m_nCursorASelect : m_doc.m_nCursorBSelect;
+        sel = sel == 1 ? 0 : 1;
+        m_doc.SaveCursorSettings();
+        m_pView->RedrawCursors();
+        return true;
+    }
+    case cmd::kCursorSolid:
+    case cmd::kCursorDotted:
+    case cmd::kCursorDashed:
+        m_doc.m_nCursorStyle = id == cmd::kCursorSolid ? 0 : id == cmd::kCursorDotted ? 2 : 1;
+        m_doc.SaveCursorSettings();
+        m_pView->RedrawCursors();
+        return true;
+    default:
+        return false; // keys without a handler do nothing
+    }
+    if (refresh)
+        m_pView->RefreshGraph();
+    return true;
+}
+
+void CMainFrame::CopyToClipboard() {
+    const QImage& screen = m_pView->ScreenLayer();
+    if (screen.isNull())
+        return;
+    // An 8-bit picture whose colour table is the palette: every pixel of the graph is a
+    // palette colour, so the mapping is exact.
+    QList<QRgb> table;
+    for (const PaletteEntry& e : m_pView->Palette().Entries())
+        table.push_back(qRgb(e.red, e.green, e.blue));
+    const QImage indexed = screen.convertToFormat(QImage::Format_Indexed8, table,
+                                                  Qt::ThresholdDither | Qt::AvoidDither);
+    if (indexed.isNull())
+        return;
+    QApplication::clipboard()->setImage(indexed);
+}
+
+void CMainFrame::SwitchUnit() {
+    if (!AnyChannelPresent(m_doc))
+        return;
+    m_doc.m_nUnitCF = m_doc.m_nUnitCF == 0 ? 1 : 0;
+    m_doc.SaveUnitSettings();
+    m_doc.RecalcRanges(3);
+    m_pView->RefreshGraph();
     m_pView->update();
 }
 
-void CMainFrame::OnPathNameChanged(const std::string& path) {
-    setWindowTitle(QFileInfo(QString::fromStdString(path)).fileName() + QStringLiteral(" - ") +
-                   QString::fromUtf8(kAppTitle));
+void CMainFrame::ShowAbout() {
+    QDialog dlg(this);
+    dlg.setObjectName(QStringLiteral("about"));
+    dlg.setWindowTitle(QStringLiteral("バージョン情報"));
+    auto* layout = new QVBoxLayout(&dlg);
+    auto* row = new QHBoxLayout;
+    auto* icon = new QLabel(&dlg);
+    icon->setPixmap(windowIcon().pixmap(32, 32));
+    row->addWidget(icon);
+    row->addWidget(new QLabel(QStringLiteral("Saroko Version 1.22 (J)"), &dlg));
+    layout->addLayout(row);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dlg);
+    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    layout->addWidget(buttons);
+    dlg.exec();
 }
 
-int CMainFrame::ShowMessage(int id, std::string_view extra) {
-    const MessageDef* def = FindMessage(id);
-    const QString text = QString::fromUtf8(MessageText(id).data(),
-                                           static_cast<qsizetype>(MessageText(id).size())) +
-                         QString::fromUtf8(extra.data(), static_cast<qsizetype>(extra.size()));
-    const QString title = QString::fromUtf8(kAppTitle);
-    if (def && def->buttons == MsgButtons::YesNo)
-        return QMessageBox::question(this, title, text) == QMessageBox::Yes ? kIdYes : kIdNo;
-    if (def && def->buttons == MsgButtons::OkCancel)
-        return QMessageBox::warning(this, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
-                       QMessageBox::Ok
-                   ? kIdOk
-                   : kIdCancel;
-    if (def && def->icon == MsgIcon::Information)
-        QMessageBox::information(this, title, text);
-    else
-        QMessageBox::warning(this, title, text);
-    return kIdOk;
+void CMainFrame::OpenHelp() {
+    const QString path = QString::fromStdString(
+        HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void CMainFrame::PlaceWindow(int desktopWidth, int desktopHeight) {
+    const WindowRect r = LoadWindowPlacement(m_store, desktopWidth, desktopHeight);
+    move(r.x, r.y);
+    resize(r.width, r.height);
+    m_bPlaced = true;
+}
+
+int CMainFrame::OpenFile(const QString& path) {
+    const int r = m_doc.OnOpenDocument(QFileInfo(path).absoluteFilePath().toStdString());
+    UpdateCommandUi();
+    return r;
+}
+
+void CMainFrame::UpdateAllViews() { m_pView->update(); }
+
+void CMainFrame::OnPathNameChanged(const std::string& path) {
+    const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+    setWindowTitle(name + QStringLiteral(" - ") + QString::fromUtf8(kAppTitle));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The place is remembered first, whatever the answer.
+    SaveWindowPosition(m_store, {frameGeometry().x(), frameGeometry().y(), width(), height()});
+    if (m_doc.m_bDataModified == 1 &&
+        ui::ShowMessage(msg::kQuitUnsaved, {}, this) != kIdYes) {
+        event->ignore();
+        return;
+    }
+    m_doc.SaveRecentFiles();
+    event->accept();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const int clientHeight = height() - (menuBar()->isVisible() ? menuBar()->height() : 0);
+    if (m_bPlaced && ShouldSnapWindow(clientHeight, isMinimized())) {
+        move(0, 0);
+        resize(kMinFrameWidth, kSnapClientHeight);
+    }
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    UpdateCommandUi();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    // One after another, each with its own question.
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            OpenFile(url.toLocalFile());
 }
 
 } // namespace saroko

@@ -1,37 +1,84 @@
 #pragma once
-// A first main window: the graph view over the document, a file to open from the command
-// line or the File menu. The full frame (menus, accelerators, window position) comes later.
+// The program's main window: the graph view, the menu bar and accelerators, the file
+// commands, dropped files, the remembered window place, the close prompt and help.
 #include <QMainWindow>
+#include <QPointer>
+#include <map>
 #include <memory>
 
+#include "app/MessageSink.h"
+#include "document/CommandState.h"
 #include "document/ZorvicDoc.h"
-#include "platform/QtSettingsStore.h"
+#include "files/FileCommands.h"
+
+class QAction;
+class QMenu;
 
 namespace saroko {
 
 class CZorvicView;
 
-class CMainFrame : public QMainWindow, public IDocumentObserver, public IDocumentPrompts {
+class CMainFrame : public QMainWindow, public IDocumentObserver {
     Q_OBJECT
 public:
-    explicit CMainFrame(CZorvicDoc& doc);
+    CMainFrame(CZorvicDoc& doc, ISettingsStore& store);
     ~CMainFrame() override;
 
     CZorvicView* View() { return m_pView; }
+    CZorvicDoc& Doc() { return m_doc; }
+
+    // Places the window as remembered, clamped to the desktop of the given client size.
+    void PlaceWindow(int desktopWidth, int desktopHeight);
+    // The open procedure on a path from the command line, another start or a drop.
     int OpenFile(const QString& path);
+
+    // Runs a menu or accelerator command when its update-UI rule allows it. True when run.
+    bool ExecuteCommand(int id);
+    // The update-UI rule, with commands that have no window yet greyed.
+    CommandState QueryCommand(int id) const;
+    // Refreshes the enabled and checked states and the recent-file entries of every menu.
+    void UpdateCommandUi();
+    QAction* MenuAction(int id) const;
+    QMenu* FileMenu() const { return m_pFileMenu; }
+
+    // Replaces the file dialogs (tests).
+    void SetFileUi(IFileCommandUi* ui);
 
     // IDocumentObserver
     void UpdateAllViews() override;
     void OnPathNameChanged(const std::string& path) override;
-    // IDocumentPrompts
-    int AskReadMode() override { return kReadNew; }
-    int ShowMessage(int id, std::string_view extra = {}) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    void OnFileOpen();
+    void BuildMenus();
+    void BuildAccelerators();
+    void RebuildRecentEntries();
+    void CopyToClipboard();
+    void SwitchUnit();
+    void ShowAbout();
+    void OpenHelp();
+    bool RunViewCommand(int id);
 
     CZorvicDoc& m_doc;
+    ISettingsStore& m_store;
     CZorvicView* m_pView = nullptr;
+    ui::CUiPrompts m_prompts;
+    std::unique_ptr<IFileCommandUi> m_pDialogs;
+    IFileCommandUi* m_pFileUi = nullptr;
+    std::unique_ptr<CFileCommands> m_pCommands;
+
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pRecentAnchor = nullptr;
+    std::vector<QAction*> m_recentActions;
+    std::multimap<int, QAction*> m_menuActions;
+    bool m_bPlaced = false;
+    QSize m_pendingOuterSize;
 };
 
 } // namespace saroko

@@ -1,0 +1,69 @@
+#include "app/ZorvicApp.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QScreen>
+
+#include "app/MainFrame.h"
+#include "app/SingleInstance.h"
+#include "platform/QtSettingsStore.h"
+
+namespace saroko {
+
+int RunApplication(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
+    QGuiApplication::setDesktopFileName(QStringLiteral("saroko"));
+
+    // At most one path of a data file.
+    QString file;
+    const QStringList args = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (!args.at(i).startsWith(QLatin1Char('-'))) {
+            file = QFileInfo(args.at(i)).absoluteFilePath();
+            break;
+        }
+    }
+
+    // A start with a file hands it to the instance already running and ends without a window.
+    if (!file.isEmpty() && ui::CSingleInstance::HandOver(file))
+        return 0;
+
+    CQtSettingsStore store;
+    SystemClock clock;
+    CQtCp932Codec codec;
+    CZorvicDoc doc(store, clock);
+    if (CQtCp932Codec::Available())
+        doc.SetTextCodec(&codec);
+
+    CMainFrame frame(doc, store);
+    const QSize desktop = QGuiApplication::primaryScreen()
+                              ? QGuiApplication::primaryScreen()->availableGeometry().size()
+                              : QSize(1024, 768);
+    frame.PlaceWindow(desktop.width(), desktop.height());
+
+    ui::CSingleInstance instance;
+    instance.Listen();
+    QObject::connect(&instance, &ui::CSingleInstance::fileReceived, &frame,
+                     [&frame](const QString& path) {
+                         frame.raise();
+                         frame.activateWindow();
+                         frame.OpenFile(path);
+                     });
+
+    if (file.isEmpty()) {
+        doc.OnNewDocument();
+    } else {
+        if (!QFileInfo(file).isReadable()) {
+            // As the shell's open of a file that is gone: say so and end.
+            doc.OnOpenDocument(file.toStdString());
+            return 1;
+        }
+        frame.OpenFile(file);
+    }
+    frame.show();
+    return app.exec();
+}
+
+} // namespace saroko

@@ -1,0 +1,21 @@
+#pragma once
+// The file dialogs of the File menu, as the file commands ask for them.
+#include "files/FileCommands.h"
+
+class QWidget;
+
+namespace saroko::ui {
+
+class CQtFileDialogs final : public IFileCommandUi {
+public:
+    explicit CQtFileDialogs(QWidget* parent = nullptr) : m_pParent(parent) {}
+    bool AskOpenPath(std::string& path) override;
+    bool AskSavePath(int range, std::string& path) override;
+    bool AskTextPath(int range, uint32_t& divideCode, std::string& path) override;
+    void SetWaitCursor(bool on) override;
+
+private:
+    QWidget* m_pParent;
+};
+
+} // namespace saroko::ui
