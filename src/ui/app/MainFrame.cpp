@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -80,6 +81,8 @@ bool IsFileCommand(int id) {
 CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     : m_doc(doc), m_store(store), m_prompts(this) {
     m_pView = new CZorvicView(doc, this);
+    // The frame may be shrunk freely: too low a client area snaps it back (resizeEvent).
+    m_pView->setMinimumSize(0, 0);
     setCentralWidget(m_pView);
     m_pDialogs = std::make_unique<ui::CQtFileDialogs>(this);
     m_pFileUi = m_pDialogs.get();
@@ -371,6 +374,13 @@ void CMainFrame::PlaceWindow(int desktopWidth, int desktopHeight) {
 int CMainFrame::OpenFile(const QString& path) {
     const int r = m_doc.OnOpenDocument(QFileInfo(path).absoluteFilePath().toStdString());
     UpdateCommandUi();
+    // For the two-process tests: where the document stands after an open.
+    const QByteArray status = qgetenv("SAROKO_TEST_STATUS_FILE");
+    if (!status.isEmpty()) {
+        QFile f(QString::fromLocal8Bit(status));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(QByteArray::fromStdString(m_doc.m_szPathName) + '\n');
+    }
     return r;
 }
 
@@ -415,6 +425,10 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
+    OpenDroppedFiles(urls);
+}
+
+void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
     // One after another, each with its own question.
     for (const QUrl& url : urls)
         if (url.isLocalFile())

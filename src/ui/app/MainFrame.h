@@ -3,6 +3,7 @@
 // commands, dropped files, the remembered window place, the close prompt and help.
 #include <QMainWindow>
 #include <QPointer>
+#include <QUrl>
 #include <map>
 #include <memory>
 
@@ -31,6 +32,8 @@ public:
     void PlaceWindow(int desktopWidth, int desktopHeight);
     // The open procedure on a path from the command line, another start or a drop.
     int OpenFile(const QString& path);
+    // Dropped files, opened one after another.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
 
     // Runs a menu or accelerator command when its update-UI rule allows it. True when run.
     bool ExecuteCommand(int id);
