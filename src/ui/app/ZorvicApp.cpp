@@ -8,10 +8,14 @@
 #include "app/SingleInstance.h"
 #include "platform/QtSettingsStore.h"
 
+// The program's resources live in a static library: register them explicitly.
+static void InitResources() { Q_INIT_RESOURCE(saroko); }
+
 namespace saroko {
 
 int RunApplication(int argc, char** argv) {
     QApplication app(argc, argv);
+    InitResources();
     QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
     QGuiApplication::setDesktopFileName(QStringLiteral("saroko"));
