@@ -16,7 +16,8 @@ template <class Occupied> Walk WalkFrom(int f, int t, Occupied occupied) {
     int k = t;
     while (k < kChannelCount && occupied(k) && k != f)
         ++k;
-    if (k < kChannelCount) return {k, -1};
+    if (k < kChannelCount)
+        return {k, -1};
     k = t;
     while (k > 0 && occupied(k) && k != f)
         --k;
@@ -34,7 +35,8 @@ bool InRow(int n) {
 } // namespace
 
 void MoveChannel(ChannelOrder& order, ChannelPresence& present, int from, int to) {
-    if (!InRow(from) || !InRow(to) || from == to) return;
+    if (!InRow(from) || !InRow(to) || from == to)
+        return;
     const int f = from - 1, t = to - 1;
     const int s = order[At(f)];
     const uint32_t p = present[At(f)];
@@ -62,7 +64,8 @@ bool RenumberChannels(CZorvicDoc& doc, const ChannelOrder& newOrder) {
     std::array<ChannelRecord*, kChannelCount> byOldNumber{};
     for (int n = 1; n <= kChannelCount; ++n) {
         byOldNumber[At(n - 1)] = doc.GetChannel(n);
-        if (!byOldNumber[At(n - 1)]) return false;
+        if (!byOldNumber[At(n - 1)])
+            return false;
     }
     for (int i = 0; i < kChannelCount; ++i)
         byOldNumber[At(newOrder[At(i)] - 1)]->number = static_cast<uint32_t>(i + 1);
@@ -90,14 +93,16 @@ ChannelOrder LegendDragOrder(const ChannelPresence& present, int source, int tar
     }
     int next = 0;
     for (int& n : a)
-        if (n == 0) n = empty[At(next++)];
+        if (n == 0)
+            n = empty[At(next++)];
     return a;
 }
 
 bool ApplyLegendDrag(CZorvicDoc& doc, uint32_t param) {
     const int source = static_cast<int>(param / 10);
     const int target = static_cast<int>(param % 10);
-    if (!InRow(source) || !InRow(target)) return false;
+    if (!InRow(source) || !InRow(target))
+        return false;
     ChannelPresence present{};
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRecord* ch = doc.GetChannel(n);
@@ -107,9 +112,11 @@ bool ApplyLegendDrag(CZorvicDoc& doc, uint32_t param) {
 }
 
 bool ToggleChannelShow(CZorvicDoc& doc, int channel) {
-    if (!InRow(channel)) return false;
+    if (!InRow(channel))
+        return false;
     const ChannelRecord* ch = doc.GetChannel(channel);
-    if (!ch || ch->present == 0) return false;
+    if (!ch || ch->present == 0)
+        return false;
     uint32_t& show = doc.m_bShow[At(channel - 1)];
     show = show == 1 ? 0 : 1;
     return true;

@@ -248,21 +248,25 @@ void CGraphModel::PrepareThumbs() {
     if (m_nDragMode != kDragValueThumb) {
         m_fDragUpper = r.viewUpper;
         m_fDragLower = r.viewLower;
-        const GraphRect& s = m_rcValueBar;
-        const int track = s.bottom - s.top - 31;
-        const float full = r.fullUpper - r.fullLower;
-        if (track <= 0 || full == 0) {
-            m_rcValueThumb = {};
-        } else {
-            const double k = static_cast<double>(full) / track;
-            const int top = ClampToInt(
-                std::trunc(std::fabs(static_cast<double>(r.fullUpper) - m_fDragUpper) / k) +
-                s.top + 16);
-            const int bottom = ClampToInt(
-                std::trunc((static_cast<double>(r.fullUpper) - m_fDragLower) / k) + s.top + 16);
-            m_rcValueThumb = {s.left + 1, top, s.right - 1, bottom};
-        }
+        PlaceValueThumb();
     }
+}
+
+void CGraphModel::PlaceValueThumb() {
+    const GraphRange& r = Range();
+    const GraphRect& s = m_rcValueBar;
+    const int track = s.bottom - s.top - 31;
+    const float full = r.fullUpper - r.fullLower;
+    if (track <= 0 || full == 0) {
+        m_rcValueThumb = {};
+        return;
+    }
+    const double k = static_cast<double>(full) / track;
+    const int top = ClampToInt(
+        std::trunc(std::fabs(static_cast<double>(r.fullUpper) - m_fDragUpper) / k) + s.top + 16);
+    const int bottom =
+        ClampToInt(std::trunc((static_cast<double>(r.fullUpper) - m_fDragLower) / k) + s.top + 16);
+    m_rcValueThumb = {s.left + 1, top, s.right - 1, bottom};
 }
 
 GraphRect CGraphModel::TimeThumbFill() const {

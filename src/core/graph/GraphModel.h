@@ -59,6 +59,35 @@ enum DragMode : int {
 inline constexpr int kFlagSize = 11;
 inline constexpr int kArrowButton = 15;
 
+// Auto-repeat of the cursor strip's buttons.
+enum RepeatMode : int {
+    kRepeatNone = 0,
+    kRepeatLeft = 1,
+    kRepeatRight = 2,
+};
+// The repeat timer of the cursor strip's buttons.
+inline constexpr int kRepeatMilliseconds = 500;
+
+// What a left-button press outside the plot asks the view to do before any drag starts.
+enum class PressAction {
+    kNone,
+    kScrollTimeLeft,
+    kScrollTimeRight,
+    kScrollValueUp,
+    kScrollValueDown,
+    kStepLeft,
+    kStepRight,
+};
+
+// What a drag step changed, so that the view redraws only that.
+enum class DragFeedback {
+    kNone,
+    kZoomRect,   // the rectangle over the plot, cursors over it
+    kTimeThumb,  // the time strip
+    kValueThumb, // the value strip
+    kCursors,    // the cursor lines and flags
+};
+
 class CGraphModel {
 public:
     explicit CGraphModel(CZorvicDoc& doc) : m_doc(doc) {}
@@ -103,6 +132,8 @@ public:
     // Copies the value window into the drag fields (unless a thumb is being dragged) and
     // computes both thumbs.
     void PrepareThumbs();
+    // The value thumb from m_fDragUpper/m_fDragLower.
+    void PlaceValueThumb();
     // The rectangle filled for a thumb (right and bottom exclusive).
     GraphRect TimeThumbFill() const;
     GraphRect ValueThumbFill() const;
@@ -129,6 +160,33 @@ public:
     // The calculation range dialog's result: clip it to the data, recompute the statistics,
     // show exactly that span and fit the value window to it.
     bool ApplyCalcRangeView(uint32_t start, uint32_t end);
+
+    // Cursors. StepCursors moves the selected cursors by the shortest recording interval,
+    // never out of the time window, and keeps their distance when one stops at an edge.
+    void StepCursors(bool left);
+    // The earliest sample time of any channel within the pixel that starts at t; the pixel's
+    // end when no sample lies in it.
+    uint32_t SnapCursorTime(uint32_t t) const;
+    // The time a cursor flag released at x lands on.
+    uint32_t DropCursorTime(int x) const;
+    // Flips a cursor's selection (Ctrl+A, Ctrl+B, a click on its flag) and saves the section.
+    void ToggleCursorSelect(bool b);
+    // 0 solid, 1 dashed, 2 dotted; saved at once.
+    void SetCursorStyle(int style);
+
+    // Mouse gestures of the view, by drag mode. The press classifies the point and starts a
+    // drag; the move updates the feedback; the release says what the view commits.
+    PressAction LeftButtonDown(GraphPoint pt);
+    DragFeedback MouseMove(GraphPoint pt);
+    struct ReleaseOutcome {
+        bool refreshGraph = false;  // the range changed or a thumb is to be put back
+        bool redrawCursors = false; // a cursor was dropped or its selection flipped
+        bool refreshPane = false;
+        bool arrowPointer = false;
+    };
+    ReleaseOutcome LeftButtonUp(GraphPoint pt);
+    // The x a dragged cursor is shown at while its flag is held.
+    int ClampToPlotX(int x) const;
 
     // Layout results, named as the view keeps them.
     GraphRect m_rcClient;
@@ -163,6 +221,12 @@ public:
     GraphRect m_rcFlagB;
     int m_bBOnTop = 0;
     int m_nDragMode = kDragNone;
+    int m_nRepeatMode = kRepeatNone;
+    GraphPoint m_ptPress;       // for a flag: the cursor's x at the press
+    GraphPoint m_ptLast;        // the last pointer position seen during a drag
+    GraphRect m_rcZoom;         // the zoom rectangle while it is dragged (empty: none yet)
+    GraphRect m_rcPressThumb;   // the time thumb as it was at the press
+    float m_fHeightAtPress = 0; // the value window's height at the press on its thumb
 
 private:
     CZorvicDoc& m_doc;
