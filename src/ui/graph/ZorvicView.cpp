@@ -1,9 +1,15 @@
 #include "graph/ZorvicView.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <cstring>
+
+#include "channels/ChannelMoves.h"
+#include "document/CommandState.h"
+#include "graph/LegendPane.h"
 
 namespace saroko {
 namespace {
@@ -24,6 +30,9 @@ CZorvicView::CZorvicView(CZorvicDoc& doc, QWidget* parent)
     // Every pixel comes from the layers: no background erase, no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(320, 250);
+    setFocusPolicy(Qt::StrongFocus);
+    m_repeatTimer.setInterval(kRepeatMilliseconds);
+    connect(&m_repeatTimer, &QTimer::timeout, this, &CZorvicView::OnRepeatTimer);
 }
 
 CZorvicView::~CZorvicView() = default;
@@ -70,7 +79,7 @@ void CZorvicView::OnDraw(QPainter& wp) {
         QPainter p(&m_bmBase);
         m_painter.DrawBase(p);
     }
-    // (The legend pane is placed and refreshed here once it exists.)
+    PlacePane();
 
     CopyLayer(m_bmBase, m_bmGraph);
     {
@@ -111,7 +120,7 @@ void CZorvicView::RefreshGraph() {
             region += ToQRect(r);
     m_bShowScreenOnly = false;
     repaint(region);
-    // (The legend pane is refreshed here once it exists.)
+    RefreshPane();
 }
 
 QRect CZorvicView::CursorArea() const {
@@ -153,15 +162,16 @@ void CZorvicView::ShowListRange(uint32_t start, uint32_t span) {
         return;
     const uint64_t endTime = static_cast<uint64_t>(start) + span;
     const int x1 = m_model.TimeToX(start);
-    const int x2 = m_model.TimeToX(endTime > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(endTime));
+    const int x2 =
+        m_model.TimeToX(endTime > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(endTime));
     const GraphRect& plot = m_model.m_rcPlot;
 
     m_bmListMark = QImage(size(), kLayerFormat);
     m_bmListMark.fill(Qt::white);
     {
         QPainter p(&m_bmListMark);
-        p.setClipRect(QRect(plot.left, plot.top, plot.right + 1 - plot.left,
-                            plot.bottom + 1 - plot.top));
+        p.setClipRect(
+            QRect(plot.left, plot.top, plot.right + 1 - plot.left, plot.bottom + 1 - plot.top));
         QPen pen(Qt::black, kListMarkPen);
         pen.setJoinStyle(Qt::MiterJoin);
         p.setPen(pen);
@@ -175,6 +185,278 @@ void CZorvicView::ShowListRange(uint32_t start, uint32_t span) {
     }
     m_bShowScreenOnly = true;
     repaint(ToQRect({plot.left, plot.top, plot.right + 1, plot.bottom + 1}));
+}
+
+} // namespace saroko
+
+namespace saroko {
+
+QEvent::Type CViewMessageEvent::EventType() {
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void CZorvicView::PlacePane() {
+    // Created by the first paint, then placed and filled by every one.
+    if (!m_pPane)
+        m_pPane = new CLegendPane(*this, m_doc, m_palette, m_font);
+    const GraphRect& r = m_model.m_rcPane;
+    const QPoint at = mapFromGlobal(QPoint(r.left, r.top));
+    const QRect place(at, QSize(r.right - r.left, r.bottom - r.top));
+    if (m_pPane->geometry() != place)
+        m_pPane->setGeometry(place);
+    m_pPane->SetPaneData(FillLegend(m_doc));
+    m_pPane->show();
+    m_pPane->update(); // inside a paint: repainted when this one is done
+}
+
+void CZorvicView::RefreshPane() {
+    if (!m_pPane)
+        return;
+    m_pPane->SetPaneData(FillLegend(m_doc));
+    m_pPane->repaint();
+}
+
+bool CZorvicView::OnCommand(int id) {
+    switch (id) {
+    case cmd::kCursorA:
+    case cmd::kCursorB:
+    case cmd::kCursorRight:
+    case cmd::kCursorLeft:
+    case cmd::kZoomIn:
+    case cmd::kZoomOut:
+    case cmd::kGraphRight:
+    case cmd::kGraphLeft:
+    case cmd::kGraphUp:
+    case cmd::kGraphDown:
+    case cmd::kCursorSolid:
+    case cmd::kCursorDotted:
+    case cmd::kCursorDashed:
+        break;
+    default:
+        return false;
+    }
+    if (!GetCommandState(m_doc, id).enabled)
+        return true; // a greyed command does nothing
+    bool refresh = false;
+    switch (id) {
+    case cmd::kCursorA:
+    case cmd::kCursorB:
+        m_model.ToggleCursorSelect(id == cmd::kCursorB);
+        RedrawCursors();
+        break;
+    case cmd::kCursorSolid:
+        m_model.SetCursorStyle(kCursorSolid);
+        RedrawCursors();
+        break;
+    case cmd::kCursorDotted:
+        m_model.SetCursorStyle(kCursorDot);
+        RedrawCursors();
+        break;
+    case cmd::kCursorDashed:
+        m_model.SetCursorStyle(kCursorDash);
+        RedrawCursors();
+        break;
+    case cmd::kCursorRight:
+    case cmd::kCursorLeft:
+        StepCursors(id == cmd::kCursorLeft);
+        break;
+    case cmd::kZoomIn:
+        refresh = m_model.ZoomIn();
+        break;
+    case cmd::kZoomOut:
+        refresh = m_model.ZoomOut();
+        break;
+    case cmd::kGraphRight:
+    case cmd::kGraphLeft:
+        refresh = m_model.ScrollTime(id == cmd::kGraphLeft);
+        break;
+    case cmd::kGraphUp:
+    case cmd::kGraphDown:
+        refresh = m_model.ScrollValue(id == cmd::kGraphUp);
+        break;
+    default:
+        break;
+    }
+    if (refresh)
+        RefreshGraph();
+    return true;
+}
+
+void CZorvicView::StepCursors(bool left) {
+    m_model.StepCursors(left);
+    RedrawCursors();
+    RefreshPane();
+    m_repeatTimer.start();
+}
+
+void CZorvicView::OnRepeatTimer() {
+    switch (m_model.m_nRepeatMode) {
+    case kRepeatLeft:
+        StepCursors(true);
+        break;
+    case kRepeatRight:
+        StepCursors(false);
+        break;
+    default:
+        // Nothing is held: the tick has nothing to do, and neither have the next ones.
+        m_repeatTimer.stop();
+        break;
+    }
+}
+
+void CZorvicView::PostViewMessage(const ViewMessage& m) {
+    QCoreApplication::postEvent(this, new CViewMessageEvent(m));
+}
+
+bool CZorvicView::event(QEvent* event) {
+    if (event->type() == CViewMessageEvent::EventType()) {
+        OnViewMessage(static_cast<CViewMessageEvent*>(event)->Message());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+int CZorvicView::OnViewMessage(const ViewMessage& m) {
+    switch (m.message) {
+    case UM_TOGGLE_SHOW:
+        if (ToggleChannelShow(m_doc, static_cast<int>(m.word)))
+            RefreshGraph();
+        break;
+    case UM_EDIT_CONDITIONS:
+        emit editConditionsRequested();
+        break;
+    case UM_MOVE_CHANNEL:
+        if (ApplyLegendDrag(m_doc, m.word))
+            RefreshGraph();
+        break;
+    case UM_JUMP_TO_MAX:
+    case UM_JUMP_TO_MIN:
+        if (m_model.JumpToExtreme(static_cast<int>(m.word), m.message == UM_JUMP_TO_MAX))
+            RefreshGraph();
+        break;
+    case UM_LIST_RANGE: {
+        const uint32_t start = static_cast<uint32_t>(m.param);
+        if (m_model.FollowListRange(start, m.word))
+            RefreshGraph();
+        ShowListRange(start, m.word);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CZorvicView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !AnyChannelPresent(m_doc) || !m_bBitmapsMade) {
+        event->ignore(); // passed on unhandled
+        return;
+    }
+    const QPoint pt = event->position().toPoint();
+    switch (m_model.LeftButtonDown({pt.x(), pt.y()})) {
+    case PressAction::kScrollTimeLeft:
+        m_model.ScrollTime(true);
+        RefreshGraph();
+        break;
+    case PressAction::kScrollTimeRight:
+        m_model.ScrollTime(false);
+        RefreshGraph();
+        break;
+    case PressAction::kScrollValueUp:
+        m_model.ScrollValue(true);
+        RefreshGraph();
+        break;
+    case PressAction::kScrollValueDown:
+        m_model.ScrollValue(false);
+        RefreshGraph();
+        break;
+    case PressAction::kStepLeft:
+        StepCursors(true);
+        break;
+    case PressAction::kStepRight:
+        StepCursors(false);
+        break;
+    case PressAction::kNone:
+        break;
+    }
+}
+
+void CZorvicView::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || m_model.m_nDragMode == kDragNone)
+        return;
+    const QPoint pt = event->position().toPoint();
+    switch (m_model.MouseMove({pt.x(), pt.y()})) {
+    case DragFeedback::kZoomRect:
+        ShowZoomRect();
+        break;
+    case DragFeedback::kTimeThumb:
+        ShowStrip(m_model.m_rcTimeBar);
+        break;
+    case DragFeedback::kValueThumb:
+        ShowStrip(m_model.m_rcValueBar);
+        break;
+    case DragFeedback::kCursors:
+        RedrawCursors();
+        break;
+    case DragFeedback::kNone:
+        break;
+    }
+}
+
+void CZorvicView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pt = event->position().toPoint();
+    const CGraphModel::ReleaseOutcome out = m_model.LeftButtonUp({pt.x(), pt.y()});
+    if (out.arrowPointer)
+        unsetCursor();
+    if (out.refreshGraph)
+        RefreshGraph();
+    if (out.redrawCursors)
+        RedrawCursors();
+    if (out.refreshPane)
+        RefreshPane();
+}
+
+void CZorvicView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Only the right button's double click has a meaning here.
+    if (event->button() != Qt::RightButton)
+        return;
+    if (AnyChannelPresent(m_doc) && !m_model.ShowsEverything() && m_model.ZoomOut())
+        RefreshGraph();
+}
+
+void CZorvicView::ShowZoomRect() {
+    if (!m_bBitmapsMade)
+        return;
+    const QRect area = CursorArea();
+    {
+        QPainter p(&m_bmScreen);
+        p.drawImage(area, m_bmGraph, area);
+        const GraphRect& z = m_model.m_rcZoom;
+        p.setPen(m_painter.Colour(kPalLightEdge));
+        p.setBrush(Qt::NoBrush);
+        // From the press point to the pointer, both corners included.
+        p.drawRect(QRect(QPoint(z.left, z.top), QPoint(z.right, z.bottom)));
+        m_painter.DrawCursors(p);
+    }
+    m_bShowScreenOnly = true;
+    repaint(area);
+}
+
+void CZorvicView::ShowStrip(const GraphRect& strip) {
+    if (!m_bBitmapsMade)
+        return;
+    const QRect area(strip.left, strip.top, strip.right - strip.left + 1,
+                     strip.bottom - strip.top + 1);
+    {
+        QPainter p(&m_bmScreen);
+        p.drawImage(area, m_bmGraph, area);
+        m_painter.DrawThumbs(p);
+    }
+    m_bShowScreenOnly = true;
+    repaint(area);
 }
 
 } // namespace saroko

@@ -2,14 +2,31 @@
 // The graph view: paints the document through three off-screen layers (base, graph, screen),
 // so that cursor changes redraw only from the cached graph layer, and a fourth one that marks
 // the span the data list shows.
+#include <QEvent>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include "channels/ChannelPalette.h"
 #include "graph/GraphModel.h"
 #include "graph/GraphPainter.h"
+#include "graph/Legend.h"
+#include "graph/ViewMessages.h"
 
 namespace saroko {
+
+class CLegendPane;
+
+// A message posted to the view, carried out when the event loop next runs.
+class CViewMessageEvent : public QEvent {
+public:
+    static QEvent::Type EventType();
+    explicit CViewMessageEvent(const ViewMessage& m) : QEvent(EventType()), m_message(m) {}
+    const ViewMessage& Message() const { return m_message; }
+
+private:
+    ViewMessage m_message;
+};
 
 class CZorvicView : public QWidget {
     Q_OBJECT
@@ -26,6 +43,23 @@ public:
     void RefreshGraph();
     // After a cursor change: redraw the cursors over the cached graph layer and show them.
     void RedrawCursors();
+    // Copies the legend's values from the document and repaints the pane at once.
+    void RefreshPane();
+
+    // The view's menu and accelerator commands (cursor selection and style, cursor steps,
+    // zoom and scroll). False for an id the view does not carry out; a greyed command is
+    // taken and does nothing.
+    bool OnCommand(int id);
+    // Moves the selected cursors one step; held strip buttons repeat it.
+    void StepCursors(bool left);
+
+    // The messages of the legend pane and the data list window: posted, carried out later.
+    void PostViewMessage(const ViewMessage& m);
+    // Carries out one message at once. Always 0.
+    int OnViewMessage(const ViewMessage& m);
+
+    CLegendPane* LegendPane() const { return m_pPane; }
+    bool RepeatTimerActive() const { return m_repeatTimer.isActive(); }
 
     // The data list window's span marker.
     void OpenListMark();
@@ -39,10 +73,24 @@ public:
     const QImage& ScreenLayer() const { return m_bmScreen; }
     const QImage& ListMarkLayer() const { return m_bmListMark; }
 
+signals:
+    // A double click on a number box of the legend: the recording-conditions dialog.
+    void editConditionsRequested();
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void OnRepeatTimer();
+    void PlacePane();
+    // Drag feedback from the cached graph layer: the zoom rectangle, one strip with its thumb.
+    void ShowZoomRect();
+    void ShowStrip(const GraphRect& strip);
     // The full paint: layout, all layers, then the screen layer onto `wp`.
     void OnDraw(QPainter& wp);
     void CombineListMark(QPainter& wp);
@@ -54,6 +102,8 @@ private:
     CGraphModel m_model;
     QFont m_font;
     CGraphPainter m_painter;
+    CLegendPane* m_pPane = nullptr; // a child window, deleted with the view
+    QTimer m_repeatTimer;
 
     QImage m_bmBase;
     QImage m_bmGraph;

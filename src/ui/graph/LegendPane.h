@@ -1,0 +1,53 @@
+#pragma once
+// The legend pane: a child window over the lower part of the graph view that paints the
+// legend's picture and turns its clicks into messages posted to the view.
+#include <QFont>
+#include <QTimer>
+#include <QWidget>
+
+#include "channels/ChannelPalette.h"
+#include "graph/Legend.h"
+
+namespace saroko {
+
+class CZorvicView;
+
+class CLegendPane : public QWidget {
+    Q_OBJECT
+public:
+    CLegendPane(CZorvicView& view, CZorvicDoc& doc, const CChannelPalette& palette,
+                const QFont& font);
+
+    // A fresh copy of what the pane shows; the caller repaints.
+    void SetPaneData(const LegendData& data) { m_data = data; }
+    const LegendData& PaneData() const { return m_data; }
+    const CLegendClicks& Clicks() const { return m_clicks; }
+    bool ClickTimerActive() const { return m_clickTimer.isActive(); }
+    // The picture as last painted.
+    const LegendPicture& Picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void Carry(const CLegendClicks::Outcome& out);
+    void OnClickTimer();
+    QColor Colour(int index) const;
+
+    CZorvicView& m_view;
+    CZorvicDoc& m_doc;
+    const CChannelPalette& m_palette;
+    QFont m_font;
+    TextMetrics m_tm;
+    int m_nAscent = 0;
+    LegendData m_data;
+    LegendPicture m_picture;
+    CLegendClicks m_clicks;
+    QTimer m_clickTimer;
+};
+
+} // namespace saroko
