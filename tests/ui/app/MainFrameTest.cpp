@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,7 @@
 
 #include "app/MainFrame.h"
 #include "app/MessageSink.h"
+#include "document/ReadConfirmDlg.h"
 #include "document/CommandState.h"
 #include "graph/ZorvicView.h"
 #include "settings/WindowPlacement.h"
@@ -391,6 +393,28 @@ TEST(SingleInstance, SecondStartHandsTheFileOver) {
     EXPECT_EQ(alone.state(), QProcess::Running);
     alone.kill();
     alone.waitForFinished();
+}
+
+} // namespace
+} // namespace saroko
+
+namespace saroko {
+namespace {
+
+TEST(ReadConfirmDlg, ButtonsGiveTheMode) {
+    App();
+    for (const auto& [name, mode, result] :
+         std::vector<std::tuple<const char*, int, int>>{{"new", 1, QDialog::Accepted},
+                                                        {"append", 2, QDialog::Accepted},
+                                                        {"cancel", 0, QDialog::Rejected}}) {
+        ui::CReadConfirmDlg dlg;
+        EXPECT_EQ(dlg.windowTitle(), QStringLiteral("読込確認"));
+        QTimer::singleShot(0, &dlg, [&dlg, name = name] {
+            QTest::mouseClick(dlg.findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+        });
+        EXPECT_EQ(dlg.exec(), result) << name;
+        EXPECT_EQ(dlg.m_nMode, mode) << name;
+    }
 }
 
 } // namespace
