@@ -57,16 +57,29 @@ int ApplyWindow(const Verb& verb, const Options& o, CZorvicDoc& doc) {
     return 1;
 }
 
+// The common head of export and save: the output name and its extension, the input files
+// loaded. Returns -1 to go on, else the exit status.
+int Prepare(const Verb& verb, const Options& o, int kind, std::string& out,
+            std::unique_ptr<CliSession>& session) {
+    if (!o.error.empty())
+        return UsageError(verb, o.error);
+    const std::string* path = o.Value("-o") ? o.Value("-o") : o.Value("--output");
+    if (!path)
+        return UsageError(verb, "no output file (-o)");
+    if (o.positional.empty())
+        return UsageError(verb, "no file given");
+    if (GetFileKind(*path) != kind) {
+        PrintMessage(msg::kWrongExtension);
+        return kExitFailed;
+    }
+    out = *path;
+    session = OpenSession();
+    return LoadFiles(*session, o.positional) ? -1 : static_cast<int>(kExitFailed);
+}
+
 int RunExport(const std::vector<std::string>& args) {
     const Options o = ParseOptions(args, {"--delimiter", "--from", "--to", "-o", "--output"},
                                    {"--fahrenheit", "--celsius"});
-    if (!o.error.empty())
-        return UsageError(kExportVerb, o.error);
-    const std::string* out = o.Value("-o") ? o.Value("-o") : o.Value("--output");
-    if (!out)
-        return UsageError(kExportVerb, "no output file (-o)");
-    if (o.positional.empty())
-        return UsageError(kExportVerb, "no file given");
     if (o.Has("--fahrenheit") && o.Has("--celsius"))
         return UsageError(kExportVerb, "--fahrenheit and --celsius exclude each other");
     int delimiter = 0;
@@ -78,13 +91,10 @@ int RunExport(const std::vector<std::string>& args) {
         if (delimiter == 0)
             return UsageError(kExportVerb, "unknown delimiter '" + *d + "'");
     }
-    if (GetFileKind(*out) != kKindText) {
-        PrintMessage(msg::kWrongExtension);
-        return kExitFailed;
-    }
-    auto session = OpenSession();
-    if (!LoadFiles(*session, o.positional))
-        return kExitFailed;
+    std::string out;
+    std::unique_ptr<CliSession> session;
+    if (const int status = Prepare(kExportVerb, o, kKindText, out, session); status >= 0)
+        return status;
     CZorvicDoc& doc = *session->doc;
     if (delimiter)
         doc.m_nDivideCode = static_cast<uint32_t>(delimiter);
@@ -95,7 +105,7 @@ int RunExport(const std::vector<std::string>& args) {
     const int range = ApplyWindow(kExportVerb, o, doc);
     if (range < 0)
         return kExitUsage;
-    if (doc.ExportText(range, *out) != kFileOk) {
+    if (doc.ExportText(range, out) != kFileOk) {
         PrintMessage(msg::kSaveFailed);
         return kExitFailed;
     }
@@ -104,25 +114,15 @@ int RunExport(const std::vector<std::string>& args) {
 
 int RunSave(const std::vector<std::string>& args) {
     const Options o = ParseOptions(args, {"--from", "--to", "-o", "--output"}, {});
-    if (!o.error.empty())
-        return UsageError(kSaveVerb, o.error);
-    const std::string* out = o.Value("-o") ? o.Value("-o") : o.Value("--output");
-    if (!out)
-        return UsageError(kSaveVerb, "no output file (-o)");
-    if (o.positional.empty())
-        return UsageError(kSaveVerb, "no file given");
-    if (GetFileKind(*out) != kKindKlg) {
-        PrintMessage(msg::kWrongExtension);
-        return kExitFailed;
-    }
-    auto session = OpenSession();
-    if (!LoadFiles(*session, o.positional))
-        return kExitFailed;
+    std::string out;
+    std::unique_ptr<CliSession> session;
+    if (const int status = Prepare(kSaveVerb, o, kKindKlg, out, session); status >= 0)
+        return status;
     CZorvicDoc& doc = *session->doc;
     const int range = ApplyWindow(kSaveVerb, o, doc);
     if (range < 0)
         return kExitUsage;
-    if (doc.SaveKlgFile(range, *out) != kFileOk) {
+    if (doc.SaveKlgFile(range, out) != kFileOk) {
         PrintMessage(msg::kSaveFailed);
         return kExitFailed;
     }

@@ -364,14 +364,18 @@ TEST(SingleInstance, SecondStartHandsTheFileOver) {
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
 
-    QString status;
-    for (int i = 0; i < 100 && status.isEmpty(); ++i) {
-        QTest::qWait(50);
-        QFile f(dir.path() + QStringLiteral("/status"));
-        if (f.open(QIODevice::ReadOnly))
-            status = QString::fromUtf8(f.readAll()).trimmed();
-    }
-    EXPECT_EQ(status, demo);
+    // What the program reports after each open, waited for.
+    auto status = [&dir] {
+        QString text;
+        for (int i = 0; i < 100 && text.isEmpty(); ++i) {
+            QTest::qWait(50);
+            QFile f(dir.path() + QStringLiteral("/status"));
+            if (f.open(QIODevice::ReadOnly))
+                text = QString::fromUtf8(f.readAll()).trimmed();
+        }
+        return text;
+    };
+    EXPECT_EQ(status(), demo);
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();
@@ -382,14 +386,7 @@ TEST(SingleInstance, SecondStartHandsTheFileOver) {
     alone.setProcessEnvironment(env);
     alone.start(QStringLiteral(SAROKO_EXE), {demo});
     ASSERT_TRUE(alone.waitForStarted());
-    status.clear();
-    for (int i = 0; i < 100 && status.isEmpty(); ++i) {
-        QTest::qWait(50);
-        QFile f(dir.path() + QStringLiteral("/status"));
-        if (f.open(QIODevice::ReadOnly))
-            status = QString::fromUtf8(f.readAll()).trimmed();
-    }
-    EXPECT_EQ(status, demo);
+    EXPECT_EQ(status(), demo);
     EXPECT_EQ(alone.state(), QProcess::Running);
     alone.kill();
     alone.waitForFinished();
