@@ -98,6 +98,12 @@ std::string FormatDownloadStart(uint32_t t) {
     return buf;
 }
 
+int ProgressFillWidth(int barWidth, int progress, int steps) {
+    if (steps <= 0 || barWidth <= 0) return 0;
+    progress = std::clamp(progress, 0, steps);
+    return static_cast<int>(progress * (static_cast<double>(barWidth) / steps));
+}
+
 DownloadStatusTexts FormatDownloadStatus(const RecorderSettings& s, uint32_t modelCode,
                                          uint32_t startTime) {
     DownloadStatusTexts t;

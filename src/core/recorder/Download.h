@@ -50,6 +50,9 @@ DownloadStatusTexts FormatDownloadStatus(const RecorderSettings& settings, uint3
 // "%4d/%2d/%2d %2d:%2d'%2d" in local time.
 std::string FormatDownloadStart(uint32_t t);
 
+// Pixels of the progress bar's filled part: progress x (width / steps), integer part.
+int ProgressFillWidth(int barWidth, int progress, int steps);
+
 // One press of "吸い上げ": checks, identification, settings, paced download and filling.
 // The document changes only when everything succeeded.
 class CRecorderDownload {
