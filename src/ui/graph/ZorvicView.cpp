@@ -438,7 +438,7 @@ void CZorvicView::ShowZoomRect() {
         p.setPen(m_painter.Colour(kPalLightEdge));
         p.setBrush(Qt::NoBrush);
         // From the press point to the pointer, both corners included.
-        p.drawRect(QRect(QPoint(z.left, z.top), QPoint(z.right, z.bottom)));
+        p.drawRect(QRect(z.left, z.top, z.right - z.left, z.bottom - z.top));
         m_painter.DrawCursors(p);
     }
     m_bShowScreenOnly = true;
