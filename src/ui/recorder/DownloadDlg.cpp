@@ -1,0 +1,239 @@
+#include "recorder/DownloadDlg.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "channels/ChannelPalette.h"
+#include "document/ZorvicDoc.h"
+
+namespace saroko::ui {
+namespace {
+
+QColor PaletteColour(const CChannelPalette& palette, int index) {
+    const PaletteEntry& e = palette.Entry(index);
+    return QColor(e.red, e.green, e.blue);
+}
+
+QLabel* Text(const char* text, QWidget* parent) {
+    return new QLabel(QString::fromUtf8(text), parent);
+}
+
+} // namespace
+
+CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
+                           const CommServices& services, QWidget* parent)
+    : CRecorderDialog(services, kHelpTopic, parent), m_doc(doc), m_palette(palette) {
+    setWindowTitle(QString::fromUtf8("記録データ吸い上げ"));
+
+    auto* targets = new QGroupBox(QString::fromUtf8("ﾃﾞｰﾀ表示Ch."), this);
+    auto* tg = new QGridLayout(targets);
+    m_pList1 = Item(kIdcTarget1, new QComboBox(targets));
+    m_pList2 = Item(kIdcTarget2, new QComboBox(targets));
+    for (QComboBox* list : {m_pList1, m_pList2}) {
+        for (int n = 1; n <= kChannelCount; ++n)
+            list->addItem(QStringLiteral("  Ch.%1").arg(n));
+        list->setCurrentIndex(-1);
+    }
+    tg->addWidget(Text("ｹﾙﾌﾞﾗ Ch.1 :", targets), 0, 0);
+    tg->addWidget(m_pList1, 0, 1);
+    tg->addWidget(Text("ｹﾙﾌﾞﾗ Ch.2 :", targets), 1, 0);
+    tg->addWidget(m_pList2, 1, 1);
+
+    auto* buttons = new QVBoxLayout;
+    QPushButton* download = AddButton(kIdcDownload, "吸い上げ");
+    download->setDefault(true);
+    QPushButton* end = AddButton(kIdcEnd, "終了");
+    QPushButton* help = AddButton(kIdcHelp, "ﾍﾙﾌﾟ");
+    buttons->addWidget(download);
+    buttons->addWidget(end);
+    buttons->addWidget(help);
+    buttons->addStretch();
+    connect(download, &QPushButton::clicked, this, &CDownloadDlg::OnDownload);
+    connect(end, &QPushButton::clicked, this, [this] { done(kIdEnd); });
+    connect(help, &QPushButton::clicked, this, &CDownloadDlg::RequestHelp);
+
+    auto* status = new QGroupBox(QString::fromUtf8("吸い上げ状況"), this);
+    auto* sg = new QGridLayout(status);
+    struct Row {
+        const char* label;
+        int id;
+        int unitId;
+    } rows[] = {
+        {"機種 : ", kIdcModel, 0},         {"ｹﾙﾌﾞﾗ Ch.1 : ", kIdcName1, kIdcUnit1},
+        {"ｹﾙﾌﾞﾗ Ch.2 : ", kIdcName2, kIdcUnit2}, {"開始日時 : ", kIdcStart, 0},
+        {"開始方法 :", kIdcStartMode, 0},  {"記録ﾓｰﾄﾞ : ", kIdcRecordMode, 0},
+        {"ｾﾝｻ種類 : ", kIdcSensor, 0},     {"記録間隔 : ", kIdcInterval, 0},
+    };
+    int r = 0;
+    for (const Row& row : rows) {
+        sg->addWidget(Text(row.label, status), r, 0);
+        sg->addWidget(StatusLabel(row.id), r, 1);
+        if (row.unitId) sg->addWidget(StatusLabel(row.unitId), r, 2);
+        ++r;
+    }
+    auto* counts = new QHBoxLayout;
+    QLabel* received = Item(kIdcReceived, new QLabel(QStringLiteral("     0"), status));
+    QLabel* total = Item(kIdcTotal, new QLabel(QStringLiteral("/     0"), status));
+    // The counters are right-aligned numbers; a fixed pitch keeps them from jumping.
+    for (QLabel* l : {received, total}) {
+        l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    counts->addStretch();
+    counts->addWidget(received);
+    counts->addWidget(total);
+    counts->addWidget(Text("Data", status));
+    sg->addLayout(counts, r++, 0, 1, 3);
+    m_pProgress = new CDownloadProgress(m_palette, *this, status);
+    sg->addWidget(m_pProgress, r++, 0, 1, 3, Qt::AlignHCenter);
+    sg->setColumnStretch(1, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(targets, 1);
+    top->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(status);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    ProposeTargets();
+}
+
+CDownloadDlg::~CDownloadDlg() = default;
+
+QLabel* CDownloadDlg::StatusLabel(int id) {
+    auto* l = Item(id, new QLabel(this));
+    l->setMinimumWidth(DialogUnitsX(this, id == kIdcUnit1 || id == kIdcUnit2 ? 16 : 90));
+    return l;
+}
+
+void CDownloadDlg::reject() {
+    // The window cannot go while its download still runs on the stack.
+    if (!m_pRunning) QDialog::reject();
+}
+
+void CDownloadDlg::ProposeTargets() {
+    DefaultTargets(m_doc, m_nTarget1, m_nTarget2);
+    // With no free channel left a list keeps what it showed.
+    if (m_nTarget1 != 0) m_pList1->setCurrentIndex(m_nTarget1 - 1);
+    if (m_nTarget2 != 0) m_pList2->setCurrentIndex(m_nTarget2 - 1);
+}
+
+void CDownloadDlg::OnDownload() {
+    const int t1 = m_pList1->currentIndex() + 1;
+    const int t2 = m_pList2->currentIndex() + 1;
+    CRecorderDownload download(Services(), m_doc, *this);
+    {
+        CWaitCursor wait;
+        m_pRunning = &download;
+        m_nLastResult = download.Run(t1, t2);
+        m_pRunning = nullptr;
+    }
+    if (m_nLastResult == COMM_OK) m_bChanged = true;
+    progress = 0;
+    steps = 20;
+    ProposeTargets();
+    ResetStatus();
+    repaint();
+}
+
+void CDownloadDlg::ResetStatus() {
+    for (int id : {kIdcModel, kIdcName1, kIdcName2, kIdcUnit1, kIdcUnit2, kIdcStart, kIdcStartMode,
+                   kIdcRecordMode, kIdcSensor, kIdcInterval})
+        static_cast<QLabel*>(GetDlgItem(id))->clear();
+    SetReceivedText("    0");
+    SetTotalText("/    0");
+    m_pProgress->update();
+}
+
+void CDownloadDlg::ShowHeader() {
+    if (!m_pRunning) return;
+    const DownloadStatusTexts t = m_pRunning->StatusTexts();
+    auto set = [this](int id, const QString& text) {
+        static_cast<QLabel*>(GetDlgItem(id))->setText(text);
+    };
+    set(kIdcModel, QString::fromStdString(t.model));
+    set(kIdcName1, FromCp932(t.name1));
+    set(kIdcName2, FromCp932(t.name2));
+    set(kIdcUnit1, QString::fromStdString(t.unit));
+    set(kIdcUnit2, QString::fromStdString(t.unit));
+    set(kIdcStart, QString::fromStdString(t.start));
+    set(kIdcStartMode, QString::fromStdString(t.startMode));
+    set(kIdcRecordMode, QString::fromStdString(t.recordMode));
+    set(kIdcSensor, QString::fromStdString(t.sensor));
+    set(kIdcInterval, QString::fromStdString(t.interval));
+}
+
+void CDownloadDlg::SetTotalText(const std::string& text) {
+    static_cast<QLabel*>(GetDlgItem(kIdcTotal))->setText(QString::fromStdString(text));
+}
+
+void CDownloadDlg::SetReceivedText(const std::string& text) {
+    // Called for every byte: only a new count is worth a repaint.
+    auto* label = static_cast<QLabel*>(GetDlgItem(kIdcReceived));
+    const QString s = QString::fromStdString(text);
+    if (label->text() != s) label->setText(s);
+}
+
+void CDownloadDlg::PaintProgress() {
+    m_pProgress->update();
+}
+
+CDownloadProgress::CDownloadProgress(const CChannelPalette& palette, const IDownloadOwner& owner,
+                                     QWidget* parent)
+    : QWidget(parent), m_palette(palette), m_owner(owner) {}
+
+QSize CDownloadProgress::sizeHint() const {
+    // 16 to 206 across and 139 to 151 down in the original's dialog units, with the scale
+    // labels above the bar.
+    const int labels = fontMetrics().height();
+    return {DialogUnitsX(this, 190) + fontMetrics().horizontalAdvance(QStringLiteral("100%")),
+            labels + 2 + DialogUnitsY(this, 12)};
+}
+
+QRect CDownloadProgress::BarRect() const {
+    const int half = fontMetrics().horizontalAdvance(QStringLiteral("100%")) / 2;
+    const int top = fontMetrics().height() + 2;
+    return {half, top, DialogUnitsX(this, 190), DialogUnitsY(this, 12)};
+}
+
+void CDownloadProgress::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect bar = BarRect();
+    const int left = bar.x(), top = bar.y(), w = bar.width(), h = bar.height();
+
+    // The scale: "0", "25", "50", "75", "100%" centred over their marks.
+    p.setPen(PaletteColour(m_palette, kPalText));
+    static const char* const kLabels[5] = {"0", "25", "50", "75", "100%"};
+    for (int k = 0; k < 5; ++k) {
+        const QString s = QString::fromLatin1(kLabels[k]);
+        const int x = left + w * k / 4 - fontMetrics().horizontalAdvance(s) / 2;
+        p.drawText(x, fontMetrics().ascent(), s);
+    }
+
+    // The empty frame, filled and outlined in the face colour.
+    const QColor face = PaletteColour(m_palette, kPalBackground);
+    p.fillRect(left, top, w, h, face);
+    p.setPen(face);
+    p.drawRect(left, top, w - 1, h - 1);
+
+    // Quarter marks and the middle line, two pixels wide.
+    const QColor marks = PaletteColour(m_palette, kPalFrame);
+    for (int k = 0; k < 5; ++k) {
+        const int x = std::min(left + w * k / 4, left + w - 2);
+        p.fillRect(x, top, 2, h, marks);
+    }
+    p.fillRect(left, top + h / 2 - 1, w, 2, marks);
+
+    const int filled = ProgressFillWidth(w, m_owner.progress, m_owner.steps);
+    if (filled > 0) p.fillRect(left, top, filled, h, PaletteColour(m_palette, kPalProgress));
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,106 @@
+#pragma once
+// "記録データ吸い上げ" (dialog 1600): the two target channels, "吸い上げ" running the
+// download into the document, the recording conditions and the progress while data arrive.
+#include <memory>
+
+#include "recorder/Download.h"
+#include "recorder/RecorderDialog.h"
+
+class QComboBox;
+class QLabel;
+
+namespace saroko {
+class CChannelPalette;
+class CZorvicDoc;
+} // namespace saroko
+
+namespace saroko::ui {
+
+class CDownloadProgress;
+
+class CDownloadDlg final : public CRecorderDialog, public IDownloadOwner {
+    Q_OBJECT
+public:
+    enum : int {
+        kIdd = 1600,
+        kHelpTopic = 1341450,
+        kIdcTarget1 = 112,
+        kIdcTarget2 = 111,
+        kIdcDownload = 253,
+        kIdcEnd = 251,
+        kIdcHelp = 189,
+        kIdcModel = 225,
+        kIdcName1 = 107,
+        kIdcName2 = 108,
+        kIdcUnit1 = 228,
+        kIdcUnit2 = 229,
+        kIdcStart = 192,
+        kIdcStartMode = 252,
+        kIdcRecordMode = 227,
+        kIdcSensor = 271,
+        kIdcInterval = 193,
+        kIdcReceived = 194,
+        kIdcTotal = 195,
+    };
+
+    CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette, const CommServices& services,
+                 QWidget* parent = nullptr);
+    ~CDownloadDlg() override;
+
+    int Target1() const { return m_nTarget1; }
+    int Target2() const { return m_nTarget2; }
+    // The result of the last "吸い上げ" (see CRecorderDownload::Run); 1 before any.
+    int LastResult() const { return m_nLastResult; }
+    // True once a download has changed the document.
+    bool ChangedDocument() const { return m_bChanged; }
+    CDownloadProgress* ProgressBar() const { return m_pProgress; }
+
+    // IDownloadOwner
+    void ResetStatus() override;
+    void ShowHeader() override;
+    void SetTotalText(const std::string& text) override;
+    void SetReceivedText(const std::string& text) override;
+    void PaintProgress() override;
+
+protected:
+    void reject() override;
+
+private:
+    void OnDownload();
+    void ProposeTargets();
+    QLabel* StatusLabel(int id);
+
+    CZorvicDoc& m_doc;
+    const CChannelPalette& m_palette;
+    int m_nTarget1 = 0;
+    int m_nTarget2 = 0;
+    int m_nLastResult = CRecorderDownload::kDownloadStopped;
+    bool m_bChanged = false;
+    // Only while "吸い上げ" runs: the header's texts come from it.
+    const CRecorderDownload* m_pRunning = nullptr;
+    QComboBox* m_pList1 = nullptr;
+    QComboBox* m_pList2 = nullptr;
+    CDownloadProgress* m_pProgress = nullptr;
+};
+
+// The painted bar of dialog 1600: frame, quarter marks and the filled part, in the colours of
+// the program's palette.
+class CDownloadProgress final : public QWidget {
+    Q_OBJECT
+public:
+    CDownloadProgress(const CChannelPalette& palette, const IDownloadOwner& owner,
+                      QWidget* parent);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+    // The bar inside the widget, below the scale labels.
+    QRect BarRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const CChannelPalette& m_palette;
+    const IDownloadOwner& m_owner;
+};
+
+} // namespace saroko::ui

@@ -1,0 +1,84 @@
+#include "recorder/RecorderDialog.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QUrl>
+
+#include "app/MessageSink.h"
+#include "platform/QtSettingsStore.h"
+#include "settings/WindowPlacement.h"
+
+namespace saroko::ui {
+
+int CDialogSink::ShowMessage(int id, std::string_view extra) {
+    // A box shown in the middle of an exchange takes the ordinary cursor.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = ui::ShowMessage(
+        id, QString::fromUtf8(extra.data(), static_cast<qsizetype>(extra.size())), m_pParent);
+    if (waiting) QApplication::restoreOverrideCursor();
+    return answer;
+}
+
+CWaitCursor::CWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+CWaitCursor::~CWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+QString FromCp932(std::string_view bytes) {
+    return QString::fromStdString(CQtCp932Codec().Cp932ToUtf8(bytes));
+}
+
+std::string ToCp932(const QString& text) {
+    return CQtCp932Codec().Utf8ToCp932(text.toStdString());
+}
+
+int DialogUnitsX(const QWidget* w, int units) {
+    // The platform's base unit: the average width of the letters, rounded.
+    static const QString kLetters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int base = (w->fontMetrics().horizontalAdvance(kLetters) / 26 + 1) / 2;
+    return units * base / 4;
+}
+
+int DialogUnitsY(const QWidget* w, int units) {
+    return units * w->fontMetrics().height() / 8;
+}
+
+CRecorderDialog::CRecorderDialog(const CommServices& services, int helpTopic, QWidget* parent)
+    : QDialog(parent), m_sink(this), m_services(services), m_nHelpTopic(helpTopic) {
+    m_services.sink = &m_sink;
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+QWidget* CRecorderDialog::GetDlgItem(int id) const {
+    const auto it = m_items.find(id);
+    return it == m_items.end() ? nullptr : it->second;
+}
+
+QPushButton* CRecorderDialog::AddButton(int id, const char* text) {
+    auto* b = Item(id, new QPushButton(QString::fromUtf8(text), this));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void CRecorderDialog::RequestHelp() {
+    if (m_help) {
+        m_help(m_nHelpTopic);
+        return;
+    }
+    const QString path = QString::fromStdString(
+        HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
+    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void CRecorderDialog::FocusItem(int id) {
+    if (QWidget* w = GetDlgItem(id)) w->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,255 @@
+// The download dialog against the simulated recorder: a whole download into the proposed
+// channels, what the dialog shows while data arrive, the failures that leave the document
+// alone, and the checks before the port opens.
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cstring>
+
+#include "RecorderDlgTest.h"
+#include "channels/ChannelPalette.h"
+#include "recorder/DownloadDlg.h"
+
+namespace saroko::test {
+namespace {
+
+using ui::CDownloadDlg;
+
+class CountingObserver final : public IDocumentObserver {
+public:
+    void UpdateAllViews() override { ++updates; }
+    int updates = 0;
+};
+
+void Occupy(CZorvicDoc& doc, int number, const char* name = "OLD") {
+    ChannelRecord& ch = *doc.GetChannel(number);
+    ch.present = ch.number;
+    std::memset(ch.name, 0, sizeof ch.name);
+    std::memcpy(ch.name, name, std::strlen(name));
+    ch.interval = 10;
+    ch.samples[0] = 32968;
+    ch.samples[1] = kCodeEnd;
+    ch.sampleCount = 1;
+}
+
+sim::SimOptions Recording(uint32_t records, uint16_t interval = 30) {
+    sim::SimOptions o;
+    o.preload = records;
+    o.settings.intervalSec = interval;
+    std::memset(o.settings.chanName1, 0, 8);
+    std::memset(o.settings.chanName2, 0, 8);
+    std::memcpy(o.settings.chanName1, "OVEN", 4);
+    std::memcpy(o.settings.chanName2, "DUCT", 4);
+    return o;
+}
+
+QString Text(const CDownloadDlg& dlg, int id) {
+    return static_cast<QLabel*>(dlg.GetDlgItem(id))->text();
+}
+QComboBox* List(const CDownloadDlg& dlg, int id) {
+    return static_cast<QComboBox*>(dlg.GetDlgItem(id));
+}
+void Press(const CDownloadDlg& dlg) {
+    static_cast<QPushButton*>(dlg.GetDlgItem(CDownloadDlg::kIdcDownload))->click();
+}
+
+TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
+    MessageLog log;
+    SimRig rig(Recording(300));
+    Occupy(rig.doc, 1);
+    Occupy(rig.doc, 2);
+    rig.doc.m_bShow[2] = 0;
+    CountingObserver views;
+    rig.doc.SetObserver(&views);
+    CChannelPalette palette;
+    CDownloadDlg dlg(rig.doc, palette, rig.Services());
+
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentText(), "  Ch.3");
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.4");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcReceived), "     0");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcTotal), "/     0");
+
+    // The success box comes while the dialog still shows what arrived.
+    std::vector<QString> shown;
+    int progressAtEnd = -1;
+    QImage bar;
+    log.onShow = [&](int) {
+        for (int id : {CDownloadDlg::kIdcModel, CDownloadDlg::kIdcName1, CDownloadDlg::kIdcName2,
+                       CDownloadDlg::kIdcUnit1, CDownloadDlg::kIdcStartMode,
+                       CDownloadDlg::kIdcRecordMode, CDownloadDlg::kIdcSensor,
+                       CDownloadDlg::kIdcInterval, CDownloadDlg::kIdcReceived,
+                       CDownloadDlg::kIdcTotal})
+            shown.push_back(Text(dlg, id));
+        progressAtEnd = dlg.progress;
+        bar = dlg.ProgressBar()->grab().toImage();
+    };
+    Press(dlg);
+
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    EXPECT_EQ(dlg.LastResult(), COMM_OK);
+    EXPECT_TRUE(dlg.ChangedDocument());
+    const std::vector<QString> expect = {"KM-41",    "OVEN",  "DUCT",    "ﾟC ",  "即時ｽﾀｰﾄ",
+                                         "ﾜﾝﾀｲﾑ", "Pt100", "30 sec.", " 300", "/  300"};
+    EXPECT_EQ(shown, expect);
+    EXPECT_EQ(progressAtEnd, 20);
+    // At 100 % the whole bar is in the progress colour, but for the marks drawn under it.
+    ASSERT_FALSE(bar.isNull());
+    const QRect r = dlg.ProgressBar()->BarRect();
+    const PaletteEntry& fill = palette.Entry(kPalProgress);
+    EXPECT_EQ(bar.pixelColor(r.right() - 1, r.top() + 2), QColor(fill.red, fill.green, fill.blue));
+    EXPECT_EQ(bar.pixelColor(r.center().x() - 5, r.top() + 2),
+              QColor(fill.red, fill.green, fill.blue));
+
+    // The recorder's two channels in Ch.3 and Ch.4, shown and recalculated.
+    for (int t : {3, 4}) {
+        const ChannelRecord& ch = *rig.doc.GetChannel(t);
+        EXPECT_EQ(ch.present, static_cast<uint32_t>(t));
+        EXPECT_STREQ(ch.name, t == 3 ? "OVEN" : "DUCT");
+        EXPECT_EQ(ch.interval, 30u);
+        ASSERT_EQ(ch.sampleCount, 300);
+        for (uint32_t i = 0; i < 300; ++i)
+            ASSERT_EQ(ch.samples[i], sim::SimSampleCode(t - 3, i, 30)) << t << " " << i;
+        EXPECT_EQ(ch.samples[300], kCodeEnd);
+        EXPECT_EQ(rig.doc.m_bShow[static_cast<std::size_t>(t - 1)], 1u);
+    }
+    EXPECT_STREQ(rig.doc.GetChannel(1)->name, "OLD");
+    EXPECT_EQ(rig.doc.m_bDataModified, 1u);
+    EXPECT_GE(views.updates, 1);
+
+    // Back to idle: the next free channels proposed, the status cleared.
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentText(), "  Ch.5");
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.6");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcModel), "");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcName1), "");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcReceived), "    0");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcTotal), "/    0");
+    EXPECT_EQ(dlg.progress, 0);
+    EXPECT_EQ(dlg.steps, 20);
+
+    // On the wire: identify, settings block, data count, paced download.
+    const std::vector<uint8_t> wire = rig.sim.Commands();
+    EXPECT_EQ(wire, (std::vector<uint8_t>{CMD_IDENTIFY, CMD_READ_BLOCK, CMD_DATA_COUNT,
+                                          CMD_DOWNLOAD_PACED}));
+    rig.doc.SetObserver(nullptr);
+}
+
+TEST(DownloadDlg, FailuresLeaveTheDocumentAndReturnToIdle) {
+    struct Case {
+        const char* what;
+        sim::SimOptions options;
+        int message;
+        std::vector<uint8_t> wire;
+    };
+    auto fault = [](sim::FaultKind kind, uint8_t command) {
+        sim::SimOptions o = Recording(50);
+        o.fault = kind;
+        o.faultCommand = command;
+        o.cutAfter = 4;
+        return o;
+    };
+    sim::SimOptions otherModel = Recording(50);
+    otherModel.identD0 = 5;
+    const Case cases[] = {
+        {"silent recorder", fault(sim::FaultKind::Silence, 0), msg::kNoResponse, {}},
+        {"not a KM-41", otherModel, msg::kUnknownModel, {CMD_IDENTIFY}},
+        {"no data", Recording(0), msg::kNoData,
+         {CMD_IDENTIFY, CMD_READ_BLOCK, CMD_DATA_COUNT}},
+        {"checksum", fault(sim::FaultKind::BadCheck, CMD_DOWNLOAD_PACED), msg::kChecksum, {}},
+        {"cut off", fault(sim::FaultKind::CutOff, CMD_DOWNLOAD_PACED), msg::kCommBroken, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MessageLog log;
+        SimRig rig(c.options);
+        CChannelPalette palette;
+        CDownloadDlg dlg(rig.doc, palette, rig.Services());
+        Press(dlg);
+        EXPECT_EQ(log.ids, std::vector<int>{c.message});
+        EXPECT_LT(dlg.LastResult(), 0);
+        EXPECT_FALSE(dlg.ChangedDocument());
+        if (!c.wire.empty()) {
+            EXPECT_EQ(rig.sim.Commands(), c.wire);
+        }
+        for (int n = 1; n <= kChannelCount; ++n)
+            EXPECT_EQ(rig.doc.GetChannel(n)->present, 0u) << n;
+        EXPECT_EQ(rig.doc.m_bDataModified, 0u);
+        EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentText(), "  Ch.1");
+        EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.2");
+        EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcModel), "");
+        EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcReceived), "    0");
+        EXPECT_EQ(dlg.progress, 0);
+        EXPECT_FALSE(rig.line.IsOpen());
+    }
+}
+
+TEST(DownloadDlg, ChecksAndTheOverwriteQuestion) {
+    struct Case {
+        const char* what;
+        int list1, list2; // indexes, -1 none
+        int answer;
+        std::vector<int> ids;
+        int opens;
+    } cases[] = {
+        {"no channel for recorder Ch.1", -1, 3, kIdYes, {msg::kNoChannelChosen}, 0},
+        {"no channel for recorder Ch.2", 2, -1, kIdYes, {msg::kNoChannelChosen}, 0},
+        {"same empty channel, No", 2, 2, kIdNo, {msg::kOverwriteConfirm}, 0},
+        {"same empty channel, Yes", 2, 2, kIdYes, {msg::kOverwriteConfirm, msg::kCommOk}, 1},
+        {"onto a channel with data", 0, 3, kIdYes, {msg::kOverwriteConfirm, msg::kCommOk}, 1},
+        {"two different empty channels", 4, 5, kIdNo, {msg::kCommOk}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MessageLog log;
+        log.answer = c.answer;
+        SimRig rig(Recording(20));
+        Occupy(rig.doc, 1);
+        Occupy(rig.doc, 2);
+        CChannelPalette palette;
+        CDownloadDlg dlg(rig.doc, palette, rig.Services());
+        List(dlg, CDownloadDlg::kIdcTarget1)->setCurrentIndex(c.list1);
+        List(dlg, CDownloadDlg::kIdcTarget2)->setCurrentIndex(c.list2);
+        Press(dlg);
+        EXPECT_EQ(log.ids, c.ids);
+        EXPECT_EQ(rig.line.OpenCount(), c.opens);
+        if (c.list1 == 2 && c.list2 == 2 && c.answer == kIdYes) {
+            // Recorder channel 2 is written last and wins.
+            EXPECT_STREQ(rig.doc.GetChannel(3)->name, "DUCT");
+            EXPECT_EQ(rig.doc.GetChannel(3)->samples[0], sim::SimSampleCode(1, 0, 30));
+        }
+        if (c.opens == 0) {
+            EXPECT_EQ(rig.doc.GetChannel(3)->present, 0u);
+        }
+    }
+}
+
+TEST(DownloadDlg, PortThatDoesNotOpenAndFullDocument) {
+    MessageLog log;
+    SimRig rig(Recording(20));
+    for (int n = 1; n <= kChannelCount; ++n)
+        Occupy(rig.doc, n);
+    rig.line.SetOpenResult(COMM_OPEN_FAILED);
+    CChannelPalette palette;
+    CDownloadDlg dlg(rig.doc, palette, rig.Services());
+    // No free channel: nothing proposed, nothing chosen.
+    EXPECT_EQ(dlg.Target1(), 0);
+    EXPECT_EQ(dlg.Target2(), 0);
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentIndex(), -1);
+    Press(dlg);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kNoChannelChosen});
+
+    List(dlg, CDownloadDlg::kIdcTarget1)->setCurrentIndex(6);
+    List(dlg, CDownloadDlg::kIdcTarget2)->setCurrentIndex(7);
+    log.answer = kIdYes;
+    Press(dlg);
+    EXPECT_EQ(log.ids, (std::vector<int>{msg::kNoChannelChosen, msg::kOverwriteConfirm,
+                                         msg::kPortOpenError}));
+    EXPECT_STREQ(rig.doc.GetChannel(7)->name, "OLD");
+    // With nothing new to propose the lists keep the user's choice.
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentIndex(), 6);
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentIndex(), 7);
+}
+
+} // namespace
+} // namespace saroko::test
