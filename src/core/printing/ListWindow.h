@@ -1,0 +1,65 @@
+#pragma once
+// The data list window's time window [start, end] and its scroll bar: what a line step, a
+// released thumb and the opening place it on. The window shows the merge's rows over it.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "printing/DataList.h"
+
+namespace saroko {
+
+// A channel with data, from its first to its last sample time.
+struct ListSpan {
+    uint32_t first = 0;
+    uint32_t last = 0;
+    uint32_t interval = 1;
+    bool Contains(uint32_t t) const { return t >= first && t <= last; }
+};
+
+// The spans of channels 1..8 that hold samples.
+std::vector<ListSpan> ListSpansOf(const CZorvicDoc& doc);
+
+// The earliest first sample time at or after `from` over the channels; 0xFFFFFFFF when no
+// channel has one.
+uint32_t FirstSampleAtOrAfter(const ListChannels& channels, uint32_t from);
+
+inline constexpr int kListThumbMax = 100;
+
+class CListWindow {
+public:
+    CListWindow(uint32_t dataStart, uint32_t dataEnd, uint32_t step, std::vector<ListSpan> spans);
+    // The document's data range, shortest interval and channel spans.
+    explicit CListWindow(const CZorvicDoc& doc);
+
+    // Places the window at `start`.
+    void Open(uint32_t start);
+    // Each returns false when the window stays where it is.
+    bool LineDown();
+    bool LineUp();
+    bool ThumbReleased(int position);
+
+    uint32_t Start() const { return m_start; }
+    uint32_t End() const { return m_end; }
+    // The shown span in seconds, as the graph marks it.
+    uint32_t Span() const { return m_end > m_start ? m_end - m_start : 0; }
+    int Thumb() const { return m_nThumb; }
+    uint32_t Step() const { return m_step; }
+
+private:
+    bool Contained(uint32_t t) const;
+    // Outside every span: the earliest start after `t` (up to `limit`), else the latest end
+    // before `t`. False when neither exists.
+    bool Fallback(uint32_t t, int64_t limit, uint32_t& out) const;
+    void MoveTo(uint32_t start);
+
+    uint32_t m_dataStart;
+    uint32_t m_dataEnd;
+    uint32_t m_step;
+    std::vector<ListSpan> m_spans;
+    uint32_t m_start = 0;
+    uint32_t m_end = 0;
+    int m_nThumb = 0;
+};
+
+} // namespace saroko

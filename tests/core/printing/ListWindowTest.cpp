@@ -1,0 +1,138 @@
+// The data list window's time window: opening place, line steps, thumb and their fallbacks
+// over gaps between channels.
+#include <gtest/gtest.h>
+
+#include "core/TestSupport.h"
+#include "printing/ListWindow.h"
+
+namespace saroko::test {
+namespace {
+
+// Channel A from 1000 to 1900, channel B from 5000 to 5900, both every 10 s.
+CListWindow TwoChannels() {
+    return CListWindow(1000, 5900, 10, {{1000, 1900, 10}, {5000, 5900, 10}});
+}
+
+enum class Move { kDown, kUp, kThumb };
+
+TEST(ListWindowTest, MovesAndFallbacks) {
+    struct Case {
+        const char* name;
+        uint32_t from;
+        Move move;
+        int thumb; // for kThumb
+        bool moved;
+        uint32_t start;
+        uint32_t end;
+        int thumbAfter;
+    };
+    const Case cases[] = {
+        {"down by five steps", 1000, Move::kDown, 0, true, 1050, 1140, 1},
+        {"down into the gap goes to the next start", 1880, Move::kDown, 0, true, 5000, 5090, 81},
+        {"down at the end stops at the data end", 5880, Move::kDown, 0, true, 5900, 5900, 100},
+        {"down inside the gap", 3000, Move::kDown, 0, true, 5000, 5090, 81},
+        {"up by five steps", 1100, Move::kUp, 0, true, 1050, 1140, 1},
+        {"up stops at the data start", 1020, Move::kUp, 0, true, 1000, 1090, 0},
+        {"up over the gap goes to the last end", 5000, Move::kUp, 0, true, 1900, 1990, 18},
+        {"up within the gap near a start", 5040, Move::kUp, 0, true, 5000, 5090, 81},
+        {"thumb at 0", 3000, Move::kThumb, 0, true, 1000, 1090, 0},
+        {"thumb on the first channel's grid", 3000, Move::kThumb, 10, true, 1490, 1580, 10},
+        {"thumb in the gap takes the next sample", 1000, Move::kThumb, 50, true, 5000, 5090, 81},
+        {"thumb at 100", 1000, Move::kThumb, 100, true, 5900, 5900, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CListWindow w = TwoChannels();
+        w.Open(c.from);
+        bool moved = false;
+        switch (c.move) {
+        case Move::kDown:
+            moved = w.LineDown();
+            break;
+        case Move::kUp:
+            moved = w.LineUp();
+            break;
+        case Move::kThumb:
+            moved = w.ThumbReleased(c.thumb);
+            break;
+        }
+        EXPECT_EQ(moved, c.moved);
+        EXPECT_EQ(w.Start(), c.start);
+        EXPECT_EQ(w.End(), c.end);
+        EXPECT_EQ(w.Thumb(), c.thumbAfter);
+        EXPECT_EQ(w.Span(), c.end - c.start);
+    }
+}
+
+TEST(ListWindowTest, NothingToMoveTo) {
+    // Past the only channel's end, a line down falls back to that end; without channels
+    // nothing moves.
+    CListWindow one(1000, 2000, 10, {{1000, 1500, 10}});
+    one.Open(1990);
+    EXPECT_TRUE(one.LineDown());
+    EXPECT_EQ(one.Start(), 1500u);
+
+    CListWindow none(1000, 2000, 10, {});
+    none.Open(1200);
+    EXPECT_FALSE(none.LineDown());
+    EXPECT_FALSE(none.LineUp());
+    EXPECT_FALSE(none.ThumbReleased(50));
+    EXPECT_EQ(none.Start(), 1200u);
+}
+
+TEST(ListWindowTest, EdgesOfTimeAndRange) {
+    // A window at the top of the u32 range does not wrap its end to 1970.
+    CListWindow top(0xFFFFFF00u, 0xFFFFFFFFu, 60, {{0xFFFFFF00u, 0xFFFFFFF0u, 60}});
+    top.Open(0xFFFFFFF0u);
+    EXPECT_EQ(top.End(), 0xFFFFFFFFu);
+    // Data of one instant: the thumb stays at 0 instead of dividing by zero.
+    CListWindow instant(5000, 5000, 10, {{5000, 5000, 10}});
+    instant.Open(5000);
+    EXPECT_EQ(instant.Thumb(), 0);
+    EXPECT_EQ(instant.Span(), 0u);
+    // Line up from near 1970 does not wrap.
+    CListWindow early(0, 1000, 100, {{0, 1000, 100}});
+    early.Open(200);
+    EXPECT_TRUE(early.LineUp());
+    EXPECT_EQ(early.Start(), 0u);
+}
+
+class ListWindowDocTest : public DocTest {};
+
+TEST_F(ListWindowDocTest, OpensAtTheFirstSampleOfTheShownWindow) {
+    const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
+    Fill(*doc.GetChannel(2), t0, 60, std::vector<uint16_t>(30, C(20)));
+    Fill(*doc.GetChannel(5), t0 + 25, 10, std::vector<uint16_t>(100, C(21)));
+    doc.RecalcRanges(1);
+    const ListChannels channels = ChannelsOf(doc);
+    EXPECT_EQ(FirstSampleAtOrAfter(channels, t0), t0);
+    EXPECT_EQ(FirstSampleAtOrAfter(channels, t0 + 1), t0 + 25);
+    EXPECT_EQ(FirstSampleAtOrAfter(channels, t0 + 26), t0 + 35);
+    // Past channel 5's end only channel 2 is left; past both nothing is.
+    EXPECT_EQ(FirstSampleAtOrAfter(channels, t0 + 1100), t0 + 1140);
+    EXPECT_EQ(FirstSampleAtOrAfter(channels, t0 + 3000), 0xFFFFFFFFu);
+
+    const std::vector<ListSpan> spans = ListSpansOf(doc);
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_EQ(spans[0].first, t0);
+    EXPECT_EQ(spans[0].last, t0 + 29 * 60);
+    EXPECT_EQ(spans[1].last, t0 + 25 + 990);
+
+    CListWindow w(doc);
+    EXPECT_EQ(w.Step(), 10u);
+    w.Open(FirstSampleAtOrAfter(channels, doc.GetRange()->viewStart));
+    EXPECT_EQ(w.Start(), t0);
+    EXPECT_EQ(w.End(), t0 + 90);
+}
+
+TEST_F(ListWindowDocTest, SpanFollowsTheSamplesNotAStaleCount) {
+    const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
+    Fill(*doc.GetChannel(1), t0, 10, std::vector<uint16_t>(5, C(20)));
+    doc.GetChannel(1)->sampleCount = 0; // as after an edit that did not recount
+    const std::vector<ListSpan> spans = ListSpansOf(doc);
+    ASSERT_EQ(spans.size(), 1u);
+    EXPECT_EQ(spans[0].last, t0 + 40);
+}
+
+} // namespace
+} // namespace saroko::test

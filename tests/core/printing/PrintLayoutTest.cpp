@@ -1,0 +1,119 @@
+// Where the printed graph lands for each scaling method, the print settings and page ranges.
+#include <gtest/gtest.h>
+
+#include "core/TestSupport.h"
+#include "printing/PrintLayout.h"
+
+namespace saroko::test {
+namespace {
+
+constexpr PrinterMetrics kA4At600{4960, 7016, 600, 600};
+
+TEST(PrintLayoutTest, DestinationForEachMethod) {
+    struct Case {
+        const char* name;
+        GraphPrintSettings settings;
+        int w;
+        int h;
+        PrinterMetrics printer;
+        GraphRect expected;
+    };
+    const Case cases[] = {
+        {"scale 2 x 3", {kPrintScale, 2, 3}, 400, 300, kA4At600, {0, 0, 800, 900}},
+        {"scale 1", {kPrintScale, 1, 1}, 640, 480, kA4At600, {0, 0, 640, 480}},
+        {"scale 0 leaves nothing", {kPrintScale, 0, 3}, 400, 300, kA4At600, {0, 0, 0, 900}},
+        {"scale beyond int",
+         {kPrintScale, 0xFFFFFFFFu, 1},
+         400,
+         300,
+         kA4At600,
+         {0, 0, 0x7FFFFFFF, 300}},
+        {"fill is the printable area",
+         {kPrintFillPaper, 5, 5},
+         400,
+         300,
+         kA4At600,
+         {0, 0, 4960, 7016}},
+        {"fill of a tall window too",
+         {kPrintFillPaper, 1, 1},
+         300,
+         900,
+         kA4At600,
+         {0, 0, 4960, 7016}},
+        {"fit keeps the shape across the width",
+         {kPrintFitPaper, 9, 9},
+         800,
+         600,
+         kA4At600,
+         {0, 0, 4960, 3720}},
+        {"fit of a tall window takes the height",
+         {kPrintFitPaper, 1, 1},
+         300,
+         800,
+         kA4At600,
+         {0, 0, 2631, 7016}},
+        {"fit on landscape paper",
+         {kPrintFitPaper, 1, 1},
+         800,
+         600,
+         {7016, 4960, 600, 600},
+         {0, 0, 6613, 4960}},
+        {"fit with unequal resolutions",
+         {kPrintFitPaper, 1, 1},
+         800,
+         600,
+         {4800, 3200, 600, 300},
+         {0, 0, 4800, 1800}},
+        {"an unknown method fits", {7, 1, 1}, 800, 600, kA4At600, {0, 0, 4960, 3720}},
+        {"an empty window prints nothing", {kPrintFillPaper, 1, 1}, 0, 600, kA4At600, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(GraphPrintRect(c.settings, c.w, c.h, c.printer), c.expected);
+    }
+}
+
+TEST(PrintLayoutTest, PageRanges) {
+    struct Case {
+        int count;
+        bool user;
+        int from;
+        int to;
+        PageRange expected;
+    };
+    const Case cases[] = {
+        {3, false, 0, 0, {1, 3}}, {3, false, 2, 2, {1, 3}}, {3, true, 2, 3, {2, 3}},
+        {3, true, 2, 9, {2, 3}},  {3, true, 0, 2, {1, 2}},  {3, true, 5, 7, {3, 3}},
+        {0, false, 1, 1, {0, 0}}, {0, true, 1, 3, {0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolvePageRange(c.count, c.user, c.from, c.to), c.expected)
+            << c.count << " " << c.user << " " << c.from << "-" << c.to;
+    EXPECT_TRUE((PageRange{0, 0}).Empty());
+    EXPECT_FALSE((PageRange{1, 1}).Empty());
+}
+
+TEST(PrintLayoutTest, ProgressText) {
+    EXPECT_EQ(PrintProgressText(2, 5), "現在、2/5 ﾍﾟｰｼﾞ目を印刷中です。");
+}
+
+class PrintSettingsTest : public DocTest {};
+
+TEST_F(PrintSettingsTest, StoredOnlyWhenConfirmed) {
+    EXPECT_EQ(GraphPrintSettingsOf(doc), (GraphPrintSettings{kPrintFitPaper, 1, 1}));
+    const std::size_t writes = store.WriteCount();
+    // Reading leaves the store alone.
+    GraphPrintSettingsOf(doc);
+    EXPECT_EQ(store.WriteCount(), writes);
+
+    StoreGraphPrintSettings(doc, {kPrintScale, 2, 3});
+    EXPECT_EQ(store.GetInt("Print Graph Section", "PrintMethod", -1), 2);
+    EXPECT_EQ(store.GetInt("Print Graph Section", "HorizontalScale", -1), 2);
+    EXPECT_EQ(store.GetInt("Print Graph Section", "VerticalScale", -1), 3);
+    doc.m_nPrintMethod = 0;
+    doc.LoadPrintGraphSettings();
+    EXPECT_EQ(GraphPrintSettingsOf(doc), (GraphPrintSettings{kPrintScale, 2, 3}));
+}
+
+} // namespace
+} // namespace saroko::test
