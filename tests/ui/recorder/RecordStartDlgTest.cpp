@@ -1,0 +1,297 @@
+// The record-start dialog: every check with its message and the field that gets the focus,
+// the clocks, the start on the simulated recorder and the save that follows, "停止" and
+// "設定値受信".
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cstring>
+
+#include "RecorderDlgTest.h"
+#include "recorder/RecordStartDlg.h"
+
+namespace saroko::test {
+namespace {
+
+using ui::CRecordStartDlg;
+
+uint32_t Local(int y, int mo, int d, int h, int mi, int s) {
+    uint32_t t = 0;
+    EXPECT_TRUE(FromLocalFields(y, mo, d, h, mi, s, t));
+    return t;
+}
+
+class RecordStartDlgTest : public ::testing::Test {
+protected:
+    RecordStartDlgTest() {
+        // The dialog opens on a scheduled start one day ahead, one-time, 10 s.
+        RecorderSettings& s = rig.doc.m_recSettings;
+        s.startMode = 0x31;
+        s.startTime = rig.clock.Now() + 86400;
+        s.intervalSec = 10;
+        s.flags = 0;
+        std::memset(s.chanName1, 0, 8);
+        std::memcpy(s.chanName1, "OVEN", 4);
+        std::memset(s.chanName2, 0, 8);
+        std::memcpy(s.chanName2, "DUCT", 4);
+        dlg = std::make_unique<CRecordStartDlg>(rig.doc, rig.Services());
+        dlg->show();
+        dlg->activateWindow();
+    }
+    QLineEdit* Edit(int id) { return static_cast<QLineEdit*>(dlg->GetDlgItem(id)); }
+    QString Label(int id) { return static_cast<QLabel*>(dlg->GetDlgItem(id))->text(); }
+    void Click(int id) { static_cast<QAbstractButton*>(dlg->GetDlgItem(id))->click(); }
+    void Date(int y, int mo, int d, int h, int mi, int s) {
+        const int ids[6] = {CRecordStartDlg::kIdcYear, CRecordStartDlg::kIdcMonth,
+                            CRecordStartDlg::kIdcDay,  CRecordStartDlg::kIdcHour,
+                            CRecordStartDlg::kIdcMinute, CRecordStartDlg::kIdcSecond};
+        const int v[6] = {y, mo, d, h, mi, s};
+        for (int i = 0; i < 6; ++i)
+            Edit(ids[i])->setText(QString::number(v[i]));
+    }
+
+    MessageLog log;
+    SimRig rig;
+    std::unique_ptr<CRecordStartDlg> dlg;
+};
+
+TEST_F(RecordStartDlgTest, OpensOnTheDocumentsBlock) {
+    EXPECT_EQ(dlg->windowTitle(), "記録スタート");
+    EXPECT_EQ(Edit(CRecordStartDlg::kIdcName1)->text(), "OVEN");
+    EXPECT_EQ(Edit(CRecordStartDlg::kIdcName2)->text(), "DUCT");
+    auto* list = static_cast<QComboBox*>(dlg->GetDlgItem(CRecordStartDlg::kIdcInterval));
+    ASSERT_EQ(list->count(), 15);
+    EXPECT_EQ(list->itemText(0), "   1 sec.");
+    EXPECT_EQ(list->itemText(14), "  60 min.");
+    EXPECT_EQ(list->currentText(), "  10 sec.");
+    EXPECT_TRUE(static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcScheduled))
+                    ->isChecked());
+    EXPECT_TRUE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
+    const DateFields f = DateFieldsFromTime(rig.clock.Now() + 86400);
+    EXPECT_EQ(Edit(CRecordStartDlg::kIdcYear)->text().toStdString(), f.year);
+    EXPECT_EQ(Edit(CRecordStartDlg::kIdcSecond)->text().toStdString(), f.second);
+    EXPECT_FALSE(dlg->GetDlgItem(CRecordStartDlg::kIdcCelsius)->isVisibleTo(dlg.get()));
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcNowDate).toStdString(), FormatClockDate(rig.clock.Now()));
+}
+
+TEST_F(RecordStartDlgTest, ChecksShowTheirMessageAndFocusTheField) {
+    struct Case {
+        const char* what;
+        int field;
+        const char* text;
+        int message, focus;
+    } cases[] = {
+        {"year with a space inside", CRecordStartDlg::kIdcYear, "20 08", 57713, 101},
+        {"full-width year", CRecordStartDlg::kIdcYear, "２００８", 57713, 101},
+        {"month letters", CRecordStartDlg::kIdcMonth, "1a", 57714, 171},
+        {"day empty", CRecordStartDlg::kIdcDay, "", 57715, 103},
+        {"hour sign", CRecordStartDlg::kIdcHour, "-1", 57716, 172},
+        {"minute letters", CRecordStartDlg::kIdcMinute, "x", 57717, 105},
+        {"second letters", CRecordStartDlg::kIdcSecond, "5s", 57718, 104},
+        {"year 1969", CRecordStartDlg::kIdcYear, "1969", 57719, 101},
+        {"year 2036", CRecordStartDlg::kIdcYear, "2036", 57719, 101},
+        {"month 13", CRecordStartDlg::kIdcMonth, "13", 57720, 171},
+        {"day 32", CRecordStartDlg::kIdcDay, "32", 57721, 103},
+        {"hour 24", CRecordStartDlg::kIdcHour, "24", 57722, 172},
+        {"minute 60", CRecordStartDlg::kIdcMinute, "60", 57723, 105},
+        {"second 60", CRecordStartDlg::kIdcSecond, "60", 57724, 104},
+        {"Ch.1 name of nine bytes", CRecordStartDlg::kIdcName1, "ABCDEFGHI", 57712, 107},
+        {"Ch.2 name of five double-byte characters", CRecordStartDlg::kIdcName2, "温度温度温",
+         57712, 108},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Date(2009, 3, 1, 12, 0, 0);
+        Edit(CRecordStartDlg::kIdcName1)->setText("OVEN");
+        Edit(CRecordStartDlg::kIdcName2)->setText("DUCT");
+        Edit(c.field)->setText(QString::fromUtf8(c.text));
+        dlg->GetDlgItem(CRecordStartDlg::kIdcSet)->setFocus();
+        log.ids.clear();
+        Click(CRecordStartDlg::kIdcSet);
+        EXPECT_EQ(log.ids, std::vector<int>{c.message});
+        EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(c.focus));
+        EXPECT_TRUE(dlg->isVisible());
+    }
+    EXPECT_EQ(rig.line.OpenCount(), 0);
+}
+
+TEST_F(RecordStartDlgTest, CalendarChecks) {
+    const uint32_t now = rig.clock.Now();
+    std::tm tm{};
+    ASSERT_TRUE(ToLocalTime(now, tm));
+    struct Case {
+        const char* what;
+        int y, mo, d, h, mi, s;
+        int message, focus;
+    } cases[] = {
+        {"29 February 2009", 2009, 2, 29, 12, 0, 0, 57721, 103},
+        {"31 April", 2009, 4, 31, 12, 0, 0, 57721, 103},
+        {"before 1970 in local time", 1970, 1, 1, 0, 0, 0, 57744, 101},
+        {"now", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+         57745, 101},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Date(c.y, c.mo, c.d, c.h, c.mi, c.s);
+        log.ids.clear();
+        Click(CRecordStartDlg::kIdcSet);
+        EXPECT_EQ(log.ids, std::vector<int>{c.message});
+        EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(c.focus));
+    }
+    // Without a start method nothing else is looked at.
+    Click(CRecordStartDlg::kIdcScheduled);
+    auto* scheduled = static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcScheduled));
+    scheduled->setAutoExclusive(false);
+    scheduled->group()->setExclusive(false);
+    scheduled->setChecked(false);
+    log.ids.clear();
+    Click(CRecordStartDlg::kIdcSet);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kNoStartMethod});
+    EXPECT_EQ(rig.line.OpenCount(), 0);
+}
+
+TEST_F(RecordStartDlgTest, ClocksAndTheEnabledDate) {
+    // One-time, 10 s, from 2008/05/01 12:00:00: the end is 7999 intervals later.
+    Date(2008, 5, 1, 12, 0, 0);
+    dlg->OnTimer();
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate), "2008年  5月  2日");
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndTime), "  10時 13分 10秒");
+
+    // A new interval counts as soon as it is chosen.
+    auto* list = static_cast<QComboBox*>(dlg->GetDlgItem(CRecordStartDlg::kIdcInterval));
+    list->setCurrentIndex(7); // 1 min.
+    emit list->activated(7);
+    EXPECT_EQ(dlg->IntervalIndex(), 7);
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate).toStdString(),
+              FormatClockDate(Local(2008, 5, 1, 12, 0, 0) + 60u * 7999u));
+
+    Edit(CRecordStartDlg::kIdcMonth)->setText("14");
+    dlg->OnTimer();
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate), "????年 ??月 ??日");
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndTime), "  ??時 ??分 ??秒");
+
+    Click(CRecordStartDlg::kIdcImmediate);
+    dlg->OnTimer();
+    EXPECT_FALSE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
+    EXPECT_FALSE(Edit(CRecordStartDlg::kIdcSecond)->isEnabled());
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate).toStdString(),
+              FormatClockDate(rig.clock.Now() + 60u * 7999u));
+
+    Click(CRecordStartDlg::kIdcEndless);
+    dlg->OnTimer();
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate), "????年 ??月 ??日");
+
+    Click(CRecordStartDlg::kIdcScheduled);
+    EXPECT_TRUE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
+
+    // The clock follows time.
+    rig.line.Advance(3'000'000);
+    dlg->OnTimer();
+    EXPECT_EQ(Label(CRecordStartDlg::kIdcNowTime).toStdString(), FormatClockTime(rig.clock.Now()));
+}
+
+TEST_F(RecordStartDlgTest, ImmediateStartReachesTheRecorderAndTheStore) {
+    Edit(CRecordStartDlg::kIdcName1)->setText("温度温度"); // four double-byte characters: 8 bytes
+    Edit(CRecordStartDlg::kIdcName2)->setText("B");
+    auto* list = static_cast<QComboBox*>(dlg->GetDlgItem(CRecordStartDlg::kIdcInterval));
+    list->setCurrentIndex(6); // 30 sec.
+    Click(CRecordStartDlg::kIdcImmediate);
+    Click(CRecordStartDlg::kIdcEndless);
+    Click(CRecordStartDlg::kIdcJPt100);
+    Click(CRecordStartDlg::kIdcSet);
+
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    const RecorderSettings& s = rig.sim.Settings();
+    EXPECT_EQ(s.flags, RecorderSettings::kFlagEndless | RecorderSettings::kFlagJPt100);
+    EXPECT_EQ(s.intervalSec, 30);
+    EXPECT_EQ(s.startMode, 0x30);
+    EXPECT_EQ(std::string(s.chanName1, 8), "\x89\xb7\x93\x78\x89\xb7\x93\x78");
+    EXPECT_EQ(std::string(s.chanName2, 2), std::string("B\0", 2));
+    EXPECT_TRUE(rig.sim.IsRecording(rig.line.NowUs() + 31'000'000));
+    // The block write brings its own begin and end.
+    EXPECT_EQ(rig.sim.Commands(),
+              (std::vector<uint8_t>{CMD_STOP, CMD_BEGIN, CMD_BEGIN, CMD_WRITE_BLOCK, CMD_END,
+                                    CMD_START_NOW, CMD_END}));
+    EXPECT_EQ(rig.store.GetInt(kRecorderCommSection, "Interval", 0), 30);
+    EXPECT_EQ(rig.store.GetInt(kRecorderCommSection, "RecMode", 0), 1);
+    EXPECT_EQ(rig.store.GetInt(kRecorderCommSection, "SensorType", 0), 1);
+    EXPECT_EQ(rig.store.GetString(kRecorderCommSection, "StartMode", ""), "0x30");
+    EXPECT_EQ(rig.doc.m_recSettings.intervalSec, 30);
+}
+
+TEST_F(RecordStartDlgTest, ScheduledStartSendsTheDelay) {
+    const uint32_t start = rig.clock.Now() + 3600;
+    std::tm tm{};
+    ASSERT_TRUE(ToLocalTime(start, tm));
+    Date(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    Click(CRecordStartDlg::kIdcSet);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    EXPECT_EQ(rig.sim.Settings().startMode, 0x31);
+    EXPECT_EQ(rig.sim.Settings().startTime, start);
+    ASSERT_EQ(rig.sim.Commands().size(), 7u);
+    EXPECT_EQ(rig.sim.Commands()[5], CMD_START_DELAYED);
+    const DateFields f = DateFieldsFromTime(start);
+    EXPECT_EQ(rig.store.GetString(kRecorderCommSection, "DateTime", ""),
+              f.year + f.month + f.day + f.hour + f.minute + f.second);
+}
+
+TEST_F(RecordStartDlgTest, StopAndReadBack) {
+    // Start at once, then stop.
+    Click(CRecordStartDlg::kIdcImmediate);
+    Click(CRecordStartDlg::kIdcSet);
+    rig.line.Advance(25'000'000);
+    ASSERT_TRUE(rig.sim.IsRecording(rig.line.NowUs()));
+    log.ids.clear();
+    Click(CRecordStartDlg::kIdcStop);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    EXPECT_FALSE(rig.sim.IsRecording(rig.line.NowUs()));
+
+    // What the recorder holds comes back into the fields before the box shows.
+    Edit(CRecordStartDlg::kIdcName1)->setText("X");
+    Click(CRecordStartDlg::kIdcScheduled);
+    QString nameWhenShown;
+    log.onShow = [&](int) { nameWhenShown = Edit(CRecordStartDlg::kIdcName1)->text(); };
+    log.ids.clear();
+    Click(CRecordStartDlg::kIdcReceive);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    EXPECT_EQ(nameWhenShown, "OVEN");
+    EXPECT_TRUE(static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcImmediate))
+                    ->isChecked());
+    EXPECT_FALSE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
+    // The document's block changes only through "設定".
+    rig.doc.m_recSettings.chanName1[0] = 'Z';
+    Click(CRecordStartDlg::kIdcReceive);
+    EXPECT_EQ(rig.doc.m_recSettings.chanName1[0], 'Z');
+}
+
+TEST(RecordStartDlgManual, ReadBackOfAManualStartEmptiesTheDate) {
+    MessageLog log;
+    sim::SimOptions o;
+    o.preload = 10;
+    o.preloadStartMode = 0;
+    o.settings.intervalSec = 60;
+    SimRig rig(o);
+    rig.doc.m_recSettings.startMode = 0x31;
+    rig.doc.m_recSettings.startTime = rig.clock.Now() + 600;
+    CRecordStartDlg dlg(rig.doc, rig.Services());
+    static_cast<QPushButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcReceive))->click();
+    EXPECT_EQ(log.ids, (std::vector<int>{msg::kCommOk, msg::kManualStartUnknown}));
+    EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CRecordStartDlg::kIdcYear))->text(), "");
+    EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CRecordStartDlg::kIdcSecond))->text(), "");
+    EXPECT_FALSE(static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcScheduled))
+                     ->isChecked());
+    EXPECT_FALSE(static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcImmediate))
+                     ->isChecked());
+    EXPECT_EQ(static_cast<QComboBox*>(dlg.GetDlgItem(CRecordStartDlg::kIdcInterval))->currentText(),
+              "   1 min.");
+    // With no start method the expected end is unknown.
+    dlg.OnTimer();
+    EXPECT_EQ(static_cast<QLabel*>(dlg.GetDlgItem(CRecordStartDlg::kIdcEndDate))->text(),
+              "????年 ??月 ??日");
+}
+
+} // namespace
+} // namespace saroko::test
