@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStringDecoder>
+#include <algorithm>
 
 #include "graph/GraphPainter.h"
 #include "graph/LineRaster.h"
@@ -15,12 +16,20 @@ namespace {
 
 // Names and the degree sign are CP932 bytes; they become text only here.
 QString FromCp932(const std::string& bytes) {
-    for (const char* name : {"windows-31j", "Shift_JIS"}) {
-        QStringDecoder dec(name);
-        if (dec.isValid())
-            return dec.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    }
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    // Most cells are ASCII; those need no decoder.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+        return QString::fromLatin1(view);
+    static const char* const name = [] {
+        for (const char* n : {"windows-31j", "Shift_JIS"})
+            if (QStringDecoder(n).isValid())
+                return n;
+        return static_cast<const char*>(nullptr);
+    }();
+    if (!name)
+        return QString::fromLatin1(view);
+    QStringDecoder dec(name);
+    return dec.decode(view);
 }
 
 } // namespace
