@@ -363,6 +363,18 @@ TEST_F(GestureTest, MessagesCarryTheirGuards) {
     QApplication::processEvents();
     EXPECT_EQ(doc.m_bShow[4], 1u);
     EXPECT_EQ(view->OnViewMessage({UM_JUMP_TO_MIN, 2, 0}), 0) << "everything shown: no jump";
+    EXPECT_EQ(R().viewStart, doc.GetRange()->dataStart);
+
+    // The data list reports a span before the window: the window follows it.
+    ZoomIn();
+    const uint32_t width = R().viewEnd - R().viewStart;
+    const uint32_t listStart = R().viewStart - 300;
+    view->OpenListMark();
+    view->PostViewMessage({UM_LIST_RANGE, 120, listStart});
+    QApplication::processEvents();
+    EXPECT_EQ(R().viewStart, listStart);
+    EXPECT_EQ(R().viewEnd, listStart + width);
+    view->CloseListMark();
 }
 
 } // namespace
