@@ -1,0 +1,152 @@
+#include "recorder/PortSelectDlg.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "document/ZorvicDoc.h"
+
+namespace saroko::ui {
+namespace {
+
+QString U(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// "ＣＯＭ１" .. "ＣＯＭ９" in full-width letters and digits.
+QString ComLabel(int n) {
+    return U("ＣＯＭ") + QChar(0xFF10 + n);
+}
+
+} // namespace
+
+QString PortEntryText(const SerialPortEntry& e) {
+    QString s = QString::fromStdString(e.device);
+    if (!e.description.empty()) s += QStringLiteral("  ") + QString::fromStdString(e.description);
+    return s;
+}
+
+QString PortAccessNote(const SerialPortEntry& e) {
+    if (e.accessible) return {};
+    QString s = U("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。");
+    if (!e.group.empty() && !e.inGroup)
+        s += U("\nｸﾞﾙｰﾌﾟ \"%1\" に加えてください。").arg(QString::fromStdString(e.group));
+    return s;
+}
+
+CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> ports,
+                               QWidget* parent)
+    : CRecorderDialog(CommServices{}, kHelpTopic, parent), m_doc(doc),
+      m_sel(doc.Store(), static_cast<int>(doc.m_nPortNo)), m_ports(std::move(ports)) {
+    setWindowTitle(U("シリアルポートの選択"));
+
+    auto* group = new QGroupBox(U("ｼﾘｱﾙﾎﾟｰﾄ"), this);
+    auto* grid = new QGridLayout(group);
+    m_pRadios = new QButtonGroup(this);
+    for (int i = 0; i < kPortChoices; ++i) {
+        auto* radio = Item(kIdcCom1 + i, new QRadioButton(ComLabel(i + 1), group));
+        m_pRadios->addButton(radio, i);
+        m_pDevices[i] = Item(kIdcDevice1 + i, new QLabel(group));
+        m_pDevices[i]->setMinimumWidth(DialogUnitsX(this, 80));
+        grid->addWidget(radio, i, 0);
+        grid->addWidget(m_pDevices[i], i, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    if (m_sel.Index() >= 0) m_pRadios->button(m_sel.Index())->setChecked(true);
+    connect(m_pRadios, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) OnChosen();
+    });
+
+    // Which device the chosen number opens: any listed device, or a path typed in.
+    m_pBinding = new QGroupBox(U("接続先ﾃﾞﾊﾞｲｽ"), this);
+    auto* bl = new QVBoxLayout(m_pBinding);
+    m_pBindDevice = Item(kIdcBindDevice, new QComboBox(m_pBinding));
+    m_pBindDevice->setEditable(true);
+    m_pBindDevice->setInsertPolicy(QComboBox::NoInsert);
+    for (const SerialPortEntry& e : m_ports)
+        m_pBindDevice->addItem(PortEntryText(e), QString::fromStdString(e.device));
+    connect(m_pBindDevice, &QComboBox::activated, this, [this](int index) {
+        BindChosen(m_pBindDevice->itemData(index).toString());
+    });
+    connect(m_pBindDevice->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        const QString text = m_pBindDevice->currentText().trimmed();
+        const int listed = m_pBindDevice->findText(text);
+        BindChosen(listed >= 0 ? m_pBindDevice->itemData(listed).toString() : text);
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_pBindDevice, 1);
+    QPushButton* usual = AddButton(kIdcBindDefault, "標準に戻す");
+    connect(usual, &QPushButton::clicked, this, [this] { BindChosen(QString()); });
+    row->addWidget(usual);
+    bl->addLayout(row);
+    m_pNote = Item(kIdcBindNote, new QLabel(m_pBinding));
+    m_pNote->setWordWrap(true);
+    bl->addWidget(m_pNote);
+#ifdef Q_OS_WIN
+    m_pBinding->hide(); // COM numbers are the system's own device names there
+#endif
+
+    auto* buttons = new QVBoxLayout;
+    QPushButton* ok = AddButton(kIdcOk, "OK");
+    ok->setDefault(true);
+    QPushButton* cancel = AddButton(kIdcCancel, "ｷｬﾝｾﾙ");
+    QPushButton* help = AddButton(kIdcHelp, "ﾍﾙﾌﾟ");
+    for (QPushButton* b : {ok, cancel, help})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    connect(ok, &QPushButton::clicked, this, &CPortSelectDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CPortSelectDlg::reject);
+    connect(help, &QPushButton::clicked, this, &CPortSelectDlg::RequestHelp);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(group);
+    left->addWidget(m_pBinding);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    OnChosen();
+}
+
+void CPortSelectDlg::BindChosen(const QString& device) {
+    if (m_sel.Index() < 0) return;
+    m_sel.Bind(m_sel.Index() + 1, device.trimmed().toStdString());
+    ShowDevices();
+}
+
+void CPortSelectDlg::OnChosen() {
+    m_sel.SetIndex(m_pRadios->checkedId());
+    m_pBinding->setEnabled(m_sel.Index() >= 0);
+    ShowDevices();
+}
+
+void CPortSelectDlg::ShowDevices() {
+    for (int i = 0; i < kPortChoices; ++i)
+        m_pDevices[i]->setText(QString::fromStdString(m_sel.DeviceOf(i + 1)));
+    if (m_sel.Index() < 0) {
+        m_pBindDevice->setEditText(QString());
+        m_pNote->clear();
+        return;
+    }
+    const std::string device = m_sel.DeviceOf(m_sel.Index() + 1);
+    m_pBindDevice->setEditText(QString::fromStdString(device));
+    QString note;
+    for (const SerialPortEntry& e : m_ports)
+        if (e.device == device) note = PortAccessNote(e);
+    m_pNote->setText(note);
+}
+
+void CPortSelectDlg::accept() {
+    m_sel.Apply(m_doc);
+    QDialog::accept();
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,58 @@
+#include "recorder/RecorderCommands.h"
+
+#include "document/CommandState.h"
+#include "document/ZorvicDoc.h"
+#include "platform/SerialPortLine.h"
+#include "platform/SerialPorts.h"
+#include "recorder/CommandTestDlg.h"
+#include "recorder/DownloadDlg.h"
+#include "recorder/PortSelectDlg.h"
+#include "recorder/RecordStartDlg.h"
+
+namespace saroko::ui {
+
+bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
+                        QWidget* parent, HelpRequest help) {
+    CQtSerialLine line;
+    CommServices services;
+    services.line = &line;
+    services.clock = &doc.Clock();
+    services.store = &doc.Store();
+    return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(help));
+}
+
+bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
+                        const CommServices& services, QWidget* parent, HelpRequest help) {
+    switch (commandId) {
+    case cmd::kDownload: {
+        CDownloadDlg dlg(doc, palette, services, parent);
+        dlg.SetHelpRequest(std::move(help));
+        dlg.exec();
+        return true;
+    }
+    case cmd::kRecordStart: {
+        // The proposed scheduled start: 5 to 15 minutes ahead, on a 10-minute step.
+        doc.m_recSettings.startTime =
+            ProposedStartTime(services.clock ? services.clock->Now() : doc.Clock().Now());
+        CRecordStartDlg dlg(doc, services, parent);
+        dlg.SetHelpRequest(std::move(help));
+        dlg.exec();
+        return true;
+    }
+    case cmd::kSelectPort: {
+        CPortSelectDlg dlg(doc, ListSerialPorts(&doc.Store()), parent);
+        dlg.SetHelpRequest(std::move(help));
+        dlg.exec();
+        return true;
+    }
+    case cmd::kCommandTest: {
+        CCommandTestDlg dlg(doc, services, parent);
+        dlg.exec();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,27 @@
+#pragma once
+// The communication menu's commands: the download, the record start, the port selection and
+// the hidden command test, each a modal dialog on the document.
+#include "recorder/RecorderComm.h"
+#include "recorder/RecorderDialog.h"
+
+class QWidget;
+
+namespace saroko {
+class CChannelPalette;
+class CZorvicDoc;
+} // namespace saroko
+
+namespace saroko::ui {
+
+// Opens the dialog of `commandId` (cmd::kDownload, kRecordStart, kSelectPort, kCommandTest)
+// and returns true once it has closed; false for any other id. Exchanges go through a real
+// serial port on the document's COM number. A download leaves the document recalculated and
+// its views updated.
+bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
+                        QWidget* parent, HelpRequest help = {});
+
+// The same on given exchange services (a line to a simulated recorder, a pinned clock).
+bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
+                        const CommServices& services, QWidget* parent, HelpRequest help = {});
+
+} // namespace saroko::ui

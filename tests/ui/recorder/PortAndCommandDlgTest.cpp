@@ -1,0 +1,226 @@
+// The port selection (the chosen number, the device beside each button, binding a number to a
+// listed or typed device) and the command test (the bytes sent and the result bytes shown).
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "RecorderDlgTest.h"
+#include "recorder/CommandTestDlg.h"
+#include "recorder/PortSelectDlg.h"
+#include "recorder/SerialLine.h"
+
+namespace saroko::test {
+namespace {
+
+using ui::CCommandTestDlg;
+using ui::CPortSelectDlg;
+
+std::vector<SerialPortEntry> FakePorts() {
+    SerialPortEntry usb;
+    usb.device = "/dev/ttyUSB0";
+    usb.description = "FT232R USB UART";
+    usb.accessible = false;
+    usb.group = "dialout";
+    usb.inGroup = false;
+    SerialPortEntry acm;
+    acm.device = "/dev/ttyACM0";
+    acm.accessible = true;
+    return {acm, usb};
+}
+
+class PortSelectDlgTest : public ::testing::Test {
+protected:
+    void Open(uint32_t portNo) {
+        doc.m_nPortNo = portNo;
+        dlg = std::make_unique<CPortSelectDlg>(doc, FakePorts());
+    }
+    QRadioButton* Radio(int n) {
+        return static_cast<QRadioButton*>(dlg->GetDlgItem(CPortSelectDlg::kIdcCom1 + n - 1));
+    }
+    QString Device(int n) {
+        return static_cast<QLabel*>(dlg->GetDlgItem(CPortSelectDlg::kIdcDevice1 + n - 1))->text();
+    }
+    QComboBox* Bind() {
+        return static_cast<QComboBox*>(dlg->GetDlgItem(CPortSelectDlg::kIdcBindDevice));
+    }
+    void Press(int id) { static_cast<QPushButton*>(dlg->GetDlgItem(id))->click(); }
+
+    MessageLog log;
+    CMemorySettingsStore store;
+    FixedClock clock{kSimEpoch};
+    CZorvicDoc doc{store, clock};
+    std::unique_ptr<CPortSelectDlg> dlg;
+};
+
+TEST_F(PortSelectDlgTest, OpensOnTheStoredNumberWithTheDevices) {
+    store.WriteString(kRecorderCommSection, "COM4", "/dev/ttyACM0");
+    Open(3);
+    EXPECT_EQ(dlg->windowTitle(), "シリアルポートの選択");
+    EXPECT_EQ(Radio(3)->text(), "ＣＯＭ３");
+    EXPECT_TRUE(Radio(3)->isChecked());
+    EXPECT_EQ(Radio(9)->text(), "ＣＯＭ９");
+    EXPECT_EQ(Device(1), "/dev/ttyS0");
+    EXPECT_EQ(Device(3), "/dev/ttyS2");
+    EXPECT_EQ(Device(4), "/dev/ttyACM0");
+    EXPECT_EQ(Bind()->currentText(), "/dev/ttyS2");
+    ASSERT_EQ(Bind()->count(), 2);
+    EXPECT_EQ(Bind()->itemText(1), "/dev/ttyUSB0  FT232R USB UART");
+}
+
+TEST_F(PortSelectDlgTest, BindTheChosenNumberToAListedDeviceAndConfirm) {
+    Open(1);
+    Radio(2)->click();
+    EXPECT_EQ(Bind()->currentText(), "/dev/ttyS1");
+    Bind()->setCurrentIndex(1);
+    emit Bind()->activated(1);
+    EXPECT_EQ(Device(2), "/dev/ttyUSB0");
+    // The user learns why the device may not open.
+    const QString note =
+        static_cast<QLabel*>(dlg->GetDlgItem(CPortSelectDlg::kIdcBindNote))->text();
+    EXPECT_TRUE(note.contains("dialout")) << note.toStdString();
+    EXPECT_EQ(store.GetString(kRecorderCommSection, "COM2", ""), ""); // not before "OK"
+
+    Press(CPortSelectDlg::kIdcOk);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(doc.m_nPortNo, 2u);
+    EXPECT_EQ(store.GetInt(kRecorderCommSection, "PortNo", 0), 2);
+    EXPECT_EQ(PortDeviceName(2, &store), "/dev/ttyUSB0");
+    EXPECT_TRUE(log.ids.empty());
+}
+
+TEST_F(PortSelectDlgTest, TypedPathAndBackToTheUsualDevice) {
+    store.WriteString(kRecorderCommSection, "COM5", "/dev/ttyACM0");
+    Open(5);
+    Bind()->setEditText("/dev/pts/7 ");
+    emit Bind()->lineEdit()->editingFinished();
+    EXPECT_EQ(Device(5), "/dev/pts/7");
+    Radio(6)->click();
+    Press(CPortSelectDlg::kIdcBindDefault);
+    EXPECT_EQ(Device(6), "/dev/ttyS5");
+    Press(CPortSelectDlg::kIdcOk);
+    EXPECT_EQ(doc.m_nPortNo, 6u);
+    EXPECT_EQ(PortDeviceName(5, &store), "/dev/pts/7");
+    EXPECT_EQ(PortDeviceName(6, &store), "/dev/ttyS5");
+}
+
+TEST_F(PortSelectDlgTest, CancelChangesNothing) {
+    Open(3);
+    Radio(7)->click();
+    Bind()->setEditText("/dev/ttyUSB3");
+    emit Bind()->lineEdit()->editingFinished();
+    Press(CPortSelectDlg::kIdcCancel);
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+    EXPECT_EQ(doc.m_nPortNo, 3u);
+    EXPECT_EQ(store.WriteCount(), 0u);
+}
+
+TEST_F(PortSelectDlgTest, NumberAboveNineSurvivesOk) {
+    Open(12);
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_FALSE(Radio(n)->isChecked()) << n;
+    EXPECT_FALSE(dlg->GetDlgItem(CPortSelectDlg::kIdcBindDevice)->isEnabledTo(dlg.get()));
+    Press(CPortSelectDlg::kIdcOk);
+    EXPECT_EQ(doc.m_nPortNo, 12u);
+    EXPECT_EQ(store.GetInt(kRecorderCommSection, "PortNo", 0), 12);
+}
+
+// --- Command test ---
+
+QString Result(const CCommandTestDlg& dlg, int i) {
+    return static_cast<QLabel*>(dlg.GetDlgItem(CCommandTestDlg::kIdcResult1 + i))->text();
+}
+void Fill(CCommandTestDlg& dlg, const char* prcNo, std::array<const char*, 4> prm,
+          const char* msg) {
+    static const int ids[4] = {CCommandTestDlg::kIdcPrm1, CCommandTestDlg::kIdcPrm2,
+                               CCommandTestDlg::kIdcPrm3, CCommandTestDlg::kIdcPrm4};
+    static_cast<QLineEdit*>(dlg.GetDlgItem(CCommandTestDlg::kIdcPrcNo))->setText(prcNo);
+    for (int i = 0; i < 4; ++i)
+        static_cast<QLineEdit*>(dlg.GetDlgItem(ids[i]))->setText(prm[static_cast<std::size_t>(i)]);
+    static_cast<QLineEdit*>(dlg.GetDlgItem(CCommandTestDlg::kIdcMsg))->setText(msg);
+}
+void Send(CCommandTestDlg& dlg) {
+    static_cast<QPushButton*>(dlg.GetDlgItem(CCommandTestDlg::kIdcSend))->click();
+}
+
+TEST(CommandTestDlg, InitialFields) {
+    MessageLog log;
+    SimRig rig;
+    CCommandTestDlg dlg(rig.doc, rig.Services());
+    EXPECT_EQ(dlg.windowTitle(), "コマンドテスト");
+    EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CCommandTestDlg::kIdcPrcNo))->text(), "0");
+    EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CCommandTestDlg::kIdcPrm1))->text(), "00");
+    EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CCommandTestDlg::kIdcPrm4))->text(), "00");
+    EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CCommandTestDlg::kIdcMsg))->text(), "1");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Result(dlg, i), "00");
+}
+
+TEST(CommandTestDlg, ResultBytesFromTheSimulatedRecorder) {
+    struct Case {
+        const char* what;
+        uint32_t preload;
+        const char* prcNo;
+        const char* msg;
+        std::array<const char*, 4> result;
+        std::vector<int> ids;
+    } cases[] = {
+        {"identify, every result shown", 0, "15", "1", {"04", "14", "01", "00"}, {msg::kCommOk}},
+        {"data count of an empty recorder, failures only", 0, "14", "2", {"00", "00", "00", "00"},
+         {}},
+        {"data count of 300 records", 300, "14", "0", {"2c", "01", "00", "00"}, {}},
+        {"command number out of range", 0, "16", "1", {"00", "00", "00", "00"},
+         {msg::kCommFailed}},
+        {"out of range without messages", 0, "99", "0", {"00", "00", "00", "00"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MessageLog log;
+        sim::SimOptions o;
+        o.preload = c.preload;
+        SimRig rig(o);
+        CCommandTestDlg dlg(rig.doc, rig.Services());
+        Fill(dlg, c.prcNo, {"00", "00", "00", "00"}, c.msg);
+        Send(dlg);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(Result(dlg, i), c.result[static_cast<std::size_t>(i)]) << i;
+        EXPECT_EQ(log.ids, c.ids);
+    }
+}
+
+TEST(CommandTestDlg, ParameterBytesOnTheWire) {
+    MessageLog log;
+    CScriptedPeer peer;
+    CMemoryLine line(peer);
+    FixedClock clock(kSimEpoch);
+    CMemorySettingsStore store;
+    CZorvicDoc doc(store, clock);
+    CommServices services;
+    services.line = &line;
+    services.clock = &clock;
+    CCommandTestDlg dlg(doc, services);
+    // Query 0x33 with "1FF", "a", "7g", "" : the low byte of each leading hex number.
+    Fill(dlg, "13", {"1FF", "a", "7g", ""}, "1");
+    Send(dlg);
+    const uint8_t p[4] = {0xFF, 0x0A, 0x07, 0x00};
+    const ShortFrame f = MakeShortRequest(CMD_QUERY_33, std::span<const uint8_t, 4>(p));
+    const std::vector<uint8_t> written = line.Written();
+    ASSERT_GE(written.size(), 7u);
+    EXPECT_EQ(written[0], kWakeByte);
+    EXPECT_EQ(std::vector<uint8_t>(written.begin() + 1, written.begin() + 7),
+              std::vector<uint8_t>(f.begin(), f.end()));
+    // Nobody answers: the message of a missing reply, results 00.
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kNoResponse});
+    EXPECT_EQ(Result(dlg, 0), "00");
+
+    // A port that does not open: its message, results still 00.
+    line.SetOpenResult(COMM_OPEN_FAILED);
+    log.ids.clear();
+    Send(dlg);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kPortOpenError});
+    EXPECT_EQ(dlg.LastResult(), COMM_OPEN_FAILED);
+}
+
+} // namespace
+} // namespace saroko::test

@@ -1,0 +1,148 @@
+// The menu's entry point: each command opens its dialog; a download runs end to end through
+// a real serial device (the simulated recorder on a pseudo-terminal, bound to COM1).
+#include <QAbstractButton>
+#include <QImage>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+
+#include "RecorderDlgTest.h"
+#include "channels/ChannelPalette.h"
+#include "document/CommandState.h"
+#include "platform/PtyHost.h"
+#include "recorder/CommandTestDlg.h"
+#include "recorder/DownloadDlg.h"
+#include "recorder/PortSelectDlg.h"
+#include "recorder/RecordStartDlg.h"
+#include "recorder/RecorderCommands.h"
+#include "recorder/SerialLine.h"
+
+namespace saroko::test {
+namespace {
+
+// Runs `step` on the dialog once it is up; the entry point runs it modally.
+template <class Dlg> void WhenOpen(std::function<void(Dlg&)> step) {
+    QTimer::singleShot(0, [step] {
+        auto* dlg = dynamic_cast<Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        step(*dlg);
+    });
+}
+
+void Press(ui::CRecorderDialog& dlg, int id) {
+    static_cast<QAbstractButton*>(dlg.GetDlgItem(id))->click();
+}
+
+TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
+    sim::SimOptions o;
+    o.preload = 120;
+    o.epoch = static_cast<uint32_t>(std::time(nullptr));
+    sim::CKm41Simulator recorder(o);
+    CPtyHost host;
+    std::string error;
+    ASSERT_TRUE(host.Open(error)) << error;
+    std::atomic<bool> stop{false};
+    std::thread serve([&] { host.Serve(recorder, stop); });
+
+    MessageLog log;
+    CMemorySettingsStore store;
+    SystemClock clock;
+    CZorvicDoc doc(store, clock);
+    doc.OnNewDocument();
+    doc.m_nPortNo = 1;
+    store.WriteString(kRecorderCommSection, "COM1", host.DevicePath());
+    CChannelPalette palette;
+
+    int end = 0;
+    log.onShow = [&](int id) {
+        if (id != msg::kCommOk) return;
+        // Close once the download is over and the dialog idle again.
+        QTimer::singleShot(0, [&] {
+            auto* dlg = dynamic_cast<ui::CDownloadDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            end = ui::CRecorderDialog::kIdEnd;
+            Press(*dlg, ui::CDownloadDlg::kIdcEnd);
+        });
+    };
+    WhenOpen<ui::CDownloadDlg>([](ui::CDownloadDlg& dlg) {
+        EXPECT_EQ(dlg.windowTitle(), "記録データ吸い上げ");
+        Press(dlg, ui::CDownloadDlg::kIdcDownload);
+    });
+    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kDownload, doc, palette, nullptr));
+    stop = true;
+    serve.join();
+
+    EXPECT_EQ(end, ui::CRecorderDialog::kIdEnd);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    const ChannelRecord& a = *doc.GetChannel(1);
+    const ChannelRecord& b = *doc.GetChannel(2);
+    ASSERT_EQ(a.sampleCount, 120);
+    ASSERT_EQ(b.sampleCount, 120);
+    for (uint32_t i = 0; i < 120; ++i) {
+        ASSERT_EQ(a.samples[i], sim::SimSampleCode(0, i, 10)) << i;
+        ASSERT_EQ(b.samples[i], sim::SimSampleCode(1, i, 10)) << i;
+    }
+    EXPECT_STREQ(a.name, "ROOM-A");
+    EXPECT_EQ(doc.m_bDataModified, 1u);
+}
+
+TEST(RecorderCommands, EachCommandOpensItsDialog) {
+    MessageLog log;
+    SimRig rig;
+    CChannelPalette palette;
+    const uint32_t now = rig.clock.Now();
+
+    WhenOpen<ui::CRecordStartDlg>(
+        [](ui::CRecordStartDlg& dlg) { Press(dlg, ui::CRecordStartDlg::kIdcEnd); });
+    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kRecordStart, rig.doc, palette, rig.Services(), nullptr));
+    // The proposed scheduled start: now + 15 minutes, down to a multiple of 10 minutes.
+    EXPECT_EQ(rig.doc.m_recSettings.startTime, (now + 900) / 600 * 600);
+
+    WhenOpen<ui::CCommandTestDlg>(
+        [](ui::CCommandTestDlg& dlg) { Press(dlg, ui::CCommandTestDlg::kIdcEnd); });
+    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kCommandTest, rig.doc, palette, rig.Services(), nullptr));
+
+    rig.doc.m_nPortNo = 4;
+    WhenOpen<ui::CPortSelectDlg>([](ui::CPortSelectDlg& dlg) {
+        EXPECT_EQ(dlg.Selection().Index(), 3);
+        Press(dlg, ui::CPortSelectDlg::kIdcCom1 + 1);
+        Press(dlg, ui::CPortSelectDlg::kIdcOk);
+    });
+    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kSelectPort, rig.doc, palette, rig.Services(), nullptr));
+    EXPECT_EQ(rig.doc.m_nPortNo, 2u);
+
+    EXPECT_FALSE(ui::RunRecorderCommand(cmd::kZoomIn, rig.doc, palette, rig.Services(), nullptr));
+    EXPECT_TRUE(log.ids.empty());
+}
+
+// Renders every dialog as a user first sees it; SAROKO_SCREENSHOTS names a folder to keep
+// the pictures in.
+TEST(RecorderCommands, DialogsRender) {
+    MessageLog log;
+    SimRig rig;
+    CChannelPalette palette;
+    const char* dir = std::getenv("SAROKO_SCREENSHOTS");
+    auto shoot = [dir](QWidget& w, const char* name) {
+        w.show();
+        const QImage img = w.grab().toImage();
+        EXPECT_FALSE(img.isNull()) << name;
+        EXPECT_GT(img.width(), 100) << name;
+        if (dir) img.save(QString::fromUtf8(dir) + "/" + name + ".png");
+        w.hide();
+    };
+    ui::CDownloadDlg download(rig.doc, palette, rig.Services());
+    download.progress = 13; // as it looks in the middle of a download
+    shoot(download, "download");
+    ui::CRecordStartDlg start(rig.doc, rig.Services());
+    shoot(start, "record-start");
+    ui::CPortSelectDlg ports(rig.doc, {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", true, 0x403,
+                                        0x6001, {}, false, "dialout", false}});
+    shoot(ports, "port-select");
+    ui::CCommandTestDlg test(rig.doc, rig.Services());
+    shoot(test, "command-test");
+}
+
+} // namespace
+} // namespace saroko::test
