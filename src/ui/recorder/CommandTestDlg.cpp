@@ -39,7 +39,8 @@ CCommandTestDlg::CCommandTestDlg(const CZorvicDoc& doc, const CommServices& serv
     auto* rg = new QGridLayout(receive);
     for (int i = 0; i < 4; ++i) {
         const QString label = QStringLiteral("Prm%1 :").arg(i + 1);
-        m_pPrm[static_cast<std::size_t>(i)] = Item(kPrmIds[i], new QLineEdit(QStringLiteral("00"), send));
+        m_pPrm[static_cast<std::size_t>(i)] =
+            Item(kPrmIds[i], new QLineEdit(QStringLiteral("00"), send));
         m_pPrm[static_cast<std::size_t>(i)]->setFixedWidth(DialogUnitsX(this, 24));
         sg->addWidget(new QLabel(label, send), i, 0);
         sg->addWidget(m_pPrm[static_cast<std::size_t>(i)], i, 1);
@@ -81,13 +82,12 @@ void CCommandTestDlg::OnSend() {
     std::array<std::string, 4> prm;
     for (std::size_t i = 0; i < 4; ++i)
         prm[i] = m_pPrm[i]->text().toStdString();
-    const CommandTestInput in = ParseCommandTestFields(m_pPrcNo->text().toStdString(), prm,
-                                                       m_pMsg->text().toStdString());
+    const CommandTestInput in =
+        ParseCommandTestFields(m_pPrcNo->text().toStdString(), prm, m_pMsg->text().toStdString());
     m_result = {};
     {
         CWaitCursor wait;
-        m_nLastResult =
-            RunCommandTest(Services(), static_cast<int>(m_doc.m_nPortNo), in, m_result);
+        m_nLastResult = RunCommandTest(Services(), static_cast<int>(m_doc.m_nPortNo), in, m_result);
     }
     ShowResult();
     repaint();

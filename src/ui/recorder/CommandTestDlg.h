@@ -32,8 +32,7 @@ public:
         kIdcEnd = 251,
     };
 
-    CCommandTestDlg(const CZorvicDoc& doc, const CommServices& services,
-                    QWidget* parent = nullptr);
+    CCommandTestDlg(const CZorvicDoc& doc, const CommServices& services, QWidget* parent = nullptr);
 
     const std::array<uint8_t, 4>& Result() const { return m_result; }
     // The code of the last exchange; 0 before any.

@@ -66,10 +66,14 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
         int id;
         int unitId;
     } rows[] = {
-        {"機種 : ", kIdcModel, 0},         {"ｹﾙﾌﾞﾗ Ch.1 : ", kIdcName1, kIdcUnit1},
-        {"ｹﾙﾌﾞﾗ Ch.2 : ", kIdcName2, kIdcUnit2}, {"開始日時 : ", kIdcStart, 0},
-        {"開始方法 :", kIdcStartMode, 0},  {"記録ﾓｰﾄﾞ : ", kIdcRecordMode, 0},
-        {"ｾﾝｻ種類 : ", kIdcSensor, 0},     {"記録間隔 : ", kIdcInterval, 0},
+        {"機種 : ", kIdcModel, 0},
+        {"ｹﾙﾌﾞﾗ Ch.1 : ", kIdcName1, kIdcUnit1},
+        {"ｹﾙﾌﾞﾗ Ch.2 : ", kIdcName2, kIdcUnit2},
+        {"開始日時 : ", kIdcStart, 0},
+        {"開始方法 :", kIdcStartMode, 0},
+        {"記録ﾓｰﾄﾞ : ", kIdcRecordMode, 0},
+        {"ｾﾝｻ種類 : ", kIdcSensor, 0},
+        {"記録間隔 : ", kIdcInterval, 0},
     };
     int r = 0;
     for (const Row& row : rows) {
@@ -90,10 +94,11 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
     counts->addWidget(received);
     counts->addWidget(total);
     counts->addWidget(Text("Data", status));
-    sg->addLayout(counts, r++, 0, 1, 3);
+    sg->addLayout(counts, r++, 0, 1, 4);
     m_pProgress = new CDownloadProgress(m_palette, *this, status);
-    sg->addWidget(m_pProgress, r++, 0, 1, 3, Qt::AlignHCenter);
-    sg->setColumnStretch(1, 1);
+    sg->addWidget(m_pProgress, r++, 0, 1, 4, Qt::AlignHCenter);
+    // The unit stands right after the name.
+    sg->setColumnStretch(3, 1);
 
     auto* top = new QHBoxLayout;
     top->addWidget(targets, 1);
@@ -110,7 +115,7 @@ CDownloadDlg::~CDownloadDlg() = default;
 
 QLabel* CDownloadDlg::StatusLabel(int id) {
     auto* l = Item(id, new QLabel(this));
-    l->setMinimumWidth(DialogUnitsX(this, id == kIdcUnit1 || id == kIdcUnit2 ? 16 : 90));
+    l->setMinimumWidth(DialogUnitsX(this, id == kIdcUnit1 || id == kIdcUnit2 ? 16 : 60));
     return l;
 }
 

@@ -88,8 +88,7 @@ private:
 class CDownloadProgress final : public QWidget {
     Q_OBJECT
 public:
-    CDownloadProgress(const CChannelPalette& palette, const IDownloadOwner& owner,
-                      QWidget* parent);
+    CDownloadProgress(const CChannelPalette& palette, const IDownloadOwner& owner, QWidget* parent);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
     // The bar inside the widget, below the scale labels.

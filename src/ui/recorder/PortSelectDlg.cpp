@@ -41,8 +41,7 @@ QString PortAccessNote(const SerialPortEntry& e) {
     return s;
 }
 
-CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> ports,
-                               QWidget* parent)
+CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> ports, QWidget* parent)
     : CRecorderDialog(CommServices{}, kHelpTopic, parent), m_doc(doc),
       m_sel(doc.Store(), static_cast<int>(doc.m_nPortNo)), m_ports(std::move(ports)) {
     setWindowTitle(U("シリアルポートの選択"));
@@ -72,9 +71,8 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
     m_pBindDevice->setInsertPolicy(QComboBox::NoInsert);
     for (const SerialPortEntry& e : m_ports)
         m_pBindDevice->addItem(PortEntryText(e), QString::fromStdString(e.device));
-    connect(m_pBindDevice, &QComboBox::activated, this, [this](int index) {
-        BindChosen(m_pBindDevice->itemData(index).toString());
-    });
+    connect(m_pBindDevice, &QComboBox::activated, this,
+            [this](int index) { BindChosen(m_pBindDevice->itemData(index).toString()); });
     connect(m_pBindDevice->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         const QString text = m_pBindDevice->currentText().trimmed();
         const int listed = m_pBindDevice->findText(text);

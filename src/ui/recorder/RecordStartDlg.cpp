@@ -110,9 +110,8 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
     }
     // The date is needed only for a scheduled start; a click greys it at once, and the
     // timer notices a change made any other way.
-    connect(m_pStart, &QButtonGroup::idToggled, this, [this](int, bool) {
-        EnableDateFields(m_pStart->checkedId() == kIdcScheduled);
-    });
+    connect(m_pStart, &QButtonGroup::idToggled, this,
+            [this](int, bool) { EnableDateFields(m_pStart->checkedId() == kIdcScheduled); });
 
     // Recording mode, the hidden unit, sensor.
     auto radioPair = [this](const char* title, int id0, const char* label0, int id1,
@@ -127,10 +126,10 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
         }
         return box;
     };
-    QGroupBox* mode = radioPair("記録モード", kIdcOneTime, "ワンタイム", kIdcEndless, "エンドレス",
-                                m_pMode);
-    QGroupBox* unit = radioPair("本体温度単位", kIdcCelsius, "摂氏（ﾟC）", kIdcFahrenheit,
-                                "華氏（ﾟF）", m_pUnit);
+    QGroupBox* mode =
+        radioPair("記録モード", kIdcOneTime, "ワンタイム", kIdcEndless, "エンドレス", m_pMode);
+    QGroupBox* unit =
+        radioPair("本体温度単位", kIdcCelsius, "摂氏（ﾟC）", kIdcFahrenheit, "華氏（ﾟF）", m_pUnit);
     unit->hide(); // the recorder's unit is not offered
     QGroupBox* sensor =
         radioPair("センサ種類", kIdcPt100, "Ｐｔ１００", kIdcJPt100, "ＪＰｔ１００", m_pSensor);
@@ -203,8 +202,8 @@ void CRecordStartDlg::ReadControls() {
     m_form.recordMode = Checked(m_pMode, kIdcOneTime);
     m_form.unit = Checked(m_pUnit, kIdcCelsius);
     m_form.sensor = Checked(m_pSensor, kIdcPt100);
-    std::string* date[6] = {&m_form.date.year,   &m_form.date.month,  &m_form.date.day,
-                            &m_form.date.hour,   &m_form.date.minute, &m_form.date.second};
+    std::string* date[6] = {&m_form.date.year, &m_form.date.month,  &m_form.date.day,
+                            &m_form.date.hour, &m_form.date.minute, &m_form.date.second};
     for (int i = 0; i < 6; ++i)
         *date[i] = m_pDate[i]->text().toStdString();
 }
@@ -217,8 +216,8 @@ void CRecordStartDlg::WriteControls() {
     SetChecked(m_pMode, kIdcOneTime, m_form.recordMode);
     SetChecked(m_pUnit, kIdcCelsius, m_form.unit);
     SetChecked(m_pSensor, kIdcPt100, m_form.sensor);
-    const std::string* date[6] = {&m_form.date.year,   &m_form.date.month,  &m_form.date.day,
-                                  &m_form.date.hour,   &m_form.date.minute, &m_form.date.second};
+    const std::string* date[6] = {&m_form.date.year, &m_form.date.month,  &m_form.date.day,
+                                  &m_form.date.hour, &m_form.date.minute, &m_form.date.second};
     for (int i = 0; i < 6; ++i)
         SetText(m_pDate[i], QString::fromStdString(*date[i]));
 }

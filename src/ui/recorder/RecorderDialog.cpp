@@ -72,8 +72,8 @@ void CRecorderDialog::RequestHelp() {
         m_help(m_nHelpTopic);
         return;
     }
-    const QString path = QString::fromStdString(
-        HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
+    const QString path =
+        QString::fromStdString(HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
     if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "RecorderDlgTest.h"
@@ -76,21 +77,23 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     int progressAtEnd = -1;
     QImage bar;
     log.onShow = [&](int) {
-        for (int id : {CDownloadDlg::kIdcModel, CDownloadDlg::kIdcName1, CDownloadDlg::kIdcName2,
-                       CDownloadDlg::kIdcUnit1, CDownloadDlg::kIdcStartMode,
-                       CDownloadDlg::kIdcRecordMode, CDownloadDlg::kIdcSensor,
-                       CDownloadDlg::kIdcInterval, CDownloadDlg::kIdcReceived,
-                       CDownloadDlg::kIdcTotal})
+        for (int id :
+             {CDownloadDlg::kIdcModel, CDownloadDlg::kIdcName1, CDownloadDlg::kIdcName2,
+              CDownloadDlg::kIdcUnit1, CDownloadDlg::kIdcStartMode, CDownloadDlg::kIdcRecordMode,
+              CDownloadDlg::kIdcSensor, CDownloadDlg::kIdcInterval, CDownloadDlg::kIdcReceived,
+              CDownloadDlg::kIdcTotal})
             shown.push_back(Text(dlg, id));
         progressAtEnd = dlg.progress;
         bar = dlg.ProgressBar()->grab().toImage();
+        if (const char* dir = std::getenv("SAROKO_SCREENSHOTS"))
+            dlg.grab().save(QString::fromUtf8(dir) + "/download-done.png");
     };
     Press(dlg);
 
     EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
     EXPECT_EQ(dlg.LastResult(), COMM_OK);
     EXPECT_TRUE(dlg.ChangedDocument());
-    const std::vector<QString> expect = {"KM-41",    "OVEN",  "DUCT",    "ﾟC ",  "即時ｽﾀｰﾄ",
+    const std::vector<QString> expect = {"KM-41", "OVEN",  "DUCT",    "ﾟC ",  "即時ｽﾀｰﾄ",
                                          "ﾜﾝﾀｲﾑ", "Pt100", "30 sec.", " 300", "/  300"};
     EXPECT_EQ(shown, expect);
     EXPECT_EQ(progressAtEnd, 20);
@@ -154,8 +157,7 @@ TEST(DownloadDlg, FailuresLeaveTheDocumentAndReturnToIdle) {
     const Case cases[] = {
         {"silent recorder", fault(sim::FaultKind::Silence, 0), msg::kNoResponse, {}},
         {"not a KM-41", otherModel, msg::kUnknownModel, {CMD_IDENTIFY}},
-        {"no data", Recording(0), msg::kNoData,
-         {CMD_IDENTIFY, CMD_READ_BLOCK, CMD_DATA_COUNT}},
+        {"no data", Recording(0), msg::kNoData, {CMD_IDENTIFY, CMD_READ_BLOCK, CMD_DATA_COUNT}},
         {"checksum", fault(sim::FaultKind::BadCheck, CMD_DOWNLOAD_PACED), msg::kChecksum, {}},
         {"cut off", fault(sim::FaultKind::CutOff, CMD_DOWNLOAD_PACED), msg::kCommBroken, {}},
     };

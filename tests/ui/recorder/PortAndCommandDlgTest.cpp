@@ -167,11 +167,14 @@ TEST(CommandTestDlg, ResultBytesFromTheSimulatedRecorder) {
         std::vector<int> ids;
     } cases[] = {
         {"identify, every result shown", 0, "15", "1", {"04", "14", "01", "00"}, {msg::kCommOk}},
-        {"data count of an empty recorder, failures only", 0, "14", "2", {"00", "00", "00", "00"},
+        {"data count of an empty recorder, failures only",
+         0,
+         "14",
+         "2",
+         {"00", "00", "00", "00"},
          {}},
         {"data count of 300 records", 300, "14", "0", {"2c", "01", "00", "00"}, {}},
-        {"command number out of range", 0, "16", "1", {"00", "00", "00", "00"},
-         {msg::kCommFailed}},
+        {"command number out of range", 0, "16", "1", {"00", "00", "00", "00"}, {msg::kCommFailed}},
         {"out of range without messages", 0, "99", "0", {"00", "00", "00", "00"}, {}},
     };
     for (const Case& c : cases) {

@@ -45,8 +45,8 @@ protected:
     QString Label(int id) { return static_cast<QLabel*>(dlg->GetDlgItem(id))->text(); }
     void Click(int id) { static_cast<QAbstractButton*>(dlg->GetDlgItem(id))->click(); }
     void Date(int y, int mo, int d, int h, int mi, int s) {
-        const int ids[6] = {CRecordStartDlg::kIdcYear, CRecordStartDlg::kIdcMonth,
-                            CRecordStartDlg::kIdcDay,  CRecordStartDlg::kIdcHour,
+        const int ids[6] = {CRecordStartDlg::kIdcYear,   CRecordStartDlg::kIdcMonth,
+                            CRecordStartDlg::kIdcDay,    CRecordStartDlg::kIdcHour,
                             CRecordStartDlg::kIdcMinute, CRecordStartDlg::kIdcSecond};
         const int v[6] = {y, mo, d, h, mi, s};
         for (int i = 0; i < 6; ++i)
@@ -67,8 +67,8 @@ TEST_F(RecordStartDlgTest, OpensOnTheDocumentsBlock) {
     EXPECT_EQ(list->itemText(0), "   1 sec.");
     EXPECT_EQ(list->itemText(14), "  60 min.");
     EXPECT_EQ(list->currentText(), "  10 sec.");
-    EXPECT_TRUE(static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcScheduled))
-                    ->isChecked());
+    EXPECT_TRUE(
+        static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcScheduled))->isChecked());
     EXPECT_TRUE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
     const DateFields f = DateFieldsFromTime(rig.clock.Now() + 86400);
     EXPECT_EQ(Edit(CRecordStartDlg::kIdcYear)->text().toStdString(), f.year);
@@ -258,8 +258,8 @@ TEST_F(RecordStartDlgTest, StopAndReadBack) {
     Click(CRecordStartDlg::kIdcReceive);
     EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
     EXPECT_EQ(nameWhenShown, "OVEN");
-    EXPECT_TRUE(static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcImmediate))
-                    ->isChecked());
+    EXPECT_TRUE(
+        static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcImmediate))->isChecked());
     EXPECT_FALSE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
     // The document's block changes only through "設定".
     rig.doc.m_recSettings.chanName1[0] = 'Z';
@@ -281,10 +281,10 @@ TEST(RecordStartDlgManual, ReadBackOfAManualStartEmptiesTheDate) {
     EXPECT_EQ(log.ids, (std::vector<int>{msg::kCommOk, msg::kManualStartUnknown}));
     EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CRecordStartDlg::kIdcYear))->text(), "");
     EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CRecordStartDlg::kIdcSecond))->text(), "");
-    EXPECT_FALSE(static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcScheduled))
-                     ->isChecked());
-    EXPECT_FALSE(static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcImmediate))
-                     ->isChecked());
+    EXPECT_FALSE(
+        static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcScheduled))->isChecked());
+    EXPECT_FALSE(
+        static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcImmediate))->isChecked());
     EXPECT_EQ(static_cast<QComboBox*>(dlg.GetDlgItem(CRecordStartDlg::kIdcInterval))->currentText(),
               "   1 min.");
     // With no start method the expected end is unknown.

@@ -96,13 +96,15 @@ TEST(RecorderCommands, EachCommandOpensItsDialog) {
 
     WhenOpen<ui::CRecordStartDlg>(
         [](ui::CRecordStartDlg& dlg) { Press(dlg, ui::CRecordStartDlg::kIdcEnd); });
-    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kRecordStart, rig.doc, palette, rig.Services(), nullptr));
+    EXPECT_TRUE(
+        ui::RunRecorderCommand(cmd::kRecordStart, rig.doc, palette, rig.Services(), nullptr));
     // The proposed scheduled start: now + 15 minutes, down to a multiple of 10 minutes.
     EXPECT_EQ(rig.doc.m_recSettings.startTime, (now + 900) / 600 * 600);
 
     WhenOpen<ui::CCommandTestDlg>(
         [](ui::CCommandTestDlg& dlg) { Press(dlg, ui::CCommandTestDlg::kIdcEnd); });
-    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kCommandTest, rig.doc, palette, rig.Services(), nullptr));
+    EXPECT_TRUE(
+        ui::RunRecorderCommand(cmd::kCommandTest, rig.doc, palette, rig.Services(), nullptr));
 
     rig.doc.m_nPortNo = 4;
     WhenOpen<ui::CPortSelectDlg>([](ui::CPortSelectDlg& dlg) {
@@ -110,7 +112,8 @@ TEST(RecorderCommands, EachCommandOpensItsDialog) {
         Press(dlg, ui::CPortSelectDlg::kIdcCom1 + 1);
         Press(dlg, ui::CPortSelectDlg::kIdcOk);
     });
-    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kSelectPort, rig.doc, palette, rig.Services(), nullptr));
+    EXPECT_TRUE(
+        ui::RunRecorderCommand(cmd::kSelectPort, rig.doc, palette, rig.Services(), nullptr));
     EXPECT_EQ(rig.doc.m_nPortNo, 2u);
 
     EXPECT_FALSE(ui::RunRecorderCommand(cmd::kZoomIn, rig.doc, palette, rig.Services(), nullptr));
@@ -137,8 +140,16 @@ TEST(RecorderCommands, DialogsRender) {
     shoot(download, "download");
     ui::CRecordStartDlg start(rig.doc, rig.Services());
     shoot(start, "record-start");
-    ui::CPortSelectDlg ports(rig.doc, {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", true, 0x403,
-                                        0x6001, {}, false, "dialout", false}});
+    ui::CPortSelectDlg ports(rig.doc, {{"/dev/ttyUSB0",
+                                        "FT232R USB UART",
+                                        "FTDI",
+                                        true,
+                                        0x403,
+                                        0x6001,
+                                        {},
+                                        false,
+                                        "dialout",
+                                        false}});
     shoot(ports, "port-select");
     ui::CCommandTestDlg test(rig.doc, rig.Services());
     shoot(test, "command-test");

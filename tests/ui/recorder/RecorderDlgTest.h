@@ -31,8 +31,8 @@ inline QApplication& App() {
 inline constexpr uint32_t kSimEpoch = 1209600000; // 2008-05-01 00:00 UTC
 
 struct SimRig {
-    explicit SimRig(sim::SimOptions o = {}) : options(WithEpoch(o)), sim(options), line(sim),
-                                              clock(line, kSimEpoch) {
+    explicit SimRig(sim::SimOptions o = {})
+        : options(WithEpoch(o)), sim(options), line(sim), clock(line, kSimEpoch) {
         doc.OnNewDocument();
     }
     static sim::SimOptions WithEpoch(sim::SimOptions o) {
