@@ -41,8 +41,7 @@ const std::set<int> kNotConnected = {
     cmd::kPrintColour, cmd::kPrintMono,      cmd::kPrintDataList, cmd::kPrintSetup,
     cmd::kRecordStart, cmd::kDownload,       cmd::kSelectPort,    cmd::kDataList,
     cmd::kShowOnOff,   cmd::kDeleteChannels, cmd::kReorderChannels, cmd::kChannelColours,
-    cmd::kCalcRange,   cmd::kEditConditions, cmd::kFullScale,     cmd::kCommandTest,
-    cmd::kCursorRight, cmd::kCursorLeft};
+    cmd::kCalcRange,   cmd::kEditConditions, cmd::kFullScale,     cmd::kCommandTest};
 
 // "開く(O)..." becomes "開く(&O)...": the access letter in parentheses.
 QString WithMnemonic(const char* label) {
@@ -270,48 +269,8 @@ bool CMainFrame::ExecuteCommand(int id) {
 }
 
 bool CMainFrame::RunViewCommand(int id) {
-    CGraphModel& model = m_pView->Model();
-    bool refresh = false;
-    switch (id) {
-    case cmd::kZoomIn:
-        refresh = model.ZoomIn();
-        break;
-    case cmd::kZoomOut:
-        refresh = model.ZoomOut();
-        break;
-    case cmd::kGraphRight:
-        refresh = model.ScrollTime(false);
-        break;
-    case cmd::kGraphLeft:
-        refresh = model.ScrollTime(true);
-        break;
-    case cmd::kGraphUp:
-        refresh = model.ScrollValue(true);
-        break;
-    case cmd::kGraphDown:
-        refresh = model.ScrollValue(false);
-        break;
-    case cmd::kCursorA:
-    case cmd::kCursorB: {
-        uint32_t& sel = id == cmd::kCursorA ? m_doc.m_nCursorASelect : m_doc.m_nCursorBSelect;
-        sel = sel == 1 ? 0 : 1;
-        m_doc.SaveCursorSettings();
-        m_pView->RedrawCursors();
-        return true;
-    }
-    case cmd::kCursorSolid:
-    case cmd::kCursorDotted:
-    case cmd::kCursorDashed:
-        m_doc.m_nCursorStyle = id == cmd::kCursorSolid ? 0 : id == cmd::kCursorDotted ? 2 : 1;
-        m_doc.SaveCursorSettings();
-        m_pView->RedrawCursors();
-        return true;
-    default:
-        return false; // keys without a handler do nothing
-    }
-    if (refresh)
-        m_pView->RefreshGraph();
-    return true;
+    // Cursors, zoom and scrolling are the view's; keys without a handler do nothing.
+    return m_pView->OnCommand(id);
 }
 
 void CMainFrame::CopyToClipboard() {
