@@ -5,7 +5,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6serialport6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  fonts-ipafont-gothic xvfb xauth
+  fonts-ipafont-gothic xvfb xauth poppler-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -38,14 +38,16 @@ CDataListMerge::CDataListMerge(const ListChannels& channels, uint32_t first, uin
         const ChannelRecord* ch = m_channels[i];
         m_next[i] = kEnded;
         m_index[i] = 0;
-        if (ch == nullptr || ch->present == 0) continue;
+        if (ch == nullptr || ch->present == 0)
+            continue;
         uint64_t t = ch->startTime;
         int j = 0;
         while (SampleAt(*ch, j) != kCodeEnd && t < first) {
             t += ch->interval;
             ++j;
         }
-        if (SampleAt(*ch, j) == kCodeEnd) continue;
+        if (SampleAt(*ch, j) == kCodeEnd)
+            continue;
         m_next[i] = t;
         m_index[i] = j;
         base = std::min(base, t);
@@ -65,12 +67,14 @@ bool CDataListMerge::Next(DataListRow& row) {
         }
         // The row's own time decides the end: a channel off the base grid still has its
         // samples between the last grid time and the end of the window listed.
-        if (r > m_last) return false;
+        if (r > m_last)
+            return false;
         row.time = static_cast<uint32_t>(r);
         row.codes.fill(kNoSample);
         bool any = false;
         for (std::size_t i = 0; i < m_next.size(); ++i) {
-            if (m_next[i] != r) continue;
+            if (m_next[i] != r)
+                continue;
             const ChannelRecord& ch = *m_channels[i];
             const uint16_t code = SampleAt(ch, m_index[i]);
             if (code == kCodeEnd) {
@@ -81,10 +85,13 @@ bool CDataListMerge::Next(DataListRow& row) {
             any = true;
             ++m_index[i];
             m_next[i] += ch.interval;
-            if (SampleAt(ch, m_index[i]) == kCodeEnd) m_next[i] = kEnded;
+            if (SampleAt(ch, m_index[i]) == kCodeEnd)
+                m_next[i] = kEnded;
         }
-        if (!below) m_base += m_step;
-        if (any) return true;
+        if (!below)
+            m_base += m_step;
+        if (any)
+            return true;
         if (!below) {
             // Rows between here and the next sample would all be empty: step over them at
             // once, on the same grid, so that a sparse channel does not cost a row per step.
@@ -108,7 +115,8 @@ int CountListRows(const ListChannels& channels, uint32_t first, uint32_t last, u
 
 std::string ListTimeText(uint32_t t) {
     std::tm tm{};
-    if (!ToLocalTime(t, tm)) return std::string(19, ' ');
+    if (!ToLocalTime(t, tm))
+        return std::string(19, ' ');
     char buf[64];
     std::snprintf(buf, sizeof buf, "%4d/%02d/%02d %2d:%02d'%02d", tm.tm_year + 1900, tm.tm_mon + 1,
                   tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
@@ -117,7 +125,8 @@ std::string ListTimeText(uint32_t t) {
 
 std::string ListCellText(const CZorvicDoc& doc, const ChannelRecord& ch, bool shown, int32_t code,
                          ListStyle style) {
-    if (!shown || code == kNoSample || code == kCodeEnd) return kBlankCell;
+    if (!shown || code == kNoSample || code == kCodeEnd)
+        return kBlankCell;
     const bool print = style == ListStyle::kPrint;
     switch (code) {
     case kCodeMissing:
@@ -156,7 +165,8 @@ std::string CutToCp932Bytes(std::string_view utf8, std::size_t maxBytes) {
     while (i < utf8.size()) {
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
         const std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (i + len > utf8.size()) break; // a cut-off character at the end is not shown
+        if (i + len > utf8.size())
+            break; // a cut-off character at the end is not shown
         uint32_t cp = c;
         if (len == 3)
             cp = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6) |
@@ -165,7 +175,8 @@ std::string CutToCp932Bytes(std::string_view utf8, std::size_t maxBytes) {
             cp = 0x80; // any two-byte or four-byte character is double-byte in CP932
         // ASCII and the half-width katakana take one byte in CP932, everything else two.
         const std::size_t w = (cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F)) ? 1 : 2;
-        if (width + w > maxBytes) break;
+        if (width + w > maxBytes)
+            break;
         width += w;
         i += len;
     }
@@ -182,7 +193,8 @@ int ListRowsPerPage(int pageHeight) {
 
 int ListPageCount(int rows, int pageHeight) {
     const int perPage = ListRowsPerPage(pageHeight);
-    if (rows <= 0 || perPage <= 0) return 0;
+    if (rows <= 0 || perPage <= 0)
+        return 0;
     return (rows + perPage - 1) / perPage;
 }
 
@@ -230,7 +242,8 @@ ListPage CDataListPrint::NextPage() {
     DataListRow row;
     for (int y = kListFirstRowY; y + kListRowPitch <= m_nHeight && m_nRowsDone < m_nRows;
          y += kListRowPitch) {
-        if (!m_merge.Next(row)) break;
+        if (!m_merge.Next(row))
+            break;
         ++m_nRowsDone;
         ++page.rows;
         page.texts.push_back({32, y, ListTimeText(row.time)});

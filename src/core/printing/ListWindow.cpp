@@ -17,11 +17,13 @@ std::vector<ListSpan> ListSpansOf(const CZorvicDoc& doc) {
     std::vector<ListSpan> spans;
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRecord* ch = doc.GetChannel(n);
-        if (ch == nullptr || ch->present == 0) continue;
+        if (ch == nullptr || ch->present == 0)
+            continue;
         // The samples counted up to the end code: a channel's stored count can disagree with
         // its samples, and a count of 0 would put its end before its start.
         const int count = ch->CountSamples();
-        if (count == 0) continue;
+        if (count == 0)
+            continue;
         const uint64_t last = ch->startTime + static_cast<uint64_t>(count - 1) * ch->interval;
         spans.push_back(
             {ch->startTime, static_cast<uint32_t>(std::min(last, kMaxTime)), ch->interval});
@@ -32,14 +34,16 @@ std::vector<ListSpan> ListSpansOf(const CZorvicDoc& doc) {
 uint32_t FirstSampleAtOrAfter(const ListChannels& channels, uint32_t from) {
     uint64_t best = kMaxTime;
     for (const ChannelRecord* ch : channels) {
-        if (ch == nullptr || ch->present == 0) continue;
+        if (ch == nullptr || ch->present == 0)
+            continue;
         uint64_t t = ch->startTime;
         int j = 0;
         while (j < kMaxSamples && ch->samples[j] != kCodeEnd && t < from) {
             t += ch->interval;
             ++j;
         }
-        if (j < kMaxSamples && ch->samples[j] != kCodeEnd) best = std::min(best, t);
+        if (j < kMaxSamples && ch->samples[j] != kCodeEnd)
+            best = std::min(best, t);
     }
     return static_cast<uint32_t>(std::min(best, kMaxTime));
 }
@@ -96,7 +100,8 @@ bool CListWindow::Fallback(uint32_t t, int64_t limit, uint32_t& out) const {
 bool CListWindow::LineDown() {
     uint32_t next =
         static_cast<uint32_t>(std::min<uint64_t>(m_start + kLineSteps * m_step, m_dataEnd));
-    if (!Contained(next) && !Fallback(next, kMaxTime, next)) return false;
+    if (!Contained(next) && !Fallback(next, kMaxTime, next))
+        return false;
     MoveTo(next);
     return true;
 }
@@ -106,7 +111,8 @@ bool CListWindow::LineUp() {
     uint32_t next = static_cast<uint32_t>(std::max<int64_t>(back, m_dataStart));
     // Falling between channels, the window goes to a start it passed over, never back to the
     // old place: that would keep it from ever crossing a gap upwards.
-    if (!Contained(next) && !Fallback(next, static_cast<int64_t>(m_start) - 1, next)) return false;
+    if (!Contained(next) && !Fallback(next, static_cast<int64_t>(m_start) - 1, next))
+        return false;
     MoveTo(next);
     return true;
 }
@@ -117,14 +123,16 @@ bool CListWindow::ThumbReleased(int position) {
         static_cast<uint32_t>(m_dataStart + range * static_cast<uint64_t>(position) / 100);
     uint64_t best = UINT64_MAX;
     for (const ListSpan& s : m_spans) {
-        if (s.last < target) continue;
+        if (s.last < target)
+            continue;
         uint64_t t = s.first;
         if (target > s.first && s.interval > 0)
             t = s.first + (static_cast<uint64_t>(target - s.first) + s.interval - 1) / s.interval *
                               s.interval;
         else if (target > s.first)
             continue;
-        if (t <= s.last) best = std::min(best, t);
+        if (t <= s.last)
+            best = std::min(best, t);
     }
     uint32_t next = 0;
     if (best != UINT64_MAX)
@@ -133,6 +141,41 @@ bool CListWindow::ThumbReleased(int position) {
         return false;
     MoveTo(next);
     return true;
+}
+
+std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end,
+                                         std::size_t maxRows) {
+    std::vector<ListRowTexts> rows;
+    if (end < start)
+        return rows;
+    const ListChannels channels = ChannelsOf(doc);
+    CDataListMerge merge(channels, start, end, doc.GetRange()->minInterval);
+    DataListRow row;
+    while (rows.size() < maxRows && merge.Next(row)) {
+        ListRowTexts& out = rows.emplace_back();
+        out.time = ListTimeText(row.time);
+        for (std::size_t i = 0; i < channels.size(); ++i)
+            out.cells[i] = row.codes[i] == kNoSample
+                               ? std::string(6, ' ')
+                               : ListCellText(doc, *channels[i], doc.m_bShow[i] != 0, row.codes[i],
+                                              ListStyle::kWindow);
+    }
+    return rows;
+}
+
+ListColumnTexts ListColumn(const CZorvicDoc& doc, int number) {
+    ListColumnTexts out;
+    out.heading = "Ch." + std::to_string(number);
+    const ChannelRecord* ch = doc.GetChannel(number);
+    if (ch == nullptr || ch->present == 0) {
+        out.unit = "   ";
+        return out;
+    }
+    out.unit = doc.FormatUnit(ch->measureType, 0);
+    out.max = doc.CellValueText(*ch, ch->statMax, false);
+    out.min = doc.CellValueText(*ch, ch->statMin, false);
+    out.avg = doc.CellValueText(*ch, ch->statAvg, true);
+    return out;
 }
 
 } // namespace saroko

@@ -1,6 +1,7 @@
 #pragma once
 // The data list window's time window [start, end] and its scroll bar: what a line step, a
 // released thumb and the opening place it on. The window shows the merge's rows over it.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -61,5 +62,25 @@ private:
     uint32_t m_end = 0;
     int m_nThumb = 0;
 };
+
+// One row of the window as texts: date and time, then the eight cells.
+struct ListRowTexts {
+    std::string time;
+    std::array<std::string, kChannelCount> cells;
+};
+// The rows of [start, end] in the window's texts, at most `maxRows`.
+std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end,
+                                         std::size_t maxRows);
+
+// A channel column's heading and statistics block: "Ch.n", its unit, then maximum, minimum
+// and average over the calculation range; blank for a channel without data.
+struct ListColumnTexts {
+    std::string heading;
+    std::string unit; // CP932
+    std::string max;
+    std::string min;
+    std::string avg;
+};
+ListColumnTexts ListColumn(const CZorvicDoc& doc, int number);
 
 } // namespace saroko

@@ -25,7 +25,8 @@ void StoreGraphPrintSettings(CZorvicDoc& doc, const GraphPrintSettings& settings
 
 GraphRect GraphPrintRect(const GraphPrintSettings& settings, int w, int h,
                          const PrinterMetrics& printer) {
-    if (w <= 0 || h <= 0) return {};
+    if (w <= 0 || h <= 0)
+        return {};
     switch (settings.method) {
     case kPrintFillPaper:
         return {0, 0, printer.horzRes, printer.vertRes};
@@ -41,15 +42,18 @@ GraphRect GraphPrintRect(const GraphPrintSettings& settings, int w, int h,
         return {0, 0, printer.horzRes, printer.vertRes};
     const int64_t height =
         int64_t{printer.logPixelsY} * printer.horzRes * h / (int64_t{printer.logPixelsX} * w);
-    if (height <= printer.vertRes) return {0, 0, printer.horzRes, ClampInt(height)};
+    if (height <= printer.vertRes)
+        return {0, 0, printer.horzRes, ClampInt(height)};
     const int64_t width =
         int64_t{printer.logPixelsX} * printer.vertRes * w / (int64_t{printer.logPixelsY} * h);
     return {0, 0, ClampInt(width), printer.vertRes};
 }
 
 PageRange ResolvePageRange(int pageCount, bool userRange, int from, int to) {
-    if (pageCount <= 0) return {0, 0};
-    if (!userRange) return {1, pageCount};
+    if (pageCount <= 0)
+        return {0, 0};
+    if (!userRange)
+        return {1, pageCount};
     return {std::clamp(from, 1, pageCount), std::clamp(to, 1, pageCount)};
 }
 

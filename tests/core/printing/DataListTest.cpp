@@ -265,7 +265,8 @@ class ListPrintTest : public DataListTest {
 protected:
     static const ListText* At(const ListPage& p, int x, int y) {
         for (const ListText& t : p.texts)
-            if (t.x == x && t.y == y) return &t;
+            if (t.x == x && t.y == y)
+                return &t;
         return nullptr;
     }
     static std::string TextAt(const ListPage& p, int x, int y) {

@@ -1,0 +1,59 @@
+#pragma once
+// "データ一覧表示": the data of a short time window as a table under the statistics of the
+// calculation range, scrolled through the data with its scroll bar. While it is open the
+// graph marks the span it shows.
+#include <QDialog>
+#include <vector>
+
+#include "printing/ListWindow.h"
+
+class QScrollBar;
+
+namespace saroko {
+
+class CZorvicView;
+
+namespace ui {
+
+class CDataListTable;
+
+class CDataListDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kHelpTopic = 1361930;
+    static constexpr int kIdClose = 1;
+    static constexpr int kIdHelp = 189;
+    static constexpr int kIdScrollBar = 169;
+    // Room for the window's rows when two channels interleave.
+    static constexpr int kVisibleRows = 20;
+
+    CDataListDlg(CZorvicView& view, QWidget* parent = nullptr);
+
+    const CListWindow& Window() const { return m_window; }
+    const std::vector<ListRowTexts>& Rows() const { return m_rows; }
+    QScrollBar* ScrollBar() const { return m_pScroll; }
+    QWidget* Table() const;
+    CZorvicView& View() { return m_view; }
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void OnScrollAction(int action);
+    void OnSliderReleased();
+    // After a move: the rows, the thumb and the table anew.
+    void Shown();
+
+    CZorvicView& m_view;
+    CListWindow m_window;
+    std::vector<ListRowTexts> m_rows;
+    CDataListTable* m_pTable;
+    QScrollBar* m_pScroll;
+    bool m_bPlacing = false;
+};
+
+// The list window for command 32779: marks its span in the view while it is open.
+void RunDataListWindow(CZorvicView& view, QWidget* parent);
+
+} // namespace ui
+} // namespace saroko

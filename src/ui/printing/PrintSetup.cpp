@@ -1,0 +1,182 @@
+#include "printing/PrintSetup.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "graph/ZorvicView.h"
+#include "messages/StringTable.h"
+
+namespace saroko::ui {
+namespace {
+
+constexpr const char* kSetupName = "saroko-print-setup";
+
+CPrintSetup::DialogHook& Hook() {
+    static CPrintSetup::DialogHook hook;
+    return hook;
+}
+
+std::function<void(const QString&)>& MessageHook() {
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
+std::function<int(QDialog&)>& DialogRunner() {
+    static std::function<int(QDialog&)> runner;
+    return runner;
+}
+
+std::function<void(int)>& HelpRequest() {
+    static std::function<void(int)> help;
+    return help;
+}
+
+// What the print dialog may change, kept to put back when the user cancels.
+struct SavedPrinter {
+    explicit SavedPrinter(const QPrinter& p)
+        : format(p.outputFormat()), name(p.printerName()), file(p.outputFileName()),
+          layout(p.pageLayout()), range(p.printRange()), from(p.fromPage()), to(p.toPage()),
+          copies(p.copyCount()), colour(p.colorMode()), duplex(p.duplex()) {}
+    void Restore(QPrinter& p) const {
+        p.setOutputFormat(format);
+        if (format == QPrinter::NativeFormat)
+            p.setPrinterName(name);
+        p.setOutputFileName(file);
+        p.setPageLayout(layout);
+        p.setPrintRange(range);
+        p.setFromTo(from, to);
+        p.setCopyCount(copies);
+        p.setColorMode(colour);
+        p.setDuplex(duplex);
+    }
+    QPrinter::OutputFormat format;
+    QString name;
+    QString file;
+    QPageLayout layout;
+    QPrinter::PrintRange range;
+    int from;
+    int to;
+    int copies;
+    QPrinter::ColorMode colour;
+    QPrinter::DuplexMode duplex;
+};
+
+} // namespace
+
+CPrintSetup::CPrintSetup(QObject* parent)
+    : QObject(parent), m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    setObjectName(QString::fromLatin1(kSetupName));
+}
+
+CPrintSetup::~CPrintSetup() = default;
+
+CPrintSetup& CPrintSetup::Of(CZorvicView& view) {
+    if (auto* setup = view.findChild<CPrintSetup*>(QString::fromLatin1(kSetupName),
+                                                   Qt::FindDirectChildrenOnly))
+        return *setup;
+    return *new CPrintSetup(&view);
+}
+
+bool CPrintSetup::HasPrinter() const {
+    if (m_pPrinter->outputFormat() == QPrinter::PdfFormat)
+        return !m_pPrinter->outputFileName().isEmpty();
+    return m_pPrinter->isValid() && !m_pPrinter->printerName().isEmpty();
+}
+
+void CPrintSetup::TakeDefaultPrinter() {
+    if (HasPrinter())
+        return;
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!info.isNull()) {
+        m_pPrinter->setOutputFormat(QPrinter::NativeFormat);
+        m_pPrinter->setPrinterName(info.printerName());
+    }
+}
+
+void CPrintSetup::SetPageLimits(int first, int last) {
+    m_nMinPage = first;
+    m_nMaxPage = last;
+}
+
+PageRange CPrintSetup::ChosenRange(int pageCount) const {
+    const bool chosen = m_pPrinter->printRange() == QPrinter::PageRange;
+    return ResolvePageRange(pageCount, chosen, m_pPrinter->fromPage(), m_pPrinter->toPage());
+}
+
+bool CPrintSetup::RunSetup(QWidget* parent, const QString& pdfName) {
+    QPrinter& p = *m_pPrinter;
+    const SavedPrinter saved(p);
+    // With no printer installed the dialog prints to a file: offer one beside the data.
+    if (!HasPrinter() && p.outputFileName().isEmpty() &&
+        QPrinterInfo::availablePrinters().isEmpty()) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdfName.isEmpty() ? QDir::home().filePath(QStringLiteral("Saroko.pdf"))
+                                              : pdfName);
+    }
+    bool ok = false;
+    if (Hook()) {
+        ok = Hook()(p, m_nMinPage, m_nMaxPage);
+    } else {
+        QPrintDialog dlg(&p, parent);
+        dlg.setMinMax(m_nMinPage, m_nMaxPage);
+        dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
+        dlg.setOption(QAbstractPrintDialog::PrintPageRange, m_nMaxPage > m_nMinPage);
+        dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        ok = dlg.exec() == QDialog::Accepted;
+    }
+    if (!ok)
+        saved.Restore(p);
+    return ok;
+}
+
+PrinterMetrics CPrintSetup::Metrics() const {
+    const QPrinter& p = *m_pPrinter;
+    return {p.width(), p.height(), p.logicalDpiX(), p.logicalDpiY()};
+}
+
+ListPageSize CPrintSetup::ListPage() const {
+    return ListPageSizeOf(m_pPrinter->widthMM(), m_pPrinter->heightMM());
+}
+
+void CPrintSetup::SetDialogHook(DialogHook hook) {
+    Hook() = std::move(hook);
+}
+
+void ShowFrameworkMessage(const QString& text, QWidget* parent) {
+    if (MessageHook()) {
+        MessageHook()(text);
+        return;
+    }
+    QMessageBox::warning(parent, QString::fromUtf8(kAppTitle), text);
+}
+
+void SetFrameworkMessageHook(std::function<void(const QString&)> hook) {
+    MessageHook() = std::move(hook);
+}
+
+int ExecDialog(QDialog& dialog) {
+    if (DialogRunner())
+        return DialogRunner()(dialog);
+    return dialog.exec();
+}
+
+void SetDialogRunner(std::function<int(QDialog&)> runner) {
+    DialogRunner() = std::move(runner);
+}
+
+void SetPrintingHelpRequest(std::function<void(int topic)> help) {
+    HelpRequest() = std::move(help);
+}
+
+void RequestPrintingHelp(int topic) {
+    if (HelpRequest())
+        HelpRequest()(topic);
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,203 @@
+#include "printing/Printing.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+
+#include "channels/ChannelPalette.h"
+#include "graph/ZorvicView.h"
+#include "platform/QtSettingsStore.h"
+#include "printing/PrintDialogs.h"
+#include "printing/PrintSetup.h"
+
+namespace saroko::ui {
+namespace {
+
+constexpr std::size_t kDialogNameBytes = 13;
+constexpr int kJobNameChars = 31;
+constexpr int kListFontUnits = 14;
+constexpr const char* kJobCannotStart = "印刷ジョブを開始できませんでした。";
+
+// Invalidate, erase and update at once: the graph and its pane show the palette as it is.
+void RepaintView(CZorvicView& view) {
+    view.repaint();
+    view.RefreshPane();
+}
+
+QString SuggestedPdf(const CZorvicDoc& doc) {
+    if (doc.m_szPathName == "Untitled")
+        return QDir::home().filePath(QStringLiteral("Saroko.pdf"));
+    const QFileInfo info(QString::fromStdString(doc.m_szPathName));
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+}
+
+// Draws the picture stretched onto its destination. False when the page or the job failed.
+bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSettings& settings,
+                  const PrinterMetrics& metrics) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false; // the job could not start: abandoned without a word
+    const GraphRect r = GraphPrintRect(settings, picture.width(), picture.height(), metrics);
+    if (!r.IsEmpty())
+        painter.drawImage(QRect(r.left, r.top, r.Width(), r.Height()), picture);
+    return painter.end();
+}
+
+// A job that is not to be finished: what a printer can take back is taken back; a PDF that
+// would hold only part of the list is removed.
+void AbandonJob(QPrinter& printer, QPainter& painter) {
+    const bool aborted = printer.abort();
+    if (painter.isActive())
+        painter.end();
+    if (!aborted && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
+}
+
+} // namespace
+
+QString DialogFileName(const std::string& fileName) {
+    return QString::fromStdString(CutToCp932Bytes(fileName, kDialogNameBytes));
+}
+
+bool PrinterSetup(CZorvicView& view, QWidget* parent) {
+    return CPrintSetup::Of(view).RunSetup(parent, SuggestedPdf(view.Doc()));
+}
+
+QImage CaptureView(CZorvicView& view) {
+    if (view.width() <= 0 || view.height() <= 0)
+        return {};
+    // The picture the window shows, pane included, rendered rather than read back from the
+    // screen: no other window can lie over it.
+    return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent) {
+    CZorvicDoc& doc = view.Doc();
+    CChannelPalette& palette = view.Palette();
+    const PaletteEntries kept = palette.Entries();
+    PaletteEntries print = kept;
+    if (colour)
+        ApplyColourPrintPalette(print);
+    else
+        ApplyMonoPrintPalette(print);
+    palette.SetEntries(print);
+    RepaintView(view);
+
+    CPrintSetup& setup = CPrintSetup::Of(view);
+    setup.SetPageLimits(1, 1);
+    setup.Printer().setFromTo(1, 1);
+
+    bool printed = false;
+    CGraphPrintDlg dlg(DialogFileName(doc.m_szFileName), GraphPrintSettingsOf(doc), parent);
+    dlg.SetPrinterSetup([&view, &dlg] { PrinterSetup(view, &dlg); });
+    if (ExecDialog(dlg) == QDialog::Accepted) {
+        StoreGraphPrintSettings(doc, dlg.Settings());
+        RepaintView(view);
+        const QImage picture = CaptureView(view);
+        if (!setup.HasPrinter())
+            PrinterSetup(view, parent);
+        if (setup.HasPrinter() && !picture.isNull()) {
+            setup.Printer().setDocName(QString::fromStdString(doc.m_szFileName));
+            printed = PrintPicture(setup.Printer(), picture, dlg.Settings(), setup.Metrics());
+        }
+    }
+    // Whatever happened, the screen gets its own colours back.
+    palette.SetEntries(kept);
+    RepaintView(view);
+    return printed;
+}
+
+QFont ListPrintFont() {
+    QFont font = ProgramFont();
+    font.setPixelSize(kListFontUnits);
+    return font;
+}
+
+void DrawListPage(QPainter& p, const ListPage& page, const QFont& font) {
+    p.setFont(font);
+    p.setPen(QPen(Qt::black, 1));
+    for (const ListLine& l : page.lines)
+        p.drawLine(l.x1, l.y1, l.x2, l.y2);
+    constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine;
+    for (const ListText& t : page.texts)
+        p.drawText(QRect(t.x, t.y, 1000, kListRowPitch), kFlags, QString::fromStdString(t.text));
+}
+
+int PrintDataList(CZorvicView& view, QWidget* parent) {
+    const CZorvicDoc& doc = view.Doc();
+    CPrintSetup& setup = CPrintSetup::Of(view);
+    QPrinter& printer = setup.Printer();
+    setup.TakeDefaultPrinter();
+    const CQtCp932Codec codec;
+
+    PageRange range;
+    auto countPages = [&] {
+        const int pages = CDataListPrint(doc, codec, setup.ListPage().height).PageCount();
+        if (pages > 0)
+            setup.SetPageLimits(1, pages);
+        range = setup.ChosenRange(pages);
+        return pages;
+    };
+    CListPrintDlg dlg(DialogFileName(doc.m_szFileName), countPages, parent);
+    dlg.SetPrinterSetup([&view, &dlg] { PrinterSetup(view, &dlg); });
+    if (ExecDialog(dlg) != QDialog::Accepted || range.Empty())
+        return 0;
+    // With no printer installed the pages go to a PDF file, which the setup names.
+    if (!setup.HasPrinter()) {
+        if (!PrinterSetup(view, parent) || !setup.HasPrinter())
+            return 0;
+        if (countPages() == 0 || range.Empty())
+            return 0;
+    }
+
+    QWidget* main = parent ? parent->window() : nullptr;
+    if (main)
+        main->setEnabled(false);
+    int done = 0;
+    {
+        CPrintProgressDlg progress(main);
+        progress.show();
+        printer.setDocName(QString::fromStdString(doc.m_szFileName).left(kJobNameChars));
+        const ListPageSize size = setup.ListPage();
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            ShowFrameworkMessage(QString::fromUtf8(kJobCannotStart), main);
+        } else {
+            CDataListPrint job(doc, codec, size.height);
+            job.SkipPages(range.from - 1);
+            const QFont font = ListPrintFont();
+            bool failed = false;
+            for (int page = range.from; page <= range.to; ++page) {
+                progress.ShowPage(page, range.to);
+                QCoreApplication::processEvents();
+                if (page > range.from && !printer.newPage()) {
+                    failed = true;
+                    break;
+                }
+                // The logical page in hundredths of an inch over the whole printable area.
+                painter.setWindow(0, 0, size.width, size.height);
+                painter.setViewport(0, 0, printer.width(), printer.height());
+                DrawListPage(painter, job.NextPage(), font);
+                ++done;
+                QCoreApplication::processEvents();
+                if (progress.Cancelled())
+                    break;
+            }
+            if (failed || progress.Cancelled()) {
+                AbandonJob(printer, painter);
+                done = 0;
+            } else if (!painter.end()) {
+                done = 0;
+            }
+        }
+    }
+    if (main)
+        main->setEnabled(true);
+    return done;
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,42 @@
+#include "printing/PrintingCommands.h"
+
+#include "document/CommandState.h"
+#include "graph/ZorvicView.h"
+#include "printing/DataListDlg.h"
+#include "printing/Printing.h"
+
+namespace saroko::ui {
+
+bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent) {
+    switch (commandId) {
+    case cmd::kPrintSetup:
+        PrinterSetup(view, parent);
+        return true;
+    case cmd::kPrintColour:
+    case cmd::kPrintMono:
+    case cmd::kPrintDataList:
+    case cmd::kDataList:
+        break;
+    default:
+        return false;
+    }
+    if (!AnyChannelPresent(view.Doc()))
+        return true; // greyed
+    switch (commandId) {
+    case cmd::kPrintColour:
+        PrintGraph(view, true, parent);
+        break;
+    case cmd::kPrintMono:
+        PrintGraph(view, false, parent);
+        break;
+    case cmd::kPrintDataList:
+        PrintDataList(view, parent);
+        break;
+    default:
+        RunDataListWindow(view, parent);
+        break;
+    }
+    return true;
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,17 @@
+#pragma once
+// The printing commands of the view's menu: colour and monochrome graph print, data list
+// print, printer setup and the data list window.
+class QWidget;
+
+namespace saroko {
+
+class CZorvicView;
+
+namespace ui {
+
+// Carries out 32784, 32785, 40002, 57606 or 32779 over `parent`; false for any other id.
+// The commands that need data are taken and do nothing while no channel holds any.
+bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent);
+
+} // namespace ui
+} // namespace saroko

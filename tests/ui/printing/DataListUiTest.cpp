@@ -1,0 +1,236 @@
+// The data list print into PDF files (pages, ranges, cancel, a job that cannot start) and
+// the data list window (rows, scrolling, the span marked in the graph).
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "document/CommandState.h"
+#include "printing/DataListDlg.h"
+#include "printing/PrintDialogs.h"
+#include "printing/Printing.h"
+#include "printing/PrintingCommands.h"
+#include "ui/printing/PrintTestSupport.h"
+
+namespace saroko::test {
+namespace {
+
+using ui::CDataListDlg;
+using ui::CListPrintDlg;
+
+class ListPrintUiTest : public PrintFixture {
+protected:
+    static std::function<int(QDialog&)> Ok() {
+        return [](QDialog& dlg) { return Click(dlg, ui::kIdOk); };
+    }
+    QString Label(QDialog& dlg, int id) const {
+        return static_cast<ui::CPrintDialogBase&>(dlg).GetDlgItem(id)->property("text").toString();
+    }
+};
+
+TEST_F(ListPrintUiTest, HundredRowsPrintOnThreePages) {
+    doc.SetPathName("/data/june.klg");
+    Answer({[this](QDialog& dlg) {
+        EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("データ一覧印刷"));
+        EXPECT_EQ(Label(dlg, CListPrintDlg::kIdPages), QStringLiteral("3"));
+        EXPECT_EQ(Label(dlg, CListPrintDlg::kIdFileName), QStringLiteral("june.klg"));
+        return Click(dlg, ui::kIdOk);
+    }});
+    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintDataList, *view, main.get()));
+    EXPECT_EQ(PdfPages(pdf), 3);
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_TRUE(frameworkMessages.isEmpty());
+
+    const QImage page = PdfPage(pdf, 3, 60);
+    if (!page.isNull()) {
+        page.save(QString::fromStdString(Path("list-p3.png")));
+        // Two rows on the last page: ink under the heading, none further down.
+        auto inkInRows = [&](double fromInch, double toInch) {
+            int ink = 0;
+            for (int y = int(fromInch * 60); y < int(toInch * 60); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    ink += qGray(page.pixel(x, y)) < 128;
+            return ink;
+        };
+        EXPECT_GT(inkInRows(1.21, 1.63), 50);
+        EXPECT_EQ(inkInRows(1.70, 11.0), 0);
+    }
+}
+
+TEST_F(ListPrintUiTest, ChosenRangeIsClamped) {
+    PrintSetup().Printer().setPrintRange(QPrinter::PageRange);
+    PrintSetup().Printer().setFromTo(2, 9);
+    Answer({Ok()});
+    ui::RunPrintingCommand(cmd::kPrintDataList, *view, main.get());
+    EXPECT_EQ(PdfPages(pdf), 2);
+}
+
+TEST_F(ListPrintUiTest, SetupInTheDialogRecountsThePages) {
+    setupAnswer = [](QPrinter& p) {
+        // A5 holds 34 rows a page: 100 rows need 3 pages... A6 with 23 rows needs 5.
+        p.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A6), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        return true;
+    };
+    Answer({[this](QDialog& dlg) {
+        EXPECT_EQ(Label(dlg, CListPrintDlg::kIdPages), QStringLiteral("3"));
+        Click(dlg, ui::kIdPrinterSetup);
+        EXPECT_EQ(setupLimits, std::make_pair(1, 3));
+        EXPECT_EQ(Label(dlg, CListPrintDlg::kIdPages), QStringLiteral("5"));
+        return Click(dlg, ui::kIdOk);
+    }});
+    ui::RunPrintingCommand(cmd::kPrintDataList, *view, main.get());
+    EXPECT_EQ(PdfPages(pdf), 5);
+}
+
+TEST_F(ListPrintUiTest, CancelInTheProgressBoxAbandonsTheJob) {
+    Answer({Ok()});
+    // The box's button, pressed as soon as the box lets events through.
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<ui::CPrintProgressDlg*>(w)) {
+                EXPECT_EQ(box->windowTitle(), QString::fromUtf8("印刷中"));
+                EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("204"))->text(),
+                          QString::fromUtf8("現在、1/3 ﾍﾟｰｼﾞ目を印刷中です。"));
+                QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("2")),
+                                  Qt::LeftButton);
+            }
+    });
+    EXPECT_EQ(ui::PrintDataList(*view, main.get()), 0);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ListPrintUiTest, JobThatCannotStartSaysSo) {
+    PrintSetup().Printer().setOutputFileName(QString::fromStdString(Path("no/such/folder/x.pdf")));
+    Answer({Ok()});
+    EXPECT_EQ(ui::PrintDataList(*view, main.get()), 0);
+    EXPECT_EQ(frameworkMessages,
+              QStringList{QString::fromUtf8("印刷ジョブを開始できませんでした。")});
+    EXPECT_TRUE(main->isEnabled());
+}
+
+TEST_F(ListPrintUiTest, NoRowsPrintsNothing) {
+    doc.GetRange()->viewStart = kT0 + 1000;
+    doc.GetRange()->viewEnd = kT0 + 2000;
+    Answer({[this](QDialog& dlg) {
+        EXPECT_EQ(Label(dlg, CListPrintDlg::kIdPages), QStringLiteral("0"));
+        return Click(dlg, ui::kIdOk);
+    }});
+    EXPECT_EQ(ui::PrintDataList(*view, main.get()), 0);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+}
+
+class DataListWindowTest : public PrintFixture {
+protected:
+    void SetUp() override {
+        PrintFixture::SetUp();
+        // Channel 1 every 10 s from kT0, channel 2 every 10 s from kT0 + 5 for 50 minutes,
+        // then a second recording on channel 3 an hour later.
+        doc.ClearAllChannels();
+        Fill(*doc.GetChannel(1), kT0, 10, std::vector<uint16_t>(300, C(21.5)), "ROOM");
+        std::vector<uint16_t> b(300, C(-3.0));
+        b[1] = kCodeMissing;
+        b[2] = kCodeOver;
+        b[3] = kCodeUnder;
+        Fill(*doc.GetChannel(2), kT0 + 5, 10, b, "OUTSIDE");
+        Fill(*doc.GetChannel(3), kT0 + 6600, 10, std::vector<uint16_t>(60, C(30.0)), "LATER");
+        doc.RecalcRanges(1);
+        doc.GetRange()->viewStart = kT0;
+        doc.GetRange()->viewEnd = kT0 + 600;
+        view->RefreshGraph();
+    }
+    void Post() { QApplication::processEvents(); }
+};
+
+TEST_F(DataListWindowTest, OpensOnTheShownWindowAndMarksIt) {
+    bool checked = false;
+    Answer({[&](QDialog& d) {
+        auto& dlg = static_cast<CDataListDlg&>(d);
+        EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("データ一覧表示"));
+        EXPECT_TRUE(view->ListMarkOpen());
+        EXPECT_EQ(dlg.Window().Start(), kT0);
+        EXPECT_EQ(dlg.Window().End(), kT0 + 90);
+        const auto& rows = dlg.Rows();
+        EXPECT_EQ(rows.size(), 19u); // 0, 5, ..., 90
+        EXPECT_EQ(rows[0].time, ListTimeText(kT0));
+        EXPECT_EQ(rows[0].cells[0], "  21.5");
+        EXPECT_EQ(rows[0].cells[1], "      ");
+        EXPECT_EQ(rows[1].cells[1], "  -3.0");
+        EXPECT_EQ(rows[3].cells[1], "  --- ");
+        EXPECT_EQ(rows[5].cells[1], "  Over");
+        EXPECT_EQ(rows[7].cells[1], " Under");
+        const GraphRange& r = *doc.GetRange();
+        EXPECT_EQ(dlg.ScrollBar()->value(),
+                  int(100.0 * (kT0 - r.dataStart) / (r.dataEnd - r.dataStart)));
+
+        // Each paint reports the span to the view, which marks it.
+        dlg.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        dlg.Table()->repaint();
+        Post();
+        const QImage mark = view->ListMarkLayer();
+        EXPECT_FALSE(mark.isNull());
+        const GraphRect& plot = view->Model().m_rcPlot;
+        const int x1 = view->Model().TimeToX(kT0);
+        EXPECT_EQ(mark.pixel(x1, (plot.top + plot.bottom) / 2), qRgb(0, 0, 0));
+        dlg.grab().save(QString::fromStdString(Path("datalist.png")));
+        view->grab().save(QString::fromStdString(Path("marked-graph.png")));
+        checked = true;
+        return Click(dlg, CDataListDlg::kIdClose);
+    }});
+    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kDataList, *view, main.get()));
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(view->ListMarkOpen());
+}
+
+TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
+    CDataListDlg dlg(*view, main.get());
+    QScrollBar* bar = dlg.ScrollBar();
+    const uint32_t dataStart = doc.GetRange()->dataStart;
+    const uint32_t dataEnd = doc.GetRange()->dataEnd;
+    auto thumbOf = [&](uint32_t s) { return int(100.0 * (s - dataStart) / (dataEnd - dataStart)); };
+
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
+    EXPECT_EQ(dlg.Rows().front().time, ListTimeText(kT0 + 50));
+    EXPECT_EQ(bar->value(), thumbOf(kT0 + 50));
+
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
+    EXPECT_EQ(bar->value(), thumbOf(kT0 + 50));
+
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(dlg.Window().Start(), kT0);
+
+    // Thumb dragged to the middle of the data and released: the gap between the recordings
+    // leads to the second one's first sample.
+    bar->setSliderDown(true);
+    bar->setSliderPosition(70);
+    EXPECT_EQ(dlg.Window().Start(), kT0); // nothing while it is held
+    bar->setSliderDown(false);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 6600);
+    EXPECT_EQ(bar->value(), thumbOf(kT0 + 6600));
+    EXPECT_EQ(dlg.Rows().front().cells[2], "  30.0");
+
+    // Up from there crosses the gap back to the last sample before it.
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 5 + 2990);
+
+    // The graph follows the span the window reports.
+    view->OpenListMark();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    dlg.Table()->repaint();
+    Post();
+    EXPECT_LE(doc.GetRange()->viewStart, kT0 + 2995);
+    EXPECT_GE(doc.GetRange()->viewEnd, kT0 + 2995 + 90);
+    view->CloseListMark();
+}
+
+} // namespace
+} // namespace saroko::test

@@ -1,0 +1,200 @@
+// The graph print: print colours on the screen while the dialog is open, the settings saved
+// on OK only, one PDF page with the picture where its method puts it, and the printer setup.
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "document/CommandState.h"
+#include "printing/PrintDialogs.h"
+#include "printing/Printing.h"
+#include "printing/PrintingCommands.h"
+#include "ui/printing/PrintTestSupport.h"
+
+namespace saroko::test {
+namespace {
+
+using ui::CGraphPrintDlg;
+
+class GraphPrintTest : public PrintFixture {
+protected:
+    QRgb Shown(int index) const {
+        const PaletteEntry& e = view->Palette().Entry(index);
+        return qRgb(e.red, e.green, e.blue);
+    }
+    // Picks the method and the scales in the dialog, then OK.
+    static std::function<int(QDialog&)> Choose(int method, const char* h = nullptr,
+                                               const char* v = nullptr) {
+        return [=](QDialog& dlg) {
+            Click(dlg, CGraphPrintDlg::kIdMethodFit + method);
+            if (h) {
+                auto* e = dlg.findChild<QLineEdit*>(QString::number(CGraphPrintDlg::kIdHorizontal));
+                e->setText(QString::fromLatin1(h));
+            }
+            if (v) {
+                auto* e = dlg.findChild<QLineEdit*>(QString::number(CGraphPrintDlg::kIdVertical));
+                e->setText(QString::fromLatin1(v));
+            }
+            return Click(dlg, ui::kIdOk);
+        };
+    }
+};
+
+TEST_F(GraphPrintTest, ColourPrintIsOnePageInPrintColours) {
+    const PaletteEntries screen = view->Palette().Entries();
+    PaletteEntries expected = screen;
+    ApplyColourPrintPalette(expected);
+    bool seenOnScreen = false;
+    Answer({[&](QDialog& dlg) {
+        // While the dialog is open the graph shows the print colours.
+        EXPECT_EQ(view->Palette().Entries(), expected);
+        const GraphRect& plot = view->Model().m_rcPlot;
+        const QImage shown = view->grab().toImage();
+        seenOnScreen = shown.pixel(plot.left + 2, plot.top + 2) == qRgb(231, 231, 231);
+        EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("グラフ印刷"));
+        return Choose(kPrintFillPaper)(dlg);
+    }});
+    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get()));
+    EXPECT_TRUE(seenOnScreen);
+    EXPECT_EQ(view->Palette().Entries(), screen);
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_EQ(store.GetInt("Print Graph Section", "PrintMethod", -1), 1);
+    EXPECT_EQ(setupRuns, 0);
+
+    // Filled to the paper: the plot's light grey reaches the bottom right of the page.
+    const QImage page = PdfPage(pdf, 1, 30);
+    if (!page.isNull()) {
+        page.save(QString::fromStdString(Path("colour.png")));
+        EXPECT_NE(page.pixel(page.width() - 3, page.height() - 3), qRgb(255, 255, 255));
+    }
+}
+
+TEST_F(GraphPrintTest, MonochromePrintHasNoColour) {
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintMono, *view, main.get()));
+    ASSERT_EQ(PdfPages(pdf), 1);
+    const QImage page = PdfPage(pdf, 1, 40);
+    if (page.isNull())
+        GTEST_SKIP() << "no pdftoppm";
+    page.save(QString::fromStdString(Path("mono.png")));
+    int coloured = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            if (std::abs(qRed(c) - qGreen(c)) > 40 || std::abs(qGreen(c) - qBlue(c)) > 40)
+                ++coloured;
+        }
+    EXPECT_EQ(coloured, 0);
+    // The traces and texts are there, in black, over the top of the page only: fitted to the
+    // width of a portrait page, a 4:3 picture leaves the lower part empty.
+    auto darkIn = [&](int from, int to) {
+        int n = 0;
+        for (int y = from; y < to; ++y)
+            for (int x = 0; x < page.width(); ++x)
+                n += qGray(page.pixel(x, y)) < 64;
+        return n;
+    };
+    EXPECT_GT(darkIn(0, page.height() * 2 / 5), 100);
+    EXPECT_EQ(darkIn(page.height() * 3 / 5, page.height()), 0);
+}
+
+TEST_F(GraphPrintTest, CancelPrintsNothingAndRestoresColours) {
+    const PaletteEntries screen = view->Palette().Entries();
+    Answer({[](QDialog& dlg) { return Click(dlg, ui::kIdCancel); }});
+    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintMono, *view, main.get()));
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_EQ(view->Palette().Entries(), screen);
+    EXPECT_FALSE(store.Has("Print Graph Section", "PrintMethod"));
+}
+
+TEST_F(GraphPrintTest, ScalesAreWholeNumbers) {
+    Answer({[](QDialog& dlg) {
+        dlg.findChild<QLineEdit*>(QString::number(CGraphPrintDlg::kIdVertical))
+            ->setText(QStringLiteral("4294967296"));
+        Click(dlg, ui::kIdOk);
+        EXPECT_EQ(dlg.result(), QDialog::Rejected); // still open
+        EXPECT_TRUE(
+            dlg.findChild<QLineEdit*>(QString::number(CGraphPrintDlg::kIdVertical))->hasFocus() ||
+            !dlg.isActiveWindow());
+        return Choose(kPrintScale, "2", "3")(dlg);
+    }});
+    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
+    EXPECT_EQ(frameworkMessages, QStringList{QString::fromUtf8("正の整数を入力してください。")});
+    EXPECT_EQ(doc.m_nPrintMethod, 2u);
+    EXPECT_EQ(doc.m_nHorizontalScale, 2u);
+    EXPECT_EQ(doc.m_nVerticalScale, 3u);
+    EXPECT_EQ(store.GetInt("Print Graph Section", "VerticalScale", -1), 3);
+    EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+TEST_F(GraphPrintTest, DialogShowsTheStoredSettings) {
+    StoreGraphPrintSettings(doc, {kPrintScale, 5, 7});
+    doc.SetPathName("/data/a-long-file-name.klg");
+    Answer({[](QDialog& dlg) {
+        auto* d = static_cast<CGraphPrintDlg*>(&dlg);
+        EXPECT_TRUE(static_cast<QRadioButton*>(d->GetDlgItem(1002))->isChecked());
+        EXPECT_EQ(static_cast<QLineEdit*>(d->GetDlgItem(101))->text(), QStringLiteral("5"));
+        EXPECT_EQ(static_cast<QLineEdit*>(d->GetDlgItem(102))->text(), QStringLiteral("7"));
+        EXPECT_EQ(static_cast<QLabel*>(d->GetDlgItem(203))->text(),
+                  QStringLiteral("a-long-file-n"));
+        return Click(dlg, ui::kIdCancel);
+    }});
+    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
+    EXPECT_EQ(dialogsRun, 1);
+}
+
+TEST_F(GraphPrintTest, WithoutPrinterTheSetupIsAsked) {
+    PrintSetup().Printer().setOutputFileName(QString());
+    // The user gives no printer: nothing is printed.
+    Answer({Choose(kPrintFitPaper)});
+    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
+    EXPECT_EQ(setupRuns, 1);
+    EXPECT_EQ(setupLimits, std::make_pair(1, 1));
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    // Now a PDF file is named in the setup: the page is printed there.
+    setupAnswer = [this](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    Answer({Choose(kPrintFitPaper)});
+    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
+    EXPECT_EQ(setupRuns, 2);
+    EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+TEST_F(GraphPrintTest, CancelledSetupKeepsThePrinterChosenBefore) {
+    setupAnswer = [](QPrinter& p) {
+        p.setOutputFileName(QStringLiteral("/tmp/elsewhere.pdf"));
+        p.setPageOrientation(QPageLayout::Landscape);
+        return false;
+    };
+    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintSetup, *view, main.get()));
+    EXPECT_EQ(setupRuns, 1);
+    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
+    EXPECT_EQ(PrintSetup().Printer().pageLayout().orientation(), QPageLayout::Portrait);
+    // From the dialog's own button as well.
+    Answer({[](QDialog& dlg) {
+        Click(dlg, ui::kIdPrinterSetup);
+        return Click(dlg, ui::kIdCancel);
+    }});
+    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
+    EXPECT_EQ(setupRuns, 2);
+    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
+}
+
+TEST_F(GraphPrintTest, CommandsWithoutDataDoNothing) {
+    doc.ClearAllChannels();
+    doc.RecalcRanges(1);
+    Answer({});
+    for (int id : {cmd::kPrintColour, cmd::kPrintMono, cmd::kPrintDataList, cmd::kDataList})
+        EXPECT_TRUE(ui::RunPrintingCommand(id, *view, main.get())) << id;
+    EXPECT_EQ(dialogsRun, 0);
+    EXPECT_FALSE(ui::RunPrintingCommand(cmd::kCopy, *view, main.get()));
+    EXPECT_FALSE(ui::RunPrintingCommand(cmd::kZoomIn, *view, main.get()));
+}
+
+} // namespace
+} // namespace saroko::test
