@@ -86,7 +86,7 @@ void CCommandTestDlg::OnSend() {
         ParseCommandTestFields(m_pPrcNo->text().toStdString(), prm, m_pMsg->text().toStdString());
     m_result = {};
     {
-        CWaitCursor wait;
+        CExchange exchange(*this);
         m_nLastResult = RunCommandTest(Services(), static_cast<int>(m_doc.m_nPortNo), in, m_result);
     }
     ShowResult();

@@ -79,7 +79,8 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
     for (const Row& row : rows) {
         sg->addWidget(Text(row.label, status), r, 0);
         sg->addWidget(StatusLabel(row.id), r, 1);
-        if (row.unitId) sg->addWidget(StatusLabel(row.unitId), r, 2);
+        if (row.unitId)
+            sg->addWidget(StatusLabel(row.unitId), r, 2);
         ++r;
     }
     auto* counts = new QHBoxLayout;
@@ -119,16 +120,13 @@ QLabel* CDownloadDlg::StatusLabel(int id) {
     return l;
 }
 
-void CDownloadDlg::reject() {
-    // The window cannot go while its download still runs on the stack.
-    if (!m_pRunning) QDialog::reject();
-}
-
 void CDownloadDlg::ProposeTargets() {
     DefaultTargets(m_doc, m_nTarget1, m_nTarget2);
     // With no free channel left a list keeps what it showed.
-    if (m_nTarget1 != 0) m_pList1->setCurrentIndex(m_nTarget1 - 1);
-    if (m_nTarget2 != 0) m_pList2->setCurrentIndex(m_nTarget2 - 1);
+    if (m_nTarget1 != 0)
+        m_pList1->setCurrentIndex(m_nTarget1 - 1);
+    if (m_nTarget2 != 0)
+        m_pList2->setCurrentIndex(m_nTarget2 - 1);
 }
 
 void CDownloadDlg::OnDownload() {
@@ -136,12 +134,13 @@ void CDownloadDlg::OnDownload() {
     const int t2 = m_pList2->currentIndex() + 1;
     CRecorderDownload download(Services(), m_doc, *this);
     {
-        CWaitCursor wait;
+        CExchange exchange(*this);
         m_pRunning = &download;
         m_nLastResult = download.Run(t1, t2);
         m_pRunning = nullptr;
     }
-    if (m_nLastResult == COMM_OK) m_bChanged = true;
+    if (m_nLastResult == COMM_OK)
+        m_bChanged = true;
     progress = 0;
     steps = 20;
     ProposeTargets();
@@ -159,7 +158,8 @@ void CDownloadDlg::ResetStatus() {
 }
 
 void CDownloadDlg::ShowHeader() {
-    if (!m_pRunning) return;
+    if (!m_pRunning)
+        return;
     const DownloadStatusTexts t = m_pRunning->StatusTexts();
     auto set = [this](int id, const QString& text) {
         static_cast<QLabel*>(GetDlgItem(id))->setText(text);
@@ -184,7 +184,8 @@ void CDownloadDlg::SetReceivedText(const std::string& text) {
     // Called for every byte: only a new count is worth a repaint.
     auto* label = static_cast<QLabel*>(GetDlgItem(kIdcReceived));
     const QString s = QString::fromStdString(text);
-    if (label->text() != s) label->setText(s);
+    if (label->text() != s)
+        label->setText(s);
 }
 
 void CDownloadDlg::PaintProgress() {
@@ -238,7 +239,8 @@ void CDownloadProgress::paintEvent(QPaintEvent*) {
     p.fillRect(left, top + h / 2 - 1, w, 2, marks);
 
     const int filled = ProgressFillWidth(w, m_owner.progress, m_owner.steps);
-    if (filled > 0) p.fillRect(left, top, filled, h, PaletteColour(m_palette, kPalProgress));
+    if (filled > 0)
+        p.fillRect(left, top, filled, h, PaletteColour(m_palette, kPalProgress));
 }
 
 } // namespace saroko::ui

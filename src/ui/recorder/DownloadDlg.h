@@ -62,9 +62,6 @@ public:
     void SetReceivedText(const std::string& text) override;
     void PaintProgress() override;
 
-protected:
-    void reject() override;
-
 private:
     void OnDownload();
     void ProposeTargets();

@@ -29,12 +29,14 @@ QString ComLabel(int n) {
 
 QString PortEntryText(const SerialPortEntry& e) {
     QString s = QString::fromStdString(e.device);
-    if (!e.description.empty()) s += QStringLiteral("  ") + QString::fromStdString(e.description);
+    if (!e.description.empty())
+        s += QStringLiteral("  ") + QString::fromStdString(e.description);
     return s;
 }
 
 QString PortAccessNote(const SerialPortEntry& e) {
-    if (e.accessible) return {};
+    if (e.accessible)
+        return {};
     QString s = U("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。");
     if (!e.group.empty() && !e.inGroup)
         s += U("\nｸﾞﾙｰﾌﾟ \"%1\" に加えてください。").arg(QString::fromStdString(e.group));
@@ -58,9 +60,11 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
         grid->addWidget(m_pDevices[i], i, 1);
     }
     grid->setColumnStretch(1, 1);
-    if (m_sel.Index() >= 0) m_pRadios->button(m_sel.Index())->setChecked(true);
+    if (m_sel.Index() >= 0)
+        m_pRadios->button(m_sel.Index())->setChecked(true);
     connect(m_pRadios, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) OnChosen();
+        if (on)
+            OnChosen();
     });
 
     // Which device the chosen number opens: any listed device, or a path typed in.
@@ -115,7 +119,8 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
 }
 
 void CPortSelectDlg::BindChosen(const QString& device) {
-    if (m_sel.Index() < 0) return;
+    if (m_sel.Index() < 0)
+        return;
     m_sel.Bind(m_sel.Index() + 1, device.trimmed().toStdString());
     ShowDevices();
 }
@@ -138,7 +143,8 @@ void CPortSelectDlg::ShowDevices() {
     m_pBindDevice->setEditText(QString::fromStdString(device));
     QString note;
     for (const SerialPortEntry& e : m_ports)
-        if (e.device == device) note = PortAccessNote(e);
+        if (e.device == device)
+            note = PortAccessNote(e);
     m_pNote->setText(note);
 }
 

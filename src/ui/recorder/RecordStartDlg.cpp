@@ -58,7 +58,8 @@ void SetChecked(QButtonGroup* group, int firstId, int value) {
 }
 
 void SetText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() != text)
+        edit->setText(text);
 }
 
 } // namespace
@@ -211,7 +212,8 @@ void CRecordStartDlg::ReadControls() {
 void CRecordStartDlg::WriteControls() {
     SetText(m_pName1, FromCp932(m_form.name1));
     SetText(m_pName2, FromCp932(m_form.name2));
-    if (m_form.intervalIndex >= 0) m_pInterval->setCurrentIndex(m_form.intervalIndex);
+    if (m_form.intervalIndex >= 0)
+        m_pInterval->setCurrentIndex(m_form.intervalIndex);
     SetChecked(m_pStart, kIdcScheduled, m_form.startMethod);
     SetChecked(m_pMode, kIdcOneTime, m_form.recordMode);
     SetChecked(m_pUnit, kIdcCelsius, m_form.unit);
@@ -253,15 +255,18 @@ void CRecordStartDlg::UpdateClocks() {
 void CRecordStartDlg::OnSet() {
     RecordStartResult r;
     {
-        CWaitCursor wait;
+        CExchange exchange(*this);
         ReadControls();
-        r = RunRecordStart(Services(), m_doc, m_form);
+        // The clocks' timer reads the controls again while the exchange waits.
+        const RecordStartForm form = m_form;
+        r = RunRecordStart(Services(), m_doc, form);
     }
-    if (r.focusId != 0) FocusItem(r.focusId);
+    if (r.focusId != 0)
+        FocusItem(r.focusId);
 }
 
 void CRecordStartDlg::OnStop() {
-    CWaitCursor wait;
+    CExchange exchange(*this);
     RunRecordStop(Services(), m_doc);
 }
 
@@ -270,10 +275,13 @@ void CRecordStartDlg::OnReceive() {
     CommServices services = Services();
     services.sink = &deferred;
     {
-        CWaitCursor wait;
+        CExchange exchange(*this);
         ReadControls();
-        if (RunReadSettings(services, m_doc, m_form) == COMM_OK) {
-            if (m_form.intervalIndex >= 0) m_nIntervalIndex = m_form.intervalIndex;
+        RecordStartForm form = m_form;
+        if (RunReadSettings(services, m_doc, form) == COMM_OK) {
+            m_form = form;
+            if (m_form.intervalIndex >= 0)
+                m_nIntervalIndex = m_form.intervalIndex;
             WriteControls();
             EnableDateFields(m_form.startMethod == kStartScheduled);
             m_nPrevStartMethod = m_form.startMethod;

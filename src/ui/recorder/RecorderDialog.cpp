@@ -15,10 +15,12 @@ namespace saroko::ui {
 int CDialogSink::ShowMessage(int id, std::string_view extra) {
     // A box shown in the middle of an exchange takes the ordinary cursor.
     const bool waiting = QApplication::overrideCursor() != nullptr;
-    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = ui::ShowMessage(
         id, QString::fromUtf8(extra.data(), static_cast<qsizetype>(extra.size())), m_pParent);
-    if (waiting) QApplication::restoreOverrideCursor();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
     return answer;
 }
 
@@ -74,11 +76,18 @@ void CRecorderDialog::RequestHelp() {
     }
     const QString path =
         QString::fromStdString(HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void CRecorderDialog::reject() {
+    if (!InExchange())
+        QDialog::reject();
 }
 
 void CRecorderDialog::FocusItem(int id) {
-    if (QWidget* w = GetDlgItem(id)) w->setFocus(Qt::OtherFocusReason);
+    if (QWidget* w = GetDlgItem(id))
+        w->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace saroko::ui

@@ -59,6 +59,22 @@ public:
 protected:
     CRecorderDialog(const CommServices& services, int helpTopic, QWidget* parent);
 
+    // One exchange with the recorder: wait cursor, and the window stays until it is over
+    // (its handler is still on the stack).
+    class CExchange {
+    public:
+        explicit CExchange(CRecorderDialog& dlg) : m_dlg(dlg) { ++m_dlg.m_nExchanges; }
+        ~CExchange() { --m_dlg.m_nExchanges; }
+        CExchange(const CExchange&) = delete;
+        CExchange& operator=(const CExchange&) = delete;
+
+    private:
+        CRecorderDialog& m_dlg;
+        CWaitCursor m_wait;
+    };
+    bool InExchange() const { return m_nExchanges > 0; }
+    void reject() override;
+
     template <class W> W* Item(int id, W* w) {
         m_items[id] = w;
         w->setObjectName(QString::number(id));
@@ -79,6 +95,7 @@ private:
     int m_nHelpTopic;
     HelpRequest m_help;
     std::map<int, QWidget*> m_items;
+    int m_nExchanges = 0;
 };
 
 } // namespace saroko::ui

@@ -73,8 +73,10 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcTotal), "/     0");
 
     // The success box comes while the dialog still shows what arrived.
+    dlg.show();
     std::vector<QString> shown;
     int progressAtEnd = -1;
+    bool closedMidway = false;
     QImage bar;
     log.onShow = [&](int) {
         for (int id :
@@ -84,6 +86,9 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
               CDownloadDlg::kIdcTotal})
             shown.push_back(Text(dlg, id));
         progressAtEnd = dlg.progress;
+        // The window cannot go while the download is still on the stack.
+        static_cast<QDialog&>(dlg).reject();
+        closedMidway = !dlg.isVisible();
         bar = dlg.ProgressBar()->grab().toImage();
         if (const char* dir = std::getenv("SAROKO_SCREENSHOTS"))
             dlg.grab().save(QString::fromUtf8(dir) + "/download-done.png");
@@ -97,6 +102,7 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
                                          "ﾜﾝﾀｲﾑ", "Pt100", "30 sec.", " 300", "/  300"};
     EXPECT_EQ(shown, expect);
     EXPECT_EQ(progressAtEnd, 20);
+    EXPECT_FALSE(closedMidway);
     // At 100 % the whole bar is in the progress colour, but for the marks drawn under it.
     ASSERT_FALSE(bar.isNull());
     const QRect r = dlg.ProgressBar()->BarRect();

@@ -122,6 +122,8 @@ TEST_F(RecordStartDlgTest, CalendarChecks) {
     const uint32_t now = rig.clock.Now();
     std::tm tm{};
     ASSERT_TRUE(ToLocalTime(now, tm));
+    uint32_t epoch = 0;
+    const bool epochConverts = FromLocalFields(1970, 1, 1, 0, 0, 0, epoch);
     struct Case {
         const char* what;
         int y, mo, d, h, mi, s;
@@ -129,7 +131,8 @@ TEST_F(RecordStartDlgTest, CalendarChecks) {
     } cases[] = {
         {"29 February 2009", 2009, 2, 29, 12, 0, 0, 57721, 103},
         {"31 April", 2009, 4, 31, 12, 0, 0, 57721, 103},
-        {"before 1970 in local time", 1970, 1, 1, 0, 0, 0, 57744, 101},
+        // Before 1970 in UTC where local time is ahead of it; else merely in the past.
+        {"1970/01/01 00:00:00", 1970, 1, 1, 0, 0, 0, epochConverts ? 57745 : 57744, 101},
         {"now", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
          57745, 101},
     };

@@ -57,7 +57,8 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
 
     int end = 0;
     log.onShow = [&](int id) {
-        if (id != msg::kCommOk) return;
+        if (id != msg::kCommOk)
+            return;
         // Close once the download is over and the dialog idle again.
         QTimer::singleShot(0, [&] {
             auto* dlg = dynamic_cast<ui::CDownloadDlg*>(QApplication::activeModalWidget());
@@ -132,7 +133,8 @@ TEST(RecorderCommands, DialogsRender) {
         const QImage img = w.grab().toImage();
         EXPECT_FALSE(img.isNull()) << name;
         EXPECT_GT(img.width(), 100) << name;
-        if (dir) img.save(QString::fromUtf8(dir) + "/" + name + ".png");
+        if (dir)
+            img.save(QString::fromUtf8(dir) + "/" + name + ".png");
         w.hide();
     };
     ui::CDownloadDlg download(rig.doc, palette, rig.Services());

@@ -62,7 +62,8 @@ public:
         App();
         ui::SetMessageHandler([this](int id, const QString&) {
             ids.push_back(id);
-            if (onShow) onShow(id);
+            if (onShow)
+                onShow(id);
             return answer;
         });
     }
