@@ -30,6 +30,7 @@
 #include "document/MenuTable.h"
 #include "graph/ZorvicView.h"
 #include "messages/StringTable.h"
+#include "recorder/RecorderCommands.h"
 #include "settings/WindowPlacement.h"
 
 namespace saroko {
@@ -39,9 +40,9 @@ namespace {
 // nothing.
 const std::set<int> kNotConnected = {
     cmd::kPrintColour, cmd::kPrintMono,      cmd::kPrintDataList, cmd::kPrintSetup,
-    cmd::kRecordStart, cmd::kDownload,       cmd::kSelectPort,    cmd::kDataList,
+    cmd::kDataList,
     cmd::kShowOnOff,   cmd::kDeleteChannels, cmd::kReorderChannels, cmd::kChannelColours,
-    cmd::kCalcRange,   cmd::kEditConditions, cmd::kFullScale,     cmd::kCommandTest};
+    cmd::kCalcRange,   cmd::kEditConditions, cmd::kFullScale};
 
 // "開く(O)..." becomes "開く(&O)...": the access letter in parentheses.
 QString WithMnemonic(const char* label) {
@@ -269,7 +270,12 @@ bool CMainFrame::ExecuteCommand(int id) {
 }
 
 bool CMainFrame::RunViewCommand(int id) {
-    // Cursors, zoom and scrolling are the view's; keys without a handler do nothing.
+    // The recorder's dialogs, then cursors, zoom and scrolling; keys without a handler do
+    // nothing.
+    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this, [this](int) { OpenHelp(); })) {
+        UpdateCommandUi();
+        return true;
+    }
     return m_pView->OnCommand(id);
 }
 
