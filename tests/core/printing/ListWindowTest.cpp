@@ -134,5 +134,37 @@ TEST_F(ListWindowDocTest, SpanFollowsTheSamplesNotAStaleCount) {
     EXPECT_EQ(spans[0].last, t0 + 40);
 }
 
+TEST_F(ListWindowDocTest, RowsAndColumnsInTheWindowsTexts) {
+    const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
+    Fill(*doc.GetChannel(1), t0, 10, {C(21.5), kCodeMissing, kCodeOver, kCodeUnder, C(-0.5)});
+    Fill(*doc.GetChannel(2), t0 + 5, 10, std::vector<uint16_t>(5, C(7)));
+    doc.RecalcRanges(1);
+    doc.m_bShow[1] = 0;
+
+    const std::vector<ListRowTexts> rows = ListWindowRows(doc, t0, t0 + 90, 20);
+    ASSERT_EQ(rows.size(), 10u);
+    const char* first[] = {"  21.5", "  --- ", "  Over", " Under", "  -0.5"};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].time, ListTimeText(t0 + 5 * static_cast<uint32_t>(i)));
+        EXPECT_EQ(rows[i].cells[0], i % 2 ? "      " : first[i / 2]);
+        EXPECT_EQ(rows[i].cells[1], "      "); // hidden, or no sample
+        EXPECT_EQ(rows[i].cells[7], "      ");
+    }
+    EXPECT_EQ(ListWindowRows(doc, t0, t0 + 90, 3).size(), 3u);
+    EXPECT_TRUE(ListWindowRows(doc, t0 + 90, t0, 20).empty());
+
+    const ListColumnTexts one = ListColumn(doc, 1);
+    EXPECT_EQ(one.heading, "Ch.1");
+    EXPECT_EQ(one.unit, "\xDF"
+                        "C ");
+    EXPECT_EQ(one.max, "  Over");
+    EXPECT_EQ(one.min, " Under");
+    const ListColumnTexts four = ListColumn(doc, 4);
+    EXPECT_EQ(four.heading, "Ch.4");
+    EXPECT_EQ(four.unit, "   ");
+    EXPECT_EQ(four.max + four.min + four.avg, "");
+}
+
 } // namespace
 } // namespace saroko::test
