@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "channels/DateFields.h"
 #include "channels/ParseInteger.h"
 #include "document/ZorvicDoc.h"
 #include "messages/StringTable.h"
@@ -11,12 +12,6 @@ namespace saroko {
 namespace {
 
 constexpr int kMsgCharYear = 57713; // ..57718 for month, day, hour, minute, second
-constexpr int kMsgYearRange = 57719;
-constexpr int kMsgMonthRange = 57720;
-constexpr int kMsgDayRange = 57721;
-constexpr int kMsgHourRange = 57722;
-constexpr int kMsgMinuteRange = 57723;
-constexpr int kMsgSecondRange = 57724;
 
 std::string NameOf(const char n[8]) {
     std::size_t len = 0;
@@ -28,15 +23,6 @@ std::string NameOf(const char n[8]) {
 void PutName(char dest[8], const std::string& name) {
     std::memset(dest, 0, 8);
     std::memcpy(dest, name.data(), std::min<std::size_t>(name.size(), 8));
-}
-
-bool IsLeap(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int DaysInMonth(int y, int m) {
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
 }
 
 int StartMethodOf(uint16_t startMode) {
@@ -94,24 +80,10 @@ DateCheck CheckStartDate(const DateFields& f) {
             return c;
         }
     const int year = v[0], month = v[1], day = v[2], hour = v[3], minute = v[4], second = v[5];
-    struct Range {
-        int value, lo, hi, msg, focus;
-    };
-    const Range ranges[6] = {{year, 1970, 2035, kMsgYearRange, idc::kYear},
-                             {month, 1, 12, kMsgMonthRange, idc::kMonth},
-                             {day, 1, 31, kMsgDayRange, idc::kDay},
-                             {hour, 0, 23, kMsgHourRange, idc::kHour},
-                             {minute, 0, 59, kMsgMinuteRange, idc::kMinute},
-                             {second, 0, 59, kMsgSecondRange, idc::kSecond}};
-    for (const Range& r : ranges)
-        if (r.value < r.lo || r.value > r.hi) {
-            c.messageId = r.msg;
-            c.focusId = r.focus;
-            return c;
-        }
-    if (day > DaysInMonth(year, month)) {
-        c.messageId = kMsgDayRange;
-        c.focusId = idc::kDay;
+    const int code = CheckDateFields(year, month, day, hour, minute, second);
+    if (code != kDateOk) {
+        c.messageId = DateRangeMessage(code);
+        c.focusId = kFocus[DateCodeField(code)];
         return c;
     }
     if (!FromLocalFields(year, month, day, hour, minute, second, c.time)) {

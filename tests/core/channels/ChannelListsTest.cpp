@@ -1,0 +1,179 @@
+// The display, delete and reorder dialogs' work copies and what their OK does to the document.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "channels/ChannelLists.h"
+#include "channels/ChannelPalette.h"
+#include "core/TestSupport.h"
+
+namespace saroko::test {
+namespace {
+
+class ChannelListsTest : public DocTest {
+protected:
+    // Data in the given channels, each named "CHn" and starting an hour apart.
+    void Data(std::initializer_list<int> channels) {
+        for (int n : channels) {
+            const std::string name = "CH" + std::to_string(n);
+            Fill(*doc.GetChannel(n), clock.Now() + 3600u * static_cast<uint32_t>(n), 60,
+                 {C(20.0 + n), C(21.0 + n), C(22.0 + n)}, name.c_str());
+            doc.GetChannel(n)->sensorCode = 1;
+        }
+        doc.RecalcRanges(1);
+    }
+};
+
+TEST_F(ChannelListsTest, ClearChannelKeepsNumberStartModelAndConditions) {
+    Data({3});
+    ChannelRecord& ch = *doc.GetChannel(3);
+    ch.measureType = kTypeVoltage;
+    ch.interval = 600;
+    ch.modelCode = kModelKm41;
+    ch.recModeCode = 128;
+    ch.statMax = 5;
+    const uint32_t start = ch.startTime;
+    ClearChannel(ch);
+    EXPECT_EQ(ch.number, 3u);
+    EXPECT_EQ(ch.startTime, start);
+    EXPECT_EQ(ch.modelCode, kModelKm41);
+    EXPECT_EQ(ch.recModeCode, 128);
+    EXPECT_EQ(ch.sensorCode, 1);
+    EXPECT_EQ(ch.present, 0u);
+    EXPECT_EQ(ch.measureType, kTypeTemp13);
+    EXPECT_EQ(ch.interval, 1u);
+    EXPECT_EQ(ch.statMax, 0);
+    EXPECT_EQ(ch.sampleCount, 0);
+    EXPECT_EQ(ch.samples[0], kCodeEnd);
+    EXPECT_EQ(ch.samples[kMaxSamples - 1], kCodeEnd);
+    EXPECT_EQ(std::memcmp(ch.name, "\0\0\0\0\0\0\0\0\0", 9), 0);
+}
+
+TEST_F(ChannelListsTest, LabelsAndButtonsOfTheDisplayAndDeleteDialogs) {
+    Data({1, 2});
+    doc.m_bShow[1] = 0;
+    doc.m_bShow[4] = 0; // a channel without data keeps whatever flag it had
+    CChannelFlagWork show(doc, CChannelFlagWork::Kind::kShow);
+    EXPECT_STREQ(show.Label(1), " ＯＮ ");
+    EXPECT_STREQ(show.Label(2), "ＯＦＦ");
+    EXPECT_STREQ(show.Label(3), "      ");
+    EXPECT_FALSE(show.Toggle(3)) << "no data: the button does nothing";
+    EXPECT_FALSE(show.Toggle(9));
+    EXPECT_TRUE(show.Toggle(1));
+    EXPECT_TRUE(show.Toggle(2));
+    EXPECT_STREQ(show.Label(1), "ＯＦＦ");
+    const uint32_t modified = doc.m_bDataModified;
+    const GraphRange range = doc.m_range;
+    show.ApplyShow(doc);
+    EXPECT_EQ(doc.m_bShow, (std::array<uint32_t, 8>{0, 1, 1, 1, 0, 1, 1, 1}));
+    EXPECT_EQ(doc.m_bDataModified, modified);
+    EXPECT_EQ(doc.m_range, range) << "no recalculation";
+
+    CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
+    EXPECT_STREQ(del.Label(1), "しない");
+    EXPECT_STREQ(del.Label(8), "      ");
+    EXPECT_TRUE(del.Toggle(2));
+    EXPECT_STREQ(del.Label(2), " する ");
+    EXPECT_TRUE(del.Toggle(2));
+    EXPECT_STREQ(del.Label(2), "しない");
+}
+
+TEST_F(ChannelListsTest, DeletingSomeRecalculatesDeletingAllEmptiesTheDocument) {
+    Data({1, 2, 5});
+    doc.m_bShow[1] = 0;
+    ASSERT_EQ(doc.m_bDataModified, 0u);
+    const uint32_t start2 = doc.GetChannel(2)->startTime;
+    {
+        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
+        del.Toggle(1);
+        del.Toggle(2);
+        del.ApplyDelete(doc);
+    }
+    EXPECT_EQ(doc.GetChannel(1)->present, 0u);
+    EXPECT_EQ(doc.GetChannel(2)->startTime, start2) << "a deleted channel keeps its start";
+    EXPECT_EQ(doc.m_bShow[1], 1u) << "the display flag of a deleted channel is set again";
+    EXPECT_EQ(doc.m_bDataModified, 1u);
+    // Channel 5 alone spans 120 s; the data range adds 2.5 % on both sides.
+    EXPECT_EQ(doc.m_range.dataStart, doc.GetChannel(5)->startTime - 3) << "ranges from the rest";
+    {
+        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
+        del.Toggle(5);
+        del.ApplyDelete(doc);
+    }
+    EXPECT_FALSE(doc.HasAnyData());
+    EXPECT_EQ(doc.m_bDataModified, 0u) << "the empty state";
+    EXPECT_EQ(doc.m_range.dataStart, clock.Now());
+    EXPECT_EQ(doc.m_range.dataEnd, clock.Now() + 3600);
+    EXPECT_EQ(doc.GetChannel(2)->startTime, clock.Now()) << "the empty state resets starts too";
+}
+
+TEST_F(ChannelListsTest, DeleteWithNoDataAtAllEmptiesTheDocument) {
+    doc.m_bDataModified = 1;
+    CChannelFlagWork(doc, CChannelFlagWork::Kind::kDelete).ApplyDelete(doc);
+    EXPECT_EQ(doc.m_bDataModified, 0u);
+}
+
+TEST_F(ChannelListsTest, ReorderMovesNamesWithTheirChannelsAndUndoRestores) {
+    Data({1, 2, 4});
+    CChannelOrderWork w(doc);
+    w.Sort(0, 1); // From Ch.1 To Ch.2: old 2 shifts into the empty row 3
+    EXPECT_EQ(w.From(), 1);
+    EXPECT_EQ(w.To(), 2);
+    EXPECT_EQ(w.Name(1), "");
+    EXPECT_EQ(w.Name(2), "CH1");
+    EXPECT_EQ(w.Name(3), "CH2");
+    EXPECT_EQ(w.Name(4), "CH4");
+    EXPECT_FALSE(w.Present(1));
+    w.Sort(0, 5); // row 1 is empty now: nothing moves, the lists remember the items
+    EXPECT_EQ(w.From(), 1);
+    EXPECT_EQ(w.To(), 6);
+    EXPECT_EQ(w.Name(2), "CH1");
+    w.Sort(-1, 3); // no selection in one list
+    EXPECT_EQ(w.To(), 6);
+    w.BeginDrag(4);
+    EXPECT_EQ(w.DragRow(), 4);
+    w.EndDrag(1); // CH4 to the empty row 1: a swap
+    EXPECT_EQ(w.Name(1), "CH4");
+    EXPECT_EQ(w.Name(4), "");
+    w.BeginDrag(5); // an empty row starts no drag
+    EXPECT_EQ(w.DragRow(), 0);
+    w.EndDrag(1);
+    EXPECT_EQ(w.Name(1), "CH4");
+    w.BeginDrag(2);
+    w.EndDrag(0); // released outside the rows
+    EXPECT_EQ(w.Name(2), "CH1");
+
+    w.Reset();
+    EXPECT_EQ(w.Order(), (ChannelOrder{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(w.Name(1), "CH1");
+    EXPECT_EQ(w.Name(4), "CH4");
+    EXPECT_EQ(w.From(), 1);
+    EXPECT_EQ(w.To(), 1);
+}
+
+TEST_F(ChannelListsTest, ReorderOkRenumbersAndLeavesColourAndDisplayWithTheRow) {
+    Data({1, 2, 3, 4, 5, 6, 7, 8});
+    doc.m_bShow[4] = 0; // row 5 hidden
+    const uint32_t modified = doc.m_bDataModified;
+    const uint32_t start2 = doc.GetChannel(2)->startTime;
+    CChannelOrderWork w(doc);
+    w.Sort(1, 4); // From 2 To 5
+    EXPECT_EQ(w.Order(), (ChannelOrder{1, 3, 4, 5, 2, 6, 7, 8}));
+    {
+        CChannelOrderWork cancelled(doc); // a dialog left with Cancel never applies
+        cancelled.Sort(1, 4);
+    }
+    EXPECT_EQ(doc.GetChannel(2)->startTime, start2);
+    w.Accept();
+    ASSERT_TRUE(w.Apply(doc));
+    EXPECT_EQ(std::string(doc.GetChannel(5)->name), "CH2");
+    EXPECT_EQ(doc.GetChannel(5)->startTime, start2);
+    EXPECT_EQ(std::string(doc.GetChannel(2)->name), "CH3");
+    EXPECT_EQ(doc.m_bShow[4], 0u) << "the display flag stays with row 5";
+    EXPECT_EQ(doc.m_bDataModified, modified);
+    EXPECT_EQ(ChannelPaletteIndex(static_cast<int>(doc.GetChannel(5)->number)), 4)
+        << "old Ch.2 now draws in Ch.5's colour";
+}
+
+} // namespace
+} // namespace saroko::test
