@@ -33,6 +33,9 @@ TEST_F(ListPrintUiTest, HundredRowsPrintOnThreePages) {
     doc.SetPathName("/data/june.klg");
     Answer({[this](QDialog& dlg) {
         EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("データ一覧印刷"));
+        dlg.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        dlg.grab().save(QString::fromStdString(Path("list-dialog.png")));
         EXPECT_EQ(Label(dlg, CListPrintDlg::kIdPages), QStringLiteral("3"));
         EXPECT_EQ(Label(dlg, CListPrintDlg::kIdFileName), QStringLiteral("june.klg"));
         return Click(dlg, ui::kIdOk);

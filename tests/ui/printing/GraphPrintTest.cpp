@@ -132,7 +132,10 @@ TEST_F(GraphPrintTest, ScalesAreWholeNumbers) {
 TEST_F(GraphPrintTest, DialogShowsTheStoredSettings) {
     StoreGraphPrintSettings(doc, {kPrintScale, 5, 7});
     doc.SetPathName("/data/a-long-file-name.klg");
-    Answer({[](QDialog& dlg) {
+    Answer({[this](QDialog& dlg) {
+        dlg.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        dlg.grab().save(QString::fromStdString(Path("graph-dialog.png")));
         auto* d = static_cast<CGraphPrintDlg*>(&dlg);
         EXPECT_TRUE(static_cast<QRadioButton*>(d->GetDlgItem(1002))->isChecked());
         EXPECT_EQ(static_cast<QLineEdit*>(d->GetDlgItem(101))->text(), QStringLiteral("5"));
