@@ -30,6 +30,8 @@
 #include "document/MenuTable.h"
 #include "graph/ZorvicView.h"
 #include "messages/StringTable.h"
+#include "printing/PrintSetup.h"
+#include "printing/PrintingCommands.h"
 #include "recorder/RecorderCommands.h"
 #include "settings/WindowPlacement.h"
 
@@ -39,8 +41,6 @@ namespace {
 // Commands whose windows do not exist yet: they stay in the menu, greyed, and their keys do
 // nothing.
 const std::set<int> kNotConnected = {
-    cmd::kPrintColour, cmd::kPrintMono,      cmd::kPrintDataList, cmd::kPrintSetup,
-    cmd::kDataList,
     cmd::kShowOnOff,   cmd::kDeleteChannels, cmd::kReorderChannels, cmd::kChannelColours,
     cmd::kCalcRange,   cmd::kEditConditions, cmd::kFullScale};
 
@@ -93,6 +93,7 @@ CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     setAcceptDrops(true);
     BuildMenus();
     BuildAccelerators();
+    ui::SetPrintingHelpRequest([this](int) { OpenHelp(); });
     OnPathNameChanged(m_doc.m_szPathName);
 }
 
@@ -270,9 +271,10 @@ bool CMainFrame::ExecuteCommand(int id) {
 }
 
 bool CMainFrame::RunViewCommand(int id) {
-    // The recorder's dialogs, then cursors, zoom and scrolling; keys without a handler do
+    // The recorder's and the printing dialogs, then cursors, zoom and scrolling; keys without a handler do
     // nothing.
-    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this, [this](int) { OpenHelp(); })) {
+    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this, [this](int) { OpenHelp(); }) ||
+        ui::RunPrintingCommand(id, *m_pView, this)) {
         UpdateCommandUi();
         return true;
     }
