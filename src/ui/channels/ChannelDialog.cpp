@@ -1,0 +1,163 @@
+#include "channels/ChannelDialog.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/MessageSink.h"
+#include "channels/RecCondWork.h"
+#include "platform/QtSettingsStore.h"
+#include "settings/WindowPlacement.h"
+
+namespace saroko::ui {
+namespace {
+
+const char* const kDigits[8] = {"１", "２", "３", "４", "５", "６", "７", "８"};
+
+} // namespace
+
+QString NameFromCp932(std::string_view bytes) {
+    return QString::fromStdString(CQtCp932Codec().Cp932ToUtf8(bytes));
+}
+
+std::string NameToCp932(const QString& text) {
+    return CQtCp932Codec().Utf8ToCp932(text.toStdString());
+}
+
+QColor EntryColour(const CChannelPalette& palette, int index) {
+    const PaletteEntry& e = palette.Entry(index);
+    return QColor(e.red, e.green, e.blue);
+}
+
+CRowColumn::CRowColumn(const CChannelPalette& palette, CellSource source, int width,
+                       QWidget* parent)
+    : QWidget(parent), m_palette(palette), m_source(std::move(source)) {
+    setFixedSize(width, kRowPitch * 8);
+}
+
+int CRowColumn::RowAt(const QPoint& p) {
+    if (p.y() < 0 || p.y() >= kRowPitch * 8)
+        return 0;
+    return p.y() / kRowPitch + 1;
+}
+
+QRect CRowColumn::RowRect(int row, int width) {
+    return QRect(0, (row - 1) * kRowPitch, width, kRowPitch);
+}
+
+void CRowColumn::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), EntryColour(m_palette, kPalBackground));
+    for (int row = 1; row <= 8; ++row) {
+        const Cell c = m_source(row);
+        if (c.text.isEmpty())
+            continue;
+        p.setPen(EntryColour(m_palette, c.paletteIndex));
+        p.drawText(RowRect(row, width()).adjusted(4, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   c.text);
+    }
+}
+
+CChannelDialog::CChannelDialog(const CChannelPalette& palette, int helpTopic, const char* title,
+                               QWidget* parent)
+    : QDialog(parent), m_palette(palette), m_nHelpTopic(helpTopic) {
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(QString::fromUtf8(title));
+}
+
+QWidget* CChannelDialog::GetDlgItem(int id) const {
+    const auto it = m_items.find(id);
+    return it == m_items.end() ? nullptr : it->second;
+}
+
+QPushButton* CChannelDialog::ChannelButton(int channel) const {
+    return qobject_cast<QPushButton*>(GetDlgItem(kIdcChannel1 + channel - 1));
+}
+
+QPushButton* CChannelDialog::Button(int id) const {
+    return qobject_cast<QPushButton*>(GetDlgItem(id));
+}
+
+QPushButton* CChannelDialog::AddButton(int id, const char* text, QWidget* parent) {
+    auto* b = Item(id, new QPushButton(QString::fromUtf8(text), parent ? parent : this));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QGroupBox* CChannelDialog::ChannelButtons(const std::function<void(int)>& clicked) {
+    auto* box = new QGroupBox(QStringLiteral("Ch."), this);
+    auto* col = new QVBoxLayout(box);
+    col->setSpacing(0);
+    for (int n = 1; n <= 8; ++n) {
+        QPushButton* b = AddButton(kIdcChannel1 + n - 1, kDigits[n - 1], box);
+        b->setFixedSize(kRowPitch + 8, kRowPitch);
+        connect(b, &QPushButton::clicked, this, [clicked, n] { clicked(n); });
+        col->addWidget(b);
+    }
+    col->addStretch();
+    return box;
+}
+
+QGroupBox* CChannelDialog::PaintedGroup(const char* title, CRowColumn* column) {
+    auto* box = new QGroupBox(QString::fromUtf8(title), this);
+    auto* col = new QVBoxLayout(box);
+    col->setSpacing(0);
+    col->addWidget(column);
+    col->addStretch();
+    return box;
+}
+
+QWidget* CChannelDialog::ButtonRow(int extraId, const char* extraText) {
+    auto* row = new QWidget(this);
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    QPushButton* ok = AddButton(kIdcOk, "OK", row);
+    ok->setDefault(true);
+    QPushButton* cancel = AddButton(kIdcCancel, "ｷｬﾝｾﾙ", row);
+    h->addStretch();
+    h->addWidget(ok);
+    h->addWidget(cancel);
+    if (extraText)
+        h->addWidget(AddButton(extraId, extraText, row));
+    QPushButton* helpButton = AddButton(kIdcHelp, "ﾍﾙﾌﾟ", row);
+    h->addWidget(helpButton);
+    connect(helpButton, &QPushButton::clicked, this, &CChannelDialog::RequestHelp);
+    return row;
+}
+
+void CChannelDialog::RequestHelp() {
+    if (m_help) {
+        m_help(m_nHelpTopic);
+        return;
+    }
+    const QString path = QString::fromStdString(
+        HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+int CChannelDialog::Message(int id) {
+    if (id == kMsgEnterInteger && !FindMessage(id)) {
+        // The dialog framework's own box for an integer field it cannot read.
+        QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle),
+                        QString::fromUtf8(kEnterIntegerText), QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("enterInteger"));
+        box.exec();
+        return kIdOk;
+    }
+    return ShowMessage(id, {}, this);
+}
+
+void CChannelDialog::FocusItem(int id) {
+    if (QWidget* w = GetDlgItem(id))
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace saroko::ui
