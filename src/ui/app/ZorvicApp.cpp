@@ -7,6 +7,8 @@
 #include "app/MainFrame.h"
 #include "app/SingleInstance.h"
 #include "platform/QtSettingsStore.h"
+#include "recorder/SerialLine.h"
+#include "settings/OverlaySettingsStore.h"
 
 // The program's resources live in a static library: register them explicitly.
 static void InitResources() { Q_INIT_RESOURCE(saroko); }
@@ -34,7 +36,14 @@ int RunApplication(int argc, char** argv) {
     if (!file.isEmpty() && ui::CSingleInstance::HandOver(file))
         return 0;
 
-    CQtSettingsStore store;
+    CQtSettingsStore userStore;
+    // A demo start (./run) puts a simulated recorder on COM1 for this run only.
+    COverlaySettingsStore store(userStore);
+    const QByteArray demoRecorder = qgetenv("SAROKO_DEMO_RECORDER");
+    if (!demoRecorder.isEmpty()) {
+        store.Overlay(kRecorderCommSection, "PortNo", "1");
+        store.Overlay(kRecorderCommSection, PortBindingEntry(1), demoRecorder.toStdString());
+    }
     SystemClock clock;
     CQtCp932Codec codec;
     CZorvicDoc doc(store, clock);

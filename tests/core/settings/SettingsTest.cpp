@@ -202,3 +202,30 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
 
 } // namespace
 } // namespace saroko::test
+
+#include "settings/OverlaySettingsStore.h"
+
+namespace saroko::test {
+namespace {
+
+TEST(OverlaySettingsStore, ShowsOverlaidEntriesUntilTheUserWritesThem) {
+    CMemorySettingsStore base;
+    base.WriteInt("KM4x Communication Section", "PortNo", 3);
+    base.WriteString("KM4x Communication Section", "ChanName1", "ROOM");
+    COverlaySettingsStore store(base);
+    store.Overlay("KM4x Communication Section", "PortNo", "1");
+    store.Overlay("KM4x Communication Section", "COM1", "/tmp/demo-recorder");
+    EXPECT_EQ(store.GetInt("KM4x Communication Section", "PortNo", 9), 1);
+    EXPECT_EQ(store.GetString("KM4x Communication Section", "COM1", ""), "/tmp/demo-recorder");
+    EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName1", ""), "ROOM");
+    EXPECT_FALSE(base.Has("KM4x Communication Section", "COM1"));
+
+    // Saving the section writes the user's choice through and ends the overlay of that entry.
+    store.WriteInt("KM4x Communication Section", "PortNo", 2);
+    EXPECT_EQ(store.GetInt("KM4x Communication Section", "PortNo", 9), 2);
+    EXPECT_EQ(base.GetInt("KM4x Communication Section", "PortNo", 9), 2);
+    EXPECT_EQ(store.GetString("KM4x Communication Section", "COM1", ""), "/tmp/demo-recorder");
+}
+
+} // namespace
+} // namespace saroko::test
