@@ -6,8 +6,12 @@
 namespace saroko {
 namespace {
 
-constexpr std::size_t At(int i) { return static_cast<std::size_t>(i); }
-constexpr bool InRow(int n) { return n >= 1 && n <= kChannelCount; }
+constexpr std::size_t At(int i) {
+    return static_cast<std::size_t>(i);
+}
+constexpr bool InRow(int n) {
+    return n >= 1 && n <= kChannelCount;
+}
 
 ChannelName NameOf(const ChannelRecord* ch) {
     ChannelName n{};

@@ -8,10 +8,10 @@ namespace saroko {
 
 TabTarget TabFrom(int component, bool shift) {
     if (shift)
-        return component == kBlue ? TabTarget::kGreenEdit
+        return component == kBlue    ? TabTarget::kGreenEdit
                : component == kGreen ? TabTarget::kRedEdit
                                      : TabTarget::kChannel8;
-    return component == kRed ? TabTarget::kGreenEdit
+    return component == kRed     ? TabTarget::kGreenEdit
            : component == kGreen ? TabTarget::kBlueEdit
                                  : TabTarget::kOk;
 }

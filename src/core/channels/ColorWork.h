@@ -28,10 +28,10 @@ enum class TabTarget { kRedEdit, kGreenEdit, kBlueEdit, kOk, kChannel8 };
 TabTarget TabFrom(int component, bool shift);
 
 struct EditResult {
-    bool checked = false;  // false: a message is being shown, nothing was looked at
-    int messageId = 0;     // 0 accepted
-    bool changed = false;  // the working entry took a new value: animate and redraw
-    std::string text;      // what the field shows afterwards (as typed on an error)
+    bool checked = false; // false: a message is being shown, nothing was looked at
+    int messageId = 0;    // 0 accepted
+    bool changed = false; // the working entry took a new value: animate and redraw
+    std::string text;     // what the field shows afterwards (as typed on an error)
 };
 
 class CChannelColorWork {

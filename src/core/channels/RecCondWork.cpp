@@ -6,7 +6,9 @@
 namespace saroko {
 namespace {
 
-constexpr bool InRow(int n) { return n >= 1 && n <= kChannelCount; }
+constexpr bool InRow(int n) {
+    return n >= 1 && n <= kChannelCount;
+}
 
 ChannelName Spaces() {
     ChannelName n{};
@@ -108,7 +110,8 @@ bool CRecCondWork::CheckChannel(int n) {
         m_nError = kRcNotConvertible;
         return false;
     }
-    c.tmValid = ToCalendarFields(t, c.tm); // a time inside a clock change moves on as the calendar does
+    c.tmValid =
+        ToCalendarFields(t, c.tm); // a time inside a clock change moves on as the calendar does
     c.timeText = FormatDateTimeText(c.tm);
     return true;
 }
@@ -116,7 +119,8 @@ bool CRecCondWork::CheckChannel(int n) {
 void CRecCondWork::TakeName(int n) {
     Channel& c = Ch(n);
     c.editName = {};
-    std::memcpy(c.editName.data(), form.name.data(), std::min<std::size_t>(form.name.size(), kNameBytes));
+    std::memcpy(c.editName.data(), form.name.data(),
+                std::min<std::size_t>(form.name.size(), kNameBytes));
 }
 
 void CRecCondWork::MarkDeleted(int n) {
@@ -184,7 +188,9 @@ std::string CRecCondWork::NameText(int channel) const {
     return std::string(c.editName.data(), FieldLength(c.editName.data(), kNameBytes));
 }
 
-std::string CRecCondWork::TimeText(int channel) const { return Ch(channel).timeText; }
+std::string CRecCondWork::TimeText(int channel) const {
+    return Ch(channel).timeText;
+}
 
 void CRecCondWork::Apply(CZorvicDoc& doc) const {
     int remaining = 0;

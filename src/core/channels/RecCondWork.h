@@ -45,10 +45,10 @@ struct RecCondForm {
 
 // What one user action asks the dialog to do next.
 struct RecCondOutcome {
-    int messageId = 0;    // shown first, 0 none
-    int focus = -1;       // RecCondField, -1 leave the focus alone
+    int messageId = 0; // shown first, 0 none
+    int focus = -1;    // RecCondField, -1 leave the focus alone
     bool reloadForm = false;
-    bool closed = false;  // OK accepted
+    bool closed = false; // OK accepted
 };
 
 class CRecCondWork {
@@ -89,8 +89,8 @@ public:
 
 private:
     struct Channel {
-        ChannelName name{};     // m_szName: handed in, and back on OK
-        uint32_t start = 0;     // m_tStart
+        ChannelName name{}; // m_szName: handed in, and back on OK
+        uint32_t start = 0; // m_tStart
         uint32_t present = 0;
         ChannelName editName{}; // last accepted
         CalendarFields tm{};    // last accepted start

@@ -35,10 +35,16 @@ void CCalcRangeWork::Fill(uint32_t from, uint32_t to) {
     m_hintEnd = to;
 }
 
-void CCalcRangeWork::WholeGraph() { Fill(m_range.dataStart, m_range.dataEnd); }
+void CCalcRangeWork::WholeGraph() {
+    Fill(m_range.dataStart, m_range.dataEnd);
+}
 
-std::string CCalcRangeWork::CurrentStartText() const { return RangeLine(m_tStart, " から"); }
-std::string CCalcRangeWork::CurrentEndText() const { return RangeLine(m_tEnd, " まで"); }
+std::string CCalcRangeWork::CurrentStartText() const {
+    return RangeLine(m_tStart, " から");
+}
+std::string CCalcRangeWork::CurrentEndText() const {
+    return RangeLine(m_tEnd, " まで");
+}
 
 CalcRangeCheck CCalcRangeWork::Check() {
     CalcRangeCheck c;
@@ -104,7 +110,9 @@ FullScaleForm FullScaleFromDocument(const CZorvicDoc& doc) {
             FormatScale(doc.m_fScaleLower)};
 }
 
-FullScaleForm FullScaleDefaults() { return {0, "600", "-200"}; }
+FullScaleForm FullScaleDefaults() {
+    return {0, "600", "-200"};
+}
 
 void ApplyFullScale(CZorvicDoc& doc, int mode, float upper, float lower) {
     doc.m_nScaleMode = static_cast<uint32_t>(mode);

@@ -19,10 +19,10 @@ constexpr int kSwatchSize = 36;
 const char* const kComponentLabels[3] = {"Red :", "Green :", "Blue :"};
 
 // The zig-zag of the sample lines: its swing grows to the middle and shrinks again.
-constexpr QPoint kZigZag[22] = {{0, 10},   {9, 10},   {19, 8},   {29, 12},  {39, 6},   {49, 14},
-                                {59, 4},   {69, 16},  {79, 2},   {89, 18},  {99, 0},   {109, 20},
-                                {119, 2},  {129, 18}, {139, 4},  {149, 16}, {159, 6},  {169, 14},
-                                {179, 8},  {189, 12}, {199, 10}, {210, 10}};
+constexpr QPoint kZigZag[22] = {{0, 10},  {9, 10},   {19, 8},   {29, 12},  {39, 6},  {49, 14},
+                                {59, 4},  {69, 16},  {79, 2},   {89, 18},  {99, 0},  {109, 20},
+                                {119, 2}, {129, 18}, {139, 4},  {149, 16}, {159, 6}, {169, 14},
+                                {179, 8}, {189, 12}, {199, 10}, {210, 10}};
 
 // A sunken frame: dark edge left and top, light edge right and bottom.
 void SunkenFrame(QPainter& p, const QRect& r, const CChannelPalette& pal) {
@@ -94,9 +94,8 @@ void CNumberEdit::focusOutEvent(QFocusEvent* event) {
 CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palette,
                                    ISettingsStore& store, std::function<void()> repaintView,
                                    QWidget* parent)
-    : CChannelDialog(palette, help::kColor, "Cｈ．カラー変更", parent), m_doc(doc),
-      m_live(palette), m_store(store), m_repaintView(std::move(repaintView)),
-      m_work(palette.Entries()) {
+    : CChannelDialog(palette, help::kColor, "Cｈ．カラー変更", parent), m_doc(doc), m_live(palette),
+      m_store(store), m_repaintView(std::move(repaintView)), m_work(palette.Entries()) {
     m_pNames = new CRowColumn(
         palette,
         [this](int n) -> CRowColumn::Cell {
@@ -141,9 +140,8 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
     m_pSelected->setFixedWidth(20);
     m_pSwatch = new CPainted(
         [this](QPainter& p, const QRect& r) {
-            const QColor fill = m_work.Selected() != 0
-                                    ? EntryColour(m_live, m_work.SelectedIndex())
-                                    : QColor(0, 0, 0);
+            const QColor fill = m_work.Selected() != 0 ? EntryColour(m_live, m_work.SelectedIndex())
+                                                       : QColor(0, 0, 0);
             p.fillRect(r, fill);
             SunkenFrame(p, r, m_live);
         },
@@ -221,9 +219,10 @@ void CChannelColorDlg::OnScrollAction(int component, int action) {
     QScrollBar* bar = m_bars[static_cast<std::size_t>(component)];
     if (action == QAbstractSlider::SliderMove && bar->isSliderDown())
         return; // the thumb follows the mouse; its position counts when it is released
-    const ScrollAction a = action == QAbstractSlider::SliderSingleStepSub   ? ScrollAction::kLineLeft
-                           : action == QAbstractSlider::SliderSingleStepAdd ? ScrollAction::kLineRight
-                                                                            : ScrollAction::kOther;
+    const ScrollAction a = action == QAbstractSlider::SliderSingleStepSub ? ScrollAction::kLineLeft
+                           : action == QAbstractSlider::SliderSingleStepAdd
+                               ? ScrollAction::kLineRight
+                               : ScrollAction::kOther;
     const bool changed = m_work.Scroll(component, a);
     // Page steps and the rest move nothing: the bar stays on the component.
     bar->setSliderPosition(m_work.Component(component));
@@ -233,7 +232,8 @@ void CChannelColorDlg::OnScrollAction(int component, int action) {
 
 void CChannelColorDlg::OnThumbReleased(int component) {
     QScrollBar* bar = m_bars[static_cast<std::size_t>(component)];
-    const bool changed = m_work.Scroll(component, ScrollAction::kThumbPosition, bar->sliderPosition());
+    const bool changed =
+        m_work.Scroll(component, ScrollAction::kThumbPosition, bar->sliderPosition());
     bar->setSliderPosition(m_work.Component(component));
     if (changed)
         AfterComponentChange(component);
@@ -263,11 +263,21 @@ void CChannelColorDlg::OnEditLeave(int component) {
         edit->m_bTabbed = 0;
         QWidget* next = nullptr;
         switch (TabFrom(component, edit->m_nShiftState < 0)) {
-        case TabTarget::kRedEdit: next = m_edits[kRed]; break;
-        case TabTarget::kGreenEdit: next = m_edits[kGreen]; break;
-        case TabTarget::kBlueEdit: next = m_edits[kBlue]; break;
-        case TabTarget::kOk: next = Button(kIdcOk); break;
-        case TabTarget::kChannel8: next = ChannelButton(8); break;
+        case TabTarget::kRedEdit:
+            next = m_edits[kRed];
+            break;
+        case TabTarget::kGreenEdit:
+            next = m_edits[kGreen];
+            break;
+        case TabTarget::kBlueEdit:
+            next = m_edits[kBlue];
+            break;
+        case TabTarget::kOk:
+            next = Button(kIdcOk);
+            break;
+        case TabTarget::kChannel8:
+            next = ChannelButton(8);
+            break;
         }
         next->setFocus(Qt::TabFocusReason);
     }

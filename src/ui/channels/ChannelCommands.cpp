@@ -78,8 +78,13 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
         return true;
     }
     case cmd::kChannelColours: {
-        CChannelColorDlg dlg(doc, palette, doc.Store(), [&view] { view.repaint(); view.RefreshPane(); },
-                             parent);
+        CChannelColorDlg dlg(
+            doc, palette, doc.Store(),
+            [&view] {
+                view.repaint();
+                view.RefreshPane();
+            },
+            parent);
         if (Run(dlg, help))
             RepaintViews(view);
         return true;

@@ -137,8 +137,8 @@ void CChannelDialog::RequestHelp() {
         m_help(m_nHelpTopic);
         return;
     }
-    const QString path = QString::fromStdString(
-        HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
+    const QString path =
+        QString::fromStdString(HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
     if (QFileInfo::exists(path))
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

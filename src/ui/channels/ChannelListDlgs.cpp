@@ -29,9 +29,9 @@ CChannelFlagDlg::CChannelFlagDlg(const CZorvicDoc& doc, const CChannelPalette& p
         palette,
         [this](int n) {
             const ChannelFlagRow& r = m_work.Row(n);
-            return CRowColumn::Cell{NameFromCp932(std::string_view(r.name.data(),
-                                                               FieldLength(r.name.data(), 8))),
-                                    ChannelPaletteIndex(n)};
+            return CRowColumn::Cell{
+                NameFromCp932(std::string_view(r.name.data(), FieldLength(r.name.data(), 8))),
+                ChannelPaletteIndex(n)};
         },
         kNameWidth, this);
     m_pLabels = new CRowColumn(

@@ -24,8 +24,10 @@ CCalcRangeDlg::CCalcRangeDlg(uint32_t calcStart, uint32_t calcEnd, const GraphRa
       m_work(calcStart, calcEnd, range) {
     auto* current = new QGroupBox(QStringLiteral("現在の計算範囲"), this);
     auto* cv = new QVBoxLayout(current);
-    cv->addWidget(Item(kIdcCurrentStart, new QLabel(QString::fromStdString(m_work.CurrentStartText()), current)));
-    cv->addWidget(Item(kIdcCurrentEnd, new QLabel(QString::fromStdString(m_work.CurrentEndText()), current)));
+    cv->addWidget(Item(kIdcCurrentStart,
+                       new QLabel(QString::fromStdString(m_work.CurrentStartText()), current)));
+    cv->addWidget(
+        Item(kIdcCurrentEnd, new QLabel(QString::fromStdString(m_work.CurrentEndText()), current)));
 
     auto* fresh = new QGroupBox(QStringLiteral("新たに設定する計算範囲"), this);
     auto* grid = new QGridLayout(fresh);
@@ -38,8 +40,8 @@ CCalcRangeDlg::CCalcRangeDlg(uint32_t calcStart, uint32_t calcEnd, const GraphRa
             grid->addWidget(f, row, i * 2);
             grid->addWidget(new QLabel(QString::fromUtf8(kUnits[i]), fresh), row, i * 2 + 1);
         }
-        grid->addWidget(new QLabel(row == 0 ? QStringLiteral("から") : QStringLiteral("まで"), fresh),
-                        row, 12);
+        grid->addWidget(
+            new QLabel(row == 0 ? QStringLiteral("から") : QStringLiteral("まで"), fresh), row, 12);
     }
     grid->addWidget(new QLabel(QStringLiteral("最初はＡＢカーソルの日時が表示されます。"), fresh),
                     2, 0, 1, 10);
@@ -77,8 +79,7 @@ void CCalcRangeDlg::accept() {
     QDialog::accept();
 }
 
-CFullScaleDlg::CFullScaleDlg(const CZorvicDoc& doc, const CChannelPalette& palette,
-                             QWidget* parent)
+CFullScaleDlg::CFullScaleDlg(const CZorvicDoc& doc, const CChannelPalette& palette, QWidget* parent)
     : CChannelDialog(palette, help::kFullScale, "縦軸フルスケール設定", parent) {
     auto* modes = new QWidget(this);
     auto* mv = new QHBoxLayout(modes);
@@ -114,7 +115,9 @@ CFullScaleDlg::CFullScaleDlg(const CZorvicDoc& doc, const CChannelPalette& palet
     m_timer.start();
 }
 
-int CFullScaleDlg::RadioMode() const { return m_pManual->isChecked() ? 1 : 0; }
+int CFullScaleDlg::RadioMode() const {
+    return m_pManual->isChecked() ? 1 : 0;
+}
 
 void CFullScaleDlg::ShowForm(const FullScaleForm& f) {
     m_nMode = f.mode;

@@ -20,9 +20,9 @@ TEST(ColorWorkTest, ComponentFieldsReadThreeCharactersAndCheckTheRange) {
         int message;
         int value; // the component afterwards
     } const cases[] = {
-        {kRed, "  7", 0, 7},      {kRed, "7  ", 0, 7},      {kGreen, "1000", 0, 100},
-        {kBlue, "255", 0, 255},   {kBlue, "0", 0, 0},       {kRed, "1 2", 57728, 255},
-        {kGreen, "-5", 57729, 172}, {kBlue, "", 57730, 0},  {kRed, "256", 57731, 255},
+        {kRed, "  7", 0, 7},         {kRed, "7  ", 0, 7},      {kGreen, "1000", 0, 100},
+        {kBlue, "255", 0, 255},      {kBlue, "0", 0, 0},       {kRed, "1 2", 57728, 255},
+        {kGreen, "-5", 57729, 172},  {kBlue, "", 57730, 0},    {kRed, "256", 57731, 255},
         {kGreen, "300", 57732, 172}, {kBlue, "999", 57733, 0}, {kRed, "ab1", 57728, 255},
     };
     for (const Case& c : cases) {

@@ -21,7 +21,7 @@ TEST(CheckDateFieldsTest, ReportsTheMostSignificantWrongField) {
         {1970, 1, 1, 0, 0, 0, kDateOk},
         {2036, 1, 1, 0, 0, 0, kDateYear},
         {1969, 12, 31, 23, 59, 59, kDateYear},
-        {2000, 2, 29, 0, 0, 0, kDateOk},  // divisible by 400
+        {2000, 2, 29, 0, 0, 0, kDateOk}, // divisible by 400
         {2004, 2, 29, 0, 0, 0, kDateOk},
         {2001, 2, 29, 0, 0, 0, kDateDay},
         {2004, 4, 31, 0, 0, 0, kDateDay},
@@ -52,8 +52,8 @@ TEST(ParseFieldIntegerTest, SignsAndBlanksAsTheDialogFrameworkReadsThem) {
         bool ok;
         int value;
     } const cases[] = {
-        {"12", true, 12}, {" 7 ", true, 7}, {"-1", true, -1}, {"+3", true, 3},
-        {"", false, 0},   {"  ", false, 0}, {"a", false, 0},  {"1a", false, 0},
+        {"12", true, 12}, {" 7 ", true, 7},  {"-1", true, -1},          {"+3", true, 3},
+        {"", false, 0},   {"  ", false, 0},  {"a", false, 0},           {"1a", false, 0},
         {"-", false, 0},  {"1 2", false, 0}, {"99999999999", false, 0},
     };
     for (const Case& c : cases) {
@@ -72,14 +72,18 @@ TEST(ParseDecimalTest, AcceptsOnlyOneWellPlacedSignAndPoint) {
         double value;
         int digits;
     } const cases[] = {
-        {"12", 1, 12, 2},          {" -5", 1, -5, 1},       {"+3.25", 1, 3.25, 3},
-        {".5", 1, 0.5, 1},         {"-.5", 1, -0.5, 1},     {"1.5 ", 1, 1.5, 2},
-        {"0.00001", 1, 1e-5, 6},   {"1234567", 1, 1234567, 7},
-        {"  - 5", 0, 0, 0},        {"5.", 0, 0, 0},         {"1 2", 0, 0, 0},
-        {"--5", 0, 0, 0},          {"5-", 0, 0, 0},         {"1.2.3", 0, 0, 0},
-        {"1e3", 0, 0, 0},          {"- 5", 0, 0, 0},        {"", 0, 0, 0},
-        {"-", 0, 0, 0},            {". 5", 0, 0, 0},        {"+-5", 0, 0, 0},
-        {"600.0", 1, 600, 4},      {"-200", 1, -200, 3},    {" .5", 1, 0.5, 1},
+        {"12", 1, 12, 2},        {" -5", 1, -5, 1},
+        {"+3.25", 1, 3.25, 3},   {".5", 1, 0.5, 1},
+        {"-.5", 1, -0.5, 1},     {"1.5 ", 1, 1.5, 2},
+        {"0.00001", 1, 1e-5, 6}, {"1234567", 1, 1234567, 7},
+        {"  - 5", 0, 0, 0},      {"5.", 0, 0, 0},
+        {"1 2", 0, 0, 0},        {"--5", 0, 0, 0},
+        {"5-", 0, 0, 0},         {"1.2.3", 0, 0, 0},
+        {"1e3", 0, 0, 0},        {"- 5", 0, 0, 0},
+        {"", 0, 0, 0},           {"-", 0, 0, 0},
+        {". 5", 0, 0, 0},        {"+-5", 0, 0, 0},
+        {"600.0", 1, 600, 4},    {"-200", 1, -200, 3},
+        {" .5", 1, 0.5, 1},
     };
     for (const Case& c : cases) {
         double v = -1;
@@ -99,8 +103,9 @@ TEST(FormatScaleTest, SixDigitsAndNoTrailingPointInAnyLocale) {
         double value;
         const char* text;
     } const cases[] = {
-        {600, "600"}, {-200, "-200"}, {12.5, "12.5"}, {0, "0"}, {1234567, "1.23457e+06"},
-        {static_cast<float>(0.1), "0.1"}, {-0.25, "-0.25"},
+        {600, "600"},     {-200, "-200"},           {12.5, "12.5"},
+        {0, "0"},         {1234567, "1.23457e+06"}, {static_cast<float>(0.1), "0.1"},
+        {-0.25, "-0.25"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatScale(c.value), c.text) << c.value;

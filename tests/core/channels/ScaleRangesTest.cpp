@@ -33,8 +33,8 @@ TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
         {"space inside end second", Row(ok1, {"2008", "1", "1", "0", "0", "1 0"}), 57718, 11},
         {"start month 13", Row({"2008", "13", "1", "0", "0", "0"}, ok1), 57720, 1},
         {"end day 30 Feb", Row(ok1, {"2008", "2", "30", "0", "0", "0"}), 57721, 8},
-        {"start before end check", Row({"2008", "1", "1", "24", "0", "0"},
-                                      {"2008", "13", "1", "0", "0", "0"}), 57722, 3},
+        {"start before end check",
+         Row({"2008", "1", "1", "24", "0", "0"}, {"2008", "13", "1", "0", "0", "0"}), 57722, 3},
         {"start not convertible", Row({"1970", "1", "1", "0", "0", "0"}, ok1), 57744, 0},
         {"end not convertible", Row(ok1, {"1970", "1", "1", "0", "0", "0"}), 57744, 6},
         {"end one second earlier", Row(ok1, {"2007", "12", "31", "23", "59", "59"}), 57746, 0},
@@ -64,8 +64,8 @@ TEST_F(ScaleRangesTest, CalcRangeOpensOnTheCursorsEarlierFirst) {
     range.dataStart = Local(2008, 3, 1, 0, 0, 0);
     range.dataEnd = Local(2008, 3, 9, 23, 59, 59);
     CCalcRangeWork w(range.dataStart, range.dataEnd, range);
-    EXPECT_EQ(w.fields, Row({"2008", " 3", " 5", " 9", " 5", " 7"},
-                            {"2008", " 3", " 5", "12", "30", " 0"}));
+    EXPECT_EQ(w.fields,
+              Row({"2008", " 3", " 5", " 9", " 5", " 7"}, {"2008", " 3", " 5", "12", "30", " 0"}));
     EXPECT_EQ(w.CurrentStartText(), "2008年  3月  1日  0時  0分  0秒 から");
     EXPECT_EQ(w.CurrentEndText(), "2008年  3月  9日 23時 59分 59秒 まで");
     w.WholeGraph();

@@ -37,8 +37,8 @@ protected:
         });
         clock.Set(Local(2008, 3, 5, 12, 0, 0));
         doc.OnNewDocument();
-        Fill(*doc.GetChannel(1), Local(2008, 3, 5, 10, 0, 0), 60,
-             {C(20), C(21), C(22), C(23)}, "OVEN");
+        Fill(*doc.GetChannel(1), Local(2008, 3, 5, 10, 0, 0), 60, {C(20), C(21), C(22), C(23)},
+             "OVEN");
         Fill(*doc.GetChannel(2), Local(2008, 3, 5, 10, 1, 0), 60, {C(-5), C(-6), C(-7)}, "DUCT");
         Fill(*doc.GetChannel(4), Local(2008, 3, 5, 10, 2, 0), 60, {C(50), C(51)}, "ROOF");
         doc.RecalcRanges(1);

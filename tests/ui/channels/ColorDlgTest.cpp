@@ -17,8 +17,8 @@ using ui::CChannelColorDlg;
 class ColorDlgTest : public ChannelUiTest {
 protected:
     std::unique_ptr<CChannelColorDlg> Open() {
-        auto dlg = std::make_unique<CChannelColorDlg>(doc, view->Palette(), store,
-                                                      [this] { ++repaints; }, nullptr);
+        auto dlg = std::make_unique<CChannelColorDlg>(
+            doc, view->Palette(), store, [this] { ++repaints; }, nullptr);
         Show(*dlg);
         return dlg;
     }
@@ -65,11 +65,8 @@ TEST_F(ColorDlgTest, FieldsCheckOnLeavingAndTabWalksOn) {
         int value; // of the live entry afterwards
     } const cases[] = {
         {kRed, "1000", 0, 100}, // three characters are read
-        {kGreen, "  7", 0, 7},
-        {kBlue, "1 2", 57730, 175},
-        {kRed, "-5", 57728, 100},
-        {kGreen, "256", 57732, 7},
-        {kBlue, "", 57730, 175},
+        {kGreen, "  7", 0, 7},     {kBlue, "1 2", 57730, 175}, {kRed, "-5", 57728, 100},
+        {kGreen, "256", 57732, 7}, {kBlue, "", 57730, 175},
     };
     auto live = [this](int component) {
         const PaletteEntry& e = view->Palette().Entry(0);

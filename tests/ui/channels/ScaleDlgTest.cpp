@@ -40,7 +40,7 @@ TEST_F(ScaleDlgTest, CalcRangeFieldsChecksAndFocus) {
         {0, "", 57713, 0},
         {1, "13", 57720, 1},
         {8, "32", 57721, 8},
-        {7, "1", 57746, 0},    // end in January: before the start
+        {7, "1", 57746, 0}, // end in January: before the start
     };
     for (const Case& c : cases) {
         shown.clear();
@@ -60,7 +60,8 @@ TEST_F(ScaleDlgTest, CalcRangeCommandShowsExactlyTheRange) {
     const uint32_t from = Local(2008, 3, 5, 10, 1, 0), to = Local(2008, 3, 5, 10, 3, 0);
     WhenModal([](QDialog* d) {
         auto* dlg = static_cast<CCalcRangeDlg*>(d);
-        const char* texts[12] = {"2008", "3", "5", "10", "1", "0", "2008", "3", "5", "10", "3", "0"};
+        const char* texts[12] = {"2008", "3", "5", "10", "1", "0",
+                                 "2008", "3", "5", "10", "3", "0"};
         for (int i = 0; i < 12; ++i)
             dlg->Field(i)->setText(QString::fromUtf8(texts[i]));
         dlg->Button(ui::kIdcOk)->click();
@@ -90,10 +91,8 @@ TEST_F(ScaleDlgTest, FullScaleFieldsFollowTheRadiosAndTheChecksFocus) {
         int message;
         QLineEdit* focus;
     } const cases[] = {
-        {"1", "0", 57797, dlg.UpperField()},
-        {"0", "100", 57796, dlg.UpperField()},
-        {"1234567", "0", 57794, dlg.UpperField()},
-        {"100.", "0", 57792, dlg.UpperField()},
+        {"1", "0", 57797, dlg.UpperField()},       {"0", "100", 57796, dlg.UpperField()},
+        {"1234567", "0", 57794, dlg.UpperField()}, {"100.", "0", 57792, dlg.UpperField()},
         {"100", "1 0", 57793, dlg.LowerField()},
     };
     for (const Case& c : cases) {
