@@ -1,5 +1,6 @@
 // saroko-cli: the program's core on the command line, for batch work and scripts.
 #include <QCoreApplication>
+#include <clocale>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
 #else
     QCoreApplication app(argc, argv);
 #endif
+    // Numbers keep the decimal point whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
     if (argc < 2) {
         PrintOverallUsage(std::cerr);
         return kExitUsage;

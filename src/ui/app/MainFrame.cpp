@@ -30,6 +30,7 @@
 #include "document/MenuTable.h"
 #include "graph/ZorvicView.h"
 #include "messages/StringTable.h"
+#include "channels/ChannelCommands.h"
 #include "printing/PrintSetup.h"
 #include "printing/PrintingCommands.h"
 #include "recorder/RecorderCommands.h"
@@ -37,12 +38,6 @@
 
 namespace saroko {
 namespace {
-
-// Commands whose windows do not exist yet: they stay in the menu, greyed, and their keys do
-// nothing.
-const std::set<int> kNotConnected = {
-    cmd::kShowOnOff,   cmd::kDeleteChannels, cmd::kReorderChannels, cmd::kChannelColours,
-    cmd::kCalcRange,   cmd::kEditConditions, cmd::kFullScale};
 
 // "開く(O)..." becomes "開く(&O)...": the access letter in parentheses.
 QString WithMnemonic(const char* label) {
@@ -94,6 +89,11 @@ CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     BuildMenus();
     BuildAccelerators();
     ui::SetPrintingHelpRequest([this](int) { OpenHelp(); });
+    // A double click on a channel number in the legend edits the recording conditions.
+    connect(m_pView, &CZorvicView::editConditionsRequested, this, [this] {
+        ui::EditConditionsFromLegend(*m_pView, this, [this](int) { OpenHelp(); });
+        UpdateCommandUi();
+    });
     OnPathNameChanged(m_doc.m_szPathName);
 }
 
@@ -168,8 +168,6 @@ QAction* CMainFrame::MenuAction(int id) const {
 }
 
 CommandState CMainFrame::QueryCommand(int id) const {
-    if (kNotConnected.count(id))
-        return {false, false};
     if (id >= cmd::kRecentFirst && id < cmd::kRecentFirst + 4) {
         const std::size_t n = static_cast<std::size_t>(id - cmd::kRecentFirst);
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
@@ -271,10 +269,11 @@ bool CMainFrame::ExecuteCommand(int id) {
 }
 
 bool CMainFrame::RunViewCommand(int id) {
-    // The recorder's and the printing dialogs, then cursors, zoom and scrolling; keys without a handler do
+    // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and scrolling; keys without a handler do
     // nothing.
     if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this, [this](int) { OpenHelp(); }) ||
-        ui::RunPrintingCommand(id, *m_pView, this)) {
+        ui::RunPrintingCommand(id, *m_pView, this) ||
+        ui::RunChannelCommand(id, *m_pView, this, [this](int) { OpenHelp(); })) {
         UpdateCommandUi();
         return true;
     }

@@ -1,6 +1,7 @@
 #include "app/ZorvicApp.h"
 
 #include <QApplication>
+#include <clocale>
 #include <QFileInfo>
 #include <QScreen>
 
@@ -17,6 +18,9 @@ namespace saroko {
 
 int RunApplication(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt takes the user's locale for the C library too; numbers in files, settings and on the
+    // screen keep the decimal point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     InitResources();
     QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
