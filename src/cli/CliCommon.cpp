@@ -50,8 +50,7 @@ int CCliPrompts::ShowMessage(int id, std::string_view extra) {
 std::unique_ptr<CliSession> OpenSession() {
     auto s = std::make_unique<CliSession>();
     s->doc = std::make_unique<CZorvicDoc>(s->store, s->clock);
-    if (CQtCp932Codec::Available())
-        s->doc->SetTextCodec(&s->codec);
+    s->doc->SetTextCodec(&s->codec);
     s->doc->SetPrompts(&s->prompts);
     s->doc->OnNewDocument();
     return s;
@@ -78,9 +77,7 @@ bool LoadFiles(CliSession& session, const std::vector<std::string>& files) {
 
 std::string ChannelNameUtf8(const CliSession& session, const ChannelRecord& ch) {
     const std::string_view bytes(ch.name, FieldLength(ch.name, 8));
-    if (CQtCp932Codec::Available())
-        return session.codec.Cp932ToUtf8(bytes);
-    return CBasicCp932Codec().Cp932ToUtf8(bytes);
+    return session.codec.Cp932ToUtf8(bytes);
 }
 
 bool ParseLocalDateTime(const std::string& text, uint32_t& out) {

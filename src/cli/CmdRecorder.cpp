@@ -41,8 +41,7 @@ std::string Hex4(const uint8_t* d) {
 }
 
 std::string Utf8Name(const CliSession& s, const std::string& cp932) {
-    return CQtCp932Codec::Available() ? s.codec.Cp932ToUtf8(cp932)
-                                      : CBasicCp932Codec().Cp932ToUtf8(cp932);
+    return s.codec.Cp932ToUtf8(cp932);
 }
 
 int RunIdentify(const Verb& verb, const std::vector<std::string>& args) {

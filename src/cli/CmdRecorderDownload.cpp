@@ -47,8 +47,8 @@ public:
 
 private:
     std::string Name(const std::string& cp932) const {
-        return m_pSession && CQtCp932Codec::Available() ? m_pSession->codec.Cp932ToUtf8(cp932)
-                                                        : CBasicCp932Codec().Cp932ToUtf8(cp932);
+        return m_pSession ? m_pSession->codec.Cp932ToUtf8(cp932)
+                          : CBasicCp932Codec().Cp932ToUtf8(cp932);
     }
     void Draw() {
         const int filled = std::clamp(progress, 0, steps);

@@ -51,12 +51,8 @@ int RunRecorderStart(const Verb& verb, const std::vector<std::string>& args) {
     const std::size_t comma = names->find(',');
     const std::string n1 = names->substr(0, comma);
     const std::string n2 = comma == std::string::npos ? "" : names->substr(comma + 1);
-    const CBasicCp932Codec basic;
-    const ITextCodec& codec = CQtCp932Codec::Available()
-                                  ? static_cast<const ITextCodec&>(session.codec)
-                                  : static_cast<const ITextCodec&>(basic);
-    form.name1 = codec.Utf8ToCp932(n1);
-    form.name2 = codec.Utf8ToCp932(n2);
+    form.name1 = session.codec.Utf8ToCp932(n1);
+    form.name2 = session.codec.Utf8ToCp932(n2);
     form.intervalIndex = IntervalIndex(static_cast<uint32_t>(seconds));
     form.recordMode = o.Has("--endless") ? 1 : 0;
     form.sensor = o.Has("--jpt100") ? 1 : 0;

@@ -4,6 +4,7 @@
 #include <QStringConverter>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace saroko {
 namespace {
@@ -55,34 +56,51 @@ void CQtSettingsStore::WriteString(std::string_view section, std::string_view en
 
 void CQtSettingsStore::Sync() { m_settings->sync(); }
 
-bool CQtCp932Codec::Available() {
-    for (const char* name : kCp932Names)
-        if (QStringDecoder(name).isValid())
-            return true;
-    return false;
+namespace {
+
+// The name under which this Qt build converts CP932, looked up once; null when it cannot.
+const char* Cp932Name() {
+    static const char* const name = []() -> const char* {
+        for (const char* n : kCp932Names)
+            if (QStringDecoder(n).isValid())
+                return n;
+        return nullptr;
+    }();
+    return name;
+}
+
+bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+} // namespace
+
+bool CQtCp932Codec::Available() { return Cp932Name() != nullptr; }
+
+QString FromCp932(std::string_view bytes) {
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    // Most texts are ASCII; those need no converter.
+    if (IsAscii(bytes))
+        return QString::fromLatin1(view);
+    if (const char* name = Cp932Name())
+        return QStringDecoder(name).decode(view);
+    return QString::fromStdString(CBasicCp932Codec().Cp932ToUtf8(bytes));
+}
+
+std::string ToCp932(const QString& text) {
+    if (const char* name = Cp932Name()) {
+        const QByteArray b = QStringEncoder(name).encode(text);
+        return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+    }
+    return CBasicCp932Codec().Utf8ToCp932(text.toStdString());
 }
 
 std::string CQtCp932Codec::Cp932ToUtf8(std::string_view bytes) const {
-    for (const char* name : kCp932Names) {
-        QStringDecoder dec(name);
-        if (!dec.isValid())
-            continue;
-        const QString s = dec.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-        return s.toStdString();
-    }
-    return CBasicCp932Codec().Cp932ToUtf8(bytes);
+    return FromCp932(bytes).toStdString();
 }
 
 std::string CQtCp932Codec::Utf8ToCp932(std::string_view text) const {
-    for (const char* name : kCp932Names) {
-        QStringEncoder enc(name);
-        if (!enc.isValid())
-            continue;
-        const QByteArray b = enc.encode(
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-        return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-    }
-    return CBasicCp932Codec().Utf8ToCp932(text);
+    return ToCp932(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 } // namespace saroko

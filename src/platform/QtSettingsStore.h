@@ -1,6 +1,7 @@
 #pragma once
 // The settings store on QSettings: organisation "PELNOR CORPORATION", application "Saroko".
 // Sections are QSettings groups, entries are keys.
+#include <QString>
 #include <memory>
 
 #include "document/ZorvicDoc.h"
@@ -29,12 +30,17 @@ private:
     std::unique_ptr<QSettings> m_settings;
 };
 
+// CP932 both ways through Qt's converters; where this Qt build has none, the core's codec
+// (ASCII and half-width katakana) stands in, so callers need not check.
+QString FromCp932(std::string_view bytes);
+std::string ToCp932(const QString& text);
+
 // CP932 both ways through Qt's converters.
 class CQtCp932Codec final : public ITextCodec {
 public:
     std::string Cp932ToUtf8(std::string_view bytes) const override;
     std::string Utf8ToCp932(std::string_view text) const override;
-    // False when the Qt build has no CP932 converter (the core's basic codec is used then).
+    // False when the Qt build has no CP932 converter (the core's codec stands in then).
     static bool Available();
 };
 

@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/Help.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QDropEvent>
 #include <QResizeEvent>
 #include <QShowEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -323,12 +323,7 @@ void CMainFrame::ShowAbout() {
     dlg.exec();
 }
 
-void CMainFrame::OpenHelp() {
-    const QString path = QString::fromStdString(
-        HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
-    if (QFileInfo::exists(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
+void CMainFrame::OpenHelp() { ui::OpenHelpFile(); }
 
 void CMainFrame::PlaceWindow(int desktopWidth, int desktopHeight) {
     const WindowRect r = LoadWindowPlacement(m_store, desktopWidth, desktopHeight);

@@ -51,8 +51,7 @@ int RunApplication(int argc, char** argv) {
     SystemClock clock;
     CQtCp932Codec codec;
     CZorvicDoc doc(store, clock);
-    if (CQtCp932Codec::Available())
-        doc.SetTextCodec(&codec);
+    doc.SetTextCodec(&codec);
 
     CMainFrame frame(doc, store);
     const QSize desktop = QGuiApplication::primaryScreen()

@@ -102,7 +102,7 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
             const ChannelRecord* ch = m_doc.GetChannel(n);
             if (!ch || ch->present == 0)
                 return {};
-            return {NameFromCp932(std::string_view(ch->name, FieldLength(ch->name, 8))),
+            return {FromCp932(std::string_view(ch->name, FieldLength(ch->name, 8))),
                     ChannelPaletteIndex(n)};
         },
         kNameWidth, this);

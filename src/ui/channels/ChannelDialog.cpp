@@ -1,20 +1,18 @@
 #include "channels/ChannelDialog.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/MessageSink.h"
 #include "channels/RecCondWork.h"
 #include "platform/QtSettingsStore.h"
 #include "settings/WindowPlacement.h"
+#include "app/Help.h"
 
 namespace saroko::ui {
 namespace {
@@ -22,14 +20,6 @@ namespace {
 const char* const kDigits[8] = {"１", "２", "３", "４", "５", "６", "７", "８"};
 
 } // namespace
-
-QString NameFromCp932(std::string_view bytes) {
-    return QString::fromStdString(CQtCp932Codec().Cp932ToUtf8(bytes));
-}
-
-std::string NameToCp932(const QString& text) {
-    return CQtCp932Codec().Utf8ToCp932(text.toStdString());
-}
 
 QColor EntryColour(const CChannelPalette& palette, int index) {
     const PaletteEntry& e = palette.Entry(index);
@@ -137,10 +127,7 @@ void CChannelDialog::RequestHelp() {
         m_help(m_nHelpTopic);
         return;
     }
-    const QString path =
-        QString::fromStdString(HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
-    if (QFileInfo::exists(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    OpenHelpFile();
 }
 
 int CChannelDialog::Message(int id) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "channels/ChannelPalette.h"
+#include "platform/QtSettingsStore.h" // FromCp932, ToCp932
 
 class QPushButton;
 class QGroupBox;
@@ -40,8 +41,6 @@ inline constexpr int kIdcUndo = 1001;
 inline constexpr int kIdcDefaults = 1002;
 inline constexpr int kIdcChannel1 = 1011;
 
-QString NameFromCp932(std::string_view bytes);
-std::string NameToCp932(const QString& text);
 QColor EntryColour(const CChannelPalette& palette, int index);
 
 // The height of one painted channel row; the channel buttons are as tall.

@@ -30,7 +30,7 @@ CChannelFlagDlg::CChannelFlagDlg(const CZorvicDoc& doc, const CChannelPalette& p
         [this](int n) {
             const ChannelFlagRow& r = m_work.Row(n);
             return CRowColumn::Cell{
-                NameFromCp932(std::string_view(r.name.data(), FieldLength(r.name.data(), 8))),
+                FromCp932(std::string_view(r.name.data(), FieldLength(r.name.data(), 8))),
                 ChannelPaletteIndex(n)};
         },
         kNameWidth, this);
@@ -104,7 +104,7 @@ CChannelOrderDlg::CChannelOrderDlg(const CZorvicDoc& doc, const CChannelPalette&
         palette,
         [this](int row) {
             // The colour belongs to the row: data moved to row 3 show in Ch.3's colour.
-            return CRowColumn::Cell{NameFromCp932(m_work.Name(row)), ChannelPaletteIndex(row)};
+            return CRowColumn::Cell{FromCp932(m_work.Name(row)), ChannelPaletteIndex(row)};
         },
         kNameWidth, this);
     connect(m_pNumbers, &COrderNumberColumn::moved, this, &CChannelOrderDlg::Refresh);

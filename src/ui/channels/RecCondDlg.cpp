@@ -31,7 +31,7 @@ CRecCondDlg::CRecCondDlg(const CZorvicDoc& doc, const CChannelPalette& palette, 
                 return {};
             if (m_work.Deleted(n))
                 return {QString::fromUtf8(CRecCondWork::kDeletedName), ChannelPaletteIndex(n)};
-            return {NameFromCp932(m_work.NameText(n)), ChannelPaletteIndex(n)};
+            return {FromCp932(m_work.NameText(n)), ChannelPaletteIndex(n)};
         },
         kNameWidth, this);
     m_pTimes = new CRowColumn(
@@ -96,14 +96,14 @@ CRecCondDlg::CRecCondDlg(const CZorvicDoc& doc, const CChannelPalette& palette, 
 }
 
 void CRecCondDlg::ReadForm() {
-    m_work.form.name = NameToCp932(m_fields[kRcName]->text());
+    m_work.form.name = ToCp932(m_fields[kRcName]->text());
     for (int i = 0; i < 6; ++i)
         m_work.form.date[static_cast<std::size_t>(i)] =
             m_fields[static_cast<std::size_t>(kRcYear + i)]->text().toStdString();
 }
 
 void CRecCondDlg::ShowForm() {
-    m_fields[kRcName]->setText(NameFromCp932(m_work.form.name));
+    m_fields[kRcName]->setText(FromCp932(m_work.form.name));
     for (int i = 0; i < 6; ++i)
         m_fields[static_cast<std::size_t>(kRcYear + i)]->setText(
             QString::fromStdString(m_work.form.date[static_cast<std::size_t>(i)]));

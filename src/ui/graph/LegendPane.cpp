@@ -4,33 +4,15 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStringDecoder>
 #include <algorithm>
 
 #include "graph/GraphPainter.h"
 #include "graph/LineRaster.h"
 #include "graph/ZorvicView.h"
+#include "platform/QtSettingsStore.h"
 
 namespace saroko {
 namespace {
-
-// Names and the degree sign are CP932 bytes; they become text only here.
-QString FromCp932(const std::string& bytes) {
-    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    // Most cells are ASCII; those need no decoder.
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
-        return QString::fromLatin1(view);
-    static const char* const name = [] {
-        for (const char* n : {"windows-31j", "Shift_JIS"})
-            if (QStringDecoder(n).isValid())
-                return n;
-        return static_cast<const char*>(nullptr);
-    }();
-    if (!name)
-        return QString::fromLatin1(view);
-    QStringDecoder dec(name);
-    return dec.decode(view);
-}
 
 } // namespace
 

@@ -1,14 +1,12 @@
 #include "recorder/RecorderDialog.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QPushButton>
-#include <QUrl>
 
 #include "app/MessageSink.h"
 #include "platform/QtSettingsStore.h"
 #include "settings/WindowPlacement.h"
+#include "app/Help.h"
 
 namespace saroko::ui {
 
@@ -30,14 +28,6 @@ CWaitCursor::CWaitCursor() {
 
 CWaitCursor::~CWaitCursor() {
     QApplication::restoreOverrideCursor();
-}
-
-QString FromCp932(std::string_view bytes) {
-    return QString::fromStdString(CQtCp932Codec().Cp932ToUtf8(bytes));
-}
-
-std::string ToCp932(const QString& text) {
-    return CQtCp932Codec().Utf8ToCp932(text.toStdString());
 }
 
 int DialogUnitsX(const QWidget* w, int units) {
@@ -74,10 +64,7 @@ void CRecorderDialog::RequestHelp() {
         m_help(m_nHelpTopic);
         return;
     }
-    const QString path =
-        QString::fromStdString(HelpFilePath(QCoreApplication::applicationFilePath().toStdString()));
-    if (QFileInfo::exists(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    OpenHelpFile();
 }
 
 void CRecorderDialog::reject() {

@@ -12,6 +12,7 @@
 
 #include "messages/StringTable.h"
 #include "recorder/RecorderComm.h"
+#include "platform/QtSettingsStore.h" // FromCp932, ToCp932
 
 class QPushButton;
 
@@ -38,9 +39,6 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
-
-QString FromCp932(std::string_view bytes);
-std::string ToCp932(const QString& text);
 
 // Dialog units of the dialog's font, as the original layouts are measured.
 int DialogUnitsX(const QWidget* w, int units);
