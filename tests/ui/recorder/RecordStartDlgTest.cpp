@@ -84,20 +84,14 @@ TEST_F(RecordStartDlgTest, ChecksShowTheirMessageAndFocusTheField) {
         const char* text;
         int message, focus;
     } cases[] = {
-        {"year with a space inside", CRecordStartDlg::kIdcYear, "20 08", 57713, 101},
+        // Which text fails which rule is the core's table; here each field once, to see that
+        // its message shows and the focus lands on that very control.
         {"full-width year", CRecordStartDlg::kIdcYear, "２００８", 57713, 101},
         {"month letters", CRecordStartDlg::kIdcMonth, "1a", 57714, 171},
-        {"day empty", CRecordStartDlg::kIdcDay, "", 57715, 103},
-        {"hour sign", CRecordStartDlg::kIdcHour, "-1", 57716, 172},
-        {"minute letters", CRecordStartDlg::kIdcMinute, "x", 57717, 105},
-        {"second letters", CRecordStartDlg::kIdcSecond, "5s", 57718, 104},
-        {"year 1969", CRecordStartDlg::kIdcYear, "1969", 57719, 101},
-        {"year 2036", CRecordStartDlg::kIdcYear, "2036", 57719, 101},
-        {"month 13", CRecordStartDlg::kIdcMonth, "13", 57720, 171},
         {"day 32", CRecordStartDlg::kIdcDay, "32", 57721, 103},
-        {"hour 24", CRecordStartDlg::kIdcHour, "24", 57722, 172},
+        {"hour sign", CRecordStartDlg::kIdcHour, "-1", 57716, 172},
         {"minute 60", CRecordStartDlg::kIdcMinute, "60", 57723, 105},
-        {"second 60", CRecordStartDlg::kIdcSecond, "60", 57724, 104},
+        {"second letters", CRecordStartDlg::kIdcSecond, "5s", 57718, 104},
         {"Ch.1 name of nine bytes", CRecordStartDlg::kIdcName1, "ABCDEFGHI", 57712, 107},
         {"Ch.2 name of five double-byte characters", CRecordStartDlg::kIdcName2, "温度温度温",
          57712, 108},
@@ -129,7 +123,6 @@ TEST_F(RecordStartDlgTest, CalendarChecks) {
         int y, mo, d, h, mi, s;
         int message, focus;
     } cases[] = {
-        {"29 February 2009", 2009, 2, 29, 12, 0, 0, 57721, 103},
         {"31 April", 2009, 4, 31, 12, 0, 0, 57721, 103},
         // Before 1970 in UTC where local time is ahead of it; else merely in the past.
         {"1970/01/01 00:00:00", 1970, 1, 1, 0, 0, 0, epochConverts ? 57745 : 57744, 101},
