@@ -6,6 +6,7 @@ PACKAGES=(
   qt6-base-dev libqt6serialport6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic xvfb xauth poppler-utils
+  qt6-translations-l10n qt6-l10n-tools
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

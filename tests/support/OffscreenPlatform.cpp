@@ -1,6 +1,10 @@
 // Linked into every test program that may create a Qt application: tests run without a
 // display unless the caller chose a platform. ctest's environment carries only TZ.
+// The windows speak Japanese, as the tests' texts are written, whatever the runner's locale.
+#include <QCoreApplication>
 #include <cstdlib>
+
+#include "platform/Translations.h"
 
 namespace {
 const bool kOffscreen = [] {
@@ -8,3 +12,8 @@ const bool kOffscreen = [] {
     return true;
 }();
 } // namespace
+
+static void PinLanguage() {
+    saroko::InstallTranslations(saroko::Language::kJapanese);
+}
+Q_COREAPP_STARTUP_FUNCTION(PinLanguage)

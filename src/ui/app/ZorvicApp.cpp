@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/SingleInstance.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/Translations.h"
 #include "recorder/SerialLine.h"
 #include "settings/OverlaySettingsStore.h"
 
@@ -25,6 +26,8 @@ int RunApplication(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
     QGuiApplication::setDesktopFileName(QStringLiteral("saroko"));
+    CQtSettingsStore userStore;
+    InstallTranslations(LanguageOfStart(userStore));
 
     // At most one path of a data file.
     QString file;
@@ -40,7 +43,6 @@ int RunApplication(int argc, char** argv) {
     if (!file.isEmpty() && ui::CSingleInstance::HandOver(file))
         return 0;
 
-    CQtSettingsStore userStore;
     // A demo start (./run) puts a simulated recorder on COM1 for this run only.
     COverlaySettingsStore store(userStore);
     const QByteArray demoRecorder = qgetenv("SAROKO_DEMO_RECORDER");

@@ -1,0 +1,64 @@
+// The language of the windows: Qt's own texts follow the program's language.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/MessageSink.h"
+#include "messages/StringTable.h"
+#include "platform/Translations.h"
+
+namespace saroko {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_ui_language";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: tearing Qt down among other static objects at exit is not worth it.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+struct Shown {
+    QString text;
+    QStringList buttons;
+};
+
+// Opens the real message box of `id`, reads it and closes it.
+Shown OpenBox(int id) {
+    Shown shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown.text = box->text();
+            for (QAbstractButton* b : box->buttons())
+                shown.buttons << b->text();
+            shown.buttons.sort();
+            box->reject();
+        }
+    });
+    ui::SetMessageHandler({});
+    ui::ShowMessage(id, {}, nullptr);
+    return shown;
+}
+
+TEST(LanguageTest, MessageBoxButtonsSpeakTheProgramsLanguage) {
+    App();
+    // clang-format off
+    const struct { Language language; int id; QStringList buttons; } cases[] = {
+        {Language::kJapanese, msg::kQuitUnsaved,   {"いいえ(&N)", "はい(&Y)"}},
+        {Language::kJapanese, msg::kLoadOverflow,  {"OK", "キャンセル"}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_TRUE(InstallTranslations(c.language)) << "the translation files are installed";
+        const Shown shown = OpenBox(c.id);
+        EXPECT_EQ(shown.buttons, c.buttons) << c.id;
+    }
+    InstallTranslations(Language::kJapanese);
+}
+
+} // namespace
+} // namespace saroko
