@@ -18,6 +18,15 @@ struct OpCase {
 
 constexpr uint32_t kTop = 0xFFFFFFFFu;
 
+// The view window against what a case expects.
+#define ExpectView(start, end, upper, lower)                                                       \
+    do {                                                                                           \
+        EXPECT_EQ(Range().viewStart, start);                                                       \
+        EXPECT_EQ(Range().viewEnd, end);                                                           \
+        EXPECT_FLOAT_EQ(Range().viewUpper, upper);                                                 \
+        EXPECT_FLOAT_EQ(Range().viewLower, lower);                                                 \
+    } while (0)
+
 bool Left(CGraphModel& m) { return m.ScrollTime(true); }
 bool Right(CGraphModel& m) { return m.ScrollTime(false); }
 bool Up(CGraphModel& m) { return m.ScrollValue(true); }
@@ -26,60 +35,41 @@ bool In(CGraphModel& m) { return m.ZoomIn(); }
 bool Out(CGraphModel& m) { return m.ZoomOut(); }
 
 TEST_F(GraphTest, RangeOperationsAtTheDataEdges) {
+    constexpr Window kMid{1000, 11000, 5000, 7000, 640, -240, 640, -240};
+    constexpr Window kAll{1000, 11000, 1000, 11000, 640, -240, 640, -240};
+    constexpr Window kValueMid{1000, 11000, 1000, 11000, 640, -240, 300, 100};
+    constexpr Window kValueHalf{1000, 11000, 1000, 11000, 640, -240, 420, -20};
     const OpCase cases[] = {
+        // clang-format off
         // Scrolling in time by half a window.
-        {"left in the middle", {1000, 11000, 5000, 7000, 640, -240, 640, -240}, Left, 4000, 6000,
-         640, -240},
-        {"left at dataStart: unchanged", {1000, 11000, 1000, 3000, 640, -240, 640, -240}, Left,
-         1000, 3000, 640, -240},
-        {"left past dataStart: stops there", {1000, 11000, 1500, 3500, 640, -240, 640, -240},
-         Left, 1000, 3000, 640, -240},
-        {"left near time 0: no wrap", {0, 11000, 400, 2400, 640, -240, 640, -240}, Left, 0, 2000,
-         640, -240},
-        {"left with an odd width loses a second", {1000, 11000, 1000, 3001, 640, -240, 640, -240},
-         Left, 1000, 3000, 640, -240},
-        {"right in the middle", {1000, 11000, 5000, 7000, 640, -240, 640, -240}, Right, 6000, 8000,
-         640, -240},
-        {"right at dataEnd: unchanged", {1000, 11000, 9000, 11000, 640, -240, 640, -240}, Right,
-         9000, 11000, 640, -240},
-        {"right at the top of the time range: no wrap",
-         {0xFFFF0000u, kTop, 0xFFFFF000u, kTop, 640, -240, 640, -240}, Right, 0xFFFFF000u, kTop,
-         640, -240},
+        {"left in the middle", kMid, Left, 4000, 6000, 640, -240},
+        {"left at dataStart: unchanged", {1000, 11000, 1000, 3000, 640, -240, 640, -240}, Left, 1000, 3000, 640, -240},
+        {"left past dataStart: stops there", {1000, 11000, 1500, 3500, 640, -240, 640, -240}, Left, 1000, 3000, 640, -240},
+        {"left near time 0: no wrap", {0, 11000, 400, 2400, 640, -240, 640, -240}, Left, 0, 2000, 640, -240},
+        {"left with an odd width loses a second", {1000, 11000, 1000, 3001, 640, -240, 640, -240}, Left, 1000, 3000, 640, -240},
+        {"right in the middle", kMid, Right, 6000, 8000, 640, -240},
+        {"right at dataEnd: unchanged", {1000, 11000, 9000, 11000, 640, -240, 640, -240}, Right, 9000, 11000, 640, -240},
+        {"right at the top of the time range: no wrap", {0xFFFF0000u, kTop, 0xFFFFF000u, kTop, 640, -240, 640, -240}, Right, 0xFFFFF000u, kTop, 640, -240},
         // Scrolling in value by half a window.
-        {"up in the middle", {1000, 11000, 1000, 11000, 640, -240, 300, 100}, Up, 1000, 11000, 400,
-         200},
-        {"up to the full scale", {1000, 11000, 1000, 11000, 640, -240, 420, -20}, Up, 1000, 11000,
-         640, 200},
-        {"down to the full scale", {1000, 11000, 1000, 11000, 640, -240, 420, -20}, Down, 1000,
-         11000, 200, -240},
-        {"down in the middle", {1000, 11000, 1000, 11000, 640, -240, 300, 100}, Down, 1000, 11000,
-         200, 0},
+        {"up in the middle", kValueMid, Up, 1000, 11000, 400, 200},
+        {"up to the full scale", kValueHalf, Up, 1000, 11000, 640, 200},
+        {"down to the full scale", kValueHalf, Down, 1000, 11000, 200, -240},
+        {"down in the middle", kValueMid, Down, 1000, 11000, 200, 0},
         // Zoom.
-        {"zoom in halves around the centre", {1000, 11000, 1000, 11000, 640, -240, 640, -240}, In,
-         3500, 8500, 420, -20},
-        {"zoom in near the top of the time range",
-         {0xFFFF0000u, kTop, 0xFFFF0000u, 0xFFFFFFF0u, 640, -240, 640, -240}, In, 0xFFFF3FFCu,
-         0xFFFFBFF4u, 420, -20},
-        {"zoom out from a quarter gives everything",
-         {1000, 11000, 4750, 7250, 640, -240, 420, -20}, Out, 1000, 11000, 640, -240},
-        {"zoom out is cut at the data, not shifted",
-         {1000, 11000, 1000, 3500, 640, -240, 420, -20}, Out, 1000, 7250, 640, -240},
-        {"zoom out doubles a small window", {1000, 11000, 5000, 5100, 640, -240, 30, 20}, Out,
-         4894, 5206, 38.75f, 11.25f},
-        {"zoom out at the top of the time range",
-         {0x10000000u, kTop, 0xFFFFF000u, kTop, 640, -240, 640, -240}, Out, 0xFFFFDA00u, kTop, 640,
-         -240},
-        {"zoom out with an empty value window ends", {1000, 11000, 1000, 11000, 640, -240, 50, 50},
-         Out, 1000, 11000, 640, -240},
+        {"zoom in halves around the centre", kAll, In, 3500, 8500, 420, -20},
+        {"zoom in near the top of the time range", {0xFFFF0000u, kTop, 0xFFFF0000u, 0xFFFFFFF0u, 640, -240, 640, -240}, In, 0xFFFF3FFCu, 0xFFFFBFF4u, 420, -20},
+        {"zoom out from a quarter gives everything", {1000, 11000, 4750, 7250, 640, -240, 420, -20}, Out, 1000, 11000, 640, -240},
+        {"zoom out is cut at the data, not shifted", {1000, 11000, 1000, 3500, 640, -240, 420, -20}, Out, 1000, 7250, 640, -240},
+        {"zoom out doubles a small window", {1000, 11000, 5000, 5100, 640, -240, 30, 20}, Out, 4894, 5206, 38.75f, 11.25f},
+        {"zoom out at the top of the time range", {0x10000000u, kTop, 0xFFFFF000u, kTop, 640, -240, 640, -240}, Out, 0xFFFFDA00u, kTop, 640, -240},
+        {"zoom out with an empty value window ends", {1000, 11000, 1000, 11000, 640, -240, 50, 50}, Out, 1000, 11000, 640, -240},
+        // clang-format on
     };
     for (const OpCase& c : cases) {
         SCOPED_TRACE(c.what);
         SetWindow(c.in);
         EXPECT_EQ(c.op(model), c.refresh);
-        EXPECT_EQ(Range().viewStart, c.viewStart);
-        EXPECT_EQ(Range().viewEnd, c.viewEnd);
-        EXPECT_FLOAT_EQ(Range().viewUpper, c.viewUpper);
-        EXPECT_FLOAT_EQ(Range().viewLower, c.viewLower);
+        ExpectView(c.viewStart, c.viewEnd, c.viewUpper, c.viewLower);
     }
 }
 
@@ -113,21 +103,17 @@ struct DragCase {
 
 TEST_F(GraphTest, TimeThumbDrag) {
     // 640 x 480: the time strip is 570 wide, 540 pixels of travel.
+    constexpr Window kW{1000, 11000, 3000, 5000, 640, -240, 640, -240};
     const DragCase cases[] = {
-        {"right by 54 pixels: a tenth of the data", {1000, 11000, 3000, 5000, 640, -240, 640, -240},
-         300, 354, true, 4000, 6000},
-        {"left by 27", {1000, 11000, 3000, 5000, 640, -240, 640, -240}, 300, 273, true, 2500,
-         4500},
-        {"left past dataStart", {1000, 11000, 3000, 5000, 640, -240, 640, -240}, 300, 100, true,
-         1000, 3000},
-        {"right past dataEnd", {1000, 11000, 3000, 5000, 640, -240, 640, -240}, 100, 600, true,
-         9000, 11000},
-        {"release where pressed", {1000, 11000, 3000, 5000, 640, -240, 640, -240}, 300, 300,
-         false, 3000, 5000},
-        {"left past time 0 does not wrap to the end", {0, 10000, 100, 2100, 640, -240, 640, -240},
-         300, 246, true, 0, 2000},
-        {"large data: no overflow of the product", {0, 2000000000, 0, 100000000, 640, -240, 640, -240},
-         100, 370, true, 1000000000, 1100000000},
+        // clang-format off
+        {"right by 54 pixels: a tenth of the data", kW, 300, 354, true, 4000, 6000},
+        {"left by 27", kW, 300, 273, true, 2500, 4500},
+        {"left past dataStart", kW, 300, 100, true, 1000, 3000},
+        {"right past dataEnd", kW, 100, 600, true, 9000, 11000},
+        {"release where pressed", kW, 300, 300, false, 3000, 5000},
+        {"left past time 0 does not wrap to the end", {0, 10000, 100, 2100, 640, -240, 640, -240}, 300, 246, true, 0, 2000},
+        {"large data: no overflow of the product", {0, 2000000000, 0, 100000000, 640, -240, 640, -240}, 100, 370, true, 1000000000, 1100000000},
+        // clang-format on
     };
     for (const DragCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -182,10 +168,8 @@ TEST_F(GraphTest, ZoomToRect) {
     ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn); // 2 s per column; 1000 units on 245 rows
     const float vpp = 1000.0f / 245;
     EXPECT_TRUE(model.ZoomToRect({346, 150}, {146, 50})); // any corner order
-    EXPECT_EQ(Range().viewStart, 1200u);
-    EXPECT_EQ(Range().viewEnd, 1600u);
-    EXPECT_FLOAT_EQ(Range().viewLower, static_cast<float>(-300 + 119 * static_cast<double>(vpp)));
-    EXPECT_FLOAT_EQ(Range().viewUpper, static_cast<float>(700 - 25 * static_cast<double>(vpp)));
+    ExpectView(1200u, 1600u, static_cast<float>(700 - 25 * static_cast<double>(vpp)),
+               static_cast<float>(-300 + 119 * static_cast<double>(vpp)));
 
     const GraphRange before = Range();
     ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
@@ -211,36 +195,19 @@ protected:
     int dip = 1;
 };
 
-TEST_F(JumpTest, JumpToTheMaximumCentresIt) {
+TEST_F(JumpTest, JumpCentresTheExtremeAndStaysOnTheDataAndFullScale) {
     EXPECT_TRUE(model.JumpToExtreme(2, true));
-    EXPECT_EQ(Range().viewStart, 5000u);
-    EXPECT_EQ(Range().viewEnd, 7000u);
-    EXPECT_FLOAT_EQ(Range().viewUpper, 130);
-    EXPECT_FLOAT_EQ(Range().viewLower, 30);
-}
+    ExpectView(5000u, 7000u, 130, 30);
+    EXPECT_TRUE(model.JumpToExtreme(2, false)); // -10.0 at t = 1010: near the start
+    ExpectView(1000u, 3000u, 40, -60);
 
-TEST_F(JumpTest, NearTheStartTheWindowStaysOnTheData) {
-    EXPECT_TRUE(model.JumpToExtreme(2, false)); // -10.0 at t = 1010
-    EXPECT_EQ(Range().viewStart, 1000u);
-    EXPECT_EQ(Range().viewEnd, 3000u);
-    EXPECT_FLOAT_EQ(Range().viewUpper, 40);
-    EXPECT_FLOAT_EQ(Range().viewLower, -60);
-}
-
-TEST_F(JumpTest, NearTheEndAndAtTheFullScale) {
     ChannelRecord& ch = *doc.GetChannel(2);
     ch.samples[500] = C(20.0);
     ch.samples[998] = C(630.0);
     doc.CalcStatistics();
-    EXPECT_TRUE(model.JumpToExtreme(2, true)); // t = 10980
-    EXPECT_EQ(Range().viewStart, 8990u);
-    EXPECT_EQ(Range().viewEnd, 10990u);
-    EXPECT_FLOAT_EQ(Range().viewUpper, 640);
-    EXPECT_FLOAT_EQ(Range().viewLower, 540);
-}
+    EXPECT_TRUE(model.JumpToExtreme(2, true)); // t = 10980: near the end and the full scale
+    ExpectView(8990u, 10990u, 640, 540);
 
-TEST_F(JumpTest, ExtremeBeforeHalfAWindowFromTimeZero) {
-    ChannelRecord& ch = *doc.GetChannel(2);
     ch.startTime = 10;
     SetWindow({0, 9990, 0, 2000, 640, -240, 120, 20});
     doc.CalcStatistics();
@@ -313,10 +280,7 @@ TEST_F(GraphTest, ApplyCalcRangeView) {
         EXPECT_TRUE(model.ApplyCalcRangeView(c.start, c.end));
         EXPECT_EQ(Range().calcStart, c.calcStart);
         EXPECT_EQ(Range().calcEnd, c.calcEnd);
-        EXPECT_EQ(Range().viewStart, c.calcStart);
-        EXPECT_EQ(Range().viewEnd, c.calcEnd);
-        EXPECT_FLOAT_EQ(Range().viewUpper, c.viewUpper);
-        EXPECT_FLOAT_EQ(Range().viewLower, c.viewLower);
+        ExpectView(c.calcStart, c.calcEnd, c.viewUpper, c.viewLower);
         EXPECT_FLOAT_EQ(Range().fullUpper, 640);
     }
     model.ApplyCalcRangeView(5000, 5990);

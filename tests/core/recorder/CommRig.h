@@ -39,7 +39,8 @@ public:
     void At(uint64_t us, uint8_t b) { m_out.emplace_back(us, b); }
     void OnHostByte(uint8_t, uint64_t) override {}
     bool NextOutputTime(uint64_t& t) override {
-        if (m_next >= m_out.size()) return false;
+        if (m_next >= m_out.size())
+            return false;
         t = m_out[m_next].first;
         return true;
     }
@@ -109,6 +110,12 @@ struct CommRig {
         peer.AddReply(m_sent, reply);
     }
     void Sent(const Bytes& sent) { m_sent += sent.size(); }
+    // Opens port 1 over the line and runs one command.
+    int Exec(int command, const CommandBlock& block = {}, int wake = 0, int mode = 0) {
+        int r = 0;
+        CRecorderComm comm(Services(), 1, 9600, r);
+        return comm.Execute(command, block, wake, mode);
+    }
 
     CScriptedPeer peer;
     CMemoryLine line;

@@ -2,6 +2,7 @@
 // channels, and one whole press of the download button on a scripted recorder.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "CommRig.h"
@@ -36,8 +37,7 @@ TEST_F(DownloadTest, DefaultTargetsAreTheFirstTwoFreeChannels) {
             Fill(*doc.GetChannel(n), 1000, 10, {C(20)}, "X");
         int t1 = -1, t2 = -1;
         DefaultTargets(doc, t1, t2);
-        EXPECT_EQ(t1, c.t1);
-        EXPECT_EQ(t2, c.t2);
+        EXPECT_EQ(std::pair(t1, t2), std::pair(c.t1, c.t2));
     }
 }
 
@@ -84,15 +84,11 @@ TEST(DownloadStart, StatusTexts) {
     std::memcpy(s.chanName1, "ABCDEFGH", 8);
     s.startMode = 0;
     DownloadStatusTexts t = FormatDownloadStatus(s, 129, Local(2008, 5, 1, 9, 5, 7));
-    EXPECT_EQ(t.model, "KM-41");
-    EXPECT_EQ(t.name1, "ABCDEFGH");
-    EXPECT_EQ(t.name2, "ch.2");
-    EXPECT_EQ(t.unit, "ﾟF ");
-    EXPECT_EQ(t.start, "2008/ 5/ 1  9: 5' 7");
-    EXPECT_EQ(t.startMode, "ﾏﾆｭｱﾙｽﾀｰﾄ");
-    EXPECT_EQ(t.recordMode, "ｴﾝﾄﾞﾚｽ");
-    EXPECT_EQ(t.sensor, "JPt100");
-    EXPECT_EQ(t.interval, "30 min.");
+    using V = std::vector<std::string>;
+    EXPECT_EQ((V{t.model, t.name1, t.name2, t.unit, t.start, t.startMode, t.recordMode, t.sensor,
+                 t.interval}),
+              (V{"KM-41", "ABCDEFGH", "ch.2", "ﾟF ", "2008/ 5/ 1  9: 5' 7", "ﾏﾆｭｱﾙｽﾀｰﾄ", "ｴﾝﾄﾞﾚｽ",
+                 "JPt100", "30 min."}));
 
     s.flags = 0;
     s.intervalSec = 7;
@@ -102,11 +98,8 @@ TEST(DownloadStart, StatusTexts) {
         t = FormatDownloadStatus(s, 0, 0);
         EXPECT_EQ(t.startMode, text);
     }
-    EXPECT_EQ(t.model, "不明");
-    EXPECT_EQ(t.unit, "ﾟC ");
-    EXPECT_EQ(t.recordMode, "ﾜﾝﾀｲﾑ");
-    EXPECT_EQ(t.sensor, "Pt100");
-    EXPECT_EQ(t.interval, "????");
+    EXPECT_EQ((V{t.model, t.unit, t.recordMode, t.sensor, t.interval}),
+              (V{"不明", "ﾟC ", "ﾜﾝﾀｲﾑ", "Pt100", "????"}));
 }
 
 // The wire of one download press, scripted: identify, settings, count, paced download.
@@ -153,18 +146,12 @@ TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
     EXPECT_STREQ(a.name, "OVEN");
     EXPECT_STREQ(b.name, "ch.2");
     for (const ChannelRecord* ch : {&a, &b}) {
-        EXPECT_EQ(ch->startTime, 1209990000u);
-        EXPECT_EQ(ch->measureType, 13);
-        EXPECT_EQ(ch->modelCode, 129u);
-        EXPECT_EQ(ch->unitFlag, 0);
-        EXPECT_EQ(ch->recModeCode, 128);
-        EXPECT_EQ(ch->sensorCode, 1);
-        EXPECT_EQ(ch->startKnown, 1);
-        EXPECT_EQ(ch->startModeCode, 1);
-        EXPECT_EQ(ch->interval, 30u);
-        EXPECT_EQ(ch->sampleCount, 3);
-        EXPECT_EQ(ch->samples[3], kCodeEnd);
-        EXPECT_EQ(ch->samples[15999], kCodeEnd);
+        EXPECT_EQ((std::vector<uint32_t>{ch->startTime, ch->measureType, ch->modelCode,
+                                         ch->unitFlag, ch->recModeCode, ch->sensorCode,
+                                         ch->startKnown, ch->startModeCode, ch->interval,
+                                         ch->sampleCount, ch->samples[3], ch->samples[15999]}),
+                  (std::vector<uint32_t>{1209990000u, 13, 129, 0, 128, 1, 1, 1, 30, 3, kCodeEnd,
+                                         kCodeEnd}));
     }
     EXPECT_EQ(a.samples[0], 32768 + 200);
     EXPECT_EQ(a.samples[2], 32768 + 202);
@@ -190,10 +177,8 @@ TEST_F(DownloadTest, ManualStartAndSameTargetForBoth) {
     const ChannelRecord& ch = *doc.GetChannel(5);
     EXPECT_STREQ(ch.name, "PIPE");
     EXPECT_EQ(ch.samples[0], 32768 + 100);
-    EXPECT_EQ(ch.startKnown, 0);
-    EXPECT_EQ(ch.startModeCode, 0xFF);
-    EXPECT_EQ(ch.recModeCode, 0);
-    EXPECT_EQ(ch.unitFlag, 1);
+    EXPECT_EQ((std::array<int, 4>{ch.startKnown, ch.startModeCode, ch.recModeCode, ch.unitFlag}),
+              (std::array<int, 4>{0, 0xFF, 0, 1}));
     EXPECT_EQ(ch.startTime, sd.owner.downloadTime - 2 * 30 - 12);
     EXPECT_EQ(doc.GetChannel(6)->present, 0u);
 }
@@ -213,17 +198,13 @@ TEST_F(DownloadTest, FailuresLeaveTheDocumentAlone) {
         std::vector<int> shown;
         Bytes written;
     } cases[] = {
+        // clang-format off
         {"other model", Reply(4, 21), {}, 3, COMM_UNKNOWN_MODEL, {57784}, Cat({{0}, Frame(0x35)})},
-        {"no data",
-         Reply(4, 20),
-         {},
-         0,
-         -103,
-         {57709},
-         Cat({{0}, Frame(0x35), Frame(0x25), Frame(0x34)})},
+        {"no data", Reply(4, 20), {}, 0, -103, {57709}, Cat({{0}, Frame(0x35), Frame(0x25), Frame(0x34)})},
         {"cut off", Reply(4, 20), cut, 3, -102, {57708}, {}},
         {"too many records", Reply(4, 20), huge, 8001, -102, {57708}, {}},
         {"bad check", Reply(4, 20), DownloadReply(0, 3, 5), 3, -104, {57710}, {}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         std::vector<ChannelRecord> before;
@@ -256,25 +237,21 @@ TEST_F(DownloadTest, ChecksBeforeThePortOpens) {
         int t1, t2;
         int answer;
         std::vector<int> shown;
-    } cases[] = {{0, 2, kIdYes, {57747}}, {2, 0, kIdYes, {57747}}, {1, 2, kIdNo, {57760}}};
+        int openResult = 0;
+    } cases[] = {{0, 2, kIdYes, {57747}},
+                 {2, 0, kIdYes, {57747}},
+                 {1, 2, kIdNo, {57760}},
+                 {2, 3, kIdYes, {57697}, -1}}; // the port that does not open
     for (const Case& c : cases) {
         CommRig rig;
         rig.sink.answer = c.answer;
+        rig.line.SetOpenResult(c.openResult);
         CRecordingOwner owner;
         CRecorderDownload dl(rig.Services(), doc, owner);
-        EXPECT_EQ(dl.Run(c.t1, c.t2), CRecorderDownload::kDownloadStopped);
+        EXPECT_EQ(dl.Run(c.t1, c.t2), c.openResult ? -1 : CRecorderDownload::kDownloadStopped);
         EXPECT_EQ(rig.sink.ids, c.shown);
-        EXPECT_EQ(rig.line.OpenCount(), 0);
+        EXPECT_EQ(rig.line.OpenCount(), c.openResult ? 1 : 0);
     }
-}
-
-TEST_F(DownloadTest, PortThatDoesNotOpen) {
-    CommRig rig;
-    rig.line.SetOpenResult(-1);
-    CRecordingOwner owner;
-    CRecorderDownload dl(rig.Services(), doc, owner);
-    EXPECT_EQ(dl.Run(1, 2), -1);
-    EXPECT_EQ(rig.sink.ids, std::vector<int>{57697});
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // parsing.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "CommRig.h"
@@ -113,13 +114,6 @@ TEST(RecordStartRules, ExpectedEnd) {
 
 TEST(RecordStartRules, BlockFromTheFields) {
     const uint32_t now = Local(2008, 5, 1, 11, 59, 57);
-    struct Case {
-        RecordStartForm form;
-        int message, focus;
-    } cases[] = {
-        {Form(-1), 57725, 0},
-        {Form(kStartScheduled), 57745, 101}, // 3 s ahead is accepted, 2 s is not
-    };
     RecorderSettings block;
     StartPlan plan = BuildStartSettings(Form(kStartScheduled, 1), now, block);
     EXPECT_EQ(plan.messageId, 0);
@@ -180,16 +174,11 @@ TEST(RecordStartRules, FormFromSettings) {
     s.startMode = 0x31;
     s.startTime = Local(2008, 5, 1, 9, 8, 7);
     RecordStartForm f = FormFromSettings(s);
-    EXPECT_EQ(f.startMethod, kStartScheduled);
-    EXPECT_EQ(f.name1, "12345678");
-    EXPECT_EQ(f.name2, "");
-    EXPECT_EQ(f.date.year, "2008");
-    EXPECT_EQ(f.date.month, "05");
-    EXPECT_EQ(f.date.second, "07");
-    EXPECT_EQ(f.unit, 1);
-    EXPECT_EQ(f.recordMode, 0);
-    EXPECT_EQ(f.sensor, 1);
-    EXPECT_EQ(f.intervalIndex, 8);
+    const DateFields& d = f.date;
+    EXPECT_EQ((std::vector<std::string>{f.name1, f.name2, d.year, d.month, d.second}),
+              (std::vector<std::string>{"12345678", "", "2008", "05", "07"}));
+    EXPECT_EQ((std::array<int, 5>{f.startMethod, f.unit, f.recordMode, f.sensor, f.intervalIndex}),
+              (std::array<int, 5>{kStartScheduled, 1, 0, 1, 8}));
     s.startMode = 0x00;
     s.intervalSec = 7;
     f = FormFromSettings(s);
@@ -225,21 +214,19 @@ TEST_F(RecordStartExchange, SetSequenceOnTheWireAndSave) {
                                 ? Frame(0x30)
                                 : Frame(0x31, static_cast<uint8_t>(plan.delay),
                                         static_cast<uint8_t>(plan.delay >> 8));
+        const std::vector<Bytes> frames = {
+            Frame(0x32), Frame(0x20), Frame(0x20), Bytes(bw.begin(), bw.end()),
+            Frame(0x21), start,       Frame(0x21)};
         rig.Sent({0});
-        for (const Bytes& f : {Frame(0x32), Frame(0x20), Frame(0x20), Bytes(bw.begin(), bw.end()),
-                               Frame(0x21), start, Frame(0x21)})
+        Bytes wire{0};
+        for (const Bytes& f : frames) {
             rig.After(f, Reply(6));
+            wire = Cat({wire, f});
+        }
         const RecordStartResult r = RunRecordStart(Services(rig), doc, form);
         EXPECT_EQ(r.result, 0);
         EXPECT_EQ(rig.sink.ids, std::vector<int>{57696});
-        EXPECT_EQ(rig.line.Written(), Cat({{0},
-                                           Frame(0x32),
-                                           Frame(0x20),
-                                           Frame(0x20),
-                                           Bytes(bw.begin(), bw.end()),
-                                           Frame(0x21),
-                                           start,
-                                           Frame(0x21)}));
+        EXPECT_EQ(rig.line.Written(), wire);
         EXPECT_EQ(doc.m_recSettings.ToBytes(), expectBlock.ToBytes());
         const char* section = "KM4x Communication Section";
         EXPECT_EQ(store.GetString(section, "StartMode", ""),
@@ -259,17 +246,13 @@ TEST_F(RecordStartExchange, FirstFailureEndsTheSequenceWithoutSaving) {
         int result;
         std::vector<int> shown;
     } cases[] = {
+        // clang-format off
         {"silent", {}, -101, {57705}},
         {"stop refused", {Reply(9)}, -102, {57708}},
         {"begin refused", {Reply(6), Reply(9)}, -101, {57705}},
-        {"start refused",
-         {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(9)},
-         -101,
-         {57705}},
-        {"end broken",
-         {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Bytes{1, 2}},
-         -102,
-         {57708}},
+        {"start refused", {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(9)}, -101, {57705}},
+        {"end broken", {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Bytes{1, 2}}, -102, {57708}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         CommRig rig;
@@ -350,12 +333,9 @@ TEST(CommandTestFields, Parsing) {
         {"15", {"00", "00", "00", "00"}, "1", 15, {0, 0, 0, 0}, 1},
         {"14", {"1FF", "a", "0x12", "zz"}, "2", 14, {0xFF, 0x0A, 0x12, 0x00}, 2},
         {"12abc", {"7g", " 3", "", "-1"}, "x", 12, {0x07, 0x03, 0x00, 0xFF}, 0},
-        {"99999999999999",
-         {"FFFFFFFFFFFFFFFFFFFF", "0", "0", "0"},
-         "0",
-         INT_MAX,
-         {0xFF, 0, 0, 0},
-         0},
+        // clang-format off
+        {"99999999999999", {"FFFFFFFFFFFFFFFFFFFF", "0", "0", "0"}, "0", INT_MAX, {0xFF, 0, 0, 0}, 0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const CommandTestInput in = ParseCommandTestFields(c.prc, c.prm, c.msg);
