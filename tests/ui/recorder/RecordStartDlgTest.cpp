@@ -112,31 +112,14 @@ TEST_F(RecordStartDlgTest, ChecksShowTheirMessageAndFocusTheField) {
     EXPECT_EQ(rig.line.OpenCount(), 0);
 }
 
-TEST_F(RecordStartDlgTest, CalendarChecks) {
-    const uint32_t now = rig.clock.Now();
+TEST_F(RecordStartDlgTest, StartInThePastAndNoStartMethod) {
+    // The calendar rules are the core's; here the dialog's clock decides what "now" is.
     std::tm tm{};
-    ASSERT_TRUE(ToLocalTime(now, tm));
-    uint32_t epoch = 0;
-    const bool epochConverts = FromLocalFields(1970, 1, 1, 0, 0, 0, epoch);
-    struct Case {
-        const char* what;
-        int y, mo, d, h, mi, s;
-        int message, focus;
-    } cases[] = {
-        {"31 April", 2009, 4, 31, 12, 0, 0, 57721, 103},
-        // Before 1970 in UTC where local time is ahead of it; else merely in the past.
-        {"1970/01/01 00:00:00", 1970, 1, 1, 0, 0, 0, epochConverts ? 57745 : 57744, 101},
-        {"now", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
-         57745, 101},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Date(c.y, c.mo, c.d, c.h, c.mi, c.s);
-        log.ids.clear();
-        Click(CRecordStartDlg::kIdcSet);
-        EXPECT_EQ(log.ids, std::vector<int>{c.message});
-        EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(c.focus));
-    }
+    ASSERT_TRUE(ToLocalTime(rig.clock.Now(), tm));
+    Date(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    Click(CRecordStartDlg::kIdcSet);
+    EXPECT_EQ(log.ids, std::vector<int>{57745});
+    EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(CRecordStartDlg::kIdcYear));
     // Without a start method nothing else is looked at.
     Click(CRecordStartDlg::kIdcScheduled);
     auto* scheduled = static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcScheduled));
@@ -163,11 +146,6 @@ TEST_F(RecordStartDlgTest, ClocksAndTheEnabledDate) {
     EXPECT_EQ(dlg->IntervalIndex(), 7);
     EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate).toStdString(),
               FormatClockDate(Local(2008, 5, 1, 12, 0, 0) + 60u * 7999u));
-
-    Edit(CRecordStartDlg::kIdcMonth)->setText("14");
-    dlg->OnTimer();
-    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate), "????年 ??月 ??日");
-    EXPECT_EQ(Label(CRecordStartDlg::kIdcEndTime), "  ??時 ??分 ??秒");
 
     Click(CRecordStartDlg::kIdcImmediate);
     dlg->OnTimer();
@@ -275,12 +253,12 @@ TEST(RecordStartDlgManual, ReadBackOfAManualStartEmptiesTheDate) {
     CRecordStartDlg dlg(rig.doc, rig.Services());
     static_cast<QPushButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcReceive))->click();
     EXPECT_EQ(log.ids, (std::vector<int>{msg::kCommOk, msg::kManualStartUnknown}));
+    auto checked = [&](int id) {
+        return static_cast<QRadioButton*>(dlg.GetDlgItem(id))->isChecked();
+    };
     EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CRecordStartDlg::kIdcYear))->text(), "");
-    EXPECT_EQ(static_cast<QLineEdit*>(dlg.GetDlgItem(CRecordStartDlg::kIdcSecond))->text(), "");
-    EXPECT_FALSE(
-        static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcScheduled))->isChecked());
-    EXPECT_FALSE(
-        static_cast<QRadioButton*>(dlg.GetDlgItem(CRecordStartDlg::kIdcImmediate))->isChecked());
+    EXPECT_FALSE(checked(CRecordStartDlg::kIdcScheduled) ||
+                 checked(CRecordStartDlg::kIdcImmediate));
     EXPECT_EQ(static_cast<QComboBox*>(dlg.GetDlgItem(CRecordStartDlg::kIdcInterval))->currentText(),
               "   1 min.");
     // With no start method the expected end is unknown.

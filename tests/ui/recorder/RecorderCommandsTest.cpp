@@ -81,10 +81,10 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     const ChannelRecord& b = *doc.GetChannel(2);
     ASSERT_EQ(a.sampleCount, 120);
     ASSERT_EQ(b.sampleCount, 120);
-    for (uint32_t i = 0; i < 120; ++i) {
-        ASSERT_EQ(a.samples[i], sim::SimSampleCode(0, i, 10)) << i;
-        ASSERT_EQ(b.samples[i], sim::SimSampleCode(1, i, 10)) << i;
-    }
+    for (uint32_t i = 0; i < 120; ++i)
+        ASSERT_EQ(std::pair(a.samples[i], b.samples[i]),
+                  std::pair(sim::SimSampleCode(0, i, 10), sim::SimSampleCode(1, i, 10)))
+            << i;
     EXPECT_STREQ(a.name, "ROOM-A");
     EXPECT_EQ(doc.m_bDataModified, 1u);
 }
@@ -142,16 +142,10 @@ TEST(RecorderCommands, DialogsRender) {
     shoot(download, "download");
     ui::CRecordStartDlg start(rig.doc, rig.Services());
     shoot(start, "record-start");
-    ui::CPortSelectDlg ports(rig.doc, {{"/dev/ttyUSB0",
-                                        "FT232R USB UART",
-                                        "FTDI",
-                                        true,
-                                        0x403,
-                                        0x6001,
-                                        {},
-                                        false,
-                                        "dialout",
-                                        false}});
+    SerialPortEntry usb;
+    usb.device = "/dev/ttyUSB0";
+    usb.description = "FT232R USB UART";
+    ui::CPortSelectDlg ports(rig.doc, {usb});
     shoot(ports, "port-select");
     ui::CCommandTestDlg test(rig.doc, rig.Services());
     shoot(test, "command-test");
