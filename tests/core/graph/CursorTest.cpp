@@ -29,6 +29,7 @@ protected:
 
 TEST_F(CursorTest, StepKeepsTheCursorsInTheWindowAndTheirDistance) {
     const StepCase cases[] = {
+        // clang-format off
         {"both, left: A clamps, B keeps the distance", 1, 1, 10, 70, 60, true, 0, 60},
         {"both, left: plain step", 1, 1, 100, 200, 60, true, 40, 140},
         {"both, left: B clamps, A keeps the distance", 1, 1, 70, 10, 60, true, 60, 0},
@@ -42,6 +43,7 @@ TEST_F(CursorTest, StepKeepsTheCursorsInTheWindowAndTheirDistance) {
         {"none selected: nothing moves", 0, 0, 100, 200, 60, false, 100, 200},
         {"a selection value other than 1 is off", 2, 1, 100, 200, 60, false, 100, 260},
         {"a distance wider than the window stays inside it", 1, 1, -5000, 100, 60, true, 0, 3600},
+        // clang-format on
     };
     for (const StepCase& c : cases) {
         doc.m_nCursorASelect = c.selA;
@@ -155,12 +157,9 @@ TEST_F(PressTest, EachAreaStartsItsOwnGesture) {
         int mode;
         int repeat;
     } cases[] = {
+        // clang-format off
         {"time strip, left arrow", {t.left, ty}, PressAction::kScrollTimeLeft, kDragNone, 0},
-        {"time strip, left arrow's last column",
-         {t.left + 15, ty},
-         PressAction::kScrollTimeLeft,
-         kDragNone,
-         0},
+        {"time strip, left arrow's last column", {t.left + 15, ty}, PressAction::kScrollTimeLeft, kDragNone, 0},
         {"time strip, right arrow", {t.right, ty}, PressAction::kScrollTimeRight, kDragNone, 0},
         {"time strip, track", {t.left + 17, ty}, PressAction::kNone, kDragNone, 0},
         {"time thumb", {(tt.left + tt.right) / 2, ty}, PressAction::kNone, kDragTimeThumb, 0},
@@ -173,6 +172,7 @@ TEST_F(PressTest, EachAreaStartsItsOwnGesture) {
         {"flag B", {model.m_rcFlagB.left + 3, ky}, PressAction::kNone, kDragFlagB, 0},
         {"inside the plot", {p.left + 40, p.top + 40}, PressAction::kNone, kDragZoom, 0},
         {"left of everything", {2, p.top + 40}, PressAction::kNone, kDragNone, 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
         model.m_nDragMode = kDragNone;
@@ -212,8 +212,7 @@ TEST_F(PressTest, FlagClickWithoutMovingTogglesAndSnaps) {
     EXPECT_EQ(doc.m_nCursorASelect, 0u);
     EXPECT_EQ(store.GetInt("CursorAB Section", "CursorASelect", 1), 0) << "saved at once";
     EXPECT_EQ(Range().cursorA, model.DropCursorTime(x + 2));
-    EXPECT_TRUE(out.redrawCursors);
-    EXPECT_TRUE(out.refreshPane);
+    EXPECT_TRUE(out.redrawCursors && out.refreshPane);
     EXPECT_EQ(model.m_nDragMode, kDragNone);
 
     // Dragged away: no toggle.

@@ -28,6 +28,13 @@ protected:
         return model.Layout({0, 0, width, height}, {0, 0, width, height}, kMetrics);
     }
     GraphRange& Range() { return *doc.GetRange(); }
+    // The view window against what a case expects (the caller's SCOPED_TRACE names the case).
+    void ExpectView(uint32_t start, uint32_t end, float upper, float lower) {
+        EXPECT_EQ(Range().viewStart, start);
+        EXPECT_EQ(Range().viewEnd, end);
+        EXPECT_FLOAT_EQ(Range().viewUpper, upper);
+        EXPECT_FLOAT_EQ(Range().viewLower, lower);
+    }
 
     static constexpr TextMetrics kMetrics{6, 13};
     CGraphModel model{doc};

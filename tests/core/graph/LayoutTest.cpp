@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 
 #include "core/graph/GraphTestSupport.h"
@@ -19,18 +20,16 @@ struct LayoutCase {
 // pixels, so the plot starts at 36 + 10.
 TEST_F(GraphTest, LayoutNumbers) {
     const LayoutCase cases[] = {
+        // clang-format off
         {"640 x 480 at the screen's corner", {0, 0, 640, 480}, 640, 480, 2,
-         {46, 25, 614, 269}, {2, 312, 637, 479}, {45, 9, 615, 23}, {616, 24, 630, 270},
-         {30, 271, 630, 281}},
+         {46, 25, 614, 269}, {2, 312, 637, 479}, {45, 9, 615, 23}, {616, 24, 630, 270}, {30, 271, 630, 281}},
         {"1280 x 800 inside a frame", {100, 50, 1380, 850}, 1280, 800, 2,
-         {46, 25, 1254, 589}, {102, 682, 1377, 849}, {45, 9, 1255, 23}, {1256, 24, 1270, 590},
-         {30, 591, 1270, 601}},
+         {46, 25, 1254, 589}, {102, 682, 1377, 849}, {45, 9, 1255, 23}, {1256, 24, 1270, 590}, {30, 591, 1270, 601}},
         {"window right of its own width: larger markers", {700, 0, 1340, 480}, 640, 480, 3,
-         {46, 25, 614, 269}, {702, 312, 1337, 479}, {45, 9, 615, 23}, {616, 24, 630, 270},
-         {30, 271, 630, 281}},
-        {"pane kept below y 150: the plot ends 107 above the pane's bottom", {0, 0, 640, 300},
-         640, 300, 2, {46, 25, 614, 108}, {2, 150, 637, 299}, {45, 9, 615, 23},
-         {616, 24, 630, 109}, {30, 110, 630, 120}},
+         {46, 25, 614, 269}, {702, 312, 1337, 479}, {45, 9, 615, 23}, {616, 24, 630, 270}, {30, 271, 630, 281}},
+        {"pane kept below y 150: the plot ends 107 above the pane's bottom", {0, 0, 640, 300}, 640, 300, 2,
+         {46, 25, 614, 108}, {2, 150, 637, 299}, {45, 9, 615, 23}, {616, 24, 630, 109}, {30, 110, 630, 120}},
+        // clang-format on
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -38,11 +37,9 @@ TEST_F(GraphTest, LayoutNumbers) {
         ASSERT_EQ(model.Layout(c.window, {0, 0, c.width, c.height}, kMetrics),
                   LayoutResult::kDrawn);
         EXPECT_EQ(model.m_nMarkerHalf, c.markerHalf);
-        EXPECT_EQ(model.m_rcPlot, c.plot);
-        EXPECT_EQ(model.m_rcPane, c.pane);
-        EXPECT_EQ(model.m_rcTimeBar, c.timeBar);
-        EXPECT_EQ(model.m_rcValueBar, c.valueBar);
-        EXPECT_EQ(model.m_rcCursorBar, c.cursorBar);
+        EXPECT_EQ((std::array{model.m_rcPlot, model.m_rcPane, model.m_rcTimeBar, model.m_rcValueBar,
+                              model.m_rcCursorBar}),
+                  (std::array{c.plot, c.pane, c.timeBar, c.valueBar, c.cursorBar}));
         EXPECT_EQ(model.m_nValueLabelWidth, 36);
         EXPECT_STREQ(model.m_szValueFormat, "%6.1f");
     }
@@ -57,12 +54,10 @@ TEST_F(GraphTest, PaneRuleKeepsTheValueScaleOfTheFirstPlotHeight) {
 
 TEST_F(GraphTest, ShortWindowIsResizedInsteadOfDrawn) {
     SetWindow({1000, 4600, 1000, 4600, 640, -240, 640, -240});
-    EXPECT_EQ(model.Layout({10, 20, 650, 224}, {0, 0, 640, 204}, kMetrics),
-              LayoutResult::kResize);
+    EXPECT_EQ(model.Layout({10, 20, 650, 224}, {0, 0, 640, 204}, kMetrics), LayoutResult::kResize);
     EXPECT_EQ(model.ResizeWidth(), 640);
     EXPECT_EQ(model.ResizeHeight(), 205);
-    EXPECT_EQ(model.Layout({10, 20, 650, 225}, {0, 0, 640, 205}, kMetrics),
-              LayoutResult::kDrawn);
+    EXPECT_EQ(model.Layout({10, 20, 650, 225}, {0, 0, 640, 205}, kMetrics), LayoutResult::kDrawn);
     EXPECT_EQ(model.Layout({0, 300, 0, 600}, {0, 0, 0, 300}, kMetrics), LayoutResult::kEmpty);
 }
 
@@ -86,25 +81,20 @@ struct MinWindowCase {
 
 TEST_F(GraphTest, MinimumWindowsAreWrittenBackAtLayout) {
     const MinWindowCase cases[] = {
-        {"4 s widened around its centre", {1000, 9000, 5000, 5004, 640, -240, 20.5f, 20.0f},
-         4997, 5007, 21.25f, 19.25f},
-        {"at the data start", {5000, 9000, 5000, 5004, 640, -240, 640, 639.5f}, 5000, 5010,
-         640, 638},
-        {"at the data end", {1000, 5004, 5000, 5004, 640, -240, -239.5f, -240}, 4994, 5004,
-         -238, -240},
-        {"inverted time window counts by its size", {1000, 9000, 5004, 5000, 30, 10, 22, 20},
-         4997, 5007, 22, 20},
+        // clang-format off
+        {"4 s widened around its centre", {1000, 9000, 5000, 5004, 640, -240, 20.5f, 20.0f}, 4997, 5007, 21.25f, 19.25f},
+        {"at the data start", {5000, 9000, 5000, 5004, 640, -240, 640, 639.5f}, 5000, 5010, 640, 638},
+        {"at the data end", {1000, 5004, 5000, 5004, 640, -240, -239.5f, -240}, 4994, 5004, -238, -240},
+        {"inverted time window counts by its size", {1000, 9000, 5004, 5000, 30, 10, 22, 20}, 4997, 5007, 22, 20},
         {"wide enough stays", {1000, 9000, 5000, 5010, 640, -240, 22, 20}, 5000, 5010, 22, 20},
         {"data end below 10 s stays at 0", {0, 4, 0, 4, 640, -240, 22, 20}, 0, 4 + 6, 22, 20},
+        // clang-format on
     };
     for (const MinWindowCase& c : cases) {
         SCOPED_TRACE(c.what);
         SetWindow(c.in);
         ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
-        EXPECT_EQ(Range().viewStart, c.viewStart);
-        EXPECT_EQ(Range().viewEnd, c.viewEnd);
-        EXPECT_FLOAT_EQ(Range().viewUpper, c.viewUpper);
-        EXPECT_FLOAT_EQ(Range().viewLower, c.viewLower);
+        ExpectView(c.viewStart, c.viewEnd, c.viewUpper, c.viewLower);
         EXPECT_FLOAT_EQ(model.m_fTimeSpan,
                         static_cast<float>(std::max<uint32_t>(10, c.viewEnd - c.viewStart)));
     }
@@ -114,12 +104,12 @@ TEST_F(GraphTest, RefreshRectangles) {
     SetWindow({1000, 4600, 1000, 4600, 640, -240, 640, -240});
     ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
     const std::array<GraphRect, 6> want = {{
-        {0, 0, 615, 480},     // value labels and plot
-        {60, 9, 600, 23},     // time strip between its buttons
-        {616, 39, 630, 255},  // value strip between its buttons
-        {45, 271, 615, 283},  // cursor strip between its buttons
-        {0, 281, 636, 480},   // the time labels under the cursor strip
-        {4, 4, 46, 269},      // left of the plot
+        {0, 0, 615, 480},    // value labels and plot
+        {60, 9, 600, 23},    // time strip between its buttons
+        {616, 39, 630, 255}, // value strip between its buttons
+        {45, 271, 615, 283}, // cursor strip between its buttons
+        {0, 281, 636, 480},  // the time labels under the cursor strip
+        {4, 4, 46, 269},     // left of the plot
     }};
     EXPECT_EQ(model.RefreshRects(), want);
 }
@@ -174,8 +164,8 @@ TEST_F(GraphTest, ValueToYOverUnderAndClamps) {
 
 TEST_F(GraphTest, CursorsStayInTheWindowAndLandOnThePlot) {
     SetWindow({0, 20000, 1000, 2138, 640, -240, 640, -240});
-    Range().cursorA = 500;   // left of the window
-    Range().cursorB = 9000;  // right of it
+    Range().cursorA = 500;  // left of the window
+    Range().cursorB = 9000; // right of it
     ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
     model.PlaceCursors();
     EXPECT_EQ(Range().cursorA, 1000u);
@@ -183,15 +173,13 @@ TEST_F(GraphTest, CursorsStayInTheWindowAndLandOnThePlot) {
     EXPECT_EQ(model.m_xCursorA, 46);
     EXPECT_EQ(model.m_xCursorB, 615);
     // The cursor at the window's end is drawn on the column left of the plot's right edge.
-    EXPECT_EQ(model.CursorLineX(615), 613);
-    EXPECT_EQ(model.CursorLineX(614), 613);
-    EXPECT_EQ(model.CursorLineX(613), 613);
-    EXPECT_EQ(model.CursorLineX(300), 300);
+    EXPECT_EQ((std::array{model.CursorLineX(615), model.CursorLineX(614), model.CursorLineX(613),
+                          model.CursorLineX(300)}),
+              (std::array{613, 613, 613, 300}));
     // Flags: 5 left of the line, never left of the plot, never past its right edge.
     EXPECT_EQ(model.FlagRect(300), (GraphRect{295, 271, 306, 282}));
-    EXPECT_EQ(model.FlagLeft(48), 46);
-    EXPECT_EQ(model.FlagLeft(610), 603);
-    EXPECT_EQ(model.FlagLeft(615), 603);
+    EXPECT_EQ((std::array{model.FlagLeft(48), model.FlagLeft(610), model.FlagLeft(615)}),
+              (std::array{46, 603, 603}));
 }
 
 TEST_F(GraphTest, Thumbs) {
@@ -202,8 +190,8 @@ TEST_F(GraphTest, Thumbs) {
     const double k = 10000.0 / 539;
     EXPECT_EQ(model.m_rcTimeThumb, (GraphRect{static_cast<int>(2000 / k) + 61, 10,
                                               static_cast<int>(4000 / k) + 61, 22}));
-    EXPECT_EQ(model.TimeThumbFill(), (GraphRect{model.m_rcTimeThumb.left, 10,
-                                                model.m_rcTimeThumb.right + 1, 23}));
+    EXPECT_EQ(model.TimeThumbFill(),
+              (GraphRect{model.m_rcTimeThumb.left, 10, model.m_rcTimeThumb.right + 1, 23}));
     // Value strip 24..270: 215 pixels of track for 880 units.
     const double kv = 880.0 / 215;
     EXPECT_EQ(model.m_rcValueThumb, (GraphRect{617, static_cast<int>(220 / kv) + 40, 629,

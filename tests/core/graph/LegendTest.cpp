@@ -51,18 +51,15 @@ TEST(ValueAtCursorTest, EndsAtTheFirstEndCodeAndAtTheLastSlot) {
     EXPECT_EQ(ValueAtCursor(ch, 2 * (kMaxSamples - 1) + 1), kCodeEnd) << "towards the terminator";
 }
 
-TEST(LegendTextTest, FixedFormats) {
-    EXPECT_EQ(LegendInterval(90), " 1min") << "integer minutes";
-    EXPECT_EQ(LegendInterval(30), "30sec");
-    EXPECT_EQ(LegendInterval(60), " 1min");
-    EXPECT_EQ(LegendInterval(1), " 1sec");
-    EXPECT_EQ(LegendInterval(3600), "60min");
+TEST(LegendTextTest, FixedFormatsAndTimesInLocalCalendarTime) {
+    // 90 s: integer minutes
+    for (auto [s, text] :
+         {std::pair{90u, " 1min"}, {30u, "30sec"}, {60u, " 1min"}, {1u, " 1sec"}, {3600u, "60min"}})
+        EXPECT_EQ(LegendInterval(s), text) << s;
     EXPECT_EQ(LegendSamples(0), "    ");
     EXPECT_EQ(LegendSamples(1440), " 1440");
     EXPECT_EQ(LegendSamples(16000), "16000");
-}
 
-TEST(LegendTextTest, TimesInLocalCalendarTime) {
     const uint32_t a = Local(2008, 3, 5, 10, 0, 0);
     const uint32_t b = Local(2008, 3, 6, 11, 30, 5);
     EXPECT_EQ(LegendDistance(a, b), "A   B 1 01:30'05");
@@ -99,21 +96,17 @@ protected:
 
 TEST_F(LegendDocTest, ValueColumnsFollowTheRules) {
     const LegendPicture p = Picture();
-    EXPECT_EQ(At(p, 239, 1), "  25.3");
-    EXPECT_EQ(At(p, 307, 1), "  27.0");
-    EXPECT_EQ(At(p, 373, 1), "   1.7");
-    EXPECT_EQ(At(p, 434, 1), "  27.0");
-    EXPECT_EQ(At(p, 488, 1), "  25.0");
-    EXPECT_EQ(At(p, 543, 1), "  26.0");
-    EXPECT_EQ(At(p, 600, 1), "\xDF"
-                             "C ");
-    EXPECT_EQ(At(p, 127, 1), "30sec");
-    EXPECT_EQ(At(p, 182, 1), "    3");
-    EXPECT_EQ(At(p, 54, 1), "room");
-    // Next to an Over sample: Over at A, no difference; the maximum is Over too.
-    EXPECT_EQ(At(p, 239, 2), "  Over");
-    EXPECT_EQ(At(p, 373, 2), "  --- ");
-    EXPECT_EQ(At(p, 434, 2), "  Over");
+    // clang-format off
+    const std::tuple<int, int, const char*> cells[] = {
+        {239, 1, "  25.3"}, {307, 1, "  27.0"}, {373, 1, "   1.7"}, {434, 1, "  27.0"},
+        {488, 1, "  25.0"}, {543, 1, "  26.0"}, {600, 1, "\xDF" "C "}, {127, 1, "30sec"},
+        {182, 1, "    3"}, {54, 1, "room"},
+        // Next to an Over sample: Over at A, no difference; the maximum is Over too.
+        {239, 2, "  Over"}, {373, 2, "  --- "}, {434, 2, "  Over"},
+    };
+    // clang-format on
+    for (auto [x, row, text] : cells)
+        EXPECT_EQ(At(p, x, row), text) << x << "," << row;
 }
 
 TEST_F(LegendDocTest, CursorBeforeTheFirstSampleShowsNoValue) {
@@ -128,10 +121,7 @@ TEST_F(LegendDocTest, CursorBeforeTheFirstSampleShowsNoValue) {
 TEST_F(LegendDocTest, HiddenChannelKeepsNameIntervalAndSamplesButNoValuesOrBox) {
     doc.m_bShow[0] = 0;
     const LegendPicture p = Picture();
-    EXPECT_EQ(At(p, 20, 1), "1");
-    EXPECT_EQ(At(p, 54, 1), "room");
-    EXPECT_EQ(At(p, 127, 1), "30sec");
-    EXPECT_EQ(At(p, 182, 1), "    3");
+    EXPECT_EQ(At(p, 20, 1) + At(p, 54, 1) + At(p, 127, 1) + At(p, 182, 1), "1room30sec    3");
     for (int x : {239, 307, 373, 434, 488, 543})
         EXPECT_EQ(At(p, x, 1), "      ") << x;
     EXPECT_EQ(At(p, 600, 1), "   ");
@@ -154,13 +144,14 @@ TEST_F(LegendDocTest, TopLinesAndNameFrame) {
             return t.x == x && t.y == y && t.text == text;
         });
     };
-    EXPECT_TRUE(has(40, 0, LegendCursorLine('A', kStart + 10)));
-    EXPECT_TRUE(has(40, 12, LegendCursorLine('B', kStart + 60)));
-    EXPECT_TRUE(has(210, 12, "A   B 0 00:00'50"));
-    EXPECT_TRUE(has(346, 0, "Calculation Range"));
-    EXPECT_TRUE(has(486, 0, LegendRangeTime(Range().calcStart)));
-    EXPECT_TRUE(has(469, 12, "To"));
-    EXPECT_TRUE(has(444, 31, "Max."));
+    // clang-format off
+    const std::tuple<int, int, std::string> lines[] = {
+        {40, 0, LegendCursorLine('A', kStart + 10)}, {40, 12, LegendCursorLine('B', kStart + 60)},
+        {210, 12, "A   B 0 00:00'50"}, {346, 0, "Calculation Range"},
+        {486, 0, LegendRangeTime(Range().calcStart)}, {469, 12, "To"}, {444, 31, "Max."}};
+    // clang-format on
+    for (const auto& [x, y, text] : lines)
+        EXPECT_TRUE(has(x, y, text)) << text;
     EXPECT_EQ(std::count(p.boxes.begin(), p.boxes.end(), GraphRect{48, 79, 105, 90}), 1)
         << "the frame around row 3's name";
     // The arrows lie inside the three-space gaps of both "A   B" texts.
@@ -247,9 +238,7 @@ TEST_F(LegendClickTest, PressesOutsideTheNumberBoxesStartNoMove) {
     const auto up = clicks.ButtonUp(300, Y(1));
     EXPECT_TRUE(up.post.empty());
     EXPECT_TRUE(up.repaint);
-}
-
-TEST_F(LegendClickTest, ClickOnAnEmptyChannelSendsNothing) {
+    // A click on an empty channel sends nothing.
     EXPECT_FALSE(clicks.ButtonDown(data, kBox, Y(3)).busyPointer);
     EXPECT_EQ(clicks.FrameRow(), 0);
     EXPECT_FALSE(clicks.ButtonUp(kBox, Y(3)).startTimer);

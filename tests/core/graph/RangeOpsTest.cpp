@@ -18,21 +18,24 @@ struct OpCase {
 
 constexpr uint32_t kTop = 0xFFFFFFFFu;
 
-// The view window against what a case expects.
-#define ExpectView(start, end, upper, lower)                                                       \
-    do {                                                                                           \
-        EXPECT_EQ(Range().viewStart, start);                                                       \
-        EXPECT_EQ(Range().viewEnd, end);                                                           \
-        EXPECT_FLOAT_EQ(Range().viewUpper, upper);                                                 \
-        EXPECT_FLOAT_EQ(Range().viewLower, lower);                                                 \
-    } while (0)
-
-bool Left(CGraphModel& m) { return m.ScrollTime(true); }
-bool Right(CGraphModel& m) { return m.ScrollTime(false); }
-bool Up(CGraphModel& m) { return m.ScrollValue(true); }
-bool Down(CGraphModel& m) { return m.ScrollValue(false); }
-bool In(CGraphModel& m) { return m.ZoomIn(); }
-bool Out(CGraphModel& m) { return m.ZoomOut(); }
+bool Left(CGraphModel& m) {
+    return m.ScrollTime(true);
+}
+bool Right(CGraphModel& m) {
+    return m.ScrollTime(false);
+}
+bool Up(CGraphModel& m) {
+    return m.ScrollValue(true);
+}
+bool Down(CGraphModel& m) {
+    return m.ScrollValue(false);
+}
+bool In(CGraphModel& m) {
+    return m.ZoomIn();
+}
+bool Out(CGraphModel& m) {
+    return m.ZoomOut();
+}
 
 TEST_F(GraphTest, RangeOperationsAtTheDataEdges) {
     constexpr Window kMid{1000, 11000, 5000, 7000, 640, -240, 640, -240};

@@ -16,16 +16,16 @@ struct ValueGridCase {
 
 TEST(ValueGridTest, StepDecimalsAndFormat) {
     const ValueGridCase cases[] = {
-        {880, -240, 640, 100, 1, "%6.1f"},       // labels -200.0 .. 600.0
-        {2.0f, 20, 22, 0.2f, 1, "%4.1f"},        // a span of exactly 2 takes the x2 candidate
+        {880, -240, 640, 100, 1, "%6.1f"}, // labels -200.0 .. 600.0
+        {2.0f, 20, 22, 0.2f, 1, "%4.1f"},  // a span of exactly 2 takes the x2 candidate
         {2.01f, 20, 22.01f, 0.5f, 1, "%4.1f"},
         {10, -5, 5, 1, 1, "%4.1f"},
         {1000.5f, 0, 1000.5f, 200, 1, "%6.1f"},
-        {6000, -1000, 5000, 1000, 1, "%7.1f"},   // past 5000: fixed step 1000
+        {6000, -1000, 5000, 1000, 1, "%7.1f"}, // past 5000: fixed step 1000
         {0.04f, 0, 0.04f, 0.005f, 3, "%5.3f"},
         {0.0011f, 1, 1.0011f, 0.0002f, 4, "%6.4f"},
-        {2.2f, -7.3f, -5.1f, 0.5f, 1, "%4.1f"},  // -7.0 .. -5.5
-        {2, 100.1f, 100.15f, 0.2f, 1, "%0.1f"},  // no grid value inside: no label
+        {2.2f, -7.3f, -5.1f, 0.5f, 1, "%4.1f"}, // -7.0 .. -5.5
+        {2, 100.1f, 100.15f, 0.2f, 1, "%0.1f"}, // no grid value inside: no label
     };
     for (const ValueGridCase& c : cases) {
         SCOPED_TRACE(c.span);
@@ -37,13 +37,13 @@ TEST(ValueGridTest, StepDecimalsAndFormat) {
 }
 
 TEST(ValueGridTest, FirstIndexRoundsUpBothSidesOfZero) {
-    EXPECT_EQ(FirstValueIndex(-240, 100), -2);
-    EXPECT_EQ(FirstValueIndex(-200, 100), -2);
-    EXPECT_EQ(FirstValueIndex(-0.1f, 0.2f), 0);
-    EXPECT_EQ(FirstValueIndex(0, 0.2f), 0);
-    EXPECT_EQ(FirstValueIndex(0.4f, 0.2f), 2);
-    EXPECT_EQ(FirstValueIndex(0.41f, 0.2f), 3);
-    EXPECT_EQ(FirstValueIndex(20, 0.2f), 100);
+    // clang-format off
+    const std::tuple<float, float, int> cases[] = {
+        {-240, 100, -2}, {-200, 100, -2}, {-0.1f, 0.2f, 0}, {0, 0.2f, 0}, {0.4f, 0.2f, 2},
+        {0.41f, 0.2f, 3}, {20, 0.2f, 100}};
+    // clang-format on
+    for (auto [lower, step, index] : cases)
+        EXPECT_EQ(FirstValueIndex(lower, step), index) << lower << " " << step;
 }
 
 TEST_F(GraphTest, ValueTicksAndLabels) {
@@ -75,12 +75,14 @@ struct TimeStepCase {
 };
 
 TEST(TimeGridTest, StepLadder) {
+    // clang-format off
     const TimeStepCase cases[] = {
-        {0, 1},           {6, 1},          {7, 2},          {69, 10},        {70, 20},
-        {3600, 600},      {25199, 3600},   {25200, 7200},   {604799, 86400}, {604800, 172800},
-        {2207519999u, 315360000},          {2207520000u, 315360000}, // past the ladder: width / 7
+        {0, 1}, {6, 1}, {7, 2}, {69, 10}, {70, 20}, {3600, 600}, {25199, 3600}, {25200, 7200},
+        {604799, 86400}, {604800, 172800}, {2207519999u, 315360000},
+        {2207520000u, 315360000}, // past the ladder: width / 7
         {0xFFFFFFFFu, 613566756},
     };
+    // clang-format on
     for (const TimeStepCase& c : cases)
         EXPECT_EQ(ChooseTimeStep(c.width), c.step) << c.width;
 }
@@ -93,34 +95,28 @@ struct FirstTickCase {
 };
 
 TEST_F(GraphTest, FirstTickInLocalCalendarTime) {
+    const uint32_t t = Local(2008, 3, 5, 11, 58, 20);
     const FirstTickCase cases[] = {
-        {"300 s: seconds cut, minutes kept", Local(2008, 3, 5, 11, 58, 20), 300,
-         Local(2008, 3, 5, 12, 3, 0)},
-        {"20 s: seconds to a multiple of the step", Local(2008, 3, 5, 11, 58, 21), 20,
-         Local(2008, 3, 5, 11, 58, 40)},
-        {"1 s", Local(2008, 3, 5, 11, 58, 21), 1, Local(2008, 3, 5, 11, 58, 22)},
-        {"1 h: minutes and seconds cut", Local(2008, 3, 5, 11, 58, 20), 3600,
-         Local(2008, 3, 5, 12, 0, 0)},
-        {"12 h", Local(2008, 3, 5, 11, 58, 20), 43200, Local(2008, 3, 5, 23, 0, 0)},
-        {"1 day: midnight", Local(2008, 3, 5, 11, 58, 20), 86400, Local(2008, 3, 6, 0, 0, 0)},
-        {"15 days", Local(2008, 3, 5, 11, 58, 20), 1296000, Local(2008, 3, 20, 0, 0, 0)},
-        {"30 days: first of the month", Local(2008, 3, 5, 11, 58, 20), 2592000,
-         Local(2008, 4, 1, 0, 0, 0)},
-        {"180 days", Local(2008, 3, 5, 11, 58, 20), 15552000, Local(2008, 9, 1, 0, 0, 0)},
-        {"365 days: first of January", Local(2008, 3, 5, 11, 58, 20), 31536000,
-         Local(2009, 1, 1, 0, 0, 0)},
+        // clang-format off
+        {"300 s: seconds cut, minutes kept", t, 300, Local(2008, 3, 5, 12, 3, 0)},
+        {"20 s: seconds to a multiple of the step", t + 1, 20, Local(2008, 3, 5, 11, 58, 40)},
+        {"1 s", t + 1, 1, Local(2008, 3, 5, 11, 58, 22)},
+        {"1 h: minutes and seconds cut", t, 3600, Local(2008, 3, 5, 12, 0, 0)},
+        {"12 h", t, 43200, Local(2008, 3, 5, 23, 0, 0)},
+        {"1 day: midnight", t, 86400, Local(2008, 3, 6, 0, 0, 0)},
+        {"15 days", t, 1296000, Local(2008, 3, 20, 0, 0, 0)},
+        {"30 days: first of the month", t, 2592000, Local(2008, 4, 1, 0, 0, 0)},
+        {"180 days", t, 15552000, Local(2008, 9, 1, 0, 0, 0)},
+        {"365 days: first of January", t, 31536000, Local(2009, 1, 1, 0, 0, 0)},
         {"before 1970 counts as 0", 0, 2592000, 0},
         // Without the 64-bit sum this would wrap to a tick in 1970.
         {"at the top of the time range", 0xFFFFFFF0u, 300, 0xFFFFFFF0u},
+        // 2008-10-26 01:10:00 UTC: 02:10 local in the repeated hour where daylight saving ends.
+        {"in the repeated hour", 1224983400u, 1200, 1224983400u + 1200},
+        // clang-format on
     };
     for (const FirstTickCase& c : cases)
         EXPECT_EQ(FirstTimeTick(c.viewStart, c.step), c.tick) << c.what;
-}
-
-TEST(TimeGridTest, FirstTickInTheRepeatedHourStaysExact) {
-    // 2008-10-26 01:10:00 UTC: 02:10 local in the repeated hour where daylight saving ends.
-    const uint32_t start = 1224983400u;
-    EXPECT_EQ(FirstTimeTick(start, 1200), start + 1200);
 }
 
 TEST_F(GraphTest, TimeTicksAndLabels) {
@@ -178,8 +174,9 @@ TEST(ClipTest, EdgesInOrder) {
         {"vertical through the bottom", 20, 40, 20, 80, true, {20, 40, 20, 50, true}},
         {"diagonal through the bottom", 20, 40, 40, 60, true, {20, 40, 30, 50, true}},
         {"through the top", 20, 20, 30, 0, true, {20, 20, 25, 10, true}},
-        {"from far left, clamped coordinates", INT_MIN, INT_MIN, 20, 20, true,
-         {10, 10, 20, 20, false}},
+        // clang-format off
+        {"from far left, clamped coordinates", INT_MIN, INT_MIN, 20, 20, true, {10, 10, 20, 20, false}},
+        // clang-format on
         {"to far right", 20, 20, INT_MAX, 20, true, {20, 20, 100, 20, true}},
         {"steep to far below", 20, 20, 21, INT_MAX, true, {20, 20, 20, 50, true}},
         {"on the edges", 10, 10, 100, 50, true, {10, 10, 100, 50, false}},
@@ -188,22 +185,20 @@ TEST(ClipTest, EdgesInOrder) {
         SCOPED_TRACE(c.what);
         ClippedSegment out{};
         ASSERT_EQ(ClipSegment(plot, c.x1, c.y1, c.x2, c.y2, out), c.drawn);
-        if (!c.drawn)
-            continue;
-        EXPECT_EQ(out.x1, c.out.x1);
-        EXPECT_EQ(out.y1, c.out.y1);
-        EXPECT_EQ(out.x2, c.out.x2);
-        EXPECT_EQ(out.y2, c.out.y2);
-        EXPECT_EQ(out.endMoved, c.out.endMoved);
+        if (c.drawn) {
+            EXPECT_EQ(std::tuple(out.x1, out.y1, out.x2, out.y2, out.endMoved),
+                      std::tuple(c.out.x1, c.out.y1, c.out.x2, c.out.y2, c.out.endMoved));
+        }
     }
 }
 
 TEST(CursorPenTest, Patterns) {
+    const auto pen = [](int style) {
+        return std::pair(CursorDashPattern(style).on, CursorDashPattern(style).off);
+    };
     EXPECT_EQ(CursorDashPattern(kCursorSolid).off, 0);
-    EXPECT_EQ(CursorDashPattern(kCursorDash).on, 18);
-    EXPECT_EQ(CursorDashPattern(kCursorDash).off, 6);
-    EXPECT_EQ(CursorDashPattern(kCursorDot).on, 3);
-    EXPECT_EQ(CursorDashPattern(kCursorDot).off, 3);
+    EXPECT_EQ(pen(kCursorDash), std::pair(18, 6));
+    EXPECT_EQ(pen(kCursorDot), std::pair(3, 3));
     EXPECT_EQ(CursorDashPattern(7).off, 0); // unknown stored styles draw solid
 }
 

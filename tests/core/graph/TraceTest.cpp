@@ -26,8 +26,12 @@ protected:
         return {model.TimeToX(t), model.ValueToY(code, kTypeTemp13, 0)};
     }
     static GraphSegment Dot(GraphPoint p) { return {p.x, p.y, p.x + 1, p.y + 1}; }
-    static std::vector<GraphSegment> Plus(GraphPoint p, int h) {
-        return {{p.x - h, p.y, p.x + h + 1, p.y}, {p.x, p.y - h, p.x, p.y + h + 1}};
+    // A sample's dot and its plus-shaped marker, then what follows.
+    static std::vector<GraphSegment> Marked(GraphPoint p, std::vector<GraphSegment> then = {}) {
+        std::vector<GraphSegment> v = {
+            Dot(p), {p.x - 2, p.y, p.x + 3, p.y}, {p.x, p.y - 2, p.x, p.y + 3}};
+        v.insert(v.end(), then.begin(), then.end());
+        return v;
     }
     static constexpr uint32_t kT0 = 10000;
 };
@@ -47,12 +51,8 @@ TEST_F(TraceTest, MarkersOnlyWhenSamplesAreMoreThanThreePixelsApart) {
 TEST_F(TraceTest, LinesJoinSamplesAndMarkersSitOnTheSecondEnd) {
     const auto segs = Trace(kT0 + 100, 60, {C(10.0), C(20.0)});
     const GraphPoint a = At(kT0 + 100, C(10.0)), b = At(kT0 + 160, C(20.0));
-    std::vector<GraphSegment> want = {Dot(a)};
-    for (const GraphSegment& s : Plus(a, 2))
-        want.push_back(s);
-    want.push_back({a.x, a.y, b.x, b.y});
-    for (const GraphSegment& s : Plus(b, 2))
-        want.push_back(s);
+    std::vector<GraphSegment> want = Marked(a, {{a.x, a.y, b.x, b.y}});
+    want.insert(want.end(), {{b.x - 2, b.y, b.x + 3, b.y}, {b.x, b.y - 2, b.x, b.y + 3}});
     EXPECT_EQ(segs, want);
 }
 
@@ -68,21 +68,14 @@ TEST_F(TraceTest, MissingSamplesBreakTheLine) {
 TEST_F(TraceTest, LoneSampleIsOnePixelWithItsMarker) {
     const GraphPoint p = At(kT0 + 160, C(0.0));
     const auto segs = Trace(kT0 + 100, 60, {kCodeMissing, C(0.0), kCodeMissing});
-    std::vector<GraphSegment> want = {Dot(p)};
-    for (const GraphSegment& s : Plus(p, 2))
-        want.push_back(s);
-    EXPECT_EQ(segs, want);
+    EXPECT_EQ(segs, Marked(p));
 }
 
 TEST_F(TraceTest, SegmentLeavingThePlotIsCutWithoutMarker) {
     // The second sample lies far right of the window: the line ends on the plot's right edge.
     const auto segs = Trace(kT0 + 1000, 3000, {C(0.0), C(0.0)});
     const GraphPoint a = At(kT0 + 1000, C(0.0));
-    std::vector<GraphSegment> want = {Dot(a)};
-    for (const GraphSegment& s : Plus(a, 2))
-        want.push_back(s);
-    want.push_back({a.x, a.y, 614, a.y});
-    EXPECT_EQ(segs, want);
+    EXPECT_EQ(segs, Marked(a, {{a.x, a.y, 614, a.y}}));
 }
 
 TEST_F(TraceTest, OverAndUnderRunToThePlotEdgeWhenOutsideTheWindow) {
