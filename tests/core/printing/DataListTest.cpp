@@ -57,82 +57,28 @@ protected:
 };
 
 TEST_F(DataListTest, MergeInterleavesChannelsByTime) {
+    // clang-format off
     const std::vector<MergeCase> cases = {
-        {"second channel 5 s later alternates",
-         {{1, 0, 10, 3}, {2, 5, 10, 3}},
-         0,
-         100,
-         10,
-         {{0, {S(1, 0), N}},
-          {5, {N, S(2, 0)}},
-          {10, {S(1, 1), N}},
-          {15, {N, S(2, 1)}},
-          {20, {S(1, 2), N}},
-          {25, {N, S(2, 2)}}}},
-        {"shared times share a row",
-         {{1, 0, 10, 3}, {2, 0, 10, 2}},
-         0,
-         100,
-         10,
+        {"second channel 5 s later alternates", {{1, 0, 10, 3}, {2, 5, 10, 3}}, 0, 100, 10,
+         {{0, {S(1, 0), N}}, {5, {N, S(2, 0)}}, {10, {S(1, 1), N}}, {15, {N, S(2, 1)}}, {20, {S(1, 2), N}}, {25, {N, S(2, 2)}}}},
+        {"shared times share a row", {{1, 0, 10, 3}, {2, 0, 10, 2}}, 0, 100, 10,
          {{0, {S(1, 0), S(2, 0)}}, {10, {S(1, 1), S(2, 1)}}, {20, {S(1, 2), N}}}},
-        {"a slower channel joins every sixth row",
-         {{1, 0, 10, 7}, {2, 0, 60, 2}},
-         0,
-         1000,
-         10,
-         {{0, {S(1, 0), S(2, 0)}},
-          {10, {S(1, 1), N}},
-          {20, {S(1, 2), N}},
-          {30, {S(1, 3), N}},
-          {40, {S(1, 4), N}},
-          {50, {S(1, 5), N}},
-          {60, {S(1, 6), S(2, 1)}}}},
-        {"the list starts at the first sample at or after its start",
-         {{1, 0, 10, 5}, {2, 3, 10, 5}},
-         21,
-         1000,
-         10,
-         {{23, {N, S(2, 2)}},
-          {30, {S(1, 3), N}},
-          {33, {N, S(2, 3)}},
-          {40, {S(1, 4), N}},
-          {43, {N, S(2, 4)}}}},
-        {"the list ends once the base time passes its end",
-         {{1, 0, 10, 10}},
-         0,
-         25,
-         10,
+        {"a slower channel joins every sixth row", {{1, 0, 10, 7}, {2, 0, 60, 2}}, 0, 1000, 10,
+         {{0, {S(1, 0), S(2, 0)}}, {10, {S(1, 1), N}}, {20, {S(1, 2), N}}, {30, {S(1, 3), N}}, {40, {S(1, 4), N}},
+          {50, {S(1, 5), N}}, {60, {S(1, 6), S(2, 1)}}}},
+        {"the list starts at the first sample at or after its start", {{1, 0, 10, 5}, {2, 3, 10, 5}}, 21, 1000, 10,
+         {{23, {N, S(2, 2)}}, {30, {S(1, 3), N}}, {33, {N, S(2, 3)}}, {40, {S(1, 4), N}}, {43, {N, S(2, 4)}}}},
+        {"the list ends once the base time passes its end", {{1, 0, 10, 10}}, 0, 25, 10,
          {{0, {S(1, 0), N}}, {10, {S(1, 1), N}}, {20, {S(1, 2), N}}}},
-        {"an off-grid sample just before the end is listed",
-         {{1, 0, 10, 3}, {2, 5, 10, 3}},
-         0,
-         25,
-         10,
-         {{0, {S(1, 0), N}},
-          {5, {N, S(2, 0)}},
-          {10, {S(1, 1), N}},
-          {15, {N, S(2, 1)}},
-          {20, {S(1, 2), N}},
-          {25, {N, S(2, 2)}}}},
-        {"samples far apart leave no empty rows",
-         {{1, 0, 1, 2}, {2, 500000, 10, 2}},
-         0,
-         600000,
-         1,
+        {"an off-grid sample just before the end is listed", {{1, 0, 10, 3}, {2, 5, 10, 3}}, 0, 25, 10,
+         {{0, {S(1, 0), N}}, {5, {N, S(2, 0)}}, {10, {S(1, 1), N}}, {15, {N, S(2, 1)}}, {20, {S(1, 2), N}}, {25, {N, S(2, 2)}}}},
+        {"samples far apart leave no empty rows", {{1, 0, 1, 2}, {2, 500000, 10, 2}}, 0, 600000, 1,
          {{0, {S(1, 0), N}}, {1, {S(1, 1), N}}, {500000, {N, S(2, 0)}}, {500010, {N, S(2, 1)}}}},
-        {"a zero step still ends",
-         {{1, 0, 10, 2}},
-         0,
-         100,
-         0,
-         {{0, {S(1, 0), N}}, {10, {S(1, 1), N}}}},
-        {"a channel without samples takes no part",
-         {{1, 0, 10, 2}, {2, 0, 10, 0}},
-         0,
-         100,
-         10,
+        {"a zero step still ends", {{1, 0, 10, 2}}, 0, 100, 0, {{0, {S(1, 0), N}}, {10, {S(1, 1), N}}}},
+        {"a channel without samples takes no part", {{1, 0, 10, 2}, {2, 0, 10, 0}}, 0, 100, 10,
          {{0, {S(1, 0), N}}, {10, {S(1, 1), N}}}},
     };
+    // clang-format on
     for (const MergeCase& c : cases) {
         SCOPED_TRACE(c.name);
         doc.ClearAllChannels();
@@ -147,10 +93,10 @@ TEST_F(DataListTest, MergeInterleavesChannelsByTime) {
             got.push_back({row.time - kBase, {row.codes[0], row.codes[1]}});
         }
         ASSERT_EQ(got.size(), c.rows.size());
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].offset, c.rows[i].offset) << "row " << i;
-            EXPECT_EQ(got[i].codes, c.rows[i].codes) << "row " << i;
-        }
+        for (std::size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(std::pair(got[i].offset, got[i].codes),
+                      std::pair(c.rows[i].offset, c.rows[i].codes))
+                << "row " << i;
         EXPECT_EQ(
             CountListRows(ChannelsOf(doc), kBase + c.firstOffset, kBase + c.lastOffset, c.step),
             static_cast<int>(c.rows.size()));
@@ -216,9 +162,7 @@ TEST_F(DataListTest, NameSplitKeepsDoubleByteCharactersWhole) {
         SCOPED_TRACE(c.name);
         ChannelRecord ch;
         std::strncpy(ch.name, c.bytes, 8);
-        const auto [first, second] = SplitChannelName(ch);
-        EXPECT_EQ(first, c.first);
-        EXPECT_EQ(second, c.second);
+        EXPECT_EQ(SplitChannelName(ch), std::pair(std::string(c.first), std::string(c.second)));
     }
 }
 
@@ -290,19 +234,18 @@ TEST_F(ListPrintTest, HeadingOnEveryPage) {
         SCOPED_TRACE(n);
         const ListPage p = job.NextPage();
         EXPECT_EQ(p.number, n);
-        EXPECT_EQ(TextAt(p, 21, 10), "＜測定データ リスト＞");
-        EXPECT_EQ(TextAt(p, 405, 10), "ﾌｧｲﾙ名:measurements-of-");
-        EXPECT_EQ(TextAt(p, 615, 10), "Page " + std::to_string(n));
-        EXPECT_EQ(TextAt(p, 88, 82), "日  時");
-        EXPECT_EQ(TextAt(p, 218, 48), "ABCD");
-        EXPECT_EQ(TextAt(p, 218, 64), "EFGH");
-        EXPECT_EQ(TextAt(p, 220, 82), "ﾟC ");
-        EXPECT_EQ(TextAt(p, 218 + 114, 48), "ｱｲｳｴ");
-        EXPECT_EQ(TextAt(p, 218 + 114, 64), "ｵ");
-        EXPECT_EQ(TextAt(p, 220 + 114, 82), " V ");
-        // A channel without data: no name, a blank unit, still its heading.
+        // clang-format off
+        const std::tuple<int, int, std::string> texts[] = {
+            {21, 10, "＜測定データ リスト＞"}, {405, 10, "ﾌｧｲﾙ名:measurements-of-"},
+            {615, 10, "Page " + std::to_string(n)}, {88, 82, "日  時"}, {218, 48, "ABCD"},
+            {218, 64, "EFGH"}, {220, 82, "ﾟC "}, {218 + 114, 48, "ｱｲｳｴ"}, {218 + 114, 64, "ｵ"},
+            {220 + 114, 82, " V "},
+            {220 + 57, 82, "   "}, // a channel without data: a blank unit, no name
+        };
+        // clang-format on
+        for (const auto& [x, y, text] : texts)
+            EXPECT_EQ(TextAt(p, x, y), text) << x << "," << y;
         EXPECT_EQ(At(p, 218 + 57, 48), nullptr);
-        EXPECT_EQ(TextAt(p, 220 + 57, 82), "   ");
         for (int k = 0; k < 8; ++k)
             EXPECT_EQ(TextAt(p, 220 + 57 * k, 102), "ch." + std::to_string(k + 1));
         ASSERT_EQ(p.lines.size(), 11u);
@@ -310,13 +253,6 @@ TEST_F(ListPrintTest, HeadingOnEveryPage) {
         EXPECT_EQ(p.lines[1], (ListLine{21, 92, 21, 106}));
         EXPECT_EQ(p.lines[10], (ListLine{661, 92, 661, 106}));
     }
-}
-
-TEST_F(ListPrintTest, UntitledPrintsTheLabelAlone) {
-    Temperatures(1, kBase, 5);
-    doc.RecalcRanges(1);
-    CDataListPrint job(doc, codec, 1169);
-    EXPECT_EQ(TextAt(job.NextPage(), 405, 10), "ﾌｧｲﾙ名:");
 }
 
 TEST_F(ListPrintTest, RowsFillPagesAndContinueAcrossThem) {
@@ -355,14 +291,21 @@ TEST_F(ListPrintTest, RowsFillPagesAndContinueAcrossThem) {
     EXPECT_EQ(TextAt(q3, 32, 121), ListTimeText(kBase + 98));
 }
 
-TEST_F(ListPrintTest, OnlyTheShownWindowIsListed) {
+TEST_F(ListPrintTest, OnlyTheShownWindowIsListedAndUntitledPrintsTheLabelAlone) {
     Temperatures(1, kBase, 100);
     doc.RecalcRanges(1);
     doc.GetRange()->viewStart = kBase + 10;
     doc.GetRange()->viewEnd = kBase + 19;
     CDataListPrint job(doc, codec, 1169);
     EXPECT_EQ(job.RowCount(), 10);
-    EXPECT_EQ(TextAt(job.NextPage(), 32, 121), ListTimeText(kBase + 10));
+    const ListPage p = job.NextPage();
+    EXPECT_EQ(TextAt(p, 32, 121), ListTimeText(kBase + 10));
+    EXPECT_EQ(TextAt(p, 405, 10), "ﾌｧｲﾙ名:");
+    doc.GetRange()->viewStart = kBase + 100; // no rows, no pages
+    doc.GetRange()->viewEnd = kBase + 200;
+    CDataListPrint none(doc, codec, 1169);
+    EXPECT_EQ(none.RowCount(), 0);
+    EXPECT_EQ(none.PageCount(), 0);
 }
 
 TEST_F(ListPrintTest, HiddenChannelIsBlankButKeepsItsTime) {
@@ -389,20 +332,8 @@ TEST_F(ListPrintTest, SpecialSamplesPrint) {
     doc.RecalcRanges(1);
     CDataListPrint job(doc, codec, 1169);
     const ListPage p = job.NextPage();
-    EXPECT_EQ(TextAt(p, 213, 121), " Over ");
-    EXPECT_EQ(TextAt(p, 213, 142), " Under");
-    EXPECT_EQ(TextAt(p, 213, 163), " ---- ");
-    EXPECT_EQ(TextAt(p, 213, 184), "   1.5");
-}
-
-TEST_F(ListPrintTest, NoRowsNoPages) {
-    Temperatures(1, kBase, 10);
-    doc.RecalcRanges(1);
-    doc.GetRange()->viewStart = kBase + 100;
-    doc.GetRange()->viewEnd = kBase + 200;
-    CDataListPrint job(doc, codec, 1169);
-    EXPECT_EQ(job.RowCount(), 0);
-    EXPECT_EQ(job.PageCount(), 0);
+    EXPECT_EQ(TextAt(p, 213, 121) + TextAt(p, 213, 142) + TextAt(p, 213, 163) + TextAt(p, 213, 184),
+              " Over  Under ----    1.5");
 }
 
 } // namespace

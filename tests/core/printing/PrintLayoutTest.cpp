@@ -1,6 +1,8 @@
 // Where the printed graph lands for each scaling method, the print settings and page ranges.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "core/TestSupport.h"
 #include "printing/PrintLayout.h"
 
@@ -19,53 +21,20 @@ TEST(PrintLayoutTest, DestinationForEachMethod) {
         GraphRect expected;
     };
     const Case cases[] = {
+        // clang-format off
         {"scale 2 x 3", {kPrintScale, 2, 3}, 400, 300, kA4At600, {0, 0, 800, 900}},
         {"scale 1", {kPrintScale, 1, 1}, 640, 480, kA4At600, {0, 0, 640, 480}},
         {"scale 0 leaves nothing", {kPrintScale, 0, 3}, 400, 300, kA4At600, {0, 0, 0, 900}},
-        {"scale beyond int",
-         {kPrintScale, 0xFFFFFFFFu, 1},
-         400,
-         300,
-         kA4At600,
-         {0, 0, 0x7FFFFFFF, 300}},
-        {"fill is the printable area",
-         {kPrintFillPaper, 5, 5},
-         400,
-         300,
-         kA4At600,
-         {0, 0, 4960, 7016}},
-        {"fill of a tall window too",
-         {kPrintFillPaper, 1, 1},
-         300,
-         900,
-         kA4At600,
-         {0, 0, 4960, 7016}},
-        {"fit keeps the shape across the width",
-         {kPrintFitPaper, 9, 9},
-         800,
-         600,
-         kA4At600,
-         {0, 0, 4960, 3720}},
-        {"fit of a tall window takes the height",
-         {kPrintFitPaper, 1, 1},
-         300,
-         800,
-         kA4At600,
-         {0, 0, 2631, 7016}},
-        {"fit on landscape paper",
-         {kPrintFitPaper, 1, 1},
-         800,
-         600,
-         {7016, 4960, 600, 600},
-         {0, 0, 6613, 4960}},
-        {"fit with unequal resolutions",
-         {kPrintFitPaper, 1, 1},
-         800,
-         600,
-         {4800, 3200, 600, 300},
-         {0, 0, 4800, 1800}},
+        {"scale beyond int", {kPrintScale, 0xFFFFFFFFu, 1}, 400, 300, kA4At600, {0, 0, 0x7FFFFFFF, 300}},
+        {"fill is the printable area", {kPrintFillPaper, 5, 5}, 400, 300, kA4At600, {0, 0, 4960, 7016}},
+        {"fill of a tall window too", {kPrintFillPaper, 1, 1}, 300, 900, kA4At600, {0, 0, 4960, 7016}},
+        {"fit keeps the shape across the width", {kPrintFitPaper, 9, 9}, 800, 600, kA4At600, {0, 0, 4960, 3720}},
+        {"fit of a tall window takes the height", {kPrintFitPaper, 1, 1}, 300, 800, kA4At600, {0, 0, 2631, 7016}},
+        {"fit on landscape paper", {kPrintFitPaper, 1, 1}, 800, 600, {7016, 4960, 600, 600}, {0, 0, 6613, 4960}},
+        {"fit with unequal resolutions", {kPrintFitPaper, 1, 1}, 800, 600, {4800, 3200, 600, 300}, {0, 0, 4800, 1800}},
         {"an unknown method fits", {7, 1, 1}, 800, 600, kA4At600, {0, 0, 4960, 3720}},
         {"an empty window prints nothing", {kPrintFillPaper, 1, 1}, 0, 600, kA4At600, {}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -107,9 +76,12 @@ TEST_F(PrintSettingsTest, StoredOnlyWhenConfirmed) {
     EXPECT_EQ(store.WriteCount(), writes);
 
     StoreGraphPrintSettings(doc, {kPrintScale, 2, 3});
-    EXPECT_EQ(store.GetInt("Print Graph Section", "PrintMethod", -1), 2);
-    EXPECT_EQ(store.GetInt("Print Graph Section", "HorizontalScale", -1), 2);
-    EXPECT_EQ(store.GetInt("Print Graph Section", "VerticalScale", -1), 3);
+    const auto stored = [&](const char* key) {
+        return store.GetInt("Print Graph Section", key, -1);
+    };
+    EXPECT_EQ(
+        (std::array{stored("PrintMethod"), stored("HorizontalScale"), stored("VerticalScale")}),
+        (std::array{2, 2, 3}));
     doc.m_nPrintMethod = 0;
     doc.LoadPrintGraphSettings();
     EXPECT_EQ(GraphPrintSettingsOf(doc), (GraphPrintSettings{kPrintScale, 2, 3}));

@@ -37,22 +37,14 @@ void Drag(QWidget* w, QPoint from, QPoint to) {
 }
 
 Qt::Key KeyOf(Accelerator::Key k) {
-    switch (k) {
-    case Accelerator::kKeyA:
-        return Qt::Key_A;
-    case Accelerator::kKeyB:
-        return Qt::Key_B;
-    case Accelerator::kLeft:
-        return Qt::Key_Left;
-    case Accelerator::kRight:
-        return Qt::Key_Right;
-    case Accelerator::kUp:
-        return Qt::Key_Up;
-    case Accelerator::kDown:
-        return Qt::Key_Down;
-    default:
-        return Qt::Key_unknown;
-    }
+    const std::pair<Accelerator::Key, Qt::Key> keys[] = {
+        {Accelerator::kKeyA, Qt::Key_A},    {Accelerator::kKeyB, Qt::Key_B},
+        {Accelerator::kLeft, Qt::Key_Left}, {Accelerator::kRight, Qt::Key_Right},
+        {Accelerator::kUp, Qt::Key_Up},     {Accelerator::kDown, Qt::Key_Down}};
+    for (auto [a, q] : keys)
+        if (a == k)
+            return q;
+    return Qt::Key_unknown;
 }
 
 class GestureTest : public DocTest {

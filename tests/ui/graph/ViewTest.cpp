@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "core/TestSupport.h"
-#include "ui/graph/QtApp.h"
 #include "graph/LegendPane.h"
 #include "graph/ZorvicView.h"
+#include "ui/graph/QtApp.h"
 
 namespace saroko::test {
 namespace {
@@ -36,9 +36,10 @@ protected:
         view.reset();
         DocTest::TearDown();
     }
-    QRgb Entry(int index) const { return qRgb(view->Palette().Entry(index).red,
-                                              view->Palette().Entry(index).green,
-                                              view->Palette().Entry(index).blue); }
+    QRgb Entry(int index) const {
+        return qRgb(view->Palette().Entry(index).red, view->Palette().Entry(index).green,
+                    view->Palette().Entry(index).blue);
+    }
     QImage Expected() {
         CGraphModel m(doc);
         return RenderGraphImage(QSize(640, 480), m, view->Palette(), view->ViewFont())
