@@ -22,59 +22,21 @@ struct MoveCase {
 };
 
 TEST(MoveChannelTest, WalksForwardToAFreeRowOrBackwardWhenTheEndIsFull) {
+    // clang-format off
     const MoveCase cases[] = {
-        {"all full, down: plain move",
-         {1, 1, 1, 1, 1, 1, 1, 1},
-         2,
-         5,
-         {1, 3, 4, 5, 2, 6, 7, 8},
-         {1, 1, 1, 1, 1, 1, 1, 1}},
-        {"all full, up: plain move",
-         {1, 1, 1, 1, 1, 1, 1, 1},
-         5,
-         2,
-         {1, 5, 2, 3, 4, 6, 7, 8},
-         {1, 1, 1, 1, 1, 1, 1, 1}},
-        {"rows 1, 2, 4: old 2 shifts into row 3, row 1 empties",
-         {1, 1, 0, 1, 0, 0, 0, 0},
-         1,
-         2,
-         {3, 1, 2, 4, 5, 6, 7, 8},
-         {0, 1, 1, 1, 0, 0, 0, 0}},
-        {"rows 1 and 3: swap with the empty row 2",
-         {1, 0, 1, 0, 0, 0, 0, 0},
-         1,
-         2,
-         {2, 1, 3, 4, 5, 6, 7, 8},
-         {0, 1, 1, 0, 0, 0, 0, 0}},
-        {"row 8 empty: the forward walk stops there",
-         {1, 1, 1, 1, 1, 1, 1, 0},
-         2,
-         7,
-         {1, 8, 3, 4, 5, 6, 2, 7},
-         {1, 0, 1, 1, 1, 1, 1, 1}},
-        {"full to the end: backward to the empty row 3",
-         {1, 1, 0, 1, 1, 1, 1, 1},
-         1,
-         5,
-         {3, 2, 4, 5, 1, 6, 7, 8},
-         {0, 1, 1, 1, 1, 1, 1, 1}},
-        {"full to the end, nothing free above: back to the source",
-         {0, 1, 1, 1, 1, 1, 1, 1},
-         2,
-         8,
-         {1, 3, 4, 5, 6, 7, 8, 2},
-         {0, 1, 1, 1, 1, 1, 1, 1}},
-        {"onto the last row when it is free",
-         {1, 1, 1, 1, 1, 1, 1, 0},
-         1,
-         8,
-         {8, 2, 3, 4, 5, 6, 7, 1},
-         {0, 1, 1, 1, 1, 1, 1, 1}},
+        {"all full, down: plain move", {1, 1, 1, 1, 1, 1, 1, 1}, 2, 5, {1, 3, 4, 5, 2, 6, 7, 8}, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"all full, up: plain move", {1, 1, 1, 1, 1, 1, 1, 1}, 5, 2, {1, 5, 2, 3, 4, 6, 7, 8}, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"rows 1, 2, 4: old 2 shifts into row 3, row 1 empties", {1, 1, 0, 1, 0, 0, 0, 0}, 1, 2, {3, 1, 2, 4, 5, 6, 7, 8}, {0, 1, 1, 1, 0, 0, 0, 0}},
+        {"rows 1 and 3: swap with the empty row 2", {1, 0, 1, 0, 0, 0, 0, 0}, 1, 2, {2, 1, 3, 4, 5, 6, 7, 8}, {0, 1, 1, 0, 0, 0, 0, 0}},
+        {"row 8 empty: the forward walk stops there", {1, 1, 1, 1, 1, 1, 1, 0}, 2, 7, {1, 8, 3, 4, 5, 6, 2, 7}, {1, 0, 1, 1, 1, 1, 1, 1}},
+        {"full to the end: backward to the empty row 3", {1, 1, 0, 1, 1, 1, 1, 1}, 1, 5, {3, 2, 4, 5, 1, 6, 7, 8}, {0, 1, 1, 1, 1, 1, 1, 1}},
+        {"full to the end, nothing free above: back to the source", {0, 1, 1, 1, 1, 1, 1, 1}, 2, 8, {1, 3, 4, 5, 6, 7, 8, 2}, {0, 1, 1, 1, 1, 1, 1, 1}},
+        {"onto the last row when it is free", {1, 1, 1, 1, 1, 1, 1, 0}, 1, 8, {8, 2, 3, 4, 5, 6, 7, 1}, {0, 1, 1, 1, 1, 1, 1, 1}},
         {"same row", {1, 1, 1, 1, 1, 1, 1, 1}, 3, 3, kIdentity, {1, 1, 1, 1, 1, 1, 1, 1}},
         {"row 0", {1, 1, 1, 1, 1, 1, 1, 1}, 0, 3, kIdentity, {1, 1, 1, 1, 1, 1, 1, 1}},
         {"row 9", {1, 1, 1, 1, 1, 1, 1, 1}, 2, 9, kIdentity, {1, 1, 1, 1, 1, 1, 1, 1}},
     };
+    // clang-format on
     for (const MoveCase& c : cases) {
         ChannelOrder order = kIdentity;
         ChannelPresence present = c.present;
@@ -103,19 +65,17 @@ struct DragCase {
 };
 
 TEST(LegendDragTest, FreeRowsTakeTheEmptyChannelsInAscendingOrder) {
+    // clang-format off
     const DragCase cases[] = {
         {"all full", {1, 1, 1, 1, 1, 1, 1, 1}, 2, 5, {1, 3, 4, 5, 2, 6, 7, 8}},
         {"rows 1, 2, 4", {1, 1, 0, 1, 0, 0, 0, 0}, 1, 2, {3, 1, 2, 4, 5, 6, 7, 8}},
         {"rows 1 and 3: swap", {1, 0, 1, 0, 0, 0, 0, 0}, 1, 2, {2, 1, 3, 4, 5, 6, 7, 8}},
         {"onto an empty row far down", {1, 1, 0, 0, 0, 0, 0, 0}, 1, 7, {3, 2, 4, 5, 6, 7, 1, 8}},
-        {"the emptied source stops the backward walk",
-         {0, 1, 1, 1, 1, 1, 1, 1},
-         3,
-         6,
-         {1, 2, 4, 5, 6, 3, 7, 8}},
+        {"the emptied source stops the backward walk", {0, 1, 1, 1, 1, 1, 1, 1}, 3, 6, {1, 2, 4, 5, 6, 3, 7, 8}},
         {"upwards over full rows", {1, 1, 1, 0, 1, 1, 0, 1}, 6, 2, {1, 6, 2, 3, 5, 4, 7, 8}},
         {"onto itself", {1, 0, 1, 0, 1, 0, 1, 0}, 3, 3, kIdentity},
     };
+    // clang-format on
     for (const DragCase& c : cases)
         EXPECT_EQ(LegendDragOrder(c.present, c.source, c.target), c.rows) << c.what;
 }

@@ -47,19 +47,12 @@ TEST_F(RecCondTest, ChecksGiveTheirMessageAndFocusAndReloadTheLastAcceptedValues
         std::array<std::string, 6> date;
         int message;
         int focus;
+        // clang-format off
     } const cases[] = {
         {"eight single bytes", "ABCDEFGH", {"2008", "1", "2", "3", "4", "5"}, 0, kRcName},
         {"nine bytes", "ABCDEFGHI", {"2008", "1", "2", "3", "4", "5"}, 57712, kRcName},
-        {"four full-width (8 bytes)",
-         "\x82\x60\x82\x61\x82\x62\x82\x63",
-         {"2008", "1", "2", "3", "4", "5"},
-         0,
-         kRcName},
-        {"five full-width",
-         "\x82\x60\x82\x61\x82\x62\x82\x63\x82\x64",
-         {"2008", "1", "2", "3", "4", "5"},
-         57712,
-         kRcName},
+        {"four full-width (8 bytes)", "\x82\x60\x82\x61\x82\x62\x82\x63", {"2008", "1", "2", "3", "4", "5"}, 0, kRcName},
+        {"five full-width", "\x82\x60\x82\x61\x82\x62\x82\x63\x82\x64", {"2008", "1", "2", "3", "4", "5"}, 57712, kRcName},
         {"latest instant", "A", {"2035", "12", "31", "23", "59", "59"}, 0, kRcName},
         {"year 2036", "A", {"2036", "1", "1", "0", "0", "0"}, 57719, kRcYear},
         {"year 1969", "A", {"1969", "1", "1", "0", "0", "0"}, 57719, kRcYear},
@@ -73,6 +66,7 @@ TEST_F(RecCondTest, ChecksGiveTheirMessageAndFocusAndReloadTheLastAcceptedValues
         {"letters", "A", {"2004", "1", "x", "0", "0", "0"}, kMsgEnterInteger, kRcName},
         {"empty field", "ABCDEFGHIJ", {"2004", "1", "1", "", "0", "0"}, kMsgEnterInteger, kRcName},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CRecCondWork w(doc, false);

@@ -26,6 +26,7 @@ TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
         CalcRangeFields fields;
         int message;
         int focus;
+        // clang-format off
     } const cases[] = {
         {"empty start year", Row({"", "1", "1", "0", "0", "0"}, ok1), 57713, 0},
         {"letter in start year", Row({"20a8", "1", "1", "0", "0", "0"}, ok1), 57713, 0},
@@ -33,13 +34,13 @@ TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
         {"space inside end second", Row(ok1, {"2008", "1", "1", "0", "0", "1 0"}), 57718, 11},
         {"start month 13", Row({"2008", "13", "1", "0", "0", "0"}, ok1), 57720, 1},
         {"end day 30 Feb", Row(ok1, {"2008", "2", "30", "0", "0", "0"}), 57721, 8},
-        {"start before end check",
-         Row({"2008", "1", "1", "24", "0", "0"}, {"2008", "13", "1", "0", "0", "0"}), 57722, 3},
+        {"start before end check", Row({"2008", "1", "1", "24", "0", "0"}, {"2008", "13", "1", "0", "0", "0"}), 57722, 3},
         {"start not convertible", Row({"1970", "1", "1", "0", "0", "0"}, ok1), 57744, 0},
         {"end not convertible", Row(ok1, {"1970", "1", "1", "0", "0", "0"}), 57744, 6},
         {"end one second earlier", Row(ok1, {"2007", "12", "31", "23", "59", "59"}), 57746, 0},
         {"equal instants", Row(ok1, ok1), 0, -1},
     };
+    // clang-format on
     GraphRange range;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

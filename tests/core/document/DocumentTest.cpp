@@ -36,22 +36,17 @@ struct SpanCase {
 
 TEST_F(RecalcTest, TimeAndValueWindowsAtTheirEdges) {
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
+    // clang-format off
     const std::vector<SpanCase> cases = {
-        {"single sample widens to 10 s, then 1 s margin", t0, {C(25.0)}, 10, t0 - 6, t0 + 6,
-         26.1f, 23.9f},
-        {"near time 0: the end starts from 3600, the start is kept at 0", 2, {C(25.0)}, 10, 0,
-         3690, 26.1f, 23.9f},
-        {"near the top of the range", 0xFFFFFFFEu, {C(25.0)}, 10, 0xFFFFFFF4u, 0xFFFFFFFFu, 26.1f,
-         23.9f},
-        {"all below zero: the maximum stays at 0.0", t0, {C(-10.0), C(-20.0)}, 60, t0 - 2,
-         t0 + 62, 1.0f, -21.0f},
-        {"one hour of 10 s samples", t0, std::vector<uint16_t>(361, C(20.0)), 10, t0 - 90,
-         t0 + 3690, 21.1f, 18.9f},
-        {"Over on a Pt100 channel stands for 600", t0, {C(20.0), kCodeOver}, 60, t0 - 2, t0 + 62,
-         629.0f, -9.0f},
-        {"only missing samples: default value axis", t0, {kCodeMissing, kCodeMissing}, 60,
-         t0 - 2, t0 + 62, 640.0f, -240.0f},
+        {"single sample widens to 10 s, then 1 s margin", t0, {C(25.0)}, 10, t0 - 6, t0 + 6, 26.1f, 23.9f},
+        {"near time 0: the end starts from 3600, the start is kept at 0", 2, {C(25.0)}, 10, 0, 3690, 26.1f, 23.9f},
+        {"near the top of the range", 0xFFFFFFFEu, {C(25.0)}, 10, 0xFFFFFFF4u, 0xFFFFFFFFu, 26.1f, 23.9f},
+        {"all below zero: the maximum stays at 0.0", t0, {C(-10.0), C(-20.0)}, 60, t0 - 2, t0 + 62, 1.0f, -21.0f},
+        {"one hour of 10 s samples", t0, std::vector<uint16_t>(361, C(20.0)), 10, t0 - 90, t0 + 3690, 21.1f, 18.9f},
+        {"Over on a Pt100 channel stands for 600", t0, {C(20.0), kCodeOver}, 60, t0 - 2, t0 + 62, 629.0f, -9.0f},
+        {"only missing samples: default value axis", t0, {kCodeMissing, kCodeMissing}, 60, t0 - 2, t0 + 62, 640.0f, -240.0f},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         doc.ClearAllChannels();
@@ -139,18 +134,18 @@ struct StatCase {
 };
 
 TEST_F(RecalcTest, StatisticsWithOverUnderAndMissing) {
+    // clang-format off
     const std::vector<StatCase> cases = {
-        {"all missing", {kCodeMissing, kCodeMissing}, 0, kCodeMissing, kCodeMissing,
-         kCodeMissing},
+        {"all missing", {kCodeMissing, kCodeMissing}, 0, kCodeMissing, kCodeMissing, kCodeMissing},
         {"only Over, Pt100", {kCodeOver, kCodeOver}, 0, kCodeOver, kCodeOver, 38768},
         {"only Over, JPt100", {kCodeOver}, 1, kCodeOver, kCodeOver, 37768},
         {"only Over, unknown sensor", {kCodeOver}, 0xFF, kCodeOver, kCodeOver, 37768},
         {"only Under", {kCodeUnder, kCodeMissing}, 0, kCodeUnder, kCodeUnder, 30768},
         {"values", {C(20.0), C(25.5), kCodeMissing, C(21.0)}, 0, C(25.5), C(20.0), C(22.2)},
-        {"mixed", {C(20.0), C(25.0), kCodeOver, kCodeUnder, kCodeMissing}, 0, kCodeOver,
-         kCodeUnder, C(111.3)},
+        {"mixed", {C(20.0), C(25.0), kCodeOver, kCodeUnder, kCodeMissing}, 0, kCodeOver, kCodeUnder, C(111.3)},
         {"negative values", {C(-5.5), C(-0.5)}, 0, C(-0.5), C(-5.5), C(-3.0)},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         doc.ClearAllChannels();
@@ -198,14 +193,17 @@ TEST(Conversions, ValuesCodesAndFormats) {
     EXPECT_EQ(doc.FormatValue(kTypeTemp13, 0, doc.ToValue(C(23.5), kTypeTemp13, 1)), "  23.5");
     EXPECT_EQ(doc.FormatValue(kTypeTemp14, 0, doc.ToValue(C(-0.1), kTypeTemp14, 1)), "  -0.1");
     EXPECT_EQ(doc.ToCode(-12.35, kTypeTemp13), 32768 - 124);
-    EXPECT_EQ(doc.FormatUnit(kTypeTemp13, 0), "\xDF" "C ");
-    EXPECT_EQ(doc.FormatUnit(kTypeTemp13, 1), "\"\xDF" "C \"");
+    EXPECT_EQ(doc.FormatUnit(kTypeTemp13, 0), "\xDF"
+                                              "C ");
+    EXPECT_EQ(doc.FormatUnit(kTypeTemp13, 1), "\"\xDF"
+                                              "C \"");
     doc.m_nUnitCF = 1;
     EXPECT_NEAR(doc.ToValue(32768 + 1000, kTypeTemp13, 1), 212.0, 1e-4);
     EXPECT_EQ(doc.FormatValue(kTypeTemp13, 0, doc.ToValue(32768 + 1000, kTypeTemp13, 1)), " 212.0");
     EXPECT_EQ(doc.ToCode(212.0, kTypeTemp13), 33768);
     EXPECT_EQ(doc.ToCode(32.0, kTypeTemp13), 32768);
-    EXPECT_EQ(doc.FormatUnit(kTypeTemp14, 0), "\xDF" "F ");
+    EXPECT_EQ(doc.FormatUnit(kTypeTemp14, 0), "\xDF"
+                                              "F ");
 
     // Voltage in V and mV.
     EXPECT_EQ(doc.ToCode(1.2345, kTypeVoltage), 32768 + 1234);

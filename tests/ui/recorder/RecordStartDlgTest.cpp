@@ -83,6 +83,7 @@ TEST_F(RecordStartDlgTest, ChecksShowTheirMessageAndFocusTheField) {
         int field;
         const char* text;
         int message, focus;
+        // clang-format off
     } cases[] = {
         // Which text fails which rule is the core's table; here each field once, to see that
         // its message shows and the focus lands on that very control.
@@ -93,9 +94,9 @@ TEST_F(RecordStartDlgTest, ChecksShowTheirMessageAndFocusTheField) {
         {"minute 60", CRecordStartDlg::kIdcMinute, "60", 57723, 105},
         {"second letters", CRecordStartDlg::kIdcSecond, "5s", 57718, 104},
         {"Ch.1 name of nine bytes", CRecordStartDlg::kIdcName1, "ABCDEFGHI", 57712, 107},
-        {"Ch.2 name of five double-byte characters", CRecordStartDlg::kIdcName2, "温度温度温",
-         57712, 108},
+        {"Ch.2 name of five double-byte characters", CRecordStartDlg::kIdcName2, "温度温度温", 57712, 108},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Date(2009, 3, 1, 12, 0, 0);
