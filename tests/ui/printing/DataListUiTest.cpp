@@ -154,17 +154,13 @@ TEST_F(DataListWindowTest, OpensOnTheShownWindowAndMarksIt) {
         auto& dlg = static_cast<CDataListDlg&>(d);
         EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("データ一覧表示"));
         EXPECT_TRUE(view->ListMarkOpen());
-        EXPECT_EQ(dlg.Window().Start(), kT0);
-        EXPECT_EQ(dlg.Window().End(), kT0 + 90);
+        EXPECT_EQ(std::pair(dlg.Window().Start(), dlg.Window().End()), std::pair(kT0, kT0 + 90));
         const auto& rows = dlg.Rows();
-        EXPECT_EQ(rows.size(), 19u); // 0, 5, ..., 90
+        ASSERT_EQ(rows.size(), 19u); // 0, 5, ..., 90
         EXPECT_EQ(rows[0].time, ListTimeText(kT0));
-        EXPECT_EQ(rows[0].cells[0], "  21.5");
-        EXPECT_EQ(rows[0].cells[1], "      ");
-        EXPECT_EQ(rows[1].cells[1], "  -3.0");
-        EXPECT_EQ(rows[3].cells[1], "  --- ");
-        EXPECT_EQ(rows[5].cells[1], "  Over");
-        EXPECT_EQ(rows[7].cells[1], " Under");
+        EXPECT_EQ(rows[0].cells[0] + rows[0].cells[1] + rows[1].cells[1] + rows[3].cells[1] +
+                      rows[5].cells[1] + rows[7].cells[1],
+                  "  21.5        -3.0  ---   Over Under");
         const GraphRange& r = *doc.GetRange();
         EXPECT_EQ(dlg.ScrollBar()->value(),
                   int(100.0 * (kT0 - r.dataStart) / (r.dataEnd - r.dataStart)));

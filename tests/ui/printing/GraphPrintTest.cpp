@@ -122,9 +122,8 @@ TEST_F(GraphPrintTest, ScalesAreWholeNumbers) {
     }});
     ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
     EXPECT_EQ(frameworkMessages, QStringList{QString::fromUtf8("正の整数を入力してください。")});
-    EXPECT_EQ(doc.m_nPrintMethod, 2u);
-    EXPECT_EQ(doc.m_nHorizontalScale, 2u);
-    EXPECT_EQ(doc.m_nVerticalScale, 3u);
+    EXPECT_EQ(std::tuple(doc.m_nPrintMethod, doc.m_nHorizontalScale, doc.m_nVerticalScale),
+              std::tuple(2u, 2u, 3u));
     EXPECT_EQ(store.GetInt("Print Graph Section", "VerticalScale", -1), 3);
     EXPECT_EQ(PdfPages(pdf), 1);
 }
