@@ -12,6 +12,14 @@ namespace {
 
 class ChannelListsTest : public DocTest {
 protected:
+    // The reorder dialog's eight names, row by row.
+    static std::vector<std::string> Names(const CChannelOrderWork& w) {
+        std::vector<std::string> v;
+        for (int n = 1; n <= kChannelCount; ++n)
+            v.push_back(w.Name(n));
+        return v;
+    }
+    using V = std::vector<std::string>;
     // Data in the given channels, each named "CHn" and starting an hour apart.
     void Data(std::initializer_list<int> channels) {
         for (int n : channels) {
@@ -34,18 +42,12 @@ TEST_F(ChannelListsTest, ClearChannelKeepsNumberStartModelAndConditions) {
     ch.statMax = 5;
     const uint32_t start = ch.startTime;
     ClearChannel(ch);
-    EXPECT_EQ(ch.number, 3u);
-    EXPECT_EQ(ch.startTime, start);
-    EXPECT_EQ(ch.modelCode, kModelKm41);
-    EXPECT_EQ(ch.recModeCode, 128);
-    EXPECT_EQ(ch.sensorCode, 1);
-    EXPECT_EQ(ch.present, 0u);
-    EXPECT_EQ(ch.measureType, kTypeTemp13);
-    EXPECT_EQ(ch.interval, 1u);
-    EXPECT_EQ(ch.statMax, 0);
-    EXPECT_EQ(ch.sampleCount, 0);
-    EXPECT_EQ(ch.samples[0], kCodeEnd);
-    EXPECT_EQ(ch.samples[kMaxSamples - 1], kCodeEnd);
+    EXPECT_EQ((std::vector<uint32_t>{ch.number, ch.startTime, ch.modelCode, ch.recModeCode,
+                                     ch.sensorCode, ch.present, ch.measureType, ch.interval,
+                                     static_cast<uint32_t>(ch.statMax), ch.sampleCount,
+                                     ch.samples[0], ch.samples[kMaxSamples - 1]}),
+              (std::vector<uint32_t>{3, start, kModelKm41, 128, 1, 0, kTypeTemp13, 1, 0, 0,
+                                     kCodeEnd, kCodeEnd}));
     EXPECT_EQ(std::memcmp(ch.name, "\0\0\0\0\0\0\0\0\0", 9), 0);
 }
 
@@ -79,6 +81,9 @@ TEST_F(ChannelListsTest, LabelsAndButtonsOfTheDisplayAndDeleteDialogs) {
 }
 
 TEST_F(ChannelListsTest, DeletingSomeRecalculatesDeletingAllEmptiesTheDocument) {
+    doc.m_bDataModified = 1; // with no data at all a delete empties the document too
+    CChannelFlagWork(doc, CChannelFlagWork::Kind::kDelete).ApplyDelete(doc);
+    EXPECT_EQ(doc.m_bDataModified, 0u);
     Data({1, 2, 5});
     doc.m_bShow[1] = 0;
     ASSERT_EQ(doc.m_bDataModified, 0u);
@@ -107,48 +112,34 @@ TEST_F(ChannelListsTest, DeletingSomeRecalculatesDeletingAllEmptiesTheDocument) 
     EXPECT_EQ(doc.GetChannel(2)->startTime, clock.Now()) << "the empty state resets starts too";
 }
 
-TEST_F(ChannelListsTest, DeleteWithNoDataAtAllEmptiesTheDocument) {
-    doc.m_bDataModified = 1;
-    CChannelFlagWork(doc, CChannelFlagWork::Kind::kDelete).ApplyDelete(doc);
-    EXPECT_EQ(doc.m_bDataModified, 0u);
-}
-
 TEST_F(ChannelListsTest, ReorderMovesNamesWithTheirChannelsAndUndoRestores) {
     Data({1, 2, 4});
     CChannelOrderWork w(doc);
     w.Sort(0, 1); // From Ch.1 To Ch.2: old 2 shifts into the empty row 3
-    EXPECT_EQ(w.From(), 1);
-    EXPECT_EQ(w.To(), 2);
-    EXPECT_EQ(w.Name(1), "");
-    EXPECT_EQ(w.Name(2), "CH1");
-    EXPECT_EQ(w.Name(3), "CH2");
-    EXPECT_EQ(w.Name(4), "CH4");
+    EXPECT_EQ(std::pair(w.From(), w.To()), std::pair(1, 2));
+    EXPECT_EQ(Names(w), (V{"", "CH1", "CH2", "CH4", "", "", "", ""}));
     EXPECT_FALSE(w.Present(1));
     w.Sort(0, 5); // row 1 is empty now: nothing moves, the lists remember the items
-    EXPECT_EQ(w.From(), 1);
-    EXPECT_EQ(w.To(), 6);
+    EXPECT_EQ(std::pair(w.From(), w.To()), std::pair(1, 6));
     EXPECT_EQ(w.Name(2), "CH1");
     w.Sort(-1, 3); // no selection in one list
     EXPECT_EQ(w.To(), 6);
     w.BeginDrag(4);
     EXPECT_EQ(w.DragRow(), 4);
     w.EndDrag(1); // CH4 to the empty row 1: a swap
-    EXPECT_EQ(w.Name(1), "CH4");
-    EXPECT_EQ(w.Name(4), "");
+    const V swapped{"CH4", "CH1", "CH2", "", "", "", "", ""};
+    EXPECT_EQ(Names(w), swapped);
     w.BeginDrag(5); // an empty row starts no drag
     EXPECT_EQ(w.DragRow(), 0);
     w.EndDrag(1);
-    EXPECT_EQ(w.Name(1), "CH4");
     w.BeginDrag(2);
     w.EndDrag(0); // released outside the rows
-    EXPECT_EQ(w.Name(2), "CH1");
+    EXPECT_EQ(Names(w), swapped);
 
     w.Reset();
     EXPECT_EQ(w.Order(), (ChannelOrder{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(w.Name(1), "CH1");
-    EXPECT_EQ(w.Name(4), "CH4");
-    EXPECT_EQ(w.From(), 1);
-    EXPECT_EQ(w.To(), 1);
+    EXPECT_EQ(Names(w), (V{"CH1", "CH2", "", "CH4", "", "", "", ""}));
+    EXPECT_EQ(std::pair(w.From(), w.To()), std::pair(1, 1));
 }
 
 TEST_F(ChannelListsTest, ReorderOkRenumbersAndLeavesColourAndDisplayWithTheRow) {

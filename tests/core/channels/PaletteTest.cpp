@@ -15,12 +15,12 @@ TEST(PaletteTest, FreshStoreGivesTheDefaultTable) {
     CMemorySettingsStore store;
     const CChannelPalette pal(store);
     const PaletteEntry expected[kPaletteSize] = {
-        {255, 0, 175, 1},   {232, 172, 0, 1},   {0, 182, 255, 1},   {255, 127, 0, 1},
-        {191, 0, 255, 1},   {255, 0, 0, 1},     {0, 207, 0, 1},     {0, 0, 255, 1},
-        {192, 192, 192, 1}, {0, 0, 0, 1},       {255, 255, 255, 1}, {192, 192, 192, 1},
-        {128, 128, 128, 1}, {0, 0, 0, 1},       {0, 0, 0, 1},       {0, 255, 0, 1},
-        {255, 255, 255, 1}, {128, 0, 0, 1},     {0, 255, 255, 1},   {255, 0, 0, 1},
-        {0, 0, 255, 1},     {255, 0, 255, 1},   {255, 255, 0, 1}};
+        {255, 0, 175, 1},   {232, 172, 0, 1}, {0, 182, 255, 1},   {255, 127, 0, 1},
+        {191, 0, 255, 1},   {255, 0, 0, 1},   {0, 207, 0, 1},     {0, 0, 255, 1},
+        {192, 192, 192, 1}, {0, 0, 0, 1},     {255, 255, 255, 1}, {192, 192, 192, 1},
+        {128, 128, 128, 1}, {0, 0, 0, 1},     {0, 0, 0, 1},       {0, 255, 0, 1},
+        {255, 255, 255, 1}, {128, 0, 0, 1},   {0, 255, 255, 1},   {255, 0, 0, 1},
+        {0, 0, 255, 1},     {255, 0, 255, 1}, {255, 255, 0, 1}};
     for (int i = 0; i < kPaletteSize; ++i)
         EXPECT_EQ(pal.Entry(i), expected[i]) << "entry " << i;
     EXPECT_EQ(store.WriteCount(), 0u);
@@ -69,15 +69,12 @@ TEST(PaletteTest, PrintVariants) {
 
     PaletteEntries colour = screen;
     ApplyColourPrintPalette(colour);
-    for (int i = 0; i < kPaletteSize; ++i) {
-        switch (i) {
-        case 9: EXPECT_EQ(colour[i], (PaletteEntry{231, 231, 231, 1})); break;
-        case 11: EXPECT_EQ(colour[i], (PaletteEntry{128, 128, 128, 1})); break;
-        case 16: EXPECT_EQ(colour[i], (PaletteEntry{0, 0, 0, 1})); break;
-        case 17: EXPECT_EQ(colour[i], (PaletteEntry{128, 0, 0, 1})); break;
-        default: EXPECT_EQ(colour[i], screen[i]) << "entry " << i;
-        }
-    }
+    PaletteEntries want = screen;
+    want[9] = {231, 231, 231, 1};
+    want[11] = {128, 128, 128, 1};
+    want[16] = {0, 0, 0, 1};
+    want[17] = {128, 0, 0, 1};
+    EXPECT_EQ(colour, want);
 
     PaletteEntries mono = screen;
     ApplyMonoPrintPalette(mono);
@@ -105,8 +102,8 @@ TEST(PaletteTest, AnimationChangesEntriesInPlace) {
 }
 
 TEST(PaletteTest, IndexColourReference) {
-    EXPECT_EQ(PaletteIndexColour(0), 0x01000000u);
-    EXPECT_EQ(PaletteIndexColour(22), 0x01000016u);
+    EXPECT_EQ(std::pair(PaletteIndexColour(0), PaletteIndexColour(22)),
+              std::pair(0x01000000u, 0x01000016u));
 }
 
 struct ParseCase {
@@ -116,22 +113,14 @@ struct ParseCase {
 };
 
 TEST(ParseIntegerTest, Table) {
+    // clang-format off
     const ParseCase cases[] = {
-        {"7", 1, 7},
-        {"  7", 1, 7},
-        {"7  ", 1, 7},
-        {" 0042 ", 1, 42},
-        {"2147483647", 1, INT_MAX},
+        {"7", 1, 7}, {"  7", 1, 7}, {"7  ", 1, 7}, {" 0042 ", 1, 42}, {"2147483647", 1, INT_MAX},
         {"99999999999999999999", 1, INT_MAX}, // too long for an int: saturates
-        {"1 2", 0, 0},
-        {"-5", 0, 0},
-        {"+5", 0, 0},
-        {"", 0, 0},
-        {"   ", 0, 0},
-        {"5a", 0, 0},
-        {"\t5", 0, 0},
-        {"1.5", 0, 0},
+        {"1 2", 0, 0}, {"-5", 0, 0}, {"+5", 0, 0}, {"", 0, 0}, {"   ", 0, 0}, {"5a", 0, 0},
+        {"\t5", 0, 0}, {"1.5", 0, 0},
     };
+    // clang-format on
     for (const ParseCase& c : cases) {
         int v = -1;
         EXPECT_EQ(ParseInteger(c.text, v), c.ok) << '"' << c.text << '"';
