@@ -7,26 +7,24 @@
 namespace saroko::test {
 namespace {
 
-class SettingsTest : public DocTest {};
+class SettingsTest : public DocTest {
+protected:
+    // The whole-number settings of a document, in one row.
+    static std::vector<uint32_t> Numbers(const CZorvicDoc& d) {
+        return {d.m_nDivideCode,    d.m_nPrintMethod,   d.m_nHorizontalScale, d.m_nVerticalScale,
+                d.m_nPortNo,        d.m_nUnitCF,        d.m_nUnitV,           d.m_nCursorStyle,
+                d.m_nCursorASelect, d.m_nCursorBSelect, d.m_nScaleMode};
+    }
+};
 
 TEST_F(SettingsTest, FreshStoreGivesTheDefaults) {
-    EXPECT_EQ(doc.m_nDivideCode, 1u);
-    EXPECT_EQ(doc.m_nPrintMethod, 0u);
-    EXPECT_EQ(doc.m_nHorizontalScale, 1u);
-    EXPECT_EQ(doc.m_nVerticalScale, 1u);
-    EXPECT_EQ(doc.m_nPortNo, 1u);
+    EXPECT_EQ(Numbers(doc), (std::vector<uint32_t>{1, 0, 1, 1, 1, 0, 0, 2, 1, 1, 0}));
     EXPECT_EQ(doc.m_recSettings.flags, 0);
     EXPECT_EQ(doc.m_recSettings.intervalSec, 10);
     EXPECT_EQ(std::string(doc.m_recSettings.chanName1, 8), std::string("Ch.1\0\0\0\0", 8));
     EXPECT_EQ(std::string(doc.m_recSettings.chanName2, 8), std::string("Ch.2\0\0\0\0", 8));
     EXPECT_EQ(doc.m_recSettings.startMode, 0x31);
     EXPECT_EQ(doc.m_recSettings.startTime, clock.Now());
-    EXPECT_EQ(doc.m_nUnitCF, 0u);
-    EXPECT_EQ(doc.m_nUnitV, 0u);
-    EXPECT_EQ(doc.m_nCursorStyle, 2u);
-    EXPECT_EQ(doc.m_nCursorASelect, 1u);
-    EXPECT_EQ(doc.m_nCursorBSelect, 1u);
-    EXPECT_EQ(doc.m_nScaleMode, 0u);
     EXPECT_FLOAT_EQ(doc.m_fScaleUpper, 600.0f);
     EXPECT_FLOAT_EQ(doc.m_fScaleLower, -200.0f);
     EXPECT_EQ(store.WriteCount(), 0u); // reading never writes
@@ -70,17 +68,8 @@ TEST_F(SettingsTest, EverySectionRoundTrips) {
 
     CZorvicDoc other(store, clock);
     other.OnNewDocument();
-    EXPECT_EQ(other.m_nDivideCode, 3u);
-    EXPECT_EQ(other.m_nPrintMethod, 2u);
-    EXPECT_EQ(other.m_nHorizontalScale, 5u);
-    EXPECT_EQ(other.m_nVerticalScale, 7u);
-    EXPECT_EQ(other.m_nPortNo, 4u);
+    EXPECT_EQ(Numbers(other), (std::vector<uint32_t>{3, 2, 5, 7, 4, 1, 1, 0, 0, 1, 1}));
     EXPECT_EQ(other.m_recSettings.ToBytes(), saved.ToBytes());
-    EXPECT_EQ(other.m_nUnitCF, 1u);
-    EXPECT_EQ(other.m_nUnitV, 1u);
-    EXPECT_EQ(other.m_nCursorStyle, 0u);
-    EXPECT_EQ(other.m_nCursorASelect, 0u);
-    EXPECT_EQ(other.m_nScaleMode, 1u);
     EXPECT_FLOAT_EQ(other.m_fScaleUpper, 12.5f);
     EXPECT_FLOAT_EQ(other.m_fScaleLower, -3.25f);
 }
@@ -142,19 +131,16 @@ TEST_F(SettingsTest, OddStoredValues) {
 
 TEST(ScaleSetting, SixSignificantDigitsWithoutTrailingPoint) {
     const std::vector<std::pair<double, const char*>> cases = {
-        {600.0, "600"},   {-200.0, "-200"},       {12.5, "12.5"},
-        {0.00001, "1e-05"}, {123456.0, "123456"}, {1234567.0, "1.23457e+06"},
-        {-0.5, "-0.5"},   {0.0, "0"}};
+        {600.0, "600"},       {-200.0, "-200"},           {12.5, "12.5"}, {0.00001, "1e-05"},
+        {123456.0, "123456"}, {1234567.0, "1.23457e+06"}, {-0.5, "-0.5"}, {0.0, "0"}};
     for (const auto& [v, want] : cases)
         EXPECT_EQ(FormatScaleSetting(v), want) << v;
 }
 
 TEST(StoredInt, ParsesWholeDecimalNumbersOnly) {
-    int v = 0;
-    EXPECT_TRUE(ParseStoredInt(" 42 ", v));
-    EXPECT_EQ(v, 42);
-    EXPECT_TRUE(ParseStoredInt("-7", v));
-    EXPECT_EQ(v, -7);
+    int v = 0, w = 0;
+    EXPECT_TRUE(ParseStoredInt(" 42 ", v) && ParseStoredInt("-7", w));
+    EXPECT_EQ(std::pair(v, w), std::pair(42, -7));
     EXPECT_FALSE(ParseStoredInt("4x", v));
     EXPECT_FALSE(ParseStoredInt("", v));
     EXPECT_FALSE(ParseStoredInt("99999999999", v));
@@ -168,16 +154,8 @@ TEST(RecorderSettingsBlock, LittleEndianImage) {
     s.startMode = 0x31;
     s.startTime = 0x11223344;
     const auto b = s.ToBytes();
-    EXPECT_EQ(b[0], 0x02);
-    EXPECT_EQ(b[1], 0x01);
-    EXPECT_EQ(b[2], 0x10);
-    EXPECT_EQ(b[3], 0x0E);
-    EXPECT_EQ(b[4], 'A');
-    EXPECT_EQ(b[11], 'H');
-    EXPECT_EQ(b[12], 0);
-    EXPECT_EQ(b[20], 0x31);
-    EXPECT_EQ(b[22], 0x44);
-    EXPECT_EQ(b[25], 0x11);
+    EXPECT_EQ((std::vector<int>{b[0], b[1], b[2], b[3], b[4], b[11], b[12], b[20], b[22], b[25]}),
+              (std::vector<int>{0x02, 0x01, 0x10, 0x0E, 'A', 'H', 0, 0x31, 0x44, 0x11}));
     EXPECT_EQ(RecorderSettings::FromBytes(b.data()).ToBytes(), b);
 }
 
