@@ -95,12 +95,10 @@ TEST(ColorWorkTest, DefaultsThenOkStoresTheDefaultsAndCancelKeepsTheOriginal) {
 }
 
 TEST(ColorWorkTest, TabOrderOfTheComponentFields) {
-    EXPECT_EQ(TabFrom(kRed, false), TabTarget::kGreenEdit);
-    EXPECT_EQ(TabFrom(kGreen, false), TabTarget::kBlueEdit);
-    EXPECT_EQ(TabFrom(kBlue, false), TabTarget::kOk);
-    EXPECT_EQ(TabFrom(kBlue, true), TabTarget::kGreenEdit);
-    EXPECT_EQ(TabFrom(kGreen, true), TabTarget::kRedEdit);
-    EXPECT_EQ(TabFrom(kRed, true), TabTarget::kChannel8);
+    EXPECT_EQ((std::vector{TabFrom(kRed, false), TabFrom(kGreen, false), TabFrom(kBlue, false),
+                           TabFrom(kBlue, true), TabFrom(kGreen, true), TabFrom(kRed, true)}),
+              (std::vector{TabTarget::kGreenEdit, TabTarget::kBlueEdit, TabTarget::kOk,
+                           TabTarget::kGreenEdit, TabTarget::kRedEdit, TabTarget::kChannel8}));
 }
 
 } // namespace

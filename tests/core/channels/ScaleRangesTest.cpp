@@ -84,17 +84,12 @@ TEST(FullScaleTest, ChecksInOrder) {
         int message;
         int focus;
     } const cases[] = {
-        {"100", "0", 0, -1},
-        {"1", "0", 57797, kScaleUpper},
-        {"0", "0", 57797, kScaleUpper},
-        {"0", "100", 57796, kScaleUpper},
-        {"1234567", "0", 57794, kScaleUpper},
-        {"0.00001", "-5", 0, -1},
-        {"100.", "0", 57792, kScaleUpper},
-        {"abc", "x", 57792, kScaleUpper},
-        {"100", "", 57793, kScaleLower},
-        {"100", "-1234567", 57795, kScaleLower},
-        {" 600", "-200 ", 0, -1},
+        // clang-format off
+        {"100", "0", 0, -1}, {"0.00001", "-5", 0, -1}, {" 600", "-200 ", 0, -1},
+        {"1", "0", 57797, kScaleUpper}, {"0", "0", 57797, kScaleUpper}, {"0", "100", 57796, kScaleUpper},
+        {"1234567", "0", 57794, kScaleUpper}, {"100.", "0", 57792, kScaleUpper}, {"abc", "x", 57792, kScaleUpper},
+        {"100", "", 57793, kScaleLower}, {"100", "-1234567", 57795, kScaleLower},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const FullScaleCheck r = CheckFullScale(c.upper, c.lower);
@@ -112,9 +107,12 @@ TEST_F(ScaleRangesTest, ManualLimitsGiveTheAxisAndKeepUnsavedDataUnsaved) {
     EXPECT_FLOAT_EQ(doc.m_range.fullUpper, 105.0f);
     EXPECT_FLOAT_EQ(doc.m_range.fullLower, -5.0f);
     EXPECT_FLOAT_EQ(doc.m_range.viewUpper, 105.0f);
-    EXPECT_EQ(store.GetInt("Graph Scale Section", "ScaleMode", -1), 1);
-    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleUpper", ""), "100");
-    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleLower", ""), "0");
+    const auto stored = [&] {
+        const char* s = "Graph Scale Section";
+        return std::to_string(store.GetInt(s, "ScaleMode", -1)) + " " +
+               store.GetString(s, "ScaleUpper", "") + " " + store.GetString(s, "ScaleLower", "");
+    };
+    EXPECT_EQ(stored(), "1 100 0");
     EXPECT_EQ(doc.m_bDataModified, 1u) << "a change of the axis must not lose unsaved data";
 
     const FullScaleForm form = FullScaleFromDocument(doc);
@@ -123,9 +121,7 @@ TEST_F(ScaleRangesTest, ManualLimitsGiveTheAxisAndKeepUnsavedDataUnsaved) {
     const FullScaleForm d = FullScaleDefaults();
     const FullScaleCheck dc = CheckFullScale(d.upper, d.lower);
     ApplyFullScale(doc, d.mode, dc.upper, dc.lower);
-    EXPECT_EQ(store.GetInt("Graph Scale Section", "ScaleMode", -1), 0);
-    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleUpper", ""), "600");
-    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleLower", ""), "-200");
+    EXPECT_EQ(stored(), "0 600 -200");
 }
 
 } // namespace
