@@ -25,21 +25,14 @@
 #include "document/ReadConfirmDlg.h"
 #include "graph/ZorvicView.h"
 #include "settings/WindowPlacement.h"
+#include "support/QtApp.h"
 
 namespace saroko {
 namespace {
 
 namespace fs = std::filesystem;
 
-// One application for the whole program, never destroyed: tearing Qt down among other
-// static objects at exit is not worth the risk.
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_ui_app";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using test::App;
 
 class ScriptedDialogs : public IFileCommandUi {
 public:

@@ -15,17 +15,9 @@
 #include "app/MessageSink.h"
 #include "core/TestSupport.h"
 #include "graph/ZorvicView.h"
+#include "support/QtApp.h"
 
 namespace saroko::test {
-
-inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_ui_channels";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down during static destruction crashes at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 class ChannelUiTest : public ::testing::Test {
 protected:

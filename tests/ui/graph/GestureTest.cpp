@@ -15,7 +15,7 @@
 #include "document/MenuTable.h"
 #include "graph/LegendPane.h"
 #include "graph/ZorvicView.h"
-#include "ui/graph/QtApp.h"
+#include "support/QtApp.h"
 
 namespace saroko::test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "core/TestSupport.h"
 #include "graph/GraphPainter.h"
-#include "ui/graph/QtApp.h"
+#include "support/QtApp.h"
 
 namespace saroko::test {
 namespace {

@@ -8,7 +8,7 @@
 #include "core/TestSupport.h"
 #include "graph/LegendPane.h"
 #include "graph/ZorvicView.h"
-#include "ui/graph/QtApp.h"
+#include "support/QtApp.h"
 
 namespace saroko::test {
 namespace {

@@ -21,24 +21,16 @@
 #include "core/TestSupport.h"
 #include "graph/ZorvicView.h"
 #include "printing/PrintSetup.h"
+#include "support/QtApp.h"
 
 namespace saroko::test {
-
-inline QApplication& PrintApp() {
-    static int argc = 1;
-    static char name[] = "test_ui_printing";
-    static char* argv[] = {name, nullptr};
-    // Never deleted: tearing Qt down during static destruction crashes at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 class PrintFixture : public DocTest {
 protected:
     static constexpr uint32_t kT0 = 1200000000;
 
     void SetUp() override {
-        PrintApp();
+        App();
         DocTest::SetUp();
         Channels(100);
         main = std::make_unique<QWidget>();

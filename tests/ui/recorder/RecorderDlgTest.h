@@ -16,17 +16,9 @@
 #include "recorder/MemoryLine.h"
 #include "recorder/RecorderComm.h"
 #include "settings/SettingsStore.h"
+#include "support/QtApp.h"
 
 namespace saroko::test {
-
-inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_ui_recorder";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down during static destruction crashes at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 inline constexpr uint32_t kSimEpoch = 1209600000; // 2008-05-01 00:00 UTC
 
