@@ -41,10 +41,13 @@ TEST_F(CommandStateTest, DataCommandsAreGreyWithoutData) {
 
 TEST(WindowPlacement, ClampsAndSnap) {
     CMemorySettingsStore store;
-    WindowRect r = LoadWindowPlacement(store, 1920, 1080);
-    EXPECT_EQ(r.x, 0);
-    EXPECT_EQ(r.width, 639);
-    EXPECT_EQ(r.height, 479);
+    const auto placed = [&] {
+        const WindowRect r = LoadWindowPlacement(store, 1920, 1080);
+        return std::tuple(r.x, r.y, r.width, r.height);
+    };
+    EXPECT_EQ(std::get<0>(placed()), 0);
+    EXPECT_EQ(std::get<2>(placed()), 639);
+    EXPECT_EQ(std::get<3>(placed()), 479);
     const std::vector<std::tuple<int, int, int, int, int, int, int, int>> cases = {
         // stored x, y, w, h -> placed x, y, w, h on a 1920 x 1080 desktop
         {-5, 10, 300, 200, 0, 10, 639, 479},
@@ -54,11 +57,7 @@ TEST(WindowPlacement, ClampsAndSnap) {
     };
     for (const auto& [x, y, w, h, wx, wy, ww, wh] : cases) {
         SaveWindowPosition(store, {x, y, w, h});
-        r = LoadWindowPlacement(store, 1920, 1080);
-        EXPECT_EQ(r.x, wx) << x;
-        EXPECT_EQ(r.y, wy) << y;
-        EXPECT_EQ(r.width, ww) << w;
-        EXPECT_EQ(r.height, wh) << h;
+        EXPECT_EQ(placed(), std::tuple(wx, wy, ww, wh)) << x << "," << y;
     }
     EXPECT_TRUE(ShouldSnapWindow(249, false));
     EXPECT_FALSE(ShouldSnapWindow(250, false));
