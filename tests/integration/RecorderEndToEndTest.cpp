@@ -18,11 +18,9 @@
 namespace saroko::test {
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out, err;
-    double seconds = 0;
-};
+// clang-format off
+struct RunResult { int exitCode = -1; std::string out, err; double seconds = 0; };
+// clang-format on
 
 class RecorderEndToEnd : public ::testing::Test {
 protected:

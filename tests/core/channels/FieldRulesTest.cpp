@@ -13,11 +13,8 @@ namespace saroko::test {
 namespace {
 
 TEST(CheckDateFieldsTest, ReportsTheMostSignificantWrongField) {
-    struct Case {
-        int y, mo, d, h, mi, s;
-        int code;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { int y, mo, d, h, mi, s; int code; } const cases[] = {
         {2035, 12, 31, 23, 59, 59, kDateOk}, {1970, 1, 1, 0, 0, 0, kDateOk}, {2036, 1, 1, 0, 0, 0, kDateYear},
         {1969, 12, 31, 23, 59, 59, kDateYear},
         {2000, 2, 29, 0, 0, 0, kDateOk}, // divisible by 400
@@ -29,8 +26,8 @@ TEST(CheckDateFieldsTest, ReportsTheMostSignificantWrongField) {
         {2008, 1, 1, 0, 0, 60, kDateSecond}, {2008, 0, 1, 0, 0, 0, kDateMonth},
         // The month length is looked at only when every field is in range.
         {2001, 2, 30, 0, 0, 60, kDateSecond},
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(CheckDateFields(c.y, c.mo, c.d, c.h, c.mi, c.s), c.code)
             << c.y << "-" << c.mo << "-" << c.d << " " << c.h << ":" << c.mi << ":" << c.s;
@@ -40,15 +37,13 @@ TEST(CheckDateFieldsTest, ReportsTheMostSignificantWrongField) {
 }
 
 TEST(ParseFieldIntegerTest, SignsAndBlanksAsTheDialogFrameworkReadsThem) {
-    struct Case {
-        const char* text;
-        bool ok;
-        int value;
-    } const cases[] = {
+    // clang-format off
+    struct Case { const char* text; bool ok; int value; } const cases[] = {
         {"12", true, 12}, {" 7 ", true, 7},  {"-1", true, -1},          {"+3", true, 3},
         {"", false, 0},   {"  ", false, 0},  {"a", false, 0},           {"1a", false, 0},
         {"-", false, 0},  {"1 2", false, 0}, {"99999999999", false, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         int v = -99;
         EXPECT_EQ(ParseFieldInteger(c.text, v), c.ok) << '"' << c.text << '"';
@@ -59,21 +54,16 @@ TEST(ParseFieldIntegerTest, SignsAndBlanksAsTheDialogFrameworkReadsThem) {
 }
 
 TEST(ParseDecimalTest, AcceptsOnlyOneWellPlacedSignAndPoint) {
-    struct Case {
-        const char* text;
-        int ok;
-        double value;
-        int digits;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { const char* text; int ok; double value; int digits; } const cases[] = {
         {"12", 1, 12, 2}, {" -5", 1, -5, 1}, {"+3.25", 1, 3.25, 3}, {".5", 1, 0.5, 1}, {"-.5", 1, -0.5, 1},
         {"1.5 ", 1, 1.5, 2}, {"0.00001", 1, 1e-5, 6}, {"1234567", 1, 1234567, 7}, {"600.0", 1, 600, 4},
         {"-200", 1, -200, 3}, {" .5", 1, 0.5, 1},
         {"  - 5", 0, 0, 0}, {"5.", 0, 0, 0}, {"1 2", 0, 0, 0}, {"--5", 0, 0, 0}, {"5-", 0, 0, 0},
         {"1.2.3", 0, 0, 0}, {"1e3", 0, 0, 0}, {"- 5", 0, 0, 0}, {"", 0, 0, 0}, {"-", 0, 0, 0},
         {". 5", 0, 0, 0}, {"+-5", 0, 0, 0},
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases) {
         double v = -1;
         int d = -1;
@@ -88,14 +78,13 @@ TEST(ParseDecimalTest, AcceptsOnlyOneWellPlacedSignAndPoint) {
 }
 
 TEST(FormatScaleTest, SixDigitsAndNoTrailingPointInAnyLocale) {
-    struct Case {
-        double value;
-        const char* text;
-    } const cases[] = {
+    // clang-format off
+    struct Case { double value; const char* text; } const cases[] = {
         {600, "600"},     {-200, "-200"},           {12.5, "12.5"},
         {0, "0"},         {1234567, "1.23457e+06"}, {static_cast<float>(0.1), "0.1"},
         {-0.25, "-0.25"},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(FormatScale(c.value), c.text) << c.value;
     // A decimal comma in the user's locale must not reach the field the dialog reads back.

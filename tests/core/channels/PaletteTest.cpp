@@ -106,11 +106,9 @@ TEST(PaletteTest, IndexColourReference) {
               std::pair(0x01000000u, 0x01000016u));
 }
 
-struct ParseCase {
-    const char* text;
-    int ok;
-    int value;
-};
+// clang-format off
+struct ParseCase { const char* text; int ok; int value; };
+// clang-format on
 
 TEST(ParseIntegerTest, Table) {
     // clang-format off

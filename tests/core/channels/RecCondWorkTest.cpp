@@ -41,13 +41,13 @@ TEST_F(RecCondTest, OpeningShowsTheChannelsAndEmptyFields) {
 }
 
 TEST_F(RecCondTest, ChecksGiveTheirMessageAndFocusAndReloadTheLastAcceptedValues) {
+    // clang-format off
     struct Case {
         const char* what;
         std::string name;
         std::array<std::string, 6> date;
         int message;
         int focus;
-        // clang-format off
     } const cases[] = {
         {"eight single bytes", "ABCDEFGH", {"2008", "1", "2", "3", "4", "5"}, 0, kRcName},
         {"nine bytes", "ABCDEFGHI", {"2008", "1", "2", "3", "4", "5"}, 57712, kRcName},

@@ -21,12 +21,12 @@ CalcRangeFields Row(std::array<std::string, 6> a, std::array<std::string, 6> b) 
 
 TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
     const std::array<std::string, 6> ok1{"2008", " 1", " 1", " 0", " 0", " 0"};
+    // clang-format off
     struct Case {
         const char* what;
         CalcRangeFields fields;
         int message;
         int focus;
-        // clang-format off
     } const cases[] = {
         {"empty start year", Row({"", "1", "1", "0", "0", "0"}, ok1), 57713, 0},
         {"letter in start year", Row({"20a8", "1", "1", "0", "0", "0"}, ok1), 57713, 0},
@@ -78,19 +78,14 @@ TEST_F(ScaleRangesTest, CalcRangeOpensOnTheCursorsEarlierFirst) {
 }
 
 TEST(FullScaleTest, ChecksInOrder) {
-    struct Case {
-        const char* upper;
-        const char* lower;
-        int message;
-        int focus;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { const char* upper; const char* lower; int message; int focus; } const cases[] = {
         {"100", "0", 0, -1}, {"0.00001", "-5", 0, -1}, {" 600", "-200 ", 0, -1},
         {"1", "0", 57797, kScaleUpper}, {"0", "0", 57797, kScaleUpper}, {"0", "100", 57796, kScaleUpper},
         {"1234567", "0", 57794, kScaleUpper}, {"100.", "0", 57792, kScaleUpper}, {"abc", "x", 57792, kScaleUpper},
         {"100", "", 57793, kScaleLower}, {"100", "-1234567", 57795, kScaleLower},
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases) {
         const FullScaleCheck r = CheckFullScale(c.upper, c.lower);
         EXPECT_EQ(r.messageId, c.message) << c.upper << " / " << c.lower;

@@ -226,10 +226,9 @@ TEST_F(KlgFileTest, LaterBlockOfTheSameChannelWinsWholly) {
     EXPECT_EQ(ch.CountSamples(), 1);
 }
 
-struct BadFile {
-    const char* what;
-    std::string bytes;
-};
+// clang-format off
+struct BadFile { const char* what; std::string bytes; };
+// clang-format on
 
 TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
     MakeDocument();

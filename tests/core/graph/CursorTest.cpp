@@ -90,10 +90,8 @@ protected:
 };
 
 TEST_F(SnapTest, LandsOnTheEarliestSampleInsideThePixelElseAtItsEnd) {
-    const struct {
-        const char* what;
-        int64_t t, expected;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* what; int64_t t, expected; } cases[] = {
         {"a sample of Ch.1 inside the pixel", 50, 60},
         {"exactly on a sample", 60, 60},
         {"none inside: the pixel's end", 61, 81},
@@ -102,6 +100,7 @@ TEST_F(SnapTest, LandsOnTheEarliestSampleInsideThePixelElseAtItsEnd) {
         {"past the end of Ch.1: only Ch.2 counts, none inside", 5990, 6010},
         {"past the end of both", 7000, 7020},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(model.SnapCursorTime(static_cast<uint32_t>(S + c.t)), S + c.expected) << c.what;
 }

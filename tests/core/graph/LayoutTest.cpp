@@ -112,11 +112,9 @@ TEST_F(GraphTest, RefreshRectangles) {
     EXPECT_EQ(model.RefreshRects(), want);
 }
 
-struct MapCase {
-    const char* what;
-    uint32_t t;
-    int x;
-};
+// clang-format off
+struct MapCase { const char* what; uint32_t t; int x; };
+// clang-format on
 
 TEST_F(GraphTest, TimeToXAndItsClamps) {
     SetWindow({0, 0xFFFFFFFFu, 1000, 2138, 640, -240, 640, -240});

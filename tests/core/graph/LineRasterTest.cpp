@@ -7,11 +7,9 @@
 namespace saroko::test {
 namespace {
 
-struct RasterCase {
-    const char* what;
-    GraphSegment s;
-    std::vector<GraphPoint> pixels;
-};
+// clang-format off
+struct RasterCase { const char* what; GraphSegment s; std::vector<GraphPoint> pixels; };
+// clang-format on
 
 TEST(LineRasterTest, FromTheFirstPointUpToTheSecond) {
     // clang-format off

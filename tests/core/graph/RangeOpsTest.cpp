@@ -129,11 +129,9 @@ TEST_F(GraphTest, TimeThumbDrag) {
     }
 }
 
-struct ValueDragCase {
-    const char* what;
-    int pressY, y;
-    float dragUpper, dragLower;
-};
+// clang-format off
+struct ValueDragCase { const char* what; int pressY, y; float dragUpper, dragLower; };
+// clang-format on
 
 TEST_F(GraphTest, ValueThumbDragAndCommit) {
     // 640 x 480: the value strip is 246 high, 216 pixels of travel for 880 units.

@@ -7,12 +7,9 @@
 namespace saroko::test {
 namespace {
 
-struct ValueGridCase {
-    float span, lower, upper;
-    float step;
-    int decimals;
-    const char* format;
-};
+// clang-format off
+struct ValueGridCase { float span, lower, upper; float step; int decimals; const char* format; };
+// clang-format on
 
 TEST(ValueGridTest, StepDecimalsAndFormat) {
     const ValueGridCase cases[] = {
@@ -69,10 +66,9 @@ TEST_F(GraphTest, ValueTicksAndLabels) {
     EXPECT_EQ(low[0].labelY, 269 - 13);
 }
 
-struct TimeStepCase {
-    uint32_t width;
-    uint32_t step;
-};
+// clang-format off
+struct TimeStepCase { uint32_t width; uint32_t step; };
+// clang-format on
 
 TEST(TimeGridTest, StepLadder) {
     // clang-format off
@@ -87,12 +83,9 @@ TEST(TimeGridTest, StepLadder) {
         EXPECT_EQ(ChooseTimeStep(c.width), c.step) << c.width;
 }
 
-struct FirstTickCase {
-    const char* what;
-    uint32_t viewStart;
-    uint32_t step;
-    uint32_t tick;
-};
+// clang-format off
+struct FirstTickCase { const char* what; uint32_t viewStart; uint32_t step; uint32_t tick; };
+// clang-format on
 
 TEST_F(GraphTest, FirstTickInLocalCalendarTime) {
     const uint32_t t = Local(2008, 3, 5, 11, 58, 20);
@@ -154,12 +147,9 @@ TEST_F(GraphTest, TimeTicksEndAtTheTopOfTheRange) {
     EXPECT_GT(ticks.front().t, 0xFFFFFF00u);
 }
 
-struct ClipCase {
-    const char* what;
-    int64_t x1, y1, x2, y2;
-    bool drawn;
-    ClippedSegment out;
-};
+// clang-format off
+struct ClipCase { const char* what; int64_t x1, y1, x2, y2; bool drawn; ClippedSegment out; };
+// clang-format on
 
 TEST(ClipTest, EdgesInOrder) {
     const GraphRect plot{10, 10, 100, 50};

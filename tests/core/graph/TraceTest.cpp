@@ -37,10 +37,9 @@ protected:
 };
 
 TEST_F(TraceTest, MarkersOnlyWhenSamplesAreMoreThanThreePixelsApart) {
-    struct Case {
-        uint32_t interval;
-        bool markers;
-    };
+    // clang-format off
+    struct Case { uint32_t interval; bool markers; };
+    // clang-format on
     for (const Case c : {Case{60, true}, Case{8, true}, Case{6, false}, Case{1, false}}) {
         EXPECT_EQ(model.MarkersOn(c.interval), c.markers) << c.interval;
         const auto segs = Trace(kT0 + 100, c.interval, {C(10.0), C(20.0)});

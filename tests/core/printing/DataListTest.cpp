@@ -133,12 +133,9 @@ TEST_F(DataListTest, TimeTextIsLocal) {
 }
 
 TEST_F(DataListTest, NameSplitKeepsDoubleByteCharactersWhole) {
-    struct Case {
-        const char* name;
-        const char* bytes;
-        const char* first;
-        const char* second;
-    };
+    // clang-format off
+    struct Case { const char* name; const char* bytes; const char* first; const char* second; };
+    // clang-format on
     const Case cases[] = {
         {"ascii", "ABCDEFGH", "ABCD", "EFGH"},
         {"short", "AB", "AB", ""},
@@ -158,11 +155,9 @@ TEST_F(DataListTest, NameSplitKeepsDoubleByteCharactersWhole) {
 }
 
 TEST_F(DataListTest, FileNameCutInCp932Bytes) {
-    struct Case {
-        std::string_view in;
-        std::size_t max;
-        std::string_view out;
-    };
+    // clang-format off
+    struct Case { std::string_view in; std::size_t max; std::string_view out; };
+    // clang-format on
     const Case cases[] = {
         {"abc.klg", 16, "abc.klg"},
         {"abcdefghijklmnopqrst.klg", 16, "abcdefghijklmnop"},
@@ -180,12 +175,9 @@ TEST_F(DataListTest, FileNameCutInCp932Bytes) {
 TEST_F(DataListTest, PageGeometry) {
     EXPECT_EQ(ListPageSizeOf(210, 297), (ListPageSize{826, 1169}));
     EXPECT_EQ(ListPageSizeOf(203, 266), (ListPageSize{799, 1047}));
-    struct Case {
-        int rows;
-        int height;
-        int perPage;
-        int pages;
-    };
+    // clang-format off
+    struct Case { int rows; int height; int perPage; int pages; };
+    // clang-format on
     const Case cases[] = {
         {100, 1169, 49, 3}, {49, 1169, 49, 1}, {50, 1169, 49, 2}, {98, 1169, 49, 2},
         {0, 1169, 49, 0},   {1, 142, 1, 1},    {5, 141, 0, 0},    {5, 100, 0, 0},

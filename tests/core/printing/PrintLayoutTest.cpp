@@ -43,13 +43,9 @@ TEST(PrintLayoutTest, DestinationForEachMethod) {
 }
 
 TEST(PrintLayoutTest, PageRanges) {
-    struct Case {
-        int count;
-        bool user;
-        int from;
-        int to;
-        PageRange expected;
-    };
+    // clang-format off
+    struct Case { int count; bool user; int from; int to; PageRange expected; };
+    // clang-format on
     const Case cases[] = {
         {3, false, 0, 0, {1, 3}}, {3, false, 2, 2, {1, 3}}, {3, true, 2, 3, {2, 3}},
         {3, true, 2, 9, {2, 3}},  {3, true, 0, 2, {1, 2}},  {3, true, 5, 7, {3, 3}},

@@ -21,16 +21,15 @@ protected:
 };
 
 TEST_F(DownloadTest, DefaultTargetsAreTheFirstTwoFreeChannels) {
-    struct Case {
-        std::vector<int> present;
-        int t1, t2;
-    } cases[] = {
+    // clang-format off
+    struct Case { std::vector<int> present; int t1, t2; } cases[] = {
         {{}, 1, 2},
         {{1, 2}, 3, 4},
         {{1, 3, 5}, 2, 4},
         {{1, 2, 3, 4, 5, 6, 7}, 8, 0},
         {{1, 2, 3, 4, 5, 6, 7, 8}, 0, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         doc.ClearAllChannels();
         for (int n : c.present)
@@ -54,11 +53,8 @@ TEST_F(DownloadTest, OverwriteQuestionUnlessTwoDifferentEmptyTargets) {
 
 TEST(DownloadStart, StartTimeRule) {
     const uint32_t dl = 1210000000, recStart = 1200000000;
-    struct Case {
-        uint16_t flags, startMode, n;
-        uint32_t age;
-        uint32_t expect;
-    } cases[] = {
+    // clang-format off
+    struct Case { uint16_t flags, startMode, n; uint32_t age; uint32_t expect; } cases[] = {
         {0, 0x30, 100, 7, recStart},
         {0, 0x31, 8000, 7, recStart},
         {0, 0, 100, 7, dl - 99 * 60 - 7},       // started by hand
@@ -66,6 +62,7 @@ TEST(DownloadStart, StartTimeRule) {
         {2, 0x30, 7999, 7, recStart},           // endless, not yet wrapped
         {2, 0, 1, 0, dl},
     };
+    // clang-format on
     for (const Case& c : cases) {
         RecorderSettings s;
         s.flags = c.flags;

@@ -58,12 +58,12 @@ TEST_F(PortSelectTest, OkWithoutAChoiceKeepsTheNumber) {
 }
 
 TEST(DownloadProgress, FilledWidth) {
-    struct Case {
-        int width, progress, steps, expect;
-    } cases[] = {
+    // clang-format off
+    struct Case { int width, progress, steps, expect; } cases[] = {
         {285, 0, 20, 0},    {285, 1, 20, 14},   {285, 10, 20, 142}, {285, 20, 20, 285},
         {190, 20, 20, 190}, {285, 25, 20, 285}, {285, -1, 20, 0},   {285, 5, 0, 0},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(ProgressFillWidth(c.width, c.progress, c.steps), c.expect)
             << c.width << " " << c.progress << "/" << c.steps;

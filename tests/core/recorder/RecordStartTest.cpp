@@ -28,11 +28,8 @@ TEST(RecordStartRules, ProposedStart) {
 }
 
 TEST(RecordStartRules, DateChecks) {
-    struct Case {
-        DateFields f;
-        int message;
-        int focus;
-    } cases[] = {
+    // clang-format off
+    struct Case { DateFields f; int message; int focus; } cases[] = {
         {Date("2008", "05", "01", "12", "00", "00"), 0, 0},
         {Date(" 2008", "5", "1 ", " 12 ", "0", "0"), 0, 0},
         {Date("2008 ", "02", "29", "00", "00", "00"), 0, 0},
@@ -59,6 +56,7 @@ TEST(RecordStartRules, DateChecks) {
         {Date("2008", "05", "01", "12", "00", "60"), 57724, 104},
         {Date("2008", "05", "01", "12", "00", "99999999999999"), 57724, 104},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const DateCheck r = CheckStartDate(c.f);
         EXPECT_EQ(r.messageId, c.message) << c.f.year << "/" << c.f.month << "/" << c.f.day;
@@ -142,15 +140,14 @@ TEST(RecordStartRules, BlockFromTheFields) {
     EXPECT_EQ(block.intervalSec, 3600);
     EXPECT_EQ(block.flags, 4);
 
-    struct NameCase {
-        std::string n1, n2;
-        int message, focus;
-    } names[] = {
+    // clang-format off
+    struct NameCase { std::string n1, n2; int message, focus; } names[] = {
         {"\x83\x65\x83\x58\x83\x67\x82\x50", "A", 0, 0}, // four double-byte characters
         {"\x83\x65\x83\x58\x83\x67\x82\x50\x82\x51", "A", 57712, 107},
         {"A", "123456789", 57712, 108},
         {"123456789", "123456789", 57712, 107},
     };
+    // clang-format on
     for (const NameCase& n : names) {
         RecordStartForm f = Form(kStartImmediate);
         f.name1 = n.n1;

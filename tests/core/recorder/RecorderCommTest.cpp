@@ -118,12 +118,8 @@ TEST(RecorderPort, DrainWaitsForFiftyQuietMillisecondsAndWakePauses) {
 
 // Commands 6..15: one frame out, one reply in.
 TEST(RecorderCommands, ShortFramesOnTheWire) {
-    struct Case {
-        int command;
-        std::array<uint8_t, 4> params;
-        Bytes wire;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { int command; std::array<uint8_t, 4> params; Bytes wire; } cases[] = {
         {6, {0, 0, 0, 0}, {0x20, 0, 0, 0, 0, 0x38}},
         {7, {0, 0, 0, 0}, {0x21, 0, 0, 0, 0, 0x39}},
         {8, {0x03, 0x00, 0x34, 0x12}, {0x22, 0x03, 0x00, 0x34, 0x12, 0x83}},
@@ -135,8 +131,8 @@ TEST(RecorderCommands, ShortFramesOnTheWire) {
         {13, {0xAA, 0xBB, 0xCC, 0xDD}, {0x33, 0xAA, 0xBB, 0xCC, 0xDD, 0x59}},
         {14, {0, 0, 0, 0}, {0x34, 0, 0, 0, 0, 0x4C}},
         {15, {0, 0, 0, 0}, {0x35, 0, 0, 0, 0, 0x4D}},
-        // clang-format on
     };
+    // clang-format on
     for (Case c : cases) {
         CommRig rig;
         rig.After(Cat({{kWake}, c.wire}), Reply(0x06, 0x14, 0x01, 0x02, 0x99));
@@ -148,16 +144,14 @@ TEST(RecorderCommands, ShortFramesOnTheWire) {
 }
 
 TEST(RecorderCommands, StatusRules) {
-    struct Case {
-        int command;
-        uint8_t d0;
-        int result;
-    } cases[] = {
+    // clang-format off
+    struct Case { int command; uint8_t d0; int result; } cases[] = {
         {6, 0x06, 0},     {6, 0x09, -101},  {6, 0x15, -102},  {10, 0x06, 0}, {10, 0x09, -101},
         {10, 0x00, -102}, {11, 0x09, -101}, {11, 0x07, -102}, {7, 0x06, 0},  {7, 0x09, -102},
         {8, 0x09, -102},  {12, 0x09, -102}, {12, 0x06, 0},    {9, 0x09, 0},  {13, 0x09, 0},
         {14, 0x09, 0},    {15, 0x00, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         CommRig rig;
         rig.After(Frame(0), Reply(c.d0));
@@ -171,19 +165,15 @@ TEST(RecorderCommands, StatusRules) {
 }
 
 TEST(RecorderCommands, CheckByteNoReplyAndBrokenReplyInOneAttempt) {
-    struct Case {
-        int command;
-        Bytes reply;
-        int result;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { int command; Bytes reply; int result; } cases[] = {
         {kExecEnd, {0x00, 0x06, 0x00, 0x00, 0x00, 0x06}, 0},
         {kExecEnd, {0x00, 0x06, 0x00, 0x00, 0x00, 0x07}, -104},
         {kExecBegin, {}, -101},
         {kExecBegin, {0x20}, -102},
         {kExecBegin, {0x20, 0x06, 0, 0, 0}, -102},
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases) {
         CommRig rig;
         const Bytes frame = Frame(c.command == kExecEnd ? CMD_END : CMD_BEGIN);
@@ -196,14 +186,12 @@ TEST(RecorderCommands, CheckByteNoReplyAndBrokenReplyInOneAttempt) {
 }
 
 TEST(RecorderCommands, MessageModesAndCommandsWithoutStorage) {
-    struct Case {
-        int command;
-        int mode;
-        std::vector<int> shown;
-    } cases[] = {
+    // clang-format off
+    struct Case { int command; int mode; std::vector<int> shown; } cases[] = {
         {16, 2, {57711}}, {16, 1, {57711}}, {16, 0, {}}, {-1, 2, {57711}},
         {15, 1, {57696}}, {15, 2, {}},      {15, 0, {}}, {15, 3, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         CommRig rig;
         rig.After(Frame(CMD_IDENTIFY), Reply(4, 20));

@@ -74,11 +74,9 @@ TEST_F(SettingsTest, EverySectionRoundTrips) {
     EXPECT_FLOAT_EQ(other.m_fScaleLower, -3.25f);
 }
 
-struct OddReading {
-    const char* what;
-    const char* entry;
-    const char* stored;
-};
+// clang-format off
+struct OddReading { const char* what; const char* entry; const char* stored; };
+// clang-format on
 
 TEST_F(SettingsTest, OddStoredValues) {
     const char* comm = "KM4x Communication Section";

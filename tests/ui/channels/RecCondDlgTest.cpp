@@ -28,13 +28,13 @@ protected:
 };
 
 TEST_F(RecCondDlgTest, ChecksShowTheirMessageAndFocusTheField) {
+    // clang-format off
     struct Case {
         const char* what;
         QString name;
         std::array<const char*, 6> date;
         int message;
         int focus;
-        // clang-format off
     } const cases[] = {
         {"nine bytes", QStringLiteral("ABCDEFGHI"), {"2008", "3", "5", "10", "0", "0"}, 57712, kRcName},
         {"five full-width", QStringLiteral("ＡＢＣＤＥ"), {"2008", "3", "5", "10", "0", "0"}, 57712, kRcName},

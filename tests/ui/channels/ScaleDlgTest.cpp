@@ -31,17 +31,14 @@ TEST_F(ScaleDlgTest, CalcRangeFieldsChecksAndFocus) {
     EXPECT_TRUE(static_cast<QLabel*>(dlg.GetDlgItem(CCalcRangeDlg::kIdcCurrentEnd))
                     ->text()
                     .endsWith(QStringLiteral(" まで")));
-    struct Case {
-        int field;
-        const char* text;
-        int message;
-        int focus;
-    } const cases[] = {
+    // clang-format off
+    struct Case { int field; const char* text; int message; int focus; } const cases[] = {
         {0, "", 57713, 0},
         {1, "13", 57720, 1},
         {8, "32", 57721, 8},
         {7, "1", 57746, 0}, // end in January: before the start
     };
+    // clang-format on
     for (const Case& c : cases) {
         shown.clear();
         const QString keep = dlg.Field(c.field)->text();

@@ -147,10 +147,9 @@ TEST_F(PaintTest, TraceAtTimeToXAndValueToY) {
 }
 
 TEST_F(PaintTest, MarkersExactlyWhenSamplesAreMoreThanThreePixelsApart) {
-    struct Case {
-        uint32_t interval;
-        bool markers;
-    };
+    // clang-format off
+    struct Case { uint32_t interval; bool markers; };
+    // clang-format on
     for (const Case c : {Case{8, true}, Case{6, false}}) {
         SCOPED_TRACE(c.interval);
         Channel(kT0 + 100, c.interval, std::vector<uint16_t>(20, C(100.0)));
@@ -213,10 +212,9 @@ TEST_F(PaintTest, CursorAtViewEndIsOnTheLastPlotColumn) {
 }
 
 TEST_F(PaintTest, CursorStyles) {
-    struct Case {
-        uint32_t style;
-        int on, off;
-    };
+    // clang-format off
+    struct Case { uint32_t style; int on, off; };
+    // clang-format on
     const int x = 300;
     doc.GetRange()->cursorA = kT0 + 2 * (x - kLeft); // 2 s per column
     for (const Case c :

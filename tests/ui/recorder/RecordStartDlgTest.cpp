@@ -78,13 +78,8 @@ TEST_F(RecordStartDlgTest, OpensOnTheDocumentsBlock) {
 }
 
 TEST_F(RecordStartDlgTest, ChecksShowTheirMessageAndFocusTheField) {
-    struct Case {
-        const char* what;
-        int field;
-        const char* text;
-        int message, focus;
-        // clang-format off
-    } cases[] = {
+    // clang-format off
+    struct Case { const char* what; int field; const char* text; int message, focus; } cases[] = {
         // Which text fails which rule is the core's table; here each field once, to see that
         // its message shows and the focus lands on that very control.
         {"full-width year", CRecordStartDlg::kIdcYear, "２００８", 57713, 101},
