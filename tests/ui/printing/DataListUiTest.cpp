@@ -156,7 +156,9 @@ TEST_F(DataListWindowTest, OpensOnTheShownWindowAndMarksIt) {
         EXPECT_TRUE(view->ListMarkOpen());
         EXPECT_EQ(std::pair(dlg.Window().Start(), dlg.Window().End()), std::pair(kT0, kT0 + 90));
         const auto& rows = dlg.Rows();
-        ASSERT_EQ(rows.size(), 19u); // 0, 5, ..., 90
+        EXPECT_EQ(rows.size(), 19u); // 0, 5, ..., 90
+        if (rows.size() < 8)
+            return 0;
         EXPECT_EQ(rows[0].time, ListTimeText(kT0));
         EXPECT_EQ(rows[0].cells[0] + rows[0].cells[1] + rows[1].cells[1] + rows[3].cells[1] +
                       rows[5].cells[1] + rows[7].cells[1],
