@@ -15,13 +15,10 @@ namespace saroko::test {
 namespace {
 
 std::string Fixture(const char* name) {
-    // The data folder from the environment, else beside this source file.
+    // The data folder from the environment, else the one the build names: __FILE__ may be a
+    // path relative to some build folder (a compiler cache rewrites it so).
     const char* env = std::getenv("SAROKO_TEST_DATA");
-    std::string dir = env ? env : "";
-    if (dir.empty()) {
-        dir = __FILE__;
-        dir = dir.substr(0, dir.rfind("/core/recorder/")) + "/data";
-    }
+    const std::string dir = env && *env ? env : SAROKO_TEST_DATA_DIR;
     std::ifstream f(dir + "/recorder/" + name);
     std::stringstream s;
     s << f.rdbuf();
