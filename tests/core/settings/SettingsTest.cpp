@@ -19,12 +19,14 @@ protected:
 
 TEST_F(SettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_EQ(Numbers(doc), (std::vector<uint32_t>{1, 0, 1, 1, 1, 0, 0, 2, 1, 1, 0}));
-    EXPECT_EQ(doc.m_recSettings.flags, 0);
-    EXPECT_EQ(doc.m_recSettings.intervalSec, 10);
-    EXPECT_EQ(std::string(doc.m_recSettings.chanName1, 8), std::string("Ch.1\0\0\0\0", 8));
-    EXPECT_EQ(std::string(doc.m_recSettings.chanName2, 8), std::string("Ch.2\0\0\0\0", 8));
-    EXPECT_EQ(doc.m_recSettings.startMode, 0x31);
-    EXPECT_EQ(doc.m_recSettings.startTime, clock.Now());
+    RecorderSettings block;
+    block.flags = 0;
+    block.intervalSec = 10;
+    std::memcpy(block.chanName1, "Ch.1\0\0\0\0", 8);
+    std::memcpy(block.chanName2, "Ch.2\0\0\0\0", 8);
+    block.startMode = 0x31;
+    block.startTime = clock.Now();
+    EXPECT_EQ(doc.m_recSettings.ToBytes(), block.ToBytes());
     EXPECT_FLOAT_EQ(doc.m_fScaleUpper, 600.0f);
     EXPECT_FLOAT_EQ(doc.m_fScaleLower, -200.0f);
     EXPECT_EQ(store.WriteCount(), 0u); // reading never writes
@@ -166,11 +168,11 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
         EXPECT_NE(std::string_view(m.text).size(), 0u);
     }
     EXPECT_EQ(count, 55);
-    EXPECT_EQ(FindMessage(57761)->buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(FindMessage(57762)->buttons, MsgButtons::YesNo);
-    EXPECT_EQ(FindMessage(57760)->icon, MsgIcon::Question);
-    EXPECT_EQ(FindMessage(57696)->icon, MsgIcon::Information);
-    EXPECT_EQ(FindMessage(57752)->icon, MsgIcon::Exclamation);
+    EXPECT_EQ(std::pair(FindMessage(57761)->buttons, FindMessage(57762)->buttons),
+              std::pair(MsgButtons::OkCancel, MsgButtons::YesNo));
+    EXPECT_EQ(
+        (std::vector{FindMessage(57760)->icon, FindMessage(57696)->icon, FindMessage(57752)->icon}),
+        (std::vector{MsgIcon::Question, MsgIcon::Information, MsgIcon::Exclamation}));
     EXPECT_EQ(MessageText(57749), "ファイル名指定エラー\n\n拡張子が違うか入力されていません。");
     EXPECT_EQ(MessageText(57751), "読み取り専用ファイルのため上書き保存できません。\n");
     EXPECT_EQ(FindMessage(57800), nullptr);
