@@ -9,18 +9,12 @@
 #include "app/MessageSink.h"
 #include "messages/StringTable.h"
 #include "platform/Translations.h"
+#include "support/QtApp.h"
 
 namespace saroko {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_ui_language";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down among other static objects at exit is not worth it.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using test::App;
 
 struct Shown {
     QString text;
