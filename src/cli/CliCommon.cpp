@@ -1,5 +1,6 @@
 #include "CliCommon.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -34,7 +35,9 @@ int UsageError(const Verb& verb, const std::string& problem) {
 }
 
 void PrintMessage(int id, std::string_view extra) {
-    std::string text(MessageText(id));
+    const MessageDef* def = FindMessage(id);
+    const std::string text =
+        def ? QCoreApplication::translate("Message", def->text).toStdString() : std::string();
     std::cerr << text << extra << "\n";
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "messages/Translate.h"
 #include "platform/SerialPorts.h"
 #include "recorder/CommandTest.h"
 #include "recorder/Download.h"
@@ -57,7 +58,8 @@ int RunIdentify(const Verb& verb, const std::vector<std::string>& args) {
     r = comm.Execute(kExecIdentify, {params, reply}, 1, 2);
     if (r != 0) return kExitFailed;
     const bool km41 = reply[0] == kKm41IdentD0 && reply[1] == kKm41IdentD1;
-    std::cout << (km41 ? "KM-41" : "不明") << " (" << Hex4(reply) << ")\n";
+    std::cout << (km41 ? std::string("KM-41") : TranslateText("Cli", "不明")) << " (" << Hex4(reply)
+              << ")\n";
     if (!km41) PrintMessage(msg::kUnknownModel);
     return km41 ? kExitOk : kExitFailed;
 }
@@ -79,14 +81,16 @@ int RunSettings(const Verb& verb, const std::vector<std::string>& args) {
     if (comm.Execute(kExecReadSettings, block, 0, 2) != 0) return kExitFailed;
     const DownloadStatusTexts t = FormatDownloadStatus(s, model, s.startTime);
     const CliSession& session = *link.session;
-    std::cout << "機種 : " << t.model << "\n"
-              << "ｹﾙﾌﾞﾗ Ch.1 : " << Utf8Name(session, t.name1) << " " << t.unit << "\n"
-              << "ｹﾙﾌﾞﾗ Ch.2 : " << Utf8Name(session, t.name2) << " " << t.unit << "\n"
-              << "開始日時 : " << t.start << "\n"
-              << "開始方法 : " << t.startMode << "\n"
-              << "記録ﾓｰﾄﾞ : " << t.recordMode << "\n"
-              << "ｾﾝｻ種類 : " << t.sensor << "\n"
-              << "記録間隔 : " << t.interval << "\n";
+    std::cout << TranslateText("Cli", "機種 : ") << t.model << "\n"
+              << TranslateText("Cli", "ｹﾙﾌﾞﾗ Ch.1 : ") << Utf8Name(session, t.name1) << " "
+              << t.unit << "\n"
+              << TranslateText("Cli", "ｹﾙﾌﾞﾗ Ch.2 : ") << Utf8Name(session, t.name2) << " "
+              << t.unit << "\n"
+              << TranslateText("Cli", "開始日時 : ") << t.start << "\n"
+              << TranslateText("Cli", "開始方法 : ") << t.startMode << "\n"
+              << TranslateText("Cli", "記録ﾓｰﾄﾞ : ") << t.recordMode << "\n"
+              << TranslateText("Cli", "ｾﾝｻ種類 : ") << t.sensor << "\n"
+              << TranslateText("Cli", "記録間隔 : ") << t.interval << "\n";
     return kExitOk;
 }
 

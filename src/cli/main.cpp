@@ -9,17 +9,39 @@
 #endif
 
 #include "CliVerb.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/Translations.h"
 
 using namespace saroko::cli;
 
 namespace {
 
 void PrintOverallUsage(std::ostream& os) {
-    os << "usage: saroko-cli VERB [OPTIONS] ...\n\nverbs:\n";
+    os << "usage: saroko-cli [--lang ja|en] VERB [OPTIONS] ...\n\nverbs:\n";
     for (const Verb& v : Verbs())
-        os << "  " << v.name << std::string(v.name && std::strlen(v.name) < 10 ? 10 - std::strlen(v.name) : 1, ' ')
+        os << "  " << v.name
+           << std::string(v.name && std::strlen(v.name) < 10 ? 10 - std::strlen(v.name) : 1, ' ')
            << v.summary << "\n";
     os << "\n'saroko-cli VERB --help' describes a verb.\n";
+}
+
+// Takes "--lang ja|en" (or "--lang=..") out of the arguments; false for a value that is neither.
+bool TakeLanguage(std::vector<std::string>& args, std::string& choice) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i].rfind("--lang=", 0) == 0) {
+            choice = args[i].substr(7);
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+        } else if (args[i] == "--lang") {
+            choice = i + 1 < args.size() ? args[i + 1] : std::string();
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                       args.begin() + static_cast<std::ptrdiff_t>(std::min(i + 2, args.size())));
+        } else {
+            continue;
+        }
+        saroko::Language language;
+        return saroko::ParseLanguage(choice, language);
+    }
+    return true;
 }
 
 } // namespace
@@ -38,16 +60,27 @@ int main(int argc, char** argv) {
 #endif
     // Numbers keep the decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
-    if (argc < 2) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string choice;
+    if (!TakeLanguage(args, choice)) {
+        std::cerr << "saroko-cli: --lang takes ja or en\n";
+        return kExitUsage;
+    }
+    // Messages follow the program's language; what goes into files never does.
+    const saroko::CQtSettingsStore store;
+    saroko::InstallTranslations(
+        choice.empty() ? saroko::LanguageOfStart(store)
+                       : saroko::ResolveLanguage(choice, saroko::MessagesLocaleFromEnvironment()));
+    if (args.empty()) {
         PrintOverallUsage(std::cerr);
         return kExitUsage;
     }
-    const std::string verbName = argv[1];
+    const std::string verbName = args.front();
+    args.erase(args.begin());
     if (verbName == "--help" || verbName == "-h" || verbName == "help") {
         PrintOverallUsage(std::cout);
         return kExitOk;
     }
-    std::vector<std::string> args(argv + 2, argv + argc);
     for (const Verb& v : Verbs()) {
         if (verbName != v.name)
             continue;

@@ -7,7 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "messages/Translate.h"
 #include "settings/SettingsStore.h"
+
+// The program's translations are built into this library: register them explicitly.
+static void InitTranslationResources() {
+    Q_INIT_RESOURCE(saroko_i18n);
+}
 
 namespace saroko {
 namespace {
@@ -35,6 +41,10 @@ bool Load(Installed& state, const QString& name, const QStringList& folders) {
     return false;
 }
 
+std::string TranslateWithQt(const char* context, const char* text) {
+    return QCoreApplication::translate(context, text).toStdString();
+}
+
 } // namespace
 
 bool InstallTranslations(Language language) {
@@ -43,13 +53,15 @@ bool InstallTranslations(Language language) {
         QCoreApplication::removeTranslator(t.get());
     state.translators.clear();
     state.language = language;
+    SetTranslateFn(&TranslateWithQt);
     if (language == Language::kJapanese) {
         // Qt's own texts; a Windows installation carries them beside the program.
         return Load(state, QStringLiteral("qtbase_ja"),
                     {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
                      QCoreApplication::applicationDirPath() + QStringLiteral("/translations")});
     }
-    return true;
+    InitTranslationResources();
+    return Load(state, QStringLiteral("saroko_en"), {QStringLiteral(":/i18n")});
 }
 
 Language InstalledLanguage() {

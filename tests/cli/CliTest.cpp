@@ -29,8 +29,8 @@ protected:
 
     std::string P(const std::string& name) const { return (dir / name).string(); }
 
-    CliRun Cli(const std::string& args) const {
-        const std::string cmd = "XDG_CONFIG_HOME='" + P("config") + "' '" SAROKO_CLI "' " + args +
+    CliRun Cli(const std::string& args, const std::string& env = {}) const {
+        const std::string cmd = env + " XDG_CONFIG_HOME='" + P("config") + "' '" SAROKO_CLI "' " + args +
                                 " >'" + P("out.log") + "' 2>'" + P("err.log") + "'";
         CliRun r;
         const int raw = std::system(cmd.c_str());
@@ -106,6 +106,44 @@ TEST_F(CliTest, FailuresAndUsage) {
         EXPECT_EQ(r.status, 0) << verb;
         EXPECT_NE(r.out.find("usage: saroko-cli"), std::string::npos) << verb;
     }
+}
+
+TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {
+    const std::string absent = "info " + P("absent.klg");
+    const char* ja = "ファイル名指定エラー\n\n指定されたファイルは存在しません。\n";
+    const char* en = "File name error\n\nThe file does not exist.\n";
+    // clang-format off
+    const struct { const char* env; const char* option; const char* setting; const char* err; } cases[] = {
+        {"LANG=en_US.UTF-8",          "",           "",     en},
+        {"LANG=ja_JP.UTF-8",          "",           "",     ja},
+        {"LANG=C.UTF-8",              "",           "",     ja},
+        {"LANG=C",                    "",           "",     ja},
+        {"LANG=C LC_MESSAGES=de_DE",  "",           "",     en},
+        {"LANG=en_US.UTF-8",          "--lang ja ", "",     ja},
+        {"LANG=ja_JP.UTF-8",          "--lang=en ", "",     en},
+        {"LANG=en_US.UTF-8",          "",           "ja",   ja},
+        {"LANG=C.UTF-8",              "",           "en",   en},
+        {"LANG=C.UTF-8",              "",           "auto", ja},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        Settings(std::string("[Language%20Section]\nLanguage=") + c.setting + "\n");
+        const CliRun r = Cli(c.option + absent, c.env);
+        EXPECT_EQ(r.status, 1) << c.env << " " << c.option << c.setting;
+        EXPECT_EQ(r.err, c.err) << c.env << " " << c.option << c.setting;
+    }
+    EXPECT_EQ(Cli("--lang fr " + absent).status, 2);
+
+    // What goes into files is the same in both languages, byte for byte.
+    const std::string demo = Demo();
+    for (const char* lang : {"ja", "en"}) {
+        const std::string l = lang;
+        ASSERT_EQ(Cli("--lang " + l + " export -o " + P(l + ".txt") + " " + demo).status, 0);
+        ASSERT_EQ(Cli("--lang " + l + " save -o " + P(l + ".klg") + " " + demo).status, 0);
+    }
+    EXPECT_EQ(Read(P("ja.txt")), Read(P("en.txt")));
+    EXPECT_EQ(Read(P("ja.klg")), Read(P("en.klg")));
+    EXPECT_NE(Read(P("en.txt")).find("\x81\x83"), std::string::npos) << "the CP932 heading stays";
 }
 
 TEST_F(CliTest, ExportHonoursSettingsAndOptions) {

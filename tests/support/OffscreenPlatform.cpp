@@ -9,6 +9,10 @@
 namespace {
 const bool kOffscreen = [] {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The programs the tests start (saroko-cli, saroko) speak Japanese too, unless told.
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    ::setenv("LANG", "C.UTF-8", 1);
     return true;
 }();
 } // namespace

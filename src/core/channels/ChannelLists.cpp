@@ -1,4 +1,5 @@
 #include "channels/ChannelLists.h"
+#include "messages/Translate.h"
 
 #include <algorithm>
 #include <cstring>
@@ -56,8 +57,10 @@ const char* CChannelFlagWork::Label(int channel) const {
     if (r.present == 0)
         return "      ";
     if (m_kind == Kind::kShow)
-        return r.flag != 0 ? " ＯＮ " : "ＯＦＦ";
-    return r.flag != 0 ? "しない" : " する ";
+        return r.flag != 0 ? SAROKO_TRANSLATE_NOOP("Channels", " ＯＮ ")
+                           : SAROKO_TRANSLATE_NOOP("Channels", "ＯＦＦ");
+    return r.flag != 0 ? SAROKO_TRANSLATE_NOOP("Channels", "しない")
+                       : SAROKO_TRANSLATE_NOOP("Channels", " する ");
 }
 
 const ChannelFlagRow& CChannelFlagWork::Row(int channel) const {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "document/TimeUtil.h"
+#include "messages/Translate.h"
 
 namespace saroko {
 
@@ -86,8 +87,9 @@ bool FromCalendarFields(const CalendarFields& f, uint32_t hint, uint32_t& out) {
 
 std::string FormatDateTimeText(const CalendarFields& f) {
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%4d年 %2d月 %2d日 %2d時 %2d分 %2d秒", f.year, f.month, f.day,
-                  f.hour, f.minute, f.second);
+    const std::string format = TranslateFormat("Dates", "%4d年 %2d月 %2d日 %2d時 %2d分 %2d秒");
+    std::snprintf(buf, sizeof buf, format.c_str(), f.year, f.month, f.day, f.hour, f.minute,
+                  f.second);
     return buf;
 }
 

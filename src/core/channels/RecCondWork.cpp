@@ -1,4 +1,5 @@
 #include "channels/RecCondWork.h"
+#include "messages/Translate.h"
 
 #include <algorithm>
 #include <cstring>
@@ -129,7 +130,7 @@ void CRecCondWork::MarkDeleted(int n) {
     c.editName = {};
     c.tm = {};
     c.tmValid = false;
-    c.timeText = kDeletedTime;
+    c.timeText = TranslateText("Channels", kDeletedTime);
 }
 
 RecCondOutcome CRecCondWork::Select(int channel) {

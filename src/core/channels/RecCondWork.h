@@ -9,6 +9,7 @@
 #include "channels/ChannelLists.h"
 #include "channels/DateFields.h"
 #include "document/ZorvicDoc.h"
+#include "messages/Translate.h"
 
 namespace saroko {
 
@@ -31,7 +32,8 @@ inline constexpr int kRcNotConvertible = 8; // a local time before 1970 UTC
 // The dialog framework's own message for an integer field it cannot read; it has no entry in
 // the program's table.
 inline constexpr int kMsgEnterInteger = 61712;
-inline constexpr const char* kEnterIntegerText = "整数を入力してください。";
+inline constexpr const char* kEnterIntegerText =
+    SAROKO_TRANSLATE_NOOP("Channels", "整数を入力してください。");
 
 inline constexpr int kNameBytes = 8;
 
@@ -84,8 +86,9 @@ public:
     void Apply(CZorvicDoc& doc) const;
 
     // "   削  除" and the date column's mark of a deleted channel.
-    static constexpr const char* kDeletedName = "   削  除";
-    static constexpr const char* kDeletedTime = "             削    除";
+    static constexpr const char* kDeletedName = SAROKO_TRANSLATE_NOOP("Channels", "   削  除");
+    static constexpr const char* kDeletedTime =
+        SAROKO_TRANSLATE_NOOP("Channels", "             削    除");
 
 private:
     struct Channel {

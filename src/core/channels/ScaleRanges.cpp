@@ -3,6 +3,7 @@
 #include "channels/DateFields.h"
 #include "channels/ParseDecimal.h"
 #include "channels/ParseInteger.h"
+#include "messages/Translate.h"
 
 namespace saroko {
 namespace {
@@ -40,10 +41,10 @@ void CCalcRangeWork::WholeGraph() {
 }
 
 std::string CCalcRangeWork::CurrentStartText() const {
-    return RangeLine(m_tStart, " から");
+    return RangeLine(m_tStart, TranslateText("Channels", " から").c_str());
 }
 std::string CCalcRangeWork::CurrentEndText() const {
-    return RangeLine(m_tEnd, " まで");
+    return RangeLine(m_tEnd, TranslateText("Channels", " まで").c_str());
 }
 
 CalcRangeCheck CCalcRangeWork::Check() {

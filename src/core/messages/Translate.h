@@ -17,4 +17,8 @@ void SetTranslateFn(TranslateFn fn);
 // The shown form (UTF-8) of a text core formats itself.
 std::string TranslateText(const char* context, const char* text);
 
+// The shown form of a printf format: the translation only when it converts the same arguments
+// in the same order, so a faulty translation can never misread them.
+std::string TranslateFormat(const char* context, const char* format);
+
 } // namespace saroko

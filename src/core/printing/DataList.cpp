@@ -1,4 +1,5 @@
 #include "printing/DataList.h"
+#include "messages/Translate.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -209,8 +210,8 @@ CDataListPrint::CDataListPrint(const CZorvicDoc& doc, const ITextCodec& codec, i
 }
 
 void CDataListPrint::Heading(ListPage& page) const {
-    page.texts.push_back({21, 10, "＜測定データ リスト＞"});
-    std::string name = "ﾌｧｲﾙ名:";
+    page.texts.push_back({21, 10, TranslateText("Printing", "＜測定データ リスト＞")});
+    std::string name = TranslateText("Printing", "ﾌｧｲﾙ名:");
     if (m_doc.m_szFileName != kUntitled)
         name += CutToCp932Bytes(m_doc.m_szFileName, kHeadingNameBytes);
     page.texts.push_back({405, 10, name});
@@ -229,7 +230,7 @@ void CDataListPrint::Heading(ListPage& page) const {
         page.texts.push_back({x + 2, 82, m_codec.Cp932ToUtf8(unit)});
         page.texts.push_back({x + 2, 102, "ch." + std::to_string(k + 1)});
     }
-    page.texts.push_back({88, 82, "日  時"});
+    page.texts.push_back({88, 82, TranslateText("Printing", "日  時")});
     page.lines.push_back({21, 99, 661, 99});
     for (int x : kTickX)
         page.lines.push_back({x, 92, x, 106});

@@ -1,4 +1,5 @@
 #include "printing/PrintLayout.h"
+#include "messages/Translate.h"
 
 #include <algorithm>
 #include <limits>
@@ -58,8 +59,14 @@ PageRange ResolvePageRange(int pageCount, bool userRange, int from, int to) {
 }
 
 std::string PrintProgressText(int page, int lastPage) {
-    return "現在、" + std::to_string(static_cast<unsigned>(page)) + "/" +
-           std::to_string(static_cast<unsigned>(lastPage)) + " ﾍﾟｰｼﾞ目を印刷中です。";
+    std::string text = TranslateText("Printing", "現在、%1/%2 ﾍﾟｰｼﾞ目を印刷中です。");
+    const auto put = [&text](const char* mark, int n) {
+        if (const auto at = text.find(mark); at != std::string::npos)
+            text.replace(at, 2, std::to_string(static_cast<unsigned>(n)));
+    };
+    put("%1", page);
+    put("%2", lastPage);
+    return text;
 }
 
 } // namespace saroko

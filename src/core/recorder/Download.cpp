@@ -6,6 +6,7 @@
 
 #include "document/ZorvicDoc.h"
 #include "messages/StringTable.h"
+#include "messages/Translate.h"
 
 namespace saroko {
 
@@ -107,7 +108,7 @@ int ProgressFillWidth(int barWidth, int progress, int steps) {
 DownloadStatusTexts FormatDownloadStatus(const RecorderSettings& s, uint32_t modelCode,
                                          uint32_t startTime) {
     DownloadStatusTexts t;
-    t.model = modelCode == kModelKm41 ? "KM-41" : "不明";
+    t.model = modelCode == kModelKm41 ? "KM-41" : TranslateText("Recorder", "不明");
     auto name = [](const char n[8], const char* fallback) {
         const std::string v(n, strnlen(n, 8));
         return v.empty() ? std::string(fallback) : v;
@@ -116,11 +117,12 @@ DownloadStatusTexts FormatDownloadStatus(const RecorderSettings& s, uint32_t mod
     t.name2 = name(s.chanName2, "ch.2");
     t.unit = (s.flags & RecorderSettings::kFlagTempUnit) ? "ﾟF " : "ﾟC ";
     t.start = FormatDownloadStart(startTime);
-    t.startMode = s.startMode == 0x30   ? "即時ｽﾀｰﾄ"
-                  : s.startMode == 0x31 ? "予約ｽﾀｰﾄ"
-                  : s.startMode == 0    ? "ﾏﾆｭｱﾙｽﾀｰﾄ"
-                                        : "不明";
-    t.recordMode = (s.flags & RecorderSettings::kFlagEndless) ? "ｴﾝﾄﾞﾚｽ" : "ﾜﾝﾀｲﾑ";
+    t.startMode = s.startMode == 0x30   ? TranslateText("Recorder", "即時ｽﾀｰﾄ")
+                  : s.startMode == 0x31 ? TranslateText("Recorder", "予約ｽﾀｰﾄ")
+                  : s.startMode == 0    ? TranslateText("Recorder", "ﾏﾆｭｱﾙｽﾀｰﾄ")
+                                        : TranslateText("Recorder", "不明");
+    t.recordMode = (s.flags & RecorderSettings::kFlagEndless) ? TranslateText("Recorder", "ｴﾝﾄﾞﾚｽ")
+                                                              : TranslateText("Recorder", "ﾜﾝﾀｲﾑ");
     t.sensor = (s.flags & RecorderSettings::kFlagJPt100) ? "JPt100" : "Pt100";
     const char* label = IntervalLabel(s.intervalSec);
     t.interval = label ? label : "????";

@@ -7,6 +7,7 @@
 #include "channels/ParseInteger.h"
 #include "document/ZorvicDoc.h"
 #include "messages/StringTable.h"
+#include "messages/Translate.h"
 
 namespace saroko {
 namespace {
@@ -124,18 +125,21 @@ bool ApplyReceivedSettings(const RecorderSettings& r, RecordStartForm& form) {
 
 std::string FormatClockDate(uint32_t t) {
     std::tm tm{};
-    if (!ToLocalTime(t, tm)) return "????年 ??月 ??日";
+    if (!ToLocalTime(t, tm))
+        return TranslateText("Dates", "????年 ??月 ??日");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%4d年 %2d月 %2d日", tm.tm_year + 1900, tm.tm_mon + 1,
-                  tm.tm_mday);
+    const std::string format = TranslateFormat("Dates", "%4d年 %2d月 %2d日");
+    std::snprintf(buf, sizeof buf, format.c_str(), tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
     return buf;
 }
 
 std::string FormatClockTime(uint32_t t) {
     std::tm tm{};
-    if (!ToLocalTime(t, tm)) return "  ??時 ??分 ??秒";
+    if (!ToLocalTime(t, tm))
+        return TranslateText("Dates", "  ??時 ??分 ??秒");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "  %2d時 %2d分 %2d秒", tm.tm_hour, tm.tm_min, tm.tm_sec);
+    const std::string format = TranslateFormat("Dates", "  %2d時 %2d分 %2d秒");
+    std::snprintf(buf, sizeof buf, format.c_str(), tm.tm_hour, tm.tm_min, tm.tm_sec);
     return buf;
 }
 
@@ -143,8 +147,8 @@ ClockTexts RecordStartClock(const RecordStartForm& form, uint32_t now, int& inte
     ClockTexts c;
     c.nowDate = FormatClockDate(now);
     c.nowTime = FormatClockTime(now);
-    c.endDate = "????年 ??月 ??日";
-    c.endTime = "  ??時 ??分 ??秒";
+    c.endDate = TranslateText("Dates", "????年 ??月 ??日");
+    c.endTime = TranslateText("Dates", "  ??時 ??分 ??秒");
     uint32_t start = now;
     if (form.startMethod == kStartScheduled) {
         const DateCheck check = CheckStartDate(form.date);

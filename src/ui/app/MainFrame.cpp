@@ -39,9 +39,10 @@
 namespace saroko {
 namespace {
 
-// "開く(O)..." becomes "開く(&O)...": the access letter in parentheses.
+// "開く(O)..." becomes "開く(&O)...": the access letter in parentheses. A translation
+// brings its own "&".
 QString WithMnemonic(const char* label) {
-    QString s = QString::fromUtf8(label);
+    QString s = QCoreApplication::translate("Menu", label);
     static const QRegularExpression re(QStringLiteral("\\(([A-Z])\\)"));
     const QRegularExpressionMatch m = re.match(s);
     if (m.hasMatch())

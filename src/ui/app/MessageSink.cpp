@@ -1,5 +1,6 @@
 #include "app/MessageSink.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include "document/ReadConfirmDlg.h"
@@ -31,7 +32,7 @@ int ShowMessage(int id, const QString& extra, QWidget* parent) {
         return kIdOk;
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromUtf8(kAppTitle));
-    box.setText(QString::fromUtf8(def->text) + extra);
+    box.setText(QCoreApplication::translate("Message", def->text) + extra);
     switch (def->icon) {
     case MsgIcon::Information:
         box.setIcon(QMessageBox::Information);

@@ -1,0 +1,760 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>Channels</name>
+    <message>
+        <source> ＯＮ </source>
+        <translation> ON  </translation>
+    </message>
+    <message>
+        <source>ＯＦＦ</source>
+        <translation> OFF </translation>
+    </message>
+    <message>
+        <source>しない</source>
+        <translation> Keep </translation>
+    </message>
+    <message>
+        <source> する </source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>整数を入力してください。</source>
+        <translation>Enter a whole number.</translation>
+    </message>
+    <message>
+        <source>   削  除</source>
+        <translation>  Deleted</translation>
+    </message>
+    <message>
+        <source>             削    除</source>
+        <translation>              Deleted</translation>
+    </message>
+    <message>
+        <source> から</source>
+        <translation> from</translation>
+    </message>
+    <message>
+        <source> まで</source>
+        <translation> to</translation>
+    </message>
+</context>
+<context>
+    <name>Dates</name>
+    <message>
+        <source>%4d年 %2d月 %2d日 %2d時 %2d分 %2d秒</source>
+        <translation>%4d/%02d/%02d %02d:%02d:%02d</translation>
+    </message>
+    <message>
+        <source>????年 ??月 ??日</source>
+        <translation>????/??/??</translation>
+    </message>
+    <message>
+        <source>%4d年 %2d月 %2d日</source>
+        <translation>%4d/%02d/%02d</translation>
+    </message>
+    <message>
+        <source>  ??時 ??分 ??秒</source>
+        <translation>  ??:??:??</translation>
+    </message>
+    <message>
+        <source>  %2d時 %2d分 %2d秒</source>
+        <translation>  %02d:%02d:%02d</translation>
+    </message>
+</context>
+<context>
+    <name>Menu</name>
+    <message>
+        <source>開く(O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>全データを上書き保存(W)</source>
+        <translation>&amp;Write all data</translation>
+    </message>
+    <message>
+        <source>全データを保存(A)...</source>
+        <translation>Save &amp;all data as...</translation>
+    </message>
+    <message>
+        <source>表示範囲を保存(D)...</source>
+        <translation>Save display&amp;ed range as...</translation>
+    </message>
+    <message>
+        <source>全データをﾃｷｽﾄﾌｧｲﾙ出力(T)...</source>
+        <translation>Export all data as &amp;text...</translation>
+    </message>
+    <message>
+        <source>表示範囲をﾃｷｽﾄﾌｧｲﾙ出力(F)...</source>
+        <translation>Export displayed ran&amp;ge as text...</translation>
+    </message>
+    <message>
+        <source>カラーグラフ印刷(P)...</source>
+        <translation>&amp;Print graph in colour...</translation>
+    </message>
+    <message>
+        <source>モノクログラフ印刷(M)...</source>
+        <translation>Print graph in &amp;monochrome...</translation>
+    </message>
+    <message>
+        <source>データ一覧印刷(L)...</source>
+        <translation>Print data &amp;list...</translation>
+    </message>
+    <message>
+        <source>プリンタの設定(R)...</source>
+        <translation>P&amp;rinter setup...</translation>
+    </message>
+    <message>
+        <source>以前開いたファイル</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>終了(X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>コピー(C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>記録スタート(S)...</source>
+        <translation>&amp;Start recording...</translation>
+    </message>
+    <message>
+        <source>記録データ吸い上げ(D)...</source>
+        <translation>&amp;Download recording...</translation>
+    </message>
+    <message>
+        <source>シリアルポートの選択(P)...</source>
+        <translation>Serial &amp;port...</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ一覧表示(L)...</source>
+        <translation>Data &amp;list...</translation>
+    </message>
+    <message>
+        <source>指定Ch.表示ON/OFF(D)...</source>
+        <translation>Channel &amp;display on/off...</translation>
+    </message>
+    <message>
+        <source>指定Ch.ﾃﾞｰﾀ削除(E)...</source>
+        <translation>D&amp;elete channel data...</translation>
+    </message>
+    <message>
+        <source>Ch.ﾃﾞｰﾀの並び替え(O)...</source>
+        <translation>Re&amp;order channels...</translation>
+    </message>
+    <message>
+        <source>Ch.ｶﾗｰ変更(C)...</source>
+        <translation>Channel &amp;colours...</translation>
+    </message>
+    <message>
+        <source>単位切り替え ﾟC ⇔ ﾟF (U)</source>
+        <translation>Switch &amp;unit °C ⇔ °F</translation>
+    </message>
+    <message>
+        <source>計算範囲の設定(R)...</source>
+        <translation>Calculation &amp;range...</translation>
+    </message>
+    <message>
+        <source>記録条件の編集(I)...</source>
+        <translation>Recording cond&amp;itions...</translation>
+    </message>
+    <message>
+        <source>カーソルスタイル(C)</source>
+        <translation>&amp;Cursor style</translation>
+    </message>
+    <message>
+        <source>実線(S)</source>
+        <translation>&amp;Solid</translation>
+    </message>
+    <message>
+        <source>点線(D)</source>
+        <translation>&amp;Dotted</translation>
+    </message>
+    <message>
+        <source>破線(A)</source>
+        <translation>D&amp;ashed</translation>
+    </message>
+    <message>
+        <source>Ａカーソル(A)</source>
+        <translation>Cursor &amp;A</translation>
+    </message>
+    <message>
+        <source>Ｂカーソル(B)</source>
+        <translation>Cursor &amp;B</translation>
+    </message>
+    <message>
+        <source>カーソル右移動(R)</source>
+        <translation>Cursor &amp;right</translation>
+    </message>
+    <message>
+        <source>カーソル左移動(L)</source>
+        <translation>Cursor &amp;left</translation>
+    </message>
+    <message>
+        <source>倍率アップ(I)</source>
+        <translation>Zoom &amp;in</translation>
+    </message>
+    <message>
+        <source>倍率ダウン(O)</source>
+        <translation>Zoom &amp;out</translation>
+    </message>
+    <message>
+        <source>グラフ右移動(G)</source>
+        <translation>Scroll ri&amp;ght</translation>
+    </message>
+    <message>
+        <source>グラフ左移動(F)</source>
+        <translation>Scroll le&amp;ft</translation>
+    </message>
+    <message>
+        <source>グラフ上移動(U)</source>
+        <translation>Scroll &amp;up</translation>
+    </message>
+    <message>
+        <source>グラフ下移動(D)</source>
+        <translation>Scroll &amp;down</translation>
+    </message>
+    <message>
+        <source>縦軸フルスケール設定(S)...</source>
+        <translation>Vertical full &amp;scale...</translation>
+    </message>
+    <message>
+        <source>目次(C)</source>
+        <translation>&amp;Contents</translation>
+    </message>
+    <message>
+        <source>バージョン情報(A)...</source>
+        <translation>&amp;About Saroko...</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ(F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>編集(E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>通信(C)</source>
+        <translation>&amp;Communication</translation>
+    </message>
+    <message>
+        <source>ﾂｰﾙ(T)</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾌ操作(G)</source>
+        <translation>&amp;Graph</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ(H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+</context>
+<context>
+    <name>Message</name>
+    <message>
+        <source>通信結果
+
+通信は正常終了しました。</source>
+        <translation>Communication result
+
+Communication completed successfully.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+デバイス識別子が無効か、サポートされていません。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The device name is invalid or not supported.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+デバイスのボーレートはサポートされていません。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The device does not support the baud rate.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+指定されたバイトサイズが無効です。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The byte size is invalid.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+デフォルトのパラメータが間違っています。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The default parameters are wrong.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+ハードウェアが利用可能ではありません。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The hardware is not available.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+関数がキューを割り当てることができません。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The port&apos;s queues could not be allocated.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+デバイスがオープンされていません。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The device is not open.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+シリアルポートのオープンエラーです。
+デバイスはすでにオープンされています。</source>
+        <translation>Communication error
+
+The serial port could not be opened.
+The device is already open.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+ケルブラのモードが不適切か未接続です。</source>
+        <translation>Communication error
+
+The recorder is in the wrong mode or not connected.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+ケルブラのモードが不適切です。</source>
+        <translation>Communication error
+
+The recorder is in the wrong mode.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+ケルブラが未接続です。</source>
+        <translation>Communication error
+
+The recorder is not connected.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+ケルブラとの通信が途中で失敗しました。</source>
+        <translation>Communication error
+
+Communication with the recorder failed part way.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+記録データがありません。</source>
+        <translation>Communication error
+
+There is no recorded data.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+チェックサムエラーです。</source>
+        <translation>Communication error
+
+Checksum error.</translation>
+    </message>
+    <message>
+        <source>通信エラー
+
+通信できません。</source>
+        <translation>Communication error
+
+Cannot communicate.</translation>
+    </message>
+    <message>
+        <source>チャンネル名 入力エラー
+
+チャンネル名は８文字以内で入力してください。</source>
+        <translation>Channel name error
+
+Enter a channel name of at most 8 characters.</translation>
+    </message>
+    <message>
+        <source>日時（年）入力エラー
+
+日時として認められない文字が入力されています。</source>
+        <translation>Date/time (year) error
+
+The field contains characters that are not a date or time.</translation>
+    </message>
+    <message>
+        <source>日時（月）入力エラー
+
+日時として認められない文字が入力されています。</source>
+        <translation>Date/time (month) error
+
+The field contains characters that are not a date or time.</translation>
+    </message>
+    <message>
+        <source>日時（日）入力エラー
+
+日時として認められない文字が入力されています。</source>
+        <translation>Date/time (day) error
+
+The field contains characters that are not a date or time.</translation>
+    </message>
+    <message>
+        <source>日時（時）入力エラー
+
+日時として認められない文字が入力されています。</source>
+        <translation>Date/time (hour) error
+
+The field contains characters that are not a date or time.</translation>
+    </message>
+    <message>
+        <source>日時（分）入力エラー
+
+日時として認められない文字が入力されています。</source>
+        <translation>Date/time (minute) error
+
+The field contains characters that are not a date or time.</translation>
+    </message>
+    <message>
+        <source>日時（秒）入力エラー
+
+日時として認められない文字が入力されています。</source>
+        <translation>Date/time (second) error
+
+The field contains characters that are not a date or time.</translation>
+    </message>
+    <message>
+        <source>日時（年）入力エラー
+
+１９７０～２０３５を入力してください。</source>
+        <translation>Date/time (year) error
+
+Enter a year from 1970 to 2035.</translation>
+    </message>
+    <message>
+        <source>日時（月）入力エラー
+
+１～１２の範囲で入力してください。</source>
+        <translation>Date/time (month) error
+
+Enter a month from 1 to 12.</translation>
+    </message>
+    <message>
+        <source>日時（日）入力エラー
+
+正しい日付を入力してください。</source>
+        <translation>Date/time (day) error
+
+Enter a valid day.</translation>
+    </message>
+    <message>
+        <source>日時（時）入力エラー
+
+０～２３の範囲で入力してください。</source>
+        <translation>Date/time (hour) error
+
+Enter an hour from 0 to 23.</translation>
+    </message>
+    <message>
+        <source>日時（分）入力エラー
+
+０～５９の範囲で入力してください。</source>
+        <translation>Date/time (minute) error
+
+Enter minutes from 0 to 59.</translation>
+    </message>
+    <message>
+        <source>日時（秒）入力エラー
+
+０～５９の範囲で入力してください。</source>
+        <translation>Date/time (second) error
+
+Enter seconds from 0 to 59.</translation>
+    </message>
+    <message>
+        <source>開始方法入力エラー
+
+予約スタートか即時スタートを選択してください。</source>
+        <translation>Start method error
+
+Choose a scheduled start or an immediate start.</translation>
+    </message>
+    <message>
+        <source>パレット（Red）入力エラー
+
+数値として認められない文字が入力されています。</source>
+        <translation>Palette (Red) error
+
+The field contains characters that are not a number.</translation>
+    </message>
+    <message>
+        <source>パレット（Green）入力エラー
+
+数値として認められない文字が入力されています。</source>
+        <translation>Palette (Green) error
+
+The field contains characters that are not a number.</translation>
+    </message>
+    <message>
+        <source>パレット（Blue）入力エラー
+
+数値として認められない文字が入力されています。</source>
+        <translation>Palette (Blue) error
+
+The field contains characters that are not a number.</translation>
+    </message>
+    <message>
+        <source>パレット（Red）入力エラー
+
+０～２５５の範囲で入力してください。</source>
+        <translation>Palette (Red) error
+
+Enter a value from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>パレット（Green）入力エラー
+
+０～２５５の範囲で入力してください。</source>
+        <translation>Palette (Green) error
+
+Enter a value from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>パレット（Blue）入力エラー
+
+０～２５５の範囲で入力してください。</source>
+        <translation>Palette (Blue) error
+
+Enter a value from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>日時チェックエラー
+
+システムカレンダ値へ変換できない日時が入力されています。</source>
+        <translation>Date/time check error
+
+The date and time entered cannot be converted to a calendar time.</translation>
+    </message>
+    <message>
+        <source>日時チェックエラー
+
+記録開始日時が、現在日時より過去を示しています。</source>
+        <translation>Date/time check error
+
+The recording start is earlier than the current time.</translation>
+    </message>
+    <message>
+        <source>日時チェックエラー
+
+算出有効範囲の終了日時が、開始日時より過去を示しています。</source>
+        <translation>Date/time check error
+
+The end of the calculation range is earlier than its start.</translation>
+    </message>
+    <message>
+        <source>チャンネルＮｏ指定エラー
+
+チャンネルＮｏを指定してください。</source>
+        <translation>Channel number error
+
+Choose a channel number.</translation>
+    </message>
+    <message>
+        <source>ファイル名指定エラー
+
+指定されたファイルは存在しません。</source>
+        <translation>File name error
+
+The file does not exist.</translation>
+    </message>
+    <message>
+        <source>ファイル名指定エラー
+
+拡張子が違うか入力されていません。</source>
+        <translation>File name error
+
+The file name extension is wrong or missing.</translation>
+    </message>
+    <message>
+        <source>設定値受信
+
+マニュアル操作により記録を開始している為、
+開始方法と記録開始日時が不明です。</source>
+        <translation>Settings received
+
+The recording was started by hand on the recorder,
+so the start method and start time are unknown.</translation>
+    </message>
+    <message>
+        <source>読み取り専用ファイルのため上書き保存できません。
+</source>
+        <translation>The file is read-only and cannot be overwritten.
+</translation>
+    </message>
+    <message>
+        <source>データの保存に失敗しました。</source>
+        <translation>The data could not be saved.</translation>
+    </message>
+    <message>
+        <source>上書き確認
+
+記録データが上書きされますがよろしいですか？</source>
+        <translation>Confirm overwrite
+
+The recorded data will be overwritten. Continue?</translation>
+    </message>
+    <message>
+        <source>読み込み確認
+
+チャンネル１～８の範囲を越えてしまいます。可能な範囲で読み込みを続行してもよろしいですか？</source>
+        <translation>Confirm loading
+
+The data does not fit in channels 1 to 8. Load as many channels as fit?</translation>
+    </message>
+    <message>
+        <source>終了確認
+
+データが保存されていませんが、アプリケーションを
+終了してよろしいですか？</source>
+        <translation>Confirm exit
+
+The data has not been saved.
+Exit the application anyway?</translation>
+    </message>
+    <message>
+        <source>機種判別処理
+
+接続されている機種は不明です。</source>
+        <translation>Model check
+
+The connected model is unknown.</translation>
+    </message>
+    <message>
+        <source>上下限値入力エラー
+
+上限値が正しく入力されていません。</source>
+        <translation>Limit error
+
+The upper limit is not valid.</translation>
+    </message>
+    <message>
+        <source>上下限値入力エラー
+
+下限値が正しく入力されていません。</source>
+        <translation>Limit error
+
+The lower limit is not valid.</translation>
+    </message>
+    <message>
+        <source>上下限値入力エラー
+
+上限値の有効桁数が６桁を越えています。</source>
+        <translation>Limit error
+
+The upper limit has more than 6 significant digits.</translation>
+    </message>
+    <message>
+        <source>上下限値入力エラー
+
+下限値の有効桁数が６桁を越えています。</source>
+        <translation>Limit error
+
+The lower limit has more than 6 significant digits.</translation>
+    </message>
+    <message>
+        <source>上下限値入力エラー
+
+上限値より下限値の方が大きい値になっています。</source>
+        <translation>Limit error
+
+The lower limit is greater than the upper limit.</translation>
+    </message>
+    <message>
+        <source>上下限値入力エラー
+
+上下限値の差が２未満になっています。</source>
+        <translation>Limit error
+
+The upper and lower limits are less than 2 apart.</translation>
+    </message>
+</context>
+<context>
+    <name>Printing</name>
+    <message>
+        <source>＜測定データ リスト＞</source>
+        <translation>&lt; Measured data list &gt;</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名:</source>
+        <translation>File:</translation>
+    </message>
+    <message>
+        <source>日  時</source>
+        <translation>Date/time</translation>
+    </message>
+    <message>
+        <source>現在、%1/%2 ﾍﾟｰｼﾞ目を印刷中です。</source>
+        <translation>Printing page %1 of %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Recorder</name>
+    <message>
+        <source>不明</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>即時ｽﾀｰﾄ</source>
+        <translation>Immediate</translation>
+    </message>
+    <message>
+        <source>予約ｽﾀｰﾄ</source>
+        <translation>Scheduled</translation>
+    </message>
+    <message>
+        <source>ﾏﾆｭｱﾙｽﾀｰﾄ</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>ｴﾝﾄﾞﾚｽ</source>
+        <translation>Endless</translation>
+    </message>
+    <message>
+        <source>ﾜﾝﾀｲﾑ</source>
+        <translation>One time</translation>
+    </message>
+</context>
+</TS>
