@@ -13,47 +13,23 @@
 #include "recorder/RecorderComm.h"
 #include "recorder/TranscriptLine.h"
 #include "settings/SettingsStore.h"
+#include "support/SimRig.h"
 
 namespace saroko::sim {
 namespace {
 
 constexpr uint32_t kEpoch = 1210000000; // 2008-05-05
 
-class CSink final : public IMessageSink {
-public:
-    int ShowMessage(int id, std::string_view = {}) override {
-        ids.push_back(id);
-        return answer;
-    }
-    std::vector<int> ids;
-    int answer = kIdYes;
-};
+using test::CRecordingOwner;
+using test::CRecordingSink;
 
-class COwner final : public IDownloadOwner {
-public:
-    void ResetStatus() override {}
-    void ShowHeader() override {}
-    void SetTotalText(const std::string&) override {}
-    void SetReceivedText(const std::string&) override {}
-    void PaintProgress() override {}
-};
-
-// The simulator, a memory line to it, and a document on an in-memory store.
-struct SimRig {
-    explicit SimRig(SimOptions o = {})
-        : options(Epoch(o)), sim(options), line(sim), clock(line, kEpoch) {
-        doc.OnNewDocument();
-    }
-    static SimOptions Epoch(SimOptions o) {
-        o.epoch = kEpoch;
-        return o;
-    }
+// The shared rig at this file's epoch, with a command, a download and a line in between.
+struct SimRig : test::SimRig {
+    explicit SimRig(SimOptions o = {}) : test::SimRig(o, kEpoch) { sink.answer = kIdYes; }
     CommServices Services() {
-        CommServices s;
-        s.line = line_override ? line_override : &line;
-        s.sink = &sink;
-        s.clock = &clock;
-        s.device = "/dev/sim";
+        CommServices s = test::SimRig::Services();
+        if (line_override)
+            s.line = line_override;
         return s;
     }
     int Execute(int command, CommandBlock block, int wake = 1) {
@@ -62,7 +38,7 @@ struct SimRig {
         return r < 0 ? r : comm.Execute(command, block, wake, 2);
     }
     int Download() {
-        COwner owner;
+        CRecordingOwner owner;
         CRecorderDownload dl(Services(), doc, owner);
         downloadTime = 0;
         const int r = dl.Run(1, 2);
@@ -70,14 +46,7 @@ struct SimRig {
         return r;
     }
 
-    SimOptions options;
-    CKm41Simulator sim;
-    CMemoryLine line;
-    CMemoryLineClock clock;
     ISerialLine* line_override = nullptr;
-    CSink sink;
-    CMemorySettingsStore store;
-    CZorvicDoc doc{store, clock};
     uint32_t downloadTime = 0;
 };
 
@@ -360,12 +329,12 @@ TEST(Simulator, TranscriptReplaysAsAFixture) {
     }
     CMemoryLine replayLine(peer);
     CMemoryLineClock clock(replayLine, kEpoch);
-    CSink sink;
+    CRecordingSink sink;
     CMemorySettingsStore store;
     CZorvicDoc doc(store, clock);
     doc.OnNewDocument();
     CommServices s{&replayLine, &sink, &clock, nullptr, "/dev/replay"};
-    COwner owner;
+    CRecordingOwner owner;
     CRecorderDownload dl(s, doc, owner);
     ASSERT_EQ(dl.Run(1, 2), 0);
     EXPECT_EQ(std::memcmp(doc.GetChannel(1)->samples, rig.doc.GetChannel(1)->samples, 8), 0);

@@ -10,42 +10,11 @@
 #include <functional>
 #include <vector>
 
-#include "Km41Simulator.h"
 #include "app/MessageSink.h"
-#include "document/ZorvicDoc.h"
-#include "recorder/MemoryLine.h"
-#include "recorder/RecorderComm.h"
-#include "settings/SettingsStore.h"
 #include "support/QtApp.h"
+#include "support/SimRig.h"
 
 namespace saroko::test {
-
-inline constexpr uint32_t kSimEpoch = 1209600000; // 2008-05-01 00:00 UTC
-
-struct SimRig {
-    explicit SimRig(sim::SimOptions o = {})
-        : options(WithEpoch(o)), sim(options), line(sim), clock(line, kSimEpoch) {
-        doc.OnNewDocument();
-    }
-    static sim::SimOptions WithEpoch(sim::SimOptions o) {
-        o.epoch = kSimEpoch;
-        return o;
-    }
-    CommServices Services() {
-        CommServices s;
-        s.line = &line;
-        s.clock = &clock;
-        s.store = &store;
-        return s;
-    }
-
-    sim::SimOptions options;
-    sim::CKm41Simulator sim;
-    CMemoryLine line;
-    CMemoryLineClock clock;
-    CMemorySettingsStore store;
-    CZorvicDoc doc{store, clock};
-};
 
 // Records every message box and answers it; `onShow` runs while the box would be open.
 class MessageLog {
