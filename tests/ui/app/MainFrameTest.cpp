@@ -21,6 +21,7 @@
 
 #include "app/MainFrame.h"
 #include "app/MessageSink.h"
+#include "core/files/ScriptedFileUi.h"
 #include "document/CommandState.h"
 #include "document/ReadConfirmDlg.h"
 #include "graph/ZorvicView.h"
@@ -34,29 +35,7 @@ namespace fs = std::filesystem;
 
 using test::App;
 
-class ScriptedDialogs : public IFileCommandUi {
-public:
-    bool AskOpenPath(std::string& p) override { return Next("open", p); }
-    bool AskSavePath(int range, std::string& p) override {
-        return Next(range ? "save-range" : "save-all", p);
-    }
-    bool AskTextPath(int range, uint32_t& divide, std::string& p) override {
-        if (chosenDivide)
-            divide = chosenDivide;
-        return Next(range ? "text-range" : "text-all", p);
-    }
-    bool Next(const char* what, std::string& p) {
-        asked.emplace_back(what);
-        if (answers.empty())
-            return false;
-        p = answers.front();
-        answers.pop_front();
-        return true;
-    }
-    std::deque<std::string> answers;
-    std::vector<std::string> asked;
-    uint32_t chosenDivide = 0;
-};
+using ScriptedDialogs = test::ScriptedUi;
 
 class MainFrameTest : public ::testing::Test {
 protected:
