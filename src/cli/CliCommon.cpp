@@ -83,27 +83,6 @@ std::string ChannelNameUtf8(const CliSession& session, const ChannelRecord& ch) 
     return session.codec.Cp932ToUtf8(bytes);
 }
 
-bool ParseLocalDateTime(const std::string& text, uint32_t& out) {
-    int y, mo, d, h, mi, s;
-    char tail;
-    if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6)
-        return false;
-    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 ||
-        s < 0 || s > 59)
-        return false;
-    return FromLocalFields(y, mo, d, h, mi, s, out);
-}
-
-std::string FormatLocalDateTime(uint32_t t) {
-    std::tm tm{};
-    if (!ToLocalTime(t, tm))
-        return "?";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", tm.tm_year + 1900,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
-    return buf;
-}
-
 bool Options::Has(const std::string& flag) const {
     for (const auto& f : flags)
         if (f == flag)

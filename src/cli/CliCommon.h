@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "document/LocalDateTime.h"
 #include "document/ZorvicDoc.h"
 #include "platform/QtSettingsStore.h"
 
@@ -42,10 +43,6 @@ bool LoadFiles(CliSession& session, const std::vector<std::string>& files);
 
 // A channel's name as UTF-8.
 std::string ChannelNameUtf8(const CliSession& session, const ChannelRecord& ch);
-
-// "YYYY/MM/DD HH:MM:SS" in local time; false when the text is not such a time.
-bool ParseLocalDateTime(const std::string& text, uint32_t& out);
-std::string FormatLocalDateTime(uint32_t t);
 
 // Prints a message of the string table (UTF-8) to stderr, with an optional suffix.
 void PrintMessage(int id, std::string_view extra = {});

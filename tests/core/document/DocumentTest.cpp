@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/TestSupport.h"
+#include "document/LocalDateTime.h"
 
 namespace saroko::test {
 namespace {
@@ -255,6 +256,32 @@ TEST_F(RecalcTest, InitialisationAndClearing) {
     EXPECT_EQ(doc.GetSlot(0), before);
     EXPECT_EQ(doc.GetSlot(0)->number, 1u);
     EXPECT_EQ(doc.m_bShow[3], 1u);
+}
+
+// The command line's date-time: what scanf("%d/%d/%d %d:%d:%d%c") took, minus its undefined
+// overflow; every accepted text prints back to a text that reads the same time.
+TEST(LocalDateTimeTest, ReadsWhatTheScanfFormatTookAndNothingElse) {
+    const uint32_t t = Local(2026, 1, 2, 3, 4, 5);
+    // clang-format off
+    const std::vector<std::pair<const char*, bool>> cases = {
+        {"2026/01/02 03:04:05", true}, {" 2026/ 1/ 2  3: 4: 5", true}, {"2026/1/2 3:4:5", true},
+        {"2026/1/+2 3:4:5", true},     {"2026/1/23:4:5", false},       {"2026/01/02 03:04:05 ", false},
+        {"2026/01/02 03:04:05x", false}, {"2026/01/02 03:04", false},  {"2026-01-02 03:04:05", false},
+        {"2026/13/02 03:04:05", false}, {"2026/01/02 24:00:00", false}, {"2026/01/00 03:04:05", false},
+        {"99999999999/01/02 03:04:05", false}, {"1969/12/31 00:00:00", false}, {"", false},
+    };
+    // clang-format on
+    for (const auto& [text, ok] : cases) {
+        uint32_t out = 0;
+        ASSERT_EQ(ParseLocalDateTime(text, out), ok) << text;
+        if (ok) {
+            EXPECT_EQ(out, t) << text;
+        }
+    }
+    uint32_t back = 0;
+    ASSERT_TRUE(ParseLocalDateTime(FormatLocalDateTime(t), back));
+    EXPECT_EQ(back, t);
+    EXPECT_EQ(FormatLocalDateTime(t), "2026/01/02 03:04:05");
 }
 
 } // namespace
