@@ -75,7 +75,7 @@ constexpr Span kHeaderRule[] = {{4, 44},    {46, 109},  {111, 171}, {173, 220},
 constexpr int kHeaderRuleY1 = 45;
 constexpr int kHeaderRuleY2 = 47;
 constexpr int kColumnRuleTop = 29;
-constexpr int kRulesBottom = kLegendLastRowY + 1;
+constexpr int kRulesBottom = kLegendLastRowY + 2; // the rules reach one pixel below the rows
 
 void Etched(LegendPicture& p, int x1, int y1, int x2, int y2) {
     const bool vertical = x1 == x2;

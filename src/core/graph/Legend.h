@@ -64,7 +64,8 @@ std::string LegendUnit(const CZorvicDoc& doc, const LegendRow& row);
 // Fixed layout of the pane, in its client pixels.
 inline constexpr int kLegendFirstRowY = 51;
 inline constexpr int kLegendRowHeight = 14;
-inline constexpr int kLegendLastRowY = 163;
+// Eight rows of 14 pixels from y 51: the last pixel of row 8 is y 162.
+inline constexpr int kLegendLastRowY = 162;
 inline constexpr int kLegendNumberLeft = 15;
 inline constexpr int kLegendNumberRight = 30;
 inline constexpr int kLegendMaxLeft = 434;

@@ -245,6 +245,21 @@ TEST_F(LegendClickTest, PressesOutsideTheNumberBoxesStartNoMove) {
     EXPECT_TRUE(clicks.Timer().post.empty());
 }
 
+TEST(LegendHitTest, TheRowsEndWithTheEighth) {
+    using Col = LegendColumn;
+    // clang-format off
+    const struct { int x, y, row; Col column; } cases[] = {
+        {22, 50, 0, Col::kNone}, {22, 51, 1, Col::kNumber}, {22, 64, 1, Col::kNumber}, {22, 65, 2, Col::kNumber},
+        {22, 162, 8, Col::kNumber}, {450, 162, 8, Col::kMax}, {22, 163, 0, Col::kNone}, {500, 163, 0, Col::kNone},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const LegendHit hit = LegendHitTest(c.x, c.y);
+        EXPECT_EQ(std::make_pair(hit.row, hit.column), std::make_pair(c.row, c.column))
+            << c.x << "," << c.y;
+    }
+}
+
 TEST_F(LegendClickTest, DoubleClickOnMaxOrMinJumpsOnlyForShownChannelsWithStatistics) {
     EXPECT_EQ(Post(clicks.DoubleClick(data, 450, Y(1))),
               (std::vector<ViewMessage>{{UM_JUMP_TO_MAX, 1, 0}}));

@@ -323,6 +323,21 @@ TEST_F(GestureTest, LegendDragReordersAndRecolours) {
     EXPECT_EQ(doc.GetChannel(3), one);
 }
 
+TEST_F(GestureTest, LegendBelowTheEighthRowIsNoRow) {
+    CLegendPane* pane = view->LegendPane();
+    ASSERT_GT(pane->height(), 163);
+    QSignalSpy edit(view, &CZorvicView::editConditionsRequested);
+    // y 163 is the first pixel below row 8 (rows are y 51..162).
+    QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(22, 163));
+    EXPECT_EQ(pane->Clicks().PressRow(), 0);
+    QTest::mouseRelease(pane, Qt::LeftButton, {}, QPoint(22, 163));
+    EXPECT_FALSE(pane->ClickTimerActive());
+    QTest::mouseDClick(pane, Qt::LeftButton, {}, QPoint(22, 163));
+    QTest::mouseDClick(pane, Qt::LeftButton, {}, QPoint(450, 163));
+    QApplication::processEvents();
+    EXPECT_EQ(edit.count(), 0);
+}
+
 TEST_F(GestureTest, LegendDoubleClickOnMaxJumpsToIt) {
     ChannelRecord& two = *doc.GetChannel(2);
     two.samples[400] = C(40.0);
