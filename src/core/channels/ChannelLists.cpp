@@ -137,6 +137,13 @@ void CChannelOrderWork::Move(int from, int to) {
     }
 }
 
+int ChannelCellAt(int x, int y, int cellWidth, int cellHeight) {
+    if (cellWidth <= 0 || cellHeight <= 0 || x < 0 || x >= cellWidth || y < 0 ||
+        y >= cellHeight * kChannelCount)
+        return 0;
+    return y / cellHeight + 1;
+}
+
 void CChannelOrderWork::BeginDrag(int row) {
     m_nDragRow = InRow(row) && Present(row) ? row : 0;
 }

@@ -47,6 +47,11 @@ private:
     std::array<ChannelFlagRow, kChannelCount> m_rows{};
 };
 
+// The row 1..8 whose cell holds a point of a column of eight cells of `cellWidth` x
+// `cellHeight` stacked from the column's top left; 0 beside, above or below them. Only the
+// cells are drag targets: a release beside a cell at its height moves nothing.
+int ChannelCellAt(int x, int y, int cellWidth, int cellHeight);
+
 // The reorder dialog.
 class CChannelOrderWork {
 public:

@@ -8,11 +8,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/Help.h"
 #include "app/MessageSink.h"
+#include "channels/ChannelLists.h"
 #include "channels/RecCondWork.h"
 #include "platform/QtSettingsStore.h"
 #include "settings/WindowPlacement.h"
-#include "app/Help.h"
 
 namespace saroko::ui {
 namespace {
@@ -32,10 +33,8 @@ CRowColumn::CRowColumn(const CChannelPalette& palette, CellSource source, int wi
     setFixedSize(width, kRowPitch * 8);
 }
 
-int CRowColumn::RowAt(const QPoint& p) {
-    if (p.y() < 0 || p.y() >= kRowPitch * 8)
-        return 0;
-    return p.y() / kRowPitch + 1;
+int CRowColumn::RowAt(const QPoint& p) const {
+    return ChannelCellAt(p.x(), p.y(), width(), kRowPitch);
 }
 
 QRect CRowColumn::RowRect(int row, int width) {

@@ -57,8 +57,8 @@ public:
     using CellSource = std::function<Cell(int row)>; // rows 1..8
 
     CRowColumn(const CChannelPalette& palette, CellSource source, int width, QWidget* parent);
-    // The row at a point, 0 outside.
-    static int RowAt(const QPoint& p);
+    // The row whose cell holds a point, 0 outside the cells (beside them too).
+    int RowAt(const QPoint& p) const;
     static QRect RowRect(int row, int width);
 
 protected:

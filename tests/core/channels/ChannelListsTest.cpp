@@ -112,6 +112,17 @@ TEST_F(ChannelListsTest, DeletingSomeRecalculatesDeletingAllEmptiesTheDocument) 
     EXPECT_EQ(doc.GetChannel(2)->startTime, clock.Now()) << "the empty state resets starts too";
 }
 
+TEST(ChannelCellTest, OnlyTheCellsAreTargets) {
+    // Cells of 36 x 24: x 0..35, rows at y 0..23, 24..47, ... 168..191.
+    // clang-format off
+    const struct { int x, y, row; } cases[] = {
+        {0, 0, 1}, {35, 23, 1}, {35, 24, 2}, {10, 191, 8}, {36, 5, 0}, {60, 5, 0}, {-1, 5, 0}, {10, -1, 0}, {10, 192, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(ChannelCellAt(c.x, c.y, 36, 24), c.row) << c.x << "," << c.y;
+}
+
 TEST_F(ChannelListsTest, ReorderMovesNamesWithTheirChannelsAndUndoRestores) {
     Data({1, 2, 4});
     CChannelOrderWork w(doc);

@@ -79,6 +79,14 @@ TEST_F(ChannelListDlgTest, ReorderWithTheListsAndTheMouseThenUndo) {
     EXPECT_EQ(dlg.Work().Name(1), "ROOF");
     EXPECT_EQ(dlg.Work().DragRow(), 0);
 
+    // Released beside the number cells, at row 2's height: the drag ends without a move.
+    QTest::mousePress(numbers, Qt::LeftButton, {}, row1);
+    EXPECT_EQ(dlg.Work().DragRow(), 1);
+    QTest::mouseRelease(numbers, Qt::LeftButton, {},
+                        QPoint(numbers->width() + 30, ui::kRowPitch + 5));
+    EXPECT_EQ(dlg.Work().Name(1), "ROOF");
+    EXPECT_EQ(dlg.Work().DragRow(), 0);
+
     // A drag from an empty row does nothing.
     QTest::mousePress(numbers, Qt::LeftButton, {}, QPoint(10, ui::kRowPitch * 6 + 5));
     EXPECT_EQ(dlg.Work().DragRow(), 0);
