@@ -143,15 +143,28 @@ bool CListWindow::ThumbReleased(int position) {
     return true;
 }
 
-std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end,
-                                         std::size_t maxRows) {
+std::size_t CListWindow::RowBound() const {
+    const uint64_t width = kWindowSteps * m_step;
+    std::size_t rows = 0;
+    for (const ListSpan& s : m_spans) {
+        if (s.interval == 0) {
+            ++rows;
+            continue;
+        }
+        const uint64_t samples = static_cast<uint64_t>(s.last - s.first) / s.interval + 1;
+        rows += static_cast<std::size_t>(std::min(samples, width / s.interval + 1));
+    }
+    return rows;
+}
+
+std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end) {
     std::vector<ListRowTexts> rows;
     if (end < start)
         return rows;
     const ListChannels channels = ChannelsOf(doc);
     CDataListMerge merge(channels, start, end, doc.GetRange()->minInterval);
     DataListRow row;
-    while (rows.size() < maxRows && merge.Next(row)) {
+    while (merge.Next(row)) {
         ListRowTexts& out = rows.emplace_back();
         out.time = ListTimeText(row.time);
         for (std::size_t i = 0; i < channels.size(); ++i)

@@ -46,6 +46,9 @@ public:
     uint32_t Span() const { return m_end > m_start ? m_end - m_start : 0; }
     int Thumb() const { return m_nThumb; }
     uint32_t Step() const { return m_step; }
+    // The most rows any window can hold: each channel gives at most one row per sample time
+    // inside it, and channels off each other's times give rows of their own.
+    std::size_t RowBound() const;
 
 private:
     bool Contained(uint32_t t) const;
@@ -68,9 +71,9 @@ struct ListRowTexts {
     std::string time;
     std::array<std::string, kChannelCount> cells;
 };
-// The rows of [start, end] in the window's texts, at most `maxRows`.
-std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end,
-                                         std::size_t maxRows);
+// Every row of [start, end] in the window's texts: a line step moves by less than the
+// window, so rows left out here would never be shown at all.
+std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end);
 
 // A channel column's heading and statistics block: "Ch.n", its unit, then maximum, minimum
 // and average over the calculation range; blank for a channel without data.

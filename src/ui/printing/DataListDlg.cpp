@@ -1,10 +1,14 @@
 #include "printing/DataListDlg.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "graph/ZorvicView.h"
 #include "platform/QtSettingsStore.h"
@@ -12,78 +16,37 @@
 
 namespace saroko::ui {
 
-// The table, painted by the dialog itself: the statistics block, the column headings and the
-// rows of the current window.
+// The table, painted by the dialog itself in two parts on one column grid: the head (the
+// statistics block and the column headings) stays put, the rows of the current window lie
+// below it in a scrolled area tall enough for every row a window can hold.
 class CDataListTable : public QWidget {
 public:
-    explicit CDataListTable(CDataListDlg& dlg) : QWidget(&dlg), m_dlg(dlg) {
+    enum class Part { kHead, kRows };
+
+    CDataListTable(CDataListDlg& dlg, Part part, int rows)
+        : QWidget(&dlg), m_dlg(dlg), m_part(part) {
         setFont(ProgramFont());
         const QFontMetrics fm(font());
         m_nChar = fm.horizontalAdvance(QLatin1Char('0'));
         m_nLine = fm.height() + 4;
+        const int lines = part == Part::kHead ? kHeadLines : rows;
         setFixedSize(Left() + kDateChars * m_nChar + kChannelCount * Column() + kMargin,
-                     (kHeadLines + CDataListDlg::kVisibleRows) * m_nLine + 2 * kMargin);
+                     lines * m_nLine + kMargin);
     }
+    int LineHeight() const { return m_nLine; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
-        CZorvicView& view = m_dlg.View();
-        const CZorvicDoc& doc = view.Doc();
-        const CChannelPalette& pal = view.Palette();
-        const CQtCp932Codec codec;
-        const int ascent = QFontMetrics(font()).ascent() + 2;
-        auto text = [&](int x, int line, const QString& s, const QColor& c = Qt::black) {
-            p.setPen(c);
-            p.drawText(x, kMargin + line * m_nLine + ascent, s);
-        };
-        auto colour = [&](int index) {
-            const PaletteEntry& e = pal.Entry(index);
-            return QColor(e.red, e.green, e.blue);
-        };
-        const int rowsTop = kMargin + kHeadLines * m_nLine;
-
-        // Statistics of the calculation range, one colour per line, named in the same colours.
-        const int statColour[3] = {kPalList1, kPalList2, kPalList3};
-        text(Left(), 0, QString::fromUtf8("計算範囲"));
-        int x = Left();
-        const char* labels[] = {"最高", "／", "最低", "／", "平均"};
-        for (int i = 0; i < 5; ++i) {
-            const QString s = QString::fromUtf8(labels[i]);
-            text(x, 1, s, i % 2 ? QColor(Qt::black) : colour(statColour[i / 2]));
-            x += QFontMetrics(font()).horizontalAdvance(s);
-        }
-        for (int k = 0; k < kChannelCount; ++k) {
-            const ListColumnTexts c = ListColumn(doc, k + 1);
-            const int cx = ColumnX(k);
-            text(cx, 0, QString::fromStdString(c.heading), colour(ChannelPaletteIndex(k + 1)));
-            text(cx, 1, QString::fromStdString(codec.Cp932ToUtf8(c.unit)));
-            text(cx, 2, QString::fromStdString(c.max), colour(statColour[0]));
-            text(cx, 3, QString::fromStdString(c.min), colour(statColour[1]));
-            text(cx, 4, QString::fromStdString(c.avg), colour(statColour[2]));
-        }
-        text(Left() + 7 * m_nChar, kHeadLines - 1, QString::fromUtf8("日時"));
-
+        if (m_part == Part::kHead)
+            PaintHead(p);
+        else
+            PaintRows(p);
         p.setPen(QColor(160, 160, 160));
-        p.drawLine(0, kMargin + 5 * m_nLine + 1, width(), kMargin + 5 * m_nLine + 1);
-        p.drawLine(0, rowsTop - 1, width(), rowsTop - 1);
         for (int k = 0; k <= kChannelCount; ++k)
-            p.drawLine(ColumnX(k) - m_nChar, kMargin, ColumnX(k) - m_nChar, height());
-
-        const std::vector<ListRowTexts>& rows = m_dlg.Rows();
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            const int line = kHeadLines + static_cast<int>(r);
-            text(Left(), line, QString::fromStdString(rows[r].time));
-            for (int k = 0; k < kChannelCount; ++k)
-                text(ColumnX(k), line,
-                     QString::fromStdString(rows[r].cells[static_cast<std::size_t>(k)]));
-        }
-
-        // Every paint tells the graph which span the table shows.
-        const CListWindow& w = m_dlg.Window();
-        if (w.Start() <= doc.GetRange()->dataEnd)
-            view.PostViewMessage({UM_LIST_RANGE, w.Span(), w.Start()});
+            p.drawLine(ColumnX(k) - m_nChar, m_part == Part::kHead ? kMargin : 0,
+                       ColumnX(k) - m_nChar, height());
     }
 
 private:
@@ -91,11 +54,67 @@ private:
     static constexpr int kDateChars = 21;
     static constexpr int kHeadLines = 7; // heading, unit, three statistics, gap, "日時"
 
+    void Text(QPainter& p, int x, int line, const QString& s, const QColor& c = Qt::black) const {
+        const int top = m_part == Part::kHead ? kMargin : 0;
+        p.setPen(c);
+        p.drawText(x, top + line * m_nLine + QFontMetrics(font()).ascent() + 2, s);
+    }
+    QColor Colour(int index) const {
+        const PaletteEntry& e = m_dlg.View().Palette().Entry(index);
+        return QColor(e.red, e.green, e.blue);
+    }
+
+    void PaintHead(QPainter& p) {
+        CZorvicView& view = m_dlg.View();
+        const CZorvicDoc& doc = view.Doc();
+        const CQtCp932Codec codec;
+        // Statistics of the calculation range, one colour per line, named in the same colours.
+        const int statColour[3] = {kPalList1, kPalList2, kPalList3};
+        Text(p, Left(), 0, QString::fromUtf8("計算範囲"));
+        int x = Left();
+        const char* labels[] = {"最高", "／", "最低", "／", "平均"};
+        for (int i = 0; i < 5; ++i) {
+            const QString s = QString::fromUtf8(labels[i]);
+            Text(p, x, 1, s, i % 2 ? QColor(Qt::black) : Colour(statColour[i / 2]));
+            x += QFontMetrics(font()).horizontalAdvance(s);
+        }
+        for (int k = 0; k < kChannelCount; ++k) {
+            const ListColumnTexts c = ListColumn(doc, k + 1);
+            const int cx = ColumnX(k);
+            Text(p, cx, 0, QString::fromStdString(c.heading), Colour(ChannelPaletteIndex(k + 1)));
+            Text(p, cx, 1, QString::fromStdString(codec.Cp932ToUtf8(c.unit)));
+            Text(p, cx, 2, QString::fromStdString(c.max), Colour(statColour[0]));
+            Text(p, cx, 3, QString::fromStdString(c.min), Colour(statColour[1]));
+            Text(p, cx, 4, QString::fromStdString(c.avg), Colour(statColour[2]));
+        }
+        Text(p, Left() + 7 * m_nChar, kHeadLines - 1, QString::fromUtf8("日時"));
+        p.setPen(QColor(160, 160, 160));
+        p.drawLine(0, kMargin + 5 * m_nLine + 1, width(), kMargin + 5 * m_nLine + 1);
+        p.drawLine(0, height() - 1, width(), height() - 1);
+
+        // Every paint tells the graph which span the table shows.
+        const CListWindow& w = m_dlg.Window();
+        if (w.Start() <= doc.GetRange()->dataEnd)
+            view.PostViewMessage({UM_LIST_RANGE, w.Span(), w.Start()});
+    }
+
+    void PaintRows(QPainter& p) {
+        const std::vector<ListRowTexts>& rows = m_dlg.Rows();
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const int line = static_cast<int>(r);
+            Text(p, Left(), line, QString::fromStdString(rows[r].time));
+            for (int k = 0; k < kChannelCount; ++k)
+                Text(p, ColumnX(k), line,
+                     QString::fromStdString(rows[r].cells[static_cast<std::size_t>(k)]));
+        }
+    }
+
     int Left() const { return kMargin; }
     int Column() const { return 8 * m_nChar; }
     int ColumnX(int k) const { return Left() + kDateChars * m_nChar + k * Column(); }
 
     CDataListDlg& m_dlg;
+    Part m_part;
     int m_nChar = 7;
     int m_nLine = 16;
 };
@@ -104,7 +123,26 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     : QDialog(parent), m_view(view), m_window(view.Doc()) {
     setWindowTitle(QString::fromUtf8("データ一覧表示"));
     setFont(ProgramFont());
-    m_pTable = new CDataListTable(*this);
+    // Rows for the fullest window this document can give; the area shows as many as the
+    // screen has room for and scrolls through the rest.
+    const int rows = std::max<int>(kVisibleRows, static_cast<int>(m_window.RowBound()));
+    m_pHead = new CDataListTable(*this, CDataListTable::Part::kHead, 0);
+    m_pTable = new CDataListTable(*this, CDataListTable::Part::kRows, rows);
+    m_pRowArea = new QScrollArea;
+    m_pRowArea->setFrameShape(QFrame::NoFrame);
+    m_pRowArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pRowArea->setWidget(m_pTable);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() - m_pHead->height() - 160
+                            : m_pTable->height();
+    const int line = m_pTable->LineHeight();
+    const int shown = std::clamp(room / line, kVisibleRows, rows);
+    const bool scrolls = shown < rows;
+    m_pRowArea->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn
+                                                   : Qt::ScrollBarAlwaysOff);
+    m_pRowArea->setFixedSize(
+        m_pTable->width() + (scrolls ? m_pRowArea->verticalScrollBar()->sizeHint().width() : 0),
+        scrolls ? shown * line : m_pTable->height());
     m_pScroll = new QScrollBar(Qt::Vertical);
     m_pScroll->setObjectName(QString::number(kIdScrollBar));
     m_pScroll->setRange(0, kListThumbMax);
@@ -114,7 +152,11 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     auto* top = new QVBoxLayout(this);
     auto* body = new QHBoxLayout;
     body->setSpacing(0);
-    body->addWidget(m_pTable);
+    auto* table = new QVBoxLayout;
+    table->setSpacing(0);
+    table->addWidget(m_pHead, 0, Qt::AlignLeft);
+    table->addWidget(m_pRowArea, 0, Qt::AlignLeft);
+    body->addLayout(table);
     body->addWidget(m_pScroll);
     top->addLayout(body);
     auto* buttons = new QHBoxLayout;
@@ -139,7 +181,11 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
 }
 
 QWidget* CDataListDlg::Table() const {
-    return m_pTable;
+    return m_pHead;
+}
+
+QScrollArea* CDataListDlg::RowArea() const {
+    return m_pRowArea;
 }
 
 void CDataListDlg::OnScrollAction(int action) {
@@ -173,12 +219,14 @@ void CDataListDlg::OnSliderReleased() {
 }
 
 void CDataListDlg::Shown() {
-    m_rows = ListWindowRows(m_view.Doc(), m_window.Start(), m_window.End(), kVisibleRows);
+    m_rows = ListWindowRows(m_view.Doc(), m_window.Start(), m_window.End());
+    m_pRowArea->verticalScrollBar()->setValue(0); // a new window is read from its first row
     // The thumb shows where the window is, not where the bar would have put it.
     m_bPlacing = true;
     m_pScroll->setSliderPosition(m_window.Thumb());
     m_pScroll->setValue(m_window.Thumb());
     m_bPlacing = false;
+    m_pHead->update();
     m_pTable->update();
 }
 

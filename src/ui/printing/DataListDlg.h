@@ -7,6 +7,7 @@
 
 #include "printing/ListWindow.h"
 
+class QScrollArea;
 class QScrollBar;
 
 namespace saroko {
@@ -24,7 +25,8 @@ public:
     static constexpr int kIdClose = 1;
     static constexpr int kIdHelp = 189;
     static constexpr int kIdScrollBar = 169;
-    // Room for the window's rows when two channels interleave.
+    // Rows shown at least; a window that can hold more gets a taller area, and scrolls
+    // inside it when the screen is too short for all of them.
     static constexpr int kVisibleRows = 20;
 
     CDataListDlg(CZorvicView& view, QWidget* parent = nullptr);
@@ -32,7 +34,10 @@ public:
     const CListWindow& Window() const { return m_window; }
     const std::vector<ListRowTexts>& Rows() const { return m_rows; }
     QScrollBar* ScrollBar() const { return m_pScroll; }
+    // The table's head (statistics and headings), whose paint reports the span to the view.
     QWidget* Table() const;
+    // The rows of the window, scrolled inside the dialog when they outgrow the screen.
+    QScrollArea* RowArea() const;
     CZorvicView& View() { return m_view; }
 
 protected:
@@ -47,7 +52,9 @@ private:
     CZorvicView& m_view;
     CListWindow m_window;
     std::vector<ListRowTexts> m_rows;
+    CDataListTable* m_pHead;
     CDataListTable* m_pTable;
+    QScrollArea* m_pRowArea;
     QScrollBar* m_pScroll;
     bool m_bPlacing = false;
 };

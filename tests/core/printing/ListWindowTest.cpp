@@ -117,6 +117,34 @@ TEST_F(ListWindowDocTest, OpensAtTheFirstSampleOfTheShownWindow) {
     EXPECT_EQ(w.End(), t0 + 90);
 }
 
+TEST_F(ListWindowDocTest, LineDownShowsEveryRowOfSixOffsetChannels) {
+    // Six channels every 10 s, each 1 s after the one before: 55 rows in the first window.
+    const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
+    for (int n = 1; n <= 6; ++n)
+        Fill(*doc.GetChannel(n), t0 + static_cast<uint32_t>(n - 1), 10,
+             std::vector<uint16_t>(40, C(20.0 + n)));
+    doc.RecalcRanges(1);
+    CListWindow w(doc);
+    EXPECT_EQ(w.RowBound(), 60u);
+    w.Open(t0);
+    EXPECT_EQ(ListWindowRows(doc, w.Start(), w.End()).size(), 55u);
+
+    // Stepping down to the end, the windows together list every row of the data, in order.
+    std::vector<std::string> all;
+    for (const ListRowTexts& r : ListWindowRows(doc, t0, doc.GetRange()->dataEnd))
+        all.push_back(r.time);
+    ASSERT_EQ(all.size(), 240u);
+    std::vector<std::string> seen;
+    for (uint32_t before = w.Start() + 1; before != w.Start();) {
+        before = w.Start();
+        for (const ListRowTexts& r : ListWindowRows(doc, w.Start(), w.End()))
+            if (seen.empty() || r.time > seen.back())
+                seen.push_back(r.time);
+        w.LineDown();
+    }
+    EXPECT_EQ(seen, all);
+}
+
 TEST_F(ListWindowDocTest, RowsAndColumnsInTheWindowsTexts) {
     const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
     Fill(*doc.GetChannel(1), t0, 10, {C(21.5), kCodeMissing, kCodeOver, kCodeUnder, C(-0.5)});
@@ -124,7 +152,7 @@ TEST_F(ListWindowDocTest, RowsAndColumnsInTheWindowsTexts) {
     doc.RecalcRanges(1);
     doc.m_bShow[1] = 0;
 
-    const std::vector<ListRowTexts> rows = ListWindowRows(doc, t0, t0 + 90, 20);
+    const std::vector<ListRowTexts> rows = ListWindowRows(doc, t0, t0 + 90);
     ASSERT_EQ(rows.size(), 10u);
     const char* first[] = {"  21.5", "  --- ", "  Over", " Under", "  -0.5"};
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -134,8 +162,7 @@ TEST_F(ListWindowDocTest, RowsAndColumnsInTheWindowsTexts) {
         EXPECT_EQ(rows[i].cells[1], "      "); // hidden, or no sample
         EXPECT_EQ(rows[i].cells[7], "      ");
     }
-    EXPECT_EQ(ListWindowRows(doc, t0, t0 + 90, 3).size(), 3u);
-    EXPECT_TRUE(ListWindowRows(doc, t0 + 90, t0, 20).empty());
+    EXPECT_TRUE(ListWindowRows(doc, t0 + 90, t0).empty());
 
     const ListColumnTexts one = ListColumn(doc, 1), four = ListColumn(doc, 4);
     EXPECT_EQ((std::vector<std::string>{one.heading, one.unit, one.max, one.min, four.heading,

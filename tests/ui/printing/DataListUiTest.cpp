@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -231,6 +232,43 @@ TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
     EXPECT_LE(doc.GetRange()->viewStart, kT0 + 2995);
     EXPECT_GE(doc.GetRange()->viewEnd, kT0 + 2995 + 90);
     view->CloseListMark();
+}
+
+TEST_F(DataListWindowTest, EveryRowOfAWindowOfSixOffsetChannelsIsShown) {
+    // Six channels every 10 s, each 1 s after the one before: 55 rows in the first window.
+    doc.ClearAllChannels();
+    for (int n = 1; n <= 6; ++n)
+        Fill(*doc.GetChannel(n), kT0 + static_cast<uint32_t>(n - 1), 10,
+             std::vector<uint16_t>(60, C(20.0 + n)));
+    doc.RecalcRanges(1);
+    CDataListDlg dlg(*view, main.get());
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    ASSERT_EQ(dlg.Rows().size(), 55u);
+    EXPECT_EQ(dlg.Rows().back().time, ListTimeText(kT0 + 90));
+
+    // The painted rows, counted as bands of ink in the date column; the area scrolls to the
+    // last of them.
+    QScrollArea* area = dlg.RowArea();
+    QWidget* rows = area->widget();
+    const QImage picture = rows->grab().toImage();
+    int bands = 0;
+    bool inked = false;
+    for (int y = 0; y < picture.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < picture.width() / 5 && !ink; ++x)
+            ink = qGray(picture.pixel(x, y)) < 128;
+        bands += ink && !inked;
+        inked = ink;
+    }
+    EXPECT_EQ(bands, 55);
+    EXPECT_GE(area->verticalScrollBar()->maximum() + area->viewport()->height(), rows->height());
+    dlg.grab().save(QString::fromStdString(Path("six-channels.png")));
+
+    // A line down starts 50 s later: every row from there to the old end is still listed.
+    dlg.ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(dlg.Rows().front().time, ListTimeText(kT0 + 50));
+    EXPECT_EQ(dlg.Rows().size(), 55u);
 }
 
 } // namespace
