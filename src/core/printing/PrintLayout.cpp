@@ -7,6 +7,8 @@
 namespace saroko {
 namespace {
 
+constexpr const char* kUntitledName = "Untitled";
+
 int ClampInt(int64_t v) {
     return static_cast<int>(std::clamp<int64_t>(v, 0, std::numeric_limits<int>::max()));
 }
@@ -56,6 +58,28 @@ PageRange ResolvePageRange(int pageCount, bool userRange, int from, int to) {
     if (!userRange)
         return {1, pageCount};
     return {std::clamp(from, 1, pageCount), std::clamp(to, 1, pageCount)};
+}
+
+std::string FreshPdfName(const std::string& folder, const std::string& documentName,
+                         const std::function<bool(const std::string&)>& exists) {
+    std::string stem = documentName;
+    const std::size_t dot = stem.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        stem.erase(dot);
+    if (stem.empty() || documentName == kUntitledName)
+        stem = "Saroko";
+    std::string base = folder;
+    if (!base.empty() && base.back() != '/')
+        base += '/';
+    base += stem;
+    // A bound on the search: a folder with a thousand earlier prints gets the plain name,
+    // and the question before replacing it.
+    for (int n = 1; n <= 999; ++n) {
+        const std::string name = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".pdf";
+        if (!exists(name))
+            return name;
+    }
+    return base + ".pdf";
 }
 
 std::string PrintProgressText(int page, int lastPage) {

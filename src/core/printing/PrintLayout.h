@@ -2,6 +2,8 @@
 // The graph print's settings and where the picture lands on the printer's page for each
 // scaling method, and the page range a print job covers.
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "document/ZorvicDoc.h"
 #include "graph/GraphRect.h"
@@ -46,6 +48,13 @@ struct PageRange {
 };
 // All pages unless the user chose a range, which is kept within 1..pageCount.
 PageRange ResolvePageRange(int pageCount, bool userRange, int from, int to);
+
+// The PDF file a print job proposes in `folder`: the document's name with its extension
+// replaced by ".pdf" ("Saroko.pdf" for a document never saved), with "-2", "-3", ... added
+// while `exists` says a file of that name is there, so that no job proposes an earlier
+// job's file.
+std::string FreshPdfName(const std::string& folder, const std::string& documentName,
+                         const std::function<bool(const std::string&)>& exists);
 
 // "現在、%u/%u ﾍﾟｰｼﾞ目を印刷中です。"
 std::string PrintProgressText(int page, int lastPage);

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
@@ -24,6 +26,32 @@ CPrintSetup::DialogHook& Hook() {
 std::function<void(const QString&)>& MessageHook() {
     static std::function<void(const QString&)> hook;
     return hook;
+}
+
+std::function<bool(const QString&)>& QuestionHook() {
+    static std::function<bool(const QString&)> hook;
+    return hook;
+}
+
+CPrintSetup::FileHook& FileQuestionHook() {
+    static CPrintSetup::FileHook hook;
+    return hook;
+}
+
+// The file question of a job into a PDF; the replace question is ours, asked afterwards.
+QString AskPdfFile(QWidget* parent, const QString& proposed) {
+    if (FileQuestionHook())
+        return FileQuestionHook()(proposed);
+    QFileDialog dlg(parent, CPrintSetup::tr("印刷結果を名前を付けて保存"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dlg.setNameFilters({CPrintSetup::tr("PDF ファイル (*.pdf)")});
+    dlg.setDefaultSuffix(QStringLiteral("pdf"));
+    dlg.setDirectory(QFileInfo(proposed).absolutePath());
+    dlg.selectFile(QFileInfo(proposed).fileName());
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
 }
 
 std::function<int(QDialog&)>& DialogRunner() {
@@ -135,6 +163,41 @@ bool CPrintSetup::RunSetup(QWidget* parent, const QString& pdfName) {
     return ok;
 }
 
+QString CPrintSetup::ProposedPdf(const CZorvicDoc& doc) const {
+    QString folder;
+    if (!m_pPrinter->outputFileName().isEmpty())
+        folder = QFileInfo(m_pPrinter->outputFileName()).absolutePath();
+    else if (doc.m_szPathName != "Untitled")
+        folder = QFileInfo(QString::fromStdString(doc.m_szPathName)).absolutePath();
+    else
+        folder = QDir::homePath();
+    return QString::fromStdString(
+        FreshPdfName(folder.toStdString(), doc.m_szFileName, [](const std::string& f) {
+            return QFileInfo::exists(QString::fromStdString(f));
+        }));
+}
+
+bool CPrintSetup::ChooseJobFile(QWidget* parent, const CZorvicDoc& doc) {
+    if (m_pPrinter->outputFormat() != QPrinter::PdfFormat)
+        return true;
+    QString proposed = ProposedPdf(doc);
+    for (;;) {
+        const QString file = AskPdfFile(parent, proposed);
+        if (file.isEmpty())
+            return false;
+        // No: the file question again, with the name the user gave.
+        if (QFileInfo::exists(file) &&
+            !AskFrameworkQuestion(
+                tr("%1 は既に存在します。\n上書きしますか?").arg(QFileInfo(file).fileName()),
+                parent)) {
+            proposed = file;
+            continue;
+        }
+        m_pPrinter->setOutputFileName(file);
+        return true;
+    }
+}
+
 PrinterMetrics CPrintSetup::Metrics() const {
     const QPrinter& p = *m_pPrinter;
     return {p.width(), p.height(), p.logicalDpiX(), p.logicalDpiY()};
@@ -148,6 +211,10 @@ void CPrintSetup::SetDialogHook(DialogHook hook) {
     Hook() = std::move(hook);
 }
 
+void CPrintSetup::SetFileHook(FileHook hook) {
+    FileQuestionHook() = std::move(hook);
+}
+
 void ShowFrameworkMessage(const QString& text, QWidget* parent) {
     if (MessageHook()) {
         MessageHook()(text);
@@ -158,6 +225,18 @@ void ShowFrameworkMessage(const QString& text, QWidget* parent) {
 
 void SetFrameworkMessageHook(std::function<void(const QString&)> hook) {
     MessageHook() = std::move(hook);
+}
+
+bool AskFrameworkQuestion(const QString& text, QWidget* parent) {
+    if (QuestionHook())
+        return QuestionHook()(text);
+    return QMessageBox::question(parent, QString::fromUtf8(kAppTitle), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void SetFrameworkQuestionHook(std::function<bool(const QString&)> hook) {
+    QuestionHook() = std::move(hook);
 }
 
 int ExecDialog(QDialog& dialog) {

@@ -43,6 +43,14 @@ public:
     // was. `pdfName` is offered as the file when there is no printer to choose.
     bool RunSetup(QWidget* parent, const QString& pdfName = {});
 
+    // The file a print into a PDF proposes: a fresh name from the document's name, in the
+    // folder of the last PDF, else beside the document, else in the home folder.
+    QString ProposedPdf(const CZorvicDoc& doc) const;
+    // A job about to print into a PDF file asks for its own file, proposing a fresh name,
+    // and asks before replacing a file that is there; false when the user gave none. A job
+    // on a printer asks nothing.
+    bool ChooseJobFile(QWidget* parent, const CZorvicDoc& doc);
+
     PrinterMetrics Metrics() const;
     // The data list's logical page for the printable area.
     ListPageSize ListPage() const;
@@ -50,6 +58,9 @@ public:
     // Tests answer the print dialog: change the printer, return true for OK.
     using DialogHook = std::function<bool(QPrinter& printer, int minPage, int maxPage)>;
     static void SetDialogHook(DialogHook hook);
+    // Tests answer the file question: the file chosen for `proposed`, empty for ｷｬﾝｾﾙ.
+    using FileHook = std::function<QString(const QString& proposed)>;
+    static void SetFileHook(FileHook hook);
 
 private:
     std::unique_ptr<QPrinter> m_pPrinter;
@@ -61,6 +72,9 @@ private:
 // replace the box to record the text.
 void ShowFrameworkMessage(const QString& text, QWidget* parent);
 void SetFrameworkMessageHook(std::function<void(const QString&)> hook);
+// A Yes/No question of the framework's own (Yes is true); tests answer it in its place.
+bool AskFrameworkQuestion(const QString& text, QWidget* parent);
+void SetFrameworkQuestionHook(std::function<bool(const QString&)> hook);
 
 // Runs a modal dialog of the printing commands; tests answer in place of the user.
 int ExecDialog(QDialog& dialog);

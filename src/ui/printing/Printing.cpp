@@ -1,9 +1,7 @@
 #include "printing/Printing.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 
@@ -27,19 +25,15 @@ void RepaintView(CZorvicView& view) {
     view.RefreshPane();
 }
 
-QString SuggestedPdf(const CZorvicDoc& doc) {
-    if (doc.m_szPathName == "Untitled")
-        return QDir::home().filePath(QStringLiteral("Saroko.pdf"));
-    const QFileInfo info(QString::fromStdString(doc.m_szPathName));
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
-}
-
-// Draws the picture stretched onto its destination. False when the page or the job failed.
+// Draws the picture stretched onto its destination. False when the page or the job failed;
+// a job that cannot start (a PDF in a folder that cannot be written) says so.
 bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSettings& settings,
-                  const PrinterMetrics& metrics) {
+                  const PrinterMetrics& metrics, QWidget* parent) {
     QPainter painter;
-    if (!painter.begin(&printer))
-        return false; // the job could not start: abandoned without a word
+    if (!painter.begin(&printer)) {
+        ShowFrameworkMessage(QString::fromUtf8(kJobCannotStart), parent);
+        return false;
+    }
     const GraphRect r = GraphPrintRect(settings, picture.width(), picture.height(), metrics);
     if (!r.IsEmpty())
         painter.drawImage(QRect(r.left, r.top, r.Width(), r.Height()), picture);
@@ -64,7 +58,8 @@ QString DialogFileName(const std::string& fileName) {
 }
 
 bool PrinterSetup(CZorvicView& view, QWidget* parent) {
-    return CPrintSetup::Of(view).RunSetup(parent, SuggestedPdf(view.Doc()));
+    CPrintSetup& setup = CPrintSetup::Of(view);
+    return setup.RunSetup(parent, setup.ProposedPdf(view.Doc()));
 }
 
 QImage CaptureView(CZorvicView& view) {
@@ -100,9 +95,10 @@ bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent) {
         const QImage picture = CaptureView(view);
         if (!setup.HasPrinter())
             PrinterSetup(view, parent);
-        if (setup.HasPrinter() && !picture.isNull()) {
+        if (setup.HasPrinter() && !picture.isNull() && setup.ChooseJobFile(parent, doc)) {
             setup.Printer().setDocName(QString::fromStdString(doc.m_szFileName));
-            printed = PrintPicture(setup.Printer(), picture, dlg.Settings(), setup.Metrics());
+            printed =
+                PrintPicture(setup.Printer(), picture, dlg.Settings(), setup.Metrics(), parent);
         }
     }
     // Whatever happened, the screen gets its own colours back.
@@ -153,6 +149,8 @@ int PrintDataList(CZorvicView& view, QWidget* parent) {
         if (countPages() == 0 || range.Empty())
             return 0;
     }
+    if (!setup.ChooseJobFile(parent, doc))
+        return 0;
 
     QWidget* main = parent ? parent->window() : nullptr;
     if (main)

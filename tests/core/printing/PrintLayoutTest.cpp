@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
 
 #include "core/TestSupport.h"
 #include "printing/PrintLayout.h"
@@ -56,6 +57,23 @@ TEST(PrintLayoutTest, PageRanges) {
             << c.count << " " << c.user << " " << c.from << "-" << c.to;
     EXPECT_TRUE((PageRange{0, 0}).Empty());
     EXPECT_FALSE((PageRange{1, 1}).Empty());
+}
+
+TEST(PrintLayoutTest, FreshPdfNames) {
+    const std::set<std::string> there = {"/d/run.pdf", "/d/run-2.pdf", "/d/Saroko.pdf"};
+    const auto exists = [&](const std::string& f) { return there.count(f) != 0; };
+    // clang-format off
+    const struct { const char* folder; const char* name; const char* expected; } cases[] = {
+        {"/d", "run.klg", "/d/run-3.pdf"},     // two earlier prints
+        {"/d/", "new.KLG", "/d/new.pdf"},
+        {"/d", "Untitled", "/d/Saroko-2.pdf"},
+        {"/e", "a.b.klg", "/e/a.b.pdf"},
+        {"", "run.klg", "run.pdf"},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(FreshPdfName(c.folder, c.name, exists), c.expected) << c.name;
+    EXPECT_EQ(FreshPdfName("/f", "x", [](const std::string&) { return true; }), "/f/x.pdf");
 }
 
 TEST(PrintLayoutTest, ProgressText) {

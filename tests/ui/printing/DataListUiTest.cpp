@@ -108,7 +108,9 @@ TEST_F(ListPrintUiTest, CancelInTheProgressBoxAbandonsTheJob) {
 }
 
 TEST_F(ListPrintUiTest, JobThatCannotStartSaysSo) {
-    PrintSetup().Printer().setOutputFileName(QString::fromStdString(Path("no/such/folder/x.pdf")));
+    const QString nowhere = QString::fromStdString(Path("no/such/folder/x.pdf"));
+    PrintSetup().Printer().setOutputFileName(nowhere);
+    pdfAnswers = {nowhere};
     Answer({Ok()});
     EXPECT_EQ(ui::PrintDataList(*view, main.get()), 0);
     EXPECT_EQ(frameworkMessages,

@@ -1,6 +1,7 @@
 // The graph print: print colours on the screen while the dialog is open, the settings saved
 // on OK only, one PDF page with the picture where its method puts it, and the printer setup.
 #include <QButtonGroup>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,6 +186,66 @@ TEST_F(GraphPrintTest, CancelledSetupKeepsThePrinterChosenBefore) {
     ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
     EXPECT_EQ(setupRuns, 2);
     EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
+}
+
+TEST_F(GraphPrintTest, EachPdfJobAsksForAFileOfItsOwn) {
+    doc.SetPathName(Path("run.klg"));
+    ui::CPrintSetup::SetFileHook([this](const QString& proposed) {
+        proposals << proposed;
+        return proposed; // the user takes the name offered
+    });
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_TRUE(ui::PrintGraph(*view, true, main.get()));
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_TRUE(ui::PrintGraph(*view, false, main.get()));
+    Answer({[](QDialog& dlg) { return Click(dlg, ui::kIdOk); }});
+    EXPECT_EQ(ui::PrintDataList(*view, main.get()), 3);
+    const QString dir = QFileInfo(pdf).absolutePath() + QStringLiteral("/run");
+    ASSERT_EQ(proposals, (QStringList{dir + ".pdf", dir + "-2.pdf", dir + "-3.pdf"}));
+    EXPECT_EQ(PdfPages(proposals[0]), 1);
+    EXPECT_EQ(PdfPages(proposals[1]), 1);
+    EXPECT_EQ(PdfPages(proposals[2]), 3);
+    EXPECT_FALSE(QFileInfo::exists(pdf)) << "not the file of the setup";
+    EXPECT_TRUE(questions.isEmpty());
+}
+
+TEST_F(GraphPrintTest, ReplacingAPdfIsAskedFirst) {
+    Answer({Choose(kPrintFitPaper)});
+    ASSERT_TRUE(ui::PrintGraph(*view, true, main.get()));
+    EXPECT_TRUE(questions.isEmpty());
+    QFile first(pdf);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    const QByteArray colour = first.readAll();
+    first.close();
+
+    // No: the file question comes back with that name; ｷｬﾝｾﾙ there prints nothing.
+    replaceAnswer = false;
+    pdfAnswers = {pdf, QString()};
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_FALSE(ui::PrintGraph(*view, false, main.get()));
+    EXPECT_EQ(questions,
+              QStringList{QString::fromUtf8("out.pdf は既に存在します。\n上書きしますか?")});
+    ASSERT_EQ(proposals.size(), 3);
+    EXPECT_EQ(proposals[2], pdf);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), colour);
+    first.close();
+
+    replaceAnswer = true;
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_TRUE(ui::PrintGraph(*view, false, main.get()));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_NE(first.readAll(), colour);
+}
+
+TEST_F(GraphPrintTest, JobThatCannotStartSaysSo) {
+    const QString nowhere = QString::fromStdString(Path("no/such/folder/x.pdf"));
+    PrintSetup().Printer().setOutputFileName(nowhere);
+    pdfAnswers = {nowhere};
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_FALSE(ui::PrintGraph(*view, true, main.get()));
+    EXPECT_EQ(frameworkMessages,
+              QStringList{QString::fromUtf8("印刷ジョブを開始できませんでした。")});
 }
 
 TEST_F(GraphPrintTest, CommandsWithoutDataDoNothing) {

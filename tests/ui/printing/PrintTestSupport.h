@@ -52,6 +52,15 @@ protected:
             messages.push_back(id);
             return kIdOk;
         });
+        // Each job into a PDF asks for its file: the next of `pdfAnswers`, else `pdf`.
+        ui::CPrintSetup::SetFileHook([this](const QString& proposed) {
+            proposals << proposed;
+            return pdfAnswers.isEmpty() ? pdf : pdfAnswers.takeFirst();
+        });
+        ui::SetFrameworkQuestionHook([this](const QString& t) {
+            questions << t;
+            return replaceAnswer;
+        });
         ui::CPrintSetup::SetDialogHook([this](QPrinter& p, int lo, int hi) {
             ++setupRuns;
             setupLimits = {lo, hi};
@@ -61,6 +70,8 @@ protected:
     void TearDown() override {
         ui::SetDialogRunner({});
         ui::CPrintSetup::SetDialogHook({});
+        ui::CPrintSetup::SetFileHook({});
+        ui::SetFrameworkQuestionHook({});
         ui::SetFrameworkMessageHook({});
         ui::SetMessageHandler({});
         main.reset();
@@ -153,6 +164,10 @@ protected:
     CZorvicView* view = nullptr; // a child of main
     QString pdf;
     QStringList frameworkMessages;
+    QStringList proposals;  // the files the jobs proposed
+    QStringList pdfAnswers; // the files the user gives, in turn; empty for ｷｬﾝｾﾙ
+    QStringList questions;  // the replace questions
+    bool replaceAnswer = true;
     std::vector<int> messages;
     int dialogsRun = 0;
     int setupRuns = 0;
