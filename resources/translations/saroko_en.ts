@@ -729,6 +729,20 @@ The upper and lower limits are less than 2 apart.</translation>
         <source>現在、%1/%2 ﾍﾟｰｼﾞ目を印刷中です。</source>
         <translation>Printing page %1 of %2.</translation>
     </message>
+    <message>
+        <source>印刷結果を名前を付けて保存</source>
+        <translation>Save Print Output As</translation>
+    </message>
+    <message>
+        <source>PDF ファイル (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>%1 は既に存在します。
+上書きしますか?</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
 </context>
 <context>
     <name>Recorder</name>

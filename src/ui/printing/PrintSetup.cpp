@@ -1,5 +1,6 @@
 #include "printing/PrintSetup.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -42,10 +43,10 @@ CPrintSetup::FileHook& FileQuestionHook() {
 QString AskPdfFile(QWidget* parent, const QString& proposed) {
     if (FileQuestionHook())
         return FileQuestionHook()(proposed);
-    QFileDialog dlg(parent, CPrintSetup::tr("印刷結果を名前を付けて保存"));
+    QFileDialog dlg(parent, QCoreApplication::translate("Printing", "印刷結果を名前を付けて保存"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dlg.setNameFilters({CPrintSetup::tr("PDF ファイル (*.pdf)")});
+    dlg.setNameFilters({QCoreApplication::translate("Printing", "PDF ファイル (*.pdf)")});
     dlg.setDefaultSuffix(QStringLiteral("pdf"));
     dlg.setDirectory(QFileInfo(proposed).absolutePath());
     dlg.selectFile(QFileInfo(proposed).fileName());
@@ -188,7 +189,8 @@ bool CPrintSetup::ChooseJobFile(QWidget* parent, const CZorvicDoc& doc) {
         // No: the file question again, with the name the user gave.
         if (QFileInfo::exists(file) &&
             !AskFrameworkQuestion(
-                tr("%1 は既に存在します。\n上書きしますか?").arg(QFileInfo(file).fileName()),
+                QCoreApplication::translate("Printing", "%1 は既に存在します。\n上書きしますか?")
+                    .arg(QFileInfo(file).fileName()),
                 parent)) {
             proposed = file;
             continue;
