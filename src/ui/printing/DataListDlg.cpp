@@ -34,6 +34,7 @@ public:
                      lines * m_nLine + kMargin);
     }
     int LineHeight() const { return m_nLine; }
+    void SetLines(int lines) { setFixedHeight(lines * m_nLine + kMargin); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -138,6 +139,7 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     const int line = m_pTable->LineHeight();
     const int shown = std::clamp(room / line, kVisibleRows, rows);
     const bool scrolls = shown < rows;
+    m_nAreaRows = scrolls ? shown : rows;
     m_pRowArea->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn
                                                    : Qt::ScrollBarAlwaysOff);
     m_pRowArea->setFixedSize(
@@ -220,6 +222,8 @@ void CDataListDlg::OnSliderReleased() {
 
 void CDataListDlg::Shown() {
     m_rows = ListWindowRows(m_view.Doc(), m_window.Start(), m_window.End());
+    // Scrolled, the area ends with the window's last row rather than with empty lines.
+    m_pTable->SetLines(std::max(static_cast<int>(m_rows.size()), m_nAreaRows));
     m_pRowArea->verticalScrollBar()->setValue(0); // a new window is read from its first row
     // The thumb shows where the window is, not where the bar would have put it.
     m_bPlacing = true;

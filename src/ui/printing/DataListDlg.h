@@ -56,6 +56,7 @@ private:
     CDataListTable* m_pTable;
     QScrollArea* m_pRowArea;
     QScrollBar* m_pScroll;
+    int m_nAreaRows = kVisibleRows; // the rows the area shows without scrolling
     bool m_bPlacing = false;
 };
 
