@@ -117,6 +117,8 @@ constexpr Accelerator kAccelerators[] = {
     {A::kNone, A::kF1, cmd::kHelp},
     {A::kShift, A::kF1, cmd::kContextHelp},
     {A::kCtrl | A::kAlt, A::kF10, cmd::kCommandTest},
+    // Linux desktops take Ctrl+Alt+F10 for the virtual consoles.
+    {A::kCtrl | A::kShift, A::kF10, cmd::kCommandTest},
     // Keys of the edit commands the program does not handle: they do nothing.
     {A::kCtrl, A::kKeyX, 57635},
     {A::kShift, A::kDelete, 57635},
