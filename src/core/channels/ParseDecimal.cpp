@@ -1,6 +1,7 @@
 #include "channels/ParseDecimal.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -61,6 +62,23 @@ std::string FormatScale(double value) {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
     std::string s(buf, r.ptr);
+    const std::size_t e = s.find('e');
+    if (e != std::string::npos) {
+        // The field takes no exponent: write the same six digits out in full, and without
+        // the zero before the point, so that ".00001" comes back with no more digits than
+        // it was typed with.
+        const int exp = std::atoi(s.c_str() + e + 1);
+        const bool negative = s[0] == '-';
+        std::string digits;
+        for (std::size_t i = negative ? 1 : 0; i < e; ++i)
+            if (s[i] != '.')
+                digits += s[i];
+        if (exp < 0)
+            digits = '.' + std::string(static_cast<std::size_t>(-exp - 1), '0') + digits;
+        else if (static_cast<std::size_t>(exp) + 1 > digits.size())
+            digits.append(static_cast<std::size_t>(exp) + 1 - digits.size(), '0');
+        s = negative ? '-' + digits : digits;
+    }
     if (!s.empty() && s.back() == '.')
         s.pop_back();
     return s;

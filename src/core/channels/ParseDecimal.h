@@ -12,8 +12,9 @@ namespace saroko {
 // untouched).
 int ParseDecimal(std::string_view text, double& value, int& digits);
 
-// Six significant digits and no trailing point: 600 -> "600", 12.5 -> "12.5". The same text
-// in every locale, so that what the dialog shows it can read back.
+// Six significant digits and no trailing point: 600 -> "600", 12.5 -> "12.5". Never an
+// exponent (0.00001 -> ".00001") and the same text in every locale, so that what the dialog
+// shows it can read back.
 std::string FormatScale(double value);
 
 } // namespace saroko

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "channels/ParseDecimal.h"
 #include "document/ZorvicDoc.h"
 
 namespace saroko {
@@ -59,12 +60,8 @@ bool ParseStartMode(const std::string& text, int& value) {
 } // namespace
 
 std::string FormatScaleSetting(double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.6g", value);
-    std::string s = buf;
-    if (!s.empty() && s.back() == '.')
-        s.pop_back();
-    return s;
+    // The dialog's own text, so that a limit reads back from the store as it was shown.
+    return FormatScale(value);
 }
 
 void CZorvicDoc::LoadTextFileSettings() {

@@ -80,13 +80,25 @@ TEST(ParseDecimalTest, AcceptsOnlyOneWellPlacedSignAndPoint) {
 TEST(FormatScaleTest, SixDigitsAndNoTrailingPointInAnyLocale) {
     // clang-format off
     struct Case { double value; const char* text; } const cases[] = {
-        {600, "600"},     {-200, "-200"},           {12.5, "12.5"},
-        {0, "0"},         {1234567, "1.23457e+06"}, {static_cast<float>(0.1), "0.1"},
-        {-0.25, "-0.25"},
+        {600, "600"},     {-200, "-200"},       {12.5, "12.5"},
+        {0, "0"},         {1234567, "1234570"}, {static_cast<float>(0.1), "0.1"},
+        {-0.25, "-0.25"}, {1e-5, ".00001"},     {-1.5e-6, "-.0000015"},
     };
     // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(FormatScale(c.value), c.text) << c.value;
+    // Whatever the dialog accepted and stored as f32 comes back through its field unchanged
+    // and within its six digits.
+    for (const char* typed :
+         {"0.00001", ".000001", "-.000012", "0.0001", "999999", "-99999.9", "0.5", "600", "-200"}) {
+        double v = 0, back = 0;
+        int d = 0, backDigits = 0;
+        ASSERT_EQ(ParseDecimal(typed, v, d), 1) << typed;
+        const std::string shown = FormatScale(static_cast<float>(v));
+        ASSERT_EQ(ParseDecimal(shown, back, backDigits), 1) << typed << " -> " << shown;
+        EXPECT_LE(backDigits, 6) << typed << " -> " << shown;
+        EXPECT_EQ(static_cast<float>(back), static_cast<float>(v)) << typed << " -> " << shown;
+    }
     // A decimal comma in the user's locale must not reach the field the dialog reads back.
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
         EXPECT_EQ(FormatScale(12.5), "12.5");

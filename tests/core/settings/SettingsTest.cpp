@@ -131,8 +131,8 @@ TEST_F(SettingsTest, OddStoredValues) {
 
 TEST(ScaleSetting, SixSignificantDigitsWithoutTrailingPoint) {
     const std::vector<std::pair<double, const char*>> cases = {
-        {600.0, "600"},       {-200.0, "-200"},           {12.5, "12.5"}, {0.00001, "1e-05"},
-        {123456.0, "123456"}, {1234567.0, "1.23457e+06"}, {-0.5, "-0.5"}, {0.0, "0"}};
+        {600.0, "600"},       {-200.0, "-200"},       {12.5, "12.5"}, {0.00001, ".00001"},
+        {123456.0, "123456"}, {1234567.0, "1234570"}, {-0.5, "-0.5"}, {0.0, "0"}};
     for (const auto& [v, want] : cases)
         EXPECT_EQ(FormatScaleSetting(v), want) << v;
 }
