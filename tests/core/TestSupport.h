@@ -3,8 +3,11 @@
 // prompts that record what was asked, and a scratch folder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,30 @@ public:
     int readModeAsked = 0;
     std::vector<int> shown;
     std::vector<std::string> extras;
+};
+
+// A test whose expectation holds only in some zones sets one of them itself, so that it
+// gives the same answer wherever it runs; the runner's zone comes back afterwards.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ"))
+            m_old = old;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~ScopedTimeZone() {
+        if (m_old)
+            ::setenv("TZ", m_old->c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    std::optional<std::string> m_old;
 };
 
 inline uint32_t Local(int y, int mo, int d, int h, int mi, int s) {

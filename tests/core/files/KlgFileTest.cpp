@@ -273,6 +273,7 @@ TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
 }
 
 TEST_F(KlgFileTest, StartTimeBefore1970LoadsAs32400) {
+    const ScopedTimeZone tokyo("Asia/Tokyo"); // where the stamp lies before 1970 UTC
     const std::string file = FileHeader(0x01) +
                              ChannelHeader(" 1", "OLD", "1970/ 1/ 1(Thu) 0: 0' 0", 0, "   10", 13,
                                            0, std::string(5, '\xFF'), "    1") +
