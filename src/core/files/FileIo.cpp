@@ -6,11 +6,54 @@
 #include <system_error>
 
 #if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
 namespace saroko {
 namespace fs = std::filesystem;
+
+namespace {
+
+// A save of "data.klg" writes "data.klg.~<digits>.tmp" beside it.
+bool IsTempFileOf(const std::string& name, const std::string& target) {
+    const std::string prefix = target + ".~", suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size() - suffix.size(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    return true;
+}
+
+// Removes what killed saves of `target` left beside it. A save still running holds a lock on
+// its file (an open file on Windows cannot be removed), so only abandoned ones go.
+void RemoveLeftoverTemps(const fs::path& target) {
+    std::error_code ec;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string name = target.filename().string();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code ignored;
+        if (!IsTempFileOf(it->path().filename().string(), name) ||
+            !fs::is_regular_file(fs::symlink_status(it->path(), ignored)))
+            continue;
+#if !defined(_WIN32)
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            fs::remove(it->path(), ignored);
+        ::close(fd);
+#else
+        fs::remove(it->path(), ignored);
+#endif
+    }
+}
+
+} // namespace
 
 bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<uint8_t>& out) {
     out.clear();
@@ -68,9 +111,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
         return false;
     std::random_device rd;
     const std::string tmp = path + ".~" + std::to_string(rd() % 1000000) + ".tmp";
+    RemoveLeftoverTemps(fs::path(path));
     std::FILE* f = std::fopen(tmp.c_str(), "wbx");
     if (!f)
         return false;
+#if !defined(_WIN32)
+    ::flock(::fileno(f), LOCK_EX | LOCK_NB); // so that another save sees this one running
+#endif
     bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
     ok = std::fflush(f) == 0 && ok;
 #if !defined(_WIN32)

@@ -10,6 +10,7 @@ namespace saroko {
 
 // Reads at most `maxBytes` bytes; returns false when the file cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<uint8_t>& out);
+// Temporary files that killed saves of the same target left beside it are removed first.
 bool WriteFileAtomically(const std::string& path, std::string_view data);
 // True when the file exists and its write permission is withheld.
 bool IsReadOnlyFile(const std::string& path);

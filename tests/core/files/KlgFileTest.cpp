@@ -3,6 +3,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include "core/TestSupport.h"
 #include "files/KlgFormat.h"
 
@@ -306,6 +309,29 @@ TEST_F(KlgFileTest, FailedSaveKeepsTheOldFile) {
     // Overwriting a writable file replaces it whole.
     fs::permissions(path, fs::perms::owner_all);
     EXPECT_EQ(doc.SaveKlgFile(0, path), kFileOk);
+    EXPECT_EQ(ReadAll(path).size(), 816u);
+}
+
+TEST_F(KlgFileTest, NextSaveRemovesWhatAKilledSaveLeft) {
+    MakeDocument();
+    const std::string path = Path("data.klg");
+    // clang-format off
+    const struct { const char* name; bool removed; } files[] = {
+        {"data.klg.~123456.tmp", true},  {"data.klg.~7.tmp", true},
+        {"data.klg.~12a.tmp", false},    {"data.klg.~.tmp", false},
+        {"other.klg.~123.tmp", false},   {"data.klg.~123.tmp.keep", false},
+        {"xdata.klg.~123.tmp", false},   {"data.klg.~42.tmp", false}, // the last one in use
+    };
+    // clang-format on
+    for (const auto& f : files)
+        WriteAll(Path(f.name), "left");
+    // A save that is still writing holds its file locked.
+    const int busy = ::open(Path("data.klg.~42.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk);
+    ::close(busy);
+    for (const auto& f : files)
+        EXPECT_NE(fs::exists(Path(f.name)), f.removed) << f.name;
     EXPECT_EQ(ReadAll(path).size(), 816u);
 }
 
