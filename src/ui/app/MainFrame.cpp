@@ -387,7 +387,10 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
-    OpenDroppedFiles(urls);
+    // Opened once the drop has completed: the questions and messages of the open procedure
+    // would otherwise keep the program the files came from waiting on its drag.
+    QMetaObject::invokeMethod(
+        this, [this, urls] { OpenDroppedFiles(urls); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {

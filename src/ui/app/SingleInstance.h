@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace saroko::ui {
 
@@ -16,18 +17,28 @@ public:
     explicit CSingleInstance(QObject* parent = nullptr);
     ~CSingleInstance() override;
 
-    // Hands `path` to a running instance. True when one took it; false when none answers.
+    // Hands `path` to a running instance of this user. True when one took it; false when none
+    // answers or the socket under the name is not this user's own.
     static bool HandOver(const QString& path, int timeoutMs = 2000);
-    // Starts listening for paths from later starts. False when another instance listens.
-    bool Listen();
-    // The server's address: per user, in the runtime folder when there is one.
+    // Listens for paths from later starts. When another instance listens, watches it and
+    // takes the name over when it ends, so that every running instance can receive a file.
+    void Start();
+    bool IsListening() const;
+    // The server's address: per user, in the runtime folder when there is a private one, else
+    // in a folder of this user's own. Empty when no such folder can be had.
     static QString ServerName();
 
 signals:
     void fileReceived(const QString& path);
 
 private:
+    bool Listen(const QString& name);
+    void Watch(const QString& name);
+    void RetryLater(int ms);
+
     QLocalServer* m_pServer;
+    QLocalSocket* m_pWatch = nullptr;
+    bool m_bRetryPending = false;
 };
 
 } // namespace saroko::ui

@@ -62,7 +62,7 @@ int RunApplication(int argc, char** argv) {
     frame.PlaceWindow(desktop.width(), desktop.height());
 
     ui::CSingleInstance instance;
-    instance.Listen();
+    instance.Start();
     QObject::connect(&instance, &ui::CSingleInstance::fileReceived, &frame,
                      [&frame](const QString& path) {
                          frame.raise();

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -15,9 +17,19 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <atomic>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "app/MainFrame.h"
 #include "app/MessageSink.h"
@@ -272,8 +284,13 @@ TEST_F(MainFrameTest, UnitSwitchAndDroppedFiles) {
     QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(frame.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
-    frame->OpenDroppedFiles(mime->urls());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
     delete mime;
+    // Nothing is opened inside the drop: the dragging program gets its answer first.
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(doc.GetChannel(1)->present, 0u);
+    QApplication::processEvents();
     EXPECT_EQ(asked, 1);
     EXPECT_NE(doc.GetChannel(3)->present, 0u);
     EXPECT_NE(doc.GetChannel(4)->present, 0u);
@@ -302,63 +319,238 @@ TEST_F(MainFrameTest, AboutBox) {
     EXPECT_EQ(text, QStringLiteral("Saroko Version 1.22 (J)"));
 }
 
-// Two real processes: the second start with a file hands it over and ends without a window.
+// The program started on its own, with what the two-process tests need to watch it.
+QProcessEnvironment ProgramEnvironment(const QString& dir, bool runtimeDir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir);
+    env.insert(QStringLiteral("TMPDIR"), dir);
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (runtimeDir)
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
+    env.insert(QStringLiteral("SAROKO_TEST_STATUS_FILE"), dir + QStringLiteral("/status"));
+    return env;
+}
+
+// What the program reports after each open, waited for.
+QString OpenedPath(const QString& dir) {
+    QString text;
+    for (int i = 0; i < 100 && text.isEmpty(); ++i) {
+        QTest::qWait(50);
+        QFile f(dir + QStringLiteral("/status"));
+        if (f.open(QIODevice::ReadOnly))
+            text = QString::fromUtf8(f.readAll()).trimmed();
+    }
+    return text;
+}
+
+QString MakeDemo(const QString& dir) {
+    const QString demo = dir + QStringLiteral("/handed.klg");
+    EXPECT_EQ(QProcess::execute(QStringLiteral(SAROKO_CLI),
+                                {QStringLiteral("demo"), QStringLiteral("-o"), demo}),
+              0);
+    return demo;
+}
+
+QString PrivateFolder(const QString& tmp) {
+    return tmp + QStringLiteral("/saroko-") + QString::number(::geteuid());
+}
+
+template <class Pred> bool WaitFor(Pred pred, int ms = 10000) {
+    for (int waited = 0; !pred(); waited += 20) {
+        if (waited >= ms)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+// A socket that is not the program's: it takes whatever is handed to it and answers "+".
+// Stopping it drops every connection and leaves the socket file, as a killed instance does.
+class FakeListener {
+public:
+    explicit FakeListener(const QString& path) {
+        const QByteArray name = QFile::encodeName(path);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path, name.constData(), std::min<std::size_t>(name.size(), 100));
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        EXPECT_EQ(::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0)
+            << name.constData();
+        EXPECT_EQ(::listen(m_fd, 8), 0);
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~FakeListener() { Stop(); }
+    void Stop() {
+        if (!m_thread.joinable())
+            return;
+        m_bStop = true;
+        m_thread.join();
+        ::close(m_fd);
+    }
+    int Accepted() const { return m_nAccepted; }
+    std::string Received() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_received;
+    }
+
+private:
+    void Run() {
+        std::vector<int> clients;
+        while (!m_bStop) {
+            std::vector<pollfd> fds{{m_fd, POLLIN, 0}};
+            for (int c : clients)
+                fds.push_back({c, POLLIN, 0});
+            if (::poll(fds.data(), fds.size(), 20) <= 0)
+                continue;
+            if (fds[0].revents & POLLIN) {
+                clients.push_back(::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC));
+                ++m_nAccepted;
+            }
+            for (std::size_t i = 1; i < fds.size(); ++i) {
+                if (!(fds[i].revents & (POLLIN | POLLHUP)))
+                    continue;
+                char buf[512];
+                const ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
+                if (n <= 0) {
+                    ::close(fds[i].fd);
+                    std::erase(clients, fds[i].fd);
+                    continue;
+                }
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_received.append(buf, static_cast<std::size_t>(n));
+                if (m_received.find('\n') != std::string::npos)
+                    (void)!::write(fds[i].fd, "+", 1);
+            }
+        }
+        for (int c : clients)
+            ::close(c);
+    }
+
+    int m_fd = -1;
+    std::thread m_thread;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<int> m_nAccepted{0};
+    std::mutex m_mutex;
+    std::string m_received;
+};
+
+// Two real processes: the second start with a file hands it over and ends without a window,
+// through the runtime folder or, without one, through a folder of this user's own.
 TEST(SingleInstance, SecondStartHandsTheFileOver) {
+    App();
+    for (const bool runtimeDir : {true, false}) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString demo = MakeDemo(dir.path());
+        const QProcessEnvironment env = ProgramEnvironment(dir.path(), runtimeDir);
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(QStringLiteral(SAROKO_EXE), {});
+        ASSERT_TRUE(first.waitForStarted());
+        // Wait until the first instance listens.
+        const QString socket = (runtimeDir ? dir.path() : PrivateFolder(dir.path())) +
+                               QStringLiteral("/__Pelnor_Saroko_Open_DataFile_");
+        ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); })) << runtimeDir;
+
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(SAROKO_EXE), {demo});
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(OpenedPath(dir.path()), demo) << runtimeDir;
+        EXPECT_EQ(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+        if (!runtimeDir)
+            continue;
+
+        // Without a running instance a start with a file opens it itself.
+        QFile::remove(dir.path() + QStringLiteral("/status"));
+        QProcess alone;
+        alone.setProcessEnvironment(env);
+        alone.start(QStringLiteral(SAROKO_EXE), {demo});
+        ASSERT_TRUE(alone.waitForStarted());
+        EXPECT_EQ(OpenedPath(dir.path()), demo);
+        EXPECT_EQ(alone.state(), QProcess::Running);
+        alone.kill();
+        alone.waitForFinished();
+    }
+}
+
+// When the instance that listens ends, one that runs beside it takes the name over, so that
+// a later start with a file still finds a window.
+TEST(SingleInstance, AnotherRunningInstanceTakesTheNameOver) {
     App();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString demo = dir.path() + QStringLiteral("/handed.klg");
-    ASSERT_EQ(QProcess::execute(QStringLiteral(SAROKO_CLI),
-                                {QStringLiteral("demo"), QStringLiteral("-o"), demo}),
-              0);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    env.insert(QStringLiteral("SAROKO_TEST_STATUS_FILE"), dir.path() + QStringLiteral("/status"));
-
-    QProcess first;
-    first.setProcessEnvironment(env);
-    first.start(QStringLiteral(SAROKO_EXE), {});
-    ASSERT_TRUE(first.waitForStarted());
-    // Wait until the first instance listens.
+    const QString demo = MakeDemo(dir.path());
     const QString socket = dir.path() + QStringLiteral("/__Pelnor_Saroko_Open_DataFile_");
-    for (int i = 0; i < 100 && !QFile::exists(socket); ++i)
-        QTest::qWait(50);
-    ASSERT_TRUE(QFile::exists(socket));
+    FakeListener listening(socket);
+    QProcess beside;
+    beside.setProcessEnvironment(ProgramEnvironment(dir.path(), true));
+    beside.start(QStringLiteral(SAROKO_EXE), {});
+    ASSERT_TRUE(beside.waitForStarted());
+    // It leaves the listener in place and keeps a connection to it.
+    ASSERT_TRUE(WaitFor([&] { return listening.Accepted() >= 2; }));
+    listening.Stop();
+    ASSERT_TRUE(WaitFor([&] {
+        QLocalSocket probe;
+        probe.connectToServer(socket);
+        return probe.waitForConnected(100);
+    }));
 
-    QProcess second;
-    second.setProcessEnvironment(env);
-    second.start(QStringLiteral(SAROKO_EXE), {demo});
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitCode(), 0);
+    QProcess later;
+    later.setProcessEnvironment(ProgramEnvironment(dir.path(), true));
+    later.start(QStringLiteral(SAROKO_EXE), {demo});
+    ASSERT_TRUE(later.waitForFinished(10000));
+    EXPECT_EQ(later.exitCode(), 0);
+    EXPECT_EQ(OpenedPath(dir.path()), demo);
+    EXPECT_EQ(beside.state(), QProcess::Running);
+    beside.kill();
+    beside.waitForFinished();
+}
 
-    // What the program reports after each open, waited for.
-    auto status = [&dir] {
-        QString text;
-        for (int i = 0; i < 100 && text.isEmpty(); ++i) {
-            QTest::qWait(50);
-            QFile f(dir.path() + QStringLiteral("/status"));
-            if (f.open(QIODevice::ReadOnly))
-                text = QString::fromUtf8(f.readAll()).trimmed();
-        }
-        return text;
+// Without a runtime folder, a path goes only to a socket of this user's own, with a mode that
+// lets nobody else in, in a folder only this user can write; otherwise the start opens the
+// file in a window of its own and the socket receives nothing.
+TEST(SingleInstance, HandsOverOnlyToThisUsersOwnSocket) {
+    App();
+    // clang-format off
+    const struct { const char* what; bool shared; mode_t socketMode, folderMode; uid_t owner; } cases[] = {
+        {"the fixed name in the shared folder", true,  0755, 0700, ::geteuid()},
+        {"a socket others may write to",        false, 0777, 0700, ::geteuid()},
+        {"a folder others may write to",        false, 0700, 0777, ::geteuid()},
+        {"a socket of another user",            false, 0700, 0700, 65534},
     };
-    EXPECT_EQ(status(), demo);
-    EXPECT_EQ(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished();
+    // clang-format on
+    for (const auto& c : cases) {
+        if (c.owner != ::geteuid() && ::geteuid() != 0)
+            continue; // only root can give a socket away
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString demo = MakeDemo(dir.path());
+        const QString folder = c.shared ? dir.path() : PrivateFolder(dir.path());
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString socket = folder + QStringLiteral("/__Pelnor_Saroko_Open_DataFile_");
+        FakeListener other(socket);
+        const QByteArray name = QFile::encodeName(socket);
+        ASSERT_EQ(::chmod(name.constData(), c.socketMode), 0);
+        ASSERT_EQ(::lchown(name.constData(), c.owner, static_cast<gid_t>(-1)), 0);
+        if (!c.shared) {
+            ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), c.folderMode), 0);
+        }
 
-    // Without a running instance a start with a file opens it itself.
-    QFile::remove(dir.path() + QStringLiteral("/status"));
-    QProcess alone;
-    alone.setProcessEnvironment(env);
-    alone.start(QStringLiteral(SAROKO_EXE), {demo});
-    ASSERT_TRUE(alone.waitForStarted());
-    EXPECT_EQ(status(), demo);
-    EXPECT_EQ(alone.state(), QProcess::Running);
-    alone.kill();
-    alone.waitForFinished();
+        QProcess start;
+        start.setProcessEnvironment(ProgramEnvironment(dir.path(), false));
+        start.start(QStringLiteral(SAROKO_EXE), {demo});
+        ASSERT_TRUE(start.waitForStarted());
+        EXPECT_EQ(OpenedPath(dir.path()), demo) << c.what;
+        EXPECT_EQ(start.state(), QProcess::Running) << c.what;
+        EXPECT_EQ(other.Received(), "") << c.what;
+        start.kill();
+        start.waitForFinished();
+    }
 }
 
 } // namespace
