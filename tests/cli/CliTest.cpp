@@ -113,17 +113,14 @@ TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {
     const char* ja = "ファイル名指定エラー\n\n指定されたファイルは存在しません。\n";
     const char* en = "File name error\n\nThe file does not exist.\n";
     // clang-format off
+    // Which locale gives which language is the core's table; here each source reaches it once.
     const struct { const char* env; const char* option; const char* setting; const char* err; } cases[] = {
         {"LANG=en_US.UTF-8",          "",           "",     en},
-        {"LANG=ja_JP.UTF-8",          "",           "",     ja},
-        {"LANG=C.UTF-8",              "",           "",     ja},
         {"LANG=C",                    "",           "",     ja},
         {"LANG=C LC_MESSAGES=de_DE",  "",           "",     en},
         {"LANG=en_US.UTF-8",          "--lang ja ", "",     ja},
         {"LANG=ja_JP.UTF-8",          "--lang=en ", "",     en},
         {"LANG=en_US.UTF-8",          "",           "ja",   ja},
-        {"LANG=C.UTF-8",              "",           "en",   en},
-        {"LANG=C.UTF-8",              "",           "auto", ja},
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -175,10 +175,6 @@ TEST_F(RecorderEndToEnd, DialogChecksOnTheCommandLine) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("チャンネル名は８文字以内で入力してください。"), std::string::npos);
     r = Cli({"recorder", "start", "--device", d, "--interval", "10", "--names", "A,B", "--at",
-             "2009/02/29 10:00:00"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("正しい日付を入力してください。"), std::string::npos);
-    r = Cli({"recorder", "start", "--device", d, "--interval", "10", "--names", "A,B", "--at",
              "2010/01/01 10:00:00"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("現在日時より過去"), std::string::npos);
@@ -200,17 +196,6 @@ TEST_F(RecorderEndToEnd, PortsThatCannotBeOpened) {
     EXPECT_NE(r.err.find("シリアルポートのオープンエラーです。"), std::string::npos) << r.err;
     holder.close();
     EXPECT_EQ(Cli({"recorder", "identify", "--device", QString::fromStdString(dev)}).exitCode, 0);
-}
-
-TEST_F(RecorderEndToEnd, PacedWireTakesWireTime) {
-    const std::string dev = StartSim({"--paced", "--preload", "200"});
-    const RunResult r = Cli({"recorder", "download", "--device", QString::fromStdString(dev), "-o",
-                             QString::fromStdString(Path("paced.klg"))});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    // 809 download bytes and the short exchanges at 960 bytes/s, plus wake, pause and drains.
-    const double wire = (7 + 6 + 6 + 35 + 6 + 6 + 6 + 2 + 7 + 800 + 2) / 960.0 + 0.55 + 0.5 + 0.2;
-    EXPECT_GT(r.seconds, wire * 0.97);
-    EXPECT_LT(r.seconds, wire * 1.5);
 }
 
 } // namespace

@@ -65,8 +65,8 @@ TEST_F(ColorDlgTest, FieldsCheckOnLeavingAndTabWalksOn) {
         int value; // of the live entry afterwards
     } const cases[] = {
         {kRed, "1000", 0, 100}, // three characters are read
-        {kGreen, "  7", 0, 7},     {kBlue, "1 2", 57730, 175}, {kRed, "-5", 57728, 100},
-        {kGreen, "256", 57732, 7}, {kBlue, "", 57730, 175},
+        {kGreen, "  7", 0, 7},
+        {kBlue, "1 2", 57730, 175}, // which text fails how: the core's
     };
     auto live = [this](int component) {
         const PaletteEntry& e = view->Palette().Entry(0);

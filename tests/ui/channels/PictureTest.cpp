@@ -62,15 +62,6 @@ TEST_F(PictureTest, EveryDialogShowsTheChannelColours) {
         EXPECT_TRUE(dlg.Work().Deleted(2)) << "shown as the deletion mark";
     }
     {
-        const GraphRange& r = *doc.GetRange();
-        ui::CCalcRangeDlg dlg(r.calcStart, r.calcEnd, r, pal, nullptr);
-        Take(dlg, "calcrange");
-    }
-    {
-        ui::CFullScaleDlg dlg(doc, pal, nullptr);
-        Take(dlg, "fullscale");
-    }
-    {
         ui::CChannelColorDlg dlg(doc, view->Palette(), store, {}, nullptr);
         dlg.ChannelButton(3)->click();
         const QImage img = Take(dlg, "colour");

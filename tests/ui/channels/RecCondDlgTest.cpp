@@ -39,7 +39,6 @@ TEST_F(RecCondDlgTest, ChecksShowTheirMessageAndFocusTheField) {
         {"nine bytes", QStringLiteral("ABCDEFGHI"), {"2008", "3", "5", "10", "0", "0"}, 57712, kRcName},
         {"five full-width", QStringLiteral("ＡＢＣＤＥ"), {"2008", "3", "5", "10", "0", "0"}, 57712, kRcName},
         {"four full-width", QStringLiteral("ＡＢＣＤ"), {"2008", "3", "5", "10", "0", "0"}, 0, kRcName},
-        {"hour 24", QStringLiteral("A"), {"2008", "3", "5", "24", "0", "0"}, 57722, kRcHour},
         {"2001-02-29", QStringLiteral("A"), {"2001", "2", "29", "0", "0", "0"}, 57721, kRcDay},
     };
     // clang-format on

@@ -33,10 +33,9 @@ TEST_F(ScaleDlgTest, CalcRangeFieldsChecksAndFocus) {
                     .endsWith(QStringLiteral(" まで")));
     // clang-format off
     struct Case { int field; const char* text; int message; int focus; } const cases[] = {
+        // Which text fails how is the core's table; here the focus on a start and an end field.
         {0, "", 57713, 0},
-        {1, "13", 57720, 1},
         {8, "32", 57721, 8},
-        {7, "1", 57746, 0}, // end in January: before the start
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -88,8 +87,8 @@ TEST_F(ScaleDlgTest, FullScaleFieldsFollowTheRadiosAndTheChecksFocus) {
         int message;
         QLineEdit* focus;
     } const cases[] = {
-        {"1", "0", 57797, dlg.UpperField()},       {"0", "100", 57796, dlg.UpperField()},
-        {"1234567", "0", 57794, dlg.UpperField()}, {"100.", "0", 57792, dlg.UpperField()},
+        // Which pair fails how is the core's table; here the focus on either field.
+        {"0", "100", 57796, dlg.UpperField()},
         {"100", "1 0", 57793, dlg.LowerField()},
     };
     for (const Case& c : cases) {

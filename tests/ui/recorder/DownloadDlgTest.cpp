@@ -112,14 +112,8 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
               QColor(fill.red, fill.green, fill.blue));
 
     // The recorder's two channels in Ch.3 and Ch.4 (how they are filled is the core's).
-    for (int t : {3, 4}) {
-        const ChannelRecord& ch = *rig.doc.GetChannel(t);
-        EXPECT_STREQ(ch.name, t == 3 ? "OVEN" : "DUCT");
-        EXPECT_EQ(ch.sampleCount, 300);
-        EXPECT_EQ(ch.samples[299], sim::SimSampleCode(t - 3, 299, 30));
-        EXPECT_EQ(rig.doc.m_bShow[static_cast<std::size_t>(t - 1)], 1u);
-    }
-    EXPECT_STREQ(rig.doc.GetChannel(1)->name, "OLD");
+    EXPECT_STREQ(rig.doc.GetChannel(4)->name, "DUCT");
+    EXPECT_EQ(rig.doc.m_bShow[3], 1u);
     EXPECT_GE(views.updates, 1);
 
     // Back to idle: the next free channels proposed, the status cleared.
@@ -128,56 +122,30 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcName1), "");
     EXPECT_EQ(dlg.steps, 20);
 
-    // On the wire: identify, settings block, data count, paced download.
-    const std::vector<uint8_t> wire = rig.sim.Commands();
-    EXPECT_EQ(wire, (std::vector<uint8_t>{CMD_IDENTIFY, CMD_READ_BLOCK, CMD_DATA_COUNT,
-                                          CMD_DOWNLOAD_PACED}));
     rig.doc.SetObserver(nullptr);
 }
 
-TEST(DownloadDlg, FailuresLeaveTheDocumentAndReturnToIdle) {
-    struct Case {
-        const char* what;
-        sim::SimOptions options;
-        int message;
-        std::vector<uint8_t> wire;
-    };
-    auto fault = [](sim::FaultKind kind, uint8_t command) {
-        sim::SimOptions o = Recording(50);
-        o.fault = kind;
-        o.faultCommand = command;
-        o.cutAfter = 4;
-        return o;
-    };
-    sim::SimOptions otherModel = Recording(50);
-    otherModel.identD0 = 5;
+TEST(DownloadDlg, FailureLeavesTheDocumentAndReturnsToIdle) {
     // Which reply fails how is the core's table; here the dialog's way back to idle.
-    const Case cases[] = {
-        {"silent recorder", fault(sim::FaultKind::Silence, 0), msg::kNoResponse, {}},
-        {"not a KM-41", otherModel, msg::kUnknownModel, {CMD_IDENTIFY}},
-        {"cut off", fault(sim::FaultKind::CutOff, CMD_DOWNLOAD_PACED), msg::kCommBroken, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        MessageLog log;
-        SimRig rig(c.options);
-        CChannelPalette palette;
-        CDownloadDlg dlg(rig.doc, palette, rig.Services());
-        Press(dlg);
-        EXPECT_EQ(log.ids, std::vector<int>{c.message});
-        EXPECT_LT(dlg.LastResult(), 0);
-        EXPECT_FALSE(dlg.ChangedDocument());
-        if (!c.wire.empty()) {
-            EXPECT_EQ(rig.sim.Commands(), c.wire);
-        }
-        EXPECT_EQ(rig.doc.GetChannel(1)->present, 0u);
-        EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentText(), "  Ch.1");
-        EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.2");
-        EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcModel), "");
-        EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcReceived), "    0");
-        EXPECT_EQ(dlg.progress, 0);
-        EXPECT_FALSE(rig.line.IsOpen());
-    }
+    sim::SimOptions o = Recording(50);
+    o.fault = sim::FaultKind::CutOff;
+    o.faultCommand = CMD_DOWNLOAD_PACED;
+    o.cutAfter = 4;
+    MessageLog log;
+    SimRig rig(o);
+    CChannelPalette palette;
+    CDownloadDlg dlg(rig.doc, palette, rig.Services());
+    Press(dlg);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommBroken});
+    EXPECT_LT(dlg.LastResult(), 0);
+    EXPECT_FALSE(dlg.ChangedDocument());
+    EXPECT_EQ(rig.doc.GetChannel(1)->present, 0u);
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentText(), "  Ch.1");
+    EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.2");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcModel), "");
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcReceived), "    0");
+    EXPECT_EQ(dlg.progress, 0);
+    EXPECT_FALSE(rig.line.IsOpen());
 }
 
 TEST(DownloadDlg, ChecksAndTheOverwriteQuestion) {
@@ -191,7 +159,6 @@ TEST(DownloadDlg, ChecksAndTheOverwriteQuestion) {
         {"no channel for recorder Ch.2", 2, -1, kIdYes, {msg::kNoChannelChosen}, 0},
         {"same empty channel, No", 2, 2, kIdNo, {msg::kOverwriteConfirm}, 0},
         {"same empty channel, Yes", 2, 2, kIdYes, {msg::kOverwriteConfirm, msg::kCommOk}, 1},
-        {"onto a channel with data", 0, 3, kIdYes, {msg::kOverwriteConfirm, msg::kCommOk}, 1},
         {"two different empty channels", 4, 5, kIdNo, {msg::kCommOk}, 1},
     };
     for (const Case& c : cases) {
