@@ -128,17 +128,6 @@ TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
     EXPECT_EQ(ReadAll(out), "previous contents");
 }
 
-TEST_F(RecorderEndToEnd, NoFileWhenTheRecorderBreaksOff) {
-    const std::string dev =
-        StartSim({"--preload", "40", "--cut-after", "2", "--fault-cmd", "0x35"});
-    const std::string fresh = Path("fresh.klg");
-    EXPECT_EQ(Cli({"recorder", "download", "--device", QString::fromStdString(dev), "-o",
-                   QString::fromStdString(fresh)})
-                  .exitCode,
-              1);
-    EXPECT_FALSE(std::ifstream(fresh).good());
-}
-
 TEST_F(RecorderEndToEnd, StartReadBackAndStop) {
     const std::string dev = StartSim({});
     const QString d = QString::fromStdString(dev);

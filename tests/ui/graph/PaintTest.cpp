@@ -256,25 +256,6 @@ TEST_F(PaintTest, TimeLabelNearTheRightEdgeIsShiftedLeft) {
     EXPECT_EQ(beyond, 0) << "the label ends 10 pixels inside the client area";
 }
 
-TEST_F(PaintTest, PrintPalettes) {
-    Channel(kT0 + 100, 6, std::vector<uint16_t>(50, C(0.0)));
-    PaletteEntries entries = palette.Entries();
-    ApplyMonoPrintPalette(entries);
-    palette.SetEntries(entries);
-    const QImage mono = Render();
-    EXPECT_EQ(mono.pixel(kLeft + 1, kTop + 3), qRgb(255, 255, 255));
-    EXPECT_EQ(mono.pixel(model.TimeToX(kT0 + 100), model.ValueToY(C(0.0), kTypeTemp13, 0)),
-              qRgb(0, 0, 0));
-
-    SetDefaultPalette(entries);
-    ApplyColourPrintPalette(entries);
-    palette.SetEntries(entries);
-    const QImage colour = Render();
-    EXPECT_EQ(colour.pixel(kLeft + 1, kTop + 3), qRgb(231, 231, 231));
-    EXPECT_EQ(colour.pixel(model.TimeToX(kT0 + 100), model.ValueToY(C(0.0), kTypeTemp13, 0)),
-              Ink());
-}
-
 TEST_F(PaintTest, StripsButtonsTracksAndThumbs) {
     SetView(kT0, kT0 + 1138, 700, -300);
     doc.GetRange()->dataStart = kT0 - 1138;
