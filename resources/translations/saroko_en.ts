@@ -2,6 +2,133 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>CCalcRangeDlg</name>
+    <message>
+        <source>年</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
+    <name>CDataListDlg</name>
+    <message>
+        <source>最高</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>最低</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>平均</source>
+        <translation>Avg</translation>
+    </message>
+</context>
+<context>
+    <name>CPrintDialogBase</name>
+    <message>
+        <source>正の整数を入力してください。</source>
+        <translation>Enter a positive whole number.</translation>
+    </message>
+</context>
+<context>
+    <name>CQtFileDialogs</name>
+    <message>
+        <source>KM-4シリーズ (*.KLG *.klg)</source>
+        <translation>KM-4 series (*.KLG *.klg)</translation>
+    </message>
+    <message>
+        <source>KM3/2シリーズ (*.KSV *.ksv)</source>
+        <translation>KM-3/2 series (*.KSV *.ksv)</translation>
+    </message>
+    <message>
+        <source>全てのファイル (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>ｶﾝﾏ区切り (*.TXT *.txt)</source>
+        <translation>Comma separated (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <source>ﾀﾌﾞ区切り (*.TXT *.txt)</source>
+        <translation>Tab separated (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <source>ｾﾐｺﾛﾝ区切り (*.TXT *.txt)</source>
+        <translation>Semicolon separated (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <source>ｽﾍﾟｰｽ区切り (*.TXT *.txt)</source>
+        <translation>Space separated (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>表示範囲を保存</source>
+        <translation>Save displayed range</translation>
+    </message>
+    <message>
+        <source>全データを保存</source>
+        <translation>Save all data</translation>
+    </message>
+    <message>
+        <source>表示範囲をテキストファイル出力</source>
+        <translation>Export displayed range as text</translation>
+    </message>
+    <message>
+        <source>全データをテキストファイル出力</source>
+        <translation>Export all data as text</translation>
+    </message>
+</context>
+<context>
+    <name>CRecCondDlg</name>
+    <message>
+        <source>年</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
     <name>Channels</name>
     <message>
         <source> ＯＮ </source>
@@ -38,6 +165,45 @@
     <message>
         <source> まで</source>
         <translation> to</translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>不明</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>機種 : </source>
+        <translation>Model: </translation>
+    </message>
+    <message>
+        <source>ｹﾙﾌﾞﾗ Ch.1 : </source>
+        <translation>Recorder Ch.1: </translation>
+    </message>
+    <message>
+        <source>ｹﾙﾌﾞﾗ Ch.2 : </source>
+        <translation>Recorder Ch.2: </translation>
+    </message>
+    <message>
+        <source>開始日時 : </source>
+        <translation>Start: </translation>
+    </message>
+    <message>
+        <source>開始方法 : </source>
+        <translation>Start method: </translation>
+    </message>
+    <message>
+        <source>記録ﾓｰﾄﾞ : </source>
+        <translation>Recording mode: </translation>
+    </message>
+    <message>
+        <source>ｾﾝｻ種類 : </source>
+        <translation>Sensor: </translation>
+    </message>
+    <message>
+        <source>記録間隔 : </source>
+        <translation>Interval: </translation>
     </message>
 </context>
 <context>
@@ -743,6 +909,10 @@ The upper and lower limits are less than 2 apart.</translation>
         <translation>%1 already exists.
 Do you want to replace it?</translation>
     </message>
+    <message>
+        <source>印刷ジョブを開始できませんでした。</source>
+        <translation>The print job could not be started.</translation>
+    </message>
 </context>
 <context>
     <name>Recorder</name>
@@ -769,6 +939,594 @@ Do you want to replace it?</translation>
     <message>
         <source>ﾜﾝﾀｲﾑ</source>
         <translation>One time</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::CMainFrame</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About Saroko</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CCalcRangeDlg</name>
+    <message>
+        <source>計算範囲の設定</source>
+        <translation>Calculation range</translation>
+    </message>
+    <message>
+        <source>現在の計算範囲</source>
+        <translation>Current calculation range</translation>
+    </message>
+    <message>
+        <source>新たに設定する計算範囲</source>
+        <translation>New calculation range</translation>
+    </message>
+    <message>
+        <source>から</source>
+        <translation>from</translation>
+    </message>
+    <message>
+        <source>まで</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>最初はＡＢカーソルの日時が表示されます。</source>
+        <translation>The fields start with the times of cursors A and B.</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾌ全体</source>
+        <translation>Whole graph</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CChannelColorDlg</name>
+    <message>
+        <source>Cｈ．カラー変更</source>
+        <translation>Channel colours</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾌ表示</source>
+        <translation>Graph</translation>
+    </message>
+    <message>
+        <source>ｶﾗｰ変更</source>
+        <translation>Change colour</translation>
+    </message>
+    <message>
+        <source>選択Ch.   </source>
+        <translation>Selected Ch.   </translation>
+    </message>
+    <message>
+        <source>初期値</source>
+        <translation>Defaults</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CChannelDialog</name>
+    <message>
+        <source>１２３４５６７８</source>
+        <translation>12345678</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CChannelFlagDlg</name>
+    <message>
+        <source>指定Cｈ．表示 ＯＮ／ＯＦＦ</source>
+        <translation>Channel display on/off</translation>
+    </message>
+    <message>
+        <source>指定Ｃｈ．データ削除</source>
+        <translation>Delete channel data</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CChannelOrderDlg</name>
+    <message>
+        <source>Cｈ．データの並び替え</source>
+        <translation>Reorder channels</translation>
+    </message>
+    <message>
+        <source>並び替え</source>
+        <translation>Reorder</translation>
+    </message>
+    <message>
+        <source>並替</source>
+        <translation>Sort</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CCommandTestDlg</name>
+    <message>
+        <source>コマンドテスト</source>
+        <translation>Command test</translation>
+    </message>
+    <message>
+        <source>送信ｺﾏﾝﾄﾞﾌﾚｰﾑ</source>
+        <translation>Command frame sent</translation>
+    </message>
+    <message>
+        <source>受信ｺﾏﾝﾄﾞﾌﾚｰﾑ</source>
+        <translation>Command frame received</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CDataListDlg</name>
+    <message>
+        <source>計算範囲</source>
+        <translation>Calculation range</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Date/time</translation>
+    </message>
+    <message>
+        <source>データ一覧表示</source>
+        <translation>Data list</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CDownloadDlg</name>
+    <message>
+        <source>記録データ吸い上げ</source>
+        <translation>Download recording</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ表示Ch.</source>
+        <translation>Display channel</translation>
+    </message>
+    <message>
+        <source>ｹﾙﾌﾞﾗ Ch.1 :</source>
+        <translation>Recorder Ch.1:</translation>
+    </message>
+    <message>
+        <source>ｹﾙﾌﾞﾗ Ch.2 :</source>
+        <translation>Recorder Ch.2:</translation>
+    </message>
+    <message>
+        <source>吸い上げ</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>吸い上げ状況</source>
+        <translation>Download status</translation>
+    </message>
+    <message>
+        <source>機種 : </source>
+        <translation>Model: </translation>
+    </message>
+    <message>
+        <source>ｹﾙﾌﾞﾗ Ch.1 : </source>
+        <translation>Recorder Ch.1: </translation>
+    </message>
+    <message>
+        <source>ｹﾙﾌﾞﾗ Ch.2 : </source>
+        <translation>Recorder Ch.2: </translation>
+    </message>
+    <message>
+        <source>開始日時 : </source>
+        <translation>Start: </translation>
+    </message>
+    <message>
+        <source>開始方法 :</source>
+        <translation>Start method:</translation>
+    </message>
+    <message>
+        <source>記録ﾓｰﾄﾞ : </source>
+        <translation>Recording mode: </translation>
+    </message>
+    <message>
+        <source>ｾﾝｻ種類 : </source>
+        <translation>Sensor: </translation>
+    </message>
+    <message>
+        <source>記録間隔 : </source>
+        <translation>Interval: </translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CFullScaleDlg</name>
+    <message>
+        <source>縦軸フルスケール設定</source>
+        <translation>Vertical full scale</translation>
+    </message>
+    <message>
+        <source>オート</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>マニュアル</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>上限値 : </source>
+        <translation>Upper limit: </translation>
+    </message>
+    <message>
+        <source>下限値 : </source>
+        <translation>Lower limit: </translation>
+    </message>
+    <message>
+        <source>初期値</source>
+        <translation>Defaults</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CGraphPrintDlg</name>
+    <message>
+        <source>グラフ印刷</source>
+        <translation>Print graph</translation>
+    </message>
+    <message>
+        <source>印刷方法</source>
+        <translation>Scaling</translation>
+    </message>
+    <message>
+        <source>用紙に適したｻｲｽﾞに伸縮</source>
+        <translation>Fit to the paper</translation>
+    </message>
+    <message>
+        <source>用紙いっぱいに伸縮</source>
+        <translation>Fill the paper</translation>
+    </message>
+    <message>
+        <source>任意のｽｹｰﾙを指定</source>
+        <translation>Custom scale</translation>
+    </message>
+    <message>
+        <source>横ｽｹｰﾙ :</source>
+        <translation>Horizontal:</translation>
+    </message>
+    <message>
+        <source>縦ｽｹｰﾙ : </source>
+        <translation>Vertical: </translation>
+    </message>
+    <message>
+        <source>グラフの印刷を行います。</source>
+        <translation>Prints the graph.</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CListPrintDlg</name>
+    <message>
+        <source>データ一覧印刷</source>
+        <translation>Print data list</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｼﾞ数</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾌ表示範囲のﾃﾞｰﾀ一覧を印刷します。</source>
+        <translation>Prints the data list of the displayed range.</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CPortSelectDlg</name>
+    <message>
+        <source>ＣＯＭ%1</source>
+        <translation>COM%1</translation>
+    </message>
+    <message>
+        <source>１２３４５６７８９</source>
+        <translation>123456789</translation>
+    </message>
+    <message>
+        <source>このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。</source>
+        <translation>This user cannot open the device.</translation>
+    </message>
+    <message>
+        <source>
+ｸﾞﾙｰﾌﾟ &quot;%1&quot; に加えてください。</source>
+        <translation>
+Add the user to the group &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>シリアルポートの選択</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>ｼﾘｱﾙﾎﾟｰﾄ</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>接続先ﾃﾞﾊﾞｲｽ</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>標準に戻す</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CPrintDialogBase</name>
+    <message>
+        <source>印刷ﾃﾞｰﾀ</source>
+        <translation>Print data</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>ﾌﾟﾘﾝﾀの設定</source>
+        <translation>Printer setup</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CPrintProgressDlg</name>
+    <message>
+        <source>印刷中</source>
+        <translation>Printing</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CReadConfirmDlg</name>
+    <message>
+        <source>読込確認</source>
+        <translation>Confirm loading</translation>
+    </message>
+    <message>
+        <source>読み込むファイルのデータだけを見たい時は、［新規］ボタンをクリックしてください。</source>
+        <translation>To see only the data of the file being opened, click [New].</translation>
+    </message>
+    <message>
+        <source>グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見たい時は、［追加］ボタンをクリックしてください。</source>
+        <translation>To see the data shown now and the data of the file being opened in one graph, click [Add].</translation>
+    </message>
+    <message>
+        <source>新規</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CRecCondDlg</name>
+    <message>
+        <source>記録条件の編集 ／ データ削除</source>
+        <translation>Recording conditions / Delete data</translation>
+    </message>
+    <message>
+        <source>記録条件の編集</source>
+        <translation>Recording conditions</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>開始日時</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>編集項目</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>選択Ch.</source>
+        <translation>Selected Ch.</translation>
+    </message>
+    <message>
+        <source>名前 :</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>開始日時 :</source>
+        <translation>Start:</translation>
+    </message>
+    <message>
+        <source>選択Ch. </source>
+        <translation>Selected Ch. </translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CRecordStartDlg</name>
+    <message>
+        <source>記録スタート</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>ﾁｬﾝﾈﾙ名</source>
+        <translation>Channel names</translation>
+    </message>
+    <message>
+        <source>記録間隔</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>記録開始日時</source>
+        <translation>Recording start</translation>
+    </message>
+    <message>
+        <source>予約ｽﾀｰﾄ</source>
+        <translation>Scheduled</translation>
+    </message>
+    <message>
+        <source>即時ｽﾀｰﾄ</source>
+        <translation>Immediate</translation>
+    </message>
+    <message>
+        <source>年</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>記録モード</source>
+        <translation>Recording mode</translation>
+    </message>
+    <message>
+        <source>ワンタイム</source>
+        <translation>One time</translation>
+    </message>
+    <message>
+        <source>エンドレス</source>
+        <translation>Endless</translation>
+    </message>
+    <message>
+        <source>本体温度単位</source>
+        <translation>Recorder unit</translation>
+    </message>
+    <message>
+        <source>摂氏（ﾟC）</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <source>華氏（ﾟF）</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <source>センサ種類</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>Ｐｔ１００</source>
+        <translation>Pt100</translation>
+    </message>
+    <message>
+        <source>ＪＰｔ１００</source>
+        <translation>JPt100</translation>
+    </message>
+    <message>
+        <source>現在日時</source>
+        <translation>Now</translation>
+    </message>
+    <message>
+        <source>予定終了日時</source>
+        <translation>Expected end</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>設定値受信</source>
+        <translation>Read settings</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -29,8 +30,24 @@ Installed& State() {
     return *state;
 }
 
+// The windows' classes live in namespaces that lupdate leaves out of the contexts it writes: a
+// text not found under its full context ("saroko::ui::CDownloadDlg") is looked up under the
+// class name alone.
+class CClassNameTranslator final : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* disambiguation,
+                      int n) const override {
+        QString t = QTranslator::translate(context, source, disambiguation, n);
+        if (t.isNull() && context) {
+            if (const char* name = std::strrchr(context, ':'))
+                t = QTranslator::translate(name + 1, source, disambiguation, n);
+        }
+        return t;
+    }
+};
+
 bool Load(Installed& state, const QString& name, const QStringList& folders) {
-    auto translator = std::make_unique<QTranslator>();
+    auto translator = std::make_unique<CClassNameTranslator>();
     for (const QString& folder : folders) {
         if (translator->load(name, folder)) {
             QCoreApplication::installTranslator(translator.get());

@@ -5,12 +5,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QResizeEvent>
-#include <QShowEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -19,6 +18,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -310,7 +311,7 @@ void CMainFrame::SwitchUnit() {
 void CMainFrame::ShowAbout() {
     QDialog dlg(this);
     dlg.setObjectName(QStringLiteral("about"));
-    dlg.setWindowTitle(QStringLiteral("バージョン情報"));
+    dlg.setWindowTitle(tr("バージョン情報"));
     auto* layout = new QVBoxLayout(&dlg);
     auto* row = new QHBoxLayout;
     auto* icon = new QLabel(&dlg);

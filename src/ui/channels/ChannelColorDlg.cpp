@@ -94,8 +94,9 @@ void CNumberEdit::focusOutEvent(QFocusEvent* event) {
 CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palette,
                                    ISettingsStore& store, std::function<void()> repaintView,
                                    QWidget* parent)
-    : CChannelDialog(palette, help::kColor, "Cｈ．カラー変更", parent), m_doc(doc), m_live(palette),
-      m_store(store), m_repaintView(std::move(repaintView)), m_work(palette.Entries()) {
+    : CChannelDialog(palette, help::kColor, tr("Cｈ．カラー変更"), parent), m_doc(doc),
+      m_live(palette), m_store(store), m_repaintView(std::move(repaintView)),
+      m_work(palette.Entries()) {
     m_pNames = new CRowColumn(
         palette,
         [this](int n) -> CRowColumn::Cell {
@@ -124,17 +125,17 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(ChannelButtons([this](int n) { OnChannel(n); }));
-    lists->addWidget(PaintedGroup("名前", m_pNames));
-    auto* sampleBox = new QGroupBox(QStringLiteral("ｸﾞﾗﾌ表示"), this);
+    lists->addWidget(PaintedGroup(tr("名前"), m_pNames));
+    auto* sampleBox = new QGroupBox(tr("ｸﾞﾗﾌ表示"), this);
     auto* sv = new QVBoxLayout(sampleBox);
     sv->setSpacing(0);
     sv->addWidget(m_pSample);
     sv->addStretch();
     lists->addWidget(sampleBox);
 
-    auto* change = new QGroupBox(QStringLiteral("ｶﾗｰ変更"), this);
+    auto* change = new QGroupBox(tr("ｶﾗｰ変更"), this);
     auto* ch = new QHBoxLayout(change);
-    auto* selBox = new QGroupBox(QStringLiteral("選択Ch.   "), change);
+    auto* selBox = new QGroupBox(tr("選択Ch.   "), change);
     auto* selLayout = new QHBoxLayout(selBox);
     m_pSelected = Item(kIdcSelected, new QLabel(selBox));
     m_pSelected->setFixedWidth(20);
@@ -174,7 +175,7 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
     auto* top = new QVBoxLayout(this);
     top->addLayout(lists);
     top->addWidget(change);
-    top->addWidget(ButtonRow(kIdcDefaults, "初期値"));
+    top->addWidget(ButtonRow(kIdcDefaults, tr("初期値")));
     connect(Button(kIdcOk), &QPushButton::clicked, this, &CChannelColorDlg::accept);
     connect(Button(kIdcCancel), &QPushButton::clicked, this, &CChannelColorDlg::OnCancel);
     connect(Button(kIdcDefaults), &QPushButton::clicked, this, &CChannelColorDlg::OnDefaults);

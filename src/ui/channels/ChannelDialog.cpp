@@ -16,11 +16,6 @@
 #include "settings/WindowPlacement.h"
 
 namespace saroko::ui {
-namespace {
-
-const char* const kDigits[8] = {"１", "２", "３", "４", "５", "６", "７", "８"};
-
-} // namespace
 
 QColor EntryColour(const CChannelPalette& palette, int index) {
     const PaletteEntry& e = palette.Entry(index);
@@ -54,11 +49,11 @@ void CRowColumn::paintEvent(QPaintEvent*) {
     }
 }
 
-CChannelDialog::CChannelDialog(const CChannelPalette& palette, int helpTopic, const char* title,
+CChannelDialog::CChannelDialog(const CChannelPalette& palette, int helpTopic, const QString& title,
                                QWidget* parent)
     : QDialog(parent), m_palette(palette), m_nHelpTopic(helpTopic) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setWindowTitle(QString::fromUtf8(title));
+    setWindowTitle(title);
 }
 
 QWidget* CChannelDialog::GetDlgItem(int id) const {
@@ -74,8 +69,8 @@ QPushButton* CChannelDialog::Button(int id) const {
     return qobject_cast<QPushButton*>(GetDlgItem(id));
 }
 
-QPushButton* CChannelDialog::AddButton(int id, const char* text, QWidget* parent) {
-    auto* b = Item(id, new QPushButton(QString::fromUtf8(text), parent ? parent : this));
+QPushButton* CChannelDialog::AddButton(int id, const QString& text, QWidget* parent) {
+    auto* b = Item(id, new QPushButton(text, parent ? parent : this));
     b->setAutoDefault(false);
     return b;
 }
@@ -85,7 +80,7 @@ QGroupBox* CChannelDialog::ChannelButtons(const std::function<void(int)>& clicke
     auto* col = new QVBoxLayout(box);
     col->setSpacing(0);
     for (int n = 1; n <= 8; ++n) {
-        QPushButton* b = AddButton(kIdcChannel1 + n - 1, kDigits[n - 1], box);
+        QPushButton* b = AddButton(kIdcChannel1 + n - 1, tr("１２３４５６７８").mid(n - 1, 1), box);
         b->setFixedSize(kRowPitch + 8, kRowPitch);
         connect(b, &QPushButton::clicked, this, [clicked, n] { clicked(n); });
         col->addWidget(b);
@@ -94,8 +89,8 @@ QGroupBox* CChannelDialog::ChannelButtons(const std::function<void(int)>& clicke
     return box;
 }
 
-QGroupBox* CChannelDialog::PaintedGroup(const char* title, CRowColumn* column) {
-    auto* box = new QGroupBox(QString::fromUtf8(title), this);
+QGroupBox* CChannelDialog::PaintedGroup(const QString& title, CRowColumn* column) {
+    auto* box = new QGroupBox(title, this);
     auto* col = new QVBoxLayout(box);
     col->setSpacing(0);
     col->addWidget(column);
@@ -103,19 +98,19 @@ QGroupBox* CChannelDialog::PaintedGroup(const char* title, CRowColumn* column) {
     return box;
 }
 
-QWidget* CChannelDialog::ButtonRow(int extraId, const char* extraText) {
+QWidget* CChannelDialog::ButtonRow(int extraId, const QString& extraText) {
     auto* row = new QWidget(this);
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
     QPushButton* ok = AddButton(kIdcOk, "OK", row);
     ok->setDefault(true);
-    QPushButton* cancel = AddButton(kIdcCancel, "ｷｬﾝｾﾙ", row);
+    QPushButton* cancel = AddButton(kIdcCancel, tr("ｷｬﾝｾﾙ"), row);
     h->addStretch();
     h->addWidget(ok);
     h->addWidget(cancel);
-    if (extraText)
+    if (!extraText.isEmpty())
         h->addWidget(AddButton(extraId, extraText, row));
-    QPushButton* helpButton = AddButton(kIdcHelp, "ﾍﾙﾌﾟ", row);
+    QPushButton* helpButton = AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"), row);
     h->addWidget(helpButton);
     connect(helpButton, &QPushButton::clicked, this, &CChannelDialog::RequestHelp);
     return row;
@@ -133,7 +128,8 @@ int CChannelDialog::Message(int id) {
     if (id == kMsgEnterInteger && !FindMessage(id)) {
         // The dialog framework's own box for an integer field it cannot read.
         QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle),
-                        QString::fromUtf8(kEnterIntegerText), QMessageBox::Ok, this);
+                        QCoreApplication::translate("Channels", kEnterIntegerText), QMessageBox::Ok,
+                        this);
         box.setObjectName(QStringLiteral("enterInteger"));
         box.exec();
         return kIdOk;

@@ -80,7 +80,7 @@ public:
     QPushButton* Button(int id) const;
 
 protected:
-    CChannelDialog(const CChannelPalette& palette, int helpTopic, const char* title,
+    CChannelDialog(const CChannelPalette& palette, int helpTopic, const QString& title,
                    QWidget* parent);
 
     template <class W> W* Item(int id, W* w) {
@@ -88,13 +88,13 @@ protected:
         w->setObjectName(QString::number(id));
         return w;
     }
-    QPushButton* AddButton(int id, const char* text, QWidget* parent = nullptr);
+    QPushButton* AddButton(int id, const QString& text, QWidget* parent = nullptr);
     // "Ch." with the buttons "１" .. "８", calling `clicked` with the channel number.
     QGroupBox* ChannelButtons(const std::function<void(int)>& clicked);
     // A group box holding one painted column.
-    QGroupBox* PaintedGroup(const char* title, CRowColumn* column);
-    // OK, Cancel, (元に戻す / 初期値), ﾍﾙﾌﾟ in one row; `extraId`/`extraText` may be 0/nullptr.
-    QWidget* ButtonRow(int extraId, const char* extraText);
+    QGroupBox* PaintedGroup(const QString& title, CRowColumn* column);
+    // OK, Cancel, (元に戻す / 初期値), ﾍﾙﾌﾟ in one row; `extraId`/`extraText` may be 0/empty.
+    QWidget* ButtonRow(int extraId, const QString& extraText);
     void RequestHelp();
     // A message over the dialog (its text from the table), then the focus on `focusId`.
     int Message(int id);

@@ -1,6 +1,7 @@
 #include "channels/ChannelListDlgs.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,8 +22,8 @@ constexpr int kNumberWidth = 36;
 CChannelFlagDlg::CChannelFlagDlg(const CZorvicDoc& doc, const CChannelPalette& palette,
                                  CChannelFlagWork::Kind kind, QWidget* parent)
     : CChannelDialog(palette, kind == CChannelFlagWork::Kind::kShow ? help::kShow : help::kDelete,
-                     kind == CChannelFlagWork::Kind::kShow ? "指定Cｈ．表示 ＯＮ／ＯＦＦ"
-                                                           : "指定Ｃｈ．データ削除",
+                     kind == CChannelFlagWork::Kind::kShow ? tr("指定Cｈ．表示 ＯＮ／ＯＦＦ")
+                                                           : tr("指定Ｃｈ．データ削除"),
                      parent),
       m_work(doc, kind) {
     m_pNames = new CRowColumn(
@@ -35,17 +36,20 @@ CChannelFlagDlg::CChannelFlagDlg(const CZorvicDoc& doc, const CChannelPalette& p
         },
         kNameWidth, this);
     m_pLabels = new CRowColumn(
-        palette, [this](int n) { return CRowColumn::Cell{QString::fromUtf8(m_work.Label(n))}; },
+        palette,
+        [this](int n) {
+            return CRowColumn::Cell{QCoreApplication::translate("Channels", m_work.Label(n))};
+        },
         kLabelWidth, this);
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(ChannelButtons([this](int n) { OnChannel(n); }));
-    lists->addWidget(PaintedGroup("名前", m_pNames));
+    lists->addWidget(PaintedGroup(tr("名前"), m_pNames));
     lists->addWidget(
-        PaintedGroup(kind == CChannelFlagWork::Kind::kShow ? "表示" : "削除", m_pLabels));
+        PaintedGroup(kind == CChannelFlagWork::Kind::kShow ? tr("表示") : tr("削除"), m_pLabels));
     auto* top = new QVBoxLayout(this);
     top->addLayout(lists);
-    top->addWidget(ButtonRow(0, nullptr));
+    top->addWidget(ButtonRow(0, {}));
     connect(Button(kIdcOk), &QPushButton::clicked, this, &QDialog::accept);
     connect(Button(kIdcCancel), &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -98,7 +102,7 @@ void COrderNumberColumn::mouseReleaseEvent(QMouseEvent* event) {
 
 CChannelOrderDlg::CChannelOrderDlg(const CZorvicDoc& doc, const CChannelPalette& palette,
                                    QWidget* parent)
-    : CChannelDialog(palette, help::kOrder, "Cｈ．データの並び替え", parent), m_work(doc) {
+    : CChannelDialog(palette, help::kOrder, tr("Cｈ．データの並び替え"), parent), m_work(doc) {
     m_pNumbers = Item(1100, new COrderNumberColumn(m_work, palette, this));
     m_pNames = new CRowColumn(
         palette,
@@ -109,7 +113,7 @@ CChannelOrderDlg::CChannelOrderDlg(const CZorvicDoc& doc, const CChannelPalette&
         kNameWidth, this);
     connect(m_pNumbers, &COrderNumberColumn::moved, this, &CChannelOrderDlg::Refresh);
 
-    auto* sortBox = new QGroupBox(QStringLiteral("並び替え"), this);
+    auto* sortBox = new QGroupBox(tr("並び替え"), this);
     auto* grid = new QVBoxLayout(sortBox);
     m_pFrom = Item(kIdcFrom, new QComboBox(sortBox));
     m_pTo = Item(kIdcTo, new QComboBox(sortBox));
@@ -121,7 +125,7 @@ CChannelOrderDlg::CChannelOrderDlg(const CZorvicDoc& doc, const CChannelPalette&
     grid->addWidget(m_pFrom);
     grid->addWidget(new QLabel(QStringLiteral("To:"), sortBox));
     grid->addWidget(m_pTo);
-    QPushButton* sort = AddButton(kIdcSort, "並替", sortBox);
+    QPushButton* sort = AddButton(kIdcSort, tr("並替"), sortBox);
     grid->addWidget(sort);
     grid->addStretch();
     connect(sort, &QPushButton::clicked, this, [this] {
@@ -132,11 +136,11 @@ CChannelOrderDlg::CChannelOrderDlg(const CZorvicDoc& doc, const CChannelPalette&
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(PaintedGroup("Ch.", m_pNumbers));
-    lists->addWidget(PaintedGroup("名前", m_pNames));
+    lists->addWidget(PaintedGroup(tr("名前"), m_pNames));
     lists->addWidget(sortBox);
     auto* top = new QVBoxLayout(this);
     top->addLayout(lists);
-    top->addWidget(ButtonRow(kIdcUndo, "元に戻す"));
+    top->addWidget(ButtonRow(kIdcUndo, tr("元に戻す")));
     connect(Button(kIdcOk), &QPushButton::clicked, this, &CChannelOrderDlg::accept);
     connect(Button(kIdcCancel), &QPushButton::clicked, this, &QDialog::reject);
     connect(Button(kIdcUndo), &QPushButton::clicked, this, [this] {

@@ -1,6 +1,7 @@
 #include "channels/RecCondDlg.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,14 +16,18 @@ namespace {
 
 constexpr int kNameWidth = 90;
 constexpr int kTimeWidth = 250;
-const char* const kUnits[6] = {"年", "月", "日", "時", "分", "秒"};
+const char* const kUnits[6] = {
+    QT_TRANSLATE_NOOP("CRecCondDlg", "年"), QT_TRANSLATE_NOOP("CRecCondDlg", "月"),
+    QT_TRANSLATE_NOOP("CRecCondDlg", "日"), QT_TRANSLATE_NOOP("CRecCondDlg", "時"),
+    QT_TRANSLATE_NOOP("CRecCondDlg", "分"), QT_TRANSLATE_NOOP("CRecCondDlg", "秒")};
 
 } // namespace
 
 CRecCondDlg::CRecCondDlg(const CZorvicDoc& doc, const CChannelPalette& palette, bool withDelete,
                          QWidget* parent)
     : CChannelDialog(palette, help::kRecCond,
-                     withDelete ? "記録条件の編集 ／ データ削除" : "記録条件の編集", parent),
+                     withDelete ? tr("記録条件の編集 ／ データ削除") : tr("記録条件の編集"),
+                     parent),
       m_work(doc, withDelete) {
     m_pNames = new CRowColumn(
         palette,
@@ -30,7 +35,8 @@ CRecCondDlg::CRecCondDlg(const CZorvicDoc& doc, const CChannelPalette& palette, 
             if (!m_work.Present(n))
                 return {};
             if (m_work.Deleted(n))
-                return {QString::fromUtf8(CRecCondWork::kDeletedName), ChannelPaletteIndex(n)};
+                return {QCoreApplication::translate("Channels", CRecCondWork::kDeletedName),
+                        ChannelPaletteIndex(n)};
             return {FromCp932(m_work.NameText(n)), ChannelPaletteIndex(n)};
         },
         kNameWidth, this);
@@ -45,34 +51,34 @@ CRecCondDlg::CRecCondDlg(const CZorvicDoc& doc, const CChannelPalette& palette, 
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(ChannelButtons([this](int n) { OnChannel(n); }));
-    lists->addWidget(PaintedGroup("名前", m_pNames));
-    lists->addWidget(PaintedGroup("開始日時", m_pTimes));
+    lists->addWidget(PaintedGroup(tr("名前"), m_pNames));
+    lists->addWidget(PaintedGroup(tr("開始日時"), m_pTimes));
 
-    auto* edit = new QGroupBox(QStringLiteral("編集項目"), this);
+    auto* edit = new QGroupBox(tr("編集項目"), this);
     auto* grid = new QGridLayout(edit);
-    grid->addWidget(new QLabel(QStringLiteral("選択Ch."), edit), 0, 0);
+    grid->addWidget(new QLabel(tr("選択Ch."), edit), 0, 0);
     m_pSelected = Item(kIdcSelected, new QLabel(QStringLiteral(" "), edit));
     grid->addWidget(m_pSelected, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("名前 :"), edit), 1, 0);
+    grid->addWidget(new QLabel(tr("名前 :"), edit), 1, 0);
     m_fields[kRcName] = Item(kIdcName + kRcName, new QLineEdit(edit));
     grid->addWidget(m_fields[kRcName], 1, 1, 1, 6);
-    grid->addWidget(new QLabel(QStringLiteral("開始日時 :"), edit), 2, 0);
+    grid->addWidget(new QLabel(tr("開始日時 :"), edit), 2, 0);
     for (int i = 0; i < 6; ++i) {
         auto* f = Item(kIdcName + kRcYear + i, new QLineEdit(edit));
         f->setFixedWidth(i == 0 ? 48 : 32);
         m_fields[static_cast<std::size_t>(kRcYear + i)] = f;
         const int row = 2 + i / 3, col = 1 + (i % 3) * 2;
         grid->addWidget(f, row, col);
-        grid->addWidget(new QLabel(QString::fromUtf8(kUnits[i]), edit), row, col + 1);
+        grid->addWidget(new QLabel(tr(kUnits[i]), edit), row, col + 1);
     }
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(edit, 1);
     if (withDelete) {
-        auto* modeBox = new QGroupBox(QStringLiteral("選択Ch. "), this);
+        auto* modeBox = new QGroupBox(tr("選択Ch. "), this);
         auto* v = new QVBoxLayout(modeBox);
-        auto* editMode = Item(kIdcEdit, new QRadioButton(QStringLiteral("編集"), modeBox));
-        auto* deleteMode = Item(kIdcDelete, new QRadioButton(QStringLiteral("削除"), modeBox));
+        auto* editMode = Item(kIdcEdit, new QRadioButton(tr("編集"), modeBox));
+        auto* deleteMode = Item(kIdcDelete, new QRadioButton(tr("削除"), modeBox));
         auto* group = new QButtonGroup(modeBox);
         group->addButton(editMode, 0);
         group->addButton(deleteMode, 1);
@@ -88,7 +94,7 @@ CRecCondDlg::CRecCondDlg(const CZorvicDoc& doc, const CChannelPalette& palette, 
     auto* top = new QVBoxLayout(this);
     top->addLayout(lists);
     top->addLayout(bottom);
-    top->addWidget(ButtonRow(kIdcUndo, "元に戻す"));
+    top->addWidget(ButtonRow(kIdcUndo, tr("元に戻す")));
     connect(Button(kIdcOk), &QPushButton::clicked, this, &CRecCondDlg::accept);
     connect(Button(kIdcCancel), &QPushButton::clicked, this, &QDialog::reject);
     connect(Button(kIdcUndo), &QPushButton::clicked, this, &CRecCondDlg::OnUndo);

@@ -13,23 +13,26 @@
 namespace saroko::ui {
 namespace {
 
-const char* const kUnits[6] = {"年", "月", "日", "時", "分", "秒"};
+const char* const kUnits[6] = {
+    QT_TRANSLATE_NOOP("CCalcRangeDlg", "年"), QT_TRANSLATE_NOOP("CCalcRangeDlg", "月"),
+    QT_TRANSLATE_NOOP("CCalcRangeDlg", "日"), QT_TRANSLATE_NOOP("CCalcRangeDlg", "時"),
+    QT_TRANSLATE_NOOP("CCalcRangeDlg", "分"), QT_TRANSLATE_NOOP("CCalcRangeDlg", "秒")};
 constexpr int kPollMilliseconds = 500;
 
 } // namespace
 
 CCalcRangeDlg::CCalcRangeDlg(uint32_t calcStart, uint32_t calcEnd, const GraphRange& range,
                              const CChannelPalette& palette, QWidget* parent)
-    : CChannelDialog(palette, help::kCalcRange, "計算範囲の設定", parent),
+    : CChannelDialog(palette, help::kCalcRange, tr("計算範囲の設定"), parent),
       m_work(calcStart, calcEnd, range) {
-    auto* current = new QGroupBox(QStringLiteral("現在の計算範囲"), this);
+    auto* current = new QGroupBox(tr("現在の計算範囲"), this);
     auto* cv = new QVBoxLayout(current);
     cv->addWidget(Item(kIdcCurrentStart,
                        new QLabel(QString::fromStdString(m_work.CurrentStartText()), current)));
     cv->addWidget(
         Item(kIdcCurrentEnd, new QLabel(QString::fromStdString(m_work.CurrentEndText()), current)));
 
-    auto* fresh = new QGroupBox(QStringLiteral("新たに設定する計算範囲"), this);
+    auto* fresh = new QGroupBox(tr("新たに設定する計算範囲"), this);
     auto* grid = new QGridLayout(fresh);
     for (int row = 0; row < 2; ++row) {
         for (int i = 0; i < 6; ++i) {
@@ -38,14 +41,12 @@ CCalcRangeDlg::CCalcRangeDlg(uint32_t calcStart, uint32_t calcEnd, const GraphRa
             f->setFixedWidth(i == 0 ? 48 : 32);
             m_fields[static_cast<std::size_t>(index)] = f;
             grid->addWidget(f, row, i * 2);
-            grid->addWidget(new QLabel(QString::fromUtf8(kUnits[i]), fresh), row, i * 2 + 1);
+            grid->addWidget(new QLabel(tr(kUnits[i]), fresh), row, i * 2 + 1);
         }
-        grid->addWidget(
-            new QLabel(row == 0 ? QStringLiteral("から") : QStringLiteral("まで"), fresh), row, 12);
+        grid->addWidget(new QLabel(row == 0 ? tr("から") : tr("まで"), fresh), row, 12);
     }
-    grid->addWidget(new QLabel(QStringLiteral("最初はＡＢカーソルの日時が表示されます。"), fresh),
-                    2, 0, 1, 10);
-    QPushButton* whole = AddButton(kIdcWhole, "ｸﾞﾗﾌ全体", fresh);
+    grid->addWidget(new QLabel(tr("最初はＡＢカーソルの日時が表示されます。"), fresh), 2, 0, 1, 10);
+    QPushButton* whole = AddButton(kIdcWhole, tr("ｸﾞﾗﾌ全体"), fresh);
     grid->addWidget(whole, 2, 10, 1, 3);
     connect(whole, &QPushButton::clicked, this, [this] {
         m_work.WholeGraph();
@@ -55,7 +56,7 @@ CCalcRangeDlg::CCalcRangeDlg(uint32_t calcStart, uint32_t calcEnd, const GraphRa
     auto* top = new QVBoxLayout(this);
     top->addWidget(current);
     top->addWidget(fresh);
-    top->addWidget(ButtonRow(0, nullptr));
+    top->addWidget(ButtonRow(0, {}));
     connect(Button(kIdcOk), &QPushButton::clicked, this, &CCalcRangeDlg::accept);
     connect(Button(kIdcCancel), &QPushButton::clicked, this, &QDialog::reject);
     ShowFields();
@@ -80,11 +81,11 @@ void CCalcRangeDlg::accept() {
 }
 
 CFullScaleDlg::CFullScaleDlg(const CZorvicDoc& doc, const CChannelPalette& palette, QWidget* parent)
-    : CChannelDialog(palette, help::kFullScale, "縦軸フルスケール設定", parent) {
+    : CChannelDialog(palette, help::kFullScale, tr("縦軸フルスケール設定"), parent) {
     auto* modes = new QWidget(this);
     auto* mv = new QHBoxLayout(modes);
-    m_pAuto = Item(kIdcAuto, new QRadioButton(QStringLiteral("オート"), modes));
-    m_pManual = Item(kIdcManual, new QRadioButton(QStringLiteral("マニュアル"), modes));
+    m_pAuto = Item(kIdcAuto, new QRadioButton(tr("オート"), modes));
+    m_pManual = Item(kIdcManual, new QRadioButton(tr("マニュアル"), modes));
     auto* group = new QButtonGroup(this);
     group->addButton(m_pAuto, 0);
     group->addButton(m_pManual, 1);
@@ -95,15 +96,15 @@ CFullScaleDlg::CFullScaleDlg(const CZorvicDoc& doc, const CChannelPalette& palet
     auto* grid = new QGridLayout(limits);
     m_pUpper = Item(kIdcUpper, new QLineEdit(limits));
     m_pLower = Item(kIdcLower, new QLineEdit(limits));
-    grid->addWidget(new QLabel(QStringLiteral("上限値 : "), limits), 0, 0);
+    grid->addWidget(new QLabel(tr("上限値 : "), limits), 0, 0);
     grid->addWidget(m_pUpper, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("下限値 : "), limits), 1, 0);
+    grid->addWidget(new QLabel(tr("下限値 : "), limits), 1, 0);
     grid->addWidget(m_pLower, 1, 1);
 
     auto* top = new QVBoxLayout(this);
     top->addWidget(modes);
     top->addWidget(limits);
-    top->addWidget(ButtonRow(kIdcDefaults, "初期値"));
+    top->addWidget(ButtonRow(kIdcDefaults, tr("初期値")));
     connect(Button(kIdcOk), &QPushButton::clicked, this, &CFullScaleDlg::accept);
     connect(Button(kIdcCancel), &QPushButton::clicked, this, &QDialog::reject);
     connect(Button(kIdcDefaults), &QPushButton::clicked, this,

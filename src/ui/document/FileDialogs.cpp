@@ -1,18 +1,26 @@
 #include "document/FileDialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace saroko::ui {
 namespace {
 
+QString Tr(const char* text) {
+    return QCoreApplication::translate("CQtFileDialogs", text);
+}
+
 // Lower-case patterns are added because file names on this platform are case-sensitive.
-const QString kKlgFilter = QStringLiteral("KM-4シリーズ (*.KLG *.klg)");
-const QString kKsvFilter = QStringLiteral("KM3/2シリーズ (*.KSV *.ksv)");
-const QString kAllFilter = QStringLiteral("全てのファイル (*)");
-const QString kTextFilters[4] = {
-    QStringLiteral("ｶﾝﾏ区切り (*.TXT *.txt)"), QStringLiteral("ﾀﾌﾞ区切り (*.TXT *.txt)"),
-    QStringLiteral("ｾﾐｺﾛﾝ区切り (*.TXT *.txt)"), QStringLiteral("ｽﾍﾟｰｽ区切り (*.TXT *.txt)")};
+// Looked up when a dialog opens, in the language of the moment.
+const char* const kKlgFilter = QT_TRANSLATE_NOOP("CQtFileDialogs", "KM-4シリーズ (*.KLG *.klg)");
+const char* const kKsvFilter = QT_TRANSLATE_NOOP("CQtFileDialogs", "KM3/2シリーズ (*.KSV *.ksv)");
+const char* const kAllFilter = QT_TRANSLATE_NOOP("CQtFileDialogs", "全てのファイル (*)");
+const char* const kTextFilterTexts[4] = {
+    QT_TRANSLATE_NOOP("CQtFileDialogs", "ｶﾝﾏ区切り (*.TXT *.txt)"),
+    QT_TRANSLATE_NOOP("CQtFileDialogs", "ﾀﾌﾞ区切り (*.TXT *.txt)"),
+    QT_TRANSLATE_NOOP("CQtFileDialogs", "ｾﾐｺﾛﾝ区切り (*.TXT *.txt)"),
+    QT_TRANSLATE_NOOP("CQtFileDialogs", "ｽﾍﾟｰｽ区切り (*.TXT *.txt)")};
 
 bool Run(QFileDialog& dlg, std::string& path) {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
@@ -24,10 +32,10 @@ bool Run(QFileDialog& dlg, std::string& path) {
 } // namespace
 
 bool CQtFileDialogs::AskOpenPath(std::string& path) {
-    QFileDialog dlg(m_pParent, QStringLiteral("開く"));
+    QFileDialog dlg(m_pParent, QCoreApplication::translate("CQtFileDialogs", "開く"));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setNameFilters({kKlgFilter, kKsvFilter, kAllFilter});
+    dlg.setNameFilters({Tr(kKlgFilter), Tr(kKsvFilter), Tr(kAllFilter)});
     dlg.setDefaultSuffix(QStringLiteral("KLG"));
     dlg.selectFile(QStringLiteral("Untitled.KLG"));
     return Run(dlg, path);
@@ -35,19 +43,25 @@ bool CQtFileDialogs::AskOpenPath(std::string& path) {
 
 bool CQtFileDialogs::AskSavePath(int range, std::string& path) {
     QFileDialog dlg(m_pParent,
-                    range ? QStringLiteral("表示範囲を保存") : QStringLiteral("全データを保存"));
+                    range ? QCoreApplication::translate("CQtFileDialogs", "表示範囲を保存")
+                          : QCoreApplication::translate("CQtFileDialogs", "全データを保存"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setNameFilters({kKlgFilter, kAllFilter});
+    dlg.setNameFilters({Tr(kKlgFilter), Tr(kAllFilter)});
     dlg.setDefaultSuffix(QStringLiteral("KLG"));
     dlg.selectFile(QStringLiteral("Untitled.KLG"));
     return Run(dlg, path);
 }
 
 bool CQtFileDialogs::AskTextPath(int range, uint32_t& divideCode, std::string& path) {
-    QFileDialog dlg(m_pParent, range ? QStringLiteral("表示範囲をテキストファイル出力")
-                                     : QStringLiteral("全データをテキストファイル出力"));
+    QFileDialog dlg(
+        m_pParent,
+        range ? QCoreApplication::translate("CQtFileDialogs", "表示範囲をテキストファイル出力")
+              : QCoreApplication::translate("CQtFileDialogs", "全データをテキストファイル出力"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setNameFilters({kTextFilters[0], kTextFilters[1], kTextFilters[2], kTextFilters[3]});
+    QStringList kTextFilters;
+    for (const char* f : kTextFilterTexts)
+        kTextFilters << Tr(f);
+    dlg.setNameFilters(kTextFilters);
     const uint32_t pre = divideCode >= 1 && divideCode <= 4 ? divideCode : 1;
     dlg.selectNameFilter(kTextFilters[pre - 1]);
     dlg.setDefaultSuffix(QStringLiteral("TXT"));

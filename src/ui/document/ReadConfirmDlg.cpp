@@ -8,11 +8,12 @@
 namespace saroko::ui {
 
 CReadConfirmDlg::CReadConfirmDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("読込確認"));
+    setWindowTitle(tr("読込確認"));
     auto* layout = new QVBoxLayout(this);
     const QString texts[] = {
-        QStringLiteral("読み込むファイルのデータだけを見たい時は、［新規］ボタンをクリックしてください。"),
-        QStringLiteral("グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見たい時は、［追加］ボタンをクリックしてください。")};
+        tr("読み込むファイルのデータだけを見たい時は、［新規］ボタンをクリックしてください。"),
+        tr("グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見たい時は、［"
+           "追加］ボタンをクリックしてください。")};
     for (const QString& t : texts) {
         auto* label = new QLabel(t, this);
         label->setWordWrap(true);
@@ -20,9 +21,9 @@ CReadConfirmDlg::CReadConfirmDlg(QWidget* parent) : QDialog(parent) {
         layout->addWidget(label);
     }
     auto* buttons = new QHBoxLayout;
-    auto* newButton = new QPushButton(QStringLiteral("新規"), this);
-    auto* appendButton = new QPushButton(QStringLiteral("追加"), this);
-    auto* cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    auto* newButton = new QPushButton(tr("新規"), this);
+    auto* appendButton = new QPushButton(tr("追加"), this);
+    auto* cancelButton = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     newButton->setObjectName(QStringLiteral("new"));
     appendButton->setObjectName(QStringLiteral("append"));
     cancelButton->setObjectName(QStringLiteral("cancel"));

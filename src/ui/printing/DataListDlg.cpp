@@ -71,11 +71,13 @@ private:
         const CQtCp932Codec codec;
         // Statistics of the calculation range, one colour per line, named in the same colours.
         const int statColour[3] = {kPalList1, kPalList2, kPalList3};
-        Text(p, Left(), 0, QString::fromUtf8("計算範囲"));
+        Text(p, Left(), 0, CDataListDlg::tr("計算範囲"));
         int x = Left();
-        const char* labels[] = {"最高", "／", "最低", "／", "平均"};
+        const char* labels[] = {QT_TRANSLATE_NOOP("CDataListDlg", "最高"), "／",
+                                QT_TRANSLATE_NOOP("CDataListDlg", "最低"), "／",
+                                QT_TRANSLATE_NOOP("CDataListDlg", "平均")};
         for (int i = 0; i < 5; ++i) {
-            const QString s = QString::fromUtf8(labels[i]);
+            const QString s = CDataListDlg::tr(labels[i]);
             Text(p, x, 1, s, i % 2 ? QColor(Qt::black) : Colour(statColour[i / 2]));
             x += QFontMetrics(font()).horizontalAdvance(s);
         }
@@ -88,7 +90,7 @@ private:
             Text(p, cx, 3, QString::fromStdString(c.min), Colour(statColour[1]));
             Text(p, cx, 4, QString::fromStdString(c.avg), Colour(statColour[2]));
         }
-        Text(p, Left() + 7 * m_nChar, kHeadLines - 1, QString::fromUtf8("日時"));
+        Text(p, Left() + 7 * m_nChar, kHeadLines - 1, CDataListDlg::tr("日時"));
         p.setPen(QColor(160, 160, 160));
         p.drawLine(0, kMargin + 5 * m_nLine + 1, width(), kMargin + 5 * m_nLine + 1);
         p.drawLine(0, height() - 1, width(), height() - 1);
@@ -122,7 +124,7 @@ private:
 
 CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     : QDialog(parent), m_view(view), m_window(view.Doc()) {
-    setWindowTitle(QString::fromUtf8("データ一覧表示"));
+    setWindowTitle(tr("データ一覧表示"));
     setFont(ProgramFont());
     // Rows for the fullest window this document can give; the area shows as many as the
     // screen has room for and scrolls through the rest.
@@ -162,9 +164,9 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     body->addWidget(m_pScroll);
     top->addLayout(body);
     auto* buttons = new QHBoxLayout;
-    auto* close = new QPushButton(QString::fromUtf8("閉じる"));
+    auto* close = new QPushButton(tr("閉じる"));
     close->setObjectName(QString::number(kIdClose));
-    auto* help = new QPushButton(QString::fromUtf8("ﾍﾙﾌﾟ"));
+    auto* help = new QPushButton(tr("ﾍﾙﾌﾟ"));
     help->setObjectName(QString::number(kIdHelp));
     close->setDefault(true);
     buttons->addStretch();

@@ -20,7 +20,8 @@ namespace saroko::ui {
 namespace {
 
 // The framework's check of an unsigned integer field.
-constexpr const char* kUnsignedCheck = "正の整数を入力してください。";
+constexpr const char* kUnsignedCheck =
+    QT_TRANSLATE_NOOP("CPrintDialogBase", "正の整数を入力してください。");
 
 // The file name as the dialogs paint it: on the dialog's light grey, no frame.
 QLabel* FileNameLabel(const QString& name) {
@@ -42,9 +43,9 @@ bool ParseUnsigned(const QString& text, uint32_t& out) {
 
 } // namespace
 
-CPrintDialogBase::CPrintDialogBase(const char* title, int helpTopic, QWidget* parent)
+CPrintDialogBase::CPrintDialogBase(const QString& title, int helpTopic, QWidget* parent)
     : QDialog(parent), m_nHelpTopic(helpTopic) {
-    setWindowTitle(QString::fromUtf8(title));
+    setWindowTitle(title);
     setFont(ProgramFont());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
@@ -57,14 +58,14 @@ QWidget* CPrintDialogBase::GetDlgItem(int id) const {
     return it == m_items.end() ? nullptr : it->second;
 }
 
-void CPrintDialogBase::Build(const char* heading, int fileNameId, const QString& fileName,
+void CPrintDialogBase::Build(const QString& heading, int fileNameId, const QString& fileName,
                              QWidget* extraGroupRow, QWidget* middle) {
     auto* top = new QVBoxLayout(this);
-    top->addWidget(new QLabel(QString::fromUtf8(heading)));
+    top->addWidget(new QLabel(heading));
 
-    auto* group = new QGroupBox(QString::fromUtf8("印刷ﾃﾞｰﾀ"));
+    auto* group = new QGroupBox(tr("印刷ﾃﾞｰﾀ"));
     auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QString::fromUtf8("ﾌｧｲﾙ名")), 0, 0);
+    grid->addWidget(new QLabel(tr("ﾌｧｲﾙ名")), 0, 0);
     grid->addWidget(Item(fileNameId, FileNameLabel(fileName)), 0, 1);
     if (extraGroupRow)
         grid->addWidget(extraGroupRow, 1, 0, 1, 2);
@@ -75,9 +76,9 @@ void CPrintDialogBase::Build(const char* heading, int fileNameId, const QString&
 
     auto* buttons = new QHBoxLayout;
     auto* ok = Item(kIdOk, new QPushButton(QStringLiteral("OK")));
-    auto* cancel = Item(kIdCancel, new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ")));
-    auto* help = Item(kIdHelp, new QPushButton(QString::fromUtf8("ﾍﾙﾌﾟ")));
-    auto* setup = Item(kIdPrinterSetup, new QPushButton(QString::fromUtf8("ﾌﾟﾘﾝﾀの設定")));
+    auto* cancel = Item(kIdCancel, new QPushButton(tr("ｷｬﾝｾﾙ")));
+    auto* help = Item(kIdHelp, new QPushButton(tr("ﾍﾙﾌﾟ")));
+    auto* setup = Item(kIdPrinterSetup, new QPushButton(tr("ﾌﾟﾘﾝﾀの設定")));
     ok->setDefault(true);
     for (QPushButton* b : {ok, cancel, help, setup})
         buttons->addWidget(b);
@@ -95,11 +96,12 @@ void CPrintDialogBase::OnPrinterSetup() {
 
 CGraphPrintDlg::CGraphPrintDlg(const QString& fileName, const GraphPrintSettings& settings,
                                QWidget* parent)
-    : CPrintDialogBase("グラフ印刷", kHelpTopic, parent), m_settings(settings) {
-    auto* methods = new QGroupBox(QString::fromUtf8("印刷方法"));
+    : CPrintDialogBase(tr("グラフ印刷"), kHelpTopic, parent), m_settings(settings) {
+    auto* methods = new QGroupBox(tr("印刷方法"));
     auto* grid = new QGridLayout(methods);
     m_pMethod = new QButtonGroup(this);
-    const char* labels[] = {"用紙に適したｻｲｽﾞに伸縮", "用紙いっぱいに伸縮", "任意のｽｹｰﾙを指定"};
+    const char* labels[] = {QT_TR_NOOP("用紙に適したｻｲｽﾞに伸縮"), QT_TR_NOOP("用紙いっぱいに伸縮"),
+                            QT_TR_NOOP("任意のｽｹｰﾙを指定")};
     for (int i = 0; i < 3; ++i) {
         auto* radio = Item(kIdMethodFit + i, new QRadioButton(QString::fromUtf8(labels[i])));
         m_pMethod->addButton(radio, i);
@@ -114,13 +116,13 @@ CGraphPrintDlg::CGraphPrintDlg(const QString& fileName, const GraphPrintSettings
         e->setValidator(digits);
         e->setMaximumWidth(80);
     }
-    grid->addWidget(new QLabel(QString::fromUtf8("横ｽｹｰﾙ :")), 3, 1);
+    grid->addWidget(new QLabel(tr("横ｽｹｰﾙ :")), 3, 1);
     grid->addWidget(m_pHorizontal, 3, 2);
-    grid->addWidget(new QLabel(QString::fromUtf8("縦ｽｹｰﾙ : ")), 4, 1);
+    grid->addWidget(new QLabel(tr("縦ｽｹｰﾙ : ")), 4, 1);
     grid->addWidget(m_pVertical, 4, 2);
     if (QAbstractButton* b = m_pMethod->button(static_cast<int>(settings.method)))
         b->setChecked(true);
-    Build("グラフの印刷を行います。", kIdFileName, fileName, nullptr, methods);
+    Build(tr("グラフの印刷を行います。"), kIdFileName, fileName, nullptr, methods);
     GetDlgItem(kIdOk)->setFocus();
 }
 
@@ -129,7 +131,7 @@ void CGraphPrintDlg::accept() {
     for (auto [edit, value] :
          {std::pair{m_pHorizontal, &s.horizontalScale}, std::pair{m_pVertical, &s.verticalScale}}) {
         if (!ParseUnsigned(edit->text(), *value)) {
-            ShowFrameworkMessage(QString::fromUtf8(kUnsignedCheck), this);
+            ShowFrameworkMessage(CPrintDialogBase::tr(kUnsignedCheck), this);
             edit->setFocus();
             edit->selectAll();
             return;
@@ -143,14 +145,15 @@ void CGraphPrintDlg::accept() {
 
 CListPrintDlg::CListPrintDlg(const QString& fileName, std::function<int()> countPages,
                              QWidget* parent)
-    : CPrintDialogBase("データ一覧印刷", kHelpTopic, parent), m_countPages(std::move(countPages)) {
+    : CPrintDialogBase(tr("データ一覧印刷"), kHelpTopic, parent),
+      m_countPages(std::move(countPages)) {
     auto* row = new QWidget;
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
-    h->addWidget(new QLabel(QString::fromUtf8("ﾍﾟｰｼﾞ数")));
+    h->addWidget(new QLabel(tr("ﾍﾟｰｼﾞ数")));
     m_pPages = Item(kIdPages, FileNameLabel(QString()));
     h->addWidget(m_pPages, 1);
-    Build("ｸﾞﾗﾌ表示範囲のﾃﾞｰﾀ一覧を印刷します。", kIdFileName, fileName, row, nullptr);
+    Build(tr("ｸﾞﾗﾌ表示範囲のﾃﾞｰﾀ一覧を印刷します。"), kIdFileName, fileName, row, nullptr);
     Recount();
 }
 
@@ -170,7 +173,7 @@ void CListPrintDlg::accept() {
 }
 
 CPrintProgressDlg::CPrintProgressDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8("印刷中"));
+    setWindowTitle(tr("印刷中"));
     setFont(ProgramFont());
     setModal(false);
     auto* v = new QVBoxLayout(this);
@@ -179,7 +182,7 @@ CPrintProgressDlg::CPrintProgressDlg(QWidget* parent) : QDialog(parent) {
     m_pText->setMinimumWidth(260);
     m_pText->setAlignment(Qt::AlignCenter);
     v->addWidget(m_pText);
-    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"));
+    auto* cancel = new QPushButton(tr("ｷｬﾝｾﾙ"));
     cancel->setObjectName(QString::number(kIdCancel));
     v->addWidget(cancel, 0, Qt::AlignHCenter);
     connect(cancel, &QPushButton::clicked, this, &CPrintProgressDlg::Cancel);

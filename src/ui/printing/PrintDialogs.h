@@ -29,7 +29,7 @@ public:
     void SetPrinterSetup(std::function<void()> setup) { m_setup = std::move(setup); }
 
 protected:
-    CPrintDialogBase(const char* title, int helpTopic, QWidget* parent);
+    CPrintDialogBase(const QString& title, int helpTopic, QWidget* parent);
     template <class W> W* Item(int id, W* w) {
         m_items[id] = w;
         w->setObjectName(QString::number(id));
@@ -37,8 +37,8 @@ protected:
     }
     // Heading, the "印刷ﾃﾞｰﾀ" group with the file name (and `extraGroupRow`) and the four
     // buttons; `middle` goes between the group and the buttons.
-    void Build(const char* heading, int fileNameId, const QString& fileName, QWidget* extraGroupRow,
-               QWidget* middle);
+    void Build(const QString& heading, int fileNameId, const QString& fileName,
+               QWidget* extraGroupRow, QWidget* middle);
     virtual void OnPrinterSetup();
 
 private:

@@ -17,7 +17,8 @@ namespace {
 constexpr std::size_t kDialogNameBytes = 13;
 constexpr int kJobNameChars = 31;
 constexpr int kListFontUnits = 14;
-constexpr const char* kJobCannotStart = "印刷ジョブを開始できませんでした。";
+constexpr const char* kJobCannotStart =
+    QT_TRANSLATE_NOOP("Printing", "印刷ジョブを開始できませんでした。");
 
 // Invalidate, erase and update at once: the graph and its pane show the palette as it is.
 void RepaintView(CZorvicView& view) {
@@ -31,7 +32,7 @@ bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSett
                   const PrinterMetrics& metrics, QWidget* parent) {
     QPainter painter;
     if (!painter.begin(&printer)) {
-        ShowFrameworkMessage(QString::fromUtf8(kJobCannotStart), parent);
+        ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), parent);
         return false;
     }
     const GraphRect r = GraphPrintRect(settings, picture.width(), picture.height(), metrics);
@@ -163,7 +164,7 @@ int PrintDataList(CZorvicView& view, QWidget* parent) {
         const ListPageSize size = setup.ListPage();
         QPainter painter;
         if (!painter.begin(&printer)) {
-            ShowFrameworkMessage(QString::fromUtf8(kJobCannotStart), main);
+            ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), main);
         } else {
             CDataListPrint job(doc, codec, size.height);
             job.SkipPages(range.from - 1);

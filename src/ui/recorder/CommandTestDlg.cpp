@@ -22,7 +22,7 @@ QString U(const char* text) {
 CCommandTestDlg::CCommandTestDlg(const CZorvicDoc& doc, const CommServices& services,
                                  QWidget* parent)
     : CRecorderDialog(services, 0, parent), m_doc(doc) {
-    setWindowTitle(U("コマンドテスト"));
+    setWindowTitle(tr("コマンドテスト"));
 
     auto* top = new QGridLayout;
     m_pPrcNo = Item(kIdcPrcNo, new QLineEdit(QStringLiteral("0"), this));
@@ -33,9 +33,9 @@ CCommandTestDlg::CCommandTestDlg(const CZorvicDoc& doc, const CommServices& serv
     top->addWidget(m_pMsg, 0, 3);
 
     static const int kPrmIds[4] = {kIdcPrm1, kIdcPrm2, kIdcPrm3, kIdcPrm4};
-    auto* send = new QGroupBox(U("送信ｺﾏﾝﾄﾞﾌﾚｰﾑ"), this);
+    auto* send = new QGroupBox(tr("送信ｺﾏﾝﾄﾞﾌﾚｰﾑ"), this);
     auto* sg = new QGridLayout(send);
-    auto* receive = new QGroupBox(U("受信ｺﾏﾝﾄﾞﾌﾚｰﾑ"), this);
+    auto* receive = new QGroupBox(tr("受信ｺﾏﾝﾄﾞﾌﾚｰﾑ"), this);
     auto* rg = new QGridLayout(receive);
     for (int i = 0; i < 4; ++i) {
         const QString label = QStringLiteral("Prm%1 :").arg(i + 1);
@@ -58,9 +58,9 @@ CCommandTestDlg::CCommandTestDlg(const CZorvicDoc& doc, const CommServices& serv
     frames->addWidget(receive);
 
     auto* buttons = new QVBoxLayout;
-    QPushButton* set = AddButton(kIdcSend, "設定");
+    QPushButton* set = AddButton(kIdcSend, tr("設定"));
     set->setDefault(true);
-    QPushButton* end = AddButton(kIdcEnd, "終了");
+    QPushButton* end = AddButton(kIdcEnd, tr("終了"));
     buttons->addWidget(set);
     buttons->addWidget(end);
     buttons->addStretch();

@@ -21,8 +21,8 @@ QColor PaletteColour(const CChannelPalette& palette, int index) {
     return QColor(e.red, e.green, e.blue);
 }
 
-QLabel* Text(const char* text, QWidget* parent) {
-    return new QLabel(QString::fromUtf8(text), parent);
+QLabel* Text(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
 }
 
 } // namespace
@@ -30,9 +30,9 @@ QLabel* Text(const char* text, QWidget* parent) {
 CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
                            const CommServices& services, QWidget* parent)
     : CRecorderDialog(services, kHelpTopic, parent), m_doc(doc), m_palette(palette) {
-    setWindowTitle(QString::fromUtf8("記録データ吸い上げ"));
+    setWindowTitle(tr("記録データ吸い上げ"));
 
-    auto* targets = new QGroupBox(QString::fromUtf8("ﾃﾞｰﾀ表示Ch."), this);
+    auto* targets = new QGroupBox(tr("ﾃﾞｰﾀ表示Ch."), this);
     auto* tg = new QGridLayout(targets);
     m_pList1 = Item(kIdcTarget1, new QComboBox(targets));
     m_pList2 = Item(kIdcTarget2, new QComboBox(targets));
@@ -41,16 +41,16 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
             list->addItem(QStringLiteral("  Ch.%1").arg(n));
         list->setCurrentIndex(-1);
     }
-    tg->addWidget(Text("ｹﾙﾌﾞﾗ Ch.1 :", targets), 0, 0);
+    tg->addWidget(Text(tr("ｹﾙﾌﾞﾗ Ch.1 :"), targets), 0, 0);
     tg->addWidget(m_pList1, 0, 1);
-    tg->addWidget(Text("ｹﾙﾌﾞﾗ Ch.2 :", targets), 1, 0);
+    tg->addWidget(Text(tr("ｹﾙﾌﾞﾗ Ch.2 :"), targets), 1, 0);
     tg->addWidget(m_pList2, 1, 1);
 
     auto* buttons = new QVBoxLayout;
-    QPushButton* download = AddButton(kIdcDownload, "吸い上げ");
+    QPushButton* download = AddButton(kIdcDownload, tr("吸い上げ"));
     download->setDefault(true);
-    QPushButton* end = AddButton(kIdcEnd, "終了");
-    QPushButton* help = AddButton(kIdcHelp, "ﾍﾙﾌﾟ");
+    QPushButton* end = AddButton(kIdcEnd, tr("終了"));
+    QPushButton* help = AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"));
     buttons->addWidget(download);
     buttons->addWidget(end);
     buttons->addWidget(help);
@@ -59,25 +59,25 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
     connect(end, &QPushButton::clicked, this, [this] { done(kIdEnd); });
     connect(help, &QPushButton::clicked, this, &CDownloadDlg::RequestHelp);
 
-    auto* status = new QGroupBox(QString::fromUtf8("吸い上げ状況"), this);
+    auto* status = new QGroupBox(tr("吸い上げ状況"), this);
     auto* sg = new QGridLayout(status);
     struct Row {
         const char* label;
         int id;
         int unitId;
     } rows[] = {
-        {"機種 : ", kIdcModel, 0},
-        {"ｹﾙﾌﾞﾗ Ch.1 : ", kIdcName1, kIdcUnit1},
-        {"ｹﾙﾌﾞﾗ Ch.2 : ", kIdcName2, kIdcUnit2},
-        {"開始日時 : ", kIdcStart, 0},
-        {"開始方法 :", kIdcStartMode, 0},
-        {"記録ﾓｰﾄﾞ : ", kIdcRecordMode, 0},
-        {"ｾﾝｻ種類 : ", kIdcSensor, 0},
-        {"記録間隔 : ", kIdcInterval, 0},
+        {QT_TR_NOOP("機種 : "), kIdcModel, 0},
+        {QT_TR_NOOP("ｹﾙﾌﾞﾗ Ch.1 : "), kIdcName1, kIdcUnit1},
+        {QT_TR_NOOP("ｹﾙﾌﾞﾗ Ch.2 : "), kIdcName2, kIdcUnit2},
+        {QT_TR_NOOP("開始日時 : "), kIdcStart, 0},
+        {QT_TR_NOOP("開始方法 :"), kIdcStartMode, 0},
+        {QT_TR_NOOP("記録ﾓｰﾄﾞ : "), kIdcRecordMode, 0},
+        {QT_TR_NOOP("ｾﾝｻ種類 : "), kIdcSensor, 0},
+        {QT_TR_NOOP("記録間隔 : "), kIdcInterval, 0},
     };
     int r = 0;
     for (const Row& row : rows) {
-        sg->addWidget(Text(row.label, status), r, 0);
+        sg->addWidget(Text(tr(row.label), status), r, 0);
         sg->addWidget(StatusLabel(row.id), r, 1);
         if (row.unitId)
             sg->addWidget(StatusLabel(row.unitId), r, 2);

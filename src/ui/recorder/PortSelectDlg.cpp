@@ -16,13 +16,10 @@
 namespace saroko::ui {
 namespace {
 
-QString U(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-// "ＣＯＭ１" .. "ＣＯＭ９" in full-width letters and digits.
+// "ＣＯＭ１" .. "ＣＯＭ９" in full-width letters and digits ("COM1" .. in English).
 QString ComLabel(int n) {
-    return U("ＣＯＭ") + QChar(0xFF10 + n);
+    return CPortSelectDlg::tr("ＣＯＭ%1")
+        .arg(CPortSelectDlg::tr("１２３４５６７８９").mid(n - 1, 1));
 }
 
 } // namespace
@@ -37,18 +34,19 @@ QString PortEntryText(const SerialPortEntry& e) {
 QString PortAccessNote(const SerialPortEntry& e) {
     if (e.accessible)
         return {};
-    QString s = U("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。");
+    QString s = CPortSelectDlg::tr("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。");
     if (!e.group.empty() && !e.inGroup)
-        s += U("\nｸﾞﾙｰﾌﾟ \"%1\" に加えてください。").arg(QString::fromStdString(e.group));
+        s += CPortSelectDlg::tr("\nｸﾞﾙｰﾌﾟ \"%1\" に加えてください。")
+                 .arg(QString::fromStdString(e.group));
     return s;
 }
 
 CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> ports, QWidget* parent)
     : CRecorderDialog(CommServices{}, kHelpTopic, parent), m_doc(doc),
       m_sel(doc.Store(), static_cast<int>(doc.m_nPortNo)), m_ports(std::move(ports)) {
-    setWindowTitle(U("シリアルポートの選択"));
+    setWindowTitle(tr("シリアルポートの選択"));
 
-    auto* group = new QGroupBox(U("ｼﾘｱﾙﾎﾟｰﾄ"), this);
+    auto* group = new QGroupBox(tr("ｼﾘｱﾙﾎﾟｰﾄ"), this);
     auto* grid = new QGridLayout(group);
     m_pRadios = new QButtonGroup(this);
     for (int i = 0; i < kPortChoices; ++i) {
@@ -68,7 +66,7 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
     });
 
     // Which device the chosen number opens: any listed device, or a path typed in.
-    m_pBinding = new QGroupBox(U("接続先ﾃﾞﾊﾞｲｽ"), this);
+    m_pBinding = new QGroupBox(tr("接続先ﾃﾞﾊﾞｲｽ"), this);
     auto* bl = new QVBoxLayout(m_pBinding);
     m_pBindDevice = Item(kIdcBindDevice, new QComboBox(m_pBinding));
     m_pBindDevice->setEditable(true);
@@ -84,7 +82,7 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
     });
     auto* row = new QHBoxLayout;
     row->addWidget(m_pBindDevice, 1);
-    QPushButton* usual = AddButton(kIdcBindDefault, "標準に戻す");
+    QPushButton* usual = AddButton(kIdcBindDefault, tr("標準に戻す"));
     connect(usual, &QPushButton::clicked, this, [this] { BindChosen(QString()); });
     row->addWidget(usual);
     bl->addLayout(row);
@@ -98,8 +96,8 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
     auto* buttons = new QVBoxLayout;
     QPushButton* ok = AddButton(kIdcOk, "OK");
     ok->setDefault(true);
-    QPushButton* cancel = AddButton(kIdcCancel, "ｷｬﾝｾﾙ");
-    QPushButton* help = AddButton(kIdcHelp, "ﾍﾙﾌﾟ");
+    QPushButton* cancel = AddButton(kIdcCancel, tr("ｷｬﾝｾﾙ"));
+    QPushButton* help = AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"));
     for (QPushButton* b : {ok, cancel, help})
         buttons->addWidget(b);
     buttons->addStretch();

@@ -66,10 +66,10 @@ void SetText(QLineEdit* edit, const QString& text) {
 
 CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, QWidget* parent)
     : CRecorderDialog(services, kHelpTopic, parent), m_doc(doc) {
-    setWindowTitle(U("記録スタート"));
+    setWindowTitle(tr("記録スタート"));
 
     // Channel names and interval.
-    auto* names = new QGroupBox(U("ﾁｬﾝﾈﾙ名"), this);
+    auto* names = new QGroupBox(tr("ﾁｬﾝﾈﾙ名"), this);
     auto* ng = new QGridLayout(names);
     m_pName1 = Item(kIdcName1, new QLineEdit(names));
     m_pName2 = Item(kIdcName2, new QLineEdit(names));
@@ -78,7 +78,7 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
     ng->addWidget(new QLabel(U("Ch.2:"), names), 1, 0);
     ng->addWidget(m_pName2, 1, 1);
 
-    auto* interval = new QGroupBox(U("記録間隔"), this);
+    auto* interval = new QGroupBox(tr("記録間隔"), this);
     auto* ig = new QVBoxLayout(interval);
     m_pInterval = Item(kIdcInterval, new QComboBox(interval));
     for (const IntervalEntry& e : kIntervalTable)
@@ -89,23 +89,24 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
     connect(m_pInterval, &QComboBox::activated, this, &CRecordStartDlg::OnIntervalChosen);
 
     // Start method and the scheduled date.
-    auto* start = new QGroupBox(U("記録開始日時"), this);
+    auto* start = new QGroupBox(tr("記録開始日時"), this);
     auto* sg = new QGridLayout(start);
     m_pStart = new QButtonGroup(this);
-    auto* scheduled = Item(kIdcScheduled, new QRadioButton(U("予約ｽﾀｰﾄ"), start));
-    auto* immediate = Item(kIdcImmediate, new QRadioButton(U("即時ｽﾀｰﾄ"), start));
+    auto* scheduled = Item(kIdcScheduled, new QRadioButton(tr("予約ｽﾀｰﾄ"), start));
+    auto* immediate = Item(kIdcImmediate, new QRadioButton(tr("即時ｽﾀｰﾄ"), start));
     m_pStart->addButton(scheduled, kIdcScheduled);
     m_pStart->addButton(immediate, kIdcImmediate);
     sg->addWidget(scheduled, 0, 0, 1, 4);
     sg->addWidget(immediate, 0, 4, 1, 4);
     static const int kDateIds[6] = {kIdcYear, kIdcMonth, kIdcDay, kIdcHour, kIdcMinute, kIdcSecond};
-    static const char* const kDateUnits[6] = {"年", "月", "日", "時", "分", "秒"};
+    static const char* const kDateUnits[6] = {QT_TR_NOOP("年"), QT_TR_NOOP("月"), QT_TR_NOOP("日"),
+                                              QT_TR_NOOP("時"), QT_TR_NOOP("分"), QT_TR_NOOP("秒")};
     for (int i = 0; i < 6; ++i) {
         m_pDate[i] = Item(kDateIds[i], new QLineEdit(start));
         m_pDate[i]->setFixedWidth(DialogUnitsX(this, i == 0 ? 26 : 18));
         auto* cell = new QHBoxLayout;
         cell->addWidget(m_pDate[i]);
-        cell->addWidget(new QLabel(U(kDateUnits[i]), start));
+        cell->addWidget(new QLabel(tr(kDateUnits[i]), start));
         cell->addStretch();
         sg->addLayout(cell, 1 + i / 3, (i % 3) * 2, 1, 2);
     }
@@ -117,27 +118,27 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
     // Recording mode, the hidden unit, sensor.
     auto radioPair = [this](const char* title, int id0, const char* label0, int id1,
                             const char* label1, QButtonGroup*& group) {
-        auto* box = new QGroupBox(U(title), this);
+        auto* box = new QGroupBox(tr(title), this);
         auto* l = new QVBoxLayout(box);
         group = new QButtonGroup(this);
         for (auto [id, label] : {std::pair{id0, label0}, std::pair{id1, label1}}) {
-            auto* b = Item(id, new QRadioButton(U(label), box));
+            auto* b = Item(id, new QRadioButton(tr(label), box));
             group->addButton(b, id);
             l->addWidget(b);
         }
         return box;
     };
-    QGroupBox* mode =
-        radioPair("記録モード", kIdcOneTime, "ワンタイム", kIdcEndless, "エンドレス", m_pMode);
-    QGroupBox* unit =
-        radioPair("本体温度単位", kIdcCelsius, "摂氏（ﾟC）", kIdcFahrenheit, "華氏（ﾟF）", m_pUnit);
+    QGroupBox* mode = radioPair(QT_TR_NOOP("記録モード"), kIdcOneTime, QT_TR_NOOP("ワンタイム"),
+                                kIdcEndless, QT_TR_NOOP("エンドレス"), m_pMode);
+    QGroupBox* unit = radioPair(QT_TR_NOOP("本体温度単位"), kIdcCelsius, QT_TR_NOOP("摂氏（ﾟC）"),
+                                kIdcFahrenheit, QT_TR_NOOP("華氏（ﾟF）"), m_pUnit);
     unit->hide(); // the recorder's unit is not offered
-    QGroupBox* sensor =
-        radioPair("センサ種類", kIdcPt100, "Ｐｔ１００", kIdcJPt100, "ＪＰｔ１００", m_pSensor);
+    QGroupBox* sensor = radioPair(QT_TR_NOOP("センサ種類"), kIdcPt100, QT_TR_NOOP("Ｐｔ１００"),
+                                  kIdcJPt100, QT_TR_NOOP("ＪＰｔ１００"), m_pSensor);
 
     // Clocks.
     auto clockBox = [this](const char* title, int dateId, int timeId, QLabel** labels) {
-        auto* box = new QGroupBox(U(title), this);
+        auto* box = new QGroupBox(tr(title), this);
         auto* l = new QVBoxLayout(box);
         labels[0] = Item(dateId, new QLabel(box));
         labels[1] = Item(timeId, new QLabel(box));
@@ -147,17 +148,17 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
         }
         return box;
     };
-    QGroupBox* now = clockBox("現在日時", kIdcNowDate, kIdcNowTime, m_pClock);
-    QGroupBox* end = clockBox("予定終了日時", kIdcEndDate, kIdcEndTime, m_pClock + 2);
+    QGroupBox* now = clockBox(QT_TR_NOOP("現在日時"), kIdcNowDate, kIdcNowTime, m_pClock);
+    QGroupBox* end = clockBox(QT_TR_NOOP("予定終了日時"), kIdcEndDate, kIdcEndTime, m_pClock + 2);
 
     // Buttons.
     auto* buttons = new QVBoxLayout;
-    QPushButton* set = AddButton(kIdcSet, "設定");
+    QPushButton* set = AddButton(kIdcSet, tr("設定"));
     set->setDefault(true);
-    QPushButton* stop = AddButton(kIdcStop, "停止");
-    QPushButton* receive = AddButton(kIdcReceive, "設定値受信");
-    QPushButton* close = AddButton(kIdcEnd, "終了");
-    QPushButton* help = AddButton(kIdcHelp, "ﾍﾙﾌﾟ");
+    QPushButton* stop = AddButton(kIdcStop, tr("停止"));
+    QPushButton* receive = AddButton(kIdcReceive, tr("設定値受信"));
+    QPushButton* close = AddButton(kIdcEnd, tr("終了"));
+    QPushButton* help = AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"));
     for (QPushButton* b : {set, stop, receive, close, help})
         buttons->addWidget(b);
     buttons->addStretch();

@@ -53,8 +53,8 @@ QWidget* CRecorderDialog::GetDlgItem(int id) const {
     return it == m_items.end() ? nullptr : it->second;
 }
 
-QPushButton* CRecorderDialog::AddButton(int id, const char* text) {
-    auto* b = Item(id, new QPushButton(QString::fromUtf8(text), this));
+QPushButton* CRecorderDialog::AddButton(int id, const QString& text) {
+    auto* b = Item(id, new QPushButton(text, this));
     b->setAutoDefault(false);
     return b;
 }

@@ -78,7 +78,7 @@ protected:
         w->setObjectName(QString::number(id));
         return w;
     }
-    QPushButton* AddButton(int id, const char* text);
+    QPushButton* AddButton(int id, const QString& text);
     // "ﾍﾙﾌﾟ": the frame's help at this dialog's topic.
     void RequestHelp();
     // After a check's message: the keyboard goes to the failing field.

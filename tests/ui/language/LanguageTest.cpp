@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -9,10 +11,17 @@
 
 #include "app/MainFrame.h"
 #include "app/MessageSink.h"
+#include "channels/ChannelListDlgs.h"
+#include "channels/ScaleDlgs.h"
 #include "document/CommandState.h"
+#include "document/ReadConfirmDlg.h"
 #include "document/ZorvicDoc.h"
 #include "messages/StringTable.h"
 #include "platform/Translations.h"
+#include "printing/PrintDialogs.h"
+#include "recorder/DownloadDlg.h"
+#include "recorder/PortSelectDlg.h"
+#include "recorder/RecordStartDlg.h"
 #include "settings/SettingsStore.h"
 #include "support/QtApp.h"
 
@@ -99,6 +108,66 @@ TEST(LanguageTest, EnglishCoversMenusAndMessagesAndJapaneseStaysAsWritten) {
                                      "ﾍﾙﾌﾟ(&H)"}));
     EXPECT_EQ(ja.open, QStringLiteral("開く(&O)...\tCtrl+O"));
     EXPECT_EQ(ja.quitText, QString::fromUtf8(MessageText(msg::kQuitUnsaved)));
+}
+
+} // namespace
+} // namespace saroko
+
+namespace saroko {
+namespace {
+
+// Every text a dialog shows: title, labels, group titles, buttons.
+QStringList TextsOf(const QWidget& w) {
+    QStringList texts{w.windowTitle()};
+    for (const QLabel* l : w.findChildren<QLabel*>())
+        texts << l->text();
+    for (const QGroupBox* g : w.findChildren<QGroupBox*>())
+        texts << g->title();
+    for (const QAbstractButton* b : w.findChildren<QAbstractButton*>())
+        texts << b->text();
+    return texts;
+}
+
+bool HasJapanese(const QString& s) {
+    for (QChar c : s)
+        if ((c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) ||
+            (c.unicode() >= 0xFF00 && c.unicode() <= 0xFFEF))
+            return true;
+    return false;
+}
+
+TEST(LanguageTest, EnglishDialogsShowNoJapaneseText) {
+    App();
+    CMemorySettingsStore store;
+    SystemClock clock;
+    CZorvicDoc doc(store, clock);
+    doc.OnNewDocument();
+    CChannelPalette palette;
+    const CommServices services{};
+    for (Language language : {Language::kEnglish, Language::kJapanese}) {
+        InstallTranslations(language);
+        std::vector<std::unique_ptr<QWidget>> dialogs;
+        dialogs.push_back(std::make_unique<ui::CReadConfirmDlg>(nullptr));
+        dialogs.push_back(std::make_unique<ui::CChannelShowDlg>(doc, palette, nullptr));
+        dialogs.push_back(std::make_unique<ui::CChannelOrderDlg>(doc, palette, nullptr));
+        dialogs.push_back(std::make_unique<ui::CFullScaleDlg>(doc, palette, nullptr));
+        dialogs.push_back(std::make_unique<ui::CDownloadDlg>(doc, palette, services, nullptr));
+        dialogs.push_back(std::make_unique<ui::CRecordStartDlg>(doc, services, nullptr));
+        dialogs.push_back(
+            std::make_unique<ui::CPortSelectDlg>(doc, std::vector<SerialPortEntry>{}));
+        dialogs.push_back(std::make_unique<ui::CListPrintDlg>(
+            QString(), [] { return 1; }, nullptr));
+        for (const auto& dlg : dialogs) {
+            const QStringList texts = TextsOf(*dlg);
+            const bool japanese = std::any_of(texts.begin(), texts.end(), HasJapanese);
+            EXPECT_EQ(japanese, language == Language::kJapanese) << texts.join(" | ").toStdString();
+        }
+        if (language == Language::kEnglish) {
+            EXPECT_EQ(dialogs[0]->windowTitle(), QStringLiteral("Confirm loading"));
+            EXPECT_EQ(dialogs[4]->windowTitle(), QStringLiteral("Download recording"));
+        }
+    }
+    InstallTranslations(Language::kJapanese);
 }
 
 } // namespace
