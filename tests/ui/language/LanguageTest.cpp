@@ -72,9 +72,9 @@ TEST(LanguageTest, MessageBoxButtonsSpeakTheProgramsLanguage) {
 
 // The window as a user sees it: menu titles, a command, a message's text.
 struct Seen {
-    QStringList menus;
-    QString open;
-    QString quitText;
+    std::string menus; // the titles, "|" between them
+    std::string open;
+    std::string quitText;
 };
 
 Seen SeeProgram(Language language) {
@@ -87,27 +87,27 @@ Seen SeeProgram(Language language) {
     Seen seen;
     {
         CMainFrame frame(doc, store);
+        QStringList menus;
         for (QAction* a : frame.menuBar()->actions())
-            seen.menus << a->text();
-        seen.open = frame.MenuAction(cmd::kFileOpen)->text();
+            menus << a->text();
+        seen.menus = menus.join('|').toStdString();
+        seen.open = frame.MenuAction(cmd::kFileOpen)->text().toStdString();
     }
-    seen.quitText = OpenBox(msg::kQuitUnsaved).text;
+    seen.quitText = OpenBox(msg::kQuitUnsaved).text.toStdString();
     InstallTranslations(Language::kJapanese);
     return seen;
 }
 
 TEST(LanguageTest, EnglishCoversMenusAndMessagesAndJapaneseStaysAsWritten) {
     const Seen en = SeeProgram(Language::kEnglish);
-    EXPECT_EQ(en.menus, QStringList({"&File", "&Edit", "&Communication", "&Tools", "&Graph",
-                                     "&Help"}));
-    EXPECT_EQ(en.open, QStringLiteral("&Open...\tCtrl+O"));
+    EXPECT_EQ(en.menus, "&File|&Edit|&Communication|&Tools|&Graph|&Help");
+    EXPECT_EQ(en.open, "&Open...\tCtrl+O");
     EXPECT_EQ(en.quitText,
-              QStringLiteral("Confirm exit\n\nThe data has not been saved.\nExit the application anyway?"));
+              "Confirm exit\n\nThe data has not been saved.\nExit the application anyway?");
     const Seen ja = SeeProgram(Language::kJapanese);
-    EXPECT_EQ(ja.menus, QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "通信(&C)", "ﾂｰﾙ(&T)", "ｸﾞﾗﾌ操作(&G)",
-                                     "ﾍﾙﾌﾟ(&H)"}));
-    EXPECT_EQ(ja.open, QStringLiteral("開く(&O)...\tCtrl+O"));
-    EXPECT_EQ(ja.quitText, QString::fromUtf8(MessageText(msg::kQuitUnsaved)));
+    EXPECT_EQ(ja.menus, "ﾌｧｲﾙ(&F)|編集(&E)|通信(&C)|ﾂｰﾙ(&T)|ｸﾞﾗﾌ操作(&G)|ﾍﾙﾌﾟ(&H)");
+    EXPECT_EQ(ja.open, "開く(&O)...\tCtrl+O");
+    EXPECT_EQ(ja.quitText, std::string(MessageText(msg::kQuitUnsaved)));
 }
 
 } // namespace
