@@ -1,8 +1,13 @@
-// saroko-cli render: the graph view's picture of a set of files, written as PNG through the
-// same painting code as the window.
+// saroko-cli render: the graph view's picture of a set of files, written as PNG or as a PDF
+// page through the same painting code as the window.
 #ifdef SAROKO_CLI_HAS_GUI
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QString>
 #include <cstdlib>
 #include <iostream>
@@ -17,21 +22,57 @@ namespace saroko::cli {
 namespace {
 
 const char kUsage[] =
-    "usage: saroko-cli render [--size WxH] [--from T --to T] [--print colour|mono]\n"
-    "                         -o OUT.png FILE...\n"
+    "usage: saroko-cli render [--size WxH] [--from T --to T] [--print colour|mono] [--legend]\n"
+    "                         -o OUT.png|OUT.pdf FILE...\n"
     "  Loads the files as 'info' does and writes the graph as the view shows it (graph,\n"
     "  strips, thumbs and cursors) at the given client size. Needs no display.\n"
     "  --size WxH     client size in pixels, default 1280x800 (height at least 225)\n"
     "  --from T       start of the time window, T as \"YYYY/MM/DD HH:MM:SS\" (local time)\n"
     "  --to T         end of the time window; both default to the whole data\n"
     "  --print MODE   paint with the colour or the monochrome print palette\n"
-    "  -o OUT.png     the picture to write\n";
+    "  --legend       with the legend pane under the graph, as the window shows it\n"
+    "  -o OUT         the picture to write: .png, or .pdf for one page drawn as lines and\n"
+    "                 text, one point per 4/3 pixels\n";
 
 int RunRender(const std::vector<std::string>& args);
-const Verb kVerb{"render", "write the graph of data files as a PNG picture", kUsage, &RunRender};
+const Verb kVerb{"render", "write the graph of data files as a PNG or PDF picture", kUsage,
+                 &RunRender};
 const VerbRegistrar reg{kVerb};
 
 constexpr int kMaxSide = 16384;
+constexpr double kPointsPerPixel = 0.75; // a 96 dpi screen pixel on the PDF page
+
+enum class Format { kPng, kPdf, kOther };
+
+Format FormatOf(const std::string& path) {
+    const QString ext = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+    if (ext == QLatin1String("png"))
+        return Format::kPng;
+    if (ext == QLatin1String("pdf"))
+        return Format::kPdf;
+    return Format::kOther;
+}
+
+// One page of the client's size, painted as vectors: the painter's unit is one view pixel.
+bool WritePdf(const QString& path, const QSize& size, CGraphModel& model,
+              const CChannelPalette& palette, bool legend) {
+    QPdfWriter writer(path);
+    writer.setResolution(96);
+    writer.setCreator(QStringLiteral("saroko-cli"));
+    const QSizeF points(size.width() * kPointsPerPixel, size.height() * kPointsPerPixel);
+    if (!writer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point),
+                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))))
+        return false;
+    QPainter p;
+    if (!p.begin(&writer))
+        return false;
+    // Scale from the writer's own unit (its rounded page) to exactly the client size.
+    const QRect page = p.viewport();
+    p.setWindow(0, 0, size.width(), size.height());
+    p.setViewport(page);
+    PaintView(p, size, model, palette, ProgramFont(), legend);
+    return p.end();
+}
 
 bool ParseSize(const std::string& text, int& w, int& h) {
     const auto x = text.find_first_of("xX");
@@ -48,7 +89,8 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 }
 
 int RunRender(const std::vector<std::string>& args) {
-    const Options o = ParseOptions(args, {"--size", "--from", "--to", "--print", "-o"}, {});
+    const Options o =
+        ParseOptions(args, {"--size", "--from", "--to", "--print", "-o"}, {"--legend"});
     if (!o.error.empty())
         return UsageError(kVerb, o.error);
     if (o.positional.empty())
@@ -56,6 +98,9 @@ int RunRender(const std::vector<std::string>& args) {
     const std::string* out = o.Value("-o");
     if (!out || out->empty())
         return UsageError(kVerb, "no output file given (-o OUT.png)");
+    const Format format = FormatOf(*out);
+    if (format == Format::kOther)
+        return UsageError(kVerb, "-o wants a .png or a .pdf file");
 
     int width = 1280, height = 800;
     if (const std::string* s = o.Value("--size")) {
@@ -105,8 +150,14 @@ int RunRender(const std::vector<std::string>& args) {
         palette.SetEntries(entries);
     }
     CGraphModel model(doc);
-    const QImage image = RenderGraphImage(QSize(width, height), model, palette, ProgramFont());
-    if (!image.save(QString::fromStdString(*out), "PNG")) {
+    const QString path = QString::fromStdString(*out);
+    const bool legend = o.Has("--legend");
+    const bool written =
+        format == Format::kPdf
+            ? WritePdf(path, QSize(width, height), model, palette, legend)
+            : RenderGraphImage(QSize(width, height), model, palette, ProgramFont(), legend)
+                  .save(path, "PNG");
+    if (!written) {
         std::cerr << "saroko-cli render: cannot write " << *out << "\n";
         return kExitFailed;
     }

@@ -48,8 +48,10 @@ bool TakeLanguage(std::vector<std::string>& args, std::string& choice) {
 
 int main(int argc, char** argv) {
 #ifdef SAROKO_CLI_HAS_GUI
-    // render paints text, which needs the GUI application; it never opens a window.
-    const bool paints = argc > 1 && std::strcmp(argv[1], "render") == 0;
+    // The verbs that paint text need the GUI application; none opens a window.
+    bool paints = false;
+    for (const char* verb : {"render", "report", "print-graph", "print-list"})
+        paints = paints || (argc > 1 && std::strcmp(argv[1], verb) == 0);
     if (paints)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =

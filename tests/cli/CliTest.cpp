@@ -205,4 +205,32 @@ TEST_F(CliTest, SaveConvertsOlderSeriesFilesAndWindows) {
     EXPECT_EQ(k["channels"][1]["sampleCount"], 60);
 }
 
+// The text of a PDF as pdftotext reads it (layout kept), empty without the tool.
+std::string PdfText(const std::string& pdf, const std::string& pages = "") {
+    const std::string txt = pdf + ".txt";
+    const std::string cmd = "pdftotext -layout " + pages + " '" + pdf + "' '" + txt + "'";
+    if (std::system(cmd.c_str()) != 0)
+        return {};
+    std::ifstream f(txt, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+TEST_F(CliTest, RenderWritesTheFormatItsExtensionNames) {
+    const std::string demo = Demo();
+    // PNG bytes under another name are never written: the name is refused before loading.
+    for (const char* name : {"g.jpg", "g.pdf.txt", "g"}) {
+        EXPECT_EQ(Cli("render -o " + P(name) + " " + demo).status, 2) << name;
+        EXPECT_FALSE(fs::exists(P(name))) << name;
+    }
+    ASSERT_EQ(Cli("render -o " + P("g.PNG") + " " + demo).status, 0);
+    EXPECT_EQ(Read(P("g.PNG")).substr(0, 4), "\x89PNG");
+    ASSERT_EQ(Cli("render --legend -o " + P("g.pdf") + " " + demo).status, 0);
+    EXPECT_EQ(Read(P("g.pdf")).substr(0, 5), "%PDF-");
+    // Drawn as text, the legend pane carries names, values, statistics and units.
+    const std::string text = PdfText(P("g.pdf"));
+    for (const char* s : {"Cursor A", "Calculation Range", "Max.", "室温", "冷蔵庫", " 1min",
+                          "1440", "24.6", "ﾟC", "26/11/30"})
+        EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+}
+
 } // namespace

@@ -1,14 +1,15 @@
 #include "graph/GraphPainter.h"
 
 #include <QFontMetrics>
-#include <algorithm>
-#include <cstdlib>
 #include <QPainter>
 #include <QPen>
 #include <QStringList>
+#include <algorithm>
+#include <cstdlib>
 
 #include "graph/GraphBitmaps.h"
 #include "graph/LineRaster.h"
+#include "platform/QtSettingsStore.h"
 
 namespace saroko {
 namespace {
@@ -63,8 +64,7 @@ TextMetrics MetricsOf(const QFont& font) {
     return {fm.averageCharWidth(), fm.height()};
 }
 
-CGraphPainter::CGraphPainter(CGraphModel& model, const CChannelPalette& palette,
-                             const QFont& font)
+CGraphPainter::CGraphPainter(CGraphModel& model, const CChannelPalette& palette, const QFont& font)
     : m_model(model), m_palette(palette), m_font(font) {
     m_nAscent = QFontMetrics(m_font).ascent();
 }
@@ -154,8 +154,8 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
     const QColor colour = Colour(index);
     // On a plain image (the view's layers, the picture for files, clipboard and printer) the
     // pixels are written directly: a full paint stays within one screen frame.
-    QImage* image = p.device()->devType() == QInternal::Image ? static_cast<QImage*>(p.device())
-                                                               : nullptr;
+    QImage* image =
+        p.device()->devType() == QInternal::Image ? static_cast<QImage*>(p.device()) : nullptr;
     if (image && image->isDetached() && p.transform().type() == QTransform::TxNone &&
         !p.hasClipping() &&
         (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
@@ -170,6 +170,24 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
                     static_cast<unsigned>(y) < static_cast<unsigned>(h))
                     reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
             });
+        return;
+    }
+    const int dev = p.device()->devType();
+    if (dev != QInternal::Image && dev != QInternal::Pixmap && dev != QInternal::Widget) {
+        // A printer or PDF keeps the lines as lines, one logical pixel wide, through the
+        // centres of the pixels a screen would light; consecutive lines share their ends.
+        std::vector<QLineF> lines;
+        lines.reserve(m_segments.size());
+        for (const GraphSegment& s : m_segments)
+            if (s.x1 != s.x2 || s.y1 != s.y2)
+                lines.emplace_back(s.x1 + 0.5, s.y1 + 0.5, s.x2 + 0.5, s.y2 + 0.5);
+        QPen pen(colour, 1);
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.save();
+        p.setPen(pen);
+        p.drawLines(lines.data(), static_cast<int>(lines.size()));
+        p.restore();
         return;
     }
     m_points.clear();
@@ -242,8 +260,8 @@ void CGraphPainter::DrawCursors(QPainter& p) {
     }
 }
 
-bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model,
-                const CChannelPalette& palette, const QFont& font) {
+bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
+                const QFont& font) {
     const GraphRect client{0, 0, size.width(), size.height()};
     if (model.Layout(client, client, MetricsOf(font)) != LayoutResult::kDrawn)
         return false;
@@ -256,12 +274,73 @@ bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model,
     return true;
 }
 
+LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
+                          const LegendData& data, const CChannelPalette& palette, const QFont& font,
+                          int frameRow) {
+    const auto colour = [&palette](int index) {
+        const PaletteEntry& e = palette.Entry(index);
+        return QColor(e.red, e.green, e.blue);
+    };
+    const QFontMetrics fm(font);
+    LegendPicture picture =
+        BuildLegendPicture(doc, data, MetricsOf(font), size.width(), size.height(), frameRow);
+    p.fillRect(QRect(QPoint(0, 0), size), colour(kPalBackground));
+    const auto lines = [&](const std::vector<LegendLine>& list) {
+        for (const LegendLine& l : list) {
+            const QColor c = colour(l.colour);
+            const GraphSegment& g = l.line;
+            // The end point is left out, whichever way the line runs.
+            if (g.y1 == g.y2)
+                p.fillRect(g.x1 < g.x2 ? QRect(g.x1, g.y1, g.x2 - g.x1, 1)
+                                       : QRect(g.x2 + 1, g.y1, g.x1 - g.x2, 1),
+                           c);
+            else if (g.x1 == g.x2)
+                p.fillRect(g.y1 < g.y2 ? QRect(g.x1, g.y1, 1, g.y2 - g.y1)
+                                       : QRect(g.x1, g.y2 + 1, 1, g.y1 - g.y2),
+                           c);
+            else
+                ForEachLinePixel(g, [&](int x, int y) { p.fillRect(x, y, 1, 1, c); });
+        }
+    };
+    lines(picture.lines);
+    p.setFont(font);
+    for (const LegendText& t : picture.texts) {
+        const QString s = FromCp932(t.text);
+        p.fillRect(QRect(t.x, t.y, fm.horizontalAdvance(s), fm.height()), colour(kPalBackground));
+        p.setPen(colour(t.colour));
+        p.drawText(t.x, t.y + fm.ascent(), s);
+    }
+    p.setPen(colour(kPalFrame));
+    p.setBrush(Qt::NoBrush);
+    for (const GraphRect& b : picture.boxes)
+        p.drawRect(b.left, b.top, b.right - b.left - 1, b.bottom - b.top - 1);
+    lines(picture.arrows);
+    return picture;
+}
+
+bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
+               const QFont& font, bool legend) {
+    if (!PaintGraph(p, size, model, palette, font))
+        return false;
+    if (legend) {
+        // Laid out for a window at the screen's corner, the pane's place is in view pixels.
+        const GraphRect& r = model.m_rcPane;
+        p.save();
+        p.translate(r.left, r.top);
+        p.setClipRect(QRect(0, 0, r.right - r.left, r.bottom - r.top));
+        PaintLegend(p, QSize(r.right - r.left, r.bottom - r.top), model.Doc(),
+                    FillLegend(model.Doc()), palette, font);
+        p.restore();
+    }
+    return true;
+}
+
 QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                        const QFont& font) {
+                        const QFont& font, bool legend) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    PaintGraph(p, size, model, palette, font);
+    PaintView(p, size, model, palette, font, legend);
     p.end();
     return image;
 }

@@ -10,6 +10,7 @@
 
 #include "channels/ChannelPalette.h"
 #include "graph/GraphModel.h"
+#include "graph/Legend.h"
 
 class QPainter;
 
@@ -65,10 +66,20 @@ private:
 // Lays the graph out for a surface of `size` standing at the screen's top-left corner and
 // paints the screen layer (graph, strips, thumbs, cursors). False when the size is too small
 // to draw anything.
-bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model,
-                const CChannelPalette& palette, const QFont& font);
+bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
+                const QFont& font);
+// The legend pane's picture in the pane's own pixels from (0, 0), on any painter: the pane
+// window, the command line's pictures and the report. `frameRow` 1..8 frames that row's name.
+LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
+                          const LegendData& data, const CChannelPalette& palette, const QFont& font,
+                          int frameRow = 0);
+// The view as the window shows it: the graph's screen layer and, with `legend`, the legend
+// pane over its lower part, filled from the document as the view fills it.
+bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
+               const QFont& font, bool legend);
+
 // The same into a new image.
 QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                        const QFont& font);
+                        const QFont& font, bool legend = false);
 
 } // namespace saroko

@@ -1,26 +1,16 @@
 #include "graph/LegendPane.h"
 
-#include <QApplication>
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
 
 #include "graph/GraphPainter.h"
-#include "graph/LineRaster.h"
 #include "graph/ZorvicView.h"
-#include "platform/QtSettingsStore.h"
 
 namespace saroko {
-namespace {
-
-} // namespace
 
 CLegendPane::CLegendPane(CZorvicView& view, CZorvicDoc& doc, const CChannelPalette& palette,
                          const QFont& font)
-    : QWidget(&view), m_view(view), m_doc(doc), m_palette(palette), m_font(font),
-      m_tm(MetricsOf(font)) {
-    m_nAscent = QFontMetrics(m_font).ascent();
+    : QWidget(&view), m_view(view), m_doc(doc), m_palette(palette), m_font(font) {
     setFont(m_font);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The view keeps the keyboard, so that its accelerators keep working.
@@ -30,46 +20,9 @@ CLegendPane::CLegendPane(CZorvicView& view, CZorvicDoc& doc, const CChannelPalet
     connect(&m_clickTimer, &QTimer::timeout, this, &CLegendPane::OnClickTimer);
 }
 
-QColor CLegendPane::Colour(int index) const {
-    const PaletteEntry& e = m_palette.Entry(index);
-    return QColor(e.red, e.green, e.blue);
-}
-
 void CLegendPane::paintEvent(QPaintEvent*) {
-    m_picture = BuildLegendPicture(m_doc, m_data, m_tm, width(), height(), m_clicks.FrameRow());
     QPainter p(this);
-    p.fillRect(rect(), Colour(kPalBackground));
-    const auto lines = [&](const std::vector<LegendLine>& list) {
-        for (const LegendLine& l : list) {
-            const QColor c = Colour(l.colour);
-            const GraphSegment& g = l.line;
-            // The end point is left out, whichever way the line runs.
-            if (g.y1 == g.y2)
-                p.fillRect(g.x1 < g.x2 ? QRect(g.x1, g.y1, g.x2 - g.x1, 1)
-                                       : QRect(g.x2 + 1, g.y1, g.x1 - g.x2, 1),
-                           c);
-            else if (g.x1 == g.x2)
-                p.fillRect(g.y1 < g.y2 ? QRect(g.x1, g.y1, 1, g.y2 - g.y1)
-                                       : QRect(g.x1, g.y2 + 1, 1, g.y1 - g.y2),
-                           c);
-            else
-                ForEachLinePixel(g, [&](int x, int y) { p.fillRect(x, y, 1, 1, c); });
-        }
-    };
-    lines(m_picture.lines);
-    p.setFont(m_font);
-    const QFontMetrics fm(m_font);
-    for (const LegendText& t : m_picture.texts) {
-        const QString s = FromCp932(t.text);
-        p.fillRect(QRect(t.x, t.y, fm.horizontalAdvance(s), fm.height()), Colour(kPalBackground));
-        p.setPen(Colour(t.colour));
-        p.drawText(t.x, t.y + m_nAscent, s);
-    }
-    p.setPen(Colour(kPalFrame));
-    p.setBrush(Qt::NoBrush);
-    for (const GraphRect& b : m_picture.boxes)
-        p.drawRect(b.left, b.top, b.right - b.left - 1, b.bottom - b.top - 1);
-    lines(m_picture.arrows);
+    m_picture = PaintLegend(p, size(), m_doc, m_data, m_palette, m_font, m_clicks.FrameRow());
     if (hasFocus())
         m_view.setFocus();
 }

@@ -36,14 +36,11 @@ protected:
 private:
     void Carry(const CLegendClicks::Outcome& out);
     void OnClickTimer();
-    QColor Colour(int index) const;
 
     CZorvicView& m_view;
     CZorvicDoc& m_doc;
     const CChannelPalette& m_palette;
     QFont m_font;
-    TextMetrics m_tm;
-    int m_nAscent = 0;
     LegendData m_data;
     LegendPicture m_picture;
     CLegendClicks m_clicks;
