@@ -1,0 +1,163 @@
+#include "report/ReportFigures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace saroko {
+namespace {
+
+constexpr double kKelvinOffset = 273.15;
+
+// Shown values carry the single-precision factors of the conversion (25.0 degC is
+// 25.0000004): a value counts as beyond a limit only by more than that noise, far less than
+// one resolution step.
+double Noise(double limit) {
+    return 1e-6 * std::max(1.0, std::fabs(limit));
+}
+
+// Collects the runs of one channel outside the limits.
+class CRunTracker {
+public:
+    CRunTracker(ChannelFigures& out, uint32_t interval) : m_out(out), m_nInterval(interval) {}
+
+    // A sample in the window: kHigh, kLow, or neither (nullopt) ends the run it breaks.
+    void Sample(std::optional<Excursion::Kind> kind, uint32_t t) {
+        if (m_run && (!kind || *kind != m_run->kind))
+            Close();
+        if (!kind)
+            return;
+        if (!m_run) {
+            m_run = Excursion{*kind, t, t, 0};
+            m_nCount = 0;
+        }
+        m_run->end = t;
+        ++m_nCount;
+    }
+
+    void Close() {
+        if (!m_run)
+            return;
+        m_run->seconds = m_nCount * static_cast<uint64_t>(m_nInterval);
+        (m_run->kind == Excursion::kHigh ? m_out.secondsAboveHigh : m_out.secondsBelowLow) +=
+            m_run->seconds;
+        m_out.excursions.push_back(*m_run);
+        m_run.reset();
+    }
+
+private:
+    ChannelFigures& m_out;
+    uint32_t m_nInterval;
+    std::optional<Excursion> m_run;
+    uint64_t m_nCount = 0;
+};
+
+bool IsTemperature(int type) {
+    return type == kTypeTemp13 || type == kTypeTemp14;
+}
+
+ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const ReportFigures& r) {
+    ChannelFigures f;
+    f.number = static_cast<int>(ch.number);
+    f.name.assign(ch.name, FieldLength(ch.name, 8));
+    f.type = ch.measureType;
+    f.interval = ch.interval;
+    CRunTracker runs(f, ch.interval);
+    double sum = 0;
+    int real = 0;
+    std::vector<double> kelvin;
+    const bool temperature = IsTemperature(ch.measureType);
+    for (int i = 0; i < kMaxSamples && ch.samples[i] != kCodeEnd; ++i) {
+        const uint64_t t = ch.startTime + static_cast<uint64_t>(i) * ch.interval;
+        if (t < r.from)
+            continue;
+        if (t > r.to)
+            break;
+        const auto time = static_cast<uint32_t>(t);
+        const uint16_t code = ch.samples[i];
+        if (code == kCodeMissing) {
+            ++f.missing;
+            runs.Sample(std::nullopt, time);
+            continue;
+        }
+        ++f.samples;
+        if (code == kCodeOver || code == kCodeUnder) {
+            const bool over = code == kCodeOver;
+            ++(over ? f.over : f.under);
+            const bool limited = over ? r.high.has_value() : r.low.has_value();
+            runs.Sample(limited ? std::optional(over ? Excursion::kHigh : Excursion::kLow)
+                                : std::nullopt,
+                        time);
+            continue;
+        }
+        const double v = doc.ToValue(code, ch.measureType, 1);
+        if (!f.max || v > *f.max) {
+            f.max = v;
+            f.maxTime = time;
+        }
+        if (!f.min || v < *f.min) {
+            f.min = v;
+            f.minTime = time;
+        }
+        sum += v;
+        ++real;
+        if (temperature)
+            kelvin.push_back((code - static_cast<int>(kCodeZero)) / 10.0 + kKelvinOffset);
+        std::optional<Excursion::Kind> kind;
+        if (r.high && v - *r.high > Noise(*r.high))
+            kind = Excursion::kHigh;
+        else if (r.low && *r.low - v > Noise(*r.low))
+            kind = Excursion::kLow;
+        runs.Sample(kind, time);
+    }
+    runs.Close();
+    if (real > 0)
+        f.average = sum / real;
+    if (temperature && !kelvin.empty()) {
+        const double k = MeanKineticKelvin(kelvin, r.activationEnergy);
+        if (std::isfinite(k)) {
+            const double c = k - kKelvinOffset;
+            f.mkt = r.fahrenheit ? c * 1.8 + 32.0 : c;
+        }
+    }
+    return f;
+}
+
+} // namespace
+
+double MeanKineticKelvin(const std::vector<double>& kelvin, double activationEnergy) {
+    if (kelvin.empty() || activationEnergy <= 0)
+        return NAN;
+    const double a = activationEnergy * 1000.0 / kGasConstant;
+    // The terms exp(-a/T) are tiny (1e-15 at room temperature): sum them relative to the
+    // largest, so that no term underflows.
+    double top = -INFINITY;
+    for (const double t : kelvin) {
+        if (!(t > 0))
+            return NAN;
+        top = std::max(top, -a / t);
+    }
+    double sum = 0;
+    for (const double t : kelvin)
+        sum += std::exp(-a / t - top);
+    const double lnMean = top + std::log(sum / static_cast<double>(kelvin.size()));
+    return a / -lnMean;
+}
+
+ReportFigures ComputeReportFigures(const CZorvicDoc& doc, const ReportOptions& options) {
+    ReportFigures r;
+    const GraphRange& range = *doc.GetRange();
+    r.from = options.from.value_or(range.dataStart);
+    r.to = options.to.value_or(range.dataEnd);
+    r.fahrenheit = doc.m_nUnitCF == 1;
+    r.low = options.low;
+    r.high = options.high;
+    r.activationEnergy = options.activationEnergy;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelRecord* ch = doc.GetChannel(n);
+        if (ch && ch->present != 0 && doc.m_bShow[static_cast<std::size_t>(n - 1)] == 1)
+            r.channels.push_back(FiguresOf(doc, *ch, r));
+    }
+    return r;
+}
+
+} // namespace saroko

@@ -1,0 +1,159 @@
+// The report's figures on hand-made channels: counts, extremes, average and mean kinetic
+// temperature, and the runs outside the limits at the window's edges.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+
+#include "core/TestSupport.h"
+#include "report/ReportFigures.h"
+
+namespace saroko::test {
+namespace {
+
+constexpr uint32_t kT0 = 1200000000;
+constexpr uint16_t O = kCodeOver, U = kCodeUnder, M = kCodeMissing;
+constexpr double kNone = NAN;     // the figure must be absent
+constexpr double kAny = INFINITY; // not checked here
+
+class ReportFiguresTest : public DocTest {
+protected:
+    ReportFigures Compute(const std::vector<std::pair<uint32_t, std::vector<uint16_t>>>& channels,
+                          const ReportOptions& options, bool fahrenheit = false,
+                          uint8_t type = kTypeTemp13) {
+        doc.m_nUnitCF = fahrenheit ? 1 : 0;
+        for (std::size_t i = 0; i < channels.size(); ++i)
+            Fill(*doc.GetChannel(static_cast<int>(i) + 1), kT0, channels[i].first,
+                 channels[i].second, "", type);
+        doc.RecalcRanges(1);
+        return ComputeReportFigures(doc, options);
+    }
+};
+
+void ExpectValue(const std::optional<double>& got, double want, double tolerance,
+                 const char* what) {
+    if (std::isnan(want))
+        EXPECT_FALSE(got.has_value()) << what;
+    else if (!got)
+        ADD_FAILURE() << what << " missing";
+    else
+        EXPECT_NEAR(*got, want, tolerance) << what;
+}
+
+TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
+    struct Case {
+        const char* name;
+        std::vector<uint16_t> codes; // every 10 s from kT0
+        bool fahrenheit;
+        int samples, missing, over, under;
+        double max;
+        int maxAt; // sample index of the first maximum
+        double min;
+        int minAt;
+        double average, mkt;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"Over and Under count but stay out of max/min/avg",
+         {C(25), O, C(35), C(10), U, C(2), C(35)}, false, 7, 0, 1, 1, 35, 2, 2, 5, 21.4, kAny},
+        {"missing samples are only counted",
+         {M, C(-5), M, C(5)}, false, 2, 2, 0, 0, 5, 3, -5, 1, 0, kAny},
+        {"degF values", {C(20), C(30), C(-10)}, true, 3, 0, 0, 0, 86, 1, 14, 2, 56, kAny},
+        {"constant series: MKT is that value", {C(25), C(25), C(25)}, false,
+         3, 0, 0, 0, 25, 0, 25, 0, 25, 25},
+        {"MKT of 0 and 20 degC", {C(0), C(20)}, false, 2, 0, 0, 0, 20, 1, 0, 0, 10, 14.8},
+        {"MKT in degF", {C(0), C(20)}, true, 2, 0, 0, 0, 68, 1, 32, 0, 50, 58.68},
+        {"no real value: no figures", {O, U, M}, false, 2, 1, 1, 1, kNone, 0, kNone, 0, kNone,
+         kNone},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReportFigures r = Compute({{10, c.codes}}, {}, c.fahrenheit);
+        ASSERT_EQ(r.channels.size(), 1u);
+        const ChannelFigures& f = r.channels[0];
+        EXPECT_EQ(f.samples, c.samples);
+        EXPECT_EQ(f.missing, c.missing);
+        EXPECT_EQ(f.over, c.over);
+        EXPECT_EQ(f.under, c.under);
+        ExpectValue(f.max, c.max, 1e-4, "max");
+        ExpectValue(f.min, c.min, 1e-4, "min");
+        ExpectValue(f.average, c.average, 1e-4, "average");
+        if (c.mkt != kAny)
+            ExpectValue(f.mkt, c.mkt, c.mkt == 25 ? 1e-9 : 0.05, "mkt");
+        if (f.max) {
+            EXPECT_EQ(f.maxTime, kT0 + 10u * c.maxAt);
+            EXPECT_EQ(f.minTime, kT0 + 10u * c.minAt);
+        }
+    }
+    // Humidity has no MKT; a hidden channel is left out.
+    EXPECT_FALSE(Compute({{10, {C(25)}}}, {}, false, kTypeHumidity).channels[0].mkt);
+    doc.m_bShow[0] = 0;
+    EXPECT_TRUE(ComputeReportFigures(doc, {}).channels.empty());
+}
+
+TEST_F(ReportFiguresTest, ExcursionsAtTheirEdges) {
+    struct Run {
+        Excursion::Kind kind;
+        int first, last; // seconds after kT0
+        uint64_t seconds;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::pair<uint32_t, std::vector<uint16_t>>> channels;
+        std::optional<double> low, high;
+        std::optional<int> from, to; // seconds after kT0
+        bool fahrenheit;
+        std::vector<std::vector<Run>> runs; // per channel
+    };
+    const auto H = Excursion::kHigh, L = Excursion::kLow;
+    // clang-format off
+    const Case cases[] = {
+        {"runs cut at both edges of the window; a value at the limit is inside",
+         {{10, {C(31), C(32), C(33), C(30), C(33), C(34)}}}, {}, 30.0, 10, 40, false,
+         {{{H, 10, 20, 20}, {H, 40, 40, 10}}}},
+        {"a missing sample splits a run", {{10, {C(31), M, C(32), C(33)}}}, {}, 30.0, {}, {},
+         false, {{{H, 0, 0, 10}, {H, 20, 30, 20}}}},
+        {"Over and Under belong to runs",
+         {{10, {C(25), O, C(35), C(10), U, C(2), O}}}, 5.0, 30.0, {}, {}, false,
+         {{{H, 10, 20, 20}, {L, 40, 50, 20}, {H, 60, 60, 10}}}},
+        {"Over without a high limit ends a low run", {{10, {C(1), O, C(2)}}}, 5.0, {}, {}, {},
+         false, {{{L, 0, 0, 10}, {L, 20, 20, 10}}}},
+        {"a run turning from high to low is two runs", {{10, {C(40), C(-40)}}}, -30.0, 30.0,
+         {}, {}, false, {{{H, 0, 0, 10}, {L, 10, 10, 10}}}},
+        {"degF limits", {{10, {C(20), C(30), C(-10), C(-6.6)}}}, 20.0, 80.0, {}, {}, true,
+         {{{H, 10, 10, 10}, {L, 20, 20, 10}}}},
+        {"two channels, each with its own interval",
+         {{10, {C(31), C(31), C(31), C(20)}}, {60, {C(31), C(31), C(20)}}}, {}, 30.0, {}, {},
+         false, {{{H, 0, 20, 30}}, {{H, 0, 60, 120}}}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int n = 1; n <= kChannelCount; ++n)
+            doc.GetChannel(n)->present = 0;
+        ReportOptions o;
+        o.low = c.low;
+        o.high = c.high;
+        if (c.from)
+            o.from = kT0 + *c.from;
+        if (c.to)
+            o.to = kT0 + *c.to;
+        const ReportFigures r = Compute(c.channels, o, c.fahrenheit);
+        ASSERT_EQ(r.channels.size(), c.runs.size());
+        for (std::size_t i = 0; i < c.runs.size(); ++i) {
+            std::vector<Excursion> want;
+            uint64_t above = 0, below = 0;
+            for (const Run& run : c.runs[i]) {
+                want.push_back({run.kind, kT0 + run.first, kT0 + run.last, run.seconds});
+                (run.kind == H ? above : below) += run.seconds;
+            }
+            EXPECT_EQ(r.channels[i].excursions, want) << "channel " << i + 1;
+            EXPECT_EQ(r.channels[i].secondsAboveHigh, above);
+            EXPECT_EQ(r.channels[i].secondsBelowLow, below);
+        }
+    }
+}
+
+} // namespace
+} // namespace saroko::test
