@@ -20,8 +20,9 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("saroko-cli-" + std::to_string(::getpid()) + "-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("saroko-cli-" + std::to_string(::getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()
+                                               ->current_test_info()
+                                               ->name()));
         fs::remove_all(dir);
         fs::create_directories(dir / "config");
     }
@@ -59,9 +60,9 @@ TEST_F(CliTest, InfoJsonDescribesAllEightChannels) {
     const CliRun r = Cli("info --json " + Demo());
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = nlohmann::json::parse(r.out);
-    for (const char* f :
-         {"dataStart", "dataEnd", "viewStart", "viewEnd", "minInterval", "cursorA", "cursorB",
-          "fullUpper", "fullLower", "viewUpper", "viewLower", "calcStart", "calcEnd"})
+    for (const char* f : {"dataStart", "dataEnd", "viewStart", "viewEnd", "minInterval",
+                          "cursorA", "cursorB", "fullUpper", "fullLower", "viewUpper",
+                          "viewLower", "calcStart", "calcEnd"})
         EXPECT_TRUE(j["range"].contains(f)) << f;
     ASSERT_EQ(j["channels"].size(), 8u);
     EXPECT_EQ(j["channels"][0]["number"], 1);
@@ -95,8 +96,7 @@ TEST_F(CliTest, FailuresAndUsage) {
     EXPECT_EQ(Cli("info").status, 2);
     EXPECT_EQ(Cli("frobnicate").status, 2);
     EXPECT_EQ(Cli("export --delimiter pipe -o " + P("x.txt") + " " + Demo()).status, 2);
-    EXPECT_EQ(Cli("export --from \"2026/11/30 10:00:00\" -o " + P("x.txt") + " " + Demo()).status,
-              2);
+    EXPECT_EQ(Cli("export --from \"2026/11/30 10:00:00\" -o " + P("x.txt") + " " + Demo()).status, 2);
     r = Cli("export -o " + P("x.csv") + " " + Demo());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("拡張子が違うか入力されていません。"), std::string::npos);
@@ -150,19 +150,14 @@ TEST_F(CliTest, ExportHonoursSettingsAndOptions) {
     ASSERT_EQ(Cli("export -o " + P("f.txt") + " " + demo).status, 0);
     const std::string f = Read(P("f.txt"));
     EXPECT_NE(f.find("\"Date/Time\"\t\"@date()\"\t\"Ch.1\""), std::string::npos);
-    EXPECT_NE(f.find("\"\xDF"
-                     "F \""),
-              std::string::npos);
+    EXPECT_NE(f.find("\"\xDF" "F \""), std::string::npos);
 
     ASSERT_EQ(Cli("export --celsius --delimiter semicolon --from \"2026/11/30 09:00:00\" --to "
-                  "\"2026/11/30 09:02:00\" -o " +
-                  P("c.TXT") + " " + demo)
+                  "\"2026/11/30 09:02:00\" -o " + P("c.TXT") + " " + demo)
                   .status,
               0);
     const std::string c = Read(P("c.TXT"));
-    EXPECT_NE(c.find("\"\xDF"
-                     "C \""),
-              std::string::npos);
+    EXPECT_NE(c.find("\"\xDF" "C \""), std::string::npos);
     int lines = 0;
     for (std::size_t pos = 0; (pos = c.find("\"2026/11/30  9:0", pos)) != std::string::npos; ++pos)
         ++lines;
