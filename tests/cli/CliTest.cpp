@@ -1,9 +1,12 @@
 // Runs saroko-cli as a user would, on files it writes itself, with a private settings store.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -226,6 +229,145 @@ TEST_F(CliTest, RenderWritesTheFormatItsExtensionNames) {
     for (const char* s : {"Cursor A", "Calculation Range", "Max.", "室温", "冷蔵庫", " 1min",
                           "1440", "24.6", "ﾟC", "26/11/30"})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+}
+
+int PdfPages(const std::string& pdf) {
+    const std::string text = [&] {
+        const std::string cmd = "pdfinfo '" + pdf + "' > '" + pdf + ".info'";
+        if (std::system(cmd.c_str()) != 0)
+            return std::string();
+        std::ifstream f(pdf + ".info");
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }();
+    const auto at = text.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
+}
+
+// Pixels of one page near a colour, counted on pdftoppm's picture of it.
+int PagePixelsNear(const std::string& pdf, int page, int r, int g, int b) {
+    const std::string base = pdf + "-page";
+    const std::string cmd = "pdftoppm -r 100 -f " + std::to_string(page) + " -l " +
+                            std::to_string(page) + " -singlefile '" + pdf + "' '" + base + "'";
+    if (std::system(cmd.c_str()) != 0)
+        return -1;
+    std::ifstream f(base + ".ppm", std::ios::binary);
+    std::string magic;
+    int w = 0, h = 0, max = 0;
+    f >> magic >> w >> h >> max;
+    f.get();
+    int n = 0;
+    for (int i = 0; i < w * h; ++i) {
+        const int pr = f.get(), pg = f.get(), pb = f.get();
+        n += std::abs(pr - r) < 40 && std::abs(pg - g) < 40 && std::abs(pb - b) < 40;
+    }
+    return n;
+}
+
+std::string LocalText(int64_t t) {
+    const std::time_t tt = static_cast<std::time_t>(t);
+    std::tm tm{};
+    localtime_r(&tt, &tm);
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%4d/%02d/%02d %2d:%02d'%02d", tm.tm_year + 1900,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return buf;
+}
+
+TEST_F(CliTest, ReportJsonHoldsTheFiguresOfEveryShownChannel) {
+    const std::string demo = Demo();
+    CliRun r = Cli("report --json --high 24 --low 3.6 " + demo);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = nlohmann::ordered_json::parse(r.out);
+    std::vector<std::string> keys;
+    for (const auto& [k, v] : j.items())
+        keys.push_back(k);
+    EXPECT_EQ(keys, (std::vector<std::string>{"from", "to", "unit", "low", "high",
+                                              "activationEnergy", "channels"}));
+    EXPECT_EQ(j["unit"], "C");
+    EXPECT_EQ(j["high"], 24.0);
+    EXPECT_EQ(j["activationEnergy"], 83.144);
+    ASSERT_EQ(j["channels"].size(), 2u);
+    const auto& room = j["channels"][0];
+    EXPECT_EQ(room["name"], "室温");
+    EXPECT_EQ(j["channels"][1]["name"], "冷蔵庫");
+    EXPECT_EQ(room["samples"], 1438);
+    EXPECT_EQ(room["missing"], 2);
+    EXPECT_EQ(room["interval"], 60);
+    EXPECT_EQ(room["max"], 24.6);
+    EXPECT_TRUE(room["maxTime"].is_number_integer());
+    for (const auto& ch : j["channels"]) {
+        for (const char* f : {"max", "min", "average", "mkt"}) {
+            const double v = ch[f].get<double>();
+            EXPECT_DOUBLE_EQ(v * 10, std::round(v * 10)) << f << " has one decimal";
+        }
+        int64_t above = 0, below = 0;
+        for (const auto& e : ch["excursions"]) {
+            EXPECT_LE(e["start"].get<int64_t>(), e["end"].get<int64_t>());
+            EXPECT_EQ(e["seconds"].get<int64_t>(),
+                      e["end"].get<int64_t>() - e["start"].get<int64_t>() + 60);
+            (e["kind"] == "high" ? above : below) += e["seconds"].get<int64_t>();
+        }
+        EXPECT_EQ(ch["secondsAboveHigh"], above);
+        EXPECT_EQ(ch["secondsBelowLow"], below);
+    }
+    EXPECT_GT(room["secondsAboveHigh"].get<int>(), 0);
+    EXPECT_GT(j["channels"][1]["secondsBelowLow"].get<int>(), 0);
+
+    // Without limits they are null; in degF the figures follow the unit.
+    r = Cli("report --json --fahrenheit --from \"2026/11/30 12:00:00\" " + demo);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto f = nlohmann::json::parse(r.out);
+    EXPECT_EQ(f["unit"], "F");
+    EXPECT_TRUE(f["low"].is_null() && f["high"].is_null());
+    EXPECT_EQ(f["channels"][0]["max"], 76.3);
+    EXPECT_TRUE(f["channels"][0]["excursions"].empty());
+    EXPECT_EQ(Cli("report " + demo).status, 2);
+    EXPECT_EQ(Cli("report --json -o " + P("r.pdf") + " " + demo).status, 2);
+    EXPECT_EQ(Cli("report --json --high warm " + demo).status, 2);
+}
+
+TEST_F(CliTest, ReportPdfCarriesGraphFiguresAndExcursions) {
+    const std::string demo = Demo();
+    const auto j = nlohmann::json::parse(Cli("report --json --high 24 --low 3.6 " + demo).out);
+    ASSERT_EQ(Cli("report --high 24 --low 3.6 -o " + P("r.pdf") + " " + demo).status, 0);
+    ASSERT_GE(PdfPages(P("r.pdf")), 2);
+    const std::string first = PdfText(P("r.pdf"), "-f 1 -l 1");
+    for (const char* s : {"demo.klg", "Cursor A", "室温", "24.0 ﾟC", "3.6 ﾟC"})
+        EXPECT_NE(first.find(s), std::string::npos) << s << "\n" << first;
+    const std::string rest = PdfText(P("r.pdf"), "-f 2");
+    for (const char* s : {"室温", "冷蔵庫", "24.6", "1438", "上限超過", "下限未満"})
+        EXPECT_NE(rest.find(s), std::string::npos) << s;
+    const auto& e = j["channels"][0]["excursions"][0];
+    const int64_t secs = e["seconds"];
+    char duration[32];
+    std::snprintf(duration, sizeof duration, "%d:%02d:%02d", int(secs / 3600),
+                  int(secs / 60 % 60), int(secs % 60));
+    // One line of the list holds the kind, local start and end and the duration.
+    bool listed = false;
+    std::istringstream lines(rest);
+    for (std::string l; std::getline(lines, l);)
+        listed = listed || (l.find("上限超過") != l.npos && l.find(LocalText(e["start"])) != l.npos &&
+                            l.find(LocalText(e["end"])) != l.npos && l.find(duration) != l.npos);
+    EXPECT_TRUE(listed) << LocalText(e["start"]) << " " << duration << "\n" << rest;
+    // The graph is on page 1: the first channel's colour is there and nowhere else.
+    EXPECT_GT(PagePixelsNear(P("r.pdf"), 1, 255, 0, 175), 200);
+    EXPECT_LT(PagePixelsNear(P("r.pdf"), 2, 255, 0, 175), 50);
+}
+
+TEST_F(CliTest, PrintCommandsWriteTheProgramsPages) {
+    const std::string demo = Demo();
+    // 100 rows of one-minute samples: 49 rows a page on A4.
+    CliRun r = Cli("print-list --from \"2026/11/30 09:00:00\" --to \"2026/11/30 10:39:00\" -o " +
+                   P("l.pdf") + " " + demo);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(PdfPages(P("l.pdf")), 3);
+    const std::string last = PdfText(P("l.pdf"), "-f 3 -l 3");
+    EXPECT_NE(last.find("Page 3"), std::string::npos) << last;
+    EXPECT_NE(last.find("2026/11/30 10:39'00"), std::string::npos) << last;
+    EXPECT_NE(PdfText(P("l.pdf"), "-f 1 -l 1").find("ﾌｧｲﾙ名:demo.klg"), std::string::npos);
+    ASSERT_EQ(Cli("print-graph --mono -o " + P("g.pdf") + " " + demo).status, 0);
+    EXPECT_EQ(PdfPages(P("g.pdf")), 1);
+    EXPECT_EQ(Cli("print-graph --method wide -o " + P("x.pdf") + " " + demo).status, 2);
 }
 
 } // namespace

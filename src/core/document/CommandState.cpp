@@ -12,7 +12,8 @@ constexpr std::array kNeedData = {
     cmd::kPrintColour, cmd::kPrintMono,  cmd::kPrintDataList, cmd::kFileSave,
     cmd::kFileSaveAll, cmd::kFileSaveRange, cmd::kExportAll,  cmd::kExportRange,
     cmd::kDataList,    cmd::kCursorRight, cmd::kCursorLeft,   cmd::kZoomIn,
-    cmd::kGraphRight,  cmd::kGraphLeft,   cmd::kGraphUp,      cmd::kGraphDown};
+    cmd::kGraphRight,  cmd::kGraphLeft,   cmd::kGraphUp,      cmd::kGraphDown,
+    cmd::kReport};
 
 } // namespace
 

@@ -28,6 +28,7 @@ inline constexpr int kChannelColours = 32787;
 inline constexpr int kSelectPort = 32806;
 inline constexpr int kFullScale = 32809;
 inline constexpr int kCommandTest = 32810;
+inline constexpr int kReport = 32811;
 inline constexpr int kCursorSolid = 32792;
 inline constexpr int kCursorDotted = 32793;
 inline constexpr int kCursorDashed = 32794;

@@ -24,6 +24,7 @@ constexpr MenuItem kFileMenu[] = {
     {K::kCommand, cmd::kPrintMono, SAROKO_TRANSLATE_NOOP("Menu", "モノクログラフ印刷(M)..."), "Ctrl+M"},
     {K::kCommand, cmd::kPrintDataList, SAROKO_TRANSLATE_NOOP("Menu", "データ一覧印刷(L)..."), nullptr},
     {K::kCommand, cmd::kPrintSetup, SAROKO_TRANSLATE_NOOP("Menu", "プリンタの設定(R)..."), nullptr},
+    {K::kCommand, cmd::kReport, SAROKO_TRANSLATE_NOOP("Menu", "レポート出力(E)..."), nullptr},
     {K::kSeparator, 0, nullptr, nullptr},
     {K::kCommand, cmd::kRecentFirst, SAROKO_TRANSLATE_NOOP("Menu", "以前開いたファイル"), nullptr},
     {K::kSeparator, 0, nullptr, nullptr},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace saroko {
 namespace {
@@ -123,6 +124,22 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
 }
 
 } // namespace
+
+std::string FormatDuration(uint64_t seconds) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%llu:%02u:%02u",
+                  static_cast<unsigned long long>(seconds / 3600),
+                  static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60));
+    return buf;
+}
+
+std::string FigureText(const CZorvicDoc& doc, uint8_t type, const std::optional<double>& value) {
+    if (!value)
+        return "---";
+    std::string text = doc.FormatValue(type, 1, *value);
+    text.erase(0, text.find_first_not_of(' '));
+    return text.empty() ? "---" : text;
+}
 
 double MeanKineticKelvin(const std::vector<double>& kelvin, double activationEnergy) {
     if (kelvin.empty() || activationEnergy <= 0)

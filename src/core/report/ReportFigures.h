@@ -66,6 +66,11 @@ struct ReportFigures {
 // The figures over the samples whose time lies in [from, to].
 ReportFigures ComputeReportFigures(const CZorvicDoc& doc, const ReportOptions& options);
 
+// The texts of the report's cells: a duration as "h:mm:ss", a figure as the program formats
+// values of its type ("---" without one).
+std::string FormatDuration(uint64_t seconds);
+std::string FigureText(const CZorvicDoc& doc, uint8_t type, const std::optional<double>& value);
+
 // (Ea/R) / -ln(mean of exp(-Ea/(R T))) over temperatures in kelvin; Ea in kJ/mol.
 double MeanKineticKelvin(const std::vector<double>& kelvin, double activationEnergy);
 

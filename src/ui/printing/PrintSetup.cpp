@@ -13,6 +13,7 @@
 
 #include "graph/ZorvicView.h"
 #include "messages/StringTable.h"
+#include "printing/Printing.h"
 
 namespace saroko::ui {
 namespace {
@@ -201,12 +202,11 @@ bool CPrintSetup::ChooseJobFile(QWidget* parent, const CZorvicDoc& doc) {
 }
 
 PrinterMetrics CPrintSetup::Metrics() const {
-    const QPrinter& p = *m_pPrinter;
-    return {p.width(), p.height(), p.logicalDpiX(), p.logicalDpiY()};
+    return MetricsOf(*m_pPrinter);
 }
 
 ListPageSize CPrintSetup::ListPage() const {
-    return ListPageSizeOf(m_pPrinter->widthMM(), m_pPrinter->heightMM());
+    return ListPageOf(*m_pPrinter);
 }
 
 void CPrintSetup::SetDialogHook(DialogHook hook) {

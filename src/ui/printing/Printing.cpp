@@ -26,21 +26,6 @@ void RepaintView(CZorvicView& view) {
     view.RefreshPane();
 }
 
-// Draws the picture stretched onto its destination. False when the page or the job failed;
-// a job that cannot start (a PDF in a folder that cannot be written) says so.
-bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSettings& settings,
-                  const PrinterMetrics& metrics, QWidget* parent) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), parent);
-        return false;
-    }
-    const GraphRect r = GraphPrintRect(settings, picture.width(), picture.height(), metrics);
-    if (!r.IsEmpty())
-        painter.drawImage(QRect(r.left, r.top, r.Width(), r.Height()), picture);
-    return painter.end();
-}
-
 // A job that is not to be finished: what a printer can take back is taken back; a PDF that
 // would hold only part of the list is removed.
 void AbandonJob(QPrinter& printer, QPainter& painter) {
@@ -53,6 +38,77 @@ void AbandonJob(QPrinter& printer, QPainter& painter) {
 }
 
 } // namespace
+
+PrinterMetrics MetricsOf(const QPrinter& p) {
+    return {p.width(), p.height(), p.logicalDpiX(), p.logicalDpiY()};
+}
+
+ListPageSize ListPageOf(const QPrinter& p) {
+    return ListPageSizeOf(p.widthMM(), p.heightMM());
+}
+
+bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSettings& settings,
+                  const PrinterMetrics& metrics, const std::function<void()>& cannotStart) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        if (cannotStart)
+            cannotStart();
+        return false;
+    }
+    const GraphRect r = GraphPrintRect(settings, picture.width(), picture.height(), metrics);
+    if (!r.IsEmpty())
+        painter.drawImage(QRect(r.left, r.top, r.Width(), r.Height()), picture);
+    return painter.end();
+}
+
+QImage GraphPrintPicture(const QSize& size, CZorvicDoc& doc, const CChannelPalette& palette,
+                         bool colour) {
+    CChannelPalette print;
+    PaletteEntries entries = palette.Entries();
+    if (colour)
+        ApplyColourPrintPalette(entries);
+    else
+        ApplyMonoPrintPalette(entries);
+    print.SetEntries(entries);
+    CGraphModel model(doc);
+    return RenderGraphImage(size, model, print, ProgramFont(), true);
+}
+
+int PrintListPages(QPrinter& printer, const CZorvicDoc& doc, PageRange range,
+                   const ListPrintProgress& progress) {
+    const CQtCp932Codec codec;
+    const ListPageSize size = ListPageOf(printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return -1;
+    CDataListPrint job(doc, codec, size.height);
+    job.SkipPages(range.from - 1);
+    const QFont font = ListPrintFont();
+    bool failed = false, cancelled = false;
+    int done = 0;
+    for (int page = range.from; page <= range.to; ++page) {
+        if (progress.page)
+            progress.page(page, range.to);
+        if (page > range.from && !printer.newPage()) {
+            failed = true;
+            break;
+        }
+        // The logical page in hundredths of an inch over the whole printable area.
+        painter.setWindow(0, 0, size.width, size.height);
+        painter.setViewport(0, 0, printer.width(), printer.height());
+        DrawListPage(painter, job.NextPage(), font);
+        ++done;
+        if (progress.cancelled && progress.cancelled()) {
+            cancelled = true;
+            break;
+        }
+    }
+    if (failed || cancelled) {
+        AbandonJob(printer, painter);
+        return 0;
+    }
+    return painter.end() ? done : 0;
+}
 
 QString DialogFileName(const std::string& fileName) {
     return QString::fromStdString(CutToCp932Bytes(fileName, kDialogNameBytes));
@@ -99,7 +155,10 @@ bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent) {
         if (setup.HasPrinter() && !picture.isNull() && setup.ChooseJobFile(parent, doc)) {
             setup.Printer().setDocName(QString::fromStdString(doc.m_szFileName));
             printed =
-                PrintPicture(setup.Printer(), picture, dlg.Settings(), setup.Metrics(), parent);
+                PrintPicture(setup.Printer(), picture, dlg.Settings(), setup.Metrics(), [parent] {
+                    // A PDF in a folder that cannot be written, for example.
+                    ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), parent);
+                });
         }
     }
     // Whatever happened, the screen gets its own colours back.
@@ -161,37 +220,19 @@ int PrintDataList(CZorvicView& view, QWidget* parent) {
         CPrintProgressDlg progress(main);
         progress.show();
         printer.setDocName(QString::fromStdString(doc.m_szFileName).left(kJobNameChars));
-        const ListPageSize size = setup.ListPage();
-        QPainter painter;
-        if (!painter.begin(&printer)) {
+        ListPrintProgress steps;
+        steps.page = [&progress](int page, int last) {
+            progress.ShowPage(page, last);
+            QCoreApplication::processEvents();
+        };
+        steps.cancelled = [&progress] {
+            QCoreApplication::processEvents();
+            return progress.Cancelled();
+        };
+        done = PrintListPages(printer, doc, range, steps);
+        if (done < 0) {
             ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), main);
-        } else {
-            CDataListPrint job(doc, codec, size.height);
-            job.SkipPages(range.from - 1);
-            const QFont font = ListPrintFont();
-            bool failed = false;
-            for (int page = range.from; page <= range.to; ++page) {
-                progress.ShowPage(page, range.to);
-                QCoreApplication::processEvents();
-                if (page > range.from && !printer.newPage()) {
-                    failed = true;
-                    break;
-                }
-                // The logical page in hundredths of an inch over the whole printable area.
-                painter.setWindow(0, 0, size.width, size.height);
-                painter.setViewport(0, 0, printer.width(), printer.height());
-                DrawListPage(painter, job.NextPage(), font);
-                ++done;
-                QCoreApplication::processEvents();
-                if (progress.Cancelled())
-                    break;
-            }
-            if (failed || progress.Cancelled()) {
-                AbandonJob(printer, painter);
-                done = 0;
-            } else if (!painter.end()) {
-                done = 0;
-            }
+            done = 0;
         }
     }
     if (main)

@@ -4,10 +4,14 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <functional>
 
+#include "channels/ChannelPalette.h"
 #include "printing/DataList.h"
+#include "printing/PrintLayout.h"
 
 class QPainter;
+class QPrinter;
 class QWidget;
 
 namespace saroko {
@@ -27,6 +31,27 @@ QImage CaptureView(CZorvicView& view);
 
 // The data list print (40002). Returns the number of pages printed.
 int PrintDataList(CZorvicView& view, QWidget* parent);
+
+// The print commands' pages on any printer, the program's and the command line's.
+PrinterMetrics MetricsOf(const QPrinter& printer);
+ListPageSize ListPageOf(const QPrinter& printer);
+// The graph page: the picture stretched onto its destination by the method. False when the
+// job could not start (`cannotStart` is told) or the page failed.
+bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSettings& settings,
+                  const PrinterMetrics& metrics, const std::function<void()>& cannotStart = {});
+// The picture of a view of `size` in the print colours, legend pane included, as the window
+// shows it.
+QImage GraphPrintPicture(const QSize& size, CZorvicDoc& doc, const CChannelPalette& palette,
+                         bool colour);
+// The data list's pages of the shown window; `page` is told before each page, `cancelled`
+// asked after it (a cancel abandons the job). The pages printed, 0 for a job that failed or
+// was cancelled, -1 when it could not start.
+struct ListPrintProgress {
+    std::function<void(int page, int last)> page;
+    std::function<bool()> cancelled;
+};
+int PrintListPages(QPrinter& printer, const CZorvicDoc& doc, PageRange range,
+                   const ListPrintProgress& progress = {});
 
 // The list page's font, in hundredths of an inch.
 QFont ListPrintFont();

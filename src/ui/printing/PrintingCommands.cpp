@@ -4,6 +4,7 @@
 #include "graph/ZorvicView.h"
 #include "printing/DataListDlg.h"
 #include "printing/Printing.h"
+#include "printing/ReportDlg.h"
 
 namespace saroko::ui {
 
@@ -16,6 +17,7 @@ bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent) {
     case cmd::kPrintMono:
     case cmd::kPrintDataList:
     case cmd::kDataList:
+    case cmd::kReport:
         break;
     default:
         return false;
@@ -31,6 +33,9 @@ bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent) {
         break;
     case cmd::kPrintDataList:
         PrintDataList(view, parent);
+        break;
+    case cmd::kReport:
+        RunReport(view, parent);
         break;
     default:
         RunDataListWindow(view, parent);

@@ -1,0 +1,141 @@
+#include "printing/ReportDlg.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDateTimeEdit>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "channels/ParseDecimal.h"
+#include "graph/ZorvicView.h"
+#include "printing/PrintSetup.h"
+#include "printing/ReportPdf.h"
+
+namespace saroko::ui {
+namespace {
+
+constexpr const char* kTimeFormat = "yyyy/MM/dd HH:mm:ss";
+
+QDateTime ToEdit(uint32_t t) {
+    std::tm tm{};
+    if (!ToLocalTime(t, tm))
+        return {};
+    return QDateTime(QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday),
+                     QTime(tm.tm_hour, tm.tm_min, tm.tm_sec));
+}
+
+bool FromEdit(const QDateTimeEdit& edit, uint32_t& out) {
+    const QDateTime d = edit.dateTime();
+    return FromLocalFields(d.date().year(), d.date().month(), d.date().day(), d.time().hour(),
+                           d.time().minute(), d.time().second(), out);
+}
+
+bool ReadNumber(const QLineEdit& edit, double& out) {
+    int digits = 0;
+    return ParseDecimal(edit.text().toStdString(), out, digits) == 1;
+}
+
+QString ProposedReport(const CZorvicDoc& doc) {
+    if (doc.m_szPathName == "Untitled")
+        return QDir::home().filePath(QStringLiteral("Saroko-report.pdf"));
+    const QFileInfo info(QString::fromStdString(doc.m_szPathName));
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral("-report.pdf"));
+}
+
+} // namespace
+
+CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& settings,
+                       QWidget* parent)
+    : QDialog(parent), m_settings(settings) {
+    setWindowTitle(tr("レポート出力"));
+    auto* form = new QFormLayout(this);
+    const auto timeEdit = [this](uint32_t t) {
+        auto* e = new QDateTimeEdit(ToEdit(t), this);
+        e->setDisplayFormat(QString::fromLatin1(kTimeFormat));
+        return e;
+    };
+    m_pFrom = timeEdit(from);
+    m_pTo = timeEdit(to);
+    form->addRow(tr("開始:"), m_pFrom);
+    form->addRow(tr("終了:"), m_pTo);
+    const auto limitRow = [this, form](const QString& label, bool on, double value, QCheckBox*& box,
+                                       QLineEdit*& edit) {
+        box = new QCheckBox(label, this);
+        box->setChecked(on);
+        edit = new QLineEdit(QString::fromStdString(FormatScale(value)), this);
+        edit->setEnabled(on);
+        connect(box, &QCheckBox::toggled, edit, &QLineEdit::setEnabled);
+        form->addRow(box, edit);
+    };
+    limitRow(tr("下限"), settings.useLow, settings.low, m_pUseLow, m_pLow);
+    limitRow(tr("上限"), settings.useHigh, settings.high, m_pUseHigh, m_pHigh);
+    m_pEnergy = new QLineEdit(QString::fromStdString(FormatScale(settings.activationEnergy)), this);
+    form->addRow(tr("活性化ｴﾈﾙｷﾞｰ (kJ/mol):"), m_pEnergy);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+}
+
+void CReportDlg::accept() {
+    ReportOptions o;
+    ReportDialogSettings s = m_settings;
+    uint32_t from = 0, to = 0;
+    // The first field that fails keeps the dialog open with the focus on it.
+    const auto fail = [this](QWidget* field, const QString& text) {
+        ShowFrameworkMessage(text, this);
+        field->setFocus();
+    };
+    if (!FromEdit(*m_pFrom, from))
+        return fail(m_pFrom, tr("開始時刻が正しくありません。"));
+    if (!FromEdit(*m_pTo, to) || to < from)
+        return fail(m_pTo, tr("終了時刻が正しくありません。"));
+    s.useLow = m_pUseLow->isChecked();
+    s.useHigh = m_pUseHigh->isChecked();
+    if (s.useLow && !ReadNumber(*m_pLow, s.low))
+        return fail(m_pLow, tr("下限に数値を入力してください。"));
+    if (s.useHigh && !ReadNumber(*m_pHigh, s.high))
+        return fail(m_pHigh, tr("上限に数値を入力してください。"));
+    if (!ReadNumber(*m_pEnergy, s.activationEnergy) || s.activationEnergy <= 0)
+        return fail(m_pEnergy, tr("活性化ｴﾈﾙｷﾞｰに正の数値を入力してください。"));
+    o.from = from;
+    o.to = to;
+    if (s.useLow)
+        o.low = s.low;
+    if (s.useHigh)
+        o.high = s.high;
+    o.activationEnergy = s.activationEnergy;
+    m_options = o;
+    m_settings = s;
+    QDialog::accept();
+}
+
+bool RunReport(CZorvicView& view, QWidget* parent) {
+    CZorvicDoc& doc = view.Doc();
+    const GraphRange& r = *doc.GetRange();
+    CReportDlg dlg(r.viewStart, r.viewEnd, LoadReportSettings(doc.Store()), parent);
+    if (ExecDialog(dlg) != QDialog::Accepted)
+        return false;
+    SaveReportSettings(doc.Store(), dlg.Settings());
+    const QString path = QFileDialog::getSaveFileName(
+        parent, QCoreApplication::translate("CReportDlg", "レポート出力"), ProposedReport(doc),
+        QCoreApplication::translate("CReportDlg", "PDF ﾌｧｲﾙ (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options())) {
+        ShowFrameworkMessage(
+            QCoreApplication::translate("CReportDlg", "レポートを書き込めませんでした。"), parent);
+        return false;
+    }
+    return true;
+}
+
+} // namespace saroko::ui

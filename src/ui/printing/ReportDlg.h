@@ -1,0 +1,46 @@
+#pragma once
+// The report command (レポート出力): a small dialog for the window, the limits and the
+// activation energy, then the PDF file to write.
+#include <QDialog>
+
+#include "report/ReportSettings.h"
+
+class QCheckBox;
+class QDateTimeEdit;
+class QLineEdit;
+
+namespace saroko {
+
+class CZorvicView;
+
+namespace ui {
+
+class CReportDlg : public QDialog {
+    Q_OBJECT
+public:
+    // The window starts as [from, to]; the limits and the energy as remembered.
+    CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& settings,
+               QWidget* parent = nullptr);
+
+    ReportOptions Options() const { return m_options; }
+    ReportDialogSettings Settings() const { return m_settings; }
+
+    void accept() override;
+
+private:
+    QDateTimeEdit* m_pFrom;
+    QDateTimeEdit* m_pTo;
+    QCheckBox* m_pUseLow;
+    QLineEdit* m_pLow;
+    QCheckBox* m_pUseHigh;
+    QLineEdit* m_pHigh;
+    QLineEdit* m_pEnergy;
+    ReportOptions m_options;
+    ReportDialogSettings m_settings;
+};
+
+// The command: dialog, file, report. True when a report was written.
+bool RunReport(CZorvicView& view, QWidget* parent);
+
+} // namespace ui
+} // namespace saroko

@@ -1,0 +1,340 @@
+#include "printing/ReportPdf.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+
+#include "graph/GraphPainter.h"
+#include "platform/QtSettingsStore.h"
+#include "printing/DataList.h"
+
+namespace saroko::ui {
+namespace {
+
+constexpr int kDpi = 1200;
+// The graph is laid out as a window of this size and scaled onto the page's width.
+constexpr int kViewWidth = 1280;
+constexpr int kViewHeight = 760;
+constexpr double kBodyPoints = 8.5;
+constexpr double kTitlePoints = 13;
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("ReportPdf", text);
+}
+
+double Mm(double mm) {
+    return mm * kDpi / 25.4;
+}
+
+QFont ReportFont(double points, bool bold = false) {
+    QFont font = ProgramFont();
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferDefault);
+    return font;
+}
+
+QString TimeText(uint32_t t) {
+    return QString::fromStdString(ListTimeText(t));
+}
+
+// One column of a table: where it starts (mm from the left margin) and its heading.
+struct Column {
+    double x;
+    QString head;
+};
+
+class CReportWriter {
+public:
+    explicit CReportWriter(QPdfWriter& writer) : m_writer(writer) {}
+
+    bool Begin() {
+        if (!m_painter.begin(&m_writer))
+            return false;
+        m_width = m_writer.width();
+        m_height = m_writer.height();
+        StartPage();
+        return true;
+    }
+    bool End() { return m_painter.end(); }
+    QPainter& Painter() { return m_painter; }
+    double Y() const { return m_y; }
+    void Skip(double units) { m_y += units; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+    void NewPage() {
+        m_writer.newPage();
+        StartPage();
+    }
+    // A new page when `units` no longer fit below.
+    bool Need(double units) {
+        if (m_y + units <= m_height)
+            return false;
+        NewPage();
+        return true;
+    }
+
+    void Line(const QString& text, double points = kBodyPoints, bool bold = false) {
+        const QFont font = ReportFont(points, bold);
+        const QFontMetricsF fm(font, &m_writer);
+        Need(fm.height() * 1.4);
+        m_painter.setFont(font);
+        m_painter.setPen(Qt::black);
+        m_painter.drawText(QPointF(0, m_y + fm.ascent()), text);
+        m_y += fm.height() * 1.4;
+    }
+
+    void Row(const std::vector<Column>& columns, const QStringList& cells, bool bold = false,
+             const QColor& first = Qt::black) {
+        const QFont font = ReportFont(kBodyPoints, bold);
+        const QFontMetricsF fm(font, &m_writer);
+        m_painter.setFont(font);
+        for (std::size_t i = 0; i < columns.size() && i < static_cast<std::size_t>(cells.size());
+             ++i) {
+            m_painter.setPen(i == 1 ? first : QColor(Qt::black));
+            m_painter.drawText(QPointF(Mm(columns[i].x), m_y + fm.ascent()),
+                               cells[static_cast<qsizetype>(i)]);
+        }
+        m_y += fm.height() * 1.35;
+    }
+    double RowHeight() const {
+        return QFontMetricsF(ReportFont(kBodyPoints), &m_writer).height() * 1.35;
+    }
+    void Rule() {
+        m_painter.setPen(QPen(Qt::black, Mm(0.2)));
+        m_painter.drawLine(QPointF(0, m_y), QPointF(m_width, m_y));
+        m_y += Mm(1.2);
+    }
+
+private:
+    void StartPage() {
+        ++m_nPage;
+        m_y = 0;
+        const QFont font = ReportFont(kBodyPoints);
+        const QFontMetricsF fm(font, &m_writer);
+        m_painter.setFont(font);
+        m_painter.setPen(Qt::black);
+        const QString page = QStringLiteral("Page %1").arg(m_nPage);
+        m_painter.drawText(QPointF(m_width - fm.horizontalAdvance(page), fm.ascent()), page);
+    }
+
+    QPdfWriter& m_writer;
+    QPainter m_painter;
+    int m_width = 0;
+    int m_height = 0;
+    int m_nPage = 0;
+    double m_y = 0;
+};
+
+QString UnitText(const CZorvicDoc& doc, int type) {
+    return FromCp932(doc.FormatUnit(type, 0)).trimmed();
+}
+
+QString LimitText(const CZorvicDoc& doc, const std::optional<double>& limit) {
+    if (!limit)
+        return Tr("なし");
+    return QString::fromStdString(FigureText(doc, kTypeTemp13, limit)) + QLatin1Char(' ') +
+           UnitText(doc, kTypeTemp13);
+}
+
+// The limits across the plot, in the graph's own pixels; a limit outside the value window is
+// not drawn.
+void DrawLimits(QPainter& p, const CGraphModel& model, const CZorvicDoc& doc,
+                const ReportFigures& r, const QFont& font) {
+    const GraphRect& plot = model.m_rcPlot;
+    const GraphRange& range = *doc.GetRange();
+    if (model.m_fValuePerPixel == 0)
+        return;
+    p.save();
+    p.setClipRect(
+        QRect(plot.left, plot.top, plot.right + 1 - plot.left, plot.bottom + 1 - plot.top));
+    p.setFont(font);
+    const QFontMetricsF fm(font);
+    const auto line = [&](const std::optional<double>& v, const QColor& colour,
+                          const QString& label) {
+        if (!v)
+            return;
+        const double y = plot.bottom + 0.5 - (*v - range.viewLower) / model.m_fValuePerPixel;
+        if (y < plot.top || y > plot.bottom + 1)
+            return;
+        QPen pen(colour, 1.5);
+        pen.setDashPattern({6, 3});
+        p.setPen(pen);
+        p.drawLine(QPointF(plot.left, y), QPointF(plot.right + 1, y));
+        const QString text = label + QLatin1Char(' ') + LimitText(doc, v);
+        p.setPen(colour);
+        p.drawText(QPointF(plot.right - 4 - fm.horizontalAdvance(text), y - 3), text);
+    };
+    line(r.high, QColor(220, 0, 0), Tr("上限"));
+    line(r.low, QColor(0, 0, 220), Tr("下限"));
+    p.restore();
+}
+
+// Page 1's graph: the view over the report's window, the legend's statistics over it too,
+// the value window widened to show both limits. The document's ranges are put back after.
+void DrawGraph(CReportWriter& w, CZorvicDoc& doc, const CChannelPalette& palette,
+               const ReportFigures& r) {
+    const GraphRange kept = doc.m_range;
+    GraphRange& range = *doc.GetRange();
+    range.viewStart = r.from;
+    range.viewEnd = std::max(r.to, r.from + 10);
+    range.calcStart = r.from;
+    range.calcEnd = r.to;
+    for (const auto& limit : {r.low, r.high}) {
+        if (!limit)
+            continue;
+        const float margin = std::max(1.0f, (range.viewUpper - range.viewLower) * 0.05f);
+        if (*limit > range.viewUpper)
+            range.viewUpper = static_cast<float>(*limit) + margin;
+        if (*limit < range.viewLower)
+            range.viewLower = static_cast<float>(*limit) - margin;
+        range.fullUpper = std::max(range.fullUpper, range.viewUpper);
+        range.fullLower = std::min(range.fullLower, range.viewLower);
+    }
+    doc.CalcStatistics();
+
+    CChannelPalette print;
+    PaletteEntries entries = palette.Entries();
+    ApplyColourPrintPalette(entries);
+    print.SetEntries(entries);
+
+    QPainter& p = w.Painter();
+    const double scale =
+        std::min(w.Width() / double(kViewWidth), (w.Height() - w.Y()) / double(kViewHeight));
+    p.save();
+    p.translate(0, w.Y());
+    p.scale(scale, scale);
+    CGraphModel model(doc);
+    const QFont font = ProgramFont();
+    PaintView(p, QSize(kViewWidth, kViewHeight), model, print, font, true);
+    DrawLimits(p, model, doc, r, font);
+    p.restore();
+    w.Skip(kViewHeight * scale);
+
+    doc.m_range = kept;
+    doc.CalcStatistics();
+}
+
+void DrawFigures(CReportWriter& w, const CZorvicDoc& doc, const CChannelPalette& palette,
+                 const ReportFigures& r) {
+    // clang-format off
+    const std::vector<Column> columns = {
+        {0, Tr("Ch.")}, {9, Tr("名前")}, {31, Tr("単位")}, {41, Tr("間隔")},
+        {55, Tr("ｻﾝﾌﾟﾙ")}, {70, Tr("欠測")}, {82, Tr("Over")}, {94, Tr("Under")},
+        {108, Tr("最高")}, {122, Tr("最高の時刻")}, {157, Tr("最低")}, {171, Tr("最低の時刻")},
+        {206, Tr("平均")}, {220, Tr("MKT")}, {236, Tr("上限超過")}, {256, Tr("下限未満")},
+    };
+    // clang-format on
+    w.Line(Tr("チャンネル毎の集計"), kBodyPoints + 2, true);
+    w.Row(
+        columns,
+        [&] {
+            QStringList heads;
+            for (const Column& c : columns)
+                heads << c.head;
+            return heads;
+        }(),
+        true);
+    w.Rule();
+    for (const ChannelFigures& f : r.channels) {
+        if (w.Need(w.RowHeight()))
+            w.Rule();
+        const char* label = IntervalLabel(f.interval);
+        const PaletteEntry& e = palette.Entry(ChannelPaletteIndex(f.number));
+        const auto text = [&](const std::optional<double>& v) {
+            return QString::fromStdString(FigureText(doc, f.type, v));
+        };
+        w.Row(columns,
+              {QString::number(f.number), FromCp932(f.name), UnitText(doc, f.type),
+               label ? QString::fromLatin1(label).trimmed()
+                     : QStringLiteral("%1 sec.").arg(f.interval),
+               QString::number(f.samples), QString::number(f.missing), QString::number(f.over),
+               QString::number(f.under), text(f.max), f.max ? TimeText(f.maxTime) : QString(),
+               text(f.min), f.min ? TimeText(f.minTime) : QString(), text(f.average),
+               f.mkt ? text(f.mkt) : QStringLiteral("---"),
+               QString::fromStdString(FormatDuration(f.secondsAboveHigh)),
+               QString::fromStdString(FormatDuration(f.secondsBelowLow))},
+              false, QColor(e.red, e.green, e.blue).darker(110));
+    }
+    w.Skip(w.RowHeight() * 0.5);
+    w.Line(Tr("MKT: 平均動態温度 (活性化ｴﾈﾙｷﾞｰ %1 kJ/mol, R = 8.314462618 J/(mol·K))")
+               .arg(r.activationEnergy, 0, 'g', 8));
+    w.Line(Tr("最高・最低・平均・MKT は Over/Under と欠測を除く値から、上限超過・下限未満は "
+              "Over/Under を含めて求めています。"));
+    w.Skip(w.RowHeight());
+}
+
+void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
+    const std::vector<Column> columns = {{6, Tr("No.")},
+                                         {18, Tr("種類")},
+                                         {40, Tr("開始")},
+                                         {80, Tr("終了")},
+                                         {120, Tr("継続時間")}};
+    QStringList heads;
+    for (const Column& c : columns)
+        heads << c.head;
+    w.Line(Tr("逸脱一覧"), kBodyPoints + 2, true);
+    if (!r.low && !r.high) {
+        w.Line(Tr("上限・下限が指定されていません。"));
+        return;
+    }
+    for (const ChannelFigures& f : r.channels) {
+        w.Need(w.RowHeight() * 3);
+        w.Line(QStringLiteral("Ch.%1  %2").arg(f.number).arg(FromCp932(f.name)), kBodyPoints, true);
+        if (f.excursions.empty()) {
+            w.Row(columns, {QString(), Tr("逸脱なし")});
+            continue;
+        }
+        w.Row(columns, heads, true);
+        int n = 0;
+        for (const Excursion& e : f.excursions) {
+            if (w.Need(w.RowHeight()))
+                w.Row(columns, heads, true);
+            w.Row(columns,
+                  {QString::number(++n),
+                   e.kind == Excursion::kHigh ? Tr("上限超過") : Tr("下限未満"), TimeText(e.start),
+                   TimeText(e.end), QString::fromStdString(FormatDuration(e.seconds))});
+        }
+        w.Skip(w.RowHeight() * 0.3);
+    }
+}
+
+} // namespace
+
+bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette& palette,
+                    const ReportOptions& options) {
+    const ReportFigures r = ComputeReportFigures(doc, options);
+    QPdfWriter writer(path);
+    writer.setResolution(kDpi);
+    writer.setCreator(QStringLiteral("Saroko"));
+    const QString fileName =
+        doc.m_szPathName == "Untitled" ? QString() : QString::fromStdString(doc.m_szFileName);
+    writer.setTitle(Tr("測定データ レポート") +
+                    (fileName.isEmpty() ? QString() : QStringLiteral(" ") + fileName));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    CReportWriter w(writer);
+    if (!w.Begin())
+        return false;
+    w.Line(Tr("＜測定データ レポート＞"), kTitlePoints, true);
+    w.Line(Tr("ﾌｧｲﾙ名: %1").arg(fileName));
+    w.Line(Tr("期間: %1 ～ %2").arg(TimeText(r.from), TimeText(r.to)));
+    w.Line(Tr("下限: %1    上限: %2    活性化ｴﾈﾙｷﾞｰ: %3 kJ/mol")
+               .arg(LimitText(doc, r.low), LimitText(doc, r.high))
+               .arg(r.activationEnergy, 0, 'g', 8));
+    w.Skip(Mm(1));
+    DrawGraph(w, doc, palette, r);
+    w.NewPage();
+    w.Skip(w.RowHeight());
+    DrawFigures(w, doc, palette, r);
+    DrawExcursions(w, r);
+    return w.End();
+}
+
+} // namespace saroko::ui
