@@ -419,6 +419,10 @@
         <source>ﾍﾙﾌﾟ(H)</source>
         <translation>&amp;Help</translation>
     </message>
+    <message>
+        <source>レポート出力(E)...</source>
+        <translation>R&amp;eport...</translation>
+    </message>
 </context>
 <context>
     <name>Message</name>
@@ -939,6 +943,149 @@ Do you want to replace it?</translation>
     <message>
         <source>ﾜﾝﾀｲﾑ</source>
         <translation>One time</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPdf</name>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>Ch.</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>単位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>間隔</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>ｻﾝﾌﾟﾙ</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>欠測</source>
+        <translation>Missing</translation>
+    </message>
+    <message>
+        <source>Over</source>
+        <translation>Over</translation>
+    </message>
+    <message>
+        <source>Under</source>
+        <translation>Under</translation>
+    </message>
+    <message>
+        <source>最高</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>最高の時刻</source>
+        <translation>Time of max.</translation>
+    </message>
+    <message>
+        <source>最低</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最低の時刻</source>
+        <translation>Time of min.</translation>
+    </message>
+    <message>
+        <source>平均</source>
+        <translation>Avg</translation>
+    </message>
+    <message>
+        <source>MKT</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <source>上限超過</source>
+        <translation>Above high</translation>
+    </message>
+    <message>
+        <source>下限未満</source>
+        <translation>Below low</translation>
+    </message>
+    <message>
+        <source>チャンネル毎の集計</source>
+        <translation>Figures per channel</translation>
+    </message>
+    <message>
+        <source>MKT: 平均動態温度 (活性化ｴﾈﾙｷﾞｰ %1 kJ/mol, R = 8.314462618 J/(mol·K))</source>
+        <translation>MKT: mean kinetic temperature (activation energy %1 kJ/mol, R = 8.314462618 J/(mol·K))</translation>
+    </message>
+    <message>
+        <source>最高・最低・平均・MKT は Over/Under と欠測を除く値から、上限超過・下限未満は Over/Under を含めて求めています。</source>
+        <translation>Max., min., avg. and MKT are taken over the values without Over/Under and missing samples; the time above high and below low counts Over/Under.</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>継続時間</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>逸脱一覧</source>
+        <translation>Excursions</translation>
+    </message>
+    <message>
+        <source>上限・下限が指定されていません。</source>
+        <translation>No limits were given.</translation>
+    </message>
+    <message>
+        <source>逸脱なし</source>
+        <translation>no excursion</translation>
+    </message>
+    <message>
+        <source>測定データ レポート</source>
+        <translation>Measurement report</translation>
+    </message>
+    <message>
+        <source>＜測定データ レポート＞</source>
+        <translation>&lt;Measurement report&gt;</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名: %1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message>
+        <source>期間: %1 ～ %2</source>
+        <translation>Period: %1 - %2</translation>
+    </message>
+    <message>
+        <source>下限: %1    上限: %2    活性化ｴﾈﾙｷﾞｰ: %3 kJ/mol</source>
+        <translation>Low: %1    High: %2    Activation energy: %3 kJ/mol</translation>
     </message>
 </context>
 <context>
@@ -1527,6 +1674,65 @@ Add the user to the group &quot;%1&quot;.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CReportDlg</name>
+    <message>
+        <source>レポート出力</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>開始:</source>
+        <translation>Start:</translation>
+    </message>
+    <message>
+        <source>終了:</source>
+        <translation>End:</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>活性化ｴﾈﾙｷﾞｰ (kJ/mol):</source>
+        <translation>Activation energy (kJ/mol):</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>開始時刻が正しくありません。</source>
+        <translation>The start time is not valid.</translation>
+    </message>
+    <message>
+        <source>終了時刻が正しくありません。</source>
+        <translation>The end time is not valid.</translation>
+    </message>
+    <message>
+        <source>下限に数値を入力してください。</source>
+        <translation>Enter a number for the low limit.</translation>
+    </message>
+    <message>
+        <source>上限に数値を入力してください。</source>
+        <translation>Enter a number for the high limit.</translation>
+    </message>
+    <message>
+        <source>活性化ｴﾈﾙｷﾞｰに正の数値を入力してください。</source>
+        <translation>Enter a positive number for the activation energy.</translation>
+    </message>
+    <message>
+        <source>PDF ﾌｧｲﾙ (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>レポートを書き込めませんでした。</source>
+        <translation>The report could not be written.</translation>
     </message>
 </context>
 </TS>

@@ -49,9 +49,13 @@ bool TakeLanguage(std::vector<std::string>& args, std::string& choice) {
 int main(int argc, char** argv) {
 #ifdef SAROKO_CLI_HAS_GUI
     // The verbs that paint text need the GUI application; none opens a window.
+    // The verb follows the optional language choice.
+    int verbAt = 1;
+    while (verbAt < argc && std::strncmp(argv[verbAt], "--lang", 6) == 0)
+        verbAt += std::strcmp(argv[verbAt], "--lang") == 0 ? 2 : 1;
     bool paints = false;
     for (const char* verb : {"render", "report", "print-graph", "print-list"})
-        paints = paints || (argc > 1 && std::strcmp(argv[1], verb) == 0);
+        paints = paints || (verbAt < argc && std::strcmp(argv[verbAt], verb) == 0);
     if (paints)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =

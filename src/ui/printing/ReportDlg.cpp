@@ -126,13 +126,13 @@ bool RunReport(CZorvicView& view, QWidget* parent) {
         return false;
     SaveReportSettings(doc.Store(), dlg.Settings());
     const QString path = QFileDialog::getSaveFileName(
-        parent, QCoreApplication::translate("CReportDlg", "レポート出力"), ProposedReport(doc),
-        QCoreApplication::translate("CReportDlg", "PDF ﾌｧｲﾙ (*.pdf)"));
+        parent, CReportDlg::tr("レポート出力"), ProposedReport(doc),
+        CReportDlg::tr("PDF ﾌｧｲﾙ (*.pdf)"));
     if (path.isEmpty())
         return false;
     if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options())) {
         ShowFrameworkMessage(
-            QCoreApplication::translate("CReportDlg", "レポートを書き込めませんでした。"), parent);
+            CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;
     }
     return true;

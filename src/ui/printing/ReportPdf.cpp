@@ -23,9 +23,10 @@ constexpr int kViewHeight = 760;
 constexpr double kBodyPoints = 8.5;
 constexpr double kTitlePoints = 13;
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("ReportPdf", text);
-}
+// The report's own texts, Japanese in the source.
+struct ReportPdf {
+    Q_DECLARE_TR_FUNCTIONS(ReportPdf)
+};
 
 double Mm(double mm) {
     return mm * kDpi / 25.4;
@@ -138,7 +139,7 @@ QString UnitText(const CZorvicDoc& doc, int type) {
 
 QString LimitText(const CZorvicDoc& doc, const std::optional<double>& limit) {
     if (!limit)
-        return Tr("なし");
+        return ReportPdf::tr("なし");
     return QString::fromStdString(FigureText(doc, kTypeTemp13, limit)) + QLatin1Char(' ') +
            UnitText(doc, kTypeTemp13);
 }
@@ -171,8 +172,8 @@ void DrawLimits(QPainter& p, const CGraphModel& model, const CZorvicDoc& doc,
         p.setPen(colour);
         p.drawText(QPointF(plot.right - 4 - fm.horizontalAdvance(text), y - 3), text);
     };
-    line(r.high, QColor(220, 0, 0), Tr("上限"));
-    line(r.low, QColor(0, 0, 220), Tr("下限"));
+    line(r.high, QColor(220, 0, 0), ReportPdf::tr("上限"));
+    line(r.low, QColor(0, 0, 220), ReportPdf::tr("下限"));
     p.restore();
 }
 
@@ -225,13 +226,13 @@ void DrawFigures(CReportWriter& w, const CZorvicDoc& doc, const CChannelPalette&
                  const ReportFigures& r) {
     // clang-format off
     const std::vector<Column> columns = {
-        {0, Tr("Ch.")}, {9, Tr("名前")}, {31, Tr("単位")}, {41, Tr("間隔")},
-        {55, Tr("ｻﾝﾌﾟﾙ")}, {70, Tr("欠測")}, {82, Tr("Over")}, {94, Tr("Under")},
-        {108, Tr("最高")}, {122, Tr("最高の時刻")}, {157, Tr("最低")}, {171, Tr("最低の時刻")},
-        {206, Tr("平均")}, {220, Tr("MKT")}, {236, Tr("上限超過")}, {256, Tr("下限未満")},
+        {0, ReportPdf::tr("Ch.")}, {9, ReportPdf::tr("名前")}, {31, ReportPdf::tr("単位")}, {41, ReportPdf::tr("間隔")},
+        {55, ReportPdf::tr("ｻﾝﾌﾟﾙ")}, {70, ReportPdf::tr("欠測")}, {82, ReportPdf::tr("Over")}, {94, ReportPdf::tr("Under")},
+        {108, ReportPdf::tr("最高")}, {122, ReportPdf::tr("最高の時刻")}, {157, ReportPdf::tr("最低")}, {171, ReportPdf::tr("最低の時刻")},
+        {206, ReportPdf::tr("平均")}, {220, ReportPdf::tr("MKT")}, {236, ReportPdf::tr("上限超過")}, {256, ReportPdf::tr("下限未満")},
     };
     // clang-format on
-    w.Line(Tr("チャンネル毎の集計"), kBodyPoints + 2, true);
+    w.Line(ReportPdf::tr("チャンネル毎の集計"), kBodyPoints + 2, true);
     w.Row(
         columns,
         [&] {
@@ -263,32 +264,33 @@ void DrawFigures(CReportWriter& w, const CZorvicDoc& doc, const CChannelPalette&
               false, QColor(e.red, e.green, e.blue).darker(110));
     }
     w.Skip(w.RowHeight() * 0.5);
-    w.Line(Tr("MKT: 平均動態温度 (活性化ｴﾈﾙｷﾞｰ %1 kJ/mol, R = 8.314462618 J/(mol·K))")
+    w.Line(ReportPdf::tr("MKT: 平均動態温度 (活性化ｴﾈﾙｷﾞｰ %1 kJ/mol, R = 8.314462618 J/(mol·K))")
                .arg(r.activationEnergy, 0, 'g', 8));
-    w.Line(Tr("最高・最低・平均・MKT は Over/Under と欠測を除く値から、上限超過・下限未満は "
-              "Over/Under を含めて求めています。"));
+    w.Line(ReportPdf::tr(
+        "最高・最低・平均・MKT は Over/Under と欠測を除く値から、上限超過・下限未満は "
+        "Over/Under を含めて求めています。"));
     w.Skip(w.RowHeight());
 }
 
 void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
-    const std::vector<Column> columns = {{6, Tr("No.")},
-                                         {18, Tr("種類")},
-                                         {40, Tr("開始")},
-                                         {80, Tr("終了")},
-                                         {120, Tr("継続時間")}};
+    const std::vector<Column> columns = {{6, ReportPdf::tr("No.")},
+                                         {18, ReportPdf::tr("種類")},
+                                         {40, ReportPdf::tr("開始")},
+                                         {80, ReportPdf::tr("終了")},
+                                         {120, ReportPdf::tr("継続時間")}};
     QStringList heads;
     for (const Column& c : columns)
         heads << c.head;
-    w.Line(Tr("逸脱一覧"), kBodyPoints + 2, true);
+    w.Line(ReportPdf::tr("逸脱一覧"), kBodyPoints + 2, true);
     if (!r.low && !r.high) {
-        w.Line(Tr("上限・下限が指定されていません。"));
+        w.Line(ReportPdf::tr("上限・下限が指定されていません。"));
         return;
     }
     for (const ChannelFigures& f : r.channels) {
         w.Need(w.RowHeight() * 3);
         w.Line(QStringLiteral("Ch.%1  %2").arg(f.number).arg(FromCp932(f.name)), kBodyPoints, true);
         if (f.excursions.empty()) {
-            w.Row(columns, {QString(), Tr("逸脱なし")});
+            w.Row(columns, {QString(), ReportPdf::tr("逸脱なし")});
             continue;
         }
         w.Row(columns, heads, true);
@@ -296,10 +298,11 @@ void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
         for (const Excursion& e : f.excursions) {
             if (w.Need(w.RowHeight()))
                 w.Row(columns, heads, true);
-            w.Row(columns,
-                  {QString::number(++n),
-                   e.kind == Excursion::kHigh ? Tr("上限超過") : Tr("下限未満"), TimeText(e.start),
-                   TimeText(e.end), QString::fromStdString(FormatDuration(e.seconds))});
+            w.Row(columns, {QString::number(++n),
+                            e.kind == Excursion::kHigh ? ReportPdf::tr("上限超過")
+                                                       : ReportPdf::tr("下限未満"),
+                            TimeText(e.start), TimeText(e.end),
+                            QString::fromStdString(FormatDuration(e.seconds))});
         }
         w.Skip(w.RowHeight() * 0.3);
     }
@@ -315,17 +318,17 @@ bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette&
     writer.setCreator(QStringLiteral("Saroko"));
     const QString fileName =
         doc.m_szPathName == "Untitled" ? QString() : QString::fromStdString(doc.m_szFileName);
-    writer.setTitle(Tr("測定データ レポート") +
+    writer.setTitle(ReportPdf::tr("測定データ レポート") +
                     (fileName.isEmpty() ? QString() : QStringLiteral(" ") + fileName));
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     CReportWriter w(writer);
     if (!w.Begin())
         return false;
-    w.Line(Tr("＜測定データ レポート＞"), kTitlePoints, true);
-    w.Line(Tr("ﾌｧｲﾙ名: %1").arg(fileName));
-    w.Line(Tr("期間: %1 ～ %2").arg(TimeText(r.from), TimeText(r.to)));
-    w.Line(Tr("下限: %1    上限: %2    活性化ｴﾈﾙｷﾞｰ: %3 kJ/mol")
+    w.Line(ReportPdf::tr("＜測定データ レポート＞"), kTitlePoints, true);
+    w.Line(ReportPdf::tr("ﾌｧｲﾙ名: %1").arg(fileName));
+    w.Line(ReportPdf::tr("期間: %1 ～ %2").arg(TimeText(r.from), TimeText(r.to)));
+    w.Line(ReportPdf::tr("下限: %1    上限: %2    活性化ｴﾈﾙｷﾞｰ: %3 kJ/mol")
                .arg(LimitText(doc, r.low), LimitText(doc, r.high))
                .arg(r.activationEnergy, 0, 'g', 8));
     w.Skip(Mm(1));
