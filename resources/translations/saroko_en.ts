@@ -245,7 +245,7 @@
     </message>
     <message>
         <source>表示範囲を保存(D)...</source>
-        <translation>Save display&amp;ed range as...</translation>
+        <translation>Save &amp;displayed range as...</translation>
     </message>
     <message>
         <source>全データをﾃｷｽﾄﾌｧｲﾙ出力(T)...</source>

@@ -75,6 +75,7 @@ struct Seen {
     std::string menus; // the titles, "|" between them
     std::string open;
     std::string quitText;
+    std::string clashes; // commands whose access letter another of their menu has too
 };
 
 Seen SeeProgram(Language language) {
@@ -91,6 +92,18 @@ Seen SeeProgram(Language language) {
         for (QAction* a : frame.menuBar()->actions())
             menus << a->text();
         seen.menus = menus.join('|').toStdString();
+        for (QAction* top : frame.menuBar()->actions()) {
+            QString letters;
+            for (QAction* a : top->menu()->actions()) {
+                const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+                if (amp < 0 || amp + 1 >= a->text().size())
+                    continue;
+                const QChar letter = a->text().at(amp + 1).toLower();
+                if (letters.contains(letter))
+                    seen.clashes += a->text().toStdString() + " ";
+                letters += letter;
+            }
+        }
         seen.open = frame.MenuAction(cmd::kFileOpen)->text().toStdString();
     }
     seen.quitText = OpenBox(msg::kQuitUnsaved).text.toStdString();
@@ -102,11 +115,13 @@ TEST(LanguageTest, EnglishCoversMenusAndMessagesAndJapaneseStaysAsWritten) {
     const Seen en = SeeProgram(Language::kEnglish);
     EXPECT_EQ(en.menus, "&File|&Edit|&Communication|&Tools|&Graph|&Help");
     EXPECT_EQ(en.open, "&Open...\tCtrl+O");
+    EXPECT_EQ(en.clashes, "");
     EXPECT_EQ(en.quitText,
               "Confirm exit\n\nThe data has not been saved.\nExit the application anyway?");
     const Seen ja = SeeProgram(Language::kJapanese);
     EXPECT_EQ(ja.menus, "ﾌｧｲﾙ(&F)|編集(&E)|通信(&C)|ﾂｰﾙ(&T)|ｸﾞﾗﾌ操作(&G)|ﾍﾙﾌﾟ(&H)");
     EXPECT_EQ(ja.open, "開く(&O)...\tCtrl+O");
+    EXPECT_EQ(ja.clashes, "");
     EXPECT_EQ(ja.quitText, std::string(MessageText(msg::kQuitUnsaved)));
 }
 
