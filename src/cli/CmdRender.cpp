@@ -22,11 +22,12 @@ namespace saroko::cli {
 namespace {
 
 const char kUsage[] =
-    "usage: saroko-cli render [--size WxH] [--from T --to T] [--print colour|mono] [--legend]\n"
-    "                         -o OUT.png|OUT.pdf FILE...\n"
+    "usage: saroko-cli render [--size WxH] [--scale N] [--from T --to T] [--print colour|mono]\n"
+    "                         [--legend] -o OUT.png|OUT.pdf FILE...\n"
     "  Loads the files as 'info' does and writes the graph as the view shows it (graph,\n"
     "  strips, thumbs and cursors) at the given client size. Needs no display.\n"
     "  --size WxH     client size in pixels, default 1280x800 (height at least 225)\n"
+    "  --scale N      device pixels per pixel, as on a scaled screen (1 to 4, e.g. 1.5)\n"
     "  --from T       start of the time window, T as \"YYYY/MM/DD HH:MM:SS\" (local time)\n"
     "  --to T         end of the time window; both default to the whole data\n"
     "  --print MODE   paint with the colour or the monochrome print palette\n"
@@ -90,7 +91,7 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 
 int RunRender(const std::vector<std::string>& args) {
     const Options o =
-        ParseOptions(args, {"--size", "--from", "--to", "--print", "-o"}, {"--legend"});
+        ParseOptions(args, {"--size", "--scale", "--from", "--to", "--print", "-o"}, {"--legend"});
     if (!o.error.empty())
         return UsageError(kVerb, o.error);
     if (o.positional.empty())
@@ -108,6 +109,14 @@ int RunRender(const std::vector<std::string>& args) {
             return UsageError(kVerb, "--size wants WIDTHxHEIGHT, for example 1280x800");
         if (height < kMinViewBottom)
             return UsageError(kVerb, "--size: the view is never lower than 225 pixels");
+    }
+    double scale = 1.0;
+    if (const std::string* s = o.Value("--scale")) {
+        char* end = nullptr;
+        scale = std::strtod(s->c_str(), &end);
+        if (s->empty() || *end != '\0' || !(scale >= 1.0 && scale <= 4.0) ||
+            width * scale > kMaxSide || height * scale > kMaxSide)
+            return UsageError(kVerb, "--scale wants a ratio from 1 to 4, for example 2");
     }
     uint32_t from = 0, to = 0;
     const std::string* fromText = o.Value("--from");
@@ -155,7 +164,7 @@ int RunRender(const std::vector<std::string>& args) {
     const bool written =
         format == Format::kPdf
             ? WritePdf(path, QSize(width, height), model, palette, legend)
-            : RenderGraphImage(QSize(width, height), model, palette, ProgramFont(), legend)
+            : RenderGraphImage(QSize(width, height), model, palette, ProgramFont(), legend, scale)
                   .save(path, "PNG");
     if (!written) {
         std::cerr << "saroko-cli render: cannot write " << *out << "\n";

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "graph/GraphPainter.h"
+
 namespace saroko::ui {
 namespace {
 
@@ -71,8 +73,8 @@ void COrderNumberColumn::paintEvent(QPaintEvent* event) {
         return;
     // The one-pixel frame around the number cell a drag started on.
     QPainter p(this);
-    p.setPen(EntryColour(m_palette, kPalFrame));
-    p.drawRect(RowRect(m_work.DragRow(), width()).adjusted(1, 1, -2, -2));
+    FrameRect(p, RowRect(m_work.DragRow(), width()).adjusted(1, 1, -2, -2),
+              EntryColour(m_palette, kPalFrame));
 }
 
 void COrderNumberColumn::mousePressEvent(QMouseEvent* event) {

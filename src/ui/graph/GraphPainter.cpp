@@ -79,8 +79,17 @@ void CGraphPainter::Line(QPainter& p, int index, int x1, int y1, int x2, int y2)
     AddLine(one, x1, y1, x2, y2);
     if (one.empty())
         return;
+    const QLine& l = one.front();
+    // Straight lines as rectangles of whole logical pixels: one pixel wide at 100 %, as wide
+    // as a logical pixel on a scaled screen, never a thin hairline.
+    if (l.x1() == l.x2() || l.y1() == l.y2()) {
+        p.fillRect(QRect(QPoint(std::min(l.x1(), l.x2()), std::min(l.y1(), l.y2())),
+                         QPoint(std::max(l.x1(), l.x2()), std::max(l.y1(), l.y2()))),
+                   Colour(index));
+        return;
+    }
     p.setPen(LinePen(Colour(index)));
-    p.drawLine(one.front());
+    p.drawLine(l);
 }
 
 void CGraphPainter::Fill(QPainter& p, int index, const GraphRect& r) const {
@@ -154,21 +163,29 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
     const QColor colour = Colour(index);
     // On a plain image (the view's layers, the picture for files, clipboard and printer) the
     // pixels are written directly: a full paint stays within one screen frame.
+    // A layer at a whole-number device pixel ratio k takes each logical pixel as a k x k block.
     QImage* image =
         p.device()->devType() == QInternal::Image ? static_cast<QImage*>(p.device()) : nullptr;
+    const qreal ratio = p.device()->devicePixelRatio();
+    const int k = static_cast<int>(ratio);
     if (image && image->isDetached() && p.transform().type() == QTransform::TxNone &&
-        !p.hasClipping() &&
+        !p.hasClipping() && k >= 1 && k == ratio &&
         (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
          image->format() == QImage::Format_ARGB32_Premultiplied)) {
         const QRgb rgb = colour.rgb();
-        const int w = image->width(), h = image->height();
+        const int w = image->width() / k, h = image->height() / k;
         uchar* bits = image->bits();
         const qsizetype stride = image->bytesPerLine();
         for (const GraphSegment& s : m_segments)
             ForEachLinePixel(s, [&](int x, int y) {
-                if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
-                    static_cast<unsigned>(y) < static_cast<unsigned>(h))
-                    reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
+                if (static_cast<unsigned>(x) >= static_cast<unsigned>(w) ||
+                    static_cast<unsigned>(y) >= static_cast<unsigned>(h))
+                    return;
+                for (int dy = 0; dy < k; ++dy) {
+                    QRgb* row = reinterpret_cast<QRgb*>(bits + (y * k + dy) * stride) + x * k;
+                    for (int dx = 0; dx < k; ++dx)
+                        row[dx] = rgb;
+                }
             });
         return;
     }
@@ -188,6 +205,16 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
         p.setPen(pen);
         p.drawLines(lines.data(), static_cast<int>(lines.size()));
         p.restore();
+        return;
+    }
+    if (ratio != 1.0) {
+        // Any other ratio: whole logical pixels through the painter's own scaling.
+        m_rects.clear();
+        for (const GraphSegment& s : m_segments)
+            ForEachLinePixel(s, [&](int x, int y) { m_rects.emplace_back(x, y, 1, 1); });
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawRects(m_rects.data(), static_cast<int>(m_rects.size()));
         return;
     }
     m_points.clear();
@@ -310,10 +337,9 @@ LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
         p.setPen(colour(t.colour));
         p.drawText(t.x, t.y + fm.ascent(), s);
     }
-    p.setPen(colour(kPalFrame));
-    p.setBrush(Qt::NoBrush);
     for (const GraphRect& b : picture.boxes)
-        p.drawRect(b.left, b.top, b.right - b.left - 1, b.bottom - b.top - 1);
+        FrameRect(p, QRect(b.left, b.top, b.right - b.left - 1, b.bottom - b.top - 1),
+                  colour(kPalFrame));
     lines(picture.arrows);
     return picture;
 }
@@ -336,13 +362,22 @@ bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChanne
 }
 
 QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                        const QFont& font, bool legend) {
-    QImage image(size, QImage::Format_RGB32);
+                        const QFont& font, bool legend, qreal scale) {
+    QImage image(size * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter p(&image);
     PaintView(p, size, model, palette, font, legend);
     p.end();
     return image;
+}
+
+void FrameRect(QPainter& p, const QRect& r, const QColor& colour) {
+    const int l = r.left(), t = r.top(), w = r.width() + 1, h = r.height() + 1;
+    p.fillRect(QRect(l, t, w, 1), colour);
+    p.fillRect(QRect(l, t + h - 1, w, 1), colour);
+    p.fillRect(QRect(l, t, 1, h), colour);
+    p.fillRect(QRect(l + w - 1, t, 1, h), colour);
 }
 
 } // namespace saroko

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <vector>
 
@@ -61,6 +62,7 @@ private:
     // Reused between paints, so that a full paint allocates nothing.
     std::vector<GraphSegment> m_segments;
     std::vector<QPoint> m_points;
+    std::vector<QRect> m_rects;
 };
 
 // Lays the graph out for a surface of `size` standing at the screen's top-left corner and
@@ -78,8 +80,12 @@ LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
 bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
                const QFont& font, bool legend);
 
-// The same into a new image.
+// The same into a new image of `size` logical pixels at `scale` device pixels each.
 QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                        const QFont& font, bool legend = false);
+                        const QFont& font, bool legend = false, qreal scale = 1.0);
+
+// The outline QPainter::drawRect(r) draws with a one-pixel pen at 100 %, as whole logical
+// pixels at any device pixel ratio.
+void FrameRect(QPainter& p, const QRect& r, const QColor& colour);
 
 } // namespace saroko

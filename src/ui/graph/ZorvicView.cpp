@@ -21,6 +21,16 @@ void CopyLayer(const QImage& from, QImage& to) {
     std::memcpy(to.bits(), from.constBits(), static_cast<std::size_t>(from.sizeInBytes()));
 }
 
+// A layer's device pixels behind a rectangle of logical pixels.
+QRectF Physical(const QRect& r, qreal ratio) {
+    return QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio);
+}
+
+// Copies the logical rectangle `area` of one layer into the same place of another.
+void CopyArea(QPainter& to, const QImage& from, const QRect& area) {
+    to.drawImage(QRectF(area), from, Physical(area, from.devicePixelRatio()));
+}
+
 } // namespace
 
 CZorvicView::CZorvicView(CZorvicDoc& doc, QWidget* parent)
@@ -46,7 +56,7 @@ void CZorvicView::paintEvent(QPaintEvent* event) {
     QPainter wp(this);
     if (m_bShowScreenOnly && m_bBitmapsMade) {
         m_bShowScreenOnly = false;
-        wp.drawImage(event->rect(), m_bmScreen, event->rect());
+        CopyArea(wp, m_bmScreen, event->rect());
         CombineListMark(wp);
         return;
     }
@@ -71,10 +81,10 @@ void CZorvicView::OnDraw(QPainter& wp) {
     }
 
     // The layers are remade at every paint; at an unchanged size their memory is reused.
-    const QSize size = this->size();
+    // They hold the screen's device pixels and are painted in logical ones.
     for (QImage* layer : {&m_bmBase, &m_bmGraph, &m_bmScreen})
-        if (layer->size() != size)
-            *layer = QImage(size, kLayerFormat);
+        if (layer->size() != LayerSize() || layer->devicePixelRatio() != devicePixelRatioF())
+            *layer = NewLayer();
     {
         QPainter p(&m_bmBase);
         m_painter.DrawBase(p);
@@ -105,7 +115,7 @@ void CZorvicView::CombineListMark(QPainter& wp) {
     const QRect plot = ToQRect(m_model.m_rcPlot);
     wp.save();
     wp.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
-    wp.drawImage(plot, m_bmListMark, plot);
+    CopyArea(wp, m_bmListMark, plot);
     wp.restore();
 }
 
@@ -139,16 +149,26 @@ void CZorvicView::RedrawCursors() {
     const QRect area = CursorArea();
     {
         QPainter p(&m_bmScreen);
-        p.drawImage(area, m_bmGraph, area);
+        CopyArea(p, m_bmGraph, area);
         m_painter.DrawCursors(p);
     }
     m_bShowScreenOnly = true;
     repaint(area);
 }
 
+QSize CZorvicView::LayerSize() const {
+    return size() * devicePixelRatioF();
+}
+
+QImage CZorvicView::NewLayer() const {
+    QImage layer(LayerSize(), kLayerFormat);
+    layer.setDevicePixelRatio(devicePixelRatioF());
+    return layer;
+}
+
 void CZorvicView::OpenListMark() {
     m_bListMark = 1;
-    m_bmListMark = m_bmGraph.isNull() ? QImage(size(), kLayerFormat) : m_bmGraph.copy();
+    m_bmListMark = m_bmGraph.isNull() ? NewLayer() : m_bmGraph.copy();
 }
 
 void CZorvicView::CloseListMark() {
@@ -166,7 +186,7 @@ void CZorvicView::ShowListRange(uint32_t start, uint32_t span) {
         m_model.TimeToX(endTime > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(endTime));
     const GraphRect& plot = m_model.m_rcPlot;
 
-    m_bmListMark = QImage(size(), kLayerFormat);
+    m_bmListMark = NewLayer();
     m_bmListMark.fill(Qt::white);
     {
         QPainter p(&m_bmListMark);
@@ -433,12 +453,11 @@ void CZorvicView::ShowZoomRect() {
     const QRect area = CursorArea();
     {
         QPainter p(&m_bmScreen);
-        p.drawImage(area, m_bmGraph, area);
+        CopyArea(p, m_bmGraph, area);
         const GraphRect& z = m_model.m_rcZoom;
-        p.setPen(m_painter.Colour(kPalLightEdge));
-        p.setBrush(Qt::NoBrush);
         // From the press point to the pointer, both corners included.
-        p.drawRect(QRect(z.left, z.top, z.right - z.left, z.bottom - z.top));
+        FrameRect(p, QRect(z.left, z.top, z.right - z.left, z.bottom - z.top),
+                  m_painter.Colour(kPalLightEdge));
         m_painter.DrawCursors(p);
     }
     m_bShowScreenOnly = true;
@@ -452,7 +471,7 @@ void CZorvicView::ShowStrip(const GraphRect& strip) {
                      strip.bottom - strip.top + 1);
     {
         QPainter p(&m_bmScreen);
-        p.drawImage(area, m_bmGraph, area);
+        CopyArea(p, m_bmGraph, area);
         m_painter.DrawThumbs(p);
     }
     m_bShowScreenOnly = true;

@@ -67,7 +67,8 @@ public:
     void ShowListRange(uint32_t start, uint32_t span);
     bool ListMarkOpen() const { return m_bListMark == 1; }
 
-    // The layers as last painted (empty before the first paint).
+    // The layers as last painted (empty before the first paint), at the window's device
+    // pixel ratio.
     const QImage& BaseLayer() const { return m_bmBase; }
     const QImage& GraphLayer() const { return m_bmGraph; }
     const QImage& ScreenLayer() const { return m_bmScreen; }
@@ -95,6 +96,9 @@ private:
     void OnDraw(QPainter& wp);
     void CombineListMark(QPainter& wp);
     QRect CursorArea() const;
+    // A layer as large as the view in the screen's device pixels.
+    QSize LayerSize() const;
+    QImage NewLayer() const;
     GraphRect WindowRect() const;
 
     CZorvicDoc& m_doc;
