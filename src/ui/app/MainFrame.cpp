@@ -90,16 +90,17 @@ CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     setAcceptDrops(true);
     BuildMenus();
     BuildAccelerators();
-    ui::SetPrintingHelpRequest([this](int) { OpenHelp(); });
+    ui::SetPrintingHelpRequest([this](int topic) { OpenHelp(topic); });
     // A double click on a channel number in the legend edits the recording conditions.
     connect(m_pView, &CZorvicView::editConditionsRequested, this, [this] {
-        ui::EditConditionsFromLegend(*m_pView, this, [this](int) { OpenHelp(); });
+        ui::EditConditionsFromLegend(*m_pView, this, [this](int topic) { OpenHelp(topic); });
         UpdateCommandUi();
     });
     OnPathNameChanged(m_doc.m_szPathName);
 }
 
 CMainFrame::~CMainFrame() {
+    ui::CloseHelpWindow();
     m_doc.SetObserver(nullptr);
     m_doc.SetPrompts(nullptr);
 }
@@ -254,7 +255,7 @@ bool CMainFrame::ExecuteCommand(int id) {
     case cmd::kHelp:
     case cmd::kContextHelp:
     case cmd::kHelpContents:
-        OpenHelp();
+        OpenHelp(0);
         break;
     default:
         if (id >= cmd::kRecentFirst && id < cmd::kRecentFirst + 4) {
@@ -273,9 +274,9 @@ bool CMainFrame::ExecuteCommand(int id) {
 bool CMainFrame::RunViewCommand(int id) {
     // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and scrolling; keys without a handler do
     // nothing.
-    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this, [this](int) { OpenHelp(); }) ||
+    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this, [this](int topic) { OpenHelp(topic); }) ||
         ui::RunPrintingCommand(id, *m_pView, this) ||
-        ui::RunChannelCommand(id, *m_pView, this, [this](int) { OpenHelp(); })) {
+        ui::RunChannelCommand(id, *m_pView, this, [this](int topic) { OpenHelp(topic); })) {
         UpdateCommandUi();
         return true;
     }
@@ -325,7 +326,7 @@ void CMainFrame::ShowAbout() {
     dlg.exec();
 }
 
-void CMainFrame::OpenHelp() { ui::OpenHelpFile(); }
+void CMainFrame::OpenHelp(int topic) { ui::OpenHelpFile(topic); }
 
 void CMainFrame::PlaceWindow(int desktopWidth, int desktopHeight) {
     const WindowRect r = LoadWindowPlacement(m_store, desktopWidth, desktopHeight);

@@ -65,7 +65,8 @@ private:
     void CopyToClipboard();
     void SwitchUnit();
     void ShowAbout();
-    void OpenHelp();
+    // Help at a dialog's context number, 0 for the main window's page.
+    void OpenHelp(int topic);
     bool RunViewCommand(int id);
 
     CZorvicDoc& m_doc;

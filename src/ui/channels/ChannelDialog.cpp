@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/Help.h"
@@ -54,6 +55,8 @@ CChannelDialog::CChannelDialog(const CChannelPalette& palette, int helpTopic, co
     : QDialog(parent), m_palette(palette), m_nHelpTopic(helpTopic) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(title);
+    // F1 asks for this dialog's page, as its help button does.
+    new QShortcut(QKeySequence::HelpContents, this, this, &CChannelDialog::RequestHelp);
 }
 
 QWidget* CChannelDialog::GetDlgItem(int id) const {
@@ -121,7 +124,7 @@ void CChannelDialog::RequestHelp() {
         m_help(m_nHelpTopic);
         return;
     }
-    OpenHelpFile();
+    OpenHelpFile(m_nHelpTopic);
 }
 
 int CChannelDialog::Message(int id) {

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -176,6 +177,7 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     top->setSizeConstraint(QLayout::SetFixedSize);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(help, &QPushButton::clicked, this, [] { RequestPrintingHelp(kHelpTopic); });
+    new QShortcut(QKeySequence::HelpContents, this, [] { RequestPrintingHelp(kHelpTopic); });
     connect(m_pScroll, &QScrollBar::actionTriggered, this, &CDataListDlg::OnScrollAction);
     connect(m_pScroll, &QScrollBar::sliderReleased, this, &CDataListDlg::OnSliderReleased);
 

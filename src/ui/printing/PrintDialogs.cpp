@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -46,6 +47,8 @@ bool ParseUnsigned(const QString& text, uint32_t& out) {
 CPrintDialogBase::CPrintDialogBase(const QString& title, int helpTopic, QWidget* parent)
     : QDialog(parent), m_nHelpTopic(helpTopic) {
     setWindowTitle(title);
+    // F1 asks for this dialog's page, as its help button does.
+    new QShortcut(QKeySequence::HelpContents, this, [this] { RequestPrintingHelp(m_nHelpTopic); });
     setFont(ProgramFont());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));

@@ -2,11 +2,12 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QShortcut>
 
+#include "app/Help.h"
 #include "app/MessageSink.h"
 #include "platform/QtSettingsStore.h"
 #include "settings/WindowPlacement.h"
-#include "app/Help.h"
 
 namespace saroko::ui {
 
@@ -46,6 +47,8 @@ CRecorderDialog::CRecorderDialog(const CommServices& services, int helpTopic, QW
     : QDialog(parent), m_sink(this), m_services(services), m_nHelpTopic(helpTopic) {
     m_services.sink = &m_sink;
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // F1 asks for this dialog's page, as its help button does.
+    new QShortcut(QKeySequence::HelpContents, this, this, &CRecorderDialog::RequestHelp);
 }
 
 QWidget* CRecorderDialog::GetDlgItem(int id) const {
@@ -64,7 +67,7 @@ void CRecorderDialog::RequestHelp() {
         m_help(m_nHelpTopic);
         return;
     }
-    OpenHelpFile();
+    OpenHelpFile(m_nHelpTopic);
 }
 
 void CRecorderDialog::reject() {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLocalSocket>
 #include <QMenu>
@@ -31,12 +32,15 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "app/Help.h"
 #include "app/MainFrame.h"
 #include "app/MessageSink.h"
 #include "core/files/ScriptedFileUi.h"
 #include "document/CommandState.h"
 #include "document/ReadConfirmDlg.h"
 #include "graph/ZorvicView.h"
+#include "platform/Translations.h"
+#include "recorder/DownloadDlg.h"
 #include "settings/WindowPlacement.h"
 #include "support/QtApp.h"
 
@@ -574,6 +578,70 @@ TEST(ReadConfirmDlg, ButtonsGiveTheMode) {
         EXPECT_EQ(dlg.exec(), result) << name;
         EXPECT_EQ(dlg.m_nMode, mode) << name;
     }
+}
+
+} // namespace
+} // namespace saroko
+
+namespace saroko {
+namespace {
+
+// Each dialog's help button and F1 reach the guide at that dialog's page through the frame;
+// the help menu and F1 in the main window open the main window's page.
+TEST_F(MainFrameTest, HelpOpensEachDialogsPage) {
+    Load(demo);
+    std::vector<std::string> opened;
+    ui::SetHelpInterceptor(
+        [&](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+    const std::string base = "qrc:/saroko/help/ja/";
+    // clang-format off
+    const std::pair<int, const char*> cases[] = {
+        {cmd::kDownload, "download"},          {cmd::kRecordStart, "record-start"},
+        {cmd::kSelectPort, "port-select"},     {cmd::kDataList, "data-list"},
+        {cmd::kPrintColour, "graph-print"},    {cmd::kPrintDataList, "list-print"},
+        {cmd::kShowOnOff, "channel-show"},     {cmd::kDeleteChannels, "channel-delete"},
+        {cmd::kReorderChannels, "channel-order"}, {cmd::kChannelColours, "channel-color"},
+        {cmd::kCalcRange, "calc-range"},       {cmd::kEditConditions, "rec-cond"},
+        {cmd::kFullScale, "full-scale"},
+    };
+    // clang-format on
+    for (const auto& [id, page] : cases) {
+        opened.clear();
+        QTimer::singleShot(0, [] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dlg);
+            for (QPushButton* b : dlg->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("ﾍﾙﾌﾟ"))
+                    b->click();
+            QApplication::setActiveWindow(dlg); // shortcuts go to the active window
+            QTest::keyClick(dlg, Qt::Key_F1);
+            dlg->reject();
+        });
+        EXPECT_TRUE(frame->ExecuteCommand(id)) << page;
+        const std::string want = base + page + ".html";
+        EXPECT_EQ(opened, std::vector<std::string>({want, want})) << "button, then F1";
+        const QString file = QString::fromStdString(want.substr(3));
+        EXPECT_TRUE(QFile::exists(file)) << page;
+        EXPECT_TRUE(QFile::exists(QString(file).replace(QStringLiteral("/ja/"), QStringLiteral("/en/"))));
+    }
+    opened.clear();
+    frame->ExecuteCommand(cmd::kHelpContents);
+    QApplication::setActiveWindow(frame.get());
+    QTest::keyClick(frame->View(), Qt::Key_F1);
+    EXPECT_EQ(opened, std::vector<std::string>({base + "index.html", base + "index.html"}));
+    // The guide speaks the language of the windows.
+    InstallTranslations(Language::kEnglish);
+    EXPECT_EQ(ui::HelpPageUrl(ui::CDownloadDlg::kHelpTopic).toString(),
+              QStringLiteral("qrc:/saroko/help/en/download.html"));
+    InstallTranslations(Language::kJapanese);
+
+    // Without the test's hand in between, the page shows in the help window.
+    ui::SetHelpInterceptor({});
+    ui::OpenHelpFile(ui::CDownloadDlg::kHelpTopic);
+    ASSERT_TRUE(ui::HelpWindow());
+    EXPECT_EQ(ui::HelpWindow()->documentTitle(), QStringLiteral("記録データ吸い上げ"));
+    frame.reset();
+    EXPECT_FALSE(ui::HelpWindow()) << "closed with the frame";
 }
 
 } // namespace

@@ -1,0 +1,32 @@
+#include "messages/HelpTopics.h"
+
+namespace saroko {
+namespace {
+
+struct TopicPage {
+    int topic;
+    const char* page;
+};
+
+// clang-format off
+constexpr TopicPage kPages[] = {
+    {1341450,  "download"},     {1331210,  "record-start"}, {2631690,  "port-select"},
+    {1361930,  "data-list"},    {14458890, "graph-print"},  {2672650,  "list-print"},
+    {0x50A00A, "channel-show"}, {0x64A00A, "channel-delete"}, {0x78A00A, "channel-order"},
+    {0x8CA00A, "channel-color"}, {0xA0A00A, "calc-range"},  {0xB4A00A, "rec-cond"},
+    {0xC8A00A, "full-scale"},
+};
+// clang-format on
+
+} // namespace
+
+std::string HelpPagePath(int topic, HelpLanguage language) {
+    std::string path = language == HelpLanguage::kEnglish ? "en/" : "ja/";
+    const char* page = "index";
+    for (const TopicPage& p : kPages)
+        if (p.topic == topic)
+            page = p.page;
+    return path + page + ".html";
+}
+
+} // namespace saroko
