@@ -130,7 +130,11 @@ int RunPorts(const Verb& verb, const std::vector<std::string>& args) {
     auto session = OpenSession();
     const std::vector<SerialPortEntry> ports = ListSerialPorts(&session->store);
     if (ports.empty()) std::cout << "no serial devices found\n";
-    std::vector<std::string> groups;
+    const auto notes = [](const std::vector<PortFinding>& findings, const std::string& path) {
+        for (QString text : PortFindingTexts(findings, path))
+            std::cout << "  ! " << text.replace(QLatin1Char('\n'), QStringLiteral("\n    ")).toStdString()
+                      << "\n";
+    };
     for (const SerialPortEntry& p : ports) {
         std::cout << p.device;
         std::string com;
@@ -144,20 +148,14 @@ int RunPorts(const Verb& verb, const std::vector<std::string>& args) {
             std::snprintf(ids, sizeof ids, "%04x:%04x", p.vendorId, p.productId);
             std::cout << "  usb " << ids;
         }
-        std::cout << "  " << (p.accessible ? "ok" : "no access");
-        if (!p.accessible && !p.group.empty()) {
-            std::cout << " (group " << p.group << (p.inGroup ? ", joined but not yet active" : "")
-                      << ")";
-            if (!p.inGroup && std::find(groups.begin(), groups.end(), p.group) == groups.end())
-                groups.push_back(p.group);
-        }
-        std::cout << "\n";
+        std::cout << "  " << (p.findings.empty() ? "ok" : "no access") << "\n";
+        // The by-id name stays with the adapter across replugging: bind to it.
+        if (!p.byIdPath.empty()) std::cout << "  by-id " << p.byIdPath << "\n";
+        notes(p.findings, p.device);
     }
-    for (const std::string& g : groups)
-        std::cout << "To use the devices of group '" << g << "': sudo usermod -aG " << g
-                  << " $USER, then log in again.\n";
-    std::cout << "Bind a COM number to a device with the port selection dialog of the program,\n"
-                 "or use --device PATH.\n";
+    notes(DiagnoseSerialSystem(ports), {});
+    std::cout << "Bind a COM number to a device (to its by-id name when it has one) with the port\n"
+                 "selection dialog of the program, or use --device PATH.\n";
     return kExitOk;
 }
 
@@ -192,6 +190,9 @@ int ExitFor(const RecorderLink& link, int result) {
                                  link.services.store)
                 : link.services.device;
         std::cerr << device << ": " << link.serial.LastError() << "\n";
+        if (result == COMM_OPEN_FAILED)
+            for (const QString& text : PortFindingTexts(DiagnoseDevicePath(device), device))
+                std::cerr << text.toStdString() << "\n";
     }
     return kExitFailed;
 }

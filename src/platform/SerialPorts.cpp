@@ -1,20 +1,150 @@
 #include "platform/SerialPorts.h"
 
+#include <QCoreApplication>
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "recorder/SerialLine.h"
 
 #ifndef _WIN32
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace saroko {
+namespace {
 
-std::vector<SerialPortEntry> ListSerialPorts(const ISettingsStore* store) {
+namespace fs = std::filesystem;
+
+std::string RealPath(const std::string& path) {
+    std::error_code ec;
+    const fs::path real = fs::canonical(path, ec);
+    return ec ? path : real.string();
+}
+
+bool IsUsbName(const std::string& path) {
+    return path.find("ttyUSB") != std::string::npos || path.find("ttyACM") != std::string::npos ||
+           path.rfind("/dev/serial/by-id/", 0) == 0;
+}
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("SerialPorts", text);
+}
+
+} // namespace
+
+ProcessScan ScanProcesses(const std::string& procRoot) {
+    ProcessScan scan;
+    std::error_code ec;
+    for (const fs::directory_entry& p : fs::directory_iterator(procRoot, ec)) {
+        const std::string name = p.path().filename().string();
+        if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit))
+            continue;
+        const int pid = std::atoi(name.c_str());
+#ifndef _WIN32
+        if (pid == ::getpid())
+            continue;
+#endif
+        std::string command;
+        std::getline(std::ifstream(p.path() / "comm"), command);
+        scan.commands.push_back(command);
+        std::error_code fdError; // other users' descriptors are not ours to read
+        for (const fs::directory_entry& fd : fs::directory_iterator(p.path() / "fd", fdError)) {
+            std::error_code linkError;
+            const std::string target = fs::read_symlink(fd.path(), linkError).string();
+            if (linkError || target.rfind("/dev/", 0) != 0)
+                continue;
+            std::vector<PortHolder>& list = scan.holders[target];
+            if (list.empty() || list.back().pid != pid)
+                list.push_back({pid, command});
+        }
+    }
+    return scan;
+}
+
+std::map<std::string, std::string> ScanByIdNames(const std::string& byIdDir) {
+    std::map<std::string, std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(byIdDir, ec))
+        names[RealPath(e.path().string())] = e.path().string();
+    return names;
+}
+
+DeviceFacts GatherDeviceFacts(const std::string& path, const ProcessScan& processes,
+                              const std::map<std::string, std::string>& byId) {
+    DeviceFacts d;
+    d.path = path;
+    const std::string real = RealPath(path);
+    if (const auto it = byId.find(real); it != byId.end())
+        d.byIdPath = it->second;
+    d.usb = IsUsbName(path) || IsUsbName(real) || !d.byIdPath.empty();
+    if (const auto it = processes.holders.find(real); it != processes.holders.end())
+        d.holders = it->second;
+#ifndef _WIN32
+    struct stat st {};
+    d.exists = ::stat(path.c_str(), &st) == 0;
+    if (!d.exists)
+        return d;
+    d.accessible = ::access(path.c_str(), R_OK | W_OK) == 0;
+    d.owner = st.st_uid == ::geteuid();
+    d.groupReadWrite = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+    if (const group* g = ::getgrgid(st.st_gid))
+        d.group = g->gr_name;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int n = std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0);
+    groups.resize(static_cast<std::size_t>(n));
+    d.inGroup = ::getegid() == st.st_gid ||
+                std::find(groups.begin(), groups.end(), st.st_gid) != groups.end();
+    // The group database may list the user already, for the next login.
+    if (const passwd* pw = ::getpwuid(::geteuid())) {
+        int count = 64;
+        std::vector<gid_t> listed(static_cast<std::size_t>(count));
+        if (::getgrouplist(pw->pw_name, pw->pw_gid, listed.data(), &count) < 0) {
+            listed.resize(static_cast<std::size_t>(count));
+            ::getgrouplist(pw->pw_name, pw->pw_gid, listed.data(), &count);
+        }
+        listed.resize(static_cast<std::size_t>(std::max(count, 0)));
+        d.inGroupList = std::find(listed.begin(), listed.end(), st.st_gid) != listed.end();
+    }
+#else
+    d.exists = d.accessible = true;
+#endif
+    return d;
+}
+
+SystemFacts GatherSystemFacts(const ProcessScan& processes) {
+    SystemFacts s;
+#ifndef _WIN32
+    if (const passwd* pw = ::getpwuid(::geteuid()))
+        s.user = pw->pw_name;
+    for (const char* bin : {"/usr/bin/brltty", "/usr/sbin/brltty", "/bin/brltty", "/sbin/brltty"})
+        s.brlttyInstalled = s.brlttyInstalled || ::access(bin, X_OK) == 0;
+#endif
+    const auto runs = [&](const char* name) {
+        return std::find(processes.commands.begin(), processes.commands.end(), name) !=
+               processes.commands.end();
+    };
+    s.brlttyRunning = runs("brltty");
+    s.modemManagerRunning = runs("ModemManager");
+    return s;
+}
+
+std::vector<PortFinding> DiagnoseDevicePath(const std::string& path, const FactSources& src) {
+    const ProcessScan scan = ScanProcesses(src.proc);
+    return DiagnosePort(GatherDeviceFacts(path, scan, ScanByIdNames(src.byId)),
+                        GatherSystemFacts(scan));
+}
+
+std::vector<SerialPortEntry> ListSerialPorts(const ISettingsStore* store, const FactSources& src) {
+    const ProcessScan scan = ScanProcesses(src.proc);
+    const std::map<std::string, std::string> byId = ScanByIdNames(src.byId);
+    const SystemFacts system = GatherSystemFacts(scan);
     std::vector<SerialPortEntry> out;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         SerialPortEntry e;
@@ -24,28 +154,74 @@ std::vector<SerialPortEntry> ListSerialPorts(const ISettingsStore* store) {
         e.hasUsbIds = info.hasVendorIdentifier() && info.hasProductIdentifier();
         e.vendorId = info.vendorIdentifier();
         e.productId = info.productIdentifier();
-        for (int n = 1; n <= 9; ++n)
-            if (PortDeviceName(n, store) == e.device) e.comNumbers.push_back(n);
-#ifndef _WIN32
-        e.accessible = ::access(e.device.c_str(), R_OK | W_OK) == 0;
-        struct stat st {};
-        if (::stat(e.device.c_str(), &st) == 0) {
-            if (const group* g = ::getgrgid(st.st_gid)) e.group = g->gr_name;
-            std::vector<gid_t> groups(
-                static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
-            const int n = ::getgroups(static_cast<int>(groups.size()), groups.data());
-            e.inGroup = ::getegid() == st.st_gid ||
-                        std::find(groups.begin(), groups.begin() + std::max(n, 0), st.st_gid) !=
-                            groups.begin() + std::max(n, 0);
+        const DeviceFacts facts = GatherDeviceFacts(e.device, scan, byId);
+        e.byIdPath = facts.byIdPath;
+        e.findings = DiagnosePort(facts, system);
+        for (int n = 1; n <= 9; ++n) {
+            const std::string bound = PortDeviceName(n, store);
+            if (bound == e.device || (!e.byIdPath.empty() && bound == e.byIdPath))
+                e.comNumbers.push_back(n);
         }
-#else
-        e.accessible = true;
-#endif
         out.push_back(std::move(e));
     }
     std::sort(out.begin(), out.end(), [](const SerialPortEntry& a, const SerialPortEntry& b) {
         return a.device < b.device;
     });
+    return out;
+}
+
+std::vector<PortFinding> DiagnoseSerialSystem(const std::vector<SerialPortEntry>& ports,
+                                              const FactSources& src) {
+    const bool anyUsb = std::any_of(ports.begin(), ports.end(), [](const SerialPortEntry& e) {
+        return IsUsbName(e.device) || !e.byIdPath.empty();
+    });
+    return DiagnoseSystem(GatherSystemFacts(ScanProcesses(src.proc)), anyUsb);
+}
+
+QStringList PortFindingTexts(const std::vector<PortFinding>& findings, const std::string& path) {
+    QStringList out;
+    const QString device = QString::fromStdString(path);
+    for (const PortFinding& f : findings) {
+        const QString group = QString::fromStdString(f.group);
+        switch (f.cause) {
+        case PortCause::kMissing:
+            out << Tr("ﾃﾞﾊﾞｲｽ %1 がありません。USB ｼﾘｱﾙ変換器ならつなぎ直してください。")
+                       .arg(device);
+            break;
+        case PortCause::kNotInGroup:
+            out << Tr("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。ｸﾞﾙｰﾌﾟ \"%1\" に加えてください:\n"
+                      "sudo usermod -aG %1 %2\n加えたあと、ﾛｸﾞｲﾝし直すと有効になります。")
+                       .arg(group, QString::fromStdString(f.user.empty() ? "$USER" : f.user));
+            break;
+        case PortCause::kGroupNotActive:
+            out << Tr("ｸﾞﾙｰﾌﾟ \"%1\" には加えられていますが、このﾛｸﾞｲﾝではまだ有効ではありません。"
+                      "ﾛｸﾞｲﾝし直してください。")
+                       .arg(group);
+            break;
+        case PortCause::kNoPermission:
+            out << Tr("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。許可を確かめてください: ls -l %1")
+                       .arg(device);
+            break;
+        case PortCause::kBusy: {
+            QStringList who;
+            for (const PortHolder& h : f.holders)
+                who << QStringLiteral("%1 (PID %2)")
+                           .arg(QString::fromStdString(h.command))
+                           .arg(h.pid);
+            out << Tr("ほかのﾌﾟﾛｸﾞﾗﾑが使用中です: %1\nそのﾌﾟﾛｸﾞﾗﾑを終了してから通信してください。")
+                       .arg(who.join(QStringLiteral(", ")));
+            break;
+        }
+        case PortCause::kBrltty:
+            out << Tr("brltty (点字ﾃﾞｨｽﾌﾟﾚｲ用) が USB ｼﾘｱﾙ変換器を奪うことがあります。"
+                      "使わないなら削除してください: sudo apt remove brltty");
+            break;
+        case PortCause::kModemManager:
+            out << Tr("ModemManager が新しいｼﾘｱﾙﾃﾞﾊﾞｲｽを調べに開くことがあります。"
+                      "止めるには: sudo systemctl stop ModemManager");
+            break;
+        }
+    }
     return out;
 }
 

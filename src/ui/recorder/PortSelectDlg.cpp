@@ -28,17 +28,13 @@ QString PortEntryText(const SerialPortEntry& e) {
     QString s = QString::fromStdString(e.device);
     if (!e.description.empty())
         s += QStringLiteral("  ") + QString::fromStdString(e.description);
+    if (!e.byIdPath.empty())
+        s += QStringLiteral("  [") + QString::fromStdString(e.byIdPath) + QLatin1Char(']');
     return s;
 }
 
 QString PortAccessNote(const SerialPortEntry& e) {
-    if (e.accessible)
-        return {};
-    QString s = CPortSelectDlg::tr("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。");
-    if (!e.group.empty() && !e.inGroup)
-        s += CPortSelectDlg::tr("\nｸﾞﾙｰﾌﾟ \"%1\" に加えてください。")
-                 .arg(QString::fromStdString(e.group));
-    return s;
+    return PortFindingTexts(e.findings, e.device).join(QLatin1Char('\n'));
 }
 
 CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> ports, QWidget* parent)
@@ -71,8 +67,11 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
     m_pBindDevice = Item(kIdcBindDevice, new QComboBox(m_pBinding));
     m_pBindDevice->setEditable(true);
     m_pBindDevice->setInsertPolicy(QComboBox::NoInsert);
+    // An adapter is bound by its by-id name when it has one: it keeps the binding when it
+    // comes back as another ttyUSB number.
     for (const SerialPortEntry& e : m_ports)
-        m_pBindDevice->addItem(PortEntryText(e), QString::fromStdString(e.device));
+        m_pBindDevice->addItem(PortEntryText(e),
+                               QString::fromStdString(e.byIdPath.empty() ? e.device : e.byIdPath));
     connect(m_pBindDevice, &QComboBox::activated, this,
             [this](int index) { BindChosen(m_pBindDevice->itemData(index).toString()); });
     connect(m_pBindDevice->lineEdit(), &QLineEdit::editingFinished, this, [this] {
@@ -139,11 +138,13 @@ void CPortSelectDlg::ShowDevices() {
     }
     const std::string device = m_sel.DeviceOf(m_sel.Index() + 1);
     m_pBindDevice->setEditText(QString::fromStdString(device));
-    QString note;
+    // A listed device brings its findings; any other path is looked at now.
     for (const SerialPortEntry& e : m_ports)
-        if (e.device == device)
-            note = PortAccessNote(e);
-    m_pNote->setText(note);
+        if (e.device == device || (!e.byIdPath.empty() && e.byIdPath == device)) {
+            m_pNote->setText(PortAccessNote(e));
+            return;
+        }
+    m_pNote->setText(PortFindingTexts(DiagnoseDevicePath(device), device).join(QLatin1Char('\n')));
 }
 
 void CPortSelectDlg::accept() {

@@ -21,12 +21,9 @@ std::vector<SerialPortEntry> FakePorts() {
     SerialPortEntry usb;
     usb.device = "/dev/ttyUSB0";
     usb.description = "FT232R USB UART";
-    usb.accessible = false;
-    usb.group = "dialout";
-    usb.inGroup = false;
+    usb.findings = {{PortCause::kNotInGroup, "dialout", "someone", {}}};
     SerialPortEntry acm;
     acm.device = "/dev/ttyACM0";
-    acm.accessible = true;
     return {acm, usb};
 }
 

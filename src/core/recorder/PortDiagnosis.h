@@ -1,0 +1,63 @@
+#pragma once
+// Why a serial device will not open, and what to do about it: rules on facts gathered from
+// the system (device node, this user's groups, the processes holding it, brltty and
+// ModemManager), so that they are tested without the system.
+#include <string>
+#include <vector>
+
+namespace saroko {
+
+struct PortHolder {
+    int pid = 0;
+    std::string command; // as /proc/PID/comm names it
+};
+
+struct DeviceFacts {
+    std::string path;
+    std::string byIdPath; // the /dev/serial/by-id name leading to it, empty when none
+    bool exists = false;
+    bool accessible = false;         // this process may read and write it
+    bool owner = false;              // this user owns the node
+    std::string group;               // the node's group
+    bool groupReadWrite = false;     // its members may read and write it
+    bool inGroup = false;            // among this process's groups
+    bool inGroupList = false;        // the group database lists this user in it (maybe since login)
+    std::vector<PortHolder> holders; // processes with the device open, as far as readable
+    bool usb = false;                // a USB serial adapter (ttyUSB, ttyACM)
+};
+
+struct SystemFacts {
+    std::string user;
+    bool brlttyInstalled = false;
+    bool brlttyRunning = false;
+    bool modemManagerRunning = false;
+};
+
+enum class PortCause {
+    kMissing,        // no such device (an adapter unplugged, or taken by brltty)
+    kNotInGroup,     // join the group, then log in again
+    kGroupNotActive, // joined, but this login does not have it yet
+    kNoPermission,   // neither owner nor group nor others may open it
+    kBusy,           // other processes hold it open
+    kBrltty,         // brltty claims USB serial adapters
+    kModemManager,   // ModemManager probes new serial devices
+};
+
+struct PortFinding {
+    PortCause cause;
+    std::string group;               // kNotInGroup, kGroupNotActive
+    std::string user;                // kNotInGroup
+    std::vector<PortHolder> holders; // kBusy
+};
+
+// What stands in the way of opening the device, most direct cause first; empty when nothing
+// does. brltty and ModemManager are named only for a USB adapter in trouble.
+std::vector<PortFinding> DiagnosePort(const DeviceFacts& device, const SystemFacts& system);
+// Notes for the whole list: brltty when no USB adapter shows at all, ModemManager running.
+std::vector<PortFinding> DiagnoseSystem(const SystemFacts& system, bool anyUsbListed);
+
+// The path to bind a COM number to: the by-id name when there is one, as it survives
+// replugging and a change of the adapter's ttyUSB number.
+std::string BindingPathOf(const DeviceFacts& device);
+
+} // namespace saroko
