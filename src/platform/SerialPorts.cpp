@@ -33,10 +33,6 @@ bool IsUsbName(const std::string& path) {
            path.rfind("/dev/serial/by-id/", 0) == 0;
 }
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("SerialPorts", text);
-}
-
 } // namespace
 
 ProcessScan ScanProcesses(const std::string& procRoot) {
@@ -185,21 +181,29 @@ QStringList PortFindingTexts(const std::vector<PortFinding>& findings, const std
         const QString group = QString::fromStdString(f.group);
         switch (f.cause) {
         case PortCause::kMissing:
-            out << Tr("ﾃﾞﾊﾞｲｽ %1 がありません。USB ｼﾘｱﾙ変換器ならつなぎ直してください。")
+            out << QCoreApplication::translate(
+                       "SerialPorts",
+                       "ﾃﾞﾊﾞｲｽ %1 がありません。USB ｼﾘｱﾙ変換器ならつなぎ直してください。")
                        .arg(device);
             break;
         case PortCause::kNotInGroup:
-            out << Tr("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。ｸﾞﾙｰﾌﾟ \"%1\" に加えてください:\n"
-                      "sudo usermod -aG %1 %2\n加えたあと、ﾛｸﾞｲﾝし直すと有効になります。")
+            out << QCoreApplication::translate(
+                       "SerialPorts",
+                       "このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。ｸﾞﾙｰﾌﾟ \"%1\" に加えてください:\n"
+                       "sudo usermod -aG %1 %2\n加えたあと、ﾛｸﾞｲﾝし直すと有効になります。")
                        .arg(group, QString::fromStdString(f.user.empty() ? "$USER" : f.user));
             break;
         case PortCause::kGroupNotActive:
-            out << Tr("ｸﾞﾙｰﾌﾟ \"%1\" には加えられていますが、このﾛｸﾞｲﾝではまだ有効ではありません。"
-                      "ﾛｸﾞｲﾝし直してください。")
+            out << QCoreApplication::translate(
+                       "SerialPorts",
+                       "ｸﾞﾙｰﾌﾟ \"%1\" には加えられていますが、このﾛｸﾞｲﾝではまだ有効ではありません。"
+                       "ﾛｸﾞｲﾝし直してください。")
                        .arg(group);
             break;
         case PortCause::kNoPermission:
-            out << Tr("このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。許可を確かめてください: ls -l %1")
+            out << QCoreApplication::translate(
+                       "SerialPorts",
+                       "このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。許可を確かめてください: ls -l %1")
                        .arg(device);
             break;
         case PortCause::kBusy: {
@@ -208,17 +212,21 @@ QStringList PortFindingTexts(const std::vector<PortFinding>& findings, const std
                 who << QStringLiteral("%1 (PID %2)")
                            .arg(QString::fromStdString(h.command))
                            .arg(h.pid);
-            out << Tr("ほかのﾌﾟﾛｸﾞﾗﾑが使用中です: %1\nそのﾌﾟﾛｸﾞﾗﾑを終了してから通信してください。")
+            out << QCoreApplication::translate(
+                       "SerialPorts",
+                       "ほかのﾌﾟﾛｸﾞﾗﾑが使用中です: %1\nそのﾌﾟﾛｸﾞﾗﾑを終了してから通信してください。")
                        .arg(who.join(QStringLiteral(", ")));
             break;
         }
         case PortCause::kBrltty:
-            out << Tr("brltty (点字ﾃﾞｨｽﾌﾟﾚｲ用) が USB ｼﾘｱﾙ変換器を奪うことがあります。"
-                      "使わないなら削除してください: sudo apt remove brltty");
+            out << QCoreApplication::translate(
+                "SerialPorts", "brltty (点字ﾃﾞｨｽﾌﾟﾚｲ用) が USB ｼﾘｱﾙ変換器を奪うことがあります。"
+                               "使わないなら削除してください: sudo apt remove brltty");
             break;
         case PortCause::kModemManager:
-            out << Tr("ModemManager が新しいｼﾘｱﾙﾃﾞﾊﾞｲｽを調べに開くことがあります。"
-                      "止めるには: sudo systemctl stop ModemManager");
+            out << QCoreApplication::translate(
+                "SerialPorts", "ModemManager が新しいｼﾘｱﾙﾃﾞﾊﾞｲｽを調べに開くことがあります。"
+                               "止めるには: sudo systemctl stop ModemManager");
             break;
         }
     }
