@@ -1,3 +1,5 @@
+// The POSIX side of FileIo.h; FileIoWin32.cpp is the Windows one.
+#if !defined(_WIN32)
 #include "files/FileIo.h"
 
 #include <cstdio>
@@ -138,3 +140,4 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
 }
 
 } // namespace saroko
+#endif

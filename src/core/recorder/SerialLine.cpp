@@ -21,19 +21,17 @@ std::string PortBindingEntry(int portNo) {
 }
 
 std::string PortDeviceName(int portNo, const ISettingsStore* store) {
-    char buf[32];
-#ifdef _WIN32
-    (void)store;
-    std::snprintf(buf, sizeof buf, portNo < 10 ? "COM%d" : "\\\\.\\COM%d", portNo);
-    return buf;
-#else
     if (store) {
         std::string bound = store->GetString(kRecorderCommSection, PortBindingEntry(portNo), "");
         if (!bound.empty()) return bound;
     }
+    char buf[32];
+#ifdef _WIN32
+    std::snprintf(buf, sizeof buf, portNo < 10 ? "COM%d" : "\\\\.\\COM%d", portNo);
+#else
     std::snprintf(buf, sizeof buf, "/dev/ttyS%d", portNo - 1);
-    return buf;
 #endif
+    return buf;
 }
 
 } // namespace saroko

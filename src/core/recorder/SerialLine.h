@@ -37,8 +37,8 @@ public:
     int ReadByte(uint8_t& dest, uint32_t timeoutMs);
 };
 
-// The device a COM number opens: on Windows "COM%d" (device-namespace form from 10 on); else
-// the path bound to "COM<n>" in the communication section, or /dev/ttyS<n-1>.
+// The device a COM number opens: the path bound to "COM<n>" in the communication section, else
+// on Windows "COM%d" (device-namespace form from 10 on), elsewhere /dev/ttyS<n-1>.
 std::string PortDeviceName(int portNo, const ISettingsStore* store);
 // The section and entry that bind a COM number to a device path.
 inline constexpr const char* kRecorderCommSection = "KM4x Communication Section";

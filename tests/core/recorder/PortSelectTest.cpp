@@ -23,16 +23,16 @@ TEST_F(PortSelectTest, RadioIndexFromTheStoredNumber) {
 TEST_F(PortSelectTest, BindingsShowAtOnceAndReachTheStoreOnlyOnApply) {
     store.WriteString(kRecorderCommSection, "COM4", "/dev/ttyACM0");
     CPortSelection sel(store, 1);
-    EXPECT_EQ(sel.DeviceOf(1), "/dev/ttyS0");
+    EXPECT_EQ(sel.DeviceOf(1), DefaultPortDevice(1));
     EXPECT_EQ(sel.DeviceOf(4), "/dev/ttyACM0");
     EXPECT_TRUE(sel.IsBound(4));
 
     sel.Bind(2, "/dev/ttyUSB0");
-    sel.Bind(4, "");           // back to the usual device
-    sel.Bind(5, "/dev/ttyS4"); // the usual device itself is no binding
+    sel.Bind(4, "");                   // back to the usual device
+    sel.Bind(5, DefaultPortDevice(5)); // the usual device itself is no binding
     sel.SetIndex(1);
     EXPECT_EQ(sel.DeviceOf(2), "/dev/ttyUSB0");
-    EXPECT_EQ(sel.DeviceOf(4), "/dev/ttyS3");
+    EXPECT_EQ(sel.DeviceOf(4), DefaultPortDevice(4));
     EXPECT_FALSE(sel.IsBound(5));
     // Nothing written yet: a cancelled dialog leaves the store as it was.
     EXPECT_EQ(store.GetString(kRecorderCommSection, "COM2", ""), "");
@@ -42,7 +42,7 @@ TEST_F(PortSelectTest, BindingsShowAtOnceAndReachTheStoreOnlyOnApply) {
     EXPECT_EQ(doc.m_nPortNo, 2u);
     EXPECT_EQ(store.GetInt(kRecorderCommSection, "PortNo", 0), 2);
     EXPECT_EQ(PortDeviceName(2, &store), "/dev/ttyUSB0");
-    EXPECT_EQ(PortDeviceName(4, &store), "/dev/ttyS3");
+    EXPECT_EQ(PortDeviceName(4, &store), DefaultPortDevice(4));
     EXPECT_FALSE(store.Has(kRecorderCommSection, "COM5"));
 }
 

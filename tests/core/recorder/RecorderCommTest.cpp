@@ -48,8 +48,13 @@ TEST(RecorderFrames, FramesAndResultMessages) {
 TEST(RecorderPort, DeviceNamesAndOpenFailures) {
     CMemorySettingsStore store;
     store.WriteString("KM4x Communication Section", "COM3", "/dev/ttyUSB0");
-    EXPECT_EQ(PortDeviceName(1, nullptr), "/dev/ttyS0");
-    EXPECT_EQ(PortDeviceName(10, &store), "/dev/ttyS9");
+#ifdef _WIN32
+    const char* const usual[] = {"COM9", "\\\\.\\COM10"};
+#else
+    const char* const usual[] = {"/dev/ttyS8", "/dev/ttyS9"};
+#endif
+    EXPECT_EQ(PortDeviceName(9, nullptr), usual[0]);
+    EXPECT_EQ(PortDeviceName(10, &store), usual[1]);
     EXPECT_EQ(PortDeviceName(3, &store), "/dev/ttyUSB0");
 
     for (auto [code, id] : {std::pair{-1, 57697}, {-5, 57700}, {-999, 57711}, {0, 0}}) {

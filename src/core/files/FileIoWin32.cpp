@@ -1,0 +1,124 @@
+// The Windows side of FileIo.h. Names come as UTF-8 and go to the wide API (the narrow one
+// would read them in the ANSI code page); a save replaces its target only after the new bytes
+// are flushed to the disk, and any failure leaves the old file as it was.
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <climits>
+#include <random>
+
+#include "files/FileIo.h"
+
+namespace saroko {
+namespace {
+
+// Empty for a name that is empty, not UTF-8 or holds a NUL: such a name opens nothing.
+std::wstring Widen(const std::string& s) {
+    if (s.empty() || s.size() > INT_MAX || s.find('\0') != std::string::npos)
+        return {};
+    const int len = static_cast<int>(s.size());
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), len, nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), len, w.data(), n);
+    return w;
+}
+
+DWORD Attributes(const std::wstring& w) {
+    return w.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(w.c_str());
+}
+
+bool IsFileAttr(DWORD a) {
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : m_h(h) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool Valid() const { return m_h != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_h; }
+    bool Close() {
+        const bool ok = !Valid() || CloseHandle(m_h) != 0;
+        m_h = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE m_h;
+};
+
+HANDLE OpenForReading(const std::wstring& w) {
+    return CreateFileW(w.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+} // namespace
+
+bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<uint8_t>& out) {
+    out.clear();
+    const std::wstring w = Widen(path);
+    if (!IsFileAttr(Attributes(w)))
+        return false;
+    Handle f(OpenForReading(w));
+    if (!f.Valid())
+        return false;
+    uint8_t buf[65536];
+    while (out.size() < maxBytes) {
+        const DWORD want = static_cast<DWORD>(std::min(sizeof buf, maxBytes - out.size()));
+        DWORD got = 0;
+        if (!::ReadFile(f.Get(), buf, want, &got, nullptr))
+            return false;
+        out.insert(out.end(), buf, buf + got);
+        if (got == 0)
+            break;
+    }
+    return true;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    const DWORD a = Attributes(Widen(path));
+    return IsFileAttr(a) && (a & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool IsReadableFile(const std::string& path) {
+    const std::wstring w = Widen(path);
+    if (!IsFileAttr(Attributes(w)))
+        return false;
+    return Handle(OpenForReading(w)).Valid();
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view data) {
+    const std::wstring w = Widen(path);
+    const DWORD a = Attributes(w);
+    if (w.empty() || (a != INVALID_FILE_ATTRIBUTES && !IsFileAttr(a)))
+        return false;
+    std::random_device rd;
+    const std::wstring tmp = w + L".~" + std::to_wstring(rd() % 1000000) + L".tmp";
+    Handle f(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr));
+    if (!f.Valid())
+        return false;
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < data.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
+        DWORD put = 0;
+        ok = ::WriteFile(f.Get(), data.data() + done, chunk, &put, nullptr) && put == chunk;
+        done += put;
+    }
+    ok = FlushFileBuffers(f.Get()) && ok;
+    ok = f.Close() && ok;
+    // A target that is read-only or held open by another program refuses the move.
+    if (ok)
+        ok =
+            MoveFileExW(tmp.c_str(), w.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok)
+        DeleteFileW(tmp.c_str());
+    return ok;
+}
+
+} // namespace saroko
+#endif
