@@ -11,13 +11,42 @@ uint32_t SystemClock::Now() const {
     return static_cast<uint32_t>(secs);
 }
 
-bool ToLocalTime(uint32_t t, std::tm& out) {
-    const std::time_t tt = static_cast<std::time_t>(t);
+namespace {
+
+long long FieldsAsUtc(const std::tm& tm) {
+    return DaysFromCivil(tm.tm_year + 1900, static_cast<unsigned>(tm.tm_mon + 1),
+                         static_cast<unsigned>(tm.tm_mday)) *
+               86400 +
+           tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
+}
+
+bool IsCalendarTime(const std::tm& tm) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_hour < 0 || tm.tm_hour > 23 || tm.tm_min < 0 ||
+        tm.tm_min > 59 || tm.tm_sec < 0 || tm.tm_sec > 59 || tm.tm_mday < 1)
+        return false;
+    const int y = tm.tm_year + 1900;
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return tm.tm_mday <= kDays[tm.tm_mon] + (tm.tm_mon == 1 && leap ? 1 : 0);
+}
+
+bool SameFields(const std::tm& a, const std::tm& b) {
+    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
+           a.tm_hour == b.tm_hour && a.tm_min == b.tm_min && a.tm_sec == b.tm_sec;
+}
+
+bool LocalFieldsOf(std::time_t t, std::tm& out) {
 #if defined(_WIN32)
-    return localtime_s(&out, &tt) == 0;
+    return localtime_s(&out, &t) == 0;
 #else
-    return localtime_r(&tt, &out) != nullptr;
+    return localtime_r(&t, &out) != nullptr;
 #endif
+}
+
+} // namespace
+
+bool ToLocalTime(uint32_t t, std::tm& out) {
+    return LocalFieldsOf(static_cast<std::time_t>(t), out);
 }
 
 bool FromLocalFields(int year, int month, int day, int hour, int minute, int second,
@@ -30,7 +59,19 @@ bool FromLocalFields(int year, int month, int day, int hour, int minute, int sec
     tm.tm_min = minute;
     tm.tm_sec = second;
     tm.tm_isdst = -1;
-    const std::time_t t = std::mktime(&tm);
+    const std::tm wanted = tm;
+    std::time_t t = std::mktime(&tm);
+    // A time the clock skipped when daylight saving began counts with the offset in force
+    // before the jump (02:30 shows as 03:30), as glibc reads it; the Windows runtime takes the
+    // offset after it, an hour earlier.
+    std::tm shown{};
+    if (t != static_cast<std::time_t>(-1) && IsCalendarTime(wanted) && LocalFieldsOf(t, shown) &&
+        !SameFields(shown, wanted)) {
+        std::tm before{};
+        if (LocalFieldsOf(t - 43200, before))
+            t = static_cast<std::time_t>(FieldsAsUtc(wanted) -
+                                         (FieldsAsUtc(before) - (t - 43200)));
+    }
     if (t == static_cast<std::time_t>(-1) || t < 0 ||
         static_cast<long long>(t) > static_cast<long long>(UINT32_MAX))
         return false;

@@ -4,6 +4,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 
