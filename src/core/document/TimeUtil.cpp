@@ -69,8 +69,7 @@ bool FromLocalFields(int year, int month, int day, int hour, int minute, int sec
         !SameFields(shown, wanted)) {
         std::tm before{};
         if (LocalFieldsOf(t - 43200, before))
-            t = static_cast<std::time_t>(FieldsAsUtc(wanted) -
-                                         (FieldsAsUtc(before) - (t - 43200)));
+            t = static_cast<std::time_t>(FieldsAsUtc(wanted) - (FieldsAsUtc(before) - (t - 43200)));
     }
     if (t == static_cast<std::time_t>(-1) || t < 0 ||
         static_cast<long long>(t) > static_cast<long long>(UINT32_MAX))
