@@ -95,13 +95,18 @@ protected:
         dir = std::filesystem::temp_directory_path() /
               ("saroko-test-" + std::to_string(::getpid()) +
                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
+        RemoveScratch();
         std::filesystem::create_directories(dir);
     }
-    void TearDown() override {
+    void TearDown() override { RemoveScratch(); }
+    // Windows deletes no read-only file, so every entry gets its write permission back first.
+    void RemoveScratch() const {
+        namespace fs = std::filesystem;
         std::error_code ec;
-        std::filesystem::permissions(dir, std::filesystem::perms::all, ec);
-        std::filesystem::remove_all(dir, ec);
+        fs::permissions(dir, fs::perms::all, ec);
+        for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
     }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
     static std::string ReadAll(const std::string& path) {
