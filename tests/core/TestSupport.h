@@ -42,15 +42,26 @@ public:
     explicit ScopedTimeZone(const char* zone) {
         if (const char* old = std::getenv("TZ"))
             m_old = old;
+#ifdef _WIN32
+        // The Windows runtime reads TZ in its own form: name, hours west of UTC.
+        _putenv_s("TZ", std::string(zone) == "Asia/Tokyo" ? "JST-9" : zone);
+        _tzset();
+#else
         ::setenv("TZ", zone, 1);
         ::tzset();
+#endif
     }
     ~ScopedTimeZone() {
+#ifdef _WIN32
+        _putenv_s("TZ", m_old ? m_old->c_str() : ""); // empty: the Windows zone again
+        _tzset();
+#else
         if (m_old)
             ::setenv("TZ", m_old->c_str(), 1);
         else
             ::unsetenv("TZ");
         ::tzset();
+#endif
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;

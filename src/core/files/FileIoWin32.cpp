@@ -57,6 +57,37 @@ HANDLE OpenForReading(const std::wstring& w) {
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// A save of "data.klg" writes "data.klg.~<digits>.tmp" beside it.
+bool IsTempFileOf(const std::wstring& name, const std::wstring& target) {
+    const std::wstring prefix = target + L".~", suffix = L".tmp";
+    if (name.size() <= prefix.size() + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size() - suffix.size(); ++i)
+        if (name[i] < L'0' || name[i] > L'9')
+            return false;
+    return true;
+}
+
+// Removes what killed saves of `target` left beside it. A save still running holds its file
+// open without sharing, so the removal fails for it alone.
+void RemoveLeftoverTemps(const std::wstring& target) {
+    const std::size_t slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    WIN32_FIND_DATAW found;
+    const HANDLE h = FindFirstFileW((folder + name + L".~*.tmp").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        if ((found.dwFileAttributes & skip) == 0 && IsTempFileOf(found.cFileName, name))
+            DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+}
+
 } // namespace
 
 bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<uint8_t>& out) {
@@ -99,6 +130,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
         return false;
     std::random_device rd;
     const std::wstring tmp = w + L".~" + std::to_wstring(rd() % 1000000) + L".tmp";
+    RemoveLeftoverTemps(w);
     Handle f(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                          nullptr));
     if (!f.Valid())

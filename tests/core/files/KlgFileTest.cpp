@@ -3,8 +3,12 @@
 #include <cstring>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
+#endif
 
 #include "core/TestSupport.h"
 #include "files/KlgFormat.h"
@@ -325,11 +329,20 @@ TEST_F(KlgFileTest, NextSaveRemovesWhatAKilledSaveLeft) {
     // clang-format on
     for (const auto& f : files)
         WriteAll(Path(f.name), "left");
+#ifdef _WIN32
+    // A save that is still writing holds its file open, shared with nobody.
+    const HANDLE busy = CreateFileA(Path("data.klg.~42.tmp").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk);
+    CloseHandle(busy);
+#else
     // A save that is still writing holds its file locked.
     const int busy = ::open(Path("data.klg.~42.tmp").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
     ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk);
     ::close(busy);
+#endif
     for (const auto& f : files)
         EXPECT_NE(fs::exists(Path(f.name)), f.removed) << f.name;
     EXPECT_EQ(ReadAll(path).size(), 816u);
