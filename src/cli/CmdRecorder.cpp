@@ -2,10 +2,12 @@
 #include "CmdRecorder.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "messages/Translate.h"
 #include "platform/SerialPorts.h"
+#include "platform/UserFolders.h"
 #include "recorder/CommandTest.h"
 #include "recorder/Download.h"
 #include "recorder/RecordStart.h"
@@ -40,6 +42,9 @@ std::string Hex4(const uint8_t* d) {
     std::snprintf(buf, sizeof buf, "%02x %02x %02x %02x", d[0], d[1], d[2], d[3]);
     return buf;
 }
+
+// The start line's form, with the fields the recorder cannot tell.
+const char kUnknownStart[] = "\?\?\?\?/\?\?/\?\? \?\?:\?\?'\?\?";
 
 std::string Utf8Name(const CliSession& s, const std::string& cp932) {
     return s.codec.Cp932ToUtf8(cp932);
@@ -79,7 +84,13 @@ int RunSettings(const Verb& verb, const std::vector<std::string>& args) {
     RecorderSettings s;
     CommandBlock block{params, reply, &s};
     if (comm.Execute(kExecReadSettings, block, 0, 2) != 0) return kExitFailed;
-    const DownloadStatusTexts t = FormatDownloadStatus(s, model, s.startTime);
+    DownloadStatusTexts t = FormatDownloadStatus(s, model, s.startTime);
+    // A recording started at the recorder has no start the recorder knows of: the dialog
+    // empties its date fields and says so.
+    RecordStartForm form;
+    const bool manual = ApplyReceivedSettings(s, form);
+    if (manual)
+        t.start = kUnknownStart;
     const CliSession& session = *link.session;
     std::cout << TranslateText("Cli", "機種 : ") << t.model << "\n"
               << TranslateText("Cli", "ｹﾙﾌﾞﾗ Ch.1 : ") << Utf8Name(session, t.name1) << " "
@@ -91,6 +102,10 @@ int RunSettings(const Verb& verb, const std::vector<std::string>& args) {
               << TranslateText("Cli", "記録ﾓｰﾄﾞ : ") << t.recordMode << "\n"
               << TranslateText("Cli", "ｾﾝｻ種類 : ") << t.sensor << "\n"
               << TranslateText("Cli", "記録間隔 : ") << t.interval << "\n";
+    if (manual) {
+        std::cout << std::flush;
+        PrintMessage(msg::kManualStartUnknown);
+    }
     return kExitOk;
 }
 
@@ -214,18 +229,29 @@ bool SetUpLink(const Verb& verb, const Options& o, RecorderLink& link) {
         }
         doc.m_nPortNo = static_cast<uint32_t>(n);
     }
-    link.services.line = &link.serial;
+    link.kept = std::make_unique<CKeptTranscriptLine>(link.serial, TranscriptFolder());
+    link.services.line = link.kept.get();
+    link.services.transcriptFile = link.kept->Path();
+    link.services.keepFolder = KeptDownloadsFolder();
     link.services.sink = &link.session->prompts;
     link.services.clock = &link.session->clock;
     link.services.store = &link.session->store;
-    if (device) link.services.device = *device;
+    if (device) {
+        // A bare name is a device of the system ("ttyUSB0") unless the current folder holds
+        // it, as a simulator's link usually is.
+        std::error_code ec;
+        const std::filesystem::path p(*device);
+        link.services.device = p.is_relative() && std::filesystem::exists(p, ec)
+                                   ? std::filesystem::absolute(p, ec).string()
+                                   : *device;
+    }
     if (const std::string* t = o.Value("--transcript")) {
         link.transcriptFile.open(*t, std::ios::out | std::ios::trunc);
         if (!link.transcriptFile) {
             UsageError(verb, "cannot write the transcript " + *t);
             return false;
         }
-        link.transcript = std::make_unique<CTranscriptLine>(link.serial, link.transcriptFile);
+        link.transcript = std::make_unique<CTranscriptLine>(*link.kept, link.transcriptFile);
         link.services.line = link.transcript.get();
     }
     return true;

@@ -17,6 +17,7 @@ namespace saroko::cli {
 struct RecorderLink {
     std::unique_ptr<CliSession> session;
     CQtSerialLine serial;
+    std::unique_ptr<CKeptTranscriptLine> kept;
     std::ofstream transcriptFile;
     std::unique_ptr<CTranscriptLine> transcript;
     CommServices services;
@@ -25,7 +26,8 @@ struct RecorderLink {
 // Options every recorder verb takes, besides its own.
 extern const std::vector<std::string> kLinkValueOptions;
 
-// Opens the session and prepares the line from --port, --device and --transcript. False
+// Opens the session and prepares the line from --port, --device and --transcript; every
+// exchange is also kept in the user's cache folder, every download in the data folder. False
 // after a usage error (printed).
 bool SetUpLink(const Verb& verb, const Options& options, RecorderLink& link);
 

@@ -1,24 +1,45 @@
 // saroko-cli recorder download: the download dialog's "吸い上げ" on the command line.
+#include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
+#include <unistd.h>
+
 #include "CmdRecorder.h"
+#include "files/FileIo.h"
 #include "recorder/Download.h"
 
 namespace saroko::cli {
 namespace {
 
+// Ctrl-C in the middle of the bar: the shell's prompt starts on a line of its own.
+std::atomic<bool> g_bBarOnLine{false};
+extern "C" void OnInterrupt(int sig) {
+    if (g_bBarOnLine.load()) {
+        const ssize_t ignored = ::write(STDERR_FILENO, "\n", 1);
+        (void)ignored;
+    }
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+
 // Shows the header's conditions once and a progress bar of the records on stderr.
 class CCliDownloadOwner final : public IDownloadOwner {
 public:
-    void Attach(const CRecorderDownload* dl, const CliSession* session) {
+    void Attach(const CRecorderDownload* dl, const CliSession* session, const ISerialLine* line) {
         m_pDownload = dl;
         m_pSession = session;
+        m_pLine = line;
     }
+    // Called at the start of every attempt.
     void ResetStatus() override {
         EndLine();
         m_nReceived = m_nTotal = 0;
+        m_pace.Reset();
+        ++m_nAttempt;
     }
     void ShowHeader() override {
         if (m_bHeaderShown || !m_pDownload) return;
@@ -30,19 +51,25 @@ public:
     }
     void SetTotalText(const std::string& text) override {
         m_nTotal = static_cast<unsigned>(std::strtoul(text.c_str() + 1, nullptr, 10));
+        m_pace.Reset();
+        if (m_pLine)
+            m_pace.Start(m_pLine->TickCount(), m_nTotal);
         Draw();
     }
     void SetReceivedText(const std::string& text) override {
         const unsigned k = static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10));
         if (k == m_nReceived) return;
         m_nReceived = k;
-        // A line per hundredth of the data is plenty; the wire gives about 240 records/s.
-        if (k == m_nTotal || k - m_nShown >= std::max(1u, m_nTotal / 100)) Draw();
+        if (m_pLine)
+            m_pace.Update(m_pLine->TickCount(), k);
+        Draw();
     }
     void PaintProgress() override { Draw(); }
     void EndLine() {
-        if (m_bOnLine) std::cerr << "\n";
+        if (m_bOnLine)
+            std::cerr << "\n" << std::flush;
         m_bOnLine = false;
+        g_bBarOnLine.store(false);
     }
 
 private:
@@ -51,17 +78,26 @@ private:
                           : CBasicCp932Codec().Cp932ToUtf8(cp932);
     }
     void Draw() {
+        // Set before the text goes out: an interrupt may come the moment it has.
+        g_bBarOnLine.store(true);
         const int filled = std::clamp(progress, 0, steps);
         std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
                   << std::string(static_cast<std::size_t>(steps - filled), '.') << "] "
-                  << m_nReceived << " / " << m_nTotal << " records" << std::flush;
-        m_nShown = m_nReceived;
+                  << m_nReceived << " / " << m_nTotal << " records";
+        if (const std::string left = FormatTimeLeft(m_pace.SecondsLeft()); !left.empty())
+            std::cerr << "  " << left;
+        if (m_nAttempt > 1)
+            std::cerr << "  attempt " << m_nAttempt << "/" << kBlockAttempts;
+        std::cerr << std::flush;
         m_bOnLine = true;
     }
 
     const CRecorderDownload* m_pDownload = nullptr;
     const CliSession* m_pSession = nullptr;
-    unsigned m_nReceived = 0, m_nTotal = 0, m_nShown = 0;
+    const ISerialLine* m_pLine = nullptr;
+    CDownloadPace m_pace;
+    unsigned m_nReceived = 0, m_nTotal = 0;
+    int m_nAttempt = 0;
     bool m_bHeaderShown = false;
     bool m_bOnLine = false;
 };
@@ -95,6 +131,15 @@ int RunRecorderDownload(const Verb& verb, const std::vector<std::string>& args) 
     if (!o.error.empty()) return UsageError(verb, o.error);
     const std::string* out = o.Value("-o");
     if (!out) return UsageError(verb, "download needs -o OUT.klg");
+    // The whole download is wasted when its file cannot be written afterwards.
+    if (GetFileKind(*out) != kKindKlg) {
+        PrintMessage(msg::kWrongExtension, "\n" + *out);
+        return kExitFailed;
+    }
+    if (!CanWriteFile(*out)) {
+        PrintMessage(IsReadOnlyFile(*out) ? msg::kReadOnlyFile : msg::kSaveFailed, "\n" + *out);
+        return kExitFailed;
+    }
     int t1 = 0, t2 = 0;
     const std::string* into = o.Value("--into");
     if (into && !ParseTargets(*into, t1, t2))
@@ -111,12 +156,16 @@ int RunRecorderDownload(const Verb& verb, const std::vector<std::string>& args) 
     CommServices services = link.services;
     services.sink = &sink;
     CRecorderDownload download(services, doc, owner);
-    owner.Attach(&download, link.session.get());
+    owner.Attach(&download, link.session.get(), link.services.line);
+    std::signal(SIGINT, OnInterrupt);
     const int r = download.Run(t1, t2);
     owner.EndLine();
+    std::signal(SIGINT, SIG_DFL);
     if (r != 0) return r == CRecorderDownload::kDownloadStopped ? kExitFailed : ExitFor(link, r);
+    if (!download.KeptPath().empty())
+        std::cout << "kept: " << download.KeptPath() << std::endl;
     if (doc.SaveKlgFile(0, *out) != kFileOk) {
-        std::cerr << *out << ": cannot write the file\n";
+        PrintMessage(msg::kSaveFailed, "\n" + *out);
         return kExitFailed;
     }
     for (int t : {t1, t2}) {

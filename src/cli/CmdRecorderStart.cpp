@@ -62,8 +62,9 @@ int RunRecorderStart(const Verb& verb, const std::vector<std::string>& args) {
 
     const RecordStartResult r = RunRecordStart(link.services, doc, form);
     if (r.result != 0) return r.result == 1 ? kExitFailed : ExitFor(link, r.result);
+    // The end counts from the start the recorder was given, not from the end of the exchange.
     int index = form.intervalIndex;
-    const ClockTexts clock = RecordStartClock(form, session.clock.Now(), index);
+    const ClockTexts clock = RecordStartClock(form, doc.m_recSettings.startTime, index);
     std::cout << "start: " << FormatLocalDateTime(doc.m_recSettings.startTime) << "\n"
               << "expected end: " << clock.endDate << clock.endTime << "\n";
     return kExitOk;

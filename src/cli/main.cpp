@@ -64,6 +64,9 @@ int main(int argc, char** argv) {
 #else
     QCoreApplication app(argc, argv);
 #endif
+    // The program's folders (kept downloads, transcripts) are the window program's.
+    QCoreApplication::setOrganizationName(QString::fromUtf8(saroko::kOrganisation));
+    QCoreApplication::setApplicationName(QString::fromUtf8(saroko::kApplication));
     // Numbers keep the decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -161,7 +161,10 @@ void CKm41Simulator::OnHostByte(uint8_t b, uint64_t nowUs) {
     if (!m_rx.empty() && t - m_lastRxUs > kResyncUs) m_rx.clear();
     m_lastRxUs = t;
     if (m_rx.empty() && b == kWakeByte) {
-        m_out.clear(); // a wake-up stops whatever was still being sent
+        // A wake-up stops whatever was still being sent, so the next reply goes out at once
+        // and not after the bytes that were dropped.
+        m_out.clear();
+        m_lastOutUs = t;
         m_tx = Tx::Idle;
         return;
     }

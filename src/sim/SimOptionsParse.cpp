@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "document/ChannelRecord.h"
+#include "document/ZorvicDoc.h"
 #include "recorder/Protocol.h"
 
 namespace saroko::sim {
@@ -42,7 +43,10 @@ bool ToU32(const std::string& s, uint32_t& v) {
 } // namespace
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
-                         std::string& error) {
+                         std::string& error, const ITextCodec* codec) {
+    const CBasicCp932Codec basic;
+    if (!codec)
+        codec = &basic;
     SimOptions& o = out.options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -95,8 +99,10 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
         } else if (a == "--names") {
             if (!value(v)) return false;
             const std::size_t comma = v.find(',');
-            const std::string n1 = v.substr(0, comma);
-            const std::string n2 = comma == std::string::npos ? "" : v.substr(comma + 1);
+            // The recorder holds CP932 bytes, as the program writes and reads them.
+            const std::string n1 = codec->Utf8ToCp932(v.substr(0, comma));
+            const std::string n2 =
+                comma == std::string::npos ? "" : codec->Utf8ToCp932(v.substr(comma + 1));
             if (n1.size() > 8 || n2.size() > 8) {
                 error = "--names: at most 8 bytes each";
                 return false;

@@ -5,6 +5,10 @@
 
 #include "Km41Simulator.h"
 
+namespace saroko {
+class ITextCodec;
+}
+
 namespace saroko::sim {
 
 struct SimCommandLine {
@@ -15,8 +19,9 @@ struct SimCommandLine {
 
 extern const char* const kSimUsage;
 
-// False with `error` set for an unknown option or a bad value.
+// False with `error` set for an unknown option or a bad value. Names are UTF-8 and go to the
+// settings block in CP932 through `codec` (the core's ASCII and katakana codec when null).
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
-                         std::string& error);
+                         std::string& error, const ITextCodec* codec = nullptr);
 
 } // namespace saroko::sim

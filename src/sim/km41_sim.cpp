@@ -11,6 +11,7 @@
 #include "Km41Simulator.h"
 #include "SimOptionsParse.h"
 #include "platform/PtyHost.h"
+#include "platform/QtSettingsStore.h"
 
 using namespace saroko;
 
@@ -51,7 +52,8 @@ int main(int argc, char** argv) {
             std::cout << sim::kSimUsage;
             return 0;
         }
-    if (!sim::ParseSimCommandLine(args, cl, error)) {
+    const CQtCp932Codec codec;
+    if (!sim::ParseSimCommandLine(args, cl, error, &codec)) {
         std::cerr << "km41-sim: " << error << "\n" << sim::kSimUsage;
         return 2;
     }

@@ -34,8 +34,9 @@ protected:
     std::string P(const std::string& name) const { return (dir / name).string(); }
 
     CliRun Cli(const std::string& args, const std::string& env = {}) const {
-        const std::string cmd = env + " XDG_CONFIG_HOME='" + P("config") + "' '" SAROKO_CLI "' " + args +
-                                " >'" + P("out.log") + "' 2>'" + P("err.log") + "'";
+        const std::string cmd = env + " XDG_CONFIG_HOME='" + P("config") + "' XDG_DATA_HOME='" +
+                                P("data") + "' XDG_CACHE_HOME='" + P("cache") + "' '" SAROKO_CLI "' " +
+                                args + " >'" + P("out.log") + "' 2>'" + P("err.log") + "'";
         CliRun r;
         const int raw = std::system(cmd.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -368,6 +369,27 @@ TEST_F(CliTest, PrintCommandsWriteTheProgramsPages) {
     ASSERT_EQ(Cli("print-graph --mono -o " + P("g.pdf") + " " + demo).status, 0);
     EXPECT_EQ(PdfPages(P("g.pdf")), 1);
     EXPECT_EQ(Cli("print-graph --method wide -o " + P("x.pdf") + " " + demo).status, 2);
+}
+
+TEST_F(CliTest, DownloadRefusesAnOutputItCannotWriteBeforeTheRecorderIsAsked) {
+    std::ofstream(P("locked.klg")) << "x";
+    fs::permissions(P("locked.klg"), fs::perms::owner_read);
+    fs::create_directories(P("folder.klg"));
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = {
+        {P("missing/dl.klg"), "データの保存に失敗しました。"},
+        {P("folder.klg"),     "データの保存に失敗しました。"},
+        {P("dl.txt"),         "拡張子が違うか入力されていません。"},
+        {P("locked.klg"),     "読み取り専用ファイルのため上書き保存できません。"},
+    };
+    // clang-format on
+    for (const auto& [out, text] : cases) {
+        // A device that does not exist: talking to it would end in the port's open error.
+        const CliRun r = Cli("recorder download --device " + P("no-tty") + " -o " + out);
+        EXPECT_EQ(r.status, 1) << out;
+        EXPECT_NE(r.err.find(text), std::string::npos) << out << "\n" << r.err;
+        EXPECT_EQ(r.err.find("シリアルポート"), std::string::npos) << out << "\n" << r.err;
+    }
 }
 
 } // namespace

@@ -2,11 +2,15 @@
 // does with a recorder, checked in the files it leaves.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -34,6 +38,7 @@ protected:
 
     // Starts km41-sim with `args` and returns the device it serves.
     std::string StartSim(const QStringList& args) {
+        m_sim.setWorkingDirectory(m_dir.path());
         m_sim.start(KM41_SIM, args);
         EXPECT_TRUE(m_sim.waitForStarted(5000));
         EXPECT_TRUE(m_sim.waitForReadyRead(5000));
@@ -42,11 +47,19 @@ protected:
         return device;
     }
 
-    RunResult Cli(const QStringList& args) {
-        QProcess p;
+    // The CLI's own folders (settings, kept downloads, transcripts) lie in the test's folder.
+    void Prepare(QProcess& p) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        env.insert("XDG_DATA_HOME", m_dir.filePath("data"));
+        env.insert("XDG_CACHE_HOME", m_dir.filePath("cache"));
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(m_dir.path());
+    }
+
+    RunResult Cli(const QStringList& args) {
+        QProcess p;
+        Prepare(p);
         QElapsedTimer timer;
         timer.start();
         p.start(SAROKO_CLI, args);
@@ -81,7 +94,8 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
         Cli({"recorder", "download", "--device", QString::fromStdString(dev), "-o",
              QString::fromStdString(out), "--transcript", QString::fromStdString(transcript)});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.err.find("300 / 300 records"), std::string::npos) << r.err;
+    for (int k = 0; k <= 300; ++k)
+        ASSERT_NE(r.err.find("] " + std::to_string(k) + " / 300 records"), std::string::npos) << k;
     EXPECT_NE(r.err.find("通信は正常終了しました。"), std::string::npos);
 
     CMemorySettingsStore store;
@@ -103,6 +117,17 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
     EXPECT_LE(a.startTime, before - 299 * 30);
     EXPECT_GE(a.startTime + 10, before - 299 * 30);
 
+    // The same download is kept in the user's data folder under its local time.
+    const std::string keptDir = Path("data/PELNOR CORPORATION/Saroko/downloads/");
+    const std::size_t at = r.out.find("kept: " + keptDir);
+    ASSERT_NE(at, std::string::npos) << r.out;
+    const std::string kept = r.out.substr(at + 6, r.out.find('\n', at) - at - 6);
+    EXPECT_EQ(kept.size(), keptDir.size() + std::string("20261206-143005.klg").size()) << kept;
+    CZorvicDoc copy(store, clock);
+    copy.OnNewDocument();
+    ASSERT_EQ(copy.LoadKlgFile(kept), kFileOk);
+    EXPECT_EQ(std::memcmp(copy.GetChannel(2)->samples, b.samples, 300 * 2), 0);
+
     const std::vector<TranscriptEntry> t = ParseTranscript(ReadAll(transcript));
     ASSERT_GT(t.size(), 10u);
     EXPECT_EQ(t[0].bytes, std::vector<uint8_t>{0x00});
@@ -115,7 +140,7 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
 
 TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
     const std::string dev =
-        StartSim({"--preload", "40", "--cut-after", "4", "--fault-cmd", "0x11"});
+        StartSim({"--preload", "40", "--cut-after", "40", "--fault-cmd", "0x11"});
     const std::string out = Path("keep.klg");
     {
         std::ofstream f(out, std::ios::binary);
@@ -125,7 +150,66 @@ TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
                              QString::fromStdString(out)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("ケルブラとの通信が途中で失敗しました。"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("] 0 / 40 records  attempt 3/3"), std::string::npos) << r.err;
     EXPECT_EQ(ReadAll(out), "previous contents");
+}
+
+TEST_F(RecorderEndToEnd, AKeepThatFailsCostsOnlyTheCopy) {
+    const std::string dev = StartSim({"--preload", "30"});
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("data/PELNOR CORPORATION/Saroko"));
+    std::ofstream(Path("data/PELNOR CORPORATION/Saroko/downloads")) << "a file in the way";
+    const RunResult r = Cli({"recorder", "download", "--device", QString::fromStdString(dev), "-o",
+                             QString::fromStdString(Path("dl.klg"))});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("吸い上げたデータの控えを保存できませんでした。"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out.find("kept:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("30 samples"), std::string::npos) << r.out;
+    EXPECT_TRUE(std::ifstream(Path("dl.klg")).good());
+}
+
+TEST_F(RecorderEndToEnd, AFailedExchangeNamesItsTranscript) {
+    const QString d = QString::fromStdString(StartSim({"--silent"}));
+    const std::string last = Path("cache/PELNOR CORPORATION/Saroko/last-exchange.txt");
+    for (int run = 0; run < 2; ++run) {
+        const RunResult r = Cli({"recorder", "identify", "--device", d});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(
+            r.err.find("ケルブラのモードが不適切か未接続です。\n\n通信記録ファイル:\n" + last),
+            std::string::npos)
+            << r.err;
+    }
+    // Each exchange keeps its own; the one before is kept beside it.
+    for (const std::string& file :
+         {last, Path("cache/PELNOR CORPORATION/Saroko/previous-exchange.txt")}) {
+        const std::vector<TranscriptEntry> t = ParseTranscript(ReadAll(file));
+        ASSERT_EQ(t.size(), 2u) << file;
+        EXPECT_EQ(t[0].bytes, std::vector<uint8_t>{0x00});
+        EXPECT_EQ(t[1].bytes, (std::vector<uint8_t>{0x35, 0, 0, 0, 0, 0x4D}));
+    }
+}
+
+TEST_F(RecorderEndToEnd, InterruptedDownloadEndsItsLineAndTheRecorderAnswersAtOnce) {
+    const std::string dev = StartSim({"--paced", "--preload", "4000", "--link", "rec1"});
+    QProcess p;
+    Prepare(p);
+    p.setReadChannel(QProcess::StandardError);
+    p.start(SAROKO_CLI, {"recorder", "download", "--device", "rec1", "-o", "cut.klg"});
+    std::string err;
+    // Interrupted with records on their way, once the line shows the time left at 240 a second.
+    while (err.find("] 300 / 4000 records") == std::string::npos && p.waitForReadyRead(5000))
+        err += p.readAllStandardError().toStdString();
+    ASSERT_NE(err.find("] 300 / 4000 records  残り 0:1"), std::string::npos) << err;
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(5000));
+    err += p.readAllStandardError().toStdString();
+    EXPECT_EQ(err.back(), '\n') << err;
+    EXPECT_FALSE(std::ifstream(Path("cut.klg")).good());
+
+    // Seconds of records were still queued when the line went quiet.
+    const RunResult r = Cli({"recorder", "identify", "--device", "rec1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "KM-41 (04 14 01 00)\n");
 }
 
 TEST_F(RecorderEndToEnd, StartReadBackAndStop) {
@@ -154,6 +238,41 @@ TEST_F(RecorderEndToEnd, StartReadBackAndStop) {
     r = Cli({"recorder", "command", "15", "00", "00", "00", "00", "--device", d});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "04 14 01 00\n");
+}
+
+// "YYYY/MM/DD HH:MM:SS" or "YYYY年 MM月 DD日  HH時 MM分 SS秒" after `label`, as local time.
+time_t TimeAfter(const std::string& text, const std::string& label, const char* format) {
+    const std::size_t at = text.find(label);
+    std::tm tm{};
+    if (at == std::string::npos ||
+        std::sscanf(text.c_str() + at + label.size(), format, &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
+                    &tm.tm_hour, &tm.tm_min, &tm.tm_sec) != 6)
+        return -1;
+    tm.tm_year -= 1900;
+    tm.tm_mon -= 1;
+    return std::mktime(&tm);
+}
+
+TEST_F(RecorderEndToEnd, ExpectedEndCountsFromTheStartSent) {
+    // On the paced wire the exchange itself lasts more than a second.
+    const QString d = QString::fromStdString(StartSim({"--paced"}));
+    const RunResult r =
+        Cli({"recorder", "start", "--device", d, "--interval", "1", "--names", "A,B", "--now"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const time_t start = TimeAfter(r.out, "start: ", "%d/%d/%d %d:%d:%d");
+    const time_t end = TimeAfter(r.out, "expected end: ", "%d年 %d月 %d日 %d時 %d分 %d秒");
+    ASSERT_GT(start, 0) << r.out;
+    EXPECT_EQ(end - start, 7999) << r.out;
+}
+
+TEST_F(RecorderEndToEnd, SettingsOfAHandStartedRecording) {
+    const QString d =
+        QString::fromStdString(StartSim({"--preload", "40", "--start-mode", "manual"}));
+    const RunResult r = Cli({"recorder", "settings", "--device", d});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("開始日時 : \?\?\?\?/\?\?/\?\? \?\?:\?\?'\?\?\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("開始方法 : ﾏﾆｭｱﾙｽﾀｰﾄ"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("開始方法と記録開始日時が不明です。"), std::string::npos) << r.err;
 }
 
 TEST_F(RecorderEndToEnd, DialogChecksOnTheCommandLine) {

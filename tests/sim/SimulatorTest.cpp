@@ -8,6 +8,7 @@
 #include "Km41Simulator.h"
 #include "SimOptionsParse.h"
 #include "document/ZorvicDoc.h"
+#include "platform/QtSettingsStore.h"
 #include "recorder/Download.h"
 #include "recorder/RecordStart.h"
 #include "recorder/RecorderComm.h"
@@ -156,6 +157,26 @@ TEST(Simulator, PacedWireTakesItsTime) {
     EXPECT_NEAR(tookMs, expectMs, expectMs * 0.005);
 }
 
+TEST(Simulator, WakeUpAfterAnInterruptedDownloadAnswersAtOnce) {
+    SimOptions o = Preloaded(2000);
+    o.paced = true;
+    SimRig rig(o);
+    ASSERT_EQ(rig.line.Open("/dev/sim", 9600), 0);
+    for (uint8_t b : MakeShortRequest(CMD_DOWNLOAD_PACED, 0u))
+        rig.line.WriteByte(b);
+    uint8_t b = 0;
+    for (int i = 0; i < 7; ++i)
+        ASSERT_EQ(rig.line.ReadByte(b, 500), 0);
+    rig.line.WriteByte(kPacingByte);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(rig.line.ReadByte(b, 2000), 0);
+    // Given up with four seconds of records still on their way.
+    rig.line.Close();
+    uint8_t params[4] = {}, reply[4] = {};
+    EXPECT_EQ(rig.Execute(kExecIdentify, {params, reply}), 0);
+    EXPECT_EQ(reply[1], 20);
+}
+
 TEST(Simulator, FaultsAsTheUserSeesThem) {
     struct Case {
         const char* name;
@@ -266,16 +287,18 @@ TEST(Simulator, TranscriptReplaysAsAFixture) {
 }
 
 TEST(SimCommandLine, Options) {
+    const CQtCp932Codec codec;
     SimCommandLine cl;
     std::string error;
     // clang-format off
     ASSERT_TRUE(ParseSimCommandLine({"--paced", "--preload", "9000", "--endless", "--interval", "60",
-                                     "--names", "A,BB", "--cut-after", "7", "--fault-cmd", "0x11",
+                                     "--names", "温度,ﾃｽﾄ", "--cut-after", "7", "--fault-cmd", "0x11",
                                      "--fault-times", "2", "--model", "4,21", "--start-mode", "manual",
-                                     "--link", "/tmp/x"}, cl, error)) << error;
+                                     "--link", "/tmp/x"}, cl, error, &codec)) << error;
     // clang-format on
     const SimOptions& o = cl.options;
-    EXPECT_STREQ(o.settings.chanName2, "BB");
+    EXPECT_EQ(std::string(o.settings.chanName1, 4), "\x89\xB7\x93\x78");
+    EXPECT_EQ(std::string(o.settings.chanName2, 4), std::string("\xC3\xBD\xC4\0", 4));
     EXPECT_EQ(o.fault, FaultKind::CutOff);
     EXPECT_EQ(cl.link, "/tmp/x");
     EXPECT_EQ((std::vector<uint32_t>{o.paced, o.preload, o.settings.intervalSec, o.cutAfter,

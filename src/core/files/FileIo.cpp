@@ -139,5 +139,38 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
     return ok;
 }
 
+bool CanWriteFile(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || fs::is_directory(path, ec) || IsReadOnlyFile(path))
+        return false;
+    fs::path folder = fs::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (!fs::is_directory(folder, ec))
+        return false;
+    std::random_device rd;
+    const std::string probe = path + ".~" + std::to_string(rd() % 1000000) + ".tmp";
+    std::FILE* f = std::fopen(probe.c_str(), "wbx");
+    if (!f)
+        return false;
+    std::fclose(f);
+    fs::remove(probe, ec);
+    return true;
+}
+
+bool WriteNewFile(const std::string& path, std::string_view data) {
+    std::FILE* f = std::fopen(path.c_str(), "wbx");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) {
+        std::error_code ec;
+        fs::remove(path, ec);
+    }
+    return ok;
+}
+
 } // namespace saroko
 #endif

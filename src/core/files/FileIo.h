@@ -16,5 +16,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view data);
 bool IsReadOnlyFile(const std::string& path);
 // True when the file exists and can be opened for reading.
 bool IsReadableFile(const std::string& path);
+// True when a file can be created or replaced at `path`: it is no folder, it is not read-only
+// and its folder exists and takes new files (tried with a probe that is removed at once).
+bool CanWriteFile(const std::string& path);
+// Creates `path` with `data` only when no file of that name exists; false otherwise or when
+// the write fails (nothing is left behind then).
+bool WriteNewFile(const std::string& path, std::string_view data);
 
 } // namespace saroko

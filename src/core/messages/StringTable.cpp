@@ -66,6 +66,8 @@ constexpr MessageDef kMessages[] = {
     {57795, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "上下限値入力エラー\n\n下限値の有効桁数が６桁を越えています。")},
     {57796, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "上下限値入力エラー\n\n上限値より下限値の方が大きい値になっています。")},
     {57797, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "上下限値入力エラー\n\n上下限値の差が２未満になっています。")},
+    {58001, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "控え保存エラー\n\n吸い上げたデータの控えを保存できませんでした。")},
+    {58002, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "\n\n通信記録ファイル:\n")},
 };
 // clang-format on
 

@@ -42,6 +42,10 @@ inline constexpr int kOverwriteConfirm = 57760;
 inline constexpr int kLoadOverflow = 57761;
 inline constexpr int kQuitUnsaved = 57762;
 inline constexpr int kUnknownModel = 57784;
+// The program's own, beyond the original table.
+inline constexpr int kKeepFailed = 58001;
+// Not a box of its own: appended to a communication failure, followed by the file's path.
+inline constexpr int kTranscriptNote = 58002;
 } // namespace msg
 
 inline constexpr const char* kAppTitle = "Saroko";

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "document/ZorvicDoc.h"
+#include "files/FileIo.h"
+#include "files/KlgFormat.h"
 #include "messages/StringTable.h"
 #include "messages/Translate.h"
+#include "settings/SettingsStore.h"
 
 namespace saroko {
 
@@ -105,6 +109,87 @@ int ProgressFillWidth(int barWidth, int progress, int steps) {
     return static_cast<int>(progress * (static_cast<double>(barWidth) / steps));
 }
 
+void CDownloadPace::Start(uint32_t ms, uint32_t total) {
+    m_bStarted = true;
+    m_t0 = ms;
+    m_nTotal = total;
+    m_nLeft = total == 0 ? 0 : -1;
+}
+
+void CDownloadPace::Update(uint32_t ms, uint32_t received) {
+    // Half a second of records is enough to know the rate of a line.
+    constexpr uint32_t kMeasureMs = 500;
+    if (!m_bStarted)
+        return;
+    if (received >= m_nTotal) {
+        m_nLeft = 0;
+        return;
+    }
+    const uint32_t elapsed = ms - m_t0;
+    if (received == 0 || elapsed < kMeasureMs)
+        return;
+    const uint64_t leftMs = uint64_t{m_nTotal - received} * elapsed / received;
+    m_nLeft = static_cast<int>((leftMs + 999) / 1000);
+}
+
+std::string FormatTimeLeft(int seconds) {
+    if (seconds < 0)
+        return {};
+    char buf[64];
+    if (seconds >= 3600) {
+        const std::string format = TranslateFormat("Download", "残り %d:%02d:%02d");
+        std::snprintf(buf, sizeof buf, format.c_str(), seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+    } else {
+        const std::string format = TranslateFormat("Download", "残り %d:%02d");
+        std::snprintf(buf, sizeof buf, format.c_str(), seconds / 60, seconds % 60);
+    }
+    return buf;
+}
+
+std::string KeptDownloadName(uint32_t downloadTime, int n) {
+    std::tm tm{};
+    if (!ToLocalTime(downloadTime, tm))
+        return {};
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d-%02d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    std::string name = buf;
+    if (n > 1)
+        name += "-" + std::to_string(n);
+    return name + ".klg";
+}
+
+std::string KeepDownloadImage(const std::string& folder, uint32_t downloadTime,
+                              std::string_view image) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec) || KeptDownloadName(downloadTime).empty())
+        return {};
+    // The file is created exclusively, so a name taken meanwhile moves on to the next one.
+    for (int n = 1; n <= 999; ++n) {
+        const std::string path = (fs::path(folder) / KeptDownloadName(downloadTime, n)).string();
+        if (fs::exists(path, ec))
+            continue;
+        if (WriteNewFile(path, image))
+            return path;
+        if (!fs::exists(path, ec))
+            return {};
+    }
+    return {};
+}
+
+std::string KeepDownload(const std::string& folder, const RecorderSettings& settings,
+                         const uint8_t* buffer, uint32_t downloadTime) {
+    CMemorySettingsStore store;
+    FixedClock clock(downloadTime);
+    CZorvicDoc doc(store, clock);
+    doc.OnNewDocument();
+    FillDownloadedChannels(doc, 1, 2, settings, buffer, downloadTime);
+    return KeepDownloadImage(folder, downloadTime, BuildKlgImage(doc, 0));
+}
+
 DownloadStatusTexts FormatDownloadStatus(const RecorderSettings& s, uint32_t modelCode,
                                          uint32_t startTime) {
     DownloadStatusTexts t;
@@ -180,6 +265,15 @@ int CRecorderDownload::Run(int target1, int target2) {
     block.buffer = m_buffer.data();
     r = comm.Execute(kExecDownloadPaced, block, 0, 1);
     if (r != COMM_OK) return r;
+
+    // Kept before the document changes; a copy that cannot be written costs only the copy.
+    m_szKept.clear();
+    if (!m_services.keepFolder.empty()) {
+        m_szKept =
+            KeepDownload(m_services.keepFolder, m_settings, m_buffer.data(), m_owner.downloadTime);
+        if (m_szKept.empty() && sink)
+            sink->ShowMessage(msg::kKeepFailed, "\n" + m_services.keepFolder);
+    }
 
     FillDownloadedChannels(m_doc, target1, target2, m_settings, m_buffer.data(),
                            m_owner.downloadTime);

@@ -4,6 +4,7 @@
 // whole sequence of one press of "吸い上げ".
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "recorder/Protocol.h"
@@ -53,6 +54,41 @@ std::string FormatDownloadStart(uint32_t t);
 // Pixels of the progress bar's filled part: progress x (width / steps), integer part.
 int ProgressFillWidth(int barWidth, int progress, int steps);
 
+// The time a download still needs at the rate the line has kept since the header came.
+class CDownloadPace {
+public:
+    // The header has come at tick `ms` (the line's milliseconds): `total` records follow.
+    void Start(uint32_t ms, uint32_t total);
+    void Reset() {
+        m_bStarted = false;
+        m_nLeft = -1;
+    }
+    // `received` records are complete at tick `ms`.
+    void Update(uint32_t ms, uint32_t received);
+    // Whole seconds, rounded up; -1 until enough has arrived to tell the rate.
+    int SecondsLeft() const { return m_nLeft; }
+
+private:
+    bool m_bStarted = false;
+    uint32_t m_t0 = 0;
+    uint32_t m_nTotal = 0;
+    int m_nLeft = -1;
+};
+// "残り 0:27", "残り 1:02:05"; empty while the time is unknown.
+std::string FormatTimeLeft(int seconds);
+
+// Every download is kept as a native file of its own, so data the user never saved can still
+// be found. The name is the download's local time, "20261206-143005.klg"; further downloads
+// of the same second get "-2", "-3", ... before the extension. `n` counts from 1.
+std::string KeptDownloadName(uint32_t downloadTime, int n = 1);
+// Writes `image` into `folder` (made when missing) under the first name no file has yet; an
+// existing file is never replaced. The path written, or empty when nothing could be kept.
+std::string KeepDownloadImage(const std::string& folder, uint32_t downloadTime,
+                              std::string_view image);
+// Both recorder channels of a download as channels 1 and 2 of a file of their own.
+std::string KeepDownload(const std::string& folder, const RecorderSettings& settings,
+                         const uint8_t* buffer, uint32_t downloadTime);
+
 // One press of "吸い上げ": checks, identification, settings, paced download and filling.
 // The document changes only when everything succeeded.
 class CRecorderDownload {
@@ -68,6 +104,8 @@ public:
     uint32_t ModelCode() const { return m_nModelCode; }
     const std::vector<uint8_t>& Buffer() const { return m_buffer; }
     DownloadHeader Header() const { return DownloadHeader::FromBytes(m_buffer.data()); }
+    // Where the last successful download was kept; empty when it was not (or not asked to).
+    const std::string& KeptPath() const { return m_szKept; }
     // The status texts for the header now in the buffer.
     DownloadStatusTexts StatusTexts() const;
 
@@ -78,6 +116,7 @@ private:
     RecorderSettings m_settings;
     uint32_t m_nModelCode = 0;
     std::vector<uint8_t> m_buffer;
+    std::string m_szKept;
 };
 
 } // namespace saroko

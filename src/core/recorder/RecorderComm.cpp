@@ -90,6 +90,10 @@ int CRecorderComm::WakeRecorder() {
 int CRecorderComm::ShowCommResult(int code) {
     const int id = CommResultMessageId(code);
     if (id == 0 || !m_services.sink) return code;
+    // A failure says where its bytes were logged, so the user can send them along.
+    if (code != COMM_OK && !m_services.transcriptFile.empty())
+        return m_services.sink->ShowMessage(id, std::string(MessageText(msg::kTranscriptNote)) +
+                                                    m_services.transcriptFile);
     return m_services.sink->ShowMessage(id);
 }
 

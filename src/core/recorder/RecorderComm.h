@@ -48,6 +48,8 @@ struct CommServices {
     const IClock* clock = nullptr;         // download time
     const ISettingsStore* store = nullptr; // COM number bindings
     std::string device;                    // when set, opened whatever the number
+    std::string keepFolder;                // when set, every download is kept there
+    std::string transcriptFile;            // when set, failures name it as their transcript
 };
 
 class CRecorderComm {

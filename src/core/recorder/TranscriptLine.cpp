@@ -1,6 +1,7 @@
 #include "recorder/TranscriptLine.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 namespace saroko {
@@ -89,6 +90,39 @@ void CTranscriptLine::Flush() {
     m_out << '\n';
     m_bytes.clear();
     m_direction = 0;
+}
+
+CKeptTranscriptLine::CKeptTranscriptLine(ISerialLine& inner, const std::string& folder)
+    : m_inner(inner), m_szFolder(folder),
+      m_szPath((std::filesystem::path(folder) / kLastTranscript).string()) {}
+
+CKeptTranscriptLine::~CKeptTranscriptLine() {
+    Finish();
+}
+
+void CKeptTranscriptLine::Finish() {
+    m_log.reset(); // writes its last line
+    if (m_file.is_open())
+        m_file.close();
+}
+
+int CKeptTranscriptLine::Open(const std::string& device, uint32_t baud) {
+    namespace fs = std::filesystem;
+    Finish();
+    std::error_code ec;
+    fs::create_directories(m_szFolder, ec);
+    if (fs::exists(m_szPath, ec))
+        fs::rename(m_szPath, fs::path(m_szFolder) / kPreviousTranscript, ec);
+    m_file.open(m_szPath, std::ios::out | std::ios::trunc);
+    // Without a transcript the exchange still runs.
+    if (m_file)
+        m_log = std::make_unique<CTranscriptLine>(m_inner, m_file);
+    return Active().Open(device, baud);
+}
+
+void CKeptTranscriptLine::Close() {
+    Active().Close();
+    Finish();
 }
 
 std::vector<TranscriptEntry> ParseTranscript(const std::string& text) {

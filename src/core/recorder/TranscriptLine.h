@@ -2,6 +2,8 @@
 // Logs every byte that passes a line as a hex dump with times: a user sends it along with a
 // failed download, and saved transcripts replay as test fixtures.
 #include <cstdint>
+#include <fstream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -39,6 +41,41 @@ private:
     uint32_t m_lineStart = 0;
     uint32_t m_lastByte = 0;
     std::vector<uint8_t> m_bytes;
+};
+
+// Keeps the transcript of every exchange in a folder of its own, whatever the user asked for:
+// the last as kLastTranscript, the one before as kPreviousTranscript, so that support can read
+// what went over the line when something failed.
+inline constexpr const char* kLastTranscript = "last-exchange.txt";
+inline constexpr const char* kPreviousTranscript = "previous-exchange.txt";
+class CKeptTranscriptLine final : public ISerialLine {
+public:
+    CKeptTranscriptLine(ISerialLine& inner, const std::string& folder);
+    ~CKeptTranscriptLine() override;
+
+    // Each opening begins an exchange: the last transcript becomes the previous one.
+    int Open(const std::string& device, uint32_t baud) override;
+    void Close() override;
+    bool IsOpen() const override { return m_inner.IsOpen(); }
+    void Purge() override { Active().Purge(); }
+    int WriteByte(uint8_t b) override { return Active().WriteByte(b); }
+    bool TryReadByte(uint8_t& b) override { return Active().TryReadByte(b); }
+    void WaitForInput(uint32_t maxMs) override { m_inner.WaitForInput(maxMs); }
+    uint32_t TickCount() const override { return m_inner.TickCount(); }
+    void Sleep(uint32_t ms) override { m_inner.Sleep(ms); }
+
+    // The file of the exchange in progress (or of the last one).
+    const std::string& Path() const { return m_szPath; }
+
+private:
+    ISerialLine& Active() { return m_log ? static_cast<ISerialLine&>(*m_log) : m_inner; }
+    void Finish();
+
+    ISerialLine& m_inner;
+    std::string m_szFolder;
+    std::string m_szPath;
+    std::ofstream m_file;
+    std::unique_ptr<CTranscriptLine> m_log;
 };
 
 // One line of a transcript: direction '>' (written by the PC) or '<' (read), time in ms.

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 #include "channels/ChannelPalette.h"
 #include "document/ZorvicDoc.h"
 
@@ -95,6 +97,11 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
     counts->addWidget(received);
     counts->addWidget(total);
     counts->addWidget(Text("Data", status));
+    QLabel* left = Item(kIdcTimeLeft, new QLabel(status));
+    // Room for "残り 0:00" from the start, so the counters do not move when it appears.
+    left->setMinimumWidth(fontMetrics().horizontalAdvance(QString::fromUtf8("  残り 00:00")));
+    left->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    counts->addWidget(left);
     sg->addLayout(counts, r++, 0, 1, 4);
     m_pProgress = new CDownloadProgress(m_palette, *this, status);
     sg->addWidget(m_pProgress, r++, 0, 1, 4, Qt::AlignHCenter);
@@ -154,6 +161,8 @@ void CDownloadDlg::ResetStatus() {
         static_cast<QLabel*>(GetDlgItem(id))->clear();
     SetReceivedText("    0");
     SetTotalText("/    0");
+    m_pace.Reset();
+    static_cast<QLabel*>(GetDlgItem(kIdcTimeLeft))->clear();
     m_pProgress->update();
 }
 
@@ -178,14 +187,27 @@ void CDownloadDlg::ShowHeader() {
 
 void CDownloadDlg::SetTotalText(const std::string& text) {
     static_cast<QLabel*>(GetDlgItem(kIdcTotal))->setText(QString::fromStdString(text));
+    // The header has come: the records' rate is measured from here.
+    if (InExchange() && Services().line)
+        m_pace.Start(Services().line->TickCount(),
+                     static_cast<uint32_t>(std::strtoul(text.c_str() + 1, nullptr, 10)));
 }
 
 void CDownloadDlg::SetReceivedText(const std::string& text) {
     // Called for every byte: only a new count is worth a repaint.
     auto* label = static_cast<QLabel*>(GetDlgItem(kIdcReceived));
     const QString s = QString::fromStdString(text);
-    if (label->text() != s)
-        label->setText(s);
+    if (label->text() == s)
+        return;
+    label->setText(s);
+    if (!InExchange() || !Services().line)
+        return;
+    m_pace.Update(Services().line->TickCount(),
+                  static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10)));
+    auto* left = static_cast<QLabel*>(GetDlgItem(kIdcTimeLeft));
+    const QString t = QString::fromStdString(FormatTimeLeft(m_pace.SecondsLeft()));
+    if (left->text() != t)
+        left->setText(t);
 }
 
 void CDownloadDlg::PaintProgress() {

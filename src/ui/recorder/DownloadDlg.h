@@ -41,6 +41,7 @@ public:
         kIdcInterval = 193,
         kIdcReceived = 194,
         kIdcTotal = 195,
+        kIdcTimeLeft = 1901, // the program's own: the time left beside the counters
     };
 
     CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette, const CommServices& services,
@@ -75,6 +76,7 @@ private:
     bool m_bChanged = false;
     // Only while "吸い上げ" runs: the header's texts come from it.
     const CRecorderDownload* m_pRunning = nullptr;
+    CDownloadPace m_pace;
     QComboBox* m_pList1 = nullptr;
     QComboBox* m_pList2 = nullptr;
     CDownloadProgress* m_pProgress = nullptr;

@@ -4,20 +4,25 @@
 #include "document/ZorvicDoc.h"
 #include "platform/SerialPortLine.h"
 #include "platform/SerialPorts.h"
+#include "platform/UserFolders.h"
 #include "recorder/CommandTestDlg.h"
 #include "recorder/DownloadDlg.h"
 #include "recorder/PortSelectDlg.h"
 #include "recorder/RecordStartDlg.h"
+#include "recorder/TranscriptLine.h"
 
 namespace saroko::ui {
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
                         QWidget* parent, HelpRequest help) {
-    CQtSerialLine line;
+    CQtSerialLine serial;
+    CKeptTranscriptLine line(serial, TranscriptFolder());
     CommServices services;
     services.line = &line;
     services.clock = &doc.Clock();
     services.store = &doc.Store();
+    services.keepFolder = KeptDownloadsFolder();
+    services.transcriptFile = line.Path();
     return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(help));
 }
 

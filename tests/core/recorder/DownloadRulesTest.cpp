@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 #include "CommRig.h"
 #include "core/TestSupport.h"
@@ -249,6 +252,49 @@ TEST_F(DownloadTest, ChecksBeforeThePortOpens) {
         EXPECT_EQ(rig.sink.ids, c.shown);
         EXPECT_EQ(rig.line.OpenCount(), c.openResult ? 1 : 0);
     }
+}
+
+TEST(DownloadKeep, NamedByLocalTimeAndNeverOverwritten) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("saroko-keep-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    uint32_t t = 0;
+    ASSERT_TRUE(FromLocalFields(2026, 12, 6, 14, 30, 5, t));
+    const std::string folder = (dir / "data" / "downloads").string();
+    // clang-format off
+    const std::pair<const char*, const char*> keeps[] = {
+        {"first",  "20261206-143005.klg"},
+        {"second", "20261206-143005-2.klg"},
+        {"third",  "20261206-143005-3.klg"},
+    };
+    // clang-format on
+    for (const auto& [image, name] : keeps)
+        EXPECT_EQ(KeepDownloadImage(folder, t, image), (fs::path(folder) / name).string());
+    std::ifstream first(fs::path(folder) / keeps[0].second);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}), "first");
+    // A folder that cannot be made keeps nothing.
+    EXPECT_EQ(KeepDownloadImage((fs::path(folder) / keeps[0].second / "x").string(), t, "y"), "");
+    fs::remove_all(dir);
+}
+
+TEST(DownloadPace, TimeLeftAtTheRateSinceTheHeader) {
+    CDownloadPace pace;
+    const uint32_t t0 = 0xFFFFFF00u; // the tick count wraps on the way
+    pace.Start(t0, 1000);
+    // clang-format off
+    const struct { uint32_t ms, received; const char* text; } steps[] = {
+        {t0 + 300,    60, ""},          // too early to tell
+        {t0 + 2000,  250, "残り 0:06"},  // 750 records at 8 ms
+        {t0 + 2500,  251, "残り 0:08"},  // the line slowed down
+        {t0 + 4000, 1000, "残り 0:00"},
+    };
+    // clang-format on
+    for (const auto& s : steps) {
+        pace.Update(s.ms, s.received);
+        EXPECT_EQ(FormatTimeLeft(pace.SecondsLeft()), s.text) << s.received;
+    }
+    EXPECT_EQ(FormatTimeLeft(27), "残り 0:27");
+    EXPECT_EQ(FormatTimeLeft(3725), "残り 1:02:05");
 }
 
 } // namespace

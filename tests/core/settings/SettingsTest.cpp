@@ -164,10 +164,10 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
     for (const MessageDef& m : AllMessages()) {
         ++count;
         EXPECT_GE(m.id, 57696);
-        EXPECT_LE(m.id, 57797);
+        EXPECT_TRUE(m.id <= 57797 || m.id > 58000) << m.id; // the program's own lie above
         EXPECT_NE(std::string_view(m.text).size(), 0u);
     }
-    EXPECT_EQ(count, 55);
+    EXPECT_EQ(count, 57);
     EXPECT_EQ(std::pair(FindMessage(57761)->buttons, FindMessage(57762)->buttons),
               std::pair(MsgButtons::OkCancel, MsgButtons::YesNo));
     EXPECT_EQ(

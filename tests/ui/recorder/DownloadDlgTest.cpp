@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "RecorderDlgTest.h"
 #include "channels/ChannelPalette.h"
@@ -123,6 +124,64 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     EXPECT_EQ(dlg.steps, 20);
 
     rig.doc.SetObserver(nullptr);
+}
+
+// The memory line, watched: `onRead` runs after every byte the dialog reads.
+class CWatchedLine final : public ISerialLine {
+public:
+    explicit CWatchedLine(CMemoryLine& inner) : m_inner(inner) {}
+    int Open(const std::string& d, uint32_t baud) override { return m_inner.Open(d, baud); }
+    void Close() override { m_inner.Close(); }
+    bool IsOpen() const override { return m_inner.IsOpen(); }
+    void Purge() override { m_inner.Purge(); }
+    int WriteByte(uint8_t b) override { return m_inner.WriteByte(b); }
+    bool TryReadByte(uint8_t& b) override {
+        if (!m_inner.TryReadByte(b))
+            return false;
+        if (onRead)
+            onRead(++read);
+        return true;
+    }
+    void WaitForInput(uint32_t ms) override { m_inner.WaitForInput(ms); }
+    uint32_t TickCount() const override { return m_inner.TickCount(); }
+    void Sleep(uint32_t ms) override { m_inner.Sleep(ms); }
+    std::function<void(std::size_t)> onRead;
+    std::size_t read = 0;
+
+private:
+    CMemoryLine& m_inner;
+};
+
+TEST(DownloadDlg, TimeLeftAtTheLinesRate) {
+    MessageLog log;
+    sim::SimOptions o = Recording(4000);
+    o.paced = true; // 960 bytes a second: 4000 records take 16.7 s
+    SimRig rig(o);
+    CWatchedLine line(rig.line);
+    CommServices services = rig.Services();
+    services.line = &line;
+    CChannelPalette palette;
+    CDownloadDlg dlg(rig.doc, palette, services);
+    dlg.show();
+    // Bytes before the records: identify, settings block, data count, lead and header; the
+    // dialog has counted a byte when the next one is read.
+    const std::size_t head = 6 + 35 + 6 + 7 + 1;
+    std::vector<std::pair<QString, QString>> seen;
+    line.onRead = [&](std::size_t n) {
+        if (n != head + 4 * 2000 && n != head + 4 * 3000)
+            return;
+        seen.emplace_back(Text(dlg, CDownloadDlg::kIdcReceived),
+                          Text(dlg, CDownloadDlg::kIdcTimeLeft));
+        if (const char* dir = std::getenv("SAROKO_SCREENSHOTS"); dir && n == head + 4 * 2000)
+            dlg.grab().save(QString::fromUtf8(dir) + "/download-halfway.png");
+    };
+    Press(dlg);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    // 2000 and 1000 records to go at 240 a second.
+    const std::vector<std::pair<QString, QString>> expect = {{"2000", "残り 0:09"},
+                                                             {"3000", "残り 0:05"}};
+    EXPECT_EQ(seen, expect);
+    EXPECT_EQ(Text(dlg, CDownloadDlg::kIdcTimeLeft), "");
 }
 
 TEST(DownloadDlg, FailureLeavesTheDocumentAndReturnsToIdle) {

@@ -1,15 +1,19 @@
 // The menu's entry point: each command opens its dialog; a download runs end to end through
 // a real serial device (the simulated recorder on a pseudo-terminal, bound to COM1).
 #include <QAbstractButton>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "RecorderDlgTest.h"
 #include "channels/ChannelPalette.h"
 #include "document/CommandState.h"
 #include "platform/PtyHost.h"
+#include "platform/UserFolders.h"
 #include "recorder/CommandTestDlg.h"
 #include "recorder/DownloadDlg.h"
 #include "recorder/PortSelectDlg.h"
@@ -44,6 +48,11 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     std::atomic<bool> stop{false};
     std::thread serve([&] { host.Serve(recorder, stop); });
 
+    // The program keeps the download and the exchange's transcript in the user's folders.
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    qputenv("XDG_CACHE_HOME", home.filePath("cache").toUtf8());
+
     MessageLog log;
     CMemorySettingsStore store;
     SystemClock clock;
@@ -77,6 +86,17 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     EXPECT_EQ(end, ui::CRecorderDialog::kIdEnd);
     EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
     EXPECT_EQ(doc.GetChannel(2)->sampleCount, 12);
+    // The program keeps the download as a file of its own, and the exchange's transcript.
+    const QFileInfoList kept =
+        QDir(QString::fromStdString(KeptDownloadsFolder())).entryInfoList({"*.klg"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    CZorvicDoc copy(store, clock);
+    copy.OnNewDocument();
+    ASSERT_EQ(copy.LoadKlgFile(kept[0].filePath().toStdString()), kFileOk);
+    EXPECT_EQ(std::memcmp(copy.GetChannel(2)->samples, doc.GetChannel(2)->samples, 12 * 2), 0);
+    QFile transcript(QString::fromStdString(TranscriptFolder()) + "/last-exchange.txt");
+    ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(transcript.readAll().contains("> 11 00 00 00 00 29"));
 }
 
 TEST(RecorderCommands, EachCommandOpensItsDialog) {
