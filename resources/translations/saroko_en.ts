@@ -230,6 +230,17 @@
     </message>
 </context>
 <context>
+    <name>Download</name>
+    <message>
+        <source>残り %d:%02d:%02d</source>
+        <translation>%d:%02d:%02d left</translation>
+    </message>
+    <message>
+        <source>残り %d:%02d</source>
+        <translation>%d:%02d left</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>開く(O)...</source>
@@ -879,6 +890,24 @@ The lower limit is greater than the upper limit.</translation>
         <translation>Limit error
 
 The upper and lower limits are less than 2 apart.</translation>
+    </message>
+    <message>
+        <source>控え保存エラー
+
+吸い上げたデータの控えを保存できませんでした。</source>
+        <translation>Copy error
+
+The copy of the downloaded data could not be kept.</translation>
+    </message>
+    <message>
+        <source>
+
+通信記録ファイル:
+</source>
+        <translation>
+
+Transcript of the exchange:
+</translation>
     </message>
 </context>
 <context>
