@@ -153,5 +153,43 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
     return ok;
 }
 
+// Creates the file only when no file of that name exists (CREATE_NEW); nothing stays behind
+// when the write fails.
+bool WriteNewFile(const std::string& path, std::string_view data) {
+    const std::wstring w = Widen(path);
+    if (w.empty())
+        return false;
+    Handle f(CreateFileW(w.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr));
+    if (!f.Valid())
+        return false;
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < data.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
+        DWORD put = 0;
+        ok = ::WriteFile(f.Get(), data.data() + done, chunk, &put, nullptr) && put == chunk;
+        done += put;
+    }
+    ok = FlushFileBuffers(f.Get()) && ok;
+    ok = f.Close() && ok;
+    if (!ok)
+        DeleteFileW(w.c_str());
+    return ok;
+}
+
+bool CanWriteFile(const std::string& path) {
+    const std::wstring w = Widen(path);
+    const DWORD a = Attributes(w);
+    if (w.empty() || (a != INVALID_FILE_ATTRIBUTES && !IsFileAttr(a)) || IsReadOnlyFile(path))
+        return false;
+    // A probe beside the target tells whether its folder takes new files.
+    std::random_device rd;
+    const std::string probe = path + ".~" + std::to_string(rd() % 1000000) + ".tmp";
+    if (!WriteNewFile(probe, {}))
+        return false;
+    DeleteFileW(Widen(probe).c_str());
+    return true;
+}
+
 } // namespace saroko
 #endif

@@ -274,6 +274,7 @@ TEST(DownloadKeep, NamedByLocalTimeAndNeverOverwritten) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}), "first");
     // A folder that cannot be made keeps nothing.
     EXPECT_EQ(KeepDownloadImage((fs::path(folder) / keeps[0].second / "x").string(), t, "y"), "");
+    first.close(); // Windows removes no file that is still open
     fs::remove_all(dir);
 }
 
