@@ -52,6 +52,19 @@ private:
     HANDLE m_h;
 };
 
+// Writes everything in chunks the API takes, flushes it to the disk and closes the file.
+bool WriteAllAndClose(Handle& f, std::string_view data) {
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < data.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
+        DWORD put = 0;
+        ok = ::WriteFile(f.Get(), data.data() + done, chunk, &put, nullptr) && put == chunk;
+        done += put;
+    }
+    ok = FlushFileBuffers(f.Get()) && ok;
+    return f.Close() && ok;
+}
+
 HANDLE OpenForReading(const std::wstring& w) {
     return CreateFileW(w.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -135,15 +148,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
                          nullptr));
     if (!f.Valid())
         return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < data.size();) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
-        DWORD put = 0;
-        ok = ::WriteFile(f.Get(), data.data() + done, chunk, &put, nullptr) && put == chunk;
-        done += put;
-    }
-    ok = FlushFileBuffers(f.Get()) && ok;
-    ok = f.Close() && ok;
+    bool ok = WriteAllAndClose(f, data);
     // A target that is read-only or held open by another program refuses the move.
     if (ok)
         ok =
@@ -163,15 +168,7 @@ bool WriteNewFile(const std::string& path, std::string_view data) {
                          nullptr));
     if (!f.Valid())
         return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < data.size();) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
-        DWORD put = 0;
-        ok = ::WriteFile(f.Get(), data.data() + done, chunk, &put, nullptr) && put == chunk;
-        done += put;
-    }
-    ok = FlushFileBuffers(f.Get()) && ok;
-    ok = f.Close() && ok;
+    const bool ok = WriteAllAndClose(f, data);
     if (!ok)
         DeleteFileW(w.c_str());
     return ok;
