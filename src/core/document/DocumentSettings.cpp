@@ -87,10 +87,11 @@ void CZorvicDoc::SavePrintGraphSettings() {
 void CZorvicDoc::LoadCommSettings() {
     m_recSettings = RecorderSettings{};
     m_nPortNo = U(m_store.GetInt(kCommSection, "PortNo", 1));
-    const int unit = m_store.GetInt(kCommSection, "TempUnit", 0);
-    const int mode = m_store.GetInt(kCommSection, "RecMode", 0);
-    const int sensor = m_store.GetInt(kCommSection, "SensorType", 0);
-    m_recSettings.flags = static_cast<uint16_t>(unit | mode * 2 | sensor * 4);
+    // Unsigned, so an edited entry of any size wraps instead of overflowing.
+    const unsigned unit = U(m_store.GetInt(kCommSection, "TempUnit", 0));
+    const unsigned mode = U(m_store.GetInt(kCommSection, "RecMode", 0));
+    const unsigned sensor = U(m_store.GetInt(kCommSection, "SensorType", 0));
+    m_recSettings.flags = static_cast<uint16_t>(unit | mode * 2u | sensor * 4u);
     m_recSettings.intervalSec = static_cast<uint16_t>(m_store.GetInt(kCommSection, "Interval", 10));
     CopyName8(m_recSettings.chanName1,
               m_pCodec->Utf8ToCp932(m_store.GetString(kCommSection, "ChanName1", "Ch.1")));
