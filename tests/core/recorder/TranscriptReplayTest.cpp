@@ -2,28 +2,16 @@
 // send exactly the bytes it sent then, and fill the channels from what came back.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "CommRig.h"
 #include "core/TestSupport.h"
 #include "recorder/Download.h"
 #include "recorder/TranscriptLine.h"
+#include "support/DataFiles.h"
 
 namespace saroko::test {
 namespace {
 
-std::string Fixture(const char* name) {
-    // The data folder from the environment, else the one the build names: __FILE__ may be a
-    // path relative to some build folder (a compiler cache rewrites it so).
-    const char* env = std::getenv("SAROKO_TEST_DATA");
-    const std::string dir = env && *env ? env : SAROKO_TEST_DATA_DIR;
-    std::ifstream f(dir + "/recorder/" + name);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+std::string Fixture(const char* name) { return ReadDataFile(std::string("recorder/") + name); }
 
 class TranscriptReplay : public DocTest {};
 
