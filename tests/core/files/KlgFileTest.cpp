@@ -39,46 +39,40 @@ protected:
         ch1.startModeCode = 1;
         ch1.unitFlag = 0;
         ch1.sensorCode = 1;
-        nine = {C(1.0), C(2.0), kCodeOver, kCodeUnder, kCodeMissing,
-                C(6.0), C(7.0), C(8.0),    C(9.0)};
+        const std::vector<uint16_t> nine = {C(1.0), C(2.0), kCodeOver, kCodeUnder, kCodeMissing,
+                                            C(6.0), C(7.0), C(8.0),    C(9.0)};
         Fill(*doc.GetChannel(3), t0 + 3600, 60, nine, "\x8e\xba"); // a double-byte name
         doc.m_bShow[2] = 0;
         doc.RecalcRanges(2);
     }
     uint32_t t0 = 0;
-    std::vector<uint16_t> nine;
 };
 
-TEST_F(KlgFileTest, WholeDocumentImageIsByteExact) {
+// The whole document; the window from the third to the fifth sample of channel 3, which drops
+// channel 1; a window without samples: only the file header.
+TEST_F(KlgFileTest, SavedImagesAreByteExact) {
     MakeDocument();
-    const std::string want =
-        WithStart(WithStart(ReadDataFile("files/whole.klg"), 256, t0), 528, t0 + 3600);
-    const std::string path = Path("all.klg");
-    ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk);
-    const std::string got = ReadAll(path);
-    ASSERT_EQ(got.size(), want.size());
-    EXPECT_EQ(got, want);
-    EXPECT_EQ(doc.m_bDataModified, 0u);
-    EXPECT_EQ(doc.m_szPathName, path);
-    EXPECT_EQ(doc.m_szFileName, "all.klg");
-    EXPECT_EQ(doc.m_recentFiles.front(), path);
-}
-
-TEST_F(KlgFileTest, WindowRangeDropsChannelsWithoutSamplesInside) {
-    MakeDocument();
-    doc.GetRange()->viewStart = t0 + 3600 + 120; // third sample of channel 3
-    doc.GetRange()->viewEnd = t0 + 3600 + 240;   // fifth
-    const std::string path = Path("window.klg");
-    ASSERT_EQ(doc.SaveKlgFile(1, path), kFileOk);
-    EXPECT_EQ(ReadAll(path), WithStart(ReadDataFile("files/window.klg"), 256, t0 + 3600 + 120));
-    // The document now refers to the new file.
-    EXPECT_EQ(doc.m_szPathName, path);
-
-    // Nothing inside the window: only the file header.
-    doc.GetRange()->viewStart = t0 + 1;
-    doc.GetRange()->viewEnd = t0 + 2;
-    ASSERT_EQ(doc.SaveKlgFile(1, Path("empty.klg")), kFileOk);
-    EXPECT_EQ(ReadAll(Path("empty.klg")), ReadDataFile("files/empty.klg"));
+    const std::string whole = ReadDataFile("files/whole.klg");
+    const std::string window = ReadDataFile("files/window.klg");
+    // clang-format off
+    const struct { int range; uint32_t from, to; const char* name; std::string want; } cases[] = {
+        {0, 0, 0, "all.klg", WithStart(WithStart(whole, 256, t0), 528, t0 + 3600)},
+        {1, t0 + 3720, t0 + 3840, "window.klg", WithStart(window, 256, t0 + 3720)},
+        {1, t0 + 1, t0 + 2, "empty.klg", ReadDataFile("files/empty.klg")},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        doc.GetRange()->viewStart = c.from;
+        doc.GetRange()->viewEnd = c.to;
+        doc.m_bDataModified = 1;
+        ASSERT_EQ(doc.SaveKlgFile(c.range, Path(c.name)), kFileOk);
+        EXPECT_EQ(ReadAll(Path(c.name)), c.want);
+        EXPECT_EQ(doc.m_bDataModified, 0u);
+        EXPECT_EQ(doc.m_szPathName, Path(c.name));
+        EXPECT_EQ(doc.m_szFileName, c.name);
+        EXPECT_EQ(doc.m_recentFiles.front(), Path(c.name));
+    }
 }
 
 TEST_F(KlgFileTest, SaveAndLoadRoundTrip) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/TestSupport.h"
 #include "support/DataFiles.h"
 
@@ -96,17 +98,15 @@ TEST_F(TextExportTest, SamplesNearTheEndOfTimeDoNotLoopForever) {
     EXPECT_EQ(count, 3);
 }
 
-// What a failed write leaves is KlgFileTest's: both go through the same safe write.
-TEST_F(TextExportTest, UnwritableTargetReportsFailure) {
+// The folder and the missing-folder cases are KlgFileTest's: both go through the same safe write.
+TEST_F(TextExportTest, ReadOnlyTargetIsKept) {
     MakeDocument();
-    EXPECT_EQ(doc.ExportText(0, Path("missing/dir/out.txt")), kFileFailed);
+    const std::string ro = Path("ro.txt");
+    WriteAll(ro, "keep");
+    std::filesystem::permissions(ro, std::filesystem::perms::owner_read);
+    EXPECT_EQ(doc.ExportText(0, ro), kFileFailed);
+    EXPECT_EQ(ReadAll(ro), "keep");
 }
-
-} // namespace
-} // namespace saroko::test
-
-namespace saroko::test {
-namespace {
 
 TEST(TemperatureText, MatchesTheGeneralFormatForEveryCode) {
     CMemorySettingsStore store;

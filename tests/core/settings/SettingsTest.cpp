@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/TestSupport.h"
+#include "settings/OverlaySettingsStore.h"
 
 namespace saroko::test {
 namespace {
@@ -10,15 +11,15 @@ namespace {
 class SettingsTest : public DocTest {
 protected:
     // The whole-number settings of a document, in one row.
-    static std::vector<uint32_t> Numbers(const CZorvicDoc& d) {
-        return {d.m_nDivideCode,    d.m_nPrintMethod,   d.m_nHorizontalScale, d.m_nVerticalScale,
-                d.m_nPortNo,        d.m_nUnitCF,        d.m_nUnitV,           d.m_nCursorStyle,
-                d.m_nCursorASelect, d.m_nCursorBSelect, d.m_nScaleMode};
+    static auto Numbers(CZorvicDoc& d) {
+        return std::tie(d.m_nDivideCode, d.m_nPrintMethod, d.m_nHorizontalScale, d.m_nVerticalScale,
+                        d.m_nPortNo, d.m_nUnitCF, d.m_nUnitV, d.m_nCursorStyle, d.m_nCursorASelect,
+                        d.m_nCursorBSelect, d.m_nScaleMode);
     }
 };
 
 TEST_F(SettingsTest, FreshStoreGivesTheDefaults) {
-    EXPECT_EQ(Numbers(doc), (std::vector<uint32_t>{1, 0, 1, 1, 1, 0, 0, 2, 1, 1, 0}));
+    EXPECT_EQ(Numbers(doc), std::tuple(1u, 0u, 1u, 1u, 1u, 0u, 0u, 2u, 1u, 1u, 0u));
     RecorderSettings block;
     block.flags = 0;
     block.intervalSec = 10;
@@ -33,11 +34,7 @@ TEST_F(SettingsTest, FreshStoreGivesTheDefaults) {
 }
 
 TEST_F(SettingsTest, EverySectionRoundTrips) {
-    doc.m_nDivideCode = 3;
-    doc.m_nPrintMethod = 2;
-    doc.m_nHorizontalScale = 5;
-    doc.m_nVerticalScale = 7;
-    doc.m_nPortNo = 4;
+    Numbers(doc) = std::tuple(3u, 2u, 5u, 7u, 4u, 1u, 1u, 0u, 0u, 1u, 1u);
     doc.m_recSettings.flags = 0x07;
     doc.m_recSettings.intervalSec = 600;
     std::memcpy(doc.m_recSettings.chanName1, "ABCDEFGH", 8);
@@ -45,15 +42,8 @@ TEST_F(SettingsTest, EverySectionRoundTrips) {
     std::memcpy(doc.m_recSettings.chanName2, "\xBA\xB0\xD9", 3); // half-width katakana
     doc.m_recSettings.startMode = 0x30;
     doc.m_recSettings.startTime = Local(2008, 7, 1, 13, 45, 30); // summer time in Berlin
-    doc.m_nUnitCF = 1;
-    doc.m_nUnitV = 1;
-    doc.m_nCursorStyle = 0;
-    doc.m_nCursorASelect = 0;
-    doc.m_nCursorBSelect = 1;
-    doc.m_nScaleMode = 1;
     doc.m_fScaleUpper = 12.5f;
     doc.m_fScaleLower = -3.25f;
-    const RecorderSettings saved = doc.m_recSettings;
     doc.SaveTextFileSettings();
     doc.SavePrintGraphSettings();
     doc.SaveCommSettings();
@@ -70,15 +60,11 @@ TEST_F(SettingsTest, EverySectionRoundTrips) {
 
     CZorvicDoc other(store, clock);
     other.OnNewDocument();
-    EXPECT_EQ(Numbers(other), (std::vector<uint32_t>{3, 2, 5, 7, 4, 1, 1, 0, 0, 1, 1}));
-    EXPECT_EQ(other.m_recSettings.ToBytes(), saved.ToBytes());
+    EXPECT_EQ(Numbers(other), Numbers(doc));
+    EXPECT_EQ(other.m_recSettings.ToBytes(), doc.m_recSettings.ToBytes());
     EXPECT_FLOAT_EQ(other.m_fScaleUpper, 12.5f);
     EXPECT_FLOAT_EQ(other.m_fScaleLower, -3.25f);
 }
-
-// clang-format off
-struct OddReading { const char* what; const char* entry; const char* stored; };
-// clang-format on
 
 TEST_F(SettingsTest, OddStoredValues) {
     const char* comm = "KM4x Communication Section";
@@ -177,14 +163,6 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
     EXPECT_EQ(MessageText(57751), "読み取り専用ファイルのため上書き保存できません。\n");
     EXPECT_EQ(FindMessage(57800), nullptr);
 }
-
-} // namespace
-} // namespace saroko::test
-
-#include "settings/OverlaySettingsStore.h"
-
-namespace saroko::test {
-namespace {
 
 TEST(OverlaySettingsStore, ShowsOverlaidEntriesUntilTheUserWritesThem) {
     CMemorySettingsStore base;
