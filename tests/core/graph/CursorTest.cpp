@@ -9,27 +9,18 @@ namespace {
 
 constexpr uint32_t V = 1000000; // viewStart of the step cases; the window is one hour
 
-struct StepCase {
-    const char* what;
-    uint32_t selA, selB;
-    int64_t a, b; // offsets from viewStart
-    uint32_t m;
-    bool left;
-    int64_t a2, b2;
-};
-
 class CursorTest : public GraphTest {
 protected:
     void SetUp() override {
         GraphTest::SetUp();
-        SetWindow({V - 7200, V + 7200, V, V + 3600, 100, 0, 100, 0});
-        ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+        Show({V - 7200, V + 7200, V, V + 3600, 100, 0, 100, 0});
     }
 };
 
 TEST_F(CursorTest, StepKeepsTheCursorsInTheWindowAndTheirDistance) {
-    const StepCase cases[] = {
-        // clang-format off
+    // clang-format off
+    // Selections of A and B, the cursors as offsets from viewStart, the step, the direction.
+    const struct { const char* what; uint32_t selA, selB; int64_t a, b; uint32_t m; bool left; int64_t a2, b2; } cases[] = {
         {"both, left: A clamps, B keeps the distance", 1, 1, 10, 70, 60, true, 0, 60},
         {"both, left: plain step", 1, 1, 100, 200, 60, true, 40, 140},
         {"both, left: B clamps, A keeps the distance", 1, 1, 70, 10, 60, true, 60, 0},
@@ -43,19 +34,21 @@ TEST_F(CursorTest, StepKeepsTheCursorsInTheWindowAndTheirDistance) {
         {"none selected: nothing moves", 0, 0, 100, 200, 60, false, 100, 200},
         {"a selection value other than 1 is off", 2, 1, 100, 200, 60, false, 100, 260},
         {"a distance wider than the window stays inside it", 1, 1, -5000, 100, 60, true, 0, 3600},
-        // clang-format on
     };
-    for (const StepCase& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         doc.m_nCursorASelect = c.selA;
         doc.m_nCursorBSelect = c.selB;
         Range().minInterval = c.m;
         Range().cursorA = static_cast<uint32_t>(V + c.a);
         Range().cursorB = static_cast<uint32_t>(V + c.b);
         model.StepCursors(c.left);
-        EXPECT_EQ(Range().cursorA, V + c.a2) << c.what;
-        EXPECT_EQ(Range().cursorB, V + c.b2) << c.what;
-        EXPECT_EQ(model.m_xCursorA, model.TimeToX(Range().cursorA)) << c.what;
-        EXPECT_EQ(model.m_xCursorB, model.TimeToX(Range().cursorB)) << c.what;
+        EXPECT_EQ(std::pair(Range().cursorA, Range().cursorB),
+                  (std::pair<uint32_t, uint32_t>(V + c.a2, V + c.b2)))
+            << c.what;
+        EXPECT_EQ(std::pair(model.m_xCursorA, model.m_xCursorB),
+                  std::pair(model.TimeToX(Range().cursorA), model.TimeToX(Range().cursorB)))
+            << c.what;
     }
 }
 

@@ -27,6 +27,11 @@ protected:
     LayoutResult LayOut(int width, int height) {
         return model.Layout({0, 0, width, height}, {0, 0, width, height}, kMetrics);
     }
+    // SetWindow, then the layout on 640 x 480.
+    void Show(const Window& w) {
+        SetWindow(w);
+        ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    }
     GraphRange& Range() { return *doc.GetRange(); }
     // The view window against what a case expects (the caller's SCOPED_TRACE names the case).
     void ExpectView(uint32_t start, uint32_t end, float upper, float lower) {

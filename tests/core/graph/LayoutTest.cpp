@@ -8,28 +8,19 @@
 namespace saroko::test {
 namespace {
 
-struct LayoutCase {
-    const char* what;
-    GraphRect window; // screen coordinates
-    int width, height;
-    int markerHalf;
-    GraphRect plot, pane, timeBar, valueBar, cursorBar;
-};
-
 // The default value window (640 .. -240) gives labels "-200.0" .. "600.0": 6 characters of 6
 // pixels, so the plot starts at 36 + 10.
 TEST_F(GraphTest, LayoutNumbers) {
     // clang-format off
-    const LayoutCase cases[] = {
-        // clang-format off
+    // The window in screen coordinates, its client size, then what the layout gives.
+    const struct { const char* what; GraphRect window; int width, height; int markerHalf; GraphRect plot, pane, timeBar, valueBar, cursorBar; } cases[] = {
         {"640 x 480 at the screen's corner", {0, 0, 640, 480}, 640, 480, 2, {46, 25, 614, 269}, {2, 312, 637, 479}, {45, 9, 615, 23}, {616, 24, 630, 270}, {30, 271, 630, 281}},
         {"1280 x 800 inside a frame", {100, 50, 1380, 850}, 1280, 800, 2, {46, 25, 1254, 589}, {102, 682, 1377, 849}, {45, 9, 1255, 23}, {1256, 24, 1270, 590}, {30, 591, 1270, 601}},
         {"window right of its own width: larger markers", {700, 0, 1340, 480}, 640, 480, 3, {46, 25, 614, 269}, {702, 312, 1337, 479}, {45, 9, 615, 23}, {616, 24, 630, 270}, {30, 271, 630, 281}},
         {"pane kept below y 150: the plot ends 107 above the pane's bottom", {0, 0, 640, 300}, 640, 300, 2, {46, 25, 614, 108}, {2, 150, 637, 299}, {45, 9, 615, 23}, {616, 24, 630, 109}, {30, 110, 630, 120}},
-        // clang-format on
     };
     // clang-format on
-    for (const LayoutCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         SetWindow({1000, 4600, 1000, 4600, 640, -240, 640, -240});
         ASSERT_EQ(model.Layout(c.window, {0, 0, c.width, c.height}, kMetrics),
@@ -59,39 +50,20 @@ TEST_F(GraphTest, ShortWindowIsResizedInsteadOfDrawn) {
     EXPECT_EQ(model.Layout({0, 300, 0, 600}, {0, 0, 0, 300}, kMetrics), LayoutResult::kEmpty);
 }
 
-TEST_F(GraphTest, ScalesPerPixel) {
-    SetWindow({1000, 4600, 1000, 4600, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
-    EXPECT_FLOAT_EQ(model.m_fTimeSpan, 3600.0f);
-    EXPECT_FLOAT_EQ(model.m_fSecPerPixel, 3600.0f / 569);
-    EXPECT_FLOAT_EQ(model.m_fValueSpan, 880.0f);
-    EXPECT_FLOAT_EQ(model.m_fValuePerPixel, 880.0f / 245);
-    EXPECT_EQ(model.m_nTimeStep, 600u);
-    EXPECT_FLOAT_EQ(model.m_fValueStep, 100.0f);
-}
-
-struct MinWindowCase {
-    const char* what;
-    Window in;
-    uint32_t viewStart, viewEnd;
-    float viewUpper, viewLower;
-};
-
 TEST_F(GraphTest, MinimumWindowsAreWrittenBackAtLayout) {
-    const MinWindowCase cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char* what; Window in; uint32_t viewStart, viewEnd; float viewUpper, viewLower; } cases[] = {
         {"4 s widened around its centre", {1000, 9000, 5000, 5004, 640, -240, 20.5f, 20.0f}, 4997, 5007, 21.25f, 19.25f},
         {"at the data start", {5000, 9000, 5000, 5004, 640, -240, 640, 639.5f}, 5000, 5010, 640, 638},
         {"at the data end", {1000, 5004, 5000, 5004, 640, -240, -239.5f, -240}, 4994, 5004, -238, -240},
         {"inverted time window counts by its size", {1000, 9000, 5004, 5000, 30, 10, 22, 20}, 4997, 5007, 22, 20},
         {"wide enough stays", {1000, 9000, 5000, 5010, 640, -240, 22, 20}, 5000, 5010, 22, 20},
         {"data end below 10 s stays at 0", {0, 4, 0, 4, 640, -240, 22, 20}, 0, 4 + 6, 22, 20},
-        // clang-format on
     };
-    for (const MinWindowCase& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SetWindow(c.in);
-        ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+        Show(c.in);
         ExpectView(c.viewStart, c.viewEnd, c.viewUpper, c.viewLower);
         EXPECT_FLOAT_EQ(model.m_fTimeSpan,
                         static_cast<float>(std::max<uint32_t>(10, c.viewEnd - c.viewStart)));
@@ -99,8 +71,7 @@ TEST_F(GraphTest, MinimumWindowsAreWrittenBackAtLayout) {
 }
 
 TEST_F(GraphTest, RefreshRectangles) {
-    SetWindow({1000, 4600, 1000, 4600, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({1000, 4600, 1000, 4600, 640, -240, 640, -240});
     const std::array<GraphRect, 6> want = {{
         {0, 0, 615, 480},    // value labels and plot
         {60, 9, 600, 23},    // time strip between its buttons
@@ -112,36 +83,27 @@ TEST_F(GraphTest, RefreshRectangles) {
     EXPECT_EQ(model.RefreshRects(), want);
 }
 
-// clang-format off
-struct MapCase { const char* what; uint32_t t; int x; };
-// clang-format on
-
 TEST_F(GraphTest, TimeToXAndItsClamps) {
-    SetWindow({0, 0xFFFFFFFFu, 1000, 2138, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn); // 1138 s over 569 columns: 2 s each
-    const MapCase cases[] = {
-        {"window start", 1000, 46},
-        {"half a pixel is cut", 1001, 46},
-        {"one pixel", 1002, 47},
-        {"window end: one past the last column", 2138, 615},
-        {"before the window, signed", 0, 46 - 500},
+    Show({0, 0xFFFFFFFFu, 1000, 2138, 640, -240, 640, -240}); // 1138 s over 569 columns: 2 s each
+    // clang-format off
+    const struct { const char* what; uint32_t t; int x; } cases[] = {
+        {"window start", 1000, 46}, {"half a pixel is cut", 1001, 46}, {"one pixel", 1002, 47},
+        {"window end: one past the last column", 2138, 615}, {"before the window, signed", 0, 46 - 500},
     };
-    for (const MapCase& c : cases)
+    // clang-format on
+    for (const auto& c : cases)
         EXPECT_EQ(model.TimeToX(c.t), c.x) << c.what;
 
-    SetWindow({0, 0xFFFFFFFFu, 0, 10, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({0, 0xFFFFFFFFu, 0, 10, 640, -240, 640, -240});
     EXPECT_EQ(model.TimeToX(0xFFFFFFFFu), INT_MAX);
-    SetWindow({0, 0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFFFF0Au, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({0, 0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFFFF0Au, 640, -240, 640, -240});
     EXPECT_EQ(model.TimeToX(0), INT_MIN);
     model.m_fSecPerPixel = 0;
     EXPECT_EQ(model.TimeToX(123), 46);
 }
 
 TEST_F(GraphTest, ValueToYOverUnderAndClamps) {
-    SetWindow({1000, 4600, 1000, 4600, 700, -300, 700, -300});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn); // 1000 units over 245 rows
+    Show({1000, 4600, 1000, 4600, 700, -300, 700, -300}); // 1000 units over 245 rows
     const float vpp = 1000.0f / 245;
     const auto y = [&](double v) { return 269 - static_cast<int>((v + 300) / vpp); };
     EXPECT_EQ(model.ValueToY(C(-300.0), kTypeTemp13, 0), 269);
@@ -179,8 +141,7 @@ TEST_F(GraphTest, CursorsStayInTheWindowAndLandOnThePlot) {
 }
 
 TEST_F(GraphTest, Thumbs) {
-    SetWindow({1000, 11000, 3000, 5000, 640, -240, 420, -120}); // labels of 6 characters
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({1000, 11000, 3000, 5000, 640, -240, 420, -120}); // labels of 6 characters
     model.PrepareThumbs();
     // Time strip 45..615: 539 pixels of track for 10000 s.
     const double k = 10000.0 / 539;

@@ -44,8 +44,7 @@ TEST(ValueGridTest, FirstIndexRoundsUpBothSidesOfZero) {
 }
 
 TEST_F(GraphTest, ValueTicksAndLabels) {
-    SetWindow({1000, 4600, 1000, 4600, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({1000, 4600, 1000, 4600, 640, -240, 640, -240});
     const std::vector<ValueTick> ticks = model.ValueTicks();
     ASSERT_EQ(ticks.size(), 9u);
     const float vpp = 880.0f / 245;
@@ -58,8 +57,7 @@ TEST_F(GraphTest, ValueTicksAndLabels) {
     EXPECT_EQ(model.ValueLabelX(), 46 - 36 - 3);
 
     // A label that would hang below the plot sits on its bottom instead.
-    SetWindow({1000, 4600, 1000, 4600, 640, -240, 640, -200});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({1000, 4600, 1000, 4600, 640, -240, 640, -200});
     const std::vector<ValueTick> low = model.ValueTicks();
     ASSERT_FALSE(low.empty());
     EXPECT_EQ(low[0].y, 269);
@@ -114,8 +112,7 @@ TEST_F(GraphTest, FirstTickInLocalCalendarTime) {
 
 TEST_F(GraphTest, TimeTicksAndLabels) {
     const uint32_t t0 = Local(2008, 3, 5, 11, 58, 20);
-    SetWindow({t0, t0 + 7200, t0, t0 + 3600, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({t0, t0 + 7200, t0, t0 + 3600, 640, -240, 640, -240});
     EXPECT_EQ(model.m_nTimeStep, 600u);
     EXPECT_EQ(model.m_tFirstTick, Local(2008, 3, 5, 12, 8, 0));
     const std::vector<TimeTick> ticks = model.TimeTicks();
@@ -129,8 +126,7 @@ TEST_F(GraphTest, TimeTicksAndLabels) {
 
     // A label that would pass 10 pixels inside the right edge ends there instead.
     const uint32_t noon = Local(2008, 3, 5, 12, 0, 0);
-    SetWindow({t0, t0 + 7200, noon, noon + 600, 640, -240, 640, -240}); // last tick at the end
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({t0, t0 + 7200, noon, noon + 600, 640, -240, 640, -240}); // last tick at the end
     const std::vector<TimeTick> right = model.TimeTicks();
     ASSERT_FALSE(right.empty());
     const TimeTick& last = right.back();
@@ -139,8 +135,7 @@ TEST_F(GraphTest, TimeTicksAndLabels) {
 }
 
 TEST_F(GraphTest, TimeTicksEndAtTheTopOfTheRange) {
-    SetWindow({0xFFFF0000u, 0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFFFFFFu, 640, -240, 640, -240});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({0xFFFF0000u, 0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFFFFFFu, 640, -240, 640, -240});
     const std::vector<TimeTick> ticks = model.TimeTicks(); // must not loop forever
     ASSERT_FALSE(ticks.empty());
     EXPECT_LE(ticks.size(), 8u);

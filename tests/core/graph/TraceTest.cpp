@@ -10,8 +10,7 @@ class TraceTest : public GraphTest {
 protected:
     void SetUp() override {
         GraphTest::SetUp();
-        SetWindow({0, 100000, kT0, kT0 + 1138, 700, -300, 700, -300});
-        ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+        Show({0, 100000, kT0, kT0 + 1138, 700, -300, 700, -300});
         ASSERT_FLOAT_EQ(model.m_fSecPerPixel, 2.0f);
     }
     std::vector<GraphSegment> Trace(uint32_t start, uint32_t interval,
@@ -78,8 +77,7 @@ TEST_F(TraceTest, SegmentLeavingThePlotIsCutWithoutMarker) {
 }
 
 TEST_F(TraceTest, OverAndUnderRunToThePlotEdgeWhenOutsideTheWindow) {
-    SetWindow({0, 100000, kT0, kT0 + 1138, 100, 0, 100, 0});
-    ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
+    Show({0, 100000, kT0, kT0 + 1138, 100, 0, 100, 0});
     const auto segs = Trace(kT0 + 100, 4, {C(50.0), kCodeOver, C(50.0), kCodeUnder});
     ASSERT_EQ(segs.size(), 4u);
     EXPECT_EQ(segs[1].y2, 25) << "Over ends on the top edge";
