@@ -14,18 +14,16 @@ PaletteEntries Defaults() {
 }
 
 TEST(ColorWorkTest, ComponentFieldsReadThreeCharactersAndCheckTheRange) {
-    struct Case {
-        int component;
-        const char* text;
-        int message;
-        int value; // the component afterwards
-    } const cases[] = {
+    // clang-format off
+    // The field, the text left in it, the message, the component afterwards.
+    const struct { int component; const char* text; int message, value; } cases[] = {
         {kRed, "  7", 0, 7},         {kRed, "7  ", 0, 7},      {kGreen, "1000", 0, 100},
         {kBlue, "255", 0, 255},      {kBlue, "0", 0, 0},       {kRed, "1 2", 57728, 255},
         {kGreen, "-5", 57729, 172},  {kBlue, "", 57730, 0},    {kRed, "256", 57731, 255},
         {kGreen, "300", 57732, 172}, {kBlue, "999", 57733, 0}, {kRed, "ab1", 57728, 255},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         CChannelColorWork w(Defaults());
         w.Select(2); // entry 1: 232, 172, 0
         if (c.component == kRed)

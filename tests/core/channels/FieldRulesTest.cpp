@@ -1,5 +1,6 @@
 // The input rules of the channel dialogs: the calendar check with its precedence, the integer
-// field of the dialog framework, the decimal field of the full scale and its text.
+// field of the dialog framework, the decimal field of the full scale and its text. The date
+// messages and a time's local fields are checked through the dialogs that use them.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -7,7 +8,6 @@
 
 #include "channels/DateFields.h"
 #include "channels/ParseDecimal.h"
-#include "core/TestSupport.h"
 
 namespace saroko::test {
 namespace {
@@ -31,9 +31,6 @@ TEST(CheckDateFieldsTest, ReportsTheMostSignificantWrongField) {
     for (const Case& c : cases)
         EXPECT_EQ(CheckDateFields(c.y, c.mo, c.d, c.h, c.mi, c.s), c.code)
             << c.y << "-" << c.mo << "-" << c.d << " " << c.h << ":" << c.mi << ":" << c.s;
-    EXPECT_EQ(DateRangeMessage(kDateYear), 57719);
-    EXPECT_EQ(DateRangeMessage(kDateSecond), 57724);
-    EXPECT_EQ(DateRangeMessage(kDateOk), 0);
 }
 
 TEST(ParseFieldIntegerTest, SignsAndBlanksAsTheDialogFrameworkReadsThem) {
@@ -108,18 +105,6 @@ TEST(FormatScaleTest, SixDigitsAndNoTrailingPointInAnyLocale) {
         EXPECT_DOUBLE_EQ(v, 12.5);
         std::setlocale(LC_NUMERIC, "C");
     }
-}
-
-TEST(DateFieldTextsTest, LocalFieldsAndTheirTexts) {
-    const uint32_t t = Local(2008, 1, 2, 3, 4, 5);
-    const auto f = DateFieldTexts(t);
-    EXPECT_EQ(f[0] + f[1] + f[5], "2008 1 5");
-    CalendarFields c;
-    ASSERT_TRUE(ToCalendarFields(t, c));
-    EXPECT_EQ(FormatDateTimeText(c), "2008年  1月  2日  3時  4分  5秒");
-    uint32_t back = 0;
-    EXPECT_TRUE(FromCalendarFields(c, 0, back));
-    EXPECT_EQ(back, t);
 }
 
 } // namespace

@@ -106,20 +106,16 @@ TEST(PaletteTest, IndexColourReference) {
               std::pair(0x01000000u, 0x01000016u));
 }
 
-// clang-format off
-struct ParseCase { const char* text; int ok; int value; };
-// clang-format on
-
 TEST(ParseIntegerTest, Table) {
     // clang-format off
-    const ParseCase cases[] = {
+    const struct { const char* text; int ok; int value; } cases[] = {
         {"7", 1, 7}, {"  7", 1, 7}, {"7  ", 1, 7}, {" 0042 ", 1, 42}, {"2147483647", 1, INT_MAX},
         {"99999999999999999999", 1, INT_MAX}, // too long for an int: saturates
         {"1 2", 0, 0}, {"-5", 0, 0}, {"+5", 0, 0}, {"", 0, 0}, {"   ", 0, 0}, {"5a", 0, 0},
         {"\t5", 0, 0}, {"1.5", 0, 0},
     };
     // clang-format on
-    for (const ParseCase& c : cases) {
+    for (const auto& c : cases) {
         int v = -1;
         EXPECT_EQ(ParseInteger(c.text, v), c.ok) << '"' << c.text << '"';
         EXPECT_EQ(v, c.ok ? c.value : -1) << '"' << c.text << '"';

@@ -55,6 +55,7 @@ TEST_F(RecCondTest, OpeningAndUndoShowTheChannelsAndEmptyFields) {
 TEST_F(RecCondTest, ChecksGiveTheirMessageAndFocusAndReloadTheLastAcceptedValues) {
     // Local midnight of 1970-01-01 lies before the epoch east of UTC.
     const ScopedTimeZone tokyo("Asia/Tokyo");
+    doc.GetChannel(1)->startTime = Local(2008, 1, 2, 3, 4, 5); // in this zone
     const Date one{"2008", "1", "2", "3", "4", "5"};
     // clang-format off
     struct Case {

@@ -23,14 +23,8 @@ TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
     const ScopedTimeZone tokyo("Asia/Tokyo"); // where 1970-01-01 00:00 cannot be converted
     const std::array<std::string, 6> ok1{"2008", " 1", " 1", " 0", " 0", " 0"};
     // clang-format off
-    struct Case {
-        const char* what;
-        CalcRangeFields fields;
-        int message;
-        int focus;
-    } const cases[] = {
+    const struct { const char* what; CalcRangeFields fields; int message, focus; } cases[] = {
         {"empty start year", Row({"", "1", "1", "0", "0", "0"}, ok1), 57713, 0},
-        {"letter in start year", Row({"20a8", "1", "1", "0", "0", "0"}, ok1), 57713, 0},
         {"sign in end minute", Row(ok1, {"2008", "1", "1", "0", "-1", "0"}), 57717, 10},
         {"space inside end second", Row(ok1, {"2008", "1", "1", "0", "0", "1 0"}), 57718, 11},
         {"start month 13", Row({"2008", "13", "1", "0", "0", "0"}, ok1), 57720, 1},
@@ -43,7 +37,7 @@ TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
     };
     // clang-format on
     GraphRange range;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         CCalcRangeWork w(1, 2, range);
         w.fields = c.fields;

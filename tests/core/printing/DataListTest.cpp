@@ -11,26 +11,12 @@ namespace {
 
 constexpr int32_t N = kNoSample;
 
-struct ChannelSetup {
-    int number;
-    uint32_t startOffset; // from the test's base time
-    uint32_t interval;
-    int count;
-};
-
-struct ExpectedRow {
-    uint32_t offset;
-    std::array<int32_t, 2> codes; // channels 1 and 2
-};
-
-struct MergeCase {
-    const char* name;
-    std::vector<ChannelSetup> channels;
-    uint32_t firstOffset;
-    uint32_t lastOffset;
-    uint32_t step;
-    std::vector<ExpectedRow> rows;
-};
+// Times are offsets from the test's base time; a row holds the codes of channels 1 and 2.
+// clang-format off
+struct ChannelSetup { int number; uint32_t startOffset, interval; int count; };
+struct ExpectedRow { uint32_t offset; std::array<int32_t, 2> codes; };
+struct MergeCase { const char* name; std::vector<ChannelSetup> channels; uint32_t firstOffset, lastOffset, step; std::vector<ExpectedRow> rows; };
+// clang-format on
 
 // Sample i of channel n has the code 1000 * n + i, so every cell names its source.
 int32_t S(int n, int i) {
@@ -98,15 +84,8 @@ TEST_F(DataListTest, CellTexts) {
     ChannelRecord& ch = *doc.GetChannel(1);
     Temperatures(1, kBase, 1);
     ch.measureType = kTypeTemp13;
-    struct Case {
-        const char* name;
-        int32_t code;
-        bool shown;
-        uint32_t unitCF;
-        const char* print;
-        const char* window;
-    };
-    const Case cases[] = {
+    // clang-format off
+    const struct { const char* name; int32_t code; bool shown; uint32_t unitCF; const char* print; const char* window; } cases[] = {
         {"value degC", C(23.5), true, 0, "  23.5", "  23.5"},
         {"negative degC", C(-12.3), true, 0, " -12.3", " -12.3"},
         {"value degF", C(100.0), true, 1, " 212.0", " 212.0"},
@@ -117,7 +96,8 @@ TEST_F(DataListTest, CellTexts) {
         {"hidden over", kCodeOver, false, 0, "      ", "      "},
         {"no sample", N, true, 0, "      ", "      "},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         doc.m_nUnitCF = c.unitCF;
         EXPECT_EQ(ListCellText(doc, ch, c.shown, c.code, ListStyle::kPrint), c.print);
@@ -134,9 +114,7 @@ TEST_F(DataListTest, TimeTextIsLocal) {
 
 TEST_F(DataListTest, NameSplitKeepsDoubleByteCharactersWhole) {
     // clang-format off
-    struct Case { const char* name; const char* bytes; const char* first; const char* second; };
-    // clang-format on
-    const Case cases[] = {
+    const struct { const char* name; const char* bytes; const char* first; const char* second; } cases[] = {
         {"ascii", "ABCDEFGH", "ABCD", "EFGH"},
         {"short", "AB", "AB", ""},
         {"half-width kana", "\xB1\xB2\xB3\xB4\xB5", "\xB1\xB2\xB3\xB4", "\xB5"},
@@ -146,7 +124,8 @@ TEST_F(DataListTest, NameSplitKeepsDoubleByteCharactersWhole) {
         {"trail in lead range", "ab\x88\x9F\x82\xA2", "ab\x88\x9F", "\x82\xA2"},
         {"empty", "", "", ""},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ChannelRecord ch;
         std::strncpy(ch.name, c.bytes, 8);
@@ -156,9 +135,7 @@ TEST_F(DataListTest, NameSplitKeepsDoubleByteCharactersWhole) {
 
 TEST_F(DataListTest, FileNameCutInCp932Bytes) {
     // clang-format off
-    struct Case { std::string_view in; std::size_t max; std::string_view out; };
-    // clang-format on
-    const Case cases[] = {
+    const struct { std::string_view in; std::size_t max; std::string_view out; } cases[] = {
         {"abc.klg", 16, "abc.klg"},
         {"abcdefghijklmnopqrst.klg", 16, "abcdefghijklmnop"},
         {"測定データ012.klg", 16, "測定データ012.kl"},
@@ -168,7 +145,8 @@ TEST_F(DataListTest, FileNameCutInCp932Bytes) {
         {"été.klg", 16, "été.klg"},
         {"", 16, ""},
     };
-    for (const Case& c : cases)
+    // clang-format on
+    for (const auto& c : cases)
         EXPECT_EQ(CutToCp932Bytes(c.in, c.max), c.out) << c.in;
 }
 
@@ -176,13 +154,12 @@ TEST_F(DataListTest, PageGeometry) {
     EXPECT_EQ(ListPageSizeOf(210, 297), (ListPageSize{826, 1169}));
     EXPECT_EQ(ListPageSizeOf(203, 266), (ListPageSize{799, 1047}));
     // clang-format off
-    struct Case { int rows; int height; int perPage; int pages; };
-    // clang-format on
-    const Case cases[] = {
+    const struct { int rows, height, perPage, pages; } cases[] = {
         {100, 1169, 49, 3}, {49, 1169, 49, 1}, {50, 1169, 49, 2}, {98, 1169, 49, 2},
         {0, 1169, 49, 0},   {1, 142, 1, 1},    {5, 141, 0, 0},    {5, 100, 0, 0},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(ListRowsPerPage(c.height), c.perPage) << c.height;
         EXPECT_EQ(ListPageCount(c.rows, c.height), c.pages) << c.rows << " / " << c.height;
     }
@@ -308,15 +285,6 @@ TEST_F(ListPrintTest, HiddenChannelIsBlankButKeepsItsTime) {
         EXPECT_EQ(TextAt(p, 213, y), "      ");
         EXPECT_EQ(TextAt(p, 270, y), i % 2 ? "  20.0" : "      ");
     }
-}
-
-TEST_F(ListPrintTest, SpecialSamplesPrint) {
-    Fill(*doc.GetChannel(1), kBase, 1, {kCodeOver, kCodeUnder, kCodeMissing, C(1.5)});
-    doc.RecalcRanges(1);
-    CDataListPrint job(doc, codec, 1169);
-    const ListPage p = job.NextPage();
-    EXPECT_EQ(TextAt(p, 213, 121) + TextAt(p, 213, 142) + TextAt(p, 213, 163) + TextAt(p, 213, 184),
-              " Over  Under ----    1.5");
 }
 
 } // namespace

@@ -16,17 +16,9 @@ CListWindow TwoChannels() {
 enum class Move { kDown, kUp, kThumb };
 
 TEST(ListWindowTest, MovesAndFallbacks) {
-    struct Case {
-        const char* name;
-        uint32_t from;
-        Move move;
-        int thumb; // for kThumb
-        bool moved;
-        uint32_t start;
-        uint32_t end;
-        int thumbAfter;
-    };
-    const Case cases[] = {
+    // clang-format off
+    // Opened at `from`, moved (thumb: the position released), then the window and its thumb.
+    const struct { const char* name; uint32_t from; Move move; int thumb; bool moved; uint32_t start, end; int thumbAfter; } cases[] = {
         {"down by five steps", 1000, Move::kDown, 0, true, 1050, 1140, 1},
         {"down into the gap goes to the next start", 1880, Move::kDown, 0, true, 5000, 5090, 81},
         {"down at the end stops at the data end", 5880, Move::kDown, 0, true, 5900, 5900, 100},
@@ -40,7 +32,8 @@ TEST(ListWindowTest, MovesAndFallbacks) {
         {"thumb in the gap takes the next sample", 1000, Move::kThumb, 50, true, 5000, 5090, 81},
         {"thumb at 100", 1000, Move::kThumb, 100, true, 5900, 5900, 100},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CListWindow w = TwoChannels();
         w.Open(c.from);

@@ -13,16 +13,8 @@ namespace {
 constexpr PrinterMetrics kA4At600{4960, 7016, 600, 600};
 
 TEST(PrintLayoutTest, DestinationForEachMethod) {
-    struct Case {
-        const char* name;
-        GraphPrintSettings settings;
-        int w;
-        int h;
-        PrinterMetrics printer;
-        GraphRect expected;
-    };
-    const Case cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char* name; GraphPrintSettings settings; int w, h; PrinterMetrics printer; GraphRect expected; } cases[] = {
         {"scale 2 x 3", {kPrintScale, 2, 3}, 400, 300, kA4At600, {0, 0, 800, 900}},
         {"scale 1", {kPrintScale, 1, 1}, 640, 480, kA4At600, {0, 0, 640, 480}},
         {"scale 0 leaves nothing", {kPrintScale, 0, 3}, 400, 300, kA4At600, {0, 0, 0, 900}},
@@ -35,9 +27,9 @@ TEST(PrintLayoutTest, DestinationForEachMethod) {
         {"fit with unequal resolutions", {kPrintFitPaper, 1, 1}, 800, 600, {4800, 3200, 600, 300}, {0, 0, 4800, 1800}},
         {"an unknown method fits", {7, 1, 1}, 800, 600, kA4At600, {0, 0, 4960, 3720}},
         {"an empty window prints nothing", {kPrintFillPaper, 1, 1}, 0, 600, kA4At600, {}},
-        // clang-format on
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(GraphPrintRect(c.settings, c.w, c.h, c.printer), c.expected);
     }
@@ -45,14 +37,13 @@ TEST(PrintLayoutTest, DestinationForEachMethod) {
 
 TEST(PrintLayoutTest, PageRanges) {
     // clang-format off
-    struct Case { int count; bool user; int from; int to; PageRange expected; };
-    // clang-format on
-    const Case cases[] = {
+    const struct { int count; bool user; int from, to; PageRange expected; } cases[] = {
         {3, false, 0, 0, {1, 3}}, {3, false, 2, 2, {1, 3}}, {3, true, 2, 3, {2, 3}},
         {3, true, 2, 9, {2, 3}},  {3, true, 0, 2, {1, 2}},  {3, true, 5, 7, {3, 3}},
         {0, false, 1, 1, {0, 0}}, {0, true, 1, 3, {0, 0}},
     };
-    for (const Case& c : cases)
+    // clang-format on
+    for (const auto& c : cases)
         EXPECT_EQ(ResolvePageRange(c.count, c.user, c.from, c.to), c.expected)
             << c.count << " " << c.user << " " << c.from << "-" << c.to;
     EXPECT_TRUE((PageRange{0, 0}).Empty());
