@@ -13,12 +13,9 @@ namespace {
 constexpr uint32_t kStart = 1200000000;
 
 TEST(ValueAtCursorTest, InterpolatesTowardsTheEarlierSampleAndPassesSpecialCodes) {
-    const struct {
-        const char* what;
-        uint16_t p, c;  // the samples at kStart and kStart + 30
-        int64_t cursor; // offset from kStart
-        uint16_t expected;
-    } cases[] = {
+    // clang-format off
+    // The samples at kStart and kStart + 30, the cursor as an offset from kStart, the value.
+    const struct { const char* what; uint16_t p, c; int64_t cursor; uint16_t expected; } cases[] = {
         {"on the first sample", C(25.0), C(26.0), 0, C(25.0)},
         {"on the second sample", C(25.0), C(26.0), 30, C(26.0)},
         {"25.0 to 26.0, one third: rounded down", C(25.0), C(26.0), 10, C(25.3)},
@@ -33,6 +30,7 @@ TEST(ValueAtCursorTest, InterpolatesTowardsTheEarlierSampleAndPassesSpecialCodes
         {"after the last sample", C(25.0), C(26.0), 31, kCodeEnd},
         {"far after the data", C(25.0), C(26.0), 1000000, kCodeEnd},
     };
+    // clang-format on
     for (const auto& c : cases) {
         ChannelRecord ch;
         Fill(ch, kStart, 30, {c.p, c.c});
@@ -95,6 +93,7 @@ protected:
 };
 
 TEST_F(LegendDocTest, ValueColumnsFollowTheRules) {
+    Fill(*doc.GetChannel(3), kStart + 50, 30, {C(1.0), C(2.0)}, "late");
     const LegendPicture p = Picture();
     // clang-format off
     const std::tuple<int, int, const char*> cells[] = {
@@ -103,19 +102,12 @@ TEST_F(LegendDocTest, ValueColumnsFollowTheRules) {
         {182, 1, "    3"}, {54, 1, "room"},
         // Next to an Over sample: Over at A, no difference; the maximum is Over too.
         {239, 2, "  Over"}, {373, 2, "  --- "}, {434, 2, "  Over"},
+        // The cursor before the first sample: no value, no difference.
+        {239, 3, "  --- "}, {373, 3, "  --- "},
     };
     // clang-format on
     for (auto [x, row, text] : cells)
         EXPECT_EQ(At(p, x, row), text) << x << "," << row;
-}
-
-TEST_F(LegendDocTest, CursorBeforeTheFirstSampleShowsNoValue) {
-    Fill(*doc.GetChannel(3), kStart + 50, 30, {C(1.0), C(2.0)}, "late");
-    doc.RecalcRanges(2);
-    Range().cursorA = kStart + 10;
-    const LegendPicture p = Picture();
-    EXPECT_EQ(At(p, 239, 3), "  --- ");
-    EXPECT_EQ(At(p, 373, 3), "  --- ");
 }
 
 TEST_F(LegendDocTest, HiddenChannelKeepsNameIntervalAndSamplesButNoValuesOrBox) {
