@@ -118,9 +118,9 @@ std::map<std::string, QString> SeeProgram(Language language) {
 }
 
 TEST(LanguageTest, EnglishCoversMenusMessagesAndDialogsAndJapaneseStaysAsWritten) {
-    const QString quitJa = QString::fromUtf8(MessageText(msg::kQuitUnsaved));
+    const std::string quitJa(MessageText(msg::kQuitUnsaved));
     // clang-format off
-    const struct { Language language; const char* what; QString want; } cases[] = {
+    const struct { Language language; const char* what; std::string want; } cases[] = {
         {Language::kEnglish,  "menus",            "&File|&Edit|&Communication|&Tools|&Graph|&Help"},
         {Language::kEnglish,  "open",             "&Open...\tCtrl+O"},
         {Language::kEnglish,  "quit",             "Confirm exit\n\nThe data has not been saved.\nExit the application anyway?"},
@@ -144,7 +144,7 @@ TEST(LanguageTest, EnglishCoversMenusMessagesAndDialogsAndJapaneseStaysAsWritten
     const std::map<std::string, QString> japanese = SeeProgram(Language::kJapanese);
     for (const auto& c : cases) {
         const auto& seen = c.language == Language::kEnglish ? english : japanese;
-        EXPECT_EQ(seen.count(c.what) ? seen.at(c.what) : QString(), c.want) << c.what;
+        EXPECT_EQ(seen.count(c.what) ? seen.at(c.what).toStdString() : "", c.want) << c.what;
     }
 }
 
