@@ -8,19 +8,18 @@
 #include <cstdlib>
 
 #include "core/TestSupport.h"
-#include "graph/LegendPane.h"
+#include "graph/GraphPainter.h"
 #include "graph/ZorvicView.h"
 #include "support/QtApp.h"
 
+namespace saroko::test {
 namespace {
+
+// Before the program's QApplication is made.
 const bool kScaled = [] {
     ::setenv("QT_SCALE_FACTOR", "2", 1);
     return true;
 }();
-} // namespace
-
-namespace saroko::test {
-namespace {
 
 class HiDpiTest : public DocTest {
 protected:
@@ -37,10 +36,7 @@ protected:
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         QApplication::processEvents();
-    }
-    void TearDown() override {
-        view.reset();
-        DocTest::TearDown();
+        shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
     QRgb Entry(int index) const {
         const PaletteEntry& e = view->Palette().Entry(index);
@@ -48,12 +44,12 @@ protected:
     }
 
     std::unique_ptr<CZorvicView> view;
+    QImage shown; // what the screen shows, in device pixels
 };
 
 TEST_F(HiDpiTest, PlotPixelsAreTheHundredPercentPixelsDoubled) {
     ASSERT_EQ(view->devicePixelRatioF(), 2.0);
     EXPECT_EQ(view->ScreenLayer().size(), QSize(1280, 960));
-    const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), QSize(1280, 960));
     CGraphModel m(doc);
     const QImage at100 = RenderGraphImage(QSize(640, 480), m, view->Palette(), view->ViewFont());
@@ -82,7 +78,6 @@ TEST_F(HiDpiTest, PlotPixelsAreTheHundredPercentPixelsDoubled) {
 
 TEST_F(HiDpiTest, LabelsAreDrawnAtDevicePixels) {
     // A label scaled up from 100 % is made of uniform 2 x 2 blocks; one drawn at 200 % is not.
-    const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const CGraphModel& m = view->Model();
     const TimeTick tick = m.TimeTicks().front();
     int fine = 0;
