@@ -9,7 +9,6 @@
 
 namespace saroko::test {
 
-// Answers the dialogs from a script and records what was asked.
 class ScriptedUi : public IFileCommandUi {
 public:
     bool AskOpenPath(std::string& path) override { return Next("open", path); }

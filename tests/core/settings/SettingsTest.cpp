@@ -132,19 +132,6 @@ TEST(StoredInt, ParsesWholeDecimalNumbersOnly) {
     EXPECT_FALSE(ParseStoredInt("99999999999", v));
 }
 
-TEST(RecorderSettingsBlock, LittleEndianImage) {
-    RecorderSettings s;
-    s.flags = 0x0102;
-    s.intervalSec = 3600;
-    std::memcpy(s.chanName1, "ABCDEFGH", 8);
-    s.startMode = 0x31;
-    s.startTime = 0x11223344;
-    const auto b = s.ToBytes();
-    EXPECT_EQ((std::vector<int>{b[0], b[1], b[2], b[3], b[4], b[11], b[12], b[20], b[22], b[25]}),
-              (std::vector<int>{0x02, 0x01, 0x10, 0x0E, 'A', 'H', 0, 0x31, 0x44, 0x11}));
-    EXPECT_EQ(RecorderSettings::FromBytes(b.data()).ToBytes(), b);
-}
-
 TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
     int count = 0;
     for (const MessageDef& m : AllMessages()) {
