@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -73,34 +72,6 @@ TEST_F(KlgFileTest, SavedImagesAreByteExact) {
         EXPECT_EQ(doc.m_szFileName, c.name);
         EXPECT_EQ(doc.m_recentFiles.front(), Path(c.name));
     }
-}
-
-TEST_F(KlgFileTest, SaveAndLoadRoundTrip) {
-    MakeDocument();
-    const std::string path = Path("trip.klg");
-    ASSERT_EQ(doc.SaveKlgFile(0, path), kFileOk);
-
-    CZorvicDoc other(store, clock);
-    other.SetPrompts(&prompts);
-    other.OnNewDocument();
-    ASSERT_EQ(other.LoadKlgFile(path), kFileOk);
-    EXPECT_EQ(prompts.readModeAsked, 0); // an empty document loads as new without asking
-    for (int n : {1, 3}) {
-        SCOPED_TRACE(n);
-        const ChannelRecord& a = *doc.GetChannel(n);
-        const ChannelRecord& b = *other.GetChannel(n);
-        const auto fields = [](const ChannelRecord& c) {
-            return std::tuple(c.present, std::string(c.name), c.startTime, c.interval, c.modelCode,
-                              c.sensorCode, c.recModeCode);
-        };
-        EXPECT_EQ(fields(b), fields(a));
-        EXPECT_EQ(0, std::memcmp(a.samples, b.samples, sizeof a.samples));
-    }
-    EXPECT_EQ(other.GetChannel(1)->sampleCount, 1);
-    EXPECT_EQ(other.m_bShow[2], 1u); // hidden channels are shown again
-    EXPECT_EQ(*other.GetRange(), *doc.GetRange());
-    EXPECT_EQ(other.m_bDataModified, 0u);
-    EXPECT_EQ(other.m_szPathName, path);
 }
 
 TEST_F(KlgFileTest, AppendAndOverflowQuestion) {
