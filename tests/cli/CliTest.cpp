@@ -11,12 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "support/DataFiles.h"
-
 namespace {
 
 namespace fs = std::filesystem;
-using saroko::test::DataFilePath;
 
 // clang-format off
 struct CliRun { int status = -1; std::string out, err; };
@@ -177,17 +174,11 @@ TEST_F(CliTest, ExportHonoursSettingsAndOptions) {
     EXPECT_EQ(lines, 3);
 }
 
-TEST_F(CliTest, SaveConvertsOlderSeriesFilesAndWindows) {
-    // An older-series file with one temperature channel: 25.0 degC is stored as 1250.
-    fs::copy_file(DataFilePath("files/one-channel.ksv"), P("old.KSV"));
-    ASSERT_EQ(Cli("save -o " + P("new.klg") + " " + P("old.KSV")).status, 0);
-    const CliRun r = Cli("info --json " + P("new.klg"));
-    const auto j = nlohmann::json::parse(r.out);
-    EXPECT_EQ(j["channels"][0]["statMax"], 33018);
-    EXPECT_EQ(j["channels"][0]["sampleCount"], 2);
-
-    EXPECT_EQ(Cli("save -o " + P("new.txt") + " " + P("old.KSV")).status, 1);
+// What the open procedure does with an older-series file is KlgFileTest's OlderSeriesImport.
+TEST_F(CliTest, SaveWritesTheWindowIntoKlgFilesOnly) {
     const std::string demo = Demo();
+    EXPECT_EQ(Cli("save -o " + P("new.txt") + " " + demo).status, 1);
+    EXPECT_FALSE(fs::exists(P("new.txt")));
     ASSERT_EQ(Cli("save --from \"2026/11/30 12:00:00\" --to \"2026/11/30 12:59:59\" -o " +
                   P("hour.klg") + " " + demo)
                   .status,

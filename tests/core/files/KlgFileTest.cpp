@@ -252,8 +252,8 @@ TEST_F(KlgFileTest, NextSaveRemovesWhatAKilledSaveLeft) {
 TEST_F(KlgFileTest, OlderSeriesImport) {
     // Temperature {1250, missing, 800, end}, voltage (type 224) {33000, 1000}, humidity
     // (type 208) {1555}.
-    WriteAll(Path("old.ksv"), ReadDataFile("files/older.ksv"));
-    ASSERT_EQ(doc.LoadKsvFile(Path("old.ksv")), kFileOk);
+    WriteAll(Path("old.KSV"), ReadDataFile("files/older.ksv"));
+    ASSERT_EQ(doc.OpenDataFile(Path("old.KSV")), kFileOk); // the open procedure picks the import
     const ChannelRecord& t = *doc.GetChannel(1);
     // 33018 is 25.0, 32568 is -20.0
     EXPECT_EQ(std::vector<uint16_t>(t.samples, t.samples + 4),
@@ -263,15 +263,15 @@ TEST_F(KlgFileTest, OlderSeriesImport) {
     EXPECT_EQ(std::vector<uint16_t>(doc.GetChannel(2)->samples, doc.GetChannel(2)->samples + 2),
               (std::vector<uint16_t>{33000, 1000}));
     EXPECT_EQ(doc.GetChannel(3)->samples[0], 1555 + 31768);
-    EXPECT_EQ(doc.m_szPathName, Path("old.ksv"));
+    EXPECT_EQ(doc.m_szPathName, Path("old.KSV"));
 
     // Appended to native data: both on one time axis; the sensor of the target stays.
     prompts.readMode = IDocumentPrompts::kReadAppend;
     doc.GetChannel(4)->sensorCode = 0;
-    ASSERT_EQ(doc.LoadKsvFile(Path("old.ksv")), kFileOk);
+    ASSERT_EQ(doc.LoadKsvFile(Path("old.KSV")), kFileOk);
     EXPECT_EQ(doc.GetChannel(4)->samples[0], 33018);
     EXPECT_EQ(doc.GetChannel(4)->sensorCode, 0);
-    EXPECT_EQ(doc.m_szPathName, Path("old.ksv"));
+    EXPECT_EQ(doc.m_szPathName, Path("old.KSV"));
 }
 
 TEST(FileKind, ByExtensionAlone) {
