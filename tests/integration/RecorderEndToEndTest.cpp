@@ -37,14 +37,14 @@ protected:
     }
 
     // Starts km41-sim with `args` and returns the device it serves.
-    std::string StartSim(const QStringList& args) {
+    QString StartSim(const QStringList& args) {
         m_sim.setWorkingDirectory(m_dir.path());
         m_sim.start(KM41_SIM, args);
         EXPECT_TRUE(m_sim.waitForStarted(5000));
         EXPECT_TRUE(m_sim.waitForReadyRead(5000));
         const std::string device = m_sim.readLine().trimmed().toStdString();
         EXPECT_EQ(device.rfind("/dev/", 0), 0u) << device;
-        return device;
+        return QString::fromStdString(device);
     }
 
     // The CLI's own folders (settings, kept downloads, transcripts) lie in the test's folder.
@@ -73,6 +73,7 @@ protected:
     }
 
     std::string Path(const char* name) const { return m_dir.filePath(name).toStdString(); }
+    QString QPath(const char* name) const { return m_dir.filePath(name); }
     static std::string ReadAll(const std::string& path) {
         std::ifstream f(path, std::ios::binary);
         std::stringstream s;
@@ -85,14 +86,10 @@ protected:
 };
 
 TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
-    const std::string dev =
-        StartSim({"--preload", "300", "--interval", "30", "--names", "OVEN,DUCT"});
+    const QString dev = StartSim({"--preload", "300", "--interval", "30", "--names", "OVEN,DUCT"});
     const uint32_t before = static_cast<uint32_t>(std::time(nullptr));
-    const std::string out = Path("dl.klg");
-    const std::string transcript = Path("dl.txt");
-    const RunResult r =
-        Cli({"recorder", "download", "--device", QString::fromStdString(dev), "-o",
-             QString::fromStdString(out), "--transcript", QString::fromStdString(transcript)});
+    const RunResult r = Cli({"recorder", "download", "--device", dev, "-o", QPath("dl.klg"),
+                             "--transcript", QPath("dl.txt")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (int k = 0; k <= 300; ++k)
         ASSERT_NE(r.err.find("] " + std::to_string(k) + " / 300 records"), std::string::npos) << k;
@@ -102,7 +99,7 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
     FixedClock clock(before);
     CZorvicDoc doc(store, clock);
     doc.OnNewDocument();
-    ASSERT_EQ(doc.LoadKlgFile(out), kFileOk);
+    ASSERT_EQ(doc.LoadKlgFile(Path("dl.klg")), kFileOk);
     const ChannelRecord& a = *doc.GetChannel(1);
     const ChannelRecord& b = *doc.GetChannel(2);
     EXPECT_STREQ(a.name, "OVEN");
@@ -128,7 +125,7 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
     ASSERT_EQ(copy.LoadKlgFile(kept), kFileOk);
     EXPECT_EQ(std::memcmp(copy.GetChannel(2)->samples, b.samples, 300 * 2), 0);
 
-    const std::vector<TranscriptEntry> t = ParseTranscript(ReadAll(transcript));
+    const std::vector<TranscriptEntry> t = ParseTranscript(ReadAll(Path("dl.txt")));
     ASSERT_GT(t.size(), 10u);
     EXPECT_EQ(t[0].bytes, std::vector<uint8_t>{0x00});
     bool request = false;
@@ -139,27 +136,20 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
 }
 
 TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
-    const std::string dev =
-        StartSim({"--preload", "40", "--cut-after", "40", "--fault-cmd", "0x11"});
-    const std::string out = Path("keep.klg");
-    {
-        std::ofstream f(out, std::ios::binary);
-        f << "previous contents";
-    }
-    const RunResult r = Cli({"recorder", "download", "--device", QString::fromStdString(dev), "-o",
-                             QString::fromStdString(out)});
+    const QString dev = StartSim({"--preload", "40", "--cut-after", "40", "--fault-cmd", "0x11"});
+    std::ofstream(Path("keep.klg"), std::ios::binary) << "previous contents";
+    const RunResult r = Cli({"recorder", "download", "--device", dev, "-o", QPath("keep.klg")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("ケルブラとの通信が途中で失敗しました。"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("] 0 / 40 records  attempt 3/3"), std::string::npos) << r.err;
-    EXPECT_EQ(ReadAll(out), "previous contents");
+    EXPECT_EQ(ReadAll(Path("keep.klg")), "previous contents");
 }
 
 TEST_F(RecorderEndToEnd, AKeepThatFailsCostsOnlyTheCopy) {
-    const std::string dev = StartSim({"--preload", "30"});
+    const QString dev = StartSim({"--preload", "30"});
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("data/PELNOR CORPORATION/Saroko"));
     std::ofstream(Path("data/PELNOR CORPORATION/Saroko/downloads")) << "a file in the way";
-    const RunResult r = Cli({"recorder", "download", "--device", QString::fromStdString(dev), "-o",
-                             QString::fromStdString(Path("dl.klg"))});
+    const RunResult r = Cli({"recorder", "download", "--device", dev, "-o", QPath("dl.klg")});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("吸い上げたデータの控えを保存できませんでした。"), std::string::npos)
         << r.err;
@@ -169,7 +159,7 @@ TEST_F(RecorderEndToEnd, AKeepThatFailsCostsOnlyTheCopy) {
 }
 
 TEST_F(RecorderEndToEnd, AFailedExchangeNamesItsTranscript) {
-    const QString d = QString::fromStdString(StartSim({"--silent"}));
+    const QString d = StartSim({"--silent"});
     const std::string last = Path("cache/PELNOR CORPORATION/Saroko/last-exchange.txt");
     for (int run = 0; run < 2; ++run) {
         const RunResult r = Cli({"recorder", "identify", "--device", d});
@@ -190,7 +180,7 @@ TEST_F(RecorderEndToEnd, AFailedExchangeNamesItsTranscript) {
 }
 
 TEST_F(RecorderEndToEnd, InterruptedDownloadEndsItsLineAndTheRecorderAnswersAtOnce) {
-    const std::string dev = StartSim({"--paced", "--preload", "4000", "--link", "rec1"});
+    StartSim({"--paced", "--preload", "4000", "--link", "rec1"});
     QProcess p;
     Prepare(p);
     p.setReadChannel(QProcess::StandardError);
@@ -213,8 +203,7 @@ TEST_F(RecorderEndToEnd, InterruptedDownloadEndsItsLineAndTheRecorderAnswersAtOn
 }
 
 TEST_F(RecorderEndToEnd, StartReadBackAndStop) {
-    const std::string dev = StartSim({});
-    const QString d = QString::fromStdString(dev);
+    const QString d = StartSim({});
     RunResult r = Cli({"recorder", "start", "--device", d, "--interval", "5", "--names",
                        "室温,外気", "--endless", "--now"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -253,11 +242,15 @@ time_t TimeAfter(const std::string& text, const std::string& label, const char* 
     return std::mktime(&tm);
 }
 
-TEST_F(RecorderEndToEnd, ExpectedEndCountsFromTheStartSent) {
+TEST_F(RecorderEndToEnd, StartChecksAndTheExpectedEndFromTheStartSent) {
     // On the paced wire the exchange itself lasts more than a second.
-    const QString d = QString::fromStdString(StartSim({"--paced"}));
-    const RunResult r =
-        Cli({"recorder", "start", "--device", d, "--interval", "1", "--names", "A,B", "--now"});
+    const QString d = StartSim({"--paced"});
+    RunResult r = Cli({"recorder", "start", "--device", d, "--interval", "10", "--names", "A,B",
+                       "--at", "2010/01/01 10:00:00"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("現在日時より過去"), std::string::npos);
+
+    r = Cli({"recorder", "start", "--device", d, "--interval", "1", "--names", "A,B", "--now"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const time_t start = TimeAfter(r.out, "start: ", "%d/%d/%d %d:%d:%d");
     const time_t end = TimeAfter(r.out, "expected end: ", "%d年 %d月 %d日 %d時 %d分 %d秒");
@@ -266,44 +259,30 @@ TEST_F(RecorderEndToEnd, ExpectedEndCountsFromTheStartSent) {
 }
 
 TEST_F(RecorderEndToEnd, SettingsOfAHandStartedRecording) {
-    const QString d =
-        QString::fromStdString(StartSim({"--preload", "40", "--start-mode", "manual"}));
+    const QString d = StartSim({"--preload", "40", "--start-mode", "manual"});
     const RunResult r = Cli({"recorder", "settings", "--device", d});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("開始日時 : \?\?\?\?/\?\?/\?\? \?\?:\?\?'\?\?\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("開始日時 : \?\?\?\?/\?\?/\?\? \?\?:\?\?'\?\?\n"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("開始方法 : ﾏﾆｭｱﾙｽﾀｰﾄ"), std::string::npos) << r.out;
     EXPECT_NE(r.err.find("開始方法と記録開始日時が不明です。"), std::string::npos) << r.err;
 }
 
-TEST_F(RecorderEndToEnd, DialogChecksOnTheCommandLine) {
-    const std::string dev = StartSim({});
-    const QString d = QString::fromStdString(dev);
-    RunResult r = Cli({"recorder", "start", "--device", d, "--interval", "10", "--names",
-                       "123456789,B", "--now"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("チャンネル名は８文字以内で入力してください。"), std::string::npos);
-    r = Cli({"recorder", "start", "--device", d, "--interval", "10", "--names", "A,B", "--at",
-             "2010/01/01 10:00:00"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("現在日時より過去"), std::string::npos);
-}
-
 TEST_F(RecorderEndToEnd, PortsThatCannotBeOpened) {
-    RunResult r =
-        Cli({"recorder", "identify", "--device", QString::fromStdString(Path("nothing"))});
+    RunResult r = Cli({"recorder", "identify", "--device", QPath("nothing")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("デバイス識別子が無効か"), std::string::npos) << r.err;
 
     // A port another program holds.
-    const std::string dev = StartSim({});
+    const QString dev = StartSim({});
     QSerialPort holder;
-    holder.setPortName(QString::fromStdString(dev));
+    holder.setPortName(dev);
     ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
-    r = Cli({"recorder", "identify", "--device", QString::fromStdString(dev)});
+    r = Cli({"recorder", "identify", "--device", dev});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("シリアルポートのオープンエラーです。"), std::string::npos) << r.err;
     holder.close();
-    EXPECT_EQ(Cli({"recorder", "identify", "--device", QString::fromStdString(dev)}).exitCode, 0);
+    EXPECT_EQ(Cli({"recorder", "identify", "--device", dev}).exitCode, 0);
 }
 
 } // namespace

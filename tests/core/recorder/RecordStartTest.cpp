@@ -200,75 +200,65 @@ protected:
     FixedClock clockAt{0};
 };
 
-TEST_F(RecordStartExchange, SetSequenceOnTheWireAndSave) {
-    for (int method : {kStartImmediate, kStartScheduled}) {
-        CommRig rig;
-        RecorderSettings expectBlock;
-        const RecordStartForm form = Form(method);
-        const StartPlan plan = BuildStartSettings(form, now, expectBlock);
-        const BlockWriteFrame bw = MakeBlockWrite(expectBlock.ToBytes());
-        const Bytes start = method == kStartImmediate
-                                ? Frame(0x30)
-                                : Frame(0x31, static_cast<uint8_t>(plan.delay),
-                                        static_cast<uint8_t>(plan.delay >> 8));
-        const std::vector<Bytes> frames = {
-            Frame(0x32), Frame(0x20), Frame(0x20), Bytes(bw.begin(), bw.end()),
-            Frame(0x21), start,       Frame(0x21)};
-        rig.Sent({0});
-        Bytes wire{0};
-        for (const Bytes& f : frames) {
-            rig.After(f, Reply(6));
-            wire = Cat({wire, f});
-        }
-        const RecordStartResult r = RunRecordStart(Services(rig), doc, form);
-        EXPECT_EQ(r.result, 0);
-        EXPECT_EQ(rig.sink.ids, std::vector<int>{57696});
-        EXPECT_EQ(rig.line.Written(), wire);
-        EXPECT_EQ(doc.m_recSettings.ToBytes(), expectBlock.ToBytes());
-        const char* section = "KM4x Communication Section";
-        EXPECT_EQ(store.GetString(section, "StartMode", ""),
-                  method == kStartImmediate ? "0x30" : "0x31");
-        EXPECT_EQ(store.GetString(section, "DateTime", ""),
-                  method == kStartImmediate ? "20080501110000" : "20080501120000");
-        EXPECT_EQ(store.GetString(section, "ChanName1", ""), "ROOM");
-        EXPECT_EQ(store.GetInt(section, "SensorType", -1), 1);
-        EXPECT_EQ(store.GetInt(section, "TempUnit", -1), 0);
-    }
-}
-
-TEST_F(RecordStartExchange, FirstFailureEndsTheSequenceWithoutSaving) {
+// Stop, begin, the block (begin, block, end), start, end: each answered in turn; the first
+// failure ends the sequence and nothing is saved.
+TEST_F(RecordStartExchange, SequenceOnTheWireAndWhatIsSaved) {
+    const Bytes ok = Reply(6);
     struct Case {
         const char* name;
-        std::vector<Bytes> replies; // to stop, begin, ...
+        int method;
+        std::vector<Bytes> replies;
         int result;
         std::vector<int> shown;
     } cases[] = {
         // clang-format off
-        {"silent", {}, -101, {57705}},
-        {"stop refused", {Reply(9)}, -102, {57708}},
-        {"begin refused", {Reply(6), Reply(9)}, -101, {57705}},
-        {"start refused", {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(9)}, -101, {57705}},
-        {"end broken", {Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Reply(6), Bytes{1, 2}}, -102, {57708}},
+        {"silent", kStartImmediate, {}, -101, {57705}},
+        {"stop refused", kStartImmediate, {Reply(9)}, -102, {57708}},
+        {"begin refused", kStartImmediate, {ok, Reply(9)}, -101, {57705}},
+        {"start refused", kStartImmediate, {ok, ok, ok, ok, ok, Reply(9)}, -101, {57705}},
+        {"end broken", kStartImmediate, {ok, ok, ok, ok, ok, ok, Bytes{1, 2}}, -102, {57708}},
+        {"immediate", kStartImmediate, {ok, ok, ok, ok, ok, ok, ok}, 0, {57696}},
+        {"scheduled", kStartScheduled, {ok, ok, ok, ok, ok, ok, ok}, 0, {57696}},
         // clang-format on
     };
     for (const Case& c : cases) {
         CommRig rig;
-        RecorderSettings block;
-        const StartPlan plan = BuildStartSettings(Form(kStartImmediate), now, block);
+        RecorderSettings expectBlock;
+        const RecordStartForm form = Form(c.method);
+        const StartPlan plan = BuildStartSettings(form, now, expectBlock);
         ASSERT_EQ(plan.messageId, 0);
-        const BlockWriteFrame bw = MakeBlockWrite(block.ToBytes());
-        const std::vector<Bytes> frames = {
-            Frame(0x32), Frame(0x20), Frame(0x20), Bytes(bw.begin(), bw.end()),
-            Frame(0x21), Frame(0x30), Frame(0x21)};
+        const BlockWriteFrame bw = MakeBlockWrite(expectBlock.ToBytes());
+        const Bytes start = c.method == kStartImmediate
+                                ? Frame(0x30)
+                                : Frame(0x31, static_cast<uint8_t>(plan.delay),
+                                        static_cast<uint8_t>(plan.delay >> 8));
+        const Bytes frames[] = {Frame(0x32), Frame(0x20), Frame(0x20), Bytes(bw.begin(), bw.end()),
+                                Frame(0x21), start,       Frame(0x21)};
         rig.Sent({0});
-        for (std::size_t i = 0; i < c.replies.size(); ++i)
+        Bytes wire{0};
+        for (std::size_t i = 0; i < c.replies.size(); ++i) {
             rig.After(frames[i], c.replies[i]);
+            wire = Cat({wire, frames[i]});
+        }
         const std::size_t writesBefore = store.WriteCount();
-        const RecordStartResult r = RunRecordStart(Services(rig), doc, Form(kStartImmediate));
+        const RecordStartResult r = RunRecordStart(Services(rig), doc, form);
         EXPECT_EQ(r.result, c.result) << c.name;
         EXPECT_EQ(rig.sink.ids, c.shown) << c.name;
-        EXPECT_EQ(store.WriteCount(), writesBefore) << c.name;
-        EXPECT_EQ(doc.m_recSettings.startMode, 0x30) << c.name;
+        if (c.result != 0) {
+            EXPECT_EQ(store.WriteCount(), writesBefore) << c.name;
+            EXPECT_EQ(doc.m_recSettings.startMode, 0x30) << c.name;
+            continue;
+        }
+        EXPECT_EQ(rig.line.Written(), wire) << c.name;
+        EXPECT_EQ(doc.m_recSettings.ToBytes(), expectBlock.ToBytes()) << c.name;
+        const char* section = "KM4x Communication Section";
+        const bool immediate = c.method == kStartImmediate;
+        EXPECT_EQ(store.GetString(section, "StartMode", ""), immediate ? "0x30" : "0x31");
+        EXPECT_EQ(store.GetString(section, "DateTime", ""),
+                  immediate ? "20080501110000" : "20080501120000");
+        EXPECT_EQ(store.GetString(section, "ChanName1", ""), "ROOM");
+        EXPECT_EQ(store.GetInt(section, "SensorType", -1), 1);
+        EXPECT_EQ(store.GetInt(section, "TempUnit", -1), 0);
     }
 }
 
