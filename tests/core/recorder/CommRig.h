@@ -8,6 +8,8 @@
 #include "recorder/MemoryLine.h"
 #include "recorder/Protocol.h"
 #include "recorder/RecorderComm.h"
+#include "recorder/TranscriptLine.h"
+#include "support/DataFiles.h"
 
 namespace saroko::test {
 
@@ -110,6 +112,18 @@ struct CommRig {
         peer.AddReply(m_sent, reply);
     }
     void Sent(const Bytes& sent) { m_sent += sent.size(); }
+    // Plays an exchange saved under tests/data/recorder: each "<" line answers once the PC has
+    // written every ">" byte above it (the times are not used). Returns what the PC must write.
+    Bytes Play(const std::string& name) {
+        Bytes sent;
+        for (const TranscriptEntry& e : ParseTranscript(ReadDataFile("recorder/" + name))) {
+            if (e.direction == '>')
+                sent.insert(sent.end(), e.bytes.begin(), e.bytes.end());
+            else
+                peer.AddReply(sent.size(), e.bytes);
+        }
+        return sent;
+    }
     // Opens port 1 over the line and runs one command.
     int Exec(int command, const CommandBlock& block = {}, int wake = 0, int mode = 0) {
         int r = 0;

@@ -14,18 +14,7 @@ namespace {
 
 constexpr uint8_t kWake = 0x00;
 
-TEST(RecorderFrames, BlockWriteAndResultMessages) {
-    RecorderSettings s;
-    s.flags = 2;
-    s.intervalSec = 10;
-    s.chanName1[0] = 'A';
-    s.chanName2[0] = 'B';
-    s.startMode = 0x30;
-    s.startTime = 0x12345678;
-    const BlockWriteFrame f = MakeBlockWrite(s.ToBytes());
-    // 0x24 + 467 + 0x18 = 0x020F
-    EXPECT_EQ(Bytes({f[0], f[1], f[3], f[33], f[34]}), Bytes({0x24, 0x02, 0x0A, 0x0F, 0x02}));
-
+TEST(RecorderFrames, ResultMessages) {
     const std::pair<int, int> table[] = {
         {0, 57696},    {-1, 57697},   {-2, 57704},  {-3, 57703},   {-4, 57702},   {-5, 57700},
         {-10, 57701},  {-11, 57699},  {-12, 57698}, {-101, 57705}, {-102, 57708}, {-103, 57709},
@@ -198,107 +187,67 @@ RecorderSettings SampleSettings() {
     return s;
 }
 
-TEST(RecorderCommands, ReadSettingsBlockAndItsRetries) {
-    const RecorderSettings s = SampleSettings();
-    const BlockReadReply good = MakeBlockReadReply(0x25, s.ToBytes());
-    Bytes bad(good.begin(), good.end());
-    bad[34] ^= 1;
-    const Bytes req = Frame(CMD_READ_BLOCK);
-    for (auto [reply, result] : {std::pair{Bytes(good.begin(), good.end()), 0}, {bad, -104}}) {
-        CommRig rig;
-        rig.After(req, reply);
-        RecorderSettings got;
-        EXPECT_EQ(rig.Exec(kExecReadSettings, {nullptr, nullptr, &got}), result);
-        EXPECT_EQ(rig.line.Written(), req) << "no retry on a wrong check";
-        if (result == 0) {
-            EXPECT_EQ(got.ToBytes(), s.ToBytes());
-        }
-    }
-    for (auto [lastReply, result] : {std::pair{Bytes{}, -101}, {Bytes{0x25, 1, 2}, -102}}) {
-        CommRig rig;
-        for (const Bytes& b : {req, Bytes{kWake}, req, Bytes{kWake}})
-            rig.Sent(b);
-        rig.After(req, lastReply);
-        RecorderSettings got;
-        EXPECT_EQ(rig.Exec(kExecReadSettings, {nullptr, nullptr, &got}), result);
-        EXPECT_EQ(rig.line.Written(), Cat({req, {kWake}, req, {kWake}, req}));
-        // Each wake-up is followed by its pause and a drain before the request.
-        std::vector<uint64_t> writes;
-        for (const auto& e : rig.line.Events())
-            if (e.written)
-                writes.push_back(e.us);
-        EXPECT_EQ(writes[7] - writes[6], (550u + 51u) * 1000);
-        EXPECT_EQ(writes[14] - writes[13], (550u + 51u) * 1000);
-    }
-}
-
-TEST(RecorderCommands, WriteSettingsSequenceAndRules) {
-    const RecorderSettings s = SampleSettings();
-    const BlockWriteFrame bw = MakeBlockWrite(s.ToBytes());
-    const Bytes block(bw.begin(), bw.end()), begin = Frame(0x20), end = Frame(0x21);
-    const Bytes thrice = Cat({begin, block, {kWake}, block, {kWake}, block});
+// The block both ways, byte for byte: retries after silence or a cut, none after a wrong check.
+TEST(RecorderCommands, SettingsBlockBothWaysAndItsRetries) {
     struct Case {
-        const char* name;
-        std::vector<Bytes> blockReplies; // one per attempt
+        int command;
+        const char* fixture;
         int result;
-        Bytes written;
     } cases[] = {
         // clang-format off
-        {"accepted", {Reply(6)}, 0, Cat({begin, block, end})},
-        {"refused", {Reply(9)}, -102, Cat({begin, block})},
-        {"bad check", {Bytes{0, 6, 0, 0, 0, 7}}, -104, Cat({begin, block})},
-        {"silent twice", {{}, {}, Reply(6)}, 0, Cat({thrice, end})},
-        {"silent", {{}, {}, {}}, -101, thrice},
-        {"cut", {{}, {}, {0x24, 0x06}}, -102, thrice},
+        {kExecReadSettings, "read-settings.txt", 0},
+        {kExecReadSettings, "read-settings-bad-check.txt", -104},
+        {kExecReadSettings, "read-settings-silent.txt", -101},
+        {kExecReadSettings, "read-settings-cut.txt", -102},
+        {kExecWriteSettings, "write-settings-accepted.txt", 0},
+        {kExecWriteSettings, "write-settings-refused.txt", -102},
+        {kExecWriteSettings, "write-settings-bad-check.txt", -104},
+        {kExecWriteSettings, "write-settings-silent-twice.txt", 0},
+        {kExecWriteSettings, "write-settings-silent.txt", -101},
+        {kExecWriteSettings, "write-settings-cut.txt", -102},
         // clang-format on
     };
     for (const Case& c : cases) {
         CommRig rig;
-        rig.After(begin, Reply(6));
-        for (std::size_t i = 0; i < c.blockReplies.size(); ++i) {
-            if (i > 0)
-                rig.Sent({kWake});
-            rig.After(block, c.blockReplies[i]);
-        }
-        rig.After(end, Reply(6));
-        RecorderSettings data = s;
+        const Bytes sent = rig.Play(c.fixture);
+        const bool read = c.command == kExecReadSettings;
+        RecorderSettings data = read ? RecorderSettings{} : SampleSettings();
         uint8_t params[4] = {1, 2, 3, 4}, reply[4] = {};
-        EXPECT_EQ(rig.Exec(kExecWriteSettings, {params, reply, &data}), c.result) << c.name;
-        EXPECT_EQ(rig.line.Written(), c.written) << c.name;
+        EXPECT_EQ(rig.Exec(c.command, {params, reply, &data}), c.result) << c.fixture;
+        EXPECT_EQ(rig.line.Written(), sent) << c.fixture;
+        if (read && c.result == 0) {
+            EXPECT_EQ(data.ToBytes(), SampleSettings().ToBytes());
+        }
+        if (read && sent.size() > 6) {
+            // Each wake-up is followed by its pause and a drain before the request.
+            std::vector<uint64_t> writes;
+            for (const auto& e : rig.line.Events())
+                if (e.written)
+                    writes.push_back(e.us);
+            EXPECT_EQ(writes[7] - writes[6], (550u + 51u) * 1000) << c.fixture;
+            EXPECT_EQ(writes[14] - writes[13], (550u + 51u) * 1000) << c.fixture;
+        }
     }
 }
 
 TEST(RecorderCommands, SixteenWordsBothWays) {
     std::array<uint32_t, 16> words{};
-    Bytes expect = Frame(0x20);
-    CommRig w;
-    w.After(Frame(0x20), Reply(6));
-    for (uint8_t i = 0; i < 16; ++i) {
+    for (uint32_t i = 0; i < 16; ++i)
         words[i] = 0xABCD0000u + i * 0x111u; // only the low 16 bits travel
-        const Bytes f =
-            Frame(0x22, i, 0, static_cast<uint8_t>(words[i]), static_cast<uint8_t>(words[i] >> 8));
-        w.After(f, Reply(6));
-        expect = Cat({expect, f});
-    }
-    w.After(Frame(0x21), Reply(6));
+    CommRig w;
+    const Bytes sent = w.Play("write-words.txt");
     CommandBlock cb;
     cb.words = &words;
     EXPECT_EQ(w.Exec(kExecWriteWords, cb), 0);
-    EXPECT_EQ(w.line.Written(), Cat({expect, Frame(0x21)}));
+    EXPECT_EQ(w.line.Written(), sent);
 
+    // The eleventh word breaks off: the command stops there.
     CommRig rd;
-    Bytes expectRead;
-    for (uint8_t i = 0; i < 16; ++i) {
-        const Bytes f = Frame(0x23, i);
-        // The eleventh word breaks off: the command stops there.
-        rd.After(f, i == 10 ? Bytes{0x23, 1} : ReplyU32(0x01000000u * i + 7));
-        if (i <= 10)
-            expectRead = Cat({expectRead, f});
-    }
+    const Bytes asked = rd.Play("read-words.txt");
     std::array<uint32_t, 16> got{};
     cb.words = &got;
     EXPECT_EQ(rd.Exec(kExecReadWords, cb), -102);
-    EXPECT_EQ(rd.line.Written(), expectRead);
+    EXPECT_EQ(rd.line.Written(), asked);
     EXPECT_EQ(got[9], 0x09000007u);
     EXPECT_EQ(got[11], 0u);
 }

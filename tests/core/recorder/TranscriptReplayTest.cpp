@@ -5,27 +5,15 @@
 #include "CommRig.h"
 #include "core/TestSupport.h"
 #include "recorder/Download.h"
-#include "recorder/TranscriptLine.h"
-#include "support/DataFiles.h"
 
 namespace saroko::test {
 namespace {
 
-std::string Fixture(const char* name) { return ReadDataFile(std::string("recorder/") + name); }
-
 class TranscriptReplay : public DocTest {};
 
 TEST_F(TranscriptReplay, SavedDownloadReplaysByteForByte) {
-    const std::vector<TranscriptEntry> entries = ParseTranscript(Fixture("download-3-records.txt"));
-    ASSERT_EQ(entries.size(), 13u);
     CommRig rig;
-    Bytes sent;
-    for (const TranscriptEntry& e : entries) {
-        if (e.direction == '>')
-            sent.insert(sent.end(), e.bytes.begin(), e.bytes.end());
-        else
-            rig.peer.AddReply(sent.size(), e.bytes);
-    }
+    const Bytes sent = rig.Play("download-3-records.txt");
     CRecordingOwner owner;
     CRecorderDownload dl(rig.Services(), doc, owner);
     ASSERT_EQ(dl.Run(1, 2), 0);
