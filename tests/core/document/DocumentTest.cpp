@@ -44,18 +44,10 @@ TEST_F(RecalcTest, NewDocumentHasEmptyChannelsItsHourAndTheDefaultValueAxis) {
     EXPECT_EQ(doc.m_bShow[3], 1u);
 }
 
-struct SpanCase {
-    const char* what;
-    uint32_t start;
-    std::vector<uint16_t> codes;
-    uint32_t interval;
-    uint32_t wantStart, wantEnd;
-    float wantUpper, wantLower;
-};
-
 TEST_F(RecalcTest, TimeAndValueWindowsAtTheirEdges) {
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
     // clang-format off
+    struct SpanCase { const char* what; uint32_t start; std::vector<uint16_t> codes; uint32_t interval, wantStart, wantEnd; float wantUpper, wantLower; };
     const std::vector<SpanCase> cases = {
         {"single sample widens to 10 s, then 1 s margin", t0, {C(25.0)}, 10, t0 - 6, t0 + 6, 26.1f, 23.9f},
         {"near time 0: the end starts from 3600, the start is kept at 0", 2, {C(25.0)}, 10, 0, 3690, 26.1f, 23.9f},
@@ -143,15 +135,9 @@ TEST_F(RecalcTest, ManualFullScale) {
     EXPECT_FLOAT_EQ(doc.GetRange()->fullUpper, 105.0f);
 }
 
-struct StatCase {
-    const char* what;
-    std::vector<uint16_t> codes;
-    uint8_t sensor;
-    uint16_t max, min, avg;
-};
-
 TEST_F(RecalcTest, StatisticsWithOverUnderAndMissing) {
     // clang-format off
+    struct StatCase { const char* what; std::vector<uint16_t> codes; uint8_t sensor; uint16_t max, min, avg; };
     const std::vector<StatCase> cases = {
         {"all missing", {kCodeMissing, kCodeMissing}, 0, kCodeMissing, kCodeMissing, kCodeMissing},
         {"only Over, Pt100", {kCodeOver, kCodeOver}, 0, kCodeOver, kCodeOver, 38768},

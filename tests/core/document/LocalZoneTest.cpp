@@ -23,12 +23,8 @@ std::string HostZone() {
 }
 
 TEST(LocalZone, FollowsTheHostZoneAndItsDaylightSaving) {
-    struct Case {
-        const char* zone;
-        uint32_t utc;
-        int hour, isdst;
-    };
     // clang-format off
+    struct Case { const char* zone; uint32_t utc; int hour, isdst; };
     const Case cases[] = {
         {"Asia/Tokyo",    1200355200u /* 2008-01-15 00:00 UTC */, 9, 0},
         {"Asia/Tokyo",    1216080000u /* 2008-07-15 00:00 UTC */, 9, 0},

@@ -41,30 +41,17 @@ void ExpectValue(const std::optional<double>& got, double want, double tolerance
 }
 
 TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
-    struct Case {
-        const char* name;
-        std::vector<uint16_t> codes; // every 10 s from kT0
-        bool fahrenheit;
-        int samples, missing, over, under;
-        double max;
-        int maxAt; // sample index of the first maximum
-        double min;
-        int minAt;
-        double average, mkt;
-    };
+    // Samples every 10 s from kT0; maxAt and minAt: the sample index of the first extreme.
     // clang-format off
+    struct Case { const char* name; std::vector<uint16_t> codes; bool fahrenheit; int samples, missing, over, under; double max; int maxAt; double min; int minAt; double average, mkt; };
     const Case cases[] = {
-        {"Over and Under count but stay out of max/min/avg",
-         {C(25), O, C(35), C(10), U, C(2), C(35)}, false, 7, 0, 1, 1, 35, 2, 2, 5, 21.4, kAny},
-        {"missing samples are only counted",
-         {M, C(-5), M, C(5)}, false, 2, 2, 0, 0, 5, 3, -5, 1, 0, kAny},
+        {"Over and Under count but stay out of max/min/avg", {C(25), O, C(35), C(10), U, C(2), C(35)}, false, 7, 0, 1, 1, 35, 2, 2, 5, 21.4, kAny},
+        {"missing samples are only counted", {M, C(-5), M, C(5)}, false, 2, 2, 0, 0, 5, 3, -5, 1, 0, kAny},
         {"degF values", {C(20), C(30), C(-10)}, true, 3, 0, 0, 0, 86, 1, 14, 2, 56, kAny},
-        {"constant series: MKT is that value", {C(25), C(25), C(25)}, false,
-         3, 0, 0, 0, 25, 0, 25, 0, 25, 25},
+        {"constant series: MKT is that value", {C(25), C(25), C(25)}, false, 3, 0, 0, 0, 25, 0, 25, 0, 25, 25},
         {"MKT of 0 and 20 degC", {C(0), C(20)}, false, 2, 0, 0, 0, 20, 1, 0, 0, 10, 14.8},
         {"MKT in degF", {C(0), C(20)}, true, 2, 0, 0, 0, 68, 1, 32, 0, 50, 58.68},
-        {"no real value: no figures", {O, U, M}, false, 2, 1, 1, 1, kNone, 0, kNone, 0, kNone,
-         kNone},
+        {"no real value: no figures", {O, U, M}, false, 2, 1, 1, 1, kNone, 0, kNone, 0, kNone, kNone},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -93,39 +80,19 @@ TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
 }
 
 TEST_F(ReportFiguresTest, ExcursionsAtTheirEdges) {
-    struct Run {
-        Excursion::Kind kind;
-        int first, last; // seconds after kT0
-        uint64_t seconds;
-    };
-    struct Case {
-        const char* name;
-        std::vector<std::pair<uint32_t, std::vector<uint16_t>>> channels;
-        std::optional<double> low, high;
-        std::optional<int> from, to; // seconds after kT0
-        bool fahrenheit;
-        std::vector<std::vector<Run>> runs; // per channel
-    };
+    // Times in seconds after kT0; the runs per channel.
     const auto H = Excursion::kHigh, L = Excursion::kLow;
     // clang-format off
+    struct Run { Excursion::Kind kind; int first, last; uint64_t seconds; };
+    struct Case { const char* name; std::vector<std::pair<uint32_t, std::vector<uint16_t>>> channels; std::optional<double> low, high; std::optional<int> from, to; bool fahrenheit; std::vector<std::vector<Run>> runs; };
     const Case cases[] = {
-        {"runs cut at both edges of the window; a value at the limit is inside",
-         {{10, {C(31), C(32), C(33), C(30), C(33), C(34)}}}, {}, 30.0, 10, 40, false,
-         {{{H, 10, 20, 20}, {H, 40, 40, 10}}}},
-        {"a missing sample splits a run", {{10, {C(31), M, C(32), C(33)}}}, {}, 30.0, {}, {},
-         false, {{{H, 0, 0, 10}, {H, 20, 30, 20}}}},
-        {"Over and Under belong to runs",
-         {{10, {C(25), O, C(35), C(10), U, C(2), O}}}, 5.0, 30.0, {}, {}, false,
-         {{{H, 10, 20, 20}, {L, 40, 50, 20}, {H, 60, 60, 10}}}},
-        {"Over without a high limit ends a low run", {{10, {C(1), O, C(2)}}}, 5.0, {}, {}, {},
-         false, {{{L, 0, 0, 10}, {L, 20, 20, 10}}}},
-        {"a run turning from high to low is two runs", {{10, {C(40), C(-40)}}}, -30.0, 30.0,
-         {}, {}, false, {{{H, 0, 0, 10}, {L, 10, 10, 10}}}},
-        {"degF limits", {{10, {C(20), C(30), C(-10), C(-6.6)}}}, 20.0, 80.0, {}, {}, true,
-         {{{H, 10, 10, 10}, {L, 20, 20, 10}}}},
-        {"two channels, each with its own interval",
-         {{10, {C(31), C(31), C(31), C(20)}}, {60, {C(31), C(31), C(20)}}}, {}, 30.0, {}, {},
-         false, {{{H, 0, 20, 30}}, {{H, 0, 60, 120}}}},
+        {"runs cut at both edges of the window; a value at the limit is inside", {{10, {C(31), C(32), C(33), C(30), C(33), C(34)}}}, {}, 30.0, 10, 40, false, {{{H, 10, 20, 20}, {H, 40, 40, 10}}}},
+        {"a missing sample splits a run", {{10, {C(31), M, C(32), C(33)}}}, {}, 30.0, {}, {}, false, {{{H, 0, 0, 10}, {H, 20, 30, 20}}}},
+        {"Over and Under belong to runs", {{10, {C(25), O, C(35), C(10), U, C(2), O}}}, 5.0, 30.0, {}, {}, false, {{{H, 10, 20, 20}, {L, 40, 50, 20}, {H, 60, 60, 10}}}},
+        {"Over without a high limit ends a low run", {{10, {C(1), O, C(2)}}}, 5.0, {}, {}, {}, false, {{{L, 0, 0, 10}, {L, 20, 20, 10}}}},
+        {"a run turning from high to low is two runs", {{10, {C(40), C(-40)}}}, -30.0, 30.0, {}, {}, false, {{{H, 0, 0, 10}, {L, 10, 10, 10}}}},
+        {"degF limits", {{10, {C(20), C(30), C(-10), C(-6.6)}}}, 20.0, 80.0, {}, {}, true, {{{H, 10, 10, 10}, {L, 20, 20, 10}}}},
+        {"two channels, each with its own interval", {{10, {C(31), C(31), C(31), C(20)}}, {60, {C(31), C(31), C(20)}}}, {}, 30.0, {}, {}, false, {{{H, 0, 20, 30}}, {{H, 0, 60, 120}}}},
     };
     // clang-format on
     for (const Case& c : cases) {
