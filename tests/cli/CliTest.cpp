@@ -1,6 +1,7 @@
 // Runs saroko-cli as a user would, on files it writes itself, with a private settings store.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -216,16 +217,10 @@ TEST_F(CliTest, RenderWritesTheFormatItsExtensionNames) {
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
 }
 
+// pdftotext ends every page with a form feed.
 int PdfPages(const std::string& pdf) {
-    const std::string text = [&] {
-        const std::string cmd = "pdfinfo '" + pdf + "' > '" + pdf + ".info'";
-        if (std::system(cmd.c_str()) != 0)
-            return std::string();
-        std::ifstream f(pdf + ".info");
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }();
-    const auto at = text.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
+    const std::string text = PdfText(pdf);
+    return text.empty() ? -1 : static_cast<int>(std::count(text.begin(), text.end(), '\f'));
 }
 
 // Pixels of one page near a colour, counted on pdftoppm's picture of it.

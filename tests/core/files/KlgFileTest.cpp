@@ -141,10 +141,6 @@ TEST_F(KlgFileTest, LaterBlockOfTheSameChannelWinsWholly) {
     EXPECT_EQ(ch.CountSamples(), 1);
 }
 
-// clang-format off
-struct BadFile { const char* what; std::string bytes; };
-// clang-format on
-
 TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
     MakeDocument();
     const std::string good = ReadDataFile("files/sound.klg"); // channel 1, two samples
@@ -153,7 +149,7 @@ TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
         b.replace(256 + off, text.size(), text);
         return b;
     };
-    const std::vector<BadFile> cases = {
+    const std::pair<const char*, std::string> cases[] = {
         {"empty file", ""},
         {"short file header", good.substr(0, 200)},
         {"short channel header", good.substr(0, 300)},
@@ -165,9 +161,9 @@ TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
         {"interval not a number", withField(61, "     ")},
     };
     const GraphRange rangeBefore = *doc.GetRange();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        WriteAll(Path("bad.klg"), c.bytes);
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        WriteAll(Path("bad.klg"), bytes);
         for (int mode : {IDocumentPrompts::kReadNew, IDocumentPrompts::kReadAppend}) {
             prompts.readMode = mode;
             EXPECT_EQ(doc.LoadKlgFile(Path("bad.klg")), kFileFailed);
