@@ -38,10 +38,12 @@ TEST_F(RecalcTest, NewDocumentHasEmptyChannelsItsHourAndTheDefaultValueAxis) {
     doc.GetChannel(1)->number = 2;
     doc.GetChannel(2)->number = 1;
     doc.m_bShow[3] = 0;
+    doc.GetChannel(3)->sensorCode = 1; // an older-series import would keep it
     doc.OnNewDocument();
     EXPECT_EQ(doc.GetSlot(0), before);
     EXPECT_EQ(doc.GetSlot(0)->number, 1u);
     EXPECT_EQ(doc.m_bShow[3], 1u);
+    EXPECT_EQ(doc.GetChannel(3)->sensorCode, 0xFF);
 }
 
 TEST_F(RecalcTest, TimeAndValueWindowsAtTheirEdges) {
