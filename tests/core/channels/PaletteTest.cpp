@@ -11,32 +11,28 @@ namespace {
 
 const char* const kColourKeys[] = {"Red", "Green", "Blue", "Flags"};
 
-TEST(PaletteTest, FreshStoreGivesTheDefaultTable) {
+TEST(PaletteTest, DefaultTableAndStoredValuesWithTheirLowEightBits) {
     CMemorySettingsStore store;
+    store.WriteInt(kChannelColorSection, "Ch.1Green", -1);
+    store.WriteInt(kChannelColorSection, "Ch.8Blue", 256 + 17);
+    store.WriteInt(kChannelColorSection, "Ch.8Flags", 0);
+    store.WriteInt(kChannelColorSection, "Ch.9Red", 5); // not a channel entry
+    const std::size_t writes = store.WriteCount();
     const CChannelPalette pal(store);
     const PaletteEntry expected[kPaletteSize] = {
-        {255, 0, 175, 1},   {232, 172, 0, 1}, {0, 182, 255, 1},   {255, 127, 0, 1},
-        {191, 0, 255, 1},   {255, 0, 0, 1},   {0, 207, 0, 1},     {0, 0, 255, 1},
+        {255, 255, 175, 1}, {232, 172, 0, 1}, {0, 182, 255, 1},   {255, 127, 0, 1},
+        {191, 0, 255, 1},   {255, 0, 0, 1},   {0, 207, 0, 1},     {0, 0, 17, 0},
         {192, 192, 192, 1}, {0, 0, 0, 1},     {255, 255, 255, 1}, {192, 192, 192, 1},
         {128, 128, 128, 1}, {0, 0, 0, 1},     {0, 0, 0, 1},       {0, 255, 0, 1},
         {255, 255, 255, 1}, {128, 0, 0, 1},   {0, 255, 255, 1},   {255, 0, 0, 1},
         {0, 0, 255, 1},     {255, 0, 255, 1}, {255, 255, 0, 1}};
     for (int i = 0; i < kPaletteSize; ++i)
         EXPECT_EQ(pal.Entry(i), expected[i]) << "entry " << i;
-    EXPECT_EQ(store.WriteCount(), 0u);
-}
-
-TEST(PaletteTest, StoredValuesKeepTheirLowEightBits) {
-    CMemorySettingsStore store;
-    store.WriteInt(kChannelColorSection, "Ch.1Red", 0x1FF);
-    store.WriteInt(kChannelColorSection, "Ch.1Green", -1);
-    store.WriteInt(kChannelColorSection, "Ch.8Blue", 256 + 17);
-    store.WriteInt(kChannelColorSection, "Ch.8Flags", 0);
-    store.WriteInt(kChannelColorSection, "Ch.9Red", 5); // not a channel entry
-    const CChannelPalette pal(store);
-    EXPECT_EQ(pal.Entry(0), (PaletteEntry{255, 255, 175, 1}));
-    EXPECT_EQ(pal.Entry(7), (PaletteEntry{0, 0, 17, 0}));
-    EXPECT_EQ(pal.Entry(8), (PaletteEntry{192, 192, 192, 1}));
+    EXPECT_EQ(store.WriteCount(), writes) << "reading never writes";
+    // Defaults of the stored components: entry 0 green 0; entry 7 blue 255 and flags 1.
+    const CChannelPalette fresh;
+    EXPECT_EQ(std::pair(fresh.Entry(0), fresh.Entry(7)),
+              std::pair(PaletteEntry{255, 0, 175, 1}, PaletteEntry{0, 0, 255, 1}));
 }
 
 TEST(PaletteTest, SaveWritesTheThirtyTwoKeysInOrderAndRoundTrips) {

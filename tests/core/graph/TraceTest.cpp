@@ -35,23 +35,17 @@ protected:
     static constexpr uint32_t kT0 = 10000;
 };
 
-TEST_F(TraceTest, MarkersOnlyWhenSamplesAreMoreThanThreePixelsApart) {
-    // clang-format off
-    struct Case { uint32_t interval; bool markers; };
-    // clang-format on
-    for (const Case c : {Case{60, true}, Case{8, true}, Case{6, false}, Case{1, false}}) {
-        EXPECT_EQ(model.MarkersOn(c.interval), c.markers) << c.interval;
-        const auto segs = Trace(kT0 + 100, c.interval, {C(10.0), C(20.0)});
-        EXPECT_EQ(segs.size(), c.markers ? 6u : 2u) << c.interval;
-    }
-}
-
-TEST_F(TraceTest, LinesJoinSamplesAndMarkersSitOnTheSecondEnd) {
-    const auto segs = Trace(kT0 + 100, 60, {C(10.0), C(20.0)});
+TEST_F(TraceTest, LinesJoinSamplesAndMarkersSitOnTheSecondEndWhenMoreThanThreePixelsApart) {
     const GraphPoint a = At(kT0 + 100, C(10.0)), b = At(kT0 + 160, C(20.0));
     std::vector<GraphSegment> want = Marked(a, {{a.x, a.y, b.x, b.y}});
     want.insert(want.end(), {{b.x - 2, b.y, b.x + 3, b.y}, {b.x, b.y - 2, b.x, b.y + 3}});
-    EXPECT_EQ(segs, want);
+    EXPECT_TRUE(model.MarkersOn(60));
+    EXPECT_EQ(Trace(kT0 + 100, 60, {C(10.0), C(20.0)}), want);
+    for (auto [interval, markers] : {std::pair{8u, true}, {6u, false}, {1u, false}}) {
+        EXPECT_EQ(model.MarkersOn(interval), markers) << interval;
+        const auto segs = Trace(kT0 + 100, interval, {C(10.0), C(20.0)});
+        EXPECT_EQ(segs.size(), markers ? 6u : 2u) << interval;
+    }
 }
 
 TEST_F(TraceTest, MissingSamplesBreakTheLine) {
