@@ -251,40 +251,29 @@ TEST_F(ListPrintTest, RowsFillPagesAndContinueAcrossThem) {
     EXPECT_EQ(TextAt(q3, 32, 121), ListTimeText(kBase + 98));
 }
 
-TEST_F(ListPrintTest, OnlyTheShownWindowIsListedAndUntitledPrintsTheLabelAlone) {
-    Temperatures(1, kBase, 100);
-    doc.RecalcRanges(1);
-    doc.GetRange()->viewStart = kBase + 10;
-    doc.GetRange()->viewEnd = kBase + 19;
-    CDataListPrint job(doc, codec, 1169);
-    EXPECT_EQ(job.RowCount(), 10);
-    const ListPage p = job.NextPage();
-    EXPECT_EQ(TextAt(p, 32, 121), ListTimeText(kBase + 10));
-    EXPECT_EQ(TextAt(p, 405, 10), "ﾌｧｲﾙ名:");
-    doc.GetRange()->viewStart = kBase + 100; // no rows, no pages
-    doc.GetRange()->viewEnd = kBase + 200;
-    CDataListPrint none(doc, codec, 1169);
-    EXPECT_EQ(none.RowCount(), 0);
-    EXPECT_EQ(none.PageCount(), 0);
-}
-
-TEST_F(ListPrintTest, HiddenChannelIsBlankButKeepsItsTime) {
+TEST_F(ListPrintTest, OnlyTheShownWindowIsListedAndAHiddenChannelIsBlankButKeepsItsTime) {
     Temperatures(1, kBase, 10, 10);
     Fill(*doc.GetChannel(2), kBase + 5, 10, std::vector<uint16_t>(10, C(20.0)));
     doc.RecalcRanges(1);
     doc.m_bShow[0] = 0;
-    doc.GetRange()->viewStart = kBase;
-    doc.GetRange()->viewEnd = kBase + 95;
+    doc.GetRange()->viewStart = kBase + 10;
+    doc.GetRange()->viewEnd = kBase + 89;
     CDataListPrint job(doc, codec, 1169);
-    EXPECT_EQ(job.RowCount(), 20);
+    EXPECT_EQ(job.RowCount(), 16);
     const ListPage p = job.NextPage();
-    for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(TextAt(p, 405, 10), "ﾌｧｲﾙ名:") << "untitled: the label alone";
+    for (int i = 0; i < 16; ++i) {
         SCOPED_TRACE(i);
         const int y = 121 + 21 * i;
-        EXPECT_EQ(TextAt(p, 32, y), ListTimeText(kBase + 5 * static_cast<uint32_t>(i)));
+        EXPECT_EQ(TextAt(p, 32, y), ListTimeText(kBase + 10 + 5 * static_cast<uint32_t>(i)));
         EXPECT_EQ(TextAt(p, 213, y), "      ");
         EXPECT_EQ(TextAt(p, 270, y), i % 2 ? "  20.0" : "      ");
     }
+    EXPECT_EQ(At(p, 32, 121 + 21 * 16), nullptr);
+    doc.GetRange()->viewStart = kBase + 100; // no rows, no pages
+    doc.GetRange()->viewEnd = kBase + 200;
+    CDataListPrint none(doc, codec, 1169);
+    EXPECT_EQ(std::pair(none.RowCount(), none.PageCount()), std::pair(0, 0));
 }
 
 } // namespace
