@@ -69,7 +69,6 @@ class ChannelMovesDocTest : public DocTest {
 protected:
     void SetUp() override {
         DocTest::SetUp();
-        // Data in rows 1, 2 and 4.
         Fill(*doc.GetChannel(1), 1000, 10, {C(20.0)}, "one");
         Fill(*doc.GetChannel(2), 1000, 10, {C(21.0)}, "two");
         Fill(*doc.GetChannel(4), 1000, 10, {C(22.0)}, "four");

@@ -97,11 +97,6 @@ TEST(PaletteTest, AnimationChangesEntriesInPlace) {
     EXPECT_EQ(pal.Entry(22), red[0]);
 }
 
-TEST(PaletteTest, IndexColourReference) {
-    EXPECT_EQ(std::pair(PaletteIndexColour(0), PaletteIndexColour(22)),
-              std::pair(0x01000000u, 0x01000016u));
-}
-
 TEST(ParseIntegerTest, Table) {
     // clang-format off
     const struct { const char* text; int ok; int value; } cases[] = {

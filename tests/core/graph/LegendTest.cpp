@@ -50,7 +50,6 @@ TEST(ValueAtCursorTest, EndsAtTheFirstEndCodeAndAtTheLastSlot) {
 }
 
 TEST(LegendTextTest, FixedFormatsAndTimesInLocalCalendarTime) {
-    // 90 s: integer minutes
     for (auto [s, text] :
          {std::pair{90u, " 1min"}, {30u, "30sec"}, {60u, " 1min"}, {1u, " 1sec"}, {3600u, "60min"}})
         EXPECT_EQ(LegendInterval(s), text) << s;

@@ -80,12 +80,9 @@ TEST_F(TraceTest, OverAndUnderRunToThePlotEdgeWhenOutsideTheWindow) {
 }
 
 TEST_F(TraceTest, WalkStopsAtTheTerminatorAfterTheLastSlot) {
-    ChannelRecord& ch = *doc.GetChannel(1);
-    Fill(ch, kT0, 1, std::vector<uint16_t>(kMaxSamples, C(0.0)));
-    std::vector<GraphSegment> out;
-    model.BuildTrace(ch, out);
-    EXPECT_FALSE(out.empty());
-    EXPECT_LE(out.size(), static_cast<std::size_t>(kMaxSamples));
+    const auto segs = Trace(kT0, 1, std::vector<uint16_t>(kMaxSamples, C(0.0)));
+    EXPECT_FALSE(segs.empty());
+    EXPECT_LE(segs.size(), static_cast<std::size_t>(kMaxSamples));
 }
 
 } // namespace

@@ -29,10 +29,8 @@ TEST(PrintLayoutTest, DestinationForEachMethod) {
         {"an empty window prints nothing", {kPrintFillPaper, 1, 1}, 0, 600, kA4At600, {}},
     };
     // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(GraphPrintRect(c.settings, c.w, c.h, c.printer), c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(GraphPrintRect(c.settings, c.w, c.h, c.printer), c.expected) << c.name;
 }
 
 TEST(PrintLayoutTest, PageRanges) {
