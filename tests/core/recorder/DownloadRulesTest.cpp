@@ -102,41 +102,26 @@ TEST(DownloadStart, StatusTexts) {
               (V{"不明", "ﾟC ", "ﾜﾝﾀｲﾑ", "Pt100", "????"}));
 }
 
-// The wire of one download press, scripted: identify, settings, count, paced download.
+// One press of the download button against a saved exchange: identify, settings, count and
+// the paced download.
 struct ScriptedDownload {
-    ScriptedDownload(const RecorderSettings& s, const Bytes& download, uint32_t count,
-                     Bytes ident = Reply(4, 20)) {
-        rig.Sent({0x00});
-        rig.After(Frame(0x35), ident);
-        const BlockReadReply block = MakeBlockReadReply(0x25, s.ToBytes());
-        rig.After(Frame(0x25), Bytes(block.begin(), block.end()));
-        rig.After(Frame(0x34), ReplyU32(count));
-        rig.After(Frame(0x11), download);
-    }
+    explicit ScriptedDownload(const char* fixture) : sent(rig.Play(fixture)) {}
     CommRig rig;
+    Bytes sent;
     CRecordingOwner owner;
 };
-
-RecorderSettings KmSettings() {
-    RecorderSettings s;
-    s.flags = 4; // one-time, JPt100
-    s.intervalSec = 30;
-    std::memcpy(s.chanName1, "OVEN", 4);
-    s.startMode = 0x31;
-    s.startTime = 1209990000;
-    return s;
-}
 
 TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
     Present({1, 2});
     doc.m_bShow[2] = doc.m_bShow[3] = 0;
     doc.RecalcRanges(1);
-    ScriptedDownload sd(KmSettings(), DownloadReply(12, 3), 3);
+    ScriptedDownload sd("press-fills.txt");
     CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
     int t1, t2;
     DefaultTargets(doc, t1, t2);
     ASSERT_EQ(dl.Run(t1, t2), 0);
     EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{57696});
+    EXPECT_EQ(sd.rig.line.Written(), sd.sent);
 
     const ChannelRecord& a = *doc.GetChannel(3);
     const ChannelRecord& b = *doc.GetChannel(4);
@@ -163,14 +148,11 @@ TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
 }
 
 TEST_F(DownloadTest, ManualStartAndSameTargetForBoth) {
-    RecorderSettings s = KmSettings();
-    s.startMode = 0;
-    s.flags = 3; // endless, degF
-    std::memcpy(s.chanName2, "PIPE", 4);
-    ScriptedDownload sd(s, DownloadReply(12, 3), 3);
+    ScriptedDownload sd("press-manual.txt"); // endless, degF, the second channel "PIPE"
     sd.rig.sink.answer = kIdYes;
     CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
     ASSERT_EQ(dl.Run(5, 5), 0);
+    EXPECT_EQ(sd.rig.line.Written(), sd.sent);
     EXPECT_EQ(sd.rig.sink.ids, (std::vector<int>{57760, 57696}));
     const ChannelRecord& ch = *doc.GetChannel(5);
     EXPECT_STREQ(ch.name, "PIPE");
@@ -185,19 +167,13 @@ TEST_F(DownloadTest, FailuresLeaveTheDocumentAlone) {
     Present({1});
     doc.RecalcRanges(1);
     struct Case {
-        const char* name;
-        Bytes ident;
-        Bytes download;
-        uint32_t count;
+        const char* fixture;
         int result;
-        std::vector<int> shown;
-        Bytes written;
+        int shown;
     } cases[] = {
-        // clang-format off
-        {"other model", Reply(4, 21), {}, 3, COMM_UNKNOWN_MODEL, {57784}, Cat({{0}, Frame(0x35)})},
-        {"no data", Reply(4, 20), {}, 0, -103, {57709}, Cat({{0}, Frame(0x35), Frame(0x25), Frame(0x34)})},
-        {"bad check", Reply(4, 20), DownloadReply(0, 3, 5), 3, -104, {57710}, {}},
-        // clang-format on
+        {"press-other-model.txt", COMM_UNKNOWN_MODEL, 57784},
+        {"press-no-data.txt", -103, 57709},
+        {"press-bad-check.txt", -104, 57710}, // every attempt gets the same broken answer
     };
     for (const Case& c : cases) {
         std::vector<ChannelRecord> before;
@@ -206,21 +182,16 @@ TEST_F(DownloadTest, FailuresLeaveTheDocumentAlone) {
         const GraphRange range = *doc.GetRange();
         doc.m_bDataModified = 0;
 
-        ScriptedDownload sd(KmSettings(), c.download, c.count, c.ident);
-        if (c.download.size() > 0) // every attempt gets the same broken answer
-            for (int i = 0; i < 2; ++i)
-                sd.rig.After({0x00, 0x11, 0, 0, 0, 0, 0x29}, c.download);
+        ScriptedDownload sd(c.fixture);
         CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
-        EXPECT_EQ(dl.Run(2, 3), c.result) << c.name;
-        EXPECT_EQ(sd.rig.sink.ids, c.shown) << c.name;
-        if (!c.written.empty()) {
-            EXPECT_EQ(sd.rig.line.Written(), c.written) << c.name;
-        }
+        EXPECT_EQ(dl.Run(2, 3), c.result) << c.fixture;
+        EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{c.shown}) << c.fixture;
+        EXPECT_EQ(sd.rig.line.Written(), sd.sent) << c.fixture;
         for (int n = 1; n <= 8; ++n)
             EXPECT_EQ(std::memcmp(&before[n - 1], doc.GetChannel(n), sizeof(ChannelRecord)), 0)
-                << c.name << " channel " << n;
-        EXPECT_EQ(*doc.GetRange(), range) << c.name;
-        EXPECT_EQ(doc.m_bDataModified, 0u) << c.name;
+                << c.fixture << " channel " << n;
+        EXPECT_EQ(*doc.GetRange(), range) << c.fixture;
+        EXPECT_EQ(doc.m_bDataModified, 0u) << c.fixture;
     }
 }
 
