@@ -32,7 +32,8 @@ public:
         }
     }
     bool NextOutputTime(uint64_t& t) override {
-        if (!m_bStarted || m_next >= m_plan.size()) return false;
+        if (!m_bStarted || m_next >= m_plan.size())
+            return false;
         t = m_plan[m_next].first;
         return true;
     }
@@ -60,7 +61,8 @@ protected:
     }
     void TearDown() override {
         m_stop = true;
-        if (m_thread.joinable()) m_thread.join();
+        if (m_thread.joinable())
+            m_thread.join();
     }
     CPtyHost m_host;
     std::atomic<bool> m_stop{false};

@@ -7,7 +7,6 @@
 
 #include "CommRig.h"
 #include "recorder/RecorderSettings.h"
-#include "settings/SettingsStore.h"
 
 namespace saroko::test {
 namespace {
@@ -25,16 +24,13 @@ TEST(RecorderFrames, ResultMessages) {
 }
 
 TEST(RecorderPort, DeviceNamesAndOpenFailures) {
-    CMemorySettingsStore store;
-    store.WriteString("KM4x Communication Section", "COM3", "/dev/ttyUSB0");
 #ifdef _WIN32
     const char* const usual[] = {"COM9", "\\\\.\\COM10"};
 #else
     const char* const usual[] = {"/dev/ttyS8", "/dev/ttyS9"};
 #endif
     EXPECT_EQ(PortDeviceName(9, nullptr), usual[0]);
-    EXPECT_EQ(PortDeviceName(10, &store), usual[1]);
-    EXPECT_EQ(PortDeviceName(3, &store), "/dev/ttyUSB0");
+    EXPECT_EQ(PortDeviceName(10, nullptr), usual[1]);
 
     for (auto [code, id] : {std::pair{-1, 57697}, {-5, 57700}, {-999, 57711}, {0, 0}}) {
         CommRig rig;
