@@ -1,12 +1,10 @@
 // The menu's entry point: each command opens its dialog; a download runs end to end through
 // a real serial device (the simulated recorder on a pseudo-terminal, bound to COM1).
-#include <QAbstractButton>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <atomic>
-#include <cstring>
 #include <thread>
 
 #include "RecorderDlgTest.h"
@@ -31,10 +29,6 @@ template <class Dlg> void WhenOpen(std::function<void(Dlg&)> step) {
         ASSERT_NE(dlg, nullptr);
         step(*dlg);
     });
-}
-
-void Press(ui::CRecorderDialog& dlg, int id) {
-    static_cast<QAbstractButton*>(dlg.GetDlgItem(id))->click();
 }
 
 TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
@@ -82,18 +76,15 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     stop = true;
     serve.join();
 
-    // What arrives is the core's and the end-to-end tests'; here that it came through the port.
+    // What arrives and what the kept file holds are the core's and the end-to-end tests';
+    // here that it came through the port, and that the kept file and transcript are made.
     EXPECT_EQ(end, ui::CRecorderDialog::kIdEnd);
     EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
     EXPECT_EQ(doc.GetChannel(2)->sampleCount, 12);
-    // The program keeps the download as a file of its own, and the exchange's transcript.
-    const QFileInfoList kept =
-        QDir(QString::fromStdString(KeptDownloadsFolder())).entryInfoList({"*.klg"}, QDir::Files);
-    ASSERT_EQ(kept.size(), 1);
-    CZorvicDoc copy(store, clock);
-    copy.OnNewDocument();
-    ASSERT_EQ(copy.LoadKlgFile(kept[0].filePath().toStdString()), kFileOk);
-    EXPECT_EQ(std::memcmp(copy.GetChannel(2)->samples, doc.GetChannel(2)->samples, 12 * 2), 0);
+    EXPECT_EQ(QDir(QString::fromStdString(KeptDownloadsFolder()))
+                  .entryList({"*.klg"}, QDir::Files)
+                  .size(),
+              1);
     QFile transcript(QString::fromStdString(TranscriptFolder()) + "/last-exchange.txt");
     ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
     EXPECT_TRUE(transcript.readAll().contains("> 11 00 00 00 00 29"));
