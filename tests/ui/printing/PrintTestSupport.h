@@ -75,18 +75,6 @@ protected:
         ui::SetFrameworkMessageHook({});
         ui::SetMessageHandler({});
         main.reset();
-        // SAROKO_KEEP_PRINTS=<folder> keeps the PDFs and pictures to look at.
-        const QString keep = qEnvironmentVariable("SAROKO_KEEP_PRINTS");
-        if (!keep.isEmpty()) {
-            const std::string test =
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-            std::error_code ec;
-            for (const auto& f : std::filesystem::directory_iterator(dir, ec))
-                std::filesystem::copy_file(f.path(),
-                                           std::filesystem::path(keep.toStdString()) /
-                                               (test + "-" + f.path().filename().string()),
-                                           std::filesystem::copy_options::overwrite_existing, ec);
-        }
         DocTest::TearDown();
     }
 
@@ -124,6 +112,9 @@ protected:
         if (b)
             b->click();
         return dlg.result();
+    }
+    static std::function<int(QDialog&)> Ok() {
+        return [](QDialog& dlg) { return Click(dlg, ui::kIdOk); };
     }
 
     static int PdfPages(const QString& file) {
