@@ -27,7 +27,7 @@ protected:
     }
 };
 
-TEST_F(ListPrintUiTest, HundredRowsPrintOnThreePages) {
+TEST_F(ListPrintUiTest, HundredRowsPrintOnThreePagesOrTheChosenOnes) {
     doc.SetPathName("/data/june.klg");
     Answer({[this](QDialog& dlg) {
         EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("データ一覧印刷"));
@@ -39,9 +39,8 @@ TEST_F(ListPrintUiTest, HundredRowsPrintOnThreePages) {
     EXPECT_EQ(PdfPages(pdf), 3);
     EXPECT_TRUE(main->isEnabled());
     EXPECT_TRUE(frameworkMessages.isEmpty());
-}
 
-TEST_F(ListPrintUiTest, ChosenRangeIsClamped) {
+    // A chosen range, clamped to the pages there are.
     PrintSetup().Printer().setPrintRange(QPrinter::PageRange);
     PrintSetup().Printer().setFromTo(2, 9);
     Answer({Ok()});
@@ -101,12 +100,13 @@ class DataListWindowTest : public PrintFixture {
 protected:
     void SetUp() override {
         PrintFixture::SetUp();
-        // Channel 1 every 10 s from kT0, channel 2 every 10 s from kT0 + 5 for 50 minutes,
-        // then a second recording on channel 3 an hour later.
+        // Six channels every 10 s for 50 minutes, each 1 s after the one before, then a second
+        // recording on channel 7 an hour later.
         doc.ClearAllChannels();
-        Fill(*doc.GetChannel(1), kT0, 10, std::vector<uint16_t>(300, C(21.5)), "ROOM");
-        Fill(*doc.GetChannel(2), kT0 + 5, 10, std::vector<uint16_t>(300, C(-3.0)), "OUTSIDE");
-        Fill(*doc.GetChannel(3), kT0 + 6600, 10, std::vector<uint16_t>(60, C(30.0)), "LATER");
+        for (int n = 1; n <= 6; ++n)
+            Fill(*doc.GetChannel(n), kT0 + static_cast<uint32_t>(n - 1), 10,
+                 std::vector<uint16_t>(300, C(20.0 + n)));
+        Fill(*doc.GetChannel(7), kT0 + 6600, 10, std::vector<uint16_t>(60, C(30.0)));
         doc.RecalcRanges(1);
         doc.GetRange()->viewStart = kT0;
         doc.GetRange()->viewEnd = kT0 + 600;
@@ -122,8 +122,9 @@ TEST_F(DataListWindowTest, OpensOnTheShownWindowAndMarksIt) {
         EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("データ一覧表示"));
         EXPECT_TRUE(view->ListMarkOpen());
         EXPECT_EQ(std::pair(dlg.Window().Start(), dlg.Window().End()), std::pair(kT0, kT0 + 90));
-        const auto& rows = dlg.Rows();
-        EXPECT_EQ(rows.size(), 19u); // 0, 5, ..., 90 (their texts are the core's)
+        // Which rows are the core's: 55 of them, to 90 s.
+        EXPECT_EQ(dlg.Rows().size(), 55u);
+        EXPECT_EQ(dlg.Rows().at(54).time, ListTimeText(kT0 + 90));
         const GraphRange& r = *doc.GetRange();
         EXPECT_EQ(dlg.ScrollBar()->value(),
                   int(100.0 * (kT0 - r.dataStart) / (r.dataEnd - r.dataStart)));
@@ -138,6 +139,24 @@ TEST_F(DataListWindowTest, OpensOnTheShownWindowAndMarksIt) {
         const GraphRect& plot = view->Model().m_rcPlot;
         const int x1 = view->Model().TimeToX(kT0);
         EXPECT_EQ(mark.pixel(x1, (plot.top + plot.bottom) / 2), qRgb(0, 0, 0));
+
+        // The painted rows, counted as bands of ink in the date column; the area scrolls to
+        // the last of them.
+        QScrollArea* area = dlg.RowArea();
+        QWidget* rows = area->widget();
+        const QImage picture = rows->grab().toImage();
+        int bands = 0;
+        bool inked = false;
+        for (int y = 0; y < picture.height(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < picture.width() / 5 && !ink; ++x)
+                ink = qGray(picture.pixel(x, y)) < 128;
+            bands += ink && !inked;
+            inked = ink;
+        }
+        EXPECT_EQ(bands, 55);
+        EXPECT_GE(area->verticalScrollBar()->maximum() + area->viewport()->height(),
+                  rows->height());
         checked = true;
         return Click(dlg, CDataListDlg::kIdClose);
     }});
@@ -153,13 +172,12 @@ TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
     const uint32_t dataEnd = doc.GetRange()->dataEnd;
     auto thumbOf = [&](uint32_t s) { return int(100.0 * (s - dataStart) / (dataEnd - dataStart)); };
 
+    // Where each move leads is the core's; here each action reaches its move.
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
     EXPECT_EQ(dlg.Rows().front().time, ListTimeText(kT0 + 50));
-    EXPECT_EQ(bar->value(), thumbOf(kT0 + 50));
 
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
     EXPECT_EQ(bar->value(), thumbOf(kT0 + 50));
@@ -185,37 +203,6 @@ TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
     EXPECT_LE(doc.GetRange()->viewStart, kT0 + 6600);
     EXPECT_GE(doc.GetRange()->viewEnd, kT0 + 6600 + 90);
     view->CloseListMark();
-}
-
-TEST_F(DataListWindowTest, EveryRowOfAWindowOfSixOffsetChannelsIsShown) {
-    // Six channels every 10 s, each 1 s after the one before: 55 rows in the first window.
-    doc.ClearAllChannels();
-    for (int n = 1; n <= 6; ++n)
-        Fill(*doc.GetChannel(n), kT0 + static_cast<uint32_t>(n - 1), 10,
-             std::vector<uint16_t>(60, C(20.0 + n)));
-    doc.RecalcRanges(1);
-    CDataListDlg dlg(*view, main.get());
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    ASSERT_EQ(dlg.Rows().size(), 55u);
-    EXPECT_EQ(dlg.Rows().back().time, ListTimeText(kT0 + 90));
-
-    // The painted rows, counted as bands of ink in the date column; the area scrolls to the
-    // last of them.
-    QScrollArea* area = dlg.RowArea();
-    QWidget* rows = area->widget();
-    const QImage picture = rows->grab().toImage();
-    int bands = 0;
-    bool inked = false;
-    for (int y = 0; y < picture.height(); ++y) {
-        bool ink = false;
-        for (int x = 0; x < picture.width() / 5 && !ink; ++x)
-            ink = qGray(picture.pixel(x, y)) < 128;
-        bands += ink && !inked;
-        inked = ink;
-    }
-    EXPECT_EQ(bands, 55);
-    EXPECT_GE(area->verticalScrollBar()->maximum() + area->viewport()->height(), rows->height());
 }
 
 } // namespace

@@ -85,13 +85,25 @@ TEST_F(GraphPrintTest, MonochromePrintHasNoColour) {
     EXPECT_EQ(darkBottom, 0);
 }
 
-TEST_F(GraphPrintTest, CancelPrintsNothingAndRestoresColours) {
+TEST_F(GraphPrintTest, DialogShowsTheStoredSettingsAndCancelKeepsThem) {
+    StoreGraphPrintSettings(doc, {kPrintScale, 5, 7});
+    doc.SetPathName("/data/a-long-file-name.klg");
     const PaletteEntries screen = view->Palette().Entries();
-    Answer({[](QDialog& dlg) { return Click(dlg, ui::kIdCancel); }});
+    Answer({[](QDialog& dlg) {
+        auto* d = static_cast<CGraphPrintDlg*>(&dlg);
+        EXPECT_TRUE(static_cast<QRadioButton*>(d->GetDlgItem(1002))->isChecked());
+        EXPECT_EQ(static_cast<QLineEdit*>(d->GetDlgItem(101))->text(), QStringLiteral("5"));
+        EXPECT_EQ(static_cast<QLineEdit*>(d->GetDlgItem(102))->text(), QStringLiteral("7"));
+        EXPECT_EQ(static_cast<QLabel*>(d->GetDlgItem(203))->text(),
+                  QStringLiteral("a-long-file-n"));
+        Click(dlg, CGraphPrintDlg::kIdMethodFit + kPrintFitPaper);
+        return Click(dlg, ui::kIdCancel);
+    }});
     EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintMono, *view, main.get()));
+    EXPECT_EQ(dialogsRun, 1);
     EXPECT_FALSE(QFileInfo::exists(pdf));
     EXPECT_EQ(view->Palette().Entries(), screen);
-    EXPECT_FALSE(store.Has("Print Graph Section", "PrintMethod"));
+    EXPECT_EQ(store.GetInt("Print Graph Section", "PrintMethod", -1), kPrintScale);
 }
 
 TEST_F(GraphPrintTest, ScalesAreWholeNumbers) {
@@ -110,22 +122,6 @@ TEST_F(GraphPrintTest, ScalesAreWholeNumbers) {
               std::tuple(2u, 2u, 3u));
     EXPECT_EQ(store.GetInt("Print Graph Section", "VerticalScale", -1), 3);
     EXPECT_EQ(PdfPages(pdf), 1);
-}
-
-TEST_F(GraphPrintTest, DialogShowsTheStoredSettings) {
-    StoreGraphPrintSettings(doc, {kPrintScale, 5, 7});
-    doc.SetPathName("/data/a-long-file-name.klg");
-    Answer({[](QDialog& dlg) {
-        auto* d = static_cast<CGraphPrintDlg*>(&dlg);
-        EXPECT_TRUE(static_cast<QRadioButton*>(d->GetDlgItem(1002))->isChecked());
-        EXPECT_EQ(static_cast<QLineEdit*>(d->GetDlgItem(101))->text(), QStringLiteral("5"));
-        EXPECT_EQ(static_cast<QLineEdit*>(d->GetDlgItem(102))->text(), QStringLiteral("7"));
-        EXPECT_EQ(static_cast<QLabel*>(d->GetDlgItem(203))->text(),
-                  QStringLiteral("a-long-file-n"));
-        return Click(dlg, ui::kIdCancel);
-    }});
-    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
-    EXPECT_EQ(dialogsRun, 1);
 }
 
 TEST_F(GraphPrintTest, WithoutPrinterTheSetupIsAsked) {

@@ -32,7 +32,15 @@ protected:
     void SetUp() override {
         App();
         DocTest::SetUp();
-        Channels(100);
+        // Two 1 s channels of 100 samples each from kT0.
+        std::vector<uint16_t> a, b;
+        for (int i = 0; i < 100; ++i) {
+            a.push_back(C(20.0 + (i % 30) * 0.5));
+            b.push_back(C(-5.0 + (i % 17)));
+        }
+        Fill(*doc.GetChannel(1), kT0, 1, a, "ROOM");
+        Fill(*doc.GetChannel(2), kT0, 1, b, "OUTSIDE");
+        doc.RecalcRanges(1);
         main = std::make_unique<QWidget>();
         main->resize(700, 560);
         view = new CZorvicView(doc, main.get());
@@ -76,19 +84,6 @@ protected:
         ui::SetMessageHandler({});
         main.reset();
         DocTest::TearDown();
-    }
-
-    // Two 1 s channels of `rows` samples each from kT0, the view on all of them.
-    void Channels(int rows) {
-        doc.ClearAllChannels();
-        std::vector<uint16_t> a, b;
-        for (int i = 0; i < rows; ++i) {
-            a.push_back(C(20.0 + (i % 30) * 0.5));
-            b.push_back(C(-5.0 + (i % 17)));
-        }
-        Fill(*doc.GetChannel(1), kT0, 1, a, "ROOM");
-        Fill(*doc.GetChannel(2), kT0, 1, b, "OUTSIDE");
-        doc.RecalcRanges(1);
     }
 
     ui::CPrintSetup& PrintSetup() { return ui::CPrintSetup::Of(*view); }

@@ -43,7 +43,7 @@ protected:
     std::unique_ptr<CPortSelectDlg> dlg;
 };
 
-TEST_F(PortSelectDlgTest, OpensOnTheStoredNumberWithTheDevices) {
+TEST_F(PortSelectDlgTest, OpensOnTheStoredNumberWithTheDevicesAndCancelChangesNothing) {
     store.WriteString(kRecorderCommSection, "COM4", "/dev/ttyACM0");
     Open(3);
     EXPECT_EQ(dlg->windowTitle(), "シリアルポートの選択");
@@ -54,6 +54,15 @@ TEST_F(PortSelectDlgTest, OpensOnTheStoredNumberWithTheDevices) {
     EXPECT_EQ(Bind()->currentText(), "/dev/ttyS2");
     ASSERT_EQ(Bind()->count(), 2);
     EXPECT_EQ(Bind()->itemText(1), "/dev/ttyUSB0  FT232R USB UART");
+
+    const std::size_t writes = store.WriteCount();
+    Radio(7)->click();
+    Bind()->setEditText("/dev/ttyUSB3");
+    emit Bind()->lineEdit()->editingFinished();
+    Press(*dlg, CPortSelectDlg::kIdcCancel);
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+    EXPECT_EQ(doc.m_nPortNo, 3u);
+    EXPECT_EQ(store.WriteCount(), writes);
 }
 
 TEST_F(PortSelectDlgTest, BindListedOrTypedDevicesAndConfirm) {
@@ -84,17 +93,6 @@ TEST_F(PortSelectDlgTest, BindListedOrTypedDevicesAndConfirm) {
     EXPECT_EQ(PortDeviceName(5, &store), "/dev/pts/7");
     EXPECT_EQ(PortDeviceName(6, &store), "/dev/ttyS5");
     EXPECT_TRUE(log.ids.empty());
-}
-
-TEST_F(PortSelectDlgTest, CancelChangesNothing) {
-    Open(3);
-    Radio(7)->click();
-    Bind()->setEditText("/dev/ttyUSB3");
-    emit Bind()->lineEdit()->editingFinished();
-    Press(*dlg, CPortSelectDlg::kIdcCancel);
-    EXPECT_EQ(dlg->result(), QDialog::Rejected);
-    EXPECT_EQ(doc.m_nPortNo, 3u);
-    EXPECT_EQ(store.WriteCount(), 0u);
 }
 
 // --- Command test ---

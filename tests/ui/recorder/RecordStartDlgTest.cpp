@@ -42,8 +42,16 @@ protected:
             Edit(ids[i])->setText(QString::number(v[i]));
     }
 
+    static sim::SimOptions HandStarted() {
+        sim::SimOptions o; // the recorder holds a recording started by hand, every minute
+        o.preload = 10;
+        o.preloadStartMode = 0;
+        o.settings.intervalSec = 60;
+        return o;
+    }
+
     MessageLog log;
-    SimRig rig;
+    SimRig rig{HandStarted()};
     std::unique_ptr<CRecordStartDlg> dlg;
 };
 
@@ -113,6 +121,7 @@ TEST_F(RecordStartDlgTest, ClocksAndTheEnabledDate) {
     Click(CRecordStartDlg::kIdcImmediate);
     dlg->OnTimer();
     EXPECT_FALSE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
+    EXPECT_FALSE(Edit(CRecordStartDlg::kIdcSecond)->isEnabled());
     EXPECT_EQ(Label(CRecordStartDlg::kIdcEndDate).toStdString(),
               FormatClockDate(rig.clock.Now() + 60u * 7999u));
 
@@ -186,23 +195,14 @@ TEST_F(RecordStartDlgTest, StopAndReadBack) {
     EXPECT_EQ(rig.doc.m_recSettings.chanName1[0], 'Z');
 }
 
-TEST(RecordStartDlgManual, ReadBackOfAManualStartEmptiesTheDate) {
-    MessageLog log;
-    sim::SimOptions o;
-    o.preload = 10;
-    o.preloadStartMode = 0;
-    o.settings.intervalSec = 60;
-    SimRig rig(o);
-    rig.doc.m_recSettings.startMode = 0x31;
-    rig.doc.m_recSettings.startTime = rig.clock.Now() + 600;
-    CRecordStartDlg dlg(rig.doc, rig.Services());
-    Press(dlg, CRecordStartDlg::kIdcReceive);
+TEST_F(RecordStartDlgTest, ReadBackOfAManualStartEmptiesTheDate) {
+    Click(CRecordStartDlg::kIdcReceive);
     EXPECT_EQ(log.ids, (std::vector<int>{msg::kCommOk, msg::kManualStartUnknown}));
-    auto checked = [&](int id) { return Item<QRadioButton>(dlg, id)->isChecked(); };
-    EXPECT_EQ(Edit(dlg, CRecordStartDlg::kIdcYear)->text(), "");
+    auto checked = [&](int id) { return Item<QRadioButton>(*dlg, id)->isChecked(); };
+    EXPECT_EQ(Edit(CRecordStartDlg::kIdcYear)->text(), "");
     EXPECT_FALSE(checked(CRecordStartDlg::kIdcScheduled) ||
                  checked(CRecordStartDlg::kIdcImmediate));
-    EXPECT_EQ(Item<QComboBox>(dlg, CRecordStartDlg::kIdcInterval)->currentText(), "   1 min.");
+    EXPECT_EQ(Item<QComboBox>(*dlg, CRecordStartDlg::kIdcInterval)->currentText(), "   1 min.");
 }
 
 } // namespace
