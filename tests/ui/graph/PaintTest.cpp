@@ -4,10 +4,11 @@
 
 #include <QApplication>
 #include <QImage>
-#include <functional>
+#include <map>
 
 #include "core/TestSupport.h"
 #include "graph/GraphPainter.h"
+#include "graph/LineRaster.h"
 #include "support/QtApp.h"
 
 namespace saroko::test {
@@ -39,27 +40,13 @@ protected:
         r.fullUpper = r.viewUpper = upper;
         r.fullLower = r.viewLower = lower;
     }
-    QImage Render(const QSize& size = {640, 480}) {
-        QImage image = RenderGraphImage(size, model, palette, ProgramFont());
+    QImage Render() {
+        QImage image = RenderGraphImage({640, 480}, model, palette, ProgramFont());
         EXPECT_EQ(model.m_rcPlot, (GraphRect{kLeft, kTop, kRight, kBottom}));
         return image;
     }
-    // Channel 1 unless told; cursors moved out of the way to the window's start.
-    ChannelRecord& Channel(uint32_t start, uint32_t interval, const std::vector<uint16_t>& codes,
-                           int number = 1, uint8_t sensor = 0) {
-        ChannelRecord& ch = *doc.GetChannel(number);
-        Fill(ch, start, interval, codes, "", kTypeTemp13, sensor);
-        return ch;
-    }
-    QRgb Ink(int number = 1) const { return Rgb(palette.Entry(number - 1)); }
+    QRgb Ink(int number) const { return Rgb(palette.Entry(number - 1)); }
     QRgb Entry(int index) const { return Rgb(palette.Entry(index)); }
-    int CountInPlot(const QImage& img, QRgb colour) const {
-        int n = 0;
-        for (int y = kTop; y <= kBottom; ++y)
-            for (int x = kLeft; x <= kRight; ++x)
-                n += img.pixel(x, y) == colour;
-        return n;
-    }
 
     CChannelPalette palette;
     CGraphModel model{doc};
@@ -121,94 +108,63 @@ TEST_F(PaintTest, GridLinesAtTheComputedPositions) {
     }
 }
 
-TEST_F(PaintTest, TraceAtTimeToXAndValueToY) {
-    std::vector<uint16_t> codes;
+// Every pixel of a trace's segments is painted in its channel's colour (a later channel over
+// an earlier one), and no other pixel of the plot is; the segments themselves are the core's.
+TEST_F(PaintTest, TracesArePaintedExactlyAsTheirSegments) {
+    std::vector<uint16_t> ramp;
     for (int i = 0; i < 40; ++i)
-        codes.push_back(C(-250.0 + 20.0 * i));
-    Channel(kT0 + 10, 20, codes);
-    const QImage img = Render();
-    // 10 pixels apart: every sample has its plus sign; each line leaves out its end pixel,
-    // which the next line or the marker draws.
-    for (int i = 0; i < 40; ++i) {
-        const int x = model.TimeToX(kT0 + 10 + 20 * i);
-        const int y = model.ValueToY(codes[i], kTypeTemp13, 0);
-        EXPECT_EQ(img.pixel(x, y), Ink()) << "sample " << i;
-    }
-    doc.GetChannel(1)->interval = 2; // one pixel apart, no markers
-    const QImage dense = Render();
-    for (int i = 0; i < 39; ++i) {
-        const int x = model.TimeToX(kT0 + 10 + 2 * i);
-        const int y = model.ValueToY(codes[i], kTypeTemp13, 0);
-        EXPECT_EQ(dense.pixel(x, y), Ink()) << "sample " << i;
-    }
-    const int xLast = model.TimeToX(kT0 + 10 + 2 * 39);
-    EXPECT_NE(dense.pixel(xLast, model.ValueToY(codes[39], kTypeTemp13, 0)), Ink())
-        << "the last line stops short of its end";
-}
-
-TEST_F(PaintTest, MarkersExactlyWhenSamplesAreMoreThanThreePixelsApart) {
+        ramp.push_back(C(-250.0 + 20.0 * i));
+    const std::vector<uint16_t> hundred(20, C(100.0)), zero(20, C(0.0));
+    struct Trace {
+        uint32_t start, interval;
+        std::vector<uint16_t> codes;
+        uint8_t sensor;
+    };
+    struct Case {
+        const char* what;
+        float upper, lower;
+        std::vector<Trace> channels;
+    };
+    const uint16_t kM = kCodeMissing;
     // clang-format off
-    struct Case { uint32_t interval; bool markers; };
+    const Case cases[] = {
+        {"samples 10 pixels apart, with markers", 700, -300, {{kT0 + 10, 20, ramp, 0}}},
+        {"one pixel apart, no markers", 700, -300, {{kT0 + 10, 2, ramp, 0}}},
+        {"4 and 3 pixels apart", 700, -300, {{kT0 + 100, 8, hundred, 0}, {kT0 + 100, 6, zero, 0}}},
+        {"a lone sample; only missing ones", 700, -300, {{kT0 + 101, 6, {kM, C(12.3), kM, kM}, 0}, {kT0 + 101, 6, {kM, kM}, 0}}},
+        {"Over of Pt100 and JPt100, Under", 700, -300, {{kT0 + 100, 6, {kCodeOver}, 0}, {kT0 + 200, 6, {kCodeOver}, 1}, {kT0 + 300, 6, {kCodeUnder}, 1}}},
+        {"Over and Under cut at the plot's edges", 100, -100, {{kT0 + 100, 60, {C(50.0), kCodeOver}, 0}, {kT0 + 100, 60, {C(50.0), kCodeUnder}, 0}}},
+    };
     // clang-format on
-    for (const Case c : {Case{8, true}, Case{6, false}}) {
-        SCOPED_TRACE(c.interval);
-        Channel(kT0 + 100, c.interval, std::vector<uint16_t>(20, C(100.0)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.OnNewDocument();
+        SetView(kT0, kT0 + 1138, c.upper, c.lower);
+        for (std::size_t i = 0; i < c.channels.size(); ++i) {
+            const Trace& t = c.channels[i];
+            Fill(*doc.GetChannel(static_cast<int>(i) + 1), t.start, t.interval, t.codes, "",
+                 kTypeTemp13, t.sensor);
+        }
         const QImage img = Render();
-        const int x = model.TimeToX(kT0 + 100 + 5 * c.interval);
-        const int y = model.ValueToY(C(100.0), kTypeTemp13, 0);
-        EXPECT_EQ(img.pixel(x, y), Ink());
-        for (int d : {-2, -1, 1, 2}) // half size 2 at the screen's corner
-            EXPECT_EQ(img.pixel(x, y + d) == Ink(), c.markers) << d;
-        EXPECT_NE(img.pixel(x, y - 3), Ink());
+        std::map<std::pair<int, int>, QRgb> want;
+        for (int n = 1; n <= static_cast<int>(c.channels.size()); ++n) {
+            std::vector<GraphSegment> segments;
+            model.BuildTrace(*doc.GetChannel(n), segments);
+            for (const GraphSegment& s : segments)
+                ForEachLinePixel(s, [&](int x, int y) { want[{x, y}] = Ink(n); });
+        }
+        ASSERT_FALSE(want.empty());
+        int wrong = 0;
+        for (int y = kTop; y <= kBottom; ++y)
+            for (int x = kLeft + 1; x < kRight - 1; ++x) { // the cursors stand beside
+                const QRgb got = img.pixel(x, y);
+                const auto it = want.find({x, y});
+                if (it != want.end() ? got != it->second
+                                     : got == Ink(1) || got == Ink(2) || got == Ink(3))
+                    ++wrong;
+            }
+        EXPECT_EQ(wrong, 0);
     }
-}
-
-TEST_F(PaintTest, LoneSampleIsOnePixel) {
-    Channel(kT0 + 101, 6, {kCodeMissing, C(12.3), kCodeMissing, kCodeMissing});
-    const QImage img = Render();
-    EXPECT_EQ(CountInPlot(img, Ink()), 1);
-    EXPECT_EQ(img.pixel(model.TimeToX(kT0 + 107), model.ValueToY(C(12.3), kTypeTemp13, 0)), Ink());
-
-    Channel(kT0 + 101, 6, {kCodeMissing, kCodeMissing});
-    EXPECT_EQ(CountInPlot(Render(), Ink()), 0) << "only missing samples draw nothing";
-}
-
-TEST_F(PaintTest, OverAndUnderOfPt100AndJPt100) {
-    Channel(kT0 + 100, 6, {kCodeOver}, 1, 0); // Pt100
-    Channel(kT0 + 200, 6, {kCodeOver}, 2, 1); // JPt100
-    Channel(kT0 + 300, 6, {kCodeUnder}, 3, 1);
-    const QImage img = Render();
-    const auto at = [&](uint32_t t, double v, uint8_t sensor) {
-        return img.pixel(model.TimeToX(kT0 + t), model.ValueToY(C(v), kTypeTemp13, sensor));
-    };
-    EXPECT_EQ(at(100, 600.0, 0), Ink(1));
-    EXPECT_EQ(at(200, 500.0, 1), Ink(2));
-    EXPECT_EQ(at(300, -200.0, 1), Ink(3));
-
-    // With a window that does not reach them, the lines run to the plot's edges.
-    SetView(kT0, kT0 + 1138, 100, -100);
-    Channel(kT0 + 100, 60, {C(50.0), kCodeOver}, 1, 0);
-    Channel(kT0 + 100, 60, {C(50.0), kCodeUnder}, 2, 0);
-    Channel(kT0 + 100, 60, {}, 3);
-    const QImage cut = Render();
-    const auto reaches = [&](int y, QRgb ink) {
-        for (int x = model.TimeToX(kT0 + 100); x <= model.TimeToX(kT0 + 160); ++x)
-            if (cut.pixel(x, y) == ink)
-                return true;
-        return false;
-    };
-    // Each line stops one pixel short of its (cut) end.
-    EXPECT_TRUE(reaches(kTop + 1, Ink(1))) << "Over runs to the top edge";
-    EXPECT_TRUE(reaches(kBottom - 1, Ink(2))) << "Under runs to the bottom edge";
-}
-
-TEST_F(PaintTest, CursorAtViewEndIsOnTheLastPlotColumn) {
-    const QImage img = Render();
-    for (int y : {kTop, 150, kBottom})
-        EXPECT_EQ(img.pixel(kRight - 1, y), Entry(kPalCursorSelected)) << y;
-    EXPECT_EQ(img.pixel(kRight, 150), Entry(kPalPlot));
-    EXPECT_EQ(img.pixel(kLeft, 150), Entry(kPalCursorSelected)) << "cursor A at the start";
-    EXPECT_EQ(model.m_rcFlagB, (GraphRect{kRight - 11, kBottom + 2, kRight, kBottom + 13}));
 }
 
 TEST_F(PaintTest, CursorStyles) {
@@ -232,6 +188,10 @@ TEST_F(PaintTest, CursorStyles) {
                 EXPECT_EQ(img.pixel(x, y), phase < c.on ? ink : Entry(kPalPlot)) << y;
             }
             EXPECT_EQ(model.m_rcFlagA, (GraphRect{x - 5, kBottom + 2, x + 6, kBottom + 13}));
+            // B at the window's end stands on the last plot column but one.
+            EXPECT_EQ(img.pixel(kRight - 1, kTop), Entry(kPalCursorSelected));
+            EXPECT_EQ(img.pixel(kRight, 150), Entry(kPalPlot));
+            EXPECT_EQ(model.m_rcFlagB, (GraphRect{kRight - 11, kBottom + 2, kRight, kBottom + 13}));
         }
     }
 }

@@ -1,82 +1,68 @@
-// The graph view's layers on the offscreen platform: what each layer holds, cursor redraws
-// from the cached graph layer, recolouring by palette entry, and the data list's marker.
-#include <gtest/gtest.h>
+// The real view and legend pane on the offscreen platform: the window against the one
+// painter's picture, cursor redraws from the cached graph layer, the data list's marker, the
+// mouse gestures, the view's commands, and the legend's click, double-click, drag and jump.
+#include <QMouseEvent>
+#include <QSignalSpy>
 
-#include <QApplication>
-#include <QTest>
-
-#include "core/TestSupport.h"
+#include "document/CommandState.h"
 #include "graph/LegendPane.h"
-#include "graph/ZorvicView.h"
-#include "support/QtApp.h"
+#include "support/ViewRig.h"
 
 namespace saroko::test {
 namespace {
 
-class ViewTest : public DocTest {
-protected:
-    static constexpr uint32_t kT0 = 1000000;
+constexpr uint32_t kT0 = 1000000;
+constexpr uint32_t kInterval = 10;
 
+// A move with the left button held; QTest's own move carries no buttons.
+void DragTo(QWidget* w, QPoint pt) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(pt), w->mapToGlobal(QPointF(pt)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+void Drag(QWidget* w, QPoint from, QPoint to) {
+    QTest::mousePress(w, Qt::LeftButton, {}, from);
+    DragTo(w, to);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+}
+
+class ViewTest : public ViewRig {
+protected:
     void SetUp() override {
-        App();
-        DocTest::SetUp();
-        std::vector<uint16_t> codes;
-        for (int i = 0; i < 500; ++i)
-            codes.push_back(C(20.0 + (i % 50)));
-        Fill(*doc.GetChannel(1), kT0, 10, codes);
-        doc.RecalcRanges(1);
-        view = std::make_unique<CZorvicView>(doc);
-        view->setGeometry(0, 0, 640, 480);
-        view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        ViewRig::SetUp();
+        std::vector<uint16_t> one, two;
+        for (int i = 0; i < 500; ++i) {
+            one.push_back(C(20.0 + (i % 50) * 0.5));
+            two.push_back(C(10.0 + (i % 20)));
+        }
+        Fill(*doc.GetChannel(1), kT0, kInterval, one, "one");
+        Fill(*doc.GetChannel(2), kT0 + 5, kInterval, two, "two");
+        OpenView(true);
+        ASSERT_NE(view->LegendPane(), nullptr);
+    }
+    GraphRange& R() { return *doc.GetRange(); }
+    CGraphModel& M() { return view->Model(); }
+    QPoint FlagCentre(bool b) {
+        const GraphRect& f = b ? M().m_rcFlagB : M().m_rcFlagA;
+        return {(f.left + f.right) / 2, M().m_rcCursorBar.top + 4};
+    }
+    static QPoint PaneRow(int row, int x = 22) { return {x, LegendRowY(row) + 5}; }
+    void ZoomIn() {
+        view->OnCommand(cmd::kZoomIn);
         QApplication::processEvents();
-        ASSERT_FALSE(view->ScreenLayer().isNull());
     }
-    void TearDown() override {
-        view.reset();
-        DocTest::TearDown();
-    }
-    QRgb Entry(int index) const {
-        return qRgb(view->Palette().Entry(index).red, view->Palette().Entry(index).green,
-                    view->Palette().Entry(index).blue);
-    }
+    // The window above the legend pane, which is a window of its own over the graph.
+    QRect AbovePane() const { return QRect(0, 0, 640, view->LegendPane()->geometry().top()); }
     QImage Expected() {
         CGraphModel m(doc);
         return RenderGraphImage(QSize(640, 480), m, view->Palette(), view->ViewFont())
             .copy(AbovePane());
     }
-    // The window above the legend pane, which is a window of its own over the graph.
-    QRect AbovePane() const { return QRect(0, 0, 640, view->LegendPane()->geometry().top()); }
     QImage Shown() const {
         return view->grab(AbovePane()).toImage().convertToFormat(QImage::Format_RGB32);
     }
-
-    std::unique_ptr<CZorvicView> view;
 };
-
-TEST_F(ViewTest, LayersHoldWhatTheyShould) {
-    const CGraphModel& m = view->Model();
-    const GraphRect& t = m.m_rcTimeBar;
-    const int mid = (m.m_rcPlot.top + m.m_rcPlot.bottom) / 2;
-    const QImage& base = view->BaseLayer();
-    const QImage& graph = view->GraphLayer();
-    const QImage& screen = view->ScreenLayer();
-    ASSERT_EQ(base.size(), QSize(640, 480));
-    // Strips only from the graph layer on.
-    EXPECT_EQ(base.pixel(t.left, t.top), Entry(kPalBackground));
-    EXPECT_EQ(graph.pixel(t.left, t.top), qRgb(255, 255, 255));
-    // Thumbs and cursors only on the screen layer.
-    const int thumbX = (m.m_rcTimeThumb.left + m.m_rcTimeThumb.right) / 2;
-    EXPECT_EQ(graph.pixel(thumbX, t.top + 5), Entry(kPalPlot));
-    EXPECT_EQ(screen.pixel(thumbX, t.top + 5), Entry(kPalThumb));
-    EXPECT_NE(graph.pixel(m.m_xCursorA, m.m_rcPlot.top), Entry(kPalCursorSelected));
-    EXPECT_EQ(screen.pixel(m.m_xCursorA, m.m_rcPlot.top), Entry(kPalCursorSelected));
-    // Cursor B at the window's end: on the last column but one, over the traces.
-    EXPECT_EQ(screen.pixel(m.CursorLineX(m.m_xCursorB), m.m_rcPlot.top + 1),
-              Entry(kPalCursorSelected));
-    EXPECT_EQ(m.CursorLineX(m.m_xCursorB), m.m_rcPlot.right - 1);
-    EXPECT_EQ(graph.pixel(m.m_rcPlot.left + 1, mid), base.pixel(m.m_rcPlot.left + 1, mid));
-}
 
 TEST_F(ViewTest, WindowShowsTheOnePaintersPictureAlsoAfterARangeChange) {
     EXPECT_EQ(view->ScreenLayer().copy(AbovePane()), Expected());
@@ -89,11 +75,10 @@ TEST_F(ViewTest, WindowShowsTheOnePaintersPictureAlsoAfterARangeChange) {
 }
 
 TEST_F(ViewTest, CursorRedrawUsesTheCachedGraphLayer) {
-    CGraphModel& m = view->Model();
     const qint64 baseKey = view->BaseLayer().cacheKey();
-    const int oldX = m.m_xCursorA;
-    const int top = m.m_rcPlot.top;
-    m.m_xCursorA = 300;
+    const int oldX = M().m_xCursorA;
+    const int top = M().m_rcPlot.top;
+    M().m_xCursorA = 300;
     doc.m_nCursorStyle = kCursorSolid;
     view->RedrawCursors();
     EXPECT_EQ(view->BaseLayer().cacheKey(), baseKey) << "no full paint, no trace walked";
@@ -101,7 +86,7 @@ TEST_F(ViewTest, CursorRedrawUsesTheCachedGraphLayer) {
     EXPECT_EQ(screen.pixel(300, top + 4), Entry(kPalCursorSelected));
     EXPECT_EQ(screen.pixel(oldX, top + 4), view->GraphLayer().pixel(oldX, top + 4))
         << "the old line is gone";
-    EXPECT_EQ(m.m_rcFlagA.left, 295);
+    EXPECT_EQ(M().m_rcFlagA.left, 295);
 
     doc.m_nCursorASelect = 0;
     view->RedrawCursors();
@@ -109,10 +94,9 @@ TEST_F(ViewTest, CursorRedrawUsesTheCachedGraphLayer) {
 }
 
 TEST_F(ViewTest, ChangedPaletteEntriesRecolourTheNextPaint) {
-    CGraphModel& m = view->Model();
     const ChannelRecord& ch = *doc.GetChannel(1);
-    const int x = m.TimeToX(ch.startTime + 10 * ch.interval);
-    const int y = m.ValueToY(ch.samples[10], ch.measureType, ch.sensorCode);
+    const int x = M().TimeToX(ch.startTime + 10 * ch.interval);
+    const int y = M().ValueToY(ch.samples[10], ch.measureType, ch.sensorCode);
     ASSERT_EQ(view->ScreenLayer().pixel(x, y), Entry(0));
     const PaletteEntry teal{0, 128, 128, 1};
     view->Palette().AnimatePalette(0, 1, &teal);
@@ -121,20 +105,13 @@ TEST_F(ViewTest, ChangedPaletteEntriesRecolourTheNextPaint) {
 }
 
 TEST_F(ViewTest, ListMarkerShowsItsFrameWhiteOverTheGraph) {
-    CGraphModel& m = view->Model();
-    const GraphRange& r = *doc.GetRange();
-    const uint32_t start = r.viewStart + (r.viewEnd - r.viewStart) / 4;
-    const uint32_t span = (r.viewEnd - r.viewStart) / 4;
+    const uint32_t start = R().viewStart + (R().viewEnd - R().viewStart) / 4;
+    const uint32_t span = (R().viewEnd - R().viewStart) / 4;
     view->OpenListMark();
-    ASSERT_TRUE(view->ListMarkOpen());
     view->ShowListRange(start, span);
-    const int x1 = m.TimeToX(start), x2 = m.TimeToX(start + span);
-    const int top = m.m_rcPlot.top;
+    const int x1 = M().TimeToX(start), x2 = M().TimeToX(start + span);
+    const int top = M().m_rcPlot.top;
     const int y = top + 60;
-    const QImage& mark = view->ListMarkLayer();
-    EXPECT_EQ(mark.pixel(x1, y), qRgb(0, 0, 0));
-    EXPECT_EQ(mark.pixel((x1 + x2) / 2, y), qRgb(255, 255, 255));
-
     const QImage shown = view->grab().toImage();
     for (int dx : {-1, 0, 1}) {
         EXPECT_EQ(shown.pixel(x1 + dx, y), qRgb(255, 255, 255)) << dx;
@@ -145,8 +122,221 @@ TEST_F(ViewTest, ListMarkerShowsItsFrameWhiteOverTheGraph) {
     EXPECT_EQ(view->ScreenLayer().pixel(x1, y), Entry(kPalPlot)) << "the layers stay as they are";
 
     view->CloseListMark();
-    EXPECT_FALSE(view->ListMarkOpen());
     EXPECT_EQ(Shown(), Expected());
+}
+
+TEST_F(ViewTest, DataListSpanBeforeTheWindowMovesIt) {
+    // The messages' guards are the core's; here the posted span reaches the window.
+    ZoomIn();
+    const uint32_t width = R().viewEnd - R().viewStart;
+    const uint32_t listStart = R().viewStart - 300;
+    view->OpenListMark();
+    view->PostViewMessage({UM_LIST_RANGE, 120, listStart});
+    QApplication::processEvents();
+    EXPECT_EQ(R().viewStart, listStart);
+    EXPECT_EQ(R().viewEnd, listStart + width);
+    view->CloseListMark();
+}
+
+TEST_F(ViewTest, ZoomRectangleShowsWhileDraggedAndZoomsOnRelease) {
+    const GraphRect p = M().m_rcPlot;
+    const float spp = M().m_fSecPerPixel, vpp = M().m_fValuePerPixel;
+    const GraphRange before = R();
+    const QPoint a(p.left + 100, p.top + 40), b(p.left + 300, p.top + 120);
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, b);
+    DragTo(view.get(), a); // dragged up and left: the rectangle is normalised
+    EXPECT_EQ(view->ScreenLayer().pixel(a.x() + 50, a.y()), Entry(kPalLightEdge));
+    EXPECT_EQ(view->ScreenLayer().pixel(b.x(), b.y() - 30), Entry(kPalLightEdge));
+    EXPECT_EQ(R(), before) << "nothing changes while dragging";
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, a);
+    EXPECT_EQ(R().viewStart, before.viewStart + static_cast<uint32_t>(100 * spp));
+    EXPECT_EQ(R().viewEnd, before.viewStart + static_cast<uint32_t>(300 * spp));
+    EXPECT_FLOAT_EQ(R().viewUpper, static_cast<float>(before.viewUpper - 40.0 * vpp));
+    EXPECT_FLOAT_EQ(R().viewLower, static_cast<float>(before.viewLower + (p.bottom - b.y()) * vpp));
+    EXPECT_NE(view->ScreenLayer().pixel(a.x() + 50, a.y()), Entry(kPalLightEdge))
+        << "the rectangle is gone with the repaint";
+
+    // Of zero width it only repaints (which release does what is the core's).
+    const GraphRange zoomed = R();
+    const qint64 key = view->BaseLayer().cacheKey();
+    Drag(view.get(), {p.left + 100, p.top + 40}, {p.left + 100, p.top + 140});
+    EXPECT_EQ(R(), zoomed);
+    EXPECT_NE(view->BaseLayer().cacheKey(), key) << "repainted";
+}
+
+TEST_F(ViewTest, TimeThumbFollowsThePointerAndCommitsOnRelease) {
+    ZoomIn();
+    const GraphRect thumb = M().m_rcTimeThumb;
+    const GraphRect strip = M().m_rcTimeBar;
+    const GraphRange before = R();
+    const QPoint press((thumb.left + thumb.right) / 2, strip.top + 5);
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, press);
+    DragTo(view.get(), press + QPoint(40, 3));
+    EXPECT_EQ(M().m_rcTimeThumb.left, thumb.left + 40);
+    EXPECT_EQ(view->ScreenLayer().pixel(thumb.right + 39, strip.top + 5), Entry(kPalThumb));
+    EXPECT_EQ(view->ScreenLayer().pixel(thumb.left + 2, strip.top + 5), Entry(kPalPlot));
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, press + QPoint(40, 3));
+    const uint32_t shift = static_cast<uint32_t>(40LL * (before.dataEnd - before.dataStart) /
+                                                 (strip.right - strip.left - 30));
+    EXPECT_EQ(R().viewStart, before.viewStart + shift);
+    EXPECT_EQ(R().viewEnd - R().viewStart, before.viewEnd - before.viewStart);
+}
+
+TEST_F(ViewTest, ValueThumbDragMovesTheValueWindow) {
+    ZoomIn();
+    const GraphRect thumb = M().m_rcValueThumb;
+    const GraphRect strip = M().m_rcValueBar;
+    const GraphRange before = R();
+    const QPoint press(strip.left + 5, (thumb.top + thumb.bottom) / 2);
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, press);
+    DragTo(view.get(), press + QPoint(0, 20));
+    EXPECT_EQ(view->ScreenLayer().pixel(press.x(), thumb.bottom + 10), Entry(kPalThumb));
+    EXPECT_EQ(R(), before) << "only the drag fields change while dragging";
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, press + QPoint(0, 20));
+    const double delta = static_cast<double>(before.fullUpper - before.fullLower) /
+                         (strip.bottom - strip.top - 30) * 20;
+    EXPECT_NEAR(R().viewUpper, before.viewUpper - delta, 1e-3);
+    EXPECT_NEAR(R().viewLower, before.viewLower - delta, 1e-3);
+}
+
+TEST_F(ViewTest, DraggedFlagSnapsToASampleAndFillsTheLegend) {
+    ZoomIn(); // a few pixels per sample
+    const QPoint from = FlagCentre(false);
+    const QPoint to(M().m_rcPlot.left + 201, from.y());
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, from);
+    DragTo(view.get(), to);
+    EXPECT_EQ(view->ScreenLayer().pixel(to.x(), M().m_rcPlot.top + 1), Entry(kPalCursorSelected));
+    const uint32_t expected = M().DropCursorTime(to.x());
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(R().cursorA, expected);
+    EXPECT_EQ(view->LegendPane()->PaneData().cursorA, R().cursorA) << "the legend follows";
+    EXPECT_EQ(view->LegendPane()->PaneData().rows[0].valueA,
+              ValueAtCursor(*doc.GetChannel(1), R().cursorA));
+}
+
+TEST_F(ViewTest, FlagClickWithoutMovingTogglesTheSelection) {
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, FlagCentre(true));
+    EXPECT_EQ(doc.m_nCursorBSelect, 0u);
+    EXPECT_EQ(view->ScreenLayer().pixel(M().CursorLineX(M().m_xCursorB), M().m_rcPlot.top + 1),
+              Entry(kPalCursorUnselected));
+}
+
+TEST_F(ViewTest, HeldStepButtonRepeatsEveryHalfSecond) {
+    R().cursorA = R().viewStart + 100;
+    R().cursorB = R().viewStart + 300;
+    view->RefreshGraph();
+    const uint32_t a0 = R().cursorA;
+    const GraphRect& k = M().m_rcCursorBar;
+    const QPoint button(k.right - 5, k.top + 4);
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, button);
+    EXPECT_EQ(R().cursorA, a0 + kInterval) << "one step at the press";
+    QTest::qWait(1250);
+    const uint32_t steps = (R().cursorA - a0) / kInterval;
+    EXPECT_GE(steps, 2u);
+    EXPECT_LE(steps, 3u);
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, button);
+    const uint32_t released = R().cursorA;
+    QTest::qWait(700);
+    EXPECT_EQ(R().cursorA, released) << "no step after the release";
+}
+
+TEST_F(ViewTest, RightDoubleClickZoomsOutUnlessEverythingIsShown) {
+    const GraphRange full = R();
+    const QPoint inPlot(M().m_rcPlot.left + 50, M().m_rcPlot.top + 50);
+    QTest::mouseDClick(view.get(), Qt::RightButton, {}, inPlot);
+    EXPECT_EQ(R(), full);
+    ZoomIn();
+    ZoomIn();
+    const uint32_t zoomed = R().viewEnd - R().viewStart;
+    QTest::mouseDClick(view.get(), Qt::RightButton, {}, inPlot);
+    EXPECT_GT(R().viewEnd - R().viewStart, zoomed);
+}
+
+TEST_F(ViewTest, CommandsStepZoomScrollAndLeaveOthersAlone) {
+    // Which key gives which command is the menu table's; here each command reaches the model.
+    EXPECT_FALSE(view->OnCommand(cmd::kCopy));
+    EXPECT_FALSE(view->OnCommand(cmd::kDownload));
+    const GraphRange full = R();
+    EXPECT_TRUE(view->OnCommand(cmd::kZoomOut)) << "greyed: everything is shown";
+    EXPECT_EQ(R(), full);
+    R().minInterval = kInterval;
+    R().cursorA = R().viewStart + 100;
+    R().cursorB = R().viewStart + 300;
+    view->RefreshGraph();
+    EXPECT_TRUE(view->OnCommand(cmd::kCursorRight));
+    EXPECT_EQ(R().cursorA, R().viewStart + 110);
+    EXPECT_EQ(R().cursorB, R().viewStart + 310);
+    view->OnCommand(cmd::kCursorA);
+    EXPECT_EQ(doc.m_nCursorASelect, 0u);
+    view->OnCommand(cmd::kCursorLeft);
+    EXPECT_EQ(R().cursorA, R().viewStart + 110) << "A unselected stays";
+    EXPECT_EQ(R().cursorB, R().viewStart + 300);
+    EXPECT_EQ(view->ScreenLayer().pixel(M().m_xCursorA, M().m_rcPlot.top + 1),
+              Entry(kPalCursorUnselected));
+    view->OnCommand(cmd::kCursorDashed);
+    EXPECT_EQ(doc.m_nCursorStyle, 1u);
+    EXPECT_EQ(store.GetInt("CursorAB Section", "CursorStyle", 2), 1);
+
+    const uint32_t width = R().viewEnd - R().viewStart;
+    view->OnCommand(cmd::kZoomIn);
+    EXPECT_LT(R().viewEnd - R().viewStart, width);
+    const uint32_t start = R().viewStart;
+    view->OnCommand(cmd::kGraphRight);
+    EXPECT_GT(R().viewStart, start);
+    view->OnCommand(cmd::kZoomOut);
+    EXPECT_GT(R().viewEnd - R().viewStart, (width >> 2) * 2 - 2);
+}
+
+TEST_F(ViewTest, LegendSingleClickTogglesAfterTheTimerNotOnADoubleClick) {
+    CLegendPane* pane = view->LegendPane();
+    QSignalSpy edit(view.get(), &CZorvicView::editConditionsRequested);
+    QTest::mouseClick(pane, Qt::LeftButton, {}, PaneRow(2));
+    QApplication::processEvents();
+    EXPECT_EQ(doc.m_bShow[1], 1u) << "not before the timer";
+    EXPECT_TRUE(pane->ClickTimerActive());
+    QTest::qWait(kLegendClickMilliseconds + 200);
+    QApplication::processEvents();
+    EXPECT_EQ(doc.m_bShow[1], 0u);
+    EXPECT_EQ(pane->PaneData().rows[1].show, 0u) << "the pane shows the new flag";
+
+    QTest::mouseDClick(pane, Qt::LeftButton, {}, PaneRow(1));
+    QTest::qWait(kLegendClickMilliseconds + 200);
+    QApplication::processEvents();
+    EXPECT_EQ(doc.m_bShow[0], 1u) << "a double click does not toggle";
+    EXPECT_EQ(edit.count(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), view.get()) << "the view keeps the keyboard";
+}
+
+TEST_F(ViewTest, LegendDragReordersAndRecolours) {
+    CLegendPane* pane = view->LegendPane();
+    const ChannelRecord* one = doc.GetChannel(1);
+    Drag(pane, PaneRow(1), PaneRow(3));
+    QApplication::processEvents();
+    EXPECT_EQ(doc.GetChannel(3), one);
+    EXPECT_EQ(pane->PaneData().rows[0].present, 0u) << "the pane follows";
+    // Its trace is now drawn in Ch.3's colour.
+    const int i = 7;
+    const int x = M().TimeToX(one->startTime + i * one->interval);
+    const int y = M().ValueToY(one->samples[i], one->measureType, one->sensorCode);
+    EXPECT_EQ(view->ScreenLayer().pixel(x, y), Entry(ChannelPaletteIndex(3)));
+    // Dropped on a name instead of a box: nothing moves.
+    Drag(pane, PaneRow(3), PaneRow(5, 60));
+    QApplication::processEvents();
+    EXPECT_EQ(doc.GetChannel(3), one);
+}
+
+TEST_F(ViewTest, LegendDoubleClickOnMaxJumpsToIt) {
+    ChannelRecord& two = *doc.GetChannel(2);
+    two.samples[400] = C(40.0);
+    doc.CalcStatistics();
+    const uint32_t tMax = two.startTime + 400 * two.interval;
+    ZoomIn();
+    ZoomIn();
+    ASSERT_GT(tMax, R().viewEnd) << "the maximum lies outside the zoomed window";
+    const uint32_t width = R().viewEnd - R().viewStart;
+    QTest::mouseDClick(view->LegendPane(), Qt::LeftButton, {}, PaneRow(2, 450));
+    QApplication::processEvents();
+    EXPECT_EQ(R().viewStart, tMax - (width >> 1));
 }
 
 } // namespace
