@@ -23,16 +23,7 @@
 namespace saroko::test {
 namespace {
 
-using ui::CCalcRangeDlg;
-using ui::CChannelColorDlg;
-using ui::CChannelDeleteDlg;
-using ui::CChannelOrderDlg;
-using ui::CChannelShowDlg;
-using ui::CFullScaleDlg;
-using ui::CRecCondDeleteDlg;
-using ui::CRecCondDlg;
-using ui::kIdcCancel;
-using ui::kIdcOk;
+using namespace ui; // the dialogs and their control ids
 
 class ChannelDlgTest : public ViewRig {
 protected:
@@ -44,7 +35,7 @@ protected:
         Fill(*doc.GetChannel(4), Local(2008, 3, 5, 10, 2, 0), 60, {C(50), C(51)}, "ROOF");
         OpenView(false);
     }
-    bool Run(int command) { return ui::RunChannelCommand(command, *view, nullptr); }
+    bool Run(int command) { return RunChannelCommand(command, *view, nullptr); }
     // The palette entries of `entries` that the dialog's picture does not show anywhere.
     std::vector<int> Missing(QWidget& dlg, const char* name, std::vector<int> entries) const {
         const QImage img = dlg.grab().toImage();
@@ -114,7 +105,7 @@ TEST_F(ChannelDlgTest, ReorderWithTheListsAndTheMouseUndoThenOkRenumbers) {
 
         // Drag the number cell of row 4 onto row 1.
         QWidget* numbers = dlg->NumberColumn();
-        const QPoint row4(10, ui::kRowPitch * 3 + 5), row1(10, 5);
+        const QPoint row4(10, kRowPitch * 3 + 5), row1(10, 5);
         QTest::mousePress(numbers, Qt::LeftButton, {}, row4);
         EXPECT_EQ(numbers->cursor().shape(), Qt::BusyCursor);
         QTest::mouseRelease(numbers, Qt::LeftButton, {}, row1);
@@ -122,10 +113,10 @@ TEST_F(ChannelDlgTest, ReorderWithTheListsAndTheMouseUndoThenOkRenumbers) {
         // Released beside the number cells, at row 2's height: the drag ends without a move.
         QTest::mousePress(numbers, Qt::LeftButton, {}, row1);
         QTest::mouseRelease(numbers, Qt::LeftButton, {},
-                            QPoint(numbers->width() + 30, ui::kRowPitch + 5));
+                            QPoint(numbers->width() + 30, kRowPitch + 5));
         EXPECT_EQ(dlg->Work().Name(1), "ROOF");
 
-        dlg->Button(ui::kIdcUndo)->click();
+        dlg->Button(kIdcUndo)->click();
         EXPECT_EQ(dlg->Work().Name(4), "ROOF");
         EXPECT_EQ(dlg->ToList()->currentIndex(), 0);
         dlg->FromList()->setCurrentIndex(1);
@@ -160,7 +151,7 @@ TEST_F(ChannelDlgTest, ColourBarsAnimateTheLivePaletteAndCancelRestoresIt) {
     EXPECT_GT(repaints, 0);
     dlg.Bar(kRed)->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(dlg.Bar(kRed)->value(), 1) << "page steps change nothing";
-    dlg.Button(ui::kIdcDefaults)->click();
+    dlg.Button(kIdcDefaults)->click();
     EXPECT_EQ(dlg.SelectedLabel()->text(), QStringLiteral("3"));
     dlg.Button(kIdcCancel)->click();
     EXPECT_EQ(view->Palette().Entries(), before);
@@ -203,7 +194,7 @@ TEST_F(ChannelDlgTest, ColourFieldsCheckOnLeavingTabWalksOnAndOkStoresThroughThe
         QTest::keyClick(dlg.Edit(kRed), Qt::Key_Return);
         QTest::keyClick(dlg.Edit(kRed), Qt::Key_Escape);
         EXPECT_TRUE(dlg.isVisible());
-        dlg.Button(ui::kIdcDefaults)->click();
+        dlg.Button(kIdcDefaults)->click();
         dlg.Button(kIdcOk)->click();
     });
     EXPECT_TRUE(Run(cmd::kChannelColours));
@@ -285,7 +276,7 @@ TEST_F(ChannelDlgTest, LegendVariantUndoesAndDeletesTheChannelsLeftInDeleteMode)
         static_cast<QRadioButton*>(dlg.GetDlgItem(CRecCondDlg::kIdcDelete))->click();
         dlg.ChannelButton(2)->click(); // Ch.1 marked
         EXPECT_EQ(Missing(dlg, "reccond-delete", {1}), std::vector<int>{});
-        dlg.Button(ui::kIdcUndo)->click();
+        dlg.Button(kIdcUndo)->click();
         EXPECT_EQ(dlg.Field(kRcName)->text(), QString());
         EXPECT_EQ(dlg.Field(kRcYear)->text(), QStringLiteral("0"));
         EXPECT_EQ(dlg.SelectedLabel()->text(), QStringLiteral(" "));
@@ -294,7 +285,7 @@ TEST_F(ChannelDlgTest, LegendVariantUndoesAndDeletesTheChannelsLeftInDeleteMode)
         EXPECT_EQ(dlg.SelectedLabel()->text(), QStringLiteral("4"));
         dlg.Button(kIdcOk)->click(); // "削除" still chosen: Ch.4 goes too
     });
-    ui::EditConditionsFromLegend(*view, nullptr);
+    EditConditionsFromLegend(*view, nullptr);
     EXPECT_EQ(doc.GetChannel(2)->present, 0u);
     EXPECT_EQ(doc.GetChannel(4)->present, 0u);
     EXPECT_EQ(doc.GetChannel(1)->present, 1u) << "the undone mark";
@@ -366,7 +357,7 @@ TEST_F(ChannelDlgTest, FullScaleFieldsFollowTheRadiosChecksFocusAndOkSetsTheAxis
             EXPECT_EQ(QApplication::focusWidget(), c.focus) << c.upper << " " << c.lower;
             EXPECT_TRUE(dlg.isVisible());
         }
-        dlg.Button(ui::kIdcDefaults)->click();
+        dlg.Button(kIdcDefaults)->click();
         EXPECT_TRUE(
             static_cast<QRadioButton*>(dlg.GetDlgItem(CFullScaleDlg::kIdcAuto))->isChecked());
         EXPECT_EQ(dlg.LowerField()->text(), QStringLiteral("-200"));

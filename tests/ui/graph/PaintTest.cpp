@@ -2,9 +2,9 @@
 // computes. Runs on the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <map>
+#include <set>
 
 #include "core/TestSupport.h"
 #include "graph/GraphPainter.h"
@@ -56,8 +56,6 @@ TEST_F(PaintTest, PlotIsBlackWithASunkenEdge) {
     SetView(kT0, kT0 + 1138, 690, -300); // no grid line on the edges
     const QImage img = Render();
     const int midX = 300, midY = 150;
-    EXPECT_EQ(img.pixel(kLeft + 1, kTop + 3), Entry(kPalPlot));
-    EXPECT_EQ(img.pixel(kRight, kBottom - 3), Entry(kPalPlot));
     EXPECT_EQ(img.pixel(kRight + 1, midY), Entry(kPalLightEdge)) << "right edge";
     EXPECT_EQ(img.pixel(midX, kBottom + 1), Entry(kPalLightEdge)) << "bottom edge";
     EXPECT_EQ(img.pixel(midX, kTop - 1), Entry(kPalDarkEdge)) << "top edge";
@@ -71,40 +69,28 @@ TEST_F(PaintTest, PlotIsBlackWithASunkenEdge) {
     EXPECT_EQ(img.pixel(200, 479), Entry(kPalDarkEdge));
 }
 
-TEST_F(PaintTest, GridLinesAtTheComputedPositions) {
+TEST_F(PaintTest, GridLinesAtTheComputedPositionsAndTheRestOfThePlotBlack) {
     const QImage img = Render();
-    const std::vector<TimeTick> times = model.TimeTicks();
-    const std::vector<ValueTick> values = model.ValueTicks();
-    ASSERT_GE(times.size(), 3u);
-    ASSERT_GE(values.size(), 5u);
-    auto onValueLine = [&](int y) {
-        for (const ValueTick& v : values)
-            if (v.y == y)
-                return true;
-        return false;
-    };
-    for (const TimeTick& t : times) {
-        SCOPED_TRACE(t.time);
-        for (int y : {kTop, kTop + 40, kBottom}) {
-            EXPECT_EQ(img.pixel(t.x, y), Entry(kPalGrid));
-            if (!onValueLine(y)) {
-                EXPECT_EQ(img.pixel(t.x + 1, y), Entry(kPalPlot));
-            }
-        }
-    }
-    for (const ValueTick& v : values) {
-        SCOPED_TRACE(v.label);
-        EXPECT_EQ(img.pixel(kLeft + 2, v.y), Entry(kPalGrid));
-        EXPECT_EQ(img.pixel(kRight, v.y), Entry(kPalGrid));
-        if (v.y + 1 <= kBottom && !onValueLine(v.y + 1)) {
-            EXPECT_EQ(img.pixel(kLeft + 2, v.y + 1), Entry(kPalPlot));
-        }
+    std::set<int> xs, ys;
+    for (const TimeTick& t : model.TimeTicks())
+        xs.insert(t.x);
+    for (const ValueTick& v : model.ValueTicks())
+        ys.insert(v.y);
+    ASSERT_GE(xs.size(), 3u);
+    ASSERT_GE(ys.size(), 5u);
+    int wrong = 0;
+    for (int y = kTop; y <= kBottom; ++y)
+        for (int x = kLeft + 1; x <= kRight; ++x) // the cursors stand on kLeft and kRight - 1
+            wrong += x != kRight - 1 &&
+                     img.pixel(x, y) != Entry(xs.count(x) || ys.count(y) ? kPalGrid : kPalPlot);
+    EXPECT_EQ(wrong, 0);
+    for (const ValueTick& v : model.ValueTicks()) {
         // The label's text stands left of the plot.
         bool text = false;
         for (int x = model.ValueLabelX(); x < kLeft - 3; ++x)
             for (int y = v.labelY; y < v.labelY + model.m_tm.height; ++y)
                 text |= img.pixel(x, y) == Entry(kPalText);
-        EXPECT_TRUE(text);
+        EXPECT_TRUE(text) << v.label;
     }
 }
 
@@ -204,8 +190,7 @@ TEST_F(PaintTest, TimeLabelNearTheRightEdgeIsShiftedLeft) {
     const std::vector<TimeTick> ticks = model.TimeTicks();
     ASSERT_FALSE(ticks.empty());
     ASSERT_GT(ticks.back().x + 24, 630);
-    const int labelX = 640 - 8 * model.m_tm.aveCharWidth - 10;
-    EXPECT_EQ(ticks.back().labelX, labelX);
+    const int labelX = ticks.back().labelX; // where is the core's; here what the font draws
     const int top = model.TimeLabelY(), bottom = top + 2 * model.m_tm.height;
     int inside = 0, beyond = 0;
     for (int y = top; y < bottom; ++y)
@@ -232,7 +217,6 @@ TEST_F(PaintTest, StripsButtonsTracksAndThumbs) {
     EXPECT_EQ(img.pixel((thumb.left + thumb.right) / 2, t.top + 5), Entry(kPalThumb));
     EXPECT_EQ(img.pixel(thumb.left - 1, t.top + 5), Entry(kPalPlot));
     EXPECT_EQ(img.pixel(thumb.right, t.top + 5), Entry(kPalPlot));
-    EXPECT_NEAR(thumb.left - (t.left + 16), (t.Width() - 31) / 3, 1);
     // The value thumb covers the whole track: the value window is the full scale.
     const GraphRect& v = model.m_rcValueBar;
     EXPECT_EQ(img.pixel(v.left + 5, (v.top + v.bottom) / 2), Entry(kPalThumb));

@@ -104,7 +104,7 @@ TEST_F(ViewTest, ChangedPaletteEntriesRecolourTheNextPaint) {
     EXPECT_EQ(view->ScreenLayer().pixel(x, y), qRgb(0, 128, 128));
 }
 
-TEST_F(ViewTest, ListMarkerShowsItsFrameWhiteOverTheGraph) {
+TEST_F(ViewTest, ListMarkerShowsItsFrameWhiteOverTheGraphAndItsSpanMovesTheWindow) {
     const uint32_t start = R().viewStart + (R().viewEnd - R().viewStart) / 4;
     const uint32_t span = (R().viewEnd - R().viewStart) / 4;
     view->OpenListMark();
@@ -121,21 +121,16 @@ TEST_F(ViewTest, ListMarkerShowsItsFrameWhiteOverTheGraph) {
     EXPECT_EQ(shown.pixel(x1 + 3, y), view->ScreenLayer().pixel(x1 + 3, y)) << "inside: clear";
     EXPECT_EQ(view->ScreenLayer().pixel(x1, y), Entry(kPalPlot)) << "the layers stay as they are";
 
-    view->CloseListMark();
-    EXPECT_EQ(Shown(), Expected());
-}
-
-TEST_F(ViewTest, DataListSpanBeforeTheWindowMovesIt) {
-    // The messages' guards are the core's; here the posted span reaches the window.
+    // The messages' guards are the core's; here a posted span before the window reaches it.
     ZoomIn();
     const uint32_t width = R().viewEnd - R().viewStart;
     const uint32_t listStart = R().viewStart - 300;
-    view->OpenListMark();
     view->PostViewMessage({UM_LIST_RANGE, 120, listStart});
     QApplication::processEvents();
     EXPECT_EQ(R().viewStart, listStart);
     EXPECT_EQ(R().viewEnd, listStart + width);
     view->CloseListMark();
+    EXPECT_EQ(Shown(), Expected());
 }
 
 TEST_F(ViewTest, ZoomRectangleShowsWhileDraggedAndZoomsOnRelease) {
