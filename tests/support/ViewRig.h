@@ -55,7 +55,8 @@ protected:
         w.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     }
-    // Runs `drive` on the modal dialog once it is open and active (the command's exec runs).
+    // Runs `drive` on the modal dialog once it is open and active (the command's exec runs);
+    // `drive` closes it, or the dialog is closed as a failure.
     static void WhenModal(std::function<void(QDialog*)> drive) {
         auto* timer = new QTimer;
         timer->setInterval(10);
@@ -65,6 +66,10 @@ protected:
                 timer->stop();
                 timer->deleteLater();
                 drive(dlg);
+                if (dlg->isVisible()) {
+                    ADD_FAILURE() << "the dialog is still open";
+                    dlg->done(QDialog::Rejected);
+                }
             }
         });
         timer->start();
