@@ -38,17 +38,6 @@ TEST(MoveChannelTest, WalksForwardToAFreeRowOrBackwardWhenTheEndIsFull) {
     }
 }
 
-TEST(MoveChannelTest, OrderOfTheReorderDialogFollowsRepeatedMoves) {
-    // Data in rows 1, 2, 4; two moves one after the other.
-    ChannelOrder order = kIdentity;
-    ChannelPresence present{1, 1, 0, 1, 0, 0, 0, 0};
-    MoveChannel(order, present, 4, 1);
-    EXPECT_EQ(order, (ChannelOrder{4, 1, 2, 3, 5, 6, 7, 8}));
-    MoveChannel(order, present, 1, 8);
-    EXPECT_EQ(order, (ChannelOrder{8, 1, 2, 3, 5, 6, 7, 4}));
-    EXPECT_EQ(present, (ChannelPresence{0, 1, 1, 0, 0, 0, 0, 1}));
-}
-
 TEST(LegendDragTest, FreeRowsTakeTheEmptyChannelsInAscendingOrder) {
     // clang-format off
     const struct { const char* what; ChannelPresence present; int source, target; ChannelOrder rows; } cases[] = {
