@@ -78,13 +78,15 @@ protected:
         Range().cursorA = kStart + 10;
         Range().cursorB = kStart + 60;
     }
-    LegendRow Row(int n) { return FillLegend(doc).rows[static_cast<std::size_t>(n - 1)]; }
-    // The text at a column of a row in the picture, empty when there is none.
-    static std::string At(const LegendPicture& p, int x, int row) {
+    // The text at (x, y) in the picture, empty when there is none; a cell is at a row's y.
+    static std::string At(const LegendPicture& p, int x, int y) {
         for (const LegendText& t : p.texts)
-            if (t.x == x && t.y == LegendRowY(row))
+            if (t.x == x && t.y == y)
                 return t.text;
         return {};
+    }
+    static std::string Cell(const LegendPicture& p, int x, int row) {
+        return At(p, x, LegendRowY(row));
     }
     LegendPicture Picture() {
         return BuildLegendPicture(doc, FillLegend(doc), kMetrics, 640, 167, 0);
@@ -106,16 +108,17 @@ TEST_F(LegendDocTest, ValueColumnsFollowTheRules) {
     };
     // clang-format on
     for (auto [x, row, text] : cells)
-        EXPECT_EQ(At(p, x, row), text) << x << "," << row;
+        EXPECT_EQ(Cell(p, x, row), text) << x << "," << row;
 }
 
 TEST_F(LegendDocTest, HiddenChannelKeepsNameIntervalAndSamplesButNoValuesOrBox) {
     doc.m_bShow[0] = 0;
     const LegendPicture p = Picture();
-    EXPECT_EQ(At(p, 20, 1) + At(p, 54, 1) + At(p, 127, 1) + At(p, 182, 1), "1room30sec    3");
+    EXPECT_EQ(Cell(p, 20, 1) + Cell(p, 54, 1) + Cell(p, 127, 1) + Cell(p, 182, 1),
+              "1room30sec    3");
     for (int x : {239, 307, 373, 434, 488, 543})
-        EXPECT_EQ(At(p, x, 1), "      ") << x;
-    EXPECT_EQ(At(p, 600, 1), "   ");
+        EXPECT_EQ(Cell(p, x, 1), "      ") << x;
+    EXPECT_EQ(Cell(p, 600, 1), "   ");
     const auto box = [&](int row) {
         return std::count(p.boxes.begin(), p.boxes.end(),
                           GraphRect{15, LegendRowY(row), 30, LegendRowY(row) + 11});
@@ -123,18 +126,13 @@ TEST_F(LegendDocTest, HiddenChannelKeepsNameIntervalAndSamplesButNoValuesOrBox) 
     EXPECT_EQ(box(1), 0);
     EXPECT_EQ(box(2), 1);
     EXPECT_EQ(box(5), 1) << "a channel without data keeps its flag, so its box shows";
-    EXPECT_EQ(At(p, 20, 5), "5");
-    EXPECT_EQ(At(p, 54, 5), "") << "nothing beyond the number for an empty channel";
+    EXPECT_EQ(Cell(p, 20, 5), "5");
+    EXPECT_EQ(Cell(p, 54, 5), "") << "nothing beyond the number for an empty channel";
 }
 
 TEST_F(LegendDocTest, TopLinesAndNameFrame) {
     const LegendData d = FillLegend(doc);
     const LegendPicture p = BuildLegendPicture(doc, d, kMetrics, 640, 167, 3);
-    const auto has = [&](int x, int y, const std::string& text) {
-        return std::any_of(p.texts.begin(), p.texts.end(), [&](const LegendText& t) {
-            return t.x == x && t.y == y && t.text == text;
-        });
-    };
     // clang-format off
     const std::tuple<int, int, std::string> lines[] = {
         {40, 0, LegendCursorLine('A', kStart + 10)}, {40, 12, LegendCursorLine('B', kStart + 60)},
@@ -142,7 +140,7 @@ TEST_F(LegendDocTest, TopLinesAndNameFrame) {
         {486, 0, LegendRangeTime(Range().calcStart)}, {469, 12, "To"}, {444, 31, "Max."}};
     // clang-format on
     for (const auto& [x, y, text] : lines)
-        EXPECT_TRUE(has(x, y, text)) << text;
+        EXPECT_EQ(At(p, x, y), text);
     EXPECT_EQ(std::count(p.boxes.begin(), p.boxes.end(), GraphRect{48, 79, 105, 90}), 1)
         << "the frame around row 3's name";
     // The arrows lie inside the three-space gaps of both "A   B" texts.
