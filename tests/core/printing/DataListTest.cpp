@@ -45,12 +45,11 @@ protected:
 TEST_F(DataListTest, MergeInterleavesChannelsByTime) {
     // clang-format off
     const std::vector<MergeCase> cases = {
-        {"second channel 5 s later alternates", {{1, 0, 10, 3}, {2, 5, 10, 3}}, 0, 100, 10, {{0, {S(1, 0), N}}, {5, {N, S(2, 0)}}, {10, {S(1, 1), N}}, {15, {N, S(2, 1)}}, {20, {S(1, 2), N}}, {25, {N, S(2, 2)}}}},
         {"shared times share a row", {{1, 0, 10, 3}, {2, 0, 10, 2}}, 0, 100, 10, {{0, {S(1, 0), S(2, 0)}}, {10, {S(1, 1), S(2, 1)}}, {20, {S(1, 2), N}}}},
         {"a slower channel joins every sixth row", {{1, 0, 10, 7}, {2, 0, 60, 2}}, 0, 1000, 10, {{0, {S(1, 0), S(2, 0)}}, {10, {S(1, 1), N}}, {20, {S(1, 2), N}}, {30, {S(1, 3), N}}, {40, {S(1, 4), N}}, {50, {S(1, 5), N}}, {60, {S(1, 6), S(2, 1)}}}},
         {"the list starts at the first sample at or after its start", {{1, 0, 10, 5}, {2, 3, 10, 5}}, 21, 1000, 10, {{23, {N, S(2, 2)}}, {30, {S(1, 3), N}}, {33, {N, S(2, 3)}}, {40, {S(1, 4), N}}, {43, {N, S(2, 4)}}}},
         {"the list ends once the base time passes its end", {{1, 0, 10, 10}}, 0, 25, 10, {{0, {S(1, 0), N}}, {10, {S(1, 1), N}}, {20, {S(1, 2), N}}}},
-        {"an off-grid sample just before the end is listed", {{1, 0, 10, 3}, {2, 5, 10, 3}}, 0, 25, 10, {{0, {S(1, 0), N}}, {5, {N, S(2, 0)}}, {10, {S(1, 1), N}}, {15, {N, S(2, 1)}}, {20, {S(1, 2), N}}, {25, {N, S(2, 2)}}}},
+        {"a channel 5 s later alternates; its sample just before the end is listed", {{1, 0, 10, 3}, {2, 5, 10, 3}}, 0, 25, 10, {{0, {S(1, 0), N}}, {5, {N, S(2, 0)}}, {10, {S(1, 1), N}}, {15, {N, S(2, 1)}}, {20, {S(1, 2), N}}, {25, {N, S(2, 2)}}}},
         {"samples far apart leave no empty rows", {{1, 0, 1, 2}, {2, 500000, 10, 2}}, 0, 600000, 1, {{0, {S(1, 0), N}}, {1, {S(1, 1), N}}, {500000, {N, S(2, 0)}}, {500010, {N, S(2, 1)}}}},
         {"a zero step still ends", {{1, 0, 10, 2}}, 0, 100, 0, {{0, {S(1, 0), N}}, {10, {S(1, 1), N}}}},
         {"a channel without samples takes no part", {{1, 0, 10, 2}, {2, 0, 10, 0}}, 0, 100, 10, {{0, {S(1, 0), N}}, {10, {S(1, 1), N}}}},
