@@ -158,12 +158,11 @@ TEST_F(ListWindowDocTest, RowsAndColumnsInTheWindowsTexts) {
     EXPECT_TRUE(ListWindowRows(doc, t0 + 90, t0).empty());
 
     const ListColumnTexts one = ListColumn(doc, 1), four = ListColumn(doc, 4);
-    EXPECT_EQ((std::vector<std::string>{one.heading, one.unit, one.max, one.min, four.heading,
-                                        four.unit, four.max + four.min + four.avg}),
-              (std::vector<std::string>{"Ch.1",
-                                        "\xDF"
-                                        "C ",
-                                        "  Over", " Under", "Ch.4", "   ", ""}));
+    // The unit of Ch.1 is "ﾟC " in CP932.
+    EXPECT_EQ(
+        (std::vector<std::string>{one.heading, one.unit, one.max, one.min, four.heading, four.unit,
+                                  four.max + four.min + four.avg}),
+        (std::vector<std::string>{"Ch.1", "\xDF\x43 ", "  Over", " Under", "Ch.4", "   ", ""}));
 }
 
 } // namespace
