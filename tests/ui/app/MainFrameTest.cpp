@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -435,7 +436,24 @@ TEST(SingleInstance, HandsOverOnlyToThisUsersOwnSocket) {
     }
 }
 
-TEST(ReadConfirmDlg, ButtonsGiveTheMode) {
+// The Japanese among the texts a dialog shows: title, labels, group titles, buttons.
+std::string JapaneseTexts(const QWidget& dlg) {
+    QStringList texts{dlg.windowTitle()};
+    for (const QLabel* l : dlg.findChildren<QLabel*>())
+        texts << l->text();
+    for (const QGroupBox* g : dlg.findChildren<QGroupBox*>())
+        texts << g->title();
+    for (const QAbstractButton* b : dlg.findChildren<QAbstractButton*>())
+        texts << b->text();
+    const auto japanese = [](QChar c) {
+        return (c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) ||
+               (c.unicode() >= 0xFF00 && c.unicode() <= 0xFFEF);
+    };
+    texts.removeIf([&](const QString& t) { return std::none_of(t.begin(), t.end(), japanese); });
+    return texts.join(QStringLiteral(" | ")).toStdString();
+}
+
+TEST(ReadConfirmDlg, ButtonsGiveTheModeAndSpeakTheProgramsLanguage) {
     App();
     for (const auto& [name, mode, result] :
          std::vector<std::tuple<const char*, int, int>>{{"new", 1, QDialog::Accepted},
@@ -449,16 +467,19 @@ TEST(ReadConfirmDlg, ButtonsGiveTheMode) {
         EXPECT_EQ(dlg.exec(), result) << name;
         EXPECT_EQ(dlg.m_nMode, mode) << name;
     }
+    InstallTranslations(Language::kEnglish);
+    EXPECT_EQ(JapaneseTexts(ui::CReadConfirmDlg()), "");
+    InstallTranslations(Language::kJapanese);
 }
 
-// Each dialog's help button and F1 reach the guide at that dialog's page through the frame;
-// the help menu and F1 in the main window open the main window's page.
-TEST_F(MainFrameTest, HelpOpensEachDialogsPage) {
+// Each dialog the frame opens speaks the program's language, and its help button and F1 reach
+// the guide at that dialog's page in that language; the help menu and F1 in the main window
+// open the main window's page.
+TEST_F(MainFrameTest, EachDialogSpeaksTheProgramsLanguageAndOpensItsHelpPage) {
     Load(demo);
     std::vector<std::string> opened;
     ui::SetHelpInterceptor(
         [&](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
-    const std::string base = "qrc:/saroko/help/ja/";
     // clang-format off
     const std::pair<int, const char*> cases[] = {
         {cmd::kDownload, "download"},          {cmd::kRecordStart, "record-start"},
@@ -470,36 +491,36 @@ TEST_F(MainFrameTest, HelpOpensEachDialogsPage) {
         {cmd::kFullScale, "full-scale"},
     };
     // clang-format on
-    for (const auto& [id, page] : cases) {
-        opened.clear();
-        QTimer::singleShot(0, [] {
-            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_TRUE(dlg);
-            for (QPushButton* b : dlg->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("ﾍﾙﾌﾟ"))
-                    b->click();
-            QApplication::setActiveWindow(dlg); // shortcuts go to the active window
-            QTest::keyClick(dlg, Qt::Key_F1);
-            dlg->reject();
-        });
-        EXPECT_TRUE(frame->ExecuteCommand(id)) << page;
-        const std::string want = base + page + ".html";
-        EXPECT_EQ(opened, std::vector<std::string>({want, want})) << "button, then F1";
-        const QString file = QString::fromStdString(want.substr(3));
-        EXPECT_TRUE(QFile::exists(file)) << page;
-        EXPECT_TRUE(
-            QFile::exists(QString(file).replace(QStringLiteral("/ja/"), QStringLiteral("/en/"))));
+    for (const bool english : {true, false}) {
+        InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
+        const std::string base = english ? "qrc:/saroko/help/en/" : "qrc:/saroko/help/ja/";
+        for (const auto& [id, page] : cases) {
+            opened.clear();
+            std::string japanese;
+            QTimer::singleShot(0, [&japanese, english] {
+                auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                ASSERT_TRUE(dlg);
+                japanese = JapaneseTexts(*dlg);
+                for (QPushButton* b : dlg->findChildren<QPushButton*>())
+                    if (b->text() == (english ? QStringLiteral("Help") : QStringLiteral("ﾍﾙﾌﾟ")))
+                        b->click();
+                QApplication::setActiveWindow(dlg); // shortcuts go to the active window
+                QTest::keyClick(dlg, Qt::Key_F1);
+                dlg->reject();
+            });
+            EXPECT_TRUE(frame->ExecuteCommand(id)) << page;
+            EXPECT_EQ(japanese.empty(), english) << page << ": " << japanese;
+            const std::string want = base + page + ".html";
+            EXPECT_EQ(opened, std::vector<std::string>({want, want})) << "button, then F1";
+            EXPECT_TRUE(QFile::exists(QString::fromStdString(want.substr(3)))) << want;
+        }
     }
     opened.clear();
     frame->ExecuteCommand(cmd::kHelpContents);
     QApplication::setActiveWindow(frame.get());
     QTest::keyClick(frame->View(), Qt::Key_F1);
-    EXPECT_EQ(opened, std::vector<std::string>({base + "index.html", base + "index.html"}));
-    // The guide speaks the language of the windows.
-    InstallTranslations(Language::kEnglish);
-    EXPECT_EQ(ui::HelpPageUrl(ui::CDownloadDlg::kHelpTopic).toString(),
-              QStringLiteral("qrc:/saroko/help/en/download.html"));
-    InstallTranslations(Language::kJapanese);
+    const std::string index = "qrc:/saroko/help/ja/index.html";
+    EXPECT_EQ(opened, std::vector<std::string>({index, index}));
 
     // Without the test's hand in between, the page shows in the help window.
     ui::SetHelpInterceptor({});

@@ -1,28 +1,22 @@
-// The language of the windows: menus, message boxes (Qt's own buttons too) and dialogs follow
-// the program's language.
+// The language of the windows: menus, message boxes (Qt's own buttons too) and dialog titles
+// follow the program's language; each dialog's texts are checked where the frame opens it.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <map>
 
 #include "app/MainFrame.h"
 #include "app/MessageSink.h"
-#include "channels/ChannelListDlgs.h"
-#include "channels/ScaleDlgs.h"
+#include "channels/ChannelPalette.h"
 #include "document/CommandState.h"
 #include "document/ReadConfirmDlg.h"
 #include "messages/StringTable.h"
 #include "platform/Translations.h"
-#include "printing/PrintDialogs.h"
 #include "recorder/DownloadDlg.h"
-#include "recorder/PortSelectDlg.h"
-#include "recorder/RecordStartDlg.h"
 #include "support/QtApp.h"
 
 namespace saroko {
@@ -43,14 +37,6 @@ QStringList OpenBox(int id) {
     ui::SetMessageHandler({});
     ui::ShowMessage(id, {}, nullptr);
     return shown;
-}
-
-bool HasJapanese(const QString& s) {
-    for (QChar c : s)
-        if ((c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) ||
-            (c.unicode() >= 0xFF00 && c.unicode() <= 0xFFEF))
-            return true;
-    return false;
 }
 
 // What a user sees in `language`, by what it is.
@@ -88,31 +74,8 @@ std::map<std::string, QString> SeeProgram(Language language) {
 
     CChannelPalette palette;
     const CommServices services{};
-    std::vector<std::unique_ptr<QWidget>> dialogs;
-    dialogs.push_back(std::make_unique<ui::CReadConfirmDlg>(nullptr));
-    dialogs.push_back(std::make_unique<ui::CDownloadDlg>(doc, palette, services, nullptr));
-    dialogs.push_back(std::make_unique<ui::CChannelShowDlg>(doc, palette, nullptr));
-    dialogs.push_back(std::make_unique<ui::CChannelOrderDlg>(doc, palette, nullptr));
-    dialogs.push_back(std::make_unique<ui::CFullScaleDlg>(doc, palette, nullptr));
-    dialogs.push_back(std::make_unique<ui::CRecordStartDlg>(doc, services, nullptr));
-    dialogs.push_back(std::make_unique<ui::CPortSelectDlg>(doc, std::vector<SerialPortEntry>{}));
-    dialogs.push_back(std::make_unique<ui::CListPrintDlg>(
-        QString(), [] { return 1; }, nullptr));
-    seen["read confirm"] = dialogs[0]->windowTitle();
-    seen["download"] = dialogs[1]->windowTitle();
-    for (const auto& dlg : dialogs) {
-        // Every text a dialog shows: title, labels, group titles, buttons.
-        QStringList texts{dlg->windowTitle()};
-        for (const QLabel* l : dlg->findChildren<QLabel*>())
-            texts << l->text();
-        for (const QGroupBox* g : dlg->findChildren<QGroupBox*>())
-            texts << g->title();
-        for (const QAbstractButton* b : dlg->findChildren<QAbstractButton*>())
-            texts << b->text();
-        if (std::any_of(texts.begin(), texts.end(), HasJapanese) !=
-            (language == Language::kJapanese))
-            seen["dialogs in the other language"] += texts.join(QStringLiteral(" | "));
-    }
+    seen["read confirm"] = ui::CReadConfirmDlg().windowTitle();
+    seen["download"] = ui::CDownloadDlg(doc, palette, services, nullptr).windowTitle();
     InstallTranslations(Language::kJapanese);
     return seen;
 }
@@ -129,7 +92,6 @@ TEST(LanguageTest, EnglishCoversMenusMessagesAndDialogsAndJapaneseStaysAsWritten
         {Language::kEnglish,  "read confirm",     "Confirm loading"},
         {Language::kEnglish,  "download",         "Download recording"},
         {Language::kEnglish,  "access letter clashes",         ""},
-        {Language::kEnglish,  "dialogs in the other language", ""},
         {Language::kJapanese, "menus",            "ﾌｧｲﾙ(&F)|編集(&E)|通信(&C)|ﾂｰﾙ(&T)|ｸﾞﾗﾌ操作(&G)|ﾍﾙﾌﾟ(&H)"},
         {Language::kJapanese, "open",             "開く(&O)...\tCtrl+O"},
         {Language::kJapanese, "quit",             quitJa},
@@ -137,7 +99,6 @@ TEST(LanguageTest, EnglishCoversMenusMessagesAndDialogsAndJapaneseStaysAsWritten
         {Language::kJapanese, "overflow buttons", "OK|キャンセル"},
         {Language::kJapanese, "read confirm",     "読込確認"},
         {Language::kJapanese, "access letter clashes",         ""},
-        {Language::kJapanese, "dialogs in the other language", ""},
     };
     // clang-format on
     const std::map<std::string, QString> english = SeeProgram(Language::kEnglish);
