@@ -257,20 +257,17 @@ TEST_F(MainFrameTest, UnitSwitchAndDroppedFiles) {
 }
 
 TEST_F(MainFrameTest, AboutBox) {
-    QString title, text;
-    QTimer::singleShot(50, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == QStringLiteral("about") && w->isVisible()) {
-                title = w->windowTitle();
-                for (QLabel* l : w->findChildren<QLabel*>())
-                    text += l->text();
-                static_cast<QDialog*>(w)->accept();
-            }
-        }
+    QString texts;
+    QTimer::singleShot(0, [&texts] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dlg);
+        texts = dlg->windowTitle() + QLatin1Char('|');
+        for (QLabel* l : dlg->findChildren<QLabel*>())
+            texts += l->text();
+        dlg->accept();
     });
     frame->ExecuteCommand(cmd::kAbout);
-    EXPECT_EQ(title, QStringLiteral("バージョン情報"));
-    EXPECT_EQ(text, QStringLiteral("Saroko Version 1.22 (J)"));
+    EXPECT_EQ(texts.toStdString(), "バージョン情報|Saroko Version 1.22 (J)");
 }
 
 // A scratch folder for the program's settings, temporary and runtime files, with a file to
