@@ -202,7 +202,6 @@ TEST_F(RecorderEndToEnd, StartReadBackAndStop) {
     RunResult r = Cli({"recorder", "start", "--device", d, "--interval", "5", "--names",
                        "室温,外気", "--endless", "--now"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("expected end: ????年 ??月 ??日"), std::string::npos) << r.out;
 
     r = Cli({"recorder", "settings", "--device", d});
     ASSERT_EQ(r.exitCode, 0) << r.err;
