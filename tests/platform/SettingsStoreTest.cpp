@@ -45,7 +45,8 @@ TEST(QtSettingsStore, SectionsRoundTripThroughTheUserStore) {
 TEST(QtCp932Codec, ConvertsBothWays) {
     ASSERT_TRUE(CQtCp932Codec::Available());
     CQtCp932Codec codec;
-    EXPECT_EQ(codec.Utf8ToCp932("室温 ｺｰﾙ ﾟC"), "\x8e\xba\x89\xb7 \xba\xb0\xd9 \xdf" "C");
+    EXPECT_EQ(codec.Utf8ToCp932("室温 ｺｰﾙ ﾟC"), "\x8e\xba\x89\xb7 \xba\xb0\xd9 \xdf"
+                                                "C");
     EXPECT_EQ(codec.Cp932ToUtf8("\x87\x40"), "①");
     // The core's own codec agrees where it can.
     CBasicCp932Codec basic;
