@@ -56,10 +56,7 @@ protected:
         p.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         ui::SetFrameworkMessageHook([this](const QString& t) { frameworkMessages << t; });
-        ui::SetMessageHandler([this](int id, const QString&) {
-            messages.push_back(id);
-            return kIdOk;
-        });
+        ui::SetMessageHandler([](int, const QString&) { return kIdOk; });
         // Each job into a PDF asks for its file: the next of `pdfAnswers`, else `pdf`.
         ui::CPrintSetup::SetFileHook([this](const QString& proposed) {
             proposals << proposed;
@@ -154,7 +151,6 @@ protected:
     QStringList pdfAnswers; // the files the user gives, in turn; empty for ｷｬﾝｾﾙ
     QStringList questions;  // the replace questions
     bool replaceAnswer = true;
-    std::vector<int> messages;
     int dialogsRun = 0;
     int setupRuns = 0;
     std::pair<int, int> setupLimits;

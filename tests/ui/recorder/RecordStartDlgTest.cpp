@@ -134,7 +134,17 @@ TEST_F(RecordStartDlgTest, ClocksAndTheEnabledDate) {
     EXPECT_EQ(Label(CRecordStartDlg::kIdcNowTime).toStdString(), FormatClockTime(rig.clock.Now()));
 }
 
-TEST_F(RecordStartDlgTest, ImmediateStartReachesTheRecorder) {
+TEST_F(RecordStartDlgTest, StartsStopAndReadBack) {
+    // Scheduled an hour ahead: the fixture's block with that date.
+    const uint32_t start = rig.clock.Now() + 3600;
+    std::tm tm{};
+    ASSERT_TRUE(ToLocalTime(start, tm));
+    Date(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    Click(CRecordStartDlg::kIdcSet);
+    EXPECT_EQ(rig.sim.Settings().startMode, 0x31);
+    EXPECT_EQ(rig.sim.Settings().startTime, start);
+
+    // At once, with the fields changed; the wire and the save that follow are the core's.
     Edit(CRecordStartDlg::kIdcName1)->setText("温度温度"); // four double-byte characters: 8 bytes
     Edit(CRecordStartDlg::kIdcName2)->setText("B");
     auto* list = static_cast<QComboBox*>(dlg->GetDlgItem(CRecordStartDlg::kIdcInterval));
@@ -143,35 +153,16 @@ TEST_F(RecordStartDlgTest, ImmediateStartReachesTheRecorder) {
     Click(CRecordStartDlg::kIdcEndless);
     Click(CRecordStartDlg::kIdcJPt100);
     Click(CRecordStartDlg::kIdcSet);
-
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    EXPECT_EQ(log.ids, (std::vector<int>{msg::kCommOk, msg::kCommOk}));
     const RecorderSettings& s = rig.sim.Settings();
     EXPECT_EQ(s.flags, RecorderSettings::kFlagEndless | RecorderSettings::kFlagJPt100);
     EXPECT_EQ(s.intervalSec, 30);
     EXPECT_EQ(s.startMode, 0x30);
     EXPECT_EQ(std::string(s.chanName1, 8), "\x89\xb7\x93\x78\x89\xb7\x93\x78");
     EXPECT_EQ(std::string(s.chanName2, 2), std::string("B\0", 2));
-    // The wire and the save that follow are the core's.
-    EXPECT_TRUE(rig.sim.IsRecording(rig.line.NowUs() + 31'000'000));
-}
-
-TEST_F(RecordStartDlgTest, ScheduledStartSendsTheDelay) {
-    const uint32_t start = rig.clock.Now() + 3600;
-    std::tm tm{};
-    ASSERT_TRUE(ToLocalTime(start, tm));
-    Date(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
-    Click(CRecordStartDlg::kIdcSet);
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
-    EXPECT_EQ(rig.sim.Settings().startMode, 0x31);
-    EXPECT_EQ(rig.sim.Settings().startTime, start);
-}
-
-TEST_F(RecordStartDlgTest, StopAndReadBack) {
-    // Start at once, then stop.
-    Click(CRecordStartDlg::kIdcImmediate);
-    Click(CRecordStartDlg::kIdcSet);
-    rig.line.Advance(25'000'000);
+    rig.line.Advance(31'000'000);
     ASSERT_TRUE(rig.sim.IsRecording(rig.line.NowUs()));
+
     log.ids.clear();
     Click(CRecordStartDlg::kIdcStop);
     EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
@@ -185,7 +176,7 @@ TEST_F(RecordStartDlgTest, StopAndReadBack) {
     log.ids.clear();
     Click(CRecordStartDlg::kIdcReceive);
     EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
-    EXPECT_EQ(nameWhenShown, "OVEN");
+    EXPECT_EQ(nameWhenShown, "温度温度");
     EXPECT_TRUE(
         static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcImmediate))->isChecked());
     EXPECT_FALSE(Edit(CRecordStartDlg::kIdcYear)->isEnabled());
