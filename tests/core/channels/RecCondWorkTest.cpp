@@ -88,8 +88,7 @@ TEST_F(RecCondTest, ChecksGiveTheirMessageAndFocusAndReloadTheLastAcceptedValues
         EXPECT_EQ(w.form, (RecCondForm{"ONE", one}));
         Type(w, c.name, c.date);
         const RecCondOutcome o = c.ok ? w.Ok() : w.Select(2);
-        EXPECT_EQ(o.messageId, c.message);
-        EXPECT_EQ(o.focus, c.focus);
+        EXPECT_EQ(std::pair(o.messageId, o.focus), std::pair(c.message, c.focus));
         EXPECT_FALSE(o.closed);
         if (c.message == 0) {
             EXPECT_EQ(w.Selected(), 2);

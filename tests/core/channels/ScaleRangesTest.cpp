@@ -42,8 +42,7 @@ TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
         CCalcRangeWork w(1, 2, range);
         w.fields = c.fields;
         const CalcRangeCheck r = w.Check();
-        EXPECT_EQ(r.messageId, c.message);
-        EXPECT_EQ(r.focus, c.focus);
+        EXPECT_EQ(std::pair(r.messageId, r.focus), std::pair(c.message, c.focus));
         if (c.message == 0) {
             EXPECT_EQ(w.Start(), Local(2008, 1, 1, 0, 0, 0));
             EXPECT_EQ(w.End(), w.Start());
@@ -83,8 +82,8 @@ TEST(FullScaleTest, ChecksInOrder) {
     // clang-format on
     for (const Case& c : cases) {
         const FullScaleCheck r = CheckFullScale(c.upper, c.lower);
-        EXPECT_EQ(r.messageId, c.message) << c.upper << " / " << c.lower;
-        EXPECT_EQ(r.focus, c.focus) << c.upper << " / " << c.lower;
+        EXPECT_EQ(std::pair(r.messageId, r.focus), std::pair(c.message, c.focus))
+            << c.upper << " / " << c.lower;
     }
 }
 

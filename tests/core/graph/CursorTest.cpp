@@ -142,14 +142,8 @@ TEST_F(PressTest, EachAreaStartsItsOwnGesture) {
     const GraphRect& tt = model.m_rcTimeThumb;
     const GraphRect& vt = model.m_rcValueThumb;
     const int ty = t.top + 5, vx = v.left + 5, ky = k.top + 3;
-    const struct {
-        const char* what;
-        GraphPoint pt;
-        PressAction action;
-        int mode;
-        int repeat;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char* what; GraphPoint pt; PressAction action; int mode, repeat; } cases[] = {
         {"time strip, left arrow", {t.left, ty}, PressAction::kScrollTimeLeft, kDragNone, 0},
         {"time strip, left arrow's last column", {t.left + 15, ty}, PressAction::kScrollTimeLeft, kDragNone, 0},
         {"time strip, right arrow", {t.right, ty}, PressAction::kScrollTimeRight, kDragNone, 0},
@@ -164,14 +158,14 @@ TEST_F(PressTest, EachAreaStartsItsOwnGesture) {
         {"flag B", {model.m_rcFlagB.left + 3, ky}, PressAction::kNone, kDragFlagB, 0},
         {"inside the plot", {p.left + 40, p.top + 40}, PressAction::kNone, kDragZoom, 0},
         {"left of everything", {2, p.top + 40}, PressAction::kNone, kDragNone, 0},
-        // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases) {
         model.m_nDragMode = kDragNone;
         model.m_nRepeatMode = kRepeatNone;
         EXPECT_EQ(model.LeftButtonDown(c.pt), c.action) << c.what;
-        EXPECT_EQ(model.m_nDragMode, c.mode) << c.what;
-        EXPECT_EQ(model.m_nRepeatMode, c.repeat) << c.what;
+        EXPECT_EQ(std::pair(model.m_nDragMode, model.m_nRepeatMode), std::pair(c.mode, c.repeat))
+            << c.what;
     }
 }
 
