@@ -106,7 +106,7 @@ CGraphPrintDlg::CGraphPrintDlg(const QString& fileName, const GraphPrintSettings
     const char* labels[] = {QT_TR_NOOP("用紙に適したｻｲｽﾞに伸縮"), QT_TR_NOOP("用紙いっぱいに伸縮"),
                             QT_TR_NOOP("任意のｽｹｰﾙを指定")};
     for (int i = 0; i < 3; ++i) {
-        auto* radio = Item(kIdMethodFit + i, new QRadioButton(QString::fromUtf8(labels[i])));
+        auto* radio = Item(kIdMethodFit + i, new QRadioButton(tr(labels[i])));
         m_pMethod->addButton(radio, i);
         grid->addWidget(radio, i, 0, 1, 4);
     }
