@@ -52,14 +52,13 @@ protected:
     CGraphModel model{doc};
 };
 
-TEST_F(PaintTest, PlotIsBlackWithASunkenEdge) {
+TEST_F(PaintTest, PlotIsBlackWithASunkenEdgeAndGridLinesAtTheComputedPositions) {
     SetView(kT0, kT0 + 1138, 690, -300); // no grid line on the edges
     const QImage img = Render();
-    const int midX = 300, midY = 150;
-    EXPECT_EQ(img.pixel(kRight + 1, midY), Entry(kPalLightEdge)) << "right edge";
-    EXPECT_EQ(img.pixel(midX, kBottom + 1), Entry(kPalLightEdge)) << "bottom edge";
-    EXPECT_EQ(img.pixel(midX, kTop - 1), Entry(kPalDarkEdge)) << "top edge";
-    EXPECT_EQ(img.pixel(kLeft - 1, midY), Entry(kPalDarkEdge)) << "left edge";
+    EXPECT_EQ(img.pixel(kRight + 1, 150), Entry(kPalLightEdge)) << "right edge";
+    EXPECT_EQ(img.pixel(300, kBottom + 1), Entry(kPalLightEdge)) << "bottom edge";
+    EXPECT_EQ(img.pixel(300, kTop - 1), Entry(kPalDarkEdge)) << "top edge";
+    EXPECT_EQ(img.pixel(kLeft - 1, 150), Entry(kPalDarkEdge)) << "left edge";
     EXPECT_EQ(img.pixel(kLeft - 1, kBottom + 1), Entry(kPalDarkEdge)) << "grey reaches the corner";
     // The client area's etched frame.
     EXPECT_EQ(img.pixel(200, 0), Entry(kPalLightEdge));
@@ -67,10 +66,6 @@ TEST_F(PaintTest, PlotIsBlackWithASunkenEdge) {
     EXPECT_EQ(img.pixel(639, 200), Entry(kPalDarkEdge));
     EXPECT_EQ(img.pixel(635, 200), Entry(kPalLightEdge));
     EXPECT_EQ(img.pixel(200, 479), Entry(kPalDarkEdge));
-}
-
-TEST_F(PaintTest, GridLinesAtTheComputedPositionsAndTheRestOfThePlotBlack) {
-    const QImage img = Render();
     std::set<int> xs, ys;
     for (const TimeTick& t : model.TimeTicks())
         xs.insert(t.x);
