@@ -206,6 +206,8 @@ TEST_F(RecorderEndToEnd, StartReadBackAndStop) {
     r = Cli({"recorder", "settings", "--device", d});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("ｹﾙﾌﾞﾗ Ch.1 : 室温"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("記録ﾓｰﾄﾞ : ｴﾝﾄﾞﾚｽ"), std::string::npos);
+    EXPECT_NE(r.out.find("記録間隔 :  5 sec."), std::string::npos);
 
     const std::string conf = ReadAll(Path("config/PELNOR CORPORATION/Saroko.conf"));
     EXPECT_NE(conf.find("StartMode=0x30"), std::string::npos) << conf;
