@@ -155,8 +155,10 @@ TEST(Simulator, FaultsAsTheUserSeesThem) {
         {"silent", FaultKind::Silence, 0, 0, 0, -101, {57705}, 0},
         {"cut download", FaultKind::CutOff, 0x11, 0, 5, -102, {57708}, 3},
         {"cut once", FaultKind::CutOff, 0x11, 1, 20, 0, {57696}, 2},
+        {"bad check twice", FaultKind::BadCheck, 0x11, 2, 0, 0, {57696}, 3},
         {"bad check always", FaultKind::BadCheck, 0x11, 0, 0, -104, {57710}, 3},
         {"bad settings check", FaultKind::BadCheck, 0x25, 1, 0, -104, {57710}, 0},
+        {"cut identify", FaultKind::CutOff, 0x35, 0, 3, -102, {57708}, 0},
         // clang-format on
     };
     for (const Case& c : cases) {

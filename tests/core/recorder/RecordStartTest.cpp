@@ -98,7 +98,8 @@ TEST(RecordStartRules, ExpectedEnd) {
     const char* unknownTime = "  ??時 ??分 ??秒";
     RecordStartForm bad = Form(kStartScheduled);
     bad.date.day = "31x";
-    for (const RecordStartForm& f : {Form(kStartScheduled, 1), Form(-1), bad}) {
+    for (const RecordStartForm& f :
+         {Form(kStartScheduled, 1), Form(kStartImmediate, 1), Form(-1), bad}) {
         c = RecordStartClock(f, now, index);
         EXPECT_EQ(c.endDate, unknownDate);
         EXPECT_EQ(c.endTime, unknownTime);
