@@ -123,12 +123,30 @@ TEST_F(GraphPrintTest, ScalesAreWholeNumbers) {
     EXPECT_EQ(PdfPages(pdf), 1);
 }
 
-TEST_F(GraphPrintTest, WithoutPrinterTheSetupIsAsked) {
+TEST_F(GraphPrintTest, PrinterSetup) {
+    // Cancelled, from the command or the dialog's button: the printer chosen before stays.
+    setupAnswer = [](QPrinter& p) {
+        p.setOutputFileName(QStringLiteral("/tmp/elsewhere.pdf"));
+        p.setPageOrientation(QPageLayout::Landscape);
+        return false;
+    };
+    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintSetup, *view, main.get()));
+    EXPECT_EQ(setupRuns, 1);
+    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
+    EXPECT_EQ(PrintSetup().Printer().pageLayout().orientation(), QPageLayout::Portrait);
+    Answer({[](QDialog& dlg) {
+        Click(dlg, ui::kIdPrinterSetup);
+        return Click(dlg, ui::kIdCancel);
+    }});
+    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
+    EXPECT_EQ(setupRuns, 2);
+    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
+
+    // Without a printer the setup is asked; given none, nothing is printed.
     PrintSetup().Printer().setOutputFileName(QString());
-    // The user gives no printer: nothing is printed.
     Answer({Choose(kPrintFitPaper)});
     ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
-    EXPECT_EQ(setupRuns, 1);
+    EXPECT_EQ(setupRuns, 3);
     EXPECT_EQ(setupLimits, std::make_pair(1, 1));
     EXPECT_FALSE(QFileInfo::exists(pdf));
     // Now a PDF file is named in the setup: the page is printed there.
@@ -139,28 +157,8 @@ TEST_F(GraphPrintTest, WithoutPrinterTheSetupIsAsked) {
     };
     Answer({Choose(kPrintFitPaper)});
     ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
-    EXPECT_EQ(setupRuns, 2);
+    EXPECT_EQ(setupRuns, 4);
     EXPECT_EQ(PdfPages(pdf), 1);
-}
-
-TEST_F(GraphPrintTest, CancelledSetupKeepsThePrinterChosenBefore) {
-    setupAnswer = [](QPrinter& p) {
-        p.setOutputFileName(QStringLiteral("/tmp/elsewhere.pdf"));
-        p.setPageOrientation(QPageLayout::Landscape);
-        return false;
-    };
-    EXPECT_TRUE(ui::RunPrintingCommand(cmd::kPrintSetup, *view, main.get()));
-    EXPECT_EQ(setupRuns, 1);
-    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
-    EXPECT_EQ(PrintSetup().Printer().pageLayout().orientation(), QPageLayout::Portrait);
-    // From the dialog's own button as well.
-    Answer({[](QDialog& dlg) {
-        Click(dlg, ui::kIdPrinterSetup);
-        return Click(dlg, ui::kIdCancel);
-    }});
-    ui::RunPrintingCommand(cmd::kPrintColour, *view, main.get());
-    EXPECT_EQ(setupRuns, 2);
-    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
 }
 
 TEST_F(GraphPrintTest, EachPdfJobAsksForAFileOfItsOwn) {

@@ -108,45 +108,37 @@ void Fill(CCommandTestDlg& dlg, const char* prcNo, std::array<const char*, 4> pr
         Edit(dlg, ids[i])->setText(prm[static_cast<std::size_t>(i)]);
 }
 
-TEST(CommandTestDlg, ResultBytesFromTheSimulatedRecorder) {
+TEST(CommandTestDlg, ParameterBytesOnTheWireAndResultBytesShown) {
     MessageLog log;
-    SimRig rig;
+    sim::SimOptions o;
+    o.fault = sim::FaultKind::Silence; // to the query only
+    o.faultCommand = CMD_QUERY_33;
+    SimRig rig(o);
     CCommandTestDlg dlg(rig.doc, rig.Services());
-    Fill(dlg, "15", {"00", "00", "00", "00"}); // identify
-    Press(dlg, CCommandTestDlg::kIdcSend);
-    EXPECT_EQ((QStringList{Result(dlg, 0), Result(dlg, 1), Result(dlg, 2), Result(dlg, 3)}),
-              (QStringList{"04", "14", "01", "00"}));
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
-}
-
-TEST(CommandTestDlg, ParameterBytesOnTheWire) {
-    MessageLog log;
-    CScriptedPeer peer;
-    CMemoryLine line(peer);
-    FixedClock clock(kSimEpoch);
-    CMemorySettingsStore store;
-    CZorvicDoc doc(store, clock);
-    CommServices services;
-    services.line = &line;
-    services.clock = &clock;
-    CCommandTestDlg dlg(doc, services);
     auto text = [&](int id) { return Edit(dlg, id)->text(); };
     EXPECT_EQ((QStringList{dlg.windowTitle(), text(CCommandTestDlg::kIdcPrcNo),
                            text(CCommandTestDlg::kIdcPrm1), text(CCommandTestDlg::kIdcPrm4),
                            text(CCommandTestDlg::kIdcMsg), Result(dlg, 3)}),
               (QStringList{"コマンドテスト", "0", "00", "00", "1", "00"}));
+    Fill(dlg, "15", {"00", "00", "00", "00"}); // identify
+    Press(dlg, CCommandTestDlg::kIdcSend);
+    EXPECT_EQ((QStringList{Result(dlg, 0), Result(dlg, 1), Result(dlg, 2), Result(dlg, 3)}),
+              (QStringList{"04", "14", "01", "00"}));
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+
     // Query 0x33 with "1FF", "a", "7g", "" : the low byte of each leading hex number.
+    const std::size_t before = rig.line.Written().size();
     Fill(dlg, "13", {"1FF", "a", "7g", ""});
     Press(dlg, CCommandTestDlg::kIdcSend);
     const uint8_t p[4] = {0xFF, 0x0A, 0x07, 0x00};
     const ShortFrame f = MakeShortRequest(CMD_QUERY_33, std::span<const uint8_t, 4>(p));
-    const std::vector<uint8_t> written = line.Written();
-    ASSERT_GE(written.size(), 7u);
-    EXPECT_EQ(written[0], kWakeByte);
-    EXPECT_EQ(std::vector<uint8_t>(written.begin() + 1, written.begin() + 7),
+    const std::vector<uint8_t> written = rig.line.Written();
+    ASSERT_GE(written.size(), before + 7);
+    EXPECT_EQ(written[before], kWakeByte);
+    EXPECT_EQ(std::vector<uint8_t>(written.begin() + before + 1, written.begin() + before + 7),
               std::vector<uint8_t>(f.begin(), f.end()));
-    // Nobody answers: the message of a missing reply, results 00.
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kNoResponse});
+    // No answer: the message of a missing reply, results 00.
+    EXPECT_EQ(log.ids, (std::vector<int>{msg::kCommOk, msg::kNoResponse}));
     EXPECT_EQ(Result(dlg, 0), "00");
 }
 

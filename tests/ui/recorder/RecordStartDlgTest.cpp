@@ -96,14 +96,12 @@ TEST_F(RecordStartDlgTest, ChecksShowTheirMessageAndFocusTheField) {
         EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(c.focus));
         EXPECT_TRUE(dlg->isVisible());
     }
-    EXPECT_EQ(rig.line.OpenCount(), 0);
-}
-
-TEST_F(RecordStartDlgTest, NoStartMethod) {
+    // Without a start method nothing else is looked at: not the name left too long.
     auto* scheduled = static_cast<QRadioButton*>(dlg->GetDlgItem(CRecordStartDlg::kIdcScheduled));
     scheduled->setAutoExclusive(false);
     scheduled->group()->setExclusive(false);
     scheduled->setChecked(false);
+    log.ids.clear();
     Click(CRecordStartDlg::kIdcSet);
     EXPECT_EQ(log.ids, std::vector<int>{msg::kNoStartMethod});
     EXPECT_EQ(rig.line.OpenCount(), 0);
