@@ -11,6 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "core/recorder/CommRig.h"
 #include "platform/PtyHost.h"
 #include "platform/SerialPortLine.h"
 #include "recorder/Protocol.h"
@@ -18,32 +19,6 @@
 
 namespace saroko::test {
 namespace {
-
-// Sends fixed bytes at fixed times after the first byte from the PC.
-class CAnswerPeer final : public ILinePeer {
-public:
-    explicit CAnswerPeer(std::vector<std::pair<uint64_t, uint8_t>> plan)
-        : m_plan(std::move(plan)) {}
-    void OnHostByte(uint8_t, uint64_t nowUs) override {
-        if (!m_bStarted) {
-            m_bStarted = true;
-            for (auto& p : m_plan)
-                p.first += nowUs;
-        }
-    }
-    bool NextOutputTime(uint64_t& t) override {
-        if (!m_bStarted || m_next >= m_plan.size())
-            return false;
-        t = m_plan[m_next].first;
-        return true;
-    }
-    uint8_t PopOutput() override { return m_plan[m_next++].second; }
-
-private:
-    std::vector<std::pair<uint64_t, uint8_t>> m_plan;
-    std::size_t m_next = 0;
-    bool m_bStarted = false;
-};
 
 double ThreadCpuSeconds() {
     rusage u{};
@@ -70,7 +45,7 @@ protected:
 };
 
 TEST_F(SerialLineOnPty, ReadTimesOutOnlyAfterTheSilence) {
-    CAnswerPeer peer({{200'000, 0x41}});
+    CTimedPeer peer({{200'000, 0x41}}, true);
     Serve(peer);
     CQtSerialLine line;
     ASSERT_EQ(line.Open(m_host.DevicePath(), 9600), 0);
@@ -96,7 +71,7 @@ TEST_F(SerialLineOnPty, ReadTimesOutOnlyAfterTheSilence) {
 }
 
 TEST_F(SerialLineOnPty, DrainAndWake) {
-    CAnswerPeer peer({{0, 1}, {30'000, 2}, {60'000, 3}});
+    CTimedPeer peer({{0, 1}, {30'000, 2}, {60'000, 3}}, true);
     Serve(peer);
     CommServices s;
     CQtSerialLine line;
@@ -117,7 +92,7 @@ TEST_F(SerialLineOnPty, DrainAndWake) {
 }
 
 TEST_F(SerialLineOnPty, ExclusiveAndFlowControlKept) {
-    CAnswerPeer peer({});
+    CTimedPeer peer;
     Serve(peer);
     // The port was set up for hardware flow control before we came.
     const int fd = ::open(m_host.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);

@@ -35,13 +35,23 @@ public:
     std::vector<int> painted;
 };
 
-// Bytes the far end sends at fixed times (microseconds).
+// Bytes the far end sends at fixed times (microseconds): from the line's start, or from the
+// first byte the PC writes.
 class CTimedPeer final : public ILinePeer {
 public:
+    explicit CTimedPeer(std::vector<std::pair<uint64_t, uint8_t>> plan = {},
+                        bool fromFirstHostByte = false)
+        : m_out(std::move(plan)), m_bWaiting(fromFirstHostByte) {}
     void At(uint64_t us, uint8_t b) { m_out.emplace_back(us, b); }
-    void OnHostByte(uint8_t, uint64_t) override {}
+    void OnHostByte(uint8_t, uint64_t nowUs) override {
+        if (!m_bWaiting)
+            return;
+        m_bWaiting = false;
+        for (auto& out : m_out)
+            out.first += nowUs;
+    }
     bool NextOutputTime(uint64_t& t) override {
-        if (m_next >= m_out.size())
+        if (m_bWaiting || m_next >= m_out.size())
             return false;
         t = m_out[m_next].first;
         return true;
@@ -51,6 +61,7 @@ public:
 private:
     std::vector<std::pair<uint64_t, uint8_t>> m_out;
     std::size_t m_next = 0;
+    bool m_bWaiting;
 };
 
 using Bytes = std::vector<uint8_t>;
