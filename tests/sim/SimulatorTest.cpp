@@ -2,7 +2,6 @@
 // exchanges, recordings over simulated hours, the paced wire, and the injected faults.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sstream>
 
 #include "Km41Simulator.h"
@@ -15,7 +14,6 @@
 #include "recorder/RecordStart.h"
 #include "recorder/RecorderComm.h"
 #include "recorder/TranscriptLine.h"
-#include "settings/SettingsStore.h"
 #include "support/SimRig.h"
 
 namespace saroko::sim {
