@@ -56,7 +56,6 @@ protected:
 };
 
 TEST_F(RecordStartDlgTest, OpensOnTheDocumentsBlock) {
-    EXPECT_EQ(dlg->windowTitle(), "記録スタート");
     EXPECT_EQ(Edit(CRecordStartDlg::kIdcName1)->text(), "OVEN");
     EXPECT_EQ(Edit(CRecordStartDlg::kIdcName2)->text(), "DUCT");
     auto* list = static_cast<QComboBox*>(dlg->GetDlgItem(CRecordStartDlg::kIdcInterval));
