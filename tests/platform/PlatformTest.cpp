@@ -142,7 +142,6 @@ TEST(QtSettingsStore, SectionsRoundTripThroughTheUserStore) {
     doc.OnNewDocument();
     EXPECT_EQ(doc.m_recSettings.startMode, 0x30);
     EXPECT_EQ(std::string(doc.m_recSettings.chanName1, 4), "\x8e\xba\x89\xb7");
-    EXPECT_EQ(doc.m_nUnitCF, 1u);
     std::memcpy(doc.m_recSettings.chanName2, "\x8e\xba\x89\xb7\x8e\xba\x89\xb7", 8);
     doc.SaveCommSettings();
     EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName2", ""), "室温室温");
