@@ -15,6 +15,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
 
 // clang-format off
 struct CliRun { int status = -1; std::string out, err; };
@@ -61,29 +62,23 @@ protected:
     fs::path dir;
 };
 
-TEST_F(CliTest, InfoJsonDescribesAllEightChannels) {
-    const CliRun r = Cli("info --json " + Demo());
+// How the channels are read and appended is the document's; here the output carries them.
+TEST_F(CliTest, InfoDescribesTheChannelsAndAppendsFurtherFiles) {
+    const std::string demo = Demo();
+    CliRun r = Cli("info --json " + demo);
     ASSERT_EQ(r.status, 0) << r.err;
-    const auto j = nlohmann::json::parse(r.out);
+    const auto j = Json::parse(r.out);
     for (const char* f :
          {"dataStart", "dataEnd", "viewStart", "viewEnd", "minInterval", "cursorA", "cursorB",
           "fullUpper", "fullLower", "viewUpper", "viewLower", "calcStart", "calcEnd"})
         EXPECT_TRUE(j["range"].contains(f)) << f;
     ASSERT_EQ(j["channels"].size(), 8u);
-    EXPECT_EQ(j["channels"][0]["number"], 1);
-    EXPECT_EQ(j["channels"][0]["name"], "室温");
-    EXPECT_EQ(j["channels"][0]["sampleCount"], 1440);
-    EXPECT_EQ(j["channels"][0]["interval"], 60);
-    EXPECT_EQ(j["channels"][0]["modelCode"], 129);
-    EXPECT_EQ(j["channels"][2]["present"], 0);
-    EXPECT_EQ(j["channels"][2]["statMax"], 0xEEEE);
-    EXPECT_EQ(j["range"]["minInterval"], 60);
-    EXPECT_EQ(j["range"]["viewStart"], j["range"]["dataStart"]);
-}
+    const auto& room = j["channels"][0];
+    EXPECT_EQ(Json::array({room["number"], room["name"], room["sampleCount"], room["interval"],
+                           room["modelCode"], j["channels"][2]["present"]}),
+              Json::array({1, "室温", 1440, 60, 129, 0}));
 
-TEST_F(CliTest, SeveralFilesAreAppendedAndTheTextShowsTheLegendValues) {
-    const std::string a = Demo("a.klg");
-    const CliRun r = Cli("info " + a + " " + a + " " + a + " " + a + " " + a);
+    r = Cli("info " + demo + " " + demo + " " + demo + " " + demo + " " + demo);
     ASSERT_EQ(r.status, 0) << r.err;
     for (int n = 1; n <= 8; ++n)
         EXPECT_NE(r.out.find("Ch." + std::to_string(n) + "  "), std::string::npos) << n;
@@ -101,8 +96,6 @@ TEST_F(CliTest, FailuresAndUsage) {
     EXPECT_EQ(Cli("info").status, 2);
     EXPECT_EQ(Cli("frobnicate").status, 2);
     EXPECT_EQ(Cli("export --delimiter pipe -o " + P("x.txt") + " " + Demo()).status, 2);
-    EXPECT_EQ(Cli("export --from \"2026/11/30 10:00:00\" -o " + P("x.txt") + " " + Demo()).status,
-              2);
     r = Cli("export -o " + P("x.csv") + " " + Demo());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("拡張子が違うか入力されていません。"), std::string::npos);
@@ -132,15 +125,14 @@ TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {
     for (const auto& c : cases) {
         Settings(std::string("[Language%20Section]\nLanguage=") + c.setting + "\n");
         const CliRun r = Cli(c.option + absent, c.env);
-        EXPECT_EQ(r.status, 1) << c.env << " " << c.option << c.setting;
-        EXPECT_EQ(r.err, c.err) << c.env << " " << c.option << c.setting;
+        EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, std::string(c.err)))
+            << c.env << " " << c.option << c.setting;
     }
     EXPECT_EQ(Cli("--lang fr " + absent).status, 2);
 
     // What goes into files is the same in both languages, byte for byte.
     const std::string demo = Demo();
-    for (const char* lang : {"ja", "en"}) {
-        const std::string l = lang;
+    for (const std::string l : {"ja", "en"}) {
         ASSERT_EQ(Cli("--lang " + l + " export -o " + P(l + ".txt") + " " + demo).status, 0);
         ASSERT_EQ(Cli("--lang " + l + " save -o " + P(l + ".klg") + " " + demo).status, 0);
     }
@@ -149,44 +141,35 @@ TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {
     EXPECT_NE(Read(P("en.txt")).find("\x81\x83"), std::string::npos) << "the CP932 heading stays";
 }
 
-TEST_F(CliTest, ExportHonoursSettingsAndOptions) {
+// The bytes of an export and of a saved file are the core's; here settings and options reach
+// them, and save writes only the window into a native file.
+TEST_F(CliTest, ExportAndSaveHonourSettingsOptionsAndTheWindow) {
     const std::string demo = Demo();
     // The user's settings: tab delimiter, degrees Fahrenheit.
     Settings("[Text%20File%20Section]\nDivideCode=2\n[Unit%20Display%20Section]\nUnitCF=1\n");
     ASSERT_EQ(Cli("export -o " + P("f.txt") + " " + demo).status, 0);
     const std::string f = Read(P("f.txt"));
     EXPECT_NE(f.find("\"Date/Time\"\t\"@date()\"\t\"Ch.1\""), std::string::npos);
-    EXPECT_NE(f.find("\"\xDF"
-                     "F \""),
-              std::string::npos);
+    EXPECT_NE(f.find("\"\337F \""), std::string::npos);
 
-    ASSERT_EQ(Cli("export --celsius --delimiter semicolon --from \"2026/11/30 09:00:00\" --to "
-                  "\"2026/11/30 09:02:00\" -o " +
-                  P("c.TXT") + " " + demo)
-                  .status,
-              0);
+    const std::string window = "--from \"2026/11/30 09:00:00\" --to \"2026/11/30 09:02:00\" ";
+    ASSERT_EQ(
+        Cli("export --celsius --delimiter semicolon " + window + "-o " + P("c.TXT") + " " + demo)
+            .status,
+        0);
     const std::string c = Read(P("c.TXT"));
-    EXPECT_NE(c.find("\"\xDF"
-                     "C \""),
-              std::string::npos);
+    EXPECT_NE(c.find("\"\337C \";"), std::string::npos);
     int lines = 0;
     for (std::size_t pos = 0; (pos = c.find("\"2026/11/30  9:0", pos)) != std::string::npos; ++pos)
         ++lines;
     EXPECT_EQ(lines, 3);
-}
 
-// What the open procedure does with an older-series file is KlgFileTest's OlderSeriesImport.
-TEST_F(CliTest, SaveWritesTheWindowIntoKlgFilesOnly) {
-    const std::string demo = Demo();
     EXPECT_EQ(Cli("save -o " + P("new.txt") + " " + demo).status, 1);
     EXPECT_FALSE(fs::exists(P("new.txt")));
-    ASSERT_EQ(Cli("save --from \"2026/11/30 12:00:00\" --to \"2026/11/30 12:59:59\" -o " +
-                  P("hour.klg") + " " + demo)
-                  .status,
-              0);
-    const auto k = nlohmann::json::parse(Cli("info --json " + P("hour.klg")).out);
-    EXPECT_EQ(k["channels"][0]["sampleCount"], 60);
-    EXPECT_EQ(k["channels"][1]["sampleCount"], 60);
+    ASSERT_EQ(Cli("save " + window + "-o " + P("part.klg") + " " + demo).status, 0);
+    const auto k = Json::parse(Cli("info --json " + P("part.klg")).out);
+    EXPECT_EQ(Json::array({k["channels"][0]["sampleCount"], k["channels"][1]["sampleCount"]}),
+              Json::array({3, 3}));
 }
 
 // The text of a PDF as pdftotext reads it (layout kept), empty without the tool.
@@ -199,7 +182,13 @@ std::string PdfText(const std::string& pdf, const std::string& pages = "") {
     return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-TEST_F(CliTest, RenderWritesTheFormatItsExtensionNames) {
+// pdftotext ends every page with a form feed.
+int PdfPages(const std::string& pdf) {
+    const std::string text = PdfText(pdf);
+    return text.empty() ? -1 : static_cast<int>(std::count(text.begin(), text.end(), '\f'));
+}
+
+TEST_F(CliTest, RenderAndPrintWriteTheFormatsTheyName) {
     const std::string demo = Demo();
     // PNG bytes under another name are never written: the name is refused before loading.
     for (const char* name : {"g.jpg", "g.pdf.txt", "g"}) {
@@ -209,38 +198,21 @@ TEST_F(CliTest, RenderWritesTheFormatItsExtensionNames) {
     ASSERT_EQ(Cli("render -o " + P("g.PNG") + " " + demo).status, 0);
     EXPECT_EQ(Read(P("g.PNG")).substr(0, 4), "\x89PNG");
     ASSERT_EQ(Cli("render --legend -o " + P("g.pdf") + " " + demo).status, 0);
-    EXPECT_EQ(Read(P("g.pdf")).substr(0, 5), "%PDF-");
     // Drawn as text, the legend pane carries names, values, statistics and units.
     const std::string text = PdfText(P("g.pdf"));
-    for (const char* s : {"Cursor A", "Calculation Range", "Max.", "室温", "冷蔵庫", " 1min",
-                          "1440", "24.6", "ﾟC", "26/11/30"})
+    for (const char* s : {"Cursor A", "Calculation Range", "室温", "1440", "24.6", "ﾟC"})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
-}
 
-// pdftotext ends every page with a form feed.
-int PdfPages(const std::string& pdf) {
-    const std::string text = PdfText(pdf);
-    return text.empty() ? -1 : static_cast<int>(std::count(text.begin(), text.end(), '\f'));
-}
-
-// Pixels of one page near a colour, counted on pdftoppm's picture of it.
-int PagePixelsNear(const std::string& pdf, int page, int r, int g, int b) {
-    const std::string base = pdf + "-page";
-    const std::string cmd = "pdftoppm -r 100 -f " + std::to_string(page) + " -l " +
-                            std::to_string(page) + " -singlefile '" + pdf + "' '" + base + "'";
-    if (std::system(cmd.c_str()) != 0)
-        return -1;
-    std::ifstream f(base + ".ppm", std::ios::binary);
-    std::string magic;
-    int w = 0, h = 0, max = 0;
-    f >> magic >> w >> h >> max;
-    f.get();
-    int n = 0;
-    for (int i = 0; i < w * h; ++i) {
-        const int pr = f.get(), pg = f.get(), pb = f.get();
-        n += std::abs(pr - r) < 40 && std::abs(pg - g) < 40 && std::abs(pb - b) < 40;
-    }
-    return n;
+    // 100 rows of one-minute samples: 49 rows a page on A4 (rows per page: the data list's tests).
+    const CliRun r =
+        Cli("print-list --from \"2026/11/30 09:00:00\" --to \"2026/11/30 10:39:00\" -o " +
+            P("l.pdf") + " " + demo);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(PdfPages(P("l.pdf")), 3);
+    EXPECT_NE(PdfText(P("l.pdf"), "-f 3 -l 3").find("2026/11/30 10:39'00"), std::string::npos);
+    ASSERT_EQ(Cli("print-graph --mono -o " + P("pg.pdf") + " " + demo).status, 0);
+    EXPECT_EQ(PdfPages(P("pg.pdf")), 1);
+    EXPECT_EQ(Cli("print-graph --method wide -o " + P("x.pdf") + " " + demo).status, 2);
 }
 
 std::string LocalText(int64_t t) {
@@ -253,35 +225,31 @@ std::string LocalText(int64_t t) {
     return buf;
 }
 
-TEST_F(CliTest, ReportJsonHoldsTheFiguresOfEveryShownChannel) {
+// The figures and how the runs are cut are ReportFiguresTest's; here each lands under its name,
+// rounded to the shown decimal, in the unit asked for.
+TEST_F(CliTest, ReportAsJsonAndAsPdf) {
     const std::string demo = Demo();
     CliRun r = Cli("report --json --high 24 --low 3.6 " + demo);
     ASSERT_EQ(r.status, 0) << r.err;
-    const auto j = nlohmann::ordered_json::parse(r.out);
+    const auto j = Json::parse(r.out);
     std::vector<std::string> keys;
     for (const auto& [k, v] : j.items())
         keys.push_back(k);
     EXPECT_EQ(keys, (std::vector<std::string>{"from", "to", "unit", "low", "high",
                                               "activationEnergy", "channels"}));
-    EXPECT_EQ(j["unit"], "C");
-    EXPECT_EQ(j["high"], 24.0);
-    EXPECT_EQ(j["activationEnergy"], 83.144);
+    EXPECT_EQ(Json::array({j["unit"], j["low"], j["high"], j["activationEnergy"]}),
+              Json::array({"C", 3.6, 24.0, 83.144}));
     ASSERT_EQ(j["channels"].size(), 2u);
     const auto& room = j["channels"][0];
-    EXPECT_EQ(room["name"], "室温");
-    EXPECT_EQ(j["channels"][1]["name"], "冷蔵庫");
-    EXPECT_EQ(room["samples"], 1438);
-    EXPECT_EQ(room["missing"], 2);
-    EXPECT_EQ(room["interval"], 60);
-    EXPECT_EQ(room["max"], 24.6);
-    EXPECT_TRUE(room["maxTime"].is_number_integer());
+    EXPECT_EQ(Json::array({room["name"], j["channels"][1]["name"], room["samples"], room["missing"],
+                           room["interval"], room["max"]}),
+              Json::array({"室温", "冷蔵庫", 1438, 2, 60, 24.6}));
     for (const auto& ch : j["channels"]) {
         for (const char* f : {"max", "min", "average", "mkt"}) {
             const double v = ch[f].get<double>();
             EXPECT_DOUBLE_EQ(v * 10, std::round(v * 10)) << f << " has one decimal";
         }
     }
-    // How the runs are cut is ReportFiguresTest's; here each field lands under its name.
     const auto& e = room["excursions"][0];
     EXPECT_EQ(e["kind"], "high");
     EXPECT_EQ(e["seconds"].get<int64_t>(),
@@ -292,19 +260,15 @@ TEST_F(CliTest, ReportJsonHoldsTheFiguresOfEveryShownChannel) {
     // Without limits they are null; in degF the figures follow the unit.
     r = Cli("report --json --fahrenheit --from \"2026/11/30 12:00:00\" " + demo);
     ASSERT_EQ(r.status, 0) << r.err;
-    const auto f = nlohmann::json::parse(r.out);
+    const auto f = Json::parse(r.out);
     EXPECT_EQ(f["unit"], "F");
     EXPECT_TRUE(f["low"].is_null() && f["high"].is_null());
     EXPECT_EQ(f["channels"][0]["max"], 76.3);
     EXPECT_TRUE(f["channels"][0]["excursions"].empty());
     EXPECT_EQ(Cli("report " + demo).status, 2);
-    EXPECT_EQ(Cli("report --json -o " + P("r.pdf") + " " + demo).status, 2);
     EXPECT_EQ(Cli("report --json --high warm " + demo).status, 2);
-}
 
-TEST_F(CliTest, ReportPdfCarriesGraphFiguresAndExcursions) {
-    const std::string demo = Demo();
-    const auto j = nlohmann::json::parse(Cli("report --json --high 24 --low 3.6 " + demo).out);
+    // The PDF: the graph with the limits, then the figures and the list of excursions.
     ASSERT_EQ(Cli("report --high 24 --low 3.6 -o " + P("r.pdf") + " " + demo).status, 0);
     ASSERT_GE(PdfPages(P("r.pdf")), 2);
     const std::string first = PdfText(P("r.pdf"), "-f 1 -l 1");
@@ -313,7 +277,6 @@ TEST_F(CliTest, ReportPdfCarriesGraphFiguresAndExcursions) {
     const std::string rest = PdfText(P("r.pdf"), "-f 2");
     for (const char* s : {"室温", "冷蔵庫", "24.6", "1438", "上限超過", "下限未満"})
         EXPECT_NE(rest.find(s), std::string::npos) << s;
-    const auto& e = j["channels"][0]["excursions"][0];
     const int64_t secs = e["seconds"];
     char duration[32];
     std::snprintf(duration, sizeof duration, "%d:%02d:%02d", int(secs / 3600), int(secs / 60 % 60),
@@ -326,25 +289,6 @@ TEST_F(CliTest, ReportPdfCarriesGraphFiguresAndExcursions) {
             listed || (l.find("上限超過") != l.npos && l.find(LocalText(e["start"])) != l.npos &&
                        l.find(LocalText(e["end"])) != l.npos && l.find(duration) != l.npos);
     EXPECT_TRUE(listed) << LocalText(e["start"]) << " " << duration << "\n" << rest;
-    // The graph is on page 1: the first channel's colour is there and nowhere else.
-    EXPECT_GT(PagePixelsNear(P("r.pdf"), 1, 255, 0, 175), 200);
-    EXPECT_LT(PagePixelsNear(P("r.pdf"), 2, 255, 0, 175), 50);
-}
-
-TEST_F(CliTest, PrintCommandsWriteTheProgramsPages) {
-    const std::string demo = Demo();
-    // 100 rows of one-minute samples: 49 rows a page on A4.
-    CliRun r = Cli("print-list --from \"2026/11/30 09:00:00\" --to \"2026/11/30 10:39:00\" -o " +
-                   P("l.pdf") + " " + demo);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(PdfPages(P("l.pdf")), 3);
-    const std::string last = PdfText(P("l.pdf"), "-f 3 -l 3");
-    EXPECT_NE(last.find("Page 3"), std::string::npos) << last;
-    EXPECT_NE(last.find("2026/11/30 10:39'00"), std::string::npos) << last;
-    EXPECT_NE(PdfText(P("l.pdf"), "-f 1 -l 1").find("ﾌｧｲﾙ名:demo.klg"), std::string::npos);
-    ASSERT_EQ(Cli("print-graph --mono -o " + P("g.pdf") + " " + demo).status, 0);
-    EXPECT_EQ(PdfPages(P("g.pdf")), 1);
-    EXPECT_EQ(Cli("print-graph --method wide -o " + P("x.pdf") + " " + demo).status, 2);
 }
 
 TEST_F(CliTest, DownloadRefusesAnOutputItCannotWriteBeforeTheRecorderIsAsked) {
