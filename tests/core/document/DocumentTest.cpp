@@ -1,35 +1,42 @@
+// The document's channels, ranges, statistics and conversions, the states of its commands, the
+// menu table, the window's placement and local time.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "core/TestSupport.h"
+#include "document/CommandState.h"
 #include "document/LocalDateTime.h"
+#include "document/MenuTable.h"
+#include "settings/WindowPlacement.h"
 
 namespace saroko::test {
+#ifdef _WIN32
+extern std::string g_hostZone; // tests/support/WindowsZone.cpp
+#endif
 namespace {
 
 class RecalcTest : public DocTest {};
 
 TEST_F(RecalcTest, NewDocumentHasEmptyChannelsItsHourAndTheDefaultValueAxis) {
+    const uint32_t now = clock.Now();
     for (int n = 1; n <= 8; ++n) {
         const ChannelRecord& ch = *doc.GetChannel(n);
-        EXPECT_EQ(std::tuple(ch.number, ch.present, ch.startTime, ch.sensorCode, ch.interval),
-                  std::tuple(static_cast<uint32_t>(n), 0u, clock.Now(), 0xFF, 1u));
-        EXPECT_EQ(ch.terminator, kCodeEnd);
+        EXPECT_EQ(std::tuple(ch.number, ch.present, ch.startTime, ch.sensorCode, ch.interval,
+                             ch.terminator),
+                  std::tuple(static_cast<uint32_t>(n), 0u, now, 0xFF, 1u, kCodeEnd));
     }
-    EXPECT_EQ(doc.m_szPathName, "Untitled");
-    ASSERT_EQ(doc.m_recentFiles.size(), 4u);
-    const uint32_t now = clock.Now();
-    EXPECT_EQ(doc.GetRange()->dataStart, now);
-    EXPECT_EQ(doc.GetRange()->dataEnd, now + 3600);
-    EXPECT_FLOAT_EQ(doc.GetRange()->fullUpper, 640.0f);
-    EXPECT_FLOAT_EQ(doc.GetRange()->viewLower, -240.0f);
+    EXPECT_EQ(std::tuple(doc.m_szPathName, doc.m_recentFiles.size()),
+              std::tuple(std::string("Untitled"), std::size_t{4}));
+    const GraphRange& r = *doc.GetRange();
+    EXPECT_EQ(std::tuple(r.dataStart, r.dataEnd, r.fullUpper, r.viewLower),
+              std::tuple(now, now + 3600, 640.0f, -240.0f));
 
     doc.RecalcRanges(1);
-    const GraphRange& r = *doc.GetRange();
-    EXPECT_EQ(r.dataStart, now - 90); // 3600 s x 2.5 %
-    EXPECT_EQ(r.dataEnd, now + 3690);
-    EXPECT_EQ(r.minInterval, 3600u);
-    EXPECT_FLOAT_EQ(r.fullUpper, 640.0f);
-    EXPECT_FLOAT_EQ(r.fullLower, -240.0f);
+    // 3600 s x 2.5 % on either side
+    EXPECT_EQ(std::tuple(r.dataStart, r.dataEnd, r.minInterval, r.fullUpper, r.fullLower),
+              std::tuple(now - 90, now + 3690, 3600u, 640.0f, -240.0f));
     for (int n = 1; n <= 8; ++n)
         EXPECT_EQ(doc.GetChannel(n)->statMax, kCodeMissing);
 
@@ -40,10 +47,9 @@ TEST_F(RecalcTest, NewDocumentHasEmptyChannelsItsHourAndTheDefaultValueAxis) {
     doc.m_bShow[3] = 0;
     doc.GetChannel(3)->sensorCode = 1; // an older-series import would keep it
     doc.OnNewDocument();
-    EXPECT_EQ(doc.GetSlot(0), before);
-    EXPECT_EQ(doc.GetSlot(0)->number, 1u);
-    EXPECT_EQ(doc.m_bShow[3], 1u);
-    EXPECT_EQ(doc.GetChannel(3)->sensorCode, 0xFF);
+    EXPECT_EQ(std::tuple(doc.GetSlot(0), doc.GetSlot(0)->number, doc.m_bShow[3],
+                         doc.GetChannel(3)->sensorCode),
+              std::tuple(before, 1u, 1u, 0xFF));
 }
 
 TEST_F(RecalcTest, TimeAndValueWindowsAtTheirEdges) {
@@ -66,15 +72,12 @@ TEST_F(RecalcTest, TimeAndValueWindowsAtTheirEdges) {
         Fill(*doc.GetChannel(3), c.start, c.interval, c.codes);
         doc.RecalcRanges(1);
         const GraphRange& r = *doc.GetRange();
-        EXPECT_EQ(r.dataStart, c.wantStart);
-        EXPECT_EQ(r.dataEnd, c.wantEnd);
-        EXPECT_EQ(r.viewStart, r.dataStart);
-        EXPECT_EQ(r.cursorB, r.dataEnd);
-        EXPECT_EQ(r.calcEnd, r.dataEnd);
+        EXPECT_EQ(
+            std::tuple(r.dataStart, r.dataEnd, r.viewStart, r.cursorB, r.calcEnd, r.minInterval,
+                       doc.m_bDataModified),
+            std::tuple(c.wantStart, c.wantEnd, c.wantStart, c.wantEnd, c.wantEnd, c.interval, 0u));
         EXPECT_NEAR(r.fullUpper, c.wantUpper, 1e-3);
         EXPECT_NEAR(r.fullLower, c.wantLower, 1e-3);
-        EXPECT_EQ(r.minInterval, c.interval);
-        EXPECT_EQ(doc.m_bDataModified, 0u);
     }
 }
 
@@ -92,17 +95,14 @@ TEST_F(RecalcTest, ModeTwoKeepsTheWindowsOnlyWhenNothingMoved) {
     // returns to the whole data span.
     Fill(*doc.GetChannel(2), t0, 60, std::vector<uint16_t>(100, C(25.0)));
     doc.RecalcRanges(2);
-    EXPECT_EQ(r.viewStart, r.dataStart + 600);
-    EXPECT_EQ(r.cursorA, r.dataStart + 700);
-    EXPECT_EQ(r.calcStart, r.dataStart);
-    EXPECT_EQ(doc.m_bDataModified, 1u);
+    EXPECT_EQ(std::tuple(r.viewStart, r.cursorA, r.calcStart, doc.m_bDataModified),
+              std::tuple(r.dataStart + 600, r.dataStart + 700, r.dataStart, 1u));
 
     // A longer channel moves the data range: everything is set afresh.
     Fill(*doc.GetChannel(3), t0, 60, std::vector<uint16_t>(200, C(25.0)));
     doc.RecalcRanges(2);
-    EXPECT_EQ(r.viewStart, r.dataStart);
-    EXPECT_EQ(r.cursorA, r.dataStart);
-    EXPECT_FLOAT_EQ(r.viewUpper, r.fullUpper);
+    EXPECT_EQ(std::tuple(r.viewStart, r.cursorA, r.viewUpper),
+              std::tuple(r.dataStart, r.dataStart, r.fullUpper));
 }
 
 TEST_F(RecalcTest, ModeThreeResetsWindowsButKeepsTheCalculationRange) {
@@ -115,13 +115,11 @@ TEST_F(RecalcTest, ModeThreeResetsWindowsButKeepsTheCalculationRange) {
     doc.m_bDataModified = 1;
     doc.m_nUnitCF = 1;
     doc.RecalcRanges(3);
-    EXPECT_EQ(r.calcStart, t0 + 60);
-    EXPECT_EQ(r.viewStart, r.dataStart);
+    // Statistics over [t0+60, ...] only see 100.0 degC.
+    EXPECT_EQ(std::tuple(r.calcStart, r.viewStart, doc.m_bDataModified, doc.GetChannel(1)->statMin),
+              std::tuple(t0 + 60, r.dataStart, 1u, C(100.0)));
     EXPECT_NEAR(r.fullUpper, 212.0 + 180 * 0.05, 1e-3);
     EXPECT_NEAR(r.fullLower, 32.0 - 180 * 0.05, 1e-3);
-    EXPECT_EQ(doc.m_bDataModified, 1u);
-    // Statistics over [t0+60, ...] only see 100.0 degC.
-    EXPECT_EQ(doc.GetChannel(1)->statMin, C(100.0));
 }
 
 TEST_F(RecalcTest, ManualFullScale) {
@@ -158,9 +156,7 @@ TEST_F(RecalcTest, StatisticsWithOverUnderAndMissing) {
              c.sensor);
         doc.RecalcRanges(1);
         const ChannelRecord& ch = *doc.GetChannel(5);
-        EXPECT_EQ(ch.statMax, c.max);
-        EXPECT_EQ(ch.statMin, c.min);
-        EXPECT_EQ(ch.statAvg, c.avg);
+        EXPECT_EQ(std::tuple(ch.statMax, ch.statMin, ch.statAvg), std::tuple(c.max, c.min, c.avg));
     }
 }
 
@@ -168,16 +164,16 @@ TEST_F(RecalcTest, StatisticsFollowTheCalculationRange) {
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
     Fill(*doc.GetChannel(1), t0, 10, {C(10.0), C(20.0), C(30.0), C(40.0)});
     doc.RecalcRanges(1);
+    const ChannelRecord& ch = *doc.GetChannel(1);
     doc.GetRange()->calcStart = t0 + 10;
     doc.GetRange()->calcEnd = t0 + 20;
     doc.CalcStatistics();
-    EXPECT_EQ(doc.GetChannel(1)->statMax, C(30.0));
-    EXPECT_EQ(doc.GetChannel(1)->statMin, C(20.0));
-    EXPECT_EQ(doc.GetChannel(1)->statAvg, C(25.0));
+    EXPECT_EQ(std::tuple(ch.statMax, ch.statMin, ch.statAvg),
+              std::tuple(C(30.0), C(20.0), C(25.0)));
     doc.GetRange()->calcStart = t0 + 11;
     doc.GetRange()->calcEnd = t0 + 19;
     doc.CalcStatistics();
-    EXPECT_EQ(doc.GetChannel(1)->statAvg, kCodeMissing);
+    EXPECT_EQ(ch.statAvg, kCodeMissing);
 }
 
 TEST(Conversions, ValuesCodesAndFormats) {
@@ -197,13 +193,11 @@ TEST(Conversions, ValuesCodesAndFormats) {
     // quoted units and the whole-percent humidity text are in its expected exports.
     EXPECT_EQ(doc.FormatValue(kTypeTemp14, 0, doc.ToValue(C(-0.1), kTypeTemp14, 1)), "  -0.1");
     EXPECT_EQ(doc.ToCode(-12.35, kTypeTemp13), 32768 - 124);
-    EXPECT_EQ(doc.FormatUnit(kTypeTemp13, 0), "\xDF"
-                                              "C ");
+    EXPECT_EQ(doc.FormatUnit(kTypeTemp13, 0), "\337C ");
     doc.m_nUnitCF = 1;
-    EXPECT_EQ(doc.ToCode(212.0, kTypeTemp13), 33768);
-    EXPECT_EQ(doc.ToCode(32.0, kTypeTemp13), 32768);
-    EXPECT_EQ(doc.FormatUnit(kTypeTemp14, 0), "\xDF"
-                                              "F ");
+    EXPECT_EQ(std::tuple(doc.ToCode(212.0, kTypeTemp13), doc.ToCode(32.0, kTypeTemp13)),
+              std::tuple(33768, 32768));
+    EXPECT_EQ(doc.FormatUnit(kTypeTemp14, 0), "\337F ");
 
     // Voltage in V and mV.
     EXPECT_EQ(doc.ToCode(1.2345, kTypeVoltage), 32768 + 1234);
@@ -220,14 +214,12 @@ TEST(Conversions, ValuesCodesAndFormats) {
     EXPECT_DOUBLE_EQ(doc.ToValue(40000, 100, 1), 0.0);
     EXPECT_EQ(doc.ToCode(5.0, 100), 0);
     EXPECT_EQ(doc.FormatValue(100, 0, 1.0), "");
-    EXPECT_EQ(doc.FormatUnit(100, 1), "\"\"");
-    EXPECT_EQ(doc.FormatUnit(5, 1), "");
-    EXPECT_EQ(doc.FormatUnit(225, 0), "");
+    EXPECT_EQ(std::tuple(doc.FormatUnit(100, 1), doc.FormatUnit(5, 1), doc.FormatUnit(225, 0)),
+              std::tuple("\"\"", "", ""));
 }
 
 TEST(IntervalTable, LookupByseconds) {
-    EXPECT_EQ(IntervalIndex(1), 0);
-    EXPECT_EQ(IntervalIndex(3600), 14);
+    EXPECT_EQ(std::tuple(IntervalIndex(1), IntervalIndex(3600)), std::tuple(0, 14));
     EXPECT_STREQ(IntervalLabel(60), " 1 min.");
     EXPECT_STREQ(IntervalLabel(10), "10 sec.");
     EXPECT_EQ(IntervalLabel(7), nullptr);
@@ -257,6 +249,160 @@ TEST(LocalDateTimeTest, ReadsWhatTheScanfFormatTookAndNothingElse) {
     ASSERT_TRUE(ParseLocalDateTime(FormatLocalDateTime(t), back));
     EXPECT_EQ(back, t);
     EXPECT_EQ(FormatLocalDateTime(t), "2026/01/02 03:04:05");
+}
+
+// Local time comes from the machine's zone. On Windows that is the Windows zone, which Wine
+// takes from the host's when the tests run there; the Windows C runtime must follow it.
+std::string HostZone() {
+#ifdef _WIN32
+    return g_hostZone;
+#else
+    const char* tz = std::getenv("TZ");
+    return tz ? tz : "";
+#endif
+}
+
+TEST(LocalZone, FollowsTheHostZoneAndItsDaylightSaving) {
+    // clang-format off
+    struct Case { const char* zone; uint32_t utc; int hour, isdst; };
+    const Case cases[] = {
+        {"Asia/Tokyo",    1200355200u /* 2008-01-15 00:00 UTC */, 9, 0},
+        {"Asia/Tokyo",    1216080000u /* 2008-07-15 00:00 UTC */, 9, 0},
+        {"Europe/Berlin", 1200355200u,                            1, 0},
+        {"Europe/Berlin", 1216080000u,                            2, 1},
+        {"Europe/Berlin", 1206838800u /* 2008-03-30 01:00 UTC */, 3, 1},
+        {"Europe/Berlin", 1224986400u /* 2008-10-26 02:00 UTC */, 3, 0},
+    };
+    // clang-format on
+    int checked = 0;
+    for (const Case& c : cases) {
+        if (HostZone() != c.zone)
+            continue;
+        SCOPED_TRACE(c.utc);
+        std::tm tm{};
+        ASSERT_TRUE(ToLocalTime(c.utc, tm));
+        EXPECT_EQ(std::tuple(tm.tm_hour, tm.tm_isdst > 0), std::tuple(c.hour, c.isdst == 1));
+        uint32_t back = 0;
+        ASSERT_TRUE(FromLocalFields(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                                    tm.tm_min, tm.tm_sec, back));
+        EXPECT_EQ(back, c.utc);
+        ++checked;
+    }
+    // 02:30 on the day daylight saving begins never shows on a Berlin clock: it counts as
+    // 02:30 winter time, that is 03:30 summer time, on every platform.
+    if (HostZone() == "Europe/Berlin") {
+        uint32_t t = 0;
+        ASSERT_TRUE(FromLocalFields(2008, 3, 30, 2, 30, 0, t));
+        EXPECT_EQ(t, 1206840600u);
+    }
+    if (checked == 0)
+        GTEST_SKIP() << "no cases for the zone \"" << HostZone() << "\"";
+}
+
+class CommandStateTest : public DocTest {};
+
+TEST_F(CommandStateTest, DataCommandsAreGreyWithoutData) {
+    const int needData[] = {32784, 32785, 40002, 57603, 32789, 32790, 32807, 32808,
+                            32779, 32768, 32769, 32775, 32780, 32781, 32782, 32783};
+    const int always[] = {57601, 57606, 57634, 40003, 32776, 32806, 32770, 32771, 32772,
+                          32787, 32773, 32786, 32774, 32792, 32793, 32794, 32809, 57664};
+    for (int id : needData)
+        EXPECT_FALSE(GetCommandState(doc, id).enabled) << id;
+    for (int id : always)
+        EXPECT_TRUE(GetCommandState(doc, id).enabled) << id;
+    EXPECT_FALSE(GetCommandState(doc, cmd::kCursorA).enabled);
+    EXPECT_TRUE(GetCommandState(doc, cmd::kCursorA).checked);
+    EXPECT_FALSE(GetCommandState(doc, cmd::kZoomOut).enabled);
+
+    Fill(*doc.GetChannel(4), Local(2008, 3, 5, 9, 0, 0), 10, {C(1.0), C(5.0)});
+    doc.RecalcRanges(1);
+    for (int id : needData)
+        EXPECT_TRUE(GetCommandState(doc, id).enabled) << id;
+    doc.m_nCursorBSelect = 0;
+    EXPECT_TRUE(GetCommandState(doc, cmd::kCursorB).enabled);
+    EXPECT_FALSE(GetCommandState(doc, cmd::kCursorB).checked);
+
+    // Zoom out is available only while the view shows less than everything.
+    EXPECT_FALSE(GetCommandState(doc, cmd::kZoomOut).enabled);
+    doc.GetRange()->viewStart += 1;
+    EXPECT_TRUE(GetCommandState(doc, cmd::kZoomOut).enabled);
+    doc.GetRange()->viewStart -= 1;
+    doc.GetRange()->viewLower += 0.5f;
+    EXPECT_TRUE(GetCommandState(doc, cmd::kZoomOut).enabled);
+}
+
+TEST(WindowPlacement, ClampsAndSnap) {
+    CMemorySettingsStore store;
+    const auto placed = [&] {
+        const WindowRect r = LoadWindowPlacement(store, 1920, 1080);
+        return std::tuple(r.x, r.y, r.width, r.height);
+    };
+    EXPECT_EQ(placed(), std::tuple(0, 0, 639, 479));
+    const std::vector<std::tuple<int, int, int, int, int, int, int, int>> cases = {
+        // stored x, y, w, h -> placed x, y, w, h on a 1920 x 1080 desktop
+        {-5, 10, 300, 200, 0, 10, 639, 479},
+        {1821, 981, 800, 600, 0, 0, 800, 600},
+        {1820, 980, 1000, 700, 1820, 980, 1000, 700},
+        {100, -1, 639, 479, 100, 0, 639, 479},
+    };
+    for (const auto& [x, y, w, h, wx, wy, ww, wh] : cases) {
+        SaveWindowPosition(store, {x, y, w, h});
+        EXPECT_EQ(placed(), std::tuple(wx, wy, ww, wh)) << x << "," << y;
+    }
+    EXPECT_EQ(std::tuple(ShouldSnapWindow(249, false), ShouldSnapWindow(250, false),
+                         ShouldSnapWindow(0, true)),
+              std::tuple(true, false, false));
+    EXPECT_EQ(HelpFilePath("/opt/saroko/bin/saroko"), "/opt/saroko/bin/SAROKO.chm");
+    EXPECT_EQ(HelpFilePath("C:\\Saroko\\saroko.exe", '\\'), "C:\\Saroko\\SAROKO.chm");
+    EXPECT_EQ(HelpFilePath("saroko"), "./SAROKO.chm");
+}
+
+std::string KeyText(const Accelerator& a) {
+    static const char* names[] = {"A", "B",      "C",      "M",         "N",  "O",  "P",
+                                  "V", "W",      "X",      "Z",         "←",  "→",  "↑",
+                                  "↓", "Insert", "Delete", "Backspace", "F1", "F6", "F10"};
+    std::string s;
+    if (a.mods & Accelerator::kCtrl)
+        s += "Ctrl+";
+    if (a.mods & Accelerator::kAlt)
+        s += "Alt+";
+    if (a.mods & Accelerator::kShift)
+        s += "Shift+";
+    return s + names[a.key];
+}
+
+// Every key text shown in a menu is backed by an accelerator for the same command, and no
+// key is bound twice.
+TEST(MenuTable, ShownKeysMatchTheAcceleratorTable) {
+    std::map<std::string, int> keys;
+    for (const Accelerator& a : AcceleratorTable())
+        EXPECT_TRUE(keys.emplace(KeyText(a), a.id).second) << KeyText(a);
+    std::set<int> ids;
+    int depth = 0, shown = 0;
+    for (const MenuDef& m : MenuBar()) {
+        for (const MenuItem& item : m.items) {
+            if (item.kind == MenuItem::kSubmenu)
+                ++depth;
+            if (item.kind == MenuItem::kEnd)
+                --depth;
+            if (item.kind != MenuItem::kCommand)
+                continue;
+            EXPECT_TRUE(ids.insert(item.id).second) << item.id;
+            if (item.id != 57616) { // the recent-file placeholder has no access letter
+                EXPECT_NE(std::string(item.label).find('('), std::string::npos) << item.label;
+            }
+            if (item.key) {
+                ++shown;
+                ASSERT_TRUE(keys.count(item.key)) << item.key;
+                EXPECT_EQ(keys[item.key], item.id) << item.key;
+            }
+        }
+        EXPECT_EQ(depth, 0) << m.title;
+    }
+    // The command test keeps its key and has one that Linux desktops leave to the program.
+    EXPECT_EQ(std::tuple(MenuBar().size(), shown, keys["Ctrl+Insert"], keys["Ctrl+N"],
+                         keys["Ctrl+Alt+F10"], keys["Ctrl+Shift+F10"]),
+              std::tuple(std::size_t{6}, 15, 57634, 57600, 32810, 32810));
 }
 
 } // namespace
