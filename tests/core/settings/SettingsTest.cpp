@@ -1,12 +1,18 @@
+// The document's settings in the store, the message table and the program's language.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string_view>
 
 #include "core/TestSupport.h"
+#include "messages/Translate.h"
+#include "settings/Language.h"
 #include "settings/OverlaySettingsStore.h"
 
 namespace saroko::test {
 namespace {
+
+const char* const kComm = "KM4x Communication Section";
 
 class SettingsTest : public DocTest {
 protected:
@@ -20,17 +26,11 @@ protected:
 
 TEST_F(SettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_EQ(Numbers(doc), std::tuple(1u, 0u, 1u, 1u, 1u, 0u, 0u, 2u, 1u, 1u, 0u));
-    RecorderSettings block;
-    block.flags = 0;
-    block.intervalSec = 10;
-    std::memcpy(block.chanName1, "Ch.1\0\0\0\0", 8);
-    std::memcpy(block.chanName2, "Ch.2\0\0\0\0", 8);
-    block.startMode = 0x31;
-    block.startTime = clock.Now();
+    const RecorderSettings block{0, 10, "Ch.1", "Ch.2", 0x31, clock.Now()};
     EXPECT_EQ(doc.m_recSettings.ToBytes(), block.ToBytes());
-    EXPECT_FLOAT_EQ(doc.m_fScaleUpper, 600.0f);
-    EXPECT_FLOAT_EQ(doc.m_fScaleLower, -200.0f);
-    EXPECT_EQ(store.WriteCount(), 0u); // reading never writes
+    // Reading never writes.
+    EXPECT_EQ(std::tuple(doc.m_fScaleUpper, doc.m_fScaleLower, store.WriteCount()),
+              std::tuple(600.0f, -200.0f, 0u));
 }
 
 TEST_F(SettingsTest, EverySectionRoundTrips) {
@@ -51,31 +51,30 @@ TEST_F(SettingsTest, EverySectionRoundTrips) {
     doc.SaveCursorSettings();
     doc.SaveScaleSettings();
 
-    EXPECT_EQ(store.GetString("KM4x Communication Section", "StartMode", ""), "0x30");
-    EXPECT_EQ(store.GetString("KM4x Communication Section", "DateTime", ""), "20080701134530");
-    EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName2", ""), "ｺｰﾙ");
-    EXPECT_EQ(store.GetInt("KM4x Communication Section", "SensorType", -1), 1);
-    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleUpper", ""), "12.5");
-    EXPECT_EQ(store.GetString("Graph Scale Section", "ScaleLower", ""), "-3.25");
+    EXPECT_EQ((std::vector{store.GetString(kComm, "StartMode", ""),
+                           store.GetString(kComm, "DateTime", ""),
+                           store.GetString(kComm, "ChanName2", ""),
+                           store.GetString("Graph Scale Section", "ScaleUpper", ""),
+                           store.GetString("Graph Scale Section", "ScaleLower", "")}),
+              (std::vector<std::string>{"0x30", "20080701134530", "ｺｰﾙ", "12.5", "-3.25"}));
+    EXPECT_EQ(store.GetInt(kComm, "SensorType", -1), 1);
 
     CZorvicDoc other(store, clock);
     other.OnNewDocument();
     EXPECT_EQ(Numbers(other), Numbers(doc));
     EXPECT_EQ(other.m_recSettings.ToBytes(), doc.m_recSettings.ToBytes());
-    EXPECT_FLOAT_EQ(other.m_fScaleUpper, 12.5f);
-    EXPECT_FLOAT_EQ(other.m_fScaleLower, -3.25f);
+    EXPECT_EQ(std::tuple(other.m_fScaleUpper, other.m_fScaleLower), std::tuple(12.5f, -3.25f));
 }
 
 TEST_F(SettingsTest, OddStoredValues) {
-    const char* comm = "KM4x Communication Section";
     // DateTime: the 1970 marker, garbage and the empty text all mean "now".
     for (const char* text : {"19700101090000", "", "abc", "2008"}) {
         SCOPED_TRACE(text);
-        store.WriteString(comm, "DateTime", text);
+        store.WriteString(kComm, "DateTime", text);
         doc.LoadCommSettings();
         EXPECT_EQ(doc.m_recSettings.startTime, clock.Now());
     }
-    store.WriteString(comm, "DateTime", "20081231235959");
+    store.WriteString(kComm, "DateTime", "20081231235959");
     doc.LoadCommSettings();
     EXPECT_EQ(doc.m_recSettings.startTime, Local(2008, 12, 31, 23, 59, 59));
 
@@ -84,35 +83,29 @@ TEST_F(SettingsTest, OddStoredValues) {
     const std::vector<std::pair<const char*, int>> modes = {
         {"0x31", 0x31}, {"0x00", 0}, {"48", 48}, {"0x130", 0x30}, {"305", 0x31}, {"zz", 49}};
     for (const auto& [text, want] : modes) {
-        SCOPED_TRACE(text);
-        store.WriteString(comm, "StartMode", text);
+        store.WriteString(kComm, "StartMode", text);
         doc.LoadCommSettings();
-        EXPECT_EQ(doc.m_recSettings.startMode, want);
+        EXPECT_EQ(doc.m_recSettings.startMode, want) << text;
     }
 
-    // Names: cut to 8 bytes, never in the middle of a double-byte character.
-    store.WriteString(comm, "ChanName1", "ABCDEFGHIJ");
+    // Names are cut to 8 bytes; flags are built from three entries.
+    store.WriteString(kComm, "ChanName1", "ABCDEFGHIJ");
+    store.WriteInt(kComm, "TempUnit", 1);
+    store.WriteInt(kComm, "RecMode", 0);
+    store.WriteInt(kComm, "SensorType", 1);
     doc.LoadCommSettings();
-    EXPECT_EQ(std::string(doc.m_recSettings.chanName1, 8), "ABCDEFGH");
+    EXPECT_EQ(std::tuple(std::string(doc.m_recSettings.chanName1, 8), doc.m_recSettings.flags),
+              std::tuple("ABCDEFGH", 0x05));
 
-    // Flags are built from three entries.
-    store.WriteInt(comm, "TempUnit", 1);
-    store.WriteInt(comm, "RecMode", 0);
-    store.WriteInt(comm, "SensorType", 1);
-    doc.LoadCommSettings();
-    EXPECT_EQ(doc.m_recSettings.flags, 0x05);
-
-    // Scale texts go through a text-to-number reading: "abc" is 0.
+    // Scale texts go through a text-to-number reading: "abc" is 0; an integer entry holding
+    // text reads as its default.
     store.WriteString("Graph Scale Section", "ScaleUpper", "abc");
     store.WriteString("Graph Scale Section", "ScaleLower", "-12.5xyz");
-    doc.LoadScaleSettings();
-    EXPECT_FLOAT_EQ(doc.m_fScaleUpper, 0.0f);
-    EXPECT_FLOAT_EQ(doc.m_fScaleLower, -12.5f);
-
-    // An integer entry holding text reads as its default.
     store.WriteString("Text File Section", "DivideCode", "tab");
+    doc.LoadScaleSettings();
     doc.LoadTextFileSettings();
-    EXPECT_EQ(doc.m_nDivideCode, 1u);
+    EXPECT_EQ(std::tuple(doc.m_fScaleUpper, doc.m_fScaleLower, doc.m_nDivideCode),
+              std::tuple(0.0f, -12.5f, 1u));
 }
 
 TEST(ScaleSetting, SixSignificantDigitsWithoutTrailingPoint) {
@@ -153,21 +146,56 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
 
 TEST(OverlaySettingsStore, ShowsOverlaidEntriesUntilTheUserWritesThem) {
     CMemorySettingsStore base;
-    base.WriteInt("KM4x Communication Section", "PortNo", 3);
-    base.WriteString("KM4x Communication Section", "ChanName1", "ROOM");
+    base.WriteInt(kComm, "PortNo", 3);
+    base.WriteString(kComm, "ChanName1", "ROOM");
     COverlaySettingsStore store(base);
-    store.Overlay("KM4x Communication Section", "PortNo", "1");
-    store.Overlay("KM4x Communication Section", "COM1", "/tmp/demo-recorder");
-    EXPECT_EQ(store.GetInt("KM4x Communication Section", "PortNo", 9), 1);
-    EXPECT_EQ(store.GetString("KM4x Communication Section", "COM1", ""), "/tmp/demo-recorder");
-    EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName1", ""), "ROOM");
-    EXPECT_FALSE(base.Has("KM4x Communication Section", "COM1"));
+    store.Overlay(kComm, "PortNo", "1");
+    store.Overlay(kComm, "COM1", "/tmp/demo-recorder");
+    EXPECT_EQ(std::tuple(store.GetInt(kComm, "PortNo", 9), store.GetString(kComm, "COM1", ""),
+                         store.GetString(kComm, "ChanName1", ""), base.Has(kComm, "COM1")),
+              std::tuple(1, "/tmp/demo-recorder", "ROOM", false));
 
     // Saving the section writes the user's choice through and ends the overlay of that entry.
-    store.WriteInt("KM4x Communication Section", "PortNo", 2);
-    EXPECT_EQ(store.GetInt("KM4x Communication Section", "PortNo", 9), 2);
-    EXPECT_EQ(base.GetInt("KM4x Communication Section", "PortNo", 9), 2);
-    EXPECT_EQ(store.GetString("KM4x Communication Section", "COM1", ""), "/tmp/demo-recorder");
+    store.WriteInt(kComm, "PortNo", 2);
+    EXPECT_EQ(std::tuple(store.GetInt(kComm, "PortNo", 9), base.GetInt(kComm, "PortNo", 9),
+                         store.GetString(kComm, "COM1", "")),
+              std::tuple(2, 2, "/tmp/demo-recorder"));
+}
+
+TEST(LanguageTest, SettingOverridesTheLocaleWhichFallsBackToJapaneseForC) {
+    using L = Language;
+    // clang-format off
+    const struct { const char* choice; const char* locale; L expected; } cases[] = {
+        {"auto", "ja_JP.UTF-8", L::kJapanese}, {"auto", "ja", L::kJapanese},
+        {"auto", "C",           L::kJapanese}, {"auto", "C.UTF-8", L::kJapanese},
+        {"auto", "POSIX",       L::kJapanese}, {"auto", "", L::kJapanese},
+        {"auto", "en_US.UTF-8", L::kEnglish},  {"auto", "de_DE@euro", L::kEnglish},
+        {"auto", "jv_ID",       L::kEnglish},  {"",     "fr_FR", L::kEnglish},
+        {"ja",   "en_US.UTF-8", L::kJapanese}, {"en", "ja_JP.UTF-8", L::kEnglish},
+        {"EN",   "C",           L::kJapanese}, // not a choice: the locale decides
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(ResolveLanguage(c.choice, c.locale), c.expected) << c.choice << " " << c.locale;
+}
+
+// A translated printf format is used only when it converts the same arguments: a faulty
+// translation must never make snprintf read an int as a string.
+TEST(LanguageTest, TranslatedFormatsKeepTheirConversions) {
+    SetTranslateFn([](const char*, const char* text) -> std::string {
+        const std::string_view t = text;
+        if (t == "%4d年 %2d月")
+            return "%04d/%02d";
+        if (t == "%2d時")
+            return "%s h";
+        return "%d%%";
+    });
+    EXPECT_EQ(TranslateFormat("Dates", "%4d年 %2d月"), "%04d/%02d");
+    EXPECT_EQ(TranslateFormat("Dates", "%2d時"), "%2d時") << "a string where an int goes";
+    EXPECT_EQ(TranslateFormat("Dates", "%d"), "%d%%") << "a literal percent converts nothing";
+    EXPECT_EQ(TranslateFormat("Dates", "%d %d"), "%d %d") << "an argument left out";
+    SetTranslateFn(nullptr);
+    EXPECT_EQ(TranslateText("Menu", "開く(O)..."), "開く(O)...");
 }
 
 } // namespace
