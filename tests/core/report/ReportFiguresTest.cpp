@@ -59,18 +59,16 @@ TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
         const ReportFigures r = Compute({{10, c.codes}}, {}, c.fahrenheit);
         ASSERT_EQ(r.channels.size(), 1u);
         const ChannelFigures& f = r.channels[0];
-        EXPECT_EQ(f.samples, c.samples);
-        EXPECT_EQ(f.missing, c.missing);
-        EXPECT_EQ(f.over, c.over);
-        EXPECT_EQ(f.under, c.under);
+        EXPECT_EQ(std::tuple(f.samples, f.missing, f.over, f.under),
+                  std::tuple(c.samples, c.missing, c.over, c.under));
         ExpectValue(f.max, c.max, 1e-4, "max");
         ExpectValue(f.min, c.min, 1e-4, "min");
         ExpectValue(f.average, c.average, 1e-4, "average");
         if (c.mkt != kAny)
             ExpectValue(f.mkt, c.mkt, c.mkt == 25 ? 1e-9 : 0.05, "mkt");
         if (f.max) {
-            EXPECT_EQ(f.maxTime, kT0 + 10u * c.maxAt);
-            EXPECT_EQ(f.minTime, kT0 + 10u * c.minAt);
+            EXPECT_EQ(std::pair(f.maxTime, f.minTime),
+                      std::pair(kT0 + 10u * c.maxAt, kT0 + 10u * c.minAt));
         }
     }
     // Humidity has no MKT; a hidden channel is left out.
@@ -115,9 +113,10 @@ TEST_F(ReportFiguresTest, ExcursionsAtTheirEdges) {
                 want.push_back({run.kind, kT0 + run.first, kT0 + run.last, run.seconds});
                 (run.kind == H ? above : below) += run.seconds;
             }
-            EXPECT_EQ(r.channels[i].excursions, want) << "channel " << i + 1;
-            EXPECT_EQ(r.channels[i].secondsAboveHigh, above);
-            EXPECT_EQ(r.channels[i].secondsBelowLow, below);
+            const ChannelFigures& f = r.channels[i];
+            EXPECT_EQ(std::tuple(f.excursions, f.secondsAboveHigh, f.secondsBelowLow),
+                      std::tuple(want, above, below))
+                << "channel " << i + 1;
         }
     }
 }
