@@ -1,0 +1,429 @@
+// The channel lists and moves (display, delete and reorder dialogs, the legend drag), the
+// palette and the colour dialog's rules, and the dialog framework's integer field.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "channels/ChannelLists.h"
+#include "channels/ChannelMoves.h"
+#include "channels/ChannelPalette.h"
+#include "channels/ColorWork.h"
+#include "channels/ParseInteger.h"
+#include "core/TestSupport.h"
+
+namespace saroko::test {
+namespace {
+
+constexpr ChannelOrder kIdentity{1, 2, 3, 4, 5, 6, 7, 8};
+
+class ChannelListsTest : public DocTest {
+protected:
+    // The reorder dialog's eight names, row by row.
+    static std::vector<std::string> Names(const CChannelOrderWork& w) {
+        std::vector<std::string> v;
+        for (int n = 1; n <= kChannelCount; ++n)
+            v.push_back(w.Name(n));
+        return v;
+    }
+    using V = std::vector<std::string>;
+    // Data in the given channels, each named "CHn" and starting an hour apart.
+    void Data(std::initializer_list<int> channels) {
+        for (int n : channels) {
+            const std::string name = "CH" + std::to_string(n);
+            Fill(*doc.GetChannel(n), clock.Now() + 3600u * static_cast<uint32_t>(n), 60,
+                 {C(20.0 + n), C(21.0 + n), C(22.0 + n)}, name.c_str());
+            doc.GetChannel(n)->sensorCode = 1;
+        }
+        doc.RecalcRanges(1);
+    }
+    std::string NameOf(int n) { return doc.GetChannel(n)->name; }
+};
+
+TEST_F(ChannelListsTest, ClearChannelKeepsNumberStartModelAndConditions) {
+    Data({3});
+    ChannelRecord& ch = *doc.GetChannel(3);
+    ch.measureType = kTypeVoltage;
+    ch.interval = 600;
+    ch.modelCode = kModelKm41;
+    ch.recModeCode = 128;
+    ch.statMax = 5;
+    const uint32_t start = ch.startTime;
+    ClearChannel(ch);
+    EXPECT_EQ((std::vector<uint32_t>{ch.number, ch.startTime, ch.modelCode, ch.recModeCode,
+                                     ch.sensorCode, ch.present, ch.measureType, ch.interval,
+                                     static_cast<uint32_t>(ch.statMax), ch.sampleCount,
+                                     ch.samples[0], ch.samples[kMaxSamples - 1]}),
+              (std::vector<uint32_t>{3, start, kModelKm41, 128, 1, 0, kTypeTemp13, 1, 0, 0,
+                                     kCodeEnd, kCodeEnd}));
+    EXPECT_EQ(std::memcmp(ch.name, "\0\0\0\0\0\0\0\0\0", 9), 0);
+}
+
+TEST_F(ChannelListsTest, DisplayDialogTogglesOnlyChannelsWithDataAndRecalculatesNothing) {
+    Data({1, 2});
+    doc.m_bShow[1] = 0;
+    doc.m_bShow[4] = 0; // a channel without data keeps whatever flag it had
+    CChannelFlagWork show(doc, CChannelFlagWork::Kind::kShow);
+    EXPECT_STREQ(show.Label(2), "ＯＦＦ");
+    EXPECT_FALSE(show.Toggle(3)) << "no data: the button does nothing";
+    EXPECT_FALSE(show.Toggle(9));
+    EXPECT_TRUE(show.Toggle(1));
+    EXPECT_TRUE(show.Toggle(2));
+    const uint32_t modified = doc.m_bDataModified;
+    const GraphRange range = doc.m_range;
+    show.ApplyShow(doc);
+    EXPECT_EQ(doc.m_bShow, (std::array<uint32_t, 8>{0, 1, 1, 1, 0, 1, 1, 1}));
+    EXPECT_EQ(doc.m_bDataModified, modified);
+    EXPECT_EQ(doc.m_range, range) << "no recalculation";
+}
+
+TEST_F(ChannelListsTest, DeletingSomeRecalculatesDeletingAllEmptiesTheDocument) {
+    doc.m_bDataModified = 1; // with no data at all a delete empties the document too
+    CChannelFlagWork(doc, CChannelFlagWork::Kind::kDelete).ApplyDelete(doc);
+    EXPECT_EQ(doc.m_bDataModified, 0u);
+    Data({1, 2, 5});
+    doc.m_bShow[1] = 0;
+    ASSERT_EQ(doc.m_bDataModified, 0u);
+    const uint32_t start2 = doc.GetChannel(2)->startTime;
+    {
+        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
+        del.Toggle(1);
+        del.Toggle(2);
+        del.Toggle(3); // no data: stays unmarked
+        del.ApplyDelete(doc);
+    }
+    EXPECT_EQ(doc.GetChannel(1)->present, 0u);
+    EXPECT_EQ(doc.GetChannel(2)->startTime, start2) << "a deleted channel keeps its start";
+    EXPECT_EQ(doc.m_bShow[1], 1u) << "the display flag of a deleted channel is set again";
+    EXPECT_EQ(doc.m_bDataModified, 1u);
+    // Channel 5 alone spans 120 s; the data range adds 2.5 % on both sides.
+    EXPECT_EQ(doc.m_range.dataStart, doc.GetChannel(5)->startTime - 3) << "ranges from the rest";
+    {
+        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
+        del.Toggle(5);
+        del.Toggle(5); // twice: unmarked again
+        del.ApplyDelete(doc);
+        EXPECT_EQ(doc.GetChannel(5)->present, 5u);
+    }
+    {
+        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
+        del.Toggle(5);
+        del.ApplyDelete(doc);
+    }
+    EXPECT_FALSE(doc.HasAnyData());
+    EXPECT_EQ(doc.m_bDataModified, 0u) << "the empty state";
+}
+
+TEST(ChannelCellTest, OnlyTheCellsAreTargets) {
+    // Cells of 36 x 24: x 0..35, rows at y 0..23, 24..47, ... 168..191.
+    // clang-format off
+    const struct { int x, y, row; } cases[] = {
+        {0, 0, 1}, {35, 23, 1}, {35, 24, 2}, {10, 191, 8}, {36, 5, 0}, {-1, 5, 0}, {10, -1, 0}, {10, 192, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(ChannelCellAt(c.x, c.y, 36, 24), c.row) << c.x << "," << c.y;
+}
+
+TEST_F(ChannelListsTest, ReorderMovesNamesWithTheirChannelsAndUndoRestores) {
+    Data({1, 2, 4});
+    CChannelOrderWork w(doc);
+    w.Sort(0, 1); // From Ch.1 To Ch.2: old 2 shifts into the empty row 3
+    EXPECT_EQ(Names(w), (V{"", "CH1", "CH2", "CH4", "", "", "", ""}));
+    w.Sort(0, 5); // row 1 is empty now: nothing moves, the lists remember the items
+    EXPECT_EQ(std::pair(w.From(), w.To()), std::pair(1, 6));
+    w.Sort(-1, 3); // no selection in one list
+    EXPECT_EQ(w.To(), 6);
+    w.BeginDrag(4);
+    w.EndDrag(1); // CH4 to the empty row 1: a swap
+    const V swapped{"CH4", "CH1", "CH2", "", "", "", "", ""};
+    EXPECT_EQ(Names(w), swapped);
+    EXPECT_EQ(w.Order(), (ChannelOrder{4, 1, 2, 3, 5, 6, 7, 8})) << "empty Ch.3 takes row 4";
+    w.BeginDrag(5); // an empty row starts no drag
+    EXPECT_EQ(w.DragRow(), 0);
+    w.EndDrag(1);
+    w.BeginDrag(2);
+    w.EndDrag(0); // released outside the rows
+    EXPECT_EQ(Names(w), swapped);
+
+    w.Reset();
+    EXPECT_EQ(w.Order(), kIdentity);
+    EXPECT_EQ(Names(w), (V{"CH1", "CH2", "", "CH4", "", "", "", ""}));
+    EXPECT_EQ(std::pair(w.From(), w.To()), std::pair(1, 1));
+}
+
+TEST_F(ChannelListsTest, ReorderOkRenumbersAndLeavesColourAndDisplayWithTheRow) {
+    Data({1, 2, 3, 4, 5, 6, 7, 8});
+    doc.m_bShow[4] = 0; // row 5 hidden
+    const uint32_t modified = doc.m_bDataModified;
+    const uint32_t start2 = doc.GetChannel(2)->startTime;
+    CChannelOrderWork w(doc);
+    w.Sort(1, 4); // From 2 To 5
+    w.Accept();
+    ASSERT_TRUE(w.Apply(doc));
+    EXPECT_EQ(NameOf(5), "CH2");
+    EXPECT_EQ(doc.GetChannel(5)->startTime, start2);
+    EXPECT_EQ(NameOf(2), "CH3");
+    EXPECT_EQ(doc.m_bShow[4], 0u) << "the display flag stays with row 5";
+    EXPECT_EQ(doc.m_bDataModified, modified);
+    EXPECT_EQ(ChannelPaletteIndex(static_cast<int>(doc.GetChannel(5)->number)), 4)
+        << "old Ch.2 now draws in Ch.5's colour";
+}
+
+TEST(MoveChannelTest, WalksForwardToAFreeRowOrBackwardWhenTheEndIsFull) {
+    // clang-format off
+    const struct { const char* what; ChannelPresence present; int from, to; ChannelOrder order; ChannelPresence presentAfter; } cases[] = {
+        {"all full, down: plain move", {1, 1, 1, 1, 1, 1, 1, 1}, 2, 5, {1, 3, 4, 5, 2, 6, 7, 8}, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"all full, up: plain move", {1, 1, 1, 1, 1, 1, 1, 1}, 5, 2, {1, 5, 2, 3, 4, 6, 7, 8}, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"rows 1, 2, 4: old 2 shifts into row 3, row 1 empties", {1, 1, 0, 1, 0, 0, 0, 0}, 1, 2, {3, 1, 2, 4, 5, 6, 7, 8}, {0, 1, 1, 1, 0, 0, 0, 0}},
+        {"rows 1 and 3: swap with the empty row 2", {1, 0, 1, 0, 0, 0, 0, 0}, 1, 2, {2, 1, 3, 4, 5, 6, 7, 8}, {0, 1, 1, 0, 0, 0, 0, 0}},
+        {"row 8 empty: the forward walk stops there", {1, 1, 1, 1, 1, 1, 1, 0}, 2, 7, {1, 8, 3, 4, 5, 6, 2, 7}, {1, 0, 1, 1, 1, 1, 1, 1}},
+        {"full to the end: backward to the empty row 3", {1, 1, 0, 1, 1, 1, 1, 1}, 1, 5, {3, 2, 4, 5, 1, 6, 7, 8}, {0, 1, 1, 1, 1, 1, 1, 1}},
+        {"full to the end, nothing free above: back to the source", {0, 1, 1, 1, 1, 1, 1, 1}, 2, 8, {1, 3, 4, 5, 6, 7, 8, 2}, {0, 1, 1, 1, 1, 1, 1, 1}},
+        {"onto the last row when it is free", {1, 1, 1, 1, 1, 1, 1, 0}, 1, 8, {8, 2, 3, 4, 5, 6, 7, 1}, {0, 1, 1, 1, 1, 1, 1, 1}},
+        {"same row", {1, 1, 1, 1, 1, 1, 1, 1}, 3, 3, kIdentity, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"row 0", {1, 1, 1, 1, 1, 1, 1, 1}, 0, 3, kIdentity, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"row 9", {1, 1, 1, 1, 1, 1, 1, 1}, 2, 9, kIdentity, {1, 1, 1, 1, 1, 1, 1, 1}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        ChannelOrder order = kIdentity;
+        ChannelPresence present = c.present;
+        MoveChannel(order, present, c.from, c.to);
+        EXPECT_EQ(std::pair(order, present), std::pair(c.order, c.presentAfter)) << c.what;
+    }
+}
+
+TEST(LegendDragTest, FreeRowsTakeTheEmptyChannelsInAscendingOrder) {
+    // clang-format off
+    const struct { const char* what; ChannelPresence present; int source, target; ChannelOrder rows; } cases[] = {
+        {"all full", {1, 1, 1, 1, 1, 1, 1, 1}, 2, 5, {1, 3, 4, 5, 2, 6, 7, 8}},
+        {"rows 1, 2, 4", {1, 1, 0, 1, 0, 0, 0, 0}, 1, 2, {3, 1, 2, 4, 5, 6, 7, 8}},
+        {"rows 1 and 3: swap", {1, 0, 1, 0, 0, 0, 0, 0}, 1, 2, {2, 1, 3, 4, 5, 6, 7, 8}},
+        {"onto an empty row far down", {1, 1, 0, 0, 0, 0, 0, 0}, 1, 7, {3, 2, 4, 5, 6, 7, 1, 8}},
+        {"the emptied source stops the backward walk", {0, 1, 1, 1, 1, 1, 1, 1}, 3, 6, {1, 2, 4, 5, 6, 3, 7, 8}},
+        {"upwards over full rows", {1, 1, 1, 0, 1, 1, 0, 1}, 6, 2, {1, 6, 2, 3, 5, 4, 7, 8}},
+        {"onto itself", {1, 0, 1, 0, 1, 0, 1, 0}, 3, 3, kIdentity},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(LegendDragOrder(c.present, c.source, c.target), c.rows) << c.what;
+}
+
+class ChannelMovesDocTest : public ChannelListsTest {
+protected:
+    void SetUp() override {
+        ChannelListsTest::SetUp();
+        Fill(*doc.GetChannel(1), 1000, 10, {C(20.0)}, "one");
+        Fill(*doc.GetChannel(2), 1000, 10, {C(21.0)}, "two");
+        Fill(*doc.GetChannel(4), 1000, 10, {C(22.0)}, "four");
+        doc.RecalcRanges(1);
+    }
+};
+
+TEST_F(ChannelMovesDocTest, LegendDragRenumbersTheRecordsAndLeavesFlagsWithTheRow) {
+    doc.m_bShow = {1, 0, 1, 1, 1, 1, 1, 1};
+    const ChannelRecord* one = doc.GetChannel(1);
+    ASSERT_TRUE(ApplyLegendDrag(doc, 2 + 10 * 1)); // row 1 onto row 2
+    EXPECT_EQ(doc.GetChannel(2), one) << "the record itself moves, contents untouched";
+    EXPECT_EQ((V{NameOf(2), NameOf(3), NameOf(4)}), (V{"one", "two", "four"}));
+    EXPECT_EQ(doc.GetChannel(1)->present, 0u);
+    EXPECT_EQ(doc.m_bShow, (std::array<uint32_t, 8>{1, 0, 1, 1, 1, 1, 1, 1}))
+        << "the hidden flag stays with row 2 and now hides old Ch.1";
+    for (int n = 1; n <= kChannelCount; ++n)
+        EXPECT_EQ(doc.GetChannel(n)->number, static_cast<uint32_t>(n));
+    EXPECT_EQ(doc.m_bDataModified, 0u) << "no data changed";
+}
+
+TEST_F(ChannelMovesDocTest, BadMessagesAndOrdersChangeNothing) {
+    for (uint32_t w : {90u, 80u, 9u, 0u, 19u, 100u, 111u}) {
+        EXPECT_FALSE(ApplyLegendDrag(doc, w)) << w;
+        EXPECT_EQ((V{NameOf(1), NameOf(4)}), (V{"one", "four"})) << w;
+    }
+    // Two rows for one record would leave another number without a record.
+    EXPECT_FALSE(RenumberChannels(doc, {1, 1, 3, 4, 5, 6, 7, 8}));
+    EXPECT_FALSE(RenumberChannels(doc, {0, 2, 3, 4, 5, 6, 7, 8}));
+    for (int n = 1; n <= kChannelCount; ++n)
+        ASSERT_NE(doc.GetChannel(n), nullptr) << n;
+    EXPECT_EQ(NameOf(1), "one");
+}
+
+TEST_F(ChannelMovesDocTest, ToggleFlipsOnlyChannelsWithData) {
+    EXPECT_TRUE(ToggleChannelShow(doc, 2));
+    EXPECT_EQ(doc.m_bShow[1], 0u);
+    EXPECT_TRUE(ToggleChannelShow(doc, 2));
+    EXPECT_EQ(doc.m_bShow[1], 1u);
+    doc.m_bShow[0] = 7; // anything but 1 counts as off
+    EXPECT_TRUE(ToggleChannelShow(doc, 1));
+    EXPECT_EQ(doc.m_bShow[0], 1u);
+    EXPECT_FALSE(ToggleChannelShow(doc, 3));
+    EXPECT_FALSE(ToggleChannelShow(doc, 9));
+    EXPECT_EQ(doc.m_bShow[2], 1u);
+}
+
+const char* const kColourKeys[] = {"Red", "Green", "Blue", "Flags"};
+
+PaletteEntries Defaults() {
+    PaletteEntries e;
+    SetDefaultPalette(e);
+    return e;
+}
+
+TEST(PaletteTest, DefaultTableAndStoredValuesWithTheirLowEightBits) {
+    CMemorySettingsStore store;
+    store.WriteInt(kChannelColorSection, "Ch.1Green", -1);
+    store.WriteInt(kChannelColorSection, "Ch.8Blue", 256 + 17);
+    store.WriteInt(kChannelColorSection, "Ch.8Flags", 0);
+    store.WriteInt(kChannelColorSection, "Ch.9Red", 5); // not a channel entry
+    const std::size_t writes = store.WriteCount();
+    const CChannelPalette pal(store);
+    const PaletteEntry expected[kPaletteSize] = {
+        {255, 255, 175, 1}, {232, 172, 0, 1}, {0, 182, 255, 1},   {255, 127, 0, 1},
+        {191, 0, 255, 1},   {255, 0, 0, 1},   {0, 207, 0, 1},     {0, 0, 17, 0},
+        {192, 192, 192, 1}, {0, 0, 0, 1},     {255, 255, 255, 1}, {192, 192, 192, 1},
+        {128, 128, 128, 1}, {0, 0, 0, 1},     {0, 0, 0, 1},       {0, 255, 0, 1},
+        {255, 255, 255, 1}, {128, 0, 0, 1},   {0, 255, 255, 1},   {255, 0, 0, 1},
+        {0, 0, 255, 1},     {255, 0, 255, 1}, {255, 255, 0, 1}};
+    for (int i = 0; i < kPaletteSize; ++i)
+        EXPECT_EQ(pal.Entry(i), expected[i]) << "entry " << i;
+    EXPECT_EQ(store.WriteCount(), writes) << "reading never writes";
+    // Defaults of the stored components: entry 0 green 0; entry 7 blue 255 and flags 1.
+    const CChannelPalette fresh;
+    EXPECT_EQ(std::pair(fresh.Entry(0), fresh.Entry(7)),
+              std::pair(PaletteEntry{255, 0, 175, 1}, PaletteEntry{0, 0, 255, 1}));
+}
+
+TEST(PaletteTest, SaveWritesTheThirtyTwoKeysAndRoundTrips) {
+    PaletteEntries entries = Defaults();
+    for (int i = 0; i < 8; ++i)
+        entries[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(10 + i),
+                      static_cast<uint8_t>(20 + i), 1};
+    entries[9] = {1, 2, 3, 1}; // fixed entries are never stored
+    CMemorySettingsStore store;
+    SaveChannelColors(store, entries);
+    EXPECT_EQ(store.WriteCount(), 32u);
+    for (int ch = 1; ch <= 8; ++ch)
+        for (const char* k : kColourKeys)
+            EXPECT_TRUE(store.Has(kChannelColorSection, "Ch." + std::to_string(ch) + k));
+
+    PaletteEntries loaded = Defaults();
+    LoadChannelColors(store, loaded);
+    PaletteEntries want = entries;
+    want[9] = {0, 0, 0, 1};
+    EXPECT_EQ(loaded, want);
+}
+
+TEST(PaletteTest, ColourPrintVariant) {
+    PaletteEntries colour = Defaults();
+    colour[2] = {10, 20, 30, 1};
+    PaletteEntries want = colour;
+    ApplyColourPrintPalette(colour);
+    want[9] = {231, 231, 231, 1};
+    want[11] = {128, 128, 128, 1};
+    want[16] = {0, 0, 0, 1};
+    want[17] = {128, 0, 0, 1};
+    EXPECT_EQ(colour, want);
+}
+
+TEST(PaletteTest, AnimationChangesEntriesInPlaceAndStopsAtTheEnd) {
+    CChannelPalette pal;
+    const PaletteEntries* before = &pal.Entries();
+    const PaletteEntry red[2] = {{9, 8, 7, 1}, {6, 5, 4, 1}};
+    pal.AnimatePalette(3, 2, red);
+    EXPECT_EQ(&pal.Entries(), before);
+    EXPECT_EQ((std::array{pal.Entry(3), pal.Entry(4), pal.Entry(5)}),
+              (std::array{red[0], red[1], PaletteEntry{255, 0, 0, 1}}));
+    pal.AnimatePalette(22, 2, red); // runs past the end: only entry 22 changes
+    EXPECT_EQ(pal.Entry(22), red[0]);
+}
+
+TEST(ParseIntegerTest, Table) {
+    // clang-format off
+    const struct { const char* text; int ok; int value; } cases[] = {
+        {"7", 1, 7}, {"  7", 1, 7}, {"7  ", 1, 7}, {" 0042 ", 1, 42}, {"2147483647", 1, INT_MAX},
+        {"99999999999999999999", 1, INT_MAX}, // too long for an int: saturates
+        {"1 2", 0, 0}, {"-5", 0, 0}, {"+5", 0, 0}, {"", 0, 0}, {"   ", 0, 0}, {"5a", 0, 0},
+        {"\t5", 0, 0}, {"1.5", 0, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        int v = -1;
+        EXPECT_EQ(ParseInteger(c.text, v), c.ok) << '"' << c.text << '"';
+        EXPECT_EQ(v, c.ok ? c.value : -1) << '"' << c.text << '"';
+    }
+}
+
+TEST(ColorWorkTest, ComponentFieldsReadThreeCharactersAndCheckTheRange) {
+    // clang-format off
+    // The field, the text left in it, the message, the component afterwards.
+    const struct { int component; const char* text; int message, value; } cases[] = {
+        {kRed, "  7", 0, 7},         {kRed, "7  ", 0, 7},      {kGreen, "1000", 0, 100},
+        {kBlue, "255", 0, 255},      {kBlue, "0", 0, 0},       {kRed, "1 2", 57728, 255},
+        {kGreen, "-5", 57729, 172},  {kBlue, "", 57730, 0},    {kRed, "256", 57731, 255},
+        {kGreen, "300", 57732, 172}, {kBlue, "999", 57733, 0}, {kRed, "ab1", 57728, 255},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        CChannelColorWork w(Defaults());
+        w.Select(2); // entry 1: 232, 172, 0
+        if (c.component == kRed)
+            w.Scroll(kRed, ScrollAction::kThumbPosition, 255);
+        const EditResult r = w.LeaveEdit(c.component, c.text);
+        EXPECT_TRUE(r.checked);
+        EXPECT_EQ(r.messageId, c.message) << '"' << c.text << '"';
+        EXPECT_EQ(w.Component(c.component), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(w.Valid(), c.message == 0);
+        EXPECT_EQ(r.text, c.text) << "the field keeps what was typed";
+    }
+}
+
+TEST(ColorWorkTest, ARejectedValueBlocksUntilTheNextAcceptedOne) {
+    CChannelColorWork w(Defaults());
+    w.Select(1);
+    EXPECT_EQ(w.LeaveEdit(kRed, "300").messageId, 57731);
+    EXPECT_FALSE(w.Valid());
+    w.SetErrorEdit(kIdcRedEdit);
+    EXPECT_FALSE(w.LeaveEdit(kRed, "300").checked) << "no second check while the box is open";
+    w.SetErrorEdit(0);
+    EXPECT_TRUE(w.LeaveEdit(kRed, "30").changed);
+    EXPECT_TRUE(w.Valid());
+    EXPECT_EQ((std::pair<int, int>(w.Work()[0].red, w.Original()[0].red)), std::pair(30, 255));
+}
+
+TEST(ColorWorkTest, ScrollBarsStepWithinTheRangeAndOnlyWithASelection) {
+    CChannelColorWork w(Defaults());
+    const EditResult r = w.LeaveEdit(kGreen, "77");
+    EXPECT_EQ(std::tuple(r.messageId, r.text, r.changed), std::tuple(0, "  0", false));
+    EXPECT_FALSE(w.Scroll(kRed, ScrollAction::kLineRight));
+    EXPECT_EQ(w.Work(), Defaults());
+    w.Select(8); // 0, 0, 255
+    EXPECT_FALSE(w.Scroll(kRed, ScrollAction::kLineLeft)) << "already 0";
+    EXPECT_FALSE(w.Scroll(kBlue, ScrollAction::kLineRight)) << "already 255";
+    EXPECT_TRUE(w.Scroll(kBlue, ScrollAction::kLineLeft));
+    EXPECT_EQ(w.ComponentText(kBlue), "254");
+    EXPECT_TRUE(w.Scroll(kGreen, ScrollAction::kThumbPosition, 9));
+    EXPECT_FALSE(w.Scroll(kGreen, ScrollAction::kOther, 100));
+    EXPECT_EQ(w.Component(kGreen), 9);
+}
+
+TEST(ColorWorkTest, DefaultsThenOkStoresTheDefaultsAndCancelKeepsTheOriginal) {
+    PaletteEntries mine = Defaults();
+    mine[3] = {1, 2, 3, 1};
+    mine[9] = {9, 9, 9, 1};
+    CChannelColorWork w(mine);
+    w.Select(6); // a channel may be recoloured with or without data
+    w.LeaveEdit(kRed, "12");
+    w.Defaults();
+    EXPECT_EQ(w.Work(), Defaults());
+    EXPECT_EQ(w.Original(), mine) << "Cancel animates these back";
+    CMemorySettingsStore store;
+    w.Save(store);
+    EXPECT_EQ((std::array{store.GetInt(kChannelColorSection, "Ch.4Red", -1),
+                          store.GetInt(kChannelColorSection, "Ch.1Blue", -1),
+                          store.GetInt(kChannelColorSection, "Ch.8Flags", -1)}),
+              (std::array{255, 175, 1}));
+}
+
+} // namespace
+} // namespace saroko::test
