@@ -404,7 +404,7 @@ TEST(ColorWorkTest, ScrollBarsStepWithinTheRangeAndOnlyWithASelection) {
     EXPECT_EQ(w.ComponentText(kBlue), "254");
     EXPECT_TRUE(w.Scroll(kGreen, ScrollAction::kThumbPosition, 9));
     EXPECT_FALSE(w.Scroll(kGreen, ScrollAction::kOther, 100));
-    EXPECT_EQ(w.Component(kGreen), 9);
+    EXPECT_EQ(w.ComponentText(kGreen), "  9");
 }
 
 TEST(ColorWorkTest, DefaultsThenOkStoresTheDefaultsAndCancelKeepsTheOriginal) {

@@ -122,6 +122,7 @@ TEST_F(GraphTest, TimeToXAndValueToYWithTheirClamps) {
     EXPECT_EQ(model.ValueToY(kCodeOver, kTypeTemp13, 0), y(600.0)) << "Pt100";
     EXPECT_EQ(model.ValueToY(kCodeOver, kTypeTemp13, 1), y(500.0)) << "JPt100";
     EXPECT_EQ(model.ValueToY(kCodeUnder, kTypeTemp13, 1), y(-200.0));
+    EXPECT_EQ(model.ValueToY(kCodeUnder, kTypeTemp13, 0), y(-200.0));
 
     model.m_fValuePerPixel = 1e-9f;
     EXPECT_EQ(model.ValueToY(C(600.0), kTypeTemp13, 0), INT_MIN);
@@ -273,6 +274,7 @@ TEST(ClipTest, EdgesInOrder) {
         {"wholly right", 101, 20, 200, 30, false, {}},
         {"wholly above", 20, 0, 30, 5, false, {}},
         {"wholly below", 20, 51, 30, 70, false, {}},
+        {"vertical through the bottom", 20, 40, 20, 80, true, {20, 40, 20, 50, true}},
         {"diagonal through the bottom", 20, 40, 40, 60, true, {20, 40, 30, 50, true}},
         {"through the top", 20, 20, 30, 0, true, {20, 20, 25, 10, true}},
         {"from far left, clamped coordinates", INT_MIN, INT_MIN, 20, 20, true, {10, 10, 20, 20, false}},
@@ -473,7 +475,7 @@ TEST_F(GraphTest, ValueThumbDragAndCommit) {
     // clang-format off
     const struct { const char* what; int pressY, y; float dragUpper, dragLower; } cases[] = {
         {"down by 54: a quarter", 100, 154, 200, -240}, {"down past the bottom", 100, 200, 200, -240},
-        {"up by 27", 100, 73, 530, 90}, {"up past the top", 100, 0, 640, 200},
+        {"up by 27", 100, 73, 530, 90}, {"up past the top", 100, 0, 640, 200}, {"not moved", 100, 100, 420, -20},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -846,6 +848,7 @@ TEST(ValueAtCursorTest, InterpolatesTowardsTheEarlierSampleAndPassesSpecialCodes
         {"Over beats Under", kCodeUnder, kCodeOver, 10, kCodeOver},
         {"before the first sample", C(25.0), C(26.0), -1, kCodeEnd},
         {"after the last sample", C(25.0), C(26.0), 31, kCodeEnd},
+        {"far after the data", C(25.0), C(26.0), 1000000, kCodeEnd},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -863,7 +866,8 @@ TEST(ValueAtCursorTest, InterpolatesTowardsTheEarlierSampleAndPassesSpecialCodes
 }
 
 TEST(LegendTextTest, FixedFormatsAndTimesInLocalCalendarTime) {
-    for (auto [s, text] : {std::pair{90u, " 1min"}, {30u, "30sec"}, {3600u, "60min"}})
+    for (auto [s, text] :
+         {std::pair{90u, " 1min"}, {60u, " 1min"}, {30u, "30sec"}, {3600u, "60min"}})
         EXPECT_EQ(LegendInterval(s), text) << s;
     EXPECT_EQ(LegendSamples(0) + "|" + LegendSamples(16000), "    |16000");
     const uint32_t a = Local(2008, 3, 5, 10, 0, 0);
