@@ -340,17 +340,18 @@ TEST(SingleInstance, AnotherRunningInstanceTakesTheNameOver) {
     ExpectHandedOver(s, true, beside);
 }
 
-// Without a runtime folder, a path goes only to a socket of this user's own, with a mode that
-// lets nobody else in, in a folder only this user can write; otherwise the start opens the
-// file in a window of its own and the socket receives nothing.
+// A path goes only to a socket of this user's own, with a mode that lets nobody else in, in a
+// folder only this user can write (the runtime folder too); otherwise the start opens the file
+// in a window of its own and the socket receives nothing.
 TEST(SingleInstance, HandsOverOnlyToThisUsersOwnSocket) {
     App();
     // clang-format off
-    const struct { const char* what; bool shared; mode_t socketMode, folderMode; uid_t owner; } cases[] = {
-        {"the fixed name in the shared folder", true,  0755, 0700, ::geteuid()},
-        {"a socket others may write to",        false, 0777, 0700, ::geteuid()},
-        {"a folder others may write to",        false, 0700, 0777, ::geteuid()},
-        {"a socket of another user",            false, 0700, 0700, 65534},
+    const struct { const char* what; bool shared, runtimeDir; mode_t socketMode, folderMode; uid_t owner; } cases[] = {
+        {"the fixed name in the shared folder",  true,  false, 0755, 0700, ::geteuid()},
+        {"a runtime folder others may write to", true,  true,  0700, 0707, ::geteuid()},
+        {"a socket others may write to",         false, false, 0702, 0700, ::geteuid()},
+        {"a folder its group may write to",      false, false, 0700, 0720, ::geteuid()},
+        {"a socket of another user",             false, false, 0700, 0700, 65534},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -365,11 +366,9 @@ TEST(SingleInstance, HandsOverOnlyToThisUsersOwnSocket) {
         const QByteArray name = QFile::encodeName(socket);
         ASSERT_EQ(::chmod(name.constData(), c.socketMode), 0);
         ASSERT_EQ(::lchown(name.constData(), c.owner, static_cast<gid_t>(-1)), 0);
-        if (!c.shared) {
-            ASSERT_EQ(::chmod(folder.constData(), c.folderMode), 0);
-        }
+        ASSERT_EQ(::chmod(folder.constData(), c.folderMode), 0);
 
-        const Program start(s, false, {s.demo});
+        const Program start(s, c.runtimeDir, {s.demo});
         EXPECT_EQ(s.Opened(), s.demo) << c.what;
         EXPECT_EQ(start.state(), QProcess::Running) << c.what;
         EXPECT_EQ(other.Received(), "") << c.what;
