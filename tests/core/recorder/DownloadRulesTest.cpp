@@ -262,5 +262,17 @@ TEST(DownloadPace, TimeLeftAtTheRateSinceTheHeader) {
     EXPECT_EQ(FormatTimeLeft(3725), "残り 1:02:05");
 }
 
+TEST(DownloadProgress, FilledWidth) {
+    // clang-format off
+    struct Case { int width, progress, steps, expect; } cases[] = {
+        {285, 0, 20, 0},    {285, 1, 20, 14},   {285, 10, 20, 142}, {285, 20, 20, 285},
+        {190, 20, 20, 190}, {285, 25, 20, 285}, {285, -1, 20, 0},   {285, 5, 0, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_EQ(ProgressFillWidth(c.width, c.progress, c.steps), c.expect)
+            << c.width << " " << c.progress << "/" << c.steps;
+}
+
 } // namespace
 } // namespace saroko::test
