@@ -54,14 +54,14 @@ TEST(RecordStartRules, DateChecks) {
     // clang-format on
     for (const Case& c : cases) {
         const DateCheck r = CheckStartDate(c.f);
-        EXPECT_EQ(r.messageId, c.message) << c.f.year << "/" << c.f.month << "/" << c.f.day;
-        EXPECT_EQ(r.focusId, c.focus) << c.f.year << "/" << c.f.month << "/" << c.f.day;
+        EXPECT_EQ(std::pair(r.messageId, r.focusId), std::pair(c.message, c.focus))
+            << c.f.year << "/" << c.f.month << "/" << c.f.day;
     }
     // Midnight of 1 January 1970 lies before 1970 UTC east of Greenwich.
     const bool east = Local(1970, 1, 2, 0, 0, 0) < 86400;
     const DateCheck epoch = CheckStartDate(DateFields{"1970", "01", "01", "00", "00", "00"});
-    EXPECT_EQ(epoch.messageId, east ? 57744 : 0);
-    EXPECT_EQ(epoch.focusId, east ? 101 : 0);
+    EXPECT_EQ(std::pair(epoch.messageId, epoch.focusId),
+              east ? std::pair(57744, 101) : std::pair(0, 0));
     EXPECT_EQ(CheckStartDate(DateFields{"2008", "05", "01", "12", "00", "00"}).time,
               Local(2008, 5, 1, 12, 0, 0));
 }
@@ -83,21 +83,17 @@ TEST(RecordStartRules, ExpectedEnd) {
     const uint32_t now = Local(2008, 4, 30, 8, 1, 2);
     int index = 0;
     ClockTexts c = RecordStartClock(Form(kStartScheduled), now, index);
-    EXPECT_EQ(c.nowDate, "2008年  4月 30日");
-    EXPECT_EQ(c.nowTime, "   8時  1分  2秒");
-    EXPECT_EQ(c.endDate, "2008年  5月  2日");
-    EXPECT_EQ(c.endTime, "  10時 13分 10秒");
+    using V = std::vector<std::string>;
+    EXPECT_EQ((V{c.nowDate, c.nowTime, c.endDate, c.endTime}),
+              (V{"2008年  4月 30日", "   8時  1分  2秒", "2008年  5月  2日", "  10時 13分 10秒"}));
     EXPECT_EQ(index, 3);
 
-    const char* unknownDate = "????年 ??月 ??日";
-    const char* unknownTime = "  ??時 ??分 ??秒";
     RecordStartForm bad = Form(kStartScheduled);
     bad.date.day = "31x";
     for (const RecordStartForm& f :
          {Form(kStartScheduled, 1), Form(kStartImmediate, 1), Form(-1), bad}) {
         c = RecordStartClock(f, now, index);
-        EXPECT_EQ(c.endDate, unknownDate);
-        EXPECT_EQ(c.endTime, unknownTime);
+        EXPECT_EQ((V{c.endDate, c.endTime}), (V{"????年 ??月 ??日", "  ??時 ??分 ??秒"}));
     }
     // Immediate: from now; no list selection keeps the previous interval index.
     index = 0;
@@ -110,18 +106,16 @@ TEST(RecordStartRules, BlockFromTheFields) {
     const uint32_t now = Local(2008, 5, 1, 11, 59, 57);
     RecorderSettings block;
     StartPlan plan = BuildStartSettings(Form(kStartScheduled, 1), now, block);
-    EXPECT_EQ(plan.messageId, 0);
-    EXPECT_EQ(plan.delay, 1u);
-    EXPECT_EQ(block.flags, 6) << "bit 0, the unit, is never sent";
-    EXPECT_EQ(block.intervalSec, 10);
-    EXPECT_EQ(std::memcmp(block.chanName1, "ROOM\0\0\0\0", 8), 0);
-    EXPECT_EQ(block.startMode, 0x31);
-    EXPECT_EQ(block.startTime, Local(2008, 5, 1, 12, 0, 0));
+    // Bit 0 of the flags, the unit, is never sent.
+    EXPECT_EQ(std::tuple(plan.messageId, plan.delay, block.flags, block.intervalSec,
+                         std::string(block.chanName1, 8), block.startMode, block.startTime),
+              std::tuple(0, 1u, uint16_t{6}, uint16_t{10}, std::string("ROOM\0\0\0\0", 8),
+                         uint16_t{0x31}, Local(2008, 5, 1, 12, 0, 0)));
 
     plan = BuildStartSettings(Form(kStartScheduled), now + 1, block);
-    EXPECT_EQ(plan.messageId, 57745);
-    EXPECT_EQ(plan.focusId, 101);
-    EXPECT_EQ(block.startMode, 0x31) << "the block is written before the last check";
+    // The block is written before the last check.
+    EXPECT_EQ(std::tuple(plan.messageId, plan.focusId, block.startMode),
+              std::tuple(57745, 101, uint16_t{0x31}));
 
     // No interval selected (a stored value outside the table): the 10 s entry, never a read
     // outside the table.
@@ -130,11 +124,9 @@ TEST(RecordStartRules, BlockFromTheFields) {
     EXPECT_EQ(block.intervalSec, 10);
 
     plan = BuildStartSettings(Form(kStartImmediate, 0, 14), now, block);
-    EXPECT_EQ(plan.messageId, 0);
-    EXPECT_EQ(block.startMode, 0x30);
-    EXPECT_EQ(block.startTime, now);
-    EXPECT_EQ(block.intervalSec, 3600);
-    EXPECT_EQ(block.flags, 4);
+    EXPECT_EQ(std::tuple(plan.messageId, block.startMode, block.startTime, block.intervalSec,
+                         block.flags),
+              std::tuple(0, uint16_t{0x30}, now, uint16_t{3600}, uint16_t{4}));
 
     // clang-format off
     struct NameCase { std::string n1, n2; int message, focus; } names[] = {
@@ -149,8 +141,7 @@ TEST(RecordStartRules, BlockFromTheFields) {
         f.name1 = n.n1;
         f.name2 = n.n2;
         plan = BuildStartSettings(f, now, block);
-        EXPECT_EQ(plan.messageId, n.message);
-        EXPECT_EQ(plan.focusId, n.focus);
+        EXPECT_EQ(std::pair(plan.messageId, plan.focusId), std::pair(n.message, n.focus)) << n.n1;
     }
     // Date errors come before name errors.
     RecordStartForm f = Form(kStartScheduled);
@@ -175,8 +166,7 @@ TEST(RecordStartRules, FormFromSettings) {
     s.startMode = 0x00;
     s.intervalSec = 7;
     f = FormFromSettings(s);
-    EXPECT_EQ(f.startMethod, -1);
-    EXPECT_EQ(f.intervalIndex, kDefaultIntervalIndex);
+    EXPECT_EQ(std::pair(f.startMethod, f.intervalIndex), std::pair(-1, kDefaultIntervalIndex));
 }
 
 class RecordStartExchange : public DocTest {
@@ -249,12 +239,15 @@ TEST_F(RecordStartExchange, SequenceOnTheWireAndWhatIsSaved) {
         EXPECT_EQ(doc.m_recSettings.ToBytes(), expectBlock.ToBytes()) << c.name;
         const char* section = "KM4x Communication Section";
         const bool immediate = c.method == kStartImmediate;
-        EXPECT_EQ(store.GetString(section, "StartMode", ""), immediate ? "0x30" : "0x31");
-        EXPECT_EQ(store.GetString(section, "DateTime", ""),
-                  immediate ? "20080501110000" : "20080501120000");
-        EXPECT_EQ(store.GetString(section, "ChanName1", ""), "ROOM");
-        EXPECT_EQ(store.GetInt(section, "SensorType", -1), 1);
-        EXPECT_EQ(store.GetInt(section, "TempUnit", -1), 0);
+        EXPECT_EQ(
+            (std::vector<std::string>{store.GetString(section, "StartMode", ""),
+                                      store.GetString(section, "DateTime", ""),
+                                      store.GetString(section, "ChanName1", "")}),
+            (std::vector<std::string>{immediate ? "0x30" : "0x31",
+                                      immediate ? "20080501110000" : "20080501120000", "ROOM"}));
+        EXPECT_EQ(std::pair(store.GetInt(section, "SensorType", -1),
+                            store.GetInt(section, "TempUnit", -1)),
+                  std::pair(1, 0));
     }
 }
 
@@ -263,10 +256,8 @@ TEST_F(RecordStartExchange, CheckFailureTouchesNoPort) {
     RecordStartForm f = Form(kStartScheduled);
     f.date.day = "32";
     const RecordStartResult r = RunRecordStart(Services(rig), doc, f);
-    EXPECT_EQ(r.result, 1);
-    EXPECT_EQ(r.focusId, 103);
-    EXPECT_EQ(rig.sink.ids, std::vector<int>{57721});
-    EXPECT_EQ(rig.line.OpenCount(), 0);
+    EXPECT_EQ(std::tuple(r.result, r.focusId, rig.sink.ids, rig.line.OpenCount()),
+              std::tuple(1, 103, std::vector<int>{57721}, 0));
 }
 
 TEST_F(RecordStartExchange, StopAndReadBack) {
@@ -320,9 +311,9 @@ TEST(CommandTestFields, Parsing) {
     };
     for (const Case& c : cases) {
         const CommandTestInput in = ParseCommandTestFields(c.prc, c.prm, c.msg);
-        EXPECT_EQ(in.command, c.command) << c.prc;
-        EXPECT_EQ(in.params, c.params) << c.prc;
-        EXPECT_EQ(in.messageMode, c.mode) << c.prc;
+        EXPECT_EQ(std::tuple(in.command, in.params, in.messageMode),
+                  std::tuple(c.command, c.params, c.mode))
+            << c.prc;
     }
 }
 
@@ -343,8 +334,8 @@ TEST(CommandTestFields, EveryCommandRunsSafely) {
     CommandTestInput in;
     in.command = 15;
     EXPECT_EQ(RunCommandTest(rig.Services(), 1, in, result), 0);
-    EXPECT_EQ(result, (std::array<uint8_t, 4>{4, 20, 1, 0}));
-    EXPECT_EQ(rig.sink.ids, std::vector<int>{57696});
+    EXPECT_EQ(std::pair(result, rig.sink.ids),
+              std::pair(std::array<uint8_t, 4>{4, 20, 1, 0}, std::vector<int>{57696}));
 }
 
 } // namespace
