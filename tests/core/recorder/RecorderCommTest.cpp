@@ -279,20 +279,12 @@ std::unique_ptr<DownloadRun> RunDownload(bool paced, uint32_t count,
     return run;
 }
 
-TEST(RecorderDownload, RequestsPausesAndProgressInTwentySteps) {
+TEST(RecorderDownload, RequestsAndPauses) {
     const auto run = RunDownload(false, 40, {DownloadReply(5, 40, 0, 0x10)});
     EXPECT_EQ(run->result, 0);
     EXPECT_EQ(run->rig.line.Written(), Cat({Frame(0x34), Frame(0x10)}));
     EXPECT_EQ(run->rig.line.Events().front().us, (500u + 51u) * 1000)
         << "pause, then the drain of the count";
-    EXPECT_EQ(run->owner.total, "/   40");
-    EXPECT_EQ(run->owner.received, "  40");
-    EXPECT_EQ(run->owner.resets, 1);
-    EXPECT_EQ(run->owner.headers, 1);
-    std::vector<int> steps;
-    for (int i = 1; i <= 20; ++i)
-        steps.push_back(i);
-    EXPECT_EQ(run->owner.painted, steps);
     EXPECT_EQ(GetU16(&run->buffer[6]), 32768 + 200);
     EXPECT_EQ(GetU16(&run->buffer[12]), 32768 + 101);
 
