@@ -352,9 +352,6 @@ TEST(WindowPlacement, ClampsAndSnap) {
     EXPECT_EQ(std::tuple(ShouldSnapWindow(249, false), ShouldSnapWindow(250, false),
                          ShouldSnapWindow(0, true)),
               std::tuple(true, false, false));
-    EXPECT_EQ(HelpFilePath("/opt/saroko/bin/saroko"), "/opt/saroko/bin/SAROKO.chm");
-    EXPECT_EQ(HelpFilePath("C:\\Saroko\\saroko.exe", '\\'), "C:\\Saroko\\SAROKO.chm");
-    EXPECT_EQ(HelpFilePath("saroko"), "./SAROKO.chm");
 }
 
 std::string KeyText(const Accelerator& a) {
@@ -378,26 +375,18 @@ TEST(MenuTable, ShownKeysMatchTheAcceleratorTable) {
     for (const Accelerator& a : AcceleratorTable())
         EXPECT_TRUE(keys.emplace(KeyText(a), a.id).second) << KeyText(a);
     std::set<int> ids;
-    int depth = 0, shown = 0;
+    int shown = 0;
     for (const MenuDef& m : MenuBar()) {
         for (const MenuItem& item : m.items) {
-            if (item.kind == MenuItem::kSubmenu)
-                ++depth;
-            if (item.kind == MenuItem::kEnd)
-                --depth;
             if (item.kind != MenuItem::kCommand)
                 continue;
             EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-            if (item.id != 57616) { // the recent-file placeholder has no access letter
-                EXPECT_NE(std::string(item.label).find('('), std::string::npos) << item.label;
-            }
             if (item.key) {
                 ++shown;
                 ASSERT_TRUE(keys.count(item.key)) << item.key;
                 EXPECT_EQ(keys[item.key], item.id) << item.key;
             }
         }
-        EXPECT_EQ(depth, 0) << m.title;
     }
     // The command test keeps its key and has one that Linux desktops leave to the program.
     EXPECT_EQ(std::tuple(MenuBar().size(), shown, keys["Ctrl+Insert"], keys["Ctrl+N"],

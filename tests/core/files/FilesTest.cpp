@@ -485,21 +485,20 @@ protected:
     CFileCommands commands{doc, ui, prompts};
 };
 
-TEST_F(FileCommandsTest, OverwriteOfANeverSavedDocumentGoesStraightToTheDialog) {
+// A never-saved document goes straight to the dialog, then saves without one; a read-only
+// file shows its path, then the dialog, which loops on a wrong name; an older-series path is
+// refused without a dialog.
+TEST_F(FileCommandsTest, OverwriteAsksForANameOnlyWithoutAGoodOne) {
     ui.answers = {Path("first.klg")};
     commands.OnFileSave();
     EXPECT_EQ(ui.asked, std::vector<std::string>{"save-all"});
     EXPECT_EQ(std::tuple(prompts.shown.size(), fs::exists(Path("first.klg")), doc.m_szPathName,
                          doc.m_bDataModified, ui.waitDepth),
               std::tuple(0u, true, Path("first.klg"), 0u, 0));
-
-    // Now it has a path: the next overwrite asks nothing.
     doc.m_bDataModified = 1;
     commands.OnFileSave();
     EXPECT_EQ(std::tuple(ui.asked.size(), doc.m_bDataModified), std::tuple(1u, 0u));
-}
 
-TEST_F(FileCommandsTest, OverwriteOfAReadOnlyFileShowsThePathThenTheDialog) {
     const std::string ro = Path("ro.klg");
     WriteAll(ro, "x");
     fs::permissions(ro, fs::perms::owner_read);
@@ -508,17 +507,16 @@ TEST_F(FileCommandsTest, OverwriteOfAReadOnlyFileShowsThePathThenTheDialog) {
     commands.OnFileSave();
     EXPECT_EQ(prompts.shown, (std::vector<int>{msg::kReadOnlyFile, msg::kWrongExtension}));
     EXPECT_EQ(prompts.extras[0], "\n" + ro);
-    EXPECT_EQ(ui.asked, (std::vector<std::string>{"save-all", "save-all"}));
+    EXPECT_EQ(ui.asked, (std::vector<std::string>{"save-all", "save-all", "save-all"}));
     EXPECT_EQ(std::tuple(ReadAll(ro), fs::exists(Path("right.klg")), fs::exists(Path("wrong.txt"))),
               std::tuple("x", true, false));
-}
 
-TEST_F(FileCommandsTest, OlderSeriesPathIsRefusedWithoutADialog) {
     WriteAll(Path("old.ksv"), "x");
     doc.SetPathName(Path("old.ksv"));
     commands.OnFileSave();
-    EXPECT_EQ(prompts.shown, std::vector<int>{msg::kWrongExtension});
-    EXPECT_EQ(std::tuple(ui.asked.size(), ReadAll(Path("old.ksv"))), std::tuple(0u, "x"));
+    EXPECT_EQ(prompts.shown.size(), 3u);
+    EXPECT_EQ(std::tuple(prompts.shown.back(), ui.asked.size(), ReadAll(Path("old.ksv"))),
+              std::tuple(msg::kWrongExtension, 3u, "x"));
 }
 
 TEST_F(FileCommandsTest, SaveAsLoopsOnAWrongExtensionAndReportsFailure) {

@@ -136,11 +136,6 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
     EXPECT_EQ(count, 57);
     EXPECT_EQ(std::pair(FindMessage(57761)->buttons, FindMessage(57762)->buttons),
               std::pair(MsgButtons::OkCancel, MsgButtons::YesNo));
-    EXPECT_EQ(
-        (std::vector{FindMessage(57760)->icon, FindMessage(57696)->icon, FindMessage(57752)->icon}),
-        (std::vector{MsgIcon::Question, MsgIcon::Information, MsgIcon::Exclamation}));
-    EXPECT_EQ(MessageText(57749), "ファイル名指定エラー\n\n拡張子が違うか入力されていません。");
-    EXPECT_EQ(MessageText(57751), "読み取り専用ファイルのため上書き保存できません。\n");
     EXPECT_EQ(FindMessage(57800), nullptr);
 }
 
