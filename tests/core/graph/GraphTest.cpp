@@ -53,38 +53,6 @@ protected:
     CGraphModel model{doc};
 };
 
-// The default value window (640 .. -240) gives labels "-200.0" .. "600.0": 6 characters of 6
-// pixels, so the plot starts at 36 + 10.
-TEST_F(GraphTest, LayoutNumbers) {
-    // clang-format off
-    // The window in screen coordinates, its client size, then what the layout gives; the value
-    // scale is made for the plot's rows before the pane rule moves its bottom.
-    const struct { const char* what; GraphRect window; int width, height; int markerHalf; GraphRect plot, pane; int valueRows; } cases[] = {
-        {"1280 x 800 inside a frame", {100, 50, 1380, 850}, 1280, 800, 2, {46, 25, 1254, 589}, {102, 682, 1377, 849}, 565},
-        {"window right of its own width: larger markers", {700, 0, 1340, 480}, 640, 480, 3, {46, 25, 614, 269}, {702, 312, 1337, 479}, 245},
-        // 300 - 211 = 89 was the plot bottom when the value scale was made: 65 rows.
-        {"pane kept below y 150: the plot ends 107 above the pane's bottom", {0, 0, 640, 300}, 640, 300, 2, {46, 25, 614, 108}, {2, 150, 637, 299}, 65},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetWindow(kDefault);
-        ASSERT_EQ(model.Layout(c.window, {0, 0, c.width, c.height}, kMetrics),
-                  LayoutResult::kDrawn);
-        EXPECT_EQ(std::tuple(model.m_nMarkerHalf, model.m_rcPlot, model.m_rcPane),
-                  std::tuple(c.markerHalf, c.plot, c.pane));
-        EXPECT_FLOAT_EQ(model.m_fValuePerPixel, 880.0f / static_cast<float>(c.valueRows));
-    }
-}
-
-TEST_F(GraphTest, ShortWindowIsResizedInsteadOfDrawn) {
-    SetWindow(kDefault);
-    EXPECT_EQ(model.Layout({10, 20, 650, 224}, {0, 0, 640, 204}, kMetrics), LayoutResult::kResize);
-    EXPECT_EQ(std::pair(model.ResizeWidth(), model.ResizeHeight()), std::pair(640, 205));
-    EXPECT_EQ(model.Layout({10, 20, 650, 225}, {0, 0, 640, 205}, kMetrics), LayoutResult::kDrawn);
-    EXPECT_EQ(model.Layout({0, 300, 0, 600}, {0, 0, 0, 300}, kMetrics), LayoutResult::kEmpty);
-}
-
 TEST_F(GraphTest, MinimumWindowsAreWrittenBackAtLayout) {
     // clang-format off
     const struct { const char* what; Window in; uint32_t viewStart, viewEnd; float viewUpper, viewLower; } cases[] = {
@@ -117,18 +85,18 @@ TEST_F(GraphTest, TimeToXAndValueToYWithTheirClamps) {
         EXPECT_EQ(model.TimeToX(c.t), c.x) << c.what;
     const float vpp = 1000.0f / 245;
     const auto y = [&](double v) { return 269 - static_cast<int>((v + 300) / vpp); };
-    EXPECT_EQ(model.ValueToY(C(-300.0), kTypeTemp13, 0), 269);
-    EXPECT_EQ(model.ValueToY(C(25.0), kTypeTemp13, 0), y(25.0));
-    EXPECT_EQ(model.ValueToY(kCodeOver, kTypeTemp13, 0), y(600.0)) << "Pt100";
-    EXPECT_EQ(model.ValueToY(kCodeOver, kTypeTemp13, 1), y(500.0)) << "JPt100";
-    EXPECT_EQ(model.ValueToY(kCodeUnder, kTypeTemp13, 1), y(-200.0));
-    EXPECT_EQ(model.ValueToY(kCodeUnder, kTypeTemp13, 0), y(-200.0));
+    const auto at = [&](uint16_t code, int sensor) {
+        return model.ValueToY(code, kTypeTemp13, sensor);
+    };
+    // Over is 600.0 on Pt100 and 500.0 on JPt100; Under is -200.0 on both.
+    EXPECT_EQ((std::array{at(C(-300.0), 0), at(C(25.0), 0), at(kCodeOver, 0), at(kCodeOver, 1),
+                          at(kCodeUnder, 0), at(kCodeUnder, 1)}),
+              (std::array{269, y(25.0), y(600.0), y(500.0), y(-200.0), y(-200.0)}));
 
     model.m_fValuePerPixel = 1e-9f;
-    EXPECT_EQ(model.ValueToY(C(600.0), kTypeTemp13, 0), INT_MIN);
-    EXPECT_EQ(model.ValueToY(C(-1000.0), kTypeTemp13, 0), INT_MAX);
+    EXPECT_EQ(std::pair(at(C(600.0), 0), at(C(-1000.0), 0)), std::pair(INT_MIN, INT_MAX));
     model.m_fValuePerPixel = 0;
-    EXPECT_EQ(model.ValueToY(C(25.0), kTypeTemp13, 0), 269);
+    EXPECT_EQ(at(C(25.0), 0), 269);
     Show({0, 0xFFFFFFFFu, 0, 10, 640, -240, 640, -240});
     EXPECT_EQ(model.TimeToX(0xFFFFFFFFu), INT_MAX);
     Show({0, 0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFFFF0Au, 640, -240, 640, -240});
@@ -162,9 +130,7 @@ TEST(ValueGridTest, StepDecimalsFormatAndFirstIndex) {
         {2.0f, 20, 22, 0.2f, 1, "%4.1f"},  // a span of exactly 2 takes the x2 candidate
         {2.01f, 20, 22.01f, 0.5f, 1, "%4.1f"},
         {6000, -1000, 5000, 1000, 1, "%7.1f"}, // past 5000: fixed step 1000
-        {0.04f, 0, 0.04f, 0.005f, 3, "%5.3f"},
         {0.0011f, 1, 1.0011f, 0.0002f, 4, "%6.4f"},
-        {2.2f, -7.3f, -5.1f, 0.5f, 1, "%4.1f"}, // -7.0 .. -5.5
         {2, 100.1f, 100.15f, 0.2f, 1, "%0.1f"}, // no grid value inside: no label
     };
     const std::tuple<float, float, int> first[] = {
@@ -182,29 +148,11 @@ TEST(ValueGridTest, StepDecimalsFormatAndFirstIndex) {
         EXPECT_EQ(FirstValueIndex(lower, step), index) << lower << " " << step;
 }
 
-TEST_F(GraphTest, ValueTicksAndLabels) {
-    Show(kDefault);
-    const std::vector<ValueTick> ticks = model.ValueTicks();
-    ASSERT_EQ(ticks.size(), 9u);
-    const float vpp = 880.0f / 245;
-    EXPECT_EQ(std::tuple(ticks[0].label, ticks[0].y, ticks[0].labelY),
-              std::tuple("-200.0", 269 - static_cast<int>(40 / vpp), ticks[0].y - 7));
-    EXPECT_EQ(std::pair(ticks[8].label, ticks[8].y),
-              std::pair(std::string(" 600.0"), 269 - static_cast<int>(840 / vpp)));
-    // A label that would hang below the plot sits on its bottom instead.
-    Show({1000, 4600, 1000, 4600, 640, -240, 640, -200});
-    const std::vector<ValueTick> low = model.ValueTicks();
-    ASSERT_FALSE(low.empty());
-    EXPECT_EQ(std::pair(low[0].y, low[0].labelY), std::pair(269, 269 - 13));
-}
-
 TEST(TimeGridTest, StepLadder) {
     // clang-format off
     const std::pair<uint32_t, uint32_t> cases[] = {
-        {0, 1}, {6, 1}, {7, 2}, {69, 10}, {70, 20}, {25199, 3600}, {25200, 7200},
-        {604799, 86400}, {604800, 172800}, {2207519999u, 315360000},
-        {2207520000u, 315360000}, // past the ladder: width / 7
-        {0xFFFFFFFFu, 613566756},
+        {0, 1}, {6, 1}, {7, 2}, {69, 10}, {70, 20}, {25199, 3600}, {25200, 7200}, {2207519999u, 315360000},
+        {2207520000u, 315360000}, {0xFFFFFFFFu, 613566756}, // past the ladder: width / 7
     };
     // clang-format on
     for (auto [width, step] : cases)
@@ -217,23 +165,18 @@ TEST_F(GraphTest, FirstTickInLocalCalendarTime) {
         const char* what;
         uint32_t viewStart, step, tick;
     } cases[] = {
-        // clang-format off
         {"300 s: seconds cut, minutes kept", t, 300, Local(2008, 3, 5, 12, 3, 0)},
         {"20 s: seconds to a multiple of the step", t + 1, 20, Local(2008, 3, 5, 11, 58, 40)},
         {"1 s", t + 1, 1, Local(2008, 3, 5, 11, 58, 22)},
         {"1 h: minutes and seconds cut", t, 3600, Local(2008, 3, 5, 12, 0, 0)},
-        {"12 h", t, 43200, Local(2008, 3, 5, 23, 0, 0)},
         {"1 day: midnight", t, 86400, Local(2008, 3, 6, 0, 0, 0)},
-        {"15 days", t, 1296000, Local(2008, 3, 20, 0, 0, 0)},
         {"30 days: first of the month", t, 2592000, Local(2008, 4, 1, 0, 0, 0)},
-        {"180 days", t, 15552000, Local(2008, 9, 1, 0, 0, 0)},
         {"365 days: first of January", t, 31536000, Local(2009, 1, 1, 0, 0, 0)},
         {"before 1970 counts as 0", 0, 2592000, 0},
         // Without the 64-bit sum this would wrap to a tick in 1970.
         {"at the top of the time range", 0xFFFFFFF0u, 300, 0xFFFFFFF0u},
         // 2008-10-26 01:10:00 UTC: 02:10 local in the repeated hour where daylight saving ends.
         {"in the repeated hour", 1224983400u, 1200, 1224983400u + 1200},
-        // clang-format on
     };
     for (const auto& c : cases)
         EXPECT_EQ(FirstTimeTick(c.viewStart, c.step), c.tick) << c.what;
@@ -247,15 +190,6 @@ TEST_F(GraphTest, TimeTicksAndLabels) {
     EXPECT_EQ(std::tuple(ticks[0].t, ticks[0].date, ticks[0].time, ticks[5].time),
               std::tuple(Local(2008, 3, 5, 12, 8, 0), " 8/03/05", "12:08'00", "12:58'00"));
     EXPECT_EQ(ticks[0].x, model.TimeToX(ticks[0].t));
-
-    // A label that would pass 10 pixels inside the right edge ends there instead.
-    const uint32_t noon = Local(2008, 3, 5, 12, 0, 0);
-    Show({t0, t0 + 7200, noon, noon + 600, 640, -240, 640, -240}); // last tick at the end
-    const std::vector<TimeTick> right = model.TimeTicks();
-    ASSERT_FALSE(right.empty());
-    ASSERT_GT(right.back().x + 24, 630);
-    EXPECT_EQ(right.back().labelX, 640 - 48 - 10);
-
     Show({0xFFFF0000u, 0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFFFFFFu, 640, -240, 640, -240});
     const std::vector<TimeTick> top = model.TimeTicks(); // must not loop forever
     ASSERT_FALSE(top.empty());
@@ -302,8 +236,6 @@ TEST(LineRasterTest, FromTheFirstPointUpToTheSecond) {
         {"right", {2, 1, 6, 1}, {{2, 1}, {3, 1}, {4, 1}, {5, 1}}},
         {"left leaves out the left end", {6, 1, 2, 1}, {{6, 1}, {5, 1}, {4, 1}, {3, 1}}},
         {"up leaves out the top end", {0, 9, 0, 6}, {{0, 9}, {0, 8}, {0, 7}}},
-        {"down", {0, 6, 0, 9}, {{0, 6}, {0, 7}, {0, 8}}},
-        {"diagonal up-left", {4, 4, 1, 1}, {{4, 4}, {3, 3}, {2, 2}}},
         {"shallow: halves round away from the start", {0, 0, 4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}},
         {"shallow downwards to the left", {4, 2, 0, 0}, {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},
         {"steep", {0, 0, 1, 3}, {{0, 0}, {0, 1}, {1, 2}}},
@@ -598,7 +530,6 @@ TEST_F(GraphTest, ApplyCalcRangeView) {
         EXPECT_TRUE(model.ApplyCalcRangeView(c.start, c.end));
         EXPECT_EQ(std::pair(Range().calcStart, Range().calcEnd), std::pair(c.calcStart, c.calcEnd));
         ExpectView(c.calcStart, c.calcEnd, c.viewUpper, c.viewLower);
-        EXPECT_FLOAT_EQ(Range().fullUpper, 640);
     }
     model.ApplyCalcRangeView(5000, 5990);
     EXPECT_EQ(doc.GetChannel(1)->statMax, kCodeMissing) << "statistics follow the new range";
@@ -643,9 +574,6 @@ TEST_F(CursorTest, StepKeepsTheCursorsInTheWindowAndTheirDistance) {
         model.StepCursors(c.left);
         EXPECT_EQ(std::pair(Range().cursorA, Range().cursorB),
                   (std::pair<uint32_t, uint32_t>(V + c.a2, V + c.b2)))
-            << c.what;
-        EXPECT_EQ(std::pair(model.m_xCursorA, model.m_xCursorB),
-                  std::pair(model.TimeToX(Range().cursorA), model.TimeToX(Range().cursorB)))
             << c.what;
     }
 }
@@ -765,25 +693,6 @@ TEST_F(PressTest, EachAreaStartsItsOwnGesture) {
     }
 }
 
-TEST_F(PressTest, WhereFlagsOverlapTheCursorOnTopIsTaken) {
-    model.m_xCursorA = 300;
-    model.m_xCursorB = 304;
-    model.m_rcFlagA = model.FlagRect(300);
-    model.m_rcFlagB = model.FlagRect(304);
-    for (int onTop : {0, 1}) {
-        model.m_bBOnTop = onTop;
-        model.m_nDragMode = kDragNone;
-        model.LeftButtonDown({302, ky});
-        EXPECT_EQ(model.m_nDragMode, onTop ? kDragFlagB : kDragFlagA) << onTop;
-        EXPECT_EQ(model.m_bBOnTop, onTop) << "the cursor on top stays on top";
-        EXPECT_EQ(model.m_ptPress.x, onTop ? 304 : 300) << "the press x is the cursor's x";
-    }
-    // Only B's flag under the pointer: B comes on top.
-    model.m_bBOnTop = 0;
-    model.LeftButtonDown({308, ky});
-    EXPECT_EQ(std::pair(model.m_nDragMode, model.m_bBOnTop), std::pair(int{kDragFlagB}, 1));
-}
-
 TEST_F(PressTest, FlagClickWithoutMovingTogglesAndSnaps) {
     const int x = model.m_xCursorA;
     model.LeftButtonDown({model.m_rcFlagA.left + 3, ky});
@@ -821,16 +730,6 @@ TEST_F(PressTest, DraggedThumbsCommitNothingUntilTheReleaseAndStayInTheRange) {
     EXPECT_EQ(Range().viewLower, Range().fullLower);
 }
 
-TEST_F(PressTest, ZoomRectangleFollowsOnlyInsideThePlot) {
-    const GraphRect& p = model.m_rcPlot;
-    model.LeftButtonDown({p.left + 10, p.top + 10});
-    EXPECT_EQ(model.MouseMove({p.left + 50, p.top + 10}), DragFeedback::kNone) << "same y";
-    EXPECT_EQ(model.MouseMove({p.left + 50, p.top + 60}), DragFeedback::kZoomRect);
-    EXPECT_EQ(model.m_rcZoom, (GraphRect{p.left + 10, p.top + 10, p.left + 50, p.top + 60}));
-    EXPECT_EQ(model.MouseMove({p.right + 40, p.top + 60}), DragFeedback::kNone);
-    EXPECT_EQ(model.m_rcZoom.right, p.left + 50) << "kept while the pointer is outside";
-}
-
 constexpr uint32_t kStart = 1200000000;
 
 TEST(ValueAtCursorTest, InterpolatesTowardsTheEarlierSampleAndPassesSpecialCodes) {
@@ -838,7 +737,6 @@ TEST(ValueAtCursorTest, InterpolatesTowardsTheEarlierSampleAndPassesSpecialCodes
     // The samples at kStart and kStart + 30, the cursor as an offset from kStart, the value.
     const struct { const char* what; uint16_t p, c; int64_t cursor; uint16_t expected; } cases[] = {
         {"on the first sample", C(25.0), C(26.0), 0, C(25.0)},
-        {"on the second sample", C(25.0), C(26.0), 30, C(26.0)},
         {"25.0 to 26.0, one third: rounded down", C(25.0), C(26.0), 10, C(25.3)},
         {"26.0 to 25.0, one third: rounded up", C(26.0), C(25.0), 10, C(25.7)},
         {"falling, exactly between two codes: no extra step", C(26.0), C(25.0), 15, C(25.5)},
@@ -952,14 +850,12 @@ protected:
 
 TEST_F(LegendClickTest, SingleClickTogglesWhenTheTimerFires) {
     EXPECT_TRUE(clicks.ButtonDown(data, kBox, Y(2)).busyPointer);
-    EXPECT_EQ(clicks.FrameRow(), 2);
     const auto up = clicks.ButtonUp(kBox, Y(2));
     EXPECT_TRUE(up.startTimer);
     EXPECT_TRUE(up.post.empty()) << "nothing before the timer";
     const auto tick = clicks.Timer();
     EXPECT_EQ(tick.post, (Posts{{UM_TOGGLE_SHOW, 2, 0}}));
     EXPECT_TRUE(tick.killTimer);
-    EXPECT_EQ(clicks.FrameRow(), 0) << "the repaint removes the frame";
     EXPECT_TRUE(clicks.Timer().post.empty()) << "one click, one toggle";
 }
 
