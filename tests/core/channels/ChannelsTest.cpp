@@ -129,7 +129,7 @@ TEST(ChannelCellTest, OnlyTheCellsAreTargets) {
 TEST_F(ChannelListsTest, ReorderMovesNamesWithTheirChannelsAndUndoRestores) {
     Data({1, 2, 4});
     CChannelOrderWork w(doc);
-    w.Sort(0, 1); // From Ch.1 To Ch.2: old 2 shifts into the empty row 3
+    w.Sort(0, 1);  // From Ch.1 To Ch.2: old 2 shifts into the empty row 3
     w.Sort(0, 5);  // row 1 is empty now: nothing moves
     w.Sort(-1, 3); // no selection in one list
     w.BeginDrag(4);
