@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "RecorderDlgTest.h"
 #include "channels/ChannelPalette.h"
@@ -59,34 +60,17 @@ private:
 
 TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     MessageLog log;
-    sim::SimOptions o = Recording(4000);
-    o.paced = true; // 960 bytes a second: 4000 records take 16.7 s
-    SimRig rig(o);
+    SimRig rig(Recording(300));
     Occupy(rig.doc, 1);
     Occupy(rig.doc, 2);
     CountingObserver views;
     rig.doc.SetObserver(&views);
-    CWatchedPeer peer(rig.sim);
-    CMemoryLine line(peer);
-    CMemoryLineClock clock(line, kSimEpoch);
-    CommServices services = rig.Services();
-    services.line = &line;
-    services.clock = &clock;
     CChannelPalette palette;
-    CDownloadDlg dlg(rig.doc, palette, services);
+    CDownloadDlg dlg(rig.doc, palette, rig.Services());
 
     EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentText(), "  Ch.3");
     EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.4");
 
-    // Bytes before the records: identify, settings block, data count, lead and header; the
-    // dialog has counted a byte when the next one is taken.
-    const std::size_t head = 6 + 35 + 6 + 7 + 1;
-    std::vector<std::pair<QString, QString>> timeLeft;
-    peer.onPop = [&](std::size_t n) {
-        if (n == head + 4 * 2000 || n == head + 4 * 3000)
-            timeLeft.emplace_back(Label(dlg, CDownloadDlg::kIdcReceived),
-                                  Label(dlg, CDownloadDlg::kIdcTimeLeft));
-    };
     // The success box comes while the dialog still shows what arrived.
     dlg.show();
     std::vector<QString> shown;
@@ -112,12 +96,8 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     EXPECT_EQ(dlg.LastResult(), COMM_OK);
     EXPECT_TRUE(dlg.ChangedDocument());
     const std::vector<QString> expect = {"KM-41", "OVEN",  "DUCT",    "ﾟC ",  "即時ｽﾀｰﾄ",
-                                         "ﾜﾝﾀｲﾑ", "Pt100", "30 sec.", "4000", "/ 4000"};
+                                         "ﾜﾝﾀｲﾑ", "Pt100", "30 sec.", " 300", "/  300"};
     EXPECT_EQ(shown, expect);
-    // 2000 and 1000 records to go at 240 a second.
-    const std::vector<std::pair<QString, QString>> left = {{"2000", "残り 0:09"},
-                                                           {"3000", "残り 0:05"}};
-    EXPECT_EQ(timeLeft, left);
     EXPECT_EQ(progressAtEnd, 20);
     EXPECT_FALSE(closedMidway);
     // At 100 % the bar is filled to its right end.
@@ -134,9 +114,40 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget1)->currentText(), "  Ch.5");
     EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.6");
     EXPECT_EQ(Label(dlg, CDownloadDlg::kIdcName1), "");
-    EXPECT_EQ(Label(dlg, CDownloadDlg::kIdcTimeLeft), "");
 
     rig.doc.SetObserver(nullptr);
+}
+
+TEST(DownloadDlg, TimeLeftAndProgressAtTheLinesRate) {
+    MessageLog log;
+    sim::SimOptions o = Recording(4000);
+    o.paced = true; // 960 bytes a second: 4000 records take 16.7 s
+    SimRig rig(o);
+    CWatchedPeer peer(rig.sim);
+    CMemoryLine line(peer);
+    CMemoryLineClock clock(line, kSimEpoch);
+    CommServices services = rig.Services();
+    services.line = &line;
+    services.clock = &clock;
+    CChannelPalette palette;
+    CDownloadDlg dlg(rig.doc, palette, services);
+    dlg.show();
+    // Bytes before the records: identify, settings block, data count, lead and header; the
+    // dialog has counted a byte when the next one is taken.
+    const std::size_t head = 6 + 35 + 6 + 7 + 1;
+    std::vector<std::tuple<QString, QString, int>> seen;
+    peer.onPop = [&](std::size_t n) {
+        if (n == head + 4 * 2000 || n == head + 4 * 3000)
+            seen.emplace_back(Label(dlg, CDownloadDlg::kIdcReceived),
+                              Label(dlg, CDownloadDlg::kIdcTimeLeft), dlg.progress);
+    };
+    Press(dlg, CDownloadDlg::kIdcDownload);
+    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
+    // 2000 and 1000 records to go at 240 a second; the bar in twentieths.
+    const std::vector<std::tuple<QString, QString, int>> expect = {{"2000", "残り 0:09", 10},
+                                                                   {"3000", "残り 0:05", 15}};
+    EXPECT_EQ(seen, expect);
+    EXPECT_EQ(Label(dlg, CDownloadDlg::kIdcTimeLeft), "");
 }
 
 TEST(DownloadDlg, FailureLeavesTheDocumentAndReturnsToIdle) {
