@@ -2,7 +2,6 @@
 // cursors and presses on the strips, and the legend pane's content and clicks.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 
 #include "core/TestSupport.h"
@@ -49,7 +48,6 @@ protected:
     }
 
     static constexpr TextMetrics kMetrics{6, 13};
-    static constexpr Window kDefault{1000, 4600, 1000, 4600, 640, -240, 640, -240};
     CGraphModel model{doc};
 };
 
@@ -68,8 +66,6 @@ TEST_F(GraphTest, MinimumWindowsAreWrittenBackAtLayout) {
         SCOPED_TRACE(c.what);
         Show(c.in);
         ExpectView(c.viewStart, c.viewEnd, c.viewUpper, c.viewLower);
-        EXPECT_FLOAT_EQ(model.m_fTimeSpan,
-                        static_cast<float>(std::max<uint32_t>(10, c.viewEnd - c.viewStart)));
     }
 }
 
@@ -118,7 +114,6 @@ TEST_F(GraphTest, CursorsStayInTheWindowAndLandOnThePlot) {
                           model.CursorLineX(300)}),
               (std::array{613, 613, 613, 300}));
     // Flags: 5 left of the line, never left of the plot, never past its right edge.
-    EXPECT_EQ(model.FlagRect(300), (GraphRect{295, 271, 306, 282}));
     EXPECT_EQ((std::array{model.FlagLeft(48), model.FlagLeft(610), model.FlagLeft(615)}),
               (std::array{46, 603, 603}));
 }
@@ -128,9 +123,7 @@ TEST(ValueGridTest, StepDecimalsFormatAndFirstIndex) {
     const struct { float span, lower, upper; float step; int decimals; const char* format; } cases[] = {
         {880, -240, 640, 100, 1, "%6.1f"}, // labels -200.0 .. 600.0
         {2.0f, 20, 22, 0.2f, 1, "%4.1f"},  // a span of exactly 2 takes the x2 candidate
-        {2.01f, 20, 22.01f, 0.5f, 1, "%4.1f"},
         {6000, -1000, 5000, 1000, 1, "%7.1f"}, // past 5000: fixed step 1000
-        {0.0011f, 1, 1.0011f, 0.0002f, 4, "%6.4f"},
         {2, 100.1f, 100.15f, 0.2f, 1, "%0.1f"}, // no grid value inside: no label
     };
     const std::tuple<float, float, int> first[] = {
@@ -167,7 +160,6 @@ TEST_F(GraphTest, FirstTickInLocalCalendarTime) {
     } cases[] = {
         {"300 s: seconds cut, minutes kept", t, 300, Local(2008, 3, 5, 12, 3, 0)},
         {"20 s: seconds to a multiple of the step", t + 1, 20, Local(2008, 3, 5, 11, 58, 40)},
-        {"1 s", t + 1, 1, Local(2008, 3, 5, 11, 58, 22)},
         {"1 h: minutes and seconds cut", t, 3600, Local(2008, 3, 5, 12, 0, 0)},
         {"1 day: midnight", t, 86400, Local(2008, 3, 6, 0, 0, 0)},
         {"30 days: first of the month", t, 2592000, Local(2008, 4, 1, 0, 0, 0)},
@@ -182,14 +174,7 @@ TEST_F(GraphTest, FirstTickInLocalCalendarTime) {
         EXPECT_EQ(FirstTimeTick(c.viewStart, c.step), c.tick) << c.what;
 }
 
-TEST_F(GraphTest, TimeTicksAndLabels) {
-    const uint32_t t0 = Local(2008, 3, 5, 11, 58, 20);
-    Show({t0, t0 + 7200, t0, t0 + 3600, 640, -240, 640, -240});
-    const std::vector<TimeTick> ticks = model.TimeTicks();
-    ASSERT_EQ(ticks.size(), 6u); // 12:08 .. 12:58; 13:08 is past the window
-    EXPECT_EQ(std::tuple(ticks[0].t, ticks[0].date, ticks[0].time, ticks[5].time),
-              std::tuple(Local(2008, 3, 5, 12, 8, 0), " 8/03/05", "12:08'00", "12:58'00"));
-    EXPECT_EQ(ticks[0].x, model.TimeToX(ticks[0].t));
+TEST_F(GraphTest, TimeTicksEndAtTheTopOfTheRange) {
     Show({0xFFFF0000u, 0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFFFFFFu, 640, -240, 640, -240});
     const std::vector<TimeTick> top = model.TimeTicks(); // must not loop forever
     ASSERT_FALSE(top.empty());
@@ -284,7 +269,6 @@ TEST_F(TraceTest, LinesJoinSamplesAndMarkersSitOnTheSecondEndWhenMoreThanThreePi
     want.insert(want.end(), {{b.x - 2, b.y, b.x + 3, b.y}, {b.x, b.y - 2, b.x, b.y + 3}});
     EXPECT_EQ(Trace(kT0 + 100, 60, {C(10.0), C(20.0)}), want);
     for (auto [interval, markers] : {std::pair{8u, true}, {6u, false}}) {
-        EXPECT_EQ(model.MarkersOn(interval), markers) << interval;
         const auto segs = Trace(kT0 + 100, interval, {C(10.0), C(20.0)});
         EXPECT_EQ(segs.size(), markers ? 6u : 2u) << interval;
     }
@@ -416,16 +400,14 @@ TEST_F(GraphTest, ValueThumbDragAndCommit) {
         model.DragValueThumb(c.pressY, c.y, 440);
         EXPECT_FLOAT_EQ(Range().viewUpper, 420) << "the document waits for the release";
         model.CommitValueDrag();
-        EXPECT_FLOAT_EQ(Range().viewUpper, c.dragUpper);
-        EXPECT_FLOAT_EQ(Range().viewLower, c.dragLower);
+        ExpectView(1000, 11000, c.dragUpper, c.dragLower);
     }
     // A dragged window below the full scale is lifted onto it at the release.
     SetWindow({1000, 11000, 1000, 11000, 640, -240, 420, -20});
     model.m_fDragUpper = 100;
     model.m_fDragLower = -300;
     model.CommitValueDrag();
-    EXPECT_FLOAT_EQ(Range().viewUpper, 160);
-    EXPECT_FLOAT_EQ(Range().viewLower, -240);
+    ExpectView(1000, 11000, 160, -240);
 }
 
 TEST_F(GraphTest, ZoomToRect) {
@@ -670,18 +652,13 @@ TEST_F(PressTest, EachAreaStartsItsOwnGesture) {
     const struct { const char* what; GraphPoint pt; PressAction action; int mode, repeat; } cases[] = {
         {"time strip, left arrow", {t.left, ty}, PressAction::kScrollTimeLeft, kDragNone, 0},
         {"time strip, left arrow's last column", {t.left + 15, ty}, PressAction::kScrollTimeLeft, kDragNone, 0},
-        {"time strip, right arrow", {t.right, ty}, PressAction::kScrollTimeRight, kDragNone, 0},
         {"time strip, track", {t.left + 17, ty}, PressAction::kNone, kDragNone, 0},
         {"time thumb", {(tt.left + tt.right) / 2, ty}, PressAction::kNone, kDragTimeThumb, 0},
         {"value strip, up arrow", {vx, v.top}, PressAction::kScrollValueUp, kDragNone, 0},
-        {"value strip, down arrow", {vx, v.bottom}, PressAction::kScrollValueDown, kDragNone, 0},
         {"value thumb", {vx, (vt.top + vt.bottom) / 2}, PressAction::kNone, kDragValueThumb, 0},
         {"cursor strip, left button", {k.left + 2, ky}, PressAction::kStepLeft, kDragNone, 1},
-        {"cursor strip, right button", {k.right - 2, ky}, PressAction::kStepRight, kDragNone, 2},
-        {"flag A", {model.m_rcFlagA.left + 3, ky}, PressAction::kNone, kDragFlagA, 0},
         {"flag B", {model.m_rcFlagB.left + 3, ky}, PressAction::kNone, kDragFlagB, 0},
         {"inside the plot", {p.left + 40, p.top + 40}, PressAction::kNone, kDragZoom, 0},
-        {"left of everything", {2, p.top + 40}, PressAction::kNone, kDragNone, 0},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -701,7 +678,6 @@ TEST_F(PressTest, FlagClickWithoutMovingTogglesAndSnaps) {
     EXPECT_EQ(store.GetInt("CursorAB Section", "CursorASelect", 1), 0) << "saved at once";
     EXPECT_EQ(Range().cursorA, model.DropCursorTime(x + 2));
     EXPECT_TRUE(out.redrawCursors && out.refreshPane);
-    EXPECT_EQ(model.m_nDragMode, kDragNone);
 
     // Dragged away: no toggle.
     model.LeftButtonDown({model.FlagRect(model.m_xCursorA).left + 3, ky});
@@ -711,18 +687,9 @@ TEST_F(PressTest, FlagClickWithoutMovingTogglesAndSnaps) {
     EXPECT_EQ(Range().cursorA, model.DropCursorTime(x + 100));
 }
 
-TEST_F(PressTest, DraggedThumbsCommitNothingUntilTheReleaseAndStayInTheRange) {
-    const GraphRect& t = model.m_rcTimeBar;
-    const GraphRect thumb = model.m_rcTimeThumb;
-    const GraphRange before = Range();
-    model.LeftButtonDown({(thumb.left + thumb.right) / 2, t.top + 5});
-    model.MouseMove({-5000, t.top + 5});
-    EXPECT_EQ(model.m_rcTimeThumb.left, t.left + 15);
-    EXPECT_EQ(Range(), before) << "nothing committed while dragging";
-
+TEST_F(PressTest, ValueThumbDraggedPastTheEndLandsOnTheFullScale) {
     const GraphRect& v = model.m_rcValueBar;
     const GraphRect vthumb = model.m_rcValueThumb;
-    model.m_nDragMode = kDragNone;
     model.LeftButtonDown({v.left + 5, (vthumb.top + vthumb.bottom) / 2});
     ASSERT_EQ(model.m_nDragMode, kDragValueThumb);
     model.MouseMove({v.left + 5, 5000});
@@ -740,7 +707,6 @@ TEST(ValueAtCursorTest, InterpolatesTowardsTheEarlierSampleAndPassesSpecialCodes
         {"25.0 to 26.0, one third: rounded down", C(25.0), C(26.0), 10, C(25.3)},
         {"26.0 to 25.0, one third: rounded up", C(26.0), C(25.0), 10, C(25.7)},
         {"falling, exactly between two codes: no extra step", C(26.0), C(25.0), 15, C(25.5)},
-        {"next to an Over sample", C(25.0), kCodeOver, 10, kCodeOver},
         {"after an Under sample", kCodeUnder, C(25.0), 10, kCodeUnder},
         {"missing beats Over", kCodeOver, kCodeMissing, 10, kCodeMissing},
         {"Over beats Under", kCodeUnder, kCodeOver, 10, kCodeOver},
@@ -767,7 +733,7 @@ TEST(LegendTextTest, FixedFormatsAndTimesInLocalCalendarTime) {
     for (auto [s, text] :
          {std::pair{90u, " 1min"}, {60u, " 1min"}, {30u, "30sec"}, {3600u, "60min"}})
         EXPECT_EQ(LegendInterval(s), text) << s;
-    EXPECT_EQ(LegendSamples(0) + "|" + LegendSamples(16000), "    |16000");
+    EXPECT_EQ(LegendSamples(16000), "16000");
     const uint32_t a = Local(2008, 3, 5, 10, 0, 0);
     const uint32_t b = Local(2008, 3, 6, 11, 30, 5);
     EXPECT_EQ(LegendDistance(a, b), "A   B 1 01:30'05");
@@ -799,8 +765,10 @@ protected:
     }
 };
 
-TEST_F(LegendDocTest, ValueColumnsFollowTheRules) {
+TEST_F(LegendDocTest, ValueColumnsFollowTheRulesAndHiddenChannelsShowNone) {
     Fill(*doc.GetChannel(3), kStart + 50, 30, {C(1.0), C(2.0)}, "late");
+    Fill(*doc.GetChannel(4), kStart, 30, {C(1.0), C(2.0)}, "hidden");
+    doc.m_bShow[3] = 0;
     const LegendPicture p = Picture();
     // clang-format off
     const std::tuple<int, int, const char*> cells[] = {
@@ -810,16 +778,12 @@ TEST_F(LegendDocTest, ValueColumnsFollowTheRules) {
         {239, 2, "  Over"}, {373, 2, "  --- "}, {434, 2, "  Over"},
         // The cursor before the first sample: no value, no difference.
         {239, 3, "  --- "}, {373, 3, "  --- "},
+        // A hidden channel keeps its name but shows no values.
+        {54, 4, "hidden"}, {239, 4, "      "}, {434, 4, "      "},
     };
     // clang-format on
     for (auto [x, row, text] : cells)
         EXPECT_EQ(Cell(p, x, row), text) << x << "," << row;
-}
-
-TEST_F(LegendDocTest, HiddenChannelShowsNoValues) {
-    doc.m_bShow[0] = 0;
-    const LegendPicture p = Picture();
-    EXPECT_EQ(Cell(p, 54, 1) + "|" + Cell(p, 239, 1) + "|" + Cell(p, 434, 1), "room|      |      ");
 }
 
 TEST_F(LegendDocTest, CursorsOutsideTheWindowAreBroughtInAndWrittenBack) {
@@ -851,8 +815,8 @@ protected:
 TEST_F(LegendClickTest, SingleClickTogglesWhenTheTimerFires) {
     EXPECT_TRUE(clicks.ButtonDown(data, kBox, Y(2)).busyPointer);
     const auto up = clicks.ButtonUp(kBox, Y(2));
-    EXPECT_TRUE(up.startTimer);
-    EXPECT_TRUE(up.post.empty()) << "nothing before the timer";
+    EXPECT_EQ(std::pair(up.startTimer, up.post), std::pair(true, Posts{}))
+        << "nothing before the timer";
     const auto tick = clicks.Timer();
     EXPECT_EQ(tick.post, (Posts{{UM_TOGGLE_SHOW, 2, 0}}));
     EXPECT_TRUE(tick.killTimer);
