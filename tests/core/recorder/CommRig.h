@@ -76,37 +76,12 @@ inline Bytes Reply(uint8_t d0, uint8_t d1 = 0, uint8_t d2 = 0, uint8_t d3 = 0, u
     const ShortFrame f = MakeShortReply(lead, std::span<const uint8_t, 4>(d));
     return Bytes(f.begin(), f.end());
 }
-inline Bytes ReplyU32(uint32_t v) {
-    uint8_t d[4];
-    PutU32(d, v);
-    return Reply(d[0], d[1], d[2], d[3]);
-}
 inline Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const Bytes& p : parts)
         out.insert(out.end(), p.begin(), p.end());
     return out;
 }
-// A download reply: lead, header, records, 16-bit sum (optionally spoiled).
-inline Bytes DownloadReply(uint32_t age, uint16_t n, int checkDelta = 0, uint8_t lead = 0x11) {
-    Bytes b{lead};
-    b.resize(7);
-    PutU32(&b[1], age);
-    PutU16(&b[5], n);
-    for (uint32_t i = 0; i < n; ++i) {
-        const uint16_t c1 = static_cast<uint16_t>(32768 + 200 + i),
-                       c2 = static_cast<uint16_t>(32768 + 100 + i);
-        b.push_back(static_cast<uint8_t>(c1));
-        b.push_back(static_cast<uint8_t>(c1 >> 8));
-        b.push_back(static_cast<uint8_t>(c2));
-        b.push_back(static_cast<uint8_t>(c2 >> 8));
-    }
-    const uint16_t sum = static_cast<uint16_t>(Sum16(b) + checkDelta);
-    b.push_back(static_cast<uint8_t>(sum));
-    b.push_back(static_cast<uint8_t>(sum >> 8));
-    return b;
-}
-
 struct CommRig {
     explicit CommRig(uint64_t startUs = 0) : line(peer, startUs), clock(line, 1210000000u) {}
     CommServices Services() {

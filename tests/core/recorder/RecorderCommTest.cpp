@@ -251,27 +251,18 @@ TEST(RecorderCommands, SixteenWordsBothWays) {
 struct DownloadRun {
     int result = 0;
     CommRig rig;
+    Bytes sent; // what the saved exchange has the PC write
     CRecordingOwner owner;
     std::vector<uint8_t> buffer;
 };
 
-// Data count n, then the download replies of up to three attempts.
-std::unique_ptr<DownloadRun> RunDownload(bool paced, uint32_t count,
-                                         const std::vector<Bytes>& attempts, int wake = 0) {
+// The data count, then the download replies of up to three attempts, from a saved exchange.
+std::unique_ptr<DownloadRun> RunDownload(const char* fixture, bool paced = true, int wake = 0) {
     auto run = std::make_unique<DownloadRun>();
-    CommRig& rig = run->rig;
-    const Bytes req = Frame(paced ? 0x11 : 0x10);
-    if (wake)
-        rig.Sent({kWake});
-    rig.After(Frame(0x34), ReplyU32(count));
-    for (std::size_t i = 0; i < attempts.size(); ++i) {
-        if (i > 0)
-            rig.Sent({kWake});
-        rig.After(req, attempts[i]);
-    }
+    run->sent = run->rig.Play(fixture);
     run->buffer.assign(kDownloadBufferSize + 64, 0xCC); // guard bytes behind the buffer
     int r = 0;
-    CRecorderComm comm(rig.Services(), 1, 9600, r);
+    CRecorderComm comm(run->rig.Services(), 1, 9600, r);
     comm.SetOwner(&run->owner);
     CommandBlock cb;
     cb.buffer = run->buffer.data();
@@ -279,31 +270,61 @@ std::unique_ptr<DownloadRun> RunDownload(bool paced, uint32_t count,
     return run;
 }
 
-TEST(RecorderDownload, RequestsAndPauses) {
-    const auto run = RunDownload(false, 40, {DownloadReply(5, 40, 0, 0x10)});
+// A pacing byte before each block of 1024 records; silence, a cut and a wrong sum are tried
+// three times.
+TEST(RecorderDownload, ExchangesAndRetries) {
+    struct Case {
+        const char* fixture;
+        int result;
+        int attempts;
+        bool pacing; // whether the exchange holds the pacing bytes
+    } cases[] = {
+        // clang-format off
+        {"download-paced-0.txt", 0, 1, true},
+        {"download-paced-1.txt", 0, 1, true},
+        {"download-paced-1024.txt", 0, 1, true},
+        {"download-paced-1025.txt", 0, 1, true},
+        {"download-paced-2048.txt", 0, 1, true},
+        {"download-paced-2049.txt", 0, 1, true},
+        {"download-paced-8000.txt", 0, 1, true},
+        {"download-cut.txt", -102, 3, false},
+        {"download-silent.txt", -101, 3, false},
+        {"download-cut-then-silent.txt", -101, 3, false},
+        {"download-bad-check-twice.txt", 0, 3, false},
+        {"download-bad-check.txt", -104, 3, false},
+        {"download-records-cut.txt", -102, 3, false},
+        {"download-check-cut.txt", -102, 3, false},
+        {"download-no-records.txt", 0, 1, false},
+        {"download-no-count.txt", -101, 0, true}, // one attempt only
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        const auto run = RunDownload(c.fixture);
+        EXPECT_EQ(run->result, c.result) << c.fixture;
+        Bytes written = run->rig.line.Written();
+        if (!c.pacing)
+            std::erase(written, 0x1B);
+        EXPECT_EQ(written, run->sent) << c.fixture;
+        EXPECT_EQ(run->owner.resets, c.attempts) << c.fixture;
+    }
+}
+
+TEST(RecorderDownload, PausesAndTheRecordsInTheBuffer) {
+    const auto run = RunDownload("download-unpaced.txt", false);
     EXPECT_EQ(run->result, 0);
-    EXPECT_EQ(run->rig.line.Written(), Cat({Frame(0x34), Frame(0x10)}));
+    EXPECT_EQ(run->rig.line.Written(), run->sent);
     EXPECT_EQ(run->rig.line.Events().front().us, (500u + 51u) * 1000)
         << "pause, then the drain of the count";
     EXPECT_EQ(GetU16(&run->buffer[6]), 32768 + 200);
     EXPECT_EQ(GetU16(&run->buffer[12]), 32768 + 101);
 
     // wake 550 + pause 500 + drain 51 + count + drain 51: the time is taken at the request
-    EXPECT_EQ(RunDownload(true, 1, {DownloadReply(0, 1)}, 1)->owner.downloadTime, 1210000000u + 1);
+    EXPECT_EQ(RunDownload("download-paced-1-wake.txt", true, 1)->owner.downloadTime,
+              1210000000u + 1);
 }
 
-TEST(RecorderDownload, PacingBytesPerFourKilobytesBeforeEachBlock) {
-    // clang-format off
-    const std::pair<uint16_t, size_t> cases[] = {
-        {0, 0}, {1, 1}, {1024, 1}, {1025, 2}, {2048, 2}, {2049, 3}, {8000, 8}};
-    // clang-format on
-    for (auto [n, pacing] : cases) {
-        const auto run = RunDownload(true, n ? n : 1, {DownloadReply(0, n)});
-        EXPECT_EQ(run->result, 0) << n;
-        EXPECT_EQ(run->rig.line.Written(), Cat({Frame(0x34), Frame(0x11), Bytes(pacing, 0x1B)}))
-            << n;
-    }
-    const auto run = RunDownload(true, 1025, {DownloadReply(0, 1025)});
+TEST(RecorderDownload, PacingByteAfterTheBlockBeforeIt) {
+    const auto run = RunDownload("download-paced-1025.txt");
     std::vector<size_t> readBefore;
     size_t reads = 0;
     bool afterRequest = false;
@@ -312,64 +333,20 @@ TEST(RecorderDownload, PacingBytesPerFourKilobytesBeforeEachBlock) {
             ++reads;
         else if (e.byte == 0x1B && afterRequest)
             readBefore.push_back(reads);
-        if (e.written && e.byte == 0x29)
-            afterRequest = true, reads = 0;
+        if (e.written && e.byte == 0x29) {
+            afterRequest = true;
+            reads = 0;
+        }
     }
     EXPECT_EQ(readBefore, (std::vector<size_t>{7, 7 + 4096}));
 }
 
-TEST(RecorderDownload, FailuresAndRetries) {
-    const Bytes req = Frame(0x11);
-    const Bytes cut = {0x11, 0x00, 0x00, 0x00}; // lead and part of the header
-    const Bytes full = DownloadReply(0, 3);
-    const Bytes recordsCut(full.begin(), full.begin() + 12), checkCut(full.begin(), full.end() - 1);
-    const Bytes bad = DownloadReply(0, 3, 1);
-    struct Case {
-        const char* name;
-        std::vector<Bytes> attempts;
-        int result;
-        int requests;
-    } cases[] = {
-        // clang-format off
-        {"cut off, repeated twice", {cut, cut, cut}, -102, 3},
-        {"silent", {{}, {}, {}}, -101, 3},
-        {"cut, then silent", {cut, cut, {}}, -101, 3},
-        {"check twice wrong", {bad, DownloadReply(0, 3, -1), full}, 0, 3},
-        {"check always wrong", {bad, bad, bad}, -104, 3},
-        {"records cut", {recordsCut, recordsCut, recordsCut}, -102, 3},
-        {"check cut", {checkCut, checkCut, checkCut}, -102, 3},
-        {"n = 0", {DownloadReply(0, 0)}, 0, 1},
-        // clang-format on
-    };
-    for (const Case& c : cases) {
-        const auto run = RunDownload(true, 3, c.attempts);
-        EXPECT_EQ(run->result, c.result) << c.name;
-        Bytes requests = Frame(0x34);
-        for (int i = 0; i < c.requests; ++i)
-            requests = Cat({requests, i ? Bytes{kWake} : Bytes{}, req});
-        Bytes written = run->rig.line.Written();
-        std::erase(written, 0x1B);
-        EXPECT_EQ(written, requests) << c.name;
-        EXPECT_EQ(run->owner.resets, c.requests) << c.name;
-    }
-}
-
-TEST(RecorderDownload, FailedCountAndOversizedHeader) {
-    CommRig rig; // no answer to the count: one attempt only
-    std::vector<uint8_t> buffer(kDownloadBufferSize);
-    CommandBlock cb;
-    cb.buffer = buffer.data();
-    EXPECT_EQ(rig.Exec(kExecDownloadPaced, cb), -101);
-    EXPECT_EQ(rig.line.Written(), Frame(0x34));
-
-    Bytes huge = {0x11, 0, 0, 0, 0, 0x41, 0x1F}; // n = 8001
-    huge.resize(huge.size() + 8001 * 4 + 2, 0x55);
-    const auto run = RunDownload(true, 8001, {huge, huge, huge});
+TEST(RecorderDownload, OversizedHeader) {
+    const auto run = RunDownload("download-oversized.txt"); // n = 8001
     EXPECT_EQ(run->result, -102);
     EXPECT_EQ(run->rig.sink.ids, std::vector<int>{57708});
     EXPECT_EQ(run->owner.headers, 3);
-    const Bytes written = run->rig.line.Written();
-    EXPECT_EQ(std::count(written.begin(), written.end(), 0x1B), 0) << "no record is asked for";
+    EXPECT_EQ(run->rig.line.Written(), run->sent) << "no record is asked for";
     // Nothing past the header was written, inside the buffer or behind it.
     for (size_t i = kDownloadHeaderSize; i < run->buffer.size(); ++i)
         ASSERT_EQ(run->buffer[i], 0xCC) << i;
