@@ -15,7 +15,6 @@
 #include "platform/PtyHost.h"
 #include "platform/SerialPortLine.h"
 #include "recorder/Protocol.h"
-#include "recorder/RecorderComm.h"
 
 namespace saroko::test {
 namespace {
@@ -68,27 +67,6 @@ TEST_F(SerialLineOnPty, ReadTimesOutOnlyAfterTheSilence) {
     EXPECT_GT(ms, 500);
     EXPECT_LT(ms, 650);
     EXPECT_LT(cpu, 0.05) << "the wait must sleep, not spin";
-}
-
-TEST_F(SerialLineOnPty, DrainAndWake) {
-    CTimedPeer peer({{0, 1}, {30'000, 2}, {60'000, 3}}, true);
-    Serve(peer);
-    CommServices s;
-    CQtSerialLine line;
-    s.line = &line;
-    s.device = m_host.DevicePath();
-    int r = -1;
-    CRecorderComm comm(s, 1, 9600, r);
-    ASSERT_EQ(r, 0);
-    using clock = std::chrono::steady_clock;
-    const auto t0 = clock::now();
-    comm.WakeRecorder(); // 550 ms pause, meanwhile three bytes arrive
-    comm.DrainInput();
-    const double ms = std::chrono::duration<double, std::milli>(clock::now() - t0).count();
-    EXPECT_GT(ms, 600);
-    EXPECT_LT(ms, 700);
-    uint8_t b;
-    EXPECT_FALSE(line.TryReadByte(b));
 }
 
 TEST_F(SerialLineOnPty, ExclusiveAndFlowControlKept) {

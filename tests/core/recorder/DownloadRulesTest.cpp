@@ -132,12 +132,9 @@ TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
                   (std::vector<uint32_t>{1209990000u, 13, 129, 0, 128, 1, 1, 1, 30, 3, kCodeEnd,
                                          kCodeEnd}));
     }
-    EXPECT_EQ(a.samples[0], 32768 + 200);
-    EXPECT_EQ(a.samples[2], 32768 + 202);
-    EXPECT_EQ(b.samples[1], 32768 + 101);
-    EXPECT_EQ(doc.m_bShow[2], 1u);
-    EXPECT_EQ(doc.m_bShow[3], 1u);
-    EXPECT_EQ(doc.m_bDataModified, 1u);
+    EXPECT_EQ((std::vector<uint32_t>{a.samples[0], a.samples[2], b.samples[1], doc.m_bShow[2],
+                                     doc.m_bShow[3], doc.m_bDataModified}),
+              (std::vector<uint32_t>{32768 + 200, 32768 + 202, 32768 + 101, 1, 1, 1}));
     EXPECT_GE(doc.GetRange()->dataEnd, 1209990000u + 2 * 30) << "ranges take in the new data";
 }
 
@@ -254,18 +251,6 @@ TEST(DownloadPace, TimeLeftAtTheRateSinceTheHeader) {
     }
     EXPECT_EQ(FormatTimeLeft(27), "残り 0:27");
     EXPECT_EQ(FormatTimeLeft(3725), "残り 1:02:05");
-}
-
-TEST(DownloadProgress, FilledWidth) {
-    // clang-format off
-    struct Case { int width, progress, steps, expect; } cases[] = {
-        {285, 0, 20, 0},    {285, 1, 20, 14},   {285, 10, 20, 142}, {285, 20, 20, 285},
-        {190, 20, 20, 190}, {285, 25, 20, 285}, {285, -1, 20, 0},   {285, 5, 0, 0},
-    };
-    // clang-format on
-    for (const Case& c : cases)
-        EXPECT_EQ(ProgressFillWidth(c.width, c.progress, c.steps), c.expect)
-            << c.width << " " << c.progress << "/" << c.steps;
 }
 
 } // namespace

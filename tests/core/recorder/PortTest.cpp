@@ -69,40 +69,37 @@ DeviceFacts Usb() {
 }
 
 TEST(PortDiagnosis, CausesForTheFacts) {
+    // The USB adapter with some of its facts changed; a busy system runs brltty and
+    // ModemManager.
     struct Case {
         const char* what;
-        DeviceFacts device;
-        SystemFacts system;
+        bool exists, accessible, usb, inGroupList, owner, groupReadWrite, busySystem;
+        const char* holder;
         std::vector<C> causes;
+    } cases[] = {
+        // clang-format off
+        {"works", true, true, true, false, false, true, true, nullptr, {}},
+        {"not in the group", true, false, true, false, false, true, false, nullptr, {C::kNotInGroup}},
+        {"joined, not logged in again", true, false, true, true, false, true, false, nullptr, {C::kGroupNotActive}},
+        {"the owner's own bits", true, false, true, true, true, true, false, nullptr, {C::kNoPermission}},
+        {"the group may not open it either", true, false, true, true, false, false, false, nullptr, {C::kNoPermission}},
+        {"unplugged, brltty installed", false, true, true, false, false, true, true, nullptr, {C::kMissing, C::kBrltty, C::kModemManager}},
+        {"no such ttyS", false, true, false, false, false, true, true, nullptr, {C::kMissing}},
+        {"probed", true, true, true, false, false, true, false, "ModemManager", {C::kBusy, C::kModemManager}},
+        // clang-format on
     };
-    SystemFacts quiet{"ken", false, false, false};
-    SystemFacts busySystem{"ken", true, false, true};
-    std::vector<Case> cases;
-    cases.push_back({"works", Usb(), busySystem, {}});
-    DeviceFacts d = Usb();
-    d.accessible = false;
-    cases.push_back({"not in the group", d, quiet, {C::kNotInGroup}});
-    d.inGroupList = true;
-    cases.push_back({"joined, not logged in again", d, quiet, {C::kGroupNotActive}});
-    d.owner = true;
-    cases.push_back({"the owner's own bits", d, quiet, {C::kNoPermission}});
-    d.owner = false;
-    d.groupReadWrite = false;
-    cases.push_back({"the group may not open it either", d, quiet, {C::kNoPermission}});
-    d = Usb();
-    d.exists = false;
-    cases.push_back({"unplugged, brltty installed",
-                     d,
-                     busySystem,
-                     {C::kMissing, C::kBrltty, C::kModemManager}});
-    d.usb = false;
-    cases.push_back({"no such ttyS", d, busySystem, {C::kMissing}});
-    d = Usb();
-    d.holders = {{812, "ModemManager"}};
-    cases.push_back({"probed", d, quiet, {C::kBusy, C::kModemManager}});
     for (const Case& c : cases) {
+        DeviceFacts d = Usb();
+        d.exists = c.exists;
+        d.accessible = c.accessible;
+        d.usb = c.usb;
+        d.inGroupList = c.inGroupList;
+        d.owner = c.owner;
+        d.groupReadWrite = c.groupReadWrite;
+        if (c.holder)
+            d.holders = {{812, c.holder}};
         std::vector<C> got;
-        for (const PortFinding& f : DiagnosePort(c.device, c.system))
+        for (const PortFinding& f : DiagnosePort(d, {"ken", c.busySystem, false, c.busySystem}))
             got.push_back(f.cause);
         EXPECT_EQ(got, c.causes) << c.what;
     }
