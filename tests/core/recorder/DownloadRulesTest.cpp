@@ -83,19 +83,12 @@ TEST(DownloadStart, StatusTexts) {
     s.intervalSec = 1800;
     std::memcpy(s.chanName1, "ABCDEFGH", 8);
     s.startMode = 0;
-    DownloadStatusTexts t = FormatDownloadStatus(s, 129, Local(2008, 5, 1, 9, 5, 7));
+    const DownloadStatusTexts t = FormatDownloadStatus(s, 129, Local(2008, 5, 1, 9, 5, 7));
     using V = std::vector<std::string>;
     EXPECT_EQ((V{t.model, t.name1, t.name2, t.unit, t.start, t.startMode, t.recordMode, t.sensor,
                  t.interval}),
               (V{"KM-41", "ABCDEFGH", "ch.2", "ﾟF ", "2008/ 5/ 1  9: 5' 7", "ﾏﾆｭｱﾙｽﾀｰﾄ", "ｴﾝﾄﾞﾚｽ",
                  "JPt100", "30 min."}));
-
-    s.flags = 0;
-    s.intervalSec = 7;
-    s.startMode = 0x32;
-    t = FormatDownloadStatus(s, 0, 0);
-    EXPECT_EQ((V{t.model, t.unit, t.startMode, t.recordMode, t.sensor, t.interval}),
-              (V{"不明", "ﾟC ", "不明", "ﾜﾝﾀｲﾑ", "Pt100", "????"}));
 }
 
 // One press of the download button against a saved exchange: identify, settings, count and

@@ -169,21 +169,16 @@ TEST(RecordStartRules, FormFromSettings) {
     EXPECT_EQ(std::pair(f.startMethod, f.intervalIndex), std::pair(-1, kDefaultIntervalIndex));
 }
 
+// The exchanges at a fixed "now".
 class RecordStartExchange : public DocTest {
 protected:
-    void SetUp() override {
-        DocTest::SetUp();
-        now = Local(2008, 5, 1, 11, 0, 0);
-    }
     CommServices Services(CommRig& rig) {
         CommServices s = rig.Services();
-        rig.line.Advance(0);
-        clockAt.Set(now);
-        s.clock = &clockAt;
+        clock.Set(now);
+        s.clock = &clock;
         return s;
     }
-    uint32_t now = 0;
-    FixedClock clockAt{0};
+    const uint32_t now = Local(2008, 5, 1, 11, 0, 0);
 };
 
 // Stop, begin, the block (begin, block, end), start, end: each answered in turn; the first
