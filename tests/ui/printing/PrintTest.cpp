@@ -1,0 +1,478 @@
+// The graph print and the data list: print colours while the dialog is open, the settings
+// saved on OK only, the PDF pages and where the picture goes, the printer setup and each job's
+// PDF file, the list's pages, ranges and progress box, and the data list window.
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+
+#include "document/CommandState.h"
+#include "printing/DataListDlg.h"
+#include "printing/PrintDialogs.h"
+#include "printing/PrintSetup.h"
+#include "printing/Printing.h"
+#include "printing/PrintingCommands.h"
+#include "support/ViewRig.h"
+
+namespace saroko::test {
+namespace {
+
+using ui::CDataListDlg;
+using ui::CGraphPrintDlg;
+using ui::CListPrintDlg;
+
+// Two 1 s channels of 100 samples in a shown view, its printer a PDF file on A4 without
+// margins, and the dialogs and questions answered by the test.
+class PrintTest : public ViewRig {
+protected:
+    static constexpr uint32_t kT0 = 1200000000;
+
+    void SetUp() override {
+        ViewRig::SetUp();
+        std::vector<uint16_t> a, b;
+        for (int i = 0; i < 100; ++i) {
+            a.push_back(C(20.0 + (i % 30) * 0.5));
+            b.push_back(C(-5.0 + (i % 17)));
+        }
+        Fill(*doc.GetChannel(1), kT0, 1, a, "ROOM");
+        Fill(*doc.GetChannel(2), kT0, 1, b, "OUTSIDE");
+        OpenView(true);
+        pdf = QString::fromStdString(Path("out.pdf"));
+        QPrinter& p = PrintSetup().Printer();
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        p.setPrintRange(QPrinter::AllPages);
+        p.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        ui::SetFrameworkMessageHook([this](const QString& t) { frameworkMessages << t; });
+        // Each job into a PDF asks for its file: the next of `pdfAnswers`, else `pdf`.
+        ui::CPrintSetup::SetFileHook([this](const QString& proposed) {
+            proposals << proposed;
+            return pdfAnswers.isEmpty() ? pdf : pdfAnswers.takeFirst();
+        });
+        ui::SetFrameworkQuestionHook([this](const QString& t) {
+            questions << t;
+            return replaceAnswer;
+        });
+        ui::CPrintSetup::SetDialogHook([this](QPrinter& p, int lo, int hi) {
+            ++setupRuns;
+            setupLimits = {lo, hi};
+            return setupAnswer ? setupAnswer(p) : false;
+        });
+    }
+    void TearDown() override {
+        ui::SetDialogRunner({});
+        ui::CPrintSetup::SetDialogHook({});
+        ui::CPrintSetup::SetFileHook({});
+        ui::SetFrameworkQuestionHook({});
+        ui::SetFrameworkMessageHook({});
+        ViewRig::TearDown();
+    }
+
+    ui::CPrintSetup& PrintSetup() { return ui::CPrintSetup::Of(*view); }
+    bool Run(int command) { return ui::RunPrintingCommand(command, *view, view.get()); }
+
+    // Answers the next modal dialogs in turn: each gets the dialog and returns its result.
+    void Answer(std::vector<std::function<int(QDialog&)>> answers) {
+        auto queue =
+            std::make_shared<std::vector<std::function<int(QDialog&)>>>(std::move(answers));
+        ui::SetDialogRunner([this, queue](QDialog& dlg) {
+            ++dialogsRun;
+            if (queue->empty())
+                return static_cast<int>(QDialog::Rejected);
+            auto next = queue->front();
+            queue->erase(queue->begin());
+            return next(dlg);
+        });
+    }
+    static int Click(QDialog& dlg, int id) {
+        auto* b = dlg.findChild<QAbstractButton*>(QString::number(id));
+        EXPECT_NE(b, nullptr) << id;
+        if (b)
+            b->click();
+        return dlg.result();
+    }
+    static std::function<int(QDialog&)> Ok() {
+        return [](QDialog& dlg) { return Click(dlg, ui::kIdOk); };
+    }
+    // Picks the graph print's method, then OK.
+    static std::function<int(QDialog&)> Choose(int method) {
+        return [=](QDialog& dlg) {
+            Click(dlg, CGraphPrintDlg::kIdMethodFit + method);
+            return Click(dlg, ui::kIdOk);
+        };
+    }
+    static QLineEdit* Scale(QDialog& dlg, int id) {
+        return dlg.findChild<QLineEdit*>(QString::number(id));
+    }
+    static QString Pages(QDialog& dlg) {
+        return static_cast<ui::CPrintDialogBase&>(dlg)
+            .GetDlgItem(CListPrintDlg::kIdPages)
+            ->property("text")
+            .toString();
+    }
+
+    static int PdfPages(const QString& file) {
+#ifdef SAROKO_PDFINFO
+        QProcess p;
+        p.start(QStringLiteral(SAROKO_PDFINFO), {file});
+        p.waitForFinished(10000);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out);
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+#else
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            return -1;
+        return static_cast<int>(
+            QString::fromLatin1(f.readAll())
+                .count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
+#endif
+    }
+    // Page `page` of a PDF as an image at `dpi`, null without the poppler tools.
+    QImage PdfPage(const QString& file, int page, int dpi) const {
+#ifdef SAROKO_PDFTOPPM
+        const QString stem = QString::fromStdString(Path("page"));
+        QProcess p;
+        p.start(QStringLiteral(SAROKO_PDFTOPPM),
+                {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                 QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                 QString::number(page), QStringLiteral("-singlefile"), file, stem});
+        p.waitForFinished(20000);
+        return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+#else
+        (void)file, (void)page, (void)dpi;
+        return {};
+#endif
+    }
+
+    QString pdf;
+    QStringList frameworkMessages;
+    QStringList proposals;  // the files the jobs proposed
+    QStringList pdfAnswers; // the files the user gives, in turn; empty for ｷｬﾝｾﾙ
+    QStringList questions;  // the replace questions
+    bool replaceAnswer = true;
+    int dialogsRun = 0;
+    int setupRuns = 0;
+    std::pair<int, int> setupLimits;
+    std::function<bool(QPrinter&)> setupAnswer;
+};
+
+TEST_F(PrintTest, ColourPrintIsOnePageInPrintColours) {
+    const PaletteEntries screen = view->Palette().Entries();
+    PaletteEntries expected = screen;
+    ApplyColourPrintPalette(expected);
+    Answer({[&](QDialog& dlg) {
+        EXPECT_EQ(view->Palette().Entries(), expected);
+        return Choose(kPrintFillPaper)(dlg);
+    }});
+    EXPECT_TRUE(Run(cmd::kPrintColour));
+    EXPECT_EQ(view->Palette().Entries(), screen);
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_EQ(store.GetInt("Print Graph Section", "PrintMethod", -1), kPrintFillPaper);
+
+    // Filled to the paper: the plot's light grey reaches the bottom right of the page.
+    const QImage page = PdfPage(pdf, 1, 30);
+    if (!page.isNull()) {
+        EXPECT_NE(page.pixel(page.width() - 3, page.height() - 3), qRgb(255, 255, 255));
+    }
+}
+
+TEST_F(PrintTest, MonochromePrintHasNoColour) {
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_TRUE(Run(cmd::kPrintMono));
+    ASSERT_EQ(PdfPages(pdf), 1);
+    const QImage page = PdfPage(pdf, 1, 40);
+    if (page.isNull())
+        GTEST_SKIP() << "no pdftoppm";
+    // The traces and texts are there, in black, over the top of the page only: fitted to the
+    // width of a portrait page, a 4:3 picture leaves the lower part empty.
+    int coloured = 0, darkTop = 0, darkBottom = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            if (std::abs(qRed(c) - qGreen(c)) > 40 || std::abs(qGreen(c) - qBlue(c)) > 40)
+                ++coloured;
+            if (qGray(c) < 64)
+                ++(y < page.height() * 3 / 5 ? darkTop : darkBottom);
+        }
+    EXPECT_EQ(coloured, 0);
+    EXPECT_GT(darkTop, 100);
+    EXPECT_EQ(darkBottom, 0);
+}
+
+TEST_F(PrintTest, ScalesAreWholeNumbers) {
+    Answer({[](QDialog& dlg) {
+        Scale(dlg, CGraphPrintDlg::kIdVertical)->setText(QStringLiteral("4294967296"));
+        Click(dlg, ui::kIdOk);
+        EXPECT_EQ(dlg.result(), QDialog::Rejected); // still open
+        EXPECT_EQ(dlg.focusWidget(), Scale(dlg, CGraphPrintDlg::kIdVertical));
+        Scale(dlg, CGraphPrintDlg::kIdHorizontal)->setText(QStringLiteral("2"));
+        Scale(dlg, CGraphPrintDlg::kIdVertical)->setText(QStringLiteral("3"));
+        return Choose(kPrintScale)(dlg);
+    }});
+    Run(cmd::kPrintColour);
+    EXPECT_EQ(frameworkMessages, QStringList{QString::fromUtf8("正の整数を入力してください。")});
+    EXPECT_EQ(std::tuple(doc.m_nPrintMethod, doc.m_nHorizontalScale, doc.m_nVerticalScale),
+              std::tuple(2u, 2u, 3u));
+    EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+TEST_F(PrintTest, PrinterSetupAndCancel) {
+    // Cancelled, from the command or the dialog's button: the printer chosen before stays.
+    setupAnswer = [](QPrinter& p) {
+        p.setOutputFileName(QStringLiteral("/tmp/elsewhere.pdf"));
+        p.setPageOrientation(QPageLayout::Landscape);
+        return false;
+    };
+    EXPECT_TRUE(Run(cmd::kPrintSetup));
+    EXPECT_EQ(setupRuns, 1);
+    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
+    EXPECT_EQ(PrintSetup().Printer().pageLayout().orientation(), QPageLayout::Portrait);
+    // The dialog cancelled after a new method: nothing printed or stored, the colours back.
+    const PaletteEntries screen = view->Palette().Entries();
+    Answer({[](QDialog& dlg) {
+        Click(dlg, ui::kIdPrinterSetup);
+        Click(dlg, CGraphPrintDlg::kIdMethodFit + kPrintFillPaper);
+        return Click(dlg, ui::kIdCancel);
+    }});
+    EXPECT_TRUE(Run(cmd::kPrintColour));
+    EXPECT_EQ(setupRuns, 2);
+    EXPECT_EQ(PrintSetup().Printer().outputFileName(), pdf);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_EQ(view->Palette().Entries(), screen);
+    EXPECT_EQ(store.GetInt("Print Graph Section", "PrintMethod", -1), -1);
+
+    // Without a printer the setup is asked; given none, nothing is printed.
+    PrintSetup().Printer().setOutputFileName(QString());
+    Answer({Choose(kPrintFitPaper)});
+    Run(cmd::kPrintColour);
+    EXPECT_EQ(setupRuns, 3);
+    EXPECT_EQ(setupLimits, std::make_pair(1, 1));
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    // Now a PDF file is named in the setup: the page is printed there.
+    setupAnswer = [this](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    Answer({Choose(kPrintFitPaper)});
+    Run(cmd::kPrintColour);
+    EXPECT_EQ(setupRuns, 4);
+    EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+TEST_F(PrintTest, EachPdfJobAsksForAFileOfItsOwn) {
+    doc.SetPathName(Path("run.klg"));
+    ui::CPrintSetup::SetFileHook([this](const QString& proposed) {
+        proposals << proposed;
+        return proposed; // the user takes the name offered
+    });
+    // The names are the core's; here each job takes the next one.
+    Answer({Choose(kPrintFitPaper), Ok()});
+    EXPECT_TRUE(ui::PrintGraph(*view, true, view.get()));
+    EXPECT_EQ(ui::PrintDataList(*view, view.get()), 3);
+    const QString dir = QFileInfo(pdf).absolutePath() + QStringLiteral("/run");
+    ASSERT_EQ(proposals, (QStringList{dir + ".pdf", dir + "-2.pdf"}));
+    EXPECT_EQ(PdfPages(proposals[0]), 1);
+    EXPECT_EQ(PdfPages(proposals[1]), 3);
+    EXPECT_FALSE(QFileInfo::exists(pdf)) << "not the file of the setup";
+    EXPECT_TRUE(questions.isEmpty());
+}
+
+TEST_F(PrintTest, ReplacingAPdfIsAskedFirst) {
+    Answer({Choose(kPrintFitPaper)});
+    ASSERT_TRUE(ui::PrintGraph(*view, true, view.get()));
+    EXPECT_TRUE(questions.isEmpty());
+    const std::string colour = ReadAll(pdf.toStdString());
+
+    // No: the file question comes back with that name; ｷｬﾝｾﾙ there prints nothing.
+    replaceAnswer = false;
+    pdfAnswers = {pdf, QString()};
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_FALSE(ui::PrintGraph(*view, false, view.get()));
+    EXPECT_EQ(questions,
+              QStringList{QString::fromUtf8("out.pdf は既に存在します。\n上書きしますか?")});
+    ASSERT_EQ(proposals.size(), 3);
+    EXPECT_EQ(proposals[2], pdf);
+    EXPECT_EQ(ReadAll(pdf.toStdString()), colour);
+
+    replaceAnswer = true;
+    Answer({Choose(kPrintFitPaper)});
+    EXPECT_TRUE(ui::PrintGraph(*view, false, view.get()));
+    EXPECT_NE(ReadAll(pdf.toStdString()), colour);
+}
+
+TEST_F(PrintTest, JobThatCannotStartSaysSo) {
+    const QString nowhere = QString::fromStdString(Path("no/such/folder/x.pdf"));
+    PrintSetup().Printer().setOutputFileName(nowhere);
+    pdfAnswers = {nowhere, nowhere};
+    Answer({Choose(kPrintFitPaper), Ok()});
+    EXPECT_FALSE(ui::PrintGraph(*view, true, view.get()));
+    EXPECT_EQ(ui::PrintDataList(*view, view.get()), 0);
+    EXPECT_EQ(frameworkMessages,
+              QStringList(2, QString::fromUtf8("印刷ジョブを開始できませんでした。")));
+    EXPECT_TRUE(view->isEnabled());
+}
+
+TEST_F(PrintTest, CommandsWithoutDataDoNothing) {
+    doc.ClearAllChannels();
+    doc.RecalcRanges(1);
+    Answer({});
+    for (int id : {cmd::kPrintColour, cmd::kPrintMono, cmd::kPrintDataList, cmd::kDataList})
+        EXPECT_TRUE(Run(id)) << id;
+    EXPECT_EQ(dialogsRun, 0);
+    EXPECT_FALSE(Run(cmd::kCopy));
+    EXPECT_FALSE(Run(cmd::kZoomIn));
+}
+
+TEST_F(PrintTest, ListPagesCountedInTheDialogAndPrinted) {
+    setupAnswer = [](QPrinter& p) {
+        // The 100 rows need 3 pages on A4; A6 holds 23 rows a page, so 5.
+        p.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A6), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        return true;
+    };
+    Answer({[this](QDialog& dlg) {
+        EXPECT_EQ(Pages(dlg), QStringLiteral("3"));
+        Click(dlg, ui::kIdPrinterSetup);
+        EXPECT_EQ(setupLimits, std::make_pair(1, 3));
+        EXPECT_EQ(Pages(dlg), QStringLiteral("5"));
+        return Click(dlg, ui::kIdOk);
+    }});
+    EXPECT_TRUE(Run(cmd::kPrintDataList));
+    EXPECT_EQ(PdfPages(pdf), 5);
+    EXPECT_TRUE(frameworkMessages.isEmpty());
+
+    // A chosen range, clamped to the pages there are.
+    PrintSetup().Printer().setPrintRange(QPrinter::PageRange);
+    PrintSetup().Printer().setFromTo(2, 9);
+    Answer({Ok()});
+    Run(cmd::kPrintDataList);
+    EXPECT_EQ(PdfPages(pdf), 4);
+}
+
+TEST_F(PrintTest, CancelInTheListsProgressBoxAbandonsTheJob) {
+    Answer({Ok()});
+    // The box's button, pressed as soon as the box lets events through.
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<ui::CPrintProgressDlg*>(w)) {
+                EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("204"))->text(),
+                          QString::fromUtf8("現在、1/3 ﾍﾟｰｼﾞ目を印刷中です。"));
+                QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("2")),
+                                  Qt::LeftButton);
+            }
+    });
+    EXPECT_EQ(ui::PrintDataList(*view, view.get()), 0);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(view->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(PrintTest, ListWithoutRowsPrintsNothing) {
+    doc.GetRange()->viewStart = kT0 + 1000;
+    doc.GetRange()->viewEnd = kT0 + 2000;
+    Answer({[](QDialog& dlg) {
+        EXPECT_EQ(Pages(dlg), QStringLiteral("0"));
+        return Click(dlg, ui::kIdOk);
+    }});
+    EXPECT_EQ(ui::PrintDataList(*view, view.get()), 0);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+}
+
+class DataListWindowTest : public PrintTest {
+protected:
+    void SetUp() override {
+        PrintTest::SetUp();
+        // Six channels every 10 s for 50 minutes, each 1 s after the one before, then a second
+        // recording on channel 7 an hour later.
+        doc.ClearAllChannels();
+        for (int n = 1; n <= 6; ++n)
+            Fill(*doc.GetChannel(n), kT0 + static_cast<uint32_t>(n - 1), 10,
+                 std::vector<uint16_t>(300, C(20.0 + n)));
+        Fill(*doc.GetChannel(7), kT0 + 6600, 10, std::vector<uint16_t>(60, C(30.0)));
+        doc.RecalcRanges(1);
+        doc.GetRange()->viewStart = kT0;
+        doc.GetRange()->viewEnd = kT0 + 600;
+        view->RefreshGraph();
+    }
+    // Paints the list, which reports its span to the view.
+    static void Paint(CDataListDlg& dlg) {
+        dlg.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        dlg.Table()->repaint();
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(DataListWindowTest, OpensOnTheShownWindowAndMarksIt) {
+    bool checked = false;
+    Answer({[&](QDialog& d) {
+        auto& dlg = static_cast<CDataListDlg&>(d);
+        EXPECT_TRUE(view->ListMarkOpen());
+        EXPECT_EQ(std::pair(dlg.Window().Start(), dlg.Window().End()), std::pair(kT0, kT0 + 90));
+        // Which rows are the core's: 55 of them, to 90 s.
+        EXPECT_EQ(dlg.Rows().size(), 55u);
+        EXPECT_EQ(dlg.Rows().at(54).time, ListTimeText(kT0 + 90));
+        const GraphRange& r = *doc.GetRange();
+        EXPECT_EQ(dlg.ScrollBar()->value(),
+                  int(100.0 * (kT0 - r.dataStart) / (r.dataEnd - r.dataStart)));
+        Paint(dlg);
+        const QImage mark = view->ListMarkLayer();
+        EXPECT_FALSE(mark.isNull());
+        const GraphRect& plot = view->Model().m_rcPlot;
+        const int x1 = view->Model().TimeToX(kT0);
+        EXPECT_EQ(mark.pixel(x1, (plot.top + plot.bottom) / 2), qRgb(0, 0, 0));
+        checked = true;
+        return Click(dlg, CDataListDlg::kIdClose);
+    }});
+    EXPECT_TRUE(Run(cmd::kDataList));
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(view->ListMarkOpen());
+}
+
+TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
+    CDataListDlg dlg(*view, view.get());
+    QScrollBar* bar = dlg.ScrollBar();
+    const uint32_t dataStart = doc.GetRange()->dataStart;
+    const uint32_t dataEnd = doc.GetRange()->dataEnd;
+    auto thumbOf = [&](uint32_t s) { return int(100.0 * (s - dataStart) / (dataEnd - dataStart)); };
+
+    // Where each move leads is the core's; here each action reaches its move.
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(dlg.Rows().front().time, ListTimeText(kT0 + 50));
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
+    EXPECT_EQ(bar->value(), thumbOf(kT0 + 50));
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(dlg.Window().Start(), kT0);
+
+    // Thumb dragged to the middle of the data and released: the gap between the recordings
+    // leads to the second one's first sample.
+    bar->setSliderDown(true);
+    bar->setSliderPosition(70);
+    EXPECT_EQ(dlg.Window().Start(), kT0); // nothing while it is held
+    bar->setSliderDown(false);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 6600);
+    EXPECT_EQ(bar->value(), thumbOf(kT0 + 6600));
+
+    // The graph follows the span the window reports.
+    view->OpenListMark();
+    Paint(dlg);
+    EXPECT_LE(doc.GetRange()->viewStart, kT0 + 6600);
+    EXPECT_GE(doc.GetRange()->viewEnd, kT0 + 6600 + 90);
+    view->CloseListMark();
+}
+
+} // namespace
+} // namespace saroko::test
