@@ -27,12 +27,10 @@ class CRecordingOwner final : public IDownloadOwner {
 public:
     void ResetStatus() override { ++resets; }
     void ShowHeader() override { ++headers; }
-    void SetTotalText(const std::string& t) override { total = t; }
-    void SetReceivedText(const std::string& t) override { received = t; }
-    void PaintProgress() override { painted.push_back(progress); }
+    void SetTotalText(const std::string&) override {}
+    void SetReceivedText(const std::string&) override {}
+    void PaintProgress() override {}
     int resets = 0, headers = 0;
-    std::string total, received;
-    std::vector<int> painted;
 };
 
 // Bytes the far end sends at fixed times (microseconds): from the line's start, or from the
