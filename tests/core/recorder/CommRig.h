@@ -99,8 +99,11 @@ struct CommRig {
     // Plays an exchange saved under tests/data/recorder: each "<" line answers once the PC has
     // written every ">" byte above it (the times are not used). Returns what the PC must write.
     Bytes Play(const std::string& name) {
+        return Play(ParseTranscript(ReadDataFile("recorder/" + name)));
+    }
+    Bytes Play(const std::vector<TranscriptEntry>& exchange) {
         Bytes sent;
-        for (const TranscriptEntry& e : ParseTranscript(ReadDataFile("recorder/" + name))) {
+        for (const TranscriptEntry& e : exchange) {
             if (e.direction == '>')
                 sent.insert(sent.end(), e.bytes.begin(), e.bytes.end());
             else

@@ -260,10 +260,32 @@ struct DownloadRun {
     std::vector<uint8_t> buffer;
 };
 
-// The data count, then the download replies of up to three attempts, from a saved exchange.
-std::unique_ptr<DownloadRun> RunDownload(const char* fixture, bool paced = true, int wake = 0) {
+// A paced download as the recorder sends it: the count (at least 1), then lead, header and n
+// records (Ch.1 32968 + i, Ch.2 32868 + i) with their sum; the PC ends with its pacing bytes.
+std::vector<TranscriptEntry> PacedDownload(uint16_t n, size_t pacing) {
+    Bytes data = {0x11, 0, 0, 0, 0, uint8_t(n), uint8_t(n >> 8)};
+    for (uint32_t i = 0; i < n; ++i)
+        for (uint32_t code : {32968 + i, 32868 + i})
+            data.insert(data.end(), {uint8_t(code), uint8_t(code >> 8)});
+    const uint16_t sum = Sum16(data);
+    data.insert(data.end(), {uint8_t(sum), uint8_t(sum >> 8)});
+    const uint16_t count = n ? n : 1;
+    return {{0, '>', Frame(0x34)},
+            {0, '<', Reply(uint8_t(count), uint8_t(count >> 8))},
+            {0, '>', Frame(0x11)},
+            {0, '<', data},
+            {0, '>', Bytes(pacing, 0x1B)}};
+}
+
+std::vector<TranscriptEntry> Saved(const std::string& name) {
+    return ParseTranscript(ReadDataFile("recorder/" + name));
+}
+
+// The data count, then the download replies of up to three attempts.
+std::unique_ptr<DownloadRun> RunDownload(const std::vector<TranscriptEntry>& exchange,
+                                         bool paced = true, int wake = 0) {
     auto run = std::make_unique<DownloadRun>();
-    run->sent = run->rig.Play(fixture);
+    run->sent = run->rig.Play(exchange);
     run->buffer.assign(kDownloadBufferSize + 64, 0xCC); // guard bytes behind the buffer
     int r = 0;
     CRecorderComm comm(run->rig.Services(), 1, 9600, r);
@@ -278,43 +300,44 @@ std::unique_ptr<DownloadRun> RunDownload(const char* fixture, bool paced = true,
 // three times.
 TEST(RecorderDownload, ExchangesAndRetries) {
     struct Case {
-        const char* fixture;
+        std::string name;
+        std::vector<TranscriptEntry> exchange;
         int result;
         int attempts;
         bool pacing; // whether the exchange holds the pacing bytes
     } cases[] = {
         // clang-format off
-        {"download-paced-0.txt", 0, 1, true},
-        {"download-paced-1.txt", 0, 1, true},
-        {"download-paced-1024.txt", 0, 1, true},
-        {"download-paced-1025.txt", 0, 1, true},
-        {"download-paced-2048.txt", 0, 1, true},
-        {"download-paced-2049.txt", 0, 1, true},
-        {"download-paced-8000.txt", 0, 1, true},
-        {"download-cut.txt", -102, 3, false},
-        {"download-silent.txt", -101, 3, false},
-        {"download-cut-then-silent.txt", -101, 3, false},
-        {"download-bad-check-twice.txt", 0, 3, false},
-        {"download-bad-check.txt", -104, 3, false},
-        {"download-records-cut.txt", -102, 3, false},
-        {"download-check-cut.txt", -102, 3, false},
-        {"download-no-records.txt", 0, 1, false},
-        {"download-no-count.txt", -101, 0, true}, // one attempt only
+        {"0 records", PacedDownload(0, 0), 0, 1, true},
+        {"1 record", PacedDownload(1, 1), 0, 1, true},
+        {"1024 records", PacedDownload(1024, 1), 0, 1, true},
+        {"1025 records", PacedDownload(1025, 2), 0, 1, true},
+        {"2048 records", PacedDownload(2048, 2), 0, 1, true},
+        {"2049 records", PacedDownload(2049, 3), 0, 1, true},
+        {"8000 records", PacedDownload(8000, 8), 0, 1, true},
+        {"download-cut.txt", Saved("download-cut.txt"), -102, 3, false},
+        {"download-silent.txt", Saved("download-silent.txt"), -101, 3, false},
+        {"download-cut-then-silent.txt", Saved("download-cut-then-silent.txt"), -101, 3, false},
+        {"download-bad-check-twice.txt", Saved("download-bad-check-twice.txt"), 0, 3, false},
+        {"download-bad-check.txt", Saved("download-bad-check.txt"), -104, 3, false},
+        {"download-records-cut.txt", Saved("download-records-cut.txt"), -102, 3, false},
+        {"download-check-cut.txt", Saved("download-check-cut.txt"), -102, 3, false},
+        {"download-no-records.txt", Saved("download-no-records.txt"), 0, 1, false},
+        {"download-no-count.txt", Saved("download-no-count.txt"), -101, 0, true}, // one attempt only
         // clang-format on
     };
     for (const Case& c : cases) {
-        const auto run = RunDownload(c.fixture);
-        EXPECT_EQ(run->result, c.result) << c.fixture;
+        const auto run = RunDownload(c.exchange);
+        EXPECT_EQ(run->result, c.result) << c.name;
         Bytes written = run->rig.line.Written();
         if (!c.pacing)
             std::erase(written, 0x1B);
-        EXPECT_EQ(written, run->sent) << c.fixture;
-        EXPECT_EQ(run->owner.resets, c.attempts) << c.fixture;
+        EXPECT_EQ(written, run->sent) << c.name;
+        EXPECT_EQ(run->owner.resets, c.attempts) << c.name;
     }
 }
 
 TEST(RecorderDownload, PausesAndTheRecordsInTheBuffer) {
-    const auto run = RunDownload("download-unpaced.txt", false);
+    const auto run = RunDownload(Saved("download-unpaced.txt"), false);
     EXPECT_EQ(run->result, 0);
     EXPECT_EQ(run->rig.line.Written(), run->sent);
     EXPECT_EQ(run->rig.line.Events().front().us, (500u + 51u) * 1000)
@@ -323,12 +346,12 @@ TEST(RecorderDownload, PausesAndTheRecordsInTheBuffer) {
     EXPECT_EQ(GetU16(&run->buffer[12]), 32768 + 101);
 
     // wake 550 + pause 500 + drain 51 + count + drain 51: the time is taken at the request
-    EXPECT_EQ(RunDownload("download-paced-1-wake.txt", true, 1)->owner.downloadTime,
+    EXPECT_EQ(RunDownload(Saved("download-paced-1-wake.txt"), true, 1)->owner.downloadTime,
               1210000000u + 1);
 }
 
 TEST(RecorderDownload, PacingByteAfterTheBlockBeforeIt) {
-    const auto run = RunDownload("download-paced-1025.txt");
+    const auto run = RunDownload(PacedDownload(1025, 2));
     std::vector<size_t> readBefore;
     size_t reads = 0;
     bool afterRequest = false;
@@ -346,7 +369,15 @@ TEST(RecorderDownload, PacingByteAfterTheBlockBeforeIt) {
 }
 
 TEST(RecorderDownload, OversizedHeader) {
-    const auto run = RunDownload("download-oversized.txt"); // n = 8001
+    Bytes huge = {0x11, 0, 0, 0, 0, 0x41, 0x1F}; // n = 8001, more than a channel holds
+    huge.resize(huge.size() + 8001 * 4 + 2, 0x55);
+    std::vector<TranscriptEntry> exchange = {{0, '>', Frame(0x34)}, {0, '<', Reply(0x41, 0x1F)}};
+    for (const Bytes& request :
+         {Frame(0x11), Cat({{kWake}, Frame(0x11)}), Cat({{kWake}, Frame(0x11)})}) {
+        exchange.push_back({0, '>', request});
+        exchange.push_back({0, '<', huge});
+    }
+    const auto run = RunDownload(exchange);
     EXPECT_EQ(run->result, -102);
     EXPECT_EQ(run->rig.sink.ids, std::vector<int>{57708});
     EXPECT_EQ(run->owner.headers, 3);
