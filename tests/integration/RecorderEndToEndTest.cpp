@@ -88,7 +88,6 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (int k = 0; k <= 300; ++k)
         ASSERT_NE(r.err.find("] " + std::to_string(k) + " / 300 records"), std::string::npos) << k;
-    EXPECT_NE(r.err.find("通信は正常終了しました。"), std::string::npos);
 
     CMemorySettingsStore store;
     FixedClock clock(before);

@@ -66,10 +66,6 @@ TEST(Simulator, StartNowRecordAndStop) {
     RecordStartForm form = FormFromSettings(rig.doc.m_recSettings);
     form.startMethod = kStartImmediate;
     form.intervalIndex = 2; // 5 s
-    form.recordMode = 0;
-    form.sensor = 0;
-    form.name1 = "LAB";
-    form.name2 = "";
     // Whether it records after the start and after the stop is checked through the dialog.
     ASSERT_EQ(RunRecordStart(rig.Services(), rig.doc, form).result, 0);
     rig.line.Advance(100'000'000); // 100 s
@@ -87,7 +83,6 @@ TEST(Simulator, ScheduledStartWaitsForItsTime) {
     const uint32_t at = kEpoch + 600;
     form.startMethod = kStartScheduled;
     form.date = DateFieldsFromTime(at);
-    form.recordMode = 1;
     form.intervalIndex = 0; // 1 s
     ASSERT_EQ(RunRecordStart(rig.Services(), rig.doc, form).result, 0);
     EXPECT_EQ(rig.sim.RecordCount(rig.line.NowUs()), 0u);
@@ -115,24 +110,16 @@ TEST(Simulator, PacedWireTakesItsTime) {
 
 // Silence and a download cut at every attempt are checked end to end.
 TEST(Simulator, FaultsAsTheUserSeesThem) {
-    struct Case {
-        const char* name;
-        FaultKind fault;
-        uint8_t command;
-        uint32_t times;
-        uint32_t cutAfter;
-        int result;
-        std::vector<int> shown;
-        int downloads; // download requests the recorder saw
-    } cases[] = {
-        // clang-format off
+    // The download requests the recorder saw end each case.
+    // clang-format off
+    struct Case { const char* name; FaultKind fault; uint8_t command; uint32_t times, cutAfter; int result; std::vector<int> shown; int downloads; } cases[] = {
         {"cut once", FaultKind::CutOff, 0x11, 1, 20, 0, {57696}, 2},
         {"bad check twice", FaultKind::BadCheck, 0x11, 2, 0, 0, {57696}, 3},
         {"bad check always", FaultKind::BadCheck, 0x11, 0, 0, -104, {57710}, 3},
         {"bad settings check", FaultKind::BadCheck, 0x25, 1, 0, -104, {57710}, 0},
         {"cut identify", FaultKind::CutOff, 0x35, 0, 3, -102, {57708}, 0},
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases) {
         SimOptions o = Preloaded(50);
         o.fault = c.fault;
@@ -159,7 +146,6 @@ TEST(Simulator, Refusal) {
     EXPECT_EQ(rig.sink.ids, (std::vector<int>{57708, 57705}));
 }
 
-// A begin refused while recording is checked end to end (the command verb).
 TEST(Simulator, WordsAndQuery) {
     SimRig rig;
     uint8_t params[4] = {}, reply[4] = {};
@@ -193,8 +179,7 @@ TEST(Simulator, DropsHalfFramesAndBadChecks) {
     EXPECT_EQ(rig.sim.BadFrames(), 1u);
     uint8_t params[4] = {}, reply[4] = {};
     EXPECT_EQ(comm.Execute(kExecIdentify, {params, reply}, 0, 0), 0);
-    EXPECT_EQ(reply[0], 4);
-    EXPECT_EQ(reply[1], 20);
+    EXPECT_EQ(std::pair(reply[0], reply[1]), std::pair(uint8_t{4}, uint8_t{20}));
 }
 
 // The bytes a transcript logs are checked end to end; here their directions and times.

@@ -51,15 +51,13 @@ TEST(RecorderPort, DeviceNamesAndOpenFailures) {
 
 TEST(RecorderPort, ReadByteTimeOutEdges) {
     constexpr uint64_t kWrap = (uint64_t{1} << 32) * 1000 - 100000; // the tick count wraps
-    struct Case {
-        uint64_t startUs;
-        int64_t byteAtMs; // -1: nothing comes
-        int result;
-        uint64_t endMs; // clock after the call, relative to the start
-    } cases[] = {
+    // A byte at -1 ms never comes; the end is the clock after the call, from the start.
+    // clang-format off
+    struct Case { uint64_t startUs; int64_t byteAtMs; int result; uint64_t endMs; } cases[] = {
         {0, 0, 0, 0},    {0, 499, 0, 499},    {0, 500, 0, 500},     {0, 502, 1, 501},
         {0, -1, 1, 501}, {kWrap, -1, 1, 501}, {kWrap, 300, 0, 300},
     };
+    // clang-format on
     for (const Case& c : cases) {
         CTimedPeer peer;
         if (c.byteAtMs >= 0)
@@ -189,12 +187,8 @@ RecorderSettings SampleSettings() {
 
 // The block both ways, byte for byte: retries after silence or a cut, none after a wrong check.
 TEST(RecorderCommands, SettingsBlockBothWaysAndItsRetries) {
-    struct Case {
-        int command;
-        const char* fixture;
-        int result;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { int command; const char* fixture; int result; } cases[] = {
         {kExecReadSettings, "read-settings.txt", 0},
         {kExecReadSettings, "read-settings-bad-check.txt", -104},
         {kExecReadSettings, "read-settings-silent.txt", -101},
@@ -205,8 +199,8 @@ TEST(RecorderCommands, SettingsBlockBothWaysAndItsRetries) {
         {kExecWriteSettings, "write-settings-silent-twice.txt", 0},
         {kExecWriteSettings, "write-settings-silent.txt", -101},
         {kExecWriteSettings, "write-settings-cut.txt", -102},
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases) {
         CommRig rig;
         const Bytes sent = rig.Play(c.fixture);
@@ -299,14 +293,8 @@ std::unique_ptr<DownloadRun> RunDownload(const std::vector<TranscriptEntry>& exc
 // A pacing byte before each block of 1024 records; silence, a cut and a wrong sum are tried
 // three times.
 TEST(RecorderDownload, ExchangesAndRetries) {
-    struct Case {
-        std::string name;
-        std::vector<TranscriptEntry> exchange;
-        int result;
-        int attempts;
-        bool pacing; // whether the exchange holds the pacing bytes
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { std::string name; std::vector<TranscriptEntry> exchange; int result, attempts; bool pacing; } cases[] = {
         {"0 records", PacedDownload(0, 0), 0, 1, true},
         {"1 record", PacedDownload(1, 1), 0, 1, true},
         {"1024 records", PacedDownload(1024, 1), 0, 1, true},
@@ -323,8 +311,8 @@ TEST(RecorderDownload, ExchangesAndRetries) {
         {"download-check-cut.txt", Saved("download-check-cut.txt"), -102, 3, false},
         {"download-no-records.txt", Saved("download-no-records.txt"), 0, 1, false},
         {"download-no-count.txt", Saved("download-no-count.txt"), -101, 0, true}, // one attempt only
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases) {
         const auto run = RunDownload(c.exchange);
         EXPECT_EQ(run->result, c.result) << c.name;
@@ -389,12 +377,18 @@ TEST(RecorderDownload, OversizedHeader) {
 
 class PortSelectTest : public DocTest {};
 
-TEST_F(PortSelectTest, RadioIndexFromTheStoredNumber) {
-    struct Case {
-        int portNo, index;
-    } cases[] = {{1, 0}, {3, 2}, {9, 8}, {10, -1}, {0, -1}, {-4, -1}};
+TEST_F(PortSelectTest, RadioIndexFromTheStoredNumberAndOkWithoutAChoiceKeepsIt) {
+    // clang-format off
+    struct Case { int portNo, index; } cases[] = {{1, 0}, {3, 2}, {9, 8}, {10, -1}, {0, -1}, {-4, -1}, {12, -1}};
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(CPortSelection(store, c.portNo).Index(), c.index) << c.portNo;
+    // COM12 can be bound to a device here, so a stored 12 works and must survive an "OK" on a
+    // dialog that shows no button for it.
+    doc.m_nPortNo = 12;
+    CPortSelection(store, 12).Apply(doc);
+    EXPECT_EQ(std::pair(doc.m_nPortNo, store.GetInt(kRecorderCommSection, "PortNo", 0)),
+              std::pair(12u, 12));
 }
 
 TEST_F(PortSelectTest, BindingsShowAtOnceAndReachTheStoreOnlyOnApply) {
@@ -423,17 +417,6 @@ TEST_F(PortSelectTest, BindingsShowAtOnceAndReachTheStoreOnlyOnApply) {
     EXPECT_FALSE(store.Has(kRecorderCommSection, "COM5"));
 }
 
-TEST_F(PortSelectTest, OkWithoutAChoiceKeepsTheNumber) {
-    // COM12 can be bound to a device here, so a stored 12 works and must survive an "OK"
-    // on a dialog that shows no button for it.
-    doc.m_nPortNo = 12;
-    CPortSelection sel(store, 12);
-    ASSERT_EQ(sel.Index(), -1);
-    sel.Apply(doc);
-    EXPECT_EQ(doc.m_nPortNo, 12u);
-    EXPECT_EQ(store.GetInt(kRecorderCommSection, "PortNo", 0), 12);
-}
-
 using C = PortCause;
 
 DeviceFacts Usb() {
@@ -447,13 +430,8 @@ DeviceFacts Usb() {
 TEST(PortDiagnosis, CausesForTheFacts) {
     // The USB adapter with some of its facts changed; a busy system runs brltty and
     // ModemManager.
-    struct Case {
-        const char* what;
-        bool exists, accessible, usb, inGroupList, owner, groupReadWrite, busySystem;
-        const char* holder;
-        std::vector<C> causes;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    struct Case { const char* what; bool exists, accessible, usb, inGroupList, owner, groupReadWrite, busySystem; const char* holder; std::vector<C> causes; } cases[] = {
         {"works", true, true, true, false, false, true, true, nullptr, {}},
         {"not in the group", true, false, true, false, false, true, false, nullptr, {C::kNotInGroup}},
         {"joined, not logged in again", true, false, true, true, false, true, false, nullptr, {C::kGroupNotActive}},
@@ -462,8 +440,8 @@ TEST(PortDiagnosis, CausesForTheFacts) {
         {"unplugged, brltty installed", false, true, true, false, false, true, true, nullptr, {C::kMissing, C::kBrltty, C::kModemManager}},
         {"no such ttyS", false, true, false, false, false, true, true, nullptr, {C::kMissing}},
         {"probed", true, true, true, false, false, true, false, "ModemManager", {C::kBusy, C::kModemManager}},
-        // clang-format on
     };
+    // clang-format on
     for (const Case& c : cases) {
         DeviceFacts d = Usb();
         d.exists = c.exists;
