@@ -52,20 +52,9 @@ protected:
     CGraphModel model{doc};
 };
 
-TEST_F(PaintTest, PlotIsBlackWithASunkenEdgeAndGridLinesAtTheComputedPositions) {
+TEST_F(PaintTest, PlotIsBlackWithGridLinesAtTheComputedPositions) {
     SetView(kT0, kT0 + 1138, 690, -300); // no grid line on the edges
     const QImage img = Render();
-    EXPECT_EQ(img.pixel(kRight + 1, 150), Entry(kPalLightEdge)) << "right edge";
-    EXPECT_EQ(img.pixel(300, kBottom + 1), Entry(kPalLightEdge)) << "bottom edge";
-    EXPECT_EQ(img.pixel(300, kTop - 1), Entry(kPalDarkEdge)) << "top edge";
-    EXPECT_EQ(img.pixel(kLeft - 1, 150), Entry(kPalDarkEdge)) << "left edge";
-    EXPECT_EQ(img.pixel(kLeft - 1, kBottom + 1), Entry(kPalDarkEdge)) << "grey reaches the corner";
-    // The client area's etched frame.
-    EXPECT_EQ(img.pixel(200, 0), Entry(kPalLightEdge));
-    EXPECT_EQ(img.pixel(200, 4), Entry(kPalDarkEdge));
-    EXPECT_EQ(img.pixel(639, 200), Entry(kPalDarkEdge));
-    EXPECT_EQ(img.pixel(635, 200), Entry(kPalLightEdge));
-    EXPECT_EQ(img.pixel(200, 479), Entry(kPalDarkEdge));
     std::set<int> xs, ys;
     for (const TimeTick& t : model.TimeTicks())
         xs.insert(t.x);
@@ -175,52 +164,6 @@ TEST_F(PaintTest, CursorStyles) {
             EXPECT_EQ(model.m_rcFlagB, (GraphRect{kRight - 11, kBottom + 2, kRight, kBottom + 13}));
         }
     }
-}
-
-TEST_F(PaintTest, TimeLabelNearTheRightEdgeIsShiftedLeft) {
-    // A window ending on a grid line: its label would stand past the right edge.
-    const uint32_t noon = Local(2008, 3, 5, 12, 0, 0);
-    SetView(noon, noon + 600, 700, -300);
-    const QImage img = Render();
-    const std::vector<TimeTick> ticks = model.TimeTicks();
-    ASSERT_FALSE(ticks.empty());
-    ASSERT_GT(ticks.back().x + 24, 630);
-    const int labelX = ticks.back().labelX; // where is the core's; here what the font draws
-    const int top = model.TimeLabelY(), bottom = top + 2 * model.m_tm.height;
-    int inside = 0, beyond = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = labelX - 30; x < 640; ++x)
-            if (img.pixel(x, y) == Entry(kPalText))
-                (x >= 630 ? beyond : inside) += 1;
-    EXPECT_GT(inside, 0);
-    EXPECT_EQ(beyond, 0) << "the label ends 10 pixels inside the client area";
-}
-
-TEST_F(PaintTest, StripsButtonsTracksAndThumbs) {
-    SetView(kT0, kT0 + 1138, 700, -300);
-    doc.GetRange()->dataStart = kT0 - 1138;
-    doc.GetRange()->dataEnd = kT0 + 2 * 1138; // the window is the middle third
-    const QImage img = Render();
-    const GraphRect& t = model.m_rcTimeBar;
-    // Buttons: light top-left edge, black bottom-right edge.
-    EXPECT_EQ(img.pixel(t.left, t.top), qRgb(255, 255, 255));
-    EXPECT_EQ(img.pixel(t.left + 14, t.top + 14), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(t.right - 14, t.top), qRgb(255, 255, 255));
-    // Track black, thumb green over the middle third.
-    const GraphRect thumb = model.TimeThumbFill();
-    EXPECT_EQ(img.pixel(t.left + 20, t.top + 5), Entry(kPalPlot));
-    EXPECT_EQ(img.pixel((thumb.left + thumb.right) / 2, t.top + 5), Entry(kPalThumb));
-    EXPECT_EQ(img.pixel(thumb.left - 1, t.top + 5), Entry(kPalPlot));
-    EXPECT_EQ(img.pixel(thumb.right, t.top + 5), Entry(kPalPlot));
-    // The value thumb covers the whole track: the value window is the full scale.
-    const GraphRect& v = model.m_rcValueBar;
-    EXPECT_EQ(img.pixel(v.left + 5, (v.top + v.bottom) / 2), Entry(kPalThumb));
-    EXPECT_EQ(img.pixel(v.left, v.top), qRgb(255, 255, 255));
-    // The cursor strip: its track and both buttons.
-    const GraphRect& k = model.m_rcCursorBar;
-    EXPECT_EQ(img.pixel(k.left, k.top), qRgb(255, 255, 255));
-    EXPECT_EQ(img.pixel(k.right - 1, k.top + 10), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(200, k.top + 4), Entry(kPalPlot));
 }
 
 } // namespace
