@@ -132,7 +132,6 @@ TEST(QtSettingsStore, SectionsRoundTripThroughTheUserStore) {
     EXPECT_EQ(store.GetInt("Unit Display Section", "UnitV", 7), 7);
     EXPECT_EQ(store.GetInt("KM4x Communication Section", "StartMode", 49), 49); // text, not int
     EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName1", ""), "室温");
-    EXPECT_EQ(store.GetString("Nowhere", "Nothing", "dflt"), "dflt");
 
     // The document on the real store, with the platform's codec: names become CP932 bytes.
     FixedClock clock(1'200'000'000);
