@@ -66,7 +66,6 @@ TEST_F(RecCondTest, ChecksGiveTheirMessageAndFocusAndReloadTheLastAcceptedValues
         {"five full-width", "\x82\x60\x82\x61\x82\x62\x82\x63\x82\x64", one, false, 57712, kRcName},
         {"latest instant", "A", {"2035", "12", "31", "23", "59", "59"}, false, 0, kRcName},
         {"year 2036", "A", {"2036", "1", "1", "0", "0", "0"}, false, 57719, kRcYear},
-        {"2001-02-29", "A", {"2001", "2", "29", "0", "0", "0"}, false, 57721, kRcDay},
         {"2008-02-30 on OK", "TWO", {"2008", "2", "30", "0", "0", "0"}, true, 57721, kRcDay},
         {"month and day wrong", "A", {"2004", "13", "40", "0", "0", "0"}, false, 57720, kRcMonth},
         {"hour 24", "A", {"2004", "1", "1", "24", "0", "0"}, false, 57722, kRcHour},
@@ -200,20 +199,6 @@ TEST_F(ScaleRangesTest, CalcRangeChecksInOrder) {
     }
 }
 
-TEST_F(ScaleRangesTest, CalcRangeOpensOnTheCursorsEarlierFirst) {
-    GraphRange range;
-    range.cursorA = Local(2008, 3, 5, 12, 30, 0);
-    range.cursorB = Local(2008, 3, 5, 9, 5, 7);
-    range.dataStart = Local(2008, 3, 1, 0, 0, 0);
-    range.dataEnd = Local(2008, 3, 9, 23, 59, 59);
-    CCalcRangeWork w(range.dataStart, range.dataEnd, range);
-    EXPECT_EQ(w.fields,
-              Row({"2008", " 3", " 5", " 9", " 5", " 7"}, {"2008", " 3", " 5", "12", "30", " 0"}));
-    w.WholeGraph();
-    ASSERT_EQ(w.Check().messageId, 0);
-    EXPECT_EQ(std::pair(w.Start(), w.End()), std::pair(range.dataStart, range.dataEnd));
-}
-
 TEST(FullScaleTest, ChecksInOrder) {
     // clang-format off
     struct Case { const char* upper; const char* lower; int message; int focus; } const cases[] = {
@@ -294,7 +279,6 @@ TEST(ParseDecimalTest, AcceptsOnlyOneWellPlacedSignAndPoint) {
         {"1.5 ", 1, 1.5, 2}, {"0.00001", 1, 1e-5, 6}, {"1234567", 1, 1234567, 7}, {"600.0", 1, 600, 4},
         {"  - 5", 0, 0, 0}, {"5.", 0, 0, 0}, {"1 2", 0, 0, 0}, {"--5", 0, 0, 0}, {"5-", 0, 0, 0},
         {"1.2.3", 0, 0, 0}, {"1e3", 0, 0, 0}, {"", 0, 0, 0}, {"-", 0, 0, 0}, {". 5", 0, 0, 0},
-        {"+-5", 0, 0, 0},
     };
     // clang-format on
     for (const Case& c : cases) {
