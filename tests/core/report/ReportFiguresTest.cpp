@@ -34,10 +34,8 @@ void ExpectValue(const std::optional<double>& got, double want, double tolerance
                  const char* what) {
     if (std::isnan(want))
         EXPECT_FALSE(got.has_value()) << what;
-    else if (!got)
-        ADD_FAILURE() << what << " missing";
     else
-        EXPECT_NEAR(*got, want, tolerance) << what;
+        EXPECT_NEAR(got.value_or(NAN), want, tolerance) << what;
 }
 
 TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
@@ -95,8 +93,7 @@ TEST_F(ReportFiguresTest, ExcursionsAtTheirEdges) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (int n = 1; n <= kChannelCount; ++n)
-            doc.GetChannel(n)->present = 0;
+        doc.ClearAllChannels();
         ReportOptions o;
         o.low = c.low;
         o.high = c.high;
