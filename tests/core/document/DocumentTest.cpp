@@ -35,6 +35,12 @@ TEST_F(RecalcTest, NewDocumentHasEmptyChannelsItsHourAndTheDefaultValueAxis) {
     // 3600 s x 2.5 % on either side
     EXPECT_EQ(std::tuple(r.dataStart, r.dataEnd, r.minInterval, r.fullUpper, r.fullLower),
               std::tuple(now - 90, now + 3690, 3600u, 640.0f, -240.0f));
+    // No statistic of an earlier document may stand beside an empty channel.
+    for (int n = 1; n <= 8; ++n) {
+        const ChannelRecord& ch = *doc.GetChannel(n);
+        EXPECT_EQ(std::tuple(ch.statMax, ch.statMin, ch.statAvg),
+                  std::tuple(kCodeMissing, kCodeMissing, kCodeMissing));
+    }
 
     // Records are allocated once: a new document reuses them.
     const ChannelRecord* before = doc.GetSlot(0);
