@@ -49,6 +49,7 @@ TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
         {"constant series: MKT is that value", {C(25), C(25), C(25)}, false, 3, 0, 0, 0, 25, 0, 25, 0, 25, 25},
         {"MKT of 0 and 20 degC", {C(0), C(20)}, false, 2, 0, 0, 0, 20, 1, 0, 0, 10, 14.8},
         {"MKT in degF", {C(0), C(20)}, true, 2, 0, 0, 0, 68, 1, 32, 0, 50, 58.68},
+        {"one real value among the specials", {O, C(12), M}, false, 2, 1, 1, 0, 12, 1, 12, 1, 12, 12},
         {"no real value: no figures", {O, U, M}, false, 2, 1, 1, 1, kNone, 0, kNone, 0, kNone, kNone},
     };
     // clang-format on
