@@ -437,6 +437,17 @@ TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
     EXPECT_GE(doc.GetRange()->dataEnd, 1209990000u + 2 * 30) << "ranges take in the new data";
 }
 
+TEST_F(DownloadTest, ImmediateStartIsKeptAsCodeZero) {
+    ScriptedDownload sd("press-immediate.txt"); // the scheduled press with start mode 0x30
+    CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
+    ASSERT_EQ(dl.Run(1, 2), 0);
+    EXPECT_EQ(sd.rig.line.Written(), sd.sent);
+    for (int n : {1, 2}) {
+        const ChannelRecord& ch = *doc.GetChannel(n);
+        EXPECT_EQ(std::pair(int{ch.startKnown}, int{ch.startModeCode}), std::pair(1, 0)) << n;
+    }
+}
+
 TEST_F(DownloadTest, ManualStartAndSameTargetForBoth) {
     ScriptedDownload sd("press-manual.txt"); // endless, degF, the second channel "PIPE"
     sd.rig.sink.answer = kIdYes;
