@@ -150,10 +150,8 @@ bool CanWriteFile(const std::string& path) {
         return false;
     std::random_device rd;
     const std::string probe = path + ".~" + std::to_string(rd() % 1000000) + ".tmp";
-    std::FILE* f = std::fopen(probe.c_str(), "wbx");
-    if (!f)
+    if (!WriteNewFile(probe, {}))
         return false;
-    std::fclose(f);
     fs::remove(probe, ec);
     return true;
 }
