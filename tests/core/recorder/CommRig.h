@@ -74,6 +74,10 @@ inline Bytes Reply(uint8_t d0, uint8_t d1 = 0, uint8_t d2 = 0, uint8_t d3 = 0, u
     const ShortFrame f = MakeShortReply(lead, std::span<const uint8_t, 4>(d));
     return Bytes(f.begin(), f.end());
 }
+// An exchange saved under tests/data/recorder.
+inline std::vector<TranscriptEntry> SavedExchange(const std::string& name) {
+    return ParseTranscript(ReadDataFile("recorder/" + name));
+}
 inline Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const Bytes& p : parts)
@@ -98,9 +102,7 @@ struct CommRig {
     void Sent(const Bytes& sent) { m_sent += sent.size(); }
     // Plays an exchange saved under tests/data/recorder: each "<" line answers once the PC has
     // written every ">" byte above it (the times are not used). Returns what the PC must write.
-    Bytes Play(const std::string& name) {
-        return Play(ParseTranscript(ReadDataFile("recorder/" + name)));
-    }
+    Bytes Play(const std::string& name) { return Play(SavedExchange(name)); }
     Bytes Play(const std::vector<TranscriptEntry>& exchange) {
         Bytes sent;
         for (const TranscriptEntry& e : exchange) {

@@ -271,10 +271,6 @@ std::vector<TranscriptEntry> PacedDownload(uint16_t n, size_t pacing) {
             {0, '>', Bytes(pacing, 0x1B)}};
 }
 
-std::vector<TranscriptEntry> Saved(const std::string& name) {
-    return ParseTranscript(ReadDataFile("recorder/" + name));
-}
-
 // The data count, then the download replies of up to three attempts.
 std::unique_ptr<DownloadRun> RunDownload(const std::vector<TranscriptEntry>& exchange,
                                          bool paced = true, int wake = 0) {
@@ -302,15 +298,15 @@ TEST(RecorderDownload, ExchangesAndRetries) {
         {"2048 records", PacedDownload(2048, 2), 0, 1, true},
         {"2049 records", PacedDownload(2049, 3), 0, 1, true},
         {"8000 records", PacedDownload(8000, 8), 0, 1, true},
-        {"download-cut.txt", Saved("download-cut.txt"), -102, 3, false},
-        {"download-silent.txt", Saved("download-silent.txt"), -101, 3, false},
-        {"download-cut-then-silent.txt", Saved("download-cut-then-silent.txt"), -101, 3, false},
-        {"download-bad-check-twice.txt", Saved("download-bad-check-twice.txt"), 0, 3, false},
-        {"download-bad-check.txt", Saved("download-bad-check.txt"), -104, 3, false},
-        {"download-records-cut.txt", Saved("download-records-cut.txt"), -102, 3, false},
-        {"download-check-cut.txt", Saved("download-check-cut.txt"), -102, 3, false},
-        {"download-no-records.txt", Saved("download-no-records.txt"), 0, 1, false},
-        {"download-no-count.txt", Saved("download-no-count.txt"), -101, 0, true}, // one attempt only
+        {"download-cut.txt", SavedExchange("download-cut.txt"), -102, 3, false},
+        {"download-silent.txt", SavedExchange("download-silent.txt"), -101, 3, false},
+        {"download-cut-then-silent.txt", SavedExchange("download-cut-then-silent.txt"), -101, 3, false},
+        {"download-bad-check-twice.txt", SavedExchange("download-bad-check-twice.txt"), 0, 3, false},
+        {"download-bad-check.txt", SavedExchange("download-bad-check.txt"), -104, 3, false},
+        {"download-records-cut.txt", SavedExchange("download-records-cut.txt"), -102, 3, false},
+        {"download-check-cut.txt", SavedExchange("download-check-cut.txt"), -102, 3, false},
+        {"download-no-records.txt", SavedExchange("download-no-records.txt"), 0, 1, false},
+        {"download-no-count.txt", SavedExchange("download-no-count.txt"), -101, 0, true}, // one attempt only
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -325,7 +321,7 @@ TEST(RecorderDownload, ExchangesAndRetries) {
 }
 
 TEST(RecorderDownload, PausesAndTheRecordsInTheBuffer) {
-    const auto run = RunDownload(Saved("download-unpaced.txt"), false);
+    const auto run = RunDownload(SavedExchange("download-unpaced.txt"), false);
     EXPECT_EQ(run->result, 0);
     EXPECT_EQ(run->rig.line.Written(), run->sent);
     EXPECT_EQ(run->rig.line.Events().front().us, (500u + 51u) * 1000)
@@ -334,7 +330,7 @@ TEST(RecorderDownload, PausesAndTheRecordsInTheBuffer) {
     EXPECT_EQ(GetU16(&run->buffer[12]), 32768 + 101);
 
     // wake 550 + pause 500 + drain 51 + count + drain 51: the time is taken at the request
-    EXPECT_EQ(RunDownload(Saved("download-paced-1-wake.txt"), true, 1)->owner.downloadTime,
+    EXPECT_EQ(RunDownload(SavedExchange("download-paced-1-wake.txt"), true, 1)->owner.downloadTime,
               1210000000u + 1);
 }
 
