@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "document/ZorvicDoc.h"
-#include "files/FileIo.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/files/FileIo.h"
 
 using namespace saroko;
 

@@ -9,9 +9,9 @@
 #include <cmath>
 #include <memory>
 
-#include "document/ZorvicDoc.h"
-#include "graph/LegendPane.h"
-#include "graph/ZorvicView.h"
+#include "core/document/ZorvicDoc.h"
+#include "ui/graph/LegendPane.h"
+#include "ui/graph/ZorvicView.h"
 
 namespace {
 

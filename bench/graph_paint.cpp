@@ -7,8 +7,8 @@
 #include <cmath>
 #include <memory>
 
-#include "document/ZorvicDoc.h"
-#include "graph/ZorvicView.h"
+#include "core/document/ZorvicDoc.h"
+#include "ui/graph/ZorvicView.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 using namespace saroko;
 

@@ -1,6 +1,6 @@
 #pragma once
 // A document that lives for the whole fuzzing run, with prompts that answer as told.
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko::fuzz {
 

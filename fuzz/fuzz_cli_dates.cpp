@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "channels/DateFields.h"
-#include "document/LocalDateTime.h"
+#include "core/text/DateFields.h"
+#include "core/document/LocalDateTime.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace saroko;

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "Km41Simulator.h"
-#include "messages/StringTable.h"
-#include "recorder/CommandTest.h"
-#include "recorder/MemoryLine.h"
+#include "sim/Km41Simulator.h"
+#include "core/messages/StringTable.h"
+#include "core/recorder/CommandTest.h"
+#include "core/recorder/MemoryLine.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "FuzzDoc.h"
-#include "files/KlgFormat.h"
+#include "core/files/KlgFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace saroko;

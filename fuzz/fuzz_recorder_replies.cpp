@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "document/ZorvicDoc.h"
-#include "recorder/CommandTest.h"
-#include "recorder/Download.h"
-#include "recorder/MemoryLine.h"
-#include "settings/SettingsStore.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/recorder/CommandTest.h"
+#include "core/recorder/Download.h"
+#include "core/recorder/MemoryLine.h"
+#include "core/settings/SettingsStore.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "channels/ChannelPalette.h"
-#include "document/ZorvicDoc.h"
-#include "recorder/SerialLine.h"
-#include "settings/WindowPlacement.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/recorder/SerialLine.h"
+#include "core/settings/WindowPlacement.h"
 
 namespace {
 

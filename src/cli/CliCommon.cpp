@@ -1,4 +1,4 @@
-#include "CliCommon.h"
+#include "cli/CliCommon.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "CliVerb.h"
+#include "cli/CliVerb.h"
 
 namespace saroko::cli {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "document/LocalDateTime.h"
-#include "document/ZorvicDoc.h"
+#include "core/document/LocalDateTime.h"
+#include "core/document/ZorvicDoc.h"
 #include "platform/QtSettingsStore.h"
 
 namespace saroko::cli {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "CliCommon.h"
-#include "CliVerb.h"
+#include "cli/CliCommon.h"
+#include "cli/CliVerb.h"
 
 namespace saroko::cli {
 namespace {

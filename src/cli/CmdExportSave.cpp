@@ -1,8 +1,8 @@
 // saroko-cli export and save: text export and native files, all data or a time window.
 #include <iostream>
 
-#include "CliCommon.h"
-#include "CliVerb.h"
+#include "cli/CliCommon.h"
+#include "cli/CliVerb.h"
 
 namespace saroko::cli {
 namespace {

@@ -2,8 +2,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "CliCommon.h"
-#include "CliVerb.h"
+#include "cli/CliCommon.h"
+#include "cli/CliVerb.h"
 
 namespace saroko::cli {
 namespace {

@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "CliCommon.h"
-#include "CliVerb.h"
-#include "channels/ChannelPalette.h"
-#include "graph/GraphModel.h"
-#include "printing/PrintLayout.h"
-#include "printing/Printing.h"
+#include "cli/CliCommon.h"
+#include "cli/CliVerb.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/graph/GraphModel.h"
+#include "core/printing/PrintLayout.h"
+#include "ui/printing/Printing.h"
 
 namespace saroko::cli {
 namespace {

@@ -1,16 +1,16 @@
 // saroko-cli recorder: talk to a KM-41 on a serial port (or to km41-sim on a pseudo-terminal).
-#include "CmdRecorder.h"
+#include "cli/CmdRecorder.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 
-#include "messages/Translate.h"
+#include "core/messages/Translate.h"
 #include "platform/SerialPorts.h"
 #include "platform/UserFolders.h"
-#include "recorder/CommandTest.h"
-#include "recorder/Download.h"
-#include "recorder/RecordStart.h"
+#include "core/recorder/CommandTest.h"
+#include "core/recorder/Download.h"
+#include "core/recorder/RecordStart.h"
 
 namespace saroko::cli {
 namespace {

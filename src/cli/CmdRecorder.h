@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "CliCommon.h"
-#include "CliVerb.h"
+#include "cli/CliCommon.h"
+#include "cli/CliVerb.h"
 #include "platform/SerialPortLine.h"
-#include "recorder/RecorderComm.h"
-#include "recorder/TranscriptLine.h"
+#include "core/recorder/RecorderComm.h"
+#include "core/recorder/TranscriptLine.h"
 
 namespace saroko::cli {
 

@@ -8,9 +8,9 @@
 
 #include <unistd.h>
 
-#include "CmdRecorder.h"
-#include "files/FileIo.h"
-#include "recorder/Download.h"
+#include "cli/CmdRecorder.h"
+#include "core/files/FileIo.h"
+#include "core/recorder/Download.h"
 
 namespace saroko::cli {
 namespace {

@@ -2,9 +2,9 @@
 // dialog's checks and messages.
 #include <iostream>
 
-#include "CmdRecorder.h"
-#include "document/ChannelRecord.h"
-#include "recorder/RecordStart.h"
+#include "cli/CmdRecorder.h"
+#include "core/document/ChannelRecord.h"
+#include "core/recorder/RecordStart.h"
 
 namespace saroko::cli {
 namespace {

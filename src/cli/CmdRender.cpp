@@ -12,11 +12,11 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "CliCommon.h"
-#include "CliVerb.h"
-#include "channels/ChannelPalette.h"
-#include "graph/GraphModel.h"
-#include "graph/GraphPainter.h"
+#include "cli/CliCommon.h"
+#include "cli/CliVerb.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/graph/GraphModel.h"
+#include "ui/graph/GraphPainter.h"
 
 namespace saroko::cli {
 namespace {

@@ -7,14 +7,14 @@
 #include <QGuiApplication>
 #include <QString>
 
-#include "channels/ChannelPalette.h"
-#include "printing/ReportPdf.h"
+#include "core/channels/ChannelPalette.h"
+#include "ui/printing/ReportPdf.h"
 #endif
 
-#include "CliCommon.h"
-#include "CliVerb.h"
-#include "channels/ParseDecimal.h"
-#include "report/ReportFigures.h"
+#include "cli/CliCommon.h"
+#include "cli/CliVerb.h"
+#include "core/text/ParseDecimal.h"
+#include "core/report/ReportFigures.h"
 
 namespace saroko::cli {
 namespace {

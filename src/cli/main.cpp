@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 #endif
 
-#include "CliVerb.h"
+#include "cli/CliVerb.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
 

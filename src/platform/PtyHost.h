@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "recorder/MemoryLine.h"
+#include "core/recorder/MemoryLine.h"
 
 namespace saroko {
 

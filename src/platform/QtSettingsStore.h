@@ -4,8 +4,8 @@
 #include <QString>
 #include <memory>
 
-#include "document/ZorvicDoc.h"
-#include "settings/SettingsStore.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/settings/SettingsStore.h"
 
 class QSettings;
 

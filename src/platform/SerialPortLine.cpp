@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "recorder/Protocol.h"
+#include "core/recorder/Protocol.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

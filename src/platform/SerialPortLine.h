@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "recorder/SerialLine.h"
+#include "core/recorder/SerialLine.h"
 
 class QSerialPort;
 

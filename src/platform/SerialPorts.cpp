@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "recorder/SerialLine.h"
+#include "core/recorder/SerialLine.h"
 
 #ifndef _WIN32
 #include <grp.h>

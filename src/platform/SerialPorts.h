@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "recorder/PortDiagnosis.h"
+#include "core/recorder/PortDiagnosis.h"
 
 namespace saroko {
 

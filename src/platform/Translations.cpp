@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "messages/Translate.h"
-#include "settings/SettingsStore.h"
+#include "core/messages/Translate.h"
+#include "core/settings/SettingsStore.h"
 
 // The program's translations are built into this library: register them explicitly.
 static void InitTranslationResources() {

@@ -2,7 +2,7 @@
 // Qt's translators for the language of the windows and messages: Qt's own Japanese texts
 // (message box buttons, the file, print and colour dialogs) for Japanese, the program's
 // English translation for English.
-#include "settings/Language.h"
+#include "core/settings/Language.h"
 
 namespace saroko {
 

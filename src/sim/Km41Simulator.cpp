@@ -1,12 +1,12 @@
-#include "Km41Simulator.h"
+#include "sim/Km41Simulator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "document/ChannelRecord.h"
-#include "recorder/Protocol.h"
+#include "core/document/ChannelRecord.h"
+#include "core/recorder/Protocol.h"
 
 namespace saroko::sim {
 namespace {

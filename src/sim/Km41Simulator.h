@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "recorder/MemoryLine.h"
-#include "recorder/RecorderSettings.h"
+#include "core/recorder/MemoryLine.h"
+#include "core/recorder/RecorderSettings.h"
 
 namespace saroko::sim {
 

@@ -1,11 +1,11 @@
-#include "SimOptionsParse.h"
+#include "sim/SimOptionsParse.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "document/ChannelRecord.h"
-#include "document/ZorvicDoc.h"
-#include "recorder/Protocol.h"
+#include "core/document/ChannelRecord.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/recorder/Protocol.h"
 
 namespace saroko::sim {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Km41Simulator.h"
+#include "sim/Km41Simulator.h"
 
 namespace saroko {
 class ITextCodec;

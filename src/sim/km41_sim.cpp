@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Km41Simulator.h"
-#include "SimOptionsParse.h"
+#include "sim/Km41Simulator.h"
+#include "sim/SimOptionsParse.h"
 #include "platform/PtyHost.h"
 #include "platform/QtSettingsStore.h"
 

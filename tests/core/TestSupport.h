@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko::test {
 

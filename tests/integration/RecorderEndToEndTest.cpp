@@ -12,10 +12,10 @@
 #include <regex>
 #include <sstream>
 
-#include "Km41Simulator.h"
-#include "document/ZorvicDoc.h"
-#include "recorder/TranscriptLine.h"
-#include "settings/SettingsStore.h"
+#include "sim/Km41Simulator.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/recorder/TranscriptLine.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko::test {
 namespace {

@@ -14,7 +14,7 @@
 #include "core/recorder/CommRig.h"
 #include "platform/PtyHost.h"
 #include "platform/SerialPortLine.h"
-#include "recorder/Protocol.h"
+#include "core/recorder/Protocol.h"
 
 namespace saroko::test {
 namespace {

@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SerialPorts.h"
 

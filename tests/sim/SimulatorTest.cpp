@@ -4,16 +4,16 @@
 
 #include <sstream>
 
-#include "Km41Simulator.h"
-#include "SimOptionsParse.h"
-#include "document/ZorvicDoc.h"
+#include "sim/Km41Simulator.h"
+#include "sim/SimOptionsParse.h"
+#include "core/document/ZorvicDoc.h"
 #if !defined(_WIN32)
 #include "platform/QtSettingsStore.h" // the Qt codec knows kanji; the Windows build has no Qt
 #endif
-#include "recorder/Download.h"
-#include "recorder/RecordStart.h"
-#include "recorder/RecorderComm.h"
-#include "recorder/TranscriptLine.h"
+#include "core/recorder/Download.h"
+#include "core/recorder/RecordStart.h"
+#include "core/recorder/RecorderComm.h"
+#include "core/recorder/TranscriptLine.h"
 #include "support/SimRig.h"
 
 namespace saroko::sim {

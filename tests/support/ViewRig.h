@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/MessageSink.h"
+#include "ui/app/MessageSink.h"
 #include "core/TestSupport.h"
-#include "graph/ZorvicView.h"
+#include "ui/graph/ZorvicView.h"
 #include "support/QtApp.h"
 
 namespace saroko::test {

@@ -1,5 +1,5 @@
-#include "channels/ChannelLists.h"
-#include "messages/Translate.h"
+#include "core/channels/ChannelLists.h"
+#include "core/messages/Translate.h"
 
 #include <algorithm>
 #include <cstring>

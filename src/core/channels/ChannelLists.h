@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "channels/ChannelMoves.h"
-#include "document/ZorvicDoc.h"
+#include "core/channels/ChannelMoves.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 

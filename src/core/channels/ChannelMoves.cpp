@@ -1,4 +1,4 @@
-#include "channels/ChannelMoves.h"
+#include "core/channels/ChannelMoves.h"
 
 #include <algorithm>
 

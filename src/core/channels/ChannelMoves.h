@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 

@@ -1,4 +1,4 @@
-#include "channels/ChannelPalette.h"
+#include "core/channels/ChannelPalette.h"
 
 #include <string>
 

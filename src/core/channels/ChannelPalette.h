@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

@@ -1,8 +1,8 @@
-#include "channels/ColorWork.h"
+#include "core/channels/ColorWork.h"
 
 #include <cstdio>
 
-#include "channels/ParseInteger.h"
+#include "core/text/ParseInteger.h"
 
 namespace saroko {
 

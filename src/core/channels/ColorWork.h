@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "channels/ChannelPalette.h"
-#include "settings/SettingsStore.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

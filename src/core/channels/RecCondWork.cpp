@@ -1,5 +1,5 @@
-#include "channels/RecCondWork.h"
-#include "messages/Translate.h"
+#include "core/channels/RecCondWork.h"
+#include "core/messages/Translate.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "channels/ChannelLists.h"
-#include "channels/DateFields.h"
-#include "document/ZorvicDoc.h"
-#include "messages/Translate.h"
+#include "core/channels/ChannelLists.h"
+#include "core/text/DateFields.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/messages/Translate.h"
 
 namespace saroko {
 

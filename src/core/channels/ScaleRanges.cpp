@@ -1,9 +1,9 @@
-#include "channels/ScaleRanges.h"
+#include "core/channels/ScaleRanges.h"
 
-#include "channels/DateFields.h"
-#include "channels/ParseDecimal.h"
-#include "channels/ParseInteger.h"
-#include "messages/Translate.h"
+#include "core/text/DateFields.h"
+#include "core/text/ParseDecimal.h"
+#include "core/text/ParseInteger.h"
+#include "core/messages/Translate.h"
 
 namespace saroko {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 

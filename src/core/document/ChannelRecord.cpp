@@ -1,4 +1,4 @@
-#include "document/ChannelRecord.h"
+#include "core/document/ChannelRecord.h"
 
 namespace saroko {
 

@@ -1,9 +1,9 @@
-#include "document/CommandState.h"
+#include "core/document/CommandState.h"
 
 #include <algorithm>
 #include <array>
 
-#include "files/FileCommands.h"
+#include "core/files/FileCommands.h"
 
 namespace saroko {
 namespace {

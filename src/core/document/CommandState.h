@@ -1,11 +1,21 @@
 #pragma once
 // Menu and accelerator command ids, and the update-UI rules that grey or check them. Rules are
 // evaluated on the document each time the UI asks; nothing is cached.
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 
 namespace cmd {
+// The File menu.
+inline constexpr int kFileNew = 57600;
+inline constexpr int kFileOpen = 57601;
+inline constexpr int kFileSave = 57603;
+inline constexpr int kFileSaveAll = 32789;
+inline constexpr int kFileSaveRange = 32790;
+inline constexpr int kExportAll = 32807;
+inline constexpr int kExportRange = 32808;
+inline constexpr int kRecentFirst = 57616; // .. 57619
+// The view, graph and tool menus.
 inline constexpr int kCursorRight = 32768;
 inline constexpr int kCursorLeft = 32769;
 inline constexpr int kShowOnOff = 32770;

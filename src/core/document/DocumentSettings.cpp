@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "channels/ParseDecimal.h"
-#include "document/ZorvicDoc.h"
+#include "core/text/ParseDecimal.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 namespace {

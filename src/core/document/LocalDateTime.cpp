@@ -1,10 +1,10 @@
-#include "document/LocalDateTime.h"
+#include "core/document/LocalDateTime.h"
 
 #include <cctype>
 #include <charconv>
 #include <cstdio>
 
-#include "document/TimeUtil.h"
+#include "core/document/TimeUtil.h"
 
 namespace saroko {
 namespace {

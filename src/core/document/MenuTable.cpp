@@ -1,8 +1,8 @@
-#include "document/MenuTable.h"
+#include "core/document/MenuTable.h"
 
-#include "document/CommandState.h"
-#include "files/FileCommands.h"
-#include "messages/Translate.h"
+#include "core/document/CommandState.h"
+#include "core/files/FileCommands.h"
+#include "core/messages/Translate.h"
 
 namespace saroko {
 namespace {

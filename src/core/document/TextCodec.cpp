@@ -1,6 +1,6 @@
 // The core's own CP932 codec: ASCII and half-width katakana both ways; any other character
 // becomes '?' (towards CP932) or U+FFFD (towards UTF-8).
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 namespace {

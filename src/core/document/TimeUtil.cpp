@@ -1,4 +1,4 @@
-#include "document/TimeUtil.h"
+#include "core/document/TimeUtil.h"
 
 #include <chrono>
 

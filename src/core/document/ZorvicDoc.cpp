@@ -1,4 +1,4 @@
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 #include <cmath>
 #include <cstdio>

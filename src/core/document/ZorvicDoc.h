@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "document/ChannelRecord.h"
-#include "document/TimeUtil.h"
-#include "messages/StringTable.h"
-#include "recorder/RecorderSettings.h"
-#include "settings/SettingsStore.h"
+#include "core/document/ChannelRecord.h"
+#include "core/document/TimeUtil.h"
+#include "core/messages/StringTable.h"
+#include "core/recorder/RecorderSettings.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "document/ZorvicDoc.h"
-#include "files/FileIo.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/files/FileIo.h"
 
 namespace saroko {
 

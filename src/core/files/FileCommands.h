@@ -4,20 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/CommandState.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
-
-namespace cmd {
-inline constexpr int kFileNew = 57600;
-inline constexpr int kFileOpen = 57601;
-inline constexpr int kFileSave = 57603;
-inline constexpr int kFileSaveAll = 32789;
-inline constexpr int kFileSaveRange = 32790;
-inline constexpr int kExportAll = 32807;
-inline constexpr int kExportRange = 32808;
-inline constexpr int kRecentFirst = 57616; // .. 57619
-} // namespace cmd
 
 class IFileCommandUi {
 public:

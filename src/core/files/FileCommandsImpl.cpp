@@ -1,5 +1,5 @@
-#include "files/FileCommands.h"
-#include "files/FileIo.h"
+#include "core/files/FileCommands.h"
+#include "core/files/FileIo.h"
 
 namespace saroko {
 namespace {

@@ -1,6 +1,6 @@
 // The POSIX side of FileIo.h; FileIoWin32.cpp is the Windows one.
 #if !defined(_WIN32)
-#include "files/FileIo.h"
+#include "core/files/FileIo.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -8,7 +8,7 @@
 #include <climits>
 #include <random>
 
-#include "files/FileIo.h"
+#include "core/files/FileIo.h"
 
 namespace saroko {
 namespace {

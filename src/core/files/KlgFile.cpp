@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "document/ZorvicDoc.h"
-#include "files/FileIo.h"
-#include "files/KlgFormat.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/files/FileIo.h"
+#include "core/files/KlgFormat.h"
 
 namespace saroko {
 namespace {

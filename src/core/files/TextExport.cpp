@@ -4,8 +4,8 @@
 #include <cstring>
 #include <limits>
 
-#include "document/ZorvicDoc.h"
-#include "files/FileIo.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/files/FileIo.h"
 
 namespace saroko {
 namespace {

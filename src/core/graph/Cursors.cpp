@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graph/GraphModel.h"
+#include "core/graph/GraphModel.h"
 
 namespace saroko {
 namespace {

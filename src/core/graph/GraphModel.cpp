@@ -1,4 +1,4 @@
-#include "graph/GraphModel.h"
+#include "core/graph/GraphModel.h"
 
 #include <climits>
 #include <cmath>

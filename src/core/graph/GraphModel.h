@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "document/ZorvicDoc.h"
-#include "graph/GraphRect.h"
-#include "graph/GraphScales.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/graph/GraphRect.h"
+#include "core/graph/GraphScales.h"
 
 namespace saroko {
 

@@ -1,11 +1,11 @@
-#include "graph/GraphScales.h"
+#include "core/graph/GraphScales.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
-#include "document/TimeUtil.h"
+#include "core/document/TimeUtil.h"
 
 namespace saroko {
 namespace {

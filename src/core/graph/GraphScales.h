@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "document/ChannelRecord.h"
-#include "graph/GraphRect.h"
+#include "core/document/ChannelRecord.h"
+#include "core/graph/GraphRect.h"
 
 namespace saroko {
 

@@ -1,4 +1,4 @@
-#include "graph/Legend.h"
+#include "core/graph/Legend.h"
 
 #include <algorithm>
 #include <cmath>

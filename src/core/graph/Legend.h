@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "channels/ChannelPalette.h"
-#include "document/ZorvicDoc.h"
-#include "graph/GraphModel.h"
-#include "graph/GraphRect.h"
-#include "graph/ViewMessages.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/graph/GraphModel.h"
+#include "core/graph/GraphRect.h"
+#include "core/graph/ViewMessages.h"
 
 namespace saroko {
 

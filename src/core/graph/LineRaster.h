@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "graph/GraphRect.h"
+#include "core/graph/GraphRect.h"
 
 namespace saroko {
 

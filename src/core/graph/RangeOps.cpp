@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "graph/GraphModel.h"
+#include "core/graph/GraphModel.h"
 
 namespace saroko {
 namespace {

@@ -1,4 +1,4 @@
-#include "messages/HelpTopics.h"
+#include "core/messages/HelpTopics.h"
 
 namespace saroko {
 namespace {

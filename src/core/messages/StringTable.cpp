@@ -1,9 +1,9 @@
-#include "messages/StringTable.h"
+#include "core/messages/StringTable.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "messages/Translate.h"
+#include "core/messages/Translate.h"
 
 namespace saroko {
 namespace {

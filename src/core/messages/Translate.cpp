@@ -1,4 +1,4 @@
-#include "messages/Translate.h"
+#include "core/messages/Translate.h"
 
 #include <atomic>
 #include <cstring>

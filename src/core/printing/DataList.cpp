@@ -1,5 +1,5 @@
-#include "printing/DataList.h"
-#include "messages/Translate.h"
+#include "core/printing/DataList.h"
+#include "core/messages/Translate.h"
 
 #include <algorithm>
 #include <cstdio>

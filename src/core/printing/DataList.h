@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 

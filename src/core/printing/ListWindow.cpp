@@ -1,4 +1,4 @@
-#include "printing/ListWindow.h"
+#include "core/printing/ListWindow.h"
 
 #include <algorithm>
 #include <limits>

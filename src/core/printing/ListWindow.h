@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/DataList.h"
+#include "core/printing/DataList.h"
 
 namespace saroko {
 

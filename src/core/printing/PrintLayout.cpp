@@ -1,5 +1,5 @@
-#include "printing/PrintLayout.h"
-#include "messages/Translate.h"
+#include "core/printing/PrintLayout.h"
+#include "core/messages/Translate.h"
 
 #include <algorithm>
 #include <limits>

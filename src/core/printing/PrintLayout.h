@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "document/ZorvicDoc.h"
-#include "graph/GraphRect.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/graph/GraphRect.h"
 
 namespace saroko {
 

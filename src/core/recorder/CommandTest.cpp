@@ -1,4 +1,4 @@
-#include "recorder/CommandTest.h"
+#include "core/recorder/CommandTest.h"
 
 #include <cerrno>
 #include <climits>

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "recorder/RecorderComm.h"
+#include "core/recorder/RecorderComm.h"
 
 namespace saroko {
 

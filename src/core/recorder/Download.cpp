@@ -1,16 +1,16 @@
-#include "recorder/Download.h"
+#include "core/recorder/Download.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
-#include "document/ZorvicDoc.h"
-#include "files/FileIo.h"
-#include "files/KlgFormat.h"
-#include "messages/StringTable.h"
-#include "messages/Translate.h"
-#include "settings/SettingsStore.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/files/FileIo.h"
+#include "core/files/KlgFormat.h"
+#include "core/messages/StringTable.h"
+#include "core/messages/Translate.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "recorder/Protocol.h"
-#include "recorder/RecorderComm.h"
-#include "recorder/RecorderSettings.h"
+#include "core/recorder/Protocol.h"
+#include "core/recorder/RecorderComm.h"
+#include "core/recorder/RecorderSettings.h"
 
 namespace saroko {
 

@@ -1,4 +1,4 @@
-#include "recorder/MemoryLine.h"
+#include "core/recorder/MemoryLine.h"
 
 #include <algorithm>
 

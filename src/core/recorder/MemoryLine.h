@@ -5,8 +5,8 @@
 #include <deque>
 #include <vector>
 
-#include "document/TimeUtil.h"
-#include "recorder/SerialLine.h"
+#include "core/document/TimeUtil.h"
+#include "core/recorder/SerialLine.h"
 
 namespace saroko {
 

@@ -1,4 +1,4 @@
-#include "recorder/PortDiagnosis.h"
+#include "core/recorder/PortDiagnosis.h"
 
 namespace saroko {
 namespace {

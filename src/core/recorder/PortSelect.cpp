@@ -1,7 +1,7 @@
-#include "recorder/PortSelect.h"
+#include "core/recorder/PortSelect.h"
 
-#include "document/ZorvicDoc.h"
-#include "recorder/SerialLine.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/recorder/SerialLine.h"
 
 namespace saroko {
 

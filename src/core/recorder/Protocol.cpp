@@ -1,4 +1,4 @@
-#include "recorder/Protocol.h"
+#include "core/recorder/Protocol.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
-#include "recorder/RecordStart.h"
+#include "core/recorder/RecordStart.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "channels/DateFields.h"
-#include "channels/ParseInteger.h"
-#include "document/ZorvicDoc.h"
-#include "messages/StringTable.h"
-#include "messages/Translate.h"
+#include "core/text/DateFields.h"
+#include "core/text/ParseInteger.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/messages/StringTable.h"
+#include "core/messages/Translate.h"
 
 namespace saroko {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "recorder/RecorderComm.h"
-#include "recorder/RecorderSettings.h"
+#include "core/recorder/RecorderComm.h"
+#include "core/recorder/RecorderSettings.h"
 
 namespace saroko {
 

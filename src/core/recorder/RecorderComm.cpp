@@ -1,10 +1,10 @@
-#include "recorder/RecorderComm.h"
+#include "core/recorder/RecorderComm.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "document/TimeUtil.h"
-#include "messages/StringTable.h"
+#include "core/document/TimeUtil.h"
+#include "core/messages/StringTable.h"
 
 namespace saroko {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "recorder/Protocol.h"
-#include "recorder/RecorderSettings.h"
-#include "recorder/SerialLine.h"
+#include "core/recorder/Protocol.h"
+#include "core/recorder/RecorderSettings.h"
+#include "core/recorder/SerialLine.h"
 
 namespace saroko {
 

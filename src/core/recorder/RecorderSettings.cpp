@@ -1,4 +1,4 @@
-#include "recorder/RecorderSettings.h"
+#include "core/recorder/RecorderSettings.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "recorder/SerialLine.h"
+#include "core/recorder/SerialLine.h"
 
 #include <cstdio>
 
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

@@ -1,4 +1,4 @@
-#include "recorder/TranscriptLine.h"
+#include "core/recorder/TranscriptLine.h"
 
 #include <cstdio>
 #include <filesystem>

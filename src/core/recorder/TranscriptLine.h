@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "recorder/SerialLine.h"
+#include "core/recorder/SerialLine.h"
 
 namespace saroko {
 

@@ -1,4 +1,4 @@
-#include "report/ReportFigures.h"
+#include "core/report/ReportFigures.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko {
 

@@ -1,8 +1,8 @@
-#include "report/ReportSettings.h"
+#include "core/report/ReportSettings.h"
 
 #include <cmath>
 
-#include "channels/ParseDecimal.h"
+#include "core/text/ParseDecimal.h"
 
 namespace saroko {
 namespace {

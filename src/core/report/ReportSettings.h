@@ -1,8 +1,8 @@
 #pragma once
 // What the report dialog remembers between runs, in a settings section of its own: the
 // limits (each on or off) and the activation energy. The window is the shown one each time.
-#include "report/ReportFigures.h"
-#include "settings/SettingsStore.h"
+#include "core/report/ReportFigures.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

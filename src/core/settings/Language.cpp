@@ -1,4 +1,4 @@
-#include "settings/Language.h"
+#include "core/settings/Language.h"
 
 #include <cstdlib>
 

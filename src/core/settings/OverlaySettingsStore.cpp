@@ -1,4 +1,4 @@
-#include "settings/OverlaySettingsStore.h"
+#include "core/settings/OverlaySettingsStore.h"
 
 namespace saroko {
 

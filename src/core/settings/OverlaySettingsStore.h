@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's remembered place: read with its clamps, saved at close, and the snap of a
 // window whose client area became too low.
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
 namespace saroko {
 

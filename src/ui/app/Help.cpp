@@ -1,4 +1,4 @@
-#include "app/Help.h"
+#include "ui/app/Help.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -7,9 +7,9 @@
 #include <QPointer>
 #include <QProcess>
 
-#include "messages/HelpTopics.h"
+#include "core/messages/HelpTopics.h"
 #include "platform/Translations.h"
-#include "settings/WindowPlacement.h"
+#include "core/settings/WindowPlacement.h"
 
 // The guide's pages live in a resource file of their own, linked from this static library.
 static void InitHelpResources() {

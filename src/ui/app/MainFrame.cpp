@@ -1,5 +1,5 @@
-#include "app/MainFrame.h"
-#include "app/Help.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/Help.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,16 +26,16 @@
 #include <algorithm>
 #include <set>
 
-#include "channels/ChannelPalette.h"
-#include "document/FileDialogs.h"
-#include "document/MenuTable.h"
-#include "graph/ZorvicView.h"
-#include "messages/StringTable.h"
-#include "channels/ChannelCommands.h"
-#include "printing/PrintSetup.h"
-#include "printing/PrintingCommands.h"
-#include "recorder/RecorderCommands.h"
-#include "settings/WindowPlacement.h"
+#include "core/channels/ChannelPalette.h"
+#include "ui/document/FileDialogs.h"
+#include "core/document/MenuTable.h"
+#include "ui/graph/ZorvicView.h"
+#include "core/messages/StringTable.h"
+#include "ui/channels/ChannelCommands.h"
+#include "ui/printing/PrintSetup.h"
+#include "ui/printing/PrintingCommands.h"
+#include "ui/recorder/RecorderCommands.h"
+#include "core/settings/WindowPlacement.h"
 
 namespace saroko {
 namespace {

@@ -7,10 +7,10 @@
 #include <map>
 #include <memory>
 
-#include "app/MessageSink.h"
-#include "document/CommandState.h"
-#include "document/ZorvicDoc.h"
-#include "files/FileCommands.h"
+#include "ui/app/MessageSink.h"
+#include "core/document/CommandState.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/files/FileCommands.h"
 
 class QAction;
 class QMenu;

@@ -1,10 +1,10 @@
-#include "app/MessageSink.h"
+#include "ui/app/MessageSink.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 
-#include "document/ReadConfirmDlg.h"
-#include "messages/StringTable.h"
+#include "ui/document/ReadConfirmDlg.h"
+#include "core/messages/StringTable.h"
 
 namespace saroko::ui {
 namespace {

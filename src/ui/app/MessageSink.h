@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 class QWidget;
 

@@ -1,16 +1,16 @@
-#include "app/ZorvicApp.h"
+#include "ui/app/ZorvicApp.h"
 
 #include <QApplication>
 #include <clocale>
 #include <QFileInfo>
 #include <QScreen>
 
-#include "app/MainFrame.h"
-#include "app/SingleInstance.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/SingleInstance.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
-#include "recorder/SerialLine.h"
-#include "settings/OverlaySettingsStore.h"
+#include "core/recorder/SerialLine.h"
+#include "core/settings/OverlaySettingsStore.h"
 
 // The program's resources live in a static library: register them explicitly.
 static void InitResources() { Q_INIT_RESOURCE(saroko); }

@@ -1,4 +1,4 @@
 // saroko: the program.
-#include "app/ZorvicApp.h"
+#include "ui/app/ZorvicApp.h"
 
 int main(int argc, char** argv) { return saroko::RunApplication(argc, argv); }

@@ -1,4 +1,4 @@
-#include "channels/ChannelColorDlg.h"
+#include "ui/channels/ChannelColorDlg.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -7,9 +7,9 @@
 #include <array>
 #include <functional>
 
-#include "channels/ChannelDialog.h"
-#include "channels/ColorWork.h"
-#include "document/ZorvicDoc.h"
+#include "ui/channels/ChannelDialog.h"
+#include "core/channels/ColorWork.h"
+#include "core/document/ZorvicDoc.h"
 
 class QLabel;
 class QScrollBar;

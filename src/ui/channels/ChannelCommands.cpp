@@ -1,11 +1,11 @@
-#include "channels/ChannelCommands.h"
+#include "ui/channels/ChannelCommands.h"
 
-#include "channels/ChannelColorDlg.h"
-#include "channels/ChannelListDlgs.h"
-#include "channels/RecCondDlg.h"
-#include "channels/ScaleDlgs.h"
-#include "document/CommandState.h"
-#include "graph/ZorvicView.h"
+#include "ui/channels/ChannelColorDlg.h"
+#include "ui/channels/ChannelListDlgs.h"
+#include "ui/channels/RecCondDlg.h"
+#include "ui/channels/ScaleDlgs.h"
+#include "core/document/CommandState.h"
+#include "ui/graph/ZorvicView.h"
 
 namespace saroko::ui {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // The tools menu's channel commands, each a modal dialog on the view's document and palette,
 // and the legend's double click that opens the recording conditions with deletion.
-#include "channels/ChannelDialog.h"
+#include "ui/channels/ChannelDialog.h"
 
 class QWidget;
 

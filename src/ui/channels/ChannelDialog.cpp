@@ -1,4 +1,4 @@
-#include "channels/ChannelDialog.h"
+#include "ui/channels/ChannelDialog.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -9,12 +9,12 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/Help.h"
-#include "app/MessageSink.h"
-#include "channels/ChannelLists.h"
-#include "channels/RecCondWork.h"
+#include "ui/app/Help.h"
+#include "ui/app/MessageSink.h"
+#include "core/channels/ChannelLists.h"
+#include "core/channels/RecCondWork.h"
 #include "platform/QtSettingsStore.h"
-#include "settings/WindowPlacement.h"
+#include "core/settings/WindowPlacement.h"
 
 namespace saroko::ui {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "channels/ChannelPalette.h"
+#include "core/channels/ChannelPalette.h"
 #include "platform/QtSettingsStore.h" // FromCp932, ToCp932
 
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "channels/ChannelListDlgs.h"
+#include "ui/channels/ChannelListDlgs.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "graph/GraphPainter.h"
+#include "ui/graph/GraphPainter.h"
 
 namespace saroko::ui {
 namespace {

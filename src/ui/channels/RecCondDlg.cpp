@@ -1,4 +1,4 @@
-#include "channels/RecCondDlg.h"
+#include "ui/channels/RecCondDlg.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>

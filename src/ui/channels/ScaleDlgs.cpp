@@ -1,4 +1,4 @@
-#include "channels/ScaleDlgs.h"
+#include "ui/channels/ScaleDlgs.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

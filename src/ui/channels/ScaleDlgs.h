@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "channels/ChannelDialog.h"
-#include "channels/ScaleRanges.h"
+#include "ui/channels/ChannelDialog.h"
+#include "core/channels/ScaleRanges.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "document/FileDialogs.h"
+#include "ui/document/FileDialogs.h"
 
 #include <QApplication>
 #include <QCoreApplication>

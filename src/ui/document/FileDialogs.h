@@ -1,6 +1,6 @@
 #pragma once
 // The file dialogs of the File menu, as the file commands ask for them.
-#include "files/FileCommands.h"
+#include "core/files/FileCommands.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "document/ReadConfirmDlg.h"
+#include "ui/document/ReadConfirmDlg.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

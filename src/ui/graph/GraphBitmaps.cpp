@@ -1,4 +1,4 @@
-#include "graph/GraphBitmaps.h"
+#include "ui/graph/GraphBitmaps.h"
 
 #include <map>
 

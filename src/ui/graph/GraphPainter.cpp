@@ -1,4 +1,4 @@
-#include "graph/GraphPainter.h"
+#include "ui/graph/GraphPainter.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "graph/GraphBitmaps.h"
-#include "graph/LineRaster.h"
+#include "ui/graph/GraphBitmaps.h"
+#include "core/graph/LineRaster.h"
 #include "platform/QtSettingsStore.h"
 
 namespace saroko {

@@ -9,9 +9,9 @@
 #include <QSize>
 #include <vector>
 
-#include "channels/ChannelPalette.h"
-#include "graph/GraphModel.h"
-#include "graph/Legend.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/graph/GraphModel.h"
+#include "core/graph/Legend.h"
 
 class QPainter;
 

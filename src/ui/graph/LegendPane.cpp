@@ -1,10 +1,10 @@
-#include "graph/LegendPane.h"
+#include "ui/graph/LegendPane.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "graph/GraphPainter.h"
-#include "graph/ZorvicView.h"
+#include "ui/graph/GraphPainter.h"
+#include "ui/graph/ZorvicView.h"
 
 namespace saroko {
 

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "channels/ChannelPalette.h"
-#include "graph/Legend.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/graph/Legend.h"
 
 namespace saroko {
 

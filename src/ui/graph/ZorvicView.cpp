@@ -1,4 +1,4 @@
-#include "graph/ZorvicView.h"
+#include "ui/graph/ZorvicView.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -7,9 +7,9 @@
 #include <QRegion>
 #include <cstring>
 
-#include "channels/ChannelMoves.h"
-#include "document/CommandState.h"
-#include "graph/LegendPane.h"
+#include "core/channels/ChannelMoves.h"
+#include "core/document/CommandState.h"
+#include "ui/graph/LegendPane.h"
 
 namespace saroko {
 namespace {

@@ -7,11 +7,11 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "channels/ChannelPalette.h"
-#include "graph/GraphModel.h"
-#include "graph/GraphPainter.h"
-#include "graph/Legend.h"
-#include "graph/ViewMessages.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/graph/GraphModel.h"
+#include "ui/graph/GraphPainter.h"
+#include "core/graph/Legend.h"
+#include "core/graph/ViewMessages.h"
 
 namespace saroko {
 

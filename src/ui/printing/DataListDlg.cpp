@@ -1,4 +1,4 @@
-#include "printing/DataListDlg.h"
+#include "ui/printing/DataListDlg.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "graph/ZorvicView.h"
+#include "ui/graph/ZorvicView.h"
 #include "platform/QtSettingsStore.h"
-#include "printing/PrintSetup.h"
+#include "ui/printing/PrintSetup.h"
 
 namespace saroko::ui {
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "printing/ListWindow.h"
+#include "core/printing/ListWindow.h"
 
 class QScrollArea;
 class QScrollBar;

@@ -1,4 +1,4 @@
-#include "printing/PrintDialogs.h"
+#include "ui/printing/PrintDialogs.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "graph/GraphPainter.h"
-#include "printing/PrintSetup.h"
+#include "ui/graph/GraphPainter.h"
+#include "ui/printing/PrintSetup.h"
 
 namespace saroko::ui {
 namespace {

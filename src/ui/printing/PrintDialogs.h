@@ -6,7 +6,7 @@
 #include <functional>
 #include <map>
 
-#include "printing/PrintLayout.h"
+#include "core/printing/PrintLayout.h"
 
 class QButtonGroup;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "printing/PrintSetup.h"
+#include "ui/printing/PrintSetup.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -11,9 +11,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "graph/ZorvicView.h"
-#include "messages/StringTable.h"
-#include "printing/Printing.h"
+#include "ui/graph/ZorvicView.h"
+#include "core/messages/StringTable.h"
+#include "ui/printing/Printing.h"
 
 namespace saroko::ui {
 namespace {

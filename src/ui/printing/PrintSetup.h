@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "printing/DataList.h"
-#include "printing/PrintLayout.h"
+#include "core/printing/DataList.h"
+#include "core/printing/PrintLayout.h"
 
 class QDialog;
 class QPrinter;

@@ -1,15 +1,15 @@
-#include "printing/Printing.h"
+#include "ui/printing/Printing.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
 
-#include "channels/ChannelPalette.h"
-#include "graph/ZorvicView.h"
+#include "core/channels/ChannelPalette.h"
+#include "ui/graph/ZorvicView.h"
 #include "platform/QtSettingsStore.h"
-#include "printing/PrintDialogs.h"
-#include "printing/PrintSetup.h"
+#include "ui/printing/PrintDialogs.h"
+#include "ui/printing/PrintSetup.h"
 
 namespace saroko::ui {
 namespace {

@@ -6,9 +6,9 @@
 #include <QString>
 #include <functional>
 
-#include "channels/ChannelPalette.h"
-#include "printing/DataList.h"
-#include "printing/PrintLayout.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/printing/DataList.h"
+#include "core/printing/PrintLayout.h"
 
 class QPainter;
 class QPrinter;

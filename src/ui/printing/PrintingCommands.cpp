@@ -1,10 +1,10 @@
-#include "printing/PrintingCommands.h"
+#include "ui/printing/PrintingCommands.h"
 
-#include "document/CommandState.h"
-#include "graph/ZorvicView.h"
-#include "printing/DataListDlg.h"
-#include "printing/Printing.h"
-#include "printing/ReportDlg.h"
+#include "core/document/CommandState.h"
+#include "ui/graph/ZorvicView.h"
+#include "ui/printing/DataListDlg.h"
+#include "ui/printing/Printing.h"
+#include "ui/printing/ReportDlg.h"
 
 namespace saroko::ui {
 

@@ -1,4 +1,4 @@
-#include "printing/ReportDlg.h"
+#include "ui/printing/ReportDlg.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -12,10 +12,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "channels/ParseDecimal.h"
-#include "graph/ZorvicView.h"
-#include "printing/PrintSetup.h"
-#include "printing/ReportPdf.h"
+#include "core/text/ParseDecimal.h"
+#include "ui/graph/ZorvicView.h"
+#include "ui/printing/PrintSetup.h"
+#include "ui/printing/ReportPdf.h"
 
 namespace saroko::ui {
 namespace {

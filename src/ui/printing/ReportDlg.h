@@ -3,7 +3,7 @@
 // activation energy, then the PDF file to write.
 #include <QDialog>
 
-#include "report/ReportSettings.h"
+#include "core/report/ReportSettings.h"
 
 class QCheckBox;
 class QDateTimeEdit;

@@ -1,4 +1,4 @@
-#include "printing/ReportPdf.h"
+#include "ui/printing/ReportPdf.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -9,9 +9,9 @@
 #include <QPdfWriter>
 #include <algorithm>
 
-#include "graph/GraphPainter.h"
+#include "ui/graph/GraphPainter.h"
 #include "platform/QtSettingsStore.h"
-#include "printing/DataList.h"
+#include "core/printing/DataList.h"
 
 namespace saroko::ui {
 namespace {

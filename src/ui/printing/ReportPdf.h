@@ -4,8 +4,8 @@
 // with the limits as lines; then the figures of each channel and the list of excursions.
 #include <QString>
 
-#include "channels/ChannelPalette.h"
-#include "report/ReportFigures.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/report/ReportFigures.h"
 
 namespace saroko::ui {
 

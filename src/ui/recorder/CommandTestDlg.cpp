@@ -1,4 +1,4 @@
-#include "recorder/CommandTestDlg.h"
+#include "ui/recorder/CommandTestDlg.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko::ui {
 namespace {

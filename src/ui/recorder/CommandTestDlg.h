@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "recorder/CommandTest.h"
-#include "recorder/RecorderDialog.h"
+#include "core/recorder/CommandTest.h"
+#include "ui/recorder/RecorderDialog.h"
 
 class QLabel;
 class QLineEdit;

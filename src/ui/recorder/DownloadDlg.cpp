@@ -1,4 +1,4 @@
-#include "recorder/DownloadDlg.h"
+#include "ui/recorder/DownloadDlg.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -12,8 +12,8 @@
 
 #include <cstdlib>
 
-#include "channels/ChannelPalette.h"
-#include "document/ZorvicDoc.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko::ui {
 namespace {

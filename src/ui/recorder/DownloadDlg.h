@@ -3,8 +3,8 @@
 // download into the document, the recording conditions and the progress while data arrive.
 #include <memory>
 
-#include "recorder/Download.h"
-#include "recorder/RecorderDialog.h"
+#include "core/recorder/Download.h"
+#include "ui/recorder/RecorderDialog.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "recorder/PortSelectDlg.h"
+#include "ui/recorder/PortSelectDlg.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko::ui {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/SerialPorts.h"
-#include "recorder/PortSelect.h"
-#include "recorder/RecorderDialog.h"
+#include "core/recorder/PortSelect.h"
+#include "ui/recorder/RecorderDialog.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "recorder/RecordStartDlg.h"
+#include "ui/recorder/RecordStartDlg.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 
 #include <vector>
 
-#include "document/ZorvicDoc.h"
+#include "core/document/ZorvicDoc.h"
 
 namespace saroko::ui {
 namespace {

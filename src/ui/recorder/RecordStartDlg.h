@@ -1,8 +1,8 @@
 #pragma once
 // "記録スタート" (dialog 1500): the recording conditions and the start, scheduled or at
 // once; "停止" and "設定値受信" on the same recorder; clocks refreshed every 500 ms.
-#include "recorder/RecordStart.h"
-#include "recorder/RecorderDialog.h"
+#include "core/recorder/RecordStart.h"
+#include "ui/recorder/RecorderDialog.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -1,15 +1,15 @@
-#include "recorder/RecorderCommands.h"
+#include "ui/recorder/RecorderCommands.h"
 
-#include "document/CommandState.h"
-#include "document/ZorvicDoc.h"
+#include "core/document/CommandState.h"
+#include "core/document/ZorvicDoc.h"
 #include "platform/SerialPortLine.h"
 #include "platform/SerialPorts.h"
 #include "platform/UserFolders.h"
-#include "recorder/CommandTestDlg.h"
-#include "recorder/DownloadDlg.h"
-#include "recorder/PortSelectDlg.h"
-#include "recorder/RecordStartDlg.h"
-#include "recorder/TranscriptLine.h"
+#include "ui/recorder/CommandTestDlg.h"
+#include "ui/recorder/DownloadDlg.h"
+#include "ui/recorder/PortSelectDlg.h"
+#include "ui/recorder/RecordStartDlg.h"
+#include "core/recorder/TranscriptLine.h"
 
 namespace saroko::ui {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The communication menu's commands: the download, the record start, the port selection and
 // the hidden command test, each a modal dialog on the document.
-#include "recorder/RecorderComm.h"
-#include "recorder/RecorderDialog.h"
+#include "core/recorder/RecorderComm.h"
+#include "ui/recorder/RecorderDialog.h"
 
 class QWidget;
 

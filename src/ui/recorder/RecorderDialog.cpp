@@ -1,13 +1,13 @@
-#include "recorder/RecorderDialog.h"
+#include "ui/recorder/RecorderDialog.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QShortcut>
 
-#include "app/Help.h"
-#include "app/MessageSink.h"
+#include "ui/app/Help.h"
+#include "ui/app/MessageSink.h"
 #include "platform/QtSettingsStore.h"
-#include "settings/WindowPlacement.h"
+#include "core/settings/WindowPlacement.h"
 
 namespace saroko::ui {
 

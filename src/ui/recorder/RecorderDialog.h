@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "messages/StringTable.h"
-#include "recorder/RecorderComm.h"
+#include "core/messages/StringTable.h"
+#include "core/recorder/RecorderComm.h"
 #include "platform/QtSettingsStore.h" // FromCp932, ToCp932
 
 class QPushButton;

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "channels/DateFields.h"
-#include "channels/ParseDecimal.h"
-#include "channels/RecCondWork.h"
-#include "channels/ScaleRanges.h"
+#include "core/text/DateFields.h"
+#include "core/text/ParseDecimal.h"
+#include "core/channels/RecCondWork.h"
+#include "core/channels/ScaleRanges.h"
 #include "core/TestSupport.h"
 
 namespace saroko::test {

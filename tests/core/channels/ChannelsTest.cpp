@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
-#include "channels/ChannelLists.h"
-#include "channels/ChannelMoves.h"
-#include "channels/ChannelPalette.h"
-#include "channels/ColorWork.h"
-#include "channels/ParseInteger.h"
+#include "core/channels/ChannelLists.h"
+#include "core/channels/ChannelMoves.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/channels/ColorWork.h"
+#include "core/text/ParseInteger.h"
 #include "core/TestSupport.h"
 
 namespace saroko::test {

@@ -6,10 +6,10 @@
 #include <set>
 
 #include "core/TestSupport.h"
-#include "document/CommandState.h"
-#include "document/LocalDateTime.h"
-#include "document/MenuTable.h"
-#include "settings/WindowPlacement.h"
+#include "core/document/CommandState.h"
+#include "core/document/LocalDateTime.h"
+#include "core/document/MenuTable.h"
+#include "core/settings/WindowPlacement.h"
 
 namespace saroko::test {
 #ifdef _WIN32

@@ -15,7 +15,7 @@
 
 #include "core/TestSupport.h"
 #include "core/files/ScriptedFileUi.h"
-#include "files/KlgFormat.h"
+#include "core/files/KlgFormat.h"
 #include "support/DataFiles.h"
 
 namespace saroko::test {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "files/FileCommands.h"
+#include "core/files/FileCommands.h"
 
 namespace saroko::test {
 

@@ -5,9 +5,9 @@
 #include <climits>
 
 #include "core/TestSupport.h"
-#include "graph/GraphModel.h"
-#include "graph/Legend.h"
-#include "graph/LineRaster.h"
+#include "core/graph/GraphModel.h"
+#include "core/graph/Legend.h"
+#include "core/graph/LineRaster.h"
 
 namespace saroko::test {
 namespace {

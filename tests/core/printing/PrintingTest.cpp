@@ -6,9 +6,9 @@
 #include <set>
 
 #include "core/TestSupport.h"
-#include "printing/DataList.h"
-#include "printing/ListWindow.h"
-#include "printing/PrintLayout.h"
+#include "core/printing/DataList.h"
+#include "core/printing/ListWindow.h"
+#include "core/printing/PrintLayout.h"
 
 namespace saroko::test {
 namespace {

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "document/TimeUtil.h"
-#include "messages/StringTable.h"
-#include "recorder/MemoryLine.h"
-#include "recorder/Protocol.h"
-#include "recorder/RecorderComm.h"
-#include "recorder/TranscriptLine.h"
+#include "core/document/TimeUtil.h"
+#include "core/messages/StringTable.h"
+#include "core/recorder/MemoryLine.h"
+#include "core/recorder/Protocol.h"
+#include "core/recorder/RecorderComm.h"
+#include "core/recorder/TranscriptLine.h"
 #include "support/DataFiles.h"
 
 namespace saroko::test {

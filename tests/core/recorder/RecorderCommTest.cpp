@@ -6,11 +6,11 @@
 #include <array>
 #include <cstring>
 
-#include "CommRig.h"
+#include "core/recorder/CommRig.h"
 #include "core/TestSupport.h"
-#include "recorder/PortDiagnosis.h"
-#include "recorder/PortSelect.h"
-#include "recorder/RecorderSettings.h"
+#include "core/recorder/PortDiagnosis.h"
+#include "core/recorder/PortSelect.h"
+#include "core/recorder/RecorderSettings.h"
 
 namespace saroko::test {
 namespace {

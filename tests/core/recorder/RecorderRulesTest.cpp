@@ -11,11 +11,11 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "CommRig.h"
+#include "core/recorder/CommRig.h"
 #include "core/TestSupport.h"
-#include "recorder/CommandTest.h"
-#include "recorder/Download.h"
-#include "recorder/RecordStart.h"
+#include "core/recorder/CommandTest.h"
+#include "core/recorder/Download.h"
+#include "core/recorder/RecordStart.h"
 
 namespace saroko::test {
 namespace {

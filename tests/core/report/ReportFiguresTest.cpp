@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "core/TestSupport.h"
-#include "report/ReportFigures.h"
+#include "core/report/ReportFigures.h"
 
 namespace saroko::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "core/TestSupport.h"
-#include "messages/Translate.h"
-#include "settings/Language.h"
-#include "settings/OverlaySettingsStore.h"
+#include "core/messages/Translate.h"
+#include "core/settings/Language.h"
+#include "core/settings/OverlaySettingsStore.h"
 
 namespace saroko::test {
 namespace {

@@ -27,13 +27,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/Help.h"
-#include "app/MainFrame.h"
-#include "app/MessageSink.h"
+#include "ui/app/Help.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/MessageSink.h"
 #include "core/files/ScriptedFileUi.h"
-#include "document/CommandState.h"
-#include "document/ReadConfirmDlg.h"
-#include "messages/StringTable.h"
+#include "core/document/CommandState.h"
+#include "ui/document/ReadConfirmDlg.h"
+#include "core/messages/StringTable.h"
 #include "platform/Translations.h"
 #include "support/QtApp.h"
 

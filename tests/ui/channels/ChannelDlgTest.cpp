@@ -11,13 +11,13 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "channels/ChannelColorDlg.h"
-#include "channels/ChannelCommands.h"
-#include "channels/ChannelListDlgs.h"
-#include "channels/DateFields.h"
-#include "channels/RecCondDlg.h"
-#include "channels/ScaleDlgs.h"
-#include "document/CommandState.h"
+#include "ui/channels/ChannelColorDlg.h"
+#include "ui/channels/ChannelCommands.h"
+#include "ui/channels/ChannelListDlgs.h"
+#include "core/text/DateFields.h"
+#include "ui/channels/RecCondDlg.h"
+#include "ui/channels/ScaleDlgs.h"
+#include "core/document/CommandState.h"
 #include "support/ViewRig.h"
 
 namespace saroko::test {

@@ -7,8 +7,8 @@
 #include <set>
 
 #include "core/TestSupport.h"
-#include "graph/GraphPainter.h"
-#include "graph/LineRaster.h"
+#include "ui/graph/GraphPainter.h"
+#include "core/graph/LineRaster.h"
 #include "support/QtApp.h"
 
 namespace saroko::test {

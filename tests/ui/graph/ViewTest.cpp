@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 
-#include "document/CommandState.h"
-#include "graph/LegendPane.h"
+#include "core/document/CommandState.h"
+#include "ui/graph/LegendPane.h"
 #include "support/ViewRig.h"
 
 namespace saroko::test {

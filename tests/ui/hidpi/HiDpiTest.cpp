@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "graph/GraphPainter.h"
+#include "ui/graph/GraphPainter.h"
 #include "support/ViewRig.h"
 
 namespace saroko::test {

@@ -12,12 +12,12 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 
-#include "document/CommandState.h"
-#include "printing/DataListDlg.h"
-#include "printing/PrintDialogs.h"
-#include "printing/PrintSetup.h"
-#include "printing/Printing.h"
-#include "printing/PrintingCommands.h"
+#include "core/document/CommandState.h"
+#include "ui/printing/DataListDlg.h"
+#include "ui/printing/PrintDialogs.h"
+#include "ui/printing/PrintSetup.h"
+#include "ui/printing/Printing.h"
+#include "ui/printing/PrintingCommands.h"
 #include "support/ViewRig.h"
 
 namespace saroko::test {

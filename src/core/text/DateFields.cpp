@@ -1,10 +1,10 @@
-#include "channels/DateFields.h"
+#include "core/text/DateFields.h"
 
 #include <climits>
 #include <cstdio>
 
-#include "document/TimeUtil.h"
-#include "messages/Translate.h"
+#include "core/document/TimeUtil.h"
+#include "core/messages/Translate.h"
 
 namespace saroko {
 

@@ -1,4 +1,4 @@
-#include "channels/ParseDecimal.h"
+#include "core/text/ParseDecimal.h"
 
 #include <charconv>
 #include <cstdlib>

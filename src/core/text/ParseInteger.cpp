@@ -1,4 +1,4 @@
-#include "channels/ParseInteger.h"
+#include "core/text/ParseInteger.h"
 
 #include <climits>
 
