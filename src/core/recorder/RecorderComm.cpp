@@ -5,6 +5,7 @@
 
 #include "core/document/TimeUtil.h"
 #include "core/messages/StringTable.h"
+#include "core/messages/Translate.h"
 
 namespace saroko {
 namespace {
@@ -92,8 +93,9 @@ int CRecorderComm::ShowCommResult(int code) {
     if (id == 0 || !m_services.sink) return code;
     // A failure says where its bytes were logged, so the user can send them along.
     if (code != COMM_OK && !m_services.transcriptFile.empty())
-        return m_services.sink->ShowMessage(id, std::string(MessageText(msg::kTranscriptNote)) +
-                                                    m_services.transcriptFile);
+        return m_services.sink->ShowMessage(
+            id, TranslateText("Message", FindMessage(msg::kTranscriptNote)->text) +
+                    m_services.transcriptFile);
     return m_services.sink->ShowMessage(id);
 }
 

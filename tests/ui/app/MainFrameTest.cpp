@@ -9,8 +9,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenuBar>
@@ -36,6 +34,7 @@
 #include "core/messages/StringTable.h"
 #include "platform/Translations.h"
 #include "support/QtApp.h"
+#include "support/ShownTexts.h"
 
 namespace saroko {
 namespace {
@@ -343,23 +342,6 @@ TEST(SingleInstance, HandsOverOnlyToThisUsersOwnSocket) {
     }
 }
 
-// The Japanese among the texts a dialog shows: title, labels, group titles, buttons.
-std::string JapaneseTexts(const QWidget& dlg) {
-    QStringList texts{dlg.windowTitle()};
-    for (const QLabel* l : dlg.findChildren<QLabel*>())
-        texts << l->text();
-    for (const QGroupBox* g : dlg.findChildren<QGroupBox*>())
-        texts << g->title();
-    for (const QAbstractButton* b : dlg.findChildren<QAbstractButton*>())
-        texts << b->text();
-    const auto japanese = [](QChar c) {
-        return (c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) ||
-               (c.unicode() >= 0xFF00 && c.unicode() <= 0xFFEF);
-    };
-    texts.removeIf([&](const QString& t) { return std::none_of(t.begin(), t.end(), japanese); });
-    return texts.join(QStringLiteral(" | ")).toStdString();
-}
-
 TEST(ReadConfirmDlg, ButtonsGiveTheMode) {
     App();
     for (const auto& [name, mode, result] :
@@ -403,7 +385,7 @@ TEST_F(MainFrameTest, EachDialogSpeaksTheProgramsLanguageAndOpensItsHelpPage) {
             QTimer::singleShot(0, [&japanese, english] {
                 auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                 ASSERT_TRUE(dlg);
-                japanese = JapaneseTexts(*dlg);
+                japanese = test::JapaneseAmong(test::ShownTexts(*dlg)).toStdString();
                 for (QPushButton* b : dlg->findChildren<QPushButton*>())
                     if (b->text() == (english ? QStringLiteral("Help") : QStringLiteral("ﾍﾙﾌﾟ")))
                         b->click();
