@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/channels/ChannelPalette.h"
+#include "core/document/TimeUtil.h"
 #include "core/document/ZorvicDoc.h"
 
 namespace saroko::ui {
@@ -25,6 +27,22 @@ QColor PaletteColour(const CChannelPalette& palette, int index) {
 
 QLabel* Text(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);
+}
+
+// The start time's text with two digits in every field, each the font's widest digit: room
+// for any start from the beginning, so the dialog neither clips it nor grows when it comes.
+int WidestStartTextWidth(const QFontMetrics& fm) {
+    uint32_t t = 0;
+    FromLocalFields(2035, 12, 28, 23, 59, 59, t);
+    QString text = QString::fromStdString(FormatDownloadStart(t));
+    QChar widest = QLatin1Char('0');
+    for (char d = '1'; d <= '9'; ++d)
+        if (fm.horizontalAdvance(QLatin1Char(d)) > fm.horizontalAdvance(widest))
+            widest = QLatin1Char(d);
+    for (QChar& c : text)
+        if (c.isDigit())
+            c = widest;
+    return fm.horizontalAdvance(text);
 }
 
 } // namespace
@@ -124,6 +142,8 @@ CDownloadDlg::~CDownloadDlg() = default;
 QLabel* CDownloadDlg::StatusLabel(int id) {
     auto* l = Item(id, new QLabel(this));
     l->setMinimumWidth(DialogUnitsX(this, id == kIdcUnit1 || id == kIdcUnit2 ? 16 : 60));
+    if (id == kIdcStart)
+        l->setMinimumWidth(std::max(l->minimumWidth(), WidestStartTextWidth(l->fontMetrics())));
     return l;
 }
 

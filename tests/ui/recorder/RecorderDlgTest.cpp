@@ -123,11 +123,15 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     std::vector<QString> shown;
     int progressAtEnd = -1;
     bool closedMidway = false;
+    bool startClipped = true;
     QImage bar;
     log.onShow = [&](int) {
         for (int id : {CDownloadDlg::kIdcReceived, CDownloadDlg::kIdcTotal})
             shown.push_back(Label(dlg, id));
         progressAtEnd = dlg.progress;
+        // The start time has room for its whole text.
+        const auto* start = Item<QLabel>(dlg, CDownloadDlg::kIdcStart);
+        startClipped = start->width() < start->fontMetrics().horizontalAdvance(start->text());
         // The window cannot go while the download is still on the stack.
         static_cast<QDialog&>(dlg).reject();
         closedMidway = !dlg.isVisible();
@@ -141,6 +145,7 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     EXPECT_EQ(shown, (std::vector<QString>{" 300", "/  300"}));
     EXPECT_EQ(progressAtEnd, 20);
     EXPECT_FALSE(closedMidway);
+    EXPECT_FALSE(startClipped);
     // At 100 % the bar is filled to its right end.
     ASSERT_FALSE(bar.isNull());
     const QRect r = dlg.ProgressBar()->BarRect();
