@@ -10,7 +10,7 @@ run_lupdate() {
   # Core marks its texts with its own names: lupdate reads them as Qt's.
   "$lupdate" -silent -locations none -no-obsolete -source-language ja -target-language en \
     -tr-function-alias QT_TRANSLATE_NOOP+=SAROKO_TRANSLATE_NOOP,translate+=TranslateText,translate+=TranslateFormat \
-    -extensions cpp,h "$root/src/core" "$root/src/ui" "$root/src/cli" "$root/src/platform" -ts "$1"
+    -I "$root/src" -extensions cpp,h "$root/src/core" "$root/src/ui" "$root/src/cli" "$root/src/platform" -ts "$1"
 }
 case "${1:-check}" in
   update)
