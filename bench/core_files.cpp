@@ -44,7 +44,7 @@ struct Fixture {
             ch.samples[900] = kCodeMissing;
             ch.sampleCount = kMaxSamples;
         }
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         dir = (std::filesystem::temp_directory_path() /
                ("saroko-bench-" + std::to_string(::getpid())))
                   .string();
@@ -80,7 +80,7 @@ void BM_LoadKlg(benchmark::State& state) {
 
 void BM_RecalcRanges(benchmark::State& state) {
     for (auto _ : state)
-        F().doc.RecalcRanges(2);
+        F().doc.RecalcRanges(RecalcMode::ChangedData);
 }
 
 void BM_BaselineWriteFile(benchmark::State& state) {

@@ -37,7 +37,7 @@ struct DragScene {
             }
             ch.sampleCount = kMaxSamples;
         }
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         view = std::make_unique<CZorvicView>(doc);
         view->setGeometry(0, 0, 1280, 800);
         view->show();

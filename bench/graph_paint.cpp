@@ -38,7 +38,7 @@ struct Scene {
             }
             ch.sampleCount = kMaxSamples;
         }
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         view = std::make_unique<CZorvicView>(doc);
         view->setGeometry(0, 0, kWidth, kHeight);
         view->show();

@@ -46,7 +46,7 @@ struct Fixture {
             ch.samples[900] = kCodeMissing;
             ch.sampleCount = kMaxSamples;
         }
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         dir = (std::filesystem::temp_directory_path() /
                ("saroko-bench-report-" + std::to_string(::getpid())))
                   .string();

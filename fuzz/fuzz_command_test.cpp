@@ -41,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CMemoryLine line(recorder);
     CMemoryLineClock clock(line, options.epoch);
     CQuietSink sink;
-    CommServices services{&line, &sink, &clock, nullptr, "/dev/fuzz"};
+    CommServices services{&line, &sink, &clock, {1, "/dev/fuzz"}};
     std::array<uint8_t, 4> result{};
-    const int r = RunCommandTest(services, 1, in, result);
+    const int r = RunCommandTest(services, in, result);
     if (r > 0) __builtin_trap(); // results are 0 or a negative code
     return 0;
 }

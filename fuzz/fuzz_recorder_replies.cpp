@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CMemoryLine line(peer);
     CMemoryLineClock clock(line, 1210000000u);
     CQuietSink sink;
-    CommServices services{&line, &sink, &clock, nullptr, "/dev/fuzz"};
+    CommServices services{&line, &sink, &clock, {1, "/dev/fuzz"}};
 
     if (mode < 64) {
         CMemorySettingsStore store;
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         in.params = {firstParam, static_cast<uint8_t>(firstParam * 3), 0, 0};
         in.messageMode = mode % 3;
         std::array<uint8_t, 4> result{};
-        RunCommandTest(services, 1, in, result);
+        RunCommandTest(services, in, result);
     }
     return 0;
 }

@@ -105,8 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     (void)PortDeviceName(1, &store);
 
     FillChannel(*doc.GetChannel(1), clock.Now());
-    doc.RecalcRanges(1);
-    doc.RecalcRanges(3);
+    doc.RecalcRanges(RecalcMode::NewData);
+    doc.RecalcRanges(RecalcMode::UnitsOrScale);
     (void)doc.BuildTextExport(0);
 
     // Written once, read and written again: the same texts, or a setting drifts at every start.

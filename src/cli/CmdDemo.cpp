@@ -76,7 +76,7 @@ int RunDemo(const std::vector<std::string>& args) {
     FillChannel(doc, cold, codec.Utf8ToCp932("冷蔵庫"), start, count, 4.0, 0.4, 11u);
     room.samples[300] = kCodeMissing;
     room.samples[301] = kCodeMissing;
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     if (doc.SaveKlgFile(0, *out) != kFileOk) {
         PrintMessage(msg::kSaveFailed);
         return kExitFailed;

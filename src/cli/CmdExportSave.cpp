@@ -100,7 +100,7 @@ int RunExport(const std::vector<std::string>& args) {
         doc.m_nDivideCode = static_cast<uint32_t>(delimiter);
     if (o.Has("--fahrenheit") || o.Has("--celsius")) {
         doc.m_nUnitCF = o.Has("--fahrenheit") ? 1 : 0;
-        doc.RecalcRanges(3);
+        doc.RecalcRanges(RecalcMode::UnitsOrScale);
     }
     const int range = ApplyWindow(kExportVerb, o, doc);
     if (range < 0)

@@ -56,11 +56,11 @@ int RunIdentify(const Verb& verb, const std::vector<std::string>& args) {
         return UsageError(verb, o.error.empty() ? "identify takes no arguments" : o.error);
     RecorderLink link;
     if (!SetUpLink(verb, o, link)) return kExitUsage;
-    int r = 0;
-    CRecorderComm comm(link.services, static_cast<int>(link.session->doc->m_nPortNo), 9600, r);
-    if (r < 0) return ExitFor(link, r);
+    CRecorderComm comm(link.services, 9600);
+    int r = comm.Open();
+    if (r < 0) return ExitFor(link, comm.ShowCommResult(r));
     uint8_t params[4] = {}, reply[4] = {};
-    r = comm.Execute(kExecIdentify, {params, reply}, 1, 2);
+    r = comm.Execute(kExecIdentify, {params, reply}, Wake::First, ShowResult::OnFailure);
     if (r != 0) return kExitFailed;
     const bool km41 = reply[0] == kKm41IdentD0 && reply[1] == kKm41IdentD1;
     std::cout << (km41 ? std::string("KM-41") : TranslateText("Cli", "不明")) << " (" << Hex4(reply)
@@ -75,15 +75,15 @@ int RunSettings(const Verb& verb, const std::vector<std::string>& args) {
         return UsageError(verb, o.error.empty() ? "settings takes no arguments" : o.error);
     RecorderLink link;
     if (!SetUpLink(verb, o, link)) return kExitUsage;
-    int r = 0;
-    CRecorderComm comm(link.services, static_cast<int>(link.session->doc->m_nPortNo), 9600, r);
-    if (r < 0) return ExitFor(link, r);
+    CRecorderComm comm(link.services, 9600);
+    int r = comm.Open();
+    if (r < 0) return ExitFor(link, comm.ShowCommResult(r));
     uint8_t params[4] = {}, reply[4] = {};
-    if (comm.Execute(kExecIdentify, {params, reply}, 1, 2) != 0) return kExitFailed;
+    if (comm.Execute(kExecIdentify, {params, reply}, Wake::First, ShowResult::OnFailure) != 0) return kExitFailed;
     const uint32_t model = reply[0] == kKm41IdentD0 && reply[1] == kKm41IdentD1 ? kModelKm41 : 0;
     RecorderSettings s;
     CommandBlock block{params, reply, &s};
-    if (comm.Execute(kExecReadSettings, block, 0, 2) != 0) return kExitFailed;
+    if (comm.Execute(kExecReadSettings, block, Wake::No, ShowResult::OnFailure) != 0) return kExitFailed;
     DownloadStatusTexts t = FormatDownloadStatus(s, model, s.startTime);
     // A recording started at the recorder has no start the recorder knows of: the dialog
     // empties its date fields and says so.
@@ -115,7 +115,7 @@ int RunStop(const Verb& verb, const std::vector<std::string>& args) {
         return UsageError(verb, o.error.empty() ? "stop takes no arguments" : o.error);
     RecorderLink link;
     if (!SetUpLink(verb, o, link)) return kExitUsage;
-    return ExitFor(link, RunRecordStop(link.services, *link.session->doc));
+    return ExitFor(link, RunRecordStop(link.services));
 }
 
 int RunCommand(const Verb& verb, const std::vector<std::string>& args) {
@@ -133,7 +133,7 @@ int RunCommand(const Verb& verb, const std::vector<std::string>& args) {
         msgMode ? *msgMode : "1");
     std::array<uint8_t, 4> result{};
     const int r =
-        RunCommandTest(link.services, static_cast<int>(link.session->doc->m_nPortNo), in, result);
+        RunCommandTest(link.services, in, result);
     std::cout << Hex4(result.data()) << "\n";
     return ExitFor(link, r);
 }
@@ -199,11 +199,7 @@ const std::vector<std::string> kLinkValueOptions = {"--port", "--device", "--tra
 int ExitFor(const RecorderLink& link, int result) {
     if (result == 0) return kExitOk;
     if (result >= COMM_BAD_SETTINGS && result < 0) {
-        const std::string device =
-            link.services.device.empty()
-                ? PortDeviceName(static_cast<int>(link.session->doc->m_nPortNo),
-                                 link.services.store)
-                : link.services.device;
+        const std::string& device = link.services.port.device;
         std::cerr << device << ": " << link.serial.LastError() << "\n";
         if (result == COMM_OPEN_FAILED)
             for (const QString& text : PortFindingTexts(DiagnoseDevicePath(device), device))
@@ -227,21 +223,22 @@ bool SetUpLink(const Verb& verb, const Options& o, RecorderLink& link) {
             UsageError(verb, "--port: a COM number from 1");
             return false;
         }
+        // A record start stores the port it used, as the window does.
         doc.m_nPortNo = static_cast<uint32_t>(n);
     }
+    link.services.port = ResolvePort(static_cast<int>(doc.m_nPortNo), &link.session->store);
     link.kept = std::make_unique<CKeptTranscriptLine>(link.serial, TranscriptFolder());
     link.services.line = link.kept.get();
     link.services.transcriptFile = link.kept->Path();
     link.services.keepFolder = KeptDownloadsFolder();
     link.services.sink = &link.session->prompts;
     link.services.clock = &link.session->clock;
-    link.services.store = &link.session->store;
     if (device) {
         // A bare name is a device of the system ("ttyUSB0") unless the current folder holds
         // it, as a simulator's link usually is.
         std::error_code ec;
         const std::filesystem::path p(*device);
-        link.services.device = p.is_relative() && std::filesystem::exists(p, ec)
+        link.services.port.device = p.is_relative() && std::filesystem::exists(p, ec)
                                    ? std::filesystem::absolute(p, ec).string()
                                    : *device;
     }

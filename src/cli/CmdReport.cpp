@@ -141,7 +141,7 @@ int RunReport(const std::vector<std::string>& args) {
     CZorvicDoc& doc = *session->doc;
     if (o.Has("--fahrenheit") || o.Has("--celsius")) {
         doc.m_nUnitCF = o.Has("--fahrenheit") ? 1 : 0;
-        doc.RecalcRanges(3);
+        doc.RecalcRanges(RecalcMode::UnitsOrScale);
     }
     if (json) {
         std::cout << FiguresJson(*session, ComputeReportFigures(doc, options)).dump(2) << "\n";

@@ -27,9 +27,11 @@ using test::CRecordingOwner;
 struct SimRig : test::SimRig {
     explicit SimRig(SimOptions o = {}) : test::SimRig(o, kEpoch) { sink.answer = kIdYes; }
     int Execute(int command, CommandBlock block, int wake = 1) {
-        int r = 0;
-        CRecorderComm comm(Services(), 1, 9600, r);
-        return r < 0 ? r : comm.Execute(command, block, wake, 2);
+        CRecorderComm comm(Services(), 9600);
+        const int r = comm.Open();
+        return r < 0 ? comm.ShowCommResult(r)
+                     : comm.Execute(command, block, wake ? Wake::First : Wake::No,
+                                    ShowResult::OnFailure);
     }
     int Download(ISerialLine* line = nullptr) {
         CommServices s = Services();
@@ -69,7 +71,7 @@ TEST(Simulator, StartNowRecordAndStop) {
     // Whether it records after the start and after the stop is checked through the dialog.
     ASSERT_EQ(RunRecordStart(rig.Services(), rig.doc, form).result, 0);
     rig.line.Advance(100'000'000); // 100 s
-    ASSERT_EQ(RunRecordStop(rig.Services(), rig.doc), 0);
+    ASSERT_EQ(RunRecordStop(rig.Services()), 0);
     const uint32_t count = rig.sim.RecordCount(rig.line.NowUs());
     EXPECT_GE(count, 20u);
     EXPECT_LE(count, 21u);
@@ -166,8 +168,8 @@ TEST(Simulator, WordsAndQuery) {
 
 TEST(Simulator, DropsHalfFramesAndBadChecks) {
     SimRig rig;
-    int r = 0;
-    CRecorderComm comm(rig.Services(), 1, 9600, r);
+    CRecorderComm comm(rig.Services(), 9600);
+    ASSERT_EQ(comm.Open(), 0);
     comm.WriteByte(0x35);
     comm.WriteByte(0x00);
     rig.line.Advance(200'000); // the rest never comes
@@ -178,7 +180,7 @@ TEST(Simulator, DropsHalfFramesAndBadChecks) {
     EXPECT_EQ(comm.ReadByte(b, 500), 1);
     EXPECT_EQ(rig.sim.BadFrames(), 1u);
     uint8_t params[4] = {}, reply[4] = {};
-    EXPECT_EQ(comm.Execute(kExecIdentify, {params, reply}, 0, 0), 0);
+    EXPECT_EQ(comm.Execute(kExecIdentify, {params, reply}, Wake::No, ShowResult::Never), 0);
     EXPECT_EQ(std::pair(reply[0], reply[1]), std::pair(uint8_t{4}, uint8_t{20}));
 }
 

@@ -25,7 +25,7 @@ struct SimRig {
         s.line = &line;
         s.sink = &sink;
         s.clock = &clock;
-        s.store = &store;
+        s.port = ResolvePort(1, &store);
         return s;
     }
 

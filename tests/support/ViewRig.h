@@ -37,7 +37,7 @@ protected:
     }
     // The view over the channels filled so far; `show` paints it and gives it the keyboard.
     void OpenView(bool show) {
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         view = std::make_unique<CZorvicView>(doc);
         view->setGeometry(0, 0, 640, 480);
         if (!show)

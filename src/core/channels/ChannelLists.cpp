@@ -86,7 +86,7 @@ void CChannelFlagWork::ApplyDelete(CZorvicDoc& doc) const {
             --remaining;
     }
     if (remaining > 0)
-        doc.RecalcRanges(2);
+        doc.RecalcRanges(RecalcMode::ChangedData);
     else
         doc.ClearAllChannels();
 }

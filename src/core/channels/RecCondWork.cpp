@@ -211,7 +211,7 @@ void CRecCondWork::Apply(CZorvicDoc& doc) const {
         }
     }
     if (!m_bWithDelete || remaining > 0)
-        doc.RecalcRanges(2);
+        doc.RecalcRanges(RecalcMode::ChangedData);
     else
         doc.ClearAllChannels();
 }

@@ -123,7 +123,7 @@ void ApplyFullScale(CZorvicDoc& doc, int mode, float upper, float lower) {
     // The recalculation of freshly loaded data would also mark unsaved data as saved, and the
     // next close would lose them without asking.
     const uint32_t modified = doc.m_bDataModified;
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     doc.m_bDataModified = modified;
 }
 

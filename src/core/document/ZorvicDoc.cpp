@@ -123,7 +123,7 @@ void CZorvicDoc::UpdateAllViews() {
         m_pObserver->UpdateAllViews();
 }
 
-void CZorvicDoc::RecalcRanges(int mode) {
+void CZorvicDoc::RecalcRanges(RecalcMode mode) {
     GraphRange& r = m_range;
     const uint32_t oldStart = r.dataStart, oldEnd = r.dataEnd;
     const float oldUpper = r.viewUpper, oldLower = r.viewLower;
@@ -206,18 +206,18 @@ void CZorvicDoc::RecalcRanges(int mode) {
         }
     };
 
-    if (mode == 1) {
+    if (mode == RecalcMode::NewData) {
         setWindows();
         r.calcStart = r.dataStart;
         r.calcEnd = r.dataEnd;
-    } else if (mode == 2) {
+    } else if (mode == RecalcMode::ChangedData) {
         const bool same = r.dataStart == oldStart && r.dataEnd == oldEnd && u == oldUpper &&
                           l == oldLower;
         if (!same)
             setWindows();
         r.calcStart = r.dataStart;
         r.calcEnd = r.dataEnd;
-    } else if (mode == 3) {
+    } else if (mode == RecalcMode::UnitsOrScale) {
         r.viewStart = r.cursorA = r.dataStart;
         r.viewEnd = r.cursorB = r.dataEnd;
         if (m_nScaleMode == 1) {
@@ -231,9 +231,9 @@ void CZorvicDoc::RecalcRanges(int mode) {
 
     CalcStatistics();
 
-    if (mode == 1)
+    if (mode == RecalcMode::NewData)
         m_bDataModified = 0;
-    else if (mode == 2)
+    else if (mode == RecalcMode::ChangedData)
         m_bDataModified = 1;
 }
 

@@ -59,6 +59,14 @@ int GetFileKind(std::string_view path);
 
 inline constexpr std::size_t kRecentFileCount = 4;
 
+// What changed before a RecalcRanges: it decides whether the windows and cursors start afresh
+// and whether the document counts as modified.
+enum class RecalcMode {
+    NewData,      // freshly loaded: windows afresh, the data count as saved
+    ChangedData,  // added or changed: windows afresh only when the ranges moved; modified
+    UnitsOrScale, // display units or the vertical scale: windows afresh, modified flag kept
+};
+
 class CZorvicDoc {
 public:
     CZorvicDoc(ISettingsStore& store, const IClock& clock);
@@ -87,7 +95,7 @@ public:
     const GraphRange* GetRange() const { return &m_range; }
     bool HasAnyData() const;
 
-    void RecalcRanges(int mode);
+    void RecalcRanges(RecalcMode mode);
     void CalcStatistics();
     void UpdateAllViews();
 

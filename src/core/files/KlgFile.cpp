@@ -294,10 +294,10 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
     if (mode == IDocumentPrompts::kReadNew) {
         SetPathName(path);
         AddRecentFile(path);
-        RecalcRanges(1);
+        RecalcRanges(RecalcMode::NewData);
     } else {
         AddRecentFile(path);
-        RecalcRanges(2);
+        RecalcRanges(RecalcMode::ChangedData);
     }
     return kFileOk;
 }

@@ -33,12 +33,11 @@ CommandTestInput ParseCommandTestFields(std::string_view prcNo,
     return in;
 }
 
-int RunCommandTest(const CommServices& services, int portNo, const CommandTestInput& input,
+int RunCommandTest(const CommServices& services, const CommandTestInput& input,
                    std::array<uint8_t, 4>& result) {
     result = {};
-    int r = 0;
-    CRecorderComm comm(services, portNo, 9600, r);
-    if (r < 0) return r;
+    CRecorderComm comm(services, 9600);
+    if (const int r = comm.Open(); r < 0) return comm.ShowCommResult(r);
     std::array<uint8_t, 4> params = input.params;
     RecorderSettings settings{};
     std::array<uint32_t, 16> words{};
@@ -49,7 +48,7 @@ int RunCommandTest(const CommServices& services, int portNo, const CommandTestIn
     block.data = &settings;
     block.words = &words;
     block.buffer = buffer.data();
-    return comm.Execute(input.command, block, 1, input.messageMode);
+    return comm.Execute(input.command, block, Wake::First, ShowResultFromCode(input.messageMode));
 }
 
 } // namespace saroko

@@ -25,7 +25,7 @@ CommandTestInput ParseCommandTestFields(std::string_view prcNo,
 
 // Opens the port, runs the command with a wake-up and returns its code; `result` gets d0..d3.
 // Commands that need a settings block, words or a download buffer get scratch storage.
-int RunCommandTest(const CommServices& services, int portNo, const CommandTestInput& input,
+int RunCommandTest(const CommServices& services, const CommandTestInput& input,
                    std::array<uint8_t, 4>& result);
 
 } // namespace saroko

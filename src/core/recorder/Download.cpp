@@ -90,7 +90,7 @@ void FillDownloadedChannels(CZorvicDoc& doc, int target1, int target2, const Rec
         FillOne(*ch, target2, s.chanName2, "ch.2", s, start, records, n, 1);
     doc.m_bShow[static_cast<std::size_t>(target1 - 1)] = 1;
     doc.m_bShow[static_cast<std::size_t>(target2 - 1)] = 1;
-    doc.RecalcRanges(2);
+    doc.RecalcRanges(RecalcMode::ChangedData);
     doc.UpdateAllViews();
 }
 
@@ -236,16 +236,16 @@ int CRecorderDownload::Run(int target1, int target2) {
     m_settings = RecorderSettings{};
     m_buffer.assign(kDownloadBufferSize, 0);
     m_nModelCode = 0;
-    int r = COMM_OK;
-    CRecorderComm comm(m_services, static_cast<int>(m_doc.m_nPortNo), 9600, r);
-    if (r < 0) return r;
+    CRecorderComm comm(m_services, 9600);
+    int r = comm.Open();
+    if (r < 0) return comm.ShowCommResult(r);
     comm.SetOwner(&m_owner);
 
     uint8_t params[4] = {}, reply[4] = {};
     CommandBlock block;
     block.params = params;
     block.reply = reply;
-    r = comm.Execute(kExecIdentify, block, 1, 2);
+    r = comm.Execute(kExecIdentify, block, Wake::First, ShowResult::OnFailure);
     if (r != COMM_OK) return r;
     if (reply[0] != kKm41IdentD0 || reply[1] != kKm41IdentD1) {
         if (sink) sink->ShowMessage(msg::kUnknownModel);
@@ -256,14 +256,14 @@ int CRecorderDownload::Run(int target1, int target2) {
     std::memset(params, 0, 4);
     std::memset(reply, 0, 4);
     block.data = &m_settings;
-    r = comm.Execute(kExecReadSettings, block, 0, 2);
+    r = comm.Execute(kExecReadSettings, block, Wake::No, ShowResult::OnFailure);
     if (r != COMM_OK) return r;
 
     std::memset(params, 0, 4);
     std::memset(reply, 0, 4);
     block.data = nullptr;
     block.buffer = m_buffer.data();
-    r = comm.Execute(kExecDownloadPaced, block, 0, 1);
+    r = comm.Execute(kExecDownloadPaced, block, Wake::No, ShowResult::Always);
     if (r != COMM_OK) return r;
 
     // Kept before the document changes; a copy that cannot be written costs only the copy.

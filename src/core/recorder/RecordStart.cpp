@@ -219,70 +219,71 @@ RecordStartResult RunRecordStart(const CommServices& services, CZorvicDoc& doc,
         out.focusId = plan.focusId;
         return out;
     }
-    int r = 0;
-    CRecorderComm comm(services, static_cast<int>(doc.m_nPortNo), 9600, r);
+    CRecorderComm comm(services, 9600);
+    int r = comm.Open();
     if (r < 0) {
-        out.result = r;
+        out.result = comm.ShowCommResult(r);
         return out;
     }
     uint8_t params[4] = {}, reply[4] = {};
     CommandBlock block;
     block.params = params;
     block.reply = reply;
-    r = comm.Execute(kExecStop, block, 1, 2);
+    r = comm.Execute(kExecStop, block, Wake::First, ShowResult::OnFailure);
     if (r == COMM_OK) {
         ClearParams(params, reply);
-        r = comm.Execute(kExecBegin, block, 0, 2);
+        r = comm.Execute(kExecBegin, block, Wake::No, ShowResult::OnFailure);
     }
     if (r == COMM_OK) {
         ClearParams(params, reply);
         CommandBlock write = block;
         write.data = &doc.m_recSettings;
-        r = comm.Execute(kExecWriteSettings, write, 0, 2);
+        r = comm.Execute(kExecWriteSettings, write, Wake::No, ShowResult::OnFailure);
     }
     if (r == COMM_OK) {
         ClearParams(params, reply);
         if (plan.scheduled) {
             PutU32(params, plan.delay);
-            r = comm.Execute(kExecStartDelayed, block, 0, 2);
+            r = comm.Execute(kExecStartDelayed, block, Wake::No, ShowResult::OnFailure);
         } else {
-            r = comm.Execute(kExecStartNow, block, 0, 2);
+            r = comm.Execute(kExecStartNow, block, Wake::No, ShowResult::OnFailure);
         }
     }
     if (r == COMM_OK) {
         ClearParams(params, reply);
-        r = comm.Execute(kExecEnd, block, 0, 1);
+        r = comm.Execute(kExecEnd, block, Wake::No, ShowResult::Always);
     }
     if (r == COMM_OK) doc.SaveCommSettings();
     out.result = r;
     return out;
 }
 
-int RunRecordStop(const CommServices& services, const CZorvicDoc& doc) {
-    int r = 0;
-    CRecorderComm comm(services, static_cast<int>(doc.m_nPortNo), 9600, r);
-    if (r < 0) return r;
+int RunRecordStop(const CommServices& services) {
+    CRecorderComm comm(services, 9600);
+    int r = comm.Open();
+    if (r < 0) return comm.ShowCommResult(r);
     uint8_t params[4] = {}, reply[4] = {};
     CommandBlock block;
     block.params = params;
     block.reply = reply;
-    return comm.Execute(kExecStop, block, 1, 1);
+    return comm.Execute(kExecStop, block, Wake::First, ShowResult::Always);
 }
 
-int RunReadSettings(const CommServices& services, const CZorvicDoc& doc, RecordStartForm& form,
+int RunReadSettings(const CommServices& services, RecordStartForm& form,
                     RecorderSettings* received) {
     int r = 0;
     bool manual = false;
     {
-        CRecorderComm comm(services, static_cast<int>(doc.m_nPortNo), 9600, r);
-        if (r < 0) return r;
+        CRecorderComm comm(services, 9600);
+        r = comm.Open();
+        if (r < 0) return comm.ShowCommResult(r);
         uint8_t params[4] = {}, reply[4] = {};
         RecorderSettings block{};
         CommandBlock cb;
         cb.params = params;
         cb.reply = reply;
         cb.data = &block;
-        r = comm.Execute(kExecReadSettings, cb, 1, 2);
+        r = comm.Execute(kExecReadSettings, cb, Wake::First, ShowResult::OnFailure);
         if (r != COMM_OK) return r;
         manual = ApplyReceivedSettings(block, form);
         if (received) *received = block;

@@ -89,9 +89,9 @@ struct RecordStartResult {
 RecordStartResult RunRecordStart(const CommServices& services, CZorvicDoc& doc,
                                  const RecordStartForm& form);
 // "停止".
-int RunRecordStop(const CommServices& services, const CZorvicDoc& doc);
+int RunRecordStop(const CommServices& services);
 // "設定値受信": reads the block into the fields (not into the document).
-int RunReadSettings(const CommServices& services, const CZorvicDoc& doc, RecordStartForm& form,
+int RunReadSettings(const CommServices& services, RecordStartForm& form,
                     RecorderSettings* received = nullptr);
 
 } // namespace saroko

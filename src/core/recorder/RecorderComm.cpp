@@ -37,20 +37,26 @@ std::string Format4u(const char* fmt, unsigned v) {
 
 } // namespace
 
-CRecorderComm::CRecorderComm(const CommServices& services, int portNo, uint32_t baud, int& result)
-    : m_services(services), m_line(*services.line), m_nPortNo(portNo), m_nBaud(baud) {
-    m_szDevice =
-        m_services.device.empty() ? PortDeviceName(portNo, m_services.store) : m_services.device;
-    result = OpenPort();
-    if (result < 0) ShowCommResult(result);
+ShowResult ShowResultFromCode(int code) {
+    switch (code) {
+    case 1:
+        return ShowResult::Always;
+    case 2:
+        return ShowResult::OnFailure;
+    default:
+        return ShowResult::Never;
+    }
 }
+
+CRecorderComm::CRecorderComm(const CommServices& services, uint32_t baud)
+    : m_services(services), m_line(*services.line), m_nBaud(baud) {}
 
 CRecorderComm::~CRecorderComm() {
     ClosePort();
 }
 
-int CRecorderComm::OpenPort() {
-    const int r = m_line.Open(m_szDevice, m_nBaud);
+int CRecorderComm::Open() {
+    const int r = m_line.Open(m_services.port.device, m_nBaud);
     if (r < 0) return r;
     m_line.Purge();
     return COMM_OK;
@@ -93,18 +99,21 @@ int CRecorderComm::ShowCommResult(int code) {
     if (id == 0 || !m_services.sink) return code;
     // A failure says where its bytes were logged, so the user can send them along.
     if (code != COMM_OK && !m_services.transcriptFile.empty())
-        return m_services.sink->ShowMessage(
+        m_services.sink->ShowMessage(
             id, TranslateText("Message", FindMessage(msg::kTranscriptNote)->text) +
                     m_services.transcriptFile);
-    return m_services.sink->ShowMessage(id);
+    else
+        m_services.sink->ShowMessage(id);
+    return code;
 }
 
-int CRecorderComm::Execute(int command, const CommandBlock& block, int wake, int messageMode) {
+int CRecorderComm::Execute(int command, const CommandBlock& block, Wake wake, ShowResult show) {
     m_nCommand = command;
     m_block = block;
-    if (wake == 1) WakeRecorder();
+    if (wake == Wake::First) WakeRecorder();
     const int result = RunCommand(command);
-    if (messageMode == 1 || (messageMode == 2 && result != 0)) ShowCommResult(result);
+    if (show == ShowResult::Always || (show == ShowResult::OnFailure && result != 0))
+        ShowCommResult(result);
     return result;
 }
 

@@ -46,30 +46,36 @@ struct CommServices {
     ISerialLine* line = nullptr;
     IMessageSink* sink = nullptr;
     const IClock* clock = nullptr;         // download time
-    const ISettingsStore* store = nullptr; // COM number bindings
-    std::string device;                    // when set, opened whatever the number
+    PortTarget port;                       // the device the exchange opens
     std::string keepFolder;                // when set, every download is kept there
     std::string transcriptFile;            // when set, failures name it as their transcript
 };
 
+// Whether Execute wakes the recorder before the command, and which results it shows.
+enum class Wake { No, First };
+enum class ShowResult { Never, Always, OnFailure };
+// The command test's typed message field: 0 never, 1 always, 2 failures only, else never.
+ShowResult ShowResultFromCode(int code);
+
 class CRecorderComm {
 public:
-    // Opens the port; a failure has already been shown when `result` is negative.
-    CRecorderComm(const CommServices& services, int portNo, uint32_t baud, int& result);
+    CRecorderComm(const CommServices& services, uint32_t baud);
     ~CRecorderComm();
     CRecorderComm(const CRecorderComm&) = delete;
     CRecorderComm& operator=(const CRecorderComm&) = delete;
 
     void SetOwner(IDownloadOwner* owner) { m_pOwner = owner; }
 
-    // Runs command 0..15, wakes the recorder first when `wake` is 1, and shows the result
-    // as `messageMode` says (0 never, 1 always, 2 failures only).
-    int Execute(int command, const CommandBlock& block, int wake, int messageMode);
+    // Opens the port and shows nothing: a negative result is the caller's to show.
+    int Open();
 
+    // Runs command 0..15.
+    int Execute(int command, const CommandBlock& block, Wake wake, ShowResult show);
+
+    // Shows the message of a result, if it has one, and returns the result.
     int ShowCommResult(int code);
 
     // Port side.
-    int OpenPort();
     void ClosePort();
     int WriteByte(uint8_t b);
     int ReadByte(uint8_t& dest, uint32_t timeoutMs);
@@ -80,8 +86,8 @@ public:
     // One short frame: request code + params, reply byte 0 and d0..d3 into `reply`.
     int Transact(int retries, const ShortFrame& request, uint8_t reply[5]);
 
-    const std::string& DeviceName() const { return m_szDevice; }
-    int PortNo() const { return m_nPortNo; }
+    const std::string& DeviceName() const { return m_services.port.device; }
+    int PortNo() const { return m_services.port.portNo; }
 
 private:
     bool WriteAll(std::span<const uint8_t> bytes);
@@ -97,9 +103,7 @@ private:
 
     CommServices m_services;
     ISerialLine& m_line;
-    int m_nPortNo;
     uint32_t m_nBaud;
-    std::string m_szDevice;
     IDownloadOwner* m_pOwner = nullptr;
     int m_nCommand = 0;
     CommandBlock m_block;

@@ -34,4 +34,8 @@ std::string PortDeviceName(int portNo, const ISettingsStore* store) {
     return buf;
 }
 
+PortTarget ResolvePort(int portNo, const ISettingsStore* store) {
+    return PortTarget{portNo, PortDeviceName(portNo, store)};
+}
+
 } // namespace saroko

@@ -40,6 +40,14 @@ public:
 // The device a COM number opens: the path bound to "COM<n>" in the communication section, else
 // on Windows "COM%d" (device-namespace form from 10 on), elsewhere /dev/ttyS<n-1>.
 std::string PortDeviceName(int portNo, const ISettingsStore* store);
+
+// The port an exchange opens: the COM number the user chose and the device it stands for,
+// worked out once by whoever starts the exchange and passed down as it is.
+struct PortTarget {
+    int portNo = 1;
+    std::string device;
+};
+PortTarget ResolvePort(int portNo, const ISettingsStore* store);
 // The section and entry that bind a COM number to a device path.
 inline constexpr const char* kRecorderCommSection = "KM4x Communication Section";
 std::string PortBindingEntry(int portNo);

@@ -304,7 +304,7 @@ void CMainFrame::SwitchUnit() {
         return;
     m_doc.m_nUnitCF = m_doc.m_nUnitCF == 0 ? 1 : 0;
     m_doc.SaveUnitSettings();
-    m_doc.RecalcRanges(3);
+    m_doc.RecalcRanges(RecalcMode::UnitsOrScale);
     m_pView->RefreshGraph();
     m_pView->update();
 }

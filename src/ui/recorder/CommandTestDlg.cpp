@@ -87,7 +87,7 @@ void CCommandTestDlg::OnSend() {
     m_result = {};
     {
         CExchange exchange(*this);
-        m_nLastResult = RunCommandTest(Services(), static_cast<int>(m_doc.m_nPortNo), in, m_result);
+        m_nLastResult = RunCommandTest(Services(), in, m_result);
     }
     ShowResult();
     repaint();

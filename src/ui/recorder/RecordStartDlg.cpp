@@ -268,7 +268,7 @@ void CRecordStartDlg::OnSet() {
 
 void CRecordStartDlg::OnStop() {
     CExchange exchange(*this);
-    RunRecordStop(Services(), m_doc);
+    RunRecordStop(Services());
 }
 
 void CRecordStartDlg::OnReceive() {
@@ -279,7 +279,7 @@ void CRecordStartDlg::OnReceive() {
         CExchange exchange(*this);
         ReadControls();
         RecordStartForm form = m_form;
-        if (RunReadSettings(services, m_doc, form) == COMM_OK) {
+        if (RunReadSettings(services, form) == COMM_OK) {
             m_form = form;
             if (m_form.intervalIndex >= 0)
                 m_nIntervalIndex = m_form.intervalIndex;

@@ -20,7 +20,7 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
     CommServices services;
     services.line = &line;
     services.clock = &doc.Clock();
-    services.store = &doc.Store();
+    services.port = ResolvePort(static_cast<int>(doc.m_nPortNo), &doc.Store());
     services.keepFolder = KeptDownloadsFolder();
     services.transcriptFile = line.Path();
     return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(help));

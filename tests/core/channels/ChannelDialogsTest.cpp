@@ -23,7 +23,7 @@ protected:
         Fill(*doc.GetChannel(1), t1, 60, {C(1), C(2), C(3)}, "ONE");
         Fill(*doc.GetChannel(2), t1 + 600, 60, {C(4), C(5)}, "TWO");
         Fill(*doc.GetChannel(3), t1 + 1200, 60, {C(6)}, "THREE");
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
     }
     static void Type(CRecCondWork& w, const std::string& name, Date date) {
         w.form.name = name;
@@ -217,7 +217,7 @@ TEST(FullScaleTest, ChecksInOrder) {
 
 TEST_F(ScaleRangesTest, ManualLimitsGiveTheAxisAndKeepUnsavedDataUnsaved) {
     Fill(*doc.GetChannel(1), clock.Now(), 60, {C(20), C(30)});
-    doc.RecalcRanges(2);
+    doc.RecalcRanges(RecalcMode::ChangedData);
     ASSERT_EQ(doc.m_bDataModified, 1u);
     const FullScaleCheck c = CheckFullScale("100", "0");
     ApplyFullScale(doc, 1, c.upper, c.lower);

@@ -36,7 +36,7 @@ protected:
                  {C(20.0 + n), C(21.0 + n), C(22.0 + n)}, name.c_str());
             doc.GetChannel(n)->sensorCode = 1;
         }
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
     }
     std::string NameOf(int n) { return doc.GetChannel(n)->name; }
 };
@@ -186,7 +186,7 @@ protected:
         Fill(*doc.GetChannel(1), 1000, 10, {C(20.0)}, "one");
         Fill(*doc.GetChannel(2), 1000, 10, {C(21.0)}, "two");
         Fill(*doc.GetChannel(4), 1000, 10, {C(22.0)}, "four");
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
     }
 };
 

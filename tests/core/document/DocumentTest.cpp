@@ -31,7 +31,7 @@ TEST_F(RecalcTest, NewDocumentHasEmptyChannelsItsHourAndTheDefaultValueAxis) {
     EXPECT_EQ(std::tuple(r.dataStart, r.dataEnd, r.fullUpper, r.viewLower),
               std::tuple(now, now + 3600, 640.0f, -240.0f));
 
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     // 3600 s x 2.5 % on either side
     EXPECT_EQ(std::tuple(r.dataStart, r.dataEnd, r.minInterval, r.fullUpper, r.fullLower),
               std::tuple(now - 90, now + 3690, 3600u, 640.0f, -240.0f));
@@ -71,7 +71,7 @@ TEST_F(RecalcTest, TimeAndValueWindowsAtTheirEdges) {
         SCOPED_TRACE(c.what);
         doc.ClearAllChannels();
         Fill(*doc.GetChannel(3), c.start, c.interval, c.codes);
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         const GraphRange& r = *doc.GetRange();
         EXPECT_EQ(
             std::tuple(r.dataStart, r.dataEnd, r.viewStart, r.cursorB, r.calcEnd, r.minInterval,
@@ -86,7 +86,7 @@ TEST_F(RecalcTest, ModeTwoKeepsTheWindowsOnlyWhenNothingMoved) {
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
     Fill(*doc.GetChannel(1), t0, 60, std::vector<uint16_t>(100, C(20.0)));
     doc.GetChannel(1)->samples[50] = C(30.0);
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     GraphRange& r = *doc.GetRange();
     r.viewStart += 600;
     r.cursorA += 700;
@@ -95,13 +95,13 @@ TEST_F(RecalcTest, ModeTwoKeepsTheWindowsOnlyWhenNothingMoved) {
     // Same data range and value extremes: windows and cursors stay, the calculation range
     // returns to the whole data span.
     Fill(*doc.GetChannel(2), t0, 60, std::vector<uint16_t>(100, C(25.0)));
-    doc.RecalcRanges(2);
+    doc.RecalcRanges(RecalcMode::ChangedData);
     EXPECT_EQ(std::tuple(r.viewStart, r.cursorA, r.calcStart, doc.m_bDataModified),
               std::tuple(r.dataStart + 600, r.dataStart + 700, r.dataStart, 1u));
 
     // A longer channel moves the data range: everything is set afresh.
     Fill(*doc.GetChannel(3), t0, 60, std::vector<uint16_t>(200, C(25.0)));
-    doc.RecalcRanges(2);
+    doc.RecalcRanges(RecalcMode::ChangedData);
     EXPECT_EQ(std::tuple(r.viewStart, r.cursorA, r.viewUpper),
               std::tuple(r.dataStart, r.dataStart, r.fullUpper));
 }
@@ -109,13 +109,13 @@ TEST_F(RecalcTest, ModeTwoKeepsTheWindowsOnlyWhenNothingMoved) {
 TEST_F(RecalcTest, ModeThreeResetsWindowsButKeepsTheCalculationRange) {
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
     Fill(*doc.GetChannel(1), t0, 60, {C(0.0), C(100.0)});
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     GraphRange& r = *doc.GetRange();
     r.calcStart = t0 + 60;
     r.viewStart = t0 + 30;
     doc.m_bDataModified = 1;
     doc.m_nUnitCF = 1;
-    doc.RecalcRanges(3);
+    doc.RecalcRanges(RecalcMode::UnitsOrScale);
     // Statistics over [t0+60, ...] only see 100.0 degC.
     EXPECT_EQ(std::tuple(r.calcStart, r.viewStart, doc.m_bDataModified, doc.GetChannel(1)->statMin),
               std::tuple(t0 + 60, r.dataStart, 1u, C(100.0)));
@@ -128,9 +128,9 @@ TEST_F(RecalcTest, ManualFullScale) {
     doc.m_fScaleUpper = 100.0f;
     doc.m_fScaleLower = 0.0f;
     Fill(*doc.GetChannel(1), Local(2008, 3, 5, 9, 0, 0), 60, {C(20.0), C(300.0)});
-    doc.RecalcRanges(1); // the 5 % margins: ScaleRangesTest
+    doc.RecalcRanges(RecalcMode::NewData); // the 5 % margins: ScaleRangesTest
     doc.GetRange()->viewUpper = 50.0f;
-    doc.RecalcRanges(3);
+    doc.RecalcRanges(RecalcMode::UnitsOrScale);
     EXPECT_FLOAT_EQ(doc.GetRange()->viewUpper, 105.0f);
     doc.ClearAllChannels();
     EXPECT_FLOAT_EQ(doc.GetRange()->fullUpper, 105.0f);
@@ -155,7 +155,7 @@ TEST_F(RecalcTest, StatisticsWithOverUnderAndMissing) {
         doc.ClearAllChannels();
         Fill(*doc.GetChannel(5), Local(2008, 3, 5, 9, 0, 0), 10, c.codes, "", kTypeTemp13,
              c.sensor);
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         const ChannelRecord& ch = *doc.GetChannel(5);
         EXPECT_EQ(std::tuple(ch.statMax, ch.statMin, ch.statAvg), std::tuple(c.max, c.min, c.avg));
     }
@@ -164,7 +164,7 @@ TEST_F(RecalcTest, StatisticsWithOverUnderAndMissing) {
 TEST_F(RecalcTest, StatisticsFollowTheCalculationRange) {
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
     Fill(*doc.GetChannel(1), t0, 10, {C(10.0), C(20.0), C(30.0), C(40.0)});
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     const ChannelRecord& ch = *doc.GetChannel(1);
     doc.GetRange()->calcStart = t0 + 10;
     doc.GetRange()->calcEnd = t0 + 20;
@@ -299,7 +299,7 @@ TEST_F(CommandStateTest, DataCommandsAreGreyWithoutData) {
     EXPECT_FALSE(GetCommandState(doc, cmd::kCursorA).enabled);
 
     Fill(*doc.GetChannel(4), Local(2008, 3, 5, 9, 0, 0), 10, {C(1.0), C(5.0)});
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     for (int id : needData)
         EXPECT_TRUE(GetCommandState(doc, id).enabled) << id;
     EXPECT_TRUE(GetCommandState(doc, cmd::kCursorB).enabled);

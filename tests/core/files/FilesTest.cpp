@@ -46,7 +46,7 @@ protected:
                                             C(6.0), C(7.0), C(8.0),    C(9.0)};
         Fill(*doc.GetChannel(3), t0 + 3600, 60, nine, "\x8e\xba"); // a double-byte name
         doc.m_bShow[2] = 0;
-        doc.RecalcRanges(2);
+        doc.RecalcRanges(RecalcMode::ChangedData);
     }
     int FileCount() const {
         return static_cast<int>(std::distance(fs::directory_iterator(dir), {}));
@@ -307,7 +307,7 @@ protected:
         Fill(*doc.GetChannel(3), t0, 30, {C(1.0), C(2.0), C(3.0)});
         doc.m_bShow[2] = 0;
         Fill(*doc.GetChannel(5), t0 + 40, 20, {32768 + 505, 32768 + 600}, "", kTypeHumidity);
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
     }
     const uint32_t t0 = Local(2008, 3, 5, 9, 7, 0);
 };
@@ -348,7 +348,7 @@ TEST_F(TextExportTest, DisplayedRangeStartsAtTheFirstSampleInside) {
 TEST_F(TextExportTest, SerialDateFollowsTheLocalDateToTheEndOfTime) {
     Fill(*doc.GetChannel(1), Local(2008, 3, 5, 23, 59, 0), 10, std::vector<uint16_t>(13, C(10.0)));
     Fill(*doc.GetChannel(2), Local(2008, 7, 1, 12, 0, 0), 60, {C(1.0)});
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     std::string text = doc.BuildTextExport(0);
     EXPECT_NE(text.find("\"2008/03/05 23:59'50\",39512.9998842593,"), std::string::npos);
     EXPECT_NE(text.find("\"2008/03/06  0:00'00\",39513.0000000000,"), std::string::npos);
@@ -356,7 +356,7 @@ TEST_F(TextExportTest, SerialDateFollowsTheLocalDateToTheEndOfTime) {
 
     doc.ClearAllChannels();
     Fill(*doc.GetChannel(1), 0xFFFFFFF0u, 5, {C(1.0), C(2.0), C(3.0)});
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     text = doc.BuildTextExport(0);
     int count = 0;
     for (std::size_t pos = 0; (pos = text.find("\r\n\"2", pos)) != std::string::npos; ++pos)
@@ -398,7 +398,7 @@ protected:
         Fill(*doc.GetChannel(2), t0, 60, {kCodeUnder, C(5.0)}, "\xbc\xde\xad\xdd");
         Fill(*doc.GetChannel(4), Local(2008, 7, 1, 12, 0, 0), 1, {C(30.0), C(30.1)}, "SUMMER");
         Fill(*doc.GetChannel(7), 1224981000u + 3600, 5, {32768 + 505}, "RH", kTypeHumidity);
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
     }
     // A path in the scratch folder, all UTF-8, as the program's windows hand them over.
     std::string Utf8Path(const std::string& name) const {
@@ -470,7 +470,7 @@ protected:
     void SetUp() override {
         DocTest::SetUp();
         Fill(*doc.GetChannel(1), Local(2008, 3, 5, 9, 0, 0), 10, {C(1.0), C(2.0)}, "A");
-        doc.RecalcRanges(2);
+        doc.RecalcRanges(RecalcMode::ChangedData);
     }
     ScriptedUi ui;
     CFileCommands commands{doc, ui, prompts};

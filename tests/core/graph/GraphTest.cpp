@@ -584,7 +584,7 @@ protected:
         // Present but without samples: must not attract the cursor.
         Fill(*doc.GetChannel(3), S + 3, 1, codes);
         doc.GetChannel(3)->sampleCount = 0;
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
         model.m_fSecPerPixel = 20.5f; // the pixel under the pointer covers 20 s
     }
@@ -628,7 +628,7 @@ protected:
     void SetUp() override {
         GraphTest::SetUp();
         Fill(*doc.GetChannel(1), 1000000, 10, std::vector<uint16_t>(400, C(20.0)));
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         model.ZoomIn(); // thumbs in the middle of their tracks
         ASSERT_EQ(LayOut(640, 480), LayoutResult::kDrawn);
         model.PrepareThumbs();
@@ -749,7 +749,7 @@ protected:
         GraphTest::SetUp();
         Fill(*doc.GetChannel(1), kStart, 30, {C(25.0), C(26.0), C(27.0)}, "room");
         Fill(*doc.GetChannel(2), kStart, 30, {C(25.0), kCodeOver, C(20.0)}, "oven");
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         Range().cursorA = kStart + 10;
         Range().cursorB = kStart + 60;
     }

@@ -151,7 +151,7 @@ TEST_F(DataListTest, RowsFillPagesAndContinueAcrossThem) {
     // 100 seconds of two 1 s channels: 100 rows, 49 on a page of 297 mm.
     Temperatures(1, kBase, 100);
     Temperatures(2, kBase, 100);
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     doc.GetRange()->viewStart = kBase;
     doc.GetRange()->viewEnd = kBase + 99;
     CDataListPrint job(doc, codec, ListPageSizeOf(210, 297).height);
@@ -180,7 +180,7 @@ TEST_F(DataListTest, RowsFillPagesAndContinueAcrossThem) {
 TEST_F(DataListTest, OnlyTheShownWindowIsListedAndAHiddenChannelIsBlankButKeepsItsTime) {
     Temperatures(1, kBase, 10, 10);
     Fill(*doc.GetChannel(2), kBase + 5, 10, std::vector<uint16_t>(10, C(20.0)));
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     doc.m_bShow[0] = 0;
     doc.GetRange()->viewStart = kBase + 10;
     doc.GetRange()->viewEnd = kBase + 89;
@@ -266,7 +266,7 @@ TEST_F(DataListTest, FirstSampleAndSpansFollowTheSamples) {
     const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
     Fill(*doc.GetChannel(2), t0, 60, std::vector<uint16_t>(30, C(20)));
     Fill(*doc.GetChannel(5), t0 + 25, 10, std::vector<uint16_t>(100, C(21)));
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     const ListChannels channels = ChannelsOf(doc);
     const auto first = [&](uint32_t t) { return FirstSampleAtOrAfter(channels, t); };
     // Past channel 5's end only channel 2 is left; past both nothing is.
@@ -287,7 +287,7 @@ TEST_F(DataListTest, ListWindowLineDownShowsEveryRowOfSixOffsetChannels) {
     for (int n = 1; n <= 6; ++n)
         Fill(*doc.GetChannel(n), t0 + static_cast<uint32_t>(n - 1), 10,
              std::vector<uint16_t>(40, C(20.0 + n)));
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     CListWindow w(doc);
     EXPECT_EQ(w.RowBound(), 60u) << "the list's rows are sized for the fullest window";
     w.Open(t0);
@@ -312,7 +312,7 @@ TEST_F(DataListTest, ListWindowRows) {
     const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
     Fill(*doc.GetChannel(1), t0, 10, {C(21.5), kCodeMissing, kCodeOver, kCodeUnder, C(-0.5)});
     Fill(*doc.GetChannel(2), t0 + 5, 10, std::vector<uint16_t>(5, C(7)));
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     doc.m_bShow[1] = 0;
 
     const std::vector<ListRowTexts> rows = ListWindowRows(doc, t0, t0 + 90);

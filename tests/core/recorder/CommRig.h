@@ -91,7 +91,7 @@ struct CommRig {
         s.line = &line;
         s.sink = &sink;
         s.clock = &clock;
-        s.device = "/dev/ttyTEST";
+        s.port = {1, "/dev/ttyTEST"};
         return s;
     }
     // Releases `reply` once the PC has written everything in `sent` so far.
@@ -115,9 +115,10 @@ struct CommRig {
     }
     // Opens port 1 over the line and runs one command.
     int Exec(int command, const CommandBlock& block = {}, int wake = 0, int mode = 0) {
-        int r = 0;
-        CRecorderComm comm(Services(), 1, 9600, r);
-        return comm.Execute(command, block, wake, mode);
+        CRecorderComm comm(Services(), 9600);
+        comm.Open();
+        return comm.Execute(command, block, wake ? Wake::First : Wake::No,
+                            ShowResultFromCode(mode));
     }
 
     CScriptedPeer peer;

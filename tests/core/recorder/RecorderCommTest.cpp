@@ -39,9 +39,12 @@ TEST(RecorderPort, DeviceNamesAndOpenFailures) {
     for (auto [code, id] : {std::pair{-1, 57697}, {-5, 57700}, {-999, 57711}, {0, 0}}) {
         CommRig rig;
         rig.line.SetOpenResult(code);
-        int r = 1;
-        CRecorderComm comm(rig.Services(), 4, 9600, r);
-        EXPECT_EQ(r, code);
+        CRecorderComm comm(rig.Services(), 9600);
+        EXPECT_EQ(comm.Open(), code);
+        EXPECT_TRUE(rig.sink.ids.empty()) << "opening shows nothing";
+        if (code) {
+            EXPECT_EQ(comm.ShowCommResult(code), code);
+        }
         EXPECT_EQ(rig.sink.ids, code ? std::vector<int>{id} : std::vector<int>{}) << code;
         EXPECT_EQ(rig.line.Device(), "/dev/ttyTEST");
         EXPECT_EQ(comm.ShowCommResult(-200), -200);
@@ -79,17 +82,22 @@ TEST(RecorderPort, DrainWaitsForFiftyQuietMillisecondsAndWakePauses) {
         chatty.At(t * 1000, 0x11);
     CMemoryLine q(quiet), c(chatty);
     CommServices s;
-    int r = 0;
     s.line = &q;
-    CRecorderComm(s, 1, 9600, r).DrainInput();
+    auto drain = [&s] {
+        CRecorderComm comm(s, 9600);
+        comm.Open();
+        comm.DrainInput();
+    };
+    drain();
     EXPECT_EQ(q.NowUs(), 51000u);
     s.line = &c;
-    CRecorderComm(s, 1, 9600, r).DrainInput();
+    drain();
     EXPECT_EQ(c.NowUs(), (300u + 51u) * 1000);
     EXPECT_EQ(c.Read().size(), 10u) << "the byte waiting at open is purged";
 
     CommRig rig;
-    CRecorderComm comm(rig.Services(), 1, 9600, r);
+    CRecorderComm comm(rig.Services(), 9600);
+    comm.Open();
     comm.WakeRecorder();
     EXPECT_EQ(rig.line.Written(), Bytes{kWake});
     EXPECT_EQ(rig.line.NowUs(), 550000u);
@@ -277,12 +285,13 @@ std::unique_ptr<DownloadRun> RunDownload(const std::vector<TranscriptEntry>& exc
     auto run = std::make_unique<DownloadRun>();
     run->sent = run->rig.Play(exchange);
     run->buffer.assign(kDownloadBufferSize + 64, 0xCC); // guard bytes behind the buffer
-    int r = 0;
-    CRecorderComm comm(run->rig.Services(), 1, 9600, r);
+    CRecorderComm comm(run->rig.Services(), 9600);
+    comm.Open();
     comm.SetOwner(&run->owner);
     CommandBlock cb;
     cb.buffer = run->buffer.data();
-    run->result = comm.Execute(paced ? kExecDownloadPaced : kExecDownload, cb, wake, 2);
+    run->result = comm.Execute(paced ? kExecDownloadPaced : kExecDownload, cb, wake ? Wake::First : Wake::No,
+                                ShowResult::OnFailure);
     return run;
 }
 

@@ -257,7 +257,7 @@ TEST_F(RecordStartExchange, CheckFailureTouchesNoPort) {
 TEST_F(RecordStartExchange, StopAndReadBack) {
     CommRig stop;
     stop.After({0x00, 0x32, 0, 0, 0, 0, 0x4A}, Reply(6));
-    EXPECT_EQ(RunRecordStop(Services(stop), doc), 0);
+    EXPECT_EQ(RunRecordStop(Services(stop)), 0);
     EXPECT_EQ(stop.sink.ids, std::vector<int>{57696});
 
     // clang-format off
@@ -275,7 +275,7 @@ TEST_F(RecordStartExchange, StopAndReadBack) {
         rig.After({0x00, 0x25, 0, 0, 0, 0, 0x3D}, Bytes(block.begin(), block.end()));
         RecordStartForm form = Form(kStartImmediate, 0, 0);
         const RecorderSettings docBlock = doc.m_recSettings;
-        EXPECT_EQ(RunReadSettings(Services(rig), doc, form), 0);
+        EXPECT_EQ(RunReadSettings(Services(rig), form), 0);
         EXPECT_EQ(rig.sink.ids, c.shown);
         EXPECT_EQ(std::tuple(form.name1, form.recordMode, form.intervalIndex),
                   std::tuple("IN", 1, 11));
@@ -310,7 +310,7 @@ TEST(CommandTestFields, EveryCommandRunsSafely) {
         CommandTestInput in;
         in.command = command;
         in.messageMode = 2;
-        EXPECT_EQ(RunCommandTest(rig.Services(), 1, in, result), -101) << command;
+        EXPECT_EQ(RunCommandTest(rig.Services(), in, result), -101) << command;
         EXPECT_EQ(result, (std::array<uint8_t, 4>{})) << command;
     }
     CommRig rig;
@@ -318,7 +318,7 @@ TEST(CommandTestFields, EveryCommandRunsSafely) {
     std::array<uint8_t, 4> result{};
     CommandTestInput in;
     in.command = 15;
-    EXPECT_EQ(RunCommandTest(rig.Services(), 1, in, result), 0);
+    EXPECT_EQ(RunCommandTest(rig.Services(), in, result), 0);
     EXPECT_EQ(std::pair(result, rig.sink.ids),
               std::pair(std::array<uint8_t, 4>{4, 20, 1, 0}, std::vector<int>{57696}));
 }
@@ -409,7 +409,7 @@ struct ScriptedDownload {
 TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
     Present({1, 2});
     doc.m_bShow[2] = doc.m_bShow[3] = 0;
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     ScriptedDownload sd("press-fills.txt");
     CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
     int t1, t2;
@@ -466,7 +466,7 @@ TEST_F(DownloadTest, ManualStartAndSameTargetForBoth) {
 
 TEST_F(DownloadTest, FailuresLeaveTheDocumentAlone) {
     Present({1});
-    doc.RecalcRanges(1);
+    doc.RecalcRanges(RecalcMode::NewData);
     // clang-format off
     struct Case { const char* fixture; int result; int shown; } cases[] = {
         {"press-other-model.txt", COMM_UNKNOWN_MODEL, 57784},

@@ -25,7 +25,7 @@ protected:
         for (std::size_t i = 0; i < channels.size(); ++i)
             Fill(*doc.GetChannel(static_cast<int>(i) + 1), kT0, channels[i].first,
                  channels[i].second, "", type);
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         return ComputeReportFigures(doc, options);
     }
 };

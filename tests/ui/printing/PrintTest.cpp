@@ -373,7 +373,7 @@ protected:
             Fill(*doc.GetChannel(n), kT0 + static_cast<uint32_t>(n - 1), 10,
                  std::vector<uint16_t>(300, C(20.0 + n)));
         Fill(*doc.GetChannel(7), kT0 + 6600, 10, std::vector<uint16_t>(60, C(30.0)));
-        doc.RecalcRanges(1);
+        doc.RecalcRanges(RecalcMode::NewData);
         doc.GetRange()->viewStart = kT0;
         doc.GetRange()->viewEnd = kT0 + 600;
         view->RefreshGraph();
