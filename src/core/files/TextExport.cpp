@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/document/RowMerge.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/files/FileIo.h"
 
@@ -13,10 +14,6 @@ namespace {
 // "＜ 測定ﾃﾞｰﾀ ﾘｽﾄ ＞" in CP932, with its quotes.
 constexpr const char kTitleLine[] =
     "\"\x81\x83 \x91\xaa\x92\xe8\xc3\xde\xb0\xc0 \xd8\xbd\xc4 \x81\x84\"\r\n";
-
-uint16_t CodeAt(const ChannelRecord& ch, int i) {
-    return i < kMaxSamples ? ch.samples[i] : kCodeEnd;
-}
 
 char Delimiter(uint32_t code) {
     switch (code) {
@@ -142,9 +139,10 @@ std::size_t FormatTemperatureText(int k, bool fahrenheit, char* out) {
     return FormatTemperatureTenths(k, fahrenheit, out);
 }
 
-std::string CZorvicDoc::BuildTextExport(int range) const {
-    const char d = Delimiter(m_nDivideCode);
-    std::string out;
+namespace {
+
+// The title, the column names and the unit of each channel that holds data.
+void AppendExportHeader(std::string& out, const CZorvicDoc& doc, char d) {
     out += kTitleLine;
     out += "\"\"\r\n";
     char head[128];
@@ -157,114 +155,76 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
     out += d;
     out += "\"\"";
     for (int number = 1; number <= kChannelCount; ++number) {
-        const ChannelRecord* ch = GetChannel(number);
+        const ChannelRecord* ch = doc.GetChannel(number);
         out += d;
         if (ch && ch->present != 0)
-            out += FormatUnit(ch->measureType, 1);
+            out += doc.FormatUnit(ch->measureType, 1);
         else
             out += "\"\"";
     }
     out += "\r\n";
+}
 
-    // Times are kept in 64 bits so that stepping past the end of the u32 range stops the
-    // walk instead of wrapping round to the start.
-    constexpr uint64_t kExhausted = std::numeric_limits<uint64_t>::max();
-    uint64_t T = range == 1 ? m_range.viewStart : m_range.dataStart;
-    const uint64_t E = range == 1 ? m_range.viewEnd : m_range.dataEnd;
-    const uint64_t S = m_range.minInterval ? m_range.minInterval : 1;
-
-    struct Cursor {
-        const ChannelRecord* ch = nullptr;
-        int index = 0;
-        uint64_t time = kExhausted;
-        std::string text; // the last formatted cell
-    };
-    const bool fahrenheit = m_nUnitCF == 1;
-    // The value text of a sample, exactly as FormatValue(type, 0, float(ToValue(code))) would
-    // write it; temperatures take a fast path because they make up nearly every export.
-    auto FormatCell = [&](Cursor& c, uint16_t code) -> std::string_view {
-        const int type = c.ch->measureType;
-        if (type == kTypeTemp13 || type == kTypeTemp14) {
-            char buf[16];
-            const std::size_t n = FormatTemperatureTenths(static_cast<int>(code) - 32768,
-                                                          fahrenheit, buf);
-            c.text.assign(buf, n);
-        } else {
-            c.text = FormatValue(type, 0, static_cast<float>(ToValue(code, type, 1)));
-        }
-        return c.text;
-    };
-    Cursor cursors[kChannelCount];
-    for (int number = 1; number <= kChannelCount; ++number) {
-        Cursor& c = cursors[number - 1];
-        c.ch = GetChannel(number);
-        if (!c.ch)
-            continue;
-        c.time = c.ch->startTime;
-        while (CodeAt(*c.ch, c.index) != kCodeEnd && c.time < T) {
-            ++c.index;
-            c.time += c.ch->interval;
-        }
-        if (CodeAt(*c.ch, c.index) == kCodeEnd)
-            c.time = kExhausted;
+// One value cell; true when it holds a number. A value is written exactly as
+// FormatValue(type, 0, float(ToValue(code))) would write it; temperatures take a fast path
+// because they make up nearly every export.
+bool AppendExportCell(std::string& out, const CZorvicDoc& doc, const ChannelRecord& ch,
+                      int32_t code) {
+    if (doc.m_bShow[ch.number - 1] == 0 || code == kCodeMissing) {
+        out += "\"\"";
+        return false;
     }
+    if (code == kCodeOver) {
+        out += "\"Over\"";
+        return false;
+    }
+    if (code == kCodeUnder) {
+        out += "\"Under\"";
+        return false;
+    }
+    const int type = ch.measureType;
+    if (type == kTypeTemp13 || type == kTypeTemp14) {
+        char buf[16];
+        out.append(buf, FormatTemperatureTenths(code - 32768, doc.m_nUnitCF == 1, buf));
+        return true;
+    }
+    const uint16_t sample = static_cast<uint16_t>(code);
+    const std::string text =
+        doc.FormatValue(type, 0, static_cast<float>(doc.ToValue(sample, type, 1)));
+    out += text;
+    return !text.empty();
+}
 
+} // namespace
+
+std::string CZorvicDoc::BuildTextExport(int range) const {
+    const char d = Delimiter(m_nDivideCode);
+    std::string out;
+    AppendExportHeader(out, *this, d);
+
+    const ListChannels channels = ChannelsOf(*this);
+    CDataListMerge merge(channels, range == 1 ? m_range.viewStart : m_range.dataStart,
+                         range == 1 ? m_range.viewEnd : m_range.dataEnd, m_range.minInterval);
     LineDater dater;
     std::string fields;
     fields.reserve(200);
-    for (;;) {
-        uint64_t next = kExhausted;
-        for (const Cursor& c : cursors)
-            next = std::min(next, c.time);
-        if (next > T) {
-            // Steps of T before the next sample carry no value: skip them in one go, landing
-            // where stepping one by one would have landed.
-            if (next == kExhausted || next > E)
-                break;
-            T += S * ((next - T) / S);
-        }
-        const uint64_t t = std::min(T, next);
-        if (t > E)
-            break;
+    DataListRow row;
+    while (merge.Next(row)) {
+        // A time whose every cell is blank (hidden, missing, Over or Under) is left out.
         fields.clear();
         bool numeric = false;
-        for (int n = 0; n < kChannelCount; ++n) {
-            Cursor& c = cursors[n];
+        for (std::size_t n = 0; n < channels.size(); ++n) {
             fields += d;
-            if (c.time != t) {
+            if (row.codes[n] == kNoSample)
                 fields += "\"\"";
-                continue;
-            }
-            const uint16_t code = CodeAt(*c.ch, c.index);
-            if (code == kCodeEnd) {
-                fields += "\"\"";
-                c.time = kExhausted;
-                continue;
-            }
-            ++c.index;
-            c.time += c.ch->interval;
-            const int number = static_cast<int>(c.ch->number);
-            if (m_bShow[static_cast<std::size_t>(number - 1)] == 0 || code == kCodeMissing) {
-                fields += "\"\"";
-            } else if (code == kCodeOver) {
-                fields += "\"Over\"";
-            } else if (code == kCodeUnder) {
-                fields += "\"Under\"";
-            } else {
-                const std::string_view text = FormatCell(c, code);
-                if (!text.empty()) {
-                    fields += text;
-                    numeric = true;
-                }
-            }
+            else if (AppendExportCell(fields, *this, *channels[n], row.codes[n]))
+                numeric = true;
         }
         if (numeric) {
-            dater.Append(out, static_cast<uint32_t>(t), d);
+            dater.Append(out, row.time, d);
             out += fields;
             out += "\r\n";
         }
-        if (t == T)
-            T += S;
     }
     return out;
 }
