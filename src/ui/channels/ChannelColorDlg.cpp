@@ -97,8 +97,20 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
     : CChannelDialog(palette, help::kColor, tr("Cｈ．カラー変更"), parent), m_doc(doc),
       m_live(palette), m_store(store), m_repaintView(std::move(repaintView)),
       m_work(palette.Entries()) {
+    QHBoxLayout* lists = BuildLists();
+    QGroupBox* change = BuildChange();
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(lists);
+    top->addWidget(change);
+    top->addWidget(ButtonRow(kIdcDefaults, tr("初期値")));
+    ConnectControls();
+    ShowComponents();
+}
+
+// The channel buttons, their names and the sample traces.
+QHBoxLayout* CChannelColorDlg::BuildLists() {
     m_pNames = new CRowColumn(
-        palette,
+        m_live,
         [this](int n) -> CRowColumn::Cell {
             const ChannelRecord* ch = m_doc.GetChannel(n);
             if (!ch || ch->present == 0)
@@ -133,6 +145,11 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
     sv->addStretch();
     lists->addWidget(sampleBox);
 
+    return lists;
+}
+
+// The selected channel's swatch and its three components, each a bar and a field.
+QGroupBox* CChannelColorDlg::BuildChange() {
     auto* change = new QGroupBox(tr("ｶﾗｰ変更"), this);
     auto* ch = new QHBoxLayout(change);
     auto* selBox = new QGroupBox(tr("選択Ch.   "), change);
@@ -159,9 +176,6 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
         bar->setRange(0, 255);
         bar->setFocusPolicy(Qt::StrongFocus);
         bar->setMinimumWidth(160);
-        connect(bar, &QScrollBar::actionTriggered, this,
-                [this, c](int action) { OnScrollAction(c, action); });
-        connect(bar, &QScrollBar::sliderReleased, this, [this, c] { OnThumbReleased(c); });
         m_bars[static_cast<std::size_t>(c)] = bar;
         grid->addWidget(bar, c, 1);
         auto* edit = new CNumberEdit(this, c, change);
@@ -172,14 +186,19 @@ CChannelColorDlg::CChannelColorDlg(const CZorvicDoc& doc, CChannelPalette& palet
     }
     ch->addLayout(grid);
 
-    auto* top = new QVBoxLayout(this);
-    top->addLayout(lists);
-    top->addWidget(change);
-    top->addWidget(ButtonRow(kIdcDefaults, tr("初期値")));
+    return change;
+}
+
+void CChannelColorDlg::ConnectControls() {
+    for (int c = 0; c < 3; ++c) {
+        QScrollBar* bar = m_bars[static_cast<std::size_t>(c)];
+        connect(bar, &QScrollBar::actionTriggered, this,
+                [this, c](int action) { OnScrollAction(c, action); });
+        connect(bar, &QScrollBar::sliderReleased, this, [this, c] { OnThumbReleased(c); });
+    }
     connect(Button(kIdcOk), &QPushButton::clicked, this, &CChannelColorDlg::accept);
     connect(Button(kIdcCancel), &QPushButton::clicked, this, &CChannelColorDlg::OnCancel);
     connect(Button(kIdcDefaults), &QPushButton::clicked, this, &CChannelColorDlg::OnDefaults);
-    ShowComponents();
 }
 
 void CChannelColorDlg::ShowComponents() {

@@ -11,6 +11,8 @@
 #include "core/channels/ColorWork.h"
 #include "core/document/ZorvicDoc.h"
 
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QScrollBar;
 
@@ -62,6 +64,9 @@ public slots:
     void reject() override;
 
 private:
+    QHBoxLayout* BuildLists();
+    QGroupBox* BuildChange();
+    void ConnectControls();
     void OnChannel(int n);
     void OnDefaults();
     void OnCancel();

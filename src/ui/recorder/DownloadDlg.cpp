@@ -51,7 +51,14 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
                            const CommServices& services, QWidget* parent)
     : CRecorderDialog(services, kHelpTopic, parent), m_doc(doc), m_palette(palette) {
     setWindowTitle(tr("記録データ吸い上げ"));
+    QGroupBox* targets = BuildTargets();
+    QVBoxLayout* buttons = BuildButtons();
+    LayOut(targets, buttons, BuildStatus());
+    ConnectButtons();
+    ProposeTargets();
+}
 
+QGroupBox* CDownloadDlg::BuildTargets() {
     auto* targets = new QGroupBox(tr("ﾃﾞｰﾀ表示Ch."), this);
     auto* tg = new QGridLayout(targets);
     m_pList1 = Item(kIdcTarget1, new QComboBox(targets));
@@ -66,19 +73,22 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
     tg->addWidget(Text(tr("ｹﾙﾌﾞﾗ Ch.2 :"), targets), 1, 0);
     tg->addWidget(m_pList2, 1, 1);
 
+    return targets;
+}
+
+QVBoxLayout* CDownloadDlg::BuildButtons() {
     auto* buttons = new QVBoxLayout;
     QPushButton* download = AddButton(kIdcDownload, tr("吸い上げ"));
     download->setDefault(true);
-    QPushButton* end = AddButton(kIdcEnd, tr("終了"));
-    QPushButton* help = AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"));
     buttons->addWidget(download);
-    buttons->addWidget(end);
-    buttons->addWidget(help);
+    buttons->addWidget(AddButton(kIdcEnd, tr("終了")));
+    buttons->addWidget(AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ")));
     buttons->addStretch();
-    connect(download, &QPushButton::clicked, this, &CDownloadDlg::OnDownload);
-    connect(end, &QPushButton::clicked, this, [this] { done(kIdEnd); });
-    connect(help, &QPushButton::clicked, this, &CDownloadDlg::RequestHelp);
+    return buttons;
+}
 
+// The recorder's conditions, the counters and the progress bar.
+QGroupBox* CDownloadDlg::BuildStatus() {
     auto* status = new QGroupBox(tr("吸い上げ状況"), this);
     auto* sg = new QGridLayout(status);
     struct Row {
@@ -126,6 +136,10 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
     // The unit stands right after the name.
     sg->setColumnStretch(3, 1);
 
+    return status;
+}
+
+void CDownloadDlg::LayOut(QGroupBox* targets, QVBoxLayout* buttons, QGroupBox* status) {
     auto* top = new QHBoxLayout;
     top->addWidget(targets, 1);
     top->addLayout(buttons);
@@ -133,8 +147,13 @@ CDownloadDlg::CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette,
     layout->addLayout(top);
     layout->addWidget(status);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
 
-    ProposeTargets();
+void CDownloadDlg::ConnectButtons() {
+    auto button = [this](int id) { return static_cast<QPushButton*>(GetDlgItem(id)); };
+    connect(button(kIdcDownload), &QPushButton::clicked, this, &CDownloadDlg::OnDownload);
+    connect(button(kIdcEnd), &QPushButton::clicked, this, [this] { done(kIdEnd); });
+    connect(button(kIdcHelp), &QPushButton::clicked, this, &CDownloadDlg::RequestHelp);
 }
 
 CDownloadDlg::~CDownloadDlg() = default;

@@ -7,7 +7,9 @@
 #include "ui/recorder/RecorderDialog.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
+class QVBoxLayout;
 
 namespace saroko {
 class CChannelPalette;
@@ -65,6 +67,11 @@ public:
 
 private:
     void OnDownload();
+    QGroupBox* BuildTargets();
+    QVBoxLayout* BuildButtons();
+    QGroupBox* BuildStatus();
+    void LayOut(QGroupBox* targets, QVBoxLayout* buttons, QGroupBox* status);
+    void ConnectButtons();
     void ProposeTargets();
     QLabel* StatusLabel(int id);
 

@@ -64,36 +64,55 @@ void SetText(QLineEdit* edit, const QString& text) {
 
 } // namespace
 
+// The group boxes of the fields, built before they are laid out.
+struct CRecordStartDlg::Boxes {
+    QGroupBox* names = nullptr;
+    QGroupBox* interval = nullptr;
+    QGroupBox* start = nullptr;
+    QGroupBox* mode = nullptr;
+    QGroupBox* unit = nullptr;
+    QGroupBox* sensor = nullptr;
+    QGroupBox* now = nullptr;
+    QGroupBox* end = nullptr;
+};
+
 CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, QWidget* parent)
     : CRecorderDialog(services, kHelpTopic, parent), m_doc(doc) {
     setWindowTitle(tr("記録スタート"));
+    Boxes boxes;
+    BuildNamesAndStart(boxes);
+    BuildChoicesAndClocks(boxes);
+    LayOut(boxes, BuildButtons());
+    ConnectControls();
+    LoadDocumentBlock();
+}
 
+void CRecordStartDlg::BuildNamesAndStart(Boxes& boxes) {
     // Channel names and interval.
-    auto* names = new QGroupBox(tr("ﾁｬﾝﾈﾙ名"), this);
-    auto* ng = new QGridLayout(names);
-    m_pName1 = Item(kIdcName1, new QLineEdit(names));
-    m_pName2 = Item(kIdcName2, new QLineEdit(names));
-    ng->addWidget(new QLabel(U("Ch.1:"), names), 0, 0);
+    boxes.names = new QGroupBox(tr("ﾁｬﾝﾈﾙ名"), this);
+    auto* ng = new QGridLayout(boxes.names);
+    m_pName1 = Item(kIdcName1, new QLineEdit(boxes.names));
+    m_pName2 = Item(kIdcName2, new QLineEdit(boxes.names));
+    ng->addWidget(new QLabel(U("Ch.1:"), boxes.names), 0, 0);
     ng->addWidget(m_pName1, 0, 1);
-    ng->addWidget(new QLabel(U("Ch.2:"), names), 1, 0);
+    ng->addWidget(new QLabel(U("Ch.2:"), boxes.names), 1, 0);
     ng->addWidget(m_pName2, 1, 1);
 
-    auto* interval = new QGroupBox(tr("記録間隔"), this);
-    auto* ig = new QVBoxLayout(interval);
-    m_pInterval = Item(kIdcInterval, new QComboBox(interval));
+    boxes.interval = new QGroupBox(tr("記録間隔"), this);
+    auto* ig = new QVBoxLayout(boxes.interval);
+    m_pInterval = Item(kIdcInterval, new QComboBox(boxes.interval));
     for (const IntervalEntry& e : kIntervalTable)
         m_pInterval->addItem(QStringLiteral("  %1").arg(U(e.label)));
     m_pInterval->setCurrentIndex(-1);
     ig->addWidget(m_pInterval);
     ig->addStretch();
-    connect(m_pInterval, &QComboBox::activated, this, &CRecordStartDlg::OnIntervalChosen);
 
     // Start method and the scheduled date.
-    auto* start = new QGroupBox(tr("記録開始日時"), this);
-    auto* sg = new QGridLayout(start);
+    boxes.start = new QGroupBox(tr("記録開始日時"), this);
+    auto* sg = new QGridLayout(boxes.start);
     m_pStart = new QButtonGroup(this);
-    auto* scheduled = Item(kIdcScheduled, new QRadioButton(tr("予約ｽﾀｰﾄ"), start));
-    auto* immediate = Item(kIdcImmediate, new QRadioButton(tr("即時ｽﾀｰﾄ"), start));
+    auto* scheduled = Item(kIdcScheduled, new QRadioButton(tr("予約ｽﾀｰﾄ"), boxes.start));
+    auto* immediate = Item(kIdcImmediate, new QRadioButton(tr("即時ｽﾀｰﾄ"), boxes.start));
     m_pStart->addButton(scheduled, kIdcScheduled);
     m_pStart->addButton(immediate, kIdcImmediate);
     sg->addWidget(scheduled, 0, 0, 1, 4);
@@ -102,19 +121,17 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
     static const char* const kDateUnits[6] = {QT_TR_NOOP("年"), QT_TR_NOOP("月"), QT_TR_NOOP("日"),
                                               QT_TR_NOOP("時"), QT_TR_NOOP("分"), QT_TR_NOOP("秒")};
     for (int i = 0; i < 6; ++i) {
-        m_pDate[i] = Item(kDateIds[i], new QLineEdit(start));
+        m_pDate[i] = Item(kDateIds[i], new QLineEdit(boxes.start));
         m_pDate[i]->setFixedWidth(DialogUnitsX(this, i == 0 ? 26 : 18));
         auto* cell = new QHBoxLayout;
         cell->addWidget(m_pDate[i]);
-        cell->addWidget(new QLabel(tr(kDateUnits[i]), start));
+        cell->addWidget(new QLabel(tr(kDateUnits[i]), boxes.start));
         cell->addStretch();
         sg->addLayout(cell, 1 + i / 3, (i % 3) * 2, 1, 2);
     }
-    // The date is needed only for a scheduled start; a click greys it at once, and the
-    // timer notices a change made any other way.
-    connect(m_pStart, &QButtonGroup::idToggled, this,
-            [this](int, bool) { EnableDateFields(m_pStart->checkedId() == kIdcScheduled); });
+}
 
+void CRecordStartDlg::BuildChoicesAndClocks(Boxes& boxes) {
     // Recording mode, the hidden unit, sensor.
     auto radioPair = [this](const char* title, int id0, const char* label0, int id1,
                             const char* label1, QButtonGroup*& group) {
@@ -128,13 +145,13 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
         }
         return box;
     };
-    QGroupBox* mode = radioPair(QT_TR_NOOP("記録モード"), kIdcOneTime, QT_TR_NOOP("ワンタイム"),
-                                kIdcEndless, QT_TR_NOOP("エンドレス"), m_pMode);
-    QGroupBox* unit = radioPair(QT_TR_NOOP("本体温度単位"), kIdcCelsius, QT_TR_NOOP("摂氏（ﾟC）"),
-                                kIdcFahrenheit, QT_TR_NOOP("華氏（ﾟF）"), m_pUnit);
-    unit->hide(); // the recorder's unit is not offered
-    QGroupBox* sensor = radioPair(QT_TR_NOOP("センサ種類"), kIdcPt100, QT_TR_NOOP("Ｐｔ１００"),
-                                  kIdcJPt100, QT_TR_NOOP("ＪＰｔ１００"), m_pSensor);
+    boxes.mode = radioPair(QT_TR_NOOP("記録モード"), kIdcOneTime, QT_TR_NOOP("ワンタイム"),
+                           kIdcEndless, QT_TR_NOOP("エンドレス"), m_pMode);
+    boxes.unit = radioPair(QT_TR_NOOP("本体温度単位"), kIdcCelsius, QT_TR_NOOP("摂氏（ﾟC）"),
+                           kIdcFahrenheit, QT_TR_NOOP("華氏（ﾟF）"), m_pUnit);
+    boxes.unit->hide(); // the recorder's unit is not offered
+    boxes.sensor = radioPair(QT_TR_NOOP("センサ種類"), kIdcPt100, QT_TR_NOOP("Ｐｔ１００"),
+                             kIdcJPt100, QT_TR_NOOP("ＪＰｔ１００"), m_pSensor);
 
     // Clocks.
     auto clockBox = [this](const char* title, int dateId, int timeId, QLabel** labels) {
@@ -148,41 +165,54 @@ CRecordStartDlg::CRecordStartDlg(CZorvicDoc& doc, const CommServices& services, 
         }
         return box;
     };
-    QGroupBox* now = clockBox(QT_TR_NOOP("現在日時"), kIdcNowDate, kIdcNowTime, m_pClock);
-    QGroupBox* end = clockBox(QT_TR_NOOP("予定終了日時"), kIdcEndDate, kIdcEndTime, m_pClock + 2);
+    boxes.now = clockBox(QT_TR_NOOP("現在日時"), kIdcNowDate, kIdcNowTime, m_pClock);
+    boxes.end = clockBox(QT_TR_NOOP("予定終了日時"), kIdcEndDate, kIdcEndTime, m_pClock + 2);
+}
 
-    // Buttons.
+QVBoxLayout* CRecordStartDlg::BuildButtons() {
     auto* buttons = new QVBoxLayout;
     QPushButton* set = AddButton(kIdcSet, tr("設定"));
     set->setDefault(true);
-    QPushButton* stop = AddButton(kIdcStop, tr("停止"));
-    QPushButton* receive = AddButton(kIdcReceive, tr("設定値受信"));
-    QPushButton* close = AddButton(kIdcEnd, tr("終了"));
-    QPushButton* help = AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"));
-    for (QPushButton* b : {set, stop, receive, close, help})
+    for (QPushButton* b : {set, AddButton(kIdcStop, tr("停止")),
+                           AddButton(kIdcReceive, tr("設定値受信")),
+                           AddButton(kIdcEnd, tr("終了")), AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"))})
         buttons->addWidget(b);
     buttons->addStretch();
-    connect(set, &QPushButton::clicked, this, &CRecordStartDlg::OnSet);
-    connect(stop, &QPushButton::clicked, this, &CRecordStartDlg::OnStop);
-    connect(receive, &QPushButton::clicked, this, &CRecordStartDlg::OnReceive);
-    connect(close, &QPushButton::clicked, this, [this] { done(kIdEnd); });
-    connect(help, &QPushButton::clicked, this, &CRecordStartDlg::RequestHelp);
+    return buttons;
+}
 
+void CRecordStartDlg::LayOut(const Boxes& boxes, QVBoxLayout* buttons) {
     auto* fields = new QGridLayout;
-    fields->addWidget(names, 0, 0, 1, 2);
-    fields->addWidget(interval, 0, 2);
-    fields->addWidget(start, 1, 0, 1, 3);
-    fields->addWidget(mode, 2, 0);
-    fields->addWidget(sensor, 2, 1);
-    fields->addWidget(unit, 2, 2);
-    fields->addWidget(now, 3, 0);
-    fields->addWidget(end, 3, 1, 1, 2);
+    fields->addWidget(boxes.names, 0, 0, 1, 2);
+    fields->addWidget(boxes.interval, 0, 2);
+    fields->addWidget(boxes.start, 1, 0, 1, 3);
+    fields->addWidget(boxes.mode, 2, 0);
+    fields->addWidget(boxes.sensor, 2, 1);
+    fields->addWidget(boxes.unit, 2, 2);
+    fields->addWidget(boxes.now, 3, 0);
+    fields->addWidget(boxes.end, 3, 1, 1, 2);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
 
-    // The document's block as it stands.
+void CRecordStartDlg::ConnectControls() {
+    connect(m_pInterval, &QComboBox::activated, this, &CRecordStartDlg::OnIntervalChosen);
+    // The date is needed only for a scheduled start; a click greys it at once, and the
+    // timer notices a change made any other way.
+    connect(m_pStart, &QButtonGroup::idToggled, this,
+            [this](int, bool) { EnableDateFields(m_pStart->checkedId() == kIdcScheduled); });
+    auto button = [this](int id) { return static_cast<QPushButton*>(GetDlgItem(id)); };
+    connect(button(kIdcSet), &QPushButton::clicked, this, &CRecordStartDlg::OnSet);
+    connect(button(kIdcStop), &QPushButton::clicked, this, &CRecordStartDlg::OnStop);
+    connect(button(kIdcReceive), &QPushButton::clicked, this, &CRecordStartDlg::OnReceive);
+    connect(button(kIdcEnd), &QPushButton::clicked, this, [this] { done(kIdEnd); });
+    connect(button(kIdcHelp), &QPushButton::clicked, this, &CRecordStartDlg::RequestHelp);
+}
+
+// The document's block as it stands, and the clocks ticking.
+void CRecordStartDlg::LoadDocumentBlock() {
     m_form = FormFromSettings(m_doc.m_recSettings);
     m_nIntervalIndex = m_form.intervalIndex;
     WriteControls();

@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTimer;
+class QVBoxLayout;
 
 namespace saroko {
 class CZorvicDoc;
@@ -60,6 +61,13 @@ public:
     void OnTimer();
 
 private:
+    struct Boxes;
+    void BuildNamesAndStart(Boxes& boxes);
+    void BuildChoicesAndClocks(Boxes& boxes);
+    QVBoxLayout* BuildButtons();
+    void LayOut(const Boxes& boxes, QVBoxLayout* buttons);
+    void ConnectControls();
+    void LoadDocumentBlock();
     void ReadControls();
     void WriteControls();
     void EnableDateFields(bool enable);
