@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <type_traits>
 
 namespace saroko {
 namespace {
@@ -11,6 +13,118 @@ constexpr uint32_t kMaxTime = 0xFFFFFFFFu;
 
 // Rounds half away from zero and drops the fraction.
 long RoundHalfAway(double x) { return static_cast<long>(x >= 0 ? x + 0.5 : x - 0.5); }
+
+// ToValue's conversions. The walks over every sample pick one per channel and run it as a
+// constant, so the loop carries no branch on the type.
+enum class Conv { kCelsius, kFahrenheit, kHumidityShown, kHumidity, kVolt, kMillivolt, kNone };
+
+template <Conv C>
+double Convert(uint16_t code) {
+    const double k = static_cast<double>(static_cast<int>(code) - 32768);
+    if constexpr (C == Conv::kCelsius) {
+        return k * static_cast<double>(0.1f);
+    } else if constexpr (C == Conv::kFahrenheit) {
+        return k * static_cast<double>(0.1f) * 9 * static_cast<double>(0.2f) + 32;
+    } else if constexpr (C == Conv::kHumidityShown) {
+        const double h = k * static_cast<double>(0.1f);
+        return h > 99.0 ? 99.0 : std::trunc(h + 0.5);
+    } else if constexpr (C == Conv::kHumidity) {
+        return k * static_cast<double>(0.1f);
+    } else if constexpr (C == Conv::kVolt) {
+        return k;
+    } else if constexpr (C == Conv::kMillivolt) {
+        return k * static_cast<double>(0.001f);
+    } else {
+        return 0.0;
+    }
+}
+
+// Calls fn with the conversion as a compile-time constant (std::integral_constant).
+template <typename Fn>
+decltype(auto) WithConv(Conv c, Fn&& fn) {
+    switch (c) {
+    case Conv::kCelsius: return fn(std::integral_constant<Conv, Conv::kCelsius>{});
+    case Conv::kFahrenheit: return fn(std::integral_constant<Conv, Conv::kFahrenheit>{});
+    case Conv::kHumidityShown: return fn(std::integral_constant<Conv, Conv::kHumidityShown>{});
+    case Conv::kHumidity: return fn(std::integral_constant<Conv, Conv::kHumidity>{});
+    case Conv::kVolt: return fn(std::integral_constant<Conv, Conv::kVolt>{});
+    case Conv::kMillivolt: return fn(std::integral_constant<Conv, Conv::kMillivolt>{});
+    default: return fn(std::integral_constant<Conv, Conv::kNone>{});
+    }
+}
+
+Conv ConvOf(int type, int mode, uint32_t unitCF, uint32_t unitV) {
+    switch (type) {
+    case kTypeTemp13:
+    case kTypeTemp14:
+        return unitCF == 1 ? Conv::kFahrenheit : Conv::kCelsius;
+    case kTypeHumidity:
+        return mode == 1 ? Conv::kHumidityShown : Conv::kHumidity;
+    case kTypeVoltage:
+        return unitV == 1 ? Conv::kVolt : Conv::kMillivolt;
+    default:
+        return Conv::kNone;
+    }
+}
+
+// What one pass over samples [first, end) of a channel finds: the extreme real codes, whether
+// Over and Under occur, and (kSum) the count and sum of (value code - 32768) over all but
+// missing samples; 16000 of them stay inside an int32. Written without branches (masks,
+// signed 16-bit lanes), so it vectorises.
+struct CodeScan {
+    uint16_t hi = 0, lo = 0xFFFF; // over real codes (not Over, Under or missing)
+    bool real = false, over = false, under = false;
+    int count = 0;
+    int32_t sumK = 0;
+};
+
+template <bool kSum>
+CodeScan ScanCodes(const ChannelRecord& ch, int first, int end) {
+    const auto overK = static_cast<int16_t>(ch.ValueCode(kCodeOver) - 32768);
+    const auto underK = static_cast<int16_t>(kCodeUnderValue - 32768);
+    int16_t hi = INT16_MIN, lo = INT16_MAX;
+    uint16_t flags = 0;
+    int32_t count = 0, sumK = 0;
+    for (int i = first; i < end; ++i) {
+        const uint16_t code = ch.samples[i];
+        const uint16_t isOver = code == kCodeOver, isUnder = code == kCodeUnder;
+        const uint16_t isMissing = code == kCodeMissing;
+        const auto special = static_cast<uint16_t>(-(isOver | isUnder | isMissing));
+        hi = std::max(hi, static_cast<int16_t>((code & ~special) ^ 0x8000));
+        lo = std::min(lo, static_cast<int16_t>((code | special) ^ 0x8000));
+        flags |= static_cast<uint16_t>(isOver | (isUnder << 1) | ((~special & 1) << 2));
+        if constexpr (kSum) {
+            const auto mOver = static_cast<int16_t>(-isOver), mUnder = static_cast<int16_t>(-isUnder);
+            auto k = static_cast<int16_t>(code ^ 0x8000);
+            k = static_cast<int16_t>((k & ~(mOver | mUnder)) | (overK & mOver) | (underK & mUnder));
+            count += 1 - isMissing;
+            sumK += static_cast<int16_t>(k & ~static_cast<int16_t>(-isMissing));
+        }
+    }
+    CodeScan scan;
+    scan.hi = static_cast<uint16_t>(hi ^ 0x8000);
+    scan.lo = static_cast<uint16_t>(lo ^ 0x8000);
+    scan.over = (flags & 1) != 0;
+    scan.under = (flags & 2) != 0;
+    scan.real = (flags & 4) != 0;
+    scan.count = count;
+    scan.sumK = sumK;
+    return scan;
+}
+
+// The factor of a conversion whose values are (value code - 32768) x factor, each product and
+// every partial sum exact in a double, so that the sum in sample order equals factor x sum of
+// the integers to the bit: 0.1f and 0.001f have 24-bit mantissas, and 16000 codes of at most
+// 2^15 times such a mantissa stay below 2^53. Other conversions round, and keep their order.
+std::optional<double> ExactFactor(Conv c) {
+    switch (c) {
+    case Conv::kCelsius: return static_cast<double>(0.1f);
+    case Conv::kVolt: return 1.0;
+    case Conv::kMillivolt: return static_cast<double>(0.001f);
+    case Conv::kNone: return 0.0;
+    default: return std::nullopt;
+    }
+}
 
 } // namespace
 
@@ -144,18 +258,28 @@ void CZorvicDoc::RecalcRanges(RecalcMode mode) {
             continue;
         r.dataStart = std::min(r.dataStart, ch->startTime);
         r.minInterval = std::min(r.minInterval, ch->interval);
-        uint32_t last = ch->startTime;
-        for (int i = 0; i < kMaxSamples && ch->samples[i] != kCodeEnd; ++i) {
-            const uint16_t code = ch->samples[i];
-            last = ch->startTime + static_cast<uint32_t>(i) * ch->interval;
-            if (code == kCodeMissing)
-                continue;
+        const int count = ch->CountSamples();
+        const uint32_t last =
+            count > 0 ? ch->startTime + static_cast<uint32_t>(count - 1) * ch->interval
+                      : ch->startTime;
+        // Every conversion rises with the code, so the value extremes are those of the
+        // extreme codes: one integer pass instead of a conversion per sample.
+        const CodeScan scan = ScanCodes<false>(*ch, 0, count);
+        auto take = [&](uint16_t code) {
             const double v = ToValue(ch->ValueCode(code), ch->measureType, 1);
             if (v > vmax)
                 vmax = v;
             if (v < vmin)
                 vmin = v;
+        };
+        if (scan.real) {
+            take(scan.hi);
+            take(scan.lo);
         }
+        if (scan.over)
+            take(kCodeOver);
+        if (scan.under)
+            take(kCodeUnder);
         r.dataEnd = std::max(r.dataEnd, last);
     }
 
@@ -250,24 +374,60 @@ void CZorvicDoc::CalcStatistics() {
         long count = 0;
         bool over = false, under = false, seen = false;
         uint16_t hi = 0, lo = 65535;
-        for (int i = 0; i < kMaxSamples && ch->samples[i] != kCodeEnd; ++i) {
-            const uint16_t code = ch->samples[i];
-            if (code == kCodeMissing)
-                continue;
-            const uint32_t t = ch->startTime + static_cast<uint32_t>(i) * ch->interval;
-            if (t < m_range.calcStart || t > m_range.calcEnd)
-                continue;
-            sum += ToValue(ch->ValueCode(code), ch->measureType, 1);
-            ++count;
-            if (code == kCodeOver) {
-                over = true;
-            } else if (code == kCodeUnder) {
-                under = true;
-            } else {
-                seen = true;
-                hi = std::max(hi, code);
-                lo = std::min(lo, code);
+        const int samples = ch->CountSamples();
+        // The samples inside the calculation window: one index range while the times do not
+        // wrap past the top of the u32 range, else each sample's time is checked.
+        int first = 0, end = samples;
+        const uint64_t start = ch->startTime, step = ch->interval;
+        const bool wraps = samples > 0 && start + (samples - 1) * step > 0xFFFFFFFFu;
+        if (!wraps) {
+            const uint64_t from = m_range.calcStart, to = m_range.calcEnd;
+            if (from > start)
+                first = step == 0 ? samples
+                                  : static_cast<int>(std::min<uint64_t>(
+                                        samples, (from - start + step - 1) / step));
+            if (to < start)
+                end = 0;
+            else if (step != 0)
+                end = static_cast<int>(std::min<uint64_t>(samples, (to - start) / step + 1));
+            end = std::max(end, first);
+        }
+        const Conv conv = ConvOf(ch->measureType, 1, m_nUnitCF, m_nUnitV);
+        const std::optional<double> factor = ExactFactor(conv);
+        if (!wraps && factor) {
+            const CodeScan scan = ScanCodes<true>(*ch, first, end);
+            sum = static_cast<double>(scan.sumK) * *factor;
+            count = scan.count;
+            over = scan.over;
+            under = scan.under;
+            seen = scan.real;
+            if (seen) {
+                hi = scan.hi;
+                lo = scan.lo;
             }
+        } else {
+            // The sum keeps the order of the samples, so the average stays the same to the bit.
+            WithConv(conv, [&](auto c) {
+                for (int i = first; i < end; ++i) {
+                    const uint16_t code = ch->samples[i];
+                    if (code == kCodeMissing)
+                        continue;
+                    const uint32_t t = ch->startTime + static_cast<uint32_t>(i) * ch->interval;
+                    if (t < m_range.calcStart || t > m_range.calcEnd)
+                        continue;
+                    sum += Convert<c.value>(ch->ValueCode(code));
+                    ++count;
+                    if (code == kCodeOver) {
+                        over = true;
+                    } else if (code == kCodeUnder) {
+                        under = true;
+                    } else {
+                        seen = true;
+                        hi = std::max(hi, code);
+                        lo = std::min(lo, code);
+                    }
+                }
+            });
         }
         ch->statAvg = count ? ToCode(static_cast<float>(sum / count), ch->measureType)
                             : kCodeMissing;
@@ -291,25 +451,8 @@ void CZorvicDoc::CalcStatistics() {
 }
 
 double CZorvicDoc::ToValue(uint16_t code, int type, int mode) const {
-    const double k = static_cast<double>(static_cast<int>(code) - 32768);
-    switch (type) {
-    case kTypeTemp13:
-    case kTypeTemp14: {
-        if (m_nUnitCF == 1)
-            return k * static_cast<double>(0.1f) * 9 * static_cast<double>(0.2f) + 32;
-        return k * static_cast<double>(0.1f);
-    }
-    case kTypeHumidity: {
-        const double h = k * static_cast<double>(0.1f);
-        if (mode == 1)
-            return h > 99.0 ? 99.0 : std::trunc(h + 0.5);
-        return h;
-    }
-    case kTypeVoltage:
-        return m_nUnitV == 1 ? k : k * static_cast<double>(0.001f);
-    default:
-        return 0.0;
-    }
+    return WithConv(ConvOf(type, mode, m_nUnitCF, m_nUnitV),
+                    [code](auto c) { return Convert<c.value>(code); });
 }
 
 uint16_t CZorvicDoc::ToCode(double value, int type) const {

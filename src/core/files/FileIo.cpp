@@ -65,17 +65,25 @@ bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<ui
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return false;
-    uint8_t buf[65536];
+    // Read straight into a buffer of the file's size (plus one byte, to see the end), so a
+    // large file is neither copied twice nor grown by doubling.
+    const std::uintmax_t size = fs::file_size(path, ec);
+    const std::size_t step = 65536;
+    std::size_t have = 0;
     bool ok = true;
-    while (out.size() < maxBytes) {
-        const std::size_t want = std::min(sizeof buf, maxBytes - out.size());
-        const std::size_t got = std::fread(buf, 1, want, f);
-        out.insert(out.end(), buf, buf + got);
+    out.resize(std::min<std::uintmax_t>(ec ? step : size + 1, maxBytes));
+    while (have < maxBytes) {
+        if (have == out.size())
+            out.resize(std::min(maxBytes, have + step));
+        const std::size_t want = out.size() - have;
+        const std::size_t got = std::fread(out.data() + have, 1, want, f);
+        have += got;
         if (got < want) {
             ok = !std::ferror(f);
             break;
         }
     }
+    out.resize(have);
     std::fclose(f);
     return ok;
 }

@@ -1,4 +1,5 @@
 // Native file writer and the loader shared with the older-series import.
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -93,6 +94,7 @@ bool ParseKlgImage(std::span<const uint8_t> bytes, KlgImage& out) {
         if (bytes[static_cast<std::size_t>((pos - 1) / 8)] & (1u << ((pos - 1) % 8)))
             out.positions.push_back(pos);
     std::size_t off = kKlgHeaderSize;
+    out.blocks.reserve(out.positions.size());
     for (std::size_t b = 0; b < out.positions.size(); ++b) {
         if (bytes.size() - off < kKlgHeaderSize)
             return false;
@@ -110,9 +112,7 @@ bool ParseKlgImage(std::span<const uint8_t> bytes, KlgImage& out) {
         block.number = static_cast<int>(AtoiField(block.header + klg::kOffNumber, 2));
         block.interval = static_cast<uint32_t>(interval);
         block.count = static_cast<int>(n);
-        block.codes.resize(static_cast<std::size_t>(n));
-        for (std::size_t i = 0; i < block.codes.size(); ++i)
-            block.codes[i] = static_cast<uint16_t>(bytes[off + 2 * i] | (bytes[off + 2 * i + 1] << 8));
+        block.area = bytes.subspan(off, 2 * static_cast<std::size_t>(n));
         off += area;
         out.blocks.push_back(std::move(block));
     }
@@ -281,12 +281,18 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
         const bool shifted = olderSeries && (target->measureType == kTypeTemp13 ||
                                              target->measureType == kTypeTemp14 ||
                                              target->measureType == kTypeHumidity);
-        for (int i = 0; i < block.count; ++i) {
-            uint16_t code = block.codes[static_cast<std::size_t>(i)];
-            if (shifted && code != kCodeMissing && code != kCodeEnd)
-                code = static_cast<uint16_t>(code + 31768);
-            target->samples[i] = code;
-        }
+        // The file's codes are little-endian: on such a host one copy takes them all.
+        if constexpr (std::endian::native == std::endian::little)
+            std::memcpy(target->samples, block.area.data(), block.area.size());
+        else
+            for (int i = 0; i < block.count; ++i)
+                target->samples[i] = block.Code(static_cast<std::size_t>(i));
+        if (shifted)
+            for (int i = 0; i < block.count; ++i) {
+                uint16_t& code = target->samples[i];
+                if (code != kCodeMissing && code != kCodeEnd)
+                    code = static_cast<uint16_t>(code + 31768);
+            }
         // A second block for the same channel must not leave the first one's tail behind.
         std::fill(target->samples + block.count, target->samples + kMaxSamples, kCodeEnd);
     }

@@ -36,7 +36,12 @@ struct KlgBlock {
     int number = 0;        // the header's channel number text (atoi), may be outside 1..8
     uint32_t interval = 0;
     int count = 0;         // N
-    std::vector<uint16_t> codes; // the first N codes of the sample area
+    // The sample area's first N codes, little-endian, in the parsed bytes (which must outlive
+    // the block): a load copies them once, into the channel.
+    std::span<const uint8_t> area;
+    uint16_t Code(std::size_t i) const {
+        return static_cast<uint16_t>(area[2 * i] | (area[2 * i + 1] << 8));
+    }
 };
 
 struct KlgImage {

@@ -52,6 +52,10 @@ private:
     uint64_t m_nCount = 0;
 };
 
+double CodeKelvin(uint16_t code) {
+    return (code - static_cast<int>(kCodeZero)) / 10.0 + kKelvinOffset;
+}
+
 bool IsTemperature(int type) {
     return type == kTypeTemp13 || type == kTypeTemp14;
 }
@@ -65,7 +69,7 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
     CRunTracker runs(f, ch.interval);
     double sum = 0;
     int real = 0;
-    std::vector<double> kelvin;
+    std::vector<uint16_t> codes; // the real temperature codes, for the MKT
     const bool temperature = IsTemperature(ch.measureType);
     for (int i = 0; i < kMaxSamples && ch.samples[i] != kCodeEnd; ++i) {
         const uint64_t t = ch.startTime + static_cast<uint64_t>(i) * ch.interval;
@@ -102,7 +106,7 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
         sum += v;
         ++real;
         if (temperature)
-            kelvin.push_back((code - static_cast<int>(kCodeZero)) / 10.0 + kKelvinOffset);
+            codes.push_back(code);
         std::optional<Excursion::Kind> kind;
         if (r.high && v - *r.high > Noise(*r.high))
             kind = Excursion::kHigh;
@@ -113,8 +117,8 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
     runs.Close();
     if (real > 0)
         f.average = sum / real;
-    if (temperature && !kelvin.empty()) {
-        const double k = MeanKineticKelvin(kelvin, r.activationEnergy);
+    if (temperature && !codes.empty()) {
+        const double k = MeanKineticOfCodes(codes, r.activationEnergy);
         if (std::isfinite(k)) {
             const double c = k - kKelvinOffset;
             f.mkt = r.fahrenheit ? c * 1.8 + 32.0 : c;
@@ -157,6 +161,37 @@ double MeanKineticKelvin(const std::vector<double>& kelvin, double activationEne
     for (const double t : kelvin)
         sum += std::exp(-a / t - top);
     const double lnMean = top + std::log(sum / static_cast<double>(kelvin.size()));
+    return a / -lnMean;
+}
+
+double MeanKineticOfCodes(const std::vector<uint16_t>& codes, double activationEnergy) {
+    if (codes.empty() || activationEnergy <= 0)
+        return NAN;
+    const double a = activationEnergy * 1000.0 / kGasConstant;
+    const auto [lowest, highest] = std::minmax_element(codes.begin(), codes.end());
+    const uint16_t lo = *lowest;
+    // A code is a tenth of a degree and a series holds few distinct ones: each term is taken
+    // once per code, with MeanKineticKelvin's arithmetic and summed in the same order, so the
+    // figure is the same to the bit at a fraction of the exp() calls.
+    std::vector<double> term(static_cast<std::size_t>(*highest - lo) + 1, NAN);
+    for (const uint16_t code : codes)
+        term[code - lo] = 0; // marks the codes present
+    double top = -INFINITY;
+    for (std::size_t i = 0; i < term.size(); ++i) {
+        if (std::isnan(term[i]))
+            continue;
+        const double t = CodeKelvin(static_cast<uint16_t>(lo + i));
+        if (!(t > 0))
+            return NAN;
+        top = std::max(top, -a / t);
+    }
+    for (std::size_t i = 0; i < term.size(); ++i)
+        if (!std::isnan(term[i]))
+            term[i] = std::exp(-a / CodeKelvin(static_cast<uint16_t>(lo + i)) - top);
+    double sum = 0;
+    for (const uint16_t code : codes)
+        sum += term[code - lo];
+    const double lnMean = top + std::log(sum / static_cast<double>(codes.size()));
     return a / -lnMean;
 }
 

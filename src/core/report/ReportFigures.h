@@ -73,5 +73,7 @@ std::string FigureText(const CZorvicDoc& doc, uint8_t type, const std::optional<
 
 // (Ea/R) / -ln(mean of exp(-Ea/(R T))) over temperatures in kelvin; Ea in kJ/mol.
 double MeanKineticKelvin(const std::vector<double>& kelvin, double activationEnergy);
+// The same figure, to the bit, over temperature codes (tenths of a degree above code 32768).
+double MeanKineticOfCodes(const std::vector<uint16_t>& codes, double activationEnergy);
 
 } // namespace saroko

@@ -2,6 +2,7 @@
 // menu table, the window's placement and local time.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -175,6 +176,66 @@ TEST_F(RecalcTest, StatisticsFollowTheCalculationRange) {
     doc.GetRange()->calcEnd = t0 + 19;
     doc.CalcStatistics();
     EXPECT_EQ(ch.statAvg, kCodeMissing);
+}
+
+// The walks over whole channels take shortcuts (extremes from the extreme codes, exact integer
+// sums, an index window); a plain walk over the same samples gives the same axis and figures.
+// Runs: random codes; a window in the middle (edges between and on samples); times that wrap
+// past the top of the u32 range; 16000 samples at the bottom code (the largest integer sum).
+TEST_F(RecalcTest, StatisticsAndAxisMatchAPlainWalk) {
+    struct Kind { uint8_t type; uint32_t unitCF, unitV, sensor; };
+    const Kind kinds[] = {{kTypeTemp13, 0, 0, 0}, {kTypeTemp14, 1, 0, 1}, {kTypeHumidity, 0, 0, 0},
+                          {kTypeVoltage, 0, 0, 0}, {kTypeVoltage, 0, 1, 0}};
+    const uint16_t special[] = {kCodeOver, kCodeUnder, kCodeMissing};
+    uint32_t seed = 7;
+    auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+    for (const Kind& k : kinds)
+        for (int run = 0; run < 4; ++run) {
+            SCOPED_TRACE(testing::Message() << int(k.type) << " " << k.unitCF << k.unitV << " run " << run);
+            doc.ClearAllChannels();
+            doc.m_nUnitCF = k.unitCF;
+            doc.m_nUnitV = k.unitV;
+            std::vector<uint16_t> codes(run == 3 ? kMaxSamples : 500 + next() % 3000);
+            for (uint16_t& c : codes)
+                c = run == 3 ? 0 : next() % 40 == 0 ? special[next() % 3] : 30000 + next() % 9000;
+            const uint32_t start = run == 2 ? 0xFFFFF000u : Local(2008, 3, 5, 9, 0, 1);
+            Fill(*doc.GetChannel(2), start, 4, codes, "", k.type, k.sensor);
+            doc.RecalcRanges(1);
+            GraphRange& r = *doc.GetRange();
+            if (run == 1)
+                r.calcStart = start + 161, r.calcEnd = start + 1200;
+            if (run == 2) // the samples before the wrap, less the first 64
+                r.calcStart = start + 256, r.calcEnd = 0xFFFFFFFFu;
+            doc.CalcStatistics();
+            double vmax = 0, vmin = 65535, sum = 0;
+            long n = 0;
+            bool over = false, under = false, seen = false;
+            uint16_t hi = 0, lo = 65535;
+            const ChannelRecord& ch = *doc.GetChannel(2);
+            for (std::size_t i = 0; i < codes.size(); ++i) {
+                const uint16_t c = codes[i];
+                if (c == kCodeMissing)
+                    continue;
+                const double v = doc.ToValue(ch.ValueCode(c), k.type, 1);
+                vmax = std::max(vmax, v), vmin = std::min(vmin, v);
+                const uint32_t t = start + static_cast<uint32_t>(i) * 4;
+                if (t < r.calcStart || t > r.calcEnd)
+                    continue;
+                sum += v, ++n;
+                over |= c == kCodeOver, under |= c == kCodeUnder;
+                if (c != kCodeOver && c != kCodeUnder)
+                    seen = true, hi = std::max(hi, c), lo = std::min(lo, c);
+            }
+            if (std::fabs(vmax - vmin) >= 2) {
+                EXPECT_EQ(std::tuple(r.fullUpper, r.fullLower),
+                          std::tuple(static_cast<float>(vmax + std::fabs(vmax - vmin) * 0.05),
+                                     static_cast<float>(vmin - std::fabs(vmax - vmin) * 0.05)));
+            }
+            EXPECT_EQ(std::tuple(ch.statAvg, ch.statMax, ch.statMin),
+                      std::tuple(doc.ToCode(static_cast<float>(sum / n), k.type),
+                                 over ? kCodeOver : seen ? hi : kCodeUnder,
+                                 under ? kCodeUnder : seen ? lo : kCodeOver));
+        }
 }
 
 TEST_F(RecalcTest, ConversionsOfValuesCodesAndFormats) {

@@ -2,6 +2,7 @@
 // temperature, and the runs outside the limits at the window's edges.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <optional>
 
@@ -74,6 +75,33 @@ TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
     EXPECT_FALSE(Compute({{10, {C(25)}}}, {}, false, kTypeHumidity).channels[0].mkt);
     doc.m_bShow[0] = 0;
     EXPECT_TRUE(ComputeReportFigures(doc, {}).channels.empty());
+}
+
+// The report takes each code's exp() once; the figure must be the direct formula's to the bit:
+// for every code alone, beside a code 40 degrees warmer (its term far below the largest), and
+// for all codes at once in a scrambled order, at two activation energies.
+TEST(MeanKineticTest, CodeTableGivesTheDirectFigureToTheBit) {
+    auto direct = [](const std::vector<uint16_t>& codes, double ea) {
+        std::vector<double> kelvin;
+        for (const uint16_t c : codes)
+            kelvin.push_back((c - 32768) / 10.0 + 273.15);
+        return MeanKineticKelvin(kelvin, ea);
+    };
+    auto bits = [](double v) { return std::isnan(v) ? 0 : std::bit_cast<uint64_t>(v); };
+    for (const double ea : {kDefaultActivationEnergy, 150.0}) {
+        std::vector<uint16_t> all;
+        for (uint32_t i = 0; i < 0x10000; ++i) {
+            const auto code = static_cast<uint16_t>(i);
+            for (const auto& codes : {std::vector{code}, std::vector<uint16_t>{code, static_cast<uint16_t>(code + 400), code}})
+                ASSERT_EQ(bits(MeanKineticOfCodes(codes, ea)), bits(direct(codes, ea))) << i;
+            const auto scrambled = static_cast<uint16_t>(i * 40503u); // odd factor: a permutation
+            if (scrambled > 32768 - 2731) // above absolute zero
+                all.push_back(scrambled);
+        }
+        const double figure = MeanKineticOfCodes(all, ea);
+        EXPECT_TRUE(std::isfinite(figure));
+        EXPECT_EQ(bits(figure), bits(direct(all, ea)));
+    }
 }
 
 TEST_F(ReportFiguresTest, ExcursionsAtTheirEdges) {
