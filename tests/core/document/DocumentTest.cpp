@@ -200,7 +200,7 @@ TEST_F(RecalcTest, StatisticsAndAxisMatchAPlainWalk) {
                 c = run == 3 ? 0 : next() % 40 == 0 ? special[next() % 3] : 30000 + next() % 9000;
             const uint32_t start = run == 2 ? 0xFFFFF000u : Local(2008, 3, 5, 9, 0, 1);
             Fill(*doc.GetChannel(2), start, 4, codes, "", k.type, k.sensor);
-            doc.RecalcRanges(1);
+            doc.RecalcRanges(RecalcMode::NewData);
             GraphRange& r = *doc.GetRange();
             if (run == 1)
                 r.calcStart = start + 161, r.calcEnd = start + 1200;
