@@ -2,6 +2,7 @@
 // What every saroko-cli verb shares: the document on the user's settings store, loading
 // files as the Open command does, and text conversions for the terminal.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,17 +14,19 @@ namespace saroko::cli {
 
 // Answers the document's questions on the command line: the first file loads as new, every
 // further one is appended; the overflow question is answered "continue as far as possible".
-// Every message text goes to stderr.
+// Every message text goes to stderr; while a file loads, its messages name it.
 class CCliPrompts final : public IDocumentPrompts {
 public:
     int AskReadMode() override { return m_nReadMode; }
     int ShowMessage(int id, std::string_view extra = {}) override;
     void SetReadMode(int mode) { m_nReadMode = mode; }
+    void SetFile(std::string path) { m_file = std::move(path); }
     int LastMessage() const { return m_nLastMessage; }
 
 private:
     int m_nReadMode = kReadNew;
     int m_nLastMessage = 0;
+    std::string m_file;
 };
 
 struct CliSession {
@@ -47,17 +50,7 @@ std::string ChannelNameUtf8(const CliSession& session, const ChannelRecord& ch);
 // Prints a message of the string table (UTF-8) to stderr, with an optional suffix.
 void PrintMessage(int id, std::string_view extra = {});
 
-// Small option parser: "--name value" pairs and flags; the rest are positional arguments.
-struct Options {
-    std::vector<std::string> positional;
-    std::vector<std::pair<std::string, std::string>> values;
-    std::vector<std::string> flags;
-    std::string error;
-
-    bool Has(const std::string& flag) const;
-    const std::string* Value(const std::string& name) const;
-};
-Options ParseOptions(const std::vector<std::string>& args, const std::vector<std::string>& valueNames,
-                     const std::vector<std::string>& flagNames);
+// Sets the display unit the options ask for (--fahrenheit, --celsius), if any.
+void ApplyUnit(CZorvicDoc& doc, std::optional<bool> fahrenheit);
 
 } // namespace saroko::cli

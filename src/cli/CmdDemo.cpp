@@ -4,19 +4,16 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
-#include "cli/CliVerb.h"
+#include "cli/CliOptions.h"
 
 namespace saroko::cli {
-namespace {
 
-const char kUsage[] =
+extern const char kDemoUsage[] =
     "usage: saroko-cli demo [--start \"YYYY/MM/DD HH:MM:SS\"] -o OUT.klg\n"
     "  Writes a one-day recording of a room and a cold store, one sample a minute, with a\n"
     "  door opening and two missing samples.\n";
 
-int RunDemo(const std::vector<std::string>& args);
-const Verb kVerb{"demo", "write a demo recording", kUsage, &RunDemo};
-const VerbRegistrar reg{kVerb};
+namespace {
 
 // A small deterministic generator, so the demo file is the same on every build.
 uint32_t Next(uint32_t& state) {
@@ -51,17 +48,21 @@ void FillChannel(CZorvicDoc& doc, ChannelRecord& ch, const std::string& name, ui
     ch.sampleCount = static_cast<uint16_t>(count);
 }
 
-int RunDemo(const std::vector<std::string>& args) {
-    const Options o = ParseOptions(args, {"-o", "--output", "--start"}, {});
-    if (!o.error.empty())
-        return UsageError(kVerb, o.error);
-    const std::string* out = o.Value("-o") ? o.Value("-o") : o.Value("--output");
-    if (!out || !o.positional.empty())
-        return UsageError(kVerb, out ? "unexpected argument" : "no output file (-o)");
+} // namespace
+
+void DeclareDemo(CVerbOptions& o) {
+    o.AddOutput();
+    o.AddValue("start");
+    o.TakeNoFiles();
+}
+
+int RunDemo(const CVerbOptions& o) {
+    const std::string& out = o.Output();
+    if (out.empty())
+        return o.Fail("no output file (-o)");
     uint32_t start = 0;
-    if (!ParseLocalDateTime(o.Value("--start") ? *o.Value("--start") : "2026/11/30 09:00:00",
-                            start))
-        return UsageError(kVerb, "bad --start time");
+    if (!ParseLocalDateTime(o.Value("start").value_or("2026/11/30 09:00:00"), start))
+        return o.Fail("--start wants a local time as \"YYYY/MM/DD HH:MM:SS\"");
 
     // The demo must not depend on the user's settings (a stored degF would change the codes).
     CMemorySettingsStore store;
@@ -77,12 +78,11 @@ int RunDemo(const std::vector<std::string>& args) {
     room.samples[300] = kCodeMissing;
     room.samples[301] = kCodeMissing;
     doc.RecalcRanges(RecalcMode::NewData);
-    if (doc.SaveKlgFile(0, *out) != kFileOk) {
-        PrintMessage(msg::kSaveFailed);
+    if (doc.SaveKlgFile(0, out) != kFileOk) {
+        PrintMessage(msg::kSaveFailed, "\n" + out);
         return kExitFailed;
     }
     return kExitOk;
 }
 
-} // namespace
 } // namespace saroko::cli

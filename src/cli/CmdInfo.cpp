@@ -3,20 +3,17 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliCommon.h"
-#include "cli/CliVerb.h"
+#include "cli/CliOptions.h"
 
 namespace saroko::cli {
-namespace {
 
-const char kUsage[] =
+extern const char kInfoUsage[] =
     "usage: saroko-cli info [--json] FILE...\n"
     "  Loads the files as the Open command would (the first as new, the others appended)\n"
     "  and prints each channel with data and the document's graph range.\n"
     "  --json   one JSON object with every range field and all eight channels\n";
 
-int RunInfo(const std::vector<std::string>& args);
-const Verb kVerb{"info", "describe data files", kUsage, &RunInfo};
-const VerbRegistrar reg{kVerb};
+namespace {
 
 std::string TypeName(int type) {
     switch (type) {
@@ -40,19 +37,20 @@ nlohmann::json RangeJson(const GraphRange& r) {
             {"calcEnd", r.calcEnd}};
 }
 
-int RunInfo(const std::vector<std::string>& args) {
-    const Options o = ParseOptions(args, {}, {"--json"});
-    if (!o.error.empty())
-        return UsageError(kVerb, o.error);
-    if (o.positional.empty())
-        return UsageError(kVerb, "no file given");
+} // namespace
+
+void DeclareInfo(CVerbOptions& o) { o.AddFlag("json"); }
+
+int RunInfo(const CVerbOptions& o) {
+    if (o.Files().empty())
+        return o.Fail("no file given");
     auto session = OpenSession();
-    if (!LoadFiles(*session, o.positional))
+    if (!LoadFiles(*session, o.Files()))
         return kExitFailed;
     const CZorvicDoc& doc = *session->doc;
     const GraphRange& r = *doc.GetRange();
 
-    if (o.Has("--json")) {
+    if (o.Has("json")) {
         nlohmann::json channels = nlohmann::json::array();
         for (int n = 1; n <= kChannelCount; ++n) {
             const ChannelRecord& ch = *doc.GetChannel(n);
@@ -110,5 +108,4 @@ int RunInfo(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-} // namespace
 } // namespace saroko::cli

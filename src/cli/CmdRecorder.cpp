@@ -13,9 +13,8 @@
 #include "core/recorder/RecordStart.h"
 
 namespace saroko::cli {
-namespace {
 
-const char kRecorderUsage[] =
+extern const char kRecorderUsage[] =
     "usage: saroko-cli recorder SUBCOMMAND [--port N | --device PATH] [--transcript FILE] ...\n"
     "  identify                      ask the recorder what it is\n"
     "  settings                      read its recording conditions\n"
@@ -33,9 +32,7 @@ const char kRecorderUsage[] =
     "without --port and --device the stored port number is used. --transcript writes every\n"
     "byte sent and received, with times, to FILE.\n";
 
-int RunRecorder(const std::vector<std::string>& args);
-const Verb kRecorderVerb{"recorder", "talk to the KM-41 recorder", kRecorderUsage, &RunRecorder};
-const VerbRegistrar regRecorder{kRecorderVerb};
+namespace {
 
 std::string Hex4(const uint8_t* d) {
     char buf[16];
@@ -50,40 +47,51 @@ std::string Utf8Name(const CliSession& s, const std::string& cp932) {
     return s.codec.Cp932ToUtf8(cp932);
 }
 
-int RunIdentify(const Verb& verb, const std::vector<std::string>& args) {
-    const Options o = ParseOptions(args, kLinkValueOptions, {});
-    if (!o.error.empty() || !o.positional.empty())
-        return UsageError(verb, o.error.empty() ? "identify takes no arguments" : o.error);
+// identify and settings both begin by asking the recorder what it is.
+struct Identified {
     RecorderLink link;
-    if (!SetUpLink(verb, o, link)) return kExitUsage;
-    CRecorderComm comm(link.services, 9600);
-    int r = comm.Open();
-    if (r < 0) return ExitFor(link, comm.ShowCommResult(r));
-    uint8_t params[4] = {}, reply[4] = {};
-    r = comm.Execute(kExecIdentify, {params, reply}, Wake::First, ShowResult::OnFailure);
-    if (r != 0) return kExitFailed;
-    const bool km41 = reply[0] == kKm41IdentD0 && reply[1] == kKm41IdentD1;
-    std::cout << (km41 ? std::string("KM-41") : TranslateText("Cli", "不明")) << " (" << Hex4(reply)
-              << ")\n";
-    if (!km41) PrintMessage(msg::kUnknownModel);
-    return km41 ? kExitOk : kExitFailed;
+    std::unique_ptr<CRecorderComm> comm;
+    uint8_t reply[4] = {};
+    bool km41 = false;
+};
+
+// 0 with the answer in `id`, else the exit status (message printed).
+int Identify(const CVerbOptions& o, Identified& id) {
+    if (!SetUpLink(o, id.link)) return kExitUsage;
+    id.comm = std::make_unique<CRecorderComm>(id.link.services, 9600);
+    if (const int r = id.comm->Open(); r < 0) return ExitFor(id.link, id.comm->ShowCommResult(r));
+    uint8_t params[4] = {};
+    if (id.comm->Execute(kExecIdentify, {params, id.reply}, Wake::First, ShowResult::OnFailure) != 0)
+        return kExitFailed;
+    id.km41 = id.reply[0] == kKm41IdentD0 && id.reply[1] == kKm41IdentD1;
+    return 0;
 }
 
-int RunSettings(const Verb& verb, const std::vector<std::string>& args) {
-    const Options o = ParseOptions(args, kLinkValueOptions, {});
-    if (!o.error.empty() || !o.positional.empty())
-        return UsageError(verb, o.error.empty() ? "settings takes no arguments" : o.error);
-    RecorderLink link;
-    if (!SetUpLink(verb, o, link)) return kExitUsage;
-    CRecorderComm comm(link.services, 9600);
-    int r = comm.Open();
-    if (r < 0) return ExitFor(link, comm.ShowCommResult(r));
+} // namespace
+
+void DeclareNoFiles(CVerbOptions& o) {
+    AddLinkOptions(o);
+    o.TakeNoFiles();
+}
+
+int RunIdentify(const CVerbOptions& o) {
+    Identified id;
+    if (const int status = Identify(o, id)) return status;
+    std::cout << (id.km41 ? std::string("KM-41") : TranslateText("Cli", "不明")) << " ("
+              << Hex4(id.reply) << ")\n";
+    if (!id.km41) PrintMessage(msg::kUnknownModel);
+    return id.km41 ? kExitOk : kExitFailed;
+}
+
+int RunSettings(const CVerbOptions& o) {
+    Identified id;
+    if (const int status = Identify(o, id)) return status;
+    const uint32_t model = id.km41 ? kModelKm41 : 0;
     uint8_t params[4] = {}, reply[4] = {};
-    if (comm.Execute(kExecIdentify, {params, reply}, Wake::First, ShowResult::OnFailure) != 0) return kExitFailed;
-    const uint32_t model = reply[0] == kKm41IdentD0 && reply[1] == kKm41IdentD1 ? kModelKm41 : 0;
     RecorderSettings s;
     CommandBlock block{params, reply, &s};
-    if (comm.Execute(kExecReadSettings, block, Wake::No, ShowResult::OnFailure) != 0) return kExitFailed;
+    if (id.comm->Execute(kExecReadSettings, block, Wake::No, ShowResult::OnFailure) != 0)
+        return kExitFailed;
     DownloadStatusTexts t = FormatDownloadStatus(s, model, s.startTime);
     // A recording started at the recorder has no start the recorder knows of: the dialog
     // empties its date fields and says so.
@@ -91,7 +99,7 @@ int RunSettings(const Verb& verb, const std::vector<std::string>& args) {
     const bool manual = ApplyReceivedSettings(s, form);
     if (manual)
         t.start = kUnknownStart;
-    const CliSession& session = *link.session;
+    const CliSession& session = *id.link.session;
     std::cout << TranslateText("Cli", "機種 : ") << t.model << "\n"
               << TranslateText("Cli", "ｹﾙﾌﾞﾗ Ch.1 : ") << Utf8Name(session, t.name1) << " "
               << t.unit << "\n"
@@ -109,28 +117,24 @@ int RunSettings(const Verb& verb, const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-int RunStop(const Verb& verb, const std::vector<std::string>& args) {
-    const Options o = ParseOptions(args, kLinkValueOptions, {});
-    if (!o.error.empty() || !o.positional.empty())
-        return UsageError(verb, o.error.empty() ? "stop takes no arguments" : o.error);
+int RunStop(const CVerbOptions& o) {
     RecorderLink link;
-    if (!SetUpLink(verb, o, link)) return kExitUsage;
+    if (!SetUpLink(o, link)) return kExitUsage;
     return ExitFor(link, RunRecordStop(link.services));
 }
 
-int RunCommand(const Verb& verb, const std::vector<std::string>& args) {
-    std::vector<std::string> values = kLinkValueOptions;
-    values.push_back("--msg");
-    const Options o = ParseOptions(args, values, {});
-    if (!o.error.empty()) return UsageError(verb, o.error);
-    if (o.positional.size() != 5)
-        return UsageError(verb, "command needs PRCNO and four parameter bytes");
+void DeclareCommand(CVerbOptions& o) {
+    AddLinkOptions(o);
+    o.AddValue("msg");
+}
+
+int RunCommand(const CVerbOptions& o) {
+    const std::vector<std::string>& f = o.Files();
+    if (f.size() != 5) return o.Fail("command needs PRCNO and four parameter bytes");
     RecorderLink link;
-    if (!SetUpLink(verb, o, link)) return kExitUsage;
-    const std::string* msgMode = o.Value("--msg");
-    const CommandTestInput in = ParseCommandTestFields(
-        o.positional[0], {o.positional[1], o.positional[2], o.positional[3], o.positional[4]},
-        msgMode ? *msgMode : "1");
+    if (!SetUpLink(o, link)) return kExitUsage;
+    const CommandTestInput in =
+        ParseCommandTestFields(f[0], {f[1], f[2], f[3], f[4]}, o.Value("msg").value_or("1"));
     std::array<uint8_t, 4> result{};
     const int r =
         RunCommandTest(link.services, in, result);
@@ -138,10 +142,9 @@ int RunCommand(const Verb& verb, const std::vector<std::string>& args) {
     return ExitFor(link, r);
 }
 
-int RunPorts(const Verb& verb, const std::vector<std::string>& args) {
-    const Options o = ParseOptions(args, {}, {});
-    if (!o.error.empty() || !o.positional.empty())
-        return UsageError(verb, o.error.empty() ? "ports takes no arguments" : o.error);
+void DeclarePorts(CVerbOptions& o) { o.TakeNoFiles(); }
+
+int RunPorts(const CVerbOptions&) {
     auto session = OpenSession();
     const std::vector<SerialPortEntry> ports = ListSerialPorts(&session->store);
     if (ports.empty()) std::cout << "no serial devices found\n";
@@ -174,27 +177,11 @@ int RunPorts(const Verb& verb, const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-struct SubVerb {
-    const char* name;
-    int (*run)(const Verb&, const std::vector<std::string>&);
-};
-const SubVerb kSubVerbs[] = {
-    {"identify", &RunIdentify},   {"settings", &RunSettings}, {"download", &RunRecorderDownload},
-    {"start", &RunRecorderStart}, {"stop", &RunStop},         {"command", &RunCommand},
-    {"ports", &RunPorts},
-};
-
-int RunRecorder(const std::vector<std::string>& args) {
-    if (args.empty()) return UsageError(kRecorderVerb, "which recorder subcommand?");
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    for (const SubVerb& s : kSubVerbs)
-        if (args[0] == s.name) return s.run(kRecorderVerb, rest);
-    return UsageError(kRecorderVerb, "unknown subcommand '" + args[0] + "'");
+void AddLinkOptions(CVerbOptions& o) {
+    o.AddValue("port");
+    o.AddValue("device");
+    o.AddValue("transcript");
 }
-
-} // namespace
-
-const std::vector<std::string> kLinkValueOptions = {"--port", "--device", "--transcript"};
 
 int ExitFor(const RecorderLink& link, int result) {
     if (result == 0) return kExitOk;
@@ -208,19 +195,19 @@ int ExitFor(const RecorderLink& link, int result) {
     return kExitFailed;
 }
 
-bool SetUpLink(const Verb& verb, const Options& o, RecorderLink& link) {
+bool SetUpLink(const CVerbOptions& o, RecorderLink& link) {
     link.session = OpenSession();
     CZorvicDoc& doc = *link.session->doc;
-    const std::string* port = o.Value("--port");
-    const std::string* device = o.Value("--device");
+    const auto port = o.Value("port");
+    const auto device = o.Value("device");
     if (port && device) {
-        UsageError(verb, "--port and --device exclude each other");
+        o.Fail("--port and --device exclude each other");
         return false;
     }
     if (port) {
         int n = 0;
         if (!ParseStoredInt(*port, n) || n < 1 || n > 255) {
-            UsageError(verb, "--port: a COM number from 1");
+            o.Fail("--port: a COM number from 1");
             return false;
         }
         // A record start stores the port it used, as the window does.
@@ -242,10 +229,10 @@ bool SetUpLink(const Verb& verb, const Options& o, RecorderLink& link) {
                                    ? std::filesystem::absolute(p, ec).string()
                                    : *device;
     }
-    if (const std::string* t = o.Value("--transcript")) {
+    if (const auto t = o.Value("transcript")) {
         link.transcriptFile.open(*t, std::ios::out | std::ios::trunc);
         if (!link.transcriptFile) {
-            UsageError(verb, "cannot write the transcript " + *t);
+            o.Fail("cannot write the transcript " + *t);
             return false;
         }
         link.transcript = std::make_unique<CTranscriptLine>(*link.kept, link.transcriptFile);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/CliCommon.h"
-#include "cli/CliVerb.h"
+#include "cli/CliOptions.h"
 #include "platform/SerialPortLine.h"
 #include "core/recorder/RecorderComm.h"
 #include "core/recorder/TranscriptLine.h"
@@ -23,19 +23,17 @@ struct RecorderLink {
     CommServices services;
 };
 
-// Options every recorder verb takes, besides its own.
-extern const std::vector<std::string> kLinkValueOptions;
+// The options every recorder subcommand takes, besides its own: --port, --device, --transcript.
+void AddLinkOptions(CVerbOptions& options);
 
 // Opens the session and prepares the line from --port, --device and --transcript; every
 // exchange is also kept in the user's cache folder, every download in the data folder. False
 // after a usage error (printed).
-bool SetUpLink(const Verb& verb, const Options& options, RecorderLink& link);
+bool SetUpLink(const CVerbOptions& options, RecorderLink& link);
 
 // Exit status of a communication result whose message has been printed; an open failure
 // also gets the device and the system's reason.
 int ExitFor(const RecorderLink& link, int result);
 
-int RunRecorderDownload(const Verb& verb, const std::vector<std::string>& args);
-int RunRecorderStart(const Verb& verb, const std::vector<std::string>& args);
 
 } // namespace saroko::cli

@@ -124,31 +124,33 @@ bool ParseTargets(const std::string& text, int& t1, int& t2) {
 
 } // namespace
 
-int RunRecorderDownload(const Verb& verb, const std::vector<std::string>& args) {
-    std::vector<std::string> values = kLinkValueOptions;
-    values.insert(values.end(), {"--into", "-o"});
-    const Options o = ParseOptions(args, values, {});
-    if (!o.error.empty()) return UsageError(verb, o.error);
-    const std::string* out = o.Value("-o");
-    if (!out) return UsageError(verb, "download needs -o OUT.klg");
+void DeclareRecorderDownload(CVerbOptions& o) {
+    AddLinkOptions(o);
+    o.AddValue("into");
+    o.AddOutput();
+}
+
+int RunRecorderDownload(const CVerbOptions& o) {
+    const std::string& out = o.Output();
+    if (out.empty()) return o.Fail("download needs -o OUT.klg");
     // The whole download is wasted when its file cannot be written afterwards.
-    if (GetFileKind(*out) != kKindKlg) {
-        PrintMessage(msg::kWrongExtension, "\n" + *out);
+    if (GetFileKind(out) != kKindKlg) {
+        PrintMessage(msg::kWrongExtension, "\n" + out);
         return kExitFailed;
     }
-    if (!CanWriteFile(*out)) {
-        PrintMessage(IsReadOnlyFile(*out) ? msg::kReadOnlyFile : msg::kSaveFailed, "\n" + *out);
+    if (!CanWriteFile(out)) {
+        PrintMessage(IsReadOnlyFile(out) ? msg::kReadOnlyFile : msg::kSaveFailed, "\n" + out);
         return kExitFailed;
     }
     int t1 = 0, t2 = 0;
-    const std::string* into = o.Value("--into");
+    const auto into = o.Value("into");
     if (into && !ParseTargets(*into, t1, t2))
-        return UsageError(verb, "--into: two channel numbers 1..8, e.g. 3,4");
+        return o.Fail("--into: two channel numbers 1..8, e.g. 3,4");
 
     RecorderLink link;
-    if (!SetUpLink(verb, o, link)) return kExitUsage;
+    if (!SetUpLink(o, link)) return kExitUsage;
     CZorvicDoc& doc = *link.session->doc;
-    if (!LoadFiles(*link.session, o.positional)) return kExitFailed;
+    if (!LoadFiles(*link.session, o.Files())) return kExitFailed;
     if (!into) DefaultTargets(doc, t1, t2);
 
     CCliDownloadOwner owner;
@@ -164,8 +166,8 @@ int RunRecorderDownload(const Verb& verb, const std::vector<std::string>& args) 
     if (r != 0) return r == CRecorderDownload::kDownloadStopped ? kExitFailed : ExitFor(link, r);
     if (!download.KeptPath().empty())
         std::cout << "kept: " << download.KeptPath() << std::endl;
-    if (doc.SaveKlgFile(0, *out) != kFileOk) {
-        PrintMessage(msg::kSaveFailed, "\n" + *out);
+    if (doc.SaveKlgFile(0, out) != kFileOk) {
+        PrintMessage(msg::kSaveFailed, "\n" + out);
         return kExitFailed;
     }
     for (int t : {t1, t2}) {

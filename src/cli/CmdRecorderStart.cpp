@@ -25,25 +25,27 @@ bool SplitDateTime(const std::string& text, DateFields& f) {
 
 } // namespace
 
-int RunRecorderStart(const Verb& verb, const std::vector<std::string>& args) {
-    std::vector<std::string> values = kLinkValueOptions;
-    values.insert(values.end(), {"--interval", "--names", "--at"});
-    const Options o = ParseOptions(args, values, {"--endless", "--jpt100", "--now"});
-    if (!o.error.empty()) return UsageError(verb, o.error);
-    if (!o.positional.empty()) return UsageError(verb, "start takes no file arguments");
-    const std::string* interval = o.Value("--interval");
-    const std::string* names = o.Value("--names");
-    const std::string* at = o.Value("--at");
-    if (!interval || !names) return UsageError(verb, "start needs --interval and --names");
-    if (o.Has("--now") == (at != nullptr))
-        return UsageError(verb, "start needs either --now or --at");
+void DeclareRecorderStart(CVerbOptions& o) {
+    AddLinkOptions(o);
+    o.TakeNoFiles();
+    for (const char* name : {"interval", "names", "at"})
+        o.AddValue(name);
+    for (const char* name : {"endless", "jpt100", "now"})
+        o.AddFlag(name);
+}
+
+int RunRecorderStart(const CVerbOptions& o) {
+    const auto interval = o.Value("interval");
+    const auto names = o.Value("names");
+    const auto at = o.Value("at");
+    if (!interval || !names) return o.Fail("start needs --interval and --names");
+    if (o.Has("now") == at.has_value()) return o.Fail("start needs either --now or --at");
     int seconds = 0;
     if (!ParseStoredInt(*interval, seconds) || IntervalIndex(static_cast<uint32_t>(seconds)) < 0)
-        return UsageError(verb, "--interval: one of 1 2 5 10 15 20 30 60 120 300 600 900 1200 "
-                                "1800 3600");
+        return o.Fail("--interval: one of 1 2 5 10 15 20 30 60 120 300 600 900 1200 1800 3600");
 
     RecorderLink link;
-    if (!SetUpLink(verb, o, link)) return kExitUsage;
+    if (!SetUpLink(o, link)) return kExitUsage;
     CliSession& session = *link.session;
     CZorvicDoc& doc = *session.doc;
 
@@ -54,11 +56,10 @@ int RunRecorderStart(const Verb& verb, const std::vector<std::string>& args) {
     form.name1 = session.codec.Utf8ToCp932(n1);
     form.name2 = session.codec.Utf8ToCp932(n2);
     form.intervalIndex = IntervalIndex(static_cast<uint32_t>(seconds));
-    form.recordMode = o.Has("--endless") ? 1 : 0;
-    form.sensor = o.Has("--jpt100") ? 1 : 0;
+    form.recordMode = o.Has("endless") ? 1 : 0;
+    form.sensor = o.Has("jpt100") ? 1 : 0;
     form.startMethod = at ? kStartScheduled : kStartImmediate;
-    if (at && !SplitDateTime(*at, form.date))
-        return UsageError(verb, "--at: \"YYYY/MM/DD HH:MM:SS\"");
+    if (at && !SplitDateTime(*at, form.date)) return o.Fail("--at: \"YYYY/MM/DD HH:MM:SS\"");
 
     const RecordStartResult r = RunRecordStart(link.services, doc, form);
     if (r.result != 0) return r.result == 1 ? kExitFailed : ExitFor(link, r.result);

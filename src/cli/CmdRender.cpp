@@ -1,7 +1,6 @@
 // saroko-cli render: the graph view's picture of a set of files, written as PNG or as a PDF
 // page through the same painting code as the window.
 #ifdef SAROKO_CLI_HAS_GUI
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
@@ -9,19 +8,17 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QString>
-#include <cstdlib>
 #include <iostream>
 
 #include "cli/CliCommon.h"
-#include "cli/CliVerb.h"
+#include "cli/CliOptions.h"
 #include "core/channels/ChannelPalette.h"
 #include "core/graph/GraphModel.h"
 #include "ui/graph/GraphPainter.h"
 
 namespace saroko::cli {
-namespace {
 
-const char kUsage[] =
+extern const char kRenderUsage[] =
     "usage: saroko-cli render [--size WxH] [--scale N] [--from T --to T] [--print colour|mono]\n"
     "                         [--legend] -o OUT.png|OUT.pdf FILE...\n"
     "  Loads the files as 'info' does and writes the graph as the view shows it (graph,\n"
@@ -35,24 +32,9 @@ const char kUsage[] =
     "  -o OUT         the picture to write: .png, or .pdf for one page drawn as lines and\n"
     "                 text, one point per 4/3 pixels\n";
 
-int RunRender(const std::vector<std::string>& args);
-const Verb kVerb{"render", "write the graph of data files as a PNG or PDF picture", kUsage,
-                 &RunRender};
-const VerbRegistrar reg{kVerb};
+namespace {
 
-constexpr int kMaxSide = 16384;
 constexpr double kPointsPerPixel = 0.75; // a 96 dpi screen pixel on the PDF page
-
-enum class Format { kPng, kPdf, kOther };
-
-Format FormatOf(const std::string& path) {
-    const QString ext = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-    if (ext == QLatin1String("png"))
-        return Format::kPng;
-    if (ext == QLatin1String("pdf"))
-        return Format::kPdf;
-    return Format::kOther;
-}
 
 // One page of the client's size, painted as vectors: the painter's unit is one view pixel.
 bool WritePdf(const QString& path, const QSize& size, CGraphModel& model,
@@ -75,62 +57,32 @@ bool WritePdf(const QString& path, const QSize& size, CGraphModel& model,
     return p.end();
 }
 
-bool ParseSize(const std::string& text, int& w, int& h) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string::npos || x == 0 || x + 1 >= text.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (i != x && (text[i] < '0' || text[i] > '9'))
-            return false;
-    if (x > 5 || text.size() - x - 1 > 5)
-        return false;
-    w = std::atoi(text.substr(0, x).c_str());
-    h = std::atoi(text.substr(x + 1).c_str());
-    return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide;
+} // namespace
+
+void DeclareRender(CVerbOptions& o) {
+    o.AddSize();
+    o.AddScale();
+    o.AddWindow();
+    o.AddValue("print");
+    o.AddFlag("legend");
+    o.AddOutput();
 }
 
-int RunRender(const std::vector<std::string>& args) {
-    const Options o =
-        ParseOptions(args, {"--size", "--scale", "--from", "--to", "--print", "-o"}, {"--legend"});
-    if (!o.error.empty())
-        return UsageError(kVerb, o.error);
-    if (o.positional.empty())
-        return UsageError(kVerb, "no file given");
-    const std::string* out = o.Value("-o");
-    if (!out || out->empty())
-        return UsageError(kVerb, "no output file given (-o OUT.png)");
-    const Format format = FormatOf(*out);
-    if (format == Format::kOther)
-        return UsageError(kVerb, "-o wants a .png or a .pdf file");
-
-    int width = 1280, height = 800;
-    if (const std::string* s = o.Value("--size")) {
-        if (!ParseSize(*s, width, height))
-            return UsageError(kVerb, "--size wants WIDTHxHEIGHT, for example 1280x800");
-        if (height < kMinViewBottom)
-            return UsageError(kVerb, "--size: the view is never lower than 225 pixels");
-    }
-    double scale = 1.0;
-    if (const std::string* s = o.Value("--scale")) {
-        char* end = nullptr;
-        scale = std::strtod(s->c_str(), &end);
-        if (s->empty() || *end != '\0' || !(scale >= 1.0 && scale <= 4.0) ||
-            width * scale > kMaxSide || height * scale > kMaxSide)
-            return UsageError(kVerb, "--scale wants a ratio from 1 to 4, for example 2");
-    }
-    uint32_t from = 0, to = 0;
-    const std::string* fromText = o.Value("--from");
-    const std::string* toText = o.Value("--to");
-    if (fromText && !ParseLocalDateTime(*fromText, from))
-        return UsageError(kVerb, "--from wants a local time as \"YYYY/MM/DD HH:MM:SS\"");
-    if (toText && !ParseLocalDateTime(*toText, to))
-        return UsageError(kVerb, "--to wants a local time as \"YYYY/MM/DD HH:MM:SS\"");
+int RunRender(const CVerbOptions& o) {
+    if (o.Files().empty())
+        return o.Fail("no file given");
+    const std::string& out = o.Output();
+    if (out.empty())
+        return o.Fail("no output file given (-o OUT.png)");
+    const bool pdf = HasExtension(out, "pdf");
+    if (!pdf && !HasExtension(out, "png"))
+        return o.Fail("-o wants a .png or a .pdf file");
     bool colourPrint = false, monoPrint = false;
-    if (const std::string* m = o.Value("--print")) {
+    if (const auto m = o.Value("print")) {
         colourPrint = *m == "colour" || *m == "color";
         monoPrint = *m == "mono";
         if (!colourPrint && !monoPrint)
-            return UsageError(kVerb, "--print wants colour or mono");
+            return o.Fail("--print wants colour or mono");
     }
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         std::cerr << "saroko-cli render: no graphics support in this build\n";
@@ -138,16 +90,15 @@ int RunRender(const std::vector<std::string>& args) {
     }
 
     auto session = OpenSession();
-    if (!LoadFiles(*session, o.positional))
+    if (!LoadFiles(*session, o.Files()))
         return kExitFailed;
     CZorvicDoc& doc = *session->doc;
     GraphRange& r = *doc.GetRange();
-    if (fromText)
-        r.viewStart = from;
-    if (toText)
-        r.viewEnd = to;
-    if (r.viewEnd <= r.viewStart)
-        return UsageError(kVerb, "the time window ends before it starts");
+    if (!o.ApplyWindow(r))
+        return kExitUsage;
+    // The view cannot show a window of no time.
+    if (r.viewEnd == r.viewStart)
+        return o.Fail("the time window ends before it starts");
 
     CChannelPalette palette(session->store);
     if (colourPrint || monoPrint) {
@@ -159,20 +110,19 @@ int RunRender(const std::vector<std::string>& args) {
         palette.SetEntries(entries);
     }
     CGraphModel model(doc);
-    const QString path = QString::fromStdString(*out);
-    const bool legend = o.Has("--legend");
+    const QString path = QString::fromStdString(out);
+    const bool legend = o.Has("legend");
+    const QSize size(o.Size().width, o.Size().height);
     const bool written =
-        format == Format::kPdf
-            ? WritePdf(path, QSize(width, height), model, palette, legend)
-            : RenderGraphImage(QSize(width, height), model, palette, ProgramFont(), legend, scale)
+        pdf ? WritePdf(path, size, model, palette, legend)
+            : RenderGraphImage(size, model, palette, ProgramFont(), legend, o.Scale())
                   .save(path, "PNG");
     if (!written) {
-        std::cerr << "saroko-cli render: cannot write " << *out << "\n";
+        std::cerr << "saroko-cli render: cannot write " << out << "\n";
         return kExitFailed;
     }
     return kExitOk;
 }
 
-} // namespace
 } // namespace saroko::cli
 #endif

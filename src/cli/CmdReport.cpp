@@ -12,14 +12,13 @@
 #endif
 
 #include "cli/CliCommon.h"
-#include "cli/CliVerb.h"
+#include "cli/CliOptions.h"
 #include "core/text/ParseDecimal.h"
 #include "core/report/ReportFigures.h"
 
 namespace saroko::cli {
-namespace {
 
-const char kUsage[] =
+extern const char kReportUsage[] =
     "usage: saroko-cli report [--from T --to T] [--low X] [--high Y] [--activation-energy KJ]\n"
     "                         [--fahrenheit|--celsius] (-o OUT.pdf | --json) FILE...\n"
     "  Loads the files as 'info' does and reports, for each shown channel with data, the\n"
@@ -33,10 +32,7 @@ const char kUsage[] =
     "  -o OUT.pdf              the report as PDF: the graph, the figures, the excursions\n"
     "  --json                  the figures as one JSON object on standard output\n";
 
-int RunReport(const std::vector<std::string>& args);
-const Verb kVerb{"report", "report extremes, MKT and limit excursions (JSON or PDF)", kUsage,
-                 &RunReport};
-const VerbRegistrar reg{kVerb};
+namespace {
 
 bool ParseNumber(const std::string& text, double& out) {
     int digits = 0;
@@ -92,57 +88,51 @@ nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigure
             {"channels", channels}};
 }
 
-int RunReport(const std::vector<std::string>& args) {
-    const Options o =
-        ParseOptions(args, {"--from", "--to", "--low", "--high", "--activation-energy", "-o"},
-                     {"--json", "--fahrenheit", "--celsius"});
-    if (!o.error.empty())
-        return UsageError(kVerb, o.error);
-    if (o.positional.empty())
-        return UsageError(kVerb, "no file given");
-    const std::string* out = o.Value("-o");
-    const bool json = o.Has("--json");
-    if ((out != nullptr) == json)
-        return UsageError(kVerb, "give either -o OUT.pdf or --json");
-    if (out && (out->size() < 4 ||
-                (out->substr(out->size() - 4) != ".pdf" && out->substr(out->size() - 4) != ".PDF")))
-        return UsageError(kVerb, "-o wants a .pdf file");
-    if (o.Has("--fahrenheit") && o.Has("--celsius"))
-        return UsageError(kVerb, "--fahrenheit and --celsius exclude each other");
+} // namespace
+
+void DeclareReport(CVerbOptions& o) {
+    o.AddWindow();
+    o.AddValue("low");
+    o.AddValue("high");
+    o.AddValue("activation-energy");
+    o.AddUnits();
+    o.AddOutput();
+    o.AddFlag("json");
+}
+
+int RunReport(const CVerbOptions& o) {
+    if (o.Files().empty())
+        return o.Fail("no file given");
+    const std::string& out = o.Output();
+    const bool json = o.Has("json");
+    if (out.empty() == !json)
+        return o.Fail("give either -o OUT.pdf or --json");
+    if (!json && !HasExtension(out, "pdf"))
+        return o.Fail("-o wants a .pdf file");
 
     ReportOptions options;
-    for (const auto& [name, slot] : {std::pair{"--from", &options.from}, {"--to", &options.to}}) {
-        if (const std::string* t = o.Value(name)) {
-            uint32_t v = 0;
-            if (!ParseLocalDateTime(*t, v))
-                return UsageError(kVerb, std::string(name) + " wants a local time as "
-                                                             "\"YYYY/MM/DD HH:MM:SS\"");
-            *slot = v;
-        }
-    }
-    if (options.from && options.to && *options.to < *options.from)
-        return UsageError(kVerb, "--to lies before --from");
-    for (const auto& [name, slot] : {std::pair{"--low", &options.low}, {"--high", &options.high}}) {
-        if (const std::string* t = o.Value(name)) {
+    options.from = o.From();
+    options.to = o.To();
+    for (const auto& [name, slot] : {std::pair{"low", &options.low}, {"high", &options.high}}) {
+        if (const auto t = o.Value(name)) {
             double v = 0;
             if (!ParseNumber(*t, v))
-                return UsageError(kVerb, std::string(name) + " wants a number");
+                return o.Fail("--" + std::string(name) + " wants a number");
             *slot = v;
         }
     }
-    if (const std::string* t = o.Value("--activation-energy")) {
+    if (options.low && options.high && *options.low > *options.high)
+        return o.Fail("--low lies above --high");
+    if (const auto t = o.Value("activation-energy")) {
         if (!ParseNumber(*t, options.activationEnergy) || options.activationEnergy <= 0)
-            return UsageError(kVerb, "--activation-energy wants a positive number (kJ/mol)");
+            return o.Fail("--activation-energy wants a positive number (kJ/mol)");
     }
 
     auto session = OpenSession();
-    if (!LoadFiles(*session, o.positional))
+    if (!LoadFiles(*session, o.Files()))
         return kExitFailed;
     CZorvicDoc& doc = *session->doc;
-    if (o.Has("--fahrenheit") || o.Has("--celsius")) {
-        doc.m_nUnitCF = o.Has("--fahrenheit") ? 1 : 0;
-        doc.RecalcRanges(RecalcMode::UnitsOrScale);
-    }
+    ApplyUnit(doc, o.Fahrenheit());
     if (json) {
         std::cout << FiguresJson(*session, ComputeReportFigures(doc, options)).dump(2) << "\n";
         return kExitOk;
@@ -153,8 +143,8 @@ int RunReport(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     CChannelPalette palette(session->store);
-    if (!ui::WriteReportPdf(QString::fromStdString(*out), doc, palette, options)) {
-        std::cerr << "saroko-cli report: cannot write " << *out << "\n";
+    if (!ui::WriteReportPdf(QString::fromStdString(out), doc, palette, options)) {
+        std::cerr << "saroko-cli report: cannot write " << out << "\n";
         return kExitFailed;
     }
     return kExitOk;
@@ -164,5 +154,4 @@ int RunReport(const std::vector<std::string>& args) {
 #endif
 }
 
-} // namespace
 } // namespace saroko::cli

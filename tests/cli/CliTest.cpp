@@ -8,9 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "SarokoVersion.h"
 
 namespace {
 
@@ -93,13 +96,77 @@ TEST_F(CliTest, FailuresAndUsage) {
     EXPECT_FALSE(fs::exists(P("x.csv")));
 }
 
+// Every message about a file names it; a usage error is one line that names the option.
+TEST_F(CliTest, MessagesNameTheFileAndTheOption) {
+    const std::string demo = Demo();
+    std::ofstream(P("bad.klg")) << "not a data file";
+    // clang-format off
+    const struct { std::string args; int status; std::string err; } cases[] = {
+        {"info " + demo + " " + P("missing.klg"),   1, "指定されたファイルは存在しません。\n" + P("missing.klg") + "\n"},
+        {"info " + P("bad.klg"),                    1, P("bad.klg") + ": not a readable data file\n"},
+        {"export -o " + P("x.csv") + " " + demo,    1, "拡張子が違うか入力されていません。\n" + P("x.csv") + "\n"},
+        {"save -o " + P("no/x.klg") + " " + demo,   1, "データの保存に失敗しました。\n" + P("no/x.klg") + "\n"},
+        {"report --json --low 9 --high 3 " + demo,  2, "saroko-cli report: --low lies above --high\n"},
+        {"report --json --low 3 --high 9 --bogus " + demo, 2, "saroko-cli report: unknown option --bogus\n"},
+        {"render --size 640x224 -o " + P("g.png") + " " + demo, 2, "saroko-cli render: --size: the view is never lower than 225 pixels\n"},
+        {"print-list --from \"2026/11/30 10:00:00\" --to \"2026/11/30 09:59:59\" -o " + P("l.pdf") + " " + demo,
+                                                    2, "saroko-cli print-list: --to lies before --from\n"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const CliRun r = Cli("--lang ja " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_TRUE(r.err.ends_with(c.err)) << c.args << "\n" << r.err;
+        if (c.status == 2) {
+            EXPECT_EQ(r.err, c.err) << c.args;
+        }
+    }
+    // Equal limits are no contradiction.
+    EXPECT_EQ(Cli("report --json --low 5 --high 5 " + demo).status, 0);
+}
+
+TEST_F(CliTest, VersionHelpAndQtsOwnWarnings) {
+    EXPECT_EQ(Cli("--version").out, "saroko-cli " SAROKO_VERSION "\n");
+    // The overall usage lines the summaries up in one column.
+    const CliRun help = Cli("--help");
+    std::istringstream lines(help.out.substr(help.out.find("verbs:\n") + 7));
+    std::set<std::size_t> columns;
+    int verbs = 0;
+    for (std::string l; std::getline(lines, l) && !l.empty(); ++verbs)
+        columns.insert(l.find_first_not_of(' ', l.find(' ', 2)));
+    EXPECT_EQ(verbs, 9);
+    EXPECT_EQ(columns.size(), 1u) << help.out;
+
+    // Without a runtime folder Qt warns; a cron job must not mail that.
+    const std::string demo = Demo();
+    const std::string render = "render -o " + P("g.png") + " " + demo;
+    const std::string noRuntime = "env -u XDG_RUNTIME_DIR";
+    // clang-format off
+    const struct { std::string env, args; bool warned; } cases[] = {
+        {noRuntime,                         render,              false},
+        {noRuntime + " SAROKO_QT_WARNINGS=1", render,            true},
+        {noRuntime + " SAROKO_QT_WARNINGS=0", render,            false},
+        {noRuntime,                         "--verbose " + render, true},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const CliRun r = Cli(c.args, c.env);
+        EXPECT_EQ(r.status, 0) << c.env << " " << c.args;
+        EXPECT_EQ(r.err.find("XDG_RUNTIME_DIR") != std::string::npos, c.warned)
+            << c.env << " " << c.args << "\n" << r.err;
+        if (!c.warned) {
+            EXPECT_EQ(r.err, "");
+        }
+    }
+}
+
 TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {
     const std::string absent = "info " + P("absent.klg");
-    const char* ja = "ファイル名指定エラー\n\n指定されたファイルは存在しません。\n";
-    const char* en = "File name error\n\nThe file does not exist.\n";
+    const std::string ja = "ファイル名指定エラー\n\n指定されたファイルは存在しません。\n" + P("absent.klg") + "\n";
+    const std::string en = "File name error\n\nThe file does not exist.\n" + P("absent.klg") + "\n";
     // clang-format off
     // Which locale gives which language is the core's table; here each source reaches it once.
-    const struct { const char* env; const char* option; const char* setting; const char* err; } cases[] = {
+    const struct { const char* env; const char* option; const char* setting; const std::string& err; } cases[] = {
         {"LANG=en_US.UTF-8",          "",           "",     en},
         {"LANG=C",                    "",           "",     ja},
         {"LANG=C LC_MESSAGES=de_DE",  "",           "",     en},
@@ -111,7 +178,7 @@ TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {
     for (const auto& c : cases) {
         Settings(std::string("[Language%20Section]\nLanguage=") + c.setting + "\n");
         const CliRun r = Cli(c.option + absent, c.env);
-        EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, std::string(c.err)))
+        EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, c.err))
             << c.env << " " << c.option << c.setting;
     }
     EXPECT_EQ(Cli("--lang fr " + absent).status, 2);

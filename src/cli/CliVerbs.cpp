@@ -1,0 +1,75 @@
+// The table of saroko-cli's verbs. Each verb's declare function adds its options to the
+// parser; its run function gets them parsed. A verb that paints starts the GUI application.
+#include <string_view>
+
+#include "cli/CliOptions.h"
+#include "cli/CliVerb.h"
+
+namespace saroko::cli {
+
+// Defined beside each verb, in its Cmd*.cpp file.
+extern const char kDemoUsage[], kExportUsage[], kSaveUsage[], kInfoUsage[], kRecorderUsage[],
+    kReportUsage[];
+void DeclareDemo(CVerbOptions&), DeclareExport(CVerbOptions&), DeclareSave(CVerbOptions&),
+    DeclareInfo(CVerbOptions&), DeclareReport(CVerbOptions&);
+int RunDemo(const CVerbOptions&), RunExport(const CVerbOptions&), RunSave(const CVerbOptions&),
+    RunInfo(const CVerbOptions&), RunReport(const CVerbOptions&);
+void DeclareNoFiles(CVerbOptions&), DeclarePorts(CVerbOptions&), DeclareCommand(CVerbOptions&),
+    DeclareRecorderDownload(CVerbOptions&), DeclareRecorderStart(CVerbOptions&);
+int RunIdentify(const CVerbOptions&), RunSettings(const CVerbOptions&),
+    RunRecorderDownload(const CVerbOptions&), RunRecorderStart(const CVerbOptions&),
+    RunStop(const CVerbOptions&), RunCommand(const CVerbOptions&), RunPorts(const CVerbOptions&);
+#ifdef SAROKO_CLI_HAS_GUI
+extern const char kPrintGraphUsage[], kPrintListUsage[], kRenderUsage[];
+void DeclarePrintGraph(CVerbOptions&), DeclarePrintList(CVerbOptions&),
+    DeclareRender(CVerbOptions&);
+int RunPrintGraph(const CVerbOptions&), RunPrintList(const CVerbOptions&),
+    RunRender(const CVerbOptions&);
+#endif
+
+namespace {
+
+// clang-format off
+// The recorder's subcommands share its usage text, so their summaries are not shown.
+const Verb kRecorderVerbs[] = {
+    {"identify", "", kRecorderUsage, Paints::kNever, &DeclareNoFiles,          &RunIdentify},
+    {"settings", "", kRecorderUsage, Paints::kNever, &DeclareNoFiles,          &RunSettings},
+    {"download", "", kRecorderUsage, Paints::kNever, &DeclareRecorderDownload, &RunRecorderDownload},
+    {"start",    "", kRecorderUsage, Paints::kNever, &DeclareRecorderStart,    &RunRecorderStart},
+    {"stop",     "", kRecorderUsage, Paints::kNever, &DeclareNoFiles,          &RunStop},
+    {"command",  "", kRecorderUsage, Paints::kNever, &DeclareCommand,          &RunCommand},
+    {"ports",    "", kRecorderUsage, Paints::kNever, &DeclarePorts,            &RunPorts},
+};
+
+const Verb kVerbs[] = {
+    {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
+    {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
+    {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},
+    {"info",        "describe data files",                   kInfoUsage,   Paints::kNever, &DeclareInfo,   &RunInfo},
+#ifdef SAROKO_CLI_HAS_GUI
+    {"print-graph", "print the graph into a PDF file",       kPrintGraphUsage, Paints::kAlways, &DeclarePrintGraph, &RunPrintGraph},
+    {"print-list",  "print the data list into a PDF file",   kPrintListUsage,  Paints::kAlways, &DeclarePrintList,  &RunPrintList},
+#endif
+    {"recorder",    "talk to the KM-41 recorder",            kRecorderUsage, Paints::kNever, nullptr, nullptr, kRecorderVerbs},
+#ifdef SAROKO_CLI_HAS_GUI
+    {"render",      "write the graph of data files as a PNG or PDF picture", kRenderUsage, Paints::kAlways, &DeclareRender, &RunRender},
+#endif
+    // Its PDF report paints; its --json figures do not.
+    {"report",      "report extremes, MKT and limit excursions (JSON or PDF)", kReportUsage, Paints::kWithOutput, &DeclareReport, &RunReport},
+};
+// clang-format on
+
+} // namespace
+
+std::span<const Verb> Verbs() {
+    return kVerbs;
+}
+
+const Verb* FindVerb(std::span<const Verb> verbs, std::string_view name) {
+    for (const Verb& v : verbs)
+        if (name == v.name)
+            return &v;
+    return nullptr;
+}
+
+} // namespace saroko::cli
