@@ -1118,6 +1118,43 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>SerialPorts</name>
+    <message>
+        <source>ﾃﾞﾊﾞｲｽ %1 がありません。USB ｼﾘｱﾙ変換器ならつなぎ直してください。</source>
+        <translation>There is no device %1. If it is a USB serial adapter, plug it in again.</translation>
+    </message>
+    <message>
+        <source>このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。ｸﾞﾙｰﾌﾟ &quot;%1&quot; に加えてください:
+sudo usermod -aG %1 %2
+加えたあと、ﾛｸﾞｲﾝし直すと有効になります。</source>
+        <translation>This user may not open the device. Join the group &quot;%1&quot;:
+sudo usermod -aG %1 %2
+The membership takes effect at the next login.</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾙｰﾌﾟ &quot;%1&quot; には加えられていますが、このﾛｸﾞｲﾝではまだ有効ではありません。ﾛｸﾞｲﾝし直してください。</source>
+        <translation>You are in the group &quot;%1&quot;, but not yet in this login: log out and in again.</translation>
+    </message>
+    <message>
+        <source>このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。許可を確かめてください: ls -l %1</source>
+        <translation>This user may not open the device. Check its permissions: ls -l %1</translation>
+    </message>
+    <message>
+        <source>ほかのﾌﾟﾛｸﾞﾗﾑが使用中です: %1
+そのﾌﾟﾛｸﾞﾗﾑを終了してから通信してください。</source>
+        <translation>Another program holds the device: %1
+Close that program before talking to the recorder.</translation>
+    </message>
+    <message>
+        <source>brltty (点字ﾃﾞｨｽﾌﾟﾚｲ用) が USB ｼﾘｱﾙ変換器を奪うことがあります。使わないなら削除してください: sudo apt remove brltty</source>
+        <translation>brltty (for braille displays) may claim USB serial adapters. If you use no braille display, remove it: sudo apt remove brltty</translation>
+    </message>
+    <message>
+        <source>ModemManager が新しいｼﾘｱﾙﾃﾞﾊﾞｲｽを調べに開くことがあります。止めるには: sudo systemctl stop ModemManager</source>
+        <translation>ModemManager may open new serial devices to probe them. To stop it: sudo systemctl stop ModemManager</translation>
+    </message>
+</context>
+<context>
     <name>saroko::CMainFrame</name>
     <message>
         <source>バージョン情報</source>
@@ -1355,6 +1392,14 @@ Do you want to replace it?</translation>
         <source>記録間隔 : </source>
         <translation>Interval: </translation>
     </message>
+    <message>
+        <source>控え: %1</source>
+        <translation>Kept as: %1</translation>
+    </message>
+    <message>
+        <source>吸い上げたデータの控え: %1</source>
+        <translation>The download was kept as %1</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CFullScaleDlg</name>
@@ -1419,6 +1464,13 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>saroko::ui::CHelpWindow</name>
+    <message>
+        <source>Saroko ﾍﾙﾌﾟ</source>
+        <translation>Saroko Help</translation>
+    </message>
+</context>
+<context>
     <name>saroko::ui::CListPrintDlg</name>
     <message>
         <source>データ一覧印刷</source>
@@ -1442,16 +1494,6 @@ Do you want to replace it?</translation>
     <message>
         <source>１２３４５６７８９</source>
         <translation>123456789</translation>
-    </message>
-    <message>
-        <source>このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。</source>
-        <translation>This user cannot open the device.</translation>
-    </message>
-    <message>
-        <source>
-ｸﾞﾙｰﾌﾟ &quot;%1&quot; に加えてください。</source>
-        <translation>
-Add the user to the group &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>シリアルポートの選択</source>
@@ -1762,50 +1804,6 @@ Add the user to the group &quot;%1&quot;.</translation>
     <message>
         <source>レポートを書き込めませんでした。</source>
         <translation>The report could not be written.</translation>
-    </message>
-</context>
-<context>
-    <name>SerialPorts</name>
-    <message>
-        <source>ﾃﾞﾊﾞｲｽ %1 がありません。USB ｼﾘｱﾙ変換器ならつなぎ直してください。</source>
-        <translation>There is no device %1. If it is a USB serial adapter, plug it in again.</translation>
-    </message>
-    <message>
-        <source>このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。ｸﾞﾙｰﾌﾟ &quot;%1&quot; に加えてください:
-sudo usermod -aG %1 %2
-加えたあと、ﾛｸﾞｲﾝし直すと有効になります。</source>
-        <translation>This user may not open the device. Join the group &quot;%1&quot;:
-sudo usermod -aG %1 %2
-The membership takes effect at the next login.</translation>
-    </message>
-    <message>
-        <source>ｸﾞﾙｰﾌﾟ &quot;%1&quot; には加えられていますが、このﾛｸﾞｲﾝではまだ有効ではありません。ﾛｸﾞｲﾝし直してください。</source>
-        <translation>You are in the group &quot;%1&quot;, but not yet in this login: log out and in again.</translation>
-    </message>
-    <message>
-        <source>このﾕｰｻﾞｰには開けないﾃﾞﾊﾞｲｽです。許可を確かめてください: ls -l %1</source>
-        <translation>This user may not open the device. Check its permissions: ls -l %1</translation>
-    </message>
-    <message>
-        <source>ほかのﾌﾟﾛｸﾞﾗﾑが使用中です: %1
-そのﾌﾟﾛｸﾞﾗﾑを終了してから通信してください。</source>
-        <translation>Another program holds the device: %1
-Close that program before talking to the recorder.</translation>
-    </message>
-    <message>
-        <source>brltty (点字ﾃﾞｨｽﾌﾟﾚｲ用) が USB ｼﾘｱﾙ変換器を奪うことがあります。使わないなら削除してください: sudo apt remove brltty</source>
-        <translation>brltty (for braille displays) may claim USB serial adapters. If you use no braille display, remove it: sudo apt remove brltty</translation>
-    </message>
-    <message>
-        <source>ModemManager が新しいｼﾘｱﾙﾃﾞﾊﾞｲｽを調べに開くことがあります。止めるには: sudo systemctl stop ModemManager</source>
-        <translation>ModemManager may open new serial devices to probe them. To stop it: sudo systemctl stop ModemManager</translation>
-    </message>
-</context>
-<context>
-    <name>saroko::ui::CHelpWindow</name>
-    <message>
-        <source>Saroko ﾍﾙﾌﾟ</source>
-        <translation>Saroko Help</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -274,7 +275,9 @@ bool CMainFrame::ExecuteCommand(int id) {
 bool CMainFrame::RunViewCommand(int id) {
     // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and scrolling; keys without a handler do
     // nothing.
-    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this, [this](int topic) { OpenHelp(topic); }) ||
+    if (ui::RunRecorderCommand(
+            id, m_doc, m_pView->Palette(), this, [this](int topic) { OpenHelp(topic); },
+            [this](const QString& note) { ShowStatusNote(note); }) ||
         ui::RunPrintingCommand(id, *m_pView, this) ||
         ui::RunChannelCommand(id, *m_pView, this, [this](int topic) { OpenHelp(topic); })) {
         UpdateCommandUi();
@@ -327,6 +330,18 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::OpenHelp(int topic) { ui::OpenHelpFile(topic); }
+
+void CMainFrame::ShowStatusNote(const QString& note) {
+    // The frame has no status bar of its own: one comes for the note and goes with it.
+    QStatusBar* bar = statusBar();
+    if (!m_bStatusHooked) {
+        connect(bar, &QStatusBar::messageChanged, bar,
+                [bar](const QString& message) { bar->setVisible(!message.isEmpty()); });
+        m_bStatusHooked = true;
+    }
+    bar->showMessage(note, kStatusNoteMs);
+    bar->show();
+}
 
 void CMainFrame::PlaceWindow(int desktopWidth, int desktopHeight) {
     const WindowRect r = LoadWindowPlacement(m_store, desktopWidth, desktopHeight);

@@ -68,6 +68,9 @@ private:
     // Help at a dialog's context number, 0 for the main window's page.
     void OpenHelp(int topic);
     bool RunViewCommand(int id);
+    // A note in the status bar for a while (where a download was kept).
+    void ShowStatusNote(const QString& note);
+    static constexpr int kStatusNoteMs = 60000;
 
     CZorvicDoc& m_doc;
     ISettingsStore& m_store;
@@ -82,6 +85,7 @@ private:
     std::vector<QAction*> m_recentActions;
     std::multimap<int, QAction*> m_menuActions;
     bool m_bPlaced = false;
+    bool m_bStatusHooked = false;
     QSize m_pendingOuterSize;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/recorder/DownloadDlg.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -133,6 +134,11 @@ QGroupBox* CDownloadDlg::BuildStatus() {
     sg->addLayout(counts, r++, 0, 1, 4);
     m_pProgress = new CDownloadProgress(m_palette, *this, status);
     sg->addWidget(m_pProgress, r++, 0, 1, 4, Qt::AlignHCenter);
+    // Its line is there from the start, so the dialog keeps its size when a path comes.
+    QLabel* kept = Item(kIdcKept, new QLabel(status));
+    kept->setMinimumHeight(kept->fontMetrics().height());
+    kept->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    sg->addWidget(kept, r++, 0, 1, 4);
     // The unit stands right after the name.
     sg->setColumnStretch(3, 1);
 
@@ -179,14 +185,29 @@ void CDownloadDlg::OnDownload() {
     const int t1 = m_pList1->currentIndex() + 1;
     const int t2 = m_pList2->currentIndex() + 1;
     CRecorderDownload download(Services(), m_doc, *this);
+    m_szKept.clear();
+    auto* kept = static_cast<QLabel*>(GetDlgItem(kIdcKept));
+    kept->clear();
+    kept->setToolTip({});
     {
         CExchange exchange(*this);
         m_pRunning = &download;
         m_nLastResult = download.Run(t1, t2);
         m_pRunning = nullptr;
     }
-    if (m_nLastResult == COMM_OK)
+    if (m_nLastResult == COMM_OK) {
         m_bChanged = true;
+        m_szKept = QString::fromStdString(download.KeptPath());
+    }
+    if (!m_szKept.isEmpty()) {
+        // A long path is shortened in its middle to the dialog's width; the tip has it whole.
+        const QString note = tr("控え: %1");
+        const int room = m_pProgress->width() -
+                         kept->fontMetrics().horizontalAdvance(note.arg(QString()));
+        kept->setText(note.arg(kept->fontMetrics().elidedText(
+            QDir::toNativeSeparators(m_szKept), Qt::ElideMiddle, std::max(room, 0))));
+        kept->setToolTip(QDir::toNativeSeparators(m_szKept));
+    }
     progress = 0;
     steps = 20;
     ProposeTargets();

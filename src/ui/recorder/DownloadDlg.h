@@ -44,6 +44,7 @@ public:
         kIdcReceived = 194,
         kIdcTotal = 195,
         kIdcTimeLeft = 1901, // the program's own: the time left beside the counters
+        kIdcKept = 1902,     // the program's own: where the last download's copy was kept
     };
 
     CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette, const CommServices& services,
@@ -56,6 +57,8 @@ public:
     int LastResult() const { return m_nLastResult; }
     // True once a download has changed the document.
     bool ChangedDocument() const { return m_bChanged; }
+    // The file the last successful download was kept in; empty when none was kept.
+    const QString& KeptPath() const { return m_szKept; }
     CDownloadProgress* ProgressBar() const { return m_pProgress; }
 
     // IDownloadOwner
@@ -81,6 +84,7 @@ private:
     int m_nTarget2 = 0;
     int m_nLastResult = CRecorderDownload::kDownloadStopped;
     bool m_bChanged = false;
+    QString m_szKept;
     // Only while "吸い上げ" runs: the header's texts come from it.
     const CRecorderDownload* m_pRunning = nullptr;
     CDownloadPace m_pace;

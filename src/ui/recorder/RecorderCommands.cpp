@@ -1,5 +1,7 @@
 #include "ui/recorder/RecorderCommands.h"
 
+#include <QDir>
+
 #include "core/document/CommandState.h"
 #include "core/document/ZorvicDoc.h"
 #include "platform/SerialPortLine.h"
@@ -14,7 +16,7 @@
 namespace saroko::ui {
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        QWidget* parent, HelpRequest help) {
+                        QWidget* parent, HelpRequest help, StatusNote note) {
     CQtSerialLine serial;
     CKeptTranscriptLine line(serial, TranscriptFolder());
     CommServices services;
@@ -23,16 +25,21 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
     services.port = ResolvePort(static_cast<int>(doc.m_nPortNo), &doc.Store());
     services.keepFolder = KeptDownloadsFolder();
     services.transcriptFile = line.Path();
-    return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(help));
+    return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(help),
+                              std::move(note));
 }
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        const CommServices& services, QWidget* parent, HelpRequest help) {
+                        const CommServices& services, QWidget* parent, HelpRequest help,
+                        StatusNote note) {
     switch (commandId) {
     case cmd::kDownload: {
         CDownloadDlg dlg(doc, palette, services, parent);
         dlg.SetHelpRequest(std::move(help));
         dlg.exec();
+        if (note && !dlg.KeptPath().isEmpty())
+            note(CDownloadDlg::tr("吸い上げたデータの控え: %1")
+                     .arg(QDir::toNativeSeparators(dlg.KeptPath())));
         return true;
     }
     case cmd::kRecordStart: {

@@ -4,6 +4,9 @@
 #include "core/recorder/RecorderComm.h"
 #include "ui/recorder/RecorderDialog.h"
 
+#include <QString>
+#include <functional>
+
 class QWidget;
 
 namespace saroko {
@@ -13,15 +16,19 @@ class CZorvicDoc;
 
 namespace saroko::ui {
 
+// Where a command puts a note for the main window's status bar.
+using StatusNote = std::function<void(const QString& note)>;
+
 // Opens the dialog of `commandId` (cmd::kDownload, kRecordStart, kSelectPort, kCommandTest)
 // and returns true once it has closed; false for any other id. Exchanges go through a real
 // serial port on the document's COM number. A download leaves the document recalculated and
-// its views updated.
+// its views updated, and the note names the file its copy was kept in.
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        QWidget* parent, HelpRequest help = {});
+                        QWidget* parent, HelpRequest help = {}, StatusNote note = {});
 
 // The same on given exchange services (a line to a simulated recorder, a pinned clock).
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        const CommServices& services, QWidget* parent, HelpRequest help = {});
+                        const CommServices& services, QWidget* parent, HelpRequest help = {},
+                        StatusNote note = {});
 
 } // namespace saroko::ui

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -19,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include "ui/app/MainFrame.h"
 #include "ui/app/MessageSink.h"
 #include "core/channels/ChannelPalette.h"
 #include "core/TestSupport.h"
@@ -529,27 +531,36 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     doc.OnNewDocument();
     doc.m_nPortNo = 1;
     store.WriteString(kRecorderCommSection, "COM1", host.DevicePath());
-    CChannelPalette palette;
+    CMainFrame frame(doc, store);
+    frame.show();
 
+    QString keptShown;
     log.onShow = [&](int id) {
         if (id != msg::kCommOk)
             return;
         // Close once the download is over and the dialog idle again.
-        WhenOpen<CDownloadDlg>([](CDownloadDlg& dlg) { Press(dlg, CDownloadDlg::kIdcEnd); });
+        WhenOpen<CDownloadDlg>([&](CDownloadDlg& dlg) {
+            keptShown = Item<QLabel>(dlg, CDownloadDlg::kIdcKept)->toolTip();
+            Press(dlg, CDownloadDlg::kIdcEnd);
+        });
     };
     WhenOpen<CDownloadDlg>([](CDownloadDlg& dlg) { Press(dlg, CDownloadDlg::kIdcDownload); });
-    EXPECT_TRUE(ui::RunRecorderCommand(cmd::kDownload, doc, palette, nullptr));
+    EXPECT_TRUE(frame.ExecuteCommand(cmd::kDownload));
     stop = true;
     serve.join();
 
     // What arrives and what the kept file holds are the core's and the end-to-end tests'; here that
-    // it came through the port, and that the kept file and transcript are made.
+    // it came through the port, and that the kept file and transcript are made, and that the
+    // dialog and the status bar name the kept file.
     EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
     EXPECT_EQ(doc.GetChannel(2)->sampleCount, 12);
-    EXPECT_EQ(QDir(QString::fromStdString(KeptDownloadsFolder()))
-                  .entryList({"*.klg"}, QDir::Files)
-                  .size(),
-              1);
+    const QDir keptFolder(QString::fromStdString(KeptDownloadsFolder()));
+    const QStringList kept = keptFolder.entryList({"*.klg"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(keptShown, keptFolder.filePath(kept.front()));
+    EXPECT_EQ(frame.statusBar()->currentMessage(),
+              QStringLiteral("吸い上げたデータの控え: ") + keptFolder.filePath(kept.front()));
+    EXPECT_TRUE(frame.statusBar()->isVisible());
     QFile transcript(QString::fromStdString(TranscriptFolder()) + "/last-exchange.txt");
     ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
     EXPECT_TRUE(transcript.readAll().contains("> 11 00 00 00 00 29"));
