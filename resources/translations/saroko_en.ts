@@ -909,6 +909,38 @@ The copy of the downloaded data could not be kept.</translation>
 Transcript of the exchange:
 </translation>
     </message>
+    <message>
+        <source>ファイル読み込みエラー
+
+ファイルを読み込めませんでした。</source>
+        <translation>File read error
+
+The file could not be read.</translation>
+    </message>
+    <message>
+        <source>ファイル読み込みエラー
+
+ファイルが短すぎます。データファイルではないか、壊れています。</source>
+        <translation>File read error
+
+The file is too short: it is no data file, or it is damaged.</translation>
+    </message>
+    <message>
+        <source>ファイル読み込みエラー
+
+データが途中で切れています。ファイルが壊れています。</source>
+        <translation>File read error
+
+The data end part way: the file is damaged.</translation>
+    </message>
+    <message>
+        <source>ファイル読み込みエラー
+
+チャンネルのデータ数か記録間隔が読めません。ファイルが壊れています。</source>
+        <translation>File read error
+
+A channel&apos;s sample count or interval cannot be read: the file is damaged.</translation>
+    </message>
 </context>
 <context>
     <name>Printing</name>

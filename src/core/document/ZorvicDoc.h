@@ -53,6 +53,15 @@ public:
 // Results of file and document operations.
 enum FileResult : int { kFileFailed = 0, kFileOk = 1, kFileCancelled = 2 };
 
+// Why the last load could not read its file.
+enum class ReadFailure {
+    kNone,
+    kUnreadable, // the file could not be read at all
+    kNoHeader,   // shorter than the file header
+    kTruncated,  // a channel's header or samples end early
+    kBadHeader,  // a channel header's sample count or interval is no valid number
+};
+
 // GetFileKind results.
 enum FileKind : int { kKindOther = -1, kKindKlg = 1, kKindKsv = 2, kKindText = 3 };
 int GetFileKind(std::string_view path);
@@ -121,6 +130,8 @@ public:
     // The open procedure: checks the file, loads by kind, repaints. Returns the load's result
     // or 0 after a message.
     int OpenDataFile(const std::string& path);
+    // Why the last load failed on its file's bytes; kNone when it did not.
+    ReadFailure LastReadFailure() const { return m_readFailure; }
     void AddRecentFile(const std::string& path);
     void SaveRecentFiles();
 
@@ -177,6 +188,7 @@ private:
     IDocumentObserver* m_pObserver = nullptr;
     CBasicCp932Codec m_basicCodec;
     const ITextCodec* m_pCodec = &m_basicCodec;
+    ReadFailure m_readFailure = ReadFailure::kNone;
 };
 
 // "%6.1f" of a temperature of k tenths of a degree Celsius in degC or degF, without printf;

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "core/document/ZorvicDoc.h"
+#include "core/files/FileCommands.h"
 #include "core/files/FileIo.h"
 
 namespace saroko {
@@ -24,6 +25,7 @@ int GetFileKind(std::string_view path) {
 }
 
 int CZorvicDoc::OpenDataFile(const std::string& path) {
+    m_readFailure = ReadFailure::kNone;
     if (!IsReadableFile(path)) {
         if (m_pPrompts)
             m_pPrompts->ShowMessage(msg::kFileNotFound);
@@ -44,6 +46,27 @@ int CZorvicDoc::OpenDataFile(const std::string& path) {
     }
     UpdateAllViews();
     return result;
+}
+
+int ReadFailureMessageId(ReadFailure failure) {
+    switch (failure) {
+    case ReadFailure::kNone:
+        break;
+    case ReadFailure::kUnreadable:
+        return msg::kFileUnreadable;
+    case ReadFailure::kNoHeader:
+        return msg::kFileTooShort;
+    case ReadFailure::kTruncated:
+        return msg::kFileTruncated;
+    case ReadFailure::kBadHeader:
+        return msg::kFileBadHeader;
+    }
+    return 0;
+}
+
+void ShowReadFailure(const CZorvicDoc& doc, const std::string& path, IMessageSink& sink) {
+    if (const int id = ReadFailureMessageId(doc.LastReadFailure()))
+        sink.ShowMessage(id, "\n\n" + path);
 }
 
 void CZorvicDoc::AddRecentFile(const std::string& path) {

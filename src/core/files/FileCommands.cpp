@@ -26,7 +26,8 @@ void CFileCommands::OnFileOpen() {
     if (!m_ui.AskOpenPath(path))
         return;
     WaitCursor wait(m_ui);
-    m_doc.OpenDataFile(path);
+    if (m_doc.OpenDataFile(path) == kFileFailed)
+        ShowReadFailure(m_doc, path, m_sink);
 }
 
 void CFileCommands::OnOpenRecentFile(int n) {
@@ -37,7 +38,8 @@ void CFileCommands::OnOpenRecentFile(int n) {
     if (kind != kKindKlg && kind != kKindKsv)
         return;
     WaitCursor wait(m_ui);
-    m_doc.OpenDataFile(path);
+    if (m_doc.OpenDataFile(path) == kFileFailed)
+        ShowReadFailure(m_doc, path, m_sink);
 }
 
 void CFileCommands::OnFileSave() {

@@ -9,6 +9,12 @@
 
 namespace saroko {
 
+// The message for a file a load could not read (a headline, an empty line, why); 0 for kNone.
+int ReadFailureMessageId(ReadFailure failure);
+// After a failed open: says which file could not be read and why, when its bytes were the
+// reason (a missing file or a wrong extension has had its message already).
+void ShowReadFailure(const CZorvicDoc& doc, const std::string& path, IMessageSink& sink);
+
 class IFileCommandUi {
 public:
     virtual ~IFileCommandUi() = default;

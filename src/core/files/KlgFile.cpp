@@ -86,10 +86,15 @@ bool FormatKlgDateText(uint32_t t, char (&out)[24]) {
     return true;
 }
 
-bool ParseKlgImage(std::span<const uint8_t> bytes, KlgImage& out) {
+bool ParseKlgImage(std::span<const uint8_t> bytes, KlgImage& out, ReadFailure* why) {
     out = KlgImage{};
-    if (bytes.size() < kKlgHeaderSize)
+    const auto fail = [why](ReadFailure f) {
+        if (why)
+            *why = f;
         return false;
+    };
+    if (bytes.size() < kKlgHeaderSize)
+        return fail(ReadFailure::kNoHeader);
     for (int pos = 1; pos <= 64; ++pos)
         if (bytes[static_cast<std::size_t>((pos - 1) / 8)] & (1u << ((pos - 1) % 8)))
             out.positions.push_back(pos);
@@ -97,18 +102,18 @@ bool ParseKlgImage(std::span<const uint8_t> bytes, KlgImage& out) {
     out.blocks.reserve(out.positions.size());
     for (std::size_t b = 0; b < out.positions.size(); ++b) {
         if (bytes.size() - off < kKlgHeaderSize)
-            return false;
+            return fail(ReadFailure::kTruncated);
         KlgBlock block;
         std::memcpy(block.header, bytes.data() + off, kKlgHeaderSize);
         off += kKlgHeaderSize;
         long n = 0, interval = 0;
         if (!ParseNumberField(block.header + klg::kOffCount, 5, n) || n < 0 || n > kMaxSamples)
-            return false;
+            return fail(ReadFailure::kBadHeader);
         if (!ParseNumberField(block.header + klg::kOffInterval, 5, interval) || interval <= 0)
-            return false;
+            return fail(ReadFailure::kBadHeader);
         const std::size_t area = AreaBytes(static_cast<int>(n));
         if (bytes.size() - off < area)
-            return false;
+            return fail(ReadFailure::kTruncated);
         block.number = static_cast<int>(AtoiField(block.header + klg::kOffNumber, 2));
         block.interval = static_cast<uint32_t>(interval);
         block.count = static_cast<int>(n);
@@ -197,6 +202,7 @@ int CZorvicDoc::LoadKlgFile(const std::string& path) { return LoadContainer(path
 int CZorvicDoc::LoadKsvFile(const std::string& path) { return LoadContainer(path, true); }
 
 int CZorvicDoc::LoadContainer(const std::string& path, bool olderSeries) {
+    m_readFailure = ReadFailure::kNone;
     std::vector<uint8_t> bytes;
     int free = 0;
     for (int number = 1; number <= kChannelCount; ++number)
@@ -208,8 +214,10 @@ int CZorvicDoc::LoadContainer(const std::string& path, bool olderSeries) {
         if (mode != IDocumentPrompts::kReadNew && mode != IDocumentPrompts::kReadAppend)
             return kFileCancelled;
     }
-    if (!ReadFileBytes(path, kKlgMaxFileSize, bytes))
+    if (!ReadFileBytes(path, kKlgMaxFileSize, bytes)) {
+        m_readFailure = ReadFailure::kUnreadable;
         return kFileFailed;
+    }
     return LoadContainerImage(bytes, path, olderSeries, mode);
 }
 
@@ -218,7 +226,8 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
     // The whole file is read and checked before anything changes, so a damaged file or a
     // cancelled question leaves the document as it was.
     KlgImage image;
-    if (!ParseKlgImage(bytes, image))
+    m_readFailure = ReadFailure::kNone;
+    if (!ParseKlgImage(bytes, image, &m_readFailure))
         return kFileFailed;
 
     std::vector<int> freeNumbers;

@@ -9,6 +9,7 @@
 namespace saroko {
 
 class CZorvicDoc;
+enum class ReadFailure;
 
 inline constexpr std::size_t kKlgHeaderSize = 256;
 // Largest file the readers look at: the header and 64 full channel blocks.
@@ -51,7 +52,7 @@ struct KlgImage {
 
 // Parses a whole file image. Fails on a short header or block, a sample count that is not a
 // number or exceeds 16000, or an interval that is not a positive number.
-bool ParseKlgImage(std::span<const uint8_t> bytes, KlgImage& out);
+bool ParseKlgImage(std::span<const uint8_t> bytes, KlgImage& out, ReadFailure* why = nullptr);
 
 // The file image SaveKlgFile writes: range 0 all data, 1 the shown time window.
 std::string BuildKlgImage(const CZorvicDoc& doc, int range);

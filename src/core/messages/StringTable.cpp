@@ -68,6 +68,10 @@ constexpr MessageDef kMessages[] = {
     {57797, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "上下限値入力エラー\n\n上下限値の差が２未満になっています。")},
     {58001, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "控え保存エラー\n\n吸い上げたデータの控えを保存できませんでした。")},
     {58002, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "\n\n通信記録ファイル:\n")},
+    {58003, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "ファイル読み込みエラー\n\nファイルを読み込めませんでした。")},
+    {58004, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "ファイル読み込みエラー\n\nファイルが短すぎます。データファイルではないか、壊れています。")},
+    {58005, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "ファイル読み込みエラー\n\nデータが途中で切れています。ファイルが壊れています。")},
+    {58006, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "ファイル読み込みエラー\n\nチャンネルのデータ数か記録間隔が読めません。ファイルが壊れています。")},
 };
 // clang-format on
 

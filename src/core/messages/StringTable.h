@@ -46,6 +46,11 @@ inline constexpr int kUnknownModel = 57784;
 inline constexpr int kKeepFailed = 58001;
 // Not a box of its own: appended to a communication failure, followed by the file's path.
 inline constexpr int kTranscriptNote = 58002;
+// A data file that could not be read, followed by its path.
+inline constexpr int kFileUnreadable = 58003;
+inline constexpr int kFileTooShort = 58004;
+inline constexpr int kFileTruncated = 58005;
+inline constexpr int kFileBadHeader = 58006;
 } // namespace msg
 
 inline constexpr const char* kAppTitle = "Saroko";

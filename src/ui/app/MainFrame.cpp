@@ -351,7 +351,10 @@ void CMainFrame::PlaceWindow(int desktopWidth, int desktopHeight) {
 }
 
 int CMainFrame::OpenFile(const QString& path) {
-    const int r = m_doc.OnOpenDocument(QFileInfo(path).absoluteFilePath().toStdString());
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
+    const int r = m_doc.OnOpenDocument(absolute);
+    if (r == kFileFailed)
+        ShowReadFailure(m_doc, absolute, m_prompts);
     UpdateCommandUi();
     // For the two-process tests: where the document stands after an open.
     const QByteArray status = qgetenv("SAROKO_TEST_STATUS_FILE");

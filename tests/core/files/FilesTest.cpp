@@ -151,31 +151,43 @@ TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
         b.replace(256 + off, text.size(), text);
         return b;
     };
-    const std::pair<const char*, std::string> cases[] = {
-        {"empty file", ""},
-        {"short file header", good.substr(0, 200)},
-        {"short channel header", good.substr(0, 300)},
-        {"short sample area", good.substr(0, good.size() - 1)},
+    using F = ReadFailure;
+    const std::tuple<const char*, std::string, ReadFailure, int> cases[] = {
+        {"empty file", "", F::kNoHeader, msg::kFileTooShort},
+        {"file header one byte short", std::string(255, '\0'), F::kNoHeader, msg::kFileTooShort},
+        {"short channel header", good.substr(0, 300), F::kTruncated, msg::kFileTruncated},
+        {"channel header one byte short", good.substr(0, 511), F::kTruncated, msg::kFileTruncated},
+        {"short sample area", good.substr(0, good.size() - 1), F::kTruncated, msg::kFileTruncated},
         {"count above 16000, its samples all there",
-         withField(87, "16001") + std::string(32016, '\0')},
-        {"count not a number", withField(87, "  abc")},
-        {"count negative", withField(87, "   -2")},
-        {"interval zero", withField(61, "    0")},
-        {"interval not a number", withField(61, "     ")},
+         withField(87, "16001") + std::string(32016, '\0'), F::kBadHeader, msg::kFileBadHeader},
+        {"count not a number", withField(87, "  abc"), F::kBadHeader, msg::kFileBadHeader},
+        {"count negative", withField(87, "   -2"), F::kBadHeader, msg::kFileBadHeader},
+        {"interval zero", withField(61, "    0"), F::kBadHeader, msg::kFileBadHeader},
+        {"interval not a number", withField(61, "     "), F::kBadHeader, msg::kFileBadHeader},
     };
     const GraphRange rangeBefore = *doc.GetRange();
-    for (const auto& [what, bytes] : cases) {
+    for (const auto& [what, bytes, failure, message] : cases) {
         SCOPED_TRACE(what);
         WriteAll(Path("bad.klg"), bytes);
         for (int mode : {IDocumentPrompts::kReadNew, IDocumentPrompts::kReadAppend}) {
             prompts.readMode = mode;
             EXPECT_EQ(doc.LoadKlgFile(Path("bad.klg")), kFileFailed);
             EXPECT_EQ(std::tuple(doc.GetChannel(1)->startTime, doc.GetChannel(2)->present,
-                                 *doc.GetRange()),
-                      std::tuple(t0, 0u, rangeBefore));
+                                 *doc.GetRange(), doc.LastReadFailure()),
+                      std::tuple(t0, 0u, rangeBefore, failure));
+            EXPECT_EQ(ReadFailureMessageId(doc.LastReadFailure()), message);
         }
     }
+    // Just inside each limit: a file header alone, a channel whose samples are all there.
+    for (const std::string& bytes : {std::string(256, '\0'), good}) {
+        WriteAll(Path("fine.klg"), bytes);
+        EXPECT_EQ(doc.LoadKlgFile(Path("fine.klg")), kFileOk);
+        EXPECT_EQ(doc.LastReadFailure(), F::kNone);
+        EXPECT_EQ(ReadFailureMessageId(doc.LastReadFailure()), 0);
+    }
     EXPECT_EQ(doc.LoadKlgFile(Path("missing.klg")), kFileFailed);
+    EXPECT_EQ(doc.LastReadFailure(), F::kUnreadable);
+    EXPECT_EQ(ReadFailureMessageId(F::kUnreadable), msg::kFileUnreadable);
 }
 
 TEST_F(KlgFileTest, StartTimeBefore1970LoadsAs32400) {
@@ -556,10 +568,29 @@ TEST_F(FileCommandsTest, OpenAndRecentEntries) {
     commands.OnFileOpen();
     EXPECT_EQ(std::tuple(doc.m_szPathName, ui.waitDepth), std::tuple(Path("DATA.klg"), 0));
 
+    // A file that cannot be read says which and why, once, and the document stays; a missing
+    // one has its own message only; a cancelled question is no failure.
+    WriteAll(Path("bad.klg"), std::string(100, '\x5a'));
+    prompts.shown.clear();
+    prompts.extras.clear();
+    ui.answers = {Path("bad.klg"), Path("gone.klg")};
+    commands.OnFileOpen();
+    commands.OnFileOpen();
+    doc.m_recentFiles[3] = Path("bad.klg");
+    commands.OnOpenRecentFile(4);
+    prompts.readMode = IDocumentPrompts::kReadCancel;
+    ui.answers = {Path("bad.klg")};
+    commands.OnFileOpen();
+    EXPECT_EQ(prompts.shown,
+              (std::vector<int>{msg::kFileTooShort, msg::kFileNotFound, msg::kFileTooShort}));
+    EXPECT_EQ(prompts.extras[0], "\n\n" + Path("bad.klg"));
+    EXPECT_EQ(prompts.extras[2], "\n\n" + Path("bad.klg"));
+    EXPECT_EQ(doc.m_szPathName, Path("DATA.klg"));
+
     // Ctrl+N asks nothing, even over unsaved data.
     doc.m_bDataModified = 1;
     commands.OnFileNew();
-    EXPECT_EQ(std::tuple(doc.HasAnyData(), prompts.readModeAsked), std::tuple(false, 2));
+    EXPECT_EQ(std::tuple(doc.HasAnyData(), prompts.readModeAsked), std::tuple(false, 5));
 }
 
 } // namespace

@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,6 +140,38 @@ TEST_F(MainFrameTest, FileCommandsReachTheDocumentAndWriteTheFiles) {
               (std::vector<std::string>{"open", "save-all", "save-range", "text-all"}));
     EXPECT_TRUE(fs::exists(Path("range.klg")));
     EXPECT_TRUE(fs::exists(Path("out.TXT")));
+}
+
+// A file that cannot be read, opened from the File menu, dropped, or named on the command line
+// (or by another start): its message names it, and the data shown stay.
+TEST_F(MainFrameTest, AnUnreadableFileSaysWhichAndWhyAndLeavesTheData) {
+    Load(demo);
+    const std::string bad = Path("damaged.klg");
+    {
+        std::ofstream out(bad, std::ios::binary);
+        for (int i = 0; i < 100; ++i)
+            out.put(static_cast<char>((i * 73 + 41) & 0xFF));
+    }
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"menu",
+         [&] {
+             dialogs.answers = {bad};
+             frame->ExecuteCommand(cmd::kFileOpen);
+         }},
+        {"drop",
+         [&] { frame->OpenDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(bad))}); }},
+        {"command line",
+         [&] { EXPECT_EQ(frame->OpenFile(QString::fromStdString(bad)), kFileFailed); }},
+    };
+    for (const auto& [way, open] : ways) {
+        shown.clear();
+        extras.clear();
+        open();
+        EXPECT_EQ(shown, std::vector<int>{msg::kFileTooShort}) << way;
+        EXPECT_EQ(extras.value(0), QStringLiteral("\n\n") + QString::fromStdString(bad)) << way;
+        EXPECT_EQ(doc.m_szPathName, demo) << way;
+        EXPECT_NE(doc.GetChannel(1)->present, 0u) << way;
+    }
 }
 
 TEST_F(MainFrameTest, TheClosePromptCanKeepTheWindow) {
