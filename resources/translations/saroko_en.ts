@@ -1504,6 +1504,18 @@ Close that program before talking to the recorder.</translation>
 </context>
 <context>
     <name>saroko::ui::CListPrintDlg</name>
+    </message>
+    <message>
+        <source>戻る</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>進む</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     <message>
         <source>データ一覧印刷</source>
         <translation>Print data list</translation>

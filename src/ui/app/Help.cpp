@@ -4,8 +4,13 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
 
 #include "core/messages/HelpTopics.h"
 #include "platform/Translations.h"
@@ -53,11 +58,44 @@ bool OpenOriginalHelpFile([[maybe_unused]] int topic) {
 
 } // namespace
 
-CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
+CHelpWindow::CHelpWindow(QWidget* parent)
+    : QWidget(parent), m_pBrowser(new QTextBrowser(this)), m_pBack(new QPushButton(tr("戻る"), this)),
+      m_pForward(new QPushButton(tr("進む"), this)) {
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Saroko ﾍﾙﾌﾟ"));
-    setOpenExternalLinks(true);
+    m_pBrowser->setOpenExternalLinks(true);
+    m_pBack->setObjectName(QStringLiteral("back"));
+    m_pForward->setObjectName(QStringLiteral("forward"));
+    auto* closeButton = new QPushButton(tr("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("close"));
+    for (QPushButton* b : {m_pBack, m_pForward, closeButton})
+        b->setAutoDefault(false);
+    m_pBack->setEnabled(false);
+    m_pForward->setEnabled(false);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_pBack);
+    row->addWidget(m_pForward);
+    row->addStretch();
+    row->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(m_pBrowser, 1);
+
+    connect(m_pBack, &QPushButton::clicked, m_pBrowser, &QTextBrowser::backward);
+    connect(m_pForward, &QPushButton::clicked, m_pBrowser, &QTextBrowser::forward);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_pBrowser, &QTextBrowser::backwardAvailable, m_pBack, &QPushButton::setEnabled);
+    connect(m_pBrowser, &QTextBrowser::forwardAvailable, m_pForward, &QPushButton::setEnabled);
+    const auto shortcut = [this](const QKeySequence& keys, auto slot) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::Key_Escape), [this] { close(); });
+    shortcut(QKeySequence(QKeySequence::Back), [this] { m_pBrowser->backward(); });
+    shortcut(QKeySequence(QKeySequence::Forward), [this] { m_pBrowser->forward(); });
     resize(640, 560);
 }
 

@@ -4,14 +4,29 @@
 // help file beside the program comes first when it is there.
 #include <QTextBrowser>
 #include <QUrl>
+#include <QWidget>
 #include <functional>
+
+class QPushButton;
 
 namespace saroko::ui {
 
-class CHelpWindow final : public QTextBrowser {
+// The guide's pages with Back, Forward and Close, as a help browser has them; Escape closes,
+// Alt+Left and Alt+Right go back and forward.
+class CHelpWindow final : public QWidget {
     Q_OBJECT
 public:
     explicit CHelpWindow(QWidget* parent = nullptr);
+
+    void setSource(const QUrl& url) { m_pBrowser->setSource(url); }
+    QUrl source() const { return m_pBrowser->source(); }
+    QString documentTitle() const { return m_pBrowser->documentTitle(); }
+    QTextBrowser* Browser() const { return m_pBrowser; }
+
+private:
+    QTextBrowser* m_pBrowser;
+    QPushButton* m_pBack;
+    QPushButton* m_pForward;
 };
 
 // The guide's page for a dialog's help context number (0: the main window's page), in the

@@ -27,16 +27,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "ui/app/Help.h"
-#include "ui/app/MainFrame.h"
-#include "ui/app/MessageSink.h"
-#include "core/files/ScriptedFileUi.h"
 #include "core/document/CommandState.h"
-#include "ui/document/ReadConfirmDlg.h"
+#include "core/files/ScriptedFileUi.h"
 #include "core/messages/StringTable.h"
 #include "platform/Translations.h"
 #include "support/QtApp.h"
 #include "support/ShownTexts.h"
+#include "ui/app/Help.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/MessageSink.h"
+#include "ui/document/ReadConfirmDlg.h"
 
 namespace saroko {
 namespace {
@@ -435,6 +435,35 @@ TEST_F(MainFrameTest, EachDialogSpeaksTheProgramsLanguageAndOpensItsHelpPage) {
         }
     }
     ui::SetHelpInterceptor({});
+}
+
+// The help window goes back and forward through the pages it showed, by its buttons and by
+// Alt+arrow, and Escape closes it.
+TEST(HelpWindow, BackForwardAndEscape) {
+    App();
+    ui::OpenHelpFile(0);
+    ui::CHelpWindow* help = ui::HelpWindow();
+    ASSERT_TRUE(help);
+    auto* back = help->findChild<QPushButton*>(QStringLiteral("back"));
+    auto* forward = help->findChild<QPushButton*>(QStringLiteral("forward"));
+    EXPECT_FALSE(back->isEnabled());
+    ui::OpenHelpFile(1341450); // the download dialog's page, in the same window
+    ASSERT_EQ(ui::HelpWindow(), help);
+    const auto page = [help] { return help->source().fileName().toStdString(); };
+    EXPECT_EQ(std::tuple(page(), back->isEnabled(), forward->isEnabled()),
+              std::tuple("download.html", true, false));
+    back->click();
+    EXPECT_EQ(std::tuple(page(), back->isEnabled(), forward->isEnabled()),
+              std::tuple("index.html", false, true));
+    forward->click();
+    EXPECT_EQ(page(), "download.html");
+    QApplication::setActiveWindow(help); // shortcuts go to the active window
+    QTest::keyClick(help, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(page(), "index.html");
+    QTest::keyClick(help, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(page(), "download.html");
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([] { return ui::HelpWindow() == nullptr; }, 2000));
 }
 
 // Opens the real message box of `id` and closes it: its text, then its buttons sorted.
