@@ -42,6 +42,10 @@
         <source>平均</source>
         <translation>Avg</translation>
     </message>
+    <message>
+        <source>／</source>
+        <translation>/</translation>
+    </message>
 </context>
 <context>
     <name>CPrintDialogBase</name>
@@ -248,7 +252,7 @@
     </message>
     <message>
         <source>全データを上書き保存(W)</source>
-        <translation>&amp;Write all data</translation>
+        <translation>&amp;Save</translation>
     </message>
     <message>
         <source>全データを保存(A)...</source>
@@ -1110,7 +1114,7 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation>Close</translation>
+        <translation>End</translation>
     </message>
     <message>
         <source>継続時間</source>
@@ -1301,7 +1305,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>並替</source>
-        <translation>Sort</translation>
+        <translation>Move</translation>
     </message>
     <message>
         <source>名前</source>
@@ -1501,10 +1505,6 @@ Close that program before talking to the recorder.</translation>
         <source>Saroko ﾍﾙﾌﾟ</source>
         <translation>Saroko Help</translation>
     </message>
-</context>
-<context>
-    <name>saroko::ui::CListPrintDlg</name>
-    </message>
     <message>
         <source>戻る</source>
         <translation>Back</translation>
@@ -1516,6 +1516,10 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>閉じる</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CListPrintDlg</name>
     <message>
         <source>データ一覧印刷</source>
         <translation>Print data list</translation>

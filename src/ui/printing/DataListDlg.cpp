@@ -74,8 +74,11 @@ private:
         const int statColour[3] = {kPalList1, kPalList2, kPalList3};
         Text(p, Left(), 0, CDataListDlg::tr("計算範囲"));
         int x = Left();
-        const char* labels[] = {QT_TRANSLATE_NOOP("CDataListDlg", "最高"), "／",
-                                QT_TRANSLATE_NOOP("CDataListDlg", "最低"), "／",
+        // The slashes are translated too: a full-width one has no place between English words.
+        const char* labels[] = {QT_TRANSLATE_NOOP("CDataListDlg", "最高"),
+                                QT_TRANSLATE_NOOP("CDataListDlg", "／"),
+                                QT_TRANSLATE_NOOP("CDataListDlg", "最低"),
+                                QT_TRANSLATE_NOOP("CDataListDlg", "／"),
                                 QT_TRANSLATE_NOOP("CDataListDlg", "平均")};
         for (int i = 0; i < 5; ++i) {
             const QString s = CDataListDlg::tr(labels[i]);
