@@ -1,7 +1,11 @@
 #include "sim/SimOptionsParse.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "core/document/ChannelRecord.h"
 #include "core/document/ZorvicDoc.h"
@@ -27,7 +31,8 @@ const char* const kSimUsage =
     "  --bad-check          spoil the check value of replies\n"
     "  --fault-cmd CODE     only replies to this wire code (e.g. 0x11) are spoiled\n"
     "  --fault-times K      only the first K of them\n"
-    "  --verbose            log frames on stderr\n";
+    "  --verbose            log frames on stderr\n"
+    "  --version            print the program's version\n";
 
 namespace {
 
@@ -40,114 +45,153 @@ bool ToU32(const std::string& s, uint32_t& v) {
     return true;
 }
 
+// What one option does with its value (empty for a flag); false with `error` set.
+struct Apply {
+    const std::string& name;
+    const std::string& value;
+    SimCommandLine& out;
+    const ITextCodec& codec;
+    std::string& error;
+
+    bool Fail(const std::string& text) {
+        error = text;
+        return false;
+    }
+    bool Number(uint32_t& n) {
+        return ToU32(value, n) || Fail("--" + name + ": not a number: " + value);
+    }
+};
+
+struct SimOption {
+    const char* name;
+    bool takesValue;
+    bool (*apply)(Apply& a);
+};
+
+SimOptions& Opt(Apply& a) { return a.out.options; }
+
+// clang-format off
+const SimOption kOptions[] = {
+    {"link",     true,  [](Apply& a) { a.out.link = a.value; return true; }},
+    {"paced",    false, [](Apply& a) { Opt(a).paced = true; return true; }},
+    {"verbose",  false, [](Apply& a) { a.out.verbose = true; return true; }},
+    {"preload",  true,  [](Apply& a) { return a.Number(Opt(a).preload); }},
+    {"start-mode", true, [](Apply& a) {
+        const struct { const char* name; uint8_t code; } modes[] = {{"now", 0x30}, {"delayed", 0x31}, {"manual", 0}};
+        for (const auto& m : modes)
+            if (a.value == m.name) {
+                Opt(a).preloadStartMode = m.code;
+                return true;
+            }
+        return a.Fail("--start-mode: now, delayed or manual");
+    }},
+    {"interval", true,  [](Apply& a) {
+        uint32_t n = 0;
+        if (!a.Number(n)) return false;
+        if (IntervalIndex(n) < 0) return a.Fail("--interval: not one of the recorder's intervals");
+        Opt(a).settings.intervalSec = static_cast<uint16_t>(n);
+        return true;
+    }},
+    {"names",    true,  [](Apply& a) {
+        const std::size_t comma = a.value.find(',');
+        // The recorder holds CP932 bytes, as the program writes and reads them.
+        const std::string n1 = a.codec.Utf8ToCp932(a.value.substr(0, comma));
+        const std::string n2 = comma == std::string::npos ? "" : a.codec.Utf8ToCp932(a.value.substr(comma + 1));
+        if (n1.size() > 8 || n2.size() > 8) return a.Fail("--names: at most 8 bytes each");
+        RecorderSettings& s = Opt(a).settings;
+        std::memset(s.chanName1, 0, 8);
+        std::memset(s.chanName2, 0, 8);
+        std::memcpy(s.chanName1, n1.data(), n1.size());
+        std::memcpy(s.chanName2, n2.data(), n2.size());
+        return true;
+    }},
+    {"endless",  false, [](Apply& a) { Opt(a).settings.flags |= RecorderSettings::kFlagEndless; return true; }},
+    {"jpt100",   false, [](Apply& a) { Opt(a).settings.flags |= RecorderSettings::kFlagJPt100; return true; }},
+    {"model",    true,  [](Apply& a) {
+        unsigned d0 = 0, d1 = 0;
+        char extra = 0;
+        if (std::sscanf(a.value.c_str(), "%u,%u%c", &d0, &d1, &extra) != 2 || d0 > 255 || d1 > 255)
+            return a.Fail("--model: two bytes, e.g. 4,21");
+        Opt(a).identD0 = static_cast<uint8_t>(d0);
+        Opt(a).identD1 = static_cast<uint8_t>(d1);
+        return true;
+    }},
+    {"silent",   false, [](Apply& a) { Opt(a).fault = FaultKind::Silence; return true; }},
+    {"refuse",   false, [](Apply& a) { Opt(a).fault = FaultKind::Refuse; return true; }},
+    {"cut-after", true, [](Apply& a) {
+        Opt(a).fault = FaultKind::CutOff;
+        return a.Number(Opt(a).cutAfter);
+    }},
+    {"bad-check", false, [](Apply& a) { Opt(a).fault = FaultKind::BadCheck; return true; }},
+    {"fault-cmd", true, [](Apply& a) {
+        uint32_t n = 0;
+        if (!a.Number(n)) return false;
+        if (n > 255) return a.Fail("--fault-cmd: a byte");
+        Opt(a).faultCommand = static_cast<uint8_t>(n);
+        return true;
+    }},
+    {"fault-times", true, [](Apply& a) { return a.Number(Opt(a).faultTimes); }},
+};
+// clang-format on
+
+// Qt's "Missing value after '--x'." in the words of the other messages.
+std::string ParseProblem(const QCommandLineParser& parser) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return "unknown option " + std::string(unknown.first().size() == 1 ? "-" : "--") +
+               unknown.first().toStdString();
+    const std::string text = parser.errorText().toStdString();
+    const auto open = text.find('\''), close = text.rfind('\'');
+    if (open == text.npos || close <= open) return text;
+    return text.substr(open + 1, close - open - 1) +
+           (text.rfind("Missing", 0) == 0 ? " needs a value" : " takes no value");
+}
+
 } // namespace
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
                          std::string& error, const ITextCodec* codec) {
     const CBasicCp932Codec basic;
-    if (!codec)
-        codec = &basic;
-    SimOptions& o = out.options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return false;
-            }
-            v = args[++i];
-            return true;
-        };
-        auto number = [&](uint32_t& n) {
-            std::string v;
-            if (!value(v)) return false;
-            if (!ToU32(v, n)) {
-                error = a + ": not a number: " + v;
-                return false;
-            }
-            return true;
-        };
-        std::string v;
-        uint32_t n = 0;
-        if (a == "--link") {
-            if (!value(out.link)) return false;
-        } else if (a == "--paced") {
-            o.paced = true;
-        } else if (a == "--verbose") {
-            out.verbose = true;
-        } else if (a == "--preload") {
-            if (!number(o.preload)) return false;
-        } else if (a == "--start-mode") {
-            if (!value(v)) return false;
-            if (v == "now")
-                o.preloadStartMode = 0x30;
-            else if (v == "delayed")
-                o.preloadStartMode = 0x31;
-            else if (v == "manual")
-                o.preloadStartMode = 0;
-            else {
-                error = "--start-mode: now, delayed or manual";
-                return false;
-            }
-        } else if (a == "--interval") {
-            if (!number(n)) return false;
-            if (IntervalIndex(n) < 0) {
-                error = "--interval: not one of the recorder's intervals";
-                return false;
-            }
-            o.settings.intervalSec = static_cast<uint16_t>(n);
-        } else if (a == "--names") {
-            if (!value(v)) return false;
-            const std::size_t comma = v.find(',');
-            // The recorder holds CP932 bytes, as the program writes and reads them.
-            const std::string n1 = codec->Utf8ToCp932(v.substr(0, comma));
-            const std::string n2 =
-                comma == std::string::npos ? "" : codec->Utf8ToCp932(v.substr(comma + 1));
-            if (n1.size() > 8 || n2.size() > 8) {
-                error = "--names: at most 8 bytes each";
-                return false;
-            }
-            std::memset(o.settings.chanName1, 0, 8);
-            std::memset(o.settings.chanName2, 0, 8);
-            std::memcpy(o.settings.chanName1, n1.data(), n1.size());
-            std::memcpy(o.settings.chanName2, n2.data(), n2.size());
-        } else if (a == "--endless") {
-            o.settings.flags |= RecorderSettings::kFlagEndless;
-        } else if (a == "--jpt100") {
-            o.settings.flags |= RecorderSettings::kFlagJPt100;
-        } else if (a == "--model") {
-            if (!value(v)) return false;
-            unsigned d0 = 0, d1 = 0;
-            char extra = 0;
-            if (std::sscanf(v.c_str(), "%u,%u%c", &d0, &d1, &extra) != 2 || d0 > 255 || d1 > 255) {
-                error = "--model: two bytes, e.g. 4,21";
-                return false;
-            }
-            o.identD0 = static_cast<uint8_t>(d0);
-            o.identD1 = static_cast<uint8_t>(d1);
-        } else if (a == "--silent") {
-            o.fault = FaultKind::Silence;
-        } else if (a == "--refuse") {
-            o.fault = FaultKind::Refuse;
-        } else if (a == "--cut-after") {
-            if (!number(o.cutAfter)) return false;
-            o.fault = FaultKind::CutOff;
-        } else if (a == "--bad-check") {
-            o.fault = FaultKind::BadCheck;
-        } else if (a == "--fault-cmd") {
-            if (!number(n)) return false;
-            if (n > 255) {
-                error = "--fault-cmd: a byte";
-                return false;
-            }
-            o.faultCommand = static_cast<uint8_t>(n);
-        } else if (a == "--fault-times") {
-            if (!number(o.faultTimes)) return false;
-        } else {
-            error = "unknown option " + a;
-            return false;
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({help, version});
+    for (const SimOption& o : kOptions)
+        parser.addOption(o.takesValue ? QCommandLineOption(QLatin1String(o.name), QString(),
+                                                           QStringLiteral("VALUE"))
+                                      : QCommandLineOption(QLatin1String(o.name)));
+    QStringList list{QStringLiteral("km41-sim")};
+    // As Latin-1, so that the bytes of a name come back as they were given.
+    for (const std::string& a : args)
+        list.append(QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size())));
+    const bool parsed = parser.parse(list);
+    out.help = parser.isSet(help);
+    out.version = parser.isSet(version);
+    if (out.help || out.version)
+        return true;
+    if (!parsed) {
+        error = ParseProblem(parser);
+        return false;
     }
+    if (!parser.positionalArguments().isEmpty()) {
+        error = "unknown option " + parser.positionalArguments().first().toLatin1().toStdString();
+        return false;
+    }
+    // In the order given, so that a later fault option overrides an earlier one.
+    std::map<QString, qsizetype> seen;
+    for (const QString& name : parser.optionNames()) {
+        const std::string key = name.toStdString();
+        const SimOption* o = nullptr;
+        for (const SimOption& candidate : kOptions)
+            if (key == candidate.name) o = &candidate;
+        if (!o) continue; // help and version
+        const std::string value =
+            o->takesValue ? parser.values(name).at(seen[name]++).toLatin1().toStdString()
+                          : std::string();
+        Apply a{key, value, out, codec ? *codec : basic, error};
+        if (!o->apply(a)) return false;
+    }
+    SimOptions& o = out.options;
     if (o.preload > kMaxRecords && !(o.settings.flags & RecorderSettings::kFlagEndless)) {
         error = "--preload: at most 8000 records in one-time mode";
         return false;

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "SarokoVersion.h"
 #include "sim/Km41Simulator.h"
 #include "sim/SimOptionsParse.h"
 #include "platform/PtyHost.h"
@@ -46,16 +47,15 @@ private:
 int main(int argc, char** argv) {
     sim::SimCommandLine cl;
     std::string error;
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    for (const std::string& a : args)
-        if (a == "--help" || a == "-h") {
-            std::cout << sim::kSimUsage;
-            return 0;
-        }
     const CQtCp932Codec codec;
-    if (!sim::ParseSimCommandLine(args, cl, error, &codec)) {
-        std::cerr << "km41-sim: " << error << "\n" << sim::kSimUsage;
+    if (!sim::ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc), cl, error,
+                                  &codec)) {
+        std::cerr << "km41-sim: " << error << "\n";
         return 2;
+    }
+    if (cl.help || cl.version) {
+        std::cout << (cl.help ? sim::kSimUsage : "km41-sim " SAROKO_VERSION "\n");
+        return 0;
     }
 
     CPtyHost host;

@@ -216,15 +216,36 @@ TEST(SimCommandLine, Options) {
     EXPECT_EQ((std::vector<uint32_t>{o.paced, o.preload, o.settings.intervalSec, o.cutAfter,
                                      o.faultCommand, o.faultTimes, o.identD1, o.preloadStartMode}),
               (std::vector<uint32_t>{1, 9000, 60, 7, 0x11, 2, 21, 0}));
-    for (std::vector<std::string> bad : {std::vector<std::string>{"--interval", "7"},
-                                         {"--preload", "9000"},
-                                         {"--names", "123456789"},
-                                         {"--model", "4"},
-                                         {"--bogus"},
-                                         {"--preload"}}) {
+    // A later fault overrides an earlier one; 8000 records fit one-time mode, 8001 do not.
+    SimCommandLine later;
+    ASSERT_TRUE(ParseSimCommandLine({"--silent", "--cut-after", "3", "--bad-check", "--preload", "8000"},
+                                    later, error));
+    EXPECT_EQ(std::pair(later.options.fault, later.options.cutAfter), std::pair(FaultKind::BadCheck, 3u));
+    // clang-format off
+    const std::pair<std::vector<std::string>, std::string> bad[] = {
+        {{"--interval", "7"},      "--interval: not one of the recorder's intervals"},
+        {{"--preload", "8001"},    "--preload: at most 8000 records in one-time mode"},
+        {{"--preload", "x"},       "--preload: not a number: x"},
+        {{"--names", "123456789"}, "--names: at most 8 bytes each"},
+        {{"--model", "4"},         "--model: two bytes, e.g. 4,21"},
+        {{"--fault-cmd", "256"},   "--fault-cmd: a byte"},
+        {{"--bogus"},              "unknown option --bogus"},
+        {{"stray"},                "unknown option stray"},
+        {{"--preload"},            "--preload needs a value"},
+        {{"--paced=1"},            "--paced takes no value"},
+    };
+    // clang-format on
+    for (const auto& [args, message] : bad) {
         SimCommandLine x;
-        EXPECT_FALSE(ParseSimCommandLine(bad, x, error)) << bad[0];
+        std::string e;
+        EXPECT_FALSE(ParseSimCommandLine(args, x, e)) << args[0];
+        EXPECT_EQ(e, message);
     }
+    SimCommandLine asked;
+    ASSERT_TRUE(ParseSimCommandLine({"--bogus", "-h"}, asked, error));
+    EXPECT_TRUE(asked.help);
+    ASSERT_TRUE(ParseSimCommandLine({"--version"}, asked, error));
+    EXPECT_TRUE(asked.version);
 }
 #endif
 

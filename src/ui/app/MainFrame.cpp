@@ -1,6 +1,8 @@
 #include "ui/app/MainFrame.h"
 #include "ui/app/Help.h"
 
+#include "SarokoVersion.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -321,7 +323,7 @@ void CMainFrame::ShowAbout() {
     auto* icon = new QLabel(&dlg);
     icon->setPixmap(windowIcon().pixmap(32, 32));
     row->addWidget(icon);
-    row->addWidget(new QLabel(QStringLiteral("Saroko Version 1.22 (J)"), &dlg));
+    row->addWidget(new QLabel(QStringLiteral("Saroko Version " SAROKO_VERSION " (J)"), &dlg));
     layout->addLayout(row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dlg);
     connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);

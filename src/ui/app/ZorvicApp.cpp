@@ -1,9 +1,13 @@
 #include "ui/app/ZorvicApp.h"
 
 #include <QApplication>
-#include <clocale>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QScreen>
+#include <clocale>
+#include <cstdio>
+
+#include "SarokoVersion.h"
 
 #include "ui/app/MainFrame.h"
 #include "ui/app/SingleInstance.h"
@@ -17,7 +21,41 @@ static void InitResources() { Q_INIT_RESOURCE(saroko); }
 
 namespace saroko {
 
+namespace {
+
+const char kUsage[] = "usage: saroko [FILE]\n"
+                      "  Starts the program and opens FILE, a data file (.klg or .ksv); a program\n"
+                      "  already running opens it instead.\n"
+                      "  --help     this text\n"
+                      "  --version  the program's version\n";
+
+// The program's options. Qt's own (-platform, -style, ...) are taken out by QApplication before.
+struct StartOptions {
+    QCommandLineParser parser;
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption version{QStringLiteral("version")};
+    StartOptions() { parser.addOptions({help, version}); }
+};
+
+// --help and --version are answered before the window application exists, so they work
+// without a display. Returns the exit status then, -1 to go on.
+int AnswerWithoutDisplay(int argc, char** argv) {
+    StartOptions o;
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    o.parser.parse(args);
+    if (!o.parser.isSet(o.help) && !o.parser.isSet(o.version))
+        return -1;
+    std::fputs(o.parser.isSet(o.help) ? kUsage : "saroko " SAROKO_VERSION "\n", stdout);
+    return 0;
+}
+
+} // namespace
+
 int RunApplication(int argc, char** argv) {
+    if (const int status = AnswerWithoutDisplay(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     // Qt takes the user's locale for the C library too; numbers in files, settings and on the
     // screen keep the decimal point whatever the desktop's language.
@@ -30,14 +68,14 @@ int RunApplication(int argc, char** argv) {
     InstallTranslations(LanguageOfStart(userStore));
 
     // At most one path of a data file.
-    QString file;
-    const QStringList args = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (!args.at(i).startsWith(QLatin1Char('-'))) {
-            file = QFileInfo(args.at(i)).absoluteFilePath();
-            break;
-        }
+    StartOptions options;
+    if (!options.parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "saroko: %s\n", qPrintable(options.parser.errorText()));
+        return 2;
     }
+    QString file;
+    if (!options.parser.positionalArguments().isEmpty())
+        file = QFileInfo(options.parser.positionalArguments().first()).absoluteFilePath();
 
     // A start with a file hands it to the instance already running and ends without a window.
     if (!file.isEmpty() && ui::CSingleInstance::HandOver(file))
