@@ -9,47 +9,17 @@
 #include "core/document/LocalDateTime.h"
 #include "core/graph/GraphModel.h"
 #include "core/settings/Language.h"
+#include "platform/CommandLine.h"
 
 namespace saroko::cli {
 
 namespace {
 
-// Arguments go through the parser as Latin-1, so that every byte of a file name comes back
-// as it was given, whatever its encoding.
-QStringList ToArguments(const std::vector<std::string>& args) {
-    QStringList list{QStringLiteral("saroko-cli")};
-    for (const std::string& a : args)
-        list.append(QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size())));
-    return list;
-}
-
-std::string ToBytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-// One line that names what was wrong: "unknown option --x", or Qt's own words for a
-// missing or an unexpected value.
-std::string ParseProblem(const QCommandLineParser& parser) {
-    const QStringList unknown = parser.unknownOptionNames();
-    if (!unknown.isEmpty()) {
-        const QString& name = unknown.first();
-        return "unknown option " + std::string(name.size() == 1 ? "-" : "--") + ToBytes(name);
-    }
-    // Qt's "Missing value after '--x'." and "Unexpected value after '--x'.", in our words.
-    const std::string text = ToBytes(parser.errorText());
-    const auto open = text.find('\''), close = text.rfind('\'');
-    if (open == text.npos || close <= open)
-        return text;
-    const std::string option = text.substr(open + 1, close - open - 1);
-    return "option " + option +
-           (text.rfind("Missing", 0) == 0 ? " needs a value" : " takes no value");
-}
-
 bool ParseTime(const QCommandLineParser& parser, const char* name, std::optional<uint32_t>& out) {
     if (!parser.isSet(QLatin1String(name)))
         return true;
     uint32_t t = 0;
-    if (!ParseLocalDateTime(ToBytes(parser.value(QLatin1String(name))), t))
+    if (!ParseLocalDateTime(ArgumentBytes(parser.value(QLatin1String(name))), t))
         return false;
     out = t;
     return true;
@@ -162,7 +132,7 @@ void CVerbOptions::AddUnits() {
 
 bool CVerbOptions::Parse(const std::vector<std::string>& args) {
     QCommandLineParser& p = m_parser->parser;
-    const bool parsed = p.parse(ToArguments(args));
+    const bool parsed = p.parse(ParserArguments("saroko-cli", args));
     if (p.isSet(m_parser->help)) {
         std::cout << m_verb.usage;
         m_nExitStatus = kExitOk;
@@ -173,9 +143,9 @@ bool CVerbOptions::Parse(const std::vector<std::string>& args) {
         return false;
     }
     for (const QString& a : p.positionalArguments())
-        m_files.push_back(ToBytes(a));
+        m_files.push_back(ArgumentBytes(a));
     if (p.isSet(m_parser->lang)) {
-        m_lang = ToBytes(p.value(m_parser->lang));
+        m_lang = ArgumentBytes(p.value(m_parser->lang));
         if (!CheckLanguageChoice(m_lang)) {
             m_nExitStatus = kExitUsage;
             return false;
@@ -241,7 +211,7 @@ bool CVerbOptions::Has(const char* name) const {
 std::optional<std::string> CVerbOptions::Value(const char* name) const {
     if (!Has(name))
         return std::nullopt;
-    return ToBytes(m_parser->parser.value(QLatin1String(name)));
+    return ArgumentBytes(m_parser->parser.value(QLatin1String(name)));
 }
 
 bool CVerbOptions::ApplyWindow(GraphRange& range) const {
@@ -271,7 +241,7 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out
     const QCommandLineOption verbose(QStringLiteral("verbose"));
     const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
     p.addOptions({help, version, verbose, lang});
-    if (!p.parse(ToArguments(args))) {
+    if (!p.parse(ParserArguments("saroko-cli", args))) {
         std::cerr << "saroko-cli: " << ParseProblem(p) << "\n";
         return false;
     }
@@ -279,12 +249,12 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out
     out.version = p.isSet(version);
     out.verbose = p.isSet(verbose);
     if (p.isSet(lang)) {
-        out.lang = ToBytes(p.value(lang));
+        out.lang = ArgumentBytes(p.value(lang));
         if (!CheckLanguageChoice(out.lang))
             return false;
     }
     for (const QString& a : p.positionalArguments())
-        out.rest.push_back(ToBytes(a));
+        out.rest.push_back(ArgumentBytes(a));
     return true;
 }
 

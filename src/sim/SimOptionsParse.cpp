@@ -10,6 +10,7 @@
 #include "core/document/ChannelRecord.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/recorder/Protocol.h"
+#include "platform/CommandLine.h"
 
 namespace saroko::sim {
 
@@ -32,15 +33,18 @@ const char* const kSimUsage =
     "  --fault-cmd CODE     only replies to this wire code (e.g. 0x11) are spoiled\n"
     "  --fault-times K      only the first K of them\n"
     "  --verbose            log frames on stderr\n"
+    "  --help, -h           this text\n"
     "  --version            print the program's version\n";
 
 namespace {
 
 bool ToU32(const std::string& s, uint32_t& v) {
-    if (s.empty()) return false;
+    if (s.empty())
+        return false;
     char* end = nullptr;
     const unsigned long x = std::strtoul(s.c_str(), &end, 0);
-    if (*end != '\0' || x > 0xFFFFFFFFUL) return false;
+    if (*end != '\0' || x > 0xFFFFFFFFUL)
+        return false;
     v = static_cast<uint32_t>(x);
     return true;
 }
@@ -68,7 +72,9 @@ struct SimOption {
     bool (*apply)(Apply& a);
 };
 
-SimOptions& Opt(Apply& a) { return a.out.options; }
+SimOptions& Opt(Apply& a) {
+    return a.out.options;
+}
 
 // clang-format off
 const SimOption kOptions[] = {
@@ -134,19 +140,6 @@ const SimOption kOptions[] = {
 };
 // clang-format on
 
-// Qt's "Missing value after '--x'." in the words of the other messages.
-std::string ParseProblem(const QCommandLineParser& parser) {
-    const QStringList unknown = parser.unknownOptionNames();
-    if (!unknown.isEmpty())
-        return "unknown option " + std::string(unknown.first().size() == 1 ? "-" : "--") +
-               unknown.first().toStdString();
-    const std::string text = parser.errorText().toStdString();
-    const auto open = text.find('\''), close = text.rfind('\'');
-    if (open == text.npos || close <= open) return text;
-    return text.substr(open + 1, close - open - 1) +
-           (text.rfind("Missing", 0) == 0 ? " needs a value" : " takes no value");
-}
-
 } // namespace
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
@@ -160,11 +153,7 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
         parser.addOption(o.takesValue ? QCommandLineOption(QLatin1String(o.name), QString(),
                                                            QStringLiteral("VALUE"))
                                       : QCommandLineOption(QLatin1String(o.name)));
-    QStringList list{QStringLiteral("km41-sim")};
-    // As Latin-1, so that the bytes of a name come back as they were given.
-    for (const std::string& a : args)
-        list.append(QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size())));
-    const bool parsed = parser.parse(list);
+    const bool parsed = parser.parse(ParserArguments("km41-sim", args));
     out.help = parser.isSet(help);
     out.version = parser.isSet(version);
     if (out.help || out.version)
@@ -174,7 +163,7 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        error = "unknown option " + parser.positionalArguments().first().toLatin1().toStdString();
+        error = "unknown option " + ArgumentBytes(parser.positionalArguments().first());
         return false;
     }
     // In the order given, so that a later fault option overrides an earlier one.
@@ -183,13 +172,15 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
         const std::string key = name.toStdString();
         const SimOption* o = nullptr;
         for (const SimOption& candidate : kOptions)
-            if (key == candidate.name) o = &candidate;
-        if (!o) continue; // help and version
+            if (key == candidate.name)
+                o = &candidate;
+        if (!o)
+            continue; // help and version
         const std::string value =
-            o->takesValue ? parser.values(name).at(seen[name]++).toLatin1().toStdString()
-                          : std::string();
+            o->takesValue ? ArgumentBytes(parser.values(name).at(seen[name]++)) : std::string();
         Apply a{key, value, out, codec ? *codec : basic, error};
-        if (!o->apply(a)) return false;
+        if (!o->apply(a))
+            return false;
     }
     SimOptions& o = out.options;
     if (o.preload > kMaxRecords && !(o.settings.flags & RecorderSettings::kFlagEndless)) {

@@ -95,11 +95,16 @@ TEST(CliOptions, SharedOptionsAndTheirOneLineErrors) {
         EXPECT_EQ(o.ExitStatus(), parsed ? kExitOk : kExitUsage) << row.args[0];
     }
     // --help wins over everything else and prints the usage to stdout.
-    CVerbOptions o(kTestVerb);
-    bool parsed = true;
-    const auto printed = Capture([&] { parsed = o.Parse({"--bogus", "-h"}); });
-    EXPECT_EQ(std::tuple(parsed, o.ExitStatus(), printed.first, printed.second),
-              std::tuple(false, 0, std::string("USAGE\n"), std::string()));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"--bogus", "-h"}, {"--size", "1x1", "--help"}}) {
+        CVerbOptions o(kTestVerb);
+        o.AddSize();
+        bool parsed = true;
+        const auto printed = Capture([&] { parsed = o.Parse(args); });
+        EXPECT_EQ(std::tuple(parsed, o.ExitStatus(), printed.first, printed.second),
+                  std::tuple(false, 0, std::string("USAGE\n"), std::string()))
+            << args[0];
+    }
 }
 
 // A side that lies beyond the data leaves a window that ends before it starts.
@@ -141,6 +146,11 @@ TEST(CliOptions, ExtensionsWithoutRegardToCaseAndTheOptionsBeforeTheVerb) {
     EXPECT_EQ(std::tuple(g.lang, g.verbose, g.help, g.version, g.rest),
               std::tuple(std::string("en"), true, false, false,
                          std::vector<std::string>{"info", "--lang", "ja", "--x"}));
+    for (const auto& [arg, help] : {std::pair{"--version", false}, {"-h", true}}) {
+        GlobalOptions asked;
+        ASSERT_TRUE(ParseGlobalOptions({arg}, asked));
+        EXPECT_EQ(std::pair(asked.help, asked.version), std::pair(help, !help)) << arg;
+    }
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--x", "info"}, {"--lang=de", "info"}}) {
         GlobalOptions x;

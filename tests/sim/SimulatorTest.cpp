@@ -218,9 +218,10 @@ TEST(SimCommandLine, Options) {
               (std::vector<uint32_t>{1, 9000, 60, 7, 0x11, 2, 21, 0}));
     // A later fault overrides an earlier one; 8000 records fit one-time mode, 8001 do not.
     SimCommandLine later;
-    ASSERT_TRUE(ParseSimCommandLine({"--silent", "--cut-after", "3", "--bad-check", "--preload", "8000"},
-                                    later, error));
-    EXPECT_EQ(std::pair(later.options.fault, later.options.cutAfter), std::pair(FaultKind::BadCheck, 3u));
+    ASSERT_TRUE(ParseSimCommandLine(
+        {"--silent", "--cut-after", "3", "--bad-check", "--preload", "8000"}, later, error));
+    EXPECT_EQ(std::pair(later.options.fault, later.options.cutAfter),
+              std::pair(FaultKind::BadCheck, 3u));
     // clang-format off
     const std::pair<std::vector<std::string>, std::string> bad[] = {
         {{"--interval", "7"},      "--interval: not one of the recorder's intervals"},
@@ -231,8 +232,8 @@ TEST(SimCommandLine, Options) {
         {{"--fault-cmd", "256"},   "--fault-cmd: a byte"},
         {{"--bogus"},              "unknown option --bogus"},
         {{"stray"},                "unknown option stray"},
-        {{"--preload"},            "--preload needs a value"},
-        {{"--paced=1"},            "--paced takes no value"},
+        {{"--preload"},            "option --preload needs a value"},
+        {{"--paced=1"},            "option --paced takes no value"},
     };
     // clang-format on
     for (const auto& [args, message] : bad) {

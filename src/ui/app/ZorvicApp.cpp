@@ -11,6 +11,7 @@
 
 #include "ui/app/MainFrame.h"
 #include "ui/app/SingleInstance.h"
+#include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
 #include "core/recorder/SerialLine.h"
@@ -29,12 +30,16 @@ const char kUsage[] = "usage: saroko [FILE]\n"
                       "  --help     this text\n"
                       "  --version  the program's version\n";
 
-// The program's options. Qt's own (-platform, -style, ...) are taken out by QApplication before.
+// The program's options. Qt's own (-platform, -style, ...) are taken out by QApplication before
+// the second parse; in the first they are single-dash words, so "-stylesheet" is not "-h".
 struct StartOptions {
     QCommandLineParser parser;
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption version{QStringLiteral("version")};
-    StartOptions() { parser.addOptions({help, version}); }
+    StartOptions() {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({help, version});
+    }
 };
 
 // --help and --version are answered before the window application exists, so they work
@@ -70,7 +75,7 @@ int RunApplication(int argc, char** argv) {
     // At most one path of a data file.
     StartOptions options;
     if (!options.parser.parse(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "saroko: %s\n", qPrintable(options.parser.errorText()));
+        std::fprintf(stderr, "saroko: %s\n", ParseProblem(options.parser).c_str());
         return 2;
     }
     QString file;

@@ -1,0 +1,35 @@
+#include "platform/CommandLine.h"
+
+#include <QCommandLineParser>
+
+namespace saroko {
+
+QStringList ParserArguments(const char* program, const std::vector<std::string>& args) {
+    QStringList list{QLatin1String(program)};
+    for (const std::string& a : args)
+        list.append(QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size())));
+    return list;
+}
+
+std::string ArgumentBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+std::string ParseProblem(const QCommandLineParser& parser) {
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        const QString& name = unknown.first();
+        return "unknown option " + std::string(name.size() == 1 ? "-" : "--") + ArgumentBytes(name);
+    }
+    // Qt's only other complaints quote the option; they are told apart by Qt's own words,
+    // translated as Qt translates them.
+    const QString text = parser.errorText();
+    const qsizetype open = text.indexOf(QLatin1Char('\'')),
+                    close = text.lastIndexOf(QLatin1Char('\''));
+    if (open < 0 || close <= open)
+        return text.toStdString();
+    const QString option = text.mid(open + 1, close - open - 1);
+    const bool missing = text == QCommandLineParser::tr("Missing value after '%1'.").arg(option);
+    return "option " + ArgumentBytes(option) + (missing ? " needs a value" : " takes no value");
+}
+
+} // namespace saroko

@@ -1,0 +1,20 @@
+#pragma once
+// What the three programs' command lines share on top of QCommandLineParser.
+#include <QStringList>
+#include <string>
+#include <vector>
+
+class QCommandLineParser;
+
+namespace saroko {
+
+// `program` and `args` for QCommandLineParser::parse, as Latin-1, so that every byte of a file
+// or channel name comes back through ArgumentBytes as it was given, whatever its encoding.
+QStringList ParserArguments(const char* program, const std::vector<std::string>& args);
+std::string ArgumentBytes(const QString& text);
+
+// One line that names what was wrong after a failed parse: "unknown option --x", "option --x
+// needs a value", "option --x takes no value"; in these words whatever Qt's language.
+std::string ParseProblem(const QCommandLineParser& parser);
+
+} // namespace saroko
