@@ -22,6 +22,21 @@ void SaveWindowPosition(ISettingsStore& store, const WindowRect& outer) {
     store.WriteInt("WindowPosition", "Height", outer.height);
 }
 
+WindowSize LoadFileDialogSize(const ISettingsStore& store, WindowSize least, int desktopWidth,
+                              int desktopHeight) {
+    // On a desktop smaller than the least size the desktop wins: the whole dialog stays reachable.
+    const auto fit = [](int stored, int low, int high) {
+        return std::min(std::max(stored, low), std::max(high, 1));
+    };
+    return {fit(store.GetInt("FileDialog", "Width", least.width), least.width, desktopWidth),
+            fit(store.GetInt("FileDialog", "Height", least.height), least.height, desktopHeight)};
+}
+
+void SaveFileDialogSize(ISettingsStore& store, WindowSize size) {
+    store.WriteInt("FileDialog", "Width", size.width);
+    store.WriteInt("FileDialog", "Height", size.height);
+}
+
 bool ShouldSnapWindow(int clientHeight, bool minimised) {
     return !minimised && clientHeight < kSnapClientHeight;
 }

@@ -20,6 +20,17 @@ void SaveWindowPosition(ISettingsStore& store, const WindowRect& outer);
 // window is being minimised.
 bool ShouldSnapWindow(int clientHeight, bool minimised);
 
+// The file dialogs' remembered size, in the section "FileDialog". `least` is what shows their
+// columns (name, size, type, date) whole: a stored size is never smaller, nor larger than the
+// desktop; nothing stored gives `least`.
+struct WindowSize {
+    int width = 0, height = 0;
+    bool operator==(const WindowSize&) const = default;
+};
+WindowSize LoadFileDialogSize(const ISettingsStore& store, WindowSize least, int desktopWidth,
+                              int desktopHeight);
+void SaveFileDialogSize(ISettingsStore& store, WindowSize size);
+
 // The help file beside the program: the program's folder and "\SAROKO.chm" on the original
 // platform, "/SAROKO.chm" here.
 std::string HelpFilePath(const std::string& programPath, char separator = '/');

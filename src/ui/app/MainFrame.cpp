@@ -84,7 +84,7 @@ CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     // The frame may be shrunk freely: too low a client area snaps it back (resizeEvent).
     m_pView->setMinimumSize(0, 0);
     setCentralWidget(m_pView);
-    m_pDialogs = std::make_unique<ui::CQtFileDialogs>(this);
+    m_pDialogs = std::make_unique<ui::CQtFileDialogs>(this, &m_store);
     m_pFileUi = m_pDialogs.get();
     m_pCommands = std::make_unique<CFileCommands>(m_doc, *m_pFileUi, m_prompts);
     doc.SetObserver(this);

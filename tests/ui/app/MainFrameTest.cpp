@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenuBar>
@@ -19,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +39,7 @@
 #include "ui/app/Help.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/MessageSink.h"
+#include "ui/document/FileDialogs.h"
 #include "ui/document/ReadConfirmDlg.h"
 
 namespace saroko {
@@ -464,6 +468,50 @@ TEST(HelpWindow, BackForwardAndEscape) {
     EXPECT_EQ(page(), "download.html");
     QTest::keyClick(help, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([] { return ui::HelpWindow() == nullptr; }, 2000));
+}
+
+// Qt's file dialog shows every cell of its rows whole in both languages (a size near the next
+// unit, a folder, a text file's type), and opens at the size the user left it.
+TEST(FileDialog, ColumnsShowWholeAndTheSizeIsKept) {
+    App();
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("20261228-235959-2.klg")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(1023 * 1024 + 1000, 'x'));
+    file.close();
+    QDir(dir.path()).mkdir(QStringLiteral("控え"));
+    for (const Language language : {Language::kEnglish, Language::kJapanese}) {
+        InstallTranslations(language);
+        CMemorySettingsStore store;
+        std::vector<QSize> opened;
+        for (int pass = 0; pass < 2; ++pass) {
+            QFileDialog dlg(nullptr, QStringLiteral("x"), dir.path());
+            dlg.setOption(QFileDialog::DontUseNativeDialog);
+            // Looked at once the folder is listed, after the dialog's own placement (queued as
+            // it opens); closed whatever happens.
+            const auto look = [&] {
+                auto* tree = dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
+                if (tree && QTest::qWaitFor([tree] {
+                        return tree->model()->rowCount(tree->rootIndex()) == 2;
+                    })) {
+                    for (int c = 0; c < 4; ++c)
+                        EXPECT_LE(static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(c),
+                                  tree->header()->sectionSize(c))
+                            << "column " << c << ", language " << static_cast<int>(language);
+                    EXPECT_GE(tree->viewport()->width(), tree->header()->length());
+                    opened.push_back(dlg.size());
+                    // The user's own size: taller only, the test screen is 800 wide.
+                    dlg.resize(dlg.size() + QSize(0, 60));
+                }
+                dlg.reject();
+            };
+            QTimer::singleShot(0, &dlg, [&] { QTimer::singleShot(0, &dlg, look); });
+            ui::RunSized(dlg, &store);
+        }
+        ASSERT_EQ(opened.size(), 2u);
+        EXPECT_EQ(opened[1], opened[0] + QSize(0, 60));
+    }
+    InstallTranslations(Language::kJapanese);
 }
 
 // Opens the real message box of `id` and closes it: its text, then its buttons sorted.
