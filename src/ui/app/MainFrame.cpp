@@ -337,11 +337,19 @@ void CMainFrame::ShowStatusNote(const QString& note) {
     // The frame has no status bar of its own: one comes for the note and goes with it.
     QStatusBar* bar = statusBar();
     if (!m_bStatusHooked) {
-        connect(bar, &QStatusBar::messageChanged, bar,
-                [bar](const QString& message) { bar->setVisible(!message.isEmpty()); });
+        connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+            bar->setVisible(!message.isEmpty());
+            if (message.isEmpty())
+                bar->setToolTip({});
+        });
         m_bStatusHooked = true;
     }
-    bar->showMessage(note, kStatusNoteMs);
+    // A long path is shortened in its middle to the window's width, so the file's name stays;
+    // the tip has the note whole.
+    const int room = width() - 2 * bar->style()->pixelMetric(QStyle::PM_SizeGripSize);
+    bar->showMessage(bar->fontMetrics().elidedText(note, Qt::ElideMiddle, std::max(room, 0)),
+                     kStatusNoteMs);
+    bar->setToolTip(note);
     bar->show();
 }
 

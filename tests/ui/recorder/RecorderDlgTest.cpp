@@ -533,6 +533,7 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     store.WriteString(kRecorderCommSection, "COM1", host.DevicePath());
     CMainFrame frame(doc, store);
     frame.show();
+    frame.resize(420, frame.height());
 
     QString keptShown;
     log.onShow = [&](int id) {
@@ -558,9 +559,15 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     const QStringList kept = keptFolder.entryList({"*.klg"}, QDir::Files);
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(keptShown, keptFolder.filePath(kept.front()));
-    EXPECT_EQ(frame.statusBar()->currentMessage(),
-              QStringLiteral("吸い上げたデータの控え: ") + keptFolder.filePath(kept.front()));
-    EXPECT_TRUE(frame.statusBar()->isVisible());
+    // The note is shortened in its middle to the narrow window, keeping the file's name.
+    const QStatusBar* bar = frame.statusBar();
+    const QString note =
+        QStringLiteral("吸い上げたデータの控え: ") + keptFolder.filePath(kept.front());
+    EXPECT_EQ(std::tuple(bar->toolTip(), bar->isVisible()), std::tuple(note, true));
+    const QString shown = bar->currentMessage();
+    EXPECT_TRUE(shown.startsWith(note.left(14)) && shown.endsWith(kept.front()))
+        << qPrintable(shown);
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->currentMessage()), frame.width());
     QFile transcript(QString::fromStdString(TranscriptFolder()) + "/last-exchange.txt");
     ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
     EXPECT_TRUE(transcript.readAll().contains("> 11 00 00 00 00 29"));
