@@ -1,6 +1,7 @@
 #include "platform/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace saroko {
 
@@ -28,7 +29,10 @@ std::string ParseProblem(const QCommandLineParser& parser) {
     if (open < 0 || close <= open)
         return text.toStdString();
     const QString option = text.mid(open + 1, close - open - 1);
-    const bool missing = text == QCommandLineParser::tr("Missing value after '%1'.").arg(option);
+    // Qt's text, held apart so that our translation file does not take it up as ours.
+    static const char* const kMissing = "Missing value after '%1'.";
+    const bool missing =
+        text == QCoreApplication::translate("QCommandLineParser", kMissing).arg(option);
     return "option " + ArgumentBytes(option) + (missing ? " needs a value" : " takes no value");
 }
 
