@@ -1,0 +1,151 @@
+#include "core/archive/Archive.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+
+namespace saroko::archive {
+namespace {
+
+constexpr const char* kKindNames[] = {"created", "opened",   "changed", "saved",
+                                      "exported", "reported", "printed"};
+
+// A value on one line: backslash, line feed and carriage return escaped, nothing else.
+void AppendField(std::string& out, const char* key, std::string_view value) {
+    out += key;
+    out += '=';
+    for (char c : value) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    out += '\n';
+}
+
+std::string OffsetText(int minutes) {
+    char buf[16];
+    const int a = minutes < 0 ? -minutes : minutes;
+    std::snprintf(buf, sizeof buf, "%c%02d:%02d", minutes < 0 ? '-' : '+', a / 60, a % 60);
+    return buf;
+}
+
+} // namespace
+
+std::string HexDigest(const Sha256Digest& d) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(64);
+    for (uint8_t b : d) {
+        out += kHex[b >> 4];
+        out += kHex[b & 15];
+    }
+    return out;
+}
+
+std::string Sha256Hex(const Sha256Fn& hash, std::string_view bytes) {
+    return HexDigest(hash(std::span<const uint8_t>(
+        reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())));
+}
+
+const char* EventKindName(EventKind kind) {
+    return kKindNames[static_cast<int>(kind)];
+}
+
+std::optional<EventKind> EventKindFromName(std::string_view name) {
+    for (int i = 0; i < static_cast<int>(std::size(kKindNames)); ++i)
+        if (name == kKindNames[i])
+            return static_cast<EventKind>(i);
+    return std::nullopt;
+}
+
+std::string CanonicalText(const Event& e) {
+    std::string out = "saroko-event/1\n";
+    AppendField(out, "seq", std::to_string(e.seq));
+    AppendField(out, "time", e.timeUtc);
+    AppendField(out, "offset", OffsetText(e.offsetMinutes));
+    AppendField(out, "user", e.user);
+    AppendField(out, "host", e.host);
+    AppendField(out, "version", e.version);
+    AppendField(out, "event", EventKindName(e.kind));
+    AppendField(out, "detail", e.detail);
+    AppendField(out, "recording", std::to_string(e.recordingId));
+    AppendField(out, "sha256", e.recordingSha256);
+    AppendField(out, "old", e.oldValue);
+    AppendField(out, "new", e.newValue);
+    AppendField(out, "reason", e.reason);
+    out.pop_back();
+    return out;
+}
+
+std::string EventHash(const Sha256Fn& hash, const std::string& prevHash, const Event& e) {
+    return Sha256Hex(hash, prevHash + CanonicalText(e));
+}
+
+void SealEvent(const Sha256Fn& hash, const Event* last, Event& e) {
+    e.seq = last ? last->seq + 1 : 1;
+    e.prevHash = last ? last->hash : kGenesisHash;
+    e.hash = EventHash(hash, e.prevHash, e);
+}
+
+std::optional<ChainBreak> CheckChain(const Sha256Fn& hash, const std::vector<Event>& events) {
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const Event& e = events[i];
+        const int64_t expected = static_cast<int64_t>(i) + 1;
+        const std::string& prev = i == 0 ? kGenesisHash : events[i - 1].hash;
+        const bool selfOk = EventHash(hash, e.prevHash, e) == e.hash;
+        const bool linkOk = e.prevHash == prev;
+        if (e.seq > expected)
+            return ChainBreak{expected, "removed"};
+        if (e.seq < expected)
+            return ChainBreak{e.seq, "inserted"};
+        if (linkOk && selfOk)
+            continue;
+        if (linkOk)
+            return ChainBreak{e.seq, "changed"};
+        // The link to the predecessor is broken: find what happened between the two.
+        for (std::size_t j = i + 1; j < events.size(); ++j)
+            if (events[j].hash == e.prevHash)
+                return ChainBreak{e.seq, "reordered"};
+        const std::string& beforePrev = i < 2 ? kGenesisHash : events[i - 2].hash;
+        if (i >= 1 && e.prevHash == beforePrev)
+            return ChainBreak{events[i - 1].seq, "inserted"};
+        if (!selfOk)
+            return ChainBreak{e.seq, "changed"};
+        return ChainBreak{e.seq, "removed"};
+    }
+    return std::nullopt;
+}
+
+std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings,
+                                        const FileHasher& hashFile) {
+    std::vector<FileProblem> out;
+    auto check = [&](int64_t id, const std::string& path, const std::string& expected) {
+        if (path.empty())
+            return;
+        const std::optional<std::string> found = hashFile(path);
+        if (!found || *found != expected)
+            out.push_back({id, path, expected, found.value_or("")});
+    };
+    for (const Recording& r : recordings) {
+        if (r.source != "download")
+            continue; // only kept downloads are the archive's own; other files may move on
+        check(r.id, r.path, r.sha256);
+        check(r.id, r.transcriptPath, r.transcriptSha256);
+    }
+    return out;
+}
+
+std::string RecordingStatus(const Recording& r, const FileHasher& hashFile) {
+    const std::optional<std::string> found = hashFile(r.path);
+    if (!found)
+        return "missing";
+    return *found == r.sha256 ? "verified" : "changed";
+}
+
+} // namespace saroko::archive

@@ -1,0 +1,126 @@
+#pragma once
+// The recordings archive: every data file that enters the program is a recording, found again
+// by the SHA-256 of its bytes, and every thing done with it is an event in an append-only audit
+// trail. Each event carries the hash of its predecessor and of its own canonical text, so a
+// changed, removed, inserted or reordered event breaks the chain where it happened.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace saroko::archive {
+
+inline constexpr int kSchemaVersion = 2;
+// The hash that the first event names as its predecessor.
+inline const std::string kGenesisHash(64, '0');
+
+using Sha256Digest = std::array<uint8_t, 32>;
+// SHA-256 of a byte string; the program's comes from a well-kept library, never from here.
+using Sha256Fn = std::function<Sha256Digest(std::span<const uint8_t>)>;
+std::string HexDigest(const Sha256Digest& d);
+std::string Sha256Hex(const Sha256Fn& hash, std::string_view bytes);
+
+struct ChannelInfo {
+    int number = 0;
+    std::string name;       // UTF-8
+    int64_t startUtc = 0;   // seconds since 1970 UTC
+    std::string startLocal; // the header's own local text, e.g. "2008/ 3/ 5(Wed) 9: 7' 0"
+    uint32_t interval = 0;  // seconds
+    int samples = 0;
+};
+
+struct Recording {
+    int64_t id = 0;
+    std::string sha256;
+    uint64_t size = 0;
+    std::string path;      // where the file was seen first (a kept download's own path)
+    std::string source;    // "download" or "file"
+    std::string firstSeen; // UTC, "2026-12-07T08:30:00Z"
+    std::string recorder;  // the model, "KM-41" or ""
+    std::string identity;  // what the recorder answered to identify, hex; "" for files
+    std::optional<int> utcOffsetMinutes; // what the header's local start text implies
+    std::string transcriptPath;          // downloads: the kept exchange beside the file
+    std::string transcriptSha256;
+    std::vector<ChannelInfo> channels;
+};
+
+enum class EventKind { Created, Opened, Changed, Saved, Exported, Reported, Printed };
+const char* EventKindName(EventKind kind);
+std::optional<EventKind> EventKindFromName(std::string_view name);
+
+struct Event {
+    int64_t seq = 0;
+    std::string timeUtc;       // "2026-12-07T08:30:00Z"
+    int offsetMinutes = 0;     // the local offset at that time
+    std::string user;
+    std::string host;
+    std::string version;
+    EventKind kind = EventKind::Opened;
+    std::string detail;        // created: "downloaded" or "imported"; changed: what changed
+    int64_t recordingId = 0;
+    std::string recordingSha256;
+    std::string oldValue;
+    std::string newValue;
+    std::string reason;
+    std::string prevHash;
+    std::string hash;
+};
+
+// The exact text an event's hash covers (UTF-8, LF line ends, no final LF); the hash is
+// SHA-256 over the predecessor's hash in hex followed by this text.
+std::string CanonicalText(const Event& e);
+std::string EventHash(const Sha256Fn& hash, const std::string& prevHash, const Event& e);
+// Fills seq, prevHash and hash of `e` to follow `last` (nullptr: the first event).
+void SealEvent(const Sha256Fn& hash, const Event* last, Event& e);
+
+// What a store reports; anything but kOk leaves the work to go on without it.
+enum class StoreStatus { kOk, kBusy, kReadOnly, kFull, kCorrupt, kNewerSchema, kFailed };
+
+// One new entry: a recording when it is not in the archive yet, and the event about it.
+struct PendingEntry {
+    std::optional<Recording> recording;
+    Event event;
+};
+
+class IArchiveStore {
+public:
+    virtual ~IArchiveStore() = default;
+    // Writes the recordings that are new (by hash) and appends the events in one transaction:
+    // `seal` is called for each event with the last event then in the store, so two programs
+    // writing at once still make one chain. Fills in the recording ids.
+    using Sealer = std::function<void(const Event* last, Event& e)>;
+    virtual StoreStatus Write(std::vector<PendingEntry>& batch, const Sealer& seal) = 0;
+    virtual StoreStatus FindRecording(const std::string& sha256, std::optional<Recording>& out) = 0;
+    virtual StoreStatus Recordings(std::vector<Recording>& out) = 0;
+    // All events in the order of their sequence numbers; of one recording when id > 0.
+    virtual StoreStatus Events(std::vector<Event>& out, int64_t recordingId = 0) = 0;
+    // The text of the last failure, for the one message the user sees.
+    virtual std::string LastError() const = 0;
+};
+
+// The first break of a chain, or none.
+struct ChainBreak {
+    int64_t seq = 0;      // the event where the chain stops holding
+    std::string what;     // "changed", "removed", "inserted" or "reordered"
+};
+std::optional<ChainBreak> CheckChain(const Sha256Fn& hash, const std::vector<Event>& events);
+
+// A kept file that is not what was archived.
+struct FileProblem {
+    int64_t recordingId = 0;
+    std::string path;
+    std::string expected;
+    std::string found; // "" when the file is missing
+};
+// The hash of a file's bytes, or nullopt when it cannot be read.
+using FileHasher = std::function<std::optional<std::string>(const std::string& path)>;
+std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings,
+                                        const FileHasher& hashFile);
+
+// A recording's state for the list: "verified", "changed" or "missing".
+std::string RecordingStatus(const Recording& r, const FileHasher& hashFile);
+
+} // namespace saroko::archive

@@ -1,0 +1,273 @@
+#include "core/archive/ArchiveSession.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/document/ChannelRecord.h"
+#include "core/document/TimeUtil.h"
+#include "core/document/ZorvicDoc.h"
+#include "core/files/KlgFormat.h"
+#include "core/messages/Translate.h"
+
+namespace saroko::archive {
+namespace {
+
+uint32_t U32At(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// A fixed field without its trailing NULs and spaces.
+std::string_view Trimmed(const uint8_t* p, std::size_t n) {
+    std::size_t len = strnlen(reinterpret_cast<const char*>(p), n);
+    while (len > 0 && p[len - 1] == ' ')
+        --len;
+    return {reinterpret_cast<const char*>(p), len};
+}
+
+// The offset from UTC that the header's local start text implies, in whole minutes.
+std::optional<int> ImpliedOffset(const uint8_t* h) {
+    const long y = AtoiField(h + 34, 4), mo = AtoiField(h + 39, 2), d = AtoiField(h + 42, 2);
+    const long hh = AtoiField(h + 49, 2), mi = AtoiField(h + 52, 2), s = AtoiField(h + 55, 2);
+    if (y < 1900 || mo < 1 || mo > 12 || d < 1 || d > 31 || hh > 23 || mi > 59 || s > 60)
+        return std::nullopt;
+    const int64_t local = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) *
+                              86400 +
+                          hh * 3600 + mi * 60 + s;
+    const int64_t diff = local - static_cast<int64_t>(U32At(h + klg::kOffStartTime));
+    if (diff < -18 * 3600 || diff > 18 * 3600)
+        return std::nullopt;
+    return static_cast<int>((diff >= 0 ? diff + 30 : diff - 30) / 60);
+}
+
+} // namespace
+
+std::string UtcText(int64_t t) {
+    const int64_t days = t >= 0 ? t / 86400 : (t - 86399) / 86400;
+    const int64_t secs = t - days * 86400;
+    // Civil from days (Howard Hinnant's algorithm).
+    const int64_t z = days + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t d = doy - (153 * mp + 2) / 5 + 1;
+    const int64_t m = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ",
+                  static_cast<long long>(y), static_cast<long long>(m), static_cast<long long>(d),
+                  static_cast<long long>(secs / 3600), static_cast<long long>(secs / 60 % 60),
+                  static_cast<long long>(secs % 60));
+    return buf;
+}
+
+std::optional<Recording> DescribeDataFile(std::string_view bytes, const std::string& path,
+                                          const ITextCodec& codec, const Sha256Fn& hash) {
+    KlgImage image;
+    const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                        bytes.size());
+    if (!ParseKlgImage(data, image))
+        return std::nullopt;
+    Recording r;
+    r.sha256 = Sha256Hex(hash, bytes);
+    r.size = bytes.size();
+    r.path = path;
+    r.source = "file";
+    for (const KlgBlock& b : image.blocks) {
+        const uint8_t* h = b.header;
+        ChannelInfo c;
+        c.number = b.number;
+        c.name = codec.Cp932ToUtf8(Trimmed(h + klg::kOffName, 8));
+        c.startUtc = U32At(h + klg::kOffStartTime);
+        c.startLocal = codec.Cp932ToUtf8(Trimmed(h + klg::kOffDateText, 23));
+        c.interval = b.interval;
+        c.samples = b.count;
+        if (r.recorder.empty() && U32At(h + klg::kOffModel) == kModelKm41)
+            r.recorder = "KM-41";
+        if (!r.utcOffsetMinutes)
+            r.utcOffsetMinutes = ImpliedOffset(h);
+        r.channels.push_back(std::move(c));
+    }
+    return r;
+}
+
+std::string StoreMessage(StoreStatus status, const std::string& detail) {
+    const char* head = nullptr;
+    switch (status) {
+    case StoreStatus::kOk:
+        return {};
+    case StoreStatus::kBusy:
+        head = "記録保管庫が他のプログラムに使われています。";
+        break;
+    case StoreStatus::kReadOnly:
+        head = "記録保管庫に書き込めません（読み取り専用）。";
+        break;
+    case StoreStatus::kFull:
+        head = "ディスクがいっぱいで記録保管庫に書き込めません。";
+        break;
+    case StoreStatus::kCorrupt:
+        head = "記録保管庫が壊れています。";
+        break;
+    case StoreStatus::kNewerSchema:
+        head = "記録保管庫はこのプログラムより新しい版のものです。";
+        break;
+    case StoreStatus::kFailed:
+        head = "記録保管庫に書き込めません。";
+        break;
+    }
+    std::string text = TranslateText("Archive", head);
+    text += ' ';
+    text += TranslateText("Archive", "作業はそのまま続けられます。記録は書き込めるようになった時に書き込みます。");
+    if (!detail.empty())
+        text += "\n" + detail;
+    return text;
+}
+
+CArchiveSession::CArchiveSession(IArchiveStore* store, Sha256Fn hash, SessionContext context)
+    : m_pStore(store), m_hash(std::move(hash)), m_context(std::move(context)) {}
+
+Event CArchiveSession::NewEvent(EventKind kind, const std::string& detail,
+                                const std::string& oldValue, const std::string& newValue,
+                                const std::string& reason) const {
+    Event e;
+    const int64_t now = m_context.nowUtc ? m_context.nowUtc() : 0;
+    e.timeUtc = UtcText(now);
+    e.offsetMinutes = m_context.offsetMinutes ? m_context.offsetMinutes(now) : 0;
+    e.user = m_context.user;
+    e.host = m_context.host;
+    e.version = m_context.version;
+    e.kind = kind;
+    e.detail = detail;
+    e.oldValue = oldValue;
+    e.newValue = newValue;
+    e.reason = reason;
+    return e;
+}
+
+Recording CArchiveSession::Record(EventKind kind, const Recording& recording,
+                                  const std::string& detail, const std::string& oldValue,
+                                  const std::string& newValue, const std::string& reason) {
+    if (!m_pStore)
+        return recording;
+    PendingEntry entry;
+    entry.event = NewEvent(kind, detail, oldValue, newValue, reason);
+    entry.event.recordingSha256 = recording.sha256;
+    Recording r = recording;
+    r.firstSeen = entry.event.timeUtc;
+    bool known = false;
+    for (const PendingEntry& p : m_pending)
+        known = known || (p.recording && p.recording->sha256 == r.sha256);
+    if (!known) {
+        std::optional<Recording> found;
+        if (m_pStore->FindRecording(r.sha256, found) == StoreStatus::kOk && found) {
+            r = *found;
+            known = true;
+        }
+    }
+    // A file seen the first time is created by that event, whatever it was.
+    if (!known) {
+        entry.recording = r;
+        if (kind != EventKind::Created) {
+            PendingEntry created;
+            created.recording = r;
+            created.event = NewEvent(EventKind::Created, "imported", {}, {}, {});
+            created.event.recordingSha256 = r.sha256;
+            m_pending.push_back(std::move(created));
+            entry.recording.reset();
+        }
+    }
+    m_pending.push_back(std::move(entry));
+    Flush();
+    if (r.id == 0)
+        if (std::optional<Recording> f = Find(r.sha256))
+            r = *f;
+    return r;
+}
+
+void CArchiveSession::RecordAbout(EventKind kind, const std::string& sha256,
+                                  const std::string& detail, const std::string& oldValue,
+                                  const std::string& newValue, const std::string& reason) {
+    if (!m_pStore)
+        return;
+    PendingEntry entry;
+    entry.event = NewEvent(kind, detail, oldValue, newValue, reason);
+    entry.event.recordingSha256 = sha256;
+    m_pending.push_back(std::move(entry));
+    Flush();
+}
+
+void CArchiveSession::NoteFailure(StoreStatus status) {
+    m_status = status;
+    if (!m_bReported) {
+        m_bReported = true;
+        m_szMessage = StoreMessage(status, m_pStore->LastError());
+    }
+}
+
+bool CArchiveSession::Flush() {
+    if (!m_pStore || m_pending.empty())
+        return true;
+    std::vector<PendingEntry> batch = m_pending;
+    const StoreStatus s =
+        m_pStore->Write(batch, [this](const Event* last, Event& e) { SealEvent(m_hash, last, e); });
+    if (s != StoreStatus::kOk) {
+        NoteFailure(s);
+        return false;
+    }
+    m_status = StoreStatus::kOk;
+    m_pending.clear();
+    return true;
+}
+
+std::string CArchiveSession::TakeMessage() {
+    return std::exchange(m_szMessage, std::string());
+}
+
+std::string CArchiveSession::ChainHead() {
+    if (!m_pStore)
+        return {};
+    std::vector<Event> events;
+    if (m_pStore->Events(events) != StoreStatus::kOk || events.empty())
+        return {};
+    return events.back().hash;
+}
+
+std::optional<Recording> CArchiveSession::Find(const std::string& sha256) {
+    std::optional<Recording> found;
+    if (!m_pStore || m_pStore->FindRecording(sha256, found) != StoreStatus::kOk)
+        return std::nullopt;
+    return found;
+}
+
+VerifyReport CArchiveSession::Verify(const FileHasher& hashFile) {
+    VerifyReport report;
+    if (!m_pStore)
+        return report;
+    std::vector<Event> events;
+    std::vector<Recording> recordings;
+    m_pStore->Events(events);
+    m_pStore->Recordings(recordings);
+    report.events = events.size();
+    report.recordings = recordings.size();
+    report.chainBreak = CheckChain(m_hash, events);
+    // A recording's hash is the one its creation event carries: the table alone is not
+    // trusted, since the chain does not cover it.
+    std::map<int64_t, std::string> createdHash;
+    for (const Event& e : events)
+        if (e.kind == EventKind::Created && !createdHash.count(e.recordingId))
+            createdHash[e.recordingId] = e.recordingSha256;
+    for (Recording& r : recordings) {
+        auto it = createdHash.find(r.id);
+        if (it != createdHash.end() && it->second != r.sha256) {
+            report.files.push_back({r.id, r.path, it->second, r.sha256});
+            r.sha256 = it->second;
+        }
+    }
+    for (FileProblem& p : CheckKeptFiles(recordings, hashFile))
+        report.files.push_back(std::move(p));
+    return report;
+}
+
+} // namespace saroko::archive

@@ -1,0 +1,94 @@
+#pragma once
+// What the window and saroko-cli call: one object per run that records what happens to data
+// files. The work at hand never waits for the archive: an event that cannot be written stays
+// in memory and goes with the next write that succeeds, and the first failure gives one
+// message for the caller to show.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/archive/Archive.h"
+
+namespace saroko {
+class ITextCodec;
+}
+
+namespace saroko::archive {
+
+struct SessionContext {
+    std::string user;
+    std::string host;
+    std::string version;
+    std::function<int64_t()> nowUtc;                // seconds since 1970
+    std::function<int(int64_t utc)> offsetMinutes;  // the local offset at a time
+};
+
+// A data file's bytes as a recording: hash, size and what its headers say. Nullopt when the
+// bytes are not a data file of ours.
+std::optional<Recording> DescribeDataFile(std::string_view bytes, const std::string& path,
+                                          const ITextCodec& codec, const Sha256Fn& hash);
+
+// "2026-12-07T08:30:00Z".
+std::string UtcText(int64_t t);
+
+struct VerifyReport {
+    std::optional<ChainBreak> chainBreak;
+    std::vector<FileProblem> files;
+    std::size_t events = 0;
+    std::size_t recordings = 0;
+    bool Holds() const { return !chainBreak && files.empty(); }
+};
+
+class CArchiveSession {
+public:
+    // `store` may be null: the archive is left alone (--no-archive) and nothing is recorded.
+    CArchiveSession(IArchiveStore* store, Sha256Fn hash, SessionContext context);
+
+    bool Enabled() const { return m_pStore != nullptr; }
+
+    // A file entered the program: it becomes a recording when its bytes are new, and the event
+    // is about it. Returns the recording as archived (id 0 while the write waits).
+    Recording Record(EventKind kind, const Recording& recording, const std::string& detail = {},
+                     const std::string& oldValue = {}, const std::string& newValue = {},
+                     const std::string& reason = {});
+    // An event about a recording already known by its hash.
+    void RecordAbout(EventKind kind, const std::string& sha256, const std::string& detail,
+                     const std::string& oldValue = {}, const std::string& newValue = {},
+                     const std::string& reason = {});
+
+    // Writes what waits; true when nothing waits any more.
+    bool Flush();
+    std::size_t Waiting() const { return m_pending.size(); }
+    // The message of the first failure of this run, once; empty otherwise.
+    std::string TakeMessage();
+    StoreStatus LastStatus() const { return m_status; }
+    // A failure found outside a write (opening the store): reported as a write's would be.
+    void NoteFailure(StoreStatus status);
+
+    // The hash of the newest event written, "" when there is none.
+    std::string ChainHead();
+    std::optional<Recording> Find(const std::string& sha256);
+
+    VerifyReport Verify(const FileHasher& hashFile);
+
+    const Sha256Fn& Hash() const { return m_hash; }
+
+private:
+    Event NewEvent(EventKind kind, const std::string& detail, const std::string& oldValue,
+                   const std::string& newValue, const std::string& reason) const;
+
+    IArchiveStore* m_pStore;
+    Sha256Fn m_hash;
+    SessionContext m_context;
+    std::vector<PendingEntry> m_pending;
+    StoreStatus m_status = StoreStatus::kOk;
+    bool m_bReported = false;
+    std::string m_szMessage;
+};
+
+// The one line a failure of the store gives, in the program's voice.
+std::string StoreMessage(StoreStatus status, const std::string& detail);
+
+} // namespace saroko::archive

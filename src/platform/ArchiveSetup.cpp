@@ -1,0 +1,128 @@
+#include "platform/ArchiveSetup.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QSysInfo>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/document/ZorvicDoc.h"
+#include "platform/SqliteArchiveStore.h"
+#include "platform/UserFolders.h"
+
+namespace saroko {
+namespace {
+
+constexpr qint64 kReadBlock = 1 << 20;
+
+std::string UserName() {
+    for (const char* name : {"USER", "LOGNAME", "USERNAME"}) {
+        const QString v = qEnvironmentVariable(name);
+        if (!v.isEmpty())
+            return v.toStdString();
+    }
+    return "unknown";
+}
+
+archive::SessionContext RunContext() {
+    archive::SessionContext c;
+    c.user = UserName();
+    c.host = QSysInfo::machineHostName().toStdString();
+    c.version = QCoreApplication::applicationVersion().toStdString();
+    c.nowUtc = [] { return QDateTime::currentSecsSinceEpoch(); };
+    c.offsetMinutes = [](int64_t t) {
+        return QTimeZone::systemTimeZone().offsetFromUtc(QDateTime::fromSecsSinceEpoch(t)) / 60;
+    };
+    return c;
+}
+
+} // namespace
+
+archive::Sha256Digest Sha256(std::span<const uint8_t> bytes) {
+    const QByteArray d = QCryptographicHash::hash(
+        QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<qsizetype>(bytes.size())),
+        QCryptographicHash::Sha256);
+    archive::Sha256Digest out{};
+    std::copy_n(reinterpret_cast<const uint8_t*>(d.constData()), out.size(), out.begin());
+    return out;
+}
+
+std::optional<std::string> Sha256OfFile(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    QByteArray block(kReadBlock, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = f.read(block.data(), kReadBlock);
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        h.addData(QByteArrayView(block.constData(), n));
+    }
+    return h.result().toHex().toStdString();
+}
+
+std::string ArchiveFilePath() {
+    return (std::filesystem::path(KeptDownloadsFolder()).parent_path() / "archive.sqlite")
+        .string();
+}
+
+std::optional<archive::Recording> DescribeFile(const std::string& path, const ITextCodec& codec) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = f.readAll();
+    std::error_code ec;
+    const std::string absolute = std::filesystem::absolute(path, ec).string();
+    return archive::DescribeDataFile(std::string_view(bytes.constData(), bytes.size()),
+                                     ec ? path : absolute, codec, &Sha256);
+}
+
+void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& folder,
+                         const ITextCodec& codec) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<std::string> files;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+        std::string ext = e.path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+        if (ext == ".klg")
+            files.push_back(e.path().string());
+    }
+    std::sort(files.begin(), files.end()); // named by their time: oldest first
+    for (const std::string& path : files) {
+        std::optional<archive::Recording> r = DescribeFile(path, codec);
+        if (!r || session.Find(r->sha256))
+            continue;
+        r->source = "download";
+        session.Record(archive::EventKind::Created, *r, "imported");
+    }
+}
+
+ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path) {
+    ArchiveHandle h;
+    if (!enabled) {
+        h.session = std::make_unique<archive::CArchiveSession>(nullptr, &Sha256, RunContext());
+        return h;
+    }
+    if (path.empty())
+        path = ArchiveFilePath();
+    h.store = std::make_unique<CSqliteArchiveStore>(path);
+    h.session = std::make_unique<archive::CArchiveSession>(h.store.get(), &Sha256, RunContext());
+    if (h.store->OpenStatus() != archive::StoreStatus::kOk) {
+        h.session->NoteFailure(h.store->OpenStatus());
+        return h;
+    }
+    if (h.store->Created())
+        ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
+    return h;
+}
+
+} // namespace saroko

@@ -1,0 +1,39 @@
+#pragma once
+// The archive as the program and saroko-cli open it: the SQLite file beside the kept
+// downloads, SHA-256 from Qt, the user and host of this run, and on first use the downloads
+// kept before the archive existed taken in.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/archive/ArchiveSession.h"
+
+namespace saroko {
+
+class ITextCodec;
+class CSqliteArchiveStore;
+
+archive::Sha256Digest Sha256(std::span<const uint8_t> bytes);
+// The hex SHA-256 of a file's bytes, read in large blocks; nullopt when it cannot be read.
+std::optional<std::string> Sha256OfFile(const std::string& path);
+
+// archive.sqlite in the program's data folder, beside downloads/.
+std::string ArchiveFilePath();
+
+struct ArchiveHandle {
+    std::unique_ptr<CSqliteArchiveStore> store;
+    std::unique_ptr<archive::CArchiveSession> session;
+};
+
+// Opens the archive at `path` (or the user's) for this run. With `enabled` false the session
+// records nothing and the file is not touched.
+ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path = {});
+
+// Takes in the kept downloads of `folder` that the archive does not hold yet.
+void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& folder,
+                         const ITextCodec& codec);
+
+// A file's bytes as a recording of the archive, or nullopt when it is not a data file.
+std::optional<archive::Recording> DescribeFile(const std::string& path, const ITextCodec& codec);
+
+} // namespace saroko

@@ -1,0 +1,430 @@
+#include "platform/SqliteArchiveStore.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+
+namespace saroko {
+namespace {
+
+using archive::Event;
+using archive::Recording;
+using archive::StoreStatus;
+
+// Two programs writing at once wait for each other this long before one gives up.
+constexpr int kBusyTimeoutMs = 5000;
+
+// Each step takes the archive from version i to i + 1.
+const char* const kMigrations[] = {
+    // 1: recordings, their channels and the audit trail.
+    "CREATE TABLE recordings ("
+    " id INTEGER PRIMARY KEY, sha256 TEXT NOT NULL UNIQUE, size INTEGER NOT NULL,"
+    " path TEXT NOT NULL, source TEXT NOT NULL, first_seen TEXT NOT NULL,"
+    " recorder TEXT NOT NULL, identity TEXT NOT NULL, utc_offset_minutes INTEGER);"
+    "CREATE TABLE channels ("
+    " recording_id INTEGER NOT NULL REFERENCES recordings(id), position INTEGER NOT NULL,"
+    " number INTEGER NOT NULL, name TEXT NOT NULL, start_utc INTEGER NOT NULL,"
+    " start_local TEXT NOT NULL, interval INTEGER NOT NULL, samples INTEGER NOT NULL,"
+    " PRIMARY KEY (recording_id, position));"
+    "CREATE TABLE events ("
+    " seq INTEGER PRIMARY KEY, time_utc TEXT NOT NULL, utc_offset_minutes INTEGER NOT NULL,"
+    " user TEXT NOT NULL, host TEXT NOT NULL, version TEXT NOT NULL, event TEXT NOT NULL,"
+    " detail TEXT NOT NULL, recording_id INTEGER NOT NULL, sha256 TEXT NOT NULL,"
+    " old_value TEXT NOT NULL, new_value TEXT NOT NULL, reason TEXT NOT NULL,"
+    " prev_hash TEXT NOT NULL, hash TEXT NOT NULL);"
+    "CREATE INDEX events_recording ON events(recording_id);",
+    // 2: a download's kept exchange beside it, and the trail made append-only.
+    "ALTER TABLE recordings ADD COLUMN transcript_path TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE recordings ADD COLUMN transcript_sha256 TEXT NOT NULL DEFAULT '';"
+    "CREATE TRIGGER events_no_update BEFORE UPDATE ON events"
+    " BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END;"
+    "CREATE TRIGGER events_no_delete BEFORE DELETE ON events"
+    " BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END;",
+};
+static_assert(std::size(kMigrations) == archive::kSchemaVersion);
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) { m_rc = sqlite3_prepare_v2(db, sql, -1, &m_st, nullptr); }
+    ~Statement() { sqlite3_finalize(m_st); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    int Prepared() const { return m_rc; }
+    void Bind(int i, const std::string& s) {
+        sqlite3_bind_text(m_st, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+    }
+    void Bind(int i, int64_t v) { sqlite3_bind_int64(m_st, i, v); }
+    void BindNull(int i) { sqlite3_bind_null(m_st, i); }
+    int Step() { return sqlite3_step(m_st); }
+    void Reset() {
+        sqlite3_reset(m_st);
+        sqlite3_clear_bindings(m_st);
+    }
+    std::string Text(int i) const {
+        const unsigned char* t = sqlite3_column_text(m_st, i);
+        return t ? std::string(reinterpret_cast<const char*>(t),
+                               static_cast<std::size_t>(sqlite3_column_bytes(m_st, i)))
+                 : std::string();
+    }
+    int64_t Int(int i) const { return sqlite3_column_int64(m_st, i); }
+    bool IsNull(int i) const { return sqlite3_column_type(m_st, i) == SQLITE_NULL; }
+
+private:
+    sqlite3_stmt* m_st = nullptr;
+    int m_rc = SQLITE_OK;
+};
+
+const char kEventColumns[] =
+    "seq, time_utc, utc_offset_minutes, user, host, version, event, detail, recording_id,"
+    " sha256, old_value, new_value, reason, prev_hash, hash";
+
+Event EventFrom(const Statement& st) {
+    Event e;
+    e.seq = st.Int(0);
+    e.timeUtc = st.Text(1);
+    e.offsetMinutes = static_cast<int>(st.Int(2));
+    e.user = st.Text(3);
+    e.host = st.Text(4);
+    e.version = st.Text(5);
+    // A kind this program does not know still hashes as its name would; keep it visible.
+    const std::string kind = st.Text(6);
+    e.kind = archive::EventKindFromName(kind).value_or(archive::EventKind::Changed);
+    if (!archive::EventKindFromName(kind))
+        e.detail = kind + ": ";
+    e.detail += st.Text(7);
+    e.recordingId = st.Int(8);
+    e.recordingSha256 = st.Text(9);
+    e.oldValue = st.Text(10);
+    e.newValue = st.Text(11);
+    e.reason = st.Text(12);
+    e.prevHash = st.Text(13);
+    e.hash = st.Text(14);
+    return e;
+}
+
+const char kRecordingColumns[] =
+    "id, sha256, size, path, source, first_seen, recorder, identity, utc_offset_minutes,"
+    " transcript_path, transcript_sha256";
+
+Recording RecordingFrom(const Statement& st) {
+    Recording r;
+    r.id = st.Int(0);
+    r.sha256 = st.Text(1);
+    r.size = static_cast<uint64_t>(st.Int(2));
+    r.path = st.Text(3);
+    r.source = st.Text(4);
+    r.firstSeen = st.Text(5);
+    r.recorder = st.Text(6);
+    r.identity = st.Text(7);
+    if (!st.IsNull(8))
+        r.utcOffsetMinutes = static_cast<int>(st.Int(8));
+    r.transcriptPath = st.Text(9);
+    r.transcriptSha256 = st.Text(10);
+    return r;
+}
+
+} // namespace
+
+CSqliteArchiveStore::CSqliteArchiveStore(const std::string& path, int schemaVersion)
+    : m_szPath(path) {
+    m_openStatus = Open(schemaVersion);
+}
+
+CSqliteArchiveStore::~CSqliteArchiveStore() {
+    sqlite3_close_v2(m_db);
+}
+
+StoreStatus CSqliteArchiveStore::Status(int rc) {
+    if (rc == SQLITE_OK || rc == SQLITE_DONE || rc == SQLITE_ROW)
+        return StoreStatus::kOk;
+    m_szError = m_szPath + ": " + (m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc));
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return StoreStatus::kBusy;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        return StoreStatus::kReadOnly;
+    case SQLITE_FULL:
+        return StoreStatus::kFull;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return StoreStatus::kCorrupt;
+    default:
+        return StoreStatus::kFailed;
+    }
+}
+
+StoreStatus CSqliteArchiveStore::Exec(const char* sql) {
+    return Status(sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr));
+}
+
+StoreStatus CSqliteArchiveStore::Open(int schemaVersion) {
+    std::error_code ec;
+    m_bCreated = !std::filesystem::exists(m_szPath, ec);
+    if (m_bCreated)
+        std::filesystem::create_directories(std::filesystem::path(m_szPath).parent_path(), ec);
+    int rc = sqlite3_open_v2(m_szPath.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    if (rc != SQLITE_OK)
+        return Status(rc);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db, 1);
+    // Reading the version is the first read of the file: a file that is not a database, or a
+    // damaged one, fails here.
+    int version = 0;
+    {
+        Statement st(m_db, "PRAGMA user_version");
+        if (st.Prepared() != SQLITE_OK)
+            return Status(st.Prepared());
+        rc = st.Step();
+        if (rc != SQLITE_ROW)
+            return Status(rc);
+        version = static_cast<int>(st.Int(0));
+    }
+    if (version > archive::kSchemaVersion) {
+        m_nVersion = version;
+        m_szError = m_szPath + ": version " + std::to_string(version);
+        return StoreStatus::kNewerSchema;
+    }
+    if (sqlite3_db_readonly(m_db, "main") == 0) {
+        // WAL lets a reader go on while another program writes; a read-only archive keeps
+        // the journal it has.
+        if (StoreStatus s = Exec("PRAGMA journal_mode=WAL"); s != StoreStatus::kOk)
+            return s;
+    }
+    if (version < schemaVersion)
+        if (StoreStatus s = Migrate(version, schemaVersion); s != StoreStatus::kOk)
+            return s;
+    m_nVersion = std::max(version, schemaVersion);
+    if (sqlite3_db_readonly(m_db, "main") != 0) {
+        m_szError = m_szPath + ": read-only";
+        return StoreStatus::kReadOnly;
+    }
+    return StoreStatus::kOk;
+}
+
+StoreStatus CSqliteArchiveStore::Migrate(int from, int to) {
+    if (StoreStatus s = Exec("BEGIN IMMEDIATE"); s != StoreStatus::kOk)
+        return s;
+    for (int v = from; v < to; ++v) {
+        if (StoreStatus s = Exec(kMigrations[v]); s != StoreStatus::kOk) {
+            Exec("ROLLBACK");
+            return s;
+        }
+    }
+    const std::string setVersion = "PRAGMA user_version=" + std::to_string(to);
+    if (StoreStatus s = Exec(setVersion.c_str()); s != StoreStatus::kOk) {
+        Exec("ROLLBACK");
+        return s;
+    }
+    return Exec("COMMIT");
+}
+
+bool CSqliteArchiveStore::Usable() {
+    // A busy, read-only or full archive may be writable again later in the same run; a
+    // corrupt or newer one is not touched again.
+    if (m_openStatus != StoreStatus::kOk && m_openStatus != StoreStatus::kCorrupt &&
+        m_openStatus != StoreStatus::kNewerSchema) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        m_openStatus = Open(archive::kSchemaVersion);
+    }
+    return m_openStatus == StoreStatus::kOk;
+}
+
+StoreStatus CSqliteArchiveStore::Write(std::vector<archive::PendingEntry>& batch,
+                                       const Sealer& seal) {
+    if (!Usable())
+        return m_openStatus;
+    if (StoreStatus s = Exec("BEGIN IMMEDIATE"); s != StoreStatus::kOk)
+        return s;
+    auto fail = [this](int rc) {
+        const StoreStatus s = Status(rc);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return s;
+    };
+    std::optional<Event> last;
+    {
+        const std::string sql =
+            std::string("SELECT ") + kEventColumns + " FROM events ORDER BY seq DESC LIMIT 1";
+        Statement st(m_db, sql.c_str());
+        const int rc = st.Step();
+        if (rc == SQLITE_ROW)
+            last = EventFrom(st);
+        else if (rc != SQLITE_DONE)
+            return fail(rc);
+    }
+    Statement addRec(m_db,
+                     "INSERT OR IGNORE INTO recordings (sha256, size, path, source, first_seen,"
+                     " recorder, identity, utc_offset_minutes, transcript_path, transcript_sha256)"
+                     " VALUES (?,?,?,?,?,?,?,?,?,?)");
+    Statement addChan(m_db, "INSERT INTO channels VALUES (?,?,?,?,?,?,?,?)");
+    Statement findId(m_db, "SELECT id FROM recordings WHERE sha256 = ?");
+    Statement addEvent(m_db, "INSERT INTO events VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    for (archive::PendingEntry& p : batch) {
+        if (p.recording) {
+            Recording& r = *p.recording;
+            addRec.Reset();
+            addRec.Bind(1, r.sha256);
+            addRec.Bind(2, static_cast<int64_t>(r.size));
+            addRec.Bind(3, r.path);
+            addRec.Bind(4, r.source);
+            addRec.Bind(5, r.firstSeen);
+            addRec.Bind(6, r.recorder);
+            addRec.Bind(7, r.identity);
+            if (r.utcOffsetMinutes)
+                addRec.Bind(8, int64_t{*r.utcOffsetMinutes});
+            else
+                addRec.BindNull(8);
+            addRec.Bind(9, r.transcriptPath);
+            addRec.Bind(10, r.transcriptSha256);
+            if (int rc = addRec.Step(); rc != SQLITE_DONE)
+                return fail(rc);
+            if (sqlite3_changes(m_db) == 1) {
+                r.id = sqlite3_last_insert_rowid(m_db);
+                for (std::size_t i = 0; i < r.channels.size(); ++i) {
+                    const archive::ChannelInfo& c = r.channels[i];
+                    addChan.Reset();
+                    addChan.Bind(1, r.id);
+                    addChan.Bind(2, static_cast<int64_t>(i));
+                    addChan.Bind(3, int64_t{c.number});
+                    addChan.Bind(4, c.name);
+                    addChan.Bind(5, c.startUtc);
+                    addChan.Bind(6, c.startLocal);
+                    addChan.Bind(7, int64_t{c.interval});
+                    addChan.Bind(8, int64_t{c.samples});
+                    if (int rc = addChan.Step(); rc != SQLITE_DONE)
+                        return fail(rc);
+                }
+            }
+        }
+        Event& e = p.event;
+        findId.Reset();
+        findId.Bind(1, e.recordingSha256);
+        if (int rc = findId.Step(); rc == SQLITE_ROW)
+            e.recordingId = findId.Int(0);
+        else if (rc != SQLITE_DONE)
+            return fail(rc);
+        seal(last ? &*last : nullptr, e);
+        addEvent.Reset();
+        addEvent.Bind(1, e.seq);
+        addEvent.Bind(2, e.timeUtc);
+        addEvent.Bind(3, int64_t{e.offsetMinutes});
+        addEvent.Bind(4, e.user);
+        addEvent.Bind(5, e.host);
+        addEvent.Bind(6, e.version);
+        addEvent.Bind(7, std::string(archive::EventKindName(e.kind)));
+        addEvent.Bind(8, e.detail);
+        addEvent.Bind(9, e.recordingId);
+        addEvent.Bind(10, e.recordingSha256);
+        addEvent.Bind(11, e.oldValue);
+        addEvent.Bind(12, e.newValue);
+        addEvent.Bind(13, e.reason);
+        addEvent.Bind(14, e.prevHash);
+        addEvent.Bind(15, e.hash);
+        if (int rc = addEvent.Step(); rc != SQLITE_DONE)
+            return fail(rc);
+        last = e;
+    }
+    if (int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK)
+        return fail(rc);
+    return StoreStatus::kOk;
+}
+
+StoreStatus CSqliteArchiveStore::LoadChannels(Recording& r) {
+    Statement st(m_db, "SELECT number, name, start_utc, start_local, interval, samples"
+                       " FROM channels WHERE recording_id = ? ORDER BY position");
+    st.Bind(1, r.id);
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW)
+        r.channels.push_back({static_cast<int>(st.Int(0)), st.Text(1), st.Int(2), st.Text(3),
+                              static_cast<uint32_t>(st.Int(4)), static_cast<int>(st.Int(5))});
+    return Status(rc);
+}
+
+StoreStatus CSqliteArchiveStore::FindRecording(const std::string& sha256,
+                                               std::optional<Recording>& out) {
+    out.reset();
+    if (!m_db || m_nVersion > archive::kSchemaVersion)
+        return m_openStatus;
+    const std::string sql =
+        std::string("SELECT ") + kRecordingColumns + " FROM recordings WHERE sha256 = ?";
+    Statement st(m_db, sql.c_str());
+    if (st.Prepared() != SQLITE_OK)
+        return Status(st.Prepared());
+    st.Bind(1, sha256);
+    const int rc = st.Step();
+    if (rc == SQLITE_ROW) {
+        out = RecordingFrom(st);
+        return LoadChannels(*out);
+    }
+    return Status(rc);
+}
+
+StoreStatus CSqliteArchiveStore::Recordings(std::vector<Recording>& out) {
+    out.clear();
+    if (!m_db || m_nVersion > archive::kSchemaVersion)
+        return m_openStatus;
+    const std::string sql =
+        std::string("SELECT ") + kRecordingColumns + " FROM recordings ORDER BY id";
+    Statement st(m_db, sql.c_str());
+    if (st.Prepared() != SQLITE_OK)
+        return Status(st.Prepared());
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW)
+        out.push_back(RecordingFrom(st));
+    if (rc != SQLITE_DONE)
+        return Status(rc);
+    // All channels in one pass: a list of thousands of recordings stays one query each way.
+    Statement ch(m_db, "SELECT recording_id, number, name, start_utc, start_local, interval,"
+                       " samples FROM channels ORDER BY recording_id, position");
+    std::size_t at = 0;
+    while ((rc = ch.Step()) == SQLITE_ROW) {
+        const int64_t id = ch.Int(0);
+        while (at < out.size() && out[at].id < id)
+            ++at;
+        if (at < out.size() && out[at].id == id)
+            out[at].channels.push_back({static_cast<int>(ch.Int(1)), ch.Text(2), ch.Int(3),
+                                        ch.Text(4), static_cast<uint32_t>(ch.Int(5)),
+                                        static_cast<int>(ch.Int(6))});
+    }
+    return Status(rc);
+}
+
+StoreStatus CSqliteArchiveStore::Events(std::vector<Event>& out, int64_t recordingId) {
+    out.clear();
+    if (!m_db || m_nVersion > archive::kSchemaVersion)
+        return m_openStatus;
+    const std::string sql = std::string("SELECT ") + kEventColumns + " FROM events" +
+                            (recordingId > 0 ? " WHERE recording_id = ?" : "") + " ORDER BY seq";
+    Statement st(m_db, sql.c_str());
+    if (st.Prepared() != SQLITE_OK)
+        return Status(st.Prepared());
+    if (recordingId > 0)
+        st.Bind(1, recordingId);
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW)
+        out.push_back(EventFrom(st));
+    return Status(rc);
+}
+
+std::string SetArchiveAside(const std::string& path, const std::string& stamp) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const std::string aside = path + ".corrupt-" + stamp;
+    if (fs::exists(aside, ec))
+        return {};
+    fs::rename(path, aside, ec);
+    if (ec)
+        return {};
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const std::string side = path + suffix;
+        if (fs::exists(side, ec))
+            fs::rename(side, aside + suffix, ec);
+    }
+    return aside;
+}
+
+} // namespace saroko
