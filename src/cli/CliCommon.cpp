@@ -1,5 +1,7 @@
 #include "cli/CliCommon.h"
 
+#include "cli/CliArchive.h"
+
 #include <QCoreApplication>
 #include <iostream>
 
@@ -48,6 +50,7 @@ bool LoadFiles(CliSession& session, const std::vector<std::string>& files) {
             return false;
         }
     }
+    session.sources = RecordOpened(session, files);
     return true;
 }
 

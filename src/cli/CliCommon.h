@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/archive/Archive.h"
 #include "core/document/LocalDateTime.h"
 #include "core/document/ZorvicDoc.h"
 #include "platform/QtSettingsStore.h"
@@ -35,6 +36,8 @@ struct CliSession {
     CQtCp932Codec codec;
     CCliPrompts prompts;
     std::unique_ptr<CZorvicDoc> doc;
+    // The loaded files as recordings of the archive, in the order they were given.
+    std::vector<archive::Recording> sources;
 };
 
 // A document on the user's settings store, initialised as at program start.

@@ -239,8 +239,9 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption verbose(QStringLiteral("verbose"));
+    const QCommandLineOption noArchive(QStringLiteral("no-archive"));
     const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
-    p.addOptions({help, version, verbose, lang});
+    p.addOptions({help, version, verbose, noArchive, lang});
     if (!p.parse(ParserArguments("saroko-cli", args))) {
         std::cerr << "saroko-cli: " << ParseProblem(p) << "\n";
         return false;
@@ -248,6 +249,7 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out
     out.help = p.isSet(help);
     out.version = p.isSet(version);
     out.verbose = p.isSet(verbose);
+    out.noArchive = p.isSet(noArchive);
     if (p.isSet(lang)) {
         out.lang = ArgumentBytes(p.value(lang));
         if (!CheckLanguageChoice(out.lang))

@@ -107,6 +107,7 @@ private:
 struct GlobalOptions {
     std::string lang;
     bool verbose = false;
+    bool noArchive = false; // --no-archive: the recordings archive is left alone
     bool help = false;
     bool version = false;
     std::vector<std::string> rest; // the verb and its arguments

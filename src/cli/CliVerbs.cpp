@@ -8,6 +8,13 @@
 namespace saroko::cli {
 
 // Defined beside each verb, in its Cmd*.cpp file.
+extern const char kArchiveUsage[], kVerifyUsage[];
+void DeclareArchiveList(CVerbOptions&), DeclareArchiveLog(CVerbOptions&),
+    DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&),
+    DeclareVerifyFiles(CVerbOptions&);
+int RunArchiveList(const CVerbOptions&), RunArchiveLog(const CVerbOptions&),
+    RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&),
+    RunVerifyFiles(const CVerbOptions&);
 extern const char kDemoUsage[], kExportUsage[], kSaveUsage[], kInfoUsage[], kRecorderUsage[],
     kReportUsage[];
 void DeclareDemo(CVerbOptions&), DeclareExport(CVerbOptions&), DeclareSave(CVerbOptions&),
@@ -41,7 +48,15 @@ const Verb kRecorderVerbs[] = {
     {"ports",    "", kRecorderUsage, Paints::kNever, &DeclarePorts,            &RunPorts},
 };
 
+const Verb kArchiveVerbs[] = {
+    {"list",   "", kArchiveUsage, Paints::kNever, &DeclareArchiveList,   &RunArchiveList},
+    {"log",    "", kArchiveUsage, Paints::kNever, &DeclareArchiveLog,    &RunArchiveLog},
+    {"verify", "", kArchiveUsage, Paints::kNever, &DeclareArchiveVerify, &RunArchiveVerify},
+    {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
+};
+
 const Verb kVerbs[] = {
+    {"archive",     "the recordings archive: list, log, verify, repair", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
     {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
     {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
     {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},
@@ -55,6 +70,7 @@ const Verb kVerbs[] = {
     {"render",      "write the graph of data files as a PNG or PDF picture", kRenderUsage, Paints::kAlways, &DeclareRender, &RunRender},
 #endif
     // Its PDF report paints; its --json figures do not.
+    {"verify",      "say whether files are archived recordings", kVerifyUsage, Paints::kNever, &DeclareVerifyFiles, &RunVerifyFiles},
     {"report",      "report extremes, MKT and limit excursions (JSON or PDF)", kReportUsage, Paints::kWithOutput, &DeclareReport, &RunReport},
 };
 // clang-format on

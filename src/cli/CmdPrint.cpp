@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/channels/ChannelPalette.h"
@@ -110,6 +111,7 @@ int RunPrintGraph(const CVerbOptions& o) {
         std::cerr << "saroko-cli print-graph: cannot write " << o.Output() << "\n";
         return kExitFailed;
     }
+    RecordOutput(*session, archive::EventKind::Printed, session->sources, o.Output());
     return kExitOk;
 }
 
@@ -140,6 +142,7 @@ int RunPrintList(const CVerbOptions& o) {
         return kExitFailed;
     }
     std::cout << pages << (pages == 1 ? " page\n" : " pages\n");
+    RecordOutput(*session, archive::EventKind::Printed, session->sources, o.Output());
     return kExitOk;
 }
 

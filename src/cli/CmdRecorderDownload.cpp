@@ -8,7 +8,9 @@
 
 #include <unistd.h>
 
+#include "cli/CliArchive.h"
 #include "cli/CmdRecorder.h"
+#include "platform/ArchiveSetup.h"
 #include "core/files/FileIo.h"
 #include "core/recorder/Download.h"
 
@@ -164,8 +166,12 @@ int RunRecorderDownload(const CVerbOptions& o) {
     owner.EndLine();
     std::signal(SIGINT, SIG_DFL);
     if (r != 0) return r == CRecorderDownload::kDownloadStopped ? kExitFailed : ExitFor(link, r);
-    if (!download.KeptPath().empty())
+    if (!download.KeptPath().empty()) {
         std::cout << "kept: " << download.KeptPath() << std::endl;
+        RecordDownload(CliArchive(), download.KeptPath(), link.kept->Path(),
+                       link.session->codec);
+        SayArchiveMessage();
+    }
     if (doc.SaveKlgFile(0, out) != kFileOk) {
         PrintMessage(msg::kSaveFailed, "\n" + out);
         return kExitFailed;

@@ -11,6 +11,7 @@
 #include "ui/printing/ReportPdf.h"
 #endif
 
+#include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/text/ParseDecimal.h"
@@ -134,7 +135,20 @@ int RunReport(const CVerbOptions& o) {
     CZorvicDoc& doc = *session->doc;
     ApplyUnit(doc, o.Fahrenheit());
     if (json) {
-        std::cout << FiguresJson(*session, ComputeReportFigures(doc, options)).dump(2) << "\n";
+        nlohmann::json figures = FiguresJson(*session, ComputeReportFigures(doc, options));
+        // The proof: each source's bytes by hash and archive id, and the newest event of the
+        // trail at the time of the report.
+        nlohmann::json sources = nlohmann::json::array();
+        for (const archive::Recording& r : session->sources)
+            sources.push_back({{"path", r.path},
+                               {"sha256", r.sha256},
+                               {"archive_id", r.id > 0 ? nlohmann::json(r.id) : nlohmann::json()}});
+        figures["sources"] = sources;
+        const std::string head = CliArchive().ChainHead();
+        figures["chain_head"] = head.empty() ? nlohmann::json() : nlohmann::json(head);
+        const std::string text = figures.dump(2) + "\n";
+        std::cout << text;
+        RecordOutput(*session, archive::EventKind::Reported, session->sources, {}, text);
         return kExitOk;
     }
 #ifdef SAROKO_CLI_HAS_GUI
@@ -147,6 +161,7 @@ int RunReport(const CVerbOptions& o) {
         std::cerr << "saroko-cli report: cannot write " << out << "\n";
         return kExitFailed;
     }
+    RecordOutput(*session, archive::EventKind::Reported, session->sources, out);
     return kExitOk;
 #else
     std::cerr << "saroko-cli report: no graphics support in this build\n";

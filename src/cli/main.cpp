@@ -9,6 +9,7 @@
 #endif
 
 #include "SarokoVersion.h"
+#include "cli/CliArchive.h"
 #include "cli/CliOptions.h"
 #include "cli/CliVerb.h"
 #include "cli/QtMessages.h"
@@ -23,7 +24,7 @@ void PrintOverallUsage(std::ostream& os) {
     std::size_t width = 0;
     for (const Verb& v : Verbs())
         width = std::max(width, std::strlen(v.name));
-    os << "usage: saroko-cli [--lang ja|en] [--verbose] VERB [OPTIONS] ...\n"
+    os << "usage: saroko-cli [--lang ja|en] [--verbose] [--no-archive] VERB [OPTIONS] ...\n"
           "       saroko-cli --version\n\nverbs:\n";
     for (const Verb& v : Verbs())
         os << "  " << v.name << std::string(width + 2 - std::strlen(v.name), ' ') << v.summary
@@ -111,5 +112,9 @@ int main(int argc, char** argv) {
     saroko::InstallTranslations(
         choice.empty() ? saroko::LanguageOfStart(store)
                        : saroko::ResolveLanguage(choice, saroko::MessagesLocaleFromEnvironment()));
-    return leaf->run(options);
+    // Every file the verb reads or writes is recorded in the archive, unless asked not to.
+    SetArchiveEnabled(!global.noArchive);
+    const int status = leaf->run(options);
+    SayArchiveMessage();
+    return status;
 }

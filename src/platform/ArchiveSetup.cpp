@@ -106,6 +106,25 @@ void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& f
     }
 }
 
+archive::Recording RecordDownload(archive::CArchiveSession& session, const std::string& keptPath,
+                                  const std::string& transcriptPath, const ITextCodec& codec) {
+    namespace fs = std::filesystem;
+    std::optional<archive::Recording> r = DescribeFile(keptPath, codec);
+    if (!r || !session.Enabled())
+        return r.value_or(archive::Recording{});
+    r->source = "download";
+    std::error_code ec;
+    if (!transcriptPath.empty() && fs::exists(transcriptPath, ec)) {
+        fs::path copy = fs::path(keptPath);
+        copy.replace_extension(".exchange.txt");
+        if (!fs::exists(copy, ec) && fs::copy_file(transcriptPath, copy, ec)) {
+            r->transcriptPath = copy.string();
+            r->transcriptSha256 = Sha256OfFile(copy.string()).value_or("");
+        }
+    }
+    return session.Record(archive::EventKind::Created, *r, "downloaded");
+}
+
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path) {
     ArchiveHandle h;
     if (!enabled) {

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "core/archive/ArchiveSession.h"
+#include "platform/SqliteArchiveStore.h"
 
 namespace saroko {
 
 class ITextCodec;
-class CSqliteArchiveStore;
 
 archive::Sha256Digest Sha256(std::span<const uint8_t> bytes);
 // The hex SHA-256 of a file's bytes, read in large blocks; nullopt when it cannot be read.
@@ -32,6 +32,11 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
 // Takes in the kept downloads of `folder` that the archive does not hold yet.
 void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& folder,
                          const ITextCodec& codec);
+
+// A download kept at `keptPath`: its exchange with the recorder is copied beside it (the
+// transcript folder keeps only the last two), and both become the recording's files.
+archive::Recording RecordDownload(archive::CArchiveSession& session, const std::string& keptPath,
+                                  const std::string& transcriptPath, const ITextCodec& codec);
 
 // A file's bytes as a recording of the archive, or nullopt when it is not a data file.
 std::optional<archive::Recording> DescribeFile(const std::string& path, const ITextCodec& codec);

@@ -55,7 +55,7 @@ std::string UtcText(int64_t t) {
     const int64_t d = doy - (153 * mp + 2) / 5 + 1;
     const int64_t m = mp < 10 ? mp + 3 : mp - 9;
     const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-    char buf[32];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ",
                   static_cast<long long>(y), static_cast<long long>(m), static_cast<long long>(d),
                   static_cast<long long>(secs / 3600), static_cast<long long>(secs / 60 % 60),

@@ -47,6 +47,7 @@ public:
     CArchiveSession(IArchiveStore* store, Sha256Fn hash, SessionContext context);
 
     bool Enabled() const { return m_pStore != nullptr; }
+    IArchiveStore& Store() { return *m_pStore; }
 
     // A file entered the program: it becomes a recording when its bytes are new, and the event
     // is about it. Returns the recording as archived (id 0 while the write waits).

@@ -1,0 +1,385 @@
+// saroko-cli archive list|log|verify|repair, and verify FILE...: the recordings archive read
+// back, checked and, when it is damaged, set aside for a new one.
+#include <QDateTime>
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliArchive.h"
+#include "cli/CliCommon.h"
+#include "cli/CliOptions.h"
+#include "core/document/LocalDateTime.h"
+#include "platform/ArchiveSetup.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/SqliteArchiveStore.h"
+#include "platform/UserFolders.h"
+
+namespace saroko::cli {
+
+using archive::Event;
+using archive::Recording;
+
+extern const char kArchiveUsage[] =
+    "usage: saroko-cli archive SUBCOMMAND [--json] ...\n"
+    "  list [--from T --to T] [--name TEXT] [--json]\n"
+    "                 the recordings: when first seen, recorder, channels, first and last\n"
+    "                 sample, samples and status (verified, changed, missing, unverified);\n"
+    "                 --from/--to keep those whose samples reach into the window, --name\n"
+    "                 those with a channel name containing TEXT\n"
+    "  log [ID] [--json]\n"
+    "                 the audit trail, or the events of recording ID\n"
+    "  verify [--json]\n"
+    "                 walks the hash chain and hashes every kept file again; exit status 0\n"
+    "                 only when everything holds, 1 when something does not\n"
+    "  repair         sets a damaged archive aside under a new name and starts a new one\n"
+    "The archive is archive.sqlite in the program's data folder; --no-archive (before the\n"
+    "verb) leaves it alone for one run.\n";
+
+extern const char kVerifyUsage[] =
+    "usage: saroko-cli verify [--json] FILE...\n"
+    "  Says for each file whether its bytes are those of an archived recording: which one,\n"
+    "  when and how it came, from which recorder, and its later events. Exit status 0 when\n"
+    "  every file is found, 1 otherwise.\n";
+
+namespace {
+
+// The window's data span of a recording: its first and its last sample.
+std::pair<int64_t, int64_t> SampleSpan(const Recording& r) {
+    int64_t first = 0, last = 0;
+    bool any = false;
+    for (const archive::ChannelInfo& c : r.channels) {
+        if (c.samples <= 0)
+            continue;
+        const int64_t end = c.startUtc + static_cast<int64_t>(c.samples - 1) * c.interval;
+        first = any ? std::min(first, c.startUtc) : c.startUtc;
+        last = any ? std::max(last, end) : end;
+        any = true;
+    }
+    return {first, last};
+}
+
+int SampleTotal(const Recording& r) {
+    int n = 0;
+    for (const archive::ChannelInfo& c : r.channels)
+        n += c.samples;
+    return n;
+}
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string LocalText(int64_t t) {
+    return t < 0 || t > UINT32_MAX ? std::string("----/--/-- --:--:--")
+                                   : FormatLocalDateTime(static_cast<uint32_t>(t));
+}
+
+// A cheap status for the list: the file's presence and size now. Its bytes are hashed again
+// only by verify.
+std::string QuickStatus(const Recording& r) {
+    std::error_code ec;
+    if (!std::filesystem::exists(r.path, ec))
+        return "missing";
+    return std::filesystem::file_size(r.path, ec) == r.size && !ec ? "verified" : "changed";
+}
+
+nlohmann::json RecordingJson(const Recording& r, const std::string& status) {
+    nlohmann::json channels = nlohmann::json::array();
+    for (const archive::ChannelInfo& c : r.channels)
+        channels.push_back({{"number", c.number},
+                            {"name", c.name},
+                            {"start_utc", archive::UtcText(c.startUtc)},
+                            {"start_local", c.startLocal},
+                            {"interval", c.interval},
+                            {"samples", c.samples}});
+    const auto [first, last] = SampleSpan(r);
+    nlohmann::json j{{"id", r.id},
+                     {"sha256", r.sha256},
+                     {"path", r.path},
+                     {"size", r.size},
+                     {"first_seen", r.firstSeen},
+                     {"source", r.source},
+                     {"recorder", r.recorder},
+                     {"channels", channels},
+                     {"first_sample", archive::UtcText(first)},
+                     {"last_sample", archive::UtcText(last)},
+                     {"samples", SampleTotal(r)},
+                     {"status", status}};
+    j["utc_offset_minutes"] =
+        r.utcOffsetMinutes ? nlohmann::json(*r.utcOffsetMinutes) : nlohmann::json();
+    if (!r.transcriptPath.empty())
+        j["transcript"] = {{"path", r.transcriptPath}, {"sha256", r.transcriptSha256}};
+    return j;
+}
+
+nlohmann::json EventJson(const Event& e) {
+    return {{"seq", e.seq},
+            {"time_utc", e.timeUtc},
+            {"utc_offset_minutes", e.offsetMinutes},
+            {"user", e.user},
+            {"host", e.host},
+            {"version", e.version},
+            {"event", archive::EventKindName(e.kind)},
+            {"detail", e.detail},
+            {"recording", e.recordingId},
+            {"sha256", e.recordingSha256},
+            {"old", e.oldValue},
+            {"new", e.newValue},
+            {"reason", e.reason},
+            {"hash", e.hash}};
+}
+
+std::string EventLine(const Event& e) {
+    std::string line = std::to_string(e.seq) + "  " + e.timeUtc + "  " + e.user + "@" + e.host +
+                       "  " + archive::EventKindName(e.kind);
+    if (!e.detail.empty())
+        line += " (" + e.detail + ")";
+    line += "  #" + std::to_string(e.recordingId);
+    if (!e.oldValue.empty() || !e.newValue.empty())
+        line += "  " + e.oldValue + " -> " + e.newValue;
+    if (!e.reason.empty())
+        line += "  reason: " + e.reason;
+    return line;
+}
+
+// The session's store, refusing to go on when it cannot be read.
+archive::IArchiveStore* StoreOrFail(archive::CArchiveSession& a) {
+    if (!a.Enabled()) {
+        std::cerr << "saroko-cli archive: --no-archive leaves nothing to read\n";
+        return nullptr;
+    }
+    return &a.Store();
+}
+
+} // namespace
+
+void DeclareArchiveList(CVerbOptions& o) {
+    o.TakeNoFiles();
+    o.AddWindow();
+    o.AddValue("name");
+    o.AddFlag("json");
+}
+
+int RunArchiveList(const CVerbOptions& o) {
+    archive::CArchiveSession& a = CliArchive();
+    archive::IArchiveStore* store = StoreOrFail(a);
+    if (!store)
+        return kExitFailed;
+    std::vector<Recording> all;
+    if (store->Recordings(all) != archive::StoreStatus::kOk) {
+        SayArchiveMessage();
+        std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        return kExitFailed;
+    }
+    const std::string name = Lower(o.Value("name").value_or(""));
+    nlohmann::json list = nlohmann::json::array();
+    for (const Recording& r : all) {
+        const auto [first, last] = SampleSpan(r);
+        if ((o.From() && last < *o.From()) || (o.To() && first > *o.To()))
+            continue;
+        if (!name.empty() &&
+            std::none_of(r.channels.begin(), r.channels.end(), [&](const archive::ChannelInfo& c) {
+                return Lower(c.name).find(name) != std::string::npos;
+            }))
+            continue;
+        const std::string status = QuickStatus(r);
+        if (o.Has("json")) {
+            list.push_back(RecordingJson(r, status));
+            continue;
+        }
+        std::string names;
+        for (const archive::ChannelInfo& c : r.channels)
+            names.append(names.empty() ? "" : ",").append(c.name);
+        std::cout << r.id << "  " << r.firstSeen << "  " << r.source << "  "
+                  << (r.recorder.empty() ? "-" : r.recorder) << "  " << names << "  "
+                  << LocalText(first) << " - " << LocalText(last) << "  " << SampleTotal(r)
+                  << "  " << status << "  " << r.path << "\n";
+    }
+    if (o.Has("json"))
+        std::cout << list.dump(2) << "\n";
+    return kExitOk;
+}
+
+void DeclareArchiveLog(CVerbOptions& o) {
+    o.AddFlag("json");
+}
+
+int RunArchiveLog(const CVerbOptions& o) {
+    if (o.Files().size() > 1)
+        return o.Fail("log takes one recording id at most");
+    int64_t id = 0;
+    if (!o.Files().empty()) {
+        const std::string& text = o.Files().front();
+        if (text.empty() || text.size() > 18 ||
+            !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+            (id = std::stoll(text)) <= 0)
+            return o.Fail("log: '" + text + "' is not a recording id");
+    }
+    archive::CArchiveSession& a = CliArchive();
+    archive::IArchiveStore* store = StoreOrFail(a);
+    if (!store)
+        return kExitFailed;
+    std::vector<Event> events;
+    if (store->Events(events, id) != archive::StoreStatus::kOk) {
+        std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        return kExitFailed;
+    }
+    if (o.Has("json")) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const Event& e : events)
+            list.push_back(EventJson(e));
+        std::cout << list.dump(2) << "\n";
+        return kExitOk;
+    }
+    for (const Event& e : events)
+        std::cout << EventLine(e) << "\n";
+    return kExitOk;
+}
+
+void DeclareArchiveVerify(CVerbOptions& o) {
+    o.TakeNoFiles();
+    o.AddFlag("json");
+}
+
+int RunArchiveVerify(const CVerbOptions& o) {
+    archive::CArchiveSession& a = CliArchive();
+    archive::IArchiveStore* store = StoreOrFail(a);
+    if (!store)
+        return kExitFailed;
+    std::vector<Event> probe;
+    if (store->Events(probe) != archive::StoreStatus::kOk) {
+        std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        return kExitFailed;
+    }
+    const archive::VerifyReport rep = a.Verify(&Sha256OfFile);
+    if (o.Has("json")) {
+        nlohmann::json files = nlohmann::json::array();
+        for (const archive::FileProblem& p : rep.files)
+            files.push_back({{"recording", p.recordingId},
+                             {"path", p.path},
+                             {"expected", p.expected},
+                             {"found", p.found.empty() ? nlohmann::json() : nlohmann::json(p.found)},
+                             {"problem", p.found.empty() ? "missing" : "changed"}});
+        nlohmann::json out{{"holds", rep.Holds()},
+                           {"events", rep.events},
+                           {"recordings", rep.recordings},
+                           {"chain_head", a.ChainHead()},
+                           {"files", files}};
+        out["chain_break"] = rep.chainBreak ? nlohmann::json{{"seq", rep.chainBreak->seq},
+                                                             {"what", rep.chainBreak->what}}
+                                            : nlohmann::json();
+        std::cout << out.dump(2) << "\n";
+    } else {
+        if (rep.chainBreak)
+            std::cout << "chain broken at event " << rep.chainBreak->seq << ": "
+                      << rep.chainBreak->what << "\n";
+        else
+            std::cout << "chain holds: " << rep.events << " events\n";
+        for (const archive::FileProblem& p : rep.files)
+            std::cout << "recording " << p.recordingId << ": " << p.path << ": "
+                      << (p.found.empty() ? "missing" : "changed") << " (expected " << p.expected
+                      << (p.found.empty() ? "" : ", found " + p.found) << ")\n";
+        if (rep.files.empty())
+            std::cout << "kept files hold: " << rep.recordings << " recordings\n";
+    }
+    return rep.Holds() ? kExitOk : kExitFailed;
+}
+
+void DeclareArchiveRepair(CVerbOptions& o) {
+    o.TakeNoFiles();
+}
+
+int RunArchiveRepair(const CVerbOptions&) {
+    const std::string path = ArchiveFilePath();
+    {
+        CSqliteArchiveStore probe(path);
+        archive::StoreStatus s = probe.OpenStatus();
+        std::vector<Event> events;
+        std::vector<Recording> recordings;
+        if (s == archive::StoreStatus::kOk)
+            s = probe.Events(events);
+        if (s == archive::StoreStatus::kOk)
+            s = probe.Recordings(recordings);
+        if (s == archive::StoreStatus::kOk) {
+            std::cout << path << ": nothing to repair\n";
+            return kExitOk;
+        }
+        if (s != archive::StoreStatus::kCorrupt) {
+            std::cerr << "saroko-cli archive: " << probe.LastError() << "\n";
+            return kExitFailed;
+        }
+    }
+    const std::string stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+    const std::string aside = SetArchiveAside(path, stamp);
+    if (aside.empty()) {
+        std::cerr << "saroko-cli archive: " << path << ": cannot be set aside\n";
+        return kExitFailed;
+    }
+    std::cout << path << ": damaged; set aside as " << aside << "\n";
+    archive::CArchiveSession& a = CliArchive(); // a new archive, with the kept downloads
+    a.Flush();
+    SayArchiveMessage();
+    return kExitOk;
+}
+
+void DeclareVerifyFiles(CVerbOptions& o) {
+    o.AddFlag("json");
+}
+
+int RunVerifyFiles(const CVerbOptions& o) {
+    if (o.Files().empty())
+        return o.Fail("no file given");
+    archive::CArchiveSession& a = CliArchive();
+    archive::IArchiveStore* store = StoreOrFail(a);
+    if (!store)
+        return kExitFailed;
+    bool all = true;
+    nlohmann::json list = nlohmann::json::array();
+    for (const std::string& path : o.Files()) {
+        const std::optional<std::string> hash = Sha256OfFile(path);
+        if (!hash) {
+            all = false;
+            std::cerr << path << ": cannot be read\n";
+            list.push_back({{"path", path}, {"found", false}, {"error", "unreadable"}});
+            continue;
+        }
+        const std::optional<Recording> r = a.Find(*hash);
+        if (!r) {
+            all = false;
+            if (o.Has("json"))
+                list.push_back({{"path", path}, {"sha256", *hash}, {"found", false}});
+            else
+                std::cout << path << ": not an archived recording (sha256 " << *hash << ")\n";
+            continue;
+        }
+        std::vector<Event> events;
+        store->Events(events, r->id);
+        if (o.Has("json")) {
+            nlohmann::json ev = nlohmann::json::array();
+            for (const Event& e : events)
+                ev.push_back(EventJson(e));
+            list.push_back({{"path", path},
+                            {"sha256", *hash},
+                            {"found", true},
+                            {"recording", RecordingJson(*r, QuickStatus(*r))},
+                            {"events", ev}});
+            continue;
+        }
+        std::cout << path << ": recording " << r->id << ", first seen " << r->firstSeen << " ("
+                  << (r->source == "download" ? "downloaded" : "file") << ")"
+                  << (r->recorder.empty() ? "" : ", recorder " + r->recorder) << "\n";
+        for (const Event& e : events)
+            std::cout << "  " << EventLine(e) << "\n";
+    }
+    if (o.Has("json"))
+        std::cout << list.dump(2) << "\n";
+    return all ? kExitOk : kExitFailed;
+}
+
+} // namespace saroko::cli
