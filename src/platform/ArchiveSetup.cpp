@@ -10,6 +10,11 @@
 #include <algorithm>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 #include "core/document/ZorvicDoc.h"
 #include "platform/SqliteArchiveStore.h"
 #include "platform/UserFolders.h"
@@ -19,7 +24,13 @@ namespace {
 
 constexpr qint64 kReadBlock = 1 << 20;
 
+// The account the program runs under: on POSIX the password database's name for the
+// effective user, which a changed environment does not alter; the environment otherwise.
 std::string UserName() {
+#ifndef _WIN32
+    if (const passwd* pw = getpwuid(geteuid()); pw && pw->pw_name && *pw->pw_name)
+        return pw->pw_name;
+#endif
     for (const char* name : {"USER", "LOGNAME", "USERNAME"}) {
         const QString v = qEnvironmentVariable(name);
         if (!v.isEmpty())

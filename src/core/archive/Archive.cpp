@@ -94,30 +94,43 @@ void SealEvent(const Sha256Fn& hash, const Event* last, Event& e) {
 }
 
 std::optional<ChainBreak> CheckChain(const Sha256Fn& hash, const std::vector<Event>& events) {
+    // Removed events before a renumbered one are found by the number it was sealed under.
+    constexpr int64_t kRenumberSearch = 4096;
     for (std::size_t i = 0; i < events.size(); ++i) {
         const Event& e = events[i];
         const int64_t expected = static_cast<int64_t>(i) + 1;
+        if (e.seq != expected) {
+            for (std::size_t j = i + 1; j < events.size(); ++j)
+                if (events[j].seq == expected)
+                    return ChainBreak{expected, "reordered"};
+            if (e.seq > expected)
+                return ChainBreak{expected, "removed"};
+            return ChainBreak{e.seq, "inserted"};
+        }
         const std::string& prev = i == 0 ? kGenesisHash : events[i - 1].hash;
         const bool selfOk = EventHash(hash, e.prevHash, e) == e.hash;
-        const bool linkOk = e.prevHash == prev;
-        if (e.seq > expected)
-            return ChainBreak{expected, "removed"};
-        if (e.seq < expected)
-            return ChainBreak{e.seq, "inserted"};
-        if (linkOk && selfOk)
+        if (e.prevHash == prev) {
+            if (!selfOk)
+                return ChainBreak{e.seq, "changed"};
             continue;
-        if (linkOk)
-            return ChainBreak{e.seq, "changed"};
+        }
         // The link to the predecessor is broken: find what happened between the two.
         for (std::size_t j = i + 1; j < events.size(); ++j)
             if (events[j].hash == e.prevHash)
                 return ChainBreak{e.seq, "reordered"};
-        const std::string& beforePrev = i < 2 ? kGenesisHash : events[i - 2].hash;
-        if (i >= 1 && e.prevHash == beforePrev)
+        if (i >= 2 && e.prevHash == events[i - 2].hash)
             return ChainBreak{events[i - 1].seq, "inserted"};
-        if (!selfOk)
-            return ChainBreak{e.seq, "changed"};
-        return ChainBreak{e.seq, "removed"};
+        if (i == 1 && e.prevHash == kGenesisHash)
+            return ChainBreak{events[0].seq, "inserted"};
+        if (selfOk) // the predecessor was altered and sealed anew
+            return ChainBreak{i == 0 ? e.seq : events[i - 1].seq, "changed"};
+        Event original = e;
+        for (int64_t n = 1; n <= kRenumberSearch; ++n) {
+            original.seq = e.seq + n;
+            if (EventHash(hash, e.prevHash, original) == e.hash)
+                return ChainBreak{e.seq, "removed"};
+        }
+        return ChainBreak{e.seq, "changed"};
     }
     return std::nullopt;
 }

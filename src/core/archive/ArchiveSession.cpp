@@ -80,7 +80,16 @@ std::optional<Recording> DescribeDataFile(std::string_view bytes, const std::str
         ChannelInfo c;
         c.number = b.number;
         c.name = codec.Cp932ToUtf8(Trimmed(h + klg::kOffName, 8));
-        c.startUtc = U32At(h + klg::kOffStartTime);
+        // The start as the program reads it: the local text, the UTC field settling an hour
+        // that daylight saving makes twice.
+        uint32_t start = 0;
+        c.startUtc = FromLocalFieldsHinted(
+                         static_cast<int>(AtoiField(h + 34, 4)), static_cast<int>(AtoiField(h + 39, 2)),
+                         static_cast<int>(AtoiField(h + 42, 2)), static_cast<int>(AtoiField(h + 49, 2)),
+                         static_cast<int>(AtoiField(h + 52, 2)), static_cast<int>(AtoiField(h + 55, 2)),
+                         U32At(h + klg::kOffStartTime), start)
+                         ? start
+                         : U32At(h + klg::kOffStartTime);
         c.startLocal = codec.Cp932ToUtf8(Trimmed(h + klg::kOffDateText, 23));
         c.interval = b.interval;
         c.samples = b.count;

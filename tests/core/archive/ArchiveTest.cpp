@@ -1,0 +1,307 @@
+// The archive's rules against the in-memory store: what a chain break looks like for each way
+// an audit trail can be tampered with, kept files that changed or went, and a run that goes on
+// while the store cannot be written.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "core/TestSupport.h"
+#include "core/archive/ArchiveSession.h"
+#include "core/archive/MemoryArchiveStore.h"
+
+namespace saroko::test {
+namespace {
+
+using namespace saroko::archive;
+
+// Not SHA-256, but as sensitive to every byte, which is all the chain rules need.
+Sha256Digest FakeHash(std::span<const uint8_t> bytes) {
+    Sha256Digest d{};
+    for (std::size_t lane = 0; lane < 4; ++lane) {
+        uint64_t h = 1469598103934665603ull ^ (lane * 0x9e3779b97f4a7c15ull);
+        for (uint8_t b : bytes)
+            h = (h ^ b) * 1099511628211ull;
+        for (int k = 0; k < 8; ++k)
+            d[lane * 8 + k] = static_cast<uint8_t>(h >> (8 * k));
+    }
+    return d;
+}
+
+Recording Rec(const std::string& name, const std::string& source = "file") {
+    Recording r;
+    r.sha256 = Sha256Hex(&FakeHash, name);
+    r.path = "/kept/" + name;
+    r.source = source;
+    r.size = name.size();
+    return r;
+}
+
+class ArchiveTest : public DocTest {
+protected:
+    ArchiveTest() {
+        context.user = "lab";
+        context.host = "bench";
+        context.version = "1.22";
+        context.nowUtc = [this] { return now; };
+        context.offsetMinutes = [](int64_t) { return 540; };
+    }
+    // Five events about two recordings: created, opened, changed, created, exported.
+    std::vector<Event> FiveEvents() {
+        CArchiveSession s(&mem, &FakeHash, context);
+        s.Record(EventKind::Created, Rec("a", "download"), "downloaded");
+        s.Record(EventKind::Opened, Rec("a", "download"));
+        s.RecordAbout(EventKind::Changed, Rec("a").sha256, "name", "OVEN", "DUCT", "typo");
+        s.Record(EventKind::Created, Rec("b", "download"), "downloaded");
+        s.RecordAbout(EventKind::Exported, Rec("b").sha256, {}, {}, "/out/b.txt");
+        EXPECT_EQ(mem.events.size(), 5u);
+        return mem.events;
+    }
+    // Seals `e` anew as if it followed `prev`, as a forger who knows the rules would.
+    static void Reseal(Event& e, const Event* prev) {
+        e.prevHash = prev ? prev->hash : kGenesisHash;
+        e.hash = EventHash(&FakeHash, e.prevHash, e);
+    }
+
+    CMemoryArchiveStore mem;
+    SessionContext context;
+    int64_t now = 1796630400; // 2026-12-07T08:00:00Z
+};
+
+TEST_F(ArchiveTest, EachWayOfTamperingIsNamedAtItsEvent) {
+    using Tamper = std::function<void(std::vector<Event>&)>;
+    struct Row {
+        const char* name;
+        Tamper tamper;
+        std::optional<ChainBreak> found;
+    };
+    const Row rows[] = {
+        {"untouched", [](std::vector<Event>&) {}, std::nullopt},
+        {"value changed", [](auto& ev) { ev[2].newValue = "FRIDGE"; }, ChainBreak{3, "changed"}},
+        {"reason changed", [](auto& ev) { ev[2].reason = "x"; }, ChainBreak{3, "changed"}},
+        {"changed and sealed anew",
+         [](auto& ev) {
+             ev[2].user = "someone";
+             Reseal(ev[2], &ev[1]);
+         },
+         ChainBreak{3, "changed"}},
+        {"removed, numbers kept", [](auto& ev) { ev.erase(ev.begin() + 2); },
+         ChainBreak{3, "removed"}},
+        {"removed, renumbered",
+         [](auto& ev) {
+             ev.erase(ev.begin() + 1, ev.begin() + 3);
+             for (std::size_t i = 1; i < ev.size(); ++i)
+                 ev[i].seq = static_cast<int64_t>(i) + 1;
+         },
+         ChainBreak{2, "removed"}},
+        {"inserted and sealed, renumbered",
+         [](auto& ev) {
+             Event forged = ev[1];
+             forged.kind = EventKind::Changed;
+             forged.seq = 3;
+             Reseal(forged, &ev[1]);
+             ev.insert(ev.begin() + 2, forged);
+             for (std::size_t i = 3; i < ev.size(); ++i)
+                 ev[i].seq = static_cast<int64_t>(i) + 1;
+         },
+         ChainBreak{3, "inserted"}},
+        {"inserted at the start",
+         [](auto& ev) {
+             Event forged = ev[0];
+             forged.detail = "imported";
+             Reseal(forged, nullptr);
+             ev.insert(ev.begin(), forged);
+             for (std::size_t i = 0; i < ev.size(); ++i)
+                 ev[i].seq = static_cast<int64_t>(i) + 1;
+         },
+         ChainBreak{1, "inserted"}},
+        {"two swapped, renumbered",
+         [](auto& ev) {
+             std::swap(ev[2], ev[3]);
+             ev[2].seq = 3;
+             ev[3].seq = 4;
+         },
+         ChainBreak{3, "reordered"}},
+        {"two swapped, numbers kept", [](auto& ev) { std::swap(ev[2], ev[3]); },
+         ChainBreak{3, "reordered"}},
+        {"hash replaced", [](auto& ev) { ev[4].hash = std::string(64, 'f'); },
+         ChainBreak{5, "changed"}},
+    };
+    const std::vector<Event> events = FiveEvents();
+    ASSERT_FALSE(CheckChain(&FakeHash, events));
+    for (const Row& row : rows) {
+        std::vector<Event> ev = events;
+        row.tamper(ev);
+        const std::optional<ChainBreak> b = CheckChain(&FakeHash, ev);
+        ASSERT_EQ(b.has_value(), row.found.has_value()) << row.name;
+        if (b) {
+            EXPECT_EQ(b->seq, row.found->seq) << row.name;
+            EXPECT_EQ(b->what, row.found->what) << row.name;
+        }
+    }
+}
+
+// One field's value cannot pass for another's: line ends and backslashes are escaped.
+TEST_F(ArchiveTest, AValueCannotForgeTheFieldsAfterIt) {
+    Event a, b, c;
+    a.newValue = "DUCT\nreason=typo";
+    b.newValue = "DUCT";
+    b.reason = "typo";
+    c.newValue = "DUCT\\nreason=typo";
+    EXPECT_NE(CanonicalText(a), CanonicalText(b));
+    EXPECT_NE(CanonicalText(a), CanonicalText(c));
+    EXPECT_EQ(CanonicalText(b).substr(0, 21), "saroko-event/1\nseq=0\n");
+    EXPECT_EQ(CanonicalText(a).find('\r'), std::string::npos);
+    EXPECT_NE(CanonicalText(a).find("\nnew=DUCT\\nreason=typo\nreason="), std::string::npos);
+    EXPECT_EQ(CanonicalText(b).back(), 'o'); // no final line end
+}
+
+TEST_F(ArchiveTest, KeptFilesThatChangedOrWentAreNamed) {
+    Recording kept = Rec("a", "download");
+    kept.id = 1;
+    kept.transcriptPath = "/kept/a.exchange.txt";
+    kept.transcriptSha256 = Sha256Hex(&FakeHash, "exchange");
+    Recording gone = Rec("b", "download");
+    gone.id = 2;
+    Recording opened = Rec("c"); // a file opened from elsewhere may move on
+    opened.id = 3;
+    std::map<std::string, std::string> disk = {{"/kept/a", "a"},
+                                               {"/kept/a.exchange.txt", "exchangE"}};
+    const FileHasher hasher = [&](const std::string& path) -> std::optional<std::string> {
+        auto it = disk.find(path);
+        if (it == disk.end())
+            return std::nullopt;
+        return Sha256Hex(&FakeHash, it->second);
+    };
+    const std::vector<FileProblem> p = CheckKeptFiles({kept, gone, opened}, hasher);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0].recordingId, 1);
+    EXPECT_EQ(p[0].path, "/kept/a.exchange.txt");
+    EXPECT_EQ(p[0].found, Sha256Hex(&FakeHash, "exchangE"));
+    EXPECT_EQ(p[1].recordingId, 2);
+    EXPECT_EQ(p[1].expected, gone.sha256);
+    EXPECT_EQ(p[1].found, "");
+    EXPECT_EQ(RecordingStatus(kept, hasher), "verified");
+    EXPECT_EQ(RecordingStatus(gone, hasher), "missing");
+    disk["/kept/a"] = "A";
+    EXPECT_EQ(RecordingStatus(kept, hasher), "changed");
+}
+
+// The recordings table is not covered by the chain, so verify trusts the hash that the
+// recording's creation event carries.
+TEST_F(ArchiveTest, VerifyTrustsTheCreationEventOverTheRecordingsTable) {
+    FiveEvents();
+    const FileHasher onDisk = [](const std::string& path) -> std::optional<std::string> {
+        return Sha256Hex(&FakeHash, path.substr(path.rfind('/') + 1));
+    };
+    CArchiveSession s(&mem, &FakeHash, context);
+    VerifyReport v = s.Verify(onDisk);
+    EXPECT_TRUE(v.Holds());
+    EXPECT_EQ(v.events, 5u);
+    EXPECT_EQ(v.recordings, 2u);
+
+    mem.recordings[1].sha256 = Rec("c").sha256; // pointed at other bytes
+    v = s.Verify(onDisk);
+    ASSERT_EQ(v.files.size(), 1u);
+    EXPECT_EQ(v.files[0].recordingId, 2);
+    EXPECT_EQ(v.files[0].expected, Rec("b").sha256);
+    EXPECT_EQ(v.files[0].found, Rec("c").sha256);
+    EXPECT_FALSE(v.chainBreak);
+}
+
+TEST_F(ArchiveTest, EventsWaitWhileTheStoreFailsAndTheMessageComesOnce) {
+    CArchiveSession s(&mem, &FakeHash, context);
+    s.Record(EventKind::Created, Rec("a", "download"), "downloaded");
+    mem.failWith = StoreStatus::kBusy;
+    const Recording r = s.Record(EventKind::Opened, Rec("b"));
+    EXPECT_EQ(r.id, 0);
+    s.RecordAbout(EventKind::Reported, Rec("b").sha256, {}, {}, "r.pdf");
+    EXPECT_EQ(s.Waiting(), 3u); // b's creation, its opening, the report
+    const std::string m = s.TakeMessage();
+    EXPECT_NE(m.find("記録保管庫が他のプログラムに使われています。"), std::string::npos) << m;
+    EXPECT_EQ(s.TakeMessage(), "");
+    mem.failWith = StoreStatus::kFull;
+    EXPECT_FALSE(s.Flush());
+    EXPECT_EQ(s.TakeMessage(), ""); // one message a run
+    EXPECT_EQ(s.LastStatus(), StoreStatus::kFull);
+
+    mem.failWith = StoreStatus::kOk;
+    now += 60;
+    EXPECT_TRUE(s.Flush());
+    EXPECT_EQ(s.Waiting(), 0u);
+    ASSERT_EQ(mem.events.size(), 4u);
+    EXPECT_EQ(mem.events[1].kind, EventKind::Created);
+    EXPECT_EQ(mem.events[1].detail, "imported");
+    EXPECT_EQ(mem.events[2].kind, EventKind::Opened);
+    EXPECT_EQ(mem.events[3].recordingId, 2);
+    EXPECT_EQ(mem.events[3].timeUtc, "2026-12-07T08:00:00Z"); // when it happened, not written
+    EXPECT_FALSE(CheckChain(&FakeHash, mem.events));
+    EXPECT_EQ(s.ChainHead(), mem.events[3].hash);
+
+    // Known bytes are not created again.
+    s.Record(EventKind::Opened, Rec("b"));
+    ASSERT_EQ(mem.events.size(), 5u);
+    EXPECT_EQ(mem.recordings.size(), 2u);
+    EXPECT_EQ(mem.events[4].offsetMinutes, 540);
+    EXPECT_EQ(mem.events[4].user + "@" + mem.events[4].host + " " + mem.events[4].version,
+              "lab@bench 1.22");
+
+    CArchiveSession off(nullptr, &FakeHash, context);
+    off.Record(EventKind::Opened, Rec("z"));
+    EXPECT_EQ(off.Waiting(), 0u);
+    EXPECT_EQ(mem.events.size(), 5u);
+}
+
+TEST_F(ArchiveTest, ADataFileIsDescribedByItsHeaders) {
+    ScopedTimeZone zone("Asia/Tokyo");
+    const uint32_t start = Local(2008, 3, 5, 9, 7, 0);
+    Fill(*doc.GetChannel(1), start, 60, {C(5.0), C(5.1), C(5.2)}, "ROOM");
+    ASSERT_EQ(doc.SaveKlgFile(0, Path("one.klg")), kFileOk);
+    Fill(*doc.GetChannel(4), start + 30, 10, {C(-18.0)}, "FREEZER");
+    ASSERT_EQ(doc.SaveKlgFile(0, Path("a.klg")), kFileOk);
+    const std::string bytes = ReadAll(Path("a.klg"));
+    const CBasicCp932Codec codec;
+    const std::optional<Recording> r = DescribeDataFile(bytes, "/x/a.klg", codec, &FakeHash);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->sha256, Sha256Hex(&FakeHash, bytes));
+    EXPECT_EQ(r->size, bytes.size());
+    EXPECT_EQ(r->source, "file");
+    EXPECT_EQ(r->utcOffsetMinutes, 540);
+    ASSERT_EQ(r->channels.size(), 2u);
+    EXPECT_EQ(r->channels[0].name, "ROOM");
+    EXPECT_EQ(r->channels[0].startUtc, start);
+    EXPECT_EQ(r->channels[0].samples, 3);
+    EXPECT_EQ(r->channels[1].number, 4);
+    EXPECT_EQ(r->channels[1].name, "FREEZER");
+    EXPECT_EQ(r->channels[1].interval, 10u);
+    EXPECT_EQ(r->channels[1].startLocal.substr(0, 10), "2008/ 3/ 5");
+    EXPECT_FALSE(DescribeDataFile(bytes.substr(0, 100), "/x/a.klg", codec, &FakeHash));
+
+    // The offset the local text implies is believed up to 18 hours either way.
+    for (auto [utcShift, offset] : {std::pair<int64_t, std::optional<int>>{-9 * 3600, 1080},
+                                    {-9 * 3600 - 60, std::nullopt},
+                                    {27 * 3600, -1080},
+                                    {27 * 3600 + 60, std::nullopt},
+                                    {9 * 3600 - 1800, 30}}) {
+        std::string shifted = ReadAll(Path("one.klg"));
+        const uint32_t field = static_cast<uint32_t>(start + utcShift);
+        for (int k = 0; k < 4; ++k)
+            shifted[256 + 57 + k] = static_cast<char>(field >> (8 * k));
+        const std::optional<Recording> s = DescribeDataFile(shifted, "", codec, &FakeHash);
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->utcOffsetMinutes, offset) << utcShift;
+    }
+}
+
+TEST_F(ArchiveTest, UtcTextAcrossTheCalendar) {
+    const std::pair<int64_t, const char*> rows[] = {
+        {0, "1970-01-01T00:00:00Z"},           {951782400, "2000-02-29T00:00:00Z"},
+        {1709251199, "2024-02-29T23:59:59Z"},  {1709251200, "2024-03-01T00:00:00Z"},
+        {4294967295, "2106-02-07T06:28:15Z"},  {-1, "1969-12-31T23:59:59Z"},
+    };
+    for (auto [t, text] : rows)
+        EXPECT_EQ(UtcText(t), text) << t;
+}
+
+} // namespace
+} // namespace saroko::test
