@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace saroko {
@@ -10,9 +11,6 @@ namespace {
 using archive::Event;
 using archive::Recording;
 using archive::StoreStatus;
-
-// Two programs writing at once wait for each other this long before one gives up.
-constexpr int kBusyTimeoutMs = 5000;
 
 // Each step takes the archive from version i to i + 1.
 const char* const kMigrations[] = {
@@ -74,6 +72,21 @@ private:
     int m_rc = SQLITE_OK;
 };
 
+// A path as the file: URI wants it: the characters that mean something there escaped.
+std::string UriPath(const std::string& path) {
+    std::string out;
+    for (unsigned char c : path) {
+        if (c == '%' || c == '?' || c == '#' || c <= ' ' || c >= 0x80) {
+            char buf[4];
+            std::snprintf(buf, sizeof buf, "%%%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 const char kEventColumns[] =
     "seq, time_utc, utc_offset_minutes, user, host, version, event, detail, recording_id,"
     " sha256, old_value, new_value, reason, prev_hash, hash";
@@ -125,8 +138,9 @@ Recording RecordingFrom(const Statement& st) {
 
 } // namespace
 
-CSqliteArchiveStore::CSqliteArchiveStore(const std::string& path, int schemaVersion)
-    : m_szPath(path) {
+CSqliteArchiveStore::CSqliteArchiveStore(const std::string& path, int schemaVersion,
+                                         int busyTimeoutMs)
+    : m_szPath(path), m_nBusyTimeoutMs(busyTimeoutMs) {
     m_openStatus = Open(schemaVersion);
 }
 
@@ -169,8 +183,12 @@ StoreStatus CSqliteArchiveStore::Open(int schemaVersion) {
                              nullptr);
     if (rc != SQLITE_OK)
         return Status(rc);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, m_nBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
+    // A file that may not be written is still read, as it is.
+    const bool readOnly = sqlite3_db_readonly(m_db, "main") == 1;
+    if (readOnly)
+        ReadOnlyFallback();
     // Reading the version is the first read of the file: a file that is not a database, or a
     // damaged one, fails here.
     int version = 0;
@@ -183,26 +201,37 @@ StoreStatus CSqliteArchiveStore::Open(int schemaVersion) {
             return Status(rc);
         version = static_cast<int>(st.Int(0));
     }
+    m_nVersion = version;
     if (version > archive::kSchemaVersion) {
-        m_nVersion = version;
         m_szError = m_szPath + ": version " + std::to_string(version);
         return StoreStatus::kNewerSchema;
     }
-    if (sqlite3_db_readonly(m_db, "main") == 0) {
-        // WAL lets a reader go on while another program writes; a read-only archive keeps
-        // the journal it has.
-        if (StoreStatus s = Exec("PRAGMA journal_mode=WAL"); s != StoreStatus::kOk)
-            return s;
+    if (readOnly) {
+        m_szError = m_szPath + ": read-only";
+        return StoreStatus::kReadOnly;
     }
+    // WAL lets a reader go on while another program writes.
+    if (StoreStatus s = Exec("PRAGMA journal_mode=WAL"); s != StoreStatus::kOk)
+        return s;
     if (version < schemaVersion)
         if (StoreStatus s = Migrate(version, schemaVersion); s != StoreStatus::kOk)
             return s;
     m_nVersion = std::max(version, schemaVersion);
-    if (sqlite3_db_readonly(m_db, "main") != 0) {
-        m_szError = m_szPath + ": read-only";
-        return StoreStatus::kReadOnly;
-    }
     return StoreStatus::kOk;
+}
+
+void CSqliteArchiveStore::ReadOnlyFallback() {
+    // Where the journal's shared-memory file cannot be made either (a read-only folder or
+    // medium), SQLite reads the file only as one that nobody changes; nobody can, here.
+    {
+        Statement probe(m_db, "PRAGMA user_version");
+        if (probe.Prepared() == SQLITE_OK && probe.Step() == SQLITE_ROW)
+            return;
+    }
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    const std::string uri = "file:" + UriPath(m_szPath) + "?immutable=1";
+    sqlite3_open_v2(uri.c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
 }
 
 StoreStatus CSqliteArchiveStore::Migrate(int from, int to) {

@@ -14,7 +14,10 @@ public:
     // Opens or creates the archive; `schemaVersion` below the current one builds an older
     // archive (the migration tests start from the first version).
     explicit CSqliteArchiveStore(const std::string& path,
-                                 int schemaVersion = archive::kSchemaVersion);
+                                 int schemaVersion = archive::kSchemaVersion,
+                                 int busyTimeoutMs = kBusyTimeoutMs);
+    // Two programs writing at once wait for each other this long before one gives up.
+    static constexpr int kBusyTimeoutMs = 5000;
     ~CSqliteArchiveStore() override;
     CSqliteArchiveStore(const CSqliteArchiveStore&) = delete;
     CSqliteArchiveStore& operator=(const CSqliteArchiveStore&) = delete;
@@ -36,6 +39,7 @@ public:
 private:
     archive::StoreStatus Open(int schemaVersion);
     bool Usable();
+    void ReadOnlyFallback();
     archive::StoreStatus Migrate(int from, int to);
     archive::StoreStatus Exec(const char* sql);
     archive::StoreStatus Status(int rc);
@@ -46,6 +50,7 @@ private:
     archive::StoreStatus m_openStatus = archive::StoreStatus::kFailed;
     bool m_bCreated = false;
     int m_nVersion = 0;
+    int m_nBusyTimeoutMs;
     std::string m_szError;
 };
 

@@ -1,0 +1,358 @@
+// The SQLite archive on real files: creation and migration, and each fault a lab machine
+// meets (another program writing, a read-only or full medium, a damaged or newer file, a
+// process killed while it writes) leaves what was written readable and its chain whole.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <grp.h>
+#include <map>
+#include <tuple>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "core/archive/ArchiveSession.h"
+#include "platform/ArchiveSetup.h"
+#include "platform/SqliteArchiveStore.h"
+
+namespace saroko {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace archive;
+
+std::string Exec(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_busy_timeout(db, 5000);
+    char* err = nullptr;
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+    std::string out = err ? err : "";
+    sqlite3_free(err);
+    sqlite3_close(db);
+    return out;
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+SessionContext Context(const std::string& user = "lab") {
+    SessionContext c;
+    c.user = user;
+    c.host = "bench";
+    c.version = "1.22";
+    c.nowUtc = [] { return int64_t{1796630400}; };
+    c.offsetMinutes = [](int64_t) { return 540; };
+    return c;
+}
+
+Recording Rec(const std::string& name) {
+    Recording r;
+    r.sha256 = Sha256Hex(&Sha256, name);
+    r.size = name.size();
+    r.path = "/kept/" + name;
+    r.source = "download";
+    r.channels.push_back({1, "室温", 1204708020, "2008/ 3/ 5(Wed) 9: 7' 0", 60, 1440});
+    return r;
+}
+
+// Runs `body` in a child process and returns its exit status (-signal when killed).
+template <class F>
+int InChild(F body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int rc = 99;
+        try {
+            rc = body();
+        } catch (...) {
+        }
+        ::_exit(rc);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+class ArchiveStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        path = m_dir.filePath("archive.sqlite").toStdString();
+    }
+    std::vector<Event> EventsOf(const std::string& p) {
+        CSqliteArchiveStore s(p);
+        std::vector<Event> ev;
+        EXPECT_EQ(s.Events(ev), StoreStatus::kOk);
+        return ev;
+    }
+
+    QTemporaryDir m_dir;
+    std::string path;
+};
+
+TEST_F(ArchiveStoreTest, CreatedOnFirstUseAndReadBackAsWritten) {
+    {
+        CSqliteArchiveStore store(path);
+        ASSERT_EQ(store.OpenStatus(), StoreStatus::kOk) << store.LastError();
+        EXPECT_TRUE(store.Created());
+        CArchiveSession s(&store, &Sha256, Context());
+        Recording r = Rec("a");
+        r.utcOffsetMinutes = -210;
+        r.transcriptPath = "/kept/a.exchange.txt";
+        EXPECT_EQ(s.Record(EventKind::Created, r, "downloaded").id, 1);
+        s.RecordAbout(EventKind::Changed, r.sha256, "name", "室温", "冷蔵庫\nB", "誤記");
+    }
+    CSqliteArchiveStore store(path);
+    EXPECT_FALSE(store.Created());
+    EXPECT_EQ(store.SchemaVersion(), 2);
+    std::optional<Recording> r;
+    ASSERT_EQ(store.FindRecording(Rec("a").sha256, r), StoreStatus::kOk);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->utcOffsetMinutes, -210);
+    EXPECT_EQ(r->transcriptPath, "/kept/a.exchange.txt");
+    ASSERT_EQ(r->channels.size(), 1u);
+    EXPECT_EQ(r->channels[0].name, "室温");
+    EXPECT_EQ(r->channels[0].samples, 1440);
+    const std::vector<Event> ev = EventsOf(path);
+    ASSERT_EQ(ev.size(), 2u);
+    EXPECT_EQ(ev[1].newValue, "冷蔵庫\nB");
+    EXPECT_EQ(ev[1].recordingId, 1);
+    EXPECT_FALSE(CheckChain(&Sha256, ev));
+    // The chain's first link, as an auditor recomputes it with sha256sum.
+    EXPECT_EQ(ev[0].hash, Sha256Hex(&Sha256, kGenesisHash + CanonicalText(ev[0])));
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "wal");
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+
+TEST_F(ArchiveStoreTest, TheFirstVersionIsMigratedAndTheTrailBecomesAppendOnly) {
+    {
+        CSqliteArchiveStore v1(path, 1);
+        ASSERT_EQ(v1.OpenStatus(), StoreStatus::kOk);
+        EXPECT_EQ(v1.SchemaVersion(), 1);
+    }
+    ASSERT_EQ(Exec(path, "INSERT INTO recordings VALUES (1,'ab',3,'/k/a','download',"
+                         "'2026-01-01T00:00:00Z','KM-41','',540);"
+                         "INSERT INTO events VALUES (1,'2026-01-01T00:00:00Z',540,'u','h','1.21',"
+                         "'created','imported',1,'ab','','','','0','x');"
+                         "UPDATE events SET user='v'"),
+              "");
+    CSqliteArchiveStore store(path);
+    ASSERT_EQ(store.OpenStatus(), StoreStatus::kOk) << store.LastError();
+    EXPECT_EQ(store.SchemaVersion(), kSchemaVersion);
+    std::vector<Recording> recs;
+    ASSERT_EQ(store.Recordings(recs), StoreStatus::kOk);
+    ASSERT_EQ(recs.size(), 1u);
+    EXPECT_EQ(recs[0].transcriptPath, "");
+    EXPECT_EQ(recs[0].utcOffsetMinutes, 540);
+    EXPECT_NE(Exec(path, "UPDATE events SET user='w'").find("append-only"), std::string::npos);
+    EXPECT_NE(Exec(path, "DELETE FROM events").find("append-only"), std::string::npos);
+    EXPECT_EQ(EventsOf(path).at(0).user, "v");
+}
+
+// The busy timeout holds a writer back while another holds the archive, then gives up.
+TEST_F(ArchiveStoreTest, AnotherWriterIsWaitedForUntilTheTimeout) {
+    { CSqliteArchiveStore create(path); }
+    for (auto [holdMs, timeoutMs, expected] :
+         {std::tuple{150, 2000, StoreStatus::kOk}, std::tuple{1200, 300, StoreStatus::kBusy}}) {
+        sqlite3* other = nullptr;
+        sqlite3_open(path.c_str(), &other);
+        ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        std::thread release([&, holdMs = holdMs] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+            sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        });
+        CSqliteArchiveStore store(path, kSchemaVersion, timeoutMs);
+        CArchiveSession s(&store, &Sha256, Context());
+        const auto t0 = std::chrono::steady_clock::now();
+        s.Record(EventKind::Created, Rec("held" + std::to_string(holdMs)), "downloaded");
+        const auto waited = std::chrono::steady_clock::now() - t0;
+        EXPECT_EQ(s.LastStatus(), expected) << holdMs;
+        EXPECT_GE(waited, std::chrono::milliseconds(std::min(holdMs, timeoutMs) - 20)) << holdMs;
+        release.join();
+        sqlite3_close(other);
+        if (expected == StoreStatus::kBusy) {
+            EXPECT_EQ(s.Waiting(), 1u);
+            EXPECT_NE(s.TakeMessage().find("他のプログラム"), std::string::npos);
+            EXPECT_TRUE(s.Flush()); // free again: what waited is written
+        }
+    }
+    const std::vector<Event> ev = EventsOf(path);
+    EXPECT_EQ(ev.size(), 2u);
+    EXPECT_FALSE(CheckChain(&Sha256, ev));
+}
+
+TEST_F(ArchiveStoreTest, AReadOnlyArchiveIsReadAndNotWritten) {
+    {
+        CSqliteArchiveStore store(path);
+        CArchiveSession s(&store, &Sha256, Context());
+        s.Record(EventKind::Created, Rec("a"), "downloaded");
+    }
+    ASSERT_EQ(::chmod(m_dir.path().toLocal8Bit().constData(), 0755), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const std::string before = Bytes(path);
+    // As an unprivileged user, for whom the mode counts.
+    const int rc = InChild([&] {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 10;
+        CSqliteArchiveStore store(path);
+        if (store.OpenStatus() != StoreStatus::kReadOnly)
+            return 11;
+        CArchiveSession s(&store, &Sha256, Context());
+        if (!s.Find(Rec("a").sha256))
+            return 12;
+        s.Record(EventKind::Opened, Rec("a"));
+        if (s.Waiting() != 1 || s.TakeMessage().find("読み取り専用") == std::string::npos)
+            return 13;
+        return 0;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(Bytes(path), before);
+}
+
+// A disk that fills mid-write: the transaction is undone, the events wait, and they are
+// written once there is room again.
+TEST_F(ArchiveStoreTest, AFullDiskLosesNothingAndTheEventsFollowLater) {
+    { CSqliteArchiveStore create(path); }
+    const int rc = InChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        CSqliteArchiveStore store(path);
+        CArchiveSession s(&store, &Sha256, Context());
+        s.Record(EventKind::Created, Rec("a"), "downloaded");
+        rlimit lim{};
+        ::getrlimit(RLIMIT_FSIZE, &lim);
+        const rlimit small{static_cast<rlim_t>(fs::file_size(path) + 8192), lim.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        s.RecordAbout(EventKind::Changed, Rec("a").sha256, "name", "", std::string(200000, 'x'));
+        if (s.LastStatus() == StoreStatus::kOk || s.Waiting() != 1)
+            return 20;
+        if (s.TakeMessage().empty())
+            return 21;
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        return s.Flush() ? 0 : 22;
+    });
+    EXPECT_EQ(rc, 0);
+    const std::vector<Event> ev = EventsOf(path);
+    ASSERT_EQ(ev.size(), 2u);
+    EXPECT_EQ(ev[1].newValue.size(), 200000u);
+    EXPECT_FALSE(CheckChain(&Sha256, ev));
+}
+
+TEST_F(ArchiveStoreTest, ADamagedOrNewerArchiveIsNeverWrittenOver) {
+    struct Row {
+        const char* name;
+        std::function<void()> spoil;
+        StoreStatus status;
+    };
+    const Row rows[] = {
+        {"not a database", [&] { std::ofstream(path, std::ios::binary) << std::string(4096, 'Z'); },
+         StoreStatus::kCorrupt},
+        {"header overwritten",
+         [&] {
+             { CSqliteArchiveStore create(path); }
+             std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+             f.seekp(0);
+             f << "this is no longer a header";
+         },
+         StoreStatus::kCorrupt},
+        {"newer schema",
+         [&] {
+             { CSqliteArchiveStore create(path); }
+             Exec(path, "PRAGMA user_version=" + std::to_string(kSchemaVersion + 1));
+         },
+         StoreStatus::kNewerSchema},
+    };
+    for (const Row& row : rows) {
+        fs::remove(path);
+        row.spoil();
+        const std::string before = Bytes(path);
+        {
+            CSqliteArchiveStore store(path);
+            EXPECT_EQ(store.OpenStatus(), row.status) << row.name;
+            CArchiveSession s(&store, &Sha256, Context());
+            s.NoteFailure(store.OpenStatus());
+            s.Record(EventKind::Created, Rec("a"), "downloaded");
+            EXPECT_EQ(s.Waiting(), 1u) << row.name;
+            EXPECT_FALSE(s.Flush()) << row.name;
+            EXPECT_FALSE(s.TakeMessage().empty()) << row.name;
+        }
+        EXPECT_EQ(Bytes(path), before) << row.name;
+    }
+    // Set aside under a new name, a new archive starts where it was.
+    const std::string aside = SetArchiveAside(path, "20261207-120000");
+    EXPECT_EQ(aside, path + ".corrupt-20261207-120000");
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(SetArchiveAside(path, "20261207-120000"), ""); // nothing there
+    CSqliteArchiveStore fresh(path);
+    EXPECT_EQ(fresh.OpenStatus(), StoreStatus::kOk);
+    EXPECT_TRUE(fresh.Created());
+}
+
+// Killed at any moment of its writes, a program leaves an archive whose chain holds; two
+// writing at once both keep every event, in one chain.
+TEST_F(ArchiveStoreTest, KilledWritersAndTwoAtOnceLeaveOneWholeChain) {
+    { CSqliteArchiveStore create(path); }
+    auto writer = [&](const std::string& who, int count) {
+        return [&, who, count] {
+            CSqliteArchiveStore store(path);
+            CArchiveSession s(&store, &Sha256, Context(who));
+            for (int i = 0; count < 0 || i < count; ++i) {
+                s.Record(EventKind::Opened, Rec(who + std::to_string(i % 7)));
+                if (!s.Flush())
+                    return 30;
+            }
+            return 0;
+        };
+    };
+    for (int round = 0; round < 3; ++round) {
+        const pid_t pid = ::fork();
+        if (pid == 0)
+            ::_exit(writer("killed", -1)());
+        std::this_thread::sleep_for(std::chrono::milliseconds(150 + 70 * round));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+    }
+    const std::size_t afterKills = EventsOf(path).size();
+    EXPECT_GT(afterKills, 3u);
+
+    pid_t both[2];
+    for (int k = 0; k < 2; ++k) {
+        both[k] = ::fork();
+        if (both[k] == 0)
+            ::_exit(writer(k == 0 ? "left" : "right", 60)());
+    }
+    for (pid_t pid : both) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const std::vector<Event> ev = EventsOf(path);
+    EXPECT_FALSE(CheckChain(&Sha256, ev));
+    std::map<std::string, int> by;
+    for (std::size_t i = afterKills; i < ev.size(); ++i)
+        ++by[ev[i].user];
+    EXPECT_EQ(by["left"], 60 + 7); // each file's creation, then its openings
+    EXPECT_EQ(by["right"], 60 + 7);
+    EXPECT_EQ(ev.size(), afterKills + 134);
+}
+
+} // namespace
+} // namespace saroko
