@@ -54,7 +54,10 @@ std::vector<archive::Recording> RecordOpened(const CliSession& session,
             out.push_back(none);
             continue;
         }
-        out.push_back(a.Record(archive::EventKind::Opened, *r));
+        // The archive names where the bytes were first seen; the caller's path is this one.
+        archive::Recording archived = a.Record(archive::EventKind::Opened, *r);
+        archived.path = r->path;
+        out.push_back(std::move(archived));
     }
     SayArchiveMessage();
     return out;

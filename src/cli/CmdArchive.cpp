@@ -46,34 +46,6 @@ extern const char kVerifyUsage[] =
 
 namespace {
 
-// The window's data span of a recording: its first and its last sample.
-std::pair<int64_t, int64_t> SampleSpan(const Recording& r) {
-    int64_t first = 0, last = 0;
-    bool any = false;
-    for (const archive::ChannelInfo& c : r.channels) {
-        if (c.samples <= 0)
-            continue;
-        const int64_t end = c.startUtc + static_cast<int64_t>(c.samples - 1) * c.interval;
-        first = any ? std::min(first, c.startUtc) : c.startUtc;
-        last = any ? std::max(last, end) : end;
-        any = true;
-    }
-    return {first, last};
-}
-
-int SampleTotal(const Recording& r) {
-    int n = 0;
-    for (const archive::ChannelInfo& c : r.channels)
-        n += c.samples;
-    return n;
-}
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 std::string LocalText(int64_t t) {
     return t < 0 || t > UINT32_MAX ? std::string("----/--/-- --:--:--")
                                    : FormatLocalDateTime(static_cast<uint32_t>(t));
@@ -97,7 +69,7 @@ nlohmann::json RecordingJson(const Recording& r, const std::string& status) {
                             {"start_local", c.startLocal},
                             {"interval", c.interval},
                             {"samples", c.samples}});
-    const auto [first, last] = SampleSpan(r);
+    const auto [first, last] = archive::SampleSpan(r);
     nlohmann::json j{{"id", r.id},
                      {"sha256", r.sha256},
                      {"path", r.path},
@@ -108,7 +80,7 @@ nlohmann::json RecordingJson(const Recording& r, const std::string& status) {
                      {"channels", channels},
                      {"first_sample", archive::UtcText(first)},
                      {"last_sample", archive::UtcText(last)},
-                     {"samples", SampleTotal(r)},
+                     {"samples", archive::SampleTotal(r)},
                      {"status", status}};
     j["utc_offset_minutes"] =
         r.utcOffsetMinutes ? nlohmann::json(*r.utcOffsetMinutes) : nlohmann::json();
@@ -176,17 +148,12 @@ int RunArchiveList(const CVerbOptions& o) {
         std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
         return kExitFailed;
     }
-    const std::string name = Lower(o.Value("name").value_or(""));
+    const archive::RecordingFilter filter{o.From(), o.To(), o.Value("name").value_or("")};
     nlohmann::json list = nlohmann::json::array();
     for (const Recording& r : all) {
-        const auto [first, last] = SampleSpan(r);
-        if ((o.From() && last < *o.From()) || (o.To() && first > *o.To()))
+        if (!archive::Matches(r, filter))
             continue;
-        if (!name.empty() &&
-            std::none_of(r.channels.begin(), r.channels.end(), [&](const archive::ChannelInfo& c) {
-                return Lower(c.name).find(name) != std::string::npos;
-            }))
-            continue;
+        const auto [first, last] = archive::SampleSpan(r);
         const std::string status = QuickStatus(r);
         if (o.Has("json")) {
             list.push_back(RecordingJson(r, status));
@@ -197,7 +164,7 @@ int RunArchiveList(const CVerbOptions& o) {
             names.append(names.empty() ? "" : ",").append(c.name);
         std::cout << r.id << "  " << r.firstSeen << "  " << r.source << "  "
                   << (r.recorder.empty() ? "-" : r.recorder) << "  " << names << "  "
-                  << LocalText(first) << " - " << LocalText(last) << "  " << SampleTotal(r)
+                  << LocalText(first) << " - " << LocalText(last) << "  " << archive::SampleTotal(r)
                   << "  " << status << "  " << r.path << "\n";
     }
     if (o.Has("json"))

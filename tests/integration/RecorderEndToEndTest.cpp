@@ -2,6 +2,7 @@
 // does with a recorder, checked in the files it leaves.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 #include <csignal>
 #include <ctime>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 
@@ -119,6 +121,64 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
     const std::vector<TranscriptEntry> t = ParseTranscript(ReadAll(Path("dl.txt")));
     ASSERT_GT(t.size(), 10u);
     EXPECT_EQ(t[0].bytes, std::vector<uint8_t>{0x00});
+}
+
+// A download is archived with its kept file's hash, a report carries that hash and the chain
+// head, and one byte changed in the kept file makes verify fail naming it.
+TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
+    using Json = nlohmann::json;
+    const QString dev = StartSim({"--preload", "40", "--interval", "60", "--names", "FRIDGE,ROOM"});
+    const RunResult d = Cli({"recorder", "download", "--device", dev, "-o", QPath("dl.klg")});
+    ASSERT_EQ(d.exitCode, 0) << d.err;
+    const std::size_t at = d.out.find("kept: ");
+    ASSERT_NE(at, std::string::npos) << d.out;
+    const std::string kept = d.out.substr(at + 6, d.out.find('\n', at) - at - 6);
+    const std::string bytes = ReadAll(kept);
+    const std::string sha =
+        QCryptographicHash::hash(QByteArray::fromStdString(bytes), QCryptographicHash::Sha256)
+            .toHex()
+            .toStdString();
+
+    RunResult r = Cli({"archive", "list", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Json list = Json::parse(r.out);
+    ASSERT_EQ(list.size(), 1u) << r.out; // dl.klg holds the same bytes as the kept copy
+    EXPECT_EQ(list[0]["sha256"], sha);
+    EXPECT_EQ(list[0]["path"], kept);
+    EXPECT_EQ(list[0]["source"], "download");
+    EXPECT_EQ(list[0]["status"], "verified");
+    EXPECT_EQ(list[0]["channels"][0]["name"], "FRIDGE");
+    EXPECT_EQ(list[0]["samples"], 80);
+
+    r = Cli({"report", "--json", QPath("dl.klg")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Json report = Json::parse(r.out);
+    ASSERT_EQ(report["sources"].size(), 1u);
+    EXPECT_EQ(report["sources"][0]["sha256"], sha);
+    EXPECT_EQ(report["sources"][0]["archive_id"], list[0]["id"]);
+    ASSERT_TRUE(report["chain_head"].is_string());
+    EXPECT_EQ(report["chain_head"].get<std::string>().size(), 64u);
+
+    r = Cli({"archive", "verify"});
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    r = Cli({"verify", QPath("dl.klg")});
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("downloaded"), std::string::npos) << r.out;
+
+    std::string changed = bytes;
+    changed[300] = static_cast<char>(changed[300] ^ 1);
+    std::ofstream(kept, std::ios::binary | std::ios::trunc) << changed;
+    r = Cli({"archive", "verify", "--json"});
+    EXPECT_EQ(r.exitCode, 1) << r.out;
+    const Json v = Json::parse(r.out);
+    EXPECT_TRUE(v["chain_break"].is_null());
+    ASSERT_EQ(v["files"].size(), 1u) << r.out;
+    EXPECT_EQ(v["files"][0]["path"], kept);
+    EXPECT_EQ(v["files"][0]["expected"], sha);
+    EXPECT_EQ(v["files"][0]["problem"], "changed");
+    r = Cli({"verify", QString::fromStdString(kept)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("not an archived recording"), std::string::npos) << r.out;
 }
 
 TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {

@@ -154,6 +154,45 @@ std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings
     return out;
 }
 
+std::pair<int64_t, int64_t> SampleSpan(const Recording& r) {
+    int64_t first = 0, last = 0;
+    bool any = false;
+    for (const ChannelInfo& c : r.channels) {
+        if (c.samples <= 0)
+            continue;
+        const int64_t end = c.startUtc + static_cast<int64_t>(c.samples - 1) * c.interval;
+        first = any ? std::min(first, c.startUtc) : c.startUtc;
+        last = any ? std::max(last, end) : end;
+        any = true;
+    }
+    return {first, last};
+}
+
+int SampleTotal(const Recording& r) {
+    int n = 0;
+    for (const ChannelInfo& c : r.channels)
+        n += c.samples;
+    return n;
+}
+
+bool Matches(const Recording& r, const RecordingFilter& f) {
+    const auto [first, last] = SampleSpan(r);
+    if ((f.from && last < *f.from) || (f.to && first > *f.to))
+        return false;
+    if (f.name.empty())
+        return true;
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    };
+    const std::string want = lower(f.name);
+    return std::any_of(r.channels.begin(), r.channels.end(), [&](const ChannelInfo& c) {
+        return lower(c.name).find(want) != std::string::npos;
+    });
+}
+
 std::string RecordingStatus(const Recording& r, const FileHasher& hashFile) {
     const std::optional<std::string> found = hashFile(r.path);
     if (!found)

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace saroko::archive {
@@ -119,6 +120,18 @@ struct FileProblem {
 using FileHasher = std::function<std::optional<std::string>(const std::string& path)>;
 std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings,
                                         const FileHasher& hashFile);
+
+// The span of a recording's samples, first to last over its channels (0, 0 without any).
+std::pair<int64_t, int64_t> SampleSpan(const Recording& r);
+int SampleTotal(const Recording& r);
+
+// What the recordings list shows: those whose samples reach into [from, to] and with a
+// channel whose name contains `name` (ASCII letters in either case).
+struct RecordingFilter {
+    std::optional<int64_t> from, to;
+    std::string name;
+};
+bool Matches(const Recording& r, const RecordingFilter& f);
 
 // A recording's state for the list: "verified", "changed" or "missing".
 std::string RecordingStatus(const Recording& r, const FileHasher& hashFile);

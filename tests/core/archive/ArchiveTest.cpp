@@ -293,6 +293,24 @@ TEST_F(ArchiveTest, ADataFileIsDescribedByItsHeaders) {
     }
 }
 
+TEST_F(ArchiveTest, TheListFiltersByTheSampledSpanAndByName) {
+    Recording r = Rec("a");
+    r.channels = {{1, "Fridge", 1000, "", 60, 11}, {2, "室温", 1300, "", 10, 0}};
+    EXPECT_EQ(SampleSpan(r), std::make_pair(int64_t{1000}, int64_t{1600}));
+    EXPECT_EQ(SampleTotal(r), 11);
+    const std::pair<RecordingFilter, bool> rows[] = {
+        {{}, true},
+        {{1600, std::nullopt, ""}, true},  {{1601, std::nullopt, ""}, false},
+        {{std::nullopt, 1000, ""}, true},  {{std::nullopt, 999, ""}, false},
+        {{std::nullopt, std::nullopt, "FRIDGE"}, true},
+        {{std::nullopt, std::nullopt, "室温"}, true}, // a channel without samples still names it
+        {{std::nullopt, std::nullopt, "oven"}, false},
+    };
+    for (const auto& [filter, shown] : rows)
+        EXPECT_EQ(Matches(r, filter), shown) << filter.name << filter.from.value_or(-1)
+                                             << filter.to.value_or(-1);
+}
+
 TEST_F(ArchiveTest, UtcTextAcrossTheCalendar) {
     const std::pair<int64_t, const char*> rows[] = {
         {0, "1970-01-01T00:00:00Z"},           {951782400, "2000-02-29T00:00:00Z"},
