@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>Archive</name>
+    <message>
+        <source>記録保管庫が他のプログラムに使われています。</source>
+        <translation>The recordings archive is in use by another program.</translation>
+    </message>
+    <message>
+        <source>記録保管庫に書き込めません（読み取り専用）。</source>
+        <translation>The recordings archive cannot be written (read-only).</translation>
+    </message>
+    <message>
+        <source>ディスクがいっぱいで記録保管庫に書き込めません。</source>
+        <translation>The disk is full; the recordings archive cannot be written.</translation>
+    </message>
+    <message>
+        <source>記録保管庫が壊れています。</source>
+        <translation>The recordings archive is damaged.</translation>
+    </message>
+    <message>
+        <source>記録保管庫はこのプログラムより新しい版のものです。</source>
+        <translation>The recordings archive is from a newer version of this program.</translation>
+    </message>
+    <message>
+        <source>記録保管庫に書き込めません。</source>
+        <translation>The recordings archive cannot be written.</translation>
+    </message>
+    <message>
+        <source>作業はそのまま続けられます。記録は書き込めるようになった時に書き込みます。</source>
+        <translation>Your work goes on as usual; its records are written once the archive can be written again.</translation>
+    </message>
+</context>
+<context>
     <name>CCalcRangeDlg</name>
     <message>
         <source>年</source>

@@ -107,10 +107,10 @@ private:
 struct GlobalOptions {
     std::string lang;
     bool verbose = false;
-    bool noArchive = false; // --no-archive: the recordings archive is left alone
     bool help = false;
     bool version = false;
     std::vector<std::string> rest; // the verb and its arguments
+    bool noArchive = false;        // --no-archive: the recordings archive is left alone
 };
 // False after a usage error (one line printed).
 bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out);

@@ -15,6 +15,7 @@
 #include <unistd.h>
 #endif
 
+#include "SarokoVersion.h"
 #include "core/document/ZorvicDoc.h"
 #include "platform/SqliteArchiveStore.h"
 #include "platform/UserFolders.h"
@@ -43,7 +44,7 @@ archive::SessionContext RunContext() {
     archive::SessionContext c;
     c.user = UserName();
     c.host = QSysInfo::machineHostName().toStdString();
-    c.version = QCoreApplication::applicationVersion().toStdString();
+    c.version = SAROKO_VERSION;
     c.nowUtc = [] { return QDateTime::currentSecsSinceEpoch(); };
     c.offsetMinutes = [](int64_t t) {
         return QTimeZone::systemTimeZone().offsetFromUtc(QDateTime::fromSecsSinceEpoch(t)) / 60;

@@ -142,10 +142,12 @@ TEST(CliOptions, ExtensionsWithoutRegardToCaseAndTheOptionsBeforeTheVerb) {
     // What follows the verb is the verb's, --lang and unknown options included.
     GlobalOptions g;
     ASSERT_TRUE(
-        ParseGlobalOptions({"--verbose", "--lang", "en", "info", "--lang", "ja", "--x"}, g));
-    EXPECT_EQ(std::tuple(g.lang, g.verbose, g.help, g.version, g.rest),
+        ParseGlobalOptions({"--verbose", "--no-archive", "--lang", "en", "info", "--lang", "ja",
+                            "--no-archive"},
+                           g));
+    EXPECT_EQ(std::tuple(g.lang, g.verbose, g.help, g.version, g.rest, g.noArchive),
               std::tuple(std::string("en"), true, false, false,
-                         std::vector<std::string>{"info", "--lang", "ja", "--x"}));
+                         std::vector<std::string>{"info", "--lang", "ja", "--no-archive"}, true));
     for (const auto& [arg, help] : {std::pair{"--version", false}, {"-h", true}}) {
         GlobalOptions asked;
         ASSERT_TRUE(ParseGlobalOptions({arg}, asked));

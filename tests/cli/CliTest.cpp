@@ -13,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "SarokoVersion.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -114,6 +116,58 @@ TEST_F(CliTest, MessagesNameTheFileAndTheOption) {
     EXPECT_EQ(Cli("report --json --low 5 --high 5 " + demo).status, 0);
 }
 
+// Every verb that reads a file records it; a damaged archive costs one message, never the work,
+// and is set aside only by repair.
+TEST_F(CliTest, TheArchiveRecordsAndADamagedOneNeverStopsTheWork) {
+    const std::string demo = Demo();
+    auto archiveFile = [&]() -> std::string {
+        std::error_code ec;
+        for (const auto& e : fs::recursive_directory_iterator(dir / "data", ec))
+            if (e.path().filename() == "archive.sqlite")
+                return e.path().string();
+        return {};
+    };
+    ASSERT_EQ(Cli("--no-archive info " + demo).status, 0);
+    EXPECT_EQ(archiveFile(), "");
+    ASSERT_EQ(Cli("info " + demo).status, 0);
+    ASSERT_EQ(Cli("export -o " + P("d.txt") + " " + demo).status, 0);
+    CliRun r = Cli("archive log --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    Json log = Json::parse(r.out);
+    ASSERT_EQ(log.size(), 4u) << r.out;
+    EXPECT_EQ(Json::array({log[0]["event"], log[0]["detail"], log[1]["event"], log[2]["event"],
+                           log[3]["event"], log[3]["version"]}),
+              Json::array({"created", "imported", "opened", "opened", "exported", SAROKO_VERSION}));
+    EXPECT_NE(log[3]["new"].get<std::string>().find("d.txt sha256:"), std::string::npos);
+    EXPECT_EQ(Cli("archive log 1").status, 0);
+    EXPECT_EQ(Cli("archive log 0").status, 2);
+    EXPECT_EQ(Cli("archive log x1").status, 2);
+    r = Cli("archive list --name 冷蔵");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+    r = Cli("archive list --name oven");
+    EXPECT_EQ(r.out, "");
+
+    const std::string path = archiveFile();
+    ASSERT_NE(path, "");
+    fs::remove(path + "-wal");
+    fs::remove(path + "-shm");
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(8192, 'Z');
+    r = Cli("export -o " + P("e.txt") + " " + demo);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(fs::exists(P("e.txt")));
+    EXPECT_NE(r.err.find("記録保管庫が壊れています。"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err; // one message
+    EXPECT_EQ(Read(path), std::string(8192, 'Z'));
+    EXPECT_EQ(Cli("archive verify").status, 1);
+
+    r = Cli("archive repair");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("set aside as " + path + ".corrupt-"), std::string::npos) << r.out;
+    EXPECT_EQ(Cli("archive verify").status, 0);
+    r = Cli("archive repair");
+    EXPECT_NE(r.out.find("nothing to repair"), std::string::npos) << r.out;
+}
+
 TEST_F(CliTest, HelpAndQtsOwnWarnings) {
     // The overall usage lines the summaries up in one column.
     const CliRun help = Cli("--help");
@@ -122,7 +176,7 @@ TEST_F(CliTest, HelpAndQtsOwnWarnings) {
     int verbs = 0;
     for (std::string l; std::getline(lines, l) && !l.empty(); ++verbs)
         columns.insert(l.find_first_not_of(' ', l.find(' ', 2)));
-    EXPECT_EQ(verbs, 9);
+    EXPECT_EQ(verbs, 11);
     EXPECT_EQ(columns.size(), 1u) << help.out;
 
     // Without a runtime folder Qt warns; a cron job must not mail that.

@@ -108,22 +108,22 @@ std::string StoreMessage(StoreStatus status, const std::string& detail) {
     case StoreStatus::kOk:
         return {};
     case StoreStatus::kBusy:
-        head = "記録保管庫が他のプログラムに使われています。";
+        head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫が他のプログラムに使われています。");
         break;
     case StoreStatus::kReadOnly:
-        head = "記録保管庫に書き込めません（読み取り専用）。";
+        head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫に書き込めません（読み取り専用）。");
         break;
     case StoreStatus::kFull:
-        head = "ディスクがいっぱいで記録保管庫に書き込めません。";
+        head = SAROKO_TRANSLATE_NOOP("Archive", "ディスクがいっぱいで記録保管庫に書き込めません。");
         break;
     case StoreStatus::kCorrupt:
-        head = "記録保管庫が壊れています。";
+        head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫が壊れています。");
         break;
     case StoreStatus::kNewerSchema:
-        head = "記録保管庫はこのプログラムより新しい版のものです。";
+        head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫はこのプログラムより新しい版のものです。");
         break;
     case StoreStatus::kFailed:
-        head = "記録保管庫に書き込めません。";
+        head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫に書き込めません。");
         break;
     }
     std::string text = TranslateText("Archive", head);
