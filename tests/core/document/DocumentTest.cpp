@@ -392,12 +392,9 @@ TEST(WindowPlacement, FileDialogSizeBetweenItsColumnsAndTheDesktop) {
     EXPECT_EQ(LoadFileDialogSize(store, least, 1920, 1080), least);
     const std::vector<std::tuple<WindowSize, int, int, WindowSize>> cases = {
         // stored size, desktop width and height -> size shown
-        {{799, 499}, 1920, 1080, {800, 500}},
-        {{800, 500}, 1920, 1080, {800, 500}},
-        {{1000, 700}, 1920, 1080, {1000, 700}},
-        {{1920, 1080}, 1920, 1080, {1920, 1080}},
-        {{1921, 1081}, 1920, 1080, {1920, 1080}},
-        {{1000, 700}, 640, 480, {640, 480}},
+        {{799, 499}, 1920, 1080, {800, 500}},     {{800, 500}, 1920, 1080, {800, 500}},
+        {{1000, 700}, 1920, 1080, {1000, 700}},   {{1920, 1080}, 1920, 1080, {1920, 1080}},
+        {{1921, 1081}, 1920, 1080, {1920, 1080}}, {{1000, 700}, 640, 480, {640, 480}},
     };
     for (const auto& [stored, dw, dh, shown] : cases) {
         SaveFileDialogSize(store, stored);
