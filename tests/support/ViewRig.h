@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/app/MessageSink.h"
+#include "ui/base/MessageSink.h"
 #include "core/TestSupport.h"
 #include "ui/graph/ZorvicView.h"
 #include "support/QtApp.h"

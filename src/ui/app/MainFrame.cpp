@@ -30,12 +30,13 @@
 #include <set>
 
 #include "core/channels/ChannelPalette.h"
+#include "ui/base/HelpRequest.h"
+#include "ui/base/MessageSink.h"
 #include "ui/document/FileDialogs.h"
 #include "core/document/MenuTable.h"
 #include "ui/graph/ZorvicView.h"
 #include "core/messages/StringTable.h"
 #include "ui/channels/ChannelCommands.h"
-#include "ui/printing/PrintSetup.h"
 #include "ui/printing/PrintingCommands.h"
 #include "ui/recorder/RecorderCommands.h"
 #include "core/settings/WindowPlacement.h"
@@ -93,16 +94,18 @@ CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     setAcceptDrops(true);
     BuildMenus();
     BuildAccelerators();
-    ui::SetPrintingHelpRequest([this](int topic) { OpenHelp(topic); });
+    // Every window's help requests come here, where the help window lives.
+    ui::SetHelpHandler([this](int topic) { OpenHelp(topic); });
     // A double click on a channel number in the legend edits the recording conditions.
     connect(m_pView, &CZorvicView::editConditionsRequested, this, [this] {
-        ui::EditConditionsFromLegend(*m_pView, this, [this](int topic) { OpenHelp(topic); });
+        ui::EditConditionsFromLegend(*m_pView, this);
         UpdateCommandUi();
     });
     OnPathNameChanged(m_doc.m_szPathName);
 }
 
 CMainFrame::~CMainFrame() {
+    ui::SetHelpHandler({});
     ui::CloseHelpWindow();
     m_doc.SetObserver(nullptr);
     m_doc.SetPrompts(nullptr);
@@ -277,11 +280,10 @@ bool CMainFrame::ExecuteCommand(int id) {
 bool CMainFrame::RunViewCommand(int id) {
     // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and scrolling; keys without a handler do
     // nothing.
-    if (ui::RunRecorderCommand(
-            id, m_doc, m_pView->Palette(), this, [this](int topic) { OpenHelp(topic); },
-            [this](const QString& note) { ShowStatusNote(note); }) ||
+    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this,
+                               [this](const QString& note) { ShowStatusNote(note); }) ||
         ui::RunPrintingCommand(id, *m_pView, this) ||
-        ui::RunChannelCommand(id, *m_pView, this, [this](int topic) { OpenHelp(topic); })) {
+        ui::RunChannelCommand(id, *m_pView, this)) {
         UpdateCommandUi();
         return true;
     }

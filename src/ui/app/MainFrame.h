@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "ui/app/MessageSink.h"
+#include "ui/document/DocumentPrompts.h"
 #include "core/document/CommandState.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/files/FileCommands.h"

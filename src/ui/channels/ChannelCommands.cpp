@@ -17,20 +17,19 @@ void RepaintViews(CZorvicView& view) {
     view.Doc().UpdateAllViews();
 }
 
-template <class Dlg> bool Run(Dlg& dlg, ChannelHelpRequest& help) {
-    dlg.SetHelpRequest(std::move(help));
+template <class Dlg> bool Run(Dlg& dlg) {
     return dlg.exec() == QDialog::Accepted;
 }
 
 } // namespace
 
-bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, ChannelHelpRequest help) {
+bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent) {
     CZorvicDoc& doc = view.Doc();
     CChannelPalette& palette = view.Palette();
     switch (commandId) {
     case cmd::kShowOnOff: {
         CChannelShowDlg dlg(doc, palette, parent);
-        if (Run(dlg, help)) {
+        if (Run(dlg)) {
             dlg.Work().ApplyShow(doc);
             RepaintViews(view);
         }
@@ -38,7 +37,7 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
     }
     case cmd::kDeleteChannels: {
         CChannelDeleteDlg dlg(doc, palette, parent);
-        if (Run(dlg, help)) {
+        if (Run(dlg)) {
             dlg.Work().ApplyDelete(doc);
             RepaintViews(view);
         }
@@ -46,7 +45,7 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
     }
     case cmd::kReorderChannels: {
         CChannelOrderDlg dlg(doc, palette, parent);
-        if (Run(dlg, help)) {
+        if (Run(dlg)) {
             dlg.Work().Apply(doc);
             RepaintViews(view);
         }
@@ -54,7 +53,7 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
     }
     case cmd::kEditConditions: {
         CRecCondDlg dlg(doc, palette, parent);
-        if (Run(dlg, help)) {
+        if (Run(dlg)) {
             dlg.Work().Apply(doc);
             RepaintViews(view);
         }
@@ -63,7 +62,7 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
     case cmd::kCalcRange: {
         const GraphRange& r = *doc.GetRange();
         CCalcRangeDlg dlg(r.calcStart, r.calcEnd, r, palette, parent);
-        if (Run(dlg, help)) {
+        if (Run(dlg)) {
             view.Model().ApplyCalcRangeView(dlg.Work().Start(), dlg.Work().End());
             RepaintViews(view);
         }
@@ -71,7 +70,7 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
     }
     case cmd::kFullScale: {
         CFullScaleDlg dlg(doc, palette, parent);
-        if (Run(dlg, help)) {
+        if (Run(dlg)) {
             ApplyFullScale(doc, dlg.Mode(), dlg.Upper(), dlg.Lower());
             RepaintViews(view);
         }
@@ -85,7 +84,7 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
                 view.RefreshPane();
             },
             parent);
-        if (Run(dlg, help))
+        if (Run(dlg))
             RepaintViews(view);
         return true;
     }
@@ -94,10 +93,10 @@ bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent, Channe
     }
 }
 
-void EditConditionsFromLegend(CZorvicView& view, QWidget* parent, ChannelHelpRequest help) {
+void EditConditionsFromLegend(CZorvicView& view, QWidget* parent) {
     CZorvicDoc& doc = view.Doc();
     CRecCondDeleteDlg dlg(doc, view.Palette(), parent);
-    if (Run(dlg, help)) {
+    if (Run(dlg)) {
         dlg.Work().Apply(doc);
         RepaintViews(view);
     }

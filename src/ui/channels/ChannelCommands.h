@@ -14,11 +14,10 @@ namespace saroko::ui {
 // Runs the dialog of `commandId` (cmd::kShowOnOff, kDeleteChannels, kReorderChannels,
 // kEditConditions, kCalcRange, kChannelColours, kFullScale) and applies its result after OK;
 // the view and the legend pane are repainted. False for any other id.
-bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent,
-                       ChannelHelpRequest help = {});
+bool RunChannelCommand(int commandId, CZorvicView& view, QWidget* parent);
 
 // The legend's double click (the view's editConditionsRequested): the recording conditions
 // with deletion.
-void EditConditionsFromLegend(CZorvicView& view, QWidget* parent, ChannelHelpRequest help = {});
+void EditConditionsFromLegend(CZorvicView& view, QWidget* parent);
 
 } // namespace saroko::ui

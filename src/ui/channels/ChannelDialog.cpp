@@ -6,11 +6,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
-#include "ui/app/Help.h"
-#include "ui/app/MessageSink.h"
 #include "core/channels/ChannelLists.h"
 #include "core/channels/RecCondWork.h"
 #include "platform/QtSettingsStore.h"
@@ -52,16 +49,8 @@ void CRowColumn::paintEvent(QPaintEvent*) {
 
 CChannelDialog::CChannelDialog(const CChannelPalette& palette, int helpTopic, const QString& title,
                                QWidget* parent)
-    : QDialog(parent), m_palette(palette), m_nHelpTopic(helpTopic) {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    : CDialogBase(helpTopic, parent), m_palette(palette) {
     setWindowTitle(title);
-    // F1 asks for this dialog's page, as its help button does.
-    new QShortcut(QKeySequence::HelpContents, this, this, &CChannelDialog::RequestHelp);
-}
-
-QWidget* CChannelDialog::GetDlgItem(int id) const {
-    const auto it = m_items.find(id);
-    return it == m_items.end() ? nullptr : it->second;
 }
 
 QPushButton* CChannelDialog::ChannelButton(int channel) const {
@@ -115,16 +104,8 @@ QWidget* CChannelDialog::ButtonRow(int extraId, const QString& extraText) {
         h->addWidget(AddButton(extraId, extraText, row));
     QPushButton* helpButton = AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"), row);
     h->addWidget(helpButton);
-    connect(helpButton, &QPushButton::clicked, this, &CChannelDialog::RequestHelp);
+    ConnectHelp(helpButton);
     return row;
-}
-
-void CChannelDialog::RequestHelp() {
-    if (m_help) {
-        m_help(m_nHelpTopic);
-        return;
-    }
-    OpenHelpFile(m_nHelpTopic);
 }
 
 int CChannelDialog::Message(int id) {
@@ -137,12 +118,7 @@ int CChannelDialog::Message(int id) {
         box.exec();
         return kIdOk;
     }
-    return ShowMessage(id, {}, this);
-}
-
-void CChannelDialog::FocusItem(int id) {
-    if (QWidget* w = GetDlgItem(id))
-        w->setFocus(Qt::OtherFocusReason);
+    return CDialogBase::Message(id);
 }
 
 } // namespace saroko::ui

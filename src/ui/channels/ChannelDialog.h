@@ -1,8 +1,7 @@
 #pragma once
-// What the channel dialogs share: controls found by their ids, messages through the program's
-// sink with the dialog as parent, the help button, CP932 names at the glass, palette colours,
-// and the painted columns of channel rows.
-#include <QDialog>
+// What the channel dialogs share beyond the dialog base: the button row with its help button,
+// the channel buttons, CP932 names at the glass, palette colours, and the painted columns of
+// channel rows.
 #include <QString>
 #include <QWidget>
 
@@ -13,14 +12,12 @@
 
 #include "core/channels/ChannelPalette.h"
 #include "platform/QtSettingsStore.h" // FromCp932, ToCp932
+#include "ui/base/DialogBase.h"
 
 class QPushButton;
 class QGroupBox;
 
 namespace saroko::ui {
-
-// Help requests go to the frame, which opens the help file at the topic.
-using ChannelHelpRequest = std::function<void(int topic)>;
 
 // Help topics of the channel dialogs.
 namespace help {
@@ -69,12 +66,9 @@ private:
     CellSource m_source;
 };
 
-class CChannelDialog : public QDialog {
+class CChannelDialog : public CDialogBase {
     Q_OBJECT
 public:
-    // The control with id `id`, nullptr when there is none.
-    QWidget* GetDlgItem(int id) const;
-    void SetHelpRequest(ChannelHelpRequest help) { m_help = std::move(help); }
     // The eight channel buttons "１" .. "８" (present in the dialogs that have them).
     QPushButton* ChannelButton(int channel) const;
     QPushButton* Button(int id) const;
@@ -83,11 +77,6 @@ protected:
     CChannelDialog(const CChannelPalette& palette, int helpTopic, const QString& title,
                    QWidget* parent);
 
-    template <class W> W* Item(int id, W* w) {
-        m_items[id] = w;
-        w->setObjectName(QString::number(id));
-        return w;
-    }
     QPushButton* AddButton(int id, const QString& text, QWidget* parent = nullptr);
     // "Ch." with the buttons "１" .. "８", calling `clicked` with the channel number.
     QGroupBox* ChannelButtons(const std::function<void(int)>& clicked);
@@ -95,17 +84,11 @@ protected:
     QGroupBox* PaintedGroup(const QString& title, CRowColumn* column);
     // OK, Cancel, (元に戻す / 初期値), ﾍﾙﾌﾟ in one row; `extraId`/`extraText` may be 0/empty.
     QWidget* ButtonRow(int extraId, const QString& extraText);
-    void RequestHelp();
-    // A message over the dialog (its text from the table), then the focus on `focusId`.
+    // A message over the dialog (its text from the table, or the framework's own for an
+    // integer field it cannot read).
     int Message(int id);
-    void FocusItem(int id);
 
     const CChannelPalette& m_palette;
-
-private:
-    int m_nHelpTopic;
-    ChannelHelpRequest m_help;
-    std::map<int, QWidget*> m_items;
 };
 
 } // namespace saroko::ui

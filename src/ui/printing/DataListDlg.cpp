@@ -7,13 +7,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "ui/graph/ZorvicView.h"
 #include "platform/QtSettingsStore.h"
-#include "ui/printing/PrintSetup.h"
 
 namespace saroko::ui {
 
@@ -127,7 +125,7 @@ private:
 };
 
 CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
-    : QDialog(parent), m_view(view), m_window(view.Doc()) {
+    : CDialogBase(kHelpTopic, parent), m_view(view), m_window(view.Doc()) {
     setWindowTitle(tr("データ一覧表示"));
     setFont(ProgramFont());
     // Rows for the fullest window this document can give; the area shows as many as the
@@ -179,8 +177,7 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     top->addLayout(buttons);
     top->setSizeConstraint(QLayout::SetFixedSize);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    connect(help, &QPushButton::clicked, this, [] { RequestPrintingHelp(kHelpTopic); });
-    new QShortcut(QKeySequence::HelpContents, this, [] { RequestPrintingHelp(kHelpTopic); });
+    ConnectHelp(help);
     connect(m_pScroll, &QScrollBar::actionTriggered, this, &CDataListDlg::OnScrollAction);
     connect(m_pScroll, &QScrollBar::sliderReleased, this, &CDataListDlg::OnSliderReleased);
 

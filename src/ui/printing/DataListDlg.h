@@ -2,10 +2,10 @@
 // "データ一覧表示": the data of a short time window as a table under the statistics of the
 // calculation range, scrolled through the data with its scroll bar. While it is open the
 // graph marks the span it shows.
-#include <QDialog>
 #include <vector>
 
 #include "core/printing/ListWindow.h"
+#include "ui/base/DialogBase.h"
 
 class QScrollArea;
 class QScrollBar;
@@ -18,7 +18,7 @@ namespace ui {
 
 class CDataListTable;
 
-class CDataListDlg : public QDialog {
+class CDataListDlg : public CDialogBase {
     Q_OBJECT
 public:
     static constexpr int kHelpTopic = 1361930;

@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <limits>
 
+#include "ui/base/MessageSink.h"
 #include "ui/graph/GraphPainter.h"
 #include "ui/printing/PrintSetup.h"
 
@@ -45,20 +45,13 @@ bool ParseUnsigned(const QString& text, uint32_t& out) {
 } // namespace
 
 CPrintDialogBase::CPrintDialogBase(const QString& title, int helpTopic, QWidget* parent)
-    : QDialog(parent), m_nHelpTopic(helpTopic) {
+    : CDialogBase(helpTopic, parent) {
     setWindowTitle(title);
-    // F1 asks for this dialog's page, as its help button does.
-    new QShortcut(QKeySequence::HelpContents, this, [this] { RequestPrintingHelp(m_nHelpTopic); });
     setFont(ProgramFont());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     setPalette(pal);
     setAutoFillBackground(true);
-}
-
-QWidget* CPrintDialogBase::GetDlgItem(int id) const {
-    const auto it = m_items.find(id);
-    return it == m_items.end() ? nullptr : it->second;
 }
 
 void CPrintDialogBase::Build(const QString& heading, int fileNameId, const QString& fileName,
@@ -88,7 +81,7 @@ void CPrintDialogBase::Build(const QString& heading, int fileNameId, const QStri
     top->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { RequestPrintingHelp(m_nHelpTopic); });
+    ConnectHelp(help);
     connect(setup, &QPushButton::clicked, this, [this] { OnPrinterSetup(); });
 }
 

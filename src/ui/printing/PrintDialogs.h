@@ -4,9 +4,9 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
-#include <map>
 
 #include "core/printing/PrintLayout.h"
+#include "ui/base/DialogBase.h"
 
 class QButtonGroup;
 class QLabel;
@@ -21,20 +21,14 @@ inline constexpr int kIdCancel = 2;
 inline constexpr int kIdHelp = 1004;
 inline constexpr int kIdPrinterSetup = 57606;
 
-class CPrintDialogBase : public QDialog {
+class CPrintDialogBase : public CDialogBase {
     Q_OBJECT
 public:
-    QWidget* GetDlgItem(int id) const;
     // "ﾌﾟﾘﾝﾀの設定": the view's printer setup.
     void SetPrinterSetup(std::function<void()> setup) { m_setup = std::move(setup); }
 
 protected:
     CPrintDialogBase(const QString& title, int helpTopic, QWidget* parent);
-    template <class W> W* Item(int id, W* w) {
-        m_items[id] = w;
-        w->setObjectName(QString::number(id));
-        return w;
-    }
     // Heading, the "印刷ﾃﾞｰﾀ" group with the file name (and `extraGroupRow`) and the four
     // buttons; `middle` goes between the group and the buttons.
     void Build(const QString& heading, int fileNameId, const QString& fileName,
@@ -42,9 +36,7 @@ protected:
     virtual void OnPrinterSetup();
 
 private:
-    std::map<int, QWidget*> m_items;
     std::function<void()> m_setup;
-    int m_nHelpTopic;
 };
 
 class CGraphPrintDlg : public CPrintDialogBase {

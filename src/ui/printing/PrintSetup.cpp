@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -13,6 +12,7 @@
 
 #include "ui/graph/ZorvicView.h"
 #include "core/messages/StringTable.h"
+#include "ui/base/MessageSink.h"
 #include "ui/printing/Printing.h"
 
 namespace saroko::ui {
@@ -22,16 +22,6 @@ constexpr const char* kSetupName = "saroko-print-setup";
 
 CPrintSetup::DialogHook& Hook() {
     static CPrintSetup::DialogHook hook;
-    return hook;
-}
-
-std::function<void(const QString&)>& MessageHook() {
-    static std::function<void(const QString&)> hook;
-    return hook;
-}
-
-std::function<bool(const QString&)>& QuestionHook() {
-    static std::function<bool(const QString&)> hook;
     return hook;
 }
 
@@ -54,16 +44,6 @@ QString AskPdfFile(QWidget* parent, const QString& proposed) {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().first();
-}
-
-std::function<int(QDialog&)>& DialogRunner() {
-    static std::function<int(QDialog&)> runner;
-    return runner;
-}
-
-std::function<void(int)>& HelpRequest() {
-    static std::function<void(int)> help;
-    return help;
 }
 
 // What the print dialog may change, kept to put back when the user cancels.
@@ -215,49 +195,6 @@ void CPrintSetup::SetDialogHook(DialogHook hook) {
 
 void CPrintSetup::SetFileHook(FileHook hook) {
     FileQuestionHook() = std::move(hook);
-}
-
-void ShowFrameworkMessage(const QString& text, QWidget* parent) {
-    if (MessageHook()) {
-        MessageHook()(text);
-        return;
-    }
-    QMessageBox::warning(parent, QString::fromUtf8(kAppTitle), text);
-}
-
-void SetFrameworkMessageHook(std::function<void(const QString&)> hook) {
-    MessageHook() = std::move(hook);
-}
-
-bool AskFrameworkQuestion(const QString& text, QWidget* parent) {
-    if (QuestionHook())
-        return QuestionHook()(text);
-    return QMessageBox::question(parent, QString::fromUtf8(kAppTitle), text,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
-}
-
-void SetFrameworkQuestionHook(std::function<bool(const QString&)> hook) {
-    QuestionHook() = std::move(hook);
-}
-
-int ExecDialog(QDialog& dialog) {
-    if (DialogRunner())
-        return DialogRunner()(dialog);
-    return dialog.exec();
-}
-
-void SetDialogRunner(std::function<int(QDialog&)> runner) {
-    DialogRunner() = std::move(runner);
-}
-
-void SetPrintingHelpRequest(std::function<void(int topic)> help) {
-    HelpRequest() = std::move(help);
-}
-
-void RequestPrintingHelp(int topic) {
-    if (HelpRequest())
-        HelpRequest()(topic);
 }
 
 } // namespace saroko::ui

@@ -9,7 +9,6 @@
 #include "core/printing/DataList.h"
 #include "core/printing/PrintLayout.h"
 
-class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -67,22 +66,6 @@ private:
     int m_nMinPage = 1;
     int m_nMaxPage = 1;
 };
-
-// Text of the framework's own messages (not in the string table), over `parent`; tests
-// replace the box to record the text.
-void ShowFrameworkMessage(const QString& text, QWidget* parent);
-void SetFrameworkMessageHook(std::function<void(const QString&)> hook);
-// A Yes/No question of the framework's own (Yes is true); tests answer it in its place.
-bool AskFrameworkQuestion(const QString& text, QWidget* parent);
-void SetFrameworkQuestionHook(std::function<bool(const QString&)> hook);
-
-// Runs a modal dialog of the printing commands; tests answer in place of the user.
-int ExecDialog(QDialog& dialog);
-void SetDialogRunner(std::function<int(QDialog&)> runner);
-
-// Help requests of the print dialogs go to the frame, which opens the help at the topic.
-void SetPrintingHelpRequest(std::function<void(int topic)> help);
-void RequestPrintingHelp(int topic);
 
 } // namespace ui
 } // namespace saroko

@@ -6,6 +6,8 @@
 #include <QPrinter>
 
 #include "core/channels/ChannelPalette.h"
+#include "ui/base/DialogBase.h"
+#include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
 #include "platform/QtSettingsStore.h"
 #include "ui/printing/PrintDialogs.h"

@@ -13,6 +13,8 @@
 #include <QPushButton>
 
 #include "core/text/ParseDecimal.h"
+#include "ui/base/DialogBase.h"
+#include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/ReportPdf.h"

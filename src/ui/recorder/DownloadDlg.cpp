@@ -159,7 +159,7 @@ void CDownloadDlg::ConnectButtons() {
     auto button = [this](int id) { return static_cast<QPushButton*>(GetDlgItem(id)); };
     connect(button(kIdcDownload), &QPushButton::clicked, this, &CDownloadDlg::OnDownload);
     connect(button(kIdcEnd), &QPushButton::clicked, this, [this] { done(kIdEnd); });
-    connect(button(kIdcHelp), &QPushButton::clicked, this, &CDownloadDlg::RequestHelp);
+    ConnectHelp(button(kIdcHelp));
 }
 
 CDownloadDlg::~CDownloadDlg() = default;

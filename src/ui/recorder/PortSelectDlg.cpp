@@ -102,7 +102,7 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
     buttons->addStretch();
     connect(ok, &QPushButton::clicked, this, &CPortSelectDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CPortSelectDlg::reject);
-    connect(help, &QPushButton::clicked, this, &CPortSelectDlg::RequestHelp);
+    ConnectHelp(help);
 
     auto* left = new QVBoxLayout;
     left->addWidget(group);

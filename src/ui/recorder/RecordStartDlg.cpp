@@ -208,7 +208,7 @@ void CRecordStartDlg::ConnectControls() {
     connect(button(kIdcStop), &QPushButton::clicked, this, &CRecordStartDlg::OnStop);
     connect(button(kIdcReceive), &QPushButton::clicked, this, &CRecordStartDlg::OnReceive);
     connect(button(kIdcEnd), &QPushButton::clicked, this, [this] { done(kIdEnd); });
-    connect(button(kIdcHelp), &QPushButton::clicked, this, &CRecordStartDlg::RequestHelp);
+    ConnectHelp(button(kIdcHelp));
 }
 
 // The document's block as it stands, and the clocks ticking.

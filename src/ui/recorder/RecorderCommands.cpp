@@ -16,7 +16,7 @@
 namespace saroko::ui {
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        QWidget* parent, HelpRequest help, StatusNote note) {
+                        QWidget* parent, StatusNote note) {
     CQtSerialLine serial;
     CKeptTranscriptLine line(serial, TranscriptFolder());
     CommServices services;
@@ -25,17 +25,14 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
     services.port = ResolvePort(static_cast<int>(doc.m_nPortNo), &doc.Store());
     services.keepFolder = KeptDownloadsFolder();
     services.transcriptFile = line.Path();
-    return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(help),
-                              std::move(note));
+    return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(note));
 }
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        const CommServices& services, QWidget* parent, HelpRequest help,
-                        StatusNote note) {
+                        const CommServices& services, QWidget* parent, StatusNote note) {
     switch (commandId) {
     case cmd::kDownload: {
         CDownloadDlg dlg(doc, palette, services, parent);
-        dlg.SetHelpRequest(std::move(help));
         dlg.exec();
         if (note && !dlg.KeptPath().isEmpty())
             note(CDownloadDlg::tr("吸い上げたデータの控え: %1")
@@ -47,13 +44,11 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
         doc.m_recSettings.startTime =
             ProposedStartTime(services.clock ? services.clock->Now() : doc.Clock().Now());
         CRecordStartDlg dlg(doc, services, parent);
-        dlg.SetHelpRequest(std::move(help));
         dlg.exec();
         return true;
     }
     case cmd::kSelectPort: {
         CPortSelectDlg dlg(doc, ListSerialPorts(&doc.Store()), parent);
-        dlg.SetHelpRequest(std::move(help));
         dlg.exec();
         return true;
     }

@@ -24,11 +24,10 @@ using StatusNote = std::function<void(const QString& note)>;
 // serial port on the document's COM number. A download leaves the document recalculated and
 // its views updated, and the note names the file its copy was kept in.
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        QWidget* parent, HelpRequest help = {}, StatusNote note = {});
+                        QWidget* parent, StatusNote note = {});
 
 // The same on given exchange services (a line to a simulated recorder, a pinned clock).
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        const CommServices& services, QWidget* parent, HelpRequest help = {},
-                        StatusNote note = {});
+                        const CommServices& services, QWidget* parent, StatusNote note = {});
 
 } // namespace saroko::ui

@@ -38,7 +38,9 @@
 #include "support/ShownTexts.h"
 #include "ui/app/Help.h"
 #include "ui/app/MainFrame.h"
-#include "ui/app/MessageSink.h"
+#include "ui/base/HelpRequest.h"
+#include "ui/base/MessageSink.h"
+#include "ui/document/DocumentPrompts.h"
 #include "ui/document/FileDialogs.h"
 #include "ui/document/ReadConfirmDlg.h"
 
@@ -425,6 +427,11 @@ TEST_F(MainFrameTest, EachDialogSpeaksTheProgramsLanguageAndOpensItsHelpPage) {
             EXPECT_TRUE(QFile::exists(QString::fromStdString(want.substr(3)))) << want;
         }
     }
+    // A frame that is gone answers no more help requests.
+    frame.reset();
+    opened.clear();
+    ui::RequestHelp(0);
+    EXPECT_TRUE(opened.empty());
     ui::SetHelpInterceptor({});
 }
 

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 
 #include "core/document/CommandState.h"
+#include "ui/base/MessageSink.h"
 #include "ui/printing/DataListDlg.h"
 #include "ui/printing/PrintDialogs.h"
 #include "ui/printing/PrintSetup.h"
@@ -50,13 +51,13 @@ protected:
         p.setPrintRange(QPrinter::AllPages);
         p.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        ui::SetFrameworkMessageHook([this](const QString& t) { frameworkMessages << t; });
+        ui::SetFrameworkMessageHandler([this](const QString& t) { frameworkMessages << t; });
         // Each job into a PDF asks for its file: the next of `pdfAnswers`, else `pdf`.
         ui::CPrintSetup::SetFileHook([this](const QString& proposed) {
             proposals << proposed;
             return pdfAnswers.isEmpty() ? pdf : pdfAnswers.takeFirst();
         });
-        ui::SetFrameworkQuestionHook([this](const QString& t) {
+        ui::SetFrameworkQuestionHandler([this](const QString& t) {
             questions << t;
             return replaceAnswer;
         });
@@ -70,8 +71,8 @@ protected:
         ui::SetDialogRunner({});
         ui::CPrintSetup::SetDialogHook({});
         ui::CPrintSetup::SetFileHook({});
-        ui::SetFrameworkQuestionHook({});
-        ui::SetFrameworkMessageHook({});
+        ui::SetFrameworkQuestionHandler({});
+        ui::SetFrameworkMessageHandler({});
         ViewRig::TearDown();
     }
 

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "ui/app/MainFrame.h"
-#include "ui/app/MessageSink.h"
+#include "ui/base/MessageSink.h"
 #include "core/channels/ChannelPalette.h"
 #include "core/TestSupport.h"
 #include "core/document/CommandState.h"
@@ -111,6 +111,22 @@ public:
 private:
     ILinePeer& m_inner;
 };
+
+// A box shown during an exchange takes the ordinary cursor; the wait cursor comes back after it
+// and goes with the exchange.
+TEST(WindowSink, ArrowCursorForABoxDuringAnExchange) {
+    MessageLog log;
+    std::vector<int> shapes;
+    log.onShow = [&](int) { shapes.push_back(QApplication::overrideCursor()->shape()); };
+    ui::CWindowSink sink(nullptr);
+    {
+        const ui::CWaitCursor wait;
+        sink.ShowMessage(msg::kNoResponse);
+        shapes.push_back(QApplication::overrideCursor()->shape());
+    }
+    EXPECT_EQ(shapes, (std::vector<int>{Qt::ArrowCursor, Qt::WaitCursor}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
 
 TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     MessageLog log;
