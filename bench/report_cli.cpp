@@ -63,7 +63,8 @@ Fixture& F() {
 }
 
 void Run(benchmark::State& state, const std::string& args) {
-    const std::string cmd = "XDG_CONFIG_HOME='" + F().dir + "/config' '" SAROKO_CLI "' " + args +
+    const std::string cmd = "XDG_CONFIG_HOME='" + F().dir + "/config' XDG_DATA_HOME='" + F().dir +
+                            "/data' '" SAROKO_CLI "' " + args +
                             " '" + F().klg + "' >/dev/null 2>&1";
     for (auto _ : state)
         if (std::system(cmd.c_str()) != 0)

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev libssl-dev
   fonts-ipafont-gothic xvfb xauth poppler-utils
   qt6-translations-l10n qt6-l10n-tools
 )

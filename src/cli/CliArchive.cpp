@@ -26,10 +26,14 @@ void SetArchivePath(const std::string& path) {
     g_path = path;
 }
 
+std::string CliArchivePath() {
+    return g_path.empty() ? ArchiveFilePath() : g_path;
+}
+
 archive::CArchiveSession& CliArchive() {
     if (!g_handle) {
         const CQtCp932Codec codec;
-        g_handle = std::make_unique<ArchiveHandle>(OpenArchive(g_enabled, codec, g_path));
+        g_handle = std::make_unique<ArchiveHandle>(OpenArchive(g_enabled, codec, CliArchivePath()));
     }
     return *g_handle->session;
 }

@@ -15,6 +15,8 @@ void SetArchiveEnabled(bool enabled);
 // The archive at `path` instead of the user's (tests, and --archive).
 void SetArchivePath(const std::string& path);
 archive::CArchiveSession& CliArchive();
+// The archive file of this run.
+std::string CliArchivePath();
 // Prints the archive's message, if it has one to say.
 void SayArchiveMessage();
 

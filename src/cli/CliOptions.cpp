@@ -240,8 +240,10 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption verbose(QStringLiteral("verbose"));
     const QCommandLineOption noArchive(QStringLiteral("no-archive"));
+    const QCommandLineOption archiveFile(QStringLiteral("archive"), QString(),
+                                         QStringLiteral("FILE"));
     const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
-    p.addOptions({help, version, verbose, noArchive, lang});
+    p.addOptions({help, version, verbose, noArchive, archiveFile, lang});
     if (!p.parse(ParserArguments("saroko-cli", args))) {
         std::cerr << "saroko-cli: " << ParseProblem(p) << "\n";
         return false;
@@ -250,6 +252,8 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out
     out.version = p.isSet(version);
     out.verbose = p.isSet(verbose);
     out.noArchive = p.isSet(noArchive);
+    if (p.isSet(archiveFile))
+        out.archive = ArgumentBytes(p.value(archiveFile));
     if (p.isSet(lang)) {
         out.lang = ArgumentBytes(p.value(lang));
         if (!CheckLanguageChoice(out.lang))

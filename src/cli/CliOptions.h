@@ -111,6 +111,7 @@ struct GlobalOptions {
     bool version = false;
     std::vector<std::string> rest; // the verb and its arguments
     bool noArchive = false;        // --no-archive: the recordings archive is left alone
+    std::string archive;           // --archive FILE: another archive than the user's
 };
 // False after a usage error (one line printed).
 bool ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions& out);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -35,8 +36,8 @@ extern const char kArchiveUsage[] =
     "                 walks the hash chain and hashes every kept file again; exit status 0\n"
     "                 only when everything holds, 1 when something does not\n"
     "  repair         sets a damaged archive aside under a new name and starts a new one\n"
-    "The archive is archive.sqlite in the program's data folder; --no-archive (before the\n"
-    "verb) leaves it alone for one run.\n";
+    "The archive is archive.sqlite in the program's data folder; before the verb,\n"
+    "--archive FILE uses another one and --no-archive leaves it alone for one run.\n";
 
 extern const char kVerifyUsage[] =
     "usage: saroko-cli verify [--json] FILE...\n"
@@ -60,33 +61,114 @@ std::string QuickStatus(const Recording& r) {
     return std::filesystem::file_size(r.path, ec) == r.size && !ec ? "verified" : "changed";
 }
 
-nlohmann::json RecordingJson(const Recording& r, const std::string& status) {
-    nlohmann::json channels = nlohmann::json::array();
-    for (const archive::ChannelInfo& c : r.channels)
-        channels.push_back({{"number", c.number},
-                            {"name", c.name},
-                            {"start_utc", archive::UtcText(c.startUtc)},
-                            {"start_local", c.startLocal},
-                            {"interval", c.interval},
-                            {"samples", c.samples}});
+// A JSON string as nlohmann's dump writes it: UTF-8 as it is, the quote, the backslash and
+// control characters escaped.
+void AppendJsonString(std::string& out, std::string_view s) {
+    out += '"';
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    out += '"';
+}
+
+// Writes one JSON object member by member, indented as dump(2) indents, keys in the order
+// given (alphabetical, as the other JSON of saroko-cli).
+class JsonObject {
+public:
+    JsonObject(std::string& out, int depth) : m_out(out), m_depth(depth) { m_out += '{'; }
+    ~JsonObject() {
+        m_out += '\n';
+        m_out.append(static_cast<std::size_t>(m_depth) * 2, ' ');
+        m_out += '}';
+    }
+    std::string& Key(const char* key) {
+        m_out += m_first ? "\n" : ",\n";
+        m_first = false;
+        m_out.append(static_cast<std::size_t>(m_depth + 1) * 2, ' ');
+        m_out += '"';
+        m_out += key;
+        m_out += "\": ";
+        return m_out;
+    }
+    void Text(const char* key, std::string_view v) { AppendJsonString(Key(key), v); }
+    void Number(const char* key, int64_t v) { Key(key) += std::to_string(v); }
+    int Depth() const { return m_depth + 1; }
+
+private:
+    std::string& m_out;
+    int m_depth;
+    bool m_first = true;
+};
+
+// A recording as the list and verify show it, streamed: ten thousand of them are listed in a
+// fraction of the time a document tree would take.
+void AppendRecordingJson(std::string& out, const Recording& r, const std::string& status,
+                         int depth) {
+    JsonObject o(out, depth);
+    std::string& ch = o.Key("channels");
+    if (r.channels.empty()) {
+        ch += "[]";
+    } else {
+        ch += '[';
+        for (std::size_t i = 0; i < r.channels.size(); ++i) {
+            const archive::ChannelInfo& c = r.channels[i];
+            ch += i ? ",\n" : "\n";
+            ch.append(static_cast<std::size_t>(o.Depth() + 1) * 2, ' ');
+            JsonObject j(ch, o.Depth() + 1);
+            j.Number("interval", c.interval);
+            j.Text("name", c.name);
+            j.Number("number", c.number);
+            j.Number("samples", c.samples);
+            j.Text("start_local", c.startLocal);
+            j.Text("start_utc", archive::UtcText(c.startUtc));
+        }
+        ch += '\n';
+        ch.append(static_cast<std::size_t>(o.Depth()) * 2, ' ');
+        ch += ']';
+    }
     const auto [first, last] = archive::SampleSpan(r);
-    nlohmann::json j{{"id", r.id},
-                     {"sha256", r.sha256},
-                     {"path", r.path},
-                     {"size", r.size},
-                     {"first_seen", r.firstSeen},
-                     {"source", r.source},
-                     {"recorder", r.recorder},
-                     {"channels", channels},
-                     {"first_sample", archive::UtcText(first)},
-                     {"last_sample", archive::UtcText(last)},
-                     {"samples", archive::SampleTotal(r)},
-                     {"status", status}};
-    j["utc_offset_minutes"] =
-        r.utcOffsetMinutes ? nlohmann::json(*r.utcOffsetMinutes) : nlohmann::json();
-    if (!r.transcriptPath.empty())
-        j["transcript"] = {{"path", r.transcriptPath}, {"sha256", r.transcriptSha256}};
-    return j;
+    o.Text("first_sample", archive::UtcText(first));
+    o.Text("first_seen", r.firstSeen);
+    o.Number("id", r.id);
+    o.Text("last_sample", archive::UtcText(last));
+    o.Text("path", r.path);
+    o.Text("recorder", r.recorder);
+    o.Number("samples", archive::SampleTotal(r));
+    o.Text("sha256", r.sha256);
+    o.Number("size", static_cast<int64_t>(r.size));
+    o.Text("source", r.source);
+    o.Text("status", status);
+    if (!r.transcriptPath.empty()) {
+        JsonObject t(o.Key("transcript"), o.Depth());
+        t.Text("path", r.transcriptPath);
+        t.Text("sha256", r.transcriptSha256);
+    }
+    if (r.utcOffsetMinutes)
+        o.Number("utc_offset_minutes", *r.utcOffsetMinutes);
+    else
+        o.Key("utc_offset_minutes") += "null";
+}
+
+nlohmann::json RecordingJson(const Recording& r, const std::string& status) {
+    std::string text;
+    AppendRecordingJson(text, r, status, 0);
+    return nlohmann::json::parse(text);
 }
 
 nlohmann::json EventJson(const Event& e) {
@@ -149,26 +231,39 @@ int RunArchiveList(const CVerbOptions& o) {
         return kExitFailed;
     }
     const archive::RecordingFilter filter{o.From(), o.To(), o.Value("name").value_or("")};
-    nlohmann::json list = nlohmann::json::array();
+    // Written in pieces of about a megabyte: the buffer is reused instead of growing to the
+    // whole list.
+    constexpr std::size_t kPiece = 1 << 20;
+    std::string out;
+    out.reserve(kPiece + 64 * 1024);
+    bool any = false;
     for (const Recording& r : all) {
         if (!archive::Matches(r, filter))
             continue;
-        const auto [first, last] = archive::SampleSpan(r);
+        if (out.size() >= kPiece) {
+            std::cout << out;
+            out.clear();
+        }
         const std::string status = QuickStatus(r);
         if (o.Has("json")) {
-            list.push_back(RecordingJson(r, status));
+            out += any ? ",\n  " : "[\n  ";
+            any = true;
+            AppendRecordingJson(out, r, status, 1);
             continue;
         }
+        const auto [first, last] = archive::SampleSpan(r);
         std::string names;
         for (const archive::ChannelInfo& c : r.channels)
             names.append(names.empty() ? "" : ",").append(c.name);
-        std::cout << r.id << "  " << r.firstSeen << "  " << r.source << "  "
-                  << (r.recorder.empty() ? "-" : r.recorder) << "  " << names << "  "
-                  << LocalText(first) << " - " << LocalText(last) << "  " << archive::SampleTotal(r)
-                  << "  " << status << "  " << r.path << "\n";
+        out.append(std::to_string(r.id)).append("  ").append(r.firstSeen).append("  ");
+        out.append(r.source).append("  ").append(r.recorder.empty() ? "-" : r.recorder);
+        out.append("  ").append(names).append("  ").append(LocalText(first)).append(" - ");
+        out.append(LocalText(last)).append("  ").append(std::to_string(archive::SampleTotal(r)));
+        out.append("  ").append(status).append("  ").append(r.path).append("\n");
     }
     if (o.Has("json"))
-        std::cout << list.dump(2) << "\n";
+        out += any ? "\n]\n" : "[]\n";
+    std::cout << out;
     return kExitOk;
 }
 
@@ -262,7 +357,7 @@ void DeclareArchiveRepair(CVerbOptions& o) {
 }
 
 int RunArchiveRepair(const CVerbOptions&) {
-    const std::string path = ArchiveFilePath();
+    const std::string path = CliArchivePath();
     {
         CSqliteArchiveStore probe(path);
         archive::StoreStatus s = probe.OpenStatus();

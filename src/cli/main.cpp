@@ -24,7 +24,8 @@ void PrintOverallUsage(std::ostream& os) {
     std::size_t width = 0;
     for (const Verb& v : Verbs())
         width = std::max(width, std::strlen(v.name));
-    os << "usage: saroko-cli [--lang ja|en] [--verbose] [--no-archive] VERB [OPTIONS] ...\n"
+    os << "usage: saroko-cli [--lang ja|en] [--verbose] [--no-archive|--archive FILE]\n"
+          "                  VERB [OPTIONS] ...\n"
           "       saroko-cli --version\n\nverbs:\n";
     for (const Verb& v : Verbs())
         os << "  " << v.name << std::string(width + 2 - std::strlen(v.name), ' ') << v.summary
@@ -114,6 +115,7 @@ int main(int argc, char** argv) {
                        : saroko::ResolveLanguage(choice, saroko::MessagesLocaleFromEnvironment()));
     // Every file the verb reads or writes is recorded in the archive, unless asked not to.
     SetArchiveEnabled(!global.noArchive);
+    SetArchivePath(global.archive);
     const int status = leaf->run(options);
     SayArchiveMessage();
     return status;

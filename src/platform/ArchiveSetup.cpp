@@ -1,11 +1,12 @@
 #include "platform/ArchiveSetup.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QSysInfo>
 #include <QTimeZone>
+
+#include <openssl/evp.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -55,12 +56,9 @@ archive::SessionContext RunContext() {
 } // namespace
 
 archive::Sha256Digest Sha256(std::span<const uint8_t> bytes) {
-    const QByteArray d = QCryptographicHash::hash(
-        QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<qsizetype>(bytes.size())),
-        QCryptographicHash::Sha256);
     archive::Sha256Digest out{};
-    std::copy_n(reinterpret_cast<const uint8_t*>(d.constData()), out.size(), out.begin());
+    unsigned int n = 0;
+    EVP_Digest(bytes.data(), bytes.size(), out.data(), &n, EVP_sha256(), nullptr);
     return out;
 }
 
@@ -68,7 +66,12 @@ std::optional<std::string> Sha256OfFile(const std::string& path) {
     QFile f(QString::fromStdString(path));
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QCryptographicHash h(QCryptographicHash::Sha256);
+    // OpenSSL's SHA-256 uses the processor's SHA instructions where there are any: a verify
+    // of thousands of kept files runs at the speed of sha256sum.
+    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(),
+                                                                     &EVP_MD_CTX_free);
+    if (!ctx || EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr) != 1)
+        return std::nullopt;
     QByteArray block(kReadBlock, Qt::Uninitialized);
     for (;;) {
         const qint64 n = f.read(block.data(), kReadBlock);
@@ -76,9 +79,12 @@ std::optional<std::string> Sha256OfFile(const std::string& path) {
             return std::nullopt;
         if (n == 0)
             break;
-        h.addData(QByteArrayView(block.constData(), n));
+        EVP_DigestUpdate(ctx.get(), block.constData(), static_cast<std::size_t>(n));
     }
-    return h.result().toHex().toStdString();
+    archive::Sha256Digest d{};
+    unsigned int n = 0;
+    EVP_DigestFinal_ex(ctx.get(), d.data(), &n);
+    return archive::HexDigest(d);
 }
 
 std::string ArchiveFilePath() {
@@ -109,6 +115,7 @@ void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& f
             files.push_back(e.path().string());
     }
     std::sort(files.begin(), files.end()); // named by their time: oldest first
+    session.Hold(true);
     for (const std::string& path : files) {
         std::optional<archive::Recording> r = DescribeFile(path, codec);
         if (!r || session.Find(r->sha256))
@@ -116,6 +123,8 @@ void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& f
         r->source = "download";
         session.Record(archive::EventKind::Created, *r, "imported");
     }
+    session.Hold(false);
+    session.Flush();
 }
 
 archive::Recording RecordDownload(archive::CArchiveSession& session, const std::string& keptPath,

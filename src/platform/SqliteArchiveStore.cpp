@@ -398,6 +398,11 @@ StoreStatus CSqliteArchiveStore::Recordings(std::vector<Recording>& out) {
         return m_openStatus;
     const std::string sql =
         std::string("SELECT ") + kRecordingColumns + " FROM recordings ORDER BY id";
+    {
+        Statement count(m_db, "SELECT count(*) FROM recordings");
+        if (count.Step() == SQLITE_ROW)
+            out.reserve(static_cast<std::size_t>(count.Int(0)));
+    }
     Statement st(m_db, sql.c_str());
     if (st.Prepared() != SQLITE_OK)
         return Status(st.Prepared());

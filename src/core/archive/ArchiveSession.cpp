@@ -188,6 +188,8 @@ Recording CArchiveSession::Record(EventKind kind, const Recording& recording,
         }
     }
     m_pending.push_back(std::move(entry));
+    if (m_bHeld)
+        return r;
     Flush();
     if (r.id == 0)
         if (std::optional<Recording> f = Find(r.sha256))
@@ -204,7 +206,8 @@ void CArchiveSession::RecordAbout(EventKind kind, const std::string& sha256,
     entry.event = NewEvent(kind, detail, oldValue, newValue, reason);
     entry.event.recordingSha256 = sha256;
     m_pending.push_back(std::move(entry));
-    Flush();
+    if (!m_bHeld)
+        Flush();
 }
 
 void CArchiveSession::NoteFailure(StoreStatus status) {

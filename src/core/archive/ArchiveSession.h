@@ -61,6 +61,9 @@ public:
 
     // Writes what waits; true when nothing waits any more.
     bool Flush();
+    // While held, events only wait: many are then written in one transaction by the Flush
+    // after the hold (taking in thousands of kept files costs one commit, not thousands).
+    void Hold(bool hold) { m_bHeld = hold; }
     std::size_t Waiting() const { return m_pending.size(); }
     // The message of the first failure of this run, once; empty otherwise.
     std::string TakeMessage();
@@ -86,6 +89,7 @@ private:
     std::vector<PendingEntry> m_pending;
     StoreStatus m_status = StoreStatus::kOk;
     bool m_bReported = false;
+    bool m_bHeld = false;
     std::string m_szMessage;
 };
 
