@@ -146,6 +146,7 @@ void AppendRecordingJson(std::string& out, const Recording& r, const std::string
     o.Text("first_sample", archive::UtcText(first));
     o.Text("first_seen", r.firstSeen);
     o.Number("id", r.id);
+    o.Text("identity", r.identity);
     o.Text("last_sample", archive::UtcText(last));
     o.Text("path", r.path);
     o.Text("recorder", r.recorder);

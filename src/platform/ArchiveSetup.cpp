@@ -134,6 +134,10 @@ archive::Recording RecordDownload(archive::CArchiveSession& session, const std::
     if (!r || !session.Enabled())
         return r.value_or(archive::Recording{});
     r->source = "download";
+    // A download is made only after the recorder identified itself with these two bytes
+    // (the model code of the file says so); they are all the identity the protocol gives.
+    if (r->recorder == "KM-41")
+        r->identity = "0414";
     std::error_code ec;
     if (!transcriptPath.empty() && fs::exists(transcriptPath, ec)) {
         fs::path copy = fs::path(keptPath);

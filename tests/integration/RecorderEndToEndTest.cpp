@@ -146,6 +146,7 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     EXPECT_EQ(list[0]["sha256"], sha);
     EXPECT_EQ(list[0]["path"], kept);
     EXPECT_EQ(list[0]["source"], "download");
+    EXPECT_EQ(list[0]["identity"], "0414");
     EXPECT_EQ(list[0]["status"], "verified");
     EXPECT_EQ(list[0]["channels"][0]["name"], "FRIDGE");
     EXPECT_EQ(list[0]["samples"], 80);

@@ -29,13 +29,22 @@ namespace {
 namespace fs = std::filesystem;
 using namespace archive;
 
+// The error of `sql`, or the first column of its last row.
 std::string Exec(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
     sqlite3_busy_timeout(db, 5000);
     char* err = nullptr;
-    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-    std::string out = err ? err : "";
+    std::string out;
+    sqlite3_exec(
+        db, sql.c_str(),
+        [](void* to, int, char** values, char**) {
+            *static_cast<std::string*>(to) = values[0] ? values[0] : "";
+            return 0;
+        },
+        &out, &err);
+    if (err)
+        out = err;
     sqlite3_free(err);
     sqlite3_close(db);
     return out;
@@ -130,14 +139,7 @@ TEST_F(ArchiveStoreTest, CreatedOnFirstUseAndReadBackAsWritten) {
     EXPECT_FALSE(CheckChain(&Sha256, ev));
     // The chain's first link, as an auditor recomputes it with sha256sum.
     EXPECT_EQ(ev[0].hash, Sha256Hex(&Sha256, kGenesisHash + CanonicalText(ev[0])));
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "wal");
-    sqlite3_finalize(st);
-    sqlite3_close(db);
+    EXPECT_EQ(Exec(path, "PRAGMA journal_mode"), "wal");
 }
 
 TEST_F(ArchiveStoreTest, TheFirstVersionIsMigratedAndTheTrailBecomesAppendOnly) {
