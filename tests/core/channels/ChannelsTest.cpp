@@ -6,12 +6,12 @@
 #include <cstring>
 #include <string>
 
+#include "core/TestSupport.h"
 #include "core/channels/ChannelLists.h"
 #include "core/channels/ChannelMoves.h"
 #include "core/channels/ChannelPalette.h"
 #include "core/channels/ColorWork.h"
 #include "core/text/ParseInteger.h"
-#include "core/TestSupport.h"
 
 namespace saroko::test {
 namespace {
@@ -65,44 +65,37 @@ TEST_F(ChannelListsTest, DisplayDialogTogglesOnlyChannelsWithDataAndRecalculates
     doc.m_bShow[1] = 0;
     doc.m_bShow[4] = 0; // a channel without data keeps whatever flag it had
     CChannelFlagWork show(doc, CChannelFlagWork::Kind::kShow);
-    EXPECT_FALSE(show.Toggle(9));
-    EXPECT_TRUE(show.Toggle(1));
-    EXPECT_TRUE(show.Toggle(2));
+    EXPECT_EQ((std::array{show.Toggle(9), show.Toggle(1), show.Toggle(2)}),
+              (std::array{false, true, true}));
     const uint32_t modified = doc.m_bDataModified;
-    const GraphRange range = doc.m_range;
+    const GraphRange range = doc.m_range; // no recalculation
     show.ApplyShow(doc);
-    EXPECT_EQ(doc.m_bShow, (std::array<uint32_t, 8>{0, 1, 1, 1, 0, 1, 1, 1}));
-    EXPECT_EQ(doc.m_bDataModified, modified);
-    EXPECT_EQ(doc.m_range, range) << "no recalculation";
+    EXPECT_EQ(std::tuple(doc.m_bShow, doc.m_bDataModified, doc.m_range),
+              std::tuple(std::array<uint32_t, 8>{0, 1, 1, 1, 0, 1, 1, 1}, modified, range));
 }
 
 TEST_F(ChannelListsTest, DeletingSomeRecalculatesDeletingAllEmptiesTheDocument) {
+    const auto remove = [this](std::initializer_list<int> channels) {
+        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
+        for (int n : channels)
+            del.Toggle(n);
+        del.ApplyDelete(doc);
+    };
     doc.m_bDataModified = 1; // with no data at all a delete empties the document too
-    CChannelFlagWork(doc, CChannelFlagWork::Kind::kDelete).ApplyDelete(doc);
+    remove({});
     EXPECT_EQ(doc.m_bDataModified, 0u);
     Data({1, 2, 5});
     doc.m_bShow[1] = 0;
     ASSERT_EQ(doc.m_bDataModified, 0u);
     const uint32_t start2 = doc.GetChannel(2)->startTime;
-    {
-        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
-        del.Toggle(1);
-        del.Toggle(2);
-        del.ApplyDelete(doc);
-    }
-    EXPECT_EQ(doc.GetChannel(1)->present, 0u);
-    EXPECT_EQ(doc.GetChannel(2)->startTime, start2) << "a deleted channel keeps its start";
-    EXPECT_EQ(doc.m_bShow[1], 1u) << "the display flag of a deleted channel is set again";
-    EXPECT_EQ(doc.m_bDataModified, 1u);
-    // Channel 5 alone spans 120 s; the data range adds 2.5 % on both sides.
-    EXPECT_EQ(doc.m_range.dataStart, doc.GetChannel(5)->startTime - 3) << "ranges from the rest";
-    {
-        CChannelFlagWork del(doc, CChannelFlagWork::Kind::kDelete);
-        del.Toggle(5);
-        del.ApplyDelete(doc);
-    }
-    EXPECT_FALSE(doc.HasAnyData());
-    EXPECT_EQ(doc.m_bDataModified, 0u) << "the empty state";
+    remove({1, 2});
+    // A deleted channel keeps its start and has its display flag set again; channel 5 alone
+    // spans 120 s, and the data range adds 2.5 % on both sides.
+    EXPECT_EQ(std::tuple(doc.GetChannel(1)->present, doc.GetChannel(2)->startTime, doc.m_bShow[1],
+                         doc.m_bDataModified, doc.m_range.dataStart),
+              std::tuple(0u, start2, 1u, 1u, doc.GetChannel(5)->startTime - 3));
+    remove({5});
+    EXPECT_EQ(std::pair(doc.HasAnyData(), doc.m_bDataModified), std::pair(false, 0u));
 }
 
 TEST_F(ChannelListsTest, ReorderMovesNamesWithTheirChannelsAndUndoRestores) {
@@ -130,13 +123,11 @@ TEST_F(ChannelListsTest, ReorderOkRenumbersAndLeavesColourAndDisplayWithTheRow) 
     w.Sort(1, 4); // From 2 To 5
     w.Accept();
     ASSERT_TRUE(w.Apply(doc));
-    EXPECT_EQ(NameOf(5), "CH2");
-    EXPECT_EQ(doc.GetChannel(5)->startTime, start2);
-    EXPECT_EQ(NameOf(2), "CH3");
-    EXPECT_EQ(doc.m_bShow[4], 0u) << "the display flag stays with row 5";
-    EXPECT_EQ(doc.m_bDataModified, modified);
-    EXPECT_EQ(ChannelPaletteIndex(static_cast<int>(doc.GetChannel(5)->number)), 4)
-        << "old Ch.2 now draws in Ch.5's colour";
+    // The display flag stays with row 5; old Ch.2 now draws in Ch.5's colour.
+    EXPECT_EQ(std::tuple(NameOf(5), doc.GetChannel(5)->startTime, NameOf(2), doc.m_bShow[4],
+                         doc.m_bDataModified,
+                         ChannelPaletteIndex(static_cast<int>(doc.GetChannel(5)->number))),
+              std::tuple("CH2", start2, "CH3", 0u, modified, 4));
 }
 
 TEST(MoveChannelTest, WalksForwardToAFreeRowOrBackwardWhenTheEndIsFull) {
@@ -194,14 +185,14 @@ TEST_F(ChannelMovesDocTest, LegendDragRenumbersTheRecordsAndLeavesFlagsWithTheRo
     doc.m_bShow = {1, 0, 1, 1, 1, 1, 1, 1};
     const ChannelRecord* one = doc.GetChannel(1);
     ASSERT_TRUE(ApplyLegendDrag(doc, 2 + 10 * 1)); // row 1 onto row 2
-    EXPECT_EQ(doc.GetChannel(2), one) << "the record itself moves, contents untouched";
-    EXPECT_EQ((V{NameOf(2), NameOf(3), NameOf(4)}), (V{"one", "two", "four"}));
-    EXPECT_EQ(doc.GetChannel(1)->present, 0u);
-    EXPECT_EQ(doc.m_bShow, (std::array<uint32_t, 8>{1, 0, 1, 1, 1, 1, 1, 1}))
-        << "the hidden flag stays with row 2 and now hides old Ch.1";
+    // The record itself moves, contents untouched; the hidden flag stays with row 2 and now
+    // hides old Ch.1; no data changed.
+    EXPECT_EQ(std::tuple(doc.GetChannel(2), V{NameOf(2), NameOf(3), NameOf(4)},
+                         doc.GetChannel(1)->present, doc.m_bShow, doc.m_bDataModified),
+              std::tuple(one, V{"one", "two", "four"}, 0u,
+                         std::array<uint32_t, 8>{1, 0, 1, 1, 1, 1, 1, 1}, 0u));
     for (int n = 1; n <= kChannelCount; ++n)
         EXPECT_EQ(doc.GetChannel(n)->number, static_cast<uint32_t>(n));
-    EXPECT_EQ(doc.m_bDataModified, 0u) << "no data changed";
 }
 
 TEST_F(ChannelMovesDocTest, BadMessagesAndOrdersChangeNothing) {
@@ -305,24 +296,21 @@ TEST(ColorWorkTest, ComponentFieldsReadThreeCharactersAndCheckTheRange) {
         if (c.component == kRed)
             w.Scroll(kRed, ScrollAction::kThumbPosition, 255);
         const EditResult r = w.LeaveEdit(c.component, c.text);
-        EXPECT_TRUE(r.checked);
-        EXPECT_EQ(r.messageId, c.message) << '"' << c.text << '"';
-        EXPECT_EQ(w.Component(c.component), c.value) << '"' << c.text << '"';
-        EXPECT_EQ(w.Valid(), c.message == 0);
-        EXPECT_EQ(r.text, c.text) << "the field keeps what was typed";
+        // The field keeps what was typed.
+        EXPECT_EQ(std::tuple(r.checked, r.messageId, w.Component(c.component), w.Valid(), r.text),
+                  std::tuple(true, c.message, c.value, c.message == 0, c.text))
+            << '"' << c.text << '"';
     }
 }
 
 TEST(ColorWorkTest, ARejectedValueBlocksUntilTheNextAcceptedOne) {
     CChannelColorWork w(Defaults());
     w.Select(1);
-    EXPECT_EQ(w.LeaveEdit(kRed, "300").messageId, 57731);
-    EXPECT_FALSE(w.Valid());
+    EXPECT_EQ((std::pair{w.LeaveEdit(kRed, "300").messageId, w.Valid()}), std::pair(57731, false));
     w.SetErrorEdit(kIdcRedEdit);
     EXPECT_FALSE(w.LeaveEdit(kRed, "300").checked) << "no second check while the box is open";
     w.SetErrorEdit(0);
-    EXPECT_TRUE(w.LeaveEdit(kRed, "30").changed);
-    EXPECT_TRUE(w.Valid());
+    EXPECT_EQ((std::pair{w.LeaveEdit(kRed, "30").changed, w.Valid()}), std::pair(true, true));
     EXPECT_EQ((std::pair<int, int>(w.Work()[0].red, w.Original()[0].red)), std::pair(30, 255));
 }
 
@@ -332,10 +320,11 @@ TEST(ColorWorkTest, ScrollBarsStepWithinTheRangeAndOnlyWithASelection) {
     EXPECT_EQ(std::tuple(r.messageId, r.text, r.changed), std::tuple(0, "  0", false));
     EXPECT_FALSE(w.Scroll(kRed, ScrollAction::kLineRight));
     EXPECT_EQ(w.Work(), Defaults());
-    w.Select(8); // 0, 0, 255
-    EXPECT_FALSE(w.Scroll(kRed, ScrollAction::kLineLeft)) << "already 0";
-    EXPECT_FALSE(w.Scroll(kBlue, ScrollAction::kLineRight)) << "already 255";
-    EXPECT_TRUE(w.Scroll(kGreen, ScrollAction::kThumbPosition, 9));
+    w.Select(8); // 0, 0, 255: red already 0, blue already 255
+    EXPECT_EQ((std::array{w.Scroll(kRed, ScrollAction::kLineLeft),
+                          w.Scroll(kBlue, ScrollAction::kLineRight),
+                          w.Scroll(kGreen, ScrollAction::kThumbPosition, 9)}),
+              (std::array{false, false, true}));
     EXPECT_EQ(w.ComponentText(kGreen), "  9");
 }
 

@@ -240,11 +240,11 @@ TEST_F(RecalcTest, StatisticsAndAxisMatchAPlainWalk) {
 
 TEST_F(RecalcTest, ConversionsOfValuesCodesAndFormats) {
     // Humidity: mode 1 rounds to whole percent and caps at 99.
-    EXPECT_DOUBLE_EQ(doc.ToValue(32768 + 999, kTypeHumidity, 1), 99.0);
+    EXPECT_EQ(std::tuple(doc.ToValue(32768 + 999, kTypeHumidity, 1),
+                         doc.ToValue(32768 + 555, kTypeHumidity, 1),
+                         doc.FormatValue(kTypeHumidity, 1, 56.0), doc.ToCode(55.5, kTypeHumidity)),
+              std::tuple(99.0, 56.0, "  56.0", 32768 + 555));
     EXPECT_NEAR(doc.ToValue(32768 + 999, kTypeHumidity, 0), 99.9, 1e-5);
-    EXPECT_DOUBLE_EQ(doc.ToValue(32768 + 555, kTypeHumidity, 1), 56.0);
-    EXPECT_EQ(doc.FormatValue(kTypeHumidity, 1, 56.0), "  56.0");
-    EXPECT_EQ(doc.ToCode(55.5, kTypeHumidity), 32768 + 555);
 
     // Every temperature code of type 13 in both units is TextExportTest's TemperatureText, the
     // quoted units and the whole-percent humidity text are in its expected exports.
@@ -256,21 +256,20 @@ TEST_F(RecalcTest, ConversionsOfValuesCodesAndFormats) {
     EXPECT_EQ(doc.FormatUnit(kTypeTemp14, 0), "\337F ");
 
     // Voltage in V and mV.
-    EXPECT_EQ(doc.ToCode(1.2345, kTypeVoltage), 32768 + 1234);
+    EXPECT_EQ(std::tuple(doc.ToCode(1.2345, kTypeVoltage), doc.FormatValue(kTypeVoltage, 0, 1.234)),
+              std::tuple(32768 + 1234, " 1.234"));
     EXPECT_NEAR(doc.ToValue(32768 + 1234, kTypeVoltage, 1), 1.234, 1e-6);
-    EXPECT_EQ(doc.FormatValue(kTypeVoltage, 0, 1.234), " 1.234");
     doc.m_nUnitV = 1;
-    EXPECT_EQ(doc.ToCode(1234.9, kTypeVoltage), 32768 + 1234);
-    EXPECT_DOUBLE_EQ(doc.ToValue(32768 + 1234, kTypeVoltage, 1), 1234.0);
-    EXPECT_EQ(doc.FormatValue(kTypeVoltage, 0, 1234.0), "  1234");
-    EXPECT_EQ(doc.FormatUnit(kTypeVoltage, 1), "\"mV \"");
+    EXPECT_EQ(std::tuple(doc.ToCode(1234.9, kTypeVoltage),
+                         doc.ToValue(32768 + 1234, kTypeVoltage, 1),
+                         doc.FormatValue(kTypeVoltage, 0, 1234.0), doc.FormatUnit(kTypeVoltage, 1)),
+              std::tuple(32768 + 1234, 1234.0, "  1234", "\"mV \""));
 
     // Unknown types: value 0, no text; inside 13..224 the quotes still come.
-    EXPECT_DOUBLE_EQ(doc.ToValue(40000, 100, 1), 0.0);
-    EXPECT_EQ(doc.ToCode(5.0, 100), 0);
-    EXPECT_EQ(doc.FormatValue(100, 0, 1.0), "");
-    EXPECT_EQ(std::tuple(doc.FormatUnit(100, 1), doc.FormatUnit(5, 1), doc.FormatUnit(225, 0)),
-              std::tuple("\"\"", "", ""));
+    EXPECT_EQ(std::tuple(doc.ToValue(40000, 100, 1), doc.ToCode(5.0, 100),
+                         doc.FormatValue(100, 0, 1.0), doc.FormatUnit(100, 1), doc.FormatUnit(5, 1),
+                         doc.FormatUnit(225, 0)),
+              std::tuple(0.0, 0, "", "\"\"", "", ""));
 }
 
 TEST(IntervalTable, LookupByseconds) {
@@ -353,17 +352,17 @@ TEST(LocalZone, FollowsTheHostZoneAndItsDaylightSaving) {
 class CommandStateTest : public DocTest {};
 
 TEST_F(CommandStateTest, DataCommandsAreGreyWithoutData) {
-    const int needData[] = {32784, 32785, 40002, 57603, 32789, 32790, 32807, 32808,
-                            32779, 32768, 32769, 32775, 32780, 32781, 32782, 32783};
-    for (int id : needData)
-        EXPECT_FALSE(GetCommandState(doc, id).enabled) << id;
-    EXPECT_FALSE(GetCommandState(doc, cmd::kCursorA).enabled);
-
-    Fill(*doc.GetChannel(4), Local(2008, 3, 5, 9, 0, 0), 10, {C(1.0), C(5.0)});
-    doc.RecalcRanges(RecalcMode::NewData);
-    for (int id : needData)
-        EXPECT_TRUE(GetCommandState(doc, id).enabled) << id;
-    EXPECT_TRUE(GetCommandState(doc, cmd::kCursorB).enabled);
+    const int needData[] = {32784, 32785, 40002, 57603, 32789,         32790,
+                            32807, 32808, 32779, 32768, 32769,         32775,
+                            32780, 32781, 32782, 32783, cmd::kCursorA, cmd::kCursorB};
+    for (bool data : {false, true}) {
+        if (data) {
+            Fill(*doc.GetChannel(4), Local(2008, 3, 5, 9, 0, 0), 10, {C(1.0), C(5.0)});
+            doc.RecalcRanges(RecalcMode::NewData);
+        }
+        for (int id : needData)
+            EXPECT_EQ(GetCommandState(doc, id).enabled, data) << id;
+    }
 }
 
 TEST(WindowPlacement, ClampsToTheDesktop) {
