@@ -132,7 +132,7 @@ TEST_F(KlgFileTest, BitmapBeyondEightChannelsAsksEvenAsNew) {
               std::tuple("NINE", t0));
 }
 
-TEST_F(KlgFileTest, LaterBlockOfTheSameChannelWinsWholly) {
+TEST_F(KlgFileTest, LaterBlockOfTheSameChannelWinsWhollyAndAStartBefore1970LoadsAs32400) {
     // Channel 4 "FIRST" with three samples, then channel 4 "SECOND" with one.
     WriteAll(Path("dup.klg"), ReadDataFile("files/twice.klg"));
     ASSERT_EQ(doc.LoadKlgFile(Path("dup.klg")), kFileOk);
@@ -141,6 +141,11 @@ TEST_F(KlgFileTest, LaterBlockOfTheSameChannelWinsWholly) {
     EXPECT_EQ(std::tuple(std::string(ch.name), ch.interval, ch.samples[0], ch.samples[1],
                          ch.CountSamples()),
               std::tuple("SECOND", 20u, C(9.0), kCodeEnd, 1));
+
+    const ScopedTimeZone tokyo("Asia/Tokyo"); // where the stamp lies before 1970 UTC
+    WriteAll(Path("old.klg"), ReadDataFile("files/before1970.klg")); // "1970/ 1/ 1(Thu) 0: 0' 0"
+    ASSERT_EQ(doc.LoadKlgFile(Path("old.klg")), kFileOk);
+    EXPECT_EQ(doc.GetChannel(1)->startTime, 32400u);
 }
 
 TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
@@ -188,13 +193,6 @@ TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
     EXPECT_EQ(doc.LastReadFailure(), F::kUnreadable);
     EXPECT_EQ(std::pair(ReadFailureMessageId(F::kUnreadable), ReadFailureMessageId(F::kNone)),
               std::pair(msg::kFileUnreadable, 0));
-}
-
-TEST_F(KlgFileTest, StartTimeBefore1970LoadsAs32400) {
-    const ScopedTimeZone tokyo("Asia/Tokyo"); // where the stamp lies before 1970 UTC
-    WriteAll(Path("old.klg"), ReadDataFile("files/before1970.klg")); // "1970/ 1/ 1(Thu) 0: 0' 0"
-    ASSERT_EQ(doc.LoadKlgFile(Path("old.klg")), kFileOk);
-    EXPECT_EQ(doc.GetChannel(1)->startTime, 32400u);
 }
 
 // The saved file and the text export go through the same safe write.
@@ -258,14 +256,13 @@ TEST_F(KlgFileTest, OlderSeriesImport) {
     WriteAll(Path("old.KSV"), ReadDataFile("files/older.ksv"));
     ASSERT_EQ(doc.OpenDataFile(Path("old.KSV")), kFileOk); // the open procedure picks the import
     const ChannelRecord& t = *doc.GetChannel(1);
-    // 33018 is 25.0, 32568 is -20.0
-    EXPECT_EQ(std::vector<uint16_t>(t.samples, t.samples + 4),
-              (std::vector<uint16_t>{33018, kCodeMissing, 32568, kCodeEnd}));
-    EXPECT_EQ(t.sensorCode, 0xFF); // byte 75 is not read
-    EXPECT_EQ(std::vector<uint16_t>(doc.GetChannel(2)->samples, doc.GetChannel(2)->samples + 2),
-              (std::vector<uint16_t>{33000, 1000}));
-    EXPECT_EQ(std::tuple(doc.GetChannel(3)->samples[0], doc.m_szPathName),
-              std::tuple(1555 + 31768, Path("old.KSV")));
+    using Codes = std::vector<uint16_t>;
+    // 33018 is 25.0, 32568 is -20.0; byte 75, the sensor, is not read.
+    EXPECT_EQ(std::tuple(Codes(t.samples, t.samples + 4), t.sensorCode,
+                         Codes(doc.GetChannel(2)->samples, doc.GetChannel(2)->samples + 2),
+                         doc.GetChannel(3)->samples[0], doc.m_szPathName),
+              std::tuple(Codes{33018, kCodeMissing, 32568, kCodeEnd}, 0xFF, Codes{33000, 1000},
+                         1555 + 31768, Path("old.KSV")));
 
     // Appended to native data: both on one time axis; the sensor of the target stays.
     prompts.readMode = IDocumentPrompts::kReadAppend;
@@ -293,8 +290,7 @@ TEST_F(KlgFileTest, RecentListAndOpenProcedure) {
     doc.AddRecentFile("b.txt"); // not a data file
     doc.AddRecentFile("c.ksv");
     doc.AddRecentFile("a.klg");
-    ASSERT_GE(doc.m_recentFiles.size(), 2u);
-    EXPECT_EQ(std::tuple(doc.m_recentFiles[0], doc.m_recentFiles[1]), std::tuple("a.klg", "c.ksv"));
+    EXPECT_EQ(doc.m_recentFiles, (std::vector<std::string>{"a.klg", "c.ksv", "", ""}));
     for (const char* p : {"d.klg", "e.klg", "f.klg"})
         doc.AddRecentFile(p);
     EXPECT_EQ(doc.m_recentFiles, (std::vector<std::string>{"f.klg", "e.klg", "d.klg", "a.klg"}));
@@ -522,31 +518,29 @@ TEST_F(FileCommandsTest, OverwriteAsksForANameOnlyWithoutAGoodOne) {
               std::tuple(3u, msg::kWrongExtension, 3u, "x"));
 }
 
-TEST_F(FileCommandsTest, SaveAsLoopsOnAWrongExtensionAndReportsFailure) {
+TEST_F(FileCommandsTest, SaveAsAndExportLoopOnAWrongExtensionAndExportKeepsTheDelimiter) {
     ui.answers = {Path("out.txt"), Path("out.KLG")};
     commands.OnFileSaveAs(1);
     EXPECT_EQ(ui.asked, (std::vector<std::string>{"save-range", "save-range"}));
-    EXPECT_EQ(prompts.shown, std::vector<int>{msg::kWrongExtension});
-    EXPECT_TRUE(fs::exists(Path("out.KLG")));
-
+    EXPECT_EQ(std::pair(prompts.shown, fs::exists(Path("out.KLG"))),
+              std::pair(std::vector<int>{msg::kWrongExtension}, true));
     ui.answers = {Path("no/such/dir/x.klg")};
     commands.OnFileSaveAs(0);
     EXPECT_EQ(prompts.shown.back(), msg::kSaveFailed);
-
     ui.asked.clear();
     commands.OnFileSaveAs(0); // Cancel
     EXPECT_EQ(ui.asked.size(), 1u);
-}
 
-TEST_F(FileCommandsTest, ExportRemembersTheDelimiterEvenWhenTheNameIsWrong) {
+    // The delimiter chosen is kept even when the name is wrong.
+    prompts.shown.clear();
     ui.chosenDivide = 2;
     ui.answers = {Path("out.csv"), Path("out.prn")};
     commands.OnExportText(0);
-    EXPECT_EQ(prompts.shown, std::vector<int>{msg::kWrongExtension});
-    EXPECT_EQ(ui.preselected, (std::vector<uint32_t>{1, 2}));
-    EXPECT_EQ(store.GetInt("Text File Section", "DivideCode", 0), 2);
+    EXPECT_EQ(
+        std::tuple(prompts.shown, ui.preselected,
+                   store.GetInt("Text File Section", "DivideCode", 0), fs::exists(Path("out.csv"))),
+        std::tuple(std::vector<int>{msg::kWrongExtension}, std::vector<uint32_t>{1, 2}, 2, false));
     EXPECT_NE(ReadAll(Path("out.prn")).find("\"Date/Time\"\t"), std::string::npos);
-    EXPECT_FALSE(fs::exists(Path("out.csv")));
 }
 
 TEST_F(FileCommandsTest, OpenAndRecentEntries) {
@@ -583,9 +577,8 @@ TEST_F(FileCommandsTest, OpenAndRecentEntries) {
     commands.OnFileOpen();
     EXPECT_EQ(prompts.shown,
               (std::vector<int>{msg::kFileTooShort, msg::kFileNotFound, msg::kFileTooShort}));
-    EXPECT_EQ(prompts.extras[0], "\n\n" + Path("bad.klg"));
-    EXPECT_EQ(prompts.extras[2], "\n\n" + Path("bad.klg"));
-    EXPECT_EQ(doc.m_szPathName, Path("DATA.klg"));
+    EXPECT_EQ(std::tuple(prompts.extras[0], prompts.extras[2], doc.m_szPathName),
+              std::tuple("\n\n" + Path("bad.klg"), "\n\n" + Path("bad.klg"), Path("DATA.klg")));
 
     // Ctrl+N asks nothing, even over unsaved data.
     doc.m_bDataModified = 1;

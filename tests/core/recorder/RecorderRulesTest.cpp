@@ -164,10 +164,9 @@ TEST(RecordStartRules, FormFromSettings) {
     s.startTime = Local(2008, 5, 1, 9, 8, 7);
     RecordStartForm f = FormFromSettings(s);
     const DateFields& d = f.date;
-    EXPECT_EQ((std::vector<std::string>{f.name1, f.name2, d.year, d.month, d.second}),
-              (std::vector<std::string>{"12345678", "", "2008", "05", "07"}));
-    EXPECT_EQ((std::array<int, 5>{f.startMethod, f.unit, f.recordMode, f.sensor, f.intervalIndex}),
-              (std::array<int, 5>{kStartScheduled, 1, 0, 1, 8}));
+    EXPECT_EQ(std::tuple(f.name1, f.name2, d.year, d.month, d.second, f.startMethod, f.unit,
+                         f.recordMode, f.sensor, f.intervalIndex),
+              std::tuple("12345678", "", "2008", "05", "07", kStartScheduled, 1, 0, 1, 8));
     s.startMode = 0x00;
     s.intervalSec = 7;
     f = FormFromSettings(s);
@@ -331,7 +330,7 @@ protected:
     }
 };
 
-TEST_F(DownloadTest, DefaultTargetsAreTheFirstTwoFreeChannels) {
+TEST_F(DownloadTest, DefaultTargetsAreTheFirstTwoFreeChannelsAndOverwritesAreAsked) {
     // clang-format off
     struct Case { std::vector<int> present; int t1, t2; } cases[] = {
         {{}, 1, 2},
@@ -348,15 +347,15 @@ TEST_F(DownloadTest, DefaultTargetsAreTheFirstTwoFreeChannels) {
         DefaultTargets(doc, t1, t2);
         EXPECT_EQ(std::pair(t1, t2), std::pair(c.t1, c.t2));
     }
-}
 
-TEST_F(DownloadTest, OverwriteQuestionUnlessTwoDifferentEmptyTargets) {
+    // The question comes unless the targets are two different empty channels.
+    doc.ClearAllChannels();
     Present({1});
     Fill(*doc.GetChannel(2), 1000, 10, {C(20)}, " lead"); // a leading space counts as empty
     // clang-format off
-    struct Case { int t1, t2; bool ask; } cases[] = {{3, 4, false}, {3, 3, true}, {1, 3, true}, {3, 1, true}, {2, 3, false}};
+    struct Ask { int t1, t2; bool ask; } asks[] = {{3, 4, false}, {3, 3, true}, {1, 3, true}, {3, 1, true}, {2, 3, false}};
     // clang-format on
-    for (const Case& c : cases)
+    for (const Ask& c : asks)
         EXPECT_EQ(NeedsOverwriteConfirm(doc, c.t1, c.t2), c.ask) << c.t1 << "," << c.t2;
 }
 
@@ -398,11 +397,17 @@ TEST(DownloadStart, StatusTexts) {
 }
 
 // One press of the download button against a saved exchange: identify, settings, count and
-// the paced download.
+// the paced download; what goes on the wire is the exchange's, whatever the outcome.
 struct ScriptedDownload {
-    explicit ScriptedDownload(const char* fixture) : sent(rig.Play(fixture)) {}
+    explicit ScriptedDownload(const char* fixture) : sent(rig.Play(fixture)), name(fixture) {}
+    int Run(CZorvicDoc& doc, int t1, int t2) {
+        const int result = CRecorderDownload(rig.Services(), doc, owner).Run(t1, t2);
+        EXPECT_EQ(rig.line.Written(), sent) << name;
+        return result;
+    }
     CommRig rig;
     Bytes sent;
+    const char* name;
     CRecordingOwner owner;
 };
 
@@ -411,18 +416,15 @@ TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
     doc.m_bShow[2] = doc.m_bShow[3] = 0;
     doc.RecalcRanges(RecalcMode::NewData);
     ScriptedDownload sd("press-fills.txt");
-    CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
     int t1, t2;
     DefaultTargets(doc, t1, t2);
-    ASSERT_EQ(dl.Run(t1, t2), 0);
+    ASSERT_EQ(sd.Run(doc, t1, t2), 0);
     EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{57696});
-    EXPECT_EQ(sd.rig.line.Written(), sd.sent);
 
     const ChannelRecord& a = *doc.GetChannel(3);
     const ChannelRecord& b = *doc.GetChannel(4);
-    EXPECT_EQ(a.present, 3u);
-    EXPECT_STREQ(a.name, "OVEN");
-    EXPECT_STREQ(b.name, "ch.2");
+    EXPECT_EQ(std::tuple(a.present, std::string(a.name), std::string(b.name)),
+              std::tuple(3u, "OVEN", "ch.2"));
     for (const ChannelRecord* ch : {&a, &b}) {
         EXPECT_EQ((std::vector<uint32_t>{ch->startTime, ch->measureType, ch->modelCode,
                                          ch->unitFlag, ch->recModeCode, ch->sensorCode,
@@ -437,27 +439,20 @@ TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
     EXPECT_GE(doc.GetRange()->dataEnd, 1209990000u + 2 * 30) << "ranges take in the new data";
 }
 
-TEST_F(DownloadTest, ImmediateStartIsKeptAsCodeZero) {
-    ScriptedDownload sd("press-immediate.txt"); // the scheduled press with start mode 0x30
-    CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
-    ASSERT_EQ(dl.Run(1, 2), 0);
-    EXPECT_EQ(sd.rig.line.Written(), sd.sent);
+TEST_F(DownloadTest, ImmediateStartAsCodeZeroManualStartAndTheSameTargetForBoth) {
+    ScriptedDownload now("press-immediate.txt"); // the scheduled press with start mode 0x30
+    ASSERT_EQ(now.Run(doc, 1, 2), 0);
     for (int n : {1, 2}) {
         const ChannelRecord& ch = *doc.GetChannel(n);
         EXPECT_EQ(std::pair(int{ch.startKnown}, int{ch.startModeCode}), std::pair(1, 0)) << n;
     }
-}
 
-TEST_F(DownloadTest, ManualStartAndSameTargetForBoth) {
     ScriptedDownload sd("press-manual.txt"); // endless, degF, the second channel "PIPE"
     sd.rig.sink.answer = kIdYes;
-    CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
-    ASSERT_EQ(dl.Run(5, 5), 0);
-    EXPECT_EQ(sd.rig.line.Written(), sd.sent);
+    ASSERT_EQ(sd.Run(doc, 5, 5), 0);
     EXPECT_EQ(sd.rig.sink.ids, (std::vector<int>{57760, 57696}));
     const ChannelRecord& ch = *doc.GetChannel(5);
-    EXPECT_STREQ(ch.name, "PIPE");
-    EXPECT_EQ(ch.samples[0], 32768 + 100);
+    EXPECT_EQ(std::tuple(std::string(ch.name), ch.samples[0]), std::tuple("PIPE", 32768 + 100));
     EXPECT_EQ((std::array<int, 4>{ch.startKnown, ch.startModeCode, ch.recModeCode, ch.unitFlag}),
               (std::array<int, 4>{0, 0xFF, 0, 1}));
     EXPECT_EQ(ch.startTime, sd.owner.downloadTime - 2 * 30 - 12);
@@ -482,10 +477,8 @@ TEST_F(DownloadTest, FailuresLeaveTheDocumentAlone) {
         doc.m_bDataModified = 0;
 
         ScriptedDownload sd(c.fixture);
-        CRecorderDownload dl(sd.rig.Services(), doc, sd.owner);
-        EXPECT_EQ(dl.Run(2, 3), c.result) << c.fixture;
+        EXPECT_EQ(sd.Run(doc, 2, 3), c.result) << c.fixture;
         EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{c.shown}) << c.fixture;
-        EXPECT_EQ(sd.rig.line.Written(), sd.sent) << c.fixture;
         for (int n = 1; n <= 8; ++n)
             EXPECT_EQ(std::memcmp(&before[n - 1], doc.GetChannel(n), sizeof(ChannelRecord)), 0)
                 << c.fixture << " channel " << n;

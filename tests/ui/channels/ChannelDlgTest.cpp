@@ -146,17 +146,16 @@ TEST_F(ChannelDlgTest, ColourBarsAnimateTheLivePaletteAndCancelRestoresIt) {
     EXPECT_EQ(QApplication::focusWidget(), dlg.Bar(kRed));
     EXPECT_EQ(dlg.Edit(kBlue)->text(), QStringLiteral("255"));
     dlg.Bar(kRed)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(view->Palette().Entry(2).red, 1) << "the live palette follows";
-    EXPECT_EQ(dlg.Edit(kRed)->text(), QStringLiteral("  1"));
-    EXPECT_GT(repaints, 0);
+    // The live palette follows.
+    EXPECT_EQ(std::tuple(view->Palette().Entry(2).red, dlg.Edit(kRed)->text(), repaints > 0),
+              std::tuple(1, QStringLiteral("  1"), true));
     dlg.Bar(kRed)->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(dlg.Bar(kRed)->value(), 1) << "page steps change nothing";
     dlg.Button(kIdcDefaults)->click();
     EXPECT_EQ(dlg.SelectedLabel()->text(), QStringLiteral("3"));
     dlg.Button(kIdcCancel)->click();
-    EXPECT_EQ(view->Palette().Entries(), before);
-    EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(store.WriteCount(), 0u);
+    EXPECT_EQ(std::tuple(view->Palette().Entries(), dlg.result(), store.WriteCount()),
+              std::tuple(before, int{QDialog::Rejected}, 0u));
 }
 
 TEST_F(ChannelDlgTest, ColourFieldsCheckOnLeavingTabWalksOnAndOkStoresThroughTheCommand) {
@@ -324,10 +323,9 @@ TEST_F(ChannelDlgTest, CalcRangeChecksFocusTheirFieldAndOkShowsExactlyTheRange) 
         dlg.Button(kIdcOk)->click();
     });
     EXPECT_TRUE(Run(cmd::kCalcRange));
-    EXPECT_EQ(r.calcStart, Local(2008, 3, 5, 10, 1, 0));
-    EXPECT_EQ(r.calcEnd, Local(2008, 3, 5, 10, 3, 0));
-    EXPECT_EQ(r.viewStart, r.calcStart);
-    EXPECT_EQ(r.viewEnd, r.calcEnd);
+    const uint32_t from = Local(2008, 3, 5, 10, 1, 0), to = Local(2008, 3, 5, 10, 3, 0);
+    EXPECT_EQ(std::tuple(r.calcStart, r.calcEnd, r.viewStart, r.viewEnd),
+              std::tuple(from, to, from, to));
 }
 
 TEST_F(ChannelDlgTest, FullScaleFieldsFollowTheRadiosChecksFocusAndOkSetsTheAxis) {
@@ -369,9 +367,8 @@ TEST_F(ChannelDlgTest, FullScaleFieldsFollowTheRadiosChecksFocusAndOkSetsTheAxis
         dlg.Button(kIdcOk)->click();
     });
     EXPECT_TRUE(Run(cmd::kFullScale));
-    EXPECT_EQ(doc.m_nScaleMode, 1u);
-    EXPECT_FLOAT_EQ(doc.GetRange()->fullUpper, 105.0f);
-    EXPECT_FLOAT_EQ(doc.GetRange()->fullLower, -5.0f);
+    EXPECT_EQ(std::tuple(doc.m_nScaleMode, doc.GetRange()->fullUpper, doc.GetRange()->fullLower),
+              std::tuple(1u, 105.0f, -5.0f));
 }
 
 } // namespace

@@ -64,9 +64,19 @@ protected:
     }
 };
 
-TEST_F(ViewTest, WindowShowsTheOnePaintersPictureAlsoAfterARangeChange) {
+TEST_F(ViewTest, WindowShowsTheOnePaintersPictureAlsoAfterAPaletteOrRangeChange) {
     EXPECT_EQ(view->ScreenLayer().copy(AbovePane()), Expected());
     EXPECT_EQ(Shown(), Expected());
+    // Changed palette entries recolour the next paint.
+    const ChannelRecord& ch = *doc.GetChannel(1);
+    const int x = M().TimeToX(ch.startTime + 10 * ch.interval);
+    const int y = M().ValueToY(ch.samples[10], ch.measureType, ch.sensorCode);
+    ASSERT_EQ(view->ScreenLayer().pixel(x, y), Entry(0));
+    const PaletteEntry teal{0, 128, 128, 1};
+    view->Palette().AnimatePalette(0, 1, &teal);
+    view->RefreshGraph();
+    EXPECT_EQ(view->ScreenLayer().pixel(x, y), qRgb(0, 128, 128));
+
     const qint64 baseKey = view->BaseLayer().cacheKey();
     view->Model().ZoomIn();
     view->RefreshGraph();
@@ -85,17 +95,6 @@ TEST_F(ViewTest, CursorRedrawUsesTheCachedGraphLayer) {
     const QImage& screen = view->ScreenLayer();
     EXPECT_EQ(screen.pixel(300, top + 4), Entry(kPalCursorSelected));
     EXPECT_NE(screen.pixel(oldX, top + 1), Entry(kPalCursorSelected)) << "the old line is gone";
-}
-
-TEST_F(ViewTest, ChangedPaletteEntriesRecolourTheNextPaint) {
-    const ChannelRecord& ch = *doc.GetChannel(1);
-    const int x = M().TimeToX(ch.startTime + 10 * ch.interval);
-    const int y = M().ValueToY(ch.samples[10], ch.measureType, ch.sensorCode);
-    ASSERT_EQ(view->ScreenLayer().pixel(x, y), Entry(0));
-    const PaletteEntry teal{0, 128, 128, 1};
-    view->Palette().AnimatePalette(0, 1, &teal);
-    view->RefreshGraph();
-    EXPECT_EQ(view->ScreenLayer().pixel(x, y), qRgb(0, 128, 128));
 }
 
 TEST_F(ViewTest, ListMarkerShowsItsFrameWhiteOverTheGraphAndItsSpanMovesTheWindow) {
@@ -151,12 +150,12 @@ TEST_F(ViewTest, ZoomRectangleShowsWhileDraggedAndZoomsOnRelease) {
     EXPECT_NE(view->BaseLayer().cacheKey(), key) << "repainted";
 }
 
-TEST_F(ViewTest, TimeThumbFollowsThePointerAndCommitsOnRelease) {
+TEST_F(ViewTest, ThumbsFollowThePointerAndCommitOnRelease) {
     ZoomIn();
-    const GraphRect thumb = M().m_rcTimeThumb;
-    const GraphRect strip = M().m_rcTimeBar;
-    const GraphRange before = R();
-    const QPoint press((thumb.left + thumb.right) / 2, strip.top + 5);
+    GraphRect thumb = M().m_rcTimeThumb;
+    GraphRect strip = M().m_rcTimeBar;
+    GraphRange before = R();
+    QPoint press((thumb.left + thumb.right) / 2, strip.top + 5);
     QTest::mousePress(view.get(), Qt::LeftButton, {}, press);
     DragTo(view.get(), press + QPoint(40, 3));
     EXPECT_EQ(M().m_rcTimeThumb.left, thumb.left + 40);
@@ -167,14 +166,11 @@ TEST_F(ViewTest, TimeThumbFollowsThePointerAndCommitsOnRelease) {
                                                  (strip.right - strip.left - 30));
     EXPECT_EQ(R().viewStart, before.viewStart + shift);
     EXPECT_EQ(R().viewEnd - R().viewStart, before.viewEnd - before.viewStart);
-}
 
-TEST_F(ViewTest, ValueThumbDragMovesTheValueWindow) {
-    ZoomIn();
-    const GraphRect thumb = M().m_rcValueThumb;
-    const GraphRect strip = M().m_rcValueBar;
-    const GraphRange before = R();
-    const QPoint press(strip.left + 5, (thumb.top + thumb.bottom) / 2);
+    thumb = M().m_rcValueThumb;
+    strip = M().m_rcValueBar;
+    before = R();
+    press = QPoint(strip.left + 5, (thumb.top + thumb.bottom) / 2);
     QTest::mousePress(view.get(), Qt::LeftButton, {}, press);
     DragTo(view.get(), press + QPoint(0, 20));
     EXPECT_EQ(view->ScreenLayer().pixel(press.x(), thumb.top + 2), Entry(kPalPlot)) << "moved";
@@ -186,7 +182,12 @@ TEST_F(ViewTest, ValueThumbDragMovesTheValueWindow) {
     EXPECT_NEAR(R().viewLower, before.viewLower - delta, 1e-3);
 }
 
-TEST_F(ViewTest, DraggedFlagSnapsToASampleAndFillsTheLegend) {
+TEST_F(ViewTest, FlagClickTogglesTheSelectionAndADraggedFlagSnapsToASample) {
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, FlagCentre(true));
+    EXPECT_EQ(doc.m_nCursorBSelect, 0u);
+    EXPECT_EQ(view->ScreenLayer().pixel(M().CursorLineX(M().m_xCursorB), M().m_rcPlot.top + 1),
+              Entry(kPalCursorUnselected));
+
     ZoomIn(); // a few pixels per sample
     const QPoint from = FlagCentre(false);
     const QPoint to(M().m_rcPlot.left + 201, from.y());
@@ -199,13 +200,6 @@ TEST_F(ViewTest, DraggedFlagSnapsToASampleAndFillsTheLegend) {
     EXPECT_EQ(view->LegendPane()->PaneData().cursorA, R().cursorA) << "the legend follows";
     EXPECT_EQ(view->LegendPane()->PaneData().rows[0].valueA,
               ValueAtCursor(*doc.GetChannel(1), R().cursorA));
-}
-
-TEST_F(ViewTest, FlagClickWithoutMovingTogglesTheSelection) {
-    QTest::mouseClick(view.get(), Qt::LeftButton, {}, FlagCentre(true));
-    EXPECT_EQ(doc.m_nCursorBSelect, 0u);
-    EXPECT_EQ(view->ScreenLayer().pixel(M().CursorLineX(M().m_xCursorB), M().m_rcPlot.top + 1),
-              Entry(kPalCursorUnselected));
 }
 
 TEST_F(ViewTest, HeldStepButtonRepeatsEveryHalfSecond) {
@@ -227,24 +221,14 @@ TEST_F(ViewTest, HeldStepButtonRepeatsEveryHalfSecond) {
     EXPECT_EQ(R().cursorA, released) << "no step after the release";
 }
 
-TEST_F(ViewTest, RightDoubleClickZoomsOutUnlessEverythingIsShown) {
-    const GraphRange full = R();
-    const QPoint inPlot(M().m_rcPlot.left + 50, M().m_rcPlot.top + 50);
-    QTest::mouseDClick(view.get(), Qt::RightButton, {}, inPlot);
-    EXPECT_EQ(R(), full);
-    ZoomIn();
-    ZoomIn();
-    const uint32_t zoomed = R().viewEnd - R().viewStart;
-    QTest::mouseDClick(view.get(), Qt::RightButton, {}, inPlot);
-    EXPECT_GT(R().viewEnd - R().viewStart, zoomed);
-}
-
 TEST_F(ViewTest, CommandsStepZoomScrollAndLeaveOthersAlone) {
     // Which key gives which command is the menu table's; here each command reaches the model.
     EXPECT_FALSE(view->OnCommand(cmd::kCopy));
     EXPECT_FALSE(view->OnCommand(cmd::kDownload));
     const GraphRange full = R();
     EXPECT_TRUE(view->OnCommand(cmd::kZoomOut)) << "greyed: everything is shown";
+    const QPoint inPlot(M().m_rcPlot.left + 50, M().m_rcPlot.top + 50);
+    QTest::mouseDClick(view.get(), Qt::RightButton, {}, inPlot); // so is a right double click
     EXPECT_EQ(R(), full);
     R().minInterval = kInterval;
     R().cursorA = R().viewStart + 100;
@@ -272,6 +256,10 @@ TEST_F(ViewTest, CommandsStepZoomScrollAndLeaveOthersAlone) {
     EXPECT_GT(R().viewStart, start);
     view->OnCommand(cmd::kZoomOut);
     EXPECT_GT(R().viewEnd - R().viewStart, (width >> 2) * 2 - 2);
+    ZoomIn();
+    const uint32_t zoomed = R().viewEnd - R().viewStart;
+    QTest::mouseDClick(view.get(), Qt::RightButton, {}, inPlot);
+    EXPECT_GT(R().viewEnd - R().viewStart, zoomed);
 }
 
 TEST_F(ViewTest, LegendSingleClickTogglesAfterTheTimerNotOnADoubleClick) {

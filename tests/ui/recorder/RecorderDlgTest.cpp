@@ -157,13 +157,10 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     };
     Press(dlg, CDownloadDlg::kIdcDownload);
 
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
-    EXPECT_EQ(dlg.LastResult(), COMM_OK);
-    EXPECT_TRUE(dlg.ChangedDocument());
-    EXPECT_EQ(shown, (std::vector<QString>{" 300", "/  300"}));
-    EXPECT_EQ(progressAtEnd, 20);
-    EXPECT_FALSE(closedMidway);
-    EXPECT_FALSE(startClipped);
+    EXPECT_EQ(std::tuple(log.ids, dlg.LastResult(), dlg.ChangedDocument(), shown, progressAtEnd,
+                         closedMidway, startClipped),
+              std::tuple(std::vector<int>{msg::kCommOk}, COMM_OK, true,
+                         std::vector<QString>{" 300", "/  300"}, 20, false, false));
     // At 100 % the bar is filled to its right end.
     ASSERT_FALSE(bar.isNull());
     const QRect r = dlg.ProgressBar()->BarRect();
@@ -220,12 +217,11 @@ TEST(DownloadDlg, FailureLeavesTheDocumentAndReturnsToIdle) {
     CChannelPalette palette;
     CDownloadDlg dlg(rig.doc, palette, rig.Services());
     Press(dlg, CDownloadDlg::kIdcDownload);
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommBroken});
-    EXPECT_FALSE(dlg.ChangedDocument());
-    EXPECT_EQ(rig.doc.GetChannel(1)->present, 0u);
-    EXPECT_EQ(std::tuple(Label(dlg, CDownloadDlg::kIdcModel),
+    EXPECT_EQ(std::tuple(log.ids, dlg.ChangedDocument(), rig.doc.GetChannel(1)->present,
+                         Label(dlg, CDownloadDlg::kIdcModel),
                          Label(dlg, CDownloadDlg::kIdcReceived), dlg.progress, rig.line.IsOpen()),
-              std::tuple(QString(), QString("    0"), 0, false));
+              std::tuple(std::vector<int>{msg::kCommBroken}, false, 0u, QString(), QString("    0"),
+                         0, false));
 }
 
 TEST(DownloadDlg, ChecksAndTheOverwriteQuestion) {
@@ -237,23 +233,19 @@ TEST(DownloadDlg, ChecksAndTheOverwriteQuestion) {
         Occupy(rig.doc, n);
     CChannelPalette palette;
     CDownloadDlg dlg(rig.doc, palette, rig.Services());
-    Press(dlg, CDownloadDlg::kIdcDownload);
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kNoChannelChosen});
-
+    const auto press = [&](int answer) {
+        log.ids.clear();
+        log.answer = answer;
+        Press(dlg, CDownloadDlg::kIdcDownload);
+        return std::pair(log.ids, rig.line.OpenCount());
+    };
+    EXPECT_EQ(press(kIdOk), std::pair(std::vector<int>{msg::kNoChannelChosen}, 0));
     List(dlg, CDownloadDlg::kIdcTarget1)->setCurrentIndex(6);
     List(dlg, CDownloadDlg::kIdcTarget2)->setCurrentIndex(7);
-    log.ids.clear();
-    log.answer = kIdNo;
-    Press(dlg, CDownloadDlg::kIdcDownload);
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kOverwriteConfirm});
-    EXPECT_EQ(rig.line.OpenCount(), 0);
-
+    EXPECT_EQ(press(kIdNo), std::pair(std::vector<int>{msg::kOverwriteConfirm}, 0));
     rig.line.SetOpenResult(COMM_OPEN_FAILED);
-    log.ids.clear();
-    log.answer = kIdYes;
-    Press(dlg, CDownloadDlg::kIdcDownload);
-    EXPECT_EQ(log.ids, (std::vector<int>{msg::kOverwriteConfirm, msg::kPortOpenError}));
-    EXPECT_EQ(rig.line.OpenCount(), 1);
+    EXPECT_EQ(press(kIdYes),
+              std::pair(std::vector<int>{msg::kOverwriteConfirm, msg::kPortOpenError}, 1));
     EXPECT_STREQ(rig.doc.GetChannel(7)->name, "OLD");
 }
 
@@ -387,8 +379,8 @@ TEST_F(RecordStartDlgTest, StartsStopAndReadBack) {
 
     log.ids.clear();
     Click(CRecordStartDlg::kIdcStop);
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
-    EXPECT_FALSE(rig.sim.IsRecording(rig.line.NowUs()));
+    EXPECT_EQ(std::pair(log.ids, rig.sim.IsRecording(rig.line.NowUs())),
+              std::pair(std::vector<int>{msg::kCommOk}, false));
 
     // What the recorder holds comes back into the fields before the box shows.
     Edit(CRecordStartDlg::kIdcName1)->setText("X");
@@ -397,9 +389,9 @@ TEST_F(RecordStartDlgTest, StartsStopAndReadBack) {
     log.onShow = [&](int) { nameWhenShown = Edit(CRecordStartDlg::kIdcName1)->text(); };
     log.ids.clear();
     Click(CRecordStartDlg::kIdcReceive);
-    EXPECT_EQ(log.ids, std::vector<int>{msg::kCommOk});
-    EXPECT_EQ(nameWhenShown, "温度温度");
-    EXPECT_TRUE(Item<QRadioButton>(*dlg, CRecordStartDlg::kIdcImmediate)->isChecked());
+    EXPECT_EQ(std::tuple(log.ids, nameWhenShown,
+                         Item<QRadioButton>(*dlg, CRecordStartDlg::kIdcImmediate)->isChecked()),
+              std::tuple(std::vector<int>{msg::kCommOk}, QString("温度温度"), true));
     // The document's block changes only through "設定".
     rig.doc.m_recSettings.chanName1[0] = 'Z';
     Click(CRecordStartDlg::kIdcReceive);
@@ -445,9 +437,8 @@ TEST_F(PortSelectDlgTest, CancelChangesNothingAndOkBindsListedOrTypedDevices) {
     Bind()->setEditText("/dev/ttyUSB3");
     emit Bind()->lineEdit()->editingFinished();
     Press(*dlg, CPortSelectDlg::kIdcCancel);
-    EXPECT_EQ(dlg->result(), QDialog::Rejected);
-    EXPECT_EQ(doc.m_nPortNo, 3u);
-    EXPECT_EQ(store.WriteCount(), writes);
+    EXPECT_EQ(std::tuple(dlg->result(), doc.m_nPortNo, store.WriteCount()),
+              std::tuple(QDialog::Rejected, 3u, writes));
 
     Open(1);
     Radio(2)->click();
@@ -465,8 +456,7 @@ TEST_F(PortSelectDlgTest, CancelChangesNothingAndOkBindsListedOrTypedDevices) {
     Press(*dlg, CPortSelectDlg::kIdcBindDefault);
     Radio(2)->click();
     Press(*dlg, CPortSelectDlg::kIdcOk);
-    EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(doc.m_nPortNo, 2u);
+    EXPECT_EQ(std::pair(dlg->result(), doc.m_nPortNo), std::pair(int{QDialog::Accepted}, 2u));
     EXPECT_EQ((std::vector{PortDeviceName(2, &store), PortDeviceName(5, &store),
                            PortDeviceName(6, &store)}),
               (std::vector<std::string>{"/dev/ttyUSB0", "/dev/pts/7", "/dev/ttyS5"}));
