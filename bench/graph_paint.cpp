@@ -87,7 +87,7 @@ void BM_TraceGeometry(benchmark::State& state) {
     for (auto _ : state) {
         count = 0;
         for (int n = 1; n <= kChannelCount; ++n) {
-            model.BuildTrace(*s.doc.GetChannel(n), segments);
+            model.BuildTrace(*s.doc.GetChannel(n), segments, CGraphModel::TraceDetail::kPixels);
             count += segments.size();
         }
         benchmark::DoNotOptimize(segments.data());

@@ -1,5 +1,6 @@
 #include "core/graph/GraphModel.h"
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -202,22 +203,59 @@ void CGraphModel::ClippedLine(int x1, int y1, int x2, int y2, bool marker,
     }
 }
 
-void CGraphModel::BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>& out) const {
+void CGraphModel::BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>& out,
+                             TraceDetail detail) const {
     out.clear();
     const bool marker = MarkersOn(ch.interval);
-    bool open = false;
-    int px = 0, py = 0;
+    const bool columns = detail == TraceDetail::kPixels && !marker;
+    const GraphRect& p = m_rcPlot;
+    auto inside = [&p](int x, int y) {
+        return x >= p.left && x <= p.right && y >= p.top && y <= p.bottom;
+    };
+    // A trace's codes lie close together: each code's place is computed once, in a small
+    // cache keyed by the code's low bits.
+    std::array<uint32_t, 256> cachedCode;
+    std::array<int, 256> cachedY{};
+    cachedCode.fill(0x10000);
+    auto yOf = [&](uint16_t code) {
+        const std::size_t slot = code & 0xFF;
+        if (cachedCode[slot] != code) {
+            cachedCode[slot] = code;
+            cachedY[slot] = ValueToY(code, ch.measureType, ch.sensorCode);
+        }
+        return cachedY[slot];
+    };
+    // A run of lines inside one column lights the pixels between its lines' starts, and
+    // towards its last point short of that point: one vertical line gives the same pixels.
+    bool open = false, run = false;
+    int px = 0, py = 0, lo = 0, hi = 0;
+    auto flush = [&] {
+        if (!run)
+            return;
+        run = false;
+        const int a = py < lo ? py + 1 : lo, b = py > hi ? py - 1 : hi;
+        out.push_back(a == b ? GraphSegment{px, a, px + 1, a + 1} : GraphSegment{px, a, px, b + 1});
+    };
     for (int i = 0; i < kMaxSampleWalk; ++i) {
         const uint16_t code = SampleAt(ch, i);
         if (code == kCodeEnd)
             break;
         if (code == kCodeMissing) {
+            flush();
             open = false;
             continue;
         }
         const uint32_t t = ch.startTime + static_cast<uint32_t>(i) * ch.interval;
         const int x = TimeToX(t);
-        const int y = ValueToY(code, ch.measureType, ch.sensorCode);
+        const int y = yOf(code);
+        if (columns && open && x == px && inside(x, y) && inside(px, py)) {
+            lo = run ? std::min(lo, py) : py;
+            hi = run ? std::max(hi, py) : py;
+            run = true;
+            py = y;
+            continue;
+        }
+        flush();
         if (open)
             ClippedLine(px, py, x, y, marker, out);
         else
@@ -226,6 +264,7 @@ void CGraphModel::BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>&
         px = x;
         py = y;
     }
+    flush();
 }
 
 void CGraphModel::PrepareThumbs() {

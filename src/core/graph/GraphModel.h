@@ -122,8 +122,12 @@ public:
     GraphRect FlagRect(int x) const;
 
     // The trace of one channel as the painter draws it: clipped lines and plus-sign markers.
-    // `out` is cleared first (its capacity is kept between paints).
-    void BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>& out) const;
+    // `out` is cleared first (its capacity is kept between paints). kPixels merges the lines
+    // inside one pixel column into one that lights the same pixels, for surfaces painted
+    // pixel by pixel; kLines keeps a line per pair of samples, for printers and PDF.
+    enum class TraceDetail { kLines, kPixels };
+    void BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>& out,
+                    TraceDetail detail = TraceDetail::kLines) const;
     bool MarkersOn(uint32_t interval) const;
     // One segment from a point to the next, clipped to the plot; adds the marker when asked.
     void ClippedLine(int x1, int y1, int x2, int y2, bool marker,

@@ -157,7 +157,10 @@ void CGraphPainter::DrawBase(QPainter& p) {
 }
 
 void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
-    m_model.BuildTrace(ch, m_segments);
+    const int dev = p.device()->devType();
+    const bool pixels = dev == QInternal::Image || dev == QInternal::Pixmap || dev == QInternal::Widget;
+    m_model.BuildTrace(ch, m_segments,
+                       pixels ? CGraphModel::TraceDetail::kPixels : CGraphModel::TraceDetail::kLines);
     if (m_segments.empty())
         return;
     const QColor colour = Colour(index);
@@ -189,8 +192,7 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
             });
         return;
     }
-    const int dev = p.device()->devType();
-    if (dev != QInternal::Image && dev != QInternal::Pixmap && dev != QInternal::Widget) {
+    if (!pixels) {
         // A printer or PDF keeps the lines as lines, one logical pixel wide, through the
         // centres of the pixels a screen would light; consecutive lines share their ends.
         std::vector<QLineF> lines;

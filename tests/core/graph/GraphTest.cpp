@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <set>
 
 #include "core/TestSupport.h"
 #include "core/graph/GraphModel.h"
@@ -310,6 +312,38 @@ constexpr Op Up = [](CGraphModel& m) { return m.ScrollValue(true); };
 constexpr Op Down = [](CGraphModel& m) { return m.ScrollValue(false); };
 constexpr Op In = [](CGraphModel& m) { return m.ZoomIn(); };
 constexpr Op Out = [](CGraphModel& m) { return m.ZoomOut(); };
+
+// The trace for pixel surfaces merges the lines inside a column; it must light exactly the
+// pixels of the line per pair, for dense noisy data that also leaves the plot at its four
+// edges, with missing samples, and for sparse data whose markers turn the merging off.
+TEST_F(TraceTest, PixelTraceLightsThePixelsOfTheLineTrace) {
+    auto pixels = [this](uint32_t interval, const std::vector<uint16_t>& codes,
+                         CGraphModel::TraceDetail detail) {
+        Fill(*doc.GetChannel(1), kT0 - 400, interval, codes);
+        std::vector<GraphSegment> segments;
+        model.BuildTrace(*doc.GetChannel(1), segments, detail);
+        std::set<std::pair<int, int>> lit;
+        for (const GraphSegment& s : segments)
+            ForEachLinePixel(s, [&](int x, int y) { lit.insert({x, y}); });
+        return std::pair(lit, segments.size());
+    };
+    uint32_t seed = 3;
+    for (const uint32_t interval : {1u, 3u, 40u}) { // 2 samples a column, 1.5 pixels apart, markers
+        std::vector<uint16_t> codes;
+        for (int i = 0; i < 2000; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            codes.push_back(seed % 97 == 0 ? kCodeMissing
+                                           : C(600.0 * std::sin(i / 150.0) + (seed >> 24) * 0.9));
+        }
+        const auto lines = pixels(interval, codes, CGraphModel::TraceDetail::kLines);
+        const auto merged = pixels(interval, codes, CGraphModel::TraceDetail::kPixels);
+        EXPECT_EQ(merged.first, lines.first) << interval;
+        EXPECT_TRUE(interval == 1 ? merged.second < lines.second
+                                  : interval == 40 ? merged.second == lines.second
+                                                   : merged.second <= lines.second)
+            << interval;
+    }
+}
 
 TEST_F(GraphTest, RangeOperationsAtTheDataEdges) {
     constexpr Window kMid{1000, 11000, 5000, 7000, 640, -240, 640, -240};
