@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "FuzzDoc.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/recorder/CommandTest.h"
 #include "core/recorder/Download.h"
@@ -52,8 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CommServices services{&line, &sink, &clock, {1, "/dev/fuzz"}};
 
     if (mode < 64) {
+        // One document for the run, on this input's empty store and line clock.
+        static fuzz::CForwardStore forward;
+        static fuzz::CForwardClock forwardClock;
+        static CZorvicDoc doc(forward, forwardClock);
         CMemorySettingsStore store;
-        CZorvicDoc doc(store, clock);
+        forward.target = &store;
+        forwardClock.target = &clock;
         doc.OnNewDocument();
         CQuietOwner owner;
         CRecorderDownload download(services, doc, owner);

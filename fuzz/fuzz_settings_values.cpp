@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "FuzzDoc.h"
 #include "core/channels/ChannelPalette.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/recorder/SerialLine.h"
@@ -97,8 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         pos = end + 1;
     }
 
-    FixedClock clock(1'200'000'000);
-    CZorvicDoc doc(store, clock);
+    // Both documents live for the run and see this input's store; a new document reads it all.
+    static fuzz::CForwardStore forward;
+    static const FixedClock clock(1'200'000'000);
+    static CZorvicDoc doc(forward, clock), reread(forward, clock);
+    forward.target = &store;
     doc.OnNewDocument();
     (void)CChannelPalette(store);
     (void)LoadWindowPlacement(store, 1280, 800);
@@ -113,7 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     SaveAll(doc);
     std::vector<std::string> written;
     for (const Entry& e : Entries()) written.push_back(store.GetString(e.first, e.second, "?"));
-    CZorvicDoc reread(store, clock);
     reread.OnNewDocument();
     SaveAll(reread);
     for (std::size_t i = 0; i < Entries().size(); ++i)

@@ -12,6 +12,7 @@ inline constexpr int kMaxSamples = 16000;
 
 // Sample codes.
 inline constexpr uint16_t kCodeEnd = 0xFFFF;     // end of data, padding in files
+static_assert(kCodeEnd == 0xFFFF, "sample areas are filled with the end code by memset(0xFF)");
 inline constexpr uint16_t kCodeMissing = 0xEEEE; // slot without value; "no result" in statistics
 inline constexpr uint16_t kCodeOver = 0xE001;
 inline constexpr uint16_t kCodeUnder = 0xE002;

@@ -173,7 +173,8 @@ void CZorvicDoc::ClearChannelContents(ChannelRecord& ch, uint32_t now) {
     ch.startKnown = ch.recModeCode = ch.startModeCode = ch.unitFlag = ch.sensorCode = 0xFF;
     ch.interval = 1;
     ch.statMax = ch.statMin = ch.statAvg = 0;
-    std::fill(std::begin(ch.samples), std::end(ch.samples), kCodeEnd);
+    // The end code is all ones: one byte fill, which stays one call in instrumented builds.
+    std::memset(ch.samples, 0xFF, sizeof ch.samples);
     ch.terminator = kCodeEnd;
     ch.sampleCount = 0;
 }

@@ -303,7 +303,8 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
                     code = static_cast<uint16_t>(code + 31768);
             }
         // A second block for the same channel must not leave the first one's tail behind.
-        std::fill(target->samples + block.count, target->samples + kMaxSamples, kCodeEnd);
+        std::memset(target->samples + block.count, 0xFF, // kCodeEnd in every slot
+                    sizeof(uint16_t) * static_cast<std::size_t>(kMaxSamples - block.count));
     }
 
     if (mode == IDocumentPrompts::kReadNew) {

@@ -41,13 +41,15 @@ int RunCommandTest(const CommServices& services, const CommandTestInput& input,
     std::array<uint8_t, 4> params = input.params;
     RecorderSettings settings{};
     std::array<uint32_t, 16> words{};
-    std::vector<uint8_t> buffer(kDownloadBufferSize);
+    // Only the downloads fill the buffer; the other commands need no 64 KB cleared first.
+    const bool download = input.command == kExecDownload || input.command == kExecDownloadPaced;
+    std::vector<uint8_t> buffer(download ? kDownloadBufferSize : 0);
     CommandBlock block;
     block.params = params.data();
     block.reply = result.data();
     block.data = &settings;
     block.words = &words;
-    block.buffer = buffer.data();
+    block.buffer = download ? buffer.data() : nullptr;
     return comm.Execute(input.command, block, Wake::First, ShowResultFromCode(input.messageMode));
 }
 

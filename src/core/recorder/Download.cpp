@@ -69,7 +69,7 @@ void FillOne(ChannelRecord& ch, int number, const char name[8], const char* fall
     ch.startKnown = s.startMode != 0 ? 1 : 0;
     ch.startModeCode = s.startMode == 0x30 ? 0 : s.startMode == 0x31 ? 1 : 0xFF;
     ch.interval = s.intervalSec;
-    std::fill(std::begin(ch.samples), std::end(ch.samples), kCodeEnd);
+    std::memset(ch.samples, 0xFF, sizeof ch.samples); // kCodeEnd in every slot
     ch.terminator = kCodeEnd;
     for (uint32_t i = 0; i < n; ++i)
         ch.samples[i] = GetU16(records + kRecordSize * i + 2 * column);
