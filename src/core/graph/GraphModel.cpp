@@ -1,6 +1,7 @@
 #include "core/graph/GraphModel.h"
 
 #include <array>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -207,7 +208,8 @@ void CGraphModel::BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>&
                              TraceDetail detail) const {
     out.clear();
     const bool marker = MarkersOn(ch.interval);
-    const bool columns = detail == TraceDetail::kPixels && !marker;
+    const bool pixels = detail == TraceDetail::kPixels;
+    const bool columns = !marker;
     const GraphRect& p = m_rcPlot;
     auto inside = [&p](int x, int y) {
         return x >= p.left && x <= p.right && y >= p.top && y <= p.bottom;
@@ -227,12 +229,20 @@ void CGraphModel::BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>&
     };
     // A run of lines inside one column lights the pixels between its lines' starts, and
     // towards its last point short of that point: one vertical line gives the same pixels.
+    // As lines, the run covers its points' extremes: one vertical line from the lowest to the
+    // highest, beside the dots that a repeated point draws (each once).
     bool open = false, run = false;
-    int px = 0, py = 0, lo = 0, hi = 0;
+    int px = 0, py = 0, lo = 0, hi = 0, dotY = INT_MIN;
     auto flush = [&] {
+        dotY = INT_MIN;
         if (!run)
             return;
         run = false;
+        if (!pixels) {
+            if (std::min(lo, py) != std::max(hi, py))
+                out.push_back({px, std::min(lo, py), px, std::max(hi, py)});
+            return;
+        }
         const int a = py < lo ? py + 1 : lo, b = py > hi ? py - 1 : hi;
         out.push_back(a == b ? GraphSegment{px, a, px + 1, a + 1} : GraphSegment{px, a, px, b + 1});
     };
@@ -252,6 +262,10 @@ void CGraphModel::BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>&
             lo = run ? std::min(lo, py) : py;
             hi = run ? std::max(hi, py) : py;
             run = true;
+            if (!pixels && y == py && y != dotY) {
+                dotY = y;
+                out.push_back({x, y, x + 1, y + 1});
+            }
             py = y;
             continue;
         }

@@ -122,9 +122,9 @@ public:
     GraphRect FlagRect(int x) const;
 
     // The trace of one channel as the painter draws it: clipped lines and plus-sign markers.
-    // `out` is cleared first (its capacity is kept between paints). kPixels merges the lines
-    // inside one pixel column into one that lights the same pixels, for surfaces painted
-    // pixel by pixel; kLines keeps a line per pair of samples, for printers and PDF.
+    // `out` is cleared first (its capacity is kept between paints). The lines inside one pixel
+    // column are merged: kPixels into one that lights the same pixels, for surfaces painted
+    // pixel by pixel; kLines into one that covers the same points, for printers and PDF.
     enum class TraceDetail { kLines, kPixels };
     void BuildTrace(const ChannelRecord& ch, std::vector<GraphSegment>& out,
                     TraceDetail detail = TraceDetail::kLines) const;

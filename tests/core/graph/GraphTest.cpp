@@ -2,6 +2,7 @@
 // cursors and presses on the strips, and the legend pane's content and clicks.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <set>
@@ -313,35 +314,61 @@ constexpr Op Down = [](CGraphModel& m) { return m.ScrollValue(false); };
 constexpr Op In = [](CGraphModel& m) { return m.ZoomIn(); };
 constexpr Op Out = [](CGraphModel& m) { return m.ZoomOut(); };
 
-// The trace for pixel surfaces merges the lines inside a column; it must light exactly the
-// pixels of the line per pair, for dense noisy data that also leaves the plot at its four
-// edges, with missing samples, and for sparse data whose markers turn the merging off.
-TEST_F(TraceTest, PixelTraceLightsThePixelsOfTheLineTrace) {
-    auto pixels = [this](uint32_t interval, const std::vector<uint16_t>& codes,
-                         CGraphModel::TraceDetail detail) {
-        Fill(*doc.GetChannel(1), kT0 - 400, interval, codes);
-        std::vector<GraphSegment> segments;
-        model.BuildTrace(*doc.GetChannel(1), segments, detail);
-        std::set<std::pair<int, int>> lit;
-        for (const GraphSegment& s : segments)
+// Both traces merge the lines inside a column. Against a line per pair of samples, the pixel
+// trace must light exactly the same pixels and the line trace cover the same points with the
+// same slanted lines, for noisy data that leaves the plot at its four edges, with missing
+// samples, a column of one repeated value, 2 and 20 samples a column, 1.5 pixels apart, and
+// sparse data whose markers turn the merging off.
+TEST_F(TraceTest, MergedTracesDrawWhatALinePerPairDraws) {
+    using Pixels = std::set<std::pair<int, int>>;
+    auto ink = [](const std::vector<GraphSegment>& segments, bool ends) {
+        Pixels lit;
+        std::set<std::array<int, 4>> slanted;
+        for (const GraphSegment& s : segments) {
             ForEachLinePixel(s, [&](int x, int y) { lit.insert({x, y}); });
-        return std::pair(lit, segments.size());
+            if (ends)
+                lit.insert({s.x2, s.y2});
+            if (ends && s.x1 != s.x2)
+                slanted.insert({s.x1, s.y1, s.x2, s.y2});
+        }
+        return std::pair(lit, slanted);
     };
+    struct Case {
+        uint32_t interval, span;
+    } const cases[] = {{1, 1138}, {1, 11380}, {3, 1138}, {40, 1138}};
     uint32_t seed = 3;
-    for (const uint32_t interval : {1u, 3u, 40u}) { // 2 samples a column, 1.5 pixels apart, markers
+    for (const Case& c : cases) {
+        Show({0, 100000, kT0, kT0 + c.span, 700, -300, 700, -300});
         std::vector<uint16_t> codes;
         for (int i = 0; i < 2000; ++i) {
             seed = seed * 1664525u + 1013904223u;
             codes.push_back(seed % 97 == 0 ? kCodeMissing
-                                           : C(600.0 * std::sin(i / 150.0) + (seed >> 24) * 0.9));
+                            : i >= 1000 && i < 1040 ? C(100.0)
+                                                     : C(600.0 * std::sin(i / 150.0) + (seed >> 24) * 0.9));
         }
-        const auto lines = pixels(interval, codes, CGraphModel::TraceDetail::kLines);
-        const auto merged = pixels(interval, codes, CGraphModel::TraceDetail::kPixels);
-        EXPECT_EQ(merged.first, lines.first) << interval;
-        EXPECT_TRUE(interval == 1 ? merged.second < lines.second
-                                  : interval == 40 ? merged.second == lines.second
-                                                   : merged.second <= lines.second)
-            << interval;
+        ChannelRecord& ch = *doc.GetChannel(1);
+        Fill(ch, kT0 - 400, c.interval, codes);
+        std::vector<GraphSegment> pairs, pixels, lines;
+        const bool marker = model.MarkersOn(c.interval);
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            if (codes[i] == kCodeMissing)
+                continue;
+            const GraphPoint p = At(ch.startTime + static_cast<uint32_t>(i) * c.interval, codes[i]);
+            const GraphPoint q = i > 0 && codes[i - 1] != kCodeMissing
+                                     ? At(ch.startTime + static_cast<uint32_t>(i - 1) * c.interval, codes[i - 1])
+                                     : p;
+            model.ClippedLine(q.x, q.y, p.x, p.y, marker, pairs);
+        }
+        model.BuildTrace(ch, pixels, CGraphModel::TraceDetail::kPixels);
+        model.BuildTrace(ch, lines, CGraphModel::TraceDetail::kLines);
+        EXPECT_EQ(ink(pixels, false).first, ink(pairs, false).first) << c.interval << " " << c.span;
+        EXPECT_EQ(ink(lines, true), ink(pairs, true)) << c.interval << " " << c.span;
+        const std::size_t fewer = c.span > 1138 ? pairs.size() / 2 : pairs.size();
+        EXPECT_LE(pixels.size(), fewer) << c.interval << " " << c.span;
+        EXPECT_LE(lines.size(), fewer) << c.interval << " " << c.span;
+        if (marker) {
+            EXPECT_EQ(lines, pairs) << c.interval;
+        }
     }
 }
 
