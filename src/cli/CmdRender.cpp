@@ -115,8 +115,8 @@ int RunRender(const CVerbOptions& o) {
     const QSize size(o.Size().width, o.Size().height);
     const bool written =
         pdf ? WritePdf(path, size, model, palette, legend)
-            : RenderGraphImage(size, model, palette, ProgramFont(), legend, o.Scale())
-                  .save(path, "PNG");
+            : SaveGraphPng(RenderGraphImage(size, model, palette, ProgramFont(), legend, o.Scale()),
+                           path);
     if (!written) {
         std::cerr << "saroko-cli render: cannot write " << out << "\n";
         return kExitFailed;

@@ -1,6 +1,7 @@
 #include "ui/graph/GraphPainter.h"
 
 #include <QFontMetrics>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPen>
 #include <QStringList>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 
 #include "ui/graph/GraphBitmaps.h"
+#include "core/graph/ColourTable.h"
 #include "core/graph/LineRaster.h"
 #include "platform/QtSettingsStore.h"
 
@@ -372,6 +374,26 @@ QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPal
     PaintView(p, size, model, palette, font, legend);
     p.end();
     return image;
+}
+
+bool SaveGraphPng(const QImage& image, const QString& path) {
+    QImageWriter writer(path, "PNG");
+    // Qt's PNG quality q is zlib's level (100 - q) * 9 / 91: 80 is level 1.
+    writer.setQuality(80);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    if (indexed.isNull())
+        return writer.write(image);
+    std::vector<uint32_t> table;
+    const auto width = static_cast<std::size_t>(rgb.width());
+    for (int y = 0; y < rgb.height(); ++y)
+        if (!IndexColours(std::span(reinterpret_cast<const uint32_t*>(rgb.constScanLine(y)), width),
+                          std::span(indexed.scanLine(y), width), table))
+            return writer.write(image);
+    indexed.setColorTable(QList<QRgb>(table.begin(), table.end()));
+    indexed.setDotsPerMeterX(image.dotsPerMeterX());
+    indexed.setDotsPerMeterY(image.dotsPerMeterY());
+    return writer.write(indexed);
 }
 
 void FrameRect(QPainter& p, const QRect& r, const QColor& colour) {

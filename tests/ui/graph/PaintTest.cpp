@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTemporaryDir>
 #include <map>
 #include <set>
 
@@ -163,6 +164,27 @@ TEST_F(PaintTest, CursorStyles) {
             EXPECT_EQ(img.pixel(kRight, 150), Entry(kPalPlot));
             EXPECT_EQ(model.m_rcFlagB, (GraphRect{kRight - 11, kBottom + 2, kRight, kBottom + 13}));
         }
+    }
+}
+
+// Written pictures read back to the same pixels: the graph (odd width, two ratios) as 8 bits a
+// pixel, and a picture of 257 colours, one over the table's limit, in full colour.
+TEST_F(PaintTest, SavedPngHoldsThePaintedPixels) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("g.png"));
+    QImage many(257, 3, QImage::Format_RGB32);
+    for (int x = 0; x < 257; ++x)
+        for (int y = 0; y < 3; ++y)
+            many.setPixel(x, y, qRgb(x & 0xFF, x >> 8, y));
+    const QImage pictures[] = {RenderGraphImage({641, 480}, model, palette, ProgramFont()),
+                               RenderGraphImage({641, 480}, model, palette, ProgramFont(), true, 2),
+                               many};
+    for (const QImage& painted : pictures) {
+        ASSERT_TRUE(SaveGraphPng(painted, path));
+        const QImage read(path);
+        EXPECT_EQ(read.format() == QImage::Format_Indexed8, &painted != &pictures[2]);
+        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), painted.convertToFormat(QImage::Format_RGB32))
+            << painted.width();
     }
 }
 
