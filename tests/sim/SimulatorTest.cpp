@@ -144,7 +144,7 @@ TEST(Simulator, Refusal) {
     EXPECT_EQ(rig.sink.ids, (std::vector<int>{57708, 57705}));
 }
 
-TEST(Simulator, WordsAndQuery) {
+TEST(Simulator, WordsQueryAndTheFramesItDrops) {
     SimRig rig;
     uint8_t params[4] = {}, reply[4] = {};
     std::array<uint32_t, 16> words{}, back{};
@@ -160,10 +160,8 @@ TEST(Simulator, WordsAndQuery) {
         EXPECT_EQ(back[i], i * 7) << "only the low 16 bits are kept";
     ASSERT_EQ(rig.Execute(kExecQuery33, {params, reply}), 0);
     EXPECT_EQ(GetU32(reply), rig.clock.Now());
-}
 
-TEST(Simulator, DropsHalfFramesAndBadChecks) {
-    SimRig rig;
+    // Half a frame and a frame with a bad check are dropped.
     CRecorderComm comm(rig.Services(), 9600);
     ASSERT_EQ(comm.Open(), 0);
     comm.WriteByte(0x35);
@@ -173,7 +171,6 @@ TEST(Simulator, DropsHalfFramesAndBadChecks) {
         comm.WriteByte(b);
     uint8_t b = 0;
     EXPECT_EQ((std::pair{comm.ReadByte(b, 500), rig.sim.BadFrames()}), std::pair(1, 1u));
-    uint8_t params[4] = {}, reply[4] = {};
     EXPECT_EQ(comm.Execute(kExecIdentify, {params, reply}, Wake::No, ShowResult::Never), 0);
     EXPECT_EQ(std::pair(reply[0], reply[1]), std::pair(uint8_t{4}, uint8_t{20}));
 }

@@ -137,7 +137,7 @@ TEST_F(RecalcTest, ManualFullScale) {
     EXPECT_FLOAT_EQ(doc.GetRange()->fullUpper, 105.0f);
 }
 
-TEST_F(RecalcTest, StatisticsWithOverUnderAndMissing) {
+TEST_F(RecalcTest, StatisticsWithOverUnderAndMissingOverTheCalculationRange) {
     // clang-format off
     struct StatCase { const char* what; std::vector<uint16_t> codes; uint8_t sensor; uint16_t max, min, avg; };
     const std::vector<StatCase> cases = {
@@ -160,9 +160,8 @@ TEST_F(RecalcTest, StatisticsWithOverUnderAndMissing) {
         const ChannelRecord& ch = *doc.GetChannel(5);
         EXPECT_EQ(std::tuple(ch.statMax, ch.statMin, ch.statAvg), std::tuple(c.max, c.min, c.avg));
     }
-}
 
-TEST_F(RecalcTest, StatisticsFollowTheCalculationRange) {
+    doc.ClearAllChannels();
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
     Fill(*doc.GetChannel(1), t0, 10, {C(10.0), C(20.0), C(30.0), C(40.0)});
     doc.RecalcRanges(RecalcMode::NewData);

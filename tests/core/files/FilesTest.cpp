@@ -321,7 +321,7 @@ protected:
 };
 
 // An empty document gives the headings and one empty line.
-TEST_F(TextExportTest, AllDataIsByteExactForEveryDelimiter) {
+TEST_F(TextExportTest, AllDataIsByteExactForEveryDelimiterAndTheDisplayedRangeToo) {
     EXPECT_EQ(doc.BuildTextExport(0), ReadDataFile("files/export-empty.txt"));
     MakeDocument();
     // clang-format off
@@ -335,10 +335,8 @@ TEST_F(TextExportTest, AllDataIsByteExactForEveryDelimiter) {
         EXPECT_EQ(ReadAll(Path("all.txt")),
                   ReadDataFile(std::string("files/export-") + name + ".txt"));
     }
-}
 
-TEST_F(TextExportTest, DisplayedRangeStartsAtTheFirstSampleInside) {
-    MakeDocument();
+    // The displayed range starts at the first sample inside.
     doc.GetRange()->viewStart = t0 + 35;
     doc.GetRange()->viewEnd = t0 + 55;
     const std::string text = doc.BuildTextExport(1);

@@ -186,7 +186,7 @@ protected:
 };
 
 // Stop, begin, the block (begin, block, end), start, end: each answered in turn; the first
-// failure ends the sequence and nothing is saved.
+// failure ends the sequence and nothing is saved; a failed check comes before any of it.
 TEST_F(RecordStartExchange, SequenceOnTheWireAndWhatIsSaved) {
     const Bytes ok = Reply(6);
     // clang-format off
@@ -242,9 +242,7 @@ TEST_F(RecordStartExchange, SequenceOnTheWireAndWhatIsSaved) {
                             store.GetInt(section, "TempUnit", -1)),
                   std::pair(1, 0));
     }
-}
-
-TEST_F(RecordStartExchange, CheckFailureTouchesNoPort) {
+    // A failed check touches no port.
     CommRig rig;
     RecordStartForm f = Form(kStartScheduled);
     f.date.day = "32";

@@ -282,7 +282,7 @@ TEST_F(ViewTest, LegendSingleClickTogglesAfterTheTimerNotOnADoubleClick) {
     EXPECT_EQ(QApplication::focusWidget(), view.get()) << "the view keeps the keyboard";
 }
 
-TEST_F(ViewTest, LegendDragReordersAndRecolours) {
+TEST_F(ViewTest, LegendDragReordersAndRecoloursADoubleClickOnMaxJumpsToIt) {
     CLegendPane* pane = view->LegendPane();
     const ChannelRecord* one = doc.GetChannel(1);
     Drag(pane, PaneRow(1), PaneRow(3));
@@ -298,9 +298,7 @@ TEST_F(ViewTest, LegendDragReordersAndRecolours) {
     Drag(pane, PaneRow(3), PaneRow(5, 60));
     QApplication::processEvents();
     EXPECT_EQ(doc.GetChannel(3), one);
-}
 
-TEST_F(ViewTest, LegendDoubleClickOnMaxJumpsToIt) {
     ChannelRecord& two = *doc.GetChannel(2);
     two.samples[400] = C(40.0);
     doc.CalcStatistics();
