@@ -155,7 +155,7 @@ std::vector<SerialPortEntry> ListSerialPorts(const ISettingsStore* store, const 
         e.findings = DiagnosePort(facts, system);
         for (int n = 1; n <= 9; ++n) {
             const std::string bound = PortDeviceName(n, store);
-            if (bound == e.device || (!e.byIdPath.empty() && bound == e.byIdPath))
+            if (SameSerialDevice(bound, e.device) || (!e.byIdPath.empty() && bound == e.byIdPath))
                 e.comNumbers.push_back(n);
         }
         out.push_back(std::move(e));

@@ -25,7 +25,7 @@ std::string CPortSelection::DeviceOf(int portNo) const {
 
 void CPortSelection::Bind(int portNo, const std::string& device) {
     if (portNo < 1 || portNo > kPortChoices) return;
-    m_pending[portNo] = device == DefaultPortDevice(portNo) ? std::string() : device;
+    m_pending[portNo] = SameSerialDevice(device, DefaultPortDevice(portNo)) ? std::string() : device;
 }
 
 void CPortSelection::Apply(CZorvicDoc& doc) const {

@@ -16,6 +16,22 @@ int ISerialLine::ReadByte(uint8_t& dest, uint32_t timeoutMs) {
     }
 }
 
+std::string NormalisedPortName(const std::string& device) {
+#ifdef _WIN32
+    std::string name = device.rfind("\\\\.\\", 0) == 0 ? device.substr(4) : device;
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return name;
+#else
+    return device;
+#endif
+}
+
+bool SameSerialDevice(const std::string& a, const std::string& b) {
+    return NormalisedPortName(a) == NormalisedPortName(b);
+}
+
 std::string PortBindingEntry(int portNo) {
     return "COM" + std::to_string(portNo);
 }

@@ -48,6 +48,11 @@ struct PortTarget {
     std::string device;
 };
 PortTarget ResolvePort(int portNo, const ISettingsStore* store);
+// The name under which a device compares: on Windows the port name without the device
+// namespace ("\\.\COM3" and "com3" are "COM3"), elsewhere the path as it is.
+std::string NormalisedPortName(const std::string& device);
+// Whether two names open the same device (the system's listing and a binding may differ).
+bool SameSerialDevice(const std::string& a, const std::string& b);
 // The section and entry that bind a COM number to a device path.
 inline constexpr const char* kRecorderCommSection = "KM4x Communication Section";
 std::string PortBindingEntry(int portNo);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/document/ZorvicDoc.h"
+#include "core/recorder/SerialLine.h"
 
 namespace saroko::ui {
 namespace {
@@ -140,7 +141,7 @@ void CPortSelectDlg::ShowDevices() {
     m_pBindDevice->setEditText(QString::fromStdString(device));
     // A listed device brings its findings; any other path is looked at now.
     for (const SerialPortEntry& e : m_ports)
-        if (e.device == device || (!e.byIdPath.empty() && e.byIdPath == device)) {
+        if (SameSerialDevice(e.device, device) || (!e.byIdPath.empty() && e.byIdPath == device)) {
             m_pNote->setText(PortAccessNote(e));
             return;
         }

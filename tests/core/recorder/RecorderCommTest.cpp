@@ -422,6 +422,28 @@ TEST_F(PortSelectTest, BindingsShowAtOnceAndReachTheStoreOnlyOnApply) {
     EXPECT_FALSE(store.Has(kRecorderCommSection, "COM5"));
 }
 
+// The system lists a port by one name and a binding may hold another: on Windows "COM3",
+// "com3" and "\\.\COM3" open one port, elsewhere only the same path is the same device.
+TEST_F(PortSelectTest, OnePortUnderEachOfItsNames) {
+#ifdef _WIN32
+    const bool win = true;
+#else
+    const bool win = false;
+#endif
+    struct Case { const char *a, *b; bool same; } cases[] = {
+        {"COM3", "\\\\.\\COM3", win}, {"com3", "\\\\.\\COM3", win}, {"\\\\.\\COM10", "COM10", win},
+        {"COM1", "\\\\.\\COM10", false}, {"COM3", "COM4", false}, {"", "COM1", false},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0", true}, {"/dev/ttyUSB0", "/dev/ttyusb0", win},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::pair(SameSerialDevice(c.a, c.b), SameSerialDevice(c.b, c.a)),
+                  std::pair(c.same, c.same)) << c.a << " " << c.b;
+    // Binding a number to the name the listing gives its own default is no binding.
+    CPortSelection sel(store, 3);
+    sel.Bind(3, win ? "\\\\.\\COM3" : "/dev/ttyS2");
+    EXPECT_FALSE(sel.IsBound(3));
+}
+
 using C = PortCause;
 
 DeviceFacts Usb() {
