@@ -1013,6 +1013,10 @@ Do you want to replace it?</translation>
         <source>印刷ジョブを開始できませんでした。</source>
         <translation>The print job could not be started.</translation>
     </message>
+    <message>
+        <source>元ﾌｧｲﾙ (SHA-256): %1</source>
+        <translation>Source files (SHA-256): %1</translation>
+    </message>
 </context>
 <context>
     <name>Recorder</name>
@@ -1176,12 +1180,76 @@ Do you want to replace it?</translation>
         <translation>File: %1</translation>
     </message>
     <message>
-        <source>期間: %1 ～ %2</source>
-        <translation>Period: %1 - %2</translation>
-    </message>
-    <message>
         <source>下限: %1    上限: %2    活性化ｴﾈﾙｷﾞｰ: %3 kJ/mol</source>
         <translation>Low: %1    High: %2    Activation energy: %3 kJ/mol</translation>
+    </message>
+    <message>
+        <source>不明 (%1)</source>
+        <translation>unknown (%1)</translation>
+    </message>
+    <message>
+        <source>期間: %1 ～ %2 (最初と最後のｻﾝﾌﾟﾙ)</source>
+        <translation>Period: %1 to %2 (first and last sample)</translation>
+    </message>
+    <message>
+        <source>期間: ｻﾝﾌﾟﾙなし</source>
+        <translation>Period: no samples</translation>
+    </message>
+    <message>
+        <source>指定範囲: %1 ～ %2</source>
+        <translation>Chosen window: %1 to %2</translation>
+    </message>
+    <message>
+        <source>時刻はすべて現地時間 (%1) です。</source>
+        <translation>All times are local time (%1).</translation>
+    </message>
+    <message>
+        <source>Ch.%1 %2 の限度: 下限 %3    上限 %4</source>
+        <translation>Ch.%1 %2 limits: low %3    high %4</translation>
+    </message>
+    <message>
+        <source>記録の出所</source>
+        <translation>Where the records come from</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>SHA-256</source>
+        <translation>SHA-256</translation>
+    </message>
+    <message>
+        <source>ｱｰｶｲﾌﾞID</source>
+        <translation>Archive ID</translation>
+    </message>
+    <message>
+        <source>読めません</source>
+        <translation>cannot be read</translation>
+    </message>
+    <message>
+        <source>ｱｰｶｲﾌﾞのﾁｪｰﾝﾍｯﾄﾞ: %1</source>
+        <translation>Archive chain head: %1</translation>
+    </message>
+    <message>
+        <source>記録計: %1</source>
+        <translation>Recorder: %1</translation>
+    </message>
+    <message>
+        <source>作成: %1    ﾌﾟﾛｸﾞﾗﾑ: Saroko %2</source>
+        <translation>Made: %1    Program: Saroko %2</translation>
+    </message>
+    <message>
+        <source>確認者 氏名</source>
+        <translation>Reviewer name</translation>
+    </message>
+    <message>
+        <source>日付</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>署名</source>
+        <translation>Signature</translation>
     </message>
 </context>
 <context>
@@ -1883,6 +1951,26 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>レポートを書き込めませんでした。</source>
         <translation>The report could not be written.</translation>
+    </message>
+    <message>
+        <source>Ch.</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>ﾁｬﾝﾈﾙ毎の限度 (空欄は共通の下限・上限):</source>
+        <translation>Limits per channel (an empty cell takes the common low or high):</translation>
+    </message>
+    <message>
+        <source>Ch.%1 の下限が上限を超えています。</source>
+        <translation>The low limit of Ch.%1 lies above its high limit.</translation>
+    </message>
+    <message>
+        <source>Ch.%1 の限度に数値を入力してください。</source>
+        <translation>Enter a number for the limits of Ch.%1.</translation>
     </message>
 </context>
 </TS>

@@ -66,4 +66,11 @@ void ApplyUnit(CZorvicDoc& doc, std::optional<bool> fahrenheit) {
     doc.RecalcRanges(RecalcMode::UnitsOrScale);
 }
 
+std::vector<ReportSource> ReportSources(const CliSession& session) {
+    std::vector<ReportSource> sources;
+    for (const archive::Recording& r : session.sources)
+        sources.push_back({r.path, r.sha256, r.id > 0 ? std::optional(r.id) : std::nullopt});
+    return sources;
+}
+
 } // namespace saroko::cli

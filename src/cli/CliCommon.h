@@ -9,6 +9,7 @@
 #include "core/archive/Archive.h"
 #include "core/document/LocalDateTime.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/report/ReportProvenance.h"
 #include "platform/QtSettingsStore.h"
 
 namespace saroko::cli {
@@ -42,6 +43,8 @@ struct CliSession {
 
 // A document on the user's settings store, initialised as at program start.
 std::unique_ptr<CliSession> OpenSession();
+// The session's sources as a report and a print name them: path, hash, archive id when kept.
+std::vector<ReportSource> ReportSources(const CliSession& session);
 
 // Loads the files one after another as the Open command would. False (message printed)
 // when a file cannot be loaded.

@@ -2,13 +2,17 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
 #include "core/document/ChannelRecord.h"
 #include "core/document/LocalDateTime.h"
 #include "core/graph/GraphModel.h"
+#include "core/report/ReportSettings.h"
 #include "core/settings/Language.h"
+#include "core/text/ParseDecimal.h"
 #include "platform/CommandLine.h"
 
 namespace saroko::cli {
@@ -124,6 +128,13 @@ void CVerbOptions::AddOutput() {
                            QStringLiteral("FILE")));
 }
 
+void CVerbOptions::AddLimits() {
+    m_bLimits = true;
+    AddValue("low");
+    AddValue("high");
+    AddValue("limits");
+}
+
 void CVerbOptions::AddUnits() {
     m_bUnits = true;
     AddFlag("fahrenheit");
@@ -200,6 +211,53 @@ bool CVerbOptions::Check() {
         }
         if (f || c)
             m_fahrenheit = f;
+    }
+    return !m_bLimits || CheckLimits();
+}
+
+bool CVerbOptions::CheckLimits() {
+    for (const auto& [name, slot] : {std::pair{"low", &m_limits.low}, {"high", &m_limits.high}}) {
+        if (const auto t = Value(name)) {
+            double v = 0;
+            int digits = 0;
+            if (ParseDecimal(*t, v, digits) != 1 || !std::isfinite(v)) {
+                Fail("--" + std::string(name) + " wants a number");
+                return false;
+            }
+            *slot = v;
+        }
+    }
+    if (m_limits.low && m_limits.high && *m_limits.low > *m_limits.high) {
+        Fail("--low lies above --high");
+        return false;
+    }
+    for (const QString& value : m_parser->parser.values(QStringLiteral("limits"))) {
+        const std::string text = ArgumentBytes(value);
+        const auto fail = [&](const char* problem) {
+            Fail("--limits " + text + ": " + problem);
+            return false;
+        };
+        ChannelLimits own;
+        switch (ParseChannelLimits(text, own)) {
+        case LimitsParse::kOk:
+            break;
+        case LimitsParse::kBadForm:
+            return fail("wants CH:LOW:HIGH, for example 2:2:8 or 3::30");
+        case LimitsParse::kBadChannel:
+            return fail("the channel is a number from 1 to 8");
+        case LimitsParse::kBadNumber:
+            return fail("LOW and HIGH are numbers");
+        case LimitsParse::kLowAboveHigh:
+            return fail("the low lies above the high");
+        }
+        auto& given = m_limits.channelLimits;
+        if (std::any_of(given.begin(), given.end(),
+                        [&](const ChannelLimits& l) { return l.channel == own.channel; }))
+            return fail("the channel is given twice");
+        given.push_back(own);
+        // Its own side against the common other side.
+        if (ChannelWithCrossedLimits(m_limits) != 0)
+            return fail("the low lies above the high");
     }
     return true;
 }

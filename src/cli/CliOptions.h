@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/CliVerb.h"
+#include "core/report/ReportFigures.h"
 
 namespace saroko {
 struct GraphRange;
@@ -52,6 +53,9 @@ public:
     void AddScale();  // --scale N, 1 to 4; checked against --size
     void AddOutput(); // -o, --output FILE
     void AddUnits();  // --fahrenheit | --celsius
+    // --low X, --high Y for every channel, --limits CH:LOW:HIGH (repeatable) for one; a low
+    // above its high is refused, the common ones and each channel's as they combine.
+    void AddLimits();
     // A verb's own options, by their long name without the dashes.
     void AddValue(const char* name);
     void AddFlag(const char* name);
@@ -79,6 +83,8 @@ public:
     double Scale() const { return m_dScale; }
     const std::string& Output() const { return m_output; } // empty when not given
     std::optional<bool> Fahrenheit() const { return m_fahrenheit; }
+    // The limits as ReportOptions takes them (low, high, channelLimits; the rest default).
+    const ReportOptions& Limits() const { return m_limits; }
 
     // A usage error the verb found itself: prints "saroko-cli VERB: problem", returns 2.
     int Fail(const std::string& problem) const;
@@ -87,12 +93,13 @@ public:
 private:
     struct Parser;
     bool Check();
+    bool CheckLimits();
 
     const Verb& m_verb;
     const Verb* m_pSubcommand;
     std::unique_ptr<Parser> m_parser;
     bool m_bNoFiles = false, m_bWindow = false, m_bSize = false, m_bScale = false,
-         m_bOutput = false, m_bUnits = false;
+         m_bOutput = false, m_bUnits = false, m_bLimits = false;
     int m_nExitStatus = kExitOk;
     std::vector<std::string> m_files;
     std::string m_lang;
@@ -101,6 +108,7 @@ private:
     double m_dScale = 1.0;
     std::string m_output;
     std::optional<bool> m_fahrenheit;
+    ReportOptions m_limits;
 };
 
 // The options before the verb.

@@ -107,7 +107,8 @@ int RunPrintGraph(const CVerbOptions& o) {
                                                  palette, !o.Has("mono"));
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdf(printer, o.Output(), doc);
-    if (!ui::PrintPicture(printer, picture, settings, ui::MetricsOf(printer))) {
+    if (!ui::PrintPicture(printer, picture, settings, ui::MetricsOf(printer), {},
+                          ui::SourcesFooterText(ReportSources(*session)))) {
         std::cerr << "saroko-cli print-graph: cannot write " << o.Output() << "\n";
         return kExitFailed;
     }
@@ -137,7 +138,8 @@ int RunPrintList(const CVerbOptions& o) {
         std::cerr << "saroko-cli print-list: no rows in the time window\n";
         return kExitFailed;
     }
-    if (ui::PrintListPages(printer, doc, {1, pages}) != pages) {
+    if (ui::PrintListPages(printer, doc, {1, pages}, {},
+                           ui::SourcesFooterText(ReportSources(*session))) != pages) {
         std::cerr << "saroko-cli print-list: cannot write " << o.Output() << "\n";
         return kExitFailed;
     }

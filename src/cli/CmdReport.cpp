@@ -16,22 +16,29 @@
 #include "cli/CliOptions.h"
 #include "core/text/ParseDecimal.h"
 #include "core/report/ReportFigures.h"
+#include "platform/FileHash.h"
 
 namespace saroko::cli {
 
 extern const char kReportUsage[] =
-    "usage: saroko-cli report [--from T --to T] [--low X] [--high Y] [--activation-energy KJ]\n"
-    "                         [--fahrenheit|--celsius] (-o OUT.pdf | --json) FILE...\n"
+    "usage: saroko-cli report [--from T --to T] [--low X] [--high Y] [--limits CH:LOW:HIGH]...\n"
+    "                         [--activation-energy KJ] [--fahrenheit|--celsius]\n"
+    "                         (-o OUT.pdf | --json) FILE...\n"
     "  Loads the files as 'info' does and reports, for each shown channel with data, the\n"
     "  samples inside the time window: counts, maximum and minimum with their times, average,\n"
     "  mean kinetic temperature and the runs above the high or below the low limit.\n"
     "  --from T, --to T        the window, T as \"YYYY/MM/DD HH:MM:SS\" (local time); default\n"
     "                          the whole data\n"
-    "  --low X, --high Y       alarm limits in the shown unit\n"
+    "  --low X, --high Y       alarm limits in the shown unit, for every channel\n"
+    "  --limits CH:LOW:HIGH    channel CH's own limits (either side may stay empty for the\n"
+    "                          common one); repeat for further channels\n"
     "  --activation-energy KJ  for the mean kinetic temperature, kJ/mol (default 83.144)\n"
     "  --fahrenheit, --celsius the unit; default the program's setting\n"
     "  -o OUT.pdf              the report as PDF: the graph, the figures, the excursions\n"
-    "  --json                  the figures as one JSON object on standard output\n";
+    "  --json                  the figures as one JSON object on standard output; with\n"
+    "                          --limits each channel carries its low and high; \"sources\"\n"
+    "                          lists the files read (path, sha256, archive_id) and\n"
+    "                          \"chain_head\" is the archive's newest event\n";
 
 namespace {
 
@@ -51,7 +58,32 @@ nlohmann::ordered_json Limit(const std::optional<double>& v) {
     return v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
 }
 
-nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigures& r) {
+// Each source file with its hash and archive id, and the chain head: null where unknown.
+void AddProof(nlohmann::ordered_json& out, const ReportProvenance& proof) {
+    nlohmann::ordered_json sources = nlohmann::ordered_json::array();
+    for (const ReportSource& s : proof.sources)
+        sources.push_back({{"path", s.path},
+                           {"sha256", s.sha256.empty() ? nlohmann::ordered_json(nullptr)
+                                                       : nlohmann::ordered_json(s.sha256)},
+                           {"archive_id", s.archiveId ? nlohmann::ordered_json(*s.archiveId)
+                                                      : nlohmann::ordered_json(nullptr)}});
+    out["sources"] = sources;
+    out["chain_head"] =
+        proof.chainHead ? nlohmann::ordered_json(*proof.chainHead) : nlohmann::ordered_json(nullptr);
+}
+
+// The proof as this run knows it: each source's bytes by hash and archive id, and the newest
+// event of the trail at the time of the report.
+ReportProvenance ProofOf(const CliSession& session) {
+    ReportProvenance proof = MakeReportProvenance(ReportSources(session), session.clock.Now());
+    if (std::string head = CliArchive().ChainHead(); !head.empty())
+        proof.chainHead = std::move(head);
+    return proof;
+}
+
+// `ownLimits` adds each channel's low and high, which then may differ from the common ones.
+nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigures& r,
+                                   bool ownLimits, const ReportProvenance& proof) {
     nlohmann::ordered_json channels = nlohmann::ordered_json::array();
     for (const ChannelFigures& f : r.channels) {
         nlohmann::ordered_json runs = nlohmann::ordered_json::array();
@@ -79,22 +111,27 @@ nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigure
                             {"secondsAboveHigh", f.secondsAboveHigh},
                             {"secondsBelowLow", f.secondsBelowLow},
                             {"excursions", runs}});
+        if (ownLimits) {
+            channels.back()["low"] = Limit(f.low);
+            channels.back()["high"] = Limit(f.high);
+        }
     }
-    return {{"from", r.from},
-            {"to", r.to},
-            {"unit", r.fahrenheit ? "F" : "C"},
-            {"low", Limit(r.low)},
-            {"high", Limit(r.high)},
-            {"activationEnergy", r.activationEnergy},
-            {"channels", channels}};
+    nlohmann::ordered_json out = {{"from", r.from},
+                                  {"to", r.to},
+                                  {"unit", r.fahrenheit ? "F" : "C"},
+                                  {"low", Limit(r.low)},
+                                  {"high", Limit(r.high)},
+                                  {"activationEnergy", r.activationEnergy},
+                                  {"channels", channels}};
+    AddProof(out, proof);
+    return out;
 }
 
 } // namespace
 
 void DeclareReport(CVerbOptions& o) {
     o.AddWindow();
-    o.AddValue("low");
-    o.AddValue("high");
+    o.AddLimits();
     o.AddValue("activation-energy");
     o.AddUnits();
     o.AddOutput();
@@ -111,19 +148,9 @@ int RunReport(const CVerbOptions& o) {
     if (!json && !HasExtension(out, "pdf"))
         return o.Fail("-o wants a .pdf file");
 
-    ReportOptions options;
+    ReportOptions options = o.Limits();
     options.from = o.From();
     options.to = o.To();
-    for (const auto& [name, slot] : {std::pair{"low", &options.low}, {"high", &options.high}}) {
-        if (const auto t = o.Value(name)) {
-            double v = 0;
-            if (!ParseNumber(*t, v))
-                return o.Fail("--" + std::string(name) + " wants a number");
-            *slot = v;
-        }
-    }
-    if (options.low && options.high && *options.low > *options.high)
-        return o.Fail("--low lies above --high");
     if (const auto t = o.Value("activation-energy")) {
         if (!ParseNumber(*t, options.activationEnergy) || options.activationEnergy <= 0)
             return o.Fail("--activation-energy wants a positive number (kJ/mol)");
@@ -134,19 +161,11 @@ int RunReport(const CVerbOptions& o) {
         return kExitFailed;
     CZorvicDoc& doc = *session->doc;
     ApplyUnit(doc, o.Fahrenheit());
+    const ReportProvenance proof = ProofOf(*session);
     if (json) {
-        nlohmann::json figures = FiguresJson(*session, ComputeReportFigures(doc, options));
-        // The proof: each source's bytes by hash and archive id, and the newest event of the
-        // trail at the time of the report.
-        nlohmann::json sources = nlohmann::json::array();
-        for (const archive::Recording& r : session->sources)
-            sources.push_back({{"path", r.path},
-                               {"sha256", r.sha256},
-                               {"archive_id", r.id > 0 ? nlohmann::json(r.id) : nlohmann::json()}});
-        figures["sources"] = sources;
-        const std::string head = CliArchive().ChainHead();
-        figures["chain_head"] = head.empty() ? nlohmann::json() : nlohmann::json(head);
-        const std::string text = figures.dump(2) + "\n";
+        const ReportFigures figures = ComputeReportFigures(doc, options);
+        const std::string text =
+            FiguresJson(*session, figures, !options.channelLimits.empty(), proof).dump(2) + "\n";
         std::cout << text;
         RecordOutput(*session, archive::EventKind::Reported, session->sources, {}, text);
         return kExitOk;
@@ -157,7 +176,7 @@ int RunReport(const CVerbOptions& o) {
         return kExitFailed;
     }
     CChannelPalette palette(session->store);
-    if (!ui::WriteReportPdf(QString::fromStdString(out), doc, palette, options)) {
+    if (!ui::WriteReportPdf(QString::fromStdString(out), doc, palette, options, proof)) {
         std::cerr << "saroko-cli report: cannot write " << out << "\n";
         return kExitFailed;
     }

@@ -9,6 +9,8 @@
 #include "cli/CliOptions.h"
 #include "core/document/ChannelRecord.h"
 #include "core/document/LocalDateTime.h"
+#include "core/report/ReportSettings.h"
+#include "core/text/ParseDecimal.h"
 
 namespace saroko::cli {
 namespace {
@@ -38,6 +40,45 @@ std::string Describe(const CVerbOptions& o) {
       << (o.Fahrenheit() ? (*o.Fahrenheit() ? "F" : "C") : "-") << o.Lang()
       << (o.Has("json") ? " json" : "");
     return s.str();
+}
+
+// The common limits and each channel's, combined: a low above its high is refused whichever
+// side comes from where; equal limits hold.
+TEST(CliOptions, LimitsForAllAndPerChannel) {
+    const auto describe = [](const CVerbOptions& o) {
+        const ReportOptions& l = o.Limits();
+        std::string s = (l.low ? FormatScale(*l.low) : "-") + "/" + (l.high ? FormatScale(*l.high) : "-");
+        for (const ChannelLimits& c : l.channelLimits)
+            s += " " + FormatChannelLimits(c);
+        return s;
+    };
+    const std::string limits = "saroko-cli test: --limits ";
+    // clang-format off
+    const struct { std::vector<std::string> args; std::string err, got; } rows[] = {
+        {{},                                                  "", "-/-"},
+        {{"--low", "2", "--high", "8", "--limits", "2::30", "--limits=3:-1.5:"}, "", "2/8 2::30 3:-1.5:"},
+        {{"--limits", "1:5:5", "--low", "5", "--limits", "2::5"}, "", "5/- 1:5:5 2::5"},
+        {{"--low", "8.1", "--high", "8"},                     "saroko-cli test: --low lies above --high\n", ""},
+        {{"--high", "warm"},                                  "saroko-cli test: --high wants a number\n", ""},
+        {{"--limits", "2:9:8"},                               limits + "2:9:8: the low lies above the high\n", ""},
+        {{"--low", "3", "--limits", "4::2.9"},                limits + "4::2.9: the low lies above the high\n", ""},
+        {{"--high", "3", "--limits", "4:3.1:"},               limits + "4:3.1:: the low lies above the high\n", ""},
+        {{"--limits", "9:1:2"},                               limits + "9:1:2: the channel is a number from 1 to 8\n", ""},
+        {{"--limits", "1:cold:2"},                            limits + "1:cold:2: LOW and HIGH are numbers\n", ""},
+        {{"--limits", "1::"},                                 limits + "1::: wants CH:LOW:HIGH, for example 2:2:8 or 3::30\n", ""},
+        {{"--limits", "1::5", "--limits", "1:2:"},            limits + "1:2:: the channel is given twice\n", ""},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        CVerbOptions o(kTestVerb);
+        o.AddLimits();
+        bool parsed = false;
+        const auto [out, err] = Capture([&] { parsed = o.Parse(row.args); });
+        EXPECT_EQ(std::tuple(out, err, parsed ? describe(o) : std::string()),
+                  std::tuple(std::string(), row.err, row.got))
+            << row.got << row.err;
+        EXPECT_EQ(o.ExitStatus(), parsed ? kExitOk : kExitUsage) << row.err;
+    }
 }
 
 TEST(CliOptions, SharedOptionsAndTheirOneLineErrors) {

@@ -277,10 +277,30 @@ std::string PdfText(const std::string& pdf, const std::string& pages = "") {
     return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
+// The text with each run of spaces as one: the layout's spacing is the page's, not the text's.
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        if (c != ' ' || out.empty() || out.back() != ' ')
+            out += c;
+    return out;
+}
+
 // pdftotext ends every page with a form feed.
 int PdfPages(const std::string& pdf) {
     const std::string text = PdfText(pdf);
     return text.empty() ? -1 : static_cast<int>(std::count(text.begin(), text.end(), '\f'));
+}
+
+// The SHA-256 of a file as the system's sha256sum gives it.
+std::string Sha256Sum(const std::string& path) {
+    std::string out(64, '\0');
+    FILE* p = ::popen(("sha256sum '" + path + "'").c_str(), "r");
+    const std::size_t n = p ? std::fread(out.data(), 1, out.size(), p) : 0;
+    if (p)
+        ::pclose(p);
+    out.resize(n);
+    return out;
 }
 
 TEST_F(CliTest, RenderAndPrintWriteTheFormatsTheyName) {
@@ -303,8 +323,20 @@ TEST_F(CliTest, RenderAndPrintWriteTheFormatsTheyName) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(PdfPages(P("l.pdf")), 3);
     EXPECT_NE(PdfText(P("l.pdf"), "-f 3 -l 3").find("2026/11/30 10:39'00"), std::string::npos);
-    ASSERT_EQ(Cli("print-graph --mono -o " + P("pg.pdf") + " " + demo).status, 0);
+    ASSERT_EQ(Cli("print-graph --mono -o " + P("pg.pdf") + " " + demo + " " + Demo("b.klg"))
+                  .status,
+              0);
     EXPECT_EQ(PdfPages(P("pg.pdf")), 1);
+    // Every page names its sources with their short hashes.
+    const std::string hash = Sha256Sum(demo).substr(0, 12);
+    ASSERT_EQ(hash.size(), 12u);
+    for (const auto& [pdf, footer] :
+         {std::pair{"l.pdf", "demo.klg " + hash}, {"pg.pdf", "demo.klg " + hash + " b.klg " + hash}})
+        for (int page = 1; page <= PdfPages(P(pdf)); ++page) {
+            const std::string range = "-f " + std::to_string(page) + " -l " + std::to_string(page);
+            EXPECT_NE(Squeezed(PdfText(P(pdf), range)).find("(SHA-256): " + footer), std::string::npos)
+                << pdf << " " << page;
+        }
 }
 
 std::string LocalText(int64_t t) {
@@ -374,6 +406,69 @@ TEST_F(CliTest, ReportAsJsonAndAsPdf) {
             listed || (l.find("上限超過") != l.npos && l.find(LocalText(e["start"])) != l.npos &&
                        l.find(LocalText(e["end"])) != l.npos && l.find(duration) != l.npos);
     EXPECT_TRUE(listed) << LocalText(e["start"]) << " " << duration << "\n" << rest;
+}
+
+// "UTC+09:00": the zone's offset at `t`, as the report states it.
+std::string OffsetText(std::time_t t) {
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    const long a = std::labs(tm.tm_gmtoff);
+    char text[48];
+    std::snprintf(text, sizeof text, "UTC%c%02ld:%02ld", tm.tm_gmtoff < 0 ? '-' : '+', a / 3600,
+                  a % 3600 / 60);
+    return text;
+}
+
+// Where the figures come from: each file's hash as sha256sum has it, its archive id; the
+// PDF/A report numbers its pages "n / m", states its times' offset, when and by what it was
+// made, the recorder, and ends with the reviewer's lines.
+TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
+    const std::string demo = Demo(), second = Demo("second.klg");
+    CliRun r = Cli("--no-archive report --json --low 3 --high 24 --limits 2::6 " + demo + " " + second);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = Json::parse(r.out);
+    EXPECT_EQ(j["sources"], Json::parse(R"([{"path": ")" + demo + R"(", "sha256": ")" +
+                                        Sha256Sum(demo) + R"(", "archive_id": null}, {"path": ")" +
+                                        second + R"(", "sha256": ")" + Sha256Sum(second) +
+                                        R"(", "archive_id": null}])"));
+    EXPECT_TRUE(j.contains("chain_head") && j["chain_head"].is_null());
+    // With the archive: both files' bytes are one recording, the chain has a head.
+    const auto kept = Json::parse(Cli("report --json " + demo + " " + second).out);
+    EXPECT_EQ(kept["sources"][0]["archive_id"], kept["sources"][1]["archive_id"]);
+    EXPECT_TRUE(kept["sources"][0]["archive_id"].is_number_integer());
+    EXPECT_EQ(kept["chain_head"].get<std::string>().size(), 64u);
+    // The common limits where a channel has none of its own; the runs follow its own.
+    ASSERT_EQ(j["channels"].size(), 4u);
+    const auto& fridge = j["channels"][1];
+    EXPECT_EQ(Json::array({j["channels"][0]["low"], j["channels"][0]["high"], fridge["low"],
+                           fridge["high"], j["low"], j["high"]}),
+              Json::array({3.0, 24.0, 3.0, 6.0, 3.0, 24.0}));
+    EXPECT_EQ(fridge["excursions"][0]["kind"], "high");
+    EXPECT_EQ(Cli("report --json --limits 2::6 --low 7 " + demo).status, 2);
+    // Without --limits the channels carry no limits of their own, as before.
+    EXPECT_FALSE(Json::parse(Cli("report --json " + demo).out)["channels"][0].contains("low"));
+
+    ASSERT_EQ(Cli("report --low 3 --limits 2::6 -o " + P("r.pdf") + " " + demo).status, 0);
+    const int pages = PdfPages(P("r.pdf"));
+    ASSERT_GE(pages, 2);
+    for (int page = 1; page <= pages; ++page) {
+        const std::string range = "-f " + std::to_string(page) + " -l " + std::to_string(page);
+        const std::string number = std::to_string(page) + " / " + std::to_string(pages);
+        EXPECT_NE(PdfText(P("r.pdf"), range).find(number), std::string::npos) << number;
+    }
+    const std::string text = Squeezed(PdfText(P("r.pdf")));
+    const std::string version = Cli("--version").out.substr(11); // after "saroko-cli "
+    ASSERT_TRUE(version.ends_with("\n"));
+    for (const std::string& s :
+         {Sha256Sum(demo), "時刻はすべて現地時間 (" + OffsetText(j["from"].get<std::time_t>()) + ") です。",
+          "(" + OffsetText(std::time(nullptr)) + ") ﾌﾟﾛｸﾞﾗﾑ", std::string("KM-41"),
+          "Saroko " + version.substr(0, version.size() - 1), std::string("確認者 氏名"), std::string("署名"),
+          std::string("Ch.2 冷蔵庫 の限度: 下限 3.0 ﾟC 上限 6.0 ﾟC")})
+        EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+    const auto last = text.rfind("確認者 氏名");
+    EXPECT_GT(last, text.rfind('\f', text.size() - 2)) << "on the last page";
+    EXPECT_NE(Read(P("r.pdf")).find(R"(pdfaid:part="1" pdfaid:conformance="B")"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, DownloadRefusesAnOutputItCannotWriteBeforeTheRecorderIsAsked) {

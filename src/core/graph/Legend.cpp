@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 
 namespace saroko {
 namespace {
@@ -220,36 +221,50 @@ std::string LegendUnit(const CZorvicDoc& doc, const LegendRow& row) {
 }
 
 LegendPicture BuildLegendPicture(const CZorvicDoc& doc, const LegendData& d, const TextMetrics& tm,
-                                 int width, int /*height*/, int frameRow) {
+                                 int width, int /*height*/, int frameRow, bool paper) {
     LegendPicture p;
     const auto text = [&](int x, int y, std::string s, int colour = kPalText) {
         p.texts.push_back({x, y, colour, std::move(s)});
     };
+    // The cursor group's columns and their cuts in the header rule.
+    const auto inCursorGroup = [paper](int x) {
+        return paper && x > kGroupRules[0] && x < kGroupRules[1];
+    };
 
-    for (const Span& s : kHeaderRule) {
-        const int to = s.to < 0 ? width - 4 : s.to;
+    for (std::size_t i = 0; i < std::size(kHeaderRule); ++i) {
+        const Span& s = kHeaderRule[i];
+        int to = s.to < 0 ? width - 4 : s.to;
+        // On paper the rule runs through the cursor group in one piece.
+        while (inCursorGroup(to) && i + 1 < std::size(kHeaderRule) &&
+               inCursorGroup(kHeaderRule[i + 1].from))
+            to = kHeaderRule[++i].to;
         if (to > s.from) {
             Etched(p, s.from, kHeaderRuleY1, to, kHeaderRuleY1);
             Etched(p, s.from, kHeaderRuleY2, to, kHeaderRuleY2);
         }
     }
     for (int x : kColumnRules)
-        Etched(p, x, kColumnRuleTop, x, kRulesBottom);
+        if (!inCursorGroup(x))
+            Etched(p, x, kColumnRuleTop, x, kRulesBottom);
     for (int x : kGroupRules)
         Etched(p, x, 0, x, kRulesBottom);
 
-    text(kCursorLineX, kTopLineY, LegendCursorLine('A', d.cursorA));
-    text(kCursorLineX, kSecondLineY, LegendCursorLine('B', d.cursorB));
-    text(kDistanceX, kSecondLineY, LegendDistance(d.cursorA, d.cursorB));
-    GapArrow(p, kDistanceX, kSecondLineY, tm);
+    if (!paper) {
+        text(kCursorLineX, kTopLineY, LegendCursorLine('A', d.cursorA));
+        text(kCursorLineX, kSecondLineY, LegendCursorLine('B', d.cursorB));
+        text(kDistanceX, kSecondLineY, LegendDistance(d.cursorA, d.cursorB));
+        GapArrow(p, kDistanceX, kSecondLineY, tm);
+    }
     text(kRangeTitleX, kTopLineY, "Calculation Range");
     text(kFromLabelX, kTopLineY, "From");
     text(kRangeValueX, kTopLineY, LegendRangeTime(d.calcStart));
     text(kToLabelX, kSecondLineY, "To");
     text(kRangeValueX, kSecondLineY, LegendRangeTime(d.calcEnd));
     for (const Head& h : kHeads)
-        text(h.x, kHeadY, h.text);
-    GapArrow(p, kHeadDistanceX, kHeadY, tm);
+        if (!inCursorGroup(h.x))
+            text(h.x, kHeadY, h.text);
+    if (!paper)
+        GapArrow(p, kHeadDistanceX, kHeadY, tm);
 
     for (int n = 1; n <= kChannelCount; ++n) {
         const LegendRow& row = d.rows[static_cast<std::size_t>(n - 1)];
@@ -265,9 +280,11 @@ LegendPicture BuildLegendPicture(const CZorvicDoc& doc, const LegendData& d, con
              ChannelPaletteIndex(n));
         text(kIntervalX, y, LegendInterval(row.interval));
         text(kSamplesX, y, LegendSamples(row.samples));
-        text(kValueAX, y, LegendValueCell(doc, row, row.valueA));
-        text(kValueBX, y, LegendValueCell(doc, row, row.valueB));
-        text(kDifferenceX, y, LegendDifference(doc, row));
+        if (!paper) {
+            text(kValueAX, y, LegendValueCell(doc, row, row.valueA));
+            text(kValueBX, y, LegendValueCell(doc, row, row.valueB));
+            text(kDifferenceX, y, LegendDifference(doc, row));
+        }
         text(kMaxX, y, LegendValueCell(doc, row, row.max));
         text(kMinX, y, LegendValueCell(doc, row, row.min));
         text(kAvgX, y, LegendValueCell(doc, row, row.avg, true));

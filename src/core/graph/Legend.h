@@ -97,8 +97,10 @@ struct LegendPicture {
 
 // Everything the pane draws over its background, for a pane of `width` x `height`.
 // `frameRow` 1..8 adds the frame around that row's name cell (a press on its number box).
+// On `paper` the cursors are left out: their lines, headings and columns stay blank, one group.
 LegendPicture BuildLegendPicture(const CZorvicDoc& doc, const LegendData& data,
-                                 const TextMetrics& tm, int width, int height, int frameRow);
+                                 const TextMetrics& tm, int width, int height, int frameRow,
+                                 bool paper = false);
 
 // Where a point of the pane lies.
 enum class LegendColumn { kNone, kNumber, kMax, kMin };

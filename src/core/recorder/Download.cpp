@@ -277,6 +277,8 @@ int CRecorderDownload::Run(int target1, int target2) {
 
     FillDownloadedChannels(m_doc, target1, target2, m_settings, m_buffer.data(),
                            m_owner.downloadTime);
+    if (!m_szKept.empty())
+        m_doc.AddSourceFile(m_szKept);
     return COMM_OK;
 }
 

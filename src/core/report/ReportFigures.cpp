@@ -60,12 +60,16 @@ bool IsTemperature(int type) {
     return type == kTypeTemp13 || type == kTypeTemp14;
 }
 
-ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const ReportFigures& r) {
+ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const ReportFigures& r,
+                         const std::optional<double>& low, const std::optional<double>& high) {
     ChannelFigures f;
     f.number = static_cast<int>(ch.number);
     f.name.assign(ch.name, FieldLength(ch.name, 8));
     f.type = ch.measureType;
     f.interval = ch.interval;
+    f.model = ch.modelCode;
+    f.low = low;
+    f.high = high;
     CRunTracker runs(f, ch.interval);
     double sum = 0;
     int real = 0;
@@ -73,11 +77,16 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
     const bool temperature = IsTemperature(ch.measureType);
     for (int i = 0; i < kMaxSamples && ch.samples[i] != kCodeEnd; ++i) {
         const uint64_t t = ch.startTime + static_cast<uint64_t>(i) * ch.interval;
-        if (t < r.from)
-            continue;
-        if (t > r.to)
+        if (t < r.from || t > r.to) {
+            f.cut = true;
+            if (t < r.from)
+                continue;
             break;
+        }
         const auto time = static_cast<uint32_t>(t);
+        if (!f.firstTime)
+            f.firstTime = time;
+        f.lastTime = time;
         const uint16_t code = ch.samples[i];
         if (code == kCodeMissing) {
             ++f.missing;
@@ -88,7 +97,7 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
         if (code == kCodeOver || code == kCodeUnder) {
             const bool over = code == kCodeOver;
             ++(over ? f.over : f.under);
-            const bool limited = over ? r.high.has_value() : r.low.has_value();
+            const bool limited = over ? high.has_value() : low.has_value();
             runs.Sample(limited ? std::optional(over ? Excursion::kHigh : Excursion::kLow)
                                 : std::nullopt,
                         time);
@@ -108,9 +117,9 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
         if (temperature)
             codes.push_back(code);
         std::optional<Excursion::Kind> kind;
-        if (r.high && v - *r.high > Noise(*r.high))
+        if (high && v - *high > Noise(*high))
             kind = Excursion::kHigh;
-        else if (r.low && *r.low - v > Noise(*r.low))
+        else if (low && *low - v > Noise(*low))
             kind = Excursion::kLow;
         runs.Sample(kind, time);
     }
@@ -206,10 +215,60 @@ ReportFigures ComputeReportFigures(const CZorvicDoc& doc, const ReportOptions& o
     r.activationEnergy = options.activationEnergy;
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRecord* ch = doc.GetChannel(n);
-        if (ch && ch->present != 0 && doc.m_bShow[static_cast<std::size_t>(n - 1)] == 1)
-            r.channels.push_back(FiguresOf(doc, *ch, r));
+        if (ch && ch->present != 0 && doc.m_bShow[static_cast<std::size_t>(n - 1)] == 1) {
+            const auto [low, high] = LimitsOf(options, n);
+            r.channels.push_back(FiguresOf(doc, *ch, r, low, high));
+        }
     }
     return r;
+}
+
+std::pair<std::optional<double>, std::optional<double>> LimitsOf(const ReportOptions& options,
+                                                                 int channel) {
+    std::pair limits{options.low, options.high};
+    for (const ChannelLimits& own : options.channelLimits) {
+        if (own.channel != channel)
+            continue;
+        if (own.low)
+            limits.first = own.low;
+        if (own.high)
+            limits.second = own.high;
+    }
+    return limits;
+}
+
+int ChannelWithCrossedLimits(const ReportOptions& options) {
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const auto [low, high] = LimitsOf(options, n);
+        if (low && high && *low > *high)
+            return n;
+    }
+    return 0;
+}
+
+std::optional<std::pair<uint32_t, uint32_t>> SampledPeriod(const ReportFigures& r) {
+    std::optional<std::pair<uint32_t, uint32_t>> period;
+    for (const ChannelFigures& f : r.channels) {
+        if (!f.firstTime)
+            continue;
+        if (!period)
+            period = std::pair(*f.firstTime, f.lastTime);
+        period->first = std::min(period->first, *f.firstTime);
+        period->second = std::max(period->second, f.lastTime);
+    }
+    return period;
+}
+
+std::pair<uint32_t, uint32_t> SampledWindow(const CZorvicDoc& doc, uint32_t from, uint32_t to) {
+    ReportOptions window;
+    window.from = from;
+    window.to = to;
+    return SampledPeriod(ComputeReportFigures(doc, window)).value_or(std::pair(from, to));
+}
+
+bool WindowCutsData(const ReportFigures& r) {
+    return std::any_of(r.channels.begin(), r.channels.end(),
+                       [](const ChannelFigures& f) { return f.cut; });
 }
 
 } // namespace saroko

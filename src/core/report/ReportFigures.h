@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/document/ZorvicDoc.h"
@@ -15,13 +16,28 @@ namespace saroko {
 inline constexpr double kGasConstant = 8.314462618;
 inline constexpr double kDefaultActivationEnergy = 83.144;
 
+// One channel's own limits; a side left empty takes the common limit.
+struct ChannelLimits {
+    int channel = 0; // 1..8
+    std::optional<double> low;
+    std::optional<double> high;
+    bool operator==(const ChannelLimits&) const = default;
+};
+
 struct ReportOptions {
     std::optional<uint32_t> from; // default: the document's data range
     std::optional<uint32_t> to;
-    std::optional<double> low; // in the shown unit
+    std::optional<double> low; // in the shown unit, for every channel without its own
     std::optional<double> high;
+    std::vector<ChannelLimits> channelLimits; // at most one per channel
     double activationEnergy = kDefaultActivationEnergy; // kJ/mol
 };
+
+// The limits that hold for `channel`: its own where given, else the common ones.
+std::pair<std::optional<double>, std::optional<double>> LimitsOf(const ReportOptions& options,
+                                                                 int channel);
+// The first channel whose limits put the low above the high, 0 when every channel's hold.
+int ChannelWithCrossedLimits(const ReportOptions& options);
 
 struct Excursion {
     enum Kind { kHigh, kLow };
@@ -37,6 +53,14 @@ struct ChannelFigures {
     std::string name; // CP932 bytes
     uint8_t type = kTypeTemp13;
     uint32_t interval = 0;
+    uint32_t model = 0;
+    // The limits this channel was judged by.
+    std::optional<double> low;
+    std::optional<double> high;
+    // The times of its first and last sample inside the window (missing ones included).
+    std::optional<uint32_t> firstTime;
+    uint32_t lastTime = 0;
+    bool cut = false; // the window left some of its samples out
     int samples = 0; // everything but missing: real values, Over and Under
     int missing = 0;
     int over = 0;
@@ -62,6 +86,14 @@ struct ReportFigures {
     double activationEnergy = kDefaultActivationEnergy;
     std::vector<ChannelFigures> channels; // channels with data and shown, by number
 };
+
+// The span the figures cover: the earliest first and the latest last sample of the channels,
+// nullopt when no channel has a sample in the window.
+std::optional<std::pair<uint32_t, uint32_t>> SampledPeriod(const ReportFigures& r);
+// The first and last sample of the shown channels in [from, to]; [from, to] without one.
+std::pair<uint32_t, uint32_t> SampledWindow(const CZorvicDoc& doc, uint32_t from, uint32_t to);
+// Whether the window left samples out, so that a report names it beside the period.
+bool WindowCutsData(const ReportFigures& r);
 
 // The figures over the samples whose time lies in [from, to].
 ReportFigures ComputeReportFigures(const CZorvicDoc& doc, const ReportOptions& options);

@@ -292,12 +292,14 @@ void CGraphPainter::DrawCursors(QPainter& p) {
 }
 
 bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                const QFont& font) {
+                const QFont& font, PaintSurface surface) {
     const GraphRect client{0, 0, size.width(), size.height()};
     if (model.Layout(client, client, MetricsOf(font)) != LayoutResult::kDrawn)
         return false;
     CGraphPainter painter(model, palette, font);
     painter.DrawBase(p);
+    if (surface == PaintSurface::kPaper)
+        return true;
     painter.DrawStrips(p);
     model.PrepareThumbs();
     painter.DrawThumbs(p);
@@ -307,14 +309,15 @@ bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChann
 
 LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
                           const LegendData& data, const CChannelPalette& palette, const QFont& font,
-                          int frameRow) {
+                          int frameRow, PaintSurface surface) {
     const auto colour = [&palette](int index) {
         const PaletteEntry& e = palette.Entry(index);
         return QColor(e.red, e.green, e.blue);
     };
     const QFontMetrics fm(font);
     LegendPicture picture =
-        BuildLegendPicture(doc, data, MetricsOf(font), size.width(), size.height(), frameRow);
+        BuildLegendPicture(doc, data, MetricsOf(font), size.width(), size.height(), frameRow,
+                           surface == PaintSurface::kPaper);
     p.fillRect(QRect(QPoint(0, 0), size), colour(kPalBackground));
     const auto lines = [&](const std::vector<LegendLine>& list) {
         for (const LegendLine& l : list) {
@@ -349,8 +352,8 @@ LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
 }
 
 bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-               const QFont& font, bool legend) {
-    if (!PaintGraph(p, size, model, palette, font))
+               const QFont& font, bool legend, PaintSurface surface) {
+    if (!PaintGraph(p, size, model, palette, font, surface))
         return false;
     if (legend) {
         // Laid out for a window at the screen's corner, the pane's place is in view pixels.
@@ -359,7 +362,7 @@ bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChanne
         p.translate(r.left, r.top);
         p.setClipRect(QRect(0, 0, r.right - r.left, r.bottom - r.top));
         PaintLegend(p, QSize(r.right - r.left, r.bottom - r.top), model.Doc(),
-                    FillLegend(model.Doc()), palette, font);
+                    FillLegend(model.Doc()), palette, font, 0, surface);
         p.restore();
     }
     return true;

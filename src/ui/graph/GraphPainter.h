@@ -65,20 +65,24 @@ private:
     std::vector<QRect> m_rects;
 };
 
+// What the picture is for: the screen shows the controls (strips, thumbs, cursors and their
+// columns in the legend); paper shows only what the data say.
+enum class PaintSurface { kScreen, kPaper };
+
 // Lays the graph out for a surface of `size` standing at the screen's top-left corner and
-// paints the screen layer (graph, strips, thumbs, cursors). False when the size is too small
-// to draw anything.
+// paints the screen layer (graph, strips, thumbs, cursors; on paper the graph alone). False
+// when the size is too small to draw anything.
 bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                const QFont& font);
+                const QFont& font, PaintSurface surface = PaintSurface::kScreen);
 // The legend pane's picture in the pane's own pixels from (0, 0), on any painter: the pane
 // window, the command line's pictures and the report. `frameRow` 1..8 frames that row's name.
 LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
                           const LegendData& data, const CChannelPalette& palette, const QFont& font,
-                          int frameRow = 0);
+                          int frameRow = 0, PaintSurface surface = PaintSurface::kScreen);
 // The view as the window shows it: the graph's screen layer and, with `legend`, the legend
 // pane over its lower part, filled from the document as the view fills it.
 bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-               const QFont& font, bool legend);
+               const QFont& font, bool legend, PaintSurface surface = PaintSurface::kScreen);
 
 // The same into a new image of `size` logical pixels at `scale` device pixels each.
 QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,

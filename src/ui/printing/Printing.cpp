@@ -4,11 +4,13 @@
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 
 #include "core/channels/ChannelPalette.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
+#include "platform/FileHash.h"
 #include "platform/QtSettingsStore.h"
 #include "ui/printing/PrintDialogs.h"
 #include "ui/printing/PrintSetup.h"
@@ -50,7 +52,8 @@ ListPageSize ListPageOf(const QPrinter& p) {
 }
 
 bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSettings& settings,
-                  const PrinterMetrics& metrics, const std::function<void()>& cannotStart) {
+                  const PrinterMetrics& metrics, const std::function<void()>& cannotStart,
+                  const QString& footer) {
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (cannotStart)
@@ -60,6 +63,7 @@ bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSett
     const GraphRect r = GraphPrintRect(settings, picture.width(), picture.height(), metrics);
     if (!r.IsEmpty())
         painter.drawImage(QRect(r.left, r.top, r.Width(), r.Height()), picture);
+    DrawFooter(painter, QRect(0, 0, printer.width(), printer.height()), footer);
     return painter.end();
 }
 
@@ -77,7 +81,7 @@ QImage GraphPrintPicture(const QSize& size, CZorvicDoc& doc, const CChannelPalet
 }
 
 int PrintListPages(QPrinter& printer, const CZorvicDoc& doc, PageRange range,
-                   const ListPrintProgress& progress) {
+                   const ListPrintProgress& progress, const QString& footer) {
     const CQtCp932Codec codec;
     const ListPageSize size = ListPageOf(printer);
     QPainter painter;
@@ -99,6 +103,7 @@ int PrintListPages(QPrinter& printer, const CZorvicDoc& doc, PageRange range,
         painter.setWindow(0, 0, size.width, size.height);
         painter.setViewport(0, 0, printer.width(), printer.height());
         DrawListPage(painter, job.NextPage(), font);
+        DrawFooter(painter, QRect(0, 0, size.width, size.height), footer);
         ++done;
         if (progress.cancelled && progress.cancelled()) {
             cancelled = true;
@@ -110,6 +115,30 @@ int PrintListPages(QPrinter& printer, const CZorvicDoc& doc, PageRange range,
         return 0;
     }
     return painter.end() ? done : 0;
+}
+
+QString SourcesFooterText(const std::vector<ReportSource>& sources) {
+    if (sources.empty())
+        return {};
+    return QCoreApplication::translate("Printing", "元ﾌｧｲﾙ (SHA-256): %1")
+        .arg(QString::fromStdString(SourcesFooter(sources)));
+}
+
+void DrawFooter(QPainter& p, const QRect& page, const QString& text) {
+    if (text.isEmpty())
+        return;
+    // A fortieth of the page's height at most: the list keeps its rows, the graph its place.
+    QFont font = ProgramFont();
+    font.setPixelSize(std::max(1, std::min(page.height() / 110, page.width() / 80)));
+    const QFontMetrics fm(font); // a pixel size: the same in the painter's units on every device
+    p.save();
+    p.setFont(font);
+    const QRect box(page.left(), page.bottom() - fm.height() + 1,
+                    fm.horizontalAdvance(text) + fm.averageCharWidth(), fm.height());
+    p.fillRect(box, Qt::white);
+    p.setPen(Qt::black);
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    p.restore();
 }
 
 QString DialogFileName(const std::string& fileName) {
@@ -156,11 +185,13 @@ bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent) {
             PrinterSetup(view, parent);
         if (setup.HasPrinter() && !picture.isNull() && setup.ChooseJobFile(parent, doc)) {
             setup.Printer().setDocName(QString::fromStdString(doc.m_szFileName));
-            printed =
-                PrintPicture(setup.Printer(), picture, dlg.Settings(), setup.Metrics(), [parent] {
+            printed = PrintPicture(
+                setup.Printer(), picture, dlg.Settings(), setup.Metrics(),
+                [parent] {
                     // A PDF in a folder that cannot be written, for example.
                     ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), parent);
-                });
+                },
+                SourcesFooterText(HashSources(doc.m_sourceFiles)));
         }
     }
     // Whatever happened, the screen gets its own colours back.
@@ -231,7 +262,7 @@ int PrintDataList(CZorvicView& view, QWidget* parent) {
             QCoreApplication::processEvents();
             return progress.Cancelled();
         };
-        done = PrintListPages(printer, doc, range, steps);
+        done = PrintListPages(printer, doc, range, steps, SourcesFooterText(HashSources(doc.m_sourceFiles)));
         if (done < 0) {
             ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), main);
             done = 0;

@@ -5,9 +5,12 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "core/channels/ChannelPalette.h"
 #include "core/printing/DataList.h"
+#include "core/report/ReportProvenance.h"
 #include "core/printing/PrintLayout.h"
 
 class QPainter;
@@ -38,7 +41,8 @@ ListPageSize ListPageOf(const QPrinter& printer);
 // The graph page: the picture stretched onto its destination by the method. False when the
 // job could not start (`cannotStart` is told) or the page failed.
 bool PrintPicture(QPrinter& printer, const QImage& picture, const GraphPrintSettings& settings,
-                  const PrinterMetrics& metrics, const std::function<void()>& cannotStart = {});
+                  const PrinterMetrics& metrics, const std::function<void()>& cannotStart = {},
+                  const QString& footer = {});
 // The picture of a view of `size` in the print colours, legend pane included, as the window
 // shows it.
 QImage GraphPrintPicture(const QSize& size, CZorvicDoc& doc, const CChannelPalette& palette,
@@ -51,7 +55,13 @@ struct ListPrintProgress {
     std::function<bool()> cancelled;
 };
 int PrintListPages(QPrinter& printer, const CZorvicDoc& doc, PageRange range,
-                   const ListPrintProgress& progress = {});
+                   const ListPrintProgress& progress = {}, const QString& footer = {});
+
+// The line at the foot of every graph and list page: the source files with the first 12 hex
+// digits of their SHA-256; empty without sources.
+QString SourcesFooterText(const std::vector<ReportSource>& sources);
+// Draws it small at the bottom of `page` (the painter's logical units), on white.
+void DrawFooter(QPainter& p, const QRect& page, const QString& text);
 
 // The list page's font, in hundredths of an inch.
 QFont ListPrintFont();

@@ -9,14 +9,20 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
+#include <algorithm>
 
 #include "core/text/ParseDecimal.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintSetup.h"
+#include "platform/FileHash.h"
+#include "platform/QtSettingsStore.h"
 #include "ui/printing/ReportPdf.h"
 
 namespace saroko::ui {
@@ -53,8 +59,8 @@ QString ProposedReport(const CZorvicDoc& doc) {
 } // namespace
 
 CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& settings,
-                       QWidget* parent)
-    : QDialog(parent), m_settings(settings) {
+                       const std::vector<ChannelRow>& channels, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_channels(channels) {
     setWindowTitle(tr("レポート出力"));
     auto* form = new QFormLayout(this);
     const auto timeEdit = [this](uint32_t t) {
@@ -79,6 +85,31 @@ CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& s
     limitRow(tr("上限"), settings.useHigh, settings.high, m_pUseHigh, m_pHigh);
     m_pEnergy = new QLineEdit(QString::fromStdString(FormatScale(settings.activationEnergy)), this);
     form->addRow(tr("活性化ｴﾈﾙｷﾞｰ (kJ/mol):"), m_pEnergy);
+    m_pChannels = new QTableWidget(static_cast<int>(channels.size()), 4, this);
+    m_pChannels->setHorizontalHeaderLabels({tr("Ch."), tr("名前"), tr("下限"), tr("上限")});
+    m_pChannels->verticalHeader()->hide();
+    for (int row = 0; row < static_cast<int>(channels.size()); ++row) {
+        const ChannelRow& ch = channels[static_cast<std::size_t>(row)];
+        const auto fixed = [&](int column, const QString& text) {
+            auto* item = new QTableWidgetItem(text);
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            m_pChannels->setItem(row, column, item);
+        };
+        fixed(0, QString::number(ch.number));
+        fixed(1, ch.name);
+        for (const ChannelLimits& l : settings.channelLimits) {
+            if (l.channel != ch.number)
+                continue;
+            for (const auto& [column, v] : {std::pair{2, l.low}, {3, l.high}})
+                if (v)
+                    m_pChannels->setItem(row, column,
+                                         new QTableWidgetItem(QString::fromStdString(FormatScale(*v))));
+        }
+    }
+    m_pChannels->resizeColumnsToContents();
+    m_pChannels->horizontalHeader()->setStretchLastSection(true);
+    form->addRow(new QLabel(tr("ﾁｬﾝﾈﾙ毎の限度 (空欄は共通の下限・上限):"), this));
+    form->addRow(m_pChannels);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     buttons->addButton(tr("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
@@ -114,6 +145,36 @@ void CReportDlg::accept() {
         o.low = s.low;
     if (s.useHigh)
         o.high = s.high;
+    // Each channel's row read by the command line's rule; rows for channels not shown now
+    // are kept as remembered.
+    std::vector<ChannelLimits> own;
+    for (const ChannelLimits& l : s.channelLimits)
+        if (std::none_of(m_channels.begin(), m_channels.end(),
+                         [&](const ChannelRow& c) { return c.number == l.channel; }))
+            own.push_back(l);
+    for (int row = 0; row < m_pChannels->rowCount(); ++row) {
+        const auto cell = [this, row](int column) {
+            const QTableWidgetItem* item = m_pChannels->item(row, column);
+            return item ? item->text().trimmed() : QString();
+        };
+        if (cell(2).isEmpty() && cell(3).isEmpty())
+            continue;
+        const int number = m_channels[static_cast<std::size_t>(row)].number;
+        ChannelLimits l;
+        const QString text = QStringLiteral("%1:%2:%3").arg(number).arg(cell(2), cell(3));
+        const LimitsParse result = ParseChannelLimits(text.toStdString(), l);
+        if (result != LimitsParse::kOk) {
+            m_pChannels->setCurrentCell(row, result == LimitsParse::kLowAboveHigh ? 3 : 2);
+            return fail(m_pChannels, result == LimitsParse::kLowAboveHigh
+                                         ? tr("Ch.%1 の下限が上限を超えています。").arg(number)
+                                         : tr("Ch.%1 の限度に数値を入力してください。").arg(number));
+        }
+        own.push_back(l);
+    }
+    o.channelLimits = own;
+    s.channelLimits = own;
+    if (const int crossed = ChannelWithCrossedLimits(o))
+        return fail(m_pChannels, tr("Ch.%1 の下限が上限を超えています。").arg(crossed));
     o.activationEnergy = s.activationEnergy;
     m_options = o;
     m_settings = s;
@@ -123,7 +184,13 @@ void CReportDlg::accept() {
 bool RunReport(CZorvicView& view, QWidget* parent) {
     CZorvicDoc& doc = view.Doc();
     const GraphRange& r = *doc.GetRange();
-    CReportDlg dlg(r.viewStart, r.viewEnd, LoadReportSettings(doc.Store()), parent);
+    std::vector<CReportDlg::ChannelRow> channels;
+    for (int n = 1; n <= kChannelCount; ++n)
+        if (const ChannelRecord* ch = doc.GetChannel(n); ch && ch->present != 0)
+            channels.push_back({n, FromCp932(std::string(ch->name, FieldLength(ch->name, 8)))});
+    // The shown window's first and last sample, not its padded edges.
+    const auto [from, to] = SampledWindow(doc, r.viewStart, r.viewEnd);
+    CReportDlg dlg(from, to, LoadReportSettings(doc.Store()), channels, parent);
     if (ExecDialog(dlg) != QDialog::Accepted)
         return false;
     SaveReportSettings(doc.Store(), dlg.Settings());
@@ -132,7 +199,8 @@ bool RunReport(CZorvicView& view, QWidget* parent) {
         CReportDlg::tr("PDF ﾌｧｲﾙ (*.pdf)"));
     if (path.isEmpty())
         return false;
-    if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options())) {
+    const ReportProvenance proof = MakeReportProvenance(HashSources(doc.m_sourceFiles), doc.Clock().Now());
+    if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options(), proof)) {
         ShowFrameworkMessage(
             CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;

@@ -2,12 +2,15 @@
 // The report command (レポート出力): a small dialog for the window, the limits and the
 // activation energy, then the PDF file to write.
 #include <QDialog>
+#include <QString>
+#include <vector>
 
 #include "core/report/ReportSettings.h"
 
 class QCheckBox;
 class QDateTimeEdit;
 class QLineEdit;
+class QTableWidget;
 
 namespace saroko {
 
@@ -18,9 +21,14 @@ namespace ui {
 class CReportDlg : public QDialog {
     Q_OBJECT
 public:
+    // One row of the per-channel limits: the channel's number and name.
+    struct ChannelRow {
+        int number;
+        QString name;
+    };
     // The window starts as [from, to]; the limits and the energy as remembered.
     CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& settings,
-               QWidget* parent = nullptr);
+               const std::vector<ChannelRow>& channels = {}, QWidget* parent = nullptr);
 
     ReportOptions Options() const { return m_options; }
     ReportDialogSettings Settings() const { return m_settings; }
@@ -35,8 +43,10 @@ private:
     QCheckBox* m_pUseHigh;
     QLineEdit* m_pHigh;
     QLineEdit* m_pEnergy;
+    QTableWidget* m_pChannels; // Ch., name, low, high; an empty cell takes the common limit
     ReportOptions m_options;
     ReportDialogSettings m_settings;
+    std::vector<ChannelRow> m_channels;
 };
 
 // The command: dialog, file, report. True when a report was written.

@@ -1,17 +1,20 @@
 #pragma once
-// The PDF report, the same from the program and from the command line: page 1 the graph with
-// its legend pane over the report's window, drawn as lines and text by the graph's painter,
-// with the limits as lines; then the figures of each channel and the list of excursions.
+// The PDF report (PDF/A-1b), the same from the program and from the command line: page 1 the
+// graph with its legend pane over the sampled period, drawn for paper by the graph's painter,
+// with the limits as lines; then the figures of each channel, the list of excursions, where
+// the figures come from (files and hashes, version, recorder, times) and lines to sign.
 #include <QString>
 
 #include "core/channels/ChannelPalette.h"
 #include "core/report/ReportFigures.h"
+#include "core/report/ReportProvenance.h"
 
 namespace saroko::ui {
 
-// A4 landscape. The document's ranges and statistics are as before when it returns. False
-// when the file cannot be written.
+// A4 landscape. `proof` gives the sources, the chain head, the version and the made time;
+// the rest of it is taken from the figures. The document's ranges and statistics are as before
+// when it returns. False when the file cannot be written.
 bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette& palette,
-                    const ReportOptions& options);
+                    const ReportOptions& options, const ReportProvenance& proof);
 
 } // namespace saroko::ui

@@ -847,6 +847,24 @@ TEST_F(LegendDocTest, ValueColumnsFollowTheRulesAndHiddenChannelsShowNone) {
         EXPECT_EQ(Cell(p, x, row), text) << x << "," << row;
 }
 
+// On paper the cursor group is blank: no cursor lines, headings or columns ("---" included),
+// its inner rules gone; the rest of the row as on the screen.
+TEST_F(LegendDocTest, PaperLeavesTheCursorsOut) {
+    const LegendData d = FillLegend(doc);
+    const LegendPicture screen = BuildLegendPicture(doc, d, kMetrics, 640, 167, 0);
+    const LegendPicture paper = BuildLegendPicture(doc, d, kMetrics, 640, 167, 0, true);
+    for (const int x : {239, 307, 373})
+        EXPECT_NE(Cell(screen, x, 2), "") << x;
+    for (const LegendText& t : paper.texts) {
+        EXPECT_FALSE(t.x > 222 && t.x < 424 && t.text != "Calculation Range") << t.x << t.text;
+        for (const char* cursor : {"---", "Cursor", "A   B"})
+            EXPECT_EQ(t.text.find(cursor), std::string::npos) << t.text;
+    }
+    EXPECT_EQ(Cell(paper, 434, 1), Cell(screen, 434, 1));
+    EXPECT_EQ(Cell(paper, 54, 2), "oven");
+    EXPECT_LT(paper.lines.size(), screen.lines.size());
+}
+
 TEST_F(LegendDocTest, CursorsOutsideTheWindowAreBroughtInAndWrittenBack) {
     Range().viewStart = kStart + 20;
     Range().cursorA = kStart;

@@ -8,6 +8,7 @@
 
 #include "core/TestSupport.h"
 #include "core/report/ReportFigures.h"
+#include "core/report/ReportSettings.h"
 
 namespace saroko::test {
 namespace {
@@ -145,6 +146,83 @@ TEST_F(ReportFiguresTest, ExcursionsAtTheirEdges) {
                 << "channel " << i + 1;
         }
     }
+}
+
+
+// "CH:LOW:HIGH": each side may be left to the common limit, not both; the channel is 1..8.
+TEST(ChannelLimitsTest, ParseRefusesEachBadPart) {
+    const std::optional<double> none;
+    // clang-format off
+    struct Case { const char* text; LimitsParse result; int channel; std::optional<double> low, high; };
+    const Case cases[] = {
+        {"2:1.5:8", LimitsParse::kOk, 2, 1.5, 8.0},
+        {"1::-3", LimitsParse::kOk, 1, none, -3.0},
+        {"8:4:", LimitsParse::kOk, 8, 4.0, none},
+        {"3:5.1:5", LimitsParse::kLowAboveHigh, 0, none, none},
+        {"0:1:2", LimitsParse::kBadChannel, 0, none, none},
+        {"12:1:2", LimitsParse::kBadChannel, 0, none, none},
+        {":1:2", LimitsParse::kBadChannel, 0, none, none},
+        {"1:2", LimitsParse::kBadForm, 0, none, none},
+        {"1:2:3:4", LimitsParse::kBadForm, 0, none, none},
+        {"1:2:3x", LimitsParse::kBadNumber, 0, none, none},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        ChannelLimits got;
+        EXPECT_EQ(ParseChannelLimits(c.text, got), c.result) << c.text;
+        EXPECT_EQ(got, (ChannelLimits{c.channel, c.low, c.high})) << c.text;
+    }
+}
+
+// A channel's own limits replace the common ones side by side; the runs follow them.
+TEST_F(ReportFiguresTest, EachChannelJudgedByItsOwnLimits) {
+    ReportOptions o;
+    o.low = 2.0;
+    o.high = 8.0;
+    o.channelLimits = {{2, {}, 30.0}};
+    const ReportFigures r = Compute({{10, {C(9), C(1)}}, {10, {C(9), C(31), C(1)}}}, o);
+    ASSERT_EQ(r.channels.size(), 2u);
+    EXPECT_EQ(std::pair(r.channels[0].low, r.channels[0].high), std::pair(o.low, o.high));
+    EXPECT_EQ(std::pair(r.channels[1].low, r.channels[1].high),
+              std::pair(o.low, std::optional(30.0)));
+    EXPECT_EQ(r.channels[0].excursions,
+              (std::vector<Excursion>{{Excursion::kHigh, kT0, kT0, 10},
+                                      {Excursion::kLow, kT0 + 10, kT0 + 10, 10}}));
+    EXPECT_EQ(r.channels[1].excursions,
+              (std::vector<Excursion>{{Excursion::kHigh, kT0 + 10, kT0 + 10, 10},
+                                      {Excursion::kLow, kT0 + 20, kT0 + 20, 10}}));
+    // A channel's own high below the common low crosses; at the low itself it holds.
+    EXPECT_EQ(ChannelWithCrossedLimits(o), 0);
+    o.channelLimits = {{3, {}, 1.9}};
+    EXPECT_EQ(ChannelWithCrossedLimits(o), 3);
+    o.channelLimits = {{3, {}, 2.0}};
+    EXPECT_EQ(ChannelWithCrossedLimits(o), 0);
+}
+
+// The period is the first and last sample in the window, not the padded data range.
+TEST_F(ReportFiguresTest, SampledPeriodIsTheFirstAndLastSample) {
+    ReportFigures r = Compute({{10, {C(1), M, C(2)}}, {60, {C(3), C(4)}}}, {});
+    EXPECT_LT(r.from, kT0);
+    EXPECT_EQ(SampledPeriod(r), std::pair(kT0, kT0 + 60));
+    ReportOptions o;
+    o.from = kT0 + 1;
+    o.to = kT0 + 59;
+    EXPECT_EQ(SampledPeriod(ComputeReportFigures(doc, o)), std::pair(kT0 + 10, kT0 + 20));
+    EXPECT_TRUE(WindowCutsData(ComputeReportFigures(doc, o)));
+    o.from = kT0 + 21;
+    EXPECT_EQ(SampledPeriod(ComputeReportFigures(doc, o)), std::nullopt);
+    // A window on the first and last sample leaves nothing out; a second less on a side does.
+    const std::tuple<uint32_t, uint32_t, bool> windows[] = {
+        {kT0, kT0 + 60, false}, {kT0 + 1, kT0 + 60, true}, {kT0, kT0 + 59, true}};
+    for (const auto& [from, to, cuts] : windows) {
+        o.from = from;
+        o.to = to;
+        EXPECT_EQ(WindowCutsData(ComputeReportFigures(doc, o)), cuts) << from - kT0;
+    }
+    // The dialog's start: the view's padded edges narrowed to the samples inside.
+    EXPECT_EQ(SampledWindow(doc, r.from, r.to), std::pair(kT0, kT0 + 60));
+    EXPECT_EQ(SampledWindow(doc, kT0 + 5, kT0 + 45), std::pair(kT0 + 10, kT0 + 20));
+    EXPECT_EQ(SampledWindow(doc, kT0 + 21, kT0 + 29), std::pair(kT0 + 21, kT0 + 29));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTableWidget>
 
 #include "core/document/CommandState.h"
 #include "ui/base/MessageSink.h"
@@ -19,6 +20,7 @@
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/Printing.h"
 #include "ui/printing/PrintingCommands.h"
+#include "ui/printing/ReportDlg.h"
 #include "support/ViewRig.h"
 
 namespace saroko::test {
@@ -295,6 +297,46 @@ TEST_F(PrintTest, ReplacingAPdfIsAskedFirst) {
     Answer({Choose(kPrintFitPaper)});
     EXPECT_TRUE(ui::PrintGraph(*view, false, view.get()));
     EXPECT_NE(ReadAll(pdf.toStdString()), colour);
+}
+
+// The report dialog's own limits per channel: an empty cell takes the common limit, a bad cell
+// keeps the dialog open naming its channel, and a channel not in the file keeps what it had.
+TEST_F(PrintTest, ReportDialogTakesEachChannelsLimits) {
+    ReportDialogSettings remembered;
+    remembered.useLow = true;
+    remembered.low = 2;
+    remembered.channelLimits = {{1, {}, 9.0}, {5, 1.0, 3.0}};
+    // clang-format off
+    const struct { const char* low1; const char* high1; const char* low2; const char* high2; const char* message; std::vector<ChannelLimits> own; } cases[] = {
+        {"", "9", "", "", "", {{5, 1.0, 3.0}, {1, {}, 9.0}}},
+        {"", "", "-1.5", "30", "", {{5, 1.0, 3.0}, {2, -1.5, 30.0}}},
+        {"", "", "4", "4", "", {{5, 1.0, 3.0}, {2, 4.0, 4.0}}},
+        {"", "", "4.1", "4", "Ch.2 の下限が上限を超えています。", {}},
+        {"", "cold", "", "", "Ch.1 の限度に数値を入力してください。", {}},
+        {"", "1.9", "", "", "Ch.1 の下限が上限を超えています。", {}}, // below the common low
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.low1) + ":" + c.high1 + " " + c.low2 + ":" + c.high2);
+        ui::CReportDlg dlg(kT0, kT0 + 99, remembered, {{1, "ROOM"}, {2, "OUTSIDE"}});
+        auto* table = dlg.findChild<QTableWidget*>();
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->item(0, 3)->text(), "9");
+        for (const auto& [row, column, text] : {std::tuple{0, 2, c.low1}, {0, 3, c.high1},
+                                                {1, 2, c.low2}, {1, 3, c.high2}})
+            table->setItem(row, column, new QTableWidgetItem(QString::fromUtf8(text)));
+        frameworkMessages.clear();
+        dlg.accept();
+        if (*c.message) {
+            EXPECT_EQ(frameworkMessages, QStringList{QString::fromUtf8(c.message)});
+            EXPECT_NE(dlg.result(), QDialog::Accepted);
+            continue;
+        }
+        EXPECT_TRUE(frameworkMessages.isEmpty()) << frameworkMessages.join('|').toStdString();
+        EXPECT_EQ(dlg.Options().channelLimits, c.own);
+        EXPECT_EQ(dlg.Settings().channelLimits, c.own);
+        EXPECT_EQ(dlg.Options().low, 2.0);
+    }
 }
 
 TEST_F(PrintTest, JobThatCannotStartSaysSo) {

@@ -1,0 +1,50 @@
+#pragma once
+// Where a report's figures come from, so that a reader can check them: each source file with
+// its SHA-256 (and its archive id when the archive knows it), the archive's chain head, when
+// and by which version the report was made, the recorders, and the UTC offsets of its times.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/report/ReportFigures.h"
+
+namespace saroko {
+
+struct ReportSource {
+    std::string path;   // as given (UTF-8)
+    std::string sha256; // 64 lower-case hex digits; empty when the file could not be read
+    std::optional<int64_t> archiveId;
+};
+
+struct ReportProvenance {
+    std::vector<ReportSource> sources;
+    std::optional<std::string> chainHead; // hex, the newest event's hash
+    uint32_t madeAt = 0;                  // UTC
+    int madeOffset = 0;                   // seconds east of UTC at madeAt
+    std::string programVersion;
+    std::vector<uint32_t> recorderModels; // the channels' model codes, each once, by first use
+    std::vector<int> timeOffsets;         // the local offsets over the report's period, in order
+};
+
+// Seconds east of UTC of local time at `t` (the zone's daylight saving included).
+int LocalUtcOffset(uint32_t t);
+// The offsets in force from `from` to `to`, each change once, in time order.
+std::vector<int> UtcOffsetsOver(uint32_t from, uint32_t to);
+// "UTC+09:00", "UTC-03:30", "UTC+00:00".
+std::string FormatUtcOffset(int seconds);
+// "2026/12/07 17:29:38 (UTC+09:00)": a time in local time with its offset.
+std::string FormatStampWithOffset(uint32_t t);
+
+// Fills what the figures and the clock tell: the made time and its offset, the models, the
+// offsets over the sampled period (the window when nothing was sampled). Sources, chain head
+// and version are the caller's.
+void DescribeReport(ReportProvenance& p, const ReportFigures& figures, uint32_t now);
+
+// The first 12 hex digits of a hash, "------------" without one.
+std::string ShortHash(const std::string& sha256);
+// The footer of the graph and data-list prints: "name.klg 3f2a9c01b4de  other.klg ..." over
+// the sources' file names (the part after the last slash).
+std::string SourcesFooter(const std::vector<ReportSource>& sources);
+
+} // namespace saroko
