@@ -37,14 +37,25 @@ public:
 
 // A test whose expectation holds only in some zones sets one of them itself, so that it
 // gives the same answer wherever it runs; the runner's zone comes back afterwards.
+#ifdef _WIN32
+extern std::string g_hostZone; // the zone Wine was started in (support/WindowsZone.cpp)
+#endif
+
 class ScopedTimeZone {
 public:
     explicit ScopedTimeZone(const char* zone) {
         if (const char* old = std::getenv("TZ"))
             m_old = old;
 #ifdef _WIN32
-        // The Windows runtime reads TZ in its own form: name, hours west of UTC.
-        _putenv_s("TZ", std::string(zone) == "Asia/Tokyo" ? "JST-9" : zone);
+        // The Windows runtime reads TZ in its own form (name, hours west of UTC) and applies
+        // its own daylight rule, so a zone with daylight saving is only there when Wine runs in
+        // it: then the variable goes and the runtime follows the Windows zone.
+        if (zone == g_hostZone)
+            _putenv_s("TZ", "");
+        else if (std::string(zone) == "Asia/Tokyo")
+            _putenv_s("TZ", "JST-9");
+        else
+            m_available = false;
         _tzset();
 #else
         ::setenv("TZ", zone, 1);
@@ -65,9 +76,12 @@ public:
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+    // False where the zone cannot be set in this process (daylight zones on Windows).
+    explicit operator bool() const { return m_available; }
 
 private:
     std::optional<std::string> m_old;
+    bool m_available = true;
 };
 
 inline uint32_t Local(int y, int mo, int d, int h, int mi, int s) {

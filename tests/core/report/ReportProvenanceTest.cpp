@@ -10,6 +10,8 @@ namespace {
 
 TEST(ReportProvenanceTest, OffsetsOverAPeriod) {
     const ScopedTimeZone zone("Europe/Berlin");
+    if (!zone)
+        GTEST_SKIP() << "Europe/Berlin is not this process's zone";
     // Summer time begins 2026/03/29 at 02:00 local and ends 2026/10/25 at 03:00 local.
     const uint32_t change = Local(2026, 3, 29, 3, 0, 0);
     EXPECT_EQ(UtcOffsetsOver(change - 3600, change - 1), std::vector<int>{3600});
@@ -30,6 +32,8 @@ TEST(ReportProvenanceTest, OffsetTexts) {
 
 TEST_F(DocTest, DescribeTakesTheModelsOnceAndTheSampledPeriodsOffsets) {
     const ScopedTimeZone zone("Europe/Berlin");
+    if (!zone)
+        GTEST_SKIP() << "Europe/Berlin is not this process's zone";
     ReportFigures r;
     r.from = 0;
     r.to = Local(2026, 12, 1, 0, 0, 0);
