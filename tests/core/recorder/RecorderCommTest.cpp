@@ -183,13 +183,8 @@ TEST(RecorderCommands, MessageModesAndCommandsWithoutStorage) {
 }
 
 RecorderSettings SampleSettings() {
-    RecorderSettings s;
-    s.flags = 6;
-    s.intervalSec = 60;
-    std::memcpy(s.chanName1, "OVEN", 4);
+    RecorderSettings s{6, 60, "OVEN", "", 0x31, 1210000000};
     std::memcpy(s.chanName2, "12345678", 8);
-    s.startMode = 0x31;
-    s.startTime = 1210000000;
     return s;
 }
 

@@ -28,33 +28,26 @@ TEST(RecordStartRules, ProposedStart) {
     EXPECT_EQ(ProposedStartTime(0x80000000u - 900), 0x80000000u - 900);
 }
 
+// Each field's message and focus; the ranges themselves are CheckDateFields' and ParseInteger's.
 TEST(RecordStartRules, DateChecks) {
     // clang-format off
     struct Case { DateFields f; int message; int focus; } cases[] = {
         {DateFields{"2008", "05", "01", "12", "00", "00"}, 0, 0},
         {DateFields{" 2008", "5", "1 ", " 12 ", "0", "0"}, 0, 0},
         {DateFields{"2008 ", "02", "29", "00", "00", "00"}, 0, 0},
-        {DateFields{"2000", "02", "29", "00", "00", "00"}, 0, 0},
-        {DateFields{"2009", "02", "29", "00", "00", "00"}, 57721, 103},
-        {DateFields{"20 08", "05", "01", "12", "00", "00"}, 57713, 101},
         {DateFields{"２００８", "05", "01", "12", "00", "00"}, 57713, 101},
-        {DateFields{"", "05", "01", "12", "00", "00"}, 57713, 101},
         {DateFields{"2008", "-5", "01", "12", "00", "00"}, 57714, 171},
         {DateFields{"2008", "05", "x", "12", "00", "00"}, 57715, 103},
         {DateFields{"2008", "05", "01", "1.2", "00", "00"}, 57716, 172},
         {DateFields{"2008", "05", "01", "12", "  ", "00"}, 57717, 105},
         {DateFields{"2008", "05", "01", "12", "00", "0 0"}, 57718, 104},
         {DateFields{"abc", "13", "01", "12", "00", "00"}, 57713, 101}, // characters before ranges
-        {DateFields{"1969", "05", "01", "12", "00", "00"}, 57719, 101},
         {DateFields{"2036", "05", "01", "12", "00", "00"}, 57719, 101},
         {DateFields{"2008", "13", "32", "12", "00", "00"}, 57720, 171}, // first range counts
-        {DateFields{"2008", "00", "01", "12", "00", "00"}, 57720, 171},
         {DateFields{"2008", "05", "32", "12", "00", "00"}, 57721, 103},
-        {DateFields{"2008", "04", "31", "12", "00", "00"}, 57721, 103},
         {DateFields{"2008", "05", "01", "24", "00", "00"}, 57722, 172},
         {DateFields{"2008", "05", "01", "12", "60", "00"}, 57723, 105},
         {DateFields{"2008", "05", "01", "12", "00", "60"}, 57724, 104},
-        {DateFields{"2008", "05", "01", "12", "00", "99999999999999"}, 57724, 104},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -156,12 +149,8 @@ TEST(RecordStartRules, BlockFromTheFields) {
 }
 
 TEST(RecordStartRules, FormFromSettings) {
-    RecorderSettings s;
-    s.flags = 5;
-    s.intervalSec = 120;
+    RecorderSettings s{5, 120, "", "", 0x31, Local(2008, 5, 1, 9, 8, 7)};
     std::memcpy(s.chanName1, "12345678", 8);
-    s.startMode = 0x31;
-    s.startTime = Local(2008, 5, 1, 9, 8, 7);
     RecordStartForm f = FormFromSettings(s);
     const DateFields& d = f.date;
     EXPECT_EQ(std::tuple(f.name1, f.name2, d.year, d.month, d.second, f.startMethod, f.unit,
@@ -230,17 +219,13 @@ TEST_F(RecordStartExchange, SequenceOnTheWireAndWhatIsSaved) {
         }
         EXPECT_EQ(rig.line.Written(), wire) << c.name;
         EXPECT_EQ(doc.m_recSettings.ToBytes(), expectBlock.ToBytes()) << c.name;
-        const char* section = "KM4x Communication Section";
         const bool immediate = c.method == kStartImmediate;
-        EXPECT_EQ(
-            (std::vector<std::string>{store.GetString(section, "StartMode", ""),
-                                      store.GetString(section, "DateTime", ""),
-                                      store.GetString(section, "ChanName1", "")}),
-            (std::vector<std::string>{immediate ? "0x30" : "0x31",
-                                      immediate ? "20080501110000" : "20080501120000", "ROOM"}));
-        EXPECT_EQ(std::pair(store.GetInt(section, "SensorType", -1),
-                            store.GetInt(section, "TempUnit", -1)),
-                  std::pair(1, 0));
+        std::vector<std::string> saved;
+        for (const char* key : {"StartMode", "DateTime", "ChanName1", "SensorType", "TempUnit"})
+            saved.push_back(store.GetString("KM4x Communication Section", key, "-"));
+        EXPECT_EQ(saved, (std::vector<std::string>{immediate ? "0x30" : "0x31",
+                                                   immediate ? "20080501110000" : "20080501120000",
+                                                   "ROOM", "1", "0"}));
     }
     // A failed check touches no port.
     CommRig rig;
@@ -261,12 +246,7 @@ TEST_F(RecordStartExchange, StopAndReadBack) {
     struct Case { uint16_t startMode; std::vector<int> shown; bool dateKnown; } cases[] = {{0x31, {57696}, true}, {0x30, {57696}, true}, {0x00, {57696, 57750}, false}};
     // clang-format on
     for (const Case& c : cases) {
-        RecorderSettings s;
-        s.flags = 2;
-        s.intervalSec = 900;
-        std::memcpy(s.chanName1, "IN", 2);
-        s.startMode = c.startMode;
-        s.startTime = Local(2008, 6, 2, 3, 4, 5);
+        const RecorderSettings s{2, 900, "IN", "", c.startMode, Local(2008, 6, 2, 3, 4, 5)};
         const BlockReadReply block = MakeBlockReadReply(0x25, s.ToBytes());
         CommRig rig;
         rig.After({0x00, 0x25, 0, 0, 0, 0, 0x3D}, Bytes(block.begin(), block.end()));
@@ -370,22 +350,15 @@ TEST(DownloadStart, StartTimeRule) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        RecorderSettings s;
-        s.flags = c.flags;
-        s.startMode = c.startMode;
-        s.intervalSec = 60;
-        s.startTime = recStart;
+        const RecorderSettings s{c.flags, 60, "", "", c.startMode, recStart};
         EXPECT_EQ(DownloadStartTime(s, DownloadHeader{c.age, c.n}, dl), c.expect)
             << c.flags << " " << c.startMode << " " << c.n;
     }
 }
 
 TEST(DownloadStart, StatusTexts) {
-    RecorderSettings s;
-    s.flags = 7;
-    s.intervalSec = 1800;
+    RecorderSettings s{7, 1800, "", "", 0, 0};
     std::memcpy(s.chanName1, "ABCDEFGH", 8);
-    s.startMode = 0;
     const DownloadStatusTexts t = FormatDownloadStatus(s, 129, Local(2008, 5, 1, 9, 5, 7));
     using V = std::vector<std::string>;
     EXPECT_EQ((V{t.model, t.name1, t.name2, t.unit, t.start, t.startMode, t.recordMode, t.sensor,

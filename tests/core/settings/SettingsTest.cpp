@@ -108,14 +108,6 @@ TEST_F(SettingsTest, OddStoredValues) {
               std::tuple(0.0f, -12.5f, 1u));
 }
 
-TEST(ScaleSetting, SixSignificantDigitsWithoutTrailingPoint) {
-    const std::vector<std::pair<double, const char*>> cases = {
-        {600.0, "600"},       {-200.0, "-200"},       {12.5, "12.5"}, {0.00001, ".00001"},
-        {123456.0, "123456"}, {1234567.0, "1234570"}, {-0.5, "-0.5"}, {0.0, "0"}};
-    for (const auto& [v, want] : cases)
-        EXPECT_EQ(FormatScaleSetting(v), want) << v;
-}
-
 TEST(StoredInt, ParsesWholeDecimalNumbersOnly) {
     int v = 0, w = 0;
     EXPECT_TRUE(ParseStoredInt(" 42 ", v) && ParseStoredInt("-7", w));
