@@ -200,66 +200,51 @@ TEST_F(DataListTest, OnlyTheShownWindowIsListedAndAHiddenChannelIsBlankButKeepsI
     EXPECT_EQ(std::pair(none.RowCount(), none.PageCount()), std::pair(0, 0));
 }
 
-enum class Move { kDown, kUp, kThumb };
+enum class Move { kNone, kDown, kUp, kThumb };
 
-TEST(ListWindowTest, MovesAndFallbacks) {
+// The data range, the shortest interval and the channels' spans of a list window.
+struct ListWindowSetup {
+    uint32_t first, last, step;
+    std::vector<ListSpan> spans;
+};
+// Channel A from 1000 to 1900, channel B from 5000 to 5900, both every 10 s.
+const ListWindowSetup kTwoSpans{1000, 5900, 10, {{1000, 1900, 10}, {5000, 5900, 10}}};
+
+TEST(ListWindowTest, MovesFallbacksAndEdgesOfTime) {
     // clang-format off
     // Opened at `from`, moved (thumb: the position released), then the window and its thumb.
-    const struct { const char* name; uint32_t from; Move move; int thumb; uint32_t start, end; int thumbAfter; } cases[] = {
-        {"down by five steps", 1000, Move::kDown, 0, 1050, 1140, 1},
-        {"down into the gap goes to the next start", 1880, Move::kDown, 0, 5000, 5090, 81},
-        {"down at the end stops at the data end", 5880, Move::kDown, 0, 5900, 5900, 100},
-        {"up by five steps", 1100, Move::kUp, 0, 1050, 1140, 1},
-        {"up stops at the data start", 1020, Move::kUp, 0, 1000, 1090, 0},
-        {"up over the gap goes to the last end", 5000, Move::kUp, 0, 1900, 1990, 18},
-        {"up within the gap near a start", 5040, Move::kUp, 0, 5000, 5090, 81},
-        {"thumb at 0", 3000, Move::kThumb, 0, 1000, 1090, 0},
-        {"thumb on the first channel's grid", 3000, Move::kThumb, 10, 1490, 1580, 10},
-        {"thumb in the gap takes the next sample", 1000, Move::kThumb, 50, 5000, 5090, 81},
-        {"thumb at 100", 1000, Move::kThumb, 100, 5900, 5900, 100},
+    const struct { const char* name; ListWindowSetup setup; uint32_t from; Move move; int thumb; bool moved; uint32_t start, end; int thumbAfter; } cases[] = {
+        {"down by five steps", kTwoSpans, 1000, Move::kDown, 0, true, 1050, 1140, 1},
+        {"down into the gap goes to the next start", kTwoSpans, 1880, Move::kDown, 0, true, 5000, 5090, 81},
+        {"down at the end stops at the data end", kTwoSpans, 5880, Move::kDown, 0, true, 5900, 5900, 100},
+        {"up by five steps", kTwoSpans, 1100, Move::kUp, 0, true, 1050, 1140, 1},
+        {"up stops at the data start", kTwoSpans, 1020, Move::kUp, 0, true, 1000, 1090, 0},
+        {"up over the gap goes to the last end", kTwoSpans, 5000, Move::kUp, 0, true, 1900, 1990, 18},
+        {"up within the gap near a start", kTwoSpans, 5040, Move::kUp, 0, true, 5000, 5090, 81},
+        {"thumb at 0", kTwoSpans, 3000, Move::kThumb, 0, true, 1000, 1090, 0},
+        {"thumb on the first channel's grid", kTwoSpans, 3000, Move::kThumb, 10, true, 1490, 1580, 10},
+        {"thumb in the gap takes the next sample", kTwoSpans, 1000, Move::kThumb, 50, true, 5000, 5090, 81},
+        {"thumb at 100", kTwoSpans, 1000, Move::kThumb, 100, true, 5900, 5900, 100},
+        {"past the only channel's end, down falls back to that end", {1000, 2000, 10, {{1000, 1500, 10}}}, 1990, Move::kDown, 0, true, 1500, 1590, 50},
+        {"without channels nothing moves down", {1000, 2000, 10, {}}, 1200, Move::kDown, 0, false, 1200, 1290, 20},
+        {"without channels nothing moves up", {1000, 2000, 10, {}}, 1200, Move::kUp, 0, false, 1200, 1290, 20},
+        {"without channels the thumb moves nothing", {1000, 2000, 10, {}}, 1200, Move::kThumb, 50, false, 1200, 1290, 20},
+        {"at the top of the u32 range the end does not wrap to 1970", {0xFFFFFF00u, 0xFFFFFFFFu, 60, {{0xFFFFFF00u, 0xFFFFFFF0u, 60}}}, 0xFFFFFFF0u, Move::kNone, 0, false, 0xFFFFFFF0u, 0xFFFFFFFFu, 94},
+        {"data of one instant: the thumb stays at 0 instead of dividing by zero", {5000, 5000, 10, {{5000, 5000, 10}}}, 5000, Move::kNone, 0, false, 5000, 5000, 0},
+        {"up from near 1970 does not wrap", {0, 1000, 100, {{0, 1000, 100}}}, 200, Move::kUp, 0, true, 0, 900, 0},
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        // Channel A from 1000 to 1900, channel B from 5000 to 5900, both every 10 s.
-        CListWindow w(1000, 5900, 10, {{1000, 1900, 10}, {5000, 5900, 10}});
+        CListWindow w(c.setup.first, c.setup.last, c.setup.step, c.setup.spans);
         w.Open(c.from);
-        const bool moved = c.move == Move::kDown ? w.LineDown()
-                           : c.move == Move::kUp ? w.LineUp()
-                                                 : w.ThumbReleased(c.thumb);
-        EXPECT_TRUE(moved);
-        EXPECT_EQ(std::tuple(w.Start(), w.End(), w.Thumb(), w.Span()),
-                  std::tuple(c.start, c.end, c.thumbAfter, c.end - c.start));
+        const bool moved = c.move == Move::kDown    ? w.LineDown()
+                           : c.move == Move::kUp    ? w.LineUp()
+                           : c.move == Move::kThumb ? w.ThumbReleased(c.thumb)
+                                                    : false;
+        EXPECT_EQ(std::tuple(moved, w.Start(), w.End(), w.Thumb(), w.Span()),
+                  std::tuple(c.moved, c.start, c.end, c.thumbAfter, c.end - c.start));
     }
-}
-
-TEST(ListWindowTest, NothingToMoveToAndEdgesOfTime) {
-    // Past the only channel's end, a line down falls back to that end; without channels
-    // nothing moves.
-    CListWindow one(1000, 2000, 10, {{1000, 1500, 10}});
-    one.Open(1990);
-    EXPECT_TRUE(one.LineDown());
-    EXPECT_EQ(one.Start(), 1500u);
-    CListWindow none(1000, 2000, 10, {});
-    none.Open(1200);
-    EXPECT_FALSE(none.LineDown());
-    EXPECT_FALSE(none.LineUp());
-    EXPECT_FALSE(none.ThumbReleased(50));
-    EXPECT_EQ(none.Start(), 1200u);
-
-    // A window at the top of the u32 range does not wrap its end to 1970.
-    CListWindow top(0xFFFFFF00u, 0xFFFFFFFFu, 60, {{0xFFFFFF00u, 0xFFFFFFF0u, 60}});
-    top.Open(0xFFFFFFF0u);
-    EXPECT_EQ(top.End(), 0xFFFFFFFFu);
-    // Data of one instant: the thumb stays at 0 instead of dividing by zero.
-    CListWindow instant(5000, 5000, 10, {{5000, 5000, 10}});
-    instant.Open(5000);
-    EXPECT_EQ(std::pair(instant.Thumb(), instant.Span()), std::pair(0, 0u));
-    // Line up from near 1970 does not wrap.
-    CListWindow early(0, 1000, 100, {{0, 1000, 100}});
-    early.Open(200);
-    EXPECT_TRUE(early.LineUp());
-    EXPECT_EQ(early.Start(), 0u);
 }
 
 TEST_F(DataListTest, FirstSampleAndSpansFollowTheSamples) {
