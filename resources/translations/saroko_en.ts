@@ -31,6 +31,24 @@
         <source>作業はそのまま続けられます。記録は書き込めるようになった時に書き込みます。</source>
         <translation>Your work goes on as usual; its records are written once the archive can be written again.</translation>
     </message>
+    <message>
+        <source>変更の理由</source>
+        <translation>Reason for the change</translation>
+    </message>
+    <message>
+        <source>チャンネル名</source>
+        <translation>Channel name</translation>
+    </message>
+    <message>
+        <source>記録開始時刻</source>
+        <translation>Recording start</translation>
+    </message>
+    <message>
+        <source>%1を変更しました: %2 → %3
+変更の理由を入力してください。</source>
+        <translation>%1 changed: %2 → %3
+Please enter the reason for the change.</translation>
+    </message>
 </context>
 <context>
     <name>CCalcRangeDlg</name>
@@ -468,6 +486,14 @@
     <message>
         <source>レポート出力(E)...</source>
         <translation>R&amp;eport...</translation>
+    </message>
+    <message>
+        <source>記録ﾃﾞｰﾀ一覧(K)...</source>
+        <translation>Recor&amp;dings...</translation>
+    </message>
+    <message>
+        <source>名前･開始時刻の変更理由を尋ねる(Y)</source>
+        <translation>Ask for a reason when a name or start changes (&amp;Y)</translation>
     </message>
 </context>
 <context>
@@ -975,6 +1001,22 @@ The data end part way: the file is damaged.</translation>
         <translation>File read error
 
 A channel&apos;s sample count or interval cannot be read: the file is damaged.</translation>
+    </message>
+    <message>
+        <source>記録保管庫エラー
+
+</source>
+        <translation>Archive error
+
+</translation>
+    </message>
+    <message>
+        <source>記録保管庫エラー
+
+記録保管庫が壊れています。壊れたものは別の名前で残し、新しい記録保管庫を始めてもよろしいですか？</source>
+        <translation>Archive error
+
+The recordings archive is damaged. Keep the damaged one under another name and start a new archive?</translation>
     </message>
 </context>
 <context>
@@ -1892,6 +1934,194 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CRecordingHistoryDlg</name>
+    <message>
+        <source>作成</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation>Opened</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Changed</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Saved</translation>
+    </message>
+    <message>
+        <source>ﾃｷｽﾄ出力</source>
+        <translation>Exported as text</translation>
+    </message>
+    <message>
+        <source>ﾚﾎﾟｰﾄ出力</source>
+        <translation>Reported</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Printed</translation>
+    </message>
+    <message>
+        <source>履歴: %1</source>
+        <translation>History: %1</translation>
+    </message>
+    <message>
+        <source>番号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>What</translation>
+    </message>
+    <message>
+        <source>変更前</source>
+        <translation>Old value</translation>
+    </message>
+    <message>
+        <source>変更後</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>理由</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>ユーザー</source>
+        <translation>User</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CRecordingsDlg</name>
+    <message>
+        <source>確認済み</source>
+        <translation>Verified</translation>
+    </message>
+    <message>
+        <source>変更あり</source>
+        <translation>Changed</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙなし</source>
+        <translation>Missing</translation>
+    </message>
+    <message>
+        <source>未確認</source>
+        <translation>Not checked</translation>
+    </message>
+    <message>
+        <source>記録ﾃﾞｰﾀ一覧</source>
+        <translation>Recordings</translation>
+    </message>
+    <message>
+        <source>開始日(&amp;S):</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <source>終了日(&amp;E):</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>チャンネル名の一部</source>
+        <translation>Part of a channel name</translation>
+    </message>
+    <message>
+        <source>取り込み日時</source>
+        <translation>Seen</translation>
+    </message>
+    <message>
+        <source>記録計</source>
+        <translation>Recorder</translation>
+    </message>
+    <message>
+        <source>チャンネル名</source>
+        <translation>Channel name</translation>
+    </message>
+    <message>
+        <source>最初のデータ</source>
+        <translation>First sample</translation>
+    </message>
+    <message>
+        <source>最後のデータ</source>
+        <translation>Last sample</translation>
+    </message>
+    <message>
+        <source>データ数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>履歴(&amp;H)...</source>
+        <translation>&amp;History...</translation>
+    </message>
+    <message>
+        <source>すべて検証(&amp;V)</source>
+        <translation>&amp;Verify All</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>名前(&amp;N):</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>記録ﾌｧｲﾙを検証しています...</source>
+        <translation>Verifying the recordings&apos; files...</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>すべて検証</source>
+        <translation>Verify All</translation>
+    </message>
+    <message>
+        <source>検証は中止されました。</source>
+        <translation>The verification was cancelled.</translation>
+    </message>
+    <message>
+        <source>すべての記録ﾌｧｲﾙは元のままです。</source>
+        <translation>Every recording&apos;s file is as it was archived.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 件の記録ﾌｧｲﾙが元のままではありません。</source>
+        <translation>
+            <numerusform>%n recording file is not as it was archived.</numerusform>
+            <numerusform>%n recording files are not as they were archived.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>履歴は %1 番で途切れています。</source>
+        <translation>The history breaks at event %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>履歴 %n 件はつながっています。</source>
+        <translation>
+            <numerusform>The history of %n event holds together.</numerusform>
+            <numerusform>The history of %n events holds together.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -44,6 +44,9 @@ inline constexpr int kCursorDotted = 32793;
 inline constexpr int kCursorDashed = 32794;
 inline constexpr int kPrintDataList = 40002;
 inline constexpr int kRecordStart = 40003;
+// The recordings archive: its list, and whether a change of a name or start asks why.
+inline constexpr int kRecordings = 40010;
+inline constexpr int kAskReason = 40011;
 inline constexpr int kCursorA = 40006;
 inline constexpr int kCursorB = 40007;
 inline constexpr int kPrintSetup = 57606;

@@ -26,6 +26,8 @@ constexpr MenuItem kFileMenu[] = {
     {K::kCommand, cmd::kPrintSetup, SAROKO_TRANSLATE_NOOP("Menu", "プリンタの設定(R)..."), nullptr},
     {K::kCommand, cmd::kReport, SAROKO_TRANSLATE_NOOP("Menu", "レポート出力(E)..."), nullptr},
     {K::kSeparator, 0, nullptr, nullptr},
+    {K::kCommand, cmd::kRecordings, SAROKO_TRANSLATE_NOOP("Menu", "記録ﾃﾞｰﾀ一覧(K)..."), nullptr},
+    {K::kSeparator, 0, nullptr, nullptr},
     {K::kCommand, cmd::kRecentFirst, SAROKO_TRANSLATE_NOOP("Menu", "以前開いたファイル"), nullptr},
     {K::kSeparator, 0, nullptr, nullptr},
     {K::kCommand, cmd::kExit, SAROKO_TRANSLATE_NOOP("Menu", "終了(X)"), nullptr},
@@ -54,6 +56,7 @@ constexpr MenuItem kToolMenu[] = {
     {K::kCommand, cmd::kCalcRange, SAROKO_TRANSLATE_NOOP("Menu", "計算範囲の設定(R)..."), nullptr},
     {K::kSeparator, 0, nullptr, nullptr},
     {K::kCommand, cmd::kEditConditions, SAROKO_TRANSLATE_NOOP("Menu", "記録条件の編集(I)..."), nullptr},
+    {K::kCommand, cmd::kAskReason, SAROKO_TRANSLATE_NOOP("Menu", "名前･開始時刻の変更理由を尋ねる(Y)"), nullptr},
 };
 
 constexpr MenuItem kGraphMenu[] = {

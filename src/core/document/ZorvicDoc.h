@@ -48,6 +48,11 @@ public:
     // The document took a new path (after a save or a load as new): title and the
     // framework's recent-file list.
     virtual void OnPathNameChanged(const std::string& /*path*/) {}
+    // A data file was read in (as new, or appended to the channels there), saved, or
+    // exported as text: the recordings archive follows each.
+    virtual void OnFileLoaded(const std::string& /*path*/, bool /*appended*/) {}
+    virtual void OnFileSaved(const std::string& /*path*/) {}
+    virtual void OnTextExported(const std::string& /*path*/) {}
 };
 
 // Results of file and document operations.

@@ -195,6 +195,8 @@ int CZorvicDoc::SaveKlgFile(int range, const std::string& path) {
     m_bDataModified = 0;
     SetPathName(path);
     AddRecentFile(path);
+    if (m_pObserver)
+        m_pObserver->OnFileSaved(path);
     return kFileOk;
 }
 
@@ -318,6 +320,8 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
         AddRecentFile(path);
         RecalcRanges(RecalcMode::ChangedData);
     }
+    if (m_pObserver)
+        m_pObserver->OnFileLoaded(path, mode != IDocumentPrompts::kReadNew);
     return kFileOk;
 }
 

@@ -232,7 +232,11 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
 int CZorvicDoc::ExportText(int range, const std::string& path) {
     if (IsReadOnlyFile(path))
         return kFileFailed;
-    return WriteFileAtomically(path, BuildTextExport(range)) ? kFileOk : kFileFailed;
+    if (!WriteFileAtomically(path, BuildTextExport(range)))
+        return kFileFailed;
+    if (m_pObserver)
+        m_pObserver->OnTextExported(path);
+    return kFileOk;
 }
 
 } // namespace saroko

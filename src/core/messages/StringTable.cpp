@@ -72,6 +72,8 @@ constexpr MessageDef kMessages[] = {
     {58004, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "ファイル読み込みエラー\n\nファイルが短すぎます。データファイルではないか、壊れています。")},
     {58005, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "ファイル読み込みエラー\n\nデータが途中で切れています。ファイルが壊れています。")},
     {58006, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "ファイル読み込みエラー\n\nチャンネルのデータ数か記録間隔が読めません。ファイルが壊れています。")},
+    {58007, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "記録保管庫エラー\n\n")},
+    {58008, MsgIcon::Question, MsgButtons::YesNo, SAROKO_TRANSLATE_NOOP("Message", "記録保管庫エラー\n\n記録保管庫が壊れています。壊れたものは別の名前で残し、新しい記録保管庫を始めてもよろしいですか？")},
 };
 // clang-format on
 

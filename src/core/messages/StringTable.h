@@ -51,6 +51,10 @@ inline constexpr int kFileUnreadable = 58003;
 inline constexpr int kFileTooShort = 58004;
 inline constexpr int kFileTruncated = 58005;
 inline constexpr int kFileBadHeader = 58006;
+// The recordings archive: its one problem of a run (followed by what went wrong), and the
+// question before a damaged archive is set aside for a new one.
+inline constexpr int kArchiveProblem = 58007;
+inline constexpr int kArchiveSetAside = 58008;
 } // namespace msg
 
 inline constexpr const char* kAppTitle = "Saroko";

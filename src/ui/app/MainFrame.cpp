@@ -30,6 +30,7 @@
 #include <set>
 
 #include "core/channels/ChannelPalette.h"
+#include "ui/base/DialogBase.h"
 #include "ui/base/HelpRequest.h"
 #include "ui/base/MessageSink.h"
 #include "ui/document/FileDialogs.h"
@@ -39,6 +40,8 @@
 #include "ui/channels/ChannelCommands.h"
 #include "ui/printing/PrintingCommands.h"
 #include "ui/recorder/RecorderCommands.h"
+#include "ui/app/WindowArchive.h"
+#include "ui/document/RecordingsDlg.h"
 #include "core/settings/WindowPlacement.h"
 
 namespace saroko {
@@ -100,6 +103,8 @@ CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     connect(m_pView, &CZorvicView::editConditionsRequested, this, [this] {
         ui::EditConditionsFromLegend(*m_pView, this);
         UpdateCommandUi();
+        if (m_pArchive)
+            m_pArchive->Commit();
     });
     OnPathNameChanged(m_doc.m_szPathName);
 }
@@ -114,6 +119,13 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::SetFileUi(IFileCommandUi* fileUi) {
     m_pFileUi = fileUi ? fileUi : m_pDialogs.get();
     m_pCommands = std::make_unique<CFileCommands>(m_doc, *m_pFileUi, m_prompts);
+}
+
+void CMainFrame::SetArchive(ui::CWindowArchive* archive) {
+    m_pArchive = archive;
+    if (m_pArchive)
+        m_pArchive->SetParent(this);
+    UpdateCommandUi();
 }
 
 void CMainFrame::BuildMenus() {
@@ -142,7 +154,8 @@ void CMainFrame::BuildMenus() {
                     text += QLatin1Char('\t') + QString::fromUtf8(item.key);
                 QAction* action = menu->addAction(text);
                 action->setData(item.id);
-                if (item.id == cmd::kCursorA || item.id == cmd::kCursorB)
+                if (item.id == cmd::kCursorA || item.id == cmd::kCursorB ||
+                    item.id == cmd::kAskReason)
                     action->setCheckable(true);
                 const int id = item.id;
                 connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
@@ -181,6 +194,8 @@ CommandState CMainFrame::QueryCommand(int id) const {
         const std::size_t n = static_cast<std::size_t>(id - cmd::kRecentFirst);
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
     }
+    if (id == cmd::kRecordings || id == cmd::kAskReason)
+        return {m_pArchive != nullptr, m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
     return GetCommandState(m_doc, id);
 }
 
@@ -249,6 +264,13 @@ bool CMainFrame::ExecuteCommand(int id) {
     case cmd::kExit:
         close();
         break;
+    case cmd::kRecordings:
+        ShowRecordings();
+        break;
+    case cmd::kAskReason:
+        m_pArchive->SetAsksReason(!m_pArchive->AsksReason());
+        UpdateCommandUi();
+        break;
     case cmd::kCopy:
         CopyToClipboard();
         break;
@@ -274,15 +296,31 @@ bool CMainFrame::ExecuteCommand(int id) {
     }
     if (IsFileCommand(id))
         m_pView->update();
+    if (m_pArchive)
+        m_pArchive->Commit();
     return true;
 }
 
 bool CMainFrame::RunViewCommand(int id) {
     // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and scrolling; keys without a handler do
     // nothing.
-    if (ui::RunRecorderCommand(id, m_doc, m_pView->Palette(), this,
-                               [this](const QString& note) { ShowStatusNote(note); }) ||
-        ui::RunPrintingCommand(id, *m_pView, this) ||
+    if (ui::RunRecorderCommand(
+            id, m_doc, m_pView->Palette(), this,
+            [this](const QString& note) { ShowStatusNote(note); },
+            [this](const QString& kept, const QString& transcript) {
+                if (m_pArchive)
+                    m_pArchive->Downloaded(kept, transcript);
+            }) ||
+        ui::RunPrintingCommand(id, *m_pView, this,
+                               [this](int command, const QString& output) {
+                                   if (!m_pArchive)
+                                       return;
+                                   m_pArchive->Document().Produced(
+                                       command == cmd::kReport ? archive::EventKind::Reported
+                                                               : archive::EventKind::Printed,
+                                       output.toStdString());
+                                   m_pArchive->SayProblem();
+                               }) ||
         ui::RunChannelCommand(id, *m_pView, this)) {
         UpdateCommandUi();
         return true;
@@ -378,7 +416,55 @@ int CMainFrame::OpenFile(const QString& path) {
     return r;
 }
 
-void CMainFrame::UpdateAllViews() { m_pView->update(); }
+void CMainFrame::UpdateAllViews() {
+    m_pView->update();
+    CommitChangesLater();
+}
+
+void CMainFrame::CommitChangesLater() {
+    // A drag in the legend renumbers channels outside any command: its change is recorded
+    // when the event loop comes back, once however many repaints it asked for.
+    if (!m_pArchive || m_bCommitQueued)
+        return;
+    m_bCommitQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bCommitQueued = false;
+            if (m_pArchive)
+                m_pArchive->Commit();
+        },
+        Qt::QueuedConnection);
+}
+
+void CMainFrame::OnFileLoaded(const std::string& path, bool appended) {
+    if (!m_pArchive)
+        return;
+    m_pArchive->Document().Loaded(path, appended);
+    m_pArchive->SayProblem();
+}
+
+void CMainFrame::OnFileSaved(const std::string& path) {
+    if (!m_pArchive)
+        return;
+    m_pArchive->Document().Saved(path);
+    m_pArchive->SayProblem();
+}
+
+void CMainFrame::OnTextExported(const std::string& path) {
+    if (!m_pArchive)
+        return;
+    m_pArchive->Document().Produced(archive::EventKind::Exported, path);
+    m_pArchive->SayProblem();
+}
+
+void CMainFrame::ShowRecordings() {
+    ui::CRecordingsDlg dlg(m_pArchive->Session(), this);
+    connect(&dlg, &ui::CRecordingsDlg::openRequested, this, [this](const QStringList& paths) {
+        OpenRecordings(paths);
+    });
+    ui::ExecDialog(dlg);
+}
 
 void CMainFrame::OnPathNameChanged(const std::string& path) {
     const QString name = QFileInfo(QString::fromStdString(path)).fileName();
@@ -423,6 +509,32 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     // would otherwise keep the program the files came from waiting on its drag.
     QMetaObject::invokeMethod(
         this, [this, urls] { OpenDroppedFiles(urls); }, Qt::QueuedConnection);
+}
+
+namespace {
+
+// The document's questions, but a file read while channels are there is added to them.
+class CAppendPrompts final : public IDocumentPrompts {
+public:
+    explicit CAppendPrompts(IDocumentPrompts& inner) : m_inner(inner) {}
+    int ShowMessage(int id, std::string_view extra) override { return m_inner.ShowMessage(id, extra); }
+    int AskReadMode() override { return kReadAppend; }
+
+private:
+    IDocumentPrompts& m_inner;
+};
+
+} // namespace
+
+void CMainFrame::OpenRecordings(const QStringList& paths) {
+    if (paths.isEmpty() || OpenFile(paths.first()) != kFileOk)
+        return;
+    CAppendPrompts append(m_prompts);
+    m_doc.SetPrompts(&append);
+    for (qsizetype i = 1; i < paths.size(); ++i)
+        OpenFile(paths[i]);
+    m_doc.SetPrompts(&m_prompts);
+    m_pView->update();
 }
 
 void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {

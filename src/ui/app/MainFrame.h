@@ -18,6 +18,9 @@ class QMenu;
 namespace saroko {
 
 class CZorvicView;
+namespace ui {
+class CWindowArchive;
+}
 
 class CMainFrame : public QMainWindow, public IDocumentObserver {
     Q_OBJECT
@@ -34,6 +37,9 @@ public:
     int OpenFile(const QString& path);
     // Dropped files, opened one after another.
     void OpenDroppedFiles(const QList<QUrl>& urls);
+    // Recordings chosen in the list: the first opened as a file is, the others added to its
+    // channels.
+    void OpenRecordings(const QStringList& paths);
 
     // Runs a menu or accelerator command when its update-UI rule allows it. True when run.
     bool ExecuteCommand(int id);
@@ -46,10 +52,16 @@ public:
 
     // Replaces the file dialogs (tests).
     void SetFileUi(IFileCommandUi* ui);
+    // The recordings archive that records what the window does with files; none: nothing is
+    // recorded and the list is greyed.
+    void SetArchive(ui::CWindowArchive* archive);
 
     // IDocumentObserver
     void UpdateAllViews() override;
     void OnPathNameChanged(const std::string& path) override;
+    void OnFileLoaded(const std::string& path, bool appended) override;
+    void OnFileSaved(const std::string& path) override;
+    void OnTextExported(const std::string& path) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +80,9 @@ private:
     // Help at a dialog's context number, 0 for the main window's page.
     void OpenHelp(int topic);
     bool RunViewCommand(int id);
+    void ShowRecordings();
+    // Records the document's changes once the work at hand is done.
+    void CommitChangesLater();
     // A note in the status bar for a while (where a download was kept).
     void ShowStatusNote(const QString& note);
     static constexpr int kStatusNoteMs = 60000;
@@ -86,6 +101,8 @@ private:
     std::multimap<int, QAction*> m_menuActions;
     bool m_bPlaced = false;
     bool m_bStatusHooked = false;
+    ui::CWindowArchive* m_pArchive = nullptr;
+    bool m_bCommitQueued = false;
     QSize m_pendingOuterSize;
 };
 

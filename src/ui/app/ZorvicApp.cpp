@@ -11,6 +11,7 @@
 
 #include "ui/app/MainFrame.h"
 #include "ui/app/SingleInstance.h"
+#include "ui/app/WindowArchive.h"
 #include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
@@ -103,6 +104,9 @@ int RunApplication(int argc, char** argv) {
                               ? QGuiApplication::primaryScreen()->availableGeometry().size()
                               : QSize(1024, 768);
     frame.PlaceWindow(desktop.width(), desktop.height());
+    // One archive for the run, in the data folder as it stands after any move of the folders.
+    ui::CWindowArchive archive(doc, codec, &frame);
+    frame.SetArchive(&archive);
 
     ui::CSingleInstance instance;
     instance.Start();
@@ -124,6 +128,8 @@ int RunApplication(int argc, char** argv) {
         frame.OpenFile(file);
     }
     frame.show();
+    // A problem found when the archive was opened, said once over the window.
+    QMetaObject::invokeMethod(&frame, [&archive] { archive.SayProblem(); }, Qt::QueuedConnection);
     return app.exec();
 }
 

@@ -3,12 +3,15 @@
 #include "core/document/CommandState.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/DataListDlg.h"
+#include "ui/printing/PrintSetup.h"
 #include "ui/printing/Printing.h"
+#include <QPrinter>
 #include "ui/printing/ReportDlg.h"
 
 namespace saroko::ui {
 
-bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent) {
+bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
+                        const PrintedHook& printed) {
     switch (commandId) {
     case cmd::kPrintSetup:
         PrinterSetup(view, parent);
@@ -24,19 +27,24 @@ bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent) {
     }
     if (!AnyChannelPresent(view.Doc()))
         return true; // greyed
+    const auto tell = [&](bool done, const QString& output) {
+        if (done && printed)
+            printed(commandId, output);
+    };
+    const auto printerFile = [&view] { return CPrintSetup::Of(view).Printer().outputFileName(); };
     switch (commandId) {
     case cmd::kPrintColour:
-        PrintGraph(view, true, parent);
-        break;
     case cmd::kPrintMono:
-        PrintGraph(view, false, parent);
+        tell(PrintGraph(view, commandId == cmd::kPrintColour, parent), printerFile());
         break;
     case cmd::kPrintDataList:
-        PrintDataList(view, parent);
+        tell(PrintDataList(view, parent) > 0, printerFile());
         break;
-    case cmd::kReport:
-        RunReport(view, parent);
+    case cmd::kReport: {
+        QString written;
+        tell(RunReport(view, parent, &written), written);
         break;
+    }
     default:
         RunDataListWindow(view, parent);
         break;

@@ -1,6 +1,9 @@
 #pragma once
 // The printing commands of the view's menu: colour and monochrome graph print, data list
 // print, printer setup and the data list window.
+#include <QString>
+#include <functional>
+
 class QWidget;
 
 namespace saroko {
@@ -11,7 +14,11 @@ namespace ui {
 
 // Carries out 32784, 32785, 40002, 57606 or 32779 over `parent`; false for any other id.
 // The commands that need data are taken and do nothing while no channel holds any.
-bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent);
+// `printed` is told of each page printed or report written: the command and the file written
+// ("" for a printer).
+using PrintedHook = std::function<void(int commandId, const QString& output)>;
+bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
+                        const PrintedHook& printed = {});
 
 } // namespace ui
 } // namespace saroko

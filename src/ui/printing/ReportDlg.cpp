@@ -181,7 +181,7 @@ void CReportDlg::accept() {
     QDialog::accept();
 }
 
-bool RunReport(CZorvicView& view, QWidget* parent) {
+bool RunReport(CZorvicView& view, QWidget* parent, QString* written) {
     CZorvicDoc& doc = view.Doc();
     const GraphRange& r = *doc.GetRange();
     std::vector<CReportDlg::ChannelRow> channels;
@@ -205,6 +205,8 @@ bool RunReport(CZorvicView& view, QWidget* parent) {
             CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;
     }
+    if (written)
+        *written = path;
     return true;
 }
 

@@ -50,7 +50,8 @@ private:
 };
 
 // The command: dialog, file, report. True when a report was written.
-bool RunReport(CZorvicView& view, QWidget* parent);
+// `written` gets the report's path.
+bool RunReport(CZorvicView& view, QWidget* parent, QString* written = nullptr);
 
 } // namespace ui
 } // namespace saroko

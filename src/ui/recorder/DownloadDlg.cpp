@@ -198,6 +198,8 @@ void CDownloadDlg::OnDownload() {
     if (m_nLastResult == COMM_OK) {
         m_bChanged = true;
         m_szKept = QString::fromStdString(download.KeptPath());
+        if (m_keptHook && !m_szKept.isEmpty())
+            m_keptHook(m_szKept);
     }
     if (!m_szKept.isEmpty()) {
         // A long path is shortened in its middle to the dialog's width; the tip has it whole.

@@ -1,6 +1,7 @@
 #pragma once
 // "記録データ吸い上げ" (dialog 1600): the two target channels, "吸い上げ" running the
 // download into the document, the recording conditions and the progress while data arrive.
+#include <functional>
 #include <memory>
 
 #include "core/recorder/Download.h"
@@ -59,6 +60,8 @@ public:
     bool ChangedDocument() const { return m_bChanged; }
     // The file the last successful download was kept in; empty when none was kept.
     const QString& KeptPath() const { return m_szKept; }
+    // Told of each download kept while the dialog is open.
+    void SetKeptHook(std::function<void(const QString&)> hook) { m_keptHook = std::move(hook); }
     CDownloadProgress* ProgressBar() const { return m_pProgress; }
 
     // IDownloadOwner
@@ -85,6 +88,7 @@ private:
     int m_nLastResult = CRecorderDownload::kDownloadStopped;
     bool m_bChanged = false;
     QString m_szKept;
+    std::function<void(const QString&)> m_keptHook;
     // Only while "吸い上げ" runs: the header's texts come from it.
     const CRecorderDownload* m_pRunning = nullptr;
     CDownloadPace m_pace;

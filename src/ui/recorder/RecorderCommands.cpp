@@ -16,7 +16,7 @@
 namespace saroko::ui {
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        QWidget* parent, StatusNote note) {
+                        QWidget* parent, StatusNote note, KeptHook kept) {
     CQtSerialLine serial;
     CKeptTranscriptLine line(serial, TranscriptFolder());
     CommServices services;
@@ -25,14 +25,20 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
     services.port = ResolvePort(static_cast<int>(doc.m_nPortNo), &doc.Store());
     services.keepFolder = KeptDownloadsFolder();
     services.transcriptFile = line.Path();
-    return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(note));
+    return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(note),
+                              std::move(kept));
 }
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        const CommServices& services, QWidget* parent, StatusNote note) {
+                        const CommServices& services, QWidget* parent, StatusNote note,
+                        KeptHook kept) {
     switch (commandId) {
     case cmd::kDownload: {
         CDownloadDlg dlg(doc, palette, services, parent);
+        if (kept)
+            dlg.SetKeptHook([kept, &services](const QString& path) {
+                kept(path, QString::fromStdString(services.transcriptFile));
+            });
         dlg.exec();
         if (note && !dlg.KeptPath().isEmpty())
             note(CDownloadDlg::tr("吸い上げたデータの控え: %1")

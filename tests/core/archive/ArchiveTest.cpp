@@ -3,11 +3,13 @@
 // while the store cannot be written.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <map>
 
 #include "core/TestSupport.h"
 #include "core/archive/ArchiveSession.h"
+#include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
 
 namespace saroko::test {
@@ -319,6 +321,99 @@ TEST_F(ArchiveTest, UtcTextAcrossTheCalendar) {
     };
     for (auto [t, text] : rows)
         EXPECT_EQ(UtcText(t), text) << t;
+}
+
+TEST_F(ArchiveTest, DocumentChangesNameTheirOldAndNewValue) {
+    DocumentState base;
+    base.channels[0] = {true, 1, "OVEN", 1000};
+    base.channels[1] = {true, 2, "DUCT", 2000};
+    base.scaleUpper = 600;
+    base.scaleLower = -200;
+    struct Row {
+        std::function<void(DocumentState&)> edit;
+        const char* expected; // slot|detail|old|new|asks, changes joined by ";"
+    };
+    const Row rows[] = {
+        {[](DocumentState&) {}, ""},
+        {[](DocumentState& s) { s.channels[1].present = false; }, "1|channel deleted|CH2 DUCT||0"},
+        {[](DocumentState& s) { std::swap(s.channels[0].number, s.channels[1].number); },
+         "0|channel reordered|CH1 OVEN|CH2 OVEN|0;1|channel reordered|CH2 DUCT|CH1 DUCT|0"},
+        {[](DocumentState& s) { s.channels[0].name = "ROOM"; }, "0|channel renamed|OVEN|ROOM|1"},
+        {[](DocumentState& s) { s.channels[1].start = 2001; },
+         "1|start time moved|1970-01-01T00:33:20Z|1970-01-01T00:33:21Z|1"},
+        {[](DocumentState& s) { s.unitCF = 1; }, "-1|unit|degC, V mode 0|degF, V mode 0|0"},
+        {[](DocumentState& s) { s.unitV = 1; }, "-1|unit|degC, V mode 0|degC, V mode 1|0"},
+        {[](DocumentState& s) { s.scaleLower = -199.5f; },
+         "-1|limits|mode 0, 600 .. -200|mode 0, 600 .. -199.5|0"},
+        {[](DocumentState& s) { s.scaleMode = 1; }, "-1|limits|mode 0, 600 .. -200|mode 1, 600 .. -200|0"},
+        // A channel that came with a load is no change of the document's recordings.
+        {[](DocumentState& s) { s.channels[2] = {true, 3, "NEW", 5}; }, ""},
+    };
+    for (const Row& row : rows) {
+        DocumentState after = base;
+        row.edit(after);
+        std::string got;
+        for (const DocumentChange& c : ChangesBetween(base, after))
+            got += (got.empty() ? "" : ";") + std::to_string(c.slot) + "|" + c.detail + "|" +
+                   c.oldValue + "|" + c.newValue + "|" + (c.asksReason ? "1" : "0");
+        EXPECT_EQ(got, row.expected);
+    }
+}
+
+// The window's document through loads, an append, changes, a save and a print: each event is
+// about the recording its channel came from.
+TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
+    CArchiveSession s(&mem, &FakeHash, context);
+    const CBasicCp932Codec codec;
+    std::map<std::string, std::string> tag;
+    auto describe = [&](const std::string& path) -> std::optional<Recording> {
+        if (path == "/x/notes.txt")
+            return std::nullopt;
+        Recording r = Rec(path);
+        tag[r.sha256] = path.substr(3);
+        return r;
+    };
+    CDocumentArchive da(s, doc, codec, describe, [](const std::string& p) { return "h" + p; });
+    Fill(*doc.GetChannel(1), 1000, 60, {C(1)}, "OVEN");
+    Fill(*doc.GetChannel(2), 1000, 60, {C(2)}, "DUCT");
+    da.Loaded("/x/a.klg", false);
+    Fill(*doc.GetChannel(3), 5000, 60, {C(3)}, "ROOM");
+    da.Loaded("/x/b.klg", true);
+    da.Loaded("/x/notes.txt", true);
+    std::memcpy(doc.GetChannel(3)->name, "HALL", 4);
+    doc.GetChannel(1)->startTime = 1060;
+    doc.m_nUnitCF = 1;
+    std::vector<std::string> asked;
+    da.Commit([&](const DocumentChange& c) {
+        asked.push_back(c.detail);
+        return "typo";
+    });
+    EXPECT_EQ(asked, (std::vector<std::string>{"start time moved", "channel renamed"}));
+    std::memcpy(doc.GetChannel(2)->name, "PIPE", 4); // committed by the save, without a reason
+    da.Saved("/x/c.klg");
+    doc.GetChannel(2)->present = 0;
+    da.Produced(EventKind::Printed, "");
+    da.Produced(EventKind::Exported, "/x/c.txt");
+    std::string got;
+    for (const Event& e : mem.events)
+        got += std::string(EventKindName(e.kind)) + " " + tag[e.recordingSha256] + " " + e.detail +
+               "|" + e.oldValue + "|" + e.newValue + "|" + e.reason + "\n";
+    EXPECT_EQ(got, "created a.klg imported|||\n"
+                   "opened a.klg |||\n"
+                   "created b.klg imported|||\n"
+                   "opened b.klg |||\n"
+                   "changed a.klg start time moved|1970-01-01T00:16:40Z|1970-01-01T00:17:40Z|typo\n"
+                   "changed b.klg channel renamed|ROOM|HALL|typo\n"
+                   "changed a.klg unit|degC, V mode 0|degF, V mode 0|\n"
+                   "changed b.klg unit|degC, V mode 0|degF, V mode 0|\n"
+                   "changed a.klg channel renamed|DUCT|PIPE|\n"
+                   "created c.klg saved|||\n"
+                   "saved a.klg ||/x/c.klg sha256:h/x/c.klg|\n"
+                   "saved b.klg ||/x/c.klg sha256:h/x/c.klg|\n"
+                   "changed c.klg channel deleted|CH2 PIPE||\n"
+                   "printed c.klg ||printer|\n"
+                   "exported c.klg ||/x/c.txt sha256:h/x/c.txt|\n");
+    EXPECT_EQ(da.Sources(), std::vector<std::string>{Rec("/x/c.klg").sha256});
 }
 
 } // namespace

@@ -30,6 +30,8 @@
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintDialogs.h"
 #include "ui/recorder/DownloadDlg.h"
+#include "ui/app/WindowArchive.h"
+#include "ui/document/RecordingsDlg.h"
 
 namespace saroko {
 namespace {
@@ -99,6 +101,12 @@ TEST(English, NoJapaneseIsLeftButTheTestsOwnData) {
         CMainFrame frame(doc, store);
         test::ScriptedUi dialogs;
         frame.SetFileUi(&dialogs);
+        // The archive and the data folder are the test's own.
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+        const CQtCp932Codec codec;
+        doc.SetTextCodec(&codec);
+        ui::CWindowArchive archive(doc, codec, &frame, dir.filePath(QStringLiteral("a.sqlite")).toStdString());
+        frame.SetArchive(&archive);
         frame.show();
         ASSERT_EQ(frame.OpenFile(demo), kFileOk);
         for (QAction* top : frame.menuBar()->actions())
@@ -132,6 +140,16 @@ TEST(English, NoJapaneseIsLeftButTheTestsOwnData) {
         ui::CReadConfirmDlg(&frame).exec();
         walker.where = QStringLiteral("progress");
         ui::CPrintProgressDlg(&frame).exec();
+        walker.where = QStringLiteral("recordings");
+        ui::CRecordingsDlg recordings(archive.Session(), &frame);
+        recordings.VerifyAll();
+        walker.seen << ShownTexts(recordings);
+        std::vector<archive::Recording> all;
+        archive.Session().Store().Recordings(all);
+        ASSERT_FALSE(all.empty());
+        ui::CRecordingHistoryDlg(archive.Session(), all.front(), &frame).exec();
+        ui::AskChangeReason({0, "channel renamed", "A", "B", true}, &frame);
+        doc.SetTextCodec(nullptr);
         doc.m_bDataModified = 0;
     }
 

@@ -1,0 +1,158 @@
+#include "core/archive/DocumentArchive.h"
+
+#include <algorithm>
+
+#include "core/document/ZorvicDoc.h"
+
+namespace saroko::archive {
+namespace {
+
+std::string ChannelText(const ChannelState& c) {
+    std::string s = "CH" + std::to_string(c.number);
+    if (!c.name.empty())
+        s += " " + c.name;
+    return s;
+}
+
+std::string ScaleText(const DocumentState& s) {
+    return "mode " + std::to_string(s.scaleMode) + ", " + FormatScaleSetting(s.scaleUpper) +
+           " .. " + FormatScaleSetting(s.scaleLower);
+}
+
+std::string UnitText(uint32_t unitCF, uint32_t unitV) {
+    return std::string(unitCF == 0 ? "degC" : "degF") + ", V mode " + std::to_string(unitV);
+}
+
+// The written file and its hash, as the CLI names an output.
+std::string OutputText(const std::string& output, const FileHasher& hashFile) {
+    if (output.empty())
+        return "printer";
+    return output + " sha256:" + hashFile(output).value_or("");
+}
+
+} // namespace
+
+DocumentState StateOf(const CZorvicDoc& doc, const ITextCodec& codec) {
+    DocumentState s;
+    for (int i = 0; i < kChannelCount; ++i) {
+        const ChannelRecord* ch = doc.m_pChannel[static_cast<std::size_t>(i)].get();
+        ChannelState& c = s.channels[static_cast<std::size_t>(i)];
+        if (!ch || ch->present == 0)
+            continue;
+        c.present = true;
+        c.number = static_cast<int>(ch->number);
+        c.name = codec.Cp932ToUtf8(std::string_view(ch->name, FieldLength(ch->name, 8)));
+        c.start = ch->startTime;
+    }
+    s.unitCF = doc.m_nUnitCF;
+    s.unitV = doc.m_nUnitV;
+    s.scaleMode = doc.m_nScaleMode;
+    s.scaleUpper = doc.m_fScaleUpper;
+    s.scaleLower = doc.m_fScaleLower;
+    return s;
+}
+
+std::vector<DocumentChange> ChangesBetween(const DocumentState& before,
+                                           const DocumentState& after) {
+    std::vector<DocumentChange> out;
+    for (int i = 0; i < kChannelCount; ++i) {
+        const ChannelState& b = before.channels[static_cast<std::size_t>(i)];
+        const ChannelState& a = after.channels[static_cast<std::size_t>(i)];
+        if (!b.present)
+            continue;
+        if (!a.present) {
+            out.push_back({i, "channel deleted", ChannelText(b), {}, false});
+            continue;
+        }
+        if (b.number != a.number)
+            out.push_back({i, "channel reordered", ChannelText(b), ChannelText(a), false});
+        if (b.name != a.name)
+            out.push_back({i, "channel renamed", b.name, a.name, true});
+        if (b.start != a.start)
+            out.push_back({i, "start time moved", UtcText(b.start), UtcText(a.start), true});
+    }
+    if (before.unitCF != after.unitCF || before.unitV != after.unitV)
+        out.push_back({-1, "unit", UnitText(before.unitCF, before.unitV),
+                       UnitText(after.unitCF, after.unitV), false});
+    if (before.scaleMode != after.scaleMode || before.scaleUpper != after.scaleUpper ||
+        before.scaleLower != after.scaleLower)
+        out.push_back({-1, "limits", ScaleText(before), ScaleText(after), false});
+    return out;
+}
+
+CDocumentArchive::CDocumentArchive(CArchiveSession& session, const CZorvicDoc& doc,
+                                   const ITextCodec& codec, Describe describe, FileHasher hashFile)
+    : m_session(session), m_doc(doc), m_codec(codec), m_describe(std::move(describe)),
+      m_hashFile(std::move(hashFile)), m_state(StateOf(doc, codec)) {}
+
+void CDocumentArchive::TakeOwnership(const std::string& sha256, bool all) {
+    const DocumentState now = StateOf(m_doc, m_codec);
+    for (std::size_t i = 0; i < m_owner.size(); ++i) {
+        const ChannelState& b = m_state.channels[i];
+        const ChannelState& a = now.channels[i];
+        const bool arrived = a.present && (!b.present || b.name != a.name || b.start != a.start);
+        if (!a.present)
+            m_owner[i].clear();
+        else if (all || arrived)
+            m_owner[i] = sha256;
+    }
+    m_state = now;
+}
+
+void CDocumentArchive::Loaded(const std::string& path, bool appended) {
+    std::optional<Recording> r = m_describe(path);
+    if (r)
+        m_session.Record(EventKind::Opened, *r);
+    TakeOwnership(r ? r->sha256 : std::string(), !appended);
+}
+
+void CDocumentArchive::Downloaded(const Recording& r) {
+    TakeOwnership(r.sha256, false);
+}
+
+void CDocumentArchive::Saved(const std::string& path) {
+    Commit();
+    std::optional<Recording> r = m_describe(path);
+    const std::string what = OutputText(path, m_hashFile);
+    if (r && !m_session.Find(r->sha256))
+        m_session.Record(EventKind::Created, *r, "saved");
+    for (const std::string& source : Sources())
+        m_session.RecordAbout(EventKind::Saved, source, {}, {}, what);
+    TakeOwnership(r ? r->sha256 : std::string(), true);
+}
+
+void CDocumentArchive::Produced(EventKind kind, const std::string& output) {
+    Commit();
+    const std::string what = OutputText(output, m_hashFile);
+    for (const std::string& source : Sources())
+        m_session.RecordAbout(kind, source, {}, {}, what);
+}
+
+void CDocumentArchive::Commit(const AskReason& ask) {
+    const DocumentState now = StateOf(m_doc, m_codec);
+    for (const DocumentChange& c : ChangesBetween(m_state, now)) {
+        const std::string reason = c.asksReason && ask ? ask(c) : std::string();
+        const std::vector<std::string> about =
+            c.slot < 0 ? Sources()
+                       : std::vector<std::string>{m_owner[static_cast<std::size_t>(c.slot)]};
+        for (const std::string& sha : about)
+            if (!sha.empty())
+                m_session.RecordAbout(EventKind::Changed, sha, c.detail, c.oldValue, c.newValue,
+                                      reason);
+    }
+    for (std::size_t i = 0; i < m_owner.size(); ++i)
+        if (!now.channels[i].present)
+            m_owner[i].clear();
+    m_state = now;
+}
+
+std::vector<std::string> CDocumentArchive::Sources() const {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < m_owner.size(); ++i)
+        if (m_state.channels[i].present && !m_owner[i].empty() &&
+            std::find(out.begin(), out.end(), m_owner[i]) == out.end())
+            out.push_back(m_owner[i]);
+    return out;
+}
+
+} // namespace saroko::archive

@@ -1,0 +1,86 @@
+#pragma once
+// The archive's view of the window's document: which recording each channel came from, and
+// what the user changed since the last look, as "changed" events with the old and new value.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/archive/ArchiveSession.h"
+#include "core/document/ChannelRecord.h"
+
+namespace saroko {
+class CZorvicDoc;
+}
+
+namespace saroko::archive {
+
+// What of a document counts as a change to its recordings. Slots keep their place when
+// channels are renumbered, so a slot is a channel's identity.
+struct ChannelState {
+    bool present = false;
+    int number = 0;
+    std::string name; // UTF-8
+    uint32_t start = 0;
+};
+struct DocumentState {
+    std::array<ChannelState, kChannelCount> channels;
+    uint32_t unitCF = 0;
+    uint32_t unitV = 0;
+    uint32_t scaleMode = 0;
+    float scaleUpper = 0;
+    float scaleLower = 0;
+};
+DocumentState StateOf(const CZorvicDoc& doc, const ITextCodec& codec);
+
+struct DocumentChange {
+    int slot = -1; // -1: the whole document (unit, limits)
+    std::string detail;
+    std::string oldValue;
+    std::string newValue;
+    bool asksReason = false; // a recording's start time or a channel's name
+};
+// A channel that appears is left out: it came with a load or a download, recorded as such.
+std::vector<DocumentChange> ChangesBetween(const DocumentState& before, const DocumentState& after);
+
+class CDocumentArchive {
+public:
+    // `describe` reads a data file as a recording (nullopt when it is none), `hashFile` the
+    // SHA-256 of any written file.
+    using Describe = std::function<std::optional<Recording>(const std::string& path)>;
+    using AskReason = std::function<std::string(const DocumentChange& change)>;
+    CDocumentArchive(CArchiveSession& session, const CZorvicDoc& doc, const ITextCodec& codec,
+                     Describe describe, FileHasher hashFile);
+
+    CArchiveSession& Session() { return m_session; }
+
+    // A file was read in: an "opened" event; its channels are the recording's from now on.
+    void Loaded(const std::string& path, bool appended);
+    // A download filled channels: they belong to the recording it made.
+    void Downloaded(const Recording& r);
+    // The document was saved as `path`: the saved file is a recording of its own, created by
+    // the save, and the sources get a "saved" event with its hash. Its channels are then its.
+    void Saved(const std::string& path);
+    // Something was made from the sources: an export, print or report; `output` is the file
+    // written ("" for a printer).
+    void Produced(EventKind kind, const std::string& output);
+    // Records what changed since the last look; `ask` gives the reason where one is asked.
+    void Commit(const AskReason& ask = {});
+
+    // The recordings behind the channels now shown, each once, in slot order.
+    std::vector<std::string> Sources() const;
+
+private:
+    void TakeOwnership(const std::string& sha256, bool all);
+
+    CArchiveSession& m_session;
+    const CZorvicDoc& m_doc;
+    const ITextCodec& m_codec;
+    Describe m_describe;
+    FileHasher m_hashFile;
+    DocumentState m_state;
+    std::array<std::string, kChannelCount> m_owner; // the recording's hash, per slot
+};
+
+} // namespace saroko::archive

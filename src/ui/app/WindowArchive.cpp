@@ -1,0 +1,110 @@
+#include "ui/app/WindowArchive.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "core/document/ZorvicDoc.h"
+#include "core/messages/StringTable.h"
+#include "core/settings/SettingsStore.h"
+#include "ui/base/MessageSink.h"
+
+namespace saroko::ui {
+namespace {
+
+constexpr char kArchiveSection[] = "Archive Section";
+constexpr char kAskReasonEntry[] = "AskReason";
+
+std::function<QString(const archive::DocumentChange&)>& ReasonHandler() {
+    static std::function<QString(const archive::DocumentChange&)> handler;
+    return handler;
+}
+
+} // namespace
+
+void SetReasonHandler(std::function<QString(const archive::DocumentChange&)> handler) {
+    ReasonHandler() = std::move(handler);
+}
+
+CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget* parent,
+                               const std::string& path)
+    : m_doc(doc), m_codec(codec), m_pParent(parent),
+      m_szPath(path.empty() ? ArchiveFilePath() : path) {
+    m_handle = OpenArchive(true, codec, m_szPath);
+    // A damaged archive is never written over: with the user's word it is set aside and a new
+    // one begins; without it this run records nothing and says so once.
+    if (m_handle.store && m_handle.store->OpenStatus() == archive::StoreStatus::kCorrupt &&
+        ShowMessage(msg::kArchiveSetAside, {}, m_pParent) == kIdYes) {
+        const std::string stamp =
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+        m_handle = {};
+        SetArchiveAside(m_szPath, stamp); // when it cannot be, the new open says so
+        m_handle = OpenArchive(true, codec, m_szPath);
+    }
+    m_pDocument = std::make_unique<archive::CDocumentArchive>(
+        *m_handle.session, doc, codec,
+        [&codec](const std::string& p) { return DescribeFile(p, codec); }, &Sha256OfFile);
+}
+
+void CWindowArchive::Downloaded(const QString& kept, const QString& transcript) {
+    const archive::Recording r =
+        RecordDownload(*m_handle.session, kept.toStdString(), transcript.toStdString(), m_codec);
+    m_pDocument->Downloaded(r);
+    SayProblem();
+}
+
+void CWindowArchive::Commit() {
+    if (AsksReason())
+        m_pDocument->Commit([this](const archive::DocumentChange& c) {
+            return AskChangeReason(c, m_pParent).toStdString();
+        });
+    else
+        m_pDocument->Commit();
+    SayProblem();
+}
+
+void CWindowArchive::SayProblem() {
+    const std::string m = m_handle.session->TakeMessage();
+    if (!m.empty())
+        ShowMessage(msg::kArchiveProblem, QString::fromStdString(m), m_pParent);
+}
+
+bool CWindowArchive::AsksReason() const {
+    return m_doc.Store().GetInt(kArchiveSection, kAskReasonEntry, 0) != 0;
+}
+
+void CWindowArchive::SetAsksReason(bool on) {
+    m_doc.Store().WriteInt(kArchiveSection, kAskReasonEntry, on ? 1 : 0);
+}
+
+QString AskChangeReason(const archive::DocumentChange& change, QWidget* parent) {
+    if (ReasonHandler())
+        return ReasonHandler()(change);
+    QDialog dlg(parent);
+    dlg.setObjectName(QStringLiteral("changeReason"));
+    dlg.setWindowTitle(QCoreApplication::translate("Archive", "変更の理由"));
+    auto* layout = new QVBoxLayout(&dlg);
+    const QString what = change.detail == "channel renamed"
+                             ? QCoreApplication::translate("Archive", "チャンネル名")
+                             : QCoreApplication::translate("Archive", "記録開始時刻");
+    layout->addWidget(
+        new QLabel(QCoreApplication::translate("Archive", "%1を変更しました: %2 → %3\n"
+                                                          "変更の理由を入力してください。")
+                       .arg(what, QString::fromStdString(change.oldValue),
+                            QString::fromStdString(change.newValue)),
+                   &dlg));
+    auto* edit = new QLineEdit(&dlg);
+    edit->setObjectName(QStringLiteral("reason"));
+    layout->addWidget(edit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    layout->addWidget(buttons);
+    return dlg.exec() == QDialog::Accepted ? edit->text().trimmed() : QString();
+}
+
+} // namespace saroko::ui

@@ -1,0 +1,57 @@
+#pragma once
+// The recordings archive of one run of the window: opened at the start (a damaged one set
+// aside for a new one when the user agrees), told of every file the document reads, saves,
+// exports, prints and reports, and of each download; its one problem of the run is shown once.
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "core/archive/DocumentArchive.h"
+#include "platform/ArchiveSetup.h"
+
+class QWidget;
+
+namespace saroko {
+
+class CZorvicDoc;
+
+namespace ui {
+
+class CWindowArchive {
+public:
+    // `path` empty: the user's archive.
+    CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget* parent,
+                   const std::string& path = {});
+
+    archive::CArchiveSession& Session() { return *m_handle.session; }
+    archive::CDocumentArchive& Document() { return *m_pDocument; }
+    const std::string& Path() const { return m_szPath; }
+
+    void Downloaded(const QString& kept, const QString& transcript);
+    // Records the document's changes since the last look, asking for a reason where one is
+    // wanted and the user asked to be asked.
+    void Commit();
+    // Shows the archive's problem, once in the run.
+    void SayProblem();
+
+    void SetParent(QWidget* parent) { m_pParent = parent; }
+    // The setting "ask for a reason", off unless the user turned it on.
+    bool AsksReason() const;
+    void SetAsksReason(bool on);
+
+private:
+    CZorvicDoc& m_doc;
+    const ITextCodec& m_codec;
+    QWidget* m_pParent;
+    std::string m_szPath;
+    ArchiveHandle m_handle;
+    std::unique_ptr<archive::CDocumentArchive> m_pDocument;
+};
+
+// The reason box: "" when the user gives none.
+QString AskChangeReason(const archive::DocumentChange& change, QWidget* parent);
+// Answers the reason box in tests; an empty handler restores it.
+void SetReasonHandler(std::function<QString(const archive::DocumentChange&)> handler);
+
+} // namespace ui
+} // namespace saroko

@@ -1,0 +1,321 @@
+#include "ui/document/RecordingsDlg.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimeZone>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "platform/ArchiveSetup.h"
+
+namespace saroko::ui {
+namespace {
+
+constexpr int kSortRole = Qt::UserRole;
+constexpr int kIndexRole = Qt::UserRole + 1;
+
+// Sorts by the value kept beside the text: times and counts in their own order.
+class CSortedItem final : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int c = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant a = data(c, kSortRole), b = other.data(c, kSortRole);
+        if (a.isValid() && b.isValid())
+            return QVariant::compare(a, b) == QPartialOrdering::Less;
+        return text(c) < other.text(c);
+    }
+};
+
+QString LocalText(int64_t utc) {
+    return QDateTime::fromSecsSinceEpoch(utc).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+int64_t SeenUtc(const archive::Recording& r) {
+    return QDateTime::fromString(QString::fromStdString(r.firstSeen), Qt::ISODate)
+        .toSecsSinceEpoch();
+}
+
+QString StatusText(const std::string& status) {
+    if (status == "verified")
+        return CRecordingsDlg::tr("確認済み");
+    if (status == "changed")
+        return CRecordingsDlg::tr("変更あり");
+    if (status == "missing")
+        return CRecordingsDlg::tr("ﾌｧｲﾙなし");
+    return CRecordingsDlg::tr("未確認");
+}
+
+// Before the files are hashed again: a file gone or of another size is known at once.
+std::string QuickStatus(const archive::Recording& r) {
+    const QFileInfo f(QString::fromStdString(r.path));
+    if (!f.exists())
+        return "missing";
+    return static_cast<uint64_t>(f.size()) == r.size ? std::string() : "changed";
+}
+
+QString KindText(archive::EventKind kind) {
+    switch (kind) {
+    case archive::EventKind::Created:
+        return CRecordingHistoryDlg::tr("作成");
+    case archive::EventKind::Opened:
+        return CRecordingHistoryDlg::tr("読み込み");
+    case archive::EventKind::Changed:
+        return CRecordingHistoryDlg::tr("変更");
+    case archive::EventKind::Saved:
+        return CRecordingHistoryDlg::tr("保存");
+    case archive::EventKind::Exported:
+        return CRecordingHistoryDlg::tr("ﾃｷｽﾄ出力");
+    case archive::EventKind::Reported:
+        return CRecordingHistoryDlg::tr("ﾚﾎﾟｰﾄ出力");
+    case archive::EventKind::Printed:
+        return CRecordingHistoryDlg::tr("印刷");
+    }
+    return {};
+}
+
+} // namespace
+
+CRecordingsDlg::CRecordingsDlg(archive::CArchiveSession& session, QWidget* parent)
+    : QDialog(parent), m_session(session) {
+    setObjectName(QStringLiteral("recordings"));
+    setWindowTitle(tr("記録ﾃﾞｰﾀ一覧"));
+    BuildControls();
+    LayOut();
+    Connect();
+    Refill();
+}
+
+void CRecordingsDlg::BuildControls() {
+    const QDate today = QDate::currentDate();
+    m_pUseFrom = new QCheckBox(tr("開始日(&S):"), this);
+    m_pFrom = new QDateEdit(today.addMonths(-1), this);
+    m_pUseTo = new QCheckBox(tr("終了日(&E):"), this);
+    m_pTo = new QDateEdit(today, this);
+    for (QDateEdit* d : {m_pFrom, m_pTo}) {
+        d->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        d->setCalendarPopup(true);
+        d->setEnabled(false);
+    }
+    m_pName = new QLineEdit(this);
+    m_pName->setPlaceholderText(tr("チャンネル名の一部"));
+    m_pList = new QTreeWidget(this);
+    m_pList->setColumnCount(kColumns);
+    m_pList->setHeaderLabels({tr("取り込み日時"), tr("記録計"), tr("チャンネル名"),
+                              tr("最初のデータ"), tr("最後のデータ"), tr("データ数"), tr("状態")});
+    m_pList->setRootIsDecorated(false);
+    m_pList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_pList->setSortingEnabled(true);
+    m_pList->sortByColumn(kSeen, Qt::DescendingOrder);
+    m_pList->setAllColumnsShowFocus(true);
+    m_pOpen = new QPushButton(tr("開く(&O)"), this);
+    m_pHistory = new QPushButton(tr("履歴(&H)..."), this);
+    m_pVerify = new QPushButton(tr("すべて検証(&V)"), this);
+    m_pClose = new QPushButton(tr("閉じる"), this);
+    m_pSummary = new QLabel(this);
+}
+
+void CRecordingsDlg::LayOut() {
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(m_pUseFrom);
+    filter->addWidget(m_pFrom);
+    filter->addWidget(m_pUseTo);
+    filter->addWidget(m_pTo);
+    auto* nameLabel = new QLabel(tr("名前(&N):"), this);
+    nameLabel->setBuddy(m_pName);
+    filter->addWidget(nameLabel);
+    filter->addWidget(m_pName, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_pSummary, 1);
+    for (QPushButton* b : {m_pOpen, m_pHistory, m_pVerify, m_pClose})
+        buttons->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filter);
+    layout->addWidget(m_pList, 1);
+    layout->addLayout(buttons);
+    resize(900, 420);
+}
+
+void CRecordingsDlg::Connect() {
+    connect(m_pUseFrom, &QCheckBox::toggled, m_pFrom, &QWidget::setEnabled);
+    connect(m_pUseTo, &QCheckBox::toggled, m_pTo, &QWidget::setEnabled);
+    for (QCheckBox* c : {m_pUseFrom, m_pUseTo})
+        connect(c, &QCheckBox::toggled, this, &CRecordingsDlg::Refill);
+    for (QDateEdit* d : {m_pFrom, m_pTo})
+        connect(d, &QDateEdit::dateChanged, this, &CRecordingsDlg::Refill);
+    connect(m_pName, &QLineEdit::textChanged, this, &CRecordingsDlg::Refill);
+    connect(m_pList, &QTreeWidget::itemDoubleClicked, this, &CRecordingsDlg::OpenChosen);
+    connect(m_pList, &QTreeWidget::itemSelectionChanged, this, [this] {
+        m_pOpen->setEnabled(!Chosen().empty());
+        m_pHistory->setEnabled(Chosen().size() == 1);
+    });
+    connect(m_pOpen, &QPushButton::clicked, this, &CRecordingsDlg::OpenChosen);
+    connect(m_pHistory, &QPushButton::clicked, this, &CRecordingsDlg::ShowHistory);
+    connect(m_pVerify, &QPushButton::clicked, this, &CRecordingsDlg::VerifyAll);
+    connect(m_pClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+archive::RecordingFilter CRecordingsDlg::Filter() const {
+    archive::RecordingFilter f;
+    // Whole local days: from the first second of the first to the last of the last.
+    if (m_pUseFrom->isChecked())
+        f.from = m_pFrom->date().startOfDay().toSecsSinceEpoch();
+    if (m_pUseTo->isChecked())
+        f.to = m_pTo->date().addDays(1).startOfDay().toSecsSinceEpoch() - 1;
+    f.name = m_pName->text().trimmed().toStdString();
+    return f;
+}
+
+void CRecordingsDlg::Refill() {
+    if (m_recordings.empty() || m_status.size() != m_recordings.size()) {
+        m_recordings.clear();
+        if (m_session.Enabled())
+            m_session.Store().Recordings(m_recordings);
+        m_status.clear();
+        for (const archive::Recording& r : m_recordings)
+            m_status.push_back(QuickStatus(r));
+    }
+    const archive::RecordingFilter filter = Filter();
+    m_pList->setSortingEnabled(false);
+    m_pList->clear();
+    for (std::size_t i = 0; i < m_recordings.size(); ++i) {
+        const archive::Recording& r = m_recordings[i];
+        if (!archive::Matches(r, filter))
+            continue;
+        QStringList names;
+        for (const archive::ChannelInfo& c : r.channels)
+            names << QStringLiteral("CH%1 %2").arg(c.number).arg(QString::fromStdString(c.name));
+        const auto [first, last] = archive::SampleSpan(r);
+        auto* item = new CSortedItem(m_pList);
+        item->setData(kSeen, kIndexRole, static_cast<qulonglong>(i));
+        item->setText(kSeen, LocalText(SeenUtc(r)));
+        item->setData(kSeen, kSortRole, static_cast<qlonglong>(SeenUtc(r)));
+        item->setText(kRecorder, r.recorder.empty() ? QStringLiteral("-")
+                                                    : QString::fromStdString(r.recorder));
+        item->setText(kChannels, names.join(QStringLiteral(", ")));
+        item->setText(kFirst, r.channels.empty() ? QString() : LocalText(first));
+        item->setData(kFirst, kSortRole, static_cast<qlonglong>(first));
+        item->setText(kLast, r.channels.empty() ? QString() : LocalText(last));
+        item->setData(kLast, kSortRole, static_cast<qlonglong>(last));
+        item->setText(kSamples, QString::number(archive::SampleTotal(r)));
+        item->setData(kSamples, kSortRole, archive::SampleTotal(r));
+        item->setTextAlignment(kSamples, Qt::AlignRight | Qt::AlignVCenter);
+        item->setText(kStatus, StatusText(m_status[i]));
+        item->setToolTip(kChannels, QString::fromStdString(r.path));
+        item->setToolTip(kSeen, QString::fromStdString(r.path));
+    }
+    m_pList->setSortingEnabled(true);
+    for (int c = 0; c < kColumns; ++c)
+        m_pList->resizeColumnToContents(c);
+    m_pOpen->setEnabled(false);
+    m_pHistory->setEnabled(false);
+    m_pVerify->setEnabled(!m_recordings.empty());
+}
+
+std::vector<const archive::Recording*> CRecordingsDlg::Chosen() const {
+    std::vector<const archive::Recording*> out;
+    // In the order shown, so the first one on the screen is the one opened as new.
+    for (int row = 0; row < m_pList->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = m_pList->topLevelItem(row);
+        if (item->isSelected())
+            out.push_back(&m_recordings[item->data(kSeen, kIndexRole).toULongLong()]);
+    }
+    return out;
+}
+
+void CRecordingsDlg::OpenChosen() {
+    QStringList paths;
+    for (const archive::Recording* r : Chosen())
+        paths << QString::fromStdString(r->path);
+    if (paths.isEmpty())
+        return;
+    accept();
+    emit openRequested(paths);
+}
+
+void CRecordingsDlg::ShowHistory() {
+    const std::vector<const archive::Recording*> chosen = Chosen();
+    if (chosen.size() != 1)
+        return;
+    CRecordingHistoryDlg(m_session, *chosen.front(), this).exec();
+}
+
+bool CRecordingsDlg::VerifyAll() {
+    QProgressDialog progress(tr("記録ﾌｧｲﾙを検証しています..."), tr("キャンセル"), 0,
+                             static_cast<int>(m_recordings.size()), this);
+    progress.setWindowTitle(tr("すべて検証"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    int problems = 0;
+    for (std::size_t i = 0; i < m_recordings.size(); ++i) {
+        progress.setValue(static_cast<int>(i));
+        if (progress.wasCanceled()) {
+            m_pSummary->setText(tr("検証は中止されました。"));
+            Refill();
+            return false;
+        }
+        m_status[i] = archive::RecordingStatus(m_recordings[i], &Sha256OfFile);
+        if (m_status[i] != "verified")
+            ++problems;
+    }
+    progress.setValue(static_cast<int>(m_recordings.size()));
+    std::vector<archive::Event> events;
+    m_session.Store().Events(events);
+    const std::optional<archive::ChainBreak> broken = archive::CheckChain(m_session.Hash(), events);
+    QString summary = problems == 0
+                          ? tr("すべての記録ﾌｧｲﾙは元のままです。")
+                          : tr("%n 件の記録ﾌｧｲﾙが元のままではありません。", nullptr, problems);
+    summary += QLatin1Char(' ');
+    summary += broken
+                   ? tr("履歴は %1 番で途切れています。").arg(broken->seq)
+                   : tr("履歴 %n 件はつながっています。", nullptr, static_cast<int>(events.size()));
+    m_pSummary->setText(summary);
+    Refill();
+    return true;
+}
+
+CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
+                                           const archive::Recording& recording, QWidget* parent)
+    : QDialog(parent), m_pList(new QTreeWidget(this)) {
+    setObjectName(QStringLiteral("history"));
+    setWindowTitle(
+        tr("履歴: %1").arg(QFileInfo(QString::fromStdString(recording.path)).fileName()));
+    m_pList->setRootIsDecorated(false);
+    m_pList->setHeaderLabels({tr("番号"), tr("日時"), tr("操作"), tr("内容"), tr("変更前"),
+                              tr("変更後"), tr("理由"), tr("ユーザー")});
+    std::vector<archive::Event> events;
+    session.Store().Events(events, recording.id);
+    for (const archive::Event& e : events) {
+        auto* item = new QTreeWidgetItem(m_pList);
+        item->setText(0, QString::number(e.seq));
+        item->setText(
+            1, LocalText(QDateTime::fromString(QString::fromStdString(e.timeUtc), Qt::ISODate)
+                             .toSecsSinceEpoch()));
+        item->setText(2, KindText(e.kind));
+        item->setText(3, QString::fromStdString(e.detail));
+        item->setText(4, QString::fromStdString(e.oldValue));
+        item->setText(5, QString::fromStdString(e.newValue));
+        item->setText(6, QString::fromStdString(e.reason));
+        item->setText(7, QString::fromStdString(e.user + "@" + e.host));
+    }
+    for (int c = 0; c < m_pList->columnCount(); ++c)
+        m_pList->resizeColumnToContents(c);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pList, 1);
+    layout->addWidget(buttons);
+    resize(860, 320);
+}
+
+} // namespace saroko::ui

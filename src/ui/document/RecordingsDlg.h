@@ -1,0 +1,85 @@
+#pragma once
+// The recordings list (記録ﾃﾞｰﾀ一覧): every recording of the archive with when it was first
+// seen, its recorder, channels, samples and state; filtered by date and name, sorted by any
+// column, opened (several overlaid), its history shown, every kept file checked again.
+#include <QDialog>
+#include <vector>
+
+#include "core/archive/ArchiveSession.h"
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace saroko::ui {
+
+class CRecordingsDlg : public QDialog {
+    Q_OBJECT
+public:
+    enum Column { kSeen, kRecorder, kChannels, kFirst, kLast, kSamples, kStatus, kColumns };
+
+    explicit CRecordingsDlg(archive::CArchiveSession& session, QWidget* parent = nullptr);
+
+    QTreeWidget* List() const { return m_pList; }
+    QLineEdit* NameFilter() const { return m_pName; }
+    QCheckBox* FromCheck() const { return m_pUseFrom; }
+    QCheckBox* ToCheck() const { return m_pUseTo; }
+    QDateEdit* FromDate() const { return m_pFrom; }
+    QDateEdit* ToDate() const { return m_pTo; }
+    QPushButton* OpenButton() const { return m_pOpen; }
+    QPushButton* HistoryButton() const { return m_pHistory; }
+    QPushButton* VerifyButton() const { return m_pVerify; }
+    QLabel* Summary() const { return m_pSummary; }
+
+    // The filter as the controls set it.
+    archive::RecordingFilter Filter() const;
+    // Reads the archive again and shows what the filter lets through.
+    void Refill();
+    // Hashes every kept file again, with a progress box that can be cancelled, and walks the
+    // chain of events. False when cancelled.
+    bool VerifyAll();
+
+signals:
+    // The chosen recordings' files, to be opened: the first as a file is, the others added.
+    void openRequested(const QStringList& paths);
+
+private:
+    void BuildControls();
+    void LayOut();
+    void Connect();
+    void OpenChosen();
+    void ShowHistory();
+    std::vector<const archive::Recording*> Chosen() const;
+
+    archive::CArchiveSession& m_session;
+    std::vector<archive::Recording> m_recordings;
+    std::vector<std::string> m_status; // by recording, "" until checked
+    QCheckBox* m_pUseFrom = nullptr;
+    QDateEdit* m_pFrom = nullptr;
+    QCheckBox* m_pUseTo = nullptr;
+    QDateEdit* m_pTo = nullptr;
+    QLineEdit* m_pName = nullptr;
+    QTreeWidget* m_pList = nullptr;
+    QPushButton* m_pOpen = nullptr;
+    QPushButton* m_pHistory = nullptr;
+    QPushButton* m_pVerify = nullptr;
+    QPushButton* m_pClose = nullptr;
+    QLabel* m_pSummary = nullptr;
+};
+
+// A recording's events, oldest first, in a window of their own.
+class CRecordingHistoryDlg : public QDialog {
+    Q_OBJECT
+public:
+    CRecordingHistoryDlg(archive::CArchiveSession& session, const archive::Recording& recording,
+                         QWidget* parent = nullptr);
+    QTreeWidget* List() const { return m_pList; }
+
+private:
+    QTreeWidget* m_pList;
+};
+
+} // namespace saroko::ui

@@ -1,0 +1,229 @@
+// The window and the recordings archive: what the main frame records of its files and
+// changes, the recordings list, and a damaged archive at the start. The archive and the data
+// folder are the test's own.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstring>
+
+#include "core/document/CommandState.h"
+#include "core/files/ScriptedFileUi.h"
+#include "core/messages/StringTable.h"
+#include "core/settings/SettingsStore.h"
+#include "platform/QtSettingsStore.h"
+#include "support/QtApp.h"
+#include "ui/app/MainFrame.h"
+#include "ui/base/MessageSink.h"
+#include "ui/document/DocumentPrompts.h"
+#include "ui/app/WindowArchive.h"
+#include "ui/document/RecordingsDlg.h"
+
+namespace saroko {
+namespace {
+
+using archive::Event;
+
+class RecordingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::App();
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+        ui::SetMessageHandler([this](int id, const QString&) {
+            shown.push_back(id);
+            return answer;
+        });
+        ui::SetReadModeHandler([this] { return readMode; });
+        doc.SetTextCodec(&codec);
+        doc.OnNewDocument();
+        frame = std::make_unique<CMainFrame>(doc, store);
+        frame->SetFileUi(&dialogs);
+        a = Demo("a.klg", "2026/12/01 00:00:00");
+        b = Demo("b.klg", "2026/12/03 00:00:00");
+    }
+    void TearDown() override {
+        doc.m_bDataModified = 0;
+        frame.reset();
+        ui::SetMessageHandler({});
+        ui::SetReadModeHandler({});
+        ui::SetReasonHandler({});
+    }
+    QString Demo(const char* name, const char* start) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_EQ(
+            QProcess::execute(QStringLiteral(SAROKO_CLI), {"demo", "--start", start, "-o", path}),
+            0);
+        return path;
+    }
+    void OpenArchive() {
+        archive = std::make_unique<ui::CWindowArchive>(doc, codec, frame.get(), ArchivePath());
+        frame->SetArchive(archive.get());
+    }
+    std::string ArchivePath() const {
+        return dir.filePath(QStringLiteral("archive.sqlite")).toStdString();
+    }
+    void OpenBoth() {
+        readMode = IDocumentPrompts::kReadNew;
+        ASSERT_EQ(frame->OpenFile(a), kFileOk);
+        readMode = IDocumentPrompts::kReadAppend;
+        ASSERT_EQ(frame->OpenFile(b), kFileOk);
+    }
+    // Each event as "kind detail|old|new|reason".
+    std::vector<std::string> Events() {
+        std::vector<Event> events;
+        archive->Session().Store().Events(events);
+        std::vector<std::string> out;
+        for (const Event& e : events)
+            out.push_back(std::string(archive::EventKindName(e.kind)) + " " + e.detail + "|" +
+                          e.oldValue + "|" + e.newValue.substr(0, e.newValue.find(" sha256:")) +
+                          "|" + e.reason);
+        return out;
+    }
+
+    QTemporaryDir dir;
+    CMemorySettingsStore store;
+    SystemClock clock;
+    CQtCp932Codec codec;
+    CZorvicDoc doc{store, clock};
+    test::ScriptedUi dialogs;
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<ui::CWindowArchive> archive;
+    std::vector<int> shown;
+    int answer = kIdOk;
+    int readMode = IDocumentPrompts::kReadNew;
+    QString a, b;
+};
+
+TEST_F(RecordingsTest, TheWindowRecordsItsFilesAndChanges) {
+    OpenArchive();
+    OpenBoth();
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::kAskReason));
+    EXPECT_TRUE(archive->AsksReason());
+    ui::SetReasonHandler([](const archive::DocumentChange&) { return QStringLiteral("typo"); });
+    std::memcpy(doc.GetChannel(3)->name, "HALL", 5);
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::kUnitSwitch));
+    const std::string saved = dir.filePath(QStringLiteral("c.klg")).toStdString();
+    const std::string text = dir.filePath(QStringLiteral("c.txt")).toStdString();
+    dialogs.answers = {saved, text};
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::kFileSaveAll));
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::kExportAll));
+    const std::string unit = "changed unit|degC, V mode 0|degF, V mode 0|";
+    EXPECT_EQ(Events(),
+              (std::vector<std::string>{"created imported|||", "opened |||", "created imported|||",
+                                        "opened |||", "changed channel renamed|室温|HALL|typo",
+                                        unit, unit, "created saved|||", "saved ||" + saved + "|",
+                                        "saved ||" + saved + "|", "exported ||" + text + "|"}));
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
+    OpenArchive();
+    OpenBoth();
+    ui::CRecordingsDlg dlg(archive->Session(), frame.get());
+    QTreeWidget& list = *dlg.List();
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    list.sortByColumn(ui::CRecordingsDlg::kFirst, Qt::AscendingOrder);
+    EXPECT_TRUE(list.topLevelItem(0)->text(ui::CRecordingsDlg::kFirst).startsWith("2026/12/01"));
+    list.sortByColumn(ui::CRecordingsDlg::kFirst, Qt::DescendingOrder);
+    EXPECT_TRUE(list.topLevelItem(0)->text(ui::CRecordingsDlg::kFirst).startsWith("2026/12/03"));
+    const std::pair<std::function<void()>, int> filters[] = {
+        {[&] { dlg.NameFilter()->setText(QStringLiteral("冷蔵")); }, 2},
+        {[&] { dlg.NameFilter()->setText(QStringLiteral("oven")); }, 0},
+        {[&] {
+             dlg.NameFilter()->clear();
+             dlg.FromDate()->setDate({2026, 12, 3});
+             dlg.FromCheck()->setChecked(true);
+         },
+         1},
+        {[&] {
+             dlg.FromCheck()->setChecked(false);
+             dlg.ToDate()->setDate({2026, 12, 2});
+             dlg.ToCheck()->setChecked(true);
+         },
+         1},
+        {[&] {
+             dlg.ToDate()->setDate({2026, 11, 30});
+         },
+         0},
+        {[&] { dlg.ToCheck()->setChecked(false); }, 2},
+    };
+    for (const auto& [set, rows] : filters) {
+        set();
+        EXPECT_EQ(list.topLevelItemCount(), rows);
+    }
+
+    // The older one's history: how it came and that it was opened.
+    list.sortByColumn(ui::CRecordingsDlg::kFirst, Qt::AscendingOrder);
+    std::vector<archive::Recording> all;
+    archive->Session().Store().Recordings(all);
+    const auto older = std::find_if(all.begin(), all.end(), [&](const archive::Recording& r) {
+        return QString::fromStdString(r.path) == a;
+    });
+    ASSERT_NE(older, all.end());
+    ui::CRecordingHistoryDlg history(archive->Session(), *older, &dlg);
+    ASSERT_EQ(history.List()->topLevelItemCount(), 2);
+    EXPECT_EQ(history.List()->topLevelItem(1)->text(2), QStringLiteral("読み込み"));
+
+    // Both opened, overlaid: four channels.
+    doc.OnNewDocument();
+    QObject::connect(&dlg, &ui::CRecordingsDlg::openRequested, frame.get(),
+                     &CMainFrame::OpenRecordings);
+    list.selectAll();
+    dlg.OpenButton()->click();
+    int present = 0;
+    for (int n = 1; n <= kChannelCount; ++n)
+        present += doc.GetChannel(n)->present != 0;
+    EXPECT_EQ(present, 4);
+
+    // One file changed in a byte of the same size, one gone: the list tells which.
+    QFile f(b);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(f.size() - 3);
+    f.write("\x01");
+    f.close();
+    QFile::remove(a);
+    ASSERT_TRUE(dlg.VerifyAll());
+    QStringList status;
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        status << list.topLevelItem(i)->text(ui::CRecordingsDlg::kStatus);
+    EXPECT_EQ(status, (QStringList{QStringLiteral("ﾌｧｲﾙなし"), QStringLiteral("変更あり")}));
+    EXPECT_TRUE(dlg.Summary()->text().contains(QStringLiteral("2 件")))
+        << dlg.Summary()->text().toStdString();
+}
+
+TEST_F(RecordingsTest, ADamagedArchiveIsSetAsideOnlyWhenTheUserAgrees) {
+    for (const int reply : {kIdNo, kIdYes}) {
+        QFile::remove(QString::fromStdString(ArchivePath()));
+        QFile junk(QString::fromStdString(ArchivePath()));
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(8192, 'x'));
+        junk.close();
+        shown.clear();
+        answer = reply;
+        OpenArchive();
+        ASSERT_EQ(frame->OpenFile(a), kFileOk);
+        ASSERT_EQ(frame->OpenFile(a), kFileOk);
+        const bool aside =
+            !QDir(dir.path()).entryList({QStringLiteral("archive.sqlite.corrupt-*")}).isEmpty();
+        EXPECT_EQ(aside, reply == kIdYes);
+        // Without a new archive the run says once that it records nothing.
+        std::vector<int> expected{msg::kArchiveSetAside};
+        if (reply == kIdNo)
+            expected.push_back(msg::kArchiveProblem);
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(archive->Session().Waiting(),
+                  reply == kIdYes ? 0u : 3u); // created, opened, opened
+    }
+}
+
+} // namespace
+} // namespace saroko
