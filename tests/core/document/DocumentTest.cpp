@@ -161,20 +161,15 @@ TEST_F(RecalcTest, StatisticsWithOverUnderAndMissingOverTheCalculationRange) {
         EXPECT_EQ(std::tuple(ch.statMax, ch.statMin, ch.statAvg), std::tuple(c.max, c.min, c.avg));
     }
 
+    // A calculation window between two samples holds none (its edges: the plain walk below).
     doc.ClearAllChannels();
     const uint32_t t0 = Local(2008, 3, 5, 9, 0, 0);
     Fill(*doc.GetChannel(1), t0, 10, {C(10.0), C(20.0), C(30.0), C(40.0)});
     doc.RecalcRanges(RecalcMode::NewData);
-    const ChannelRecord& ch = *doc.GetChannel(1);
-    doc.GetRange()->calcStart = t0 + 10;
-    doc.GetRange()->calcEnd = t0 + 20;
-    doc.CalcStatistics();
-    EXPECT_EQ(std::tuple(ch.statMax, ch.statMin, ch.statAvg),
-              std::tuple(C(30.0), C(20.0), C(25.0)));
     doc.GetRange()->calcStart = t0 + 11;
     doc.GetRange()->calcEnd = t0 + 19;
     doc.CalcStatistics();
-    EXPECT_EQ(ch.statAvg, kCodeMissing);
+    EXPECT_EQ(doc.GetChannel(1)->statAvg, kCodeMissing);
 }
 
 // The walks over whole channels take shortcuts (extremes from the extreme codes, exact integer

@@ -65,16 +65,9 @@ TEST(RecordStartRules, DateChecks) {
 }
 
 RecordStartForm Form(int method, int mode = 0, int interval = 3) {
-    RecordStartForm f;
-    f.name1 = "ROOM";
-    f.name2 = "HALL";
-    f.intervalIndex = interval;
-    f.recordMode = mode;
-    f.unit = 1;
-    f.sensor = 1;
-    f.startMethod = method;
-    f.date = DateFields{"2008", "05", "01", "12", "00", "00"};
-    return f;
+    return {.name1 = "ROOM", .name2 = "HALL", .intervalIndex = interval, .recordMode = mode,
+            .unit = 1, .sensor = 1, .startMethod = method,
+            .date = {"2008", "05", "01", "12", "00", "00"}};
 }
 
 TEST(RecordStartRules, ExpectedEnd) {
@@ -126,26 +119,24 @@ TEST(RecordStartRules, BlockFromTheFields) {
                          block.flags),
               std::tuple(0, uint16_t{0x30}, now, uint16_t{3600}, uint16_t{4}));
 
+    // The names' length in bytes; a date error comes before a name error.
     // clang-format off
-    struct NameCase { std::string n1, n2; int message, focus; } names[] = {
-        {"\x83\x65\x83\x58\x83\x67\x82\x50", "A", 0, 0}, // four double-byte characters
-        {"\x83\x65\x83\x58\x83\x67\x82\x50\x82\x51", "A", 57712, 107},
-        {"A", "123456789", 57712, 108},
-        {"123456789", "123456789", 57712, 107},
+    struct NameCase { std::string n1, n2; int method; const char* month; int message, focus; } names[] = {
+        {"\x83\x65\x83\x58\x83\x67\x82\x50", "A", kStartImmediate, "05", 0, 0}, // four double-byte characters
+        {"\x83\x65\x83\x58\x83\x67\x82\x50\x82\x51", "A", kStartImmediate, "05", 57712, 107},
+        {"A", "123456789", kStartImmediate, "05", 57712, 108},
+        {"123456789", "123456789", kStartImmediate, "05", 57712, 107},
+        {"123456789", "A", kStartScheduled, "13", 57720, 171},
     };
     // clang-format on
     for (const NameCase& n : names) {
-        RecordStartForm f = Form(kStartImmediate);
+        RecordStartForm f = Form(n.method);
         f.name1 = n.n1;
         f.name2 = n.n2;
+        f.date.month = n.month;
         plan = BuildStartSettings(f, now, block);
         EXPECT_EQ(std::pair(plan.messageId, plan.focusId), std::pair(n.message, n.focus)) << n.n1;
     }
-    // Date errors come before name errors.
-    RecordStartForm f = Form(kStartScheduled);
-    f.name1 = "123456789";
-    f.date.month = "13";
-    EXPECT_EQ(BuildStartSettings(f, now, block).messageId, 57720);
 }
 
 TEST(RecordStartRules, FormFromSettings) {
