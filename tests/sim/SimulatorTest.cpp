@@ -150,12 +150,8 @@ TEST(Simulator, WordsQueryAndTheFramesItDrops) {
     std::array<uint32_t, 16> words{}, back{};
     for (uint32_t i = 0; i < 16; ++i)
         words[i] = 0x10000u + i * 7;
-    CommandBlock w;
-    w.words = &words;
-    ASSERT_EQ(rig.Execute(kExecWriteWords, w), 0);
-    CommandBlock r;
-    r.words = &back;
-    ASSERT_EQ(rig.Execute(kExecReadWords, r), 0);
+    ASSERT_EQ(rig.Execute(kExecWriteWords, {.words = &words}), 0);
+    ASSERT_EQ(rig.Execute(kExecReadWords, {.words = &back}), 0);
     for (uint32_t i = 0; i < 16; ++i)
         EXPECT_EQ(back[i], i * 7) << "only the low 16 bits are kept";
     ASSERT_EQ(rig.Execute(kExecQuery33, {params, reply}), 0);

@@ -160,7 +160,6 @@ TEST_F(KlgFileTest, DamagedFilesFailAndChangeNothing) {
     const std::tuple<const char*, std::string, ReadFailure, int> cases[] = {
         {"empty file", "", F::kNoHeader, msg::kFileTooShort},
         {"file header one byte short", std::string(255, '\0'), F::kNoHeader, msg::kFileTooShort},
-        {"short channel header", good.substr(0, 300), F::kTruncated, msg::kFileTruncated},
         {"channel header one byte short", good.substr(0, 511), F::kTruncated, msg::kFileTruncated},
         {"short sample area", good.substr(0, good.size() - 1), F::kTruncated, msg::kFileTruncated},
         {"count above 16000, its samples all there",
@@ -297,10 +296,9 @@ TEST_F(KlgFileTest, RecentListAndOpenProcedure) {
     doc.SaveRecentFiles();
     EXPECT_EQ(store.GetString("Recent File List", "File2", ""), "e.klg");
 
-    EXPECT_EQ(doc.OpenDataFile(Path("absent.klg")), kFileFailed);
-    WriteAll(Path("data.txt"), "x");
+    WriteAll(Path("data.txt"), "x"); // a missing file: FileCommandsTest.OpenAndRecentEntries
     EXPECT_EQ(doc.OpenDataFile(Path("data.txt")), kFileFailed);
-    EXPECT_EQ(prompts.shown, (std::vector<int>{msg::kFileNotFound, msg::kWrongExtension}));
+    EXPECT_EQ(prompts.shown, std::vector<int>{msg::kWrongExtension});
 }
 
 class TextExportTest : public DocTest {
@@ -568,7 +566,7 @@ TEST_F(FileCommandsTest, OpenAndRecentEntries) {
     prompts.readMode = IDocumentPrompts::kReadCancel;
     ui.answers = {Path("bad.klg")};
     commands.OnFileOpen();
-    EXPECT_EQ(prompts.shown,
+    ASSERT_EQ(prompts.shown,
               (std::vector<int>{msg::kFileTooShort, msg::kFileNotFound, msg::kFileTooShort}));
     EXPECT_EQ(std::tuple(prompts.extras[0], prompts.extras[2], doc.m_szPathName),
               std::tuple("\n\n" + Path("bad.klg"), "\n\n" + Path("bad.klg"), Path("DATA.klg")));
