@@ -421,53 +421,44 @@ TEST_F(DownloadTest, ImmediateStartAsCodeZeroManualStartAndTheSameTargetForBoth)
     EXPECT_EQ(doc.GetChannel(6)->present, 0u);
 }
 
-TEST_F(DownloadTest, FailuresLeaveTheDocumentAlone) {
+// Refused targets, a No to the overwrite question and a port that does not open stop before
+// any exchange; another model, no data and a broken check after it: each shows its one message
+// and leaves the document as it was.
+TEST_F(DownloadTest, ChecksAndFailuresLeaveTheDocumentAlone) {
     Present({1});
     doc.RecalcRanges(RecalcMode::NewData);
+    const int stopped = CRecorderDownload::kDownloadStopped;
     // clang-format off
-    struct Case { const char* fixture; int result; int shown; } cases[] = {
-        {"press-other-model.txt", COMM_UNKNOWN_MODEL, 57784},
-        {"press-no-data.txt", -103, 57709},
-        {"press-bad-check.txt", -104, 57710}, // every attempt gets the same broken answer
+    struct Case { const char* fixture; int t1, t2, answer, openResult, result, shown, opens; } cases[] = {
+        {"", 0, 2, kIdYes, 0, stopped, 57747, 0},
+        {"", 2, 0, kIdYes, 0, stopped, 57747, 0},
+        {"", 1, 2, kIdNo, 0, stopped, 57760, 0},
+        {"", 2, 3, kIdYes, -1, -1, 57697, 1},
+        {"press-other-model.txt", 2, 3, kIdYes, 0, COMM_UNKNOWN_MODEL, 57784, 1},
+        {"press-no-data.txt", 2, 3, kIdYes, 0, -103, 57709, 1},
+        {"press-bad-check.txt", 2, 3, kIdYes, 0, -104, 57710, 1}, // every attempt gets the same broken answer
     };
     // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fixture << " " << c.t1 << "," << c.t2);
         std::vector<ChannelRecord> before;
         for (int n = 1; n <= 8; ++n)
             before.push_back(*doc.GetChannel(n));
         const GraphRange range = *doc.GetRange();
         doc.m_bDataModified = 0;
 
-        ScriptedDownload sd(c.fixture);
-        EXPECT_EQ(sd.Run(doc, 2, 3), c.result) << c.fixture;
-        EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{c.shown}) << c.fixture;
-        for (int n = 1; n <= 8; ++n)
-            EXPECT_EQ(std::memcmp(&before[n - 1], doc.GetChannel(n), sizeof(ChannelRecord)), 0)
-                << c.fixture << " channel " << n;
-        EXPECT_EQ(*doc.GetRange(), range) << c.fixture;
-        EXPECT_EQ(doc.m_bDataModified, 0u) << c.fixture;
-    }
-}
-
-TEST_F(DownloadTest, ChecksBeforeThePortOpens) {
-    Present({1});
-    // clang-format off
-    struct Case { int t1, t2; int answer; std::vector<int> shown; int openResult = 0; } cases[] = {
-        {0, 2, kIdYes, {57747}},
-        {2, 0, kIdYes, {57747}},
-        {1, 2, kIdNo, {57760}},
-        {2, 3, kIdYes, {57697}, -1}, // the port that does not open
-    };
-    // clang-format on
-    for (const Case& c : cases) {
         CommRig rig;
+        const Bytes sent = *c.fixture ? rig.Play(c.fixture) : Bytes{};
         rig.sink.answer = c.answer;
         rig.line.SetOpenResult(c.openResult);
         CRecordingOwner owner;
-        CRecorderDownload dl(rig.Services(), doc, owner);
-        EXPECT_EQ(dl.Run(c.t1, c.t2), c.openResult ? -1 : CRecorderDownload::kDownloadStopped);
-        EXPECT_EQ(rig.sink.ids, c.shown);
-        EXPECT_EQ(rig.line.OpenCount(), c.openResult ? 1 : 0);
+        EXPECT_EQ(CRecorderDownload(rig.Services(), doc, owner).Run(c.t1, c.t2), c.result);
+        EXPECT_EQ(std::tuple(rig.sink.ids, rig.line.Written(), rig.line.OpenCount()),
+                  std::tuple(std::vector<int>{c.shown}, sent, c.opens));
+        for (int n = 1; n <= 8; ++n)
+            EXPECT_EQ(std::memcmp(&before[n - 1], doc.GetChannel(n), sizeof(ChannelRecord)), 0)
+                << "channel " << n;
+        EXPECT_EQ(std::pair(*doc.GetRange(), doc.m_bDataModified), std::pair(range, 0u));
     }
 }
 
