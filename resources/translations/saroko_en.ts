@@ -489,7 +489,7 @@ Please enter the reason for the change.</translation>
     </message>
     <message>
         <source>記録ﾃﾞｰﾀ一覧(K)...</source>
-        <translation>Recor&amp;dings...</translation>
+        <translation>Re&amp;cordings...</translation>
     </message>
     <message>
         <source>名前･開始時刻の変更理由を尋ねる(Y)</source>
@@ -2001,6 +2001,38 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ユーザー</source>
         <translation>User</translation>
+    </message>
+    <message>
+        <source>吸い上げ</source>
+        <translation>downloaded</translation>
+    </message>
+    <message>
+        <source>取り込み</source>
+        <translation>imported</translation>
+    </message>
+    <message>
+        <source>チャンネル名</source>
+        <translation>channel name</translation>
+    </message>
+    <message>
+        <source>記録開始時刻</source>
+        <translation>recording start</translation>
+    </message>
+    <message>
+        <source>単位</source>
+        <translation>unit</translation>
+    </message>
+    <message>
+        <source>縦軸フルスケール</source>
+        <translation>vertical full scale</translation>
+    </message>
+    <message>
+        <source>チャンネル削除</source>
+        <translation>channel deleted</translation>
+    </message>
+    <message>
+        <source>チャンネル番号</source>
+        <translation>channel number</translation>
     </message>
 </context>
 <context>

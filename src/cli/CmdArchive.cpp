@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -50,15 +51,6 @@ namespace {
 std::string LocalText(int64_t t) {
     return t < 0 || t > UINT32_MAX ? std::string("----/--/-- --:--:--")
                                    : FormatLocalDateTime(static_cast<uint32_t>(t));
-}
-
-// A cheap status for the list: the file's presence and size now. Its bytes are hashed again
-// only by verify.
-std::string QuickStatus(const Recording& r) {
-    std::error_code ec;
-    if (!std::filesystem::exists(r.path, ec))
-        return "missing";
-    return std::filesystem::file_size(r.path, ec) == r.size && !ec ? "verified" : "changed";
 }
 
 // A JSON string as nlohmann's dump writes it: UTF-8 as it is, the quote, the backslash and
@@ -245,7 +237,7 @@ int RunArchiveList(const CVerbOptions& o) {
             std::cout << out;
             out.clear();
         }
-        const std::string status = QuickStatus(r);
+        const std::string status = QuickStatusOf(r);
         if (o.Has("json")) {
             out += any ? ",\n  " : "[\n  ";
             any = true;
@@ -424,13 +416,18 @@ int RunVerifyFiles(const CVerbOptions& o) {
         std::vector<Event> events;
         store->Events(events, r->id);
         if (o.Has("json")) {
+            // The recording's own file is hashed too, unless it is the file just hashed.
+            std::error_code ec;
+            const std::string status = archive::RecordingStatus(*r, [&](const std::string& p) {
+                return std::filesystem::equivalent(p, path, ec) ? hash : Sha256OfFile(p);
+            });
             nlohmann::json ev = nlohmann::json::array();
             for (const Event& e : events)
                 ev.push_back(EventJson(e));
             list.push_back({{"path", path},
                             {"sha256", *hash},
                             {"found", true},
-                            {"recording", RecordingJson(*r, QuickStatus(*r))},
+                            {"recording", RecordingJson(*r, status)},
                             {"events", ev}});
             continue;
         }

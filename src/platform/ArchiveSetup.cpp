@@ -150,6 +150,14 @@ archive::Recording RecordDownload(archive::CArchiveSession& session, const std::
     return session.Record(archive::EventKind::Created, *r, "downloaded");
 }
 
+std::string QuickStatusOf(const archive::Recording& r) {
+    std::error_code ec;
+    if (!std::filesystem::exists(r.path, ec))
+        return archive::QuickStatus(r, std::nullopt);
+    const uint64_t size = std::filesystem::file_size(r.path, ec);
+    return ec ? archive::kStatusChanged : archive::QuickStatus(r, size);
+}
+
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path) {
     ArchiveHandle h;
     if (!enabled) {

@@ -17,6 +17,9 @@ archive::Sha256Digest Sha256(std::span<const uint8_t> bytes);
 // The hex SHA-256 of a file's bytes, read in large blocks; nullopt when it cannot be read.
 std::optional<std::string> Sha256OfFile(const std::string& path);
 
+// A recording's state from its file's presence and size now; the bytes are not read.
+std::string QuickStatusOf(const archive::Recording& r);
+
 // archive.sqlite in the program's data folder, beside downloads/.
 std::string ArchiveFilePath();
 

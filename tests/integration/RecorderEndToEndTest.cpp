@@ -147,7 +147,7 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     EXPECT_EQ(list[0]["path"], kept);
     EXPECT_EQ(list[0]["source"], "download");
     EXPECT_EQ(list[0]["identity"], "0414");
-    EXPECT_EQ(list[0]["status"], "verified");
+    EXPECT_EQ(list[0]["status"], "unverified"); // its bytes are hashed by verify only
     EXPECT_EQ(list[0]["channels"][0]["name"], "FRIDGE");
     EXPECT_EQ(list[0]["samples"], 80);
 
@@ -165,6 +165,11 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     r = Cli({"verify", QPath("dl.klg")});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("downloaded"), std::string::npos) << r.out;
+    // The recording's status in verify is its kept file hashed, whichever copy was named.
+    const auto keptStatus = [&] {
+        return Json::parse(Cli({"verify", "--json", QPath("dl.klg")}).out)[0]["recording"]["status"];
+    };
+    EXPECT_EQ(keptStatus(), "verified");
 
     std::string changed = bytes;
     changed[300] = static_cast<char>(changed[300] ^ 1);
@@ -177,6 +182,7 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     EXPECT_EQ(v["files"][0]["path"], kept);
     EXPECT_EQ(v["files"][0]["expected"], sha);
     EXPECT_EQ(v["files"][0]["problem"], "changed");
+    EXPECT_EQ(keptStatus(), "changed"); // of the same size
     r = Cli({"verify", QString::fromStdString(kept)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("not an archived recording"), std::string::npos) << r.out;

@@ -196,8 +196,14 @@ bool Matches(const Recording& r, const RecordingFilter& f) {
 std::string RecordingStatus(const Recording& r, const FileHasher& hashFile) {
     const std::optional<std::string> found = hashFile(r.path);
     if (!found)
-        return "missing";
-    return *found == r.sha256 ? "verified" : "changed";
+        return kStatusMissing;
+    return *found == r.sha256 ? kStatusVerified : kStatusChanged;
+}
+
+std::string QuickStatus(const Recording& r, std::optional<uint64_t> sizeNow) {
+    if (!sizeNow)
+        return kStatusMissing;
+    return *sizeNow == r.size ? kStatusUnverified : kStatusChanged;
 }
 
 } // namespace saroko::archive

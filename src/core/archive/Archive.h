@@ -133,7 +133,15 @@ struct RecordingFilter {
 };
 bool Matches(const Recording& r, const RecordingFilter& f);
 
-// A recording's state for the list: "verified", "changed" or "missing".
+// A recording's state. "verified" is said only of bytes hashed again and found equal; a
+// file merely of the archived size is "unverified", since its bytes may differ all the same.
+inline constexpr char kStatusVerified[] = "verified";
+inline constexpr char kStatusUnverified[] = "unverified";
+inline constexpr char kStatusChanged[] = "changed";
+inline constexpr char kStatusMissing[] = "missing";
+// From the file's bytes hashed again.
 std::string RecordingStatus(const Recording& r, const FileHasher& hashFile);
+// From the file's size now (nullopt: no such file), for lists that do not read every file.
+std::string QuickStatus(const Recording& r, std::optional<uint64_t> sizeNow);
 
 } // namespace saroko::archive

@@ -61,22 +61,22 @@ std::vector<DocumentChange> ChangesBetween(const DocumentState& before,
         if (!b.present)
             continue;
         if (!a.present) {
-            out.push_back({i, "channel deleted", ChannelText(b), {}, false});
+            out.push_back({i, kChangeDeleted, ChannelText(b), {}, false});
             continue;
         }
         if (b.number != a.number)
-            out.push_back({i, "channel reordered", ChannelText(b), ChannelText(a), false});
+            out.push_back({i, kChangeOrder, ChannelText(b), ChannelText(a), false});
         if (b.name != a.name)
-            out.push_back({i, "channel renamed", b.name, a.name, true});
+            out.push_back({i, kChangeName, b.name, a.name, true});
         if (b.start != a.start)
-            out.push_back({i, "start time moved", UtcText(b.start), UtcText(a.start), true});
+            out.push_back({i, kChangeStart, UtcText(b.start), UtcText(a.start), true});
     }
     if (before.unitCF != after.unitCF || before.unitV != after.unitV)
-        out.push_back({-1, "unit", UnitText(before.unitCF, before.unitV),
+        out.push_back({-1, kChangeUnit, UnitText(before.unitCF, before.unitV),
                        UnitText(after.unitCF, after.unitV), false});
     if (before.scaleMode != after.scaleMode || before.scaleUpper != after.scaleUpper ||
         before.scaleLower != after.scaleLower)
-        out.push_back({-1, "limits", ScaleText(before), ScaleText(after), false});
+        out.push_back({-1, kChangeLimits, ScaleText(before), ScaleText(after), false});
     return out;
 }
 

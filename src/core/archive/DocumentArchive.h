@@ -34,6 +34,14 @@ struct DocumentState {
 };
 DocumentState StateOf(const CZorvicDoc& doc, const ITextCodec& codec);
 
+// What a "changed" event names in its detail, as the archive's readers know the words.
+inline constexpr char kChangeName[] = "name";
+inline constexpr char kChangeStart[] = "start";
+inline constexpr char kChangeUnit[] = "unit";
+inline constexpr char kChangeLimits[] = "limits";
+inline constexpr char kChangeDeleted[] = "deleted";
+inline constexpr char kChangeOrder[] = "order";
+
 struct DocumentChange {
     int slot = -1; // -1: the whole document (unit, limits)
     std::string detail;

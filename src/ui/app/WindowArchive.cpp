@@ -88,7 +88,7 @@ QString AskChangeReason(const archive::DocumentChange& change, QWidget* parent) 
     dlg.setObjectName(QStringLiteral("changeReason"));
     dlg.setWindowTitle(QCoreApplication::translate("Archive", "変更の理由"));
     auto* layout = new QVBoxLayout(&dlg);
-    const QString what = change.detail == "channel renamed"
+    const QString what = change.detail == archive::kChangeName
                              ? QCoreApplication::translate("Archive", "チャンネル名")
                              : QCoreApplication::translate("Archive", "記録開始時刻");
     layout->addWidget(

@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/archive/DocumentArchive.h"
 #include "platform/ArchiveSetup.h"
 
 namespace saroko::ui {
@@ -47,21 +48,37 @@ int64_t SeenUtc(const archive::Recording& r) {
 }
 
 QString StatusText(const std::string& status) {
-    if (status == "verified")
+    if (status == archive::kStatusVerified)
         return CRecordingsDlg::tr("確認済み");
-    if (status == "changed")
+    if (status == archive::kStatusChanged)
         return CRecordingsDlg::tr("変更あり");
-    if (status == "missing")
+    if (status == archive::kStatusMissing)
         return CRecordingsDlg::tr("ﾌｧｲﾙなし");
     return CRecordingsDlg::tr("未確認");
 }
 
-// Before the files are hashed again: a file gone or of another size is known at once.
-std::string QuickStatus(const archive::Recording& r) {
-    const QFileInfo f(QString::fromStdString(r.path));
-    if (!f.exists())
-        return "missing";
-    return static_cast<uint64_t>(f.size()) == r.size ? std::string() : "changed";
+// What a "created" or "changed" event names, in the window's words; other details as stored.
+QString DetailText(const std::string& detail) {
+    static const std::pair<const char*, const char*> kWords[] = {
+        {"downloaded", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "吸い上げ")},
+        {"imported", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "取り込み")},
+        {"saved", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "保存")},
+        {archive::kChangeName,
+         QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "チャンネル名")},
+        {archive::kChangeStart,
+         QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "記録開始時刻")},
+        {archive::kChangeUnit, QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "単位")},
+        {archive::kChangeLimits,
+         QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "縦軸フルスケール")},
+        {archive::kChangeDeleted,
+         QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "チャンネル削除")},
+        {archive::kChangeOrder,
+         QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "チャンネル番号")},
+    };
+    for (const auto& [word, text] : kWords)
+        if (detail == word)
+            return CRecordingHistoryDlg::tr(text);
+    return QString::fromStdString(detail);
 }
 
 QString KindText(archive::EventKind kind) {
@@ -183,7 +200,7 @@ void CRecordingsDlg::Refill() {
             m_session.Store().Recordings(m_recordings);
         m_status.clear();
         for (const archive::Recording& r : m_recordings)
-            m_status.push_back(QuickStatus(r));
+            m_status.push_back(QuickStatusOf(r));
     }
     const archive::RecordingFilter filter = Filter();
     m_pList->setSortingEnabled(false);
@@ -265,7 +282,7 @@ bool CRecordingsDlg::VerifyAll() {
             return false;
         }
         m_status[i] = archive::RecordingStatus(m_recordings[i], &Sha256OfFile);
-        if (m_status[i] != "verified")
+        if (m_status[i] != archive::kStatusVerified)
             ++problems;
     }
     progress.setValue(static_cast<int>(m_recordings.size()));
@@ -302,7 +319,7 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
             1, LocalText(QDateTime::fromString(QString::fromStdString(e.timeUtc), Qt::ISODate)
                              .toSecsSinceEpoch()));
         item->setText(2, KindText(e.kind));
-        item->setText(3, QString::fromStdString(e.detail));
+        item->setText(3, DetailText(e.detail));
         item->setText(4, QString::fromStdString(e.oldValue));
         item->setText(5, QString::fromStdString(e.newValue));
         item->setText(6, QString::fromStdString(e.reason));

@@ -187,6 +187,12 @@ TEST_F(ArchiveTest, KeptFilesThatChangedOrWentAreNamed) {
     EXPECT_EQ(RecordingStatus(gone, hasher), "missing");
     disk["/kept/a"] = "A";
     EXPECT_EQ(RecordingStatus(kept, hasher), "changed");
+    // Without hashing, a file of the archived size is only "unverified".
+    const std::pair<std::optional<uint64_t>, const char*> sizes[] = {
+        {std::nullopt, "missing"}, {kept.size, "unverified"},
+        {kept.size - 1, "changed"}, {kept.size + 1, "changed"}};
+    for (const auto& [size, want] : sizes)
+        EXPECT_EQ(QuickStatus(kept, size), want) << (size ? *size : -1);
 }
 
 // The recordings table is not covered by the chain, so verify trusts the hash that the
@@ -335,12 +341,12 @@ TEST_F(ArchiveTest, DocumentChangesNameTheirOldAndNewValue) {
     };
     const Row rows[] = {
         {[](DocumentState&) {}, ""},
-        {[](DocumentState& s) { s.channels[1].present = false; }, "1|channel deleted|CH2 DUCT||0"},
+        {[](DocumentState& s) { s.channels[1].present = false; }, "1|deleted|CH2 DUCT||0"},
         {[](DocumentState& s) { std::swap(s.channels[0].number, s.channels[1].number); },
-         "0|channel reordered|CH1 OVEN|CH2 OVEN|0;1|channel reordered|CH2 DUCT|CH1 DUCT|0"},
-        {[](DocumentState& s) { s.channels[0].name = "ROOM"; }, "0|channel renamed|OVEN|ROOM|1"},
+         "0|order|CH1 OVEN|CH2 OVEN|0;1|order|CH2 DUCT|CH1 DUCT|0"},
+        {[](DocumentState& s) { s.channels[0].name = "ROOM"; }, "0|name|OVEN|ROOM|1"},
         {[](DocumentState& s) { s.channels[1].start = 2001; },
-         "1|start time moved|1970-01-01T00:33:20Z|1970-01-01T00:33:21Z|1"},
+         "1|start|1970-01-01T00:33:20Z|1970-01-01T00:33:21Z|1"},
         {[](DocumentState& s) { s.unitCF = 1; }, "-1|unit|degC, V mode 0|degF, V mode 0|0"},
         {[](DocumentState& s) { s.unitV = 1; }, "-1|unit|degC, V mode 0|degC, V mode 1|0"},
         {[](DocumentState& s) { s.scaleLower = -199.5f; },
@@ -388,7 +394,7 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
         asked.push_back(c.detail);
         return "typo";
     });
-    EXPECT_EQ(asked, (std::vector<std::string>{"start time moved", "channel renamed"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"start", "name"}));
     std::memcpy(doc.GetChannel(2)->name, "PIPE", 4); // committed by the save, without a reason
     da.Saved("/x/c.klg");
     doc.GetChannel(2)->present = 0;
@@ -402,15 +408,15 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
                    "opened a.klg |||\n"
                    "created b.klg imported|||\n"
                    "opened b.klg |||\n"
-                   "changed a.klg start time moved|1970-01-01T00:16:40Z|1970-01-01T00:17:40Z|typo\n"
-                   "changed b.klg channel renamed|ROOM|HALL|typo\n"
+                   "changed a.klg start|1970-01-01T00:16:40Z|1970-01-01T00:17:40Z|typo\n"
+                   "changed b.klg name|ROOM|HALL|typo\n"
                    "changed a.klg unit|degC, V mode 0|degF, V mode 0|\n"
                    "changed b.klg unit|degC, V mode 0|degF, V mode 0|\n"
-                   "changed a.klg channel renamed|DUCT|PIPE|\n"
+                   "changed a.klg name|DUCT|PIPE|\n"
                    "created c.klg saved|||\n"
                    "saved a.klg ||/x/c.klg sha256:h/x/c.klg|\n"
                    "saved b.klg ||/x/c.klg sha256:h/x/c.klg|\n"
-                   "changed c.klg channel deleted|CH2 PIPE||\n"
+                   "changed c.klg deleted|CH2 PIPE||\n"
                    "printed c.klg ||printer|\n"
                    "exported c.klg ||/x/c.txt sha256:h/x/c.txt|\n");
     EXPECT_EQ(da.Sources(), std::vector<std::string>{Rec("/x/c.klg").sha256});

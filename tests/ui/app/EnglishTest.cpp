@@ -148,7 +148,7 @@ TEST(English, NoJapaneseIsLeftButTheTestsOwnData) {
         archive.Session().Store().Recordings(all);
         ASSERT_FALSE(all.empty());
         ui::CRecordingHistoryDlg(archive.Session(), all.front(), &frame).exec();
-        ui::AskChangeReason({0, "channel renamed", "A", "B", true}, &frame);
+        ui::AskChangeReason({0, "name", "A", "B", true}, &frame);
         doc.SetTextCodec(nullptr);
         doc.m_bDataModified = 0;
     }

@@ -119,7 +119,7 @@ TEST_F(RecordingsTest, TheWindowRecordsItsFilesAndChanges) {
     const std::string unit = "changed unit|degC, V mode 0|degF, V mode 0|";
     EXPECT_EQ(Events(),
               (std::vector<std::string>{"created imported|||", "opened |||", "created imported|||",
-                                        "opened |||", "changed channel renamed|室温|HALL|typo",
+                                        "opened |||", "changed name|室温|HALL|typo",
                                         unit, unit, "created saved|||", "saved ||" + saved + "|",
                                         "saved ||" + saved + "|", "exported ||" + text + "|"}));
     EXPECT_TRUE(shown.empty());
@@ -172,6 +172,7 @@ TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
     ui::CRecordingHistoryDlg history(archive->Session(), *older, &dlg);
     ASSERT_EQ(history.List()->topLevelItemCount(), 2);
     EXPECT_EQ(history.List()->topLevelItem(1)->text(2), QStringLiteral("読み込み"));
+    EXPECT_EQ(history.List()->topLevelItem(0)->text(3), QStringLiteral("取り込み"));
 
     // Both opened, overlaid: four channels.
     doc.OnNewDocument();
