@@ -14,8 +14,9 @@
 #include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
-#include "core/text/ParseDecimal.h"
+#include "core/archive/ReportProof.h"
 #include "core/report/ReportFigures.h"
+#include "core/text/ParseDecimal.h"
 #include "platform/FileHash.h"
 
 namespace saroko::cli {
@@ -76,8 +77,7 @@ void AddProof(nlohmann::ordered_json& out, const ReportProvenance& proof) {
 // event of the trail at the time of the report.
 ReportProvenance ProofOf(const CliSession& session) {
     ReportProvenance proof = MakeReportProvenance(ReportSources(session), session.clock.Now());
-    if (std::string head = CliArchive().ChainHead(); !head.empty())
-        proof.chainHead = std::move(head);
+    archive::AddArchiveProof(proof, CliArchive());
     return proof;
 }
 

@@ -311,16 +311,18 @@ bool CMainFrame::RunViewCommand(int id) {
                 if (m_pArchive)
                     m_pArchive->Downloaded(kept, transcript);
             }) ||
-        ui::RunPrintingCommand(id, *m_pView, this,
-                               [this](int command, const QString& output) {
-                                   if (!m_pArchive)
-                                       return;
-                                   m_pArchive->Document().Produced(
-                                       command == cmd::kReport ? archive::EventKind::Reported
-                                                               : archive::EventKind::Printed,
-                                       output.toStdString());
-                                   m_pArchive->SayProblem();
-                               }) ||
+        ui::RunPrintingCommand(
+            id, *m_pView, this,
+            [this](int command, const QString& output) {
+                if (!m_pArchive)
+                    return;
+                m_pArchive->Document().Produced(command == cmd::kReport
+                                                    ? archive::EventKind::Reported
+                                                    : archive::EventKind::Printed,
+                                                output.toStdString());
+                m_pArchive->SayProblem();
+            },
+            m_pArchive ? &m_pArchive->Session() : nullptr) ||
         ui::RunChannelCommand(id, *m_pView, this)) {
         UpdateCommandUi();
         return true;

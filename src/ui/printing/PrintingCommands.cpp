@@ -11,7 +11,7 @@
 namespace saroko::ui {
 
 bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
-                        const PrintedHook& printed) {
+                        const PrintedHook& printed, archive::CArchiveSession* archive) {
     switch (commandId) {
     case cmd::kPrintSetup:
         PrinterSetup(view, parent);
@@ -42,7 +42,7 @@ bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
         break;
     case cmd::kReport: {
         QString written;
-        tell(RunReport(view, parent, &written), written);
+        tell(RunReport(view, parent, &written, archive), written);
         break;
     }
     default:

@@ -16,13 +16,14 @@
 #include <QTableWidget>
 #include <algorithm>
 
+#include "core/archive/ReportProof.h"
 #include "core/text/ParseDecimal.h"
+#include "platform/FileHash.h"
+#include "platform/QtSettingsStore.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintSetup.h"
-#include "platform/FileHash.h"
-#include "platform/QtSettingsStore.h"
 #include "ui/printing/ReportPdf.h"
 
 namespace saroko::ui {
@@ -54,6 +55,11 @@ QString ProposedReport(const CZorvicDoc& doc) {
         return QDir::home().filePath(QStringLiteral("Saroko-report.pdf"));
     const QFileInfo info(QString::fromStdString(doc.m_szPathName));
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("-report.pdf"));
+}
+
+std::function<QString(const QString&)>& ReportPathHook() {
+    static std::function<QString(const QString&)> hook;
+    return hook;
 }
 
 } // namespace
@@ -181,7 +187,12 @@ void CReportDlg::accept() {
     QDialog::accept();
 }
 
-bool RunReport(CZorvicView& view, QWidget* parent, QString* written) {
+void SetReportPathHook(std::function<QString(const QString& proposed)> hook) {
+    ReportPathHook() = std::move(hook);
+}
+
+bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
+               archive::CArchiveSession* archive) {
     CZorvicDoc& doc = view.Doc();
     const GraphRange& r = *doc.GetRange();
     std::vector<CReportDlg::ChannelRow> channels;
@@ -194,12 +205,17 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written) {
     if (ExecDialog(dlg) != QDialog::Accepted)
         return false;
     SaveReportSettings(doc.Store(), dlg.Settings());
-    const QString path = QFileDialog::getSaveFileName(
-        parent, CReportDlg::tr("レポート出力"), ProposedReport(doc),
-        CReportDlg::tr("PDF ﾌｧｲﾙ (*.pdf)"));
+    const QString path =
+        ReportPathHook()
+            ? ReportPathHook()(ProposedReport(doc))
+            : QFileDialog::getSaveFileName(parent, CReportDlg::tr("レポート出力"),
+                                           ProposedReport(doc), CReportDlg::tr("PDF ﾌｧｲﾙ (*.pdf)"));
     if (path.isEmpty())
         return false;
-    const ReportProvenance proof = MakeReportProvenance(HashSources(doc.m_sourceFiles), doc.Clock().Now());
+    ReportProvenance proof =
+        MakeReportProvenance(HashSources(doc.m_sourceFiles), doc.Clock().Now());
+    if (archive)
+        archive::AddArchiveProof(proof, *archive);
     if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options(), proof)) {
         ShowFrameworkMessage(
             CReportDlg::tr("レポートを書き込めませんでした。"), parent);

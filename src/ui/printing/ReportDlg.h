@@ -3,6 +3,7 @@
 // activation energy, then the PDF file to write.
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "core/report/ReportSettings.h"
@@ -15,6 +16,9 @@ class QTableWidget;
 namespace saroko {
 
 class CZorvicView;
+namespace archive {
+class CArchiveSession;
+}
 
 namespace ui {
 
@@ -50,8 +54,12 @@ private:
 };
 
 // The command: dialog, file, report. True when a report was written.
-// `written` gets the report's path.
-bool RunReport(CZorvicView& view, QWidget* parent, QString* written = nullptr);
+// `written` gets the report's path; `archive`, when there is one, names the sources' archive
+// ids and its chain head in the report.
+bool RunReport(CZorvicView& view, QWidget* parent, QString* written = nullptr,
+               archive::CArchiveSession* archive = nullptr);
+// Answers the report's file question in tests ("" is Cancel); an empty hook restores it.
+void SetReportPathHook(std::function<QString(const QString& proposed)> hook);
 
 } // namespace ui
 } // namespace saroko

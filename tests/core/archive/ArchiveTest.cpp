@@ -11,6 +11,7 @@
 #include "core/archive/ArchiveSession.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
+#include "core/archive/ReportProof.h"
 
 namespace saroko::test {
 namespace {
@@ -258,6 +259,26 @@ TEST_F(ArchiveTest, EventsWaitWhileTheStoreFailsAndTheMessageComesOnce) {
     off.Record(EventKind::Opened, Rec("z"));
     EXPECT_EQ(off.Waiting(), 0u);
     EXPECT_EQ(mem.events.size(), 5u);
+}
+
+TEST_F(ArchiveTest, AReportsProofNamesTheArchivedSourcesAndTheChainHead) {
+    FiveEvents();
+    CArchiveSession s(&mem, &FakeHash, context);
+    const auto proof = [&](CArchiveSession& session) {
+        ReportProvenance p;
+        p.sources = {{"a.klg", Rec("a").sha256, {}},
+                     {"x.klg", Rec("x").sha256, {}},
+                     {"gone.klg", "", {}},
+                     {"b.klg", Rec("b").sha256, 7}}; // an id given is kept
+        AddArchiveProof(p, session);
+        std::string ids;
+        for (const ReportSource& src : p.sources)
+            ids += (src.archiveId ? std::to_string(*src.archiveId) : "-") + " ";
+        return ids + p.chainHead.value_or("none");
+    };
+    EXPECT_EQ(proof(s), "1 - - 7 " + mem.events.back().hash);
+    CArchiveSession off(nullptr, &FakeHash, context);
+    EXPECT_EQ(proof(off), "- - - 7 none");
 }
 
 TEST_F(ArchiveTest, ADataFileIsDescribedByItsHeaders) {

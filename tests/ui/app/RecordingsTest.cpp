@@ -3,14 +3,17 @@
 // folder are the test's own.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -20,13 +23,17 @@
 #include "core/files/ScriptedFileUi.h"
 #include "core/messages/StringTable.h"
 #include "core/settings/SettingsStore.h"
+#include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
 #include "support/QtApp.h"
 #include "ui/app/MainFrame.h"
+#include "ui/app/WindowArchive.h"
+#include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 #include "ui/document/DocumentPrompts.h"
-#include "ui/app/WindowArchive.h"
 #include "ui/document/RecordingsDlg.h"
+#include "ui/printing/PrintSetup.h"
+#include "ui/printing/ReportDlg.h"
 
 namespace saroko {
 namespace {
@@ -135,30 +142,17 @@ TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
     EXPECT_TRUE(list.topLevelItem(0)->text(ui::CRecordingsDlg::kFirst).startsWith("2026/12/01"));
     list.sortByColumn(ui::CRecordingsDlg::kFirst, Qt::DescendingOrder);
     EXPECT_TRUE(list.topLevelItem(0)->text(ui::CRecordingsDlg::kFirst).startsWith("2026/12/03"));
-    const std::pair<std::function<void()>, int> filters[] = {
-        {[&] { dlg.NameFilter()->setText(QStringLiteral("冷蔵")); }, 2},
-        {[&] { dlg.NameFilter()->setText(QStringLiteral("oven")); }, 0},
-        {[&] {
-             dlg.NameFilter()->clear();
-             dlg.FromDate()->setDate({2026, 12, 3});
-             dlg.FromCheck()->setChecked(true);
-         },
-         1},
-        {[&] {
-             dlg.FromCheck()->setChecked(false);
-             dlg.ToDate()->setDate({2026, 12, 2});
-             dlg.ToCheck()->setChecked(true);
-         },
-         1},
-        {[&] {
-             dlg.ToDate()->setDate({2026, 11, 30});
-         },
-         0},
-        {[&] { dlg.ToCheck()->setChecked(false); }, 2},
-    };
-    for (const auto& [set, rows] : filters) {
-        set();
-        EXPECT_EQ(list.topLevelItemCount(), rows);
+    // The name, the first and the last day (unset when invalid), and the rows shown.
+    const std::tuple<const char*, QDate, QDate, int> filters[] = {
+        {"冷蔵", {}, {}, 2},        {"oven", {}, {}, 0},         {"", {2026, 12, 3}, {}, 1},
+        {"", {}, {2026, 12, 2}, 1}, {"", {}, {2026, 11, 30}, 0}, {"", {}, {}, 2}};
+    for (const auto& [name, from, to, rows] : filters) {
+        dlg.NameFilter()->setText(QString::fromUtf8(name));
+        dlg.FromDate()->setDate(from.isValid() ? from : QDate(2026, 1, 1));
+        dlg.ToDate()->setDate(to.isValid() ? to : QDate(2026, 1, 1));
+        dlg.FromCheck()->setChecked(from.isValid());
+        dlg.ToCheck()->setChecked(to.isValid());
+        EXPECT_EQ(list.topLevelItemCount(), rows) << name << from.day() << to.day();
     }
 
     // The older one's history: how it came and that it was opened.
@@ -199,6 +193,58 @@ TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
     EXPECT_EQ(status, (QStringList{QStringLiteral("ﾌｧｲﾙなし"), QStringLiteral("変更あり")}));
     EXPECT_TRUE(dlg.Summary()->text().contains(QStringLiteral("2 件")))
         << dlg.Summary()->text().toStdString();
+}
+
+// The report names each source's archive id and the chain head before it; it and the print
+// are events about both sources with the file written and its hash.
+TEST_F(RecordingsTest, TheWindowsReportAndPrintCarryTheArchive) {
+    OpenArchive();
+    OpenBoth();
+    frame->show();
+    const QString report = dir.filePath(QStringLiteral("r.pdf"));
+    const QString print = dir.filePath(QStringLiteral("p.pdf"));
+    QPrinter& printer = ui::CPrintSetup::Of(*frame->View()).Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(print);
+    ui::CPrintSetup::SetFileHook([&](const QString&) { return print; });
+    ui::SetReportPathHook([&](const QString&) { return report; });
+    ui::SetDialogRunner([](QDialog& dlg) {
+        if (auto* ok = dlg.findChild<QAbstractButton*>(QString::number(kIdOk)))
+            ok->click();
+        else
+            dlg.accept();
+        return dlg.result();
+    });
+    const std::string head = archive->Session().ChainHead();
+    EXPECT_TRUE(frame->ExecuteCommand(cmd::kReport));
+    EXPECT_TRUE(frame->ExecuteCommand(cmd::kPrintColour));
+    ui::SetDialogRunner({});
+    ui::SetReportPathHook({});
+    ui::CPrintSetup::SetFileHook({});
+
+    std::vector<Event> events;
+    archive->Session().Store().Events(events);
+    ASSERT_EQ(events.size(), 8u);
+    for (std::size_t i = 4; i < 8; ++i) {
+        const QString& file = i < 6 ? report : print;
+        EXPECT_EQ(events[i].kind,
+                  i < 6 ? archive::EventKind::Reported : archive::EventKind::Printed);
+        EXPECT_EQ(events[i].recordingId, i % 2 ? 2 : 1);
+        EXPECT_EQ(events[i].newValue,
+                  file.toStdString() + " sha256:" + Sha256OfFile(file.toStdString()).value_or("?"));
+    }
+#ifdef SAROKO_PDFTOTEXT
+    QProcess text;
+    text.start(QStringLiteral(SAROKO_PDFTOTEXT), {QStringLiteral("-layout"), report, "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QString::fromStdString(head))) << out.toStdString();
+    for (const auto& [path, id] : {std::pair{a, 1}, std::pair{b, 2}}) {
+        const QString sha = QString::fromStdString(*Sha256OfFile(path.toStdString()));
+        EXPECT_TRUE(out.contains(QRegularExpression(sha + QStringLiteral("\\s+%1\\b").arg(id))))
+            << out.toStdString();
+    }
+#endif
 }
 
 TEST_F(RecordingsTest, ADamagedArchiveIsSetAsideOnlyWhenTheUserAgrees) {

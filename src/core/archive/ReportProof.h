@@ -1,0 +1,12 @@
+#pragma once
+// What the archive adds to a report's proof, the same for the window and saroko-cli.
+#include "core/archive/ArchiveSession.h"
+#include "core/report/ReportProvenance.h"
+
+namespace saroko::archive {
+
+// Each source without an archive id takes the id of the recording its hash names, and the
+// proof takes the chain head as it stands now, before the report's own event.
+void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session);
+
+} // namespace saroko::archive
