@@ -280,9 +280,9 @@ std::unique_ptr<DownloadRun> RunDownload(const std::vector<TranscriptEntry>& exc
     CRecorderComm comm(run->rig.Services(), 9600);
     comm.Open();
     comm.SetOwner(&run->owner);
-    run->result = comm.Execute(paced ? kExecDownloadPaced : kExecDownload,
-                               {.buffer = run->buffer.data()}, wake ? Wake::First : Wake::No,
-                               ShowResult::OnFailure);
+    run->result =
+        comm.Execute(paced ? kExecDownloadPaced : kExecDownload, {.buffer = run->buffer.data()},
+                     wake ? Wake::First : Wake::No, ShowResult::OnFailure);
     return run;
 }
 

@@ -64,10 +64,9 @@ TEST(RecordStartRules, DateChecks) {
               Local(2008, 5, 1, 12, 0, 0));
 }
 
+// Names, interval index, one-time (0) or endless, degF, JPt100, start method and date.
 RecordStartForm Form(int method, int mode = 0, int interval = 3) {
-    return {.name1 = "ROOM", .name2 = "HALL", .intervalIndex = interval, .recordMode = mode,
-            .unit = 1, .sensor = 1, .startMethod = method,
-            .date = {"2008", "05", "01", "12", "00", "00"}};
+    return {"ROOM", "HALL", interval, mode, 1, 1, method, {"2008", "05", "01", "12", "00", "00"}};
 }
 
 TEST(RecordStartRules, ExpectedEnd) {
@@ -373,42 +372,41 @@ struct ScriptedDownload {
     CRecordingOwner owner;
 };
 
+// The same three records after a scheduled start and after an immediate one (code 0).
 TEST_F(DownloadTest, FillsBothTargetsAndRecalculates) {
-    Present({1, 2});
-    doc.m_bShow[2] = doc.m_bShow[3] = 0;
-    doc.RecalcRanges(RecalcMode::NewData);
-    ScriptedDownload sd("press-fills.txt");
-    int t1, t2;
-    DefaultTargets(doc, t1, t2);
-    ASSERT_EQ(sd.Run(doc, t1, t2), 0);
-    EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{57696});
+    for (const auto& [fixture, startMode] :
+         {std::pair{"press-fills.txt", 1u}, std::pair{"press-immediate.txt", 0u}}) {
+        SCOPED_TRACE(fixture);
+        doc.ClearAllChannels();
+        Present({1, 2});
+        doc.m_bShow[2] = doc.m_bShow[3] = 0;
+        doc.RecalcRanges(RecalcMode::NewData);
+        ScriptedDownload sd(fixture);
+        int t1, t2;
+        DefaultTargets(doc, t1, t2);
+        ASSERT_EQ(sd.Run(doc, t1, t2), 0);
+        EXPECT_EQ(sd.rig.sink.ids, std::vector<int>{57696});
 
-    const ChannelRecord& a = *doc.GetChannel(3);
-    const ChannelRecord& b = *doc.GetChannel(4);
-    EXPECT_EQ(std::tuple(a.present, std::string(a.name), std::string(b.name)),
-              std::tuple(3u, "OVEN", "ch.2"));
-    for (const ChannelRecord* ch : {&a, &b}) {
-        EXPECT_EQ((std::vector<uint32_t>{ch->startTime, ch->measureType, ch->modelCode,
-                                         ch->unitFlag, ch->recModeCode, ch->sensorCode,
-                                         ch->startKnown, ch->startModeCode, ch->interval,
-                                         ch->sampleCount, ch->samples[3], ch->samples[15999]}),
-                  (std::vector<uint32_t>{1209990000u, 13, 129, 0, 128, 1, 1, 1, 30, 3, kCodeEnd,
-                                         kCodeEnd}));
+        const ChannelRecord& a = *doc.GetChannel(3);
+        const ChannelRecord& b = *doc.GetChannel(4);
+        EXPECT_EQ(std::tuple(a.present, std::string(a.name), std::string(b.name)),
+                  std::tuple(3u, "OVEN", "ch.2"));
+        for (const ChannelRecord* ch : {&a, &b}) {
+            EXPECT_EQ((std::vector<uint32_t>{ch->startTime, ch->measureType, ch->modelCode,
+                                             ch->unitFlag, ch->recModeCode, ch->sensorCode,
+                                             ch->startKnown, ch->startModeCode, ch->interval,
+                                             ch->sampleCount, ch->samples[3], ch->samples[15999]}),
+                      (std::vector<uint32_t>{1209990000u, 13, 129, 0, 128, 1, 1, startMode, 30, 3,
+                                             kCodeEnd, kCodeEnd}));
+        }
+        EXPECT_EQ((std::vector<uint32_t>{a.samples[0], a.samples[2], b.samples[1], doc.m_bShow[2],
+                                         doc.m_bShow[3], doc.m_bDataModified}),
+                  (std::vector<uint32_t>{32768 + 200, 32768 + 202, 32768 + 101, 1, 1, 1}));
+        EXPECT_GE(doc.GetRange()->dataEnd, 1209990000u + 2 * 30) << "ranges take in the new data";
     }
-    EXPECT_EQ((std::vector<uint32_t>{a.samples[0], a.samples[2], b.samples[1], doc.m_bShow[2],
-                                     doc.m_bShow[3], doc.m_bDataModified}),
-              (std::vector<uint32_t>{32768 + 200, 32768 + 202, 32768 + 101, 1, 1, 1}));
-    EXPECT_GE(doc.GetRange()->dataEnd, 1209990000u + 2 * 30) << "ranges take in the new data";
 }
 
-TEST_F(DownloadTest, ImmediateStartAsCodeZeroManualStartAndTheSameTargetForBoth) {
-    ScriptedDownload now("press-immediate.txt"); // the scheduled press with start mode 0x30
-    ASSERT_EQ(now.Run(doc, 1, 2), 0);
-    for (int n : {1, 2}) {
-        const ChannelRecord& ch = *doc.GetChannel(n);
-        EXPECT_EQ(std::pair(int{ch.startKnown}, int{ch.startModeCode}), std::pair(1, 0)) << n;
-    }
-
+TEST_F(DownloadTest, ManualStartAndTheSameTargetForBoth) {
     ScriptedDownload sd("press-manual.txt"); // endless, degF, the second channel "PIPE"
     sd.rig.sink.answer = kIdYes;
     ASSERT_EQ(sd.Run(doc, 5, 5), 0);
