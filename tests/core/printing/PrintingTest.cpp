@@ -82,7 +82,7 @@ TEST_F(DataListTest, MergeInterleavesChannelsByTime) {
     }
 }
 
-TEST_F(DataListTest, CellTexts) {
+TEST_F(DataListTest, CellAndTimeTexts) {
     ChannelRecord& ch = *doc.GetChannel(1);
     Temperatures(1, kBase, 1);
     // clang-format off
@@ -103,9 +103,6 @@ TEST_F(DataListTest, CellTexts) {
         EXPECT_EQ(ListCellText(doc, ch, c.shown, c.code, ListStyle::kPrint), c.print);
         EXPECT_EQ(ListCellText(doc, ch, c.shown, c.code, ListStyle::kWindow), c.window);
     }
-}
-
-TEST_F(DataListTest, TimeTextIsLocal) {
     EXPECT_EQ(ListTimeText(Local(2008, 3, 5, 9, 4, 7)), "2008/03/05  9:04'07");
     // Summer time in Berlin: the fields, not the offset, decide the text.
     EXPECT_EQ(ListTimeText(Local(2020, 7, 1, 12, 0, 0)), "2020/07/01 12:00'00");
