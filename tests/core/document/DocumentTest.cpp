@@ -142,9 +142,6 @@ TEST_F(RecalcTest, StatisticsWithOverUnderAndMissingOverTheCalculationRange) {
         {"only Over, JPt100", {kCodeOver}, 1, kCodeOver, kCodeOver, 37768},
         {"only Over, unknown sensor", {kCodeOver}, 0xFF, kCodeOver, kCodeOver, 37768},
         {"only Under", {kCodeUnder, kCodeMissing}, 0, kCodeUnder, kCodeUnder, 30768},
-        {"values", {C(20.0), C(25.5), kCodeMissing, C(21.0)}, 0, C(25.5), C(20.0), C(22.2)},
-        {"mixed", {C(20.0), C(25.0), kCodeOver, kCodeUnder, kCodeMissing}, 0, kCodeOver, kCodeUnder, C(111.3)},
-        {"negative values", {C(-5.5), C(-0.5)}, 0, C(-0.5), C(-5.5), C(-3.0)},
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -199,20 +199,21 @@ TEST_F(ReportFiguresTest, SampledPeriodIsTheFirstAndLastSample) {
     ReportFigures r = Compute({{10, {C(1), M, C(2)}}, {60, {C(3), C(4)}}}, {});
     EXPECT_LT(r.from, kT0);
     EXPECT_EQ(SampledPeriod(r), std::pair(kT0, kT0 + 60));
-    ReportOptions o;
-    o.from = kT0 + 1;
-    o.to = kT0 + 59;
-    EXPECT_EQ(SampledPeriod(ComputeReportFigures(doc, o)), std::pair(kT0 + 10, kT0 + 20));
-    EXPECT_TRUE(WindowCutsData(ComputeReportFigures(doc, o)));
-    o.from = kT0 + 21;
-    EXPECT_EQ(SampledPeriod(ComputeReportFigures(doc, o)), std::nullopt);
     // A window on the first and last sample leaves nothing out; a second less on a side does.
-    const std::tuple<uint32_t, uint32_t, bool> windows[] = {
-        {kT0, kT0 + 60, false}, {kT0 + 1, kT0 + 60, true}, {kT0, kT0 + 59, true}};
-    for (const auto& [from, to, cuts] : windows) {
+    using Period = std::optional<std::pair<uint32_t, uint32_t>>;
+    const std::tuple<uint32_t, uint32_t, Period, bool> windows[] = {
+        {kT0, kT0 + 60, std::pair(kT0, kT0 + 60), false},
+        {kT0 + 1, kT0 + 60, std::pair(kT0 + 10, kT0 + 60), true},
+        {kT0, kT0 + 59, std::pair(kT0, kT0 + 20), true},
+        {kT0 + 1, kT0 + 59, std::pair(kT0 + 10, kT0 + 20), true},
+        {kT0 + 21, kT0 + 59, std::nullopt, true}};
+    ReportOptions o;
+    for (const auto& [from, to, period, cuts] : windows) {
         o.from = from;
         o.to = to;
-        EXPECT_EQ(WindowCutsData(ComputeReportFigures(doc, o)), cuts) << from - kT0;
+        const ReportFigures w = ComputeReportFigures(doc, o);
+        EXPECT_EQ(std::pair(SampledPeriod(w), WindowCutsData(w)), std::pair(period, cuts))
+            << from - kT0 << ".." << to - kT0;
     }
     // The dialog's start: the view's padded edges narrowed to the samples inside.
     EXPECT_EQ(SampledWindow(doc, r.from, r.to), std::pair(kT0, kT0 + 60));
