@@ -107,10 +107,9 @@ TEST_F(RecCondTest, ShiftingTheStartMovesTheChannelAndWidensTheSpan) {
                          std::string(doc.GetChannel(4)->name)),
               std::tuple(t1 + 3600, t1 + 600, "EARLY", "        "));
     // Channel 2 now leads and channel 1 ends last: 3120 s, plus 2.5 % (78 s) on each side.
-    EXPECT_EQ(std::pair(doc.m_range.dataStart, doc.m_range.dataEnd),
-              std::pair(t1 + 600 - 78, t1 + 3600 + 120 + 78));
-    EXPECT_EQ(doc.m_range.calcEnd, doc.m_range.dataEnd);
-    EXPECT_EQ(doc.m_bDataModified, 1u);
+    EXPECT_EQ(std::tuple(doc.m_range.dataStart, doc.m_range.dataEnd, doc.m_range.calcEnd,
+                         doc.m_bDataModified),
+              std::tuple(t1 + 600 - 78, t1 + 3600 + 120 + 78, t1 + 3600 + 120 + 78, 1u));
 }
 
 TEST_F(RecCondTest, OkWithoutChangesKeepsEveryStartAndMarksModified) {

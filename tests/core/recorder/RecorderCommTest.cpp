@@ -70,9 +70,7 @@ TEST(RecorderPort, ReadByteTimeOutEdges) {
         uint8_t b = 0;
         EXPECT_EQ(line.ReadByte(b, 500), c.result) << c.byteAtMs;
         EXPECT_EQ((line.NowUs() - c.startUs) / 1000, c.endMs) << c.byteAtMs;
-        if (c.result == 0) {
-            EXPECT_EQ(b, 0x5A);
-        }
+        EXPECT_EQ(b, c.result == 0 ? 0x5A : 0) << "a time-out leaves the byte alone";
     }
 }
 
@@ -242,8 +240,7 @@ TEST(RecorderCommands, SixteenWordsBothWays) {
     std::array<uint32_t, 16> got{};
     EXPECT_EQ(rd.Exec(kExecReadWords, {.words = &got}), -102);
     EXPECT_EQ(rd.line.Written(), asked);
-    EXPECT_EQ(got[9], 0x09000007u);
-    EXPECT_EQ(got[11], 0u);
+    EXPECT_EQ(std::pair(got[9], got[11]), std::pair(0x09000007u, 0u));
 }
 
 struct DownloadRun {
@@ -360,9 +357,8 @@ TEST(RecorderDownload, OversizedHeader) {
         exchange.push_back({0, '<', huge});
     }
     const auto run = RunDownload(exchange);
-    EXPECT_EQ(run->result, -102);
-    EXPECT_EQ(run->rig.sink.ids, std::vector<int>{57708});
-    EXPECT_EQ(run->owner.headers, 3);
+    EXPECT_EQ(std::tuple(run->result, run->rig.sink.ids, run->owner.headers),
+              std::tuple(-102, std::vector<int>{57708}, 3));
     EXPECT_EQ(run->rig.line.Written(), run->sent) << "no record is asked for";
     // Nothing past the header was written, inside the buffer or behind it.
     for (size_t i = kDownloadHeaderSize; i < run->buffer.size(); ++i)

@@ -8,8 +8,6 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "core/recorder/CommRig.h"
 #include "core/TestSupport.h"
@@ -45,6 +43,7 @@ TEST(RecordStartRules, DateChecks) {
         {DateFields{"2036", "05", "01", "12", "00", "00"}, 57719, 101},
         {DateFields{"2008", "13", "32", "12", "00", "00"}, 57720, 171}, // first range counts
         {DateFields{"2008", "05", "32", "12", "00", "00"}, 57721, 103},
+        {DateFields{"2008", "04", "31", "12", "00", "00"}, 57721, 103},
         {DateFields{"2008", "05", "01", "24", "00", "00"}, 57722, 172},
         {DateFields{"2008", "05", "01", "12", "60", "00"}, 57723, 105},
         {DateFields{"2008", "05", "01", "12", "00", "60"}, 57724, 104},
@@ -274,18 +273,14 @@ TEST(CommandTestFields, EveryCommandRunsSafely) {
     for (int command = 0; command <= 15; ++command) {
         CommRig rig;
         std::array<uint8_t, 4> result{1, 1, 1, 1};
-        CommandTestInput in;
-        in.command = command;
-        in.messageMode = 2;
+        const CommandTestInput in{.command = command, .messageMode = 2};
         EXPECT_EQ(RunCommandTest(rig.Services(), in, result), -101) << command;
         EXPECT_EQ(result, (std::array<uint8_t, 4>{})) << command;
     }
     CommRig rig;
     rig.After({0x00, 0x35, 0, 0, 0, 0, 0x4D}, Reply(4, 20, 1, 0));
     std::array<uint8_t, 4> result{};
-    CommandTestInput in;
-    in.command = 15;
-    EXPECT_EQ(RunCommandTest(rig.Services(), in, result), 0);
+    EXPECT_EQ(RunCommandTest(rig.Services(), {.command = 15}, result), 0);
     EXPECT_EQ(std::pair(result, rig.sink.ids),
               std::pair(std::array<uint8_t, 4>{4, 20, 1, 0}, std::vector<int>{57696}));
 }
@@ -460,12 +455,9 @@ TEST_F(DownloadTest, ChecksAndFailuresLeaveTheDocumentAlone) {
     }
 }
 
-TEST(DownloadKeep, NamedByLocalTimeAndNeverOverwritten) {
+TEST_F(DownloadTest, KeptCopyNamedByLocalTimeAndNeverOverwritten) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("saroko-keep-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    uint32_t t = 0;
-    ASSERT_TRUE(FromLocalFields(2026, 12, 6, 14, 30, 5, t));
+    const uint32_t t = Local(2026, 12, 6, 14, 30, 5);
     const std::string folder = (dir / "data" / "downloads").string();
     // clang-format off
     const std::pair<const char*, const char*> keeps[] = {
@@ -476,12 +468,9 @@ TEST(DownloadKeep, NamedByLocalTimeAndNeverOverwritten) {
     // clang-format on
     for (const auto& [image, name] : keeps)
         EXPECT_EQ(KeepDownloadImage(folder, t, image), (fs::path(folder) / name).string());
-    std::ifstream first(fs::path(folder) / keeps[0].second);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}), "first");
+    EXPECT_EQ(ReadAll((fs::path(folder) / keeps[0].second).string()), "first");
     // A folder that cannot be made keeps nothing.
     EXPECT_EQ(KeepDownloadImage((fs::path(folder) / keeps[0].second / "x").string(), t, "y"), "");
-    first.close(); // Windows removes no file that is still open
-    fs::remove_all(dir);
 }
 
 TEST(DownloadPace, TimeLeftAtTheRateSinceTheHeader) {
