@@ -179,6 +179,11 @@ GraphRect CGraphModel::FlagRect(int x) const {
     return {left, top, left + kFlagSize, top + kFlagSize};
 }
 
+std::array<GraphRect, 2> CGraphModel::CursorMarks(int x) const {
+    const int lx = CursorLineX(x);
+    return {GraphRect{lx, m_rcPlot.top, lx + 1, m_rcPlot.bottom + 1}, FlagRect(x)};
+}
+
 bool CGraphModel::MarkersOn(uint32_t interval) const {
     if (m_fSecPerPixel == 0)
         return true;

@@ -120,6 +120,9 @@ public:
     int CursorLineX(int x) const;
     int FlagLeft(int x) const;
     GraphRect FlagRect(int x) const;
+    // The pixels a cursor at x covers: its line down the plot and its flag. A cursor move
+    // redraws only these, before and after.
+    std::array<GraphRect, 2> CursorMarks(int x) const;
 
     // The trace of one channel as the painter draws it: clipped lines and plus-sign markers.
     // `out` is cleared first (its capacity is kept between paints). The lines inside one pixel

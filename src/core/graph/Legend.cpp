@@ -397,3 +397,52 @@ CLegendClicks::Outcome CLegendClicks::DoubleClick(const LegendData& data, int x,
 }
 
 } // namespace saroko
+
+namespace saroko {
+
+namespace {
+// The font's glyphs may reach this far outside their cell.
+constexpr int kGlyphOverhang = 2;
+} // namespace
+
+GraphRect LegendTextArea(const LegendText& t, int textWidth, int textHeight) {
+    return {t.x - kGlyphOverhang, t.y - kGlyphOverhang, t.x + textWidth + kGlyphOverhang,
+            t.y + textHeight + kGlyphOverhang};
+}
+
+GraphRect LegendLineArea(const LegendLine& l) {
+    const GraphSegment& g = l.line;
+    return {std::min(g.x1, g.x2), std::min(g.y1, g.y2), std::max(g.x1, g.x2) + 1,
+            std::max(g.y1, g.y2) + 1};
+}
+
+std::vector<GraphRect> LegendChangedAreas(const LegendPicture& was, const LegendPicture& now,
+                                          const std::function<int(const std::string&)>& width,
+                                          int textHeight, int paneWidth, int paneHeight) {
+    const std::vector<GraphRect> all{{0, 0, paneWidth, paneHeight}};
+    if (was.lines.size() != now.lines.size() || was.texts.size() != now.texts.size() ||
+        was.boxes.size() != now.boxes.size() || was.arrows.size() != now.arrows.size())
+        return all;
+    std::vector<GraphRect> areas;
+    const auto lines = [&](const std::vector<LegendLine>& a, const std::vector<LegendLine>& b) {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (!(a[i] == b[i])) {
+                areas.push_back(LegendLineArea(a[i]));
+                areas.push_back(LegendLineArea(b[i]));
+            }
+    };
+    lines(was.lines, now.lines);
+    lines(was.arrows, now.arrows);
+    for (std::size_t i = 0; i < was.texts.size(); ++i)
+        if (!(was.texts[i] == now.texts[i]))
+            for (const LegendText* t : {&was.texts[i], &now.texts[i]})
+                areas.push_back(LegendTextArea(*t, width(t->text), textHeight));
+    for (std::size_t i = 0; i < was.boxes.size(); ++i)
+        if (!(was.boxes[i] == now.boxes[i])) {
+            areas.push_back(was.boxes[i]);
+            areas.push_back(now.boxes[i]);
+        }
+    return areas;
+}
+
+} // namespace saroko

@@ -5,6 +5,7 @@
 // paints this picture and forwards its mouse events.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,10 +84,12 @@ struct LegendText {
     int y = 0;
     int colour = 0; // palette entry
     std::string text;
+    bool operator==(const LegendText&) const = default;
 };
 struct LegendLine {
     int colour = 0;
     GraphSegment line; // from the first point up to, not including, the second
+    bool operator==(const LegendLine&) const = default;
 };
 struct LegendPicture {
     std::vector<LegendLine> lines;  // rules and arrows, drawn first
@@ -101,6 +104,19 @@ struct LegendPicture {
 LegendPicture BuildLegendPicture(const CZorvicDoc& doc, const LegendData& data,
                                  const TextMetrics& tm, int width, int height, int frameRow,
                                  bool paper = false);
+
+// The pixels an item of the picture may touch: a text's cell of `textWidth` x `textHeight`
+// with a margin for glyphs that overhang it, a line with both its ends.
+GraphRect LegendTextArea(const LegendText& t, int textWidth, int textHeight);
+GraphRect LegendLineArea(const LegendLine& l);
+
+// What a repaint from `was` to `now` has to cover: the areas of every item that differs, in
+// either picture (a cursor drag changes a few cells). Texts are measured by `width`. Empty
+// when both are the same; the whole pane (`width` x `height`) when the pictures do not
+// correspond item by item.
+std::vector<GraphRect> LegendChangedAreas(const LegendPicture& was, const LegendPicture& now,
+                                          const std::function<int(const std::string&)>& width,
+                                          int textHeight, int paneWidth, int paneHeight);
 
 // Where a point of the pane lies.
 enum class LegendColumn { kNone, kNumber, kMax, kMin };

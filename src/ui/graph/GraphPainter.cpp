@@ -124,7 +124,21 @@ void CGraphPainter::DrawBase(QPainter& p) {
     const GraphRect& plot = m_model.m_rcPlot;
     const int L = c.left, T = c.top, R = c.right, B = c.bottom;
 
-    Fill(p, kPalBackground, c);
+    // On pixels the background goes round the plot only: the plot's face is filled over it
+    // below, and at a high pixel density a second fill of most of the layer is most of a full
+    // paint. Printers and PDF keep the one rectangle they always had.
+    const GraphRect face{plot.left, plot.top, plot.right + 1, plot.bottom + 1};
+    const int dev = p.device()->devType();
+    const bool pixels =
+        dev == QInternal::Image || dev == QInternal::Pixmap || dev == QInternal::Widget;
+    if (pixels && face.left > L && face.top > T && face.right < R && face.bottom < B) {
+        Fill(p, kPalBackground, {L, T, R, face.top});
+        Fill(p, kPalBackground, {L, face.bottom, R, B});
+        Fill(p, kPalBackground, {L, face.top, face.left, face.bottom});
+        Fill(p, kPalBackground, {face.right, face.top, R, face.bottom});
+    } else {
+        Fill(p, kPalBackground, c);
+    }
     Line(p, kPalLightEdge, R - 5, T + 4, R - 5, B - 4);
     Line(p, kPalLightEdge, L, T, R, T);
     Line(p, kPalLightEdge, L, T, L, B);
@@ -134,7 +148,7 @@ void CGraphPainter::DrawBase(QPainter& p) {
     Line(p, kPalDarkEdge, L + 4, T + 4, L + 4, B - 4);
     Line(p, kPalDarkEdge, L, B - 1, R, B - 1);
 
-    SunkenFace(p, {plot.left, plot.top, plot.right + 1, plot.bottom + 1});
+    SunkenFace(p, face);
 
     const int lineHeight = m_model.m_tm.height;
     for (const TimeTick& tick : m_model.TimeTicks()) {
@@ -307,48 +321,91 @@ bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChann
     return true;
 }
 
+int CTextWidths::Width(const std::string& cp932) {
+    const auto it = m_widths.find(cp932);
+    if (it != m_widths.end())
+        return it->second;
+    // Values along a long drag are many; a full table starts again.
+    if (m_widths.size() >= 4096)
+        m_widths.clear();
+    const int w = m_metrics.horizontalAdvance(FromCp932(cp932));
+    m_widths.emplace(cp932, w);
+    return w;
+}
+
 LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
                           const LegendData& data, const CChannelPalette& palette, const QFont& font,
-                          int frameRow, PaintSurface surface) {
+                          int frameRow, PaintSurface surface, const QRegion* only,
+                          CTextWidths* widths) {
+    LegendPicture picture =
+        BuildLegendPicture(doc, data, MetricsOf(font), size.width(), size.height(), frameRow,
+                           surface == PaintSurface::kPaper);
+    DrawLegendPicture(p, size, picture, palette, font, only, widths);
+    return picture;
+}
+
+void DrawLegendPicture(QPainter& p, const QSize& size, const LegendPicture& picture,
+                       const CChannelPalette& palette, const QFont& font, const QRegion* only,
+                       CTextWidths* widths) {
     const auto colour = [&palette](int index) {
         const PaletteEntry& e = palette.Entry(index);
         return QColor(e.red, e.green, e.blue);
     };
     const QFontMetrics fm(font);
-    LegendPicture picture =
-        BuildLegendPicture(doc, data, MetricsOf(font), size.width(), size.height(), frameRow,
-                           surface == PaintSurface::kPaper);
-    p.fillRect(QRect(QPoint(0, 0), size), colour(kPalBackground));
-    const auto lines = [&](const std::vector<LegendLine>& list) {
-        for (const LegendLine& l : list) {
-            const QColor c = colour(l.colour);
-            const GraphSegment& g = l.line;
-            // The end point is left out, whichever way the line runs.
-            if (g.y1 == g.y2)
-                p.fillRect(g.x1 < g.x2 ? QRect(g.x1, g.y1, g.x2 - g.x1, 1)
-                                       : QRect(g.x2 + 1, g.y1, g.x1 - g.x2, 1),
-                           c);
-            else if (g.x1 == g.x2)
-                p.fillRect(g.y1 < g.y2 ? QRect(g.x1, g.y1, 1, g.y2 - g.y1)
-                                       : QRect(g.x1, g.y2 + 1, 1, g.y1 - g.y2),
-                           c);
-            else
-                ForEachLinePixel(g, [&](int x, int y) { p.fillRect(x, y, 1, 1, c); });
+    // Everything, or what reaches into `within` (the painter clipped to it).
+    const auto paint = [&](const QRect* within) {
+        const auto wanted = [within](const GraphRect& r) {
+            return !within || within->intersects(ToQRect(r));
+        };
+        const auto lines = [&](const std::vector<LegendLine>& list) {
+            for (const LegendLine& l : list) {
+                if (!wanted(LegendLineArea(l)))
+                    continue;
+                const QColor c = colour(l.colour);
+                const GraphSegment& g = l.line;
+                // The end point is left out, whichever way the line runs.
+                if (g.y1 == g.y2)
+                    p.fillRect(g.x1 < g.x2 ? QRect(g.x1, g.y1, g.x2 - g.x1, 1)
+                                           : QRect(g.x2 + 1, g.y1, g.x1 - g.x2, 1),
+                               c);
+                else if (g.x1 == g.x2)
+                    p.fillRect(g.y1 < g.y2 ? QRect(g.x1, g.y1, 1, g.y2 - g.y1)
+                                           : QRect(g.x1, g.y2 + 1, 1, g.y1 - g.y2),
+                               c);
+                else
+                    ForEachLinePixel(g, [&](int x, int y) { p.fillRect(x, y, 1, 1, c); });
+            }
+        };
+        p.fillRect(within ? *within : QRect(QPoint(0, 0), size), colour(kPalBackground));
+        lines(picture.lines);
+        p.setFont(font);
+        for (const LegendText& t : picture.texts) {
+            const int w = widths ? widths->Width(t.text) : fm.horizontalAdvance(FromCp932(t.text));
+            if (!wanted(LegendTextArea(t, w, fm.height())))
+                continue;
+            const QString s = FromCp932(t.text);
+            p.fillRect(QRect(t.x, t.y, w, fm.height()), colour(kPalBackground));
+            p.setPen(colour(t.colour));
+            p.drawText(t.x, t.y + fm.ascent(), s);
         }
+        for (const GraphRect& b : picture.boxes)
+            if (wanted(b))
+                FrameRect(p, QRect(b.left, b.top, b.right - b.left - 1, b.bottom - b.top - 1),
+                          colour(kPalFrame));
+        lines(picture.arrows);
     };
-    lines(picture.lines);
-    p.setFont(font);
-    for (const LegendText& t : picture.texts) {
-        const QString s = FromCp932(t.text);
-        p.fillRect(QRect(t.x, t.y, fm.horizontalAdvance(s), fm.height()), colour(kPalBackground));
-        p.setPen(colour(t.colour));
-        p.drawText(t.x, t.y + fm.ascent(), s);
+    if (!only) {
+        paint(nullptr);
+        return;
     }
-    for (const GraphRect& b : picture.boxes)
-        FrameRect(p, QRect(b.left, b.top, b.right - b.left - 1, b.bottom - b.top - 1),
-                  colour(kPalFrame));
-    lines(picture.arrows);
-    return picture;
+    // Rectangle by rectangle: under a clip of many rectangles the raster engine draws each
+    // item span by span, many times slower.
+    p.save();
+    for (const QRect& r : *only) {
+        p.setClipRect(r);
+        paint(&r);
+    }
+    p.restore();
 }
 
 bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,

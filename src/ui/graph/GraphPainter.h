@@ -3,10 +3,14 @@
 // printer: every function draws on any QPainter from the geometry the model laid out.
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/channels/ChannelPalette.h"
@@ -74,11 +78,30 @@ enum class PaintSurface { kScreen, kPaper };
 // when the size is too small to draw anything.
 bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
                 const QFont& font, PaintSurface surface = PaintSurface::kScreen);
+// The widths of texts in one font, each measured once: the legend pane paints the same
+// texts again at every cursor step.
+class CTextWidths {
+public:
+    explicit CTextWidths(const QFont& font) : m_metrics(font) {}
+    int Width(const std::string& cp932);
+
+private:
+    QFontMetrics m_metrics;
+    std::unordered_map<std::string, int> m_widths;
+};
+
 // The legend pane's picture in the pane's own pixels from (0, 0), on any painter: the pane
 // window, the command line's pictures and the report. `frameRow` 1..8 frames that row's name.
+// With `only`, the items that cannot touch it are left out (the painter is clipped to it);
+// `widths` measures the texts instead of the font.
 LegendPicture PaintLegend(QPainter& p, const QSize& size, const CZorvicDoc& doc,
                           const LegendData& data, const CChannelPalette& palette, const QFont& font,
-                          int frameRow = 0, PaintSurface surface = PaintSurface::kScreen);
+                          int frameRow = 0, PaintSurface surface = PaintSurface::kScreen,
+                          const QRegion* only = nullptr, CTextWidths* widths = nullptr);
+// The same for a picture built already.
+void DrawLegendPicture(QPainter& p, const QSize& size, const LegendPicture& picture,
+                       const CChannelPalette& palette, const QFont& font,
+                       const QRegion* only = nullptr, CTextWidths* widths = nullptr);
 // The view as the window shows it: the graph's screen layer and, with `legend`, the legend
 // pane over its lower part, filled from the document as the view fills it.
 bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,

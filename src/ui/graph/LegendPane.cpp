@@ -1,6 +1,7 @@
 #include "ui/graph/LegendPane.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "ui/graph/GraphPainter.h"
@@ -10,7 +11,8 @@ namespace saroko {
 
 CLegendPane::CLegendPane(CZorvicView& view, CZorvicDoc& doc, const CChannelPalette& palette,
                          const QFont& font)
-    : QWidget(&view), m_view(view), m_doc(doc), m_palette(palette), m_font(font) {
+    : QWidget(&view), m_view(view), m_doc(doc), m_palette(palette), m_font(font),
+      m_widths(font) {
     setFont(m_font);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The view keeps the keyboard, so that its accelerators keep working.
@@ -20,11 +22,43 @@ CLegendPane::CLegendPane(CZorvicView& view, CZorvicDoc& doc, const CChannelPalet
     connect(&m_clickTimer, &QTimer::timeout, this, &CLegendPane::OnClickTimer);
 }
 
-void CLegendPane::paintEvent(QPaintEvent*) {
+void CLegendPane::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    m_picture = PaintLegend(p, size(), m_doc, m_data, m_palette, m_font, m_clicks.FrameRow());
+    if (m_bNextReady) {
+        m_bNextReady = false;
+        m_picture = std::move(m_next);
+        DrawLegendPicture(p, size(), m_picture, m_palette, m_font, &event->region(), &m_widths);
+    } else {
+        m_picture = PaintLegend(p, size(), m_doc, m_data, m_palette, m_font, m_clicks.FrameRow(),
+                                PaintSurface::kScreen, &event->region(), &m_widths);
+    }
+    if (event->region().contains(rect())) {
+        m_paintedColours = m_palette.Entries();
+        m_paintedSize = size();
+    }
     if (hasFocus())
         m_view.setFocus();
+}
+
+void CLegendPane::Refresh(const LegendData& data) {
+    SetPaneData(data);
+    if (m_paintedSize != size() || m_paintedColours != m_palette.Entries()) {
+        repaint();
+        return;
+    }
+    LegendPicture now = BuildLegendPicture(m_doc, m_data, MetricsOf(m_font), width(), height(),
+                                           m_clicks.FrameRow());
+    QRegion changed;
+    const auto measure = [this](const std::string& text) { return m_widths.Width(text); };
+    for (const GraphRect& r : LegendChangedAreas(m_picture, now, measure,
+                                                 QFontMetrics(m_font).height(), width(), height()))
+        changed += ToQRect(r);
+    if (changed.isEmpty())
+        return;
+    m_next = std::move(now);
+    m_bNextReady = true;
+    repaint(changed);
+    m_bNextReady = false; // not painted (hidden): the next paint builds its own
 }
 
 void CLegendPane::Carry(const CLegendClicks::Outcome& out) {

@@ -7,6 +7,7 @@
 
 #include "core/channels/ChannelPalette.h"
 #include "core/graph/Legend.h"
+#include "ui/graph/GraphPainter.h"
 
 namespace saroko {
 
@@ -19,7 +20,12 @@ public:
                 const QFont& font);
 
     // A fresh copy of what the pane shows; the caller repaints.
-    void SetPaneData(const LegendData& data) { m_data = data; }
+    void SetPaneData(const LegendData& data) {
+        m_data = data;
+        m_bNextReady = false;
+    }
+    // A fresh copy, and at once a repaint of the parts of the picture it changes.
+    void Refresh(const LegendData& data);
     const LegendData& PaneData() const { return m_data; }
     const CLegendClicks& Clicks() const { return m_clicks; }
     bool ClickTimerActive() const { return m_clickTimer.isActive(); }
@@ -43,6 +49,15 @@ private:
     QFont m_font;
     LegendData m_data;
     LegendPicture m_picture;
+    // The picture a refresh built for its repaint; the paint takes it instead of building it
+    // again, unless something else changed the pane's data since.
+    LegendPicture m_next;
+    bool m_bNextReady = false;
+    // What the last paint was made with besides the picture: when either has changed since,
+    // the whole pane is repainted.
+    PaletteEntries m_paintedColours{};
+    QSize m_paintedSize;
+    CTextWidths m_widths;
     CLegendClicks m_clicks;
     QTimer m_clickTimer;
 };

@@ -56,7 +56,13 @@ void CZorvicView::paintEvent(QPaintEvent* event) {
     QPainter wp(this);
     if (m_bShowScreenOnly && m_bBitmapsMade) {
         m_bShowScreenOnly = false;
-        CopyArea(wp, m_bmScreen, event->rect());
+        // Piece by piece: the bounding rectangle of two cursor columns is most of the plot, and
+        // under a clip of many rectangles the raster engine copies span by span, far slower.
+        for (const QRect& r : event->region()) {
+            wp.setClipRect(r);
+            CopyArea(wp, m_bmScreen, r);
+        }
+        wp.setClipping(false);
         CombineListMark(wp);
         return;
     }
@@ -81,17 +87,16 @@ void CZorvicView::OnDraw(QPainter& wp) {
     }
 
     // The layers are remade at every paint; at an unchanged size their memory is reused.
-    // They hold the screen's device pixels and are painted in logical ones.
-    for (QImage* layer : {&m_bmBase, &m_bmGraph, &m_bmScreen})
+    // They hold the screen's device pixels and are painted in logical ones. The graph layer
+    // takes the base picture and the strips over it; nothing needs the base alone again.
+    for (QImage* layer : {&m_bmGraph, &m_bmScreen})
         if (layer->size() != LayerSize() || layer->devicePixelRatio() != devicePixelRatioF())
             *layer = NewLayer();
     {
-        QPainter p(&m_bmBase);
+        QPainter p(&m_bmGraph);
         m_painter.DrawBase(p);
     }
     PlacePane();
-
-    CopyLayer(m_bmBase, m_bmGraph);
     {
         QPainter p(&m_bmGraph);
         m_painter.DrawStrips(p);
@@ -103,6 +108,7 @@ void CZorvicView::OnDraw(QPainter& wp) {
         m_painter.DrawThumbs(p);
         m_painter.DrawCursors(p);
     }
+    m_cursorMarks = CursorMarks();
     m_bBitmapsMade = 1;
     wp.drawImage(0, 0, m_bmScreen);
     CombineListMark(wp);
@@ -133,25 +139,40 @@ void CZorvicView::RefreshGraph() {
     RefreshPane();
 }
 
-QRect CZorvicView::CursorArea() const {
+QRegion CZorvicView::CursorArea() const {
     const GraphRect& p = m_model.m_rcPlot;
     const GraphRect& k = m_model.m_rcCursorBar;
     // The flags are one row taller than the strip; take that row too, or a moved flag would
     // leave its bottom edge behind.
     const QRect plot(p.left, p.top, p.right + 1 - p.left, p.bottom + 1 - p.top);
     const QRect strip(k.left, k.top, k.right - k.left, k.bottom + 1 - k.top);
-    return plot.united(strip);
+    // Both as they are: the rectangle around them takes in part of the value strip, and with
+    // it the thumb that only the screen layer has.
+    return QRegion(plot) + QRegion(strip);
+}
+
+QRegion CZorvicView::CursorMarks() const {
+    QRegion marks;
+    for (int x : {m_model.m_xCursorA, m_model.m_xCursorB})
+        for (const GraphRect& r : m_model.CursorMarks(x))
+            marks += ToQRect(r);
+    return marks;
 }
 
 void CZorvicView::RedrawCursors() {
     if (!m_bBitmapsMade)
         return;
-    const QRect area = CursorArea();
+    // Only the old cursors are taken back to the graph layer, and only they and the new ones
+    // are shown: a drag step moves a few columns, not the plot.
+    QRegion area = m_cursorMarks.isEmpty() ? CursorArea() : m_cursorMarks;
     {
         QPainter p(&m_bmScreen);
-        CopyArea(p, m_bmGraph, area);
+        for (const QRect& r : area)
+            CopyArea(p, m_bmGraph, r);
         m_painter.DrawCursors(p);
     }
+    m_cursorMarks = CursorMarks();
+    area += m_cursorMarks;
     m_bShowScreenOnly = true;
     repaint(area);
 }
@@ -233,8 +254,7 @@ void CZorvicView::PlacePane() {
 void CZorvicView::RefreshPane() {
     if (!m_pPane)
         return;
-    m_pPane->SetPaneData(FillLegend(m_doc));
-    m_pPane->repaint();
+    m_pPane->Refresh(FillLegend(m_doc));
 }
 
 bool CZorvicView::OnCommand(int id) {
@@ -450,16 +470,18 @@ void CZorvicView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CZorvicView::ShowZoomRect() {
     if (!m_bBitmapsMade)
         return;
-    const QRect area = CursorArea();
+    const QRegion area = CursorArea();
     {
         QPainter p(&m_bmScreen);
-        CopyArea(p, m_bmGraph, area);
+        for (const QRect& r : area)
+            CopyArea(p, m_bmGraph, r);
         const GraphRect& z = m_model.m_rcZoom;
         // From the press point to the pointer, both corners included.
         FrameRect(p, QRect(z.left, z.top, z.right - z.left, z.bottom - z.top),
                   m_painter.Colour(kPalLightEdge));
         m_painter.DrawCursors(p);
     }
+    m_cursorMarks = QRegion(); // the frame is there too
     m_bShowScreenOnly = true;
     repaint(area);
 }
@@ -474,6 +496,8 @@ void CZorvicView::ShowStrip(const GraphRect& strip) {
         CopyArea(p, m_bmGraph, area);
         m_painter.DrawThumbs(p);
     }
+    if (CursorArea().intersects(area))
+        m_cursorMarks = QRegion();
     m_bShowScreenOnly = true;
     repaint(area);
 }

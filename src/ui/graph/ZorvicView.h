@@ -1,9 +1,10 @@
 #pragma once
-// The graph view: paints the document through three off-screen layers (base, graph, screen),
-// so that cursor changes redraw only from the cached graph layer, and a fourth one that marks
-// the span the data list shows.
+// The graph view: paints the document through two off-screen layers (graph, screen), so that
+// cursor changes redraw only from the cached graph layer, and a third one that marks the span
+// the data list shows.
 #include <QEvent>
 #include <QImage>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -69,7 +70,6 @@ public:
 
     // The layers as last painted (empty before the first paint), at the window's device
     // pixel ratio.
-    const QImage& BaseLayer() const { return m_bmBase; }
     const QImage& GraphLayer() const { return m_bmGraph; }
     const QImage& ScreenLayer() const { return m_bmScreen; }
     const QImage& ListMarkLayer() const { return m_bmListMark; }
@@ -95,7 +95,9 @@ private:
     // The full paint: layout, all layers, then the screen layer onto `wp`.
     void OnDraw(QPainter& wp);
     void CombineListMark(QPainter& wp);
-    QRect CursorArea() const;
+    QRegion CursorArea() const;
+    // The columns and flags of both cursors as the model places them now.
+    QRegion CursorMarks() const;
     // A layer as large as the view in the screen's device pixels.
     QSize LayerSize() const;
     QImage NewLayer() const;
@@ -109,7 +111,6 @@ private:
     CLegendPane* m_pPane = nullptr; // a child window, deleted with the view
     QTimer m_repeatTimer;
 
-    QImage m_bmBase;
     QImage m_bmGraph;
     QImage m_bmScreen;
     QImage m_bmListMark;
@@ -117,6 +118,10 @@ private:
     int m_bListMark = 0;
     // The next paint only shows the screen layer (a cursor redraw), instead of a full paint.
     bool m_bShowScreenOnly = false;
+    // Where the screen layer differs from the graph layer in the cursor area: the cursors as
+    // last drawn. Empty when something else was drawn there too (the zoom rectangle), and
+    // the next cursor redraw restores the whole area.
+    QRegion m_cursorMarks;
 };
 
 } // namespace saroko

@@ -119,6 +119,10 @@ TEST_F(GraphTest, CursorsStayInTheWindowAndLandOnThePlot) {
     // Flags: 5 left of the line, never left of the plot, never past its right edge.
     EXPECT_EQ((std::array{model.FlagLeft(48), model.FlagLeft(610), model.FlagLeft(615)}),
               (std::array{46, 603, 603}));
+    // What a cursor covers: its column down to the plot's last row, and the flag under it.
+    const GraphRect& p = model.m_rcPlot;
+    EXPECT_EQ(model.CursorMarks(615), (std::array{GraphRect{613, p.top, 614, p.bottom + 1},
+                                                  GraphRect{603, p.bottom + 2, 614, p.bottom + 13}}));
 }
 
 TEST(ValueGridTest, StepDecimalsFormatAndFirstIndex) {
@@ -876,6 +880,30 @@ TEST_F(LegendDocTest, CursorsOutsideTheWindowAreBroughtInAndWrittenBack) {
 }
 
 // The click rules, as sequences of events on the pane.
+// A repaint after a refresh covers each changed item where it was and where it is now.
+TEST(LegendChangesTest, EveryChangedItemInBothPlacesAndAllWhenTheyDoNotCorrespond) {
+    const auto width = [](const std::string& s) { return 6 * static_cast<int>(s.size()); };
+    const LegendPicture was{{{1, {0, 10, 100, 10}}}, {{300, 51, 2, "x"}}, {{10, 51, 30, 65}}, {}};
+    LegendPicture text = was, line = was, box = was, more = was;
+    text.texts[0].text = "xxx";
+    line.lines[0].line.y2 = 12;
+    box.boxes[0].bottom = 64;
+    more.arrows.push_back({1, {5, 5, 9, 5}});
+    const std::pair<LegendPicture, std::vector<GraphRect>> cases[] = {
+        {was, {}},
+        {text, {{298, 49, 308, 65}, {298, 49, 320, 65}}}, // the cell and 2 pixels round it
+        {line, {{0, 10, 101, 11}, {0, 10, 101, 13}}},
+        {box, {{10, 51, 30, 65}, {10, 51, 30, 64}}},
+        {more, {{0, 0, 640, 167}}}};
+    for (const auto& [now, areas] : cases) {
+        EXPECT_EQ(LegendChangedAreas(was, now, width, 12, 640, 167), areas);
+        std::vector<GraphRect> back = LegendChangedAreas(now, was, width, 12, 640, 167);
+        for (std::size_t i = 0; i + 1 < back.size(); i += 2)
+            std::swap(back[i], back[i + 1]);
+        EXPECT_EQ(back, areas) << "the other way round";
+    }
+}
+
 class LegendClickTest : public ::testing::Test {
 protected:
     void SetUp() override {

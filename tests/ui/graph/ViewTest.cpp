@@ -2,6 +2,7 @@
 // painter's picture, cursor redraws from the cached graph layer, the data list's marker, the
 // mouse gestures, the view's commands, and the legend's click, double-click, drag and jump.
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSignalSpy>
 
 #include "core/document/CommandState.h"
@@ -77,24 +78,58 @@ TEST_F(ViewTest, WindowShowsTheOnePaintersPictureAlsoAfterAPaletteOrRangeChange)
     view->RefreshGraph();
     EXPECT_EQ(view->ScreenLayer().pixel(x, y), qRgb(0, 128, 128));
 
-    const qint64 baseKey = view->BaseLayer().cacheKey();
+    const qint64 graphKey = view->GraphLayer().cacheKey();
     view->Model().ZoomIn();
     view->RefreshGraph();
-    EXPECT_NE(view->BaseLayer().cacheKey(), baseKey);
+    EXPECT_NE(view->GraphLayer().cacheKey(), graphKey);
     EXPECT_EQ(view->ScreenLayer().copy(AbovePane()), Expected());
 }
 
 TEST_F(ViewTest, CursorRedrawUsesTheCachedGraphLayer) {
-    const qint64 baseKey = view->BaseLayer().cacheKey();
+    const qint64 graphKey = view->GraphLayer().cacheKey();
     const int oldX = M().m_xCursorA;
     const int top = M().m_rcPlot.top;
     M().m_xCursorA = 300;
     doc.m_nCursorStyle = kCursorSolid;
     view->RedrawCursors();
-    EXPECT_EQ(view->BaseLayer().cacheKey(), baseKey) << "no full paint, no trace walked";
+    EXPECT_EQ(view->GraphLayer().cacheKey(), graphKey) << "no full paint, no trace walked";
     const QImage& screen = view->ScreenLayer();
     EXPECT_EQ(screen.pixel(300, top + 4), Entry(kPalCursorSelected));
     EXPECT_NE(screen.pixel(oldX, top + 1), Entry(kPalCursorSelected)) << "the old line is gone";
+}
+
+// A cursor step shows only the old and new cursors and the legend's changed cells: the
+// window then holds what a full paint shows.
+TEST_F(ViewTest, CursorStepsLeaveTheWindowAsAFullPaintWouldShowIt) {
+    const auto shown = [this] {
+        return view->screen()->grabWindow(view->winId()).toImage().convertToFormat(
+            QImage::Format_RGB32);
+    };
+    const uint32_t t0 = R().dataStart, span = R().dataEnd - R().dataStart;
+    // A and B (of the data span), the style, a zoom rectangle dragged out first: over each
+    // other, apart, the flags overlapping, at the right edge, before channel 2's first sample.
+    const std::tuple<double, double, int, bool> steps[] = {
+        {0.5, 0.5, kCursorSolid, false}, {0.2, 0.5, kCursorSolid, false},
+        {0.2, 0.202, kCursorDash, false}, {1.0, 0.202, kCursorDash, false},
+        {0.0, 1.0, kCursorDot, false}, {0.6, 0.3, kCursorSolid, true}};
+    for (const auto& [a, b, style, zoom] : steps) {
+        const GraphRect p = M().m_rcPlot;
+        if (zoom) {
+            QTest::mousePress(view.get(), Qt::LeftButton, {}, {p.left + 50, p.top + 50});
+            DragTo(view.get(), {p.left + 250, p.top + 150});
+        }
+        R().cursorA = t0 + static_cast<uint32_t>(a * span);
+        R().cursorB = t0 + static_cast<uint32_t>(b * span);
+        doc.m_nCursorStyle = static_cast<uint32_t>(style);
+        M().PlaceCursors();
+        view->RedrawCursors();
+        view->RefreshPane();
+        const QImage stepped = shown();
+        M().m_nDragMode = kDragNone;
+        view->repaint();
+        QApplication::processEvents();
+        EXPECT_EQ(stepped, shown()) << a << " " << b;
+    }
 }
 
 TEST_F(ViewTest, ListMarkerShowsItsFrameWhiteOverTheGraphAndItsSpanMovesTheWindow) {
@@ -144,10 +179,10 @@ TEST_F(ViewTest, ZoomRectangleShowsWhileDraggedAndZoomsOnRelease) {
 
     // Of zero width it only repaints (which release does what is the core's).
     const GraphRange zoomed = R();
-    const qint64 key = view->BaseLayer().cacheKey();
+    const qint64 key = view->GraphLayer().cacheKey();
     Drag(view.get(), {p.left + 100, p.top + 40}, {p.left + 100, p.top + 140});
     EXPECT_EQ(R(), zoomed);
-    EXPECT_NE(view->BaseLayer().cacheKey(), key) << "repainted";
+    EXPECT_NE(view->GraphLayer().cacheKey(), key) << "repainted";
 }
 
 TEST_F(ViewTest, ThumbsFollowThePointerAndCommitOnRelease) {
