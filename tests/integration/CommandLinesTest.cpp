@@ -1,12 +1,15 @@
 // The three programs' command lines as a shell meets them: --version and --help with no display
-// at all, and a bad option refused with one line that names it.
+// at all, a bad option refused with one line that names it, the window program's screenshot.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include "SarokoVersion.h"
+#include "support/DataFiles.h"
 
 namespace {
 
@@ -17,8 +20,13 @@ struct Outcome {
 
 // Started as over ssh: no display, the platform Qt would pick on a desktop; or with the
 // offscreen platform, for a window program that gets as far as its window application.
-Outcome Start(const char* program, const QStringList& args, bool offscreen = false) {
+Outcome Start(const char* program, const QStringList& args, bool offscreen = false,
+              const QString& home = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // A window program's settings and archive in a folder of the test's.
+    if (!home.isEmpty())
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            env.insert(QLatin1String(name), home);
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
     if (offscreen)
@@ -65,6 +73,32 @@ TEST(CommandLines, VersionHelpAndABadOption) {
             << p.name << bad.err.toStdString();
         EXPECT_TRUE(bad.err.contains(QLatin1String("no-such-option"))) << p.name;
         EXPECT_EQ(bad.err.count(QLatin1Char('\n')), 1) << p.name << bad.err.toStdString();
+    }
+}
+
+// --screenshot: the window of this start, saved once painted, then the end; 1 when it cannot
+// be written.
+TEST(CommandLines, ScreenshotSavesThePaintedWindowAndEnds) {
+    const QTemporaryDir dir;
+    const QString file = QString::fromStdString(saroko::test::DataFilePath("files/sound.klg"));
+    for (const QString& png : {dir.filePath(QStringLiteral("shot.png")),
+                               dir.filePath(QStringLiteral("missing/shot.png"))}) {
+        const bool writable = !png.contains(QLatin1String("missing"));
+        const Outcome r = Start(SAROKO_EXE, {QStringLiteral("--screenshot"), png, file}, true,
+                                dir.path());
+        EXPECT_EQ(r.status, writable ? 0 : 1) << r.err.toStdString();
+        QFile shot(png);
+        EXPECT_EQ(shot.open(QIODevice::ReadOnly), writable);
+        if (!writable) {
+            EXPECT_TRUE(r.err.contains(QStringLiteral("saroko: cannot write"))) << r.err.toStdString();
+            continue;
+        }
+        // A PNG of the window's size: its header's width and height, four bytes each.
+        const QByteArray head = shot.read(24);
+        ASSERT_EQ(head.left(4), QByteArray("\x89PNG"));
+        const auto word = [&head](int at) { return qFromBigEndian<quint32>(head.constData() + at); };
+        EXPECT_GE(word(16), 320u);
+        EXPECT_GE(word(20), 250u);
     }
 }
 

@@ -4,14 +4,18 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
+#include <memory>
+#include <utility>
 
 #include "SarokoVersion.h"
 
 #include "ui/app/MainFrame.h"
 #include "ui/app/SingleInstance.h"
 #include "ui/app/WindowArchive.h"
+#include "ui/graph/ZorvicView.h"
 #include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
@@ -25,9 +29,11 @@ namespace saroko {
 
 namespace {
 
-const char kUsage[] = "usage: saroko [FILE]\n"
+const char kUsage[] = "usage: saroko [--screenshot PNG] [FILE]\n"
                       "  Starts the program and opens FILE, a data file (.klg or .ksv); a program\n"
                       "  already running opens it instead.\n"
+                      "  --screenshot PNG  opens FILE in a window of its own, saves the window's\n"
+                      "                    picture as PNG once it is painted, and ends\n"
                       "  --help     this text\n"
                       "  --version  the program's version\n";
 
@@ -37,10 +43,47 @@ struct StartOptions {
     QCommandLineParser parser;
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption version{QStringLiteral("version")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"), QString(), QStringLiteral("PNG")};
     StartOptions() {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({help, version});
+        parser.addOptions({help, version, screenshot});
     }
+};
+
+// Saves the main window's picture once its graph has been painted, then ends the program with
+// 0, or 1 when the picture cannot be written.
+class CScreenshotOnPaint : public QObject {
+public:
+    CScreenshotOnPaint(CMainFrame& frame, QString path) : m_frame(frame), m_path(std::move(path)) {
+        m_frame.View()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // Taken when the paint is done and shown: the next turn of the event loop.
+        if (event->type() == QEvent::Paint && !m_bPending) {
+            m_bPending = true;
+            QTimer::singleShot(0, this, [this] { Take(); });
+        }
+        return false;
+    }
+
+private:
+    void Take() {
+        m_bPending = false;
+        // A paint that only grew the window to its least height drew no graph yet.
+        if (m_frame.View()->GraphLayer().isNull())
+            return;
+        m_frame.View()->removeEventFilter(this);
+        const bool saved = m_frame.grab().save(m_path, "PNG");
+        if (!saved)
+            std::fprintf(stderr, "saroko: cannot write %s\n", qPrintable(m_path));
+        QCoreApplication::exit(saved ? 0 : 1);
+    }
+
+    CMainFrame& m_frame;
+    QString m_path;
+    bool m_bPending = false;
 };
 
 // --help and --version are answered before the window application exists, so they work
@@ -83,8 +126,10 @@ int RunApplication(int argc, char** argv) {
     if (!options.parser.positionalArguments().isEmpty())
         file = QFileInfo(options.parser.positionalArguments().first()).absoluteFilePath();
 
-    // A start with a file hands it to the instance already running and ends without a window.
-    if (!file.isEmpty() && ui::CSingleInstance::HandOver(file))
+    // A start with a file hands it to the instance already running and ends without a window;
+    // a screenshot is of this start's own window.
+    const QString screenshot = options.parser.value(options.screenshot);
+    if (screenshot.isEmpty() && !file.isEmpty() && ui::CSingleInstance::HandOver(file))
         return 0;
 
     // A demo start (./run) puts a simulated recorder on COM1 for this run only.
@@ -109,7 +154,8 @@ int RunApplication(int argc, char** argv) {
     frame.SetArchive(&archive);
 
     ui::CSingleInstance instance;
-    instance.Start();
+    if (screenshot.isEmpty())
+        instance.Start();
     QObject::connect(&instance, &ui::CSingleInstance::fileReceived, &frame,
                      [&frame](const QString& path) {
                          frame.raise();
@@ -127,6 +173,9 @@ int RunApplication(int argc, char** argv) {
         }
         frame.OpenFile(file);
     }
+    std::unique_ptr<CScreenshotOnPaint> shot;
+    if (!screenshot.isEmpty())
+        shot = std::make_unique<CScreenshotOnPaint>(frame, screenshot);
     frame.show();
     // A problem found when the archive was opened, said once over the window.
     QMetaObject::invokeMethod(&frame, [&archive] { archive.SayProblem(); }, Qt::QueuedConnection);

@@ -195,17 +195,31 @@ void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
         const int w = image->width() / k, h = image->height() / k;
         uchar* bits = image->bits();
         const qsizetype stride = image->bytesPerLine();
-        for (const GraphSegment& s : m_segments)
-            ForEachLinePixel(s, [&](int x, int y) {
-                if (static_cast<unsigned>(x) >= static_cast<unsigned>(w) ||
-                    static_cast<unsigned>(y) >= static_cast<unsigned>(h))
-                    return;
-                for (int dy = 0; dy < k; ++dy) {
-                    QRgb* row = reinterpret_cast<QRgb*>(bits + (y * k + dy) * stride) + x * k;
-                    for (int dx = 0; dx < k; ++dx)
-                        row[dx] = rgb;
-                }
-            });
+        const auto put = [&](int x, int y) {
+            if (static_cast<unsigned>(x) >= static_cast<unsigned>(w) ||
+                static_cast<unsigned>(y) >= static_cast<unsigned>(h))
+                return;
+            for (int dy = 0; dy < k; ++dy) {
+                QRgb* row = reinterpret_cast<QRgb*>(bits + (y * k + dy) * stride) + x * k;
+                for (int dx = 0; dx < k; ++dx)
+                    row[dx] = rgb;
+            }
+        };
+        for (const GraphSegment& s : m_segments) {
+            if (s.x1 != s.x2 || s.y1 == s.y2) {
+                ForEachLinePixel(s, put);
+                continue;
+            }
+            // A column, most of a dense trace: its rows straight down, the same pixels.
+            if (static_cast<unsigned>(s.x1) >= static_cast<unsigned>(w))
+                continue;
+            const int top = std::max(s.y1 < s.y2 ? s.y1 : s.y2 + 1, 0);
+            const int end = std::min(s.y1 < s.y2 ? s.y2 : s.y1 + 1, h);
+            uchar* line = bits + static_cast<qsizetype>(top) * k * stride + s.x1 * k * 4;
+            for (int row = top * k; row < end * k; ++row, line += stride)
+                for (int dx = 0; dx < k; ++dx)
+                    reinterpret_cast<QRgb*>(line)[dx] = rgb;
+        }
         return;
     }
     if (!pixels) {

@@ -21,7 +21,7 @@ using HiDpiTest = ViewRig;
 
 TEST_F(HiDpiTest, PlotPixelsAreTheHundredPercentPixelsDoubled) {
     std::vector<uint16_t> codes;
-    for (int i = 0; i < 500; ++i)
+    for (int i = 0; i < 5000; ++i) // several samples to a column: the trace's columns too
         codes.push_back(C(20.0 + (i % 50)));
     Fill(*doc.GetChannel(1), 1000000, 10, codes);
     OpenView(true);
