@@ -1,0 +1,101 @@
+// The program's start to its first painted graph with the largest document (8 channels x
+// 16000 samples), against a bare Qt window shown and painted once, in the same run: each a
+// whole process that ends once its window is painted and its picture saved
+// (saroko --screenshot; bench_bare_window). Needs a display: run it under xvfb-run. Median
+// wall time of five and, as cpu_ms, the processes' CPU time.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "core/document/ZorvicDoc.h"
+
+using namespace saroko;
+
+namespace {
+
+class NewPrompts : public IDocumentPrompts {
+public:
+    int AskReadMode() override { return kReadNew; }
+    int ShowMessage(int, std::string_view) override { return kIdOk; }
+};
+
+struct Fixture {
+    std::string dir;
+    std::string klg;
+
+    Fixture() {
+        CMemorySettingsStore store;
+        FixedClock clock{1'200'000'000};
+        NewPrompts prompts;
+        CZorvicDoc doc{store, clock};
+        doc.SetPrompts(&prompts);
+        doc.OnNewDocument();
+        for (int n = 1; n <= 8; ++n) {
+            ChannelRecord& ch = *doc.GetChannel(n);
+            ch.present = ch.number;
+            ch.startTime = 1'200'000'000u + static_cast<uint32_t>(n) * 7;
+            ch.interval = 10;
+            ch.measureType = kTypeTemp13;
+            for (int i = 0; i < kMaxSamples; ++i)
+                ch.samples[i] = doc.ToCode(20.0 + 5.0 * std::sin(i / 300.0 + n), kTypeTemp13);
+            ch.sampleCount = kMaxSamples;
+        }
+        doc.RecalcRanges(RecalcMode::NewData);
+        dir = (std::filesystem::temp_directory_path() /
+               ("saroko-bench-start-" + std::to_string(::getpid())))
+                  .string();
+        std::filesystem::create_directories(dir + "/config");
+        klg = dir + "/full.klg";
+        doc.SaveKlgFile(0, klg);
+    }
+    ~Fixture() { std::filesystem::remove_all(dir); }
+};
+
+Fixture& F() {
+    static Fixture f;
+    return f;
+}
+
+double ChildrenCpuMs() {
+    rusage u{};
+    getrusage(RUSAGE_CHILDREN, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+void RunCommand(benchmark::State& state, const std::string& program, const std::string& args) {
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        state.SkipWithError("no display: run under xvfb-run");
+        return;
+    }
+    const std::string cmd = "XDG_CONFIG_HOME='" + F().dir + "/config' XDG_DATA_HOME='" + F().dir +
+                            "/data' '" + program + "' " + args + " >/dev/null 2>&1";
+    const double cpu = ChildrenCpuMs();
+    for (auto _ : state)
+        if (std::system(cmd.c_str()) != 0)
+            state.SkipWithError(("failed: " + cmd).c_str());
+    state.counters["cpu_ms"] = (ChildrenCpuMs() - cpu) / static_cast<double>(state.iterations());
+}
+
+void BM_BareWindowAnchor(benchmark::State& state) {
+    RunCommand(state, BARE_WINDOW, "'" + F().dir + "/bare.png'");
+}
+void BM_WindowStartFullDocument(benchmark::State& state) {
+    RunCommand(state, SAROKO_GUI, "--screenshot '" + F().dir + "/start.png' '" + F().klg + "'");
+}
+
+// Each five times, one run each: the median of five whole processes.
+void FiveRuns(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+    b->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_BareWindowAnchor)->Apply(FiveRuns);
+BENCHMARK(BM_WindowStartFullDocument)->Apply(FiveRuns);
+
+} // namespace
