@@ -493,7 +493,7 @@ Please enter the reason for the change.</translation>
     </message>
     <message>
         <source>名前･開始時刻の変更理由を尋ねる(Y)</source>
-        <translation>Ask for a reason when a name or start changes (&amp;Y)</translation>
+        <translation>&amp;Ask for a reason when a name or start changes</translation>
     </message>
 </context>
 <context>
