@@ -130,20 +130,26 @@ void CDocumentArchive::Produced(EventKind kind, const std::string& output) {
 
 void CDocumentArchive::Commit(const AskReason& ask) {
     const DocumentState now = StateOf(m_doc, m_codec);
-    for (const DocumentChange& c : ChangesBetween(m_state, now)) {
-        const std::string reason = c.asksReason && ask ? ask(c) : std::string();
-        const std::vector<std::string> about =
+    std::vector<std::pair<DocumentChange, std::vector<std::string>>> changes;
+    for (DocumentChange& c : ChangesBetween(m_state, now)) {
+        std::vector<std::string> about =
             c.slot < 0 ? Sources()
                        : std::vector<std::string>{m_owner[static_cast<std::size_t>(c.slot)]};
+        changes.emplace_back(std::move(c), std::move(about));
+    }
+    for (std::size_t i = 0; i < m_owner.size(); ++i)
+        if (!now.channels[i].present)
+            m_owner[i].clear();
+    // Taken before any question: a commit that runs while the user answers one (the window's
+    // repaints ask for one) finds nothing new, so no change is asked for or recorded twice.
+    m_state = now;
+    for (const auto& [c, about] : changes) {
+        const std::string reason = c.asksReason && ask ? ask(c) : std::string();
         for (const std::string& sha : about)
             if (!sha.empty())
                 m_session.RecordAbout(EventKind::Changed, sha, c.detail, c.oldValue, c.newValue,
                                       reason);
     }
-    for (std::size_t i = 0; i < m_owner.size(); ++i)
-        if (!now.channels[i].present)
-            m_owner[i].clear();
-    m_state = now;
 }
 
 std::vector<std::string> CDocumentArchive::Sources() const {

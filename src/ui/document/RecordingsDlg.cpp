@@ -332,7 +332,8 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList, 1);
     layout->addWidget(buttons);
-    resize(860, 320);
+    resize(900, 420);
+    m_pList->scrollToBottom(); // the newest events first in view
 }
 
 } // namespace saroko::ui
