@@ -15,6 +15,7 @@
 #include <QTimeZone>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/archive/DocumentArchive.h"
 #include "platform/ArchiveSetup.h"
@@ -320,13 +321,21 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
                              .toSecsSinceEpoch()));
         item->setText(2, KindText(e.kind));
         item->setText(3, DetailText(e.detail));
-        item->setText(4, QString::fromStdString(e.oldValue));
-        item->setText(5, QString::fromStdString(e.newValue));
+        for (const auto& [column, value] : {std::pair{4, &e.oldValue}, std::pair{5, &e.newValue}}) {
+            item->setText(column, QString::fromStdString(*value));
+            item->setToolTip(column, item->text(column));
+        }
         item->setText(6, QString::fromStdString(e.reason));
         item->setText(7, QString::fromStdString(e.user + "@" + e.host));
     }
-    for (int c = 0; c < m_pList->columnCount(); ++c)
+    // A written file's path and hash would push the reason out of sight: the values are cut
+    // to a width and shown whole in their tips.
+    constexpr int kValueWidth = 220;
+    for (int c = 0; c < m_pList->columnCount(); ++c) {
         m_pList->resizeColumnToContents(c);
+        if (c == 4 || c == 5)
+            m_pList->setColumnWidth(c, std::min(m_pList->columnWidth(c), kValueWidth));
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
