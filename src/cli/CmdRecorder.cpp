@@ -156,8 +156,10 @@ int RunPorts(const CVerbOptions&) {
     for (const SerialPortEntry& p : ports) {
         std::cout << p.device;
         std::string com;
-        for (int n : p.comNumbers)
-            com += (com.empty() ? "" : ",") + std::string("COM") + std::to_string(n);
+        for (int n : p.comNumbers) {
+            if (!com.empty()) com += ',';
+            com += PortBindingEntry(n);
+        }
         std::cout << "  " << (com.empty() ? "-" : com);
         std::cout << "  " << (p.description.empty() ? "(no description)" : p.description);
         if (!p.manufacturer.empty()) std::cout << " [" << p.manufacturer << "]";

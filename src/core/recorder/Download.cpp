@@ -154,10 +154,14 @@ std::string KeptDownloadName(uint32_t downloadTime, int n) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d%02d%02d-%02d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1,
                   tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    // Appended piece by piece: GCC 12 at -O3 takes "-" + to_string(n) for an overlap.
     std::string name = buf;
-    if (n > 1)
-        name += "-" + std::to_string(n);
-    return name + ".klg";
+    if (n > 1) {
+        name += '-';
+        name += std::to_string(n);
+    }
+    name += ".klg";
+    return name;
 }
 
 std::string KeepDownloadImage(const std::string& folder, uint32_t downloadTime,
