@@ -218,7 +218,7 @@ bool SetUpLink(const CVerbOptions& o, RecorderLink& link) {
     link.services.port = ResolvePort(static_cast<int>(doc.m_nPortNo), &link.session->store);
     link.kept = std::make_unique<CKeptTranscriptLine>(link.serial, TranscriptFolder());
     link.services.line = link.kept.get();
-    link.services.transcriptFile = link.kept->Path();
+    link.services.transcript = link.kept.get();
     link.services.keepFolder = KeptDownloadsFolder();
     link.services.sink = &link.session->prompts;
     link.services.clock = &link.session->clock;

@@ -230,6 +230,12 @@ TEST_F(RecorderEndToEnd, AFailedExchangeNamesItsTranscript) {
         EXPECT_EQ(t[0].bytes, std::vector<uint8_t>{0x00});
         EXPECT_EQ(t[1].bytes, (std::vector<uint8_t>{0x35, 0, 0, 0, 0, 0x4D}));
     }
+    // A port that does not open began no exchange: no file named, none written.
+    const std::string before = ReadAll(last);
+    const RunResult r = Cli({"recorder", "identify", "--device", QPath("no-such-port")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.find("通信記録ファイル"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(last), before);
 }
 
 TEST_F(RecorderEndToEnd, InterruptedDownloadEndsItsLineAndTheRecorderAnswersAtOnce) {

@@ -6,6 +6,7 @@
 #include "core/document/TimeUtil.h"
 #include "core/messages/StringTable.h"
 #include "core/messages/Translate.h"
+#include "core/recorder/TranscriptLine.h"
 
 namespace saroko {
 namespace {
@@ -97,11 +98,12 @@ int CRecorderComm::WakeRecorder() {
 int CRecorderComm::ShowCommResult(int code) {
     const int id = CommResultMessageId(code);
     if (id == 0 || !m_services.sink) return code;
-    // A failure says where its bytes were logged, so the user can send them along.
-    if (code != COMM_OK && !m_services.transcriptFile.empty())
+    // A failure says where its bytes were logged, so the user can send them along; an
+    // exchange that never began has no such file.
+    const std::string transcript = m_services.transcript ? m_services.transcript->Path() : "";
+    if (code != COMM_OK && !transcript.empty())
         m_services.sink->ShowMessage(
-            id, TranslateText("Message", FindMessage(msg::kTranscriptNote)->text) +
-                    m_services.transcriptFile);
+            id, TranslateText("Message", FindMessage(msg::kTranscriptNote)->text) + transcript);
     else
         m_services.sink->ShowMessage(id);
     return code;

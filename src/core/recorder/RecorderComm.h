@@ -11,6 +11,7 @@
 
 namespace saroko {
 
+class CKeptTranscriptLine;
 class IClock;
 class IMessageSink;
 class ISettingsStore;
@@ -48,7 +49,8 @@ struct CommServices {
     const IClock* clock = nullptr;         // download time
     PortTarget port;                       // the device the exchange opens
     std::string keepFolder;                // when set, every download is kept there
-    std::string transcriptFile;            // when set, failures name it as their transcript
+    // When set, a failure names the file of its transcript, if the exchange began.
+    const CKeptTranscriptLine* transcript = nullptr;
 };
 
 // Whether Execute wakes the recorder before the command, and which results it shows.

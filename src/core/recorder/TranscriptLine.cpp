@@ -62,6 +62,7 @@ bool CTranscriptLine::TryReadByte(uint8_t& b) {
 }
 
 void CTranscriptLine::Add(char direction, uint8_t b) {
+    ++m_nBytes;
     if (!m_bStarted) {
         m_t0 = m_inner.TickCount();
         m_bStarted = true;
@@ -102,27 +103,54 @@ CKeptTranscriptLine::~CKeptTranscriptLine() {
 
 void CKeptTranscriptLine::Finish() {
     m_log.reset(); // writes its last line
+    m_out.flush();
+    m_out.rdbuf(m_pending.rdbuf());
     if (m_file.is_open())
         m_file.close();
 }
 
 int CKeptTranscriptLine::Open(const std::string& device, uint32_t baud) {
-    namespace fs = std::filesystem;
     Finish();
-    std::error_code ec;
-    fs::create_directories(m_szFolder, ec);
-    if (fs::exists(m_szPath, ec))
-        fs::rename(m_szPath, fs::path(m_szFolder) / kPreviousTranscript, ec);
-    m_file.open(m_szPath, std::ios::out | std::ios::trunc);
-    // Without a transcript the exchange still runs.
-    if (m_file)
-        m_log = std::make_unique<CTranscriptLine>(m_inner, m_file);
-    return Active().Open(device, baud);
+    m_pending.str({});
+    m_out.clear();
+    m_bKept = m_bTried = false;
+    m_log = std::make_unique<CTranscriptLine>(m_inner, m_out);
+    return m_log->Open(device, baud);
 }
 
 void CKeptTranscriptLine::Close() {
     Active().Close();
     Finish();
+}
+
+int CKeptTranscriptLine::WriteByte(uint8_t b) {
+    const int r = Active().WriteByte(b);
+    KeepIfBegun();
+    return r;
+}
+
+bool CKeptTranscriptLine::TryReadByte(uint8_t& b) {
+    const bool read = Active().TryReadByte(b);
+    KeepIfBegun();
+    return read;
+}
+
+void CKeptTranscriptLine::KeepIfBegun() {
+    namespace fs = std::filesystem;
+    if (m_bTried || !m_log || !m_log->ExchangeBegan())
+        return;
+    m_bTried = true;
+    std::error_code ec;
+    fs::create_directories(m_szFolder, ec);
+    if (fs::exists(m_szPath, ec))
+        fs::rename(m_szPath, fs::path(m_szFolder) / kPreviousTranscript, ec);
+    m_file.open(m_szPath, std::ios::out | std::ios::trunc);
+    // Without a file the exchange still runs; its transcript stays in memory and goes.
+    if (!m_file)
+        return;
+    m_file << m_pending.str();
+    m_out.rdbuf(m_file.rdbuf());
+    m_bKept = true;
 }
 
 std::vector<TranscriptEntry> ParseTranscript(const std::string& text) {

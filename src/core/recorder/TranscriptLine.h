@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ public:
     uint32_t TickCount() const override { return m_inner.TickCount(); }
     void Sleep(uint32_t ms) override { m_inner.Sleep(ms); }
 
+    // An exchange began once a byte went over the line, either way; only such a transcript
+    // is worth keeping (an open that failed, or an open and a close, tells support nothing
+    // the message does not).
+    bool ExchangeBegan() const { return m_nBytes > 0; }
+
 private:
     void Add(char direction, uint8_t b);
     void Note(const std::string& text);
@@ -41,11 +47,13 @@ private:
     uint32_t m_lineStart = 0;
     uint32_t m_lastByte = 0;
     std::vector<uint8_t> m_bytes;
+    uint64_t m_nBytes = 0;
 };
 
-// Keeps the transcript of every exchange in a folder of its own, whatever the user asked for:
-// the last as kLastTranscript, the one before as kPreviousTranscript, so that support can read
-// what went over the line when something failed.
+// Keeps the transcript of every exchange that began in a folder of its own, whatever the user
+// asked for: the last as kLastTranscript, the one before as kPreviousTranscript, so that
+// support can read what went over the line when something failed. Until the first byte the
+// transcript waits in memory, and an exchange that never began leaves the files as they were.
 inline constexpr const char* kLastTranscript = "last-exchange.txt";
 inline constexpr const char* kPreviousTranscript = "previous-exchange.txt";
 class CKeptTranscriptLine final : public ISerialLine {
@@ -53,29 +61,37 @@ public:
     CKeptTranscriptLine(ISerialLine& inner, const std::string& folder);
     ~CKeptTranscriptLine() override;
 
-    // Each opening begins an exchange: the last transcript becomes the previous one.
+    // Each opening starts a transcript; once its exchange begins, the last transcript becomes
+    // the previous one and this one is written as the last.
     int Open(const std::string& device, uint32_t baud) override;
     void Close() override;
     bool IsOpen() const override { return m_inner.IsOpen(); }
     void Purge() override { Active().Purge(); }
-    int WriteByte(uint8_t b) override { return Active().WriteByte(b); }
-    bool TryReadByte(uint8_t& b) override { return Active().TryReadByte(b); }
+    int WriteByte(uint8_t b) override;
+    bool TryReadByte(uint8_t& b) override;
     void WaitForInput(uint32_t maxMs) override { m_inner.WaitForInput(maxMs); }
     uint32_t TickCount() const override { return m_inner.TickCount(); }
     void Sleep(uint32_t ms) override { m_inner.Sleep(ms); }
 
-    // The file of the exchange in progress (or of the last one).
-    const std::string& Path() const { return m_szPath; }
+    // The file of the exchange in progress (or of the last one) once it began; empty while no
+    // byte went over the line, or when the file could not be written.
+    const std::string& Path() const { return m_bKept ? m_szPath : m_szNone; }
 
 private:
     ISerialLine& Active() { return m_log ? static_cast<ISerialLine&>(*m_log) : m_inner; }
+    void KeepIfBegun();
     void Finish();
 
     ISerialLine& m_inner;
     std::string m_szFolder;
     std::string m_szPath;
+    const std::string m_szNone;
+    std::ostringstream m_pending;
     std::ofstream m_file;
+    std::ostream m_out{m_pending.rdbuf()}; // the pending text, then the file
     std::unique_ptr<CTranscriptLine> m_log;
+    bool m_bKept = false;
+    bool m_bTried = false; // the file was tried for this exchange
 };
 
 // One line of a transcript: direction '>' (written by the PC) or '<' (read), time in ms.

@@ -24,7 +24,7 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
     services.clock = &doc.Clock();
     services.port = ResolvePort(static_cast<int>(doc.m_nPortNo), &doc.Store());
     services.keepFolder = KeptDownloadsFolder();
-    services.transcriptFile = line.Path();
+    services.transcript = &line;
     return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(note),
                               std::move(kept));
 }
@@ -37,7 +37,8 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
         CDownloadDlg dlg(doc, palette, services, parent);
         if (kept)
             dlg.SetKeptHook([kept, &services](const QString& path) {
-                kept(path, QString::fromStdString(services.transcriptFile));
+                kept(path, QString::fromStdString(
+                               services.transcript ? services.transcript->Path() : ""));
             });
         dlg.exec();
         if (note && !dlg.KeptPath().isEmpty())

@@ -15,11 +15,13 @@ namespace saroko::test {
 
 class CRecordingSink final : public IMessageSink {
 public:
-    int ShowMessage(int id, std::string_view = {}) override {
+    int ShowMessage(int id, std::string_view extra = {}) override {
         ids.push_back(id);
+        extras.emplace_back(extra);
         return answer;
     }
     std::vector<int> ids;
+    std::vector<std::string> extras;
     int answer = kIdOk;
 };
 

@@ -17,6 +17,7 @@
 #include "core/channels/ChannelPalette.h"
 #include "core/document/MenuTable.h"
 #include "core/files/ScriptedFileUi.h"
+#include "core/recorder/TranscriptLine.h"
 #include "platform/Translations.h"
 #include "support/QtApp.h"
 #include "support/ShownTexts.h"
@@ -157,8 +158,10 @@ TEST(English, NoJapaneseIsLeftButTheTestsOwnData) {
     sim::SimOptions silent;
     silent.fault = sim::FaultKind::Silence;
     test::SimRig rig(silent);
+    CKeptTranscriptLine kept(rig.line, dir.path().toStdString());
     CommServices services = rig.Services();
-    services.transcriptFile = dir.filePath(QStringLiteral("last-exchange.txt")).toStdString();
+    services.line = &kept;
+    services.transcript = &kept;
     CChannelPalette palette;
     {
         ui::CDownloadDlg dlg(rig.doc, palette, services);
