@@ -1018,6 +1018,14 @@ A channel&apos;s sample count or interval cannot be read: the file is damaged.</
 
 The recordings archive is damaged. Keep the damaged one under another name and start a new archive?</translation>
     </message>
+    <message>
+        <source>フォルダ移動エラー
+
+以前のフォルダの中身を新しいフォルダへ移せませんでした。以前のフォルダは残してあります。</source>
+        <translation>Folder move error
+
+The contents of the earlier folders could not be moved to the new folders. The earlier folders have been kept.</translation>
+    </message>
 </context>
 <context>
     <name>Printing</name>

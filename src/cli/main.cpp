@@ -10,11 +10,14 @@
 
 #include "SarokoVersion.h"
 #include "cli/CliArchive.h"
+#include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "cli/CliVerb.h"
 #include "cli/QtMessages.h"
+#include "core/messages/StringTable.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
+#include "platform/UserFolders.h"
 
 using namespace saroko::cli;
 
@@ -109,10 +112,13 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     // Messages follow the program's language; what goes into files never does.
     const std::string& choice = options.Lang().empty() ? global.lang : options.Lang();
+    const saroko::PlaceMoveResult moved = saroko::MoveOlderUserFolders(); // before the settings
     const saroko::CQtSettingsStore store;
     saroko::InstallTranslations(
         choice.empty() ? saroko::LanguageOfStart(store)
                        : saroko::ResolveLanguage(choice, saroko::MessagesLocaleFromEnvironment()));
+    if (!moved.failures.empty())
+        PrintMessage(saroko::msg::kFolderMoveFailed, saroko::PlaceMoveFailureLines(moved));
     // Every file the verb reads or writes is recorded in the archive, unless asked not to.
     SetArchiveEnabled(!global.noArchive);
     SetArchivePath(global.archive);

@@ -1,5 +1,7 @@
 #include "platform/QtSettingsStore.h"
 
+#include "platform/UserFolders.h"
+
 #include <QSettings>
 #include <QStringConverter>
 #include <QStringDecoder>
@@ -18,9 +20,16 @@ const char* const kCp932Names[] = {"windows-31j", "Shift_JIS", "cp932"};
 
 } // namespace
 
+#ifdef _WIN32
 CQtSettingsStore::CQtSettingsStore()
     : m_settings(std::make_unique<QSettings>(QString::fromLatin1(kOrganisation),
                                              QString::fromLatin1(kApplication))) {}
+#else
+// The XDG file of the program's own short name, in the same INI format as before.
+CQtSettingsStore::CQtSettingsStore()
+    : m_settings(std::make_unique<QSettings>(QString::fromStdString(SettingsFile()),
+                                             QSettings::IniFormat)) {}
+#endif
 
 CQtSettingsStore::CQtSettingsStore(const std::string& iniPath)
     : m_settings(std::make_unique<QSettings>(QString::fromStdString(iniPath),

@@ -1,6 +1,7 @@
 #pragma once
-// The settings store on QSettings: organisation "PELNOR CORPORATION", application "Saroko".
-// Sections are QSettings groups, entries are keys.
+// The settings store on QSettings: on Windows the registry under organisation "PELNOR
+// CORPORATION", application "Saroko"; elsewhere the file SettingsFile() names. Sections are
+// QSettings groups, entries are keys.
 #include <QString>
 #include <memory>
 

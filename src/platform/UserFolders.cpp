@@ -3,6 +3,23 @@
 #include <QStandardPaths>
 
 namespace saroko {
+namespace {
+
+#ifndef _WIN32
+std::string Base(QStandardPaths::StandardLocation where) {
+    return QStandardPaths::writableLocation(where).toStdString();
+}
+constexpr const char* kFolder = "/saroko";
+// The folder the organisation's name gave the versions before.
+constexpr const char* kOlderFolder = "/PELNOR CORPORATION";
+#endif
+
+} // namespace
+
+#ifdef _WIN32
+std::string SettingsFile() {
+    return {};
+}
 
 std::string KeptDownloadsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() +
@@ -11,6 +28,36 @@ std::string KeptDownloadsFolder() {
 
 std::string TranscriptFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
+}
+
+std::vector<PlaceMove> OlderUserPlaces() {
+    return {};
+}
+#else
+std::string SettingsFile() {
+    return Base(QStandardPaths::GenericConfigLocation) + kFolder + "/saroko.conf";
+}
+
+std::string KeptDownloadsFolder() {
+    return Base(QStandardPaths::GenericDataLocation) + kFolder + "/downloads";
+}
+
+std::string TranscriptFolder() {
+    return Base(QStandardPaths::GenericCacheLocation) + kFolder;
+}
+
+std::vector<PlaceMove> OlderUserPlaces() {
+    const std::string config = Base(QStandardPaths::GenericConfigLocation);
+    const std::string data = Base(QStandardPaths::GenericDataLocation);
+    const std::string cache = Base(QStandardPaths::GenericCacheLocation);
+    return {{config + kOlderFolder + "/Saroko.conf", SettingsFile()},
+            {data + kOlderFolder + "/Saroko", data + kFolder},
+            {cache + kOlderFolder + "/Saroko", TranscriptFolder()}};
+}
+#endif
+
+PlaceMoveResult MoveOlderUserFolders() {
+    return MovePlaces(OlderUserPlaces());
 }
 
 } // namespace saroko

@@ -54,8 +54,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(f), {});
     }
     void Settings(const std::string& ini) const {
-        fs::create_directories(dir / "config" / "PELNOR CORPORATION");
-        std::ofstream(dir / "config" / "PELNOR CORPORATION" / "Saroko.conf") << ini;
+        fs::create_directories(dir / "config" / "saroko");
+        std::ofstream(dir / "config" / "saroko" / "saroko.conf") << ini;
     }
     std::string Demo(const std::string& name = "demo.klg") const {
         EXPECT_EQ(Cli("demo -o " + P(name)).status, 0);
@@ -200,6 +200,28 @@ TEST_F(CliTest, HelpAndQtsOwnWarnings) {
             EXPECT_EQ(r.err, "");
         }
     }
+}
+
+// The folders of the older name move at a start; one that cannot be moved whole stays as it
+// was, and one message says so.
+TEST_F(CliTest, OlderFoldersMoveAtTheStartOrStayWithOneMessage) {
+    const fs::path config = dir / "config" / "PELNOR CORPORATION";
+    const fs::path data = dir / "data" / "PELNOR CORPORATION" / "Saroko";
+    const fs::path cache = dir / "cache" / "PELNOR CORPORATION" / "Saroko";
+    for (const fs::path& p : {config, data / "downloads", cache})
+        fs::create_directories(p);
+    std::ofstream(config / "Saroko.conf") << "[Language%20Section]\nLanguage=en\n";
+    std::ofstream(data / "downloads" / "a.klg") << "kept";
+    fs::create_symlink("a.klg", cache / "link"); // no bytes of its own to check
+    // One message, in the language of the settings just moved, names what stayed.
+    const std::string err = Cli("info " + P("missing.klg")).err;
+    EXPECT_TRUE(err.starts_with("Folder move error\n\n")) << err;
+    EXPECT_EQ(err.rfind("Folder move error"), 0u) << err;
+    EXPECT_NE(err.find(cache.string() + " (" + (cache / "link").string() + "): "), std::string::npos);
+    EXPECT_EQ(Read(P("config/saroko/saroko.conf")), "[Language%20Section]\nLanguage=en\n");
+    EXPECT_EQ(Read(P("data/saroko/downloads/a.klg")), "kept");
+    EXPECT_FALSE(fs::exists(config) || fs::exists(data) || fs::exists(P("cache/saroko")));
+    EXPECT_TRUE(fs::is_symlink(cache / "link"));
 }
 
 TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {

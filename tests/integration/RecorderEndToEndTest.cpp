@@ -111,7 +111,7 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
     EXPECT_GE(a.startTime + 10, before - 299 * 30);
 
     // The same download is kept in the user's data folder under its local time.
-    const std::string keptDir = Path("data/PELNOR CORPORATION/Saroko/downloads/");
+    const std::string keptDir = Path("data/saroko/downloads/");
     const std::size_t at = r.out.find("kept: " + keptDir);
     ASSERT_NE(at, std::string::npos) << r.out;
     const std::string kept = r.out.substr(at + 6, r.out.find('\n', at) - at - 6);
@@ -200,8 +200,8 @@ TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
 
 TEST_F(RecorderEndToEnd, AKeepThatFailsCostsOnlyTheCopy) {
     const QString dev = StartSim({"--preload", "30"});
-    ASSERT_TRUE(QDir(m_dir.path()).mkpath("data/PELNOR CORPORATION/Saroko"));
-    std::ofstream(Path("data/PELNOR CORPORATION/Saroko/downloads")) << "a file in the way";
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("data/saroko"));
+    std::ofstream(Path("data/saroko/downloads")) << "a file in the way";
     const RunResult r = Cli({"recorder", "download", "--device", dev, "-o", QPath("dl.klg")});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("吸い上げたデータの控えを保存できませんでした。"), std::string::npos)
@@ -213,7 +213,7 @@ TEST_F(RecorderEndToEnd, AKeepThatFailsCostsOnlyTheCopy) {
 
 TEST_F(RecorderEndToEnd, AFailedExchangeNamesItsTranscript) {
     const QString d = StartSim({"--silent"});
-    const std::string last = Path("cache/PELNOR CORPORATION/Saroko/last-exchange.txt");
+    const std::string last = Path("cache/saroko/last-exchange.txt");
     for (int run = 0; run < 2; ++run) {
         const RunResult r = Cli({"recorder", "identify", "--device", d});
         EXPECT_EQ(r.exitCode, 1);
@@ -224,7 +224,7 @@ TEST_F(RecorderEndToEnd, AFailedExchangeNamesItsTranscript) {
     }
     // Each exchange keeps its own; the one before is kept beside it.
     for (const std::string& file :
-         {last, Path("cache/PELNOR CORPORATION/Saroko/previous-exchange.txt")}) {
+         {last, Path("cache/saroko/previous-exchange.txt")}) {
         const std::vector<TranscriptEntry> t = ParseTranscript(ReadAll(file));
         ASSERT_EQ(t.size(), 2u) << file;
         EXPECT_EQ(t[0].bytes, std::vector<uint8_t>{0x00});
@@ -276,7 +276,7 @@ TEST_F(RecorderEndToEnd, StartReadBackAndStop) {
     EXPECT_NE(r.out.find("記録ﾓｰﾄﾞ : ｴﾝﾄﾞﾚｽ"), std::string::npos);
     EXPECT_NE(r.out.find("記録間隔 :  5 sec."), std::string::npos);
 
-    const std::string conf = ReadAll(Path("config/PELNOR CORPORATION/Saroko.conf"));
+    const std::string conf = ReadAll(Path("config/saroko/saroko.conf"));
     EXPECT_NE(conf.find("StartMode=0x30"), std::string::npos) << conf;
     EXPECT_NE(conf.find("RecMode=1"), std::string::npos) << conf;
 

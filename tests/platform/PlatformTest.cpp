@@ -17,6 +17,7 @@
 #include "core/document/ZorvicDoc.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SerialPorts.h"
+#include "platform/UserFolders.h"
 
 namespace saroko {
 namespace {
@@ -144,6 +145,26 @@ TEST(QtSettingsStore, SectionsRoundTripThroughTheUserStore) {
     std::memcpy(doc.m_recSettings.chanName2, "\x8e\xba\x89\xb7\x8e\xba\x89\xb7", 8);
     doc.SaveCommSettings();
     EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName2", ""), "室温室温");
+}
+
+// The XDG places of the program's short name, and the older ones whose files move there.
+TEST(UserFolders, XdgPlacesAndTheOlderOnesTheyReplace) {
+    QTemporaryDir home;
+    const std::string h = home.path().toStdString(), old = "/PELNOR CORPORATION/Saroko";
+    for (const char* v : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        ::setenv(v, (h + "/" + v).c_str(), 1);
+    const std::vector<std::pair<std::string, std::string>> places = {
+        {h + "/XDG_CONFIG_HOME" + old + ".conf", h + "/XDG_CONFIG_HOME/saroko/saroko.conf"},
+        {h + "/XDG_DATA_HOME" + old, h + "/XDG_DATA_HOME/saroko"},
+        {h + "/XDG_CACHE_HOME" + old, h + "/XDG_CACHE_HOME/saroko"}};
+    std::vector<std::pair<std::string, std::string>> older;
+    for (const PlaceMove& p : OlderUserPlaces()) older.emplace_back(p.from, p.to);
+    EXPECT_EQ(older, places);
+    EXPECT_EQ(std::vector({SettingsFile(), KeptDownloadsFolder(), TranscriptFolder()}),
+              std::vector({places[0].second, places[1].second + "/downloads", places[2].second}));
+    // The store writes the new file, its folder made on the way.
+    CQtSettingsStore().WriteInt("Unit Display Section", "UnitCF", 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(places[0].second));
 }
 
 TEST(QtCp932Codec, ConvertsBothWays) {

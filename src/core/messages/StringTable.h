@@ -55,6 +55,9 @@ inline constexpr int kFileBadHeader = 58006;
 // question before a damaged archive is set aside for a new one.
 inline constexpr int kArchiveProblem = 58007;
 inline constexpr int kArchiveSetAside = 58008;
+// The files of an older version could not all be moved to the current folders; the places
+// follow.
+inline constexpr int kFolderMoveFailed = 58010;
 } // namespace msg
 
 inline constexpr const char* kAppTitle = "Saroko";

@@ -19,6 +19,8 @@
 #include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
+#include "platform/UserFolders.h"
+#include "ui/base/MessageSink.h"
 #include "core/recorder/SerialLine.h"
 #include "core/settings/OverlaySettingsStore.h"
 
@@ -113,8 +115,11 @@ int RunApplication(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
     QGuiApplication::setDesktopFileName(QStringLiteral("saroko"));
+    const PlaceMoveResult moved = MoveOlderUserFolders(); // before the settings are read
     CQtSettingsStore userStore;
     InstallTranslations(LanguageOfStart(userStore));
+    if (!moved.failures.empty())
+        ui::ShowMessage(msg::kFolderMoveFailed, QString::fromStdString(PlaceMoveFailureLines(moved)));
 
     // At most one path of a data file.
     StartOptions options;

@@ -240,8 +240,9 @@ public:
     Program(const Scratch& s, bool runtimeDir, const QStringList& args = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), s.dir.path());
-        env.insert(QStringLiteral("TMPDIR"), s.dir.path());
+        // Every folder of the user's in the scratch folder: a start moves older ones.
+        for (const char* v : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "TMPDIR"})
+            env.insert(QString::fromLatin1(v), s.dir.path());
         env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         if (runtimeDir)
             env.insert(QStringLiteral("XDG_RUNTIME_DIR"), s.dir.path());
