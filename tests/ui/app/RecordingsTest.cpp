@@ -226,12 +226,11 @@ TEST_F(RecordingsTest, TheWindowsReportAndPrintCarryTheArchive) {
     archive->Session().Store().Events(events);
     ASSERT_EQ(events.size(), 8u);
     for (std::size_t i = 4; i < 8; ++i) {
-        const QString& file = i < 6 ? report : print;
-        EXPECT_EQ(events[i].kind,
-                  i < 6 ? archive::EventKind::Reported : archive::EventKind::Printed);
-        EXPECT_EQ(events[i].recordingId, i % 2 ? 2 : 1);
-        EXPECT_EQ(events[i].newValue,
-                  file.toStdString() + " sha256:" + Sha256OfFile(file.toStdString()).value_or("?"));
+        const std::string file = (i < 6 ? report : print).toStdString();
+        EXPECT_EQ(std::string(archive::EventKindName(events[i].kind)) + " #" +
+                      std::to_string(events[i].recordingId) + " " + events[i].newValue,
+                  (i < 6 ? "reported #" : "printed #") + std::to_string(1 + i % 2) + " " + file +
+                      " sha256:" + Sha256OfFile(file).value_or("?"));
     }
 #ifdef SAROKO_PDFTOTEXT
     QProcess text;
