@@ -5,7 +5,6 @@
 // - recording one more download in that archive, in-process (what a download pays).
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "BenchDocument.h"
 #include "core/archive/ArchiveSession.h"
 #include "core/document/ZorvicDoc.h"
 #include "platform/ArchiveSetup.h"
@@ -23,31 +23,8 @@ using namespace saroko;
 
 namespace {
 
-class NewPrompts : public IDocumentPrompts {
-public:
-    int AskReadMode() override { return kReadNew; }
-    int ShowMessage(int, std::string_view) override { return kIdOk; }
-};
-
 std::string FullDocument(const std::string& path) {
-    CMemorySettingsStore store;
-    FixedClock clock{1'200'000'000};
-    NewPrompts prompts;
-    CZorvicDoc doc{store, clock};
-    doc.SetPrompts(&prompts);
-    doc.OnNewDocument();
-    for (int n = 1; n <= 8; ++n) {
-        ChannelRecord& ch = *doc.GetChannel(n);
-        ch.present = ch.number;
-        ch.startTime = 1'200'000'000u + static_cast<uint32_t>(n) * 7;
-        ch.interval = 10;
-        ch.measureType = kTypeTemp13;
-        for (int i = 0; i < kMaxSamples; ++i)
-            ch.samples[i] = doc.ToCode(5.0 + 2.0 * std::sin(i / 300.0 + n), kTypeTemp13);
-        ch.sampleCount = kMaxSamples;
-    }
-    doc.RecalcRanges(RecalcMode::NewData);
-    doc.SaveKlgFile(0, path);
+    bench::SaveFullDocument(path);
     std::ifstream f(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), {});
 }

@@ -2,49 +2,27 @@
 // samples. Each operation is set against plain file I/O of the same size in the same run.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <filesystem>
 #include <unistd.h>
 
-#include "core/document/ZorvicDoc.h"
+#include "BenchDocument.h"
 #include "core/files/FileIo.h"
 
 using namespace saroko;
 
 namespace {
 
-class NewPrompts : public IDocumentPrompts {
-public:
-    int AskReadMode() override { return kReadNew; }
-    int ShowMessage(int, std::string_view) override { return kIdOk; }
-};
-
 struct Fixture {
     CMemorySettingsStore store;
     FixedClock clock{1'200'000'000};
-    NewPrompts prompts;
+    bench::NewPrompts prompts;
     CZorvicDoc doc{store, clock};
     std::string dir;
     std::string klg;
 
     Fixture() {
         doc.SetPrompts(&prompts);
-        doc.OnNewDocument();
-        const uint32_t intervals[8] = {1, 2, 5, 10, 1, 2, 5, 10};
-        for (int n = 1; n <= 8; ++n) {
-            ChannelRecord& ch = *doc.GetChannel(n);
-            ch.present = ch.number;
-            ch.startTime = 1'200'000'000u + static_cast<uint32_t>(n) * 7;
-            ch.interval = intervals[n - 1];
-            ch.measureType = kTypeTemp13;
-            ch.sensorCode = 0;
-            for (int i = 0; i < kMaxSamples; ++i)
-                ch.samples[i] = doc.ToCode(20.0 + 5.0 * std::sin(i / 300.0 + n), kTypeTemp13);
-            ch.samples[500] = kCodeOver;
-            ch.samples[900] = kCodeMissing;
-            ch.sampleCount = kMaxSamples;
-        }
-        doc.RecalcRanges(RecalcMode::NewData);
+        bench::FillFullDocument(doc);
         dir = (std::filesystem::temp_directory_path() /
                ("saroko-bench-" + std::to_string(::getpid())))
                   .string();
@@ -71,7 +49,7 @@ void BM_BaselineReadFile(benchmark::State& state) {
 
 void BM_LoadKlg(benchmark::State& state) {
     CZorvicDoc doc(F().store, F().clock);
-    NewPrompts prompts;
+    bench::NewPrompts prompts;
     doc.SetPrompts(&prompts);
     doc.OnNewDocument();
     for (auto _ : state)

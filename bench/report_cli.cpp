@@ -13,17 +13,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "core/document/ZorvicDoc.h"
+#include "BenchDocument.h"
 
 using namespace saroko;
 
 namespace {
-
-class NewPrompts : public IDocumentPrompts {
-public:
-    int AskReadMode() override { return kReadNew; }
-    int ShowMessage(int, std::string_view) override { return kIdOk; }
-};
 
 struct Fixture {
     std::string dir;
@@ -32,25 +26,10 @@ struct Fixture {
     Fixture() {
         CMemorySettingsStore store;
         FixedClock clock{1'200'000'000};
-        NewPrompts prompts;
+        bench::NewPrompts prompts;
         CZorvicDoc doc{store, clock};
         doc.SetPrompts(&prompts);
-        doc.OnNewDocument();
-        const uint32_t intervals[8] = {1, 2, 5, 10, 1, 2, 5, 10};
-        for (int n = 1; n <= 8; ++n) {
-            ChannelRecord& ch = *doc.GetChannel(n);
-            ch.present = ch.number;
-            ch.startTime = 1'200'000'000u + static_cast<uint32_t>(n) * 7;
-            ch.interval = intervals[n - 1];
-            ch.measureType = kTypeTemp13;
-            ch.sensorCode = 0;
-            for (int i = 0; i < kMaxSamples; ++i)
-                ch.samples[i] = doc.ToCode(20.0 + 5.0 * std::sin(i / 300.0 + n), kTypeTemp13);
-            ch.samples[500] = kCodeOver;
-            ch.samples[900] = kCodeMissing;
-            ch.sampleCount = kMaxSamples;
-        }
-        doc.RecalcRanges(RecalcMode::NewData);
+        bench::FillFullDocument(doc);
         dir = (std::filesystem::temp_directory_path() /
                ("saroko-bench-report-" + std::to_string(::getpid())))
                   .string();

@@ -136,6 +136,14 @@ Recording RecordingFrom(const Statement& st) {
     return r;
 }
 
+const char kChannelColumns[] = "number, name, start_utc, start_local, interval, samples";
+constexpr int kChannelColumnCount = 6;
+
+archive::ChannelInfo ChannelFrom(const Statement& st) {
+    return {static_cast<int>(st.Int(0)), st.Text(1), st.Int(2), st.Text(3),
+            static_cast<uint32_t>(st.Int(4)), static_cast<int>(st.Int(5))};
+}
+
 } // namespace
 
 CSqliteArchiveStore::CSqliteArchiveStore(const std::string& path, int schemaVersion,
@@ -363,13 +371,13 @@ StoreStatus CSqliteArchiveStore::Write(std::vector<archive::PendingEntry>& batch
 }
 
 StoreStatus CSqliteArchiveStore::LoadChannels(Recording& r) {
-    Statement st(m_db, "SELECT number, name, start_utc, start_local, interval, samples"
-                       " FROM channels WHERE recording_id = ? ORDER BY position");
+    const std::string sql = std::string("SELECT ") + kChannelColumns +
+                            " FROM channels WHERE recording_id = ? ORDER BY position";
+    Statement st(m_db, sql.c_str());
     st.Bind(1, r.id);
     int rc;
     while ((rc = st.Step()) == SQLITE_ROW)
-        r.channels.push_back({static_cast<int>(st.Int(0)), st.Text(1), st.Int(2), st.Text(3),
-                              static_cast<uint32_t>(st.Int(4)), static_cast<int>(st.Int(5))});
+        r.channels.push_back(ChannelFrom(st));
     return Status(rc);
 }
 
@@ -412,17 +420,16 @@ StoreStatus CSqliteArchiveStore::Recordings(std::vector<Recording>& out) {
     if (rc != SQLITE_DONE)
         return Status(rc);
     // All channels in one pass: a list of thousands of recordings stays one query each way.
-    Statement ch(m_db, "SELECT recording_id, number, name, start_utc, start_local, interval,"
-                       " samples FROM channels ORDER BY recording_id, position");
+    const std::string chSql = std::string("SELECT ") + kChannelColumns +
+                              ", recording_id FROM channels ORDER BY recording_id, position";
+    Statement ch(m_db, chSql.c_str());
     std::size_t at = 0;
     while ((rc = ch.Step()) == SQLITE_ROW) {
-        const int64_t id = ch.Int(0);
+        const int64_t id = ch.Int(kChannelColumnCount);
         while (at < out.size() && out[at].id < id)
             ++at;
         if (at < out.size() && out[at].id == id)
-            out[at].channels.push_back({static_cast<int>(ch.Int(1)), ch.Text(2), ch.Int(3),
-                                        ch.Text(4), static_cast<uint32_t>(ch.Int(5)),
-                                        static_cast<int>(ch.Int(6))});
+            out[at].channels.push_back(ChannelFrom(ch));
     }
     return Status(rc);
 }

@@ -31,6 +31,7 @@ struct ChannelInfo {
     std::string startLocal; // the header's own local text, e.g. "2008/ 3/ 5(Wed) 9: 7' 0"
     uint32_t interval = 0;  // seconds
     int samples = 0;
+    bool operator==(const ChannelInfo&) const = default;
 };
 
 struct Recording {
