@@ -151,11 +151,13 @@ archive::Recording RecordDownload(archive::CArchiveSession& session, const std::
 }
 
 std::string QuickStatusOf(const archive::Recording& r) {
+    // One stat per file in the common case: a list of thousands asks for each.
     std::error_code ec;
-    if (!std::filesystem::exists(r.path, ec))
-        return archive::QuickStatus(r, std::nullopt);
     const uint64_t size = std::filesystem::file_size(r.path, ec);
-    return ec ? archive::kStatusChanged : archive::QuickStatus(r, size);
+    if (!ec)
+        return archive::QuickStatus(r, size);
+    return std::filesystem::exists(r.path, ec) ? archive::kStatusChanged
+                                               : archive::QuickStatus(r, std::nullopt);
 }
 
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path) {
