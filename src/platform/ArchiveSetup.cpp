@@ -174,6 +174,12 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
         h.session->NoteFailure(h.store->OpenStatus());
         return h;
     }
+    // Kept downloads an older version's data folder held are where the move of the folders
+    // put them (a place is moved whole or not at all).
+    std::error_code ec;
+    for (const PlaceMove& m : OlderUserPlaces())
+        if (!std::filesystem::exists(m.from, ec) && std::filesystem::is_directory(m.to, ec))
+            h.store->MoveKeptPaths(m.from, m.to);
     if (h.store->Created())
         ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
     return h;

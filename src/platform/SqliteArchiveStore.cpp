@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <filesystem>
 
 namespace saroko {
@@ -398,6 +397,42 @@ StoreStatus CSqliteArchiveStore::FindRecording(const std::string& sha256,
         return LoadChannels(*out);
     }
     return Status(rc);
+}
+
+StoreStatus CSqliteArchiveStore::MoveKeptPaths(const std::string& from, const std::string& to) {
+    if (!m_db || m_nVersion > archive::kSchemaVersion)
+        return m_openStatus;
+    // Whole folder names only: "/a/Saroko" takes "/a/Saroko/x" along, never "/a/Saroko2/x".
+    const std::string inside = from + "/";
+    const std::string moved = to + "/";
+    const auto under = [](const char* column) {
+        return std::string("substr(") + column + ", 1, length(?1)) = ?1";
+    };
+    const auto follow = [&](const char* column) {
+        return std::string(column) + " = CASE WHEN " + under(column) + " THEN ?2 || substr(" +
+               column + ", length(?1) + 1) ELSE " + column + " END";
+    };
+    const std::string where = " WHERE source = 'download' AND (" + under("path") + " OR " +
+                              under("transcript_path") + ")";
+    // A read first: opening the archive takes no write lock unless something moved.
+    {
+        Statement count(m_db, ("SELECT count(*) FROM recordings" + where).c_str());
+        if (count.Prepared() != SQLITE_OK)
+            return Status(count.Prepared());
+        count.Bind(1, inside);
+        if (const int rc = count.Step(); rc != SQLITE_ROW)
+            return Status(rc);
+        if (count.Int(0) == 0)
+            return StoreStatus::kOk;
+    }
+    Statement st(
+        m_db, ("UPDATE recordings SET " + follow("path") + ", " + follow("transcript_path") + where)
+                  .c_str());
+    if (st.Prepared() != SQLITE_OK)
+        return Status(st.Prepared());
+    st.Bind(1, inside);
+    st.Bind(2, moved);
+    return Status(st.Step());
 }
 
 StoreStatus CSqliteArchiveStore::Recordings(std::vector<Recording>& out) {

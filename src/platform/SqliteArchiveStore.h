@@ -35,6 +35,9 @@ public:
     archive::StoreStatus Recordings(std::vector<archive::Recording>& out) override;
     archive::StoreStatus Events(std::vector<archive::Event>& out, int64_t recordingId = 0) override;
     std::string LastError() const override { return m_szError; }
+    // The kept downloads (and their transcripts) that were under the folder `from` are the same
+    // files under `to` now that the user's folders moved; written only when there are any.
+    archive::StoreStatus MoveKeptPaths(const std::string& from, const std::string& to);
 
 private:
     archive::StoreStatus Open(int schemaVersion);

@@ -143,6 +143,27 @@ TEST_F(ArchiveStoreTest, CreatedOnFirstUseAndReadBackAsWritten) {
     EXPECT_EQ(Exec(path, "PRAGMA journal_mode"), "wal");
 }
 
+// The user's folders moved: kept downloads follow their folder, nothing else does.
+TEST_F(ArchiveStoreTest, KeptFilesFollowTheirFolderToItsNewPlace) {
+    CSqliteArchiveStore store(path);
+    CArchiveSession s(&store, &Sha256, Context());
+    for (const auto& [name, where, source] :
+         {std::tuple{"a", "/old/Saroko/downloads/a", "download"},
+          {"b", "/old/Saroko2/downloads/b", "download"},
+          {"c", "/old/Saroko/c", "file"}}) {
+        Recording r = Rec(name);
+        r.path = where;
+        r.transcriptPath = r.path + ".txt";
+        r.source = source;
+        s.Record(EventKind::Created, r);
+    }
+    EXPECT_EQ(store.MoveKeptPaths("/old/Saroko", "/new/saroko"), StoreStatus::kOk);
+    EXPECT_EQ(
+        Exec(path, "SELECT group_concat(path || ' ' || transcript_path, ' ') FROM recordings"),
+        "/new/saroko/downloads/a /new/saroko/downloads/a.txt "
+        "/old/Saroko2/downloads/b /old/Saroko2/downloads/b.txt /old/Saroko/c /old/Saroko/c.txt");
+}
+
 TEST_F(ArchiveStoreTest, TheFirstVersionIsMigratedAndTheTrailBecomesAppendOnly) {
     {
         CSqliteArchiveStore v1(path, 1);
