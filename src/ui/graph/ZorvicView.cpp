@@ -56,6 +56,7 @@ void CZorvicView::paintEvent(QPaintEvent* event) {
     QPainter wp(this);
     if (m_bShowScreenOnly && m_bBitmapsMade) {
         m_bShowScreenOnly = false;
+        SyncScreen();
         // Piece by piece: the bounding rectangle of two cursor columns is most of the plot, and
         // under a clip of many rectangles the raster engine copies span by span, far slower.
         for (const QRect& r : event->region()) {
@@ -101,17 +102,34 @@ void CZorvicView::OnDraw(QPainter& wp) {
         QPainter p(&m_bmGraph);
         m_painter.DrawStrips(p);
     }
-    CopyLayer(m_bmGraph, m_bmScreen);
-    {
-        QPainter p(&m_bmScreen);
-        m_model.PrepareThumbs();
-        m_painter.DrawThumbs(p);
-        m_painter.DrawCursors(p);
-    }
-    m_cursorMarks = CursorMarks();
+    // The window takes the graph layer with the thumbs and cursors drawn over it; the screen
+    // layer is made of the same only when something reads it (a cursor step, a copy), so that
+    // a run of full paints copies no layer.
+    m_model.PrepareThumbs();
     m_bBitmapsMade = 1;
-    wp.drawImage(0, 0, m_bmScreen);
+    wp.drawImage(0, 0, m_bmGraph);
+    m_painter.DrawThumbs(wp);
+    m_painter.DrawCursors(wp);
+    m_cursorMarks = CursorMarks();
+    m_bScreenStale = true;
     CombineListMark(wp);
+}
+
+void CZorvicView::SyncScreen() {
+    if (!m_bScreenStale)
+        return;
+    m_bScreenStale = false;
+    CopyLayer(m_bmGraph, m_bmScreen);
+    QPainter p(&m_bmScreen);
+    m_painter.DrawThumbs(p);
+    m_painter.DrawCursors(p);
+    // The window's cursors stand where the full paint drew them, these where they are now.
+    m_cursorMarks += CursorMarks();
+}
+
+const QImage& CZorvicView::ScreenLayer() {
+    SyncScreen();
+    return m_bmScreen;
 }
 
 void CZorvicView::CombineListMark(QPainter& wp) {
@@ -162,6 +180,7 @@ QRegion CZorvicView::CursorMarks() const {
 void CZorvicView::RedrawCursors() {
     if (!m_bBitmapsMade)
         return;
+    SyncScreen();
     // Only the old cursors are taken back to the graph layer, and only they and the new ones
     // are shown: a drag step moves a few columns, not the plot.
     QRegion area = m_cursorMarks.isEmpty() ? CursorArea() : m_cursorMarks;
@@ -470,6 +489,7 @@ void CZorvicView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CZorvicView::ShowZoomRect() {
     if (!m_bBitmapsMade)
         return;
+    SyncScreen();
     const QRegion area = CursorArea();
     {
         QPainter p(&m_bmScreen);
@@ -489,6 +509,7 @@ void CZorvicView::ShowZoomRect() {
 void CZorvicView::ShowStrip(const GraphRect& strip) {
     if (!m_bBitmapsMade)
         return;
+    SyncScreen();
     const QRect area(strip.left, strip.top, strip.right - strip.left + 1,
                      strip.bottom - strip.top + 1);
     {

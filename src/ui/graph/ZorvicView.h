@@ -69,9 +69,9 @@ public:
     bool ListMarkOpen() const { return m_bListMark == 1; }
 
     // The layers as last painted (empty before the first paint), at the window's device
-    // pixel ratio.
+    // pixel ratio. The screen layer is what the window shows.
     const QImage& GraphLayer() const { return m_bmGraph; }
-    const QImage& ScreenLayer() const { return m_bmScreen; }
+    const QImage& ScreenLayer();
     const QImage& ListMarkLayer() const { return m_bmListMark; }
 
 signals:
@@ -98,6 +98,8 @@ private:
     QRegion CursorArea() const;
     // The columns and flags of both cursors as the model places them now.
     QRegion CursorMarks() const;
+    // Makes the screen layer again from the graph layer after a full paint.
+    void SyncScreen();
     // A layer as large as the view in the screen's device pixels.
     QSize LayerSize() const;
     QImage NewLayer() const;
@@ -122,6 +124,8 @@ private:
     // last drawn. Empty when something else was drawn there too (the zoom rectangle), and
     // the next cursor redraw restores the whole area.
     QRegion m_cursorMarks;
+    // A full paint drew the window without the screen layer; SyncScreen makes it.
+    bool m_bScreenStale = false;
 };
 
 } // namespace saroko
