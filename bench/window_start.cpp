@@ -5,53 +5,29 @@
 // wall time of five and, as cpu_ms, the processes' CPU time.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "core/document/ZorvicDoc.h"
+#include "BenchDocument.h"
 
 using namespace saroko;
 
 namespace {
-
-class NewPrompts : public IDocumentPrompts {
-public:
-    int AskReadMode() override { return kReadNew; }
-    int ShowMessage(int, std::string_view) override { return kIdOk; }
-};
 
 struct Fixture {
     std::string dir;
     std::string klg;
 
     Fixture() {
-        CMemorySettingsStore store;
-        FixedClock clock{1'200'000'000};
-        NewPrompts prompts;
-        CZorvicDoc doc{store, clock};
-        doc.SetPrompts(&prompts);
-        doc.OnNewDocument();
-        for (int n = 1; n <= 8; ++n) {
-            ChannelRecord& ch = *doc.GetChannel(n);
-            ch.present = ch.number;
-            ch.startTime = 1'200'000'000u + static_cast<uint32_t>(n) * 7;
-            ch.interval = 10;
-            ch.measureType = kTypeTemp13;
-            for (int i = 0; i < kMaxSamples; ++i)
-                ch.samples[i] = doc.ToCode(20.0 + 5.0 * std::sin(i / 300.0 + n), kTypeTemp13);
-            ch.sampleCount = kMaxSamples;
-        }
-        doc.RecalcRanges(RecalcMode::NewData);
         dir = (std::filesystem::temp_directory_path() /
                ("saroko-bench-start-" + std::to_string(::getpid())))
                   .string();
         std::filesystem::create_directories(dir + "/config");
         klg = dir + "/full.klg";
-        doc.SaveKlgFile(0, klg);
+        bench::SaveFullDocument(klg);
     }
     ~Fixture() { std::filesystem::remove_all(dir); }
 };
