@@ -2,8 +2,12 @@
 // The largest document the program holds, 8 channels x 16000 samples, as the command-line and
 // core benchmarks measure it: intervals of 1 to 10 s, a slow wave, one over-range and one
 // missing sample early in each channel.
+#include <benchmark/benchmark.h>
+
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <sys/resource.h>
 
 #include "core/document/ZorvicDoc.h"
 
@@ -43,6 +47,29 @@ inline void SaveFullDocument(const std::string& path) {
     doc.SetPrompts(&prompts);
     FillFullDocument(doc);
     doc.SaveKlgFile(0, path);
+}
+
+// The CPU time of the finished child processes so far, in milliseconds.
+inline double ChildrenCpuMs() {
+    rusage u{};
+    getrusage(RUSAGE_CHILDREN, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+// Runs a shell command once per iteration; its processes' CPU time per run goes to cpu_ms.
+inline void RunTimedCommand(benchmark::State& state, const std::string& cmd) {
+    const double cpu = ChildrenCpuMs();
+    for (auto _ : state)
+        if (std::system(cmd.c_str()) != 0)
+            state.SkipWithError(("failed: " + cmd).c_str());
+    state.counters["cpu_ms"] = (ChildrenCpuMs() - cpu) / static_cast<double>(state.iterations());
+}
+
+// Each five times, one run each: the median of five whole processes.
+inline void FiveRuns(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+    b->ReportAggregatesOnly(true);
 }
 
 } // namespace saroko::bench

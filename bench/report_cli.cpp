@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "BenchDocument.h"
@@ -59,24 +58,10 @@ Fixture& F() {
     return f;
 }
 
-double ChildrenCpuMs() {
-    rusage u{};
-    getrusage(RUSAGE_CHILDREN, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
-           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-}
-
-void RunCommand(benchmark::State& state, const std::string& cmd) {
-    const double cpu = ChildrenCpuMs();
-    for (auto _ : state)
-        if (std::system(cmd.c_str()) != 0)
-            state.SkipWithError(("failed: " + cmd).c_str());
-    state.counters["cpu_ms"] = (ChildrenCpuMs() - cpu) / static_cast<double>(state.iterations());
-}
-
 void Run(benchmark::State& state, const std::string& args) {
-    RunCommand(state, "XDG_CONFIG_HOME='" + F().dir + "/config' XDG_DATA_HOME='" + F().dir +
-                          "/data' '" SAROKO_CLI "' " + args + " '" + F().klg + "' >/dev/null 2>&1");
+    bench::RunTimedCommand(state, "XDG_CONFIG_HOME='" + F().dir + "/config' XDG_DATA_HOME='" +
+                                      F().dir + "/data' '" SAROKO_CLI "' " + args + " '" + F().klg +
+                                      "' >/dev/null 2>&1");
 }
 
 void BM_Info(benchmark::State& state) {
@@ -97,21 +82,16 @@ void BM_GnuplotAnchor(benchmark::State& state) {
         state.SkipWithError("gnuplot is not installed");
         return;
     }
-    RunCommand(state, "gnuplot -e \"set terminal pngcairo size 1280,800; set output '" + F().dir +
-                          "/gnuplot.png'; plot for [i=0:7] '" + F().dir +
-                          "/full.dat' index i using 1:2 with lines notitle\" >/dev/null 2>&1");
+    bench::RunTimedCommand(state,
+                           "gnuplot -e \"set terminal pngcairo size 1280,800; set output '" +
+                               F().dir + "/gnuplot.png'; plot for [i=0:7] '" + F().dir +
+                               "/full.dat' index i using 1:2 with lines notitle\" >/dev/null 2>&1");
 }
 
-// Each command five times, one run each: the median of five whole processes.
-void FiveRuns(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-    b->ReportAggregatesOnly(true);
-}
-
-BENCHMARK(BM_Info)->Apply(FiveRuns);
-BENCHMARK(BM_ReportJson)->Apply(FiveRuns);
-BENCHMARK(BM_ReportPdf)->Apply(FiveRuns);
-BENCHMARK(BM_RenderPng)->Apply(FiveRuns);
-BENCHMARK(BM_GnuplotAnchor)->Apply(FiveRuns);
+BENCHMARK(BM_Info)->Apply(bench::FiveRuns);
+BENCHMARK(BM_ReportJson)->Apply(bench::FiveRuns);
+BENCHMARK(BM_ReportPdf)->Apply(bench::FiveRuns);
+BENCHMARK(BM_RenderPng)->Apply(bench::FiveRuns);
+BENCHMARK(BM_GnuplotAnchor)->Apply(bench::FiveRuns);
 
 } // namespace

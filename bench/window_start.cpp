@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "BenchDocument.h"
@@ -37,13 +36,6 @@ Fixture& F() {
     return f;
 }
 
-double ChildrenCpuMs() {
-    rusage u{};
-    getrusage(RUSAGE_CHILDREN, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
-           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-}
-
 void RunCommand(benchmark::State& state, const std::string& program, const std::string& args) {
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
         state.SkipWithError("no display: run under xvfb-run");
@@ -51,11 +43,7 @@ void RunCommand(benchmark::State& state, const std::string& program, const std::
     }
     const std::string cmd = "XDG_CONFIG_HOME='" + F().dir + "/config' XDG_DATA_HOME='" + F().dir +
                             "/data' '" + program + "' " + args + " >/dev/null 2>&1";
-    const double cpu = ChildrenCpuMs();
-    for (auto _ : state)
-        if (std::system(cmd.c_str()) != 0)
-            state.SkipWithError(("failed: " + cmd).c_str());
-    state.counters["cpu_ms"] = (ChildrenCpuMs() - cpu) / static_cast<double>(state.iterations());
+    bench::RunTimedCommand(state, cmd);
 }
 
 void BM_BareWindowAnchor(benchmark::State& state) {
@@ -65,13 +53,7 @@ void BM_WindowStartFullDocument(benchmark::State& state) {
     RunCommand(state, SAROKO_GUI, "--screenshot '" + F().dir + "/start.png' '" + F().klg + "'");
 }
 
-// Each five times, one run each: the median of five whole processes.
-void FiveRuns(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-    b->ReportAggregatesOnly(true);
-}
-
-BENCHMARK(BM_BareWindowAnchor)->Apply(FiveRuns);
-BENCHMARK(BM_WindowStartFullDocument)->Apply(FiveRuns);
+BENCHMARK(BM_BareWindowAnchor)->Apply(bench::FiveRuns);
+BENCHMARK(BM_WindowStartFullDocument)->Apply(bench::FiveRuns);
 
 } // namespace
