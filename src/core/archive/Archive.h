@@ -116,6 +116,7 @@ struct FileProblem {
     std::string path;
     std::string expected;
     std::string found; // "" when the file is missing
+    bool operator==(const FileProblem&) const = default;
 };
 // The hash of a file's bytes, or nullopt when it cannot be read.
 using FileHasher = std::function<std::optional<std::string>(const std::string& path)>;

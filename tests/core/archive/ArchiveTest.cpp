@@ -176,14 +176,10 @@ TEST_F(ArchiveTest, KeptFilesThatChangedOrWentAreNamed) {
             return std::nullopt;
         return Sha256Hex(&FakeHash, it->second);
     };
-    const std::vector<FileProblem> p = CheckKeptFiles({kept, gone, opened}, hasher);
-    ASSERT_EQ(p.size(), 2u);
-    EXPECT_EQ(p[0].recordingId, 1);
-    EXPECT_EQ(p[0].path, "/kept/a.exchange.txt");
-    EXPECT_EQ(p[0].found, Sha256Hex(&FakeHash, "exchangE"));
-    EXPECT_EQ(p[1].recordingId, 2);
-    EXPECT_EQ(p[1].expected, gone.sha256);
-    EXPECT_EQ(p[1].found, "");
+    const std::vector<FileProblem> want = {
+        {1, kept.transcriptPath, kept.transcriptSha256, Sha256Hex(&FakeHash, "exchangE")},
+        {2, gone.path, gone.sha256, ""}};
+    EXPECT_EQ(CheckKeptFiles({kept, gone, opened}, hasher), want);
     EXPECT_EQ(RecordingStatus(kept, hasher), "verified");
     EXPECT_EQ(RecordingStatus(gone, hasher), "missing");
     disk["/kept/a"] = "A";
