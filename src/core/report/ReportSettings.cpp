@@ -84,8 +84,11 @@ void SaveReportSettings(ISettingsStore& store, const ReportDialogSettings& s) {
     store.WriteString(kReportSection, "High", FormatScale(s.high));
     store.WriteString(kReportSection, "ActivationEnergy", FormatScale(s.activationEnergy));
     std::string limits;
-    for (const ChannelLimits& l : s.channelLimits)
-        limits += (limits.empty() ? "" : ";") + FormatChannelLimits(l);
+    for (const ChannelLimits& l : s.channelLimits) {
+        if (!limits.empty())
+            limits += ';';
+        limits += FormatChannelLimits(l); // appended: GCC 12 sees no overlap at -O3
+    }
     store.WriteString(kReportSection, "ChannelLimits", limits);
 }
 
