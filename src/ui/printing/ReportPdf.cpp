@@ -132,10 +132,7 @@ public:
     void WritingLine(double x, double width, const QString& label) {
         if (Dry())
             return;
-        const QFont font = ReportFont(kBodyPoints);
-        const QFontMetricsF fm(font, &m_writer);
-        m_painter.setFont(font);
-        m_painter.setPen(Qt::black);
+        const QFontMetricsF fm = BodyTextPen();
         m_painter.drawText(QPointF(Mm(x), m_y + fm.ascent()), label);
         m_painter.setPen(QPen(Qt::black, Mm(0.2)));
         const double y = m_y + RowHeight() * 2.2;
@@ -143,15 +140,19 @@ public:
     }
 
 private:
+    // Sets the body font in black and returns its metrics on the page.
+    QFontMetricsF BodyTextPen() {
+        const QFont font = ReportFont(kBodyPoints);
+        m_painter.setFont(font);
+        m_painter.setPen(Qt::black);
+        return QFontMetricsF(font, &m_writer);
+    }
     void StartPage() {
         ++m_nPage;
         m_y = 0;
         if (Dry())
             return;
-        const QFont font = ReportFont(kBodyPoints);
-        const QFontMetricsF fm(font, &m_writer);
-        m_painter.setFont(font);
-        m_painter.setPen(Qt::black);
+        const QFontMetricsF fm = BodyTextPen();
         const QString page = QStringLiteral("%1 / %2").arg(m_nPage).arg(m_nPages);
         m_painter.drawText(QPointF(m_width - fm.horizontalAdvance(page), fm.ascent()), page);
     }
