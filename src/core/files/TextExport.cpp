@@ -1,4 +1,5 @@
 // Delimited text export: one line per point in time, one column per channel.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -203,12 +204,21 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
     AppendExportHeader(out, *this, d);
 
     const ListChannels channels = ChannelsOf(*this);
-    CDataListMerge merge(channels, range == 1 ? m_range.viewStart : m_range.dataStart,
-                         range == 1 ? m_range.viewEnd : m_range.dataEnd, m_range.minInterval);
+    const uint32_t first = range == 1 ? m_range.viewStart : m_range.dataStart;
+    const uint32_t last = range == 1 ? m_range.viewEnd : m_range.dataEnd;
+    CDataListMerge merge(channels, first, last, m_range.minInterval);
     LineDater dater;
     std::string fields;
     fields.reserve(200);
     DataListRow row;
+    // Rows are all about as wide as the first: once it is written, room for the rest is taken
+    // in one step, so a long export is not copied each time the text outgrows its buffer.
+    std::size_t rowsLeft = 0;
+    for (const ChannelRecord* ch : channels)
+        if (ch && ch->present && last >= first)
+            rowsLeft += std::min<std::size_t>(ch->sampleCount,
+                                              (last - first) / std::max(ch->interval, 1u) + 1);
+    bool reserved = false;
     while (merge.Next(row)) {
         // A time whose every cell is blank (hidden, missing, Over or Under) is left out.
         fields.clear();
@@ -221,9 +231,14 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
                 numeric = true;
         }
         if (numeric) {
+            const std::size_t before = out.size();
             dater.Append(out, row.time, d);
             out += fields;
             out += "\r\n";
+            if (!reserved) {
+                reserved = true;
+                out.reserve(out.size() + rowsLeft * (out.size() - before + 4));
+            }
         }
     }
     return out;
