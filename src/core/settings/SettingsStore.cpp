@@ -28,7 +28,7 @@ bool ParseStoredInt(std::string_view text, int& value) {
 
 int CMemorySettingsStore::GetInt(std::string_view section, std::string_view entry,
                                  int def) const {
-    const auto it = m_values.find(std::make_pair(std::string(section), std::string(entry)));
+    const auto it = m_values.find(KeyLess::View{section, entry});
     if (it == m_values.end())
         return def;
     int v = def;
@@ -37,7 +37,7 @@ int CMemorySettingsStore::GetInt(std::string_view section, std::string_view entr
 
 std::string CMemorySettingsStore::GetString(std::string_view section, std::string_view entry,
                                             std::string_view def) const {
-    const auto it = m_values.find(std::make_pair(std::string(section), std::string(entry)));
+    const auto it = m_values.find(KeyLess::View{section, entry});
     return it == m_values.end() ? std::string(def) : it->second;
 }
 
@@ -48,12 +48,16 @@ void CMemorySettingsStore::WriteInt(std::string_view section, std::string_view e
 
 void CMemorySettingsStore::WriteString(std::string_view section, std::string_view entry,
                                        std::string_view value) {
-    m_values[std::make_pair(std::string(section), std::string(entry))] = std::string(value);
+    const auto it = m_values.find(KeyLess::View{section, entry});
+    if (it != m_values.end())
+        it->second.assign(value);
+    else
+        m_values.emplace(std::make_pair(std::string(section), std::string(entry)), value);
     ++m_nWrites;
 }
 
 bool CMemorySettingsStore::Has(std::string_view section, std::string_view entry) const {
-    return m_values.count(std::make_pair(std::string(section), std::string(entry))) != 0;
+    return m_values.find(KeyLess::View{section, entry}) != m_values.end();
 }
 
 } // namespace saroko

@@ -38,7 +38,18 @@ public:
     std::size_t WriteCount() const { return m_nWrites; }
 
 private:
-    std::map<std::pair<std::string, std::string>, std::string, std::less<>> m_values;
+    // Ordered by section, then entry; a lookup compares views and builds no key strings.
+    struct KeyLess {
+        using is_transparent = void;
+        using View = std::pair<std::string_view, std::string_view>;
+        static View Of(const std::pair<std::string, std::string>& k) { return {k.first, k.second}; }
+        static View Of(const View& k) { return k; }
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return Of(a) < Of(b);
+        }
+    };
+    std::map<std::pair<std::string, std::string>, std::string, KeyLess> m_values;
     std::size_t m_nWrites = 0;
 };
 
