@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace saroko {
@@ -41,15 +42,16 @@ int RunCommandTest(const CommServices& services, const CommandTestInput& input,
     std::array<uint8_t, 4> params = input.params;
     RecorderSettings settings{};
     std::array<uint32_t, 16> words{};
-    // Only the downloads fill the buffer; the other commands need no 64 KB cleared first.
+    // Only the downloads fill the buffer, and they read it only up to what they received.
     const bool download = input.command == kExecDownload || input.command == kExecDownloadPaced;
-    std::vector<uint8_t> buffer(download ? kDownloadBufferSize : 0);
+    const std::unique_ptr<uint8_t[]> buffer =
+        download ? std::make_unique_for_overwrite<uint8_t[]>(kDownloadBufferSize) : nullptr;
     CommandBlock block;
     block.params = params.data();
     block.reply = result.data();
     block.data = &settings;
     block.words = &words;
-    block.buffer = download ? buffer.data() : nullptr;
+    block.buffer = buffer.get();
     return comm.Execute(input.command, block, Wake::First, ShowResultFromCode(input.messageMode));
 }
 

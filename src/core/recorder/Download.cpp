@@ -238,7 +238,9 @@ int CRecorderDownload::Run(int target1, int target2) {
         return kDownloadStopped;
 
     m_settings = RecorderSettings{};
-    m_buffer.assign(kDownloadBufferSize, 0);
+    if (!m_buffer)
+        m_buffer = std::make_unique_for_overwrite<uint8_t[]>(kDownloadBufferSize);
+    std::memset(m_buffer.get(), 0, kDownloadHeaderSize);
     m_nModelCode = 0;
     CRecorderComm comm(m_services, 9600);
     int r = comm.Open();
@@ -266,7 +268,7 @@ int CRecorderDownload::Run(int target1, int target2) {
     std::memset(params, 0, 4);
     std::memset(reply, 0, 4);
     block.data = nullptr;
-    block.buffer = m_buffer.data();
+    block.buffer = m_buffer.get();
     r = comm.Execute(kExecDownloadPaced, block, Wake::No, ShowResult::Always);
     if (r != COMM_OK) return r;
 
@@ -274,12 +276,12 @@ int CRecorderDownload::Run(int target1, int target2) {
     m_szKept.clear();
     if (!m_services.keepFolder.empty()) {
         m_szKept =
-            KeepDownload(m_services.keepFolder, m_settings, m_buffer.data(), m_owner.downloadTime);
+            KeepDownload(m_services.keepFolder, m_settings, m_buffer.get(), m_owner.downloadTime);
         if (m_szKept.empty() && sink)
             sink->ShowMessage(msg::kKeepFailed, "\n" + m_services.keepFolder);
     }
 
-    FillDownloadedChannels(m_doc, target1, target2, m_settings, m_buffer.data(),
+    FillDownloadedChannels(m_doc, target1, target2, m_settings, m_buffer.get(),
                            m_owner.downloadTime);
     if (!m_szKept.empty())
         m_doc.AddSourceFile(m_szKept);

@@ -3,6 +3,7 @@
 // targets, the overwrite question, the start time of the data, the status texts and the
 // whole sequence of one press of "吸い上げ".
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,8 +103,9 @@ public:
 
     const RecorderSettings& Settings() const { return m_settings; }
     uint32_t ModelCode() const { return m_nModelCode; }
-    const std::vector<uint8_t>& Buffer() const { return m_buffer; }
-    DownloadHeader Header() const { return DownloadHeader::FromBytes(m_buffer.data()); }
+    DownloadHeader Header() const {
+        return m_buffer ? DownloadHeader::FromBytes(m_buffer.get()) : DownloadHeader{};
+    }
     // Where the last successful download was kept; empty when it was not (or not asked to).
     const std::string& KeptPath() const { return m_szKept; }
     // The status texts for the header now in the buffer.
@@ -115,7 +117,9 @@ private:
     IDownloadOwner& m_owner;
     RecorderSettings m_settings;
     uint32_t m_nModelCode = 0;
-    std::vector<uint8_t> m_buffer;
+    // Only the header is cleared before each download: the records are read up to the
+    // count the header gives, and nothing reads past them.
+    std::unique_ptr<uint8_t[]> m_buffer;
     std::string m_szKept;
 };
 
