@@ -4,6 +4,7 @@
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <map>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "core/document/ChannelRecord.h"
 #include "core/document/TimeUtil.h"

@@ -87,6 +87,7 @@ public:
             m_base = t;
             if (!m_valid)
                 m_tm = std::tm{};
+            m_minuteLen = 0;
         }
         const int sec = m_tm.tm_sec + static_cast<int>(t - m_base);
         const int y = m_tm.tm_year + 1900, mo = m_tm.tm_mon + 1, day = m_tm.tm_mday;
@@ -103,7 +104,25 @@ public:
             out.append(buf, static_cast<std::size_t>(n));
             return;
         }
+        if (m_minuteLen == 0)
+            WriteMinute(y, mo, day, h, mi, days);
         char* p = buf;
+        std::memcpy(p, m_minute, m_minuteLen);
+        p += m_minuteLen;
+        PutDigits(p, sec, 2);
+        *p++ = '"';
+        *p++ = d;
+        std::memcpy(p, m_days, m_daysLen);
+        p += m_daysLen;
+        // Round to nearest, ties to even, as the %.0f conversion does.
+        PutDigits(p, static_cast<long long>(std::nearbyint(frac)), 10);
+        out.append(buf, static_cast<std::size_t>(p - buf));
+    }
+
+private:
+    // The parts that stay the same for the whole minute: "\"YYYY/MM/DD HH:MM'" and "DAYS.".
+    void WriteMinute(int y, int mo, int day, int h, int mi, long long days) {
+        char* p = m_minute;
         *p++ = '"';
         PutDigits(p, y, 4);
         *p++ = '/';
@@ -115,23 +134,23 @@ public:
         *p++ = ':';
         PutDigits(p, mi, 2);
         *p++ = '\'';
-        PutDigits(p, sec, 2);
-        *p++ = '"';
-        *p++ = d;
+        m_minuteLen = static_cast<std::size_t>(p - m_minute);
         int width = 1;
         for (long long v = days; v >= 10; v /= 10)
             ++width;
+        p = m_days;
         PutDigits(p, days, width);
         *p++ = '.';
-        // Round to nearest, ties to even, as the %.0f conversion does.
-        PutDigits(p, static_cast<long long>(std::nearbyint(frac)), 10);
-        out.append(buf, static_cast<std::size_t>(p - buf));
+        m_daysLen = static_cast<std::size_t>(p - m_days);
     }
 
-private:
     std::tm m_tm{};
     uint32_t m_base = 0;
     bool m_valid = false;
+    char m_minute[24] = {};
+    std::size_t m_minuteLen = 0;
+    char m_days[24] = {};
+    std::size_t m_daysLen = 0;
 };
 
 } // namespace

@@ -28,7 +28,7 @@ bool ParseStoredInt(std::string_view text, int& value) {
 
 int CMemorySettingsStore::GetInt(std::string_view section, std::string_view entry,
                                  int def) const {
-    const auto it = m_values.find(KeyLess::View{section, entry});
+    const auto it = m_values.find(KeyView{section, entry});
     if (it == m_values.end())
         return def;
     int v = def;
@@ -37,7 +37,7 @@ int CMemorySettingsStore::GetInt(std::string_view section, std::string_view entr
 
 std::string CMemorySettingsStore::GetString(std::string_view section, std::string_view entry,
                                             std::string_view def) const {
-    const auto it = m_values.find(KeyLess::View{section, entry});
+    const auto it = m_values.find(KeyView{section, entry});
     return it == m_values.end() ? std::string(def) : it->second;
 }
 
@@ -48,7 +48,7 @@ void CMemorySettingsStore::WriteInt(std::string_view section, std::string_view e
 
 void CMemorySettingsStore::WriteString(std::string_view section, std::string_view entry,
                                        std::string_view value) {
-    const auto it = m_values.find(KeyLess::View{section, entry});
+    const auto it = m_values.find(KeyView{section, entry});
     if (it != m_values.end())
         it->second.assign(value);
     else
@@ -57,7 +57,7 @@ void CMemorySettingsStore::WriteString(std::string_view section, std::string_vie
 }
 
 bool CMemorySettingsStore::Has(std::string_view section, std::string_view entry) const {
-    return m_values.find(KeyLess::View{section, entry}) != m_values.end();
+    return m_values.find(KeyView{section, entry}) != m_values.end();
 }
 
 } // namespace saroko

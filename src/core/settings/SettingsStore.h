@@ -1,9 +1,10 @@
 #pragma once
 // The per-user settings store: named sections holding integer and text entries. A missing
 // section or entry yields the caller's default. Texts are UTF-8 at this interface.
-#include <map>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace saroko {
@@ -38,18 +39,29 @@ public:
     std::size_t WriteCount() const { return m_nWrites; }
 
 private:
-    // Ordered by section, then entry; a lookup compares views and builds no key strings.
-    struct KeyLess {
+    // Keyed by section and entry; a lookup hashes and compares views and builds no strings.
+    using KeyView = std::pair<std::string_view, std::string_view>;
+    struct KeyHash {
         using is_transparent = void;
-        using View = std::pair<std::string_view, std::string_view>;
-        static View Of(const std::pair<std::string, std::string>& k) { return {k.first, k.second}; }
-        static View Of(const View& k) { return k; }
-        template <class A, class B>
-        bool operator()(const A& a, const B& b) const {
-            return Of(a) < Of(b);
+        std::size_t operator()(const KeyView& k) const {
+            const std::hash<std::string_view> h;
+            return h(k.first) * 31 + h(k.second);
+        }
+        std::size_t operator()(const std::pair<std::string, std::string>& k) const {
+            return (*this)(KeyView{k.first, k.second});
         }
     };
-    std::map<std::pair<std::string, std::string>, std::string, KeyLess> m_values;
+    struct KeyEqual {
+        using is_transparent = void;
+        static KeyView Of(const std::pair<std::string, std::string>& k) { return {k.first, k.second}; }
+        static KeyView Of(const KeyView& k) { return k; }
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return Of(a) == Of(b);
+        }
+    };
+    std::unordered_map<std::pair<std::string, std::string>, std::string, KeyHash, KeyEqual>
+        m_values;
     std::size_t m_nWrites = 0;
 };
 
