@@ -68,17 +68,18 @@ void SaveAll(saroko::CZorvicDoc& doc) {
     doc.SaveRecentFiles();
 }
 
-// One channel of an hour's samples, with an Over, an Under and a missing sample in it.
+// One channel of an hour's samples, with an Over, an Under and a missing sample in it: few
+// enough that the export after each input stays a small part of the run.
 void FillChannel(saroko::ChannelRecord& ch, uint32_t start) {
     using namespace saroko;
     ch.present = 1;
     ch.startTime = start;
-    ch.interval = 60;
-    ch.sampleCount = 60;
-    for (int i = 0; i < 60; ++i) ch.samples[i] = static_cast<uint16_t>(32768 + 200 + i * 3);
-    ch.samples[10] = kCodeOver;
-    ch.samples[20] = kCodeUnder;
-    ch.samples[30] = kCodeMissing;
+    ch.interval = 300;
+    ch.sampleCount = 12;
+    for (int i = 0; i < 12; ++i) ch.samples[i] = static_cast<uint16_t>(32768 + 200 + i * 15);
+    ch.samples[3] = kCodeOver;
+    ch.samples[6] = kCodeUnder;
+    ch.samples[9] = kCodeMissing;
 }
 
 } // namespace
