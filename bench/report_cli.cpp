@@ -88,10 +88,17 @@ void BM_GnuplotAnchor(benchmark::State& state) {
                                "/full.dat' index i using 1:2 with lines notitle\" >/dev/null 2>&1");
 }
 
+// The least a Qt program pays to save a picture at all (see qt_picture_floor.cpp).
+void BM_QtPictureFloor(benchmark::State& state) {
+    bench::RunTimedCommand(state, "'" QT_PICTURE_FLOOR "' '" + F().dir +
+                                      "/floor.png' >/dev/null 2>&1");
+}
+
 BENCHMARK(BM_Info)->Apply(bench::FiveRuns);
 BENCHMARK(BM_ReportJson)->Apply(bench::FiveRuns);
 BENCHMARK(BM_ReportPdf)->Apply(bench::FiveRuns);
 BENCHMARK(BM_RenderPng)->Apply(bench::FiveRuns);
 BENCHMARK(BM_GnuplotAnchor)->Apply(bench::FiveRuns);
+BENCHMARK(BM_QtPictureFloor)->Apply(bench::FiveRuns);
 
 } // namespace
