@@ -82,15 +82,19 @@ private:
     void Draw() {
         // Set before the text goes out: an interrupt may come the moment it has.
         g_bBarOnLine.store(true);
+        // The line goes out whole: stderr is unbuffered, and a write for each piece cost
+        // more than all the rest of a record's work.
         const int filled = std::clamp(progress, 0, steps);
-        std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-                  << std::string(static_cast<std::size_t>(steps - filled), '.') << "] "
-                  << m_nReceived << " / " << m_nTotal << " records";
+        std::string line = "\r[";
+        line.append(static_cast<std::size_t>(filled), '#');
+        line.append(static_cast<std::size_t>(steps - filled), '.');
+        line += "] " + std::to_string(m_nReceived) + " / " + std::to_string(m_nTotal) + " records";
         if (const std::string left = FormatTimeLeft(m_pace.SecondsLeft()); !left.empty())
-            std::cerr << "  " << left;
+            line += "  " + left;
         if (m_nAttempt > 1)
-            std::cerr << "  attempt " << m_nAttempt << "/" << kBlockAttempts;
-        std::cerr << std::flush;
+            line += "  attempt " + std::to_string(m_nAttempt) + "/" +
+                    std::to_string(kBlockAttempts);
+        std::cerr << line << std::flush;
         m_bOnLine = true;
     }
 
