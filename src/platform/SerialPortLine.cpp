@@ -112,17 +112,36 @@ void CQtSerialLine::WaitForInput(uint32_t maxMs) {
     QElapsedTimer timer;
     timer.start();
     for (;;) {
-        if (QCoreApplication::instance() &&
-            (!m_pumpTimer.isValid() || m_pumpTimer.elapsed() >= kPumpEveryMs)) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            m_pumpTimer.start();
-        }
+        PumpEventsWhenDue();
         if (m_port->bytesAvailable() > 0) return;
         const qint64 left = static_cast<qint64>(maxMs) - timer.elapsed();
         if (left <= 0) return;
         // Sleeps in poll() until the port has data or the slice ends: no spinning.
         m_port->waitForReadyRead(static_cast<int>(std::min<qint64>(left, kSliceMs)));
         if (m_port->bytesAvailable() > 0) return;
+    }
+}
+
+void CQtSerialLine::Gather(uint32_t ms) {
+    if (!IsOpen()) {
+        Sleep(ms);
+        return;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (qint64 left = ms; left > 0; left = static_cast<qint64>(ms) - timer.elapsed()) {
+        PumpEventsWhenDue();
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, kSliceMs)));
+    }
+    // The port's buffer fills only when it reads the device: take in what has come.
+    m_port->waitForReadyRead(0);
+}
+
+void CQtSerialLine::PumpEventsWhenDue() {
+    if (QCoreApplication::instance() &&
+        (!m_pumpTimer.isValid() || m_pumpTimer.elapsed() >= kPumpEveryMs)) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_pumpTimer.start();
     }
 }
 

@@ -23,6 +23,7 @@ public:
     int WriteByte(uint8_t b) override;
     bool TryReadByte(uint8_t& b) override;
     void WaitForInput(uint32_t maxMs) override;
+    void Gather(uint32_t ms) override;
     uint32_t TickCount() const override;
     void Sleep(uint32_t ms) override;
 
@@ -30,6 +31,8 @@ public:
     const std::string& LastError() const { return m_szError; }
 
 private:
+    void PumpEventsWhenDue();
+
     std::unique_ptr<QSerialPort> m_port;
     std::string m_szError;
     QElapsedTimer m_pumpTimer;

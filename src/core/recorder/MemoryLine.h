@@ -33,6 +33,7 @@ public:
     int WriteByte(uint8_t b) override;
     bool TryReadByte(uint8_t& b) override;
     void WaitForInput(uint32_t maxMs) override;
+    void Gather(uint32_t ms) override { m_nowUs += uint64_t{ms} * 1000; }
     uint32_t TickCount() const override { return static_cast<uint32_t>(m_nowUs / 1000); }
     void Sleep(uint32_t ms) override { m_nowUs += uint64_t{ms} * 1000; }
 

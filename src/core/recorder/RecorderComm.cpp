@@ -1,5 +1,6 @@
 #include "core/recorder/RecorderComm.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -71,8 +72,8 @@ int CRecorderComm::WriteByte(uint8_t b) {
     return m_line.WriteByte(b) == 0 ? 0 : -1;
 }
 
-int CRecorderComm::ReadByte(uint8_t& dest, uint32_t timeoutMs) {
-    return m_line.ReadByte(dest, timeoutMs);
+int CRecorderComm::ReadByte(uint8_t& dest, uint32_t timeoutMs, uint32_t gatherMs) {
+    return m_line.ReadByte(dest, timeoutMs, gatherMs);
 }
 
 void CRecorderComm::BusyWait(uint32_t ms) {
@@ -368,8 +369,12 @@ int CRecorderComm::DownloadAttempt(bool paced) {
     const std::size_t end = kDownloadHeaderSize + kRecordSize * n;
     const uint32_t timeout = paced ? kPacedRecordTimeoutMs : kReplyTimeoutMs;
     for (std::size_t i = kDownloadHeaderSize; i < end; ++i) {
-        if (paced && (i - kDownloadHeaderSize) % kPacingBlockBytes == 0) WriteByte(kPacingByte);
-        if (ReadByte(buf[i], timeout) != 0) return COMM_BROKEN;
+        const std::size_t inBlock = (i - kDownloadHeaderSize) % kPacingBlockBytes;
+        if (paced && inBlock == 0) WriteByte(kPacingByte);
+        // The records stream in: let them gather, but no more than come before the next
+        // pacing byte is due (the recorder waits for it).
+        const std::size_t coming = paced ? std::min(end - i, kPacingBlockBytes - inBlock) : end - i;
+        if (ReadByte(buf[i], timeout, GatherMs(coming, m_nBaud)) != 0) return COMM_BROKEN;
         sum += buf[i];
         const uint32_t k = static_cast<uint32_t>((i - 5) / 4);
         owner.SetReceivedText(Format4u("%4u", k));

@@ -80,7 +80,7 @@ public:
     // Port side.
     void ClosePort();
     int WriteByte(uint8_t b);
-    int ReadByte(uint8_t& dest, uint32_t timeoutMs);
+    int ReadByte(uint8_t& dest, uint32_t timeoutMs, uint32_t gatherMs = 0);
     void BusyWait(uint32_t ms);
     void DrainInput();
     int WakeRecorder();

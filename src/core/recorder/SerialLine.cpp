@@ -1,19 +1,30 @@
 #include "core/recorder/SerialLine.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/settings/SettingsStore.h"
 
 namespace saroko {
 
-int ISerialLine::ReadByte(uint8_t& dest, uint32_t timeoutMs) {
+int ISerialLine::ReadByte(uint8_t& dest, uint32_t timeoutMs, uint32_t gatherMs) {
     const uint32_t t0 = TickCount();
     for (;;) {
         if (TryReadByte(dest)) return 0;
         const uint32_t elapsed = TickCount() - t0; // u32 difference survives the wrap
         if (elapsed > timeoutMs) return 1;
-        WaitForInput(timeoutMs - elapsed + 1);
+        const uint32_t left = timeoutMs - elapsed + 1;
+        if (gatherMs == 0)
+            WaitForInput(left);
+        else
+            Gather(std::min(left, gatherMs));
     }
+}
+
+uint32_t GatherMs(std::size_t expected, uint32_t baud) {
+    if (expected <= 1 || baud == 0) return 0;
+    const uint64_t wireMs = (uint64_t{expected} * 10 * 1000 + baud - 1) / baud;
+    return static_cast<uint32_t>(std::min<uint64_t>(wireMs, kMaxGatherMs));
 }
 
 std::string NormalisedPortName(const std::string& device) {

@@ -25,6 +25,7 @@ public:
     int WriteByte(uint8_t b) override;
     bool TryReadByte(uint8_t& b) override;
     void WaitForInput(uint32_t maxMs) override { m_inner.WaitForInput(maxMs); }
+    void Gather(uint32_t ms) override { m_inner.Gather(ms); }
     uint32_t TickCount() const override { return m_inner.TickCount(); }
     void Sleep(uint32_t ms) override { m_inner.Sleep(ms); }
 
@@ -70,6 +71,7 @@ public:
     int WriteByte(uint8_t b) override;
     bool TryReadByte(uint8_t& b) override;
     void WaitForInput(uint32_t maxMs) override { m_inner.WaitForInput(maxMs); }
+    void Gather(uint32_t ms) override { m_inner.Gather(ms); }
     uint32_t TickCount() const override { return m_inner.TickCount(); }
     void Sleep(uint32_t ms) override { m_inner.Sleep(ms); }
 

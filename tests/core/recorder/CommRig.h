@@ -87,7 +87,8 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
     return out;
 }
 struct CommRig {
-    explicit CommRig(uint64_t startUs = 0) : line(peer, startUs), clock(line, 1210000000u) {}
+    explicit CommRig(uint64_t startUs = 0, uint64_t byteUs = 0)
+        : peer(byteUs), line(peer, startUs), clock(line, 1210000000u) {}
     CommServices Services() {
         CommServices s;
         s.line = &line;

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
+#include <set>
 
 #include "core/recorder/CommRig.h"
 #include "core/TestSupport.h"
@@ -55,10 +57,13 @@ TEST(RecorderPort, DeviceNamesAndOpenFailures) {
 TEST(RecorderPort, ReadByteTimeOutEdges) {
     constexpr uint64_t kWrap = (uint64_t{1} << 32) * 1000 - 100000; // the tick count wraps
     // A byte at -1 ms never comes; the end is the clock after the call, from the start.
+    // Gathering looks every few milliseconds, and still once just after the time-out.
     // clang-format off
-    struct Case { uint64_t startUs; int64_t byteAtMs; int result; uint64_t endMs; } cases[] = {
+    struct Case { uint64_t startUs; int64_t byteAtMs; int result; uint64_t endMs; uint32_t gather = 0; } cases[] = {
         {0, 0, 0, 0},    {0, 499, 0, 499},    {0, 500, 0, 500},     {0, 502, 1, 501},
         {0, -1, 1, 501}, {kWrap, -1, 1, 501}, {kWrap, 300, 0, 300},
+        {0, 0, 0, 0, 10}, {0, 491, 0, 500, 10}, {0, 501, 0, 501, 10}, {0, 502, 1, 501, 10},
+        {0, 497, 0, 497, 7}, {0, 498, 0, 501, 7}, {0, -1, 1, 501, 7}, {kWrap, 502, 1, 501, 7},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -68,10 +73,19 @@ TEST(RecorderPort, ReadByteTimeOutEdges) {
         CMemoryLine line(peer, c.startUs);
         line.Open("x", 9600);
         uint8_t b = 0;
-        EXPECT_EQ(line.ReadByte(b, 500), c.result) << c.byteAtMs;
-        EXPECT_EQ((line.NowUs() - c.startUs) / 1000, c.endMs) << c.byteAtMs;
+        EXPECT_EQ(line.ReadByte(b, 500, c.gather), c.result) << c.byteAtMs << " " << c.gather;
+        EXPECT_EQ((line.NowUs() - c.startUs) / 1000, c.endMs) << c.byteAtMs << " " << c.gather;
         EXPECT_EQ(b, c.result == 0 ? 0x5A : 0) << "a time-out leaves the byte alone";
     }
+}
+
+TEST(RecorderPort, GatherForTheWireTimeOfTheBytesComingAtMostTenMilliseconds) {
+    struct Case { size_t expected; uint32_t baud, ms; } cases[] = {
+        {0, 9600, 0}, {1, 9600, 0}, {2, 9600, 3},  {9, 9600, 10},
+        {10, 9600, 10}, {4096, 9600, 10}, {2, 0, 0}, {100, 115200, 9},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GatherMs(c.expected, c.baud), c.ms) << c.expected << " at " << c.baud;
 }
 
 TEST(RecorderPort, DrainWaitsForFiftyQuietMillisecondsAndWakePauses) {
@@ -242,6 +256,7 @@ TEST(RecorderCommands, SixteenWordsBothWays) {
 }
 
 struct DownloadRun {
+    explicit DownloadRun(uint64_t byteUs) : rig(0, byteUs) {}
     int result = 0;
     CommRig rig;
     Bytes sent; // what the saved exchange has the PC write
@@ -268,8 +283,8 @@ std::vector<TranscriptEntry> PacedDownload(uint16_t n, size_t pacing) {
 
 // The data count, then the download replies of up to three attempts.
 std::unique_ptr<DownloadRun> RunDownload(const std::vector<TranscriptEntry>& exchange,
-                                         bool paced = true, int wake = 0) {
-    auto run = std::make_unique<DownloadRun>();
+                                         bool paced = true, int wake = 0, uint64_t byteUs = 0) {
+    auto run = std::make_unique<DownloadRun>(byteUs);
     run->sent = run->rig.Play(exchange);
     run->buffer.assign(kDownloadBufferSize + 64, 0xCC); // guard bytes behind the buffer
     CRecorderComm comm(run->rig.Services(), 9600);
@@ -343,6 +358,27 @@ TEST(RecorderDownload, PacingByteAfterTheBlockBeforeIt) {
         }
     }
     EXPECT_EQ(readBefore, (std::vector<size_t>{7, 7 + 4096}));
+}
+
+// Records at the wire's pace are taken a few at a time, none later than the longest gather
+// after it came; the pacing bytes keep their places.
+TEST(RecorderDownload, RecordsGatherAtMostTenMilliseconds) {
+    const auto run = RunDownload(PacedDownload(1025, 2), true, 0, 1042);
+    ASSERT_EQ(run->result, 0);
+    EXPECT_EQ(run->rig.line.Written(), run->sent);
+    // The reply starts once the request's check byte is out, one byte every 1042 us.
+    std::optional<uint64_t> start;
+    std::set<uint64_t> wakes;
+    uint64_t m = 0;
+    for (const auto& e : run->rig.line.Events()) {
+        if (e.written && e.byte == 0x29) start = e.us;
+        if (e.written || !start) continue;
+        const uint64_t came = *start + ++m * 1042;
+        ASSERT_TRUE(e.us >= came && e.us - came <= kMaxGatherMs * 1000) << m << " " << e.us;
+        wakes.insert(e.us);
+    }
+    EXPECT_EQ(m, 7u + 4100u + 2u);
+    EXPECT_LT(wakes.size(), m / 8);
 }
 
 TEST(RecorderDownload, OversizedHeader) {
