@@ -56,6 +56,7 @@ public:
         m_pace.Reset();
         if (m_pLine)
             m_pace.Start(m_pLine->TickCount(), m_nTotal);
+        m_redraw.Reset();
         Draw();
     }
     void SetReceivedText(const std::string& text) override {
@@ -68,6 +69,9 @@ public:
     }
     void PaintProgress() override { Draw(); }
     void EndLine() {
+        if (m_redraw.Held())
+            Write();
+        m_redraw.Reset();
         if (m_bOnLine)
             std::cerr << "\n" << std::flush;
         m_bOnLine = false;
@@ -79,7 +83,15 @@ private:
         return m_pSession ? m_pSession->codec.Cp932ToUtf8(cp932)
                           : CBasicCp932Codec().Cp932ToUtf8(cp932);
     }
+    // On a terminal the line is redrawn in place and a few times a second are plenty; a pipe
+    // or a file gets every line, as a script may count on them.
     void Draw() {
+        if (m_bInPlace && m_pLine &&
+            !m_redraw.Due(m_pLine->TickCount(), progress, m_nReceived >= m_nTotal))
+            return;
+        Write();
+    }
+    void Write() {
         // Set before the text goes out: an interrupt may come the moment it has.
         g_bBarOnLine.store(true);
         // The line goes out whole: stderr is unbuffered, and a write for each piece cost
@@ -102,6 +114,8 @@ private:
     const CliSession* m_pSession = nullptr;
     const ISerialLine* m_pLine = nullptr;
     CDownloadPace m_pace;
+    CProgressRedraw m_redraw;
+    const bool m_bInPlace = ::isatty(STDERR_FILENO) == 1;
     unsigned m_nReceived = 0, m_nTotal = 0;
     int m_nAttempt = 0;
     bool m_bHeaderShown = false;

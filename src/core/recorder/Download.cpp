@@ -147,6 +147,16 @@ std::string FormatTimeLeft(int seconds) {
     return buf;
 }
 
+bool CProgressRedraw::Due(uint32_t ms, int bar, bool last) {
+    m_bHeld = m_bDrawn && bar == m_nBar && !last && ms - m_tLast < kEveryMs;
+    if (m_bHeld)
+        return false;
+    m_bDrawn = true;
+    m_tLast = ms;
+    m_nBar = bar;
+    return true;
+}
+
 std::string KeptDownloadName(uint32_t downloadTime, int n) {
     std::tm tm{};
     if (!ToLocalTime(downloadTime, tm))

@@ -78,6 +78,24 @@ private:
 // "残り 0:27", "残り 1:02:05"; empty while the time is unknown.
 std::string FormatTimeLeft(int seconds);
 
+// When a progress line that is redrawn in place (on a terminal) is drawn again: the first
+// time, whenever the bar moves, for the last record, else at most every kEveryMs. A line
+// that was held back is drawn before it ends, so the last text is the same as drawing all.
+class CProgressRedraw {
+public:
+    static constexpr uint32_t kEveryMs = 100;
+    void Reset() { m_bDrawn = m_bHeld = false; }
+    // Whether to draw the state at tick `ms` now; a true answer counts as drawn.
+    bool Due(uint32_t ms, int bar, bool last);
+    bool Held() const { return m_bHeld; }
+
+private:
+    bool m_bDrawn = false;
+    bool m_bHeld = false;
+    uint32_t m_tLast = 0;
+    int m_nBar = 0;
+};
+
 // Every download is kept as a native file of its own, so data the user never saved can still
 // be found. The name is the download's local time, "20261206-143005.klg"; further downloads
 // of the same second get "-2", "-3", ... before the extension. `n` counts from 1.

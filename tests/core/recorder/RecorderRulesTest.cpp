@@ -493,5 +493,17 @@ TEST(DownloadPace, TimeLeftAtTheRateSinceTheHeader) {
     EXPECT_EQ(FormatTimeLeft(3725), "残り 1:02:05");
 }
 
+TEST(ProgressRedraw, FirstBarMovesLastAndEveryHundredMilliseconds) {
+    CProgressRedraw redraw;
+    const uint32_t t0 = 0xFFFFFFC0u; // the tick count wraps on the way
+    const struct { uint32_t ms; int bar; bool last, due; } steps[] = {
+        {t0, 0, false, true},       {t0 + 99, 0, false, false},  {t0 + 100, 0, false, true},
+        {t0 + 101, 1, false, true}, {t0 + 199, 1, false, false}, {t0 + 150, 1, true, true}};
+    for (const auto& s : steps) {
+        EXPECT_EQ(redraw.Due(s.ms, s.bar, s.last), s.due) << s.ms - t0;
+        EXPECT_EQ(redraw.Held(), !s.due) << s.ms - t0;
+    }
+}
+
 } // namespace
 } // namespace saroko::test
