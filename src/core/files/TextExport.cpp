@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "core/document/RowMerge.h"
 #include "core/document/ZorvicDoc.h"
@@ -188,30 +189,36 @@ void AppendExportHeader(std::string& out, const CZorvicDoc& doc, char d) {
 // One value cell; true when it holds a number. A value is written exactly as
 // FormatValue(type, 0, float(ToValue(code))) would write it; temperatures take a fast path
 // because they make up nearly every export.
-bool AppendExportCell(std::string& out, const CZorvicDoc& doc, const ChannelRecord& ch,
-                      int32_t code) {
+// Room for one row's cells: one per channel of at most a delimiter and 63 characters, and the line end.
+constexpr std::size_t kRowCellsSize = kChannelCount * 64 + 2;
+
+char* PutText(char* p, std::string_view text) {
+    std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+}
+
+bool PutExportCell(char*& p, const CZorvicDoc& doc, const ChannelRecord& ch, int32_t code) {
     if (doc.m_bShow[ch.number - 1] == 0 || code == kCodeMissing) {
-        out += "\"\"";
+        p = PutText(p, "\"\"");
         return false;
     }
     if (code == kCodeOver) {
-        out += "\"Over\"";
+        p = PutText(p, "\"Over\"");
         return false;
     }
     if (code == kCodeUnder) {
-        out += "\"Under\"";
+        p = PutText(p, "\"Under\"");
         return false;
     }
     const int type = ch.measureType;
     if (type == kTypeTemp13 || type == kTypeTemp14) {
-        char buf[16];
-        out.append(buf, FormatTemperatureTenths(code - 32768, doc.m_nUnitCF == 1, buf));
+        p += FormatTemperatureTenths(code - 32768, doc.m_nUnitCF == 1, p);
         return true;
     }
     const uint16_t sample = static_cast<uint16_t>(code);
     const std::string text =
         doc.FormatValue(type, 0, static_cast<float>(doc.ToValue(sample, type, 1)));
-    out += text;
+    p = PutText(p, std::string_view(text).substr(0, 63));
     return !text.empty();
 }
 
@@ -227,8 +234,7 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
     const uint32_t last = range == 1 ? m_range.viewEnd : m_range.dataEnd;
     CDataListMerge merge(channels, first, last, m_range.minInterval);
     LineDater dater;
-    std::string fields;
-    fields.reserve(200);
+    char cells[kRowCellsSize];
     DataListRow row;
     // Rows are all about as wide as the first: once it is written, room for the rest is taken
     // in one step, so a long export is not copied each time the text outgrows its buffer.
@@ -240,20 +246,21 @@ std::string CZorvicDoc::BuildTextExport(int range) const {
     bool reserved = false;
     while (merge.Next(row)) {
         // A time whose every cell is blank (hidden, missing, Over or Under) is left out.
-        fields.clear();
+        char* p = cells;
         bool numeric = false;
         for (std::size_t n = 0; n < channels.size(); ++n) {
-            fields += d;
+            *p++ = d;
             if (row.codes[n] == kNoSample)
-                fields += "\"\"";
-            else if (AppendExportCell(fields, *this, *channels[n], row.codes[n]))
+                p = PutText(p, "\"\"");
+            else if (PutExportCell(p, *this, *channels[n], row.codes[n]))
                 numeric = true;
         }
         if (numeric) {
+            *p++ = '\r';
+            *p++ = '\n';
             const std::size_t before = out.size();
             dater.Append(out, row.time, d);
-            out += fields;
-            out += "\r\n";
+            out.append(cells, static_cast<std::size_t>(p - cells));
             if (!reserved) {
                 reserved = true;
                 out.reserve(out.size() + rowsLeft * (out.size() - before + 4));
