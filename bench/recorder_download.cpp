@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <signal.h>
@@ -55,7 +56,10 @@ void BM_PacedDownload8000(benchmark::State& state) {
         const auto t0 = std::chrono::steady_clock::now();
         const pid_t cli = fork();
         if (cli == 0) {
+            // Settings, kept downloads and the archive all stay in the scratch folder.
             setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+            setenv("XDG_DATA_HOME", dir.c_str(), 1);
+            setenv("XDG_CACHE_HOME", dir.c_str(), 1);
             if (!freopen("/dev/null", "w", stderr) || !freopen("/dev/null", "w", stdout))
                 _exit(126);
             execl(SAROKO_CLI, SAROKO_CLI, "recorder", "download", "--device", device.c_str(), "-o",
@@ -74,8 +78,7 @@ void BM_PacedDownload8000(benchmark::State& state) {
     }
     kill(sim, SIGTERM);
     waitpid(sim, nullptr, 0);
-    std::remove(out.c_str());
-    rmdir(dir.c_str());
+    std::filesystem::remove_all(dir);
 
     const double wire = kDownloadBytes / kBytesPerSecond + kFixedPauses;
     const double wireAll = (kDownloadBytes + kOtherBytes) / kBytesPerSecond + kFixedPauses;
