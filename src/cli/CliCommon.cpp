@@ -1,6 +1,7 @@
 #include "cli/CliCommon.h"
 
 #include "cli/CliArchive.h"
+#include "core/archive/ReportProof.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -69,7 +70,7 @@ void ApplyUnit(CZorvicDoc& doc, std::optional<bool> fahrenheit) {
 std::vector<ReportSource> ReportSources(const CliSession& session) {
     std::vector<ReportSource> sources;
     for (const archive::Recording& r : session.sources)
-        sources.push_back({r.path, r.sha256, r.id > 0 ? std::optional(r.id) : std::nullopt});
+        sources.push_back(archive::SourceOf(r.path, r));
     return sources;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/archive/ReportProof.h"
 #include "core/document/ZorvicDoc.h"
 
 namespace saroko::archive {
@@ -85,47 +86,61 @@ CDocumentArchive::CDocumentArchive(CArchiveSession& session, const CZorvicDoc& d
     : m_session(session), m_doc(doc), m_codec(codec), m_describe(std::move(describe)),
       m_hashFile(std::move(hashFile)), m_state(StateOf(doc, codec)) {}
 
-void CDocumentArchive::TakeOwnership(const std::string& sha256, bool all) {
+void CDocumentArchive::TakeOwnership(const ReportSource& source, bool all) {
     const DocumentState now = StateOf(m_doc, m_codec);
     for (std::size_t i = 0; i < m_owner.size(); ++i) {
         const ChannelState& b = m_state.channels[i];
         const ChannelState& a = now.channels[i];
         const bool arrived = a.present && (!b.present || b.name != a.name || b.start != a.start);
         if (!a.present)
-            m_owner[i].clear();
+            m_owner[i] = {};
         else if (all || arrived)
-            m_owner[i] = sha256;
+            m_owner[i] = source;
     }
     m_state = now;
 }
 
 void CDocumentArchive::Loaded(const std::string& path, bool appended) {
     std::optional<Recording> r = m_describe(path);
-    if (r)
-        m_session.Record(EventKind::Opened, *r);
-    TakeOwnership(r ? r->sha256 : std::string(), !appended);
+    // The hash of the bytes read now: what a later report of these channels names.
+    TakeOwnership(r ? SourceOf(r->path, m_session.Record(EventKind::Opened, *r)) : ReportSource{},
+                  !appended);
 }
 
 void CDocumentArchive::Downloaded(const Recording& r) {
-    TakeOwnership(r.sha256, false);
+    TakeOwnership(SourceOf(r.path, r), false);
 }
 
 void CDocumentArchive::Saved(const std::string& path) {
     Commit();
     std::optional<Recording> r = m_describe(path);
     const std::string what = OutputText(path, m_hashFile);
-    if (r && !m_session.Find(r->sha256))
-        m_session.Record(EventKind::Created, *r, "saved");
+    ReportSource saved;
+    if (r) {
+        const std::optional<Recording> known = m_session.Find(r->sha256);
+        saved = SourceOf(r->path,
+                         known ? *known : m_session.Record(EventKind::Created, *r, "saved"));
+    }
     for (const std::string& source : Sources())
         m_session.RecordAbout(EventKind::Saved, source, {}, {}, what);
-    TakeOwnership(r ? r->sha256 : std::string(), true);
+    TakeOwnership(saved, true);
 }
 
 void CDocumentArchive::Produced(EventKind kind, const std::string& output) {
     Commit();
+    std::vector<ReportSource> all;
+    for (const std::string& sha : Sources())
+        all.push_back({{}, sha, {}});
+    Produced(kind, output, all);
+}
+
+void CDocumentArchive::Produced(EventKind kind, const std::string& output,
+                                const std::vector<ReportSource>& named) {
+    Commit();
     const std::string what = OutputText(output, m_hashFile);
-    for (const std::string& source : Sources())
-        m_session.RecordAbout(kind, source, {}, {}, what);
+    for (const ReportSource& source : named)
+        if (!source.sha256.empty())
+            m_session.RecordAbout(kind, source.sha256, {}, {}, what);
 }
 
 void CDocumentArchive::Commit(const AskReason& ask) {
@@ -134,12 +149,12 @@ void CDocumentArchive::Commit(const AskReason& ask) {
     for (DocumentChange& c : ChangesBetween(m_state, now)) {
         std::vector<std::string> about =
             c.slot < 0 ? Sources()
-                       : std::vector<std::string>{m_owner[static_cast<std::size_t>(c.slot)]};
+                       : std::vector<std::string>{m_owner[static_cast<std::size_t>(c.slot)].sha256};
         changes.emplace_back(std::move(c), std::move(about));
     }
     for (std::size_t i = 0; i < m_owner.size(); ++i)
         if (!now.channels[i].present)
-            m_owner[i].clear();
+            m_owner[i] = {};
     // Taken before any question: a commit that runs while the user answers one (the window's
     // repaints ask for one) finds nothing new, so no change is asked for or recorded twice.
     m_state = now;
@@ -155,9 +170,27 @@ void CDocumentArchive::Commit(const AskReason& ask) {
 std::vector<std::string> CDocumentArchive::Sources() const {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < m_owner.size(); ++i)
-        if (m_state.channels[i].present && !m_owner[i].empty() &&
-            std::find(out.begin(), out.end(), m_owner[i]) == out.end())
-            out.push_back(m_owner[i]);
+        if (m_state.channels[i].present && !m_owner[i].sha256.empty() &&
+            std::find(out.begin(), out.end(), m_owner[i].sha256) == out.end())
+            out.push_back(m_owner[i].sha256);
+    return out;
+}
+
+std::vector<ReportSource> CDocumentArchive::Shown() const {
+    std::vector<ReportSource> out;
+    // The channels a report's figures and a print's picture are made of, in their order.
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelRecord* ch = m_doc.GetChannel(n);
+        if (!ch || ch->present == 0 || m_doc.m_bShow[static_cast<std::size_t>(n - 1)] != 1)
+            continue;
+        for (std::size_t i = 0; i < m_owner.size(); ++i) {
+            const ReportSource& s = m_owner[i];
+            if (m_doc.m_pChannel[i].get() == ch && !s.sha256.empty() &&
+                std::none_of(out.begin(), out.end(),
+                             [&](const ReportSource& o) { return o.sha256 == s.sha256; }))
+                out.push_back(s);
+        }
+    }
     return out;
 }
 

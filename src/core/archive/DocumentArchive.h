@@ -9,6 +9,7 @@
 
 #include "core/archive/ArchiveSession.h"
 #include "core/document/ChannelRecord.h"
+#include "core/report/ReportProvenance.h"
 
 namespace saroko {
 class CZorvicDoc;
@@ -71,16 +72,24 @@ public:
     // the save, and the sources get a "saved" event with its hash. Its channels are then its.
     void Saved(const std::string& path);
     // Something was made from the sources: an export, print or report; `output` is the file
-    // written ("" for a printer).
+    // written ("" for a printer). The events are about `named`, the sources the output names
+    // (a report's or a print's Shown()), or else about every recording behind the channels.
     void Produced(EventKind kind, const std::string& output);
+    void Produced(EventKind kind, const std::string& output,
+                  const std::vector<ReportSource>& named);
     // Records what changed since the last look; `ask` gives the reason where one is asked.
     void Commit(const AskReason& ask = {});
 
-    // The recordings behind the channels now shown, each once, in slot order.
+    // The recordings behind the channels now present, each once, in slot order.
     std::vector<std::string> Sources() const;
+    // What a report or a print names as its sources: the recordings behind the channels it
+    // shows (present and not hidden), each once, by channel number, with the path and hash
+    // of the bytes read when they came in. A file changed on disk since is still named by
+    // the bytes read, which are the ones the figures come from.
+    std::vector<ReportSource> Shown() const;
 
 private:
-    void TakeOwnership(const std::string& sha256, bool all);
+    void TakeOwnership(const ReportSource& source, bool all);
 
     CArchiveSession& m_session;
     const CZorvicDoc& m_doc;
@@ -88,7 +97,7 @@ private:
     Describe m_describe;
     FileHasher m_hashFile;
     DocumentState m_state;
-    std::array<std::string, kChannelCount> m_owner; // the recording's hash, per slot
+    std::array<ReportSource, kChannelCount> m_owner; // the recording read, per slot
 };
 
 } // namespace saroko::archive

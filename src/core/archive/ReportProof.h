@@ -5,6 +5,10 @@
 
 namespace saroko::archive {
 
+// A source as a report names it: the path it was read from, and the hash and id of the
+// bytes read then (no id while the archive's write waits).
+ReportSource SourceOf(const std::string& readFrom, const Recording& archived);
+
 // Each source without an archive id takes the id of the recording its hash names, and the
 // proof takes the chain head as it stands now, before the report's own event.
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session);

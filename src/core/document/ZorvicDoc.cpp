@@ -155,7 +155,6 @@ void CZorvicDoc::InitDocument() {
         if (!m_pChannel[i])
             m_pChannel[i] = std::make_unique<ChannelRecord>();
     ClearAllChannels();
-    m_sourceFiles.clear();
     m_recentFiles.clear();
     for (int i = 1; i <= static_cast<int>(kRecentFileCount); ++i) {
         char key[16];
@@ -534,11 +533,6 @@ std::string CZorvicDoc::CellValueText(const ChannelRecord& ch, uint16_t code,
     if (!average && code == kCodeUnder)
         return " Under";
     return FormatValue(ch.measureType, 0, ToValue(code, ch.measureType, 1));
-}
-
-void CZorvicDoc::AddSourceFile(const std::string& path) {
-    if (std::find(m_sourceFiles.begin(), m_sourceFiles.end(), path) == m_sourceFiles.end())
-        m_sourceFiles.push_back(path);
 }
 
 void CZorvicDoc::SetPathName(const std::string& path) {

@@ -155,8 +155,6 @@ public:
     void SaveScaleSettings();
 
     void SetPathName(const std::string& path);
-    // Notes a file whose bytes went into the channels, once.
-    void AddSourceFile(const std::string& path);
 
     // Members, in the order of the original document.
     std::array<std::unique_ptr<ChannelRecord>, kChannelCount> m_pChannel;
@@ -166,9 +164,6 @@ public:
     std::array<uint32_t, kChannelCount> m_bShow{1, 1, 1, 1, 1, 1, 1, 1};
     uint32_t m_bDataModified = 0;
     std::vector<std::string> m_recentFiles;
-    // The files the channels came from (read as new, appended, a download's kept copy), in
-    // order: the sources a report and a print name with their hashes.
-    std::vector<std::string> m_sourceFiles;
     uint32_t m_nDivideCode = 1;
     uint32_t m_nPrintMethod = 0;
     uint32_t m_nHorizontalScale = 1;

@@ -310,13 +310,10 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
     }
 
     if (mode == IDocumentPrompts::kReadNew) {
-        m_sourceFiles.clear();
-        AddSourceFile(path);
         SetPathName(path);
         AddRecentFile(path);
         RecalcRanges(RecalcMode::NewData);
     } else {
-        AddSourceFile(path);
         AddRecentFile(path);
         RecalcRanges(RecalcMode::ChangedData);
     }

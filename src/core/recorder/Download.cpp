@@ -293,8 +293,6 @@ int CRecorderDownload::Run(int target1, int target2) {
 
     FillDownloadedChannels(m_doc, target1, target2, m_settings, m_buffer.get(),
                            m_owner.downloadTime);
-    if (!m_szKept.empty())
-        m_doc.AddSourceFile(m_szKept);
     return COMM_OK;
 }
 

@@ -313,16 +313,16 @@ bool CMainFrame::RunViewCommand(int id) {
             }) ||
         ui::RunPrintingCommand(
             id, *m_pView, this,
-            [this](int command, const QString& output) {
+            [this](int command, const QString& output, const std::vector<ReportSource>& sources) {
                 if (!m_pArchive)
                     return;
                 m_pArchive->Document().Produced(command == cmd::kReport
                                                     ? archive::EventKind::Reported
                                                     : archive::EventKind::Printed,
-                                                output.toStdString());
+                                                output.toStdString(), sources);
                 m_pArchive->SayProblem();
             },
-            m_pArchive ? &m_pArchive->Session() : nullptr) ||
+            m_pArchive ? &m_pArchive->Document() : nullptr) ||
         ui::RunChannelCommand(id, *m_pView, this)) {
         UpdateCommandUi();
         return true;

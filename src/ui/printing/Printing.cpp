@@ -10,7 +10,6 @@
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
-#include "platform/FileHash.h"
 #include "platform/QtSettingsStore.h"
 #include "ui/printing/PrintDialogs.h"
 #include "ui/printing/PrintSetup.h"
@@ -158,7 +157,8 @@ QImage CaptureView(CZorvicView& view) {
     return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent) {
+bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent,
+                const std::vector<ReportSource>& sources) {
     CZorvicDoc& doc = view.Doc();
     CChannelPalette& palette = view.Palette();
     const PaletteEntries kept = palette.Entries();
@@ -191,7 +191,7 @@ bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent) {
                     // A PDF in a folder that cannot be written, for example.
                     ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), parent);
                 },
-                SourcesFooterText(HashSources(doc.m_sourceFiles)));
+                SourcesFooterText(sources));
         }
     }
     // Whatever happened, the screen gets its own colours back.
@@ -216,7 +216,7 @@ void DrawListPage(QPainter& p, const ListPage& page, const QFont& font) {
         p.drawText(QRect(t.x, t.y, 1000, kListRowPitch), kFlags, QString::fromStdString(t.text));
 }
 
-int PrintDataList(CZorvicView& view, QWidget* parent) {
+int PrintDataList(CZorvicView& view, QWidget* parent, const std::vector<ReportSource>& sources) {
     const CZorvicDoc& doc = view.Doc();
     CPrintSetup& setup = CPrintSetup::Of(view);
     QPrinter& printer = setup.Printer();
@@ -262,7 +262,7 @@ int PrintDataList(CZorvicView& view, QWidget* parent) {
             QCoreApplication::processEvents();
             return progress.Cancelled();
         };
-        done = PrintListPages(printer, doc, range, steps, SourcesFooterText(HashSources(doc.m_sourceFiles)));
+        done = PrintListPages(printer, doc, range, steps, SourcesFooterText(sources));
         if (done < 0) {
             ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), main);
             done = 0;

@@ -26,14 +26,17 @@ namespace ui {
 // The printer setup (57606). True when the user confirmed it.
 bool PrinterSetup(CZorvicView& view, QWidget* parent);
 
-// The graph print (32784 colour, 32785 monochrome). True when a page was printed.
-bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent);
+// The graph print (32784 colour, 32785 monochrome). True when a page was printed. The
+// footer names `sources`, as the list print's does.
+bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent,
+                const std::vector<ReportSource>& sources = {});
 
 // The picture of the view as it stands, legend pane included; null for an empty window.
 QImage CaptureView(CZorvicView& view);
 
 // The data list print (40002). Returns the number of pages printed.
-int PrintDataList(CZorvicView& view, QWidget* parent);
+int PrintDataList(CZorvicView& view, QWidget* parent,
+                  const std::vector<ReportSource>& sources = {});
 
 // The print commands' pages on any printer, the program's and the command line's.
 PrinterMetrics MetricsOf(const QPrinter& printer);

@@ -1,5 +1,6 @@
 #include "ui/printing/PrintingCommands.h"
 
+#include "core/archive/DocumentArchive.h"
 #include "core/document/CommandState.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/DataListDlg.h"
@@ -11,7 +12,7 @@
 namespace saroko::ui {
 
 bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
-                        const PrintedHook& printed, archive::CArchiveSession* archive) {
+                        const PrintedHook& printed, archive::CDocumentArchive* archive) {
     switch (commandId) {
     case cmd::kPrintSetup:
         PrinterSetup(view, parent);
@@ -27,22 +28,26 @@ bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
     }
     if (!AnyChannelPresent(view.Doc()))
         return true; // greyed
+    // One list for the page and for the events: the recordings as they were read.
+    const std::vector<ReportSource> sources =
+        archive ? archive->Shown() : std::vector<ReportSource>{};
     const auto tell = [&](bool done, const QString& output) {
         if (done && printed)
-            printed(commandId, output);
+            printed(commandId, output, sources);
     };
     const auto printerFile = [&view] { return CPrintSetup::Of(view).Printer().outputFileName(); };
     switch (commandId) {
     case cmd::kPrintColour:
     case cmd::kPrintMono:
-        tell(PrintGraph(view, commandId == cmd::kPrintColour, parent), printerFile());
+        tell(PrintGraph(view, commandId == cmd::kPrintColour, parent, sources), printerFile());
         break;
     case cmd::kPrintDataList:
-        tell(PrintDataList(view, parent) > 0, printerFile());
+        tell(PrintDataList(view, parent, sources) > 0, printerFile());
         break;
     case cmd::kReport: {
         QString written;
-        tell(RunReport(view, parent, &written, archive), written);
+        tell(RunReport(view, parent, &written, sources, archive ? &archive->Session() : nullptr),
+             written);
         break;
     }
     default:

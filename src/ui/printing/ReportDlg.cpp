@@ -192,7 +192,7 @@ void SetReportPathHook(std::function<QString(const QString& proposed)> hook) {
 }
 
 bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
-               archive::CArchiveSession* archive) {
+               const std::vector<ReportSource>& sources, archive::CArchiveSession* archive) {
     CZorvicDoc& doc = view.Doc();
     const GraphRange& r = *doc.GetRange();
     std::vector<CReportDlg::ChannelRow> channels;
@@ -212,8 +212,7 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
                                            ProposedReport(doc), CReportDlg::tr("PDF ﾌｧｲﾙ (*.pdf)"));
     if (path.isEmpty())
         return false;
-    ReportProvenance proof =
-        MakeReportProvenance(HashSources(doc.m_sourceFiles), doc.Clock().Now());
+    ReportProvenance proof = MakeReportProvenance(sources, doc.Clock().Now());
     if (archive)
         archive::AddArchiveProof(proof, *archive);
     if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options(), proof)) {

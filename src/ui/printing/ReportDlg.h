@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/report/ReportProvenance.h"
 #include "core/report/ReportSettings.h"
 
 class QCheckBox;
@@ -54,9 +55,10 @@ private:
 };
 
 // The command: dialog, file, report. True when a report was written.
-// `written` gets the report's path; `archive`, when there is one, names the sources' archive
-// ids and its chain head in the report.
+// `written` gets the report's path; the report names `sources`, and `archive`, when there is
+// one, adds the archive ids still missing and its chain head.
 bool RunReport(CZorvicView& view, QWidget* parent, QString* written = nullptr,
+               const std::vector<ReportSource>& sources = {},
                archive::CArchiveSession* archive = nullptr);
 // Answers the report's file question in tests ("" is Cancel); an empty hook restores it.
 void SetReportPathHook(std::function<QString(const QString& proposed)> hook);

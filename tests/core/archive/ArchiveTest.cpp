@@ -379,8 +379,8 @@ TEST_F(ArchiveTest, DocumentChangesNameTheirOldAndNewValue) {
     }
 }
 
-// The window's document through loads, an append, changes, a save and a print: each event is
-// about the recording its channel came from.
+// The window's document through loads, an append, changes, a save and a report: each event is
+// about the recording its channel came from, and a report names the recordings it shows.
 TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
     CArchiveSession s(&mem, &FakeHash, context);
     const CBasicCp932Codec codec;
@@ -389,16 +389,26 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
         if (path == "/x/notes.txt")
             return std::nullopt;
         Recording r = Rec(path);
+        r.path = path;
         tag[r.sha256] = path.substr(3);
         return r;
     };
     CDocumentArchive da(s, doc, codec, describe, [](const std::string& p) { return "h" + p; });
+    const auto shown = [&](std::string got = {}) {
+        for (const ReportSource& src : da.Shown())
+            got += tag[src.sha256] + "=" + src.path + "#" +
+                   std::to_string(src.archiveId.value_or(0)) + " ";
+        return got;
+    };
     Fill(*doc.GetChannel(1), 1000, 60, {C(1)}, "OVEN");
     Fill(*doc.GetChannel(2), 1000, 60, {C(2)}, "DUCT");
     da.Loaded("/x/a.klg", false);
     Fill(*doc.GetChannel(3), 5000, 60, {C(3)}, "ROOM");
     da.Loaded("/x/b.klg", true);
     da.Loaded("/x/notes.txt", true);
+    EXPECT_EQ(shown(), "a.klg=/x/a.klg#1 b.klg=/x/b.klg#2 ");
+    doc.m_bShow[2] = 0; // a hidden channel is in neither the figures nor the sources
+    EXPECT_EQ(shown(), "a.klg=/x/a.klg#1 ");
     std::memcpy(doc.GetChannel(3)->name, "HALL", 4);
     doc.GetChannel(1)->startTime = 1060;
     doc.m_nUnitCF = 1;
@@ -412,7 +422,8 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
     std::memcpy(doc.GetChannel(2)->name, "PIPE", 4); // committed by the save, without a reason
     da.Saved("/x/c.klg");
     doc.GetChannel(2)->present = 0;
-    da.Produced(EventKind::Printed, "");
+    EXPECT_EQ(shown(), "c.klg=/x/c.klg#3 ");
+    da.Produced(EventKind::Reported, "/x/r.pdf", da.Shown());
     da.Produced(EventKind::Exported, "/x/c.txt");
     std::string got;
     for (const Event& e : mem.events)
@@ -431,7 +442,7 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
                    "saved a.klg ||/x/c.klg sha256:h/x/c.klg|\n"
                    "saved b.klg ||/x/c.klg sha256:h/x/c.klg|\n"
                    "changed c.klg deleted|CH2 PIPE||\n"
-                   "printed c.klg ||printer|\n"
+                   "reported c.klg ||/x/r.pdf sha256:h/x/r.pdf|\n"
                    "exported c.klg ||/x/c.txt sha256:h/x/c.txt|\n");
     EXPECT_EQ(da.Sources(), std::vector<std::string>{Rec("/x/c.klg").sha256});
 }

@@ -196,10 +196,14 @@ TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
 }
 
 // The report names each source's archive id and the chain head before it; it and the print
-// are events about both sources with the file written and its hash.
+// are events about both sources with the file written and its hash. A source changed on disk
+// since it was read is named by the bytes read, which the figures come from.
 TEST_F(RecordingsTest, TheWindowsReportAndPrintCarryTheArchive) {
     OpenArchive();
     OpenBoth();
+    const QString read = QString::fromStdString(*Sha256OfFile(a.toStdString()));
+    QFile changed(a);
+    ASSERT_TRUE(changed.open(QIODevice::Append) && changed.write("x", 1) == 1 && changed.flush());
     frame->show();
     const QString report = dir.filePath(QStringLiteral("r.pdf"));
     const QString print = dir.filePath(QStringLiteral("p.pdf"));
@@ -239,7 +243,7 @@ TEST_F(RecordingsTest, TheWindowsReportAndPrintCarryTheArchive) {
     const QString out = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(out.contains(QString::fromStdString(head))) << out.toStdString();
     for (const auto& [path, id] : {std::pair{a, 1}, std::pair{b, 2}}) {
-        const QString sha = QString::fromStdString(*Sha256OfFile(path.toStdString()));
+        const QString sha = id == 1 ? read : QString::fromStdString(*Sha256OfFile(b.toStdString()));
         EXPECT_TRUE(out.contains(QRegularExpression(sha + QStringLiteral("\\s+%1\\b").arg(id))))
             << out.toStdString();
     }
