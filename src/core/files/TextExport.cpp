@@ -186,10 +186,8 @@ void AppendExportHeader(std::string& out, const CZorvicDoc& doc, char d) {
     out += "\r\n";
 }
 
-// One value cell; true when it holds a number. A value is written exactly as
-// FormatValue(type, 0, float(ToValue(code))) would write it; temperatures take a fast path
-// because they make up nearly every export.
-// Room for one row's cells: one per channel of at most a delimiter and 63 characters, and the line end.
+// Room for one row's cells: one per channel of at most a delimiter and 63 characters, and
+// the line end.
 constexpr std::size_t kRowCellsSize = kChannelCount * 64 + 2;
 
 char* PutText(char* p, std::string_view text) {
@@ -197,6 +195,9 @@ char* PutText(char* p, std::string_view text) {
     return p + text.size();
 }
 
+// One value cell; true when it holds a number. A value is written exactly as
+// FormatValue(type, 0, float(ToValue(code))) would write it; temperatures take a fast path
+// because they make up nearly every export.
 bool PutExportCell(char*& p, const CZorvicDoc& doc, const ChannelRecord& ch, int32_t code) {
     if (doc.m_bShow[ch.number - 1] == 0 || code == kCodeMissing) {
         p = PutText(p, "\"\"");

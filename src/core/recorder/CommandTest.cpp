@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
-#include <vector>
 
 namespace saroko {
 

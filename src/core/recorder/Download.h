@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/recorder/Protocol.h"
 #include "core/recorder/RecorderComm.h"
