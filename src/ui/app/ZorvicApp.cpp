@@ -15,6 +15,7 @@
 #include "ui/app/MainFrame.h"
 #include "ui/app/SingleInstance.h"
 #include "ui/app/WindowArchive.h"
+#include "ui/graph/GraphPainter.h"
 #include "ui/graph/ZorvicView.h"
 #include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
@@ -77,7 +78,8 @@ private:
         if (m_frame.View()->GraphLayer().isNull())
             return;
         m_frame.View()->removeEventFilter(this);
-        const bool saved = m_frame.grab().save(m_path, "PNG");
+        // Written as the graph's pictures are: a light compression, a palette where it fits.
+        const bool saved = SaveGraphPng(m_frame.grab().toImage(), m_path);
         if (!saved)
             std::fprintf(stderr, "saroko: cannot write %s\n", qPrintable(m_path));
         QCoreApplication::exit(saved ? 0 : 1);
