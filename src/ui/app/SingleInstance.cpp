@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QTimer>
+
+#include "platform/LocalChannel.h"
 
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
@@ -55,21 +55,12 @@ QString CSingleInstance::ServerName() {
 }
 
 CSingleInstance::CSingleInstance(QObject* parent)
-    : QObject(parent), m_pServer(new QLocalServer(this)) {
-    m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_pServer, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_pServer->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                const QString path = QString::fromUtf8(socket->readLine()).trimmed();
-                socket->write("+");
-                socket->flush();
-                if (!path.isEmpty())
-                    emit fileReceived(path);
-            });
-        }
+    : QObject(parent), m_pServer(new CLineListener('+', this)) {
+    // The answer goes back as soon as the whole path is in; the file opens afterwards.
+    connect(m_pServer, &CLineListener::lineReceived, this, [this](const QByteArray& line) {
+        const QString path = QString::fromUtf8(line).trimmed();
+        if (!path.isEmpty())
+            emit fileReceived(path);
     });
 }
 
@@ -83,26 +74,16 @@ bool CSingleInstance::HandOver(const QString& path, int timeoutMs) {
     if (!IsOwnAndClosed(name, S_IFSOCK))
         return false;
 #endif
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    socket.write(path.toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    // The receiver acknowledges once it has the whole path; it opens the file afterwards.
-    if (!socket.waitForReadyRead(timeoutMs))
-        return false;
-    return socket.read(1) == "+";
+    return SendLine(name, path.toUtf8(), timeoutMs) == '+';
 }
 
 bool CSingleInstance::IsListening() const {
-    return m_pServer->isListening();
+    return m_pServer->IsListening();
 }
 
 void CSingleInstance::Start() {
     m_bRetryPending = false;
-    if (m_pServer->isListening())
+    if (m_pServer->IsListening())
         return;
     const QString name = ServerName();
     if (name.isEmpty())
@@ -125,12 +106,9 @@ bool CSingleInstance::Listen(const QString& name) {
         return false;
     // Listening replaces whatever socket holds the name, so ask first whether an instance
     // still answers there; what is left is a socket of one that ended without closing it.
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(500))
+    if (ListenerAnswers(name))
         return false;
-    QLocalServer::removeServer(name);
-    return m_pServer->listen(name);
+    return m_pServer->Listen(name);
 }
 
 void CSingleInstance::Watch(const QString& name) {
@@ -139,13 +117,10 @@ void CSingleInstance::Watch(const QString& name) {
         m_pWatch->deleteLater();
     }
     // A connection held open to the listener: it drops when the listener ends, quit or killed.
-    m_pWatch = new QLocalSocket(this);
-    connect(m_pWatch, &QLocalSocket::disconnected, this, [this] { RetryLater(50); });
-    connect(m_pWatch, &QLocalSocket::errorOccurred, this, [this](QLocalSocket::LocalSocketError e) {
-        if (e != QLocalSocket::PeerClosedError)
-            RetryLater(1000);
-    });
-    m_pWatch->connectToServer(name);
+    m_pWatch = new CListenerWatch(this);
+    connect(m_pWatch, &CListenerWatch::ended, this, [this] { RetryLater(50); });
+    if (!m_pWatch->Watch(name))
+        RetryLater(1000);
 }
 
 void CSingleInstance::RetryLater(int ms) {

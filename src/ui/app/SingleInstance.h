@@ -4,8 +4,10 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
+namespace saroko {
+class CLineListener;
+class CListenerWatch;
+} // namespace saroko
 
 namespace saroko::ui {
 
@@ -36,8 +38,8 @@ private:
     void Watch(const QString& name);
     void RetryLater(int ms);
 
-    QLocalServer* m_pServer;
-    QLocalSocket* m_pWatch = nullptr;
+    CLineListener* m_pServer;
+    CListenerWatch* m_pWatch = nullptr;
     bool m_bRetryPending = false;
 };
 

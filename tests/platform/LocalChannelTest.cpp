@@ -1,0 +1,137 @@
+// The local line channel on real sockets: what a client that sends in pieces, too much or
+// nothing at all gets, the time limit of a hand-over, and a watch on a listener that ends.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/LocalChannel.h"
+
+namespace saroko {
+namespace {
+
+void Events() {
+    static int argc = 1;
+    static char name[] = "saroko-test";
+    static char* argv[] = {name, nullptr};
+    static auto* app = new QCoreApplication(argc, argv);
+    (void)app;
+}
+
+// A plain client socket on `path`, or a listening one that never accepts.
+int RawSocket(const QString& path, bool listen) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray p = QFile::encodeName(path);
+    std::memcpy(addr.sun_path, p.constData(), static_cast<std::size_t>(p.size()));
+    const auto* a = reinterpret_cast<const sockaddr*>(&addr);
+    const bool ok = listen ? ::bind(fd, a, sizeof addr) == 0 && ::listen(fd, 4) == 0
+                           : ::connect(fd, a, sizeof addr) == 0;
+    EXPECT_TRUE(ok) << p.constData();
+    return fd;
+}
+
+// What the listener answers to `bytes` sent in `pieces`: its byte, or "" when it closes.
+std::string Answer(const QString& path, const QByteArray& bytes, int pieces = 1) {
+    const int fd = RawSocket(path, false);
+    const qsizetype step = bytes.size() / pieces + 1;
+    for (qsizetype at = 0; at < bytes.size(); at += step) {
+        const QByteArray piece = bytes.mid(at, step);
+        // Once the listener has closed on too long a line, the rest may not go out.
+        ::send(fd, piece.constData(), static_cast<std::size_t>(piece.size()), MSG_NOSIGNAL);
+        QTest::qWait(5);
+    }
+    char c = 0;
+    ssize_t n = -1;
+    (void)QTest::qWaitFor(
+        [&] { return (n = ::recv(fd, &c, 1, MSG_DONTWAIT)) >= 0 || errno != EAGAIN; }, 5000);
+    ::close(fd);
+    return n == 1 ? std::string(1, c) : std::string();
+}
+
+TEST(LocalChannel, AnswersEachWholeLineUpToItsLimit) {
+    Events();
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("s"));
+    CLineListener listener('+');
+    ASSERT_TRUE(listener.Listen(name));
+    QList<QByteArray> lines;
+    QObject::connect(&listener, &CLineListener::lineReceived,
+                     [&](const QByteArray& line) { lines.append(line); });
+
+    EXPECT_EQ(Answer(name, "/tmp/\xE6\xB8\xA9\xE5\xBA\xA6.klg\n", 3), "+");
+    const QByteArray longest(CLineListener::kMaxLine, 'a');
+    EXPECT_EQ(Answer(name, longest + '\n', 5), "+");
+    EXPECT_EQ(Answer(name, longest + "a\n", 5), "");
+    const int gone = RawSocket(name, false); // a client that goes before its line ends
+    ::send(gone, "no end", 6, MSG_NOSIGNAL);
+    ::close(gone);
+    QTest::qWait(20);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "/tmp/\xE6\xB8\xA9\xE5\xBA\xA6.klg");
+    EXPECT_EQ(lines[1], longest);
+
+    // The whole hand-over from another thread, as a second program makes it.
+    std::optional<char> answer;
+    std::thread sender([&] { answer = SendLine(name, "b.klg", 2000); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lines.size() == 3; }, 5000));
+    sender.join();
+    EXPECT_EQ(answer, '+');
+    EXPECT_EQ(lines.value(2), "b.klg");
+}
+
+TEST(LocalChannel, HandOverEndsAtItsTimeLimit) {
+    Events();
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("s"));
+    EXPECT_EQ(SendLine(name, "a", 1000), std::nullopt); // nobody there
+    EXPECT_FALSE(ListenerAnswers(name));
+    // A listener that takes connections and never answers.
+    const int stuck = RawSocket(name, true);
+    EXPECT_TRUE(ListenerAnswers(name));
+    for (const int limit : {50, 300}) {
+        QElapsedTimer t;
+        t.start();
+        EXPECT_EQ(SendLine(name, "a", limit), std::nullopt);
+        EXPECT_GE(t.elapsed(), limit);
+        EXPECT_LT(t.elapsed(), limit + 200);
+    }
+    ::close(stuck);
+}
+
+TEST(LocalChannel, ListenerTakesOverALeftSocketAndRemovesItsOwn) {
+    Events();
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("s"));
+    ::close(RawSocket(name, true)); // the file of a listener that ended without removing it
+    ASSERT_TRUE(QFile::exists(name));
+    auto listener = std::make_unique<CLineListener>('+');
+    ASSERT_TRUE(listener->Listen(name));
+    EXPECT_FALSE(listener->Listen(name)); // once is enough
+
+    CListenerWatch watch;
+    int ended = 0;
+    QObject::connect(&watch, &CListenerWatch::ended, [&] { ++ended; });
+    ASSERT_TRUE(watch.Watch(name));
+    QTest::qWait(20);
+    EXPECT_EQ(ended, 0);
+    listener.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 1; }, 5000));
+    EXPECT_FALSE(QFile::exists(name));
+    EXPECT_FALSE(watch.Watch(name));
+}
+
+} // namespace
+} // namespace saroko
