@@ -31,6 +31,17 @@ void CopyArea(QPainter& to, const QImage& from, const QRect& area) {
     to.drawImage(QRectF(area), from, Physical(area, from.devicePixelRatio()));
 }
 
+// Copies `area` of a layer into the window piece by piece, each under a clip of its own. Under
+// a clip of several rectangles the raster engine blends span by span, on worker threads, where
+// it copies rows under one; and a cursor step's area is two columns, not their bounding box.
+void CopyPieces(QPainter& to, const QImage& from, const QRegion& area) {
+    for (const QRect& r : area) {
+        to.setClipRect(r);
+        CopyArea(to, from, r);
+    }
+    to.setClipping(false);
+}
+
 } // namespace
 
 CZorvicView::CZorvicView(CZorvicDoc& doc, QWidget* parent)
@@ -57,21 +68,15 @@ void CZorvicView::paintEvent(QPaintEvent* event) {
     if (m_bShowScreenOnly && m_bBitmapsMade) {
         m_bShowScreenOnly = false;
         SyncScreen();
-        // Piece by piece: the bounding rectangle of two cursor columns is most of the plot, and
-        // under a clip of many rectangles the raster engine copies span by span, far slower.
-        for (const QRect& r : event->region()) {
-            wp.setClipRect(r);
-            CopyArea(wp, m_bmScreen, r);
-        }
-        wp.setClipping(false);
+        CopyPieces(wp, m_bmScreen, event->region());
         CombineListMark(wp);
         return;
     }
     m_bShowScreenOnly = false;
-    OnDraw(wp);
+    OnDraw(wp, event->region());
 }
 
-void CZorvicView::OnDraw(QPainter& wp) {
+void CZorvicView::OnDraw(QPainter& wp, const QRegion& area) {
     const GraphRect client{0, 0, width(), height()};
     const GraphRect window = WindowRect();
     switch (m_model.Layout(window, client, MetricsOf(m_font))) {
@@ -90,9 +95,7 @@ void CZorvicView::OnDraw(QPainter& wp) {
     // The layers are remade at every paint; at an unchanged size their memory is reused.
     // They hold the screen's device pixels and are painted in logical ones. The graph layer
     // takes the base picture and the strips over it; nothing needs the base alone again.
-    for (QImage* layer : {&m_bmGraph, &m_bmScreen})
-        if (layer->size() != LayerSize() || layer->devicePixelRatio() != devicePixelRatioF())
-            *layer = NewLayer();
+    FitLayer(m_bmGraph);
     {
         QPainter p(&m_bmGraph);
         m_painter.DrawBase(p);
@@ -107,7 +110,8 @@ void CZorvicView::OnDraw(QPainter& wp) {
     // a run of full paints copies no layer.
     m_model.PrepareThumbs();
     m_bBitmapsMade = 1;
-    wp.drawImage(0, 0, m_bmGraph);
+    // The legend pane cuts the view's clip into an L: copied piece by piece as well.
+    CopyPieces(wp, m_bmGraph, area);
     m_painter.DrawThumbs(wp);
     m_painter.DrawCursors(wp);
     m_cursorMarks = CursorMarks();
@@ -119,6 +123,7 @@ void CZorvicView::SyncScreen() {
     if (!m_bScreenStale)
         return;
     m_bScreenStale = false;
+    FitLayer(m_bmScreen); // made when first read: a window only looked at never needs it
     CopyLayer(m_bmGraph, m_bmScreen);
     QPainter p(&m_bmScreen);
     m_painter.DrawThumbs(p);
@@ -198,6 +203,11 @@ void CZorvicView::RedrawCursors() {
 
 QSize CZorvicView::LayerSize() const {
     return size() * devicePixelRatioF();
+}
+
+void CZorvicView::FitLayer(QImage& layer) const {
+    if (layer.size() != LayerSize() || layer.devicePixelRatio() != devicePixelRatioF())
+        layer = NewLayer();
 }
 
 QImage CZorvicView::NewLayer() const {

@@ -93,7 +93,7 @@ private:
     void ShowZoomRect();
     void ShowStrip(const GraphRect& strip);
     // The full paint: layout, all layers, then the screen layer onto `wp`.
-    void OnDraw(QPainter& wp);
+    void OnDraw(QPainter& wp, const QRegion& area);
     void CombineListMark(QPainter& wp);
     QRegion CursorArea() const;
     // The columns and flags of both cursors as the model places them now.
@@ -103,6 +103,7 @@ private:
     // A layer as large as the view in the screen's device pixels.
     QSize LayerSize() const;
     QImage NewLayer() const;
+    void FitLayer(QImage& layer) const;
     GraphRect WindowRect() const;
 
     CZorvicDoc& m_doc;
