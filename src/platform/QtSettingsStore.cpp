@@ -109,6 +109,9 @@ std::string CQtCp932Codec::Cp932ToUtf8(std::string_view bytes) const {
 }
 
 std::string CQtCp932Codec::Utf8ToCp932(std::string_view text) const {
+    // ASCII is the same bytes both ways, as in the decoding above.
+    if (IsAscii(text))
+        return std::string(text);
     return ToCp932(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 

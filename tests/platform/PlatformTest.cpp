@@ -173,6 +173,15 @@ TEST(QtCp932Codec, ConvertsBothWays) {
     EXPECT_EQ(codec.Utf8ToCp932("室温 ｺｰﾙ ﾟC"), "\x8e\xba\x89\xb7 \xba\xb0\xd9 \xdf"
                                                 "C");
     EXPECT_EQ(codec.Cp932ToUtf8("\x87\x40"), "①");
+    // ASCII skips the converter both ways: the printable part is what the converter makes of
+    // it, and every byte comes back as it went, control codes too (Qt's converter would swap
+    // 0x1A, 0x1C and 0x7F as an IBM code page does).
+    std::string ascii, printable;
+    for (char c = 1; c > 0; ++c) (c >= ' ' && c < 0x7F ? printable : ascii) += c;
+    EXPECT_EQ(codec.Utf8ToCp932(printable), ToCp932(QString::fromLatin1(printable)));
+    ascii += printable;
+    EXPECT_EQ(codec.Utf8ToCp932(codec.Cp932ToUtf8(ascii)), ascii);
+    EXPECT_EQ(codec.Cp932ToUtf8(ascii), ascii);
     // The core's own codec agrees where it can.
     CBasicCp932Codec basic;
     EXPECT_EQ(basic.Cp932ToUtf8("\xba\xb0\xd9 C"), "ｺｰﾙ C");

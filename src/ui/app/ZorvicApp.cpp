@@ -1,6 +1,7 @@
 #include "ui/app/ZorvicApp.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QScreen>
@@ -78,8 +79,15 @@ private:
         if (m_frame.View()->GraphLayer().isNull())
             return;
         m_frame.View()->removeEventFilter(this);
+        // The pixels on the screen, as painted: the window's own buffer where the platform
+        // keeps one in memory, else the window painted again into a picture of its own.
+        QBackingStore* store = m_frame.backingStore();
+        const auto* shown = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+        const QImage picture = shown && shown->size() == m_frame.size() * shown->devicePixelRatio()
+                                   ? shown->copy()
+                                   : m_frame.grab().toImage();
         // Written as the graph's pictures are: a light compression, a palette where it fits.
-        const bool saved = SaveGraphPng(m_frame.grab().toImage(), m_path);
+        const bool saved = SaveGraphPng(picture, m_path);
         if (!saved)
             std::fprintf(stderr, "saroko: cannot write %s\n", qPrintable(m_path));
         QCoreApplication::exit(saved ? 0 : 1);
