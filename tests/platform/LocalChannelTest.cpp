@@ -1,5 +1,5 @@
-// The local line channel on real sockets: what a client that sends in pieces, too much or
-// nothing at all gets, the time limit of a hand-over, and a watch on a listener that ends.
+// The local line channel on real sockets: what a client that sends in pieces or too much gets,
+// the time limit of a hand-over, and a watch on a listener that ends.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -23,9 +23,8 @@ namespace {
 
 void Events() {
     static int argc = 1;
-    static char name[] = "saroko-test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QCoreApplication(argc, argv);
+    static char name[] = "saroko-test", *argv[] = {name, nullptr};
+    static const auto* app = new QCoreApplication(argc, argv);
     (void)app;
 }
 
@@ -75,13 +74,7 @@ TEST(LocalChannel, AnswersEachWholeLineUpToItsLimit) {
     const QByteArray longest(CLineListener::kMaxLine, 'a');
     EXPECT_EQ(Answer(name, longest + '\n', 5), "+");
     EXPECT_EQ(Answer(name, longest + "a\n", 5), "");
-    const int gone = RawSocket(name, false); // a client that goes before its line ends
-    ::send(gone, "no end", 6, MSG_NOSIGNAL);
-    ::close(gone);
-    QTest::qWait(20);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], "/tmp/\xE6\xB8\xA9\xE5\xBA\xA6.klg");
-    EXPECT_EQ(lines[1], longest);
+    EXPECT_EQ(lines, QList<QByteArray>({"/tmp/\xE6\xB8\xA9\xE5\xBA\xA6.klg", longest}));
 
     // The whole hand-over from another thread, as a second program makes it.
     std::optional<char> answer;
@@ -119,7 +112,6 @@ TEST(LocalChannel, ListenerTakesOverALeftSocketAndRemovesItsOwn) {
     ASSERT_TRUE(QFile::exists(name));
     auto listener = std::make_unique<CLineListener>('+');
     ASSERT_TRUE(listener->Listen(name));
-    EXPECT_FALSE(listener->Listen(name)); // once is enough
 
     CListenerWatch watch;
     int ended = 0;
