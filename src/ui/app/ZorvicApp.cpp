@@ -84,7 +84,7 @@ private:
         QBackingStore* store = m_frame.backingStore();
         const auto* shown = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
         const QImage picture = shown && shown->size() == m_frame.size() * shown->devicePixelRatio()
-                                   ? shown->copy()
+                                   ? *shown
                                    : m_frame.grab().toImage();
         // Written as the graph's pictures are: a light compression, a palette where it fits.
         const bool saved = SaveGraphPng(picture, m_path);
