@@ -131,13 +131,10 @@ void CLineConnection::Read() {
             return Close(); // the client went before its line ended
         m_line.append(buf, n);
         const qsizetype end = m_line.indexOf('\n');
-        if (end < 0) {
-            if (m_line.size() > CLineListener::kMaxLine)
-                return Close();
-            continue;
-        }
-        if (end > CLineListener::kMaxLine)
+        if ((end < 0 ? m_line.size() : end) > CLineListener::kMaxLine)
             return Close();
+        if (end < 0)
+            continue;
         m_line.truncate(end);
         ::send(m_fd.Get(), &m_reply, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
         // The connection is done before whatever the line sets off, a dialog's event loop too.
