@@ -69,7 +69,6 @@ TEST(LocalChannel, AnswersEachWholeLineUpToItsLimit) {
     QList<QByteArray> lines;
     QObject::connect(&listener, &CLineListener::lineReceived,
                      [&](const QByteArray& line) { lines.append(line); });
-
     EXPECT_EQ(Answer(name, "/tmp/\xE6\xB8\xA9\xE5\xBA\xA6.klg\n", 3), "+");
     const QByteArray longest(CLineListener::kMaxLine, 'a');
     EXPECT_EQ(Answer(name, longest + '\n', 5), "+");
@@ -112,7 +111,6 @@ TEST(LocalChannel, ListenerTakesOverALeftSocketAndRemovesItsOwn) {
     ASSERT_TRUE(QFile::exists(name));
     auto listener = std::make_unique<CLineListener>('+');
     ASSERT_TRUE(listener->Listen(name));
-
     CListenerWatch watch;
     int ended = 0;
     QObject::connect(&watch, &CListenerWatch::ended, [&] { ++ended; });
