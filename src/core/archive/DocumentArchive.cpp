@@ -100,8 +100,14 @@ void CDocumentArchive::TakeOwnership(const ReportSource& source, bool all) {
     m_state = now;
 }
 
-void CDocumentArchive::Loaded(const std::string& path, bool appended) {
-    std::optional<Recording> r = m_describe(path);
+void CDocumentArchive::Loaded(const std::string& path, bool appended,
+                              std::span<const uint8_t> bytes) {
+    // A file changed on disk just after it was read is still named by the bytes read.
+    const std::optional<Recording> r =
+        bytes.empty() ? m_describe(path)
+                      : DescribeDataFile(std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                                          bytes.size()),
+                                         path, m_codec, m_session.Hash());
     // The hash of the bytes read now: what a later report of these channels names.
     TakeOwnership(r ? SourceOf(r->path, m_session.Record(EventKind::Opened, *r)) : ReportSource{},
                   !appended);

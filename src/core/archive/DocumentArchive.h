@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,9 @@ public:
     CArchiveSession& Session() { return m_session; }
 
     // A file was read in: an "opened" event; its channels are the recording's from now on.
-    void Loaded(const std::string& path, bool appended);
+    // The recording is described from `bytes`, the ones the channels were read from; without
+    // them, from the file as it is now.
+    void Loaded(const std::string& path, bool appended, std::span<const uint8_t> bytes = {});
     // A download filled channels: they belong to the recording it made.
     void Downloaded(const Recording& r);
     // The document was saved as `path`: the saved file is a recording of its own, created by

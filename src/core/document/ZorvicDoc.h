@@ -49,8 +49,9 @@ public:
     // framework's recent-file list.
     virtual void OnPathNameChanged(const std::string& /*path*/) {}
     // A data file was read in (as new, or appended to the channels there), saved, or
-    // exported as text: the recordings archive follows each.
-    virtual void OnFileLoaded(const std::string& /*path*/, bool /*appended*/) {}
+    // exported as text: the recordings archive follows each. A load passes the bytes it read.
+    virtual void OnFileLoaded(const std::string& /*path*/, bool /*appended*/,
+                              std::span<const uint8_t> /*bytes*/) {}
     virtual void OnFileSaved(const std::string& /*path*/) {}
     virtual void OnTextExported(const std::string& /*path*/) {}
 };

@@ -318,7 +318,7 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
         RecalcRanges(RecalcMode::ChangedData);
     }
     if (m_pObserver)
-        m_pObserver->OnFileLoaded(path, mode != IDocumentPrompts::kReadNew);
+        m_pObserver->OnFileLoaded(path, mode != IDocumentPrompts::kReadNew, bytes);
     return kFileOk;
 }
 

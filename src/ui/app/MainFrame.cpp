@@ -439,10 +439,11 @@ void CMainFrame::CommitChangesLater() {
         Qt::QueuedConnection);
 }
 
-void CMainFrame::OnFileLoaded(const std::string& path, bool appended) {
+void CMainFrame::OnFileLoaded(const std::string& path, bool appended,
+                              std::span<const uint8_t> bytes) {
     if (!m_pArchive)
         return;
-    m_pArchive->Document().Loaded(path, appended);
+    m_pArchive->Document().Loaded(path, appended, bytes);
     m_pArchive->SayProblem();
 }
 

@@ -59,7 +59,8 @@ public:
     // IDocumentObserver
     void UpdateAllViews() override;
     void OnPathNameChanged(const std::string& path) override;
-    void OnFileLoaded(const std::string& path, bool appended) override;
+    void OnFileLoaded(const std::string& path, bool appended,
+                      std::span<const uint8_t> bytes) override;
     void OnFileSaved(const std::string& path) override;
     void OnTextExported(const std::string& path) override;
 
