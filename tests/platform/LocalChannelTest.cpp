@@ -1,5 +1,6 @@
 // The local line channel on real sockets: what a client that sends in pieces or too much gets,
-// the time limit of a hand-over, and a watch on a listener that ends.
+// the time limit of a hand-over, and a watch on a listener that ends. The whole hand-over
+// between two programs is the single instance's test.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -13,7 +14,6 @@
 #include <optional>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <thread>
 #include <unistd.h>
 
 #include "platform/LocalChannel.h"
@@ -24,21 +24,18 @@ namespace {
 void Events() {
     static int argc = 1;
     static char name[] = "saroko-test", *argv[] = {name, nullptr};
-    static const auto* app = new QCoreApplication(argc, argv);
-    (void)app;
+    [[maybe_unused]] static const auto* app = new QCoreApplication(argc, argv);
 }
 
 // A plain client socket on `path`, or a listening one that never accepts.
 int RawSocket(const QString& path, bool listen) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    const QByteArray p = QFile::encodeName(path);
-    std::memcpy(addr.sun_path, p.constData(), static_cast<std::size_t>(p.size()));
+    sockaddr_un addr{.sun_family = AF_UNIX, .sun_path = {}};
+    std::strncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path - 1);
     const auto* a = reinterpret_cast<const sockaddr*>(&addr);
     const bool ok = listen ? ::bind(fd, a, sizeof addr) == 0 && ::listen(fd, 4) == 0
                            : ::connect(fd, a, sizeof addr) == 0;
-    EXPECT_TRUE(ok) << p.constData();
+    EXPECT_TRUE(ok) << path.toStdString();
     return fd;
 }
 
@@ -69,19 +66,10 @@ TEST(LocalChannel, AnswersEachWholeLineUpToItsLimit) {
     QList<QByteArray> lines;
     QObject::connect(&listener, &CLineListener::lineReceived,
                      [&](const QByteArray& line) { lines.append(line); });
-    EXPECT_EQ(Answer(name, "/tmp/\xE6\xB8\xA9\xE5\xBA\xA6.klg\n", 3), "+");
     const QByteArray longest(CLineListener::kMaxLine, 'a');
     EXPECT_EQ(Answer(name, longest + '\n', 5), "+");
     EXPECT_EQ(Answer(name, longest + "a\n", 5), "");
-    EXPECT_EQ(lines, QList<QByteArray>({"/tmp/\xE6\xB8\xA9\xE5\xBA\xA6.klg", longest}));
-
-    // The whole hand-over from another thread, as a second program makes it.
-    std::optional<char> answer;
-    std::thread sender([&] { answer = SendLine(name, "b.klg", 2000); });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return lines.size() == 3; }, 5000));
-    sender.join();
-    EXPECT_EQ(answer, '+');
-    EXPECT_EQ(lines.value(2), "b.klg");
+    EXPECT_EQ(lines, QList<QByteArray>({longest}));
 }
 
 TEST(LocalChannel, HandOverEndsAtItsTimeLimit) {
@@ -89,7 +77,6 @@ TEST(LocalChannel, HandOverEndsAtItsTimeLimit) {
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("s"));
     EXPECT_EQ(SendLine(name, "a", 1000), std::nullopt); // nobody there
-    EXPECT_FALSE(ListenerAnswers(name));
     // A listener that takes connections and never answers.
     const int stuck = RawSocket(name, true);
     EXPECT_TRUE(ListenerAnswers(name));
@@ -108,15 +95,13 @@ TEST(LocalChannel, ListenerTakesOverALeftSocketAndRemovesItsOwn) {
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("s"));
     ::close(RawSocket(name, true)); // the file of a listener that ended without removing it
-    ASSERT_TRUE(QFile::exists(name));
     auto listener = std::make_unique<CLineListener>('+');
     ASSERT_TRUE(listener->Listen(name));
     CListenerWatch watch;
     int ended = 0;
     QObject::connect(&watch, &CListenerWatch::ended, [&] { ++ended; });
     ASSERT_TRUE(watch.Watch(name));
-    QTest::qWait(20);
-    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return ended > 0; }, 20));
     listener.reset();
     EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 1; }, 5000));
     EXPECT_FALSE(QFile::exists(name));
