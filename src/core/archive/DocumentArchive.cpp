@@ -102,13 +102,13 @@ void CDocumentArchive::TakeOwnership(const ReportSource& source, bool all) {
 
 void CDocumentArchive::Loaded(const std::string& path, bool appended,
                               std::span<const uint8_t> bytes) {
-    // A file changed on disk just after it was read is still named by the bytes read.
+    // Described from the bytes the channels came from: a later report of them names those,
+    // whatever the file on disk holds by then.
     const std::optional<Recording> r =
         bytes.empty() ? m_describe(path)
                       : DescribeDataFile(std::string_view(reinterpret_cast<const char*>(bytes.data()),
                                                           bytes.size()),
                                          path, m_codec, m_session.Hash());
-    // The hash of the bytes read now: what a later report of these channels names.
     TakeOwnership(r ? SourceOf(r->path, m_session.Record(EventKind::Opened, *r)) : ReportSource{},
                   !appended);
 }
