@@ -55,13 +55,15 @@ QString CSingleInstance::ServerName() {
 }
 
 CSingleInstance::CSingleInstance(QObject* parent)
-    : QObject(parent), m_pServer(new CLineListener('+', this)) {
+    : QObject(parent), m_pServer(new CLineListener('+', this)),
+      m_pWatch(new CListenerWatch(this)) {
     // The answer goes back as soon as the whole path is in; the file opens afterwards.
     connect(m_pServer, &CLineListener::lineReceived, this, [this](const QByteArray& line) {
         const QString path = QString::fromUtf8(line).trimmed();
         if (!path.isEmpty())
             emit fileReceived(path);
     });
+    connect(m_pWatch, &CListenerWatch::ended, this, [this] { RetryLater(50); });
 }
 
 CSingleInstance::~CSingleInstance() = default;
@@ -88,15 +90,8 @@ void CSingleInstance::Start() {
     const QString name = ServerName();
     if (name.isEmpty())
         return; // no private place for the name: this instance stays on its own
-    if (!Listen(name)) {
+    if (!Listen(name))
         Watch(name);
-        return;
-    }
-    if (m_pWatch) {
-        m_pWatch->disconnect(this);
-        m_pWatch->deleteLater();
-        m_pWatch = nullptr;
-    }
 }
 
 bool CSingleInstance::Listen(const QString& name) {
@@ -112,13 +107,8 @@ bool CSingleInstance::Listen(const QString& name) {
 }
 
 void CSingleInstance::Watch(const QString& name) {
-    if (m_pWatch) {
-        m_pWatch->disconnect(this);
-        m_pWatch->deleteLater();
-    }
     // A connection held open to the listener: it drops when the listener ends, quit or killed.
-    m_pWatch = new CListenerWatch(this);
-    connect(m_pWatch, &CListenerWatch::ended, this, [this] { RetryLater(50); });
+    // A start only comes after the last connection ended or could not be made.
     if (!m_pWatch->Watch(name))
         RetryLater(1000);
 }

@@ -39,7 +39,7 @@ private:
     void RetryLater(int ms);
 
     CLineListener* m_pServer;
-    CListenerWatch* m_pWatch = nullptr;
+    CListenerWatch* m_pWatch;
     bool m_bRetryPending = false;
 };
 
