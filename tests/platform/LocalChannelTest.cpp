@@ -1,6 +1,5 @@
-// The local line channel on real sockets: what a client that sends in pieces or too much gets,
-// the time limit of a hand-over, and a watch on a listener that ends. The whole hand-over
-// between two programs is the single instance's test.
+// The local line channel on real sockets: a client sending in pieces or too much, the time limit
+// of a hand-over, a watch on a listener that ends (between two programs: the single instance's).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -21,11 +20,17 @@
 namespace saroko {
 namespace {
 
-void Events() {
-    static int argc = 1;
-    static char name[] = "saroko-test", *argv[] = {name, nullptr};
-    [[maybe_unused]] static const auto* app = new QCoreApplication(argc, argv);
-}
+// A socket name in a folder of the test's own, and Qt's event loop for the listener.
+class LocalChannel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char arg0[] = "saroko-test", *argv[] = {arg0, nullptr};
+        [[maybe_unused]] static const auto* app = new QCoreApplication(argc, argv);
+    }
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("s"));
+};
 
 // A plain client socket on `path`, or a listening one that never accepts.
 int RawSocket(const QString& path, bool listen) {
@@ -57,10 +62,7 @@ std::string Answer(const QString& path, const QByteArray& bytes, int pieces = 1)
     return n == 1 ? std::string(1, c) : std::string();
 }
 
-TEST(LocalChannel, AnswersEachWholeLineUpToItsLimit) {
-    Events();
-    QTemporaryDir dir;
-    const QString name = dir.filePath(QStringLiteral("s"));
+TEST_F(LocalChannel, AnswersEachWholeLineUpToItsLimit) {
     CLineListener listener('+');
     ASSERT_TRUE(listener.Listen(name));
     QList<QByteArray> lines;
@@ -72,10 +74,7 @@ TEST(LocalChannel, AnswersEachWholeLineUpToItsLimit) {
     EXPECT_EQ(lines, QList<QByteArray>({longest}));
 }
 
-TEST(LocalChannel, HandOverEndsAtItsTimeLimit) {
-    Events();
-    QTemporaryDir dir;
-    const QString name = dir.filePath(QStringLiteral("s"));
+TEST_F(LocalChannel, HandOverEndsAtItsTimeLimit) {
     EXPECT_EQ(SendLine(name, "a", 1000), std::nullopt); // nobody there
     // A listener that takes connections and never answers.
     const int stuck = RawSocket(name, true);
@@ -90,10 +89,7 @@ TEST(LocalChannel, HandOverEndsAtItsTimeLimit) {
     ::close(stuck);
 }
 
-TEST(LocalChannel, ListenerTakesOverALeftSocketAndRemovesItsOwn) {
-    Events();
-    QTemporaryDir dir;
-    const QString name = dir.filePath(QStringLiteral("s"));
+TEST_F(LocalChannel, ListenerTakesOverALeftSocketAndRemovesItsOwn) {
     ::close(RawSocket(name, true)); // the file of a listener that ended without removing it
     auto listener = std::make_unique<CLineListener>('+');
     ASSERT_TRUE(listener->Listen(name));
