@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/document/ZorvicDoc.h"
@@ -102,6 +103,11 @@ QString AskChangeReason(const archive::DocumentChange& change, QWidget* parent) 
     edit->setObjectName(QStringLiteral("reason"));
     layout->addWidget(edit);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    // A reason that is asked for is given: OK waits for text other than blanks.
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setEnabled(false);
+    QObject::connect(edit, &QLineEdit::textChanged, ok,
+                     [ok](const QString& text) { ok->setEnabled(!text.trimmed().isEmpty()); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
     layout->addWidget(buttons);

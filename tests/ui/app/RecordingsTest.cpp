@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -16,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstring>
 
@@ -130,6 +134,26 @@ TEST_F(RecordingsTest, TheWindowRecordsItsFilesAndChanges) {
                                         unit, unit, "created saved|||", "saved ||" + saved + "|",
                                         "saved ||" + saved + "|", "exported ||" + text + "|"}));
     EXPECT_TRUE(shown.empty());
+}
+
+// A reason that is asked for cannot be empty: OK waits for text other than blanks.
+TEST_F(RecordingsTest, TheReasonBoxTakesNoEmptyReason) {
+    std::vector<bool> okEnabled;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        auto* edit = box->findChild<QLineEdit*>(QStringLiteral("reason"));
+        auto* buttons = box->findChild<QDialogButtonBox*>();
+        QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+        okEnabled.push_back(ok->isEnabled());
+        edit->setText(QStringLiteral("  "));
+        okEnabled.push_back(ok->isEnabled());
+        edit->setText(QStringLiteral(" typo "));
+        okEnabled.push_back(ok->isEnabled());
+        ok->click();
+    });
+    EXPECT_EQ(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()), QStringLiteral("typo"));
+    EXPECT_EQ(okEnabled, (std::vector<bool>{false, false, true}));
 }
 
 TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
