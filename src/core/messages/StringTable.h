@@ -16,6 +16,8 @@ struct MessageDef {
     MsgIcon icon;
     MsgButtons buttons;
     const char* text; // UTF-8
+    // No is the default answer where Yes throws away what has not been saved.
+    bool defaultNo = false;
 };
 
 namespace msg {

@@ -526,6 +526,24 @@ QStringList OpenBox(int id) {
     return shown;
 }
 
+// Enter on the unsaved-data exit box keeps the data; other questions keep Yes as default.
+TEST(MessageBox, TheExitBoxDefaultsToNo) {
+    App();
+    for (const auto& [id, want] : {std::pair(msg::kQuitUnsaved, QMessageBox::No),
+                                   std::pair(msg::kOverwriteConfirm, QMessageBox::Yes)}) {
+        QMessageBox::StandardButton seen = QMessageBox::NoButton;
+        QTimer::singleShot(0, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen = box->standardButton(box->defaultButton());
+                box->reject();
+            }
+        });
+        ui::SetMessageHandler({});
+        ui::ShowMessage(id, {}, nullptr);
+        EXPECT_EQ(seen, want) << id;
+    }
+}
+
 // What a user sees in `language`: the menus, then a message box with Qt's own buttons.
 std::string SeeProgram(Language language) {
     App();
