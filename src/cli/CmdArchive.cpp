@@ -284,6 +284,18 @@ int RunArchiveLog(const CVerbOptions& o) {
         std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
         return kExitFailed;
     }
+    if (id > 0) {
+        // An empty history of a number the archive never gave is not an answer.
+        std::vector<Recording> all;
+        if (store->Recordings(all) != archive::StoreStatus::kOk) {
+            std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+            return kExitFailed;
+        }
+        if (std::none_of(all.begin(), all.end(), [id](const Recording& r) { return r.id == id; })) {
+            std::cerr << "saroko-cli archive: no recording " << id << "\n";
+            return kExitFailed;
+        }
+    }
     if (o.Has("json")) {
         nlohmann::json list = nlohmann::json::array();
         for (const Event& e : events)

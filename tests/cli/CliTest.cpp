@@ -140,6 +140,8 @@ TEST_F(CliTest, TheArchiveRecordsAndADamagedOneNeverStopsTheWork) {
               Json::array({"created", "imported", "opened", "opened", "exported", SAROKO_VERSION}));
     EXPECT_NE(log[3]["new"].get<std::string>().find("d.txt sha256:"), std::string::npos);
     EXPECT_EQ(Cli("archive log 1").status, 0);
+    r = Cli("archive log 2");
+    EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, std::string("saroko-cli archive: no recording 2\n")));
     EXPECT_EQ(Cli("archive log 0").status, 2);
     EXPECT_EQ(Cli("archive log x1").status, 2);
     r = Cli("archive list --name 冷蔵");
