@@ -185,6 +185,20 @@ TEST(Simulator, TranscriptDirectionsAndTimes) {
 }
 
 #if !defined(_WIN32)
+// The help text gives every option a line of its own.
+TEST(SimCommandLine, UsageNamesOneOptionPerLine) {
+    std::istringstream usage(kSimUsage);
+    int options = 0;
+    for (std::string line; std::getline(usage, line);) {
+        std::size_t n = 0;
+        for (std::size_t at = line.find(" --"); at != std::string::npos; at = line.find(" --", at + 1))
+            ++n;
+        EXPECT_LE(n, 1u) << line;
+        options += static_cast<int>(n);
+    }
+    EXPECT_EQ(options, 18);
+}
+
 TEST(SimCommandLine, Options) {
     const CQtCp932Codec codec;
     SimCommandLine cl;
