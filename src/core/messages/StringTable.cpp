@@ -58,7 +58,7 @@ constexpr MessageDef kMessages[] = {
     {57752, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "データの保存に失敗しました。")},
     {57760, MsgIcon::Question, MsgButtons::YesNo, SAROKO_TRANSLATE_NOOP("Message", "上書き確認\n\n記録データが上書きされますがよろしいですか？")},
     {57761, MsgIcon::Question, MsgButtons::OkCancel, SAROKO_TRANSLATE_NOOP("Message", "読み込み確認\n\nチャンネル１～８の範囲を越えてしまいます。可能な範囲で読み込みを続行してもよろしいですか？")},
-    {57762, MsgIcon::Question, MsgButtons::YesNo, SAROKO_TRANSLATE_NOOP("Message", "終了確認\n\nデータが保存されていませんが、アプリケーションを\n終了してよろしいですか？"), true},
+    {57762, MsgIcon::Question, MsgButtons::YesNo, SAROKO_TRANSLATE_NOOP("Message", "終了確認\n\nデータが保存されていませんが、アプリケーションを\n終了してよろしいですか？")},
     {57784, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "機種判別処理\n\n接続されている機種は不明です。")},
     {57792, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "上下限値入力エラー\n\n上限値が正しく入力されていません。")},
     {57793, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "上下限値入力エラー\n\n下限値が正しく入力されていません。")},
@@ -92,5 +92,9 @@ std::string_view MessageText(int id) {
 }
 
 std::span<const MessageDef> AllMessages() { return kMessages; }
+
+bool DefaultAnswerIsNo(int id) {
+    return id == msg::kQuitUnsaved;
+}
 
 } // namespace saroko

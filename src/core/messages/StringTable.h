@@ -16,8 +16,6 @@ struct MessageDef {
     MsgIcon icon;
     MsgButtons buttons;
     const char* text; // UTF-8
-    // No is the default answer where Yes throws away what has not been saved.
-    bool defaultNo = false;
 };
 
 namespace msg {
@@ -68,6 +66,8 @@ const MessageDef* FindMessage(int id);
 // The text of a message, empty for an unknown id.
 std::string_view MessageText(int id);
 std::span<const MessageDef> AllMessages();
+// No is the default answer where Yes throws away what has not been saved.
+bool DefaultAnswerIsNo(int id);
 
 // Where the core's operations show a message and take the user's answer. The UI shows a
 // message box; tests and the command line record or print the text.

@@ -57,7 +57,7 @@ int ShowMessage(int id, const QString& extra, QWidget* parent) {
         break;
     case MsgButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(def->defaultNo ? QMessageBox::No : QMessageBox::Yes);
+        box.setDefaultButton(DefaultAnswerIsNo(id) ? QMessageBox::No : QMessageBox::Yes);
         break;
     }
     switch (box.exec()) {

@@ -124,7 +124,7 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
         EXPECT_GE(m.id, 57696);
         EXPECT_TRUE(m.id <= 57797 || m.id > 58000) << m.id; // the program's own lie above
         EXPECT_NE(std::string_view(m.text).size(), 0u);
-        EXPECT_EQ(m.defaultNo, m.id == 57762) << m.id; // only the unsaved-data exit box
+        EXPECT_EQ(DefaultAnswerIsNo(m.id), m.id == 57762) << m.id; // only the unsaved-data exit box
     }
     EXPECT_EQ(count, 64);
     EXPECT_EQ(std::pair(FindMessage(57761)->buttons, FindMessage(57762)->buttons),
