@@ -15,6 +15,9 @@ struct ReportSource {
     std::string path;   // as given (UTF-8)
     std::string sha256; // 64 lower-case hex digits; empty when the file could not be read
     std::optional<int64_t> archiveId;
+    // The hash the archive holds for the recording that lives at `path`, set only when the
+    // file's bytes no longer match it (a changed kept download); empty otherwise.
+    std::string archivedSha256;
 };
 
 struct ReportProvenance {
