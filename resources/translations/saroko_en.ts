@@ -49,6 +49,22 @@
         <translation>%1 changed: %2 → %3
 Please enter the reason for the change.</translation>
     </message>
+    <message>
+        <source>%s は記録保管庫の記録 %lld のファイルですが、内容が保管した時と違います。</source>
+        <translation>%s is the file of recording %lld in the archive, but its contents differ from what was archived.</translation>
+    </message>
+    <message>
+        <source>保管時の SHA-256:</source>
+        <translation>SHA-256 when archived:</translation>
+    </message>
+    <message>
+        <source>現在の SHA-256:</source>
+        <translation>SHA-256 now:</translation>
+    </message>
+    <message>
+        <source>記録保管庫は元の記録についての出来事として残します。</source>
+        <translation>The archive records this as an event of the original recording.</translation>
+    </message>
 </context>
 <context>
     <name>CCalcRangeDlg</name>
@@ -1025,6 +1041,14 @@ The recordings archive is damaged. Keep the damaged one under another name and s
         <translation>Folder move error
 
 The contents of the earlier folders could not be moved to the new folders. The earlier folders have been kept.</translation>
+    </message>
+    <message>
+        <source>記録の変更を検出
+
+</source>
+        <translation>Recording changed
+
+</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/CliCommon.h"
+#include "core/archive/ReportProof.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SqliteArchiveStore.h"
@@ -46,29 +47,28 @@ void SayArchiveMessage() {
         std::cerr << "saroko-cli: " << m << "\n";
 }
 
-std::vector<archive::Recording> RecordOpened(const CliSession& session,
-                                             const std::vector<std::string>& files) {
-    std::vector<archive::Recording> out;
+std::vector<ReportSource> RecordOpened(const CliSession& session,
+                                       const std::vector<std::string>& files) {
+    std::vector<ReportSource> out;
     archive::CArchiveSession& a = CliArchive();
     for (const std::string& path : files) {
         std::optional<archive::Recording> r = DescribeFile(path, session.codec);
         if (!r) {
-            archive::Recording none;
-            none.path = path;
-            out.push_back(none);
+            out.push_back({path, {}, {}, {}});
             continue;
         }
         // The archive names where the bytes were first seen; the caller's path is this one.
-        archive::Recording archived = a.Record(archive::EventKind::Opened, *r);
-        archived.path = r->path;
-        out.push_back(std::move(archived));
+        const archive::Opening o = a.Open(*r);
+        if (o.Changed())
+            std::cerr << "saroko-cli: " << archive::ChangedFileMessage(r->path, o) << "\n";
+        out.push_back(archive::OpenedSource(r->path, o));
     }
     SayArchiveMessage();
     return out;
 }
 
 void RecordOutput(const CliSession& session, archive::EventKind kind,
-                  const std::vector<archive::Recording>& sources, const std::string& output,
+                  const std::vector<ReportSource>& sources, const std::string& output,
                   const std::string& outputBytes) {
     archive::CArchiveSession& a = CliArchive();
     if (!a.Enabled())
@@ -91,9 +91,9 @@ void RecordOutput(const CliSession& session, archive::EventKind kind,
         if (std::optional<archive::Recording> r = DescribeFile(output, session.codec))
             if (!a.Find(r->sha256))
                 a.Record(archive::EventKind::Created, *r, "saved");
-    for (const archive::Recording& s : sources)
-        if (!s.sha256.empty())
-            a.RecordAbout(kind, s.sha256, {}, {}, what);
+    for (const ReportSource& s : sources)
+        if (!archive::EventTarget(s).empty())
+            a.RecordAbout(kind, archive::EventTarget(s), {}, {}, what);
     SayArchiveMessage();
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/archive/ArchiveSession.h"
+#include "core/report/ReportProvenance.h"
 
 namespace saroko::cli {
 
@@ -20,14 +21,15 @@ std::string CliArchivePath();
 // Prints the archive's message, if it has one to say.
 void SayArchiveMessage();
 
-// Records that each of `files` was opened; the recordings as archived, in the same order
-// (a file that is not a data file gives a recording with an empty hash).
-std::vector<archive::Recording> RecordOpened(const CliSession& session,
-                                             const std::vector<std::string>& files);
+// Records that each of `files` was opened; the sources as a report names them, in the same
+// order (a file that is not a data file gives an empty hash). A changed recording is said so
+// on stderr.
+std::vector<ReportSource> RecordOpened(const CliSession& session,
+                                       const std::vector<std::string>& files);
 // Records what a verb made of its sources: `output` is the file written ("" for stdout, then
 // `outputBytes` are hashed instead).
 void RecordOutput(const CliSession& session, archive::EventKind kind,
-                  const std::vector<archive::Recording>& sources, const std::string& output,
+                  const std::vector<ReportSource>& sources, const std::string& output,
                   const std::string& outputBytes = {});
 
 } // namespace saroko::cli

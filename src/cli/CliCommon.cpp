@@ -1,7 +1,6 @@
 #include "cli/CliCommon.h"
 
 #include "cli/CliArchive.h"
-#include "core/archive/ReportProof.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -68,10 +67,7 @@ void ApplyUnit(CZorvicDoc& doc, std::optional<bool> fahrenheit) {
 }
 
 std::vector<ReportSource> ReportSources(const CliSession& session) {
-    std::vector<ReportSource> sources;
-    for (const archive::Recording& r : session.sources)
-        sources.push_back(archive::SourceOf(r.path, r));
-    return sources;
+    return session.sources;
 }
 
 } // namespace saroko::cli

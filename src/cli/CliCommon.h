@@ -37,8 +37,9 @@ struct CliSession {
     CQtCp932Codec codec;
     CCliPrompts prompts;
     std::unique_ptr<CZorvicDoc> doc;
-    // The loaded files as recordings of the archive, in the order they were given.
-    std::vector<archive::Recording> sources;
+    // The loaded files as a report names them (their hash, and the archive's id and hash),
+    // in the order they were given.
+    std::vector<ReportSource> sources;
 };
 
 // A document on the user's settings store, initialised as at program start.

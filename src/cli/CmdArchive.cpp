@@ -43,8 +43,9 @@ extern const char kArchiveUsage[] =
 extern const char kVerifyUsage[] =
     "usage: saroko-cli verify [--json] FILE...\n"
     "  Says for each file whether its bytes are those of an archived recording: which one,\n"
-    "  when and how it came, from which recorder, and its later events. Exit status 0 when\n"
-    "  every file is found, 1 otherwise.\n";
+    "  when and how it came, from which recorder, and its later events. A file where the\n"
+    "  archive keeps a recording that no longer holds its bytes is \"changed\". Exit status 0\n"
+    "  when every file is found unchanged, 1 otherwise.\n";
 
 namespace {
 
@@ -335,6 +336,7 @@ int RunArchiveVerify(const CVerbOptions& o) {
         nlohmann::json out{{"holds", rep.Holds()},
                            {"events", rep.events},
                            {"recordings", rep.recordings},
+                           {"kept_files", rep.keptFiles},
                            {"chain_head", a.ChainHead()},
                            {"files", files}};
         out["chain_break"] = rep.chainBreak ? nlohmann::json{{"seq", rep.chainBreak->seq},
@@ -352,7 +354,8 @@ int RunArchiveVerify(const CVerbOptions& o) {
                       << (p.found.empty() ? "missing" : "changed") << " (expected " << p.expected
                       << (p.found.empty() ? "" : ", found " + p.found) << ")\n";
         if (rep.files.empty())
-            std::cout << "kept files hold: " << rep.recordings << " recordings\n";
+            std::cout << "kept files hold: " << rep.keptFiles << " kept files, " << rep.recordings
+                      << " recordings\n";
     }
     return rep.Holds() ? kExitOk : kExitFailed;
 }
@@ -416,7 +419,34 @@ int RunVerifyFiles(const CVerbOptions& o) {
             list.push_back({{"path", path}, {"found", false}, {"error", "unreadable"}});
             continue;
         }
-        const std::optional<Recording> r = a.Find(*hash);
+        std::error_code ec;
+        const std::string absolute = std::filesystem::absolute(path, ec).string();
+        const std::optional<archive::Opening> id = a.Identify(ec ? path : absolute, *hash);
+        if (id && id->Changed()) {
+            // Where the archive keeps a recording lie other bytes: the recording changed.
+            all = false;
+            const Recording& c = id->recording;
+            if (o.Has("json")) {
+                std::vector<Event> events;
+                store->Events(events, c.id);
+                nlohmann::json ev = nlohmann::json::array();
+                for (const Event& e : events)
+                    ev.push_back(EventJson(e));
+                list.push_back({{"path", path},
+                                {"sha256", *hash},
+                                {"found", false},
+                                {"changed", true},
+                                {"expected", c.sha256},
+                                {"recording", RecordingJson(c, archive::kStatusChanged)},
+                                {"events", ev}});
+            } else {
+                std::cout << path << ": changed: recording " << c.id << " (expected " << c.sha256
+                          << ", found " << *hash << ")\n";
+            }
+            continue;
+        }
+        const std::optional<Recording> r =
+            id ? std::optional<Recording>(id->recording) : std::nullopt;
         if (!r) {
             all = false;
             if (o.Has("json"))
@@ -429,7 +459,6 @@ int RunVerifyFiles(const CVerbOptions& o) {
         store->Events(events, r->id);
         if (o.Has("json")) {
             // The recording's own file is hashed too, unless it is the file just hashed.
-            std::error_code ec;
             const std::string status = archive::RecordingStatus(*r, [&](const std::string& p) {
                 return std::filesystem::equivalent(p, path, ec) ? hash : Sha256OfFile(p);
             });

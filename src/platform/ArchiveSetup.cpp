@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #ifndef _WIN32
 #include <pwd.h>
@@ -107,21 +108,29 @@ void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& f
                          const ITextCodec& codec) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    std::vector<archive::KeptFile> known;
+    session.Store().KeptFiles(known);
+    std::set<std::string> kept;
+    for (const archive::KeptFile& k : known)
+        kept.insert(k.path);
     std::vector<std::string> files;
     for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
         std::string ext = e.path().extension().string();
         std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-        if (ext == ".klg")
+        if (ext == ".klg" && !kept.count(e.path().string()))
             files.push_back(e.path().string());
     }
     std::sort(files.begin(), files.end()); // named by their time: oldest first
     session.Hold(true);
     for (const std::string& path : files) {
         std::optional<archive::Recording> r = DescribeFile(path, codec);
-        if (!r || session.Find(r->sha256))
+        if (!r)
             continue;
+        // A second copy of known bytes is kept as well: it is checked like the first.
         r->source = "download";
-        session.Record(archive::EventKind::Created, *r, "imported");
+        archive::KeptFile k;
+        k.path = r->path;
+        session.Keep(*r, "imported", std::move(k));
     }
     session.Hold(false);
     session.Flush();
@@ -138,16 +147,18 @@ archive::Recording RecordDownload(archive::CArchiveSession& session, const std::
     // (the model code of the file says so); they are all the identity the protocol gives.
     if (r->recorder == "KM-41")
         r->identity = "0414";
+    archive::KeptFile kept;
+    kept.path = r->path;
     std::error_code ec;
     if (!transcriptPath.empty() && fs::exists(transcriptPath, ec)) {
-        fs::path copy = fs::path(keptPath);
+        fs::path copy = fs::path(r->path);
         copy.replace_extension(".exchange.txt");
         if (!fs::exists(copy, ec) && fs::copy_file(transcriptPath, copy, ec)) {
-            r->transcriptPath = copy.string();
-            r->transcriptSha256 = Sha256OfFile(copy.string()).value_or("");
+            r->transcriptPath = kept.transcriptPath = copy.string();
+            r->transcriptSha256 = kept.transcriptSha256 = Sha256OfFile(copy.string()).value_or("");
         }
     }
-    return session.Record(archive::EventKind::Created, *r, "downloaded");
+    return session.Keep(*r, "downloaded", std::move(kept));
 }
 
 std::string QuickStatusOf(const archive::Recording& r) {
@@ -180,7 +191,9 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     for (const PlaceMove& m : OlderUserPlaces())
         if (!std::filesystem::exists(m.from, ec) && std::filesystem::is_directory(m.to, ec))
             h.store->MoveKeptPaths(m.from, m.to);
-    if (h.store->Created())
+    // A new archive takes in what the folder holds; one from before kept files had rows of
+    // their own takes in the second copies it never recorded.
+    if (h.store->Created() || h.store->FoundVersion() < 3)
         ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
     return h;
 }

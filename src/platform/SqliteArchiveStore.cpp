@@ -37,6 +37,20 @@ const char* const kMigrations[] = {
     " BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END;"
     "CREATE TRIGGER events_no_delete BEFORE DELETE ON events"
     " BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END;",
+    // 3: every kept file on its own (identical bytes downloaded twice are one recording kept
+    // twice), taken over from the downloads' own rows; and each kept file's last check.
+    "CREATE TABLE kept_files ("
+    " id INTEGER PRIMARY KEY, recording_id INTEGER NOT NULL REFERENCES recordings(id),"
+    " path TEXT NOT NULL UNIQUE, transcript_path TEXT NOT NULL, transcript_sha256 TEXT NOT NULL,"
+    " kept_at TEXT NOT NULL);"
+    "CREATE INDEX kept_files_recording ON kept_files(recording_id);"
+    "INSERT OR IGNORE INTO kept_files (recording_id, path, transcript_path, transcript_sha256,"
+    " kept_at) SELECT id, path, transcript_path, transcript_sha256, first_seen FROM recordings"
+    " WHERE source = 'download' AND path <> '' ORDER BY id;"
+    "CREATE TABLE file_checks ("
+    " path TEXT PRIMARY KEY, recording_id INTEGER NOT NULL, status TEXT NOT NULL,"
+    " checked_at TEXT NOT NULL);"
+    "CREATE INDEX recordings_path ON recordings(path);",
 };
 static_assert(std::size(kMigrations) == archive::kSchemaVersion);
 
@@ -209,6 +223,7 @@ StoreStatus CSqliteArchiveStore::Open(int schemaVersion) {
         version = static_cast<int>(st.Int(0));
     }
     m_nVersion = version;
+    m_nFoundVersion = version;
     if (version > archive::kSchemaVersion) {
         m_szError = m_szPath + ": version " + std::to_string(version);
         return StoreStatus::kNewerSchema;
@@ -299,6 +314,13 @@ StoreStatus CSqliteArchiveStore::Write(std::vector<archive::PendingEntry>& batch
     Statement addChan(m_db, "INSERT INTO channels VALUES (?,?,?,?,?,?,?,?)");
     Statement findId(m_db, "SELECT id FROM recordings WHERE sha256 = ?");
     Statement addEvent(m_db, "INSERT INTO events VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    // A path kept again holds the newer file now.
+    Statement addKept(m_db,
+                      "INSERT INTO kept_files (recording_id, path, transcript_path,"
+                      " transcript_sha256, kept_at) VALUES (?,?,?,?,?) ON CONFLICT(path) DO UPDATE"
+                      " SET recording_id = excluded.recording_id, transcript_path ="
+                      " excluded.transcript_path, transcript_sha256 = excluded.transcript_sha256,"
+                      " kept_at = excluded.kept_at");
     for (archive::PendingEntry& p : batch) {
         if (p.recording) {
             Recording& r = *p.recording;
@@ -363,6 +385,19 @@ StoreStatus CSqliteArchiveStore::Write(std::vector<archive::PendingEntry>& batch
         if (int rc = addEvent.Step(); rc != SQLITE_DONE)
             return fail(rc);
         last = e;
+        if (p.kept && e.recordingId > 0) {
+            archive::KeptFile& k = *p.kept;
+            k.recordingId = e.recordingId;
+            addKept.Reset();
+            addKept.Bind(1, k.recordingId);
+            addKept.Bind(2, k.path);
+            addKept.Bind(3, k.transcriptPath);
+            addKept.Bind(4, k.transcriptSha256);
+            addKept.Bind(5, k.keptAt);
+            if (int rc = addKept.Step(); rc != SQLITE_DONE)
+                return fail(rc);
+            k.id = sqlite3_last_insert_rowid(m_db);
+        }
     }
     if (int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK)
         return fail(rc);
@@ -414,9 +449,13 @@ StoreStatus CSqliteArchiveStore::MoveKeptPaths(const std::string& from, const st
     };
     const std::string where = " WHERE source = 'download' AND (" + under("path") + " OR " +
                               under("transcript_path") + ")";
+    const std::string keptWhere =
+        " WHERE " + under("path") + " OR " + under("transcript_path");
     // A read first: opening the archive takes no write lock unless something moved.
     {
-        Statement count(m_db, ("SELECT count(*) FROM recordings" + where).c_str());
+        Statement count(m_db, ("SELECT (SELECT count(*) FROM recordings" + where +
+                               ") + (SELECT count(*) FROM kept_files" + keptWhere + ")")
+                                  .c_str());
         if (count.Prepared() != SQLITE_OK)
             return Status(count.Prepared());
         count.Bind(1, inside);
@@ -425,14 +464,99 @@ StoreStatus CSqliteArchiveStore::MoveKeptPaths(const std::string& from, const st
         if (count.Int(0) == 0)
             return StoreStatus::kOk;
     }
-    Statement st(
-        m_db, ("UPDATE recordings SET " + follow("path") + ", " + follow("transcript_path") + where)
-                  .c_str());
+    if (StoreStatus s = Exec("BEGIN IMMEDIATE"); s != StoreStatus::kOk)
+        return s;
+    for (const std::string& sql :
+         {"UPDATE recordings SET " + follow("path") + ", " + follow("transcript_path") + where,
+          "UPDATE kept_files SET " + follow("path") + ", " + follow("transcript_path") +
+              keptWhere}) {
+        Statement st(m_db, sql.c_str());
+        StoreStatus s = Status(st.Prepared());
+        if (s == StoreStatus::kOk) {
+            st.Bind(1, inside);
+            st.Bind(2, moved);
+            s = Status(st.Step());
+        }
+        if (s != StoreStatus::kOk) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return s;
+        }
+    }
+    return Exec("COMMIT");
+}
+
+StoreStatus CSqliteArchiveStore::KeptFiles(std::vector<archive::KeptFile>& out) {
+    out.clear();
+    if (!m_db || m_nVersion > archive::kSchemaVersion)
+        return m_openStatus;
+    Statement st(m_db, "SELECT id, recording_id, path, transcript_path, transcript_sha256,"
+                       " kept_at FROM kept_files ORDER BY id");
     if (st.Prepared() != SQLITE_OK)
         return Status(st.Prepared());
-    st.Bind(1, inside);
-    st.Bind(2, moved);
-    return Status(st.Step());
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW)
+        out.push_back({st.Int(0), st.Int(1), st.Text(2), st.Text(3), st.Text(4), st.Text(5)});
+    return Status(rc);
+}
+
+StoreStatus CSqliteArchiveStore::FindByPath(const std::string& path,
+                                            std::optional<Recording>& out, bool& kept) {
+    out.reset();
+    kept = false;
+    if (!m_db || m_nVersion > archive::kSchemaVersion)
+        return m_openStatus;
+    // The kept file first; else the newest recording first seen there.
+    const std::string sql =
+        std::string("SELECT ") + kRecordingColumns +
+        ", kept FROM (SELECT r.*, 1 AS kept FROM recordings r JOIN kept_files k"
+        " ON k.recording_id = r.id WHERE k.path = ?1 UNION ALL SELECT *, 0 FROM recordings"
+        " WHERE path = ?1) ORDER BY kept DESC, id DESC LIMIT 1";
+    Statement st(m_db, sql.c_str());
+    if (st.Prepared() != SQLITE_OK)
+        return Status(st.Prepared());
+    st.Bind(1, path);
+    const int rc = st.Step();
+    if (rc != SQLITE_ROW)
+        return Status(rc);
+    out = RecordingFrom(st);
+    kept = st.Int(11) == 1;
+    return LoadChannels(*out);
+}
+
+StoreStatus CSqliteArchiveStore::SaveChecks(const std::vector<archive::FileCheck>& checks) {
+    if (!Usable())
+        return m_openStatus;
+    if (checks.empty())
+        return StoreStatus::kOk;
+    if (StoreStatus s = Exec("BEGIN IMMEDIATE"); s != StoreStatus::kOk)
+        return s;
+    Statement st(m_db, "INSERT OR REPLACE INTO file_checks VALUES (?,?,?,?)");
+    for (const archive::FileCheck& c : checks) {
+        st.Reset();
+        st.Bind(1, c.path);
+        st.Bind(2, c.recordingId);
+        st.Bind(3, c.status);
+        st.Bind(4, c.checkedAt);
+        if (const int rc = st.Step(); rc != SQLITE_DONE) {
+            const StoreStatus s = Status(rc);
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return s;
+        }
+    }
+    return Exec("COMMIT");
+}
+
+StoreStatus CSqliteArchiveStore::Checks(std::vector<archive::FileCheck>& out) {
+    out.clear();
+    if (!m_db || m_nVersion > archive::kSchemaVersion)
+        return m_openStatus;
+    Statement st(m_db, "SELECT path, recording_id, status, checked_at FROM file_checks");
+    if (st.Prepared() != SQLITE_OK)
+        return Status(st.Prepared());
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW)
+        out.push_back({st.Text(0), st.Int(1), st.Text(2), st.Text(3)});
+    return Status(rc);
 }
 
 StoreStatus CSqliteArchiveStore::Recordings(std::vector<Recording>& out) {

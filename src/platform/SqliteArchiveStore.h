@@ -27,6 +27,8 @@ public:
     // True when this open created the file (the kept downloads are then taken in).
     bool Created() const { return m_bCreated; }
     int SchemaVersion() const { return m_nVersion; }
+    // The version the file had when this open found it (0 for a new one).
+    int FoundVersion() const { return m_nFoundVersion; }
 
     archive::StoreStatus Write(std::vector<archive::PendingEntry>& batch,
                                const Sealer& seal) override;
@@ -34,6 +36,11 @@ public:
                                        std::optional<archive::Recording>& out) override;
     archive::StoreStatus Recordings(std::vector<archive::Recording>& out) override;
     archive::StoreStatus Events(std::vector<archive::Event>& out, int64_t recordingId = 0) override;
+    archive::StoreStatus KeptFiles(std::vector<archive::KeptFile>& out) override;
+    archive::StoreStatus FindByPath(const std::string& path,
+                                    std::optional<archive::Recording>& out, bool& kept) override;
+    archive::StoreStatus SaveChecks(const std::vector<archive::FileCheck>& checks) override;
+    archive::StoreStatus Checks(std::vector<archive::FileCheck>& out) override;
     std::string LastError() const override { return m_szError; }
     // The kept downloads (and their transcripts) that were under the folder `from` are the same
     // files under `to` now that the user's folders moved; written only when there are any.
@@ -53,6 +60,7 @@ private:
     archive::StoreStatus m_openStatus = archive::StoreStatus::kFailed;
     bool m_bCreated = false;
     int m_nVersion = 0;
+    int m_nFoundVersion = 0;
     int m_nBusyTimeoutMs;
     std::string m_szError;
 };

@@ -183,9 +183,22 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     EXPECT_EQ(v["files"][0]["expected"], sha);
     EXPECT_EQ(v["files"][0]["problem"], "changed");
     EXPECT_EQ(keptStatus(), "changed"); // of the same size
+    // The changed kept file is the recording changed, never a new one: verify says so, and
+    // opening it warns and files the open about the original with the hash found.
     r = Cli({"verify", QString::fromStdString(kept)});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.out.find("not an archived recording"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(": changed: recording 1 (expected " + sha + ", found "), std::string::npos)
+        << r.out;
+    r = Cli({"info", QString::fromStdString(kept)});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("記録 1 のファイルですが、内容が保管した時と違います。"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(Json::parse(Cli({"archive", "list", "--json"}).out).size(), 1u);
+    const Json log = Json::parse(Cli({"archive", "log", "1", "--json"}).out);
+    EXPECT_EQ(log.back()["event"], "opened");
+    EXPECT_EQ(log.back()["detail"], "changed");
+    EXPECT_EQ(log.back()["sha256"], sha);
+    EXPECT_NE(log.back()["new"].get<std::string>().find(kept + " sha256:"), std::string::npos);
 }
 
 TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {

@@ -3,6 +3,8 @@
 // process killed while it writes) leaves what was written readable and its chain whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QTemporaryDir>
 #include <chrono>
 #include <csignal>
@@ -123,7 +125,7 @@ TEST_F(ArchiveStoreTest, CreatedOnFirstUseAndReadBackAsWritten) {
     }
     CSqliteArchiveStore store(path);
     EXPECT_FALSE(store.Created());
-    EXPECT_EQ(store.SchemaVersion(), 2);
+    EXPECT_EQ(store.SchemaVersion(), kSchemaVersion);
     std::optional<Recording> r;
     ASSERT_EQ(store.FindRecording(Rec("a").sha256, r), StoreStatus::kOk);
     ASSERT_TRUE(r);
@@ -162,6 +164,13 @@ TEST_F(ArchiveStoreTest, KeptFilesFollowTheirFolderToItsNewPlace) {
         Exec(path, "SELECT group_concat(path || ' ' || transcript_path, ' ') FROM recordings"),
         "/new/saroko/downloads/a /new/saroko/downloads/a.txt "
         "/old/Saroko2/downloads/b /old/Saroko2/downloads/b.txt /old/Saroko/c /old/Saroko/c.txt");
+    KeptFile k;
+    k.path = "/old/Saroko/downloads/d";
+    k.transcriptPath = k.path + ".txt";
+    s.Keep(Rec("d"), "downloaded", k);
+    EXPECT_EQ(store.MoveKeptPaths("/old/Saroko", "/new/saroko"), StoreStatus::kOk);
+    EXPECT_EQ(Exec(path, "SELECT group_concat(path || ' ' || transcript_path, ' ') FROM kept_files"),
+              "/new/saroko/downloads/d /new/saroko/downloads/d.txt");
 }
 
 TEST_F(ArchiveStoreTest, TheFirstVersionIsMigratedAndTheTrailBecomesAppendOnly) {
@@ -187,6 +196,64 @@ TEST_F(ArchiveStoreTest, TheFirstVersionIsMigratedAndTheTrailBecomesAppendOnly) 
     EXPECT_NE(Exec(path, "UPDATE events SET user='w'").find("append-only"), std::string::npos);
     EXPECT_NE(Exec(path, "DELETE FROM events").find("append-only"), std::string::npos);
     EXPECT_EQ(EventsOf(path).at(0).user, "v");
+}
+
+// An archive from before kept files had rows of their own: each download's file and
+// transcript become its kept file; files opened from elsewhere do not. Afterwards a path is
+// found as a kept file, a second copy of the same bytes is kept beside the first, and a path
+// kept again holds the newer file.
+TEST_F(ArchiveStoreTest, KeptFilesAreMigratedFoundByPathAndKeptOnePerPath) {
+    {
+        CSqliteArchiveStore v2(path, 2);
+        CArchiveSession s(&v2, &Sha256, Context());
+        Recording a = Rec("a");
+        a.transcriptPath = "/kept/a.exchange.txt";
+        a.transcriptSha256 = "tt";
+        s.Record(EventKind::Created, a, "downloaded");
+        Recording f = Rec("f");
+        f.source = "file";
+        s.Record(EventKind::Opened, f);
+    }
+    CSqliteArchiveStore store(path);
+    ASSERT_EQ(store.OpenStatus(), StoreStatus::kOk) << store.LastError();
+    EXPECT_EQ(store.FoundVersion(), 2);
+    std::vector<KeptFile> kept;
+    ASSERT_EQ(store.KeptFiles(kept), StoreStatus::kOk);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(std::tuple(kept[0].recordingId, kept[0].path, kept[0].transcriptPath,
+                         kept[0].transcriptSha256),
+              std::tuple(int64_t{1}, std::string("/kept/a"), std::string("/kept/a.exchange.txt"),
+                         std::string("tt")));
+    std::optional<Recording> r;
+    bool isKept = false;
+    ASSERT_EQ(store.FindByPath("/kept/a", r, isKept), StoreStatus::kOk);
+    EXPECT_TRUE(r && r->id == 1 && isKept && r->channels.size() == 1);
+    ASSERT_EQ(store.FindByPath("/kept/f", r, isKept), StoreStatus::kOk);
+    EXPECT_TRUE(r && r->id == 2 && !isKept);
+    ASSERT_EQ(store.FindByPath("/kept/none", r, isKept), StoreStatus::kOk);
+    EXPECT_FALSE(r);
+
+    CArchiveSession s(&store, &Sha256, Context());
+    KeptFile second;
+    second.path = "/kept/a-2";
+    s.Keep(Rec("a"), "downloaded", second);
+    KeptFile over;
+    over.path = "/kept/a-2";
+    s.Keep(Rec("b"), "downloaded", over);
+    ASSERT_EQ(store.FindByPath("/kept/a-2", r, isKept), StoreStatus::kOk);
+    EXPECT_TRUE(r && r->sha256 == Rec("b").sha256 && isKept);
+    EXPECT_EQ(Exec(path, "SELECT group_concat(recording_id || ' ' || path, ', ') FROM kept_files"),
+              "1 /kept/a, 3 /kept/a-2");
+    // Each check's result stays until the next check of the same file.
+    ASSERT_EQ(store.SaveChecks({{"/kept/a", 1, "changed", "t1"}, {"/kept/a-2", 3, "verified", "t1"}}),
+              StoreStatus::kOk);
+    ASSERT_EQ(store.SaveChecks({{"/kept/a", 1, "verified", "t2"}}), StoreStatus::kOk);
+    std::vector<FileCheck> checks;
+    ASSERT_EQ(store.Checks(checks), StoreStatus::kOk);
+    std::sort(checks.begin(), checks.end(),
+              [](const FileCheck& x, const FileCheck& y) { return x.path < y.path; });
+    EXPECT_EQ(checks, (std::vector<FileCheck>{{"/kept/a", 1, "verified", "t2"},
+                                              {"/kept/a-2", 3, "verified", "t1"}}));
 }
 
 // The busy timeout holds a writer back while another holds the archive, then gives up.

@@ -136,22 +136,47 @@ std::optional<ChainBreak> CheckChain(const Sha256Fn& hash, const std::vector<Eve
 }
 
 std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings,
-                                        const FileHasher& hashFile) {
+                                        const std::vector<KeptFile>& kept,
+                                        const FileHasher& hashFile,
+                                        std::vector<FileCheck>* checks, const std::string& now) {
     std::vector<FileProblem> out;
+    // Returns the status of the file: verified, changed or missing.
     auto check = [&](int64_t id, const std::string& path, const std::string& expected) {
-        if (path.empty())
-            return;
         const std::optional<std::string> found = hashFile(path);
         if (!found || *found != expected)
             out.push_back({id, path, expected, found.value_or("")});
+        return !found ? kStatusMissing : *found == expected ? kStatusVerified : kStatusChanged;
     };
+    std::map<int64_t, const Recording*> byId;
+    for (const Recording& r : recordings)
+        byId[r.id] = &r;
+    std::set<int64_t> withKept;
+    for (const KeptFile& k : kept) {
+        const auto it = byId.find(k.recordingId);
+        if (it == byId.end() || k.path.empty())
+            continue;
+        withKept.insert(k.recordingId);
+        const char* status = check(k.recordingId, k.path, it->second->sha256);
+        if (checks)
+            checks->push_back({k.path, k.recordingId, status, now});
+        if (!k.transcriptPath.empty())
+            check(k.recordingId, k.transcriptPath, k.transcriptSha256);
+    }
     for (const Recording& r : recordings) {
-        if (r.source != "download")
-            continue; // only kept downloads are the archive's own; other files may move on
-        check(r.id, r.path, r.sha256);
-        check(r.id, r.transcriptPath, r.transcriptSha256);
+        // Only kept downloads are the archive's own; other files may move on.
+        if (r.source != "download" || withKept.count(r.id) || r.path.empty())
+            continue;
+        const char* status = check(r.id, r.path, r.sha256);
+        if (checks)
+            checks->push_back({r.path, r.id, status, now});
+        if (!r.transcriptPath.empty())
+            check(r.id, r.transcriptPath, r.transcriptSha256);
     }
     return out;
+}
+
+std::string FileText(const std::string& path, const std::string& sha256) {
+    return path + " sha256:" + sha256;
 }
 
 std::pair<int64_t, int64_t> SampleSpan(const Recording& r) {

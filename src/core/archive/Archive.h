@@ -14,7 +14,7 @@
 
 namespace saroko::archive {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 // The hash that the first event names as its predecessor.
 inline const std::string kGenesisHash(64, '0');
 
@@ -38,7 +38,7 @@ struct Recording {
     int64_t id = 0;
     std::string sha256;
     uint64_t size = 0;
-    std::string path;      // where the file was seen first (a kept download's own path)
+    std::string path;      // where the file was seen first (a kept download's first path)
     std::string source;    // "download" or "file"
     std::string firstSeen; // UTC, "2026-12-07T08:30:00Z"
     std::string recorder;  // the model, "KM-41" or ""
@@ -47,6 +47,27 @@ struct Recording {
     std::string transcriptPath;          // downloads: the kept exchange beside the file
     std::string transcriptSha256;
     std::vector<ChannelInfo> channels;
+};
+
+// A file the archive keeps: a download (or a file found in the downloads folder) with the
+// exchange that made it. Identical bytes kept twice are one recording with two kept files,
+// and each is checked on its own.
+struct KeptFile {
+    int64_t id = 0;
+    int64_t recordingId = 0;
+    std::string path;
+    std::string transcriptPath;
+    std::string transcriptSha256;
+    std::string keptAt; // UTC, as events write times
+};
+
+// The last time a kept file was hashed again, and what was found; shown until the next check.
+struct FileCheck {
+    std::string path;
+    int64_t recordingId = 0;
+    std::string status; // kStatusVerified, kStatusChanged or kStatusMissing
+    std::string checkedAt;
+    bool operator==(const FileCheck&) const = default;
 };
 
 enum class EventKind { Created, Opened, Changed, Saved, Exported, Reported, Printed };
@@ -81,9 +102,11 @@ void SealEvent(const Sha256Fn& hash, const Event* last, Event& e);
 // What a store reports; anything but kOk leaves the work to go on without it.
 enum class StoreStatus { kOk, kBusy, kReadOnly, kFull, kCorrupt, kNewerSchema, kFailed };
 
-// One new entry: a recording when it is not in the archive yet, and the event about it.
+// One new entry: a recording when it is not in the archive yet, the file kept of it when
+// there is one, and the event about it.
 struct PendingEntry {
     std::optional<Recording> recording;
+    std::optional<KeptFile> kept;
     Event event;
 };
 
@@ -99,6 +122,14 @@ public:
     virtual StoreStatus Recordings(std::vector<Recording>& out) = 0;
     // All events in the order of their sequence numbers; of one recording when id > 0.
     virtual StoreStatus Events(std::vector<Event>& out, int64_t recordingId = 0) = 0;
+    virtual StoreStatus KeptFiles(std::vector<KeptFile>& out) = 0;
+    // The recording whose kept file lies at `path` (`kept` true), or else the newest recording
+    // first seen there; nullopt when neither.
+    virtual StoreStatus FindByPath(const std::string& path, std::optional<Recording>& out,
+                                   bool& kept) = 0;
+    // The results of a check replace the earlier ones of the same files.
+    virtual StoreStatus SaveChecks(const std::vector<FileCheck>& checks) = 0;
+    virtual StoreStatus Checks(std::vector<FileCheck>& out) = 0;
     // The text of the last failure, for the one message the user sees.
     virtual std::string LastError() const = 0;
 };
@@ -120,8 +151,17 @@ struct FileProblem {
 };
 // The hash of a file's bytes, or nullopt when it cannot be read.
 using FileHasher = std::function<std::optional<std::string>(const std::string& path)>;
+// Hashes every kept file and transcript again; `checks` (when given) takes each kept file's
+// result, stamped `now`. A download recording without any kept file (a store that predates
+// them) is checked at its own path.
 std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings,
-                                        const FileHasher& hashFile);
+                                        const std::vector<KeptFile>& kept,
+                                        const FileHasher& hashFile,
+                                        std::vector<FileCheck>* checks = nullptr,
+                                        const std::string& now = {});
+
+// What an event names a file by: "PATH sha256:HEX".
+std::string FileText(const std::string& path, const std::string& sha256);
 
 // The span of a recording's samples, first to last over its channels (0, 0 without any).
 std::pair<int64_t, int64_t> SampleSpan(const Recording& r);

@@ -159,6 +159,51 @@ Event CArchiveSession::NewEvent(EventKind kind, const std::string& detail,
 Recording CArchiveSession::Record(EventKind kind, const Recording& recording,
                                   const std::string& detail, const std::string& oldValue,
                                   const std::string& newValue, const std::string& reason) {
+    return Append(kind, recording, detail, oldValue, newValue, reason, std::nullopt);
+}
+
+Recording CArchiveSession::Keep(const Recording& recording, const std::string& detail,
+                                KeptFile kept) {
+    const std::string named = FileText(kept.path, recording.sha256);
+    return Append(EventKind::Created, recording, detail, {}, named, {}, std::move(kept));
+}
+
+bool CArchiveSession::Known(const std::string& sha256) {
+    for (const PendingEntry& p : m_pending)
+        if (p.recording && p.recording->sha256 == sha256)
+            return true;
+    return Find(sha256).has_value();
+}
+
+std::optional<Opening> CArchiveSession::Identify(const std::string& path,
+                                                const std::string& sha256) {
+    if (!m_pStore)
+        return std::nullopt;
+    std::optional<Recording> at;
+    bool kept = false;
+    // A kept file holds its recording's bytes or is that recording changed, whatever else it
+    // may hold now; a file merely first seen there may since hold another recording.
+    if (!path.empty() && m_pStore->FindByPath(path, at, kept) == StoreStatus::kOk && at &&
+        at->sha256 != sha256 && (kept || !Known(sha256)))
+        return Opening{*at, sha256};
+    if (std::optional<Recording> r = Find(sha256))
+        return Opening{*r, {}};
+    return std::nullopt;
+}
+
+Opening CArchiveSession::Open(const Recording& described) {
+    if (std::optional<Opening> o = Identify(described.path, described.sha256); o && o->Changed()) {
+        RecordAbout(EventKind::Opened, o->recording.sha256, "changed", {},
+                    FileText(described.path, described.sha256));
+        return *o;
+    }
+    return Opening{Record(EventKind::Opened, described), {}};
+}
+
+Recording CArchiveSession::Append(EventKind kind, const Recording& recording,
+                                  const std::string& detail, const std::string& oldValue,
+                                  const std::string& newValue, const std::string& reason,
+                                  std::optional<KeptFile> kept) {
     if (!m_pStore)
         return recording;
     PendingEntry entry;
@@ -166,6 +211,10 @@ Recording CArchiveSession::Record(EventKind kind, const Recording& recording,
     entry.event.recordingSha256 = recording.sha256;
     Recording r = recording;
     r.firstSeen = entry.event.timeUtc;
+    if (kept) {
+        kept->keptAt = entry.event.timeUtc;
+        entry.kept = std::move(kept);
+    }
     bool known = false;
     for (const PendingEntry& p : m_pending)
         known = known || (p.recording && p.recording->sha256 == r.sha256);
@@ -278,9 +327,33 @@ VerifyReport CArchiveSession::Verify(const FileHasher& hashFile) {
             r.sha256 = it->second;
         }
     }
-    for (FileProblem& p : CheckKeptFiles(recordings, hashFile))
+    std::vector<KeptFile> kept;
+    m_pStore->KeptFiles(kept);
+    report.keptFiles = kept.size();
+    std::vector<FileCheck> checks;
+    const int64_t now = m_context.nowUtc ? m_context.nowUtc() : 0;
+    for (FileProblem& p : CheckKeptFiles(recordings, kept, hashFile, &checks, UtcText(now)))
         report.files.push_back(std::move(p));
+    // What was found is shown until the next check; a store that cannot keep it loses
+    // nothing of the archive's promise.
+    m_pStore->SaveChecks(checks);
     return report;
+}
+
+std::string ChangedFileMessage(const std::string& path, const Opening& o) {
+    if (!o.Changed())
+        return {};
+    const std::string format = TranslateFormat(
+        "Archive", "%s は記録保管庫の記録 %lld のファイルですが、内容が保管した時と違います。");
+    const long long id = o.recording.id;
+    std::string text(static_cast<std::size_t>(
+                         std::snprintf(nullptr, 0, format.c_str(), path.c_str(), id)),
+                     '\0');
+    std::snprintf(text.data(), text.size() + 1, format.c_str(), path.c_str(), id);
+    text += "\n" + TranslateText("Archive", "保管時の SHA-256:") + " " + o.recording.sha256;
+    text += "\n" + TranslateText("Archive", "現在の SHA-256:") + " " + o.foundSha256;
+    text += "\n" + TranslateText("Archive", "記録保管庫は元の記録についての出来事として残します。");
+    return text;
 }
 
 } // namespace saroko::archive

@@ -38,8 +38,20 @@ struct VerifyReport {
     std::vector<FileProblem> files;
     std::size_t events = 0;
     std::size_t recordings = 0;
+    std::size_t keptFiles = 0;
     bool Holds() const { return !chainBreak && files.empty(); }
 };
+
+// A file opened, as the archive takes it. A file that lies where the archive keeps a download,
+// or where a recording was first seen, and no longer holds that recording's bytes is that
+// recording changed, not a new one.
+struct Opening {
+    Recording recording;     // as archived; the original one when the file changed
+    std::string foundSha256; // the bytes' hash when they differ from `recording`'s
+    bool Changed() const { return !foundSha256.empty(); }
+};
+// The warning an opened changed file gives, in the program's voice; "" when it did not change.
+std::string ChangedFileMessage(const std::string& path, const Opening& o);
 
 class CArchiveSession {
 public:
@@ -54,6 +66,16 @@ public:
     Recording Record(EventKind kind, const Recording& recording, const std::string& detail = {},
                      const std::string& oldValue = {}, const std::string& newValue = {},
                      const std::string& reason = {});
+    // A file was opened: recorded as an "opened" event of its recording, or, when it is a
+    // changed recording (see Opening), as an "opened (changed)" event about the original one
+    // that names the file and the hash found.
+    Opening Open(const Recording& described);
+    // What the bytes with `sha256` at `path` are to the archive, recording nothing: a recording,
+    // a changed recording, or nullopt (not archived).
+    std::optional<Opening> Identify(const std::string& path, const std::string& sha256);
+    // A file the archive keeps from now on (a download): the "created" event with `detail`
+    // names the kept file, so that a second copy of the same bytes is told apart in the trail.
+    Recording Keep(const Recording& recording, const std::string& detail, KeptFile kept);
     // An event about a recording already known by its hash.
     void RecordAbout(EventKind kind, const std::string& sha256, const std::string& detail,
                      const std::string& oldValue = {}, const std::string& newValue = {},
@@ -75,11 +97,17 @@ public:
     std::string ChainHead();
     std::optional<Recording> Find(const std::string& sha256);
 
+    // Walks the chain and hashes every kept file again; the result for each kept file is kept
+    // in the store as its last check.
     VerifyReport Verify(const FileHasher& hashFile);
 
     const Sha256Fn& Hash() const { return m_hash; }
 
 private:
+    Recording Append(EventKind kind, const Recording& recording, const std::string& detail,
+                     const std::string& oldValue, const std::string& newValue,
+                     const std::string& reason, std::optional<KeptFile> kept);
+    bool Known(const std::string& sha256);
     Event NewEvent(EventKind kind, const std::string& detail, const std::string& oldValue,
                    const std::string& newValue, const std::string& reason) const;
 

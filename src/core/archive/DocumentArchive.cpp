@@ -100,8 +100,8 @@ void CDocumentArchive::TakeOwnership(const ReportSource& source, bool all) {
     m_state = now;
 }
 
-void CDocumentArchive::Loaded(const std::string& path, bool appended,
-                              std::span<const uint8_t> bytes) {
+Opening CDocumentArchive::Loaded(const std::string& path, bool appended,
+                                 std::span<const uint8_t> bytes) {
     // Described from the bytes the channels came from: a later report of them names those,
     // whatever the file on disk holds by then.
     const std::optional<Recording> r =
@@ -109,8 +109,11 @@ void CDocumentArchive::Loaded(const std::string& path, bool appended,
                       : DescribeDataFile(std::string_view(reinterpret_cast<const char*>(bytes.data()),
                                                           bytes.size()),
                                          path, m_codec, m_session.Hash());
-    TakeOwnership(r ? SourceOf(r->path, m_session.Record(EventKind::Opened, *r)) : ReportSource{},
-                  !appended);
+    Opening o;
+    if (r)
+        o = m_session.Open(*r);
+    TakeOwnership(r ? OpenedSource(r->path, o) : ReportSource{}, !appended);
+    return o;
 }
 
 void CDocumentArchive::Downloaded(const Recording& r) {
@@ -136,7 +139,7 @@ void CDocumentArchive::Produced(EventKind kind, const std::string& output) {
     Commit();
     std::vector<ReportSource> all;
     for (const std::string& sha : Sources())
-        all.push_back({{}, sha, {}});
+        all.push_back({{}, sha, {}, {}});
     Produced(kind, output, all);
 }
 
@@ -145,8 +148,8 @@ void CDocumentArchive::Produced(EventKind kind, const std::string& output,
     Commit();
     const std::string what = OutputText(output, m_hashFile);
     for (const ReportSource& source : named)
-        if (!source.sha256.empty())
-            m_session.RecordAbout(kind, source.sha256, {}, {}, what);
+        if (!EventTarget(source).empty())
+            m_session.RecordAbout(kind, EventTarget(source), {}, {}, what);
 }
 
 void CDocumentArchive::Commit(const AskReason& ask) {
@@ -155,7 +158,8 @@ void CDocumentArchive::Commit(const AskReason& ask) {
     for (DocumentChange& c : ChangesBetween(m_state, now)) {
         std::vector<std::string> about =
             c.slot < 0 ? Sources()
-                       : std::vector<std::string>{m_owner[static_cast<std::size_t>(c.slot)].sha256};
+                       : std::vector<std::string>{
+                             EventTarget(m_owner[static_cast<std::size_t>(c.slot)])};
         changes.emplace_back(std::move(c), std::move(about));
     }
     for (std::size_t i = 0; i < m_owner.size(); ++i)
@@ -176,9 +180,10 @@ void CDocumentArchive::Commit(const AskReason& ask) {
 std::vector<std::string> CDocumentArchive::Sources() const {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < m_owner.size(); ++i)
-        if (m_state.channels[i].present && !m_owner[i].sha256.empty() &&
-            std::find(out.begin(), out.end(), m_owner[i].sha256) == out.end())
-            out.push_back(m_owner[i].sha256);
+        if (const std::string target = EventTarget(m_owner[i]);
+            m_state.channels[i].present && !target.empty() &&
+            std::find(out.begin(), out.end(), target) == out.end())
+            out.push_back(target);
     return out;
 }
 

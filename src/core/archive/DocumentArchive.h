@@ -67,8 +67,8 @@ public:
 
     // A file was read in: an "opened" event; its channels are the recording's from now on.
     // The recording is described from `bytes`, the ones the channels were read from; without
-    // them, from the file as it is now.
-    void Loaded(const std::string& path, bool appended, std::span<const uint8_t> bytes = {});
+    // them, from the file as it is now. Says whether the file was a changed recording.
+    Opening Loaded(const std::string& path, bool appended, std::span<const uint8_t> bytes = {});
     // A download filled channels: they belong to the recording it made.
     void Downloaded(const Recording& r);
     // The document was saved as `path`: the saved file is a recording of its own, created by

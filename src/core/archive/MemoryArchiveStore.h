@@ -16,6 +16,13 @@ public:
             }
             if (const Recording* r = Lookup(p.event.recordingSha256))
                 p.event.recordingId = r->id;
+            if (p.kept) {
+                // A path kept again names the newer file; one row per path.
+                p.kept->recordingId = p.event.recordingId;
+                std::erase_if(kept, [&](const KeptFile& k) { return k.path == p.kept->path; });
+                p.kept->id = ++m_nKeptIds;
+                kept.push_back(*p.kept);
+            }
             seal(events.empty() ? nullptr : &events.back(), p.event);
             events.push_back(p.event);
         }
@@ -39,13 +46,49 @@ public:
                 out.push_back(e);
         return StoreStatus::kOk;
     }
+    StoreStatus KeptFiles(std::vector<KeptFile>& out) override {
+        out = kept;
+        return failWith;
+    }
+    StoreStatus FindByPath(const std::string& path, std::optional<Recording>& out,
+                           bool& isKept) override {
+        out.reset();
+        isKept = false;
+        for (const KeptFile& k : kept)
+            for (const Recording& r : recordings)
+                if (k.path == path && r.id == k.recordingId) {
+                    out = r;
+                    isKept = true;
+                    return failWith;
+                }
+        for (auto it = recordings.rbegin(); it != recordings.rend(); ++it)
+            if (it->path == path) {
+                out = *it;
+                break;
+            }
+        return failWith;
+    }
+    StoreStatus SaveChecks(const std::vector<FileCheck>& add) override {
+        for (const FileCheck& c : add) {
+            std::erase_if(checks, [&](const FileCheck& o) { return o.path == c.path; });
+            checks.push_back(c);
+        }
+        return failWith;
+    }
+    StoreStatus Checks(std::vector<FileCheck>& out) override {
+        out = checks;
+        return failWith;
+    }
     std::string LastError() const override { return {}; }
 
     std::vector<Recording> recordings;
+    std::vector<KeptFile> kept;
+    std::vector<FileCheck> checks;
     std::vector<Event> events;
     StoreStatus failWith = StoreStatus::kOk; // every call fails so while set
 
 private:
+    int64_t m_nKeptIds = 0;
     const Recording* Lookup(const std::string& sha256) const {
         for (const Recording& r : recordings)
             if (r.sha256 == sha256)

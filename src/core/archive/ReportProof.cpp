@@ -4,7 +4,20 @@ namespace saroko::archive {
 
 ReportSource SourceOf(const std::string& readFrom, const Recording& archived) {
     return {readFrom, archived.sha256,
-            archived.id > 0 ? std::optional(archived.id) : std::nullopt};
+            archived.id > 0 ? std::optional(archived.id) : std::nullopt, {}};
+}
+
+ReportSource OpenedSource(const std::string& readFrom, const Opening& o) {
+    ReportSource s = SourceOf(readFrom, o.recording);
+    if (o.Changed()) {
+        s.archivedSha256 = s.sha256;
+        s.sha256 = o.foundSha256;
+    }
+    return s;
+}
+
+const std::string& EventTarget(const ReportSource& s) {
+    return s.archivedSha256.empty() ? s.sha256 : s.archivedSha256;
 }
 
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session) {

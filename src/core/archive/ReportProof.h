@@ -8,6 +8,11 @@ namespace saroko::archive {
 // A source as a report names it: the path it was read from, and the hash and id of the
 // bytes read then (no id while the archive's write waits).
 ReportSource SourceOf(const std::string& readFrom, const Recording& archived);
+// A file opened: its bytes' hash, and, when it is a changed recording, that recording's id and
+// archived hash beside it.
+ReportSource OpenedSource(const std::string& readFrom, const Opening& o);
+// The recording events about a source are about: the archived one of a changed file.
+const std::string& EventTarget(const ReportSource& s);
 
 // Each source without an archive id takes the id of the recording its hash names, and the
 // proof takes the chain head as it stands now, before the report's own event.

@@ -75,6 +75,7 @@ constexpr MessageDef kMessages[] = {
     {58007, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "記録保管庫エラー\n\n")},
     {58008, MsgIcon::Question, MsgButtons::YesNo, SAROKO_TRANSLATE_NOOP("Message", "記録保管庫エラー\n\n記録保管庫が壊れています。壊れたものは別の名前で残し、新しい記録保管庫を始めてもよろしいですか？")},
     {58010, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "フォルダ移動エラー\n\n以前のフォルダの中身を新しいフォルダへ移せませんでした。以前のフォルダは残してあります。")},
+    {58011, MsgIcon::Exclamation, MsgButtons::Ok, SAROKO_TRANSLATE_NOOP("Message", "記録の変更を検出\n\n")},
 };
 // clang-format on
 

@@ -58,6 +58,8 @@ inline constexpr int kArchiveSetAside = 58008;
 // The files of an older version could not all be moved to the current folders; the places
 // follow.
 inline constexpr int kFolderMoveFailed = 58010;
+// A file opened is an archived recording whose bytes changed; which one and the hashes follow.
+inline constexpr int kRecordingChanged = 58011;
 } // namespace msg
 
 inline constexpr const char* kAppTitle = "Saroko";

@@ -443,7 +443,10 @@ void CMainFrame::OnFileLoaded(const std::string& path, bool appended,
                               std::span<const uint8_t> bytes) {
     if (!m_pArchive)
         return;
-    m_pArchive->Document().Loaded(path, appended, bytes);
+    const archive::Opening o = m_pArchive->Document().Loaded(path, appended, bytes);
+    if (o.Changed())
+        ui::ShowMessage(msg::kRecordingChanged, QString::fromStdString(archive::ChangedFileMessage(path, o)),
+                    this);
     m_pArchive->SayProblem();
 }
 

@@ -179,7 +179,7 @@ TEST_F(ArchiveTest, KeptFilesThatChangedOrWentAreNamed) {
     const std::vector<FileProblem> want = {
         {1, kept.transcriptPath, kept.transcriptSha256, Sha256Hex(&FakeHash, "exchangE")},
         {2, gone.path, gone.sha256, ""}};
-    EXPECT_EQ(CheckKeptFiles({kept, gone, opened}, hasher), want);
+    EXPECT_EQ(CheckKeptFiles({kept, gone, opened}, {}, hasher), want);
     EXPECT_EQ(RecordingStatus(kept, hasher), "verified");
     EXPECT_EQ(RecordingStatus(gone, hasher), "missing");
     disk["/kept/a"] = "A";
@@ -262,10 +262,10 @@ TEST_F(ArchiveTest, AReportsProofNamesTheArchivedSourcesAndTheChainHead) {
     CArchiveSession s(&mem, &FakeHash, context);
     const auto proof = [&](CArchiveSession& session) {
         ReportProvenance p;
-        p.sources = {{"a.klg", Rec("a").sha256, {}},
-                     {"x.klg", Rec("x").sha256, {}},
-                     {"gone.klg", "", {}},
-                     {"b.klg", Rec("b").sha256, 7}}; // an id given is kept
+        p.sources = {{"a.klg", Rec("a").sha256, {}, {}},
+                     {"x.klg", Rec("x").sha256, {}, {}},
+                     {"gone.klg", "", {}, {}},
+                     {"b.klg", Rec("b").sha256, 7, {}}}; // an id given is kept
         AddArchiveProof(p, session);
         std::string ids;
         for (const ReportSource& src : p.sources)
@@ -466,6 +466,136 @@ TEST_F(ArchiveTest, AnOpenNamesTheBytesItRead) {
     ASSERT_EQ(mem.events.size(), 2u); // created, then opened
     EXPECT_EQ(mem.events[1].recordingSha256, Sha256Hex(&FakeHash, ReadAll(Path("a.klg"))));
     doc.SetObserver(nullptr);
+}
+
+// A file where the archive keeps a recording (or where one was first seen) that no longer holds
+// its bytes is that recording changed: the open is an event about it, never a new recording.
+TEST_F(ArchiveTest, AChangedFileIsItsRecordingChangedNeverANewOne) {
+    CArchiveSession s(&mem, &FakeHash, context);
+    KeptFile k;
+    k.path = "/kept/a";
+    EXPECT_EQ(s.Keep(Rec("a", "download"), "downloaded", k).id, 1);
+    s.Record(EventKind::Opened, Rec("f")); // first seen at /kept/f, not kept
+    s.Record(EventKind::Opened, Rec("g"));
+    const auto at = [](const std::string& name, const std::string& path) {
+        Recording r = Rec(name);
+        r.path = path;
+        return r;
+    };
+    struct Row {
+        Recording opened;
+        int64_t recording; // 0: not archived before
+        bool changed;
+    };
+    const Row rows[] = {
+        {at("a", "/kept/a"), 1, false},
+        {at("A", "/kept/a"), 1, true},  // the kept file altered
+        {at("g", "/kept/a"), 1, true},  // a kept file holds its own bytes, not another's
+        {at("F", "/kept/f"), 2, true},  // first seen there and altered
+        {at("g", "/kept/f"), 3, false}, // another archived file copied over it
+        {at("a", "/elsewhere"), 1, false},
+        {at("new", "/elsewhere"), 0, false},
+    };
+    for (const Row& row : rows) {
+        const std::optional<Opening> o = s.Identify(row.opened.path, row.opened.sha256);
+        SCOPED_TRACE(row.opened.path + " " + row.opened.sha256.substr(0, 8));
+        EXPECT_EQ(o ? o->recording.id : 0, row.recording);
+        EXPECT_EQ(o && o->Changed(), row.changed);
+        if (o && o->Changed()) {
+            EXPECT_EQ(o->foundSha256, row.opened.sha256);
+            EXPECT_NE(o->recording.sha256, row.opened.sha256);
+        }
+    }
+    const std::size_t before = mem.events.size();
+    const Opening o = s.Open(at("A", "/kept/a"));
+    ASSERT_TRUE(o.Changed());
+    ASSERT_EQ(mem.events.size(), before + 1);
+    EXPECT_EQ(mem.recordings.size(), 3u);
+    const Event& e = mem.events.back();
+    EXPECT_EQ(std::tuple(EventKindName(e.kind), e.detail, e.recordingId, e.recordingSha256, e.newValue),
+              std::tuple(std::string("opened"), std::string("changed"), int64_t{1}, Rec("a").sha256,
+                         "/kept/a sha256:" + Rec("A").sha256));
+    const std::string m = ChangedFileMessage("/kept/a", o);
+    EXPECT_NE(m.find("/kept/a は記録保管庫の記録 1 のファイル"), std::string::npos) << m;
+    EXPECT_NE(m.find(Rec("a").sha256), std::string::npos);
+    EXPECT_NE(m.find(Rec("A").sha256), std::string::npos);
+    EXPECT_EQ(ChangedFileMessage("/kept/a", s.Open(at("a", "/kept/a"))), "");
+    // Without an archive nothing is changed: the file is what it is.
+    CArchiveSession off(nullptr, &FakeHash, context);
+    EXPECT_FALSE(off.Open(at("A", "/kept/a")).Changed());
+}
+
+// What the document shows of a changed file: its own bytes' hash for the figures, the archived
+// one beside it, and every later event about the original recording.
+TEST_F(ArchiveTest, AChangedFileOpenedInTheDocumentNamesBothHashes) {
+    CArchiveSession s(&mem, &FakeHash, context);
+    const CBasicCp932Codec codec;
+    Fill(*doc.GetChannel(1), 1000, 60, {C(1), C(2)}, "OVEN");
+    ASSERT_EQ(doc.SaveKlgFile(0, Path("a.klg")), kFileOk);
+    const std::string original = ReadAll(Path("a.klg"));
+    KeptFile k;
+    k.path = Path("a.klg");
+    s.Keep(*DescribeDataFile(original, Path("a.klg"), codec, &FakeHash), "downloaded", k);
+    std::string altered = original;
+    altered[original.size() - 1] = static_cast<char>(altered.back() ^ 1);
+    CDocumentArchive da(s, doc, codec, [](const std::string& p) { return Rec(p); },
+                        [](const std::string&) { return std::optional<std::string>("h"); });
+    const Opening o = da.Loaded(Path("a.klg"), false,
+                                std::span(reinterpret_cast<const uint8_t*>(altered.data()),
+                                          altered.size()));
+    ASSERT_TRUE(o.Changed());
+    ASSERT_EQ(da.Shown().size(), 1u);
+    const ReportSource src = da.Shown()[0];
+    EXPECT_EQ(src.sha256, Sha256Hex(&FakeHash, altered));
+    EXPECT_EQ(src.archivedSha256, Sha256Hex(&FakeHash, original));
+    EXPECT_EQ(src.archiveId, std::optional<int64_t>(1));
+    da.Produced(EventKind::Reported, Path("r.pdf"), da.Shown());
+    EXPECT_EQ(mem.events.back().recordingId, 1);
+    EXPECT_EQ(mem.recordings.size(), 1u);
+}
+
+// Identical bytes kept twice are one recording with two kept files: each created event names
+// its own file, and each file and transcript is hashed again on its own.
+TEST_F(ArchiveTest, EveryKeptFileIsCheckedOnItsOwn) {
+    CArchiveSession s(&mem, &FakeHash, context);
+    for (const char* path : {"/kept/1", "/kept/2"}) {
+        KeptFile k;
+        k.path = path;
+        k.transcriptPath = std::string(path) + ".txt";
+        k.transcriptSha256 = Sha256Hex(&FakeHash, "exchange");
+        s.Keep(Rec("a", "download"), "downloaded", k);
+        now += 30;
+    }
+    ASSERT_EQ(mem.recordings.size(), 1u);
+    ASSERT_EQ(mem.kept.size(), 2u);
+    EXPECT_EQ(mem.events[0].newValue, "/kept/1 sha256:" + Rec("a").sha256);
+    EXPECT_EQ(mem.events[1].newValue, "/kept/2 sha256:" + Rec("a").sha256);
+    EXPECT_EQ(mem.events[1].recordingId, 1);
+    std::map<std::string, std::string> disk = {{"/kept/1", "a"}, {"/kept/1.txt", "exchange"},
+                                               {"/kept/2", "a"}, {"/kept/2.txt", "exchange"}};
+    const FileHasher hasher = [&](const std::string& path) -> std::optional<std::string> {
+        auto it = disk.find(path);
+        return it == disk.end() ? std::nullopt : std::optional(Sha256Hex(&FakeHash, it->second));
+    };
+    VerifyReport rep = s.Verify(hasher);
+    EXPECT_TRUE(rep.Holds());
+    EXPECT_EQ(rep.keptFiles, 2u);
+    disk["/kept/2"] = "A";
+    disk["/kept/1.txt"] = "exchangE";
+    rep = s.Verify(hasher);
+    const std::vector<FileProblem> want = {
+        {1, "/kept/1.txt", Sha256Hex(&FakeHash, "exchange"), Sha256Hex(&FakeHash, "exchangE")},
+        {1, "/kept/2", Rec("a").sha256, Rec("A").sha256}};
+    EXPECT_EQ(rep.files, want);
+    const std::vector<FileCheck> checks = {{"/kept/1", 1, "verified", UtcText(now)},
+                                           {"/kept/2", 1, "changed", UtcText(now)}};
+    EXPECT_EQ(mem.checks, checks);
+    disk.erase("/kept/1");
+    now += 60;
+    s.Verify(hasher);
+    EXPECT_EQ(mem.checks[0], (FileCheck{"/kept/1", 1, "missing", UtcText(now)}));
+    const std::optional<Opening> o = s.Identify("/kept/2", Rec("A").sha256);
+    EXPECT_TRUE(o && o->Changed() && o->recording.id == 1);
 }
 
 } // namespace

@@ -126,7 +126,7 @@ TEST(StringTable, EveryMessageHasAHeadlineAndTheRightButtons) {
         EXPECT_NE(std::string_view(m.text).size(), 0u);
         EXPECT_EQ(DefaultAnswerIsNo(m.id), m.id == 57762) << m.id; // only the unsaved-data exit box
     }
-    EXPECT_EQ(count, 64);
+    EXPECT_EQ(count, 65);
     EXPECT_EQ(std::pair(FindMessage(57761)->buttons, FindMessage(57762)->buttons),
               std::pair(MsgButtons::OkCancel, MsgButtons::YesNo));
     EXPECT_EQ(FindMessage(57800), nullptr);
