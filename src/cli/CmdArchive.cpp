@@ -9,11 +9,13 @@
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <unistd.h>
 
 #include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/document/LocalDateTime.h"
+#include "core/report/ReportProvenance.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SqliteArchiveStore.h"
@@ -26,11 +28,13 @@ using archive::Recording;
 
 extern const char kArchiveUsage[] =
     "usage: saroko-cli archive SUBCOMMAND [--json] ...\n"
-    "  list [--from T --to T] [--name TEXT] [--json]\n"
-    "                 the recordings: when first seen, recorder, channels, first and last\n"
-    "                 sample, samples and status (verified, changed, missing, unverified);\n"
+    "  list [--from T --to T] [--name TEXT] [--headings] [--json]\n"
+    "                 the recordings: when first seen (UTC), recorder, channels, first and\n"
+    "                 last sample (local time with its UTC offset), samples and status\n"
+    "                 (verified, changed, missing, unverified), and each file kept of them;\n"
     "                 --from/--to keep those whose samples reach into the window, --name\n"
-    "                 those with a channel name containing TEXT\n"
+    "                 those with a channel name containing TEXT; column headings on a\n"
+    "                 terminal, and with --headings\n"
     "  log [ID] [--json]\n"
     "                 the audit trail, or the events of recording ID\n"
     "  verify [--json]\n"
@@ -49,10 +53,20 @@ extern const char kVerifyUsage[] =
 
 namespace {
 
+// A local time with its offset: "2026/12/07 17:29:38+09:00".
 std::string LocalText(int64_t t) {
-    return t < 0 || t > UINT32_MAX ? std::string("----/--/-- --:--:--")
-                                   : FormatLocalDateTime(static_cast<uint32_t>(t));
+    if (t < 0 || t > UINT32_MAX)
+        return "----/--/-- --:--:--";
+    const int offset = LocalUtcOffset(static_cast<uint32_t>(t));
+    const int a = offset < 0 ? -offset : offset;
+    char zone[16];
+    std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', a / 3600, a / 60 % 60);
+    return FormatLocalDateTime(static_cast<uint32_t>(t)) + zone;
 }
+
+constexpr char kListHeadings[] =
+    "ID  FIRST SEEN (UTC)  SOURCE  RECORDER  CHANNELS  FIRST SAMPLE - LAST SAMPLE  SAMPLES"
+    "  STATUS  PATH\n";
 
 // A JSON string as nlohmann's dump writes it: UTF-8 as it is, the quote, the backslash and
 // control characters escaped.
@@ -111,8 +125,13 @@ private:
 
 // A recording as the list and verify show it, streamed: ten thousand of them are listed in a
 // fraction of the time a document tree would take.
+struct KeptStatus {
+    archive::KeptFile file;
+    std::string status;
+};
+
 void AppendRecordingJson(std::string& out, const Recording& r, const std::string& status,
-                         int depth) {
+                         int depth, const std::vector<KeptStatus>* kept = nullptr) {
     JsonObject o(out, depth);
     std::string& ch = o.Key("channels");
     if (r.channels.empty()) {
@@ -140,6 +159,26 @@ void AppendRecordingJson(std::string& out, const Recording& r, const std::string
     o.Text("first_seen", r.firstSeen);
     o.Number("id", r.id);
     o.Text("identity", r.identity);
+    if (kept) {
+        std::string& k = o.Key("kept_files");
+        k += '[';
+        for (std::size_t i = 0; i < kept->size(); ++i) {
+            const KeptStatus& f = (*kept)[i];
+            k += i ? ",\n" : "\n";
+            k.append(static_cast<std::size_t>(o.Depth() + 1) * 2, ' ');
+            JsonObject j(k, o.Depth() + 1);
+            j.Text("kept_at", f.file.keptAt);
+            j.Text("path", f.file.path);
+            j.Text("status", f.status);
+            j.Text("transcript_path", f.file.transcriptPath);
+            j.Text("transcript_sha256", f.file.transcriptSha256);
+        }
+        if (!kept->empty()) {
+            k += '\n';
+            k.append(static_cast<std::size_t>(o.Depth()) * 2, ' ');
+        }
+        k += ']';
+    }
     o.Text("last_sample", archive::UtcText(last));
     o.Text("path", r.path);
     o.Text("recorder", r.recorder);
@@ -210,6 +249,7 @@ void DeclareArchiveList(CVerbOptions& o) {
     o.TakeNoFiles();
     o.AddWindow();
     o.AddValue("name");
+    o.AddFlag("headings");
     o.AddFlag("json");
 }
 
@@ -224,13 +264,24 @@ int RunArchiveList(const CVerbOptions& o) {
         std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
         return kExitFailed;
     }
+    std::vector<archive::KeptFile> keptFiles;
+    if (store->KeptFiles(keptFiles) != archive::StoreStatus::kOk) {
+        std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        return kExitFailed;
+    }
+    std::map<int64_t, std::vector<KeptStatus>> kept;
+    for (archive::KeptFile& k : keptFiles)
+        kept[k.recordingId].push_back({std::move(k), {}});
     const archive::RecordingFilter filter{o.From(), o.To(), o.Value("name").value_or("")};
     // Written in pieces of about a megabyte: the buffer is reused instead of growing to the
     // whole list.
     constexpr std::size_t kPiece = 1 << 20;
     std::string out;
     out.reserve(kPiece + 64 * 1024);
+    if (!o.Has("json") && (o.Has("headings") || ::isatty(STDOUT_FILENO) == 1))
+        out += kListHeadings;
     bool any = false;
+    static const std::vector<KeptStatus> kNone;
     for (const Recording& r : all) {
         if (!archive::Matches(r, filter))
             continue;
@@ -238,11 +289,16 @@ int RunArchiveList(const CVerbOptions& o) {
             std::cout << out;
             out.clear();
         }
-        const std::string status = QuickStatusOf(r);
+        auto found = kept.find(r.id);
+        std::vector<KeptStatus>* files = found == kept.end() ? nullptr : &found->second;
+        if (files)
+            for (KeptStatus& k : *files)
+                k.status = QuickStatusOf(r, k.file.path);
+        const std::string status = files ? files->front().status : QuickStatusOf(r);
         if (o.Has("json")) {
             out += any ? ",\n  " : "[\n  ";
             any = true;
-            AppendRecordingJson(out, r, status, 1);
+            AppendRecordingJson(out, r, status, 1, files ? files : &kNone);
             continue;
         }
         const auto [first, last] = archive::SampleSpan(r);
@@ -253,7 +309,12 @@ int RunArchiveList(const CVerbOptions& o) {
         out.append(r.source).append("  ").append(r.recorder.empty() ? "-" : r.recorder);
         out.append("  ").append(names).append("  ").append(LocalText(first)).append(" - ");
         out.append(LocalText(last)).append("  ").append(std::to_string(archive::SampleTotal(r)));
-        out.append("  ").append(status).append("  ").append(r.path).append("\n");
+        out.append("  ").append(status).append("  ")
+            .append(files ? files->front().file.path : r.path).append("\n");
+        // The same bytes kept again: each further kept file on a line of its own.
+        for (std::size_t i = 1; files && i < files->size(); ++i)
+            out.append("    kept again: ").append((*files)[i].status).append("  ")
+                .append((*files)[i].file.path).append("\n");
     }
     if (o.Has("json"))
         out += any ? "\n]\n" : "[]\n";

@@ -162,13 +162,17 @@ archive::Recording RecordDownload(archive::CArchiveSession& session, const std::
 }
 
 std::string QuickStatusOf(const archive::Recording& r) {
+    return QuickStatusOf(r, r.path);
+}
+
+std::string QuickStatusOf(const archive::Recording& r, const std::string& path) {
     // One stat per file in the common case: a list of thousands asks for each.
     std::error_code ec;
-    const uint64_t size = std::filesystem::file_size(r.path, ec);
+    const uint64_t size = std::filesystem::file_size(path, ec);
     if (!ec)
         return archive::QuickStatus(r, size);
-    return std::filesystem::exists(r.path, ec) ? archive::kStatusChanged
-                                               : archive::QuickStatus(r, std::nullopt);
+    return std::filesystem::exists(path, ec) ? archive::kStatusChanged
+                                             : archive::QuickStatus(r, std::nullopt);
 }
 
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path) {

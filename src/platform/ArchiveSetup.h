@@ -19,6 +19,8 @@ std::optional<std::string> Sha256OfFile(const std::string& path);
 
 // A recording's state from its file's presence and size now; the bytes are not read.
 std::string QuickStatusOf(const archive::Recording& r);
+// The same of one file kept of `r` at `path`.
+std::string QuickStatusOf(const archive::Recording& r, const std::string& path);
 
 // archive.sqlite in the program's data folder, beside downloads/.
 std::string ArchiveFilePath();

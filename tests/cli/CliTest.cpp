@@ -1,6 +1,8 @@
 // Runs saroko-cli as a user would, on files it writes itself, with a private settings store.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -145,7 +147,18 @@ TEST_F(CliTest, TheArchiveRecordsAndADamagedOneNeverStopsTheWork) {
     EXPECT_EQ(Cli("archive log 0").status, 2);
     EXPECT_EQ(Cli("archive log x1").status, 2);
     r = Cli("archive list --name 冷蔵");
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out; // no headings to a pipe
+    // Each time says its zone: UTC marked Z, local times with their offset.
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("^1  \\d{4}-\\d\\d-\\d\\dT[0-9:]{8}Z  file  ")))
+        << r.out;
+    EXPECT_TRUE(std::regex_search(
+        r.out, std::regex(" \\d{4}/\\d\\d/\\d\\d [0-9:]{8}[+-]\\d\\d:\\d\\d - \\d{4}/")))
+        << r.out;
+    r = Cli("archive list --headings");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+              "ID  FIRST SEEN (UTC)  SOURCE  RECORDER  CHANNELS  FIRST SAMPLE - LAST SAMPLE  SAMPLES"
+              "  STATUS  PATH");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2) << r.out;
     r = Cli("archive list --name oven");
     EXPECT_EQ(r.out, "");
 

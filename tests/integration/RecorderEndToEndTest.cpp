@@ -201,6 +201,46 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     EXPECT_NE(log.back()["new"].get<std::string>().find(kept + " sha256:"), std::string::npos);
 }
 
+// The same recorder downloaded twice gives identical bytes: one recording with two kept files,
+// each named by its own created event, each listed and each verified on its own.
+TEST_F(RecorderEndToEnd, TheSecondKeptCopyOfTheSameBytesIsCheckedToo) {
+    using Json = nlohmann::json;
+    const QString dev = StartSim({"--preload", "20", "--interval", "600"});
+    std::vector<std::string> kept;
+    for (const char* out : {"one.klg", "two.klg"}) {
+        const RunResult d = Cli({"recorder", "download", "--device", dev, "-o", QPath(out)});
+        ASSERT_EQ(d.exitCode, 0) << d.err;
+        const std::size_t at = d.out.find("kept: ");
+        ASSERT_NE(at, std::string::npos) << d.out;
+        kept.push_back(d.out.substr(at + 6, d.out.find('\n', at) - at - 6));
+    }
+    ASSERT_NE(kept[0], kept[1]);
+    ASSERT_EQ(ReadAll(kept[0]), ReadAll(kept[1]));
+    const Json list = Json::parse(Cli({"archive", "list", "--json"}).out);
+    ASSERT_EQ(list.size(), 1u);
+    ASSERT_EQ(list[0]["kept_files"].size(), 2u) << list.dump(2);
+    EXPECT_EQ(list[0]["kept_files"][1]["path"], kept[1]);
+    EXPECT_NE(list[0]["kept_files"][1]["transcript_path"], "");
+    const Json log = Json::parse(Cli({"archive", "log", "--json"}).out);
+    std::vector<std::string> named;
+    for (const Json& e : log)
+        if (e["event"] == "created")
+            named.push_back(e["new"].get<std::string>().substr(0, kept[0].size()));
+    EXPECT_EQ(named, kept);
+    EXPECT_EQ(Cli({"archive", "verify"}).exitCode, 0);
+
+    std::string changed = ReadAll(kept[1]);
+    changed[200] = static_cast<char>(changed[200] ^ 4);
+    std::ofstream(kept[1], std::ios::binary | std::ios::trunc) << changed;
+    RunResult r = Cli({"archive", "verify"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("recording 1: " + kept[1] + ": changed"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(kept[0] + ": "), std::string::npos) << r.out;
+    r = Cli({"verify", QString::fromStdString(kept[1])});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find(": changed: recording 1 "), std::string::npos) << r.out;
+}
+
 TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
     const QString dev = StartSim({"--preload", "40", "--cut-after", "40", "--fault-cmd", "0x11"});
     std::ofstream(Path("keep.klg"), std::ios::binary) << "previous contents";
