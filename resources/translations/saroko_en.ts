@@ -2015,10 +2015,6 @@ Close that program before talking to the recorder.</translation>
         <translation>Event</translation>
     </message>
     <message>
-        <source>内容</source>
-        <translation>What</translation>
-    </message>
-    <message>
         <source>変更前</source>
         <translation>Old value</translation>
     </message>
@@ -2065,6 +2061,14 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>チャンネル番号</source>
         <translation>channel number</translation>
+    </message>
+    <message>
+        <source>内容が保管時と違う</source>
+        <translation>contents differ from the archived ones</translation>
+    </message>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -2169,13 +2173,6 @@ Close that program before talking to the recorder.</translation>
         <source>すべての記録ﾌｧｲﾙは元のままです。</source>
         <translation>Every recording&apos;s file is as it was archived.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n 件の記録ﾌｧｲﾙが元のままではありません。</source>
-        <translation>
-            <numerusform>%n recording file is not as it was archived.</numerusform>
-            <numerusform>%n recording files are not as they were archived.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>履歴は %1 番で途切れています。</source>
         <translation>The history breaks at event %1.</translation>
@@ -2185,6 +2182,40 @@ Close that program before talking to the recorder.</translation>
         <translation>
             <numerusform>The history of %n event holds together.</numerusform>
             <numerusform>The history of %n events holds together.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>最終検証</source>
+        <translation>Last verified</translation>
+    </message>
+    <message>
+        <source>吸い上げ</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ</source>
+        <translation>File</translation>
+    </message>
+    <message numerus="yes">
+        <source>ほか %n 件</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 件の記録ﾌｧｲﾙが元のままではありません: </source>
+        <translation>
+            <numerusform>%n recording file is not as it was archived: </numerusform>
+            <numerusform>%n recording files are not as they were archived: </numerusform>
         </translation>
     </message>
 </context>

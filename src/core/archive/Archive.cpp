@@ -135,42 +135,56 @@ std::optional<ChainBreak> CheckChain(const Sha256Fn& hash, const std::vector<Eve
     return std::nullopt;
 }
 
+std::vector<ListedFile> ListedFiles(const std::vector<Recording>& recordings,
+                                    const std::vector<KeptFile>& kept) {
+    std::map<int64_t, std::vector<const KeptFile*>> byRecording;
+    for (const KeptFile& k : kept)
+        if (!k.path.empty())
+            byRecording[k.recordingId].push_back(&k);
+    std::vector<ListedFile> out;
+    out.reserve(recordings.size());
+    for (std::size_t i = 0; i < recordings.size(); ++i) {
+        const Recording& r = recordings[i];
+        const auto it = byRecording.find(r.id);
+        if (it == byRecording.end()) {
+            out.push_back({i, r.path, r.transcriptPath, r.transcriptSha256, false});
+            continue;
+        }
+        for (const KeptFile* k : it->second)
+            out.push_back({i, k->path, k->transcriptPath, k->transcriptSha256, true});
+    }
+    return out;
+}
+
+FileCheck CheckListedFile(const Recording& r, const ListedFile& f, const FileHasher& hashFile,
+                          const std::string& now, std::vector<FileProblem>* problems) {
+    const auto check = [&](const std::string& path, const std::string& expected) {
+        const std::optional<std::string> found = hashFile(path);
+        if ((!found || *found != expected) && problems)
+            problems->push_back({r.id, path, expected, found.value_or("")});
+        return !found ? kStatusMissing : *found == expected ? kStatusVerified : kStatusChanged;
+    };
+    FileCheck c{f.path, r.id, check(f.path, r.sha256), now};
+    // A kept exchange that no longer holds what it held changes the file's standing too.
+    if (!f.transcriptPath.empty() && check(f.transcriptPath, f.transcriptSha256) != kStatusVerified &&
+        c.status == kStatusVerified)
+        c.status = kStatusChanged;
+    return c;
+}
+
 std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings,
                                         const std::vector<KeptFile>& kept,
                                         const FileHasher& hashFile,
                                         std::vector<FileCheck>* checks, const std::string& now) {
     std::vector<FileProblem> out;
-    // Returns the status of the file: verified, changed or missing.
-    auto check = [&](int64_t id, const std::string& path, const std::string& expected) {
-        const std::optional<std::string> found = hashFile(path);
-        if (!found || *found != expected)
-            out.push_back({id, path, expected, found.value_or("")});
-        return !found ? kStatusMissing : *found == expected ? kStatusVerified : kStatusChanged;
-    };
-    std::map<int64_t, const Recording*> byId;
-    for (const Recording& r : recordings)
-        byId[r.id] = &r;
-    std::set<int64_t> withKept;
-    for (const KeptFile& k : kept) {
-        const auto it = byId.find(k.recordingId);
-        if (it == byId.end() || k.path.empty())
-            continue;
-        withKept.insert(k.recordingId);
-        const char* status = check(k.recordingId, k.path, it->second->sha256);
-        if (checks)
-            checks->push_back({k.path, k.recordingId, status, now});
-        if (!k.transcriptPath.empty())
-            check(k.recordingId, k.transcriptPath, k.transcriptSha256);
-    }
-    for (const Recording& r : recordings) {
+    for (const ListedFile& f : ListedFiles(recordings, kept)) {
+        const Recording& r = recordings[f.recording];
         // Only kept downloads are the archive's own; other files may move on.
-        if (r.source != "download" || withKept.count(r.id) || r.path.empty())
+        if ((!f.kept && r.source != "download") || f.path.empty())
             continue;
-        const char* status = check(r.id, r.path, r.sha256);
+        FileCheck c = CheckListedFile(r, f, hashFile, now, &out);
         if (checks)
-            checks->push_back({r.path, r.id, status, now});
-        if (!r.transcriptPath.empty())
-            check(r.id, r.transcriptPath, r.transcriptSha256);
+            checks->push_back(std::move(c));
     }
     return out;
 }
@@ -229,6 +243,13 @@ std::string QuickStatus(const Recording& r, std::optional<uint64_t> sizeNow) {
     if (!sizeNow)
         return kStatusMissing;
     return *sizeNow == r.size ? kStatusUnverified : kStatusChanged;
+}
+
+std::string ShownStatus(const std::string& quick, const FileCheck* last) {
+    // A file found missing that is back is not known to be good or bad until hashed again.
+    if (quick != kStatusUnverified || !last || last->status == kStatusMissing)
+        return quick;
+    return last->status;
 }
 
 } // namespace saroko::archive

@@ -151,6 +151,21 @@ struct FileProblem {
 };
 // The hash of a file's bytes, or nullopt when it cannot be read.
 using FileHasher = std::function<std::optional<std::string>(const std::string& path)>;
+// A file the recordings list shows: each file kept of a recording, or, when none is kept, the
+// recording's own path (`kept` false).
+struct ListedFile {
+    std::size_t recording = 0; // index into the recordings
+    std::string path;
+    std::string transcriptPath;
+    std::string transcriptSha256;
+    bool kept = false;
+};
+std::vector<ListedFile> ListedFiles(const std::vector<Recording>& recordings,
+                                    const std::vector<KeptFile>& kept);
+// Hashes one listed file (and its transcript) again; the problems found go to `problems`.
+FileCheck CheckListedFile(const Recording& r, const ListedFile& f, const FileHasher& hashFile,
+                          const std::string& now, std::vector<FileProblem>* problems = nullptr);
+
 // Hashes every kept file and transcript again; `checks` (when given) takes each kept file's
 // result, stamped `now`. A download recording without any kept file (a store that predates
 // them) is checked at its own path.
@@ -185,5 +200,9 @@ inline constexpr char kStatusMissing[] = "missing";
 std::string RecordingStatus(const Recording& r, const FileHasher& hashFile);
 // From the file's size now (nullopt: no such file), for lists that do not read every file.
 std::string QuickStatus(const Recording& r, std::optional<uint64_t> sizeNow);
+// What a list says of a file: what its size tells now when that is bad news, else the last
+// check's result (kept until the next check) unless it found the file missing and the file
+// is back, else "unverified".
+std::string ShownStatus(const std::string& quick, const FileCheck* last);
 
 } // namespace saroko::archive

@@ -15,7 +15,9 @@
 #include <QTimeZone>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QStyle>
 #include <algorithm>
+#include <map>
 
 #include "core/archive/DocumentArchive.h"
 #include "platform/ArchiveSetup.h"
@@ -43,9 +45,16 @@ QString LocalText(int64_t utc) {
     return QDateTime::fromSecsSinceEpoch(utc).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
+int64_t UtcSecs(const std::string& text) {
+    return QDateTime::fromString(QString::fromStdString(text), Qt::ISODate).toSecsSinceEpoch();
+}
+
 int64_t SeenUtc(const archive::Recording& r) {
-    return QDateTime::fromString(QString::fromStdString(r.firstSeen), Qt::ISODate)
-        .toSecsSinceEpoch();
+    return UtcSecs(r.firstSeen);
+}
+
+bool IsBad(const std::string& status) {
+    return status == archive::kStatusChanged || status == archive::kStatusMissing;
 }
 
 QString StatusText(const std::string& status) {
@@ -64,6 +73,7 @@ QString DetailText(const std::string& detail) {
         {"downloaded", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "吸い上げ")},
         {"imported", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "取り込み")},
         {"saved", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "保存")},
+        {"changed", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "内容が保管時と違う")},
         {archive::kChangeName,
          QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "チャンネル名")},
         {archive::kChangeStart,
@@ -129,8 +139,9 @@ void CRecordingsDlg::BuildControls() {
     m_pName->setPlaceholderText(tr("チャンネル名の一部"));
     m_pList = new QTreeWidget(this);
     m_pList->setColumnCount(kColumns);
-    m_pList->setHeaderLabels({tr("取り込み日時"), tr("記録計"), tr("チャンネル名"),
-                              tr("最初のデータ"), tr("最後のデータ"), tr("データ数"), tr("状態")});
+    m_pList->setHeaderLabels({tr("ﾌｧｲﾙ名"), tr("取得"), tr("取り込み日時"), tr("記録計"),
+                              tr("チャンネル名"), tr("最初のデータ"), tr("最後のデータ"),
+                              tr("データ数"), tr("状態"), tr("最終検証")});
     m_pList->setRootIsDecorated(false);
     m_pList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_pList->setSortingEnabled(true);
@@ -161,7 +172,7 @@ void CRecordingsDlg::LayOut() {
     layout->addLayout(filter);
     layout->addWidget(m_pList, 1);
     layout->addLayout(buttons);
-    resize(900, 420);
+    resize(1180, 460);
 }
 
 void CRecordingsDlg::Connect() {
@@ -194,28 +205,59 @@ archive::RecordingFilter CRecordingsDlg::Filter() const {
     return f;
 }
 
-void CRecordingsDlg::Refill() {
-    if (m_recordings.empty() || m_status.size() != m_recordings.size()) {
-        m_recordings.clear();
-        if (m_session.Enabled())
-            m_session.Store().Recordings(m_recordings);
-        m_status.clear();
-        for (const archive::Recording& r : m_recordings)
-            m_status.push_back(QuickStatusOf(r));
+void CRecordingsDlg::ReadArchive() {
+    m_recordings.clear();
+    std::vector<archive::KeptFile> kept;
+    std::vector<archive::FileCheck> checks;
+    if (m_session.Enabled()) {
+        m_session.Store().Recordings(m_recordings);
+        m_session.Store().KeptFiles(kept);
+        m_session.Store().Checks(checks);
     }
+    m_files = archive::ListedFiles(m_recordings, kept);
+    std::map<std::string, const archive::FileCheck*> last;
+    for (const archive::FileCheck& c : checks)
+        last[c.path] = &c;
+    m_status.clear();
+    m_checkedAt.clear();
+    for (const archive::ListedFile& f : m_files) {
+        const auto it = last.find(f.path);
+        const archive::FileCheck* check =
+            it != last.end() && it->second->recordingId == m_recordings[f.recording].id
+                ? it->second
+                : nullptr;
+        m_status.push_back(
+            archive::ShownStatus(QuickStatusOf(m_recordings[f.recording], f.path), check));
+        // The check's time only beside what that check found.
+        m_checkedAt.push_back(check && check->status == m_status.back() ? check->checkedAt
+                                                                        : std::string());
+    }
+    m_bRead = true;
+}
+
+void CRecordingsDlg::Refill() {
+    if (!m_bRead)
+        ReadArchive();
     const archive::RecordingFilter filter = Filter();
     m_pList->setSortingEnabled(false);
     m_pList->clear();
-    for (std::size_t i = 0; i < m_recordings.size(); ++i) {
-        const archive::Recording& r = m_recordings[i];
+    const QIcon changed = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const QIcon missing = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        const archive::ListedFile& f = m_files[i];
+        const archive::Recording& r = m_recordings[f.recording];
         if (!archive::Matches(r, filter))
             continue;
         QStringList names;
         for (const archive::ChannelInfo& c : r.channels)
             names << QStringLiteral("CH%1 %2").arg(c.number).arg(QString::fromStdString(c.name));
         const auto [first, last] = archive::SampleSpan(r);
+        const QString path = QString::fromStdString(f.path);
         auto* item = new CSortedItem(m_pList);
-        item->setData(kSeen, kIndexRole, static_cast<qulonglong>(i));
+        item->setData(kFile, kIndexRole, static_cast<qulonglong>(i));
+        item->setText(kFile, QFileInfo(path).fileName());
+        item->setToolTip(kFile, path);
+        item->setText(kSource, r.source == "download" ? tr("吸い上げ") : tr("ﾌｧｲﾙ"));
         item->setText(kSeen, LocalText(SeenUtc(r)));
         item->setData(kSeen, kSortRole, static_cast<qlonglong>(SeenUtc(r)));
         item->setText(kRecorder, r.recorder.empty() ? QStringLiteral("-")
@@ -229,32 +271,48 @@ void CRecordingsDlg::Refill() {
         item->setData(kSamples, kSortRole, archive::SampleTotal(r));
         item->setTextAlignment(kSamples, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(kStatus, StatusText(m_status[i]));
-        item->setToolTip(kChannels, QString::fromStdString(r.path));
-        item->setToolTip(kSeen, QString::fromStdString(r.path));
+        // Not by the word alone: a file in trouble stands out by its colour and its icon.
+        if (IsBad(m_status[i])) {
+            item->setIcon(kStatus, m_status[i] == archive::kStatusMissing ? missing : changed);
+            for (int c = 0; c < kColumns; ++c)
+                item->setForeground(c, QColor(0xb0, 0x00, 0x20));
+        }
+        if (!m_checkedAt[i].empty()) {
+            item->setText(kChecked, LocalText(UtcSecs(m_checkedAt[i])));
+            item->setData(kChecked, kSortRole, static_cast<qlonglong>(UtcSecs(m_checkedAt[i])));
+        }
     }
     m_pList->setSortingEnabled(true);
     for (int c = 0; c < kColumns; ++c)
         m_pList->resizeColumnToContents(c);
+    // The state's longest word fits with its icon whatever rows are shown.
+    int wordWidth = 0;
+    for (const char* status : {archive::kStatusVerified, archive::kStatusUnverified,
+                               archive::kStatusChanged, archive::kStatusMissing})
+        wordWidth = std::max(wordWidth, m_pList->fontMetrics().horizontalAdvance(StatusText(status)));
+    const int iconWidth = m_pList->style()->pixelMetric(QStyle::PM_SmallIconSize);
+    m_pList->setColumnWidth(kStatus, std::max(m_pList->columnWidth(kStatus),
+                                              wordWidth + iconWidth + 24));
     m_pOpen->setEnabled(false);
     m_pHistory->setEnabled(false);
-    m_pVerify->setEnabled(!m_recordings.empty());
+    m_pVerify->setEnabled(!m_files.empty());
 }
 
-std::vector<const archive::Recording*> CRecordingsDlg::Chosen() const {
-    std::vector<const archive::Recording*> out;
+std::vector<const archive::ListedFile*> CRecordingsDlg::Chosen() const {
+    std::vector<const archive::ListedFile*> out;
     // In the order shown, so the first one on the screen is the one opened as new.
     for (int row = 0; row < m_pList->topLevelItemCount(); ++row) {
         const QTreeWidgetItem* item = m_pList->topLevelItem(row);
         if (item->isSelected())
-            out.push_back(&m_recordings[item->data(kSeen, kIndexRole).toULongLong()]);
+            out.push_back(&m_files[item->data(kFile, kIndexRole).toULongLong()]);
     }
     return out;
 }
 
 void CRecordingsDlg::OpenChosen() {
     QStringList paths;
-    for (const archive::Recording* r : Chosen())
-        paths << QString::fromStdString(r->path);
+    for (const archive::ListedFile* f : Chosen())
+        paths << QString::fromStdString(f->path);
     if (paths.isEmpty())
         return;
     accept();
@@ -262,42 +320,71 @@ void CRecordingsDlg::OpenChosen() {
 }
 
 void CRecordingsDlg::ShowHistory() {
-    const std::vector<const archive::Recording*> chosen = Chosen();
+    const std::vector<const archive::ListedFile*> chosen = Chosen();
     if (chosen.size() != 1)
         return;
-    CRecordingHistoryDlg(m_session, *chosen.front(), this).exec();
+    CRecordingHistoryDlg(m_session, m_recordings[chosen.front()->recording], this).exec();
 }
 
 bool CRecordingsDlg::VerifyAll() {
+    if (!m_bRead)
+        ReadArchive();
     QProgressDialog progress(tr("記録ﾌｧｲﾙを検証しています..."), tr("キャンセル"), 0,
-                             static_cast<int>(m_recordings.size()), this);
+                             static_cast<int>(m_files.size()), this);
     progress.setWindowTitle(tr("すべて検証"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    int problems = 0;
-    for (std::size_t i = 0; i < m_recordings.size(); ++i) {
+    const std::string now = archive::UtcText(QDateTime::currentSecsSinceEpoch());
+    std::vector<archive::FileCheck> checks;
+    QStringList failed;
+    bool cancelled = false;
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
         progress.setValue(static_cast<int>(i));
         if (progress.wasCanceled()) {
-            m_pSummary->setText(tr("検証は中止されました。"));
-            Refill();
-            return false;
+            cancelled = true;
+            break;
         }
-        m_status[i] = archive::RecordingStatus(m_recordings[i], &Sha256OfFile);
-        if (m_status[i] != archive::kStatusVerified)
-            ++problems;
+        const archive::ListedFile& f = m_files[i];
+        archive::FileCheck c =
+            archive::CheckListedFile(m_recordings[f.recording], f, &Sha256OfFile, now);
+        m_status[i] = c.status;
+        m_checkedAt[i] = c.checkedAt;
+        if (c.status != archive::kStatusVerified)
+            failed << QFileInfo(QString::fromStdString(f.path)).fileName();
+        checks.push_back(std::move(c));
     }
-    progress.setValue(static_cast<int>(m_recordings.size()));
+    // What was checked is kept, cancelled or not: it is shown until the next check.
+    if (m_session.Enabled())
+        m_session.Store().SaveChecks(checks);
+    if (cancelled) {
+        m_pSummary->setText(tr("検証は中止されました。"));
+        Refill();
+        return false;
+    }
+    progress.setValue(static_cast<int>(m_files.size()));
     std::vector<archive::Event> events;
     m_session.Store().Events(events);
     const std::optional<archive::ChainBreak> broken = archive::CheckChain(m_session.Hash(), events);
-    QString summary = problems == 0
-                          ? tr("すべての記録ﾌｧｲﾙは元のままです。")
-                          : tr("%n 件の記録ﾌｧｲﾙが元のままではありません。", nullptr, problems);
+    // The files that failed by name, the first few when there are many.
+    constexpr int kNamed = 5;
+    QString summary;
+    if (failed.isEmpty()) {
+        summary = tr("すべての記録ﾌｧｲﾙは元のままです。");
+    } else {
+        QStringList named = failed.mid(0, kNamed);
+        if (failed.size() > kNamed)
+            named << tr("ほか %n 件", nullptr, static_cast<int>(failed.size() - kNamed));
+        summary = tr("%n 件の記録ﾌｧｲﾙが元のままではありません: ", nullptr,
+                     static_cast<int>(failed.size())) +
+                  named.join(QStringLiteral(", "));
+    }
     summary += QLatin1Char(' ');
     summary += broken
                    ? tr("履歴は %1 番で途切れています。").arg(broken->seq)
                    : tr("履歴 %n 件はつながっています。", nullptr, static_cast<int>(events.size()));
     m_pSummary->setText(summary);
+    m_pSummary->setToolTip(failed.join(QLatin1Char('\n')));
+    m_pSummary->setWordWrap(true);
     Refill();
     return true;
 }
@@ -309,39 +396,43 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
     setWindowTitle(
         tr("履歴: %1").arg(QFileInfo(QString::fromStdString(recording.path)).fileName()));
     m_pList->setRootIsDecorated(false);
-    m_pList->setHeaderLabels({tr("番号"), tr("日時"), tr("操作"), tr("内容"), tr("変更前"),
-                              tr("変更後"), tr("理由"), tr("ユーザー")});
+    enum { kSeq, kTime, kWhat, kOld, kNew, kReason, kUser, kCount };
+    m_pList->setHeaderLabels({tr("番号"), tr("日時"), tr("操作"), tr("変更前"), tr("変更後"),
+                              tr("理由"), tr("ユーザー")});
     std::vector<archive::Event> events;
     session.Store().Events(events, recording.id);
     for (const archive::Event& e : events) {
         auto* item = new QTreeWidgetItem(m_pList);
-        item->setText(0, QString::number(e.seq));
-        item->setText(
-            1, LocalText(QDateTime::fromString(QString::fromStdString(e.timeUtc), Qt::ISODate)
-                             .toSecsSinceEpoch()));
-        item->setText(2, KindText(e.kind));
-        item->setText(3, DetailText(e.detail));
-        for (const auto& [column, value] : {std::pair{4, &e.oldValue}, std::pair{5, &e.newValue}}) {
-            item->setText(column, QString::fromStdString(*value));
-            item->setToolTip(column, item->text(column));
-        }
-        item->setText(6, QString::fromStdString(e.reason));
-        item->setText(7, QString::fromStdString(e.user + "@" + e.host));
+        item->setText(kSeq, QString::number(e.seq));
+        item->setText(kTime, LocalText(UtcSecs(e.timeUtc)));
+        // The event and what it was in one text: "Created, downloaded".
+        item->setText(kWhat, e.detail.empty()
+                                 ? KindText(e.kind)
+                                 : tr("%1、%2").arg(KindText(e.kind), DetailText(e.detail)));
+        item->setText(kOld, QString::fromStdString(e.oldValue));
+        item->setText(kNew, QString::fromStdString(e.newValue));
+        item->setText(kReason, QString::fromStdString(e.reason));
+        item->setText(kUser, QString::fromStdString(e.user + "@" + e.host));
+        for (int c = kWhat; c < kCount; ++c)
+            item->setToolTip(c, item->text(c));
     }
-    // A written file's path and hash would push the reason out of sight: the values are cut
-    // to a width and shown whole in their tips.
+    // A written file's path and hash would push the reason out of sight: the old value is cut
+    // to a width, the new one takes what is left, and both are whole in their tips.
     constexpr int kValueWidth = 220;
     for (int c = 0; c < m_pList->columnCount(); ++c) {
         m_pList->resizeColumnToContents(c);
-        if (c == 4 || c == 5)
+        if (c == kOld || c == kNew)
             m_pList->setColumnWidth(c, std::min(m_pList->columnWidth(c), kValueWidth));
     }
+    m_pList->header()->setStretchLastSection(false);
+    m_pList->header()->setSectionResizeMode(kNew, QHeaderView::Stretch);
+    m_pList->setTextElideMode(Qt::ElideMiddle);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList, 1);
     layout->addWidget(buttons);
-    resize(900, 420);
+    resize(1100, 440);
     m_pList->scrollToBottom(); // the newest events first in view
 }
 

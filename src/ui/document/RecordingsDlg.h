@@ -19,7 +19,19 @@ namespace saroko::ui {
 class CRecordingsDlg : public QDialog {
     Q_OBJECT
 public:
-    enum Column { kSeen, kRecorder, kChannels, kFirst, kLast, kSamples, kStatus, kColumns };
+    enum Column {
+        kFile,
+        kSource,
+        kSeen,
+        kRecorder,
+        kChannels,
+        kFirst,
+        kLast,
+        kSamples,
+        kStatus,
+        kChecked,
+        kColumns
+    };
 
     explicit CRecordingsDlg(archive::CArchiveSession& session, QWidget* parent = nullptr);
 
@@ -52,11 +64,15 @@ private:
     void Connect();
     void OpenChosen();
     void ShowHistory();
-    std::vector<const archive::Recording*> Chosen() const;
+    void ReadArchive();
+    std::vector<const archive::ListedFile*> Chosen() const;
 
     archive::CArchiveSession& m_session;
     std::vector<archive::Recording> m_recordings;
-    std::vector<std::string> m_status; // by recording, "" until checked
+    std::vector<archive::ListedFile> m_files; // the rows: each kept file, or a recording's path
+    std::vector<std::string> m_status;        // by file
+    std::vector<std::string> m_checkedAt;     // by file: the last check's time, "" without one
+    bool m_bRead = false;
     QCheckBox* m_pUseFrom = nullptr;
     QDateEdit* m_pFrom = nullptr;
     QCheckBox* m_pUseTo = nullptr;

@@ -587,7 +587,8 @@ TEST_F(ArchiveTest, EveryKeptFileIsCheckedOnItsOwn) {
         {1, "/kept/1.txt", Sha256Hex(&FakeHash, "exchange"), Sha256Hex(&FakeHash, "exchangE")},
         {1, "/kept/2", Rec("a").sha256, Rec("A").sha256}};
     EXPECT_EQ(rep.files, want);
-    const std::vector<FileCheck> checks = {{"/kept/1", 1, "verified", UtcText(now)},
+    // A changed exchange leaves its download standing as changed, too.
+    const std::vector<FileCheck> checks = {{"/kept/1", 1, "changed", UtcText(now)},
                                            {"/kept/2", 1, "changed", UtcText(now)}};
     EXPECT_EQ(mem.checks, checks);
     disk.erase("/kept/1");
@@ -596,6 +597,14 @@ TEST_F(ArchiveTest, EveryKeptFileIsCheckedOnItsOwn) {
     EXPECT_EQ(mem.checks[0], (FileCheck{"/kept/1", 1, "missing", UtcText(now)}));
     const std::optional<Opening> o = s.Identify("/kept/2", Rec("A").sha256);
     EXPECT_TRUE(o && o->Changed() && o->recording.id == 1);
+    // A list shows the last check until the next, unless the file's size says worse now.
+    const FileCheck seen{"/kept/2", 1, "changed", "t"}, gone{"/kept/2", 1, "missing", "t"};
+    const std::tuple<const char*, const FileCheck*, const char*> shown[] = {
+        {"unverified", nullptr, "unverified"}, {"unverified", &seen, "changed"},
+        {"missing", &seen, "missing"},         {"changed", &mem.checks[0], "changed"},
+        {"unverified", &gone, "unverified"},   {"unverified", &mem.checks[1], "changed"}};
+    for (const auto& [quick, last, want] : shown)
+        EXPECT_EQ(ShownStatus(quick, last), want) << quick;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -190,7 +191,7 @@ TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
     ui::CRecordingHistoryDlg history(archive->Session(), *older, &dlg);
     ASSERT_EQ(history.List()->topLevelItemCount(), 2);
     EXPECT_EQ(history.List()->topLevelItem(1)->text(2), QStringLiteral("読み込み"));
-    EXPECT_EQ(history.List()->topLevelItem(0)->text(3), QStringLiteral("取り込み"));
+    EXPECT_EQ(history.List()->topLevelItem(0)->text(2), QStringLiteral("作成、取り込み"));
 
     // Both opened, overlaid: four channels.
     doc.OnNewDocument();
@@ -217,6 +218,30 @@ TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
     EXPECT_EQ(status, (QStringList{QStringLiteral("ﾌｧｲﾙなし"), QStringLiteral("変更あり")}));
     EXPECT_TRUE(dlg.Summary()->text().contains(QStringLiteral("2 件")))
         << dlg.Summary()->text().toStdString();
+    // The message names the files; a row in trouble carries an icon, not the word alone.
+    for (const QString& path : {a, b})
+        EXPECT_TRUE(dlg.Summary()->text().contains(QFileInfo(path).fileName()))
+            << dlg.Summary()->text().toStdString();
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        EXPECT_FALSE(list.topLevelItem(i)->icon(ui::CRecordingsDlg::kStatus).isNull());
+    // The file's name and source in columns of their own, the full path in the tip.
+    EXPECT_EQ(list.topLevelItem(0)->toolTip(ui::CRecordingsDlg::kFile).toStdString().back(),
+              list.topLevelItem(0)->text(ui::CRecordingsDlg::kFile).toStdString().back());
+    EXPECT_EQ(list.topLevelItem(0)->text(ui::CRecordingsDlg::kSource), QStringLiteral("ﾌｧｲﾙ"));
+
+    // The last check is shown again the next time the window opens, with its time, until the
+    // next check; a missing file that is back is unverified until then.
+    ASSERT_TRUE(QFile::copy(b, a));
+    ui::CRecordingsDlg again(archive->Session(), frame.get());
+    QStringList after, checked;
+    for (int i = 0; i < again.List()->topLevelItemCount(); ++i) {
+        after << again.List()->topLevelItem(i)->text(ui::CRecordingsDlg::kStatus);
+        checked << again.List()->topLevelItem(i)->text(ui::CRecordingsDlg::kChecked);
+    }
+    EXPECT_EQ(after, (QStringList{QStringLiteral("未確認"), QStringLiteral("変更あり")}));
+    EXPECT_TRUE(checked[0].isEmpty());
+    EXPECT_TRUE(checked[1].startsWith(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"))))
+        << checked[1].toStdString();
 }
 
 // The report names each source's archive id and the chain head before it; it and the print
