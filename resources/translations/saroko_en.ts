@@ -2212,10 +2212,10 @@ Close that program before talking to the recorder.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n 件の記録ﾌｧｲﾙが元のままではありません: </source>
+        <source>%n 件の記録ﾌｧｲﾙが元のままではありません: %1。</source>
         <translation>
-            <numerusform>%n recording file is not as it was archived: </numerusform>
-            <numerusform>%n recording files are not as they were archived: </numerusform>
+            <numerusform>%n recording file is not as it was archived: %1.</numerusform>
+            <numerusform>%n recording files are not as they were archived: %1.</numerusform>
         </translation>
     </message>
 </context>

@@ -1,6 +1,7 @@
 #include "core/archive/DocumentArchive.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/archive/ReportProof.h"
 #include "core/document/ZorvicDoc.h"
@@ -62,22 +63,22 @@ std::vector<DocumentChange> ChangesBetween(const DocumentState& before,
         if (!b.present)
             continue;
         if (!a.present) {
-            out.push_back({i, kChangeDeleted, ChannelText(b), {}, false});
+            out.push_back({i, kChangeDeleted, ChannelText(b), {}, false, b});
             continue;
         }
         if (b.number != a.number)
-            out.push_back({i, kChangeOrder, ChannelText(b), ChannelText(a), false});
+            out.push_back({i, kChangeOrder, ChannelText(b), ChannelText(a), false, b});
         if (b.name != a.name)
-            out.push_back({i, kChangeName, b.name, a.name, true});
+            out.push_back({i, kChangeName, b.name, a.name, true, b});
         if (b.start != a.start)
-            out.push_back({i, kChangeStart, UtcText(b.start), UtcText(a.start), true});
+            out.push_back({i, kChangeStart, UtcText(b.start), UtcText(a.start), true, b});
     }
     if (before.unitCF != after.unitCF || before.unitV != after.unitV)
         out.push_back({-1, kChangeUnit, UnitText(before.unitCF, before.unitV),
-                       UnitText(after.unitCF, after.unitV), false});
+                       UnitText(after.unitCF, after.unitV), false, {}});
     if (before.scaleMode != after.scaleMode || before.scaleUpper != after.scaleUpper ||
         before.scaleLower != after.scaleLower)
-        out.push_back({-1, kChangeLimits, ScaleText(before), ScaleText(after), false});
+        out.push_back({-1, kChangeLimits, ScaleText(before), ScaleText(after), false, {}});
     return out;
 }
 
@@ -152,7 +153,7 @@ void CDocumentArchive::Produced(EventKind kind, const std::string& output,
             m_session.RecordAbout(kind, EventTarget(source), {}, {}, what);
 }
 
-void CDocumentArchive::Commit(const AskReason& ask) {
+std::vector<DocumentChange> CDocumentArchive::Commit(const AskReason& ask) {
     const DocumentState now = StateOf(m_doc, m_codec);
     std::vector<std::pair<DocumentChange, std::vector<std::string>>> changes;
     for (DocumentChange& c : ChangesBetween(m_state, now)) {
@@ -168,12 +169,36 @@ void CDocumentArchive::Commit(const AskReason& ask) {
     // Taken before any question: a commit that runs while the user answers one (the window's
     // repaints ask for one) finds nothing new, so no change is asked for or recorded twice.
     m_state = now;
-    for (const auto& [c, about] : changes) {
-        const std::string reason = c.asksReason && ask ? ask(c) : std::string();
+    std::vector<DocumentChange> declined;
+    for (auto& [c, about] : changes) {
+        std::optional<std::string> reason;
+        if (c.asksReason && ask) {
+            reason = ask(c);
+            if (!reason) {
+                declined.push_back(std::move(c));
+                continue;
+            }
+        }
         for (const std::string& sha : about)
             if (!sha.empty())
                 m_session.RecordAbout(EventKind::Changed, sha, c.detail, c.oldValue, c.newValue,
-                                      reason);
+                                      reason.value_or(std::string()));
+    }
+    return declined;
+}
+
+void UndoChange(CZorvicDoc& doc, const DocumentChange& change, const ITextCodec& codec) {
+    if (change.slot < 0 || change.slot >= kChannelCount)
+        return;
+    ChannelRecord* ch = doc.m_pChannel[static_cast<std::size_t>(change.slot)].get();
+    if (!ch || ch->present == 0)
+        return;
+    if (change.detail == kChangeName) {
+        const std::string bytes = codec.Utf8ToCp932(change.before.name);
+        std::memset(ch->name, 0, sizeof ch->name);
+        std::memcpy(ch->name, bytes.data(), std::min(bytes.size(), sizeof ch->name - 1));
+    } else if (change.detail == kChangeStart) {
+        ch->startTime = change.before.start;
     }
 }
 

@@ -50,7 +50,11 @@ struct DocumentChange {
     std::string oldValue;
     std::string newValue;
     bool asksReason = false; // a recording's start time or a channel's name
+    ChannelState before{};   // the channel as it was, for a change that is taken back
 };
+// Takes a declined change back in the document (a channel's name or start time); the other
+// changes ask for no reason and are never declined.
+void UndoChange(CZorvicDoc& doc, const DocumentChange& change, const ITextCodec& codec);
 // A channel that appears is left out: it came with a load or a download, recorded as such.
 std::vector<DocumentChange> ChangesBetween(const DocumentState& before, const DocumentState& after);
 
@@ -59,7 +63,8 @@ public:
     // `describe` reads a data file as a recording (nullopt when it is none), `hashFile` the
     // SHA-256 of any written file.
     using Describe = std::function<std::optional<Recording>(const std::string& path)>;
-    using AskReason = std::function<std::string(const DocumentChange& change)>;
+    // The reason given, or nullopt when the user declines: the change is then not recorded.
+    using AskReason = std::function<std::optional<std::string>(const DocumentChange& change)>;
     CDocumentArchive(CArchiveSession& session, const CZorvicDoc& doc, const ITextCodec& codec,
                      Describe describe, FileHasher hashFile);
 
@@ -81,7 +86,10 @@ public:
     void Produced(EventKind kind, const std::string& output,
                   const std::vector<ReportSource>& named);
     // Records what changed since the last look; `ask` gives the reason where one is asked.
-    void Commit(const AskReason& ask = {});
+    // Returns the changes declined, for the caller to take back (UndoChange), then Resync.
+    std::vector<DocumentChange> Commit(const AskReason& ask = {});
+    // Takes the document as it is now as the last look, recording nothing.
+    void Resync() { m_state = StateOf(m_doc, m_codec); }
 
     // The recordings behind the channels now present, each once, in slot order.
     std::vector<std::string> Sources() const;

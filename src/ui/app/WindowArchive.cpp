@@ -20,14 +20,16 @@ namespace {
 constexpr char kArchiveSection[] = "Archive Section";
 constexpr char kAskReasonEntry[] = "AskReason";
 
-std::function<QString(const archive::DocumentChange&)>& ReasonHandler() {
-    static std::function<QString(const archive::DocumentChange&)> handler;
+using ReasonFn = std::function<std::optional<QString>(const archive::DocumentChange&)>;
+
+ReasonFn& ReasonHandler() {
+    static ReasonFn handler;
     return handler;
 }
 
 } // namespace
 
-void SetReasonHandler(std::function<QString(const archive::DocumentChange&)> handler) {
+void SetReasonHandler(ReasonFn handler) {
     ReasonHandler() = std::move(handler);
 }
 
@@ -60,12 +62,25 @@ void CWindowArchive::Downloaded(const QString& kept, const QString& transcript) 
 }
 
 void CWindowArchive::Commit() {
-    if (AsksReason())
-        m_pDocument->Commit([this](const archive::DocumentChange& c) {
-            return AskChangeReason(c, m_pParent).toStdString();
-        });
-    else
+    if (!AsksReason()) {
         m_pDocument->Commit();
+        SayProblem();
+        return;
+    }
+    const std::vector<archive::DocumentChange> declined =
+        m_pDocument->Commit([this](const archive::DocumentChange& c) -> std::optional<std::string> {
+            if (std::optional<QString> reason = AskChangeReason(c, m_pParent))
+                return reason->toStdString();
+            return std::nullopt;
+        });
+    // A change whose reason was not given is taken back, and not recorded.
+    if (!declined.empty()) {
+        for (const archive::DocumentChange& c : declined)
+            archive::UndoChange(m_doc, c, m_codec);
+        m_pDocument->Resync();
+        m_doc.RecalcRanges(RecalcMode::ChangedData);
+        m_doc.UpdateAllViews();
+    }
     SayProblem();
 }
 
@@ -83,7 +98,7 @@ void CWindowArchive::SetAsksReason(bool on) {
     m_doc.Store().WriteInt(kArchiveSection, kAskReasonEntry, on ? 1 : 0);
 }
 
-QString AskChangeReason(const archive::DocumentChange& change, QWidget* parent) {
+std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QWidget* parent) {
     if (ReasonHandler())
         return ReasonHandler()(change);
     QDialog dlg(parent);
@@ -111,7 +126,9 @@ QString AskChangeReason(const archive::DocumentChange& change, QWidget* parent) 
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
     layout->addWidget(buttons);
-    return dlg.exec() == QDialog::Accepted ? edit->text().trimmed() : QString();
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text().trimmed();
 }
 
 } // namespace saroko::ui

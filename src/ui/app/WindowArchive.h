@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/archive/DocumentArchive.h"
 #include "platform/ArchiveSetup.h"
@@ -48,10 +49,11 @@ private:
     std::unique_ptr<archive::CDocumentArchive> m_pDocument;
 };
 
-// The reason box: "" when the user gives none.
-QString AskChangeReason(const archive::DocumentChange& change, QWidget* parent);
+// The reason box: nullopt when the user declines (the change is then taken back).
+std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QWidget* parent);
 // Answers the reason box in tests; an empty handler restores it.
-void SetReasonHandler(std::function<QString(const archive::DocumentChange&)> handler);
+void SetReasonHandler(
+    std::function<std::optional<QString>(const archive::DocumentChange&)> handler);
 
 } // namespace ui
 } // namespace saroko

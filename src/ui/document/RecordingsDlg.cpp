@@ -374,9 +374,9 @@ bool CRecordingsDlg::VerifyAll() {
         QStringList named = failed.mid(0, kNamed);
         if (failed.size() > kNamed)
             named << tr("ほか %n 件", nullptr, static_cast<int>(failed.size() - kNamed));
-        summary = tr("%n 件の記録ﾌｧｲﾙが元のままではありません: ", nullptr,
-                     static_cast<int>(failed.size())) +
-                  named.join(QStringLiteral(", "));
+        summary = tr("%n 件の記録ﾌｧｲﾙが元のままではありません: %1。", nullptr,
+                     static_cast<int>(failed.size()))
+                      .arg(named.join(QStringLiteral(", ")));
     }
     summary += QLatin1Char(' ');
     summary += broken

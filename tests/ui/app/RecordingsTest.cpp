@@ -137,6 +137,34 @@ TEST_F(RecordingsTest, TheWindowRecordsItsFilesAndChanges) {
     EXPECT_TRUE(shown.empty());
 }
 
+// A change whose reason is asked for and declined is taken back and not recorded; the changes
+// that ask for none go on.
+TEST_F(RecordingsTest, ADeclinedReasonTakesTheChangeBack) {
+    OpenArchive();
+    OpenBoth();
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::kAskReason));
+    int asked = 0;
+    ui::SetReasonHandler([&](const archive::DocumentChange&) -> std::optional<QString> {
+        ++asked;
+        return std::nullopt;
+    });
+    const std::string before = doc.GetChannel(3)->name;
+    std::memcpy(doc.GetChannel(3)->name, "HALL", 5);
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::kUnitSwitch));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(std::string(doc.GetChannel(3)->name), before);
+    const std::vector<std::string> events = Events();
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.starts_with("changed name"); }),
+              0);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.starts_with("changed unit"); }),
+              2);
+    // Nothing is asked again for what was taken back.
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::kUnitSwitch));
+    EXPECT_EQ(asked, 1);
+}
+
 // A reason that is asked for cannot be empty: OK waits for text other than blanks.
 TEST_F(RecordingsTest, TheReasonBoxTakesNoEmptyReason) {
     std::vector<bool> okEnabled;
