@@ -35,8 +35,11 @@ saroko ($version-$revision) unstable; urgency=medium
  -- $maintainer  $when
 CHANGELOG
 
-# Keep ccache's store and settings: debhelper gives the build a home of its own.
-if command -v ccache >/dev/null && [ -n "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+# ccache when it is there, as in .ci/run's plain build; its store and settings are passed on,
+# since debhelper gives the build a home of its own.
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
   CCACHE_DIR=$(ccache -k cache_dir) CCACHE_BASEDIR=$(ccache -k base_dir)
   export CCACHE_DIR CCACHE_BASEDIR
 fi
@@ -46,6 +49,9 @@ if unshare --net true 2>/dev/null; then
   cut=(unshare --net)
 elif unshare --map-root-user --net true 2>/dev/null; then
   cut=(unshare --map-root-user --net)
+fi
+if [ ${#cut[@]} -gt 0 ]; then
+  echo "Building with the network cut (${cut[*]})"
 else
   echo "package-deb.sh: cannot cut the network here (unshare); building with it" >&2
 fi

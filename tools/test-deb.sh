@@ -55,7 +55,8 @@ restore() {
     $SUDO dpkg --purge saroko >/dev/null || status=1
   fi
   if [ "$previous" = installed ]; then
-    $SUDO dpkg -i "$work"/saroko_*.deb >/dev/null || { echo "FAIL: the earlier saroko did not go back"; status=1; }
+    $SUDO dpkg -i "$work"/saroko_*.deb >/dev/null ||
+      { echo "FAIL: the saroko installed before did not go back"; status=1; }
   fi
   rm -rf "$work"
   exit $status
