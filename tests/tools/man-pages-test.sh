@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The manual pages against the programs they describe: each page's OPTIONS (for saroko-cli
 # also each verb's subsection of COMMANDS, and the verbs and subcommands themselves) names
-# exactly the options the program's --help names, and man reads every page without a warning.
+# exactly the options the program's --help names, saroko-cli's parser takes every option its
+# --help names, and man reads every page without a warning.
 # Usage: man-pages-test.sh BIN_DIR MAN_DIR   (MAN_DIR holds saroko.1 or saroko.1.gz, ...)
 set -euo pipefail
 bin=$1
@@ -50,6 +51,27 @@ for verb in $verbs; do
     same "saroko-cli $verb subcommands" "$(grep -oE '^  [a-z]+' <<<"$usage" | tr -d ' ' | sort)" \
       "$(awk 'tag {sub(/^\.BR? /, ""); print $1} {tag = ($0 == ".TP")}' <<<"$sub" | sort)"
   fi
+done
+
+# And each option a verb's --help names is one its parser takes (for a verb of subcommands,
+# one of them): without a value it is refused as missing its value or the verb's files, never
+# as unknown. The runs keep to a scratch home and leave the archive alone.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+global=$("$cli" --help | options_in)
+for verb in $verbs; do
+  usage=$("$cli" "$verb" --help)
+  subs=$(grep -q SUBCOMMAND <<<"$usage" && grep -oE '^  [a-z]+' <<<"$usage" | tr -d ' ' || echo "")
+  for option in $(comm -23 <(options_in <<<"$usage") <(echo "$global")); do
+    checks=$((checks + 1))
+    known=0
+    for sub in ${subs:-""}; do
+      said=$(HOME=$scratch XDG_CONFIG_HOME=$scratch XDG_DATA_HOME=$scratch XDG_CACHE_HOME=$scratch \
+             timeout 30 "$cli" --no-archive "$verb" $sub "$option" 2>&1 </dev/null || true)
+      grep -q "unknown option $option\$" <<<"$said" || known=1
+    done
+    [ "$known" = 1 ] || fail "saroko-cli $verb: --help names $option, which it does not take"
+  done
 done
 
 # man formats every page without a complaint.
