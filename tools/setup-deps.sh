@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev libssl-dev
   fonts-ipafont-gothic xvfb xauth poppler-utils
   qt6-translations-l10n qt6-l10n-tools
+  man-db groff-base
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
