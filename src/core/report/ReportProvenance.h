@@ -17,7 +17,7 @@ struct ReportSource {
     std::optional<int64_t> archiveId;
     // The hash the archive holds for the recording that lives at `path`, set only when the
     // file's bytes no longer match it (a changed kept download); empty otherwise.
-    std::string archivedSha256;
+    std::string archivedSha256 = {};
 };
 
 struct ReportProvenance {
