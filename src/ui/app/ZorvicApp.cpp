@@ -200,7 +200,7 @@ int RunApplication(int argc, char** argv) {
                      [&frame](const QString& path) {
                          frame.raise();
                          frame.activateWindow();
-                         frame.OpenFile(path);
+                         frame.OpenFile(path, CZorvicDoc::OpenOrder::kReadFirst);
                      });
 
     if (file.isEmpty()) {
