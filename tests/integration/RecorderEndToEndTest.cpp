@@ -215,7 +215,7 @@ TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
     const RunResult r = Cli({"recorder", "download", "--device", dev, "-o", QPath("keep.klg")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("ケルブラとの通信が途中で失敗しました。"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("] 0 / 40 records  attempt 3/3"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("] 0 / 40 件  試行 3/3"), std::string::npos) << r.err;
     EXPECT_EQ(ReadAll(Path("keep.klg")), "previous contents");
 }
 
@@ -266,12 +266,14 @@ TEST_F(RecorderEndToEnd, InterruptedDownloadEndsItsLineAndTheRecorderAnswersAtOn
     p.setReadChannel(QProcess::StandardError);
     p.start(SAROKO_CLI, {"recorder", "download", "--device", "rec1", "-o", "cut.klg"});
     std::string err;
-    // Interrupted with records on their way, once the line at 300 is whole and shows a time
-    // left; its value depends on how fast this machine reads (the arithmetic is CDownloadPace's).
-    while (err.find("] 301 / 4000 records") == std::string::npos && p.waitForReadyRead(5000))
+    // Interrupted with records on their way, once the line at the first tenth is whole and
+    // shows a time left; its value depends on how fast this machine reads (the arithmetic is
+    // CDownloadPace's).
+    const std::regex tenth("\\] 400 / 4000 件[^\n]*\n");
+    while (!std::regex_search(err, tenth) && p.waitForReadyRead(5000))
         err += p.readAllStandardError().toStdString();
     ASSERT_TRUE(
-        std::regex_search(err, std::regex("\\] 300 / 4000 records  残り [0-9]+:[0-5][0-9]\r")))
+        std::regex_search(err, std::regex("\\] 400 / 4000 件  残り [0-9]+:[0-5][0-9]\n")))
         << err;
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(5000));
