@@ -198,6 +198,13 @@ Please enter the reason for the change.</translation>
     </message>
 </context>
 <context>
+    <name>CZorvicApp</name>
+    <message>
+        <source>ディスプレイが見つかりません。ウィンドウを開けません</source>
+        <translation>no display was found; the window cannot open</translation>
+    </message>
+</context>
+<context>
     <name>Channels</name>
     <message>
         <source> ＯＮ </source>
@@ -307,6 +314,14 @@ Please enter the reason for the change.</translation>
     <message>
         <source>残り %d:%02d</source>
         <translation>%d:%02d left</translation>
+    </message>
+    <message>
+        <source>%u / %u 件</source>
+        <translation>%u / %u records</translation>
+    </message>
+    <message>
+        <source>試行 %d/%d</source>
+        <translation>attempt %d/%d</translation>
     </message>
 </context>
 <context>

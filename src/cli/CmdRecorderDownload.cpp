@@ -57,6 +57,7 @@ public:
         if (m_pLine)
             m_pace.Start(m_pLine->TickCount(), m_nTotal);
         m_redraw.Reset();
+        m_tenths.Reset();
         Draw();
     }
     void SetReceivedText(const std::string& text) override {
@@ -84,10 +85,15 @@ private:
                           : CBasicCp932Codec().Cp932ToUtf8(cp932);
     }
     // On a terminal the line is redrawn in place and a few times a second are plenty; a pipe
-    // or a file gets every line, as a script may count on them.
+    // or a file gets a line of its own at each tenth of the records.
     void Draw() {
-        if (m_bInPlace && m_pLine &&
-            !m_redraw.Due(m_pLine->TickCount(), progress, m_nReceived >= m_nTotal))
+        if (!m_bInPlace) {
+            if (m_nTotal > 0 || m_bHeaderShown)
+                if (m_tenths.Due(m_nReceived, m_nTotal))
+                    Write();
+            return;
+        }
+        if (m_pLine && !m_redraw.Due(m_pLine->TickCount(), progress, m_nReceived >= m_nTotal))
             return;
         Write();
     }
@@ -97,15 +103,19 @@ private:
         // The line goes out whole: stderr is unbuffered, and a write for each piece cost
         // more than all the rest of a record's work.
         const int filled = std::clamp(progress, 0, steps);
-        std::string line = "\r[";
+        std::string line = m_bInPlace ? "\r[" : "[";
         line.append(static_cast<std::size_t>(filled), '#');
         line.append(static_cast<std::size_t>(steps - filled), '.');
-        line += "] " + std::to_string(m_nReceived) + " / " + std::to_string(m_nTotal) + " records";
+        line += "] " + FormatRecordCounts(m_nReceived, m_nTotal);
         if (const std::string left = FormatTimeLeft(m_pace.SecondsLeft()); !left.empty())
             line += "  " + left;
         if (m_nAttempt > 1)
-            line += "  attempt " + std::to_string(m_nAttempt) + "/" +
-                    std::to_string(kBlockAttempts);
+            line += "  " + FormatAttempt(m_nAttempt, kBlockAttempts);
+        if (!m_bInPlace) {
+            std::cerr << line + "\n" << std::flush;
+            g_bBarOnLine.store(false);
+            return;
+        }
         std::cerr << line << std::flush;
         m_bOnLine = true;
     }
@@ -115,6 +125,7 @@ private:
     const ISerialLine* m_pLine = nullptr;
     CDownloadPace m_pace;
     CProgressRedraw m_redraw;
+    CProgressTenths m_tenths;
     const bool m_bInPlace = ::isatty(STDERR_FILENO) == 1;
     unsigned m_nReceived = 0, m_nTotal = 0;
     int m_nAttempt = 0;

@@ -85,11 +85,19 @@ protected:
 TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
     const QString dev = StartSim({"--preload", "300", "--interval", "30", "--names", "OVEN,DUCT"});
     const uint32_t before = static_cast<uint32_t>(std::time(nullptr));
-    const RunResult r = Cli({"recorder", "download", "--device", dev, "-o", QPath("dl.klg"),
-                             "--transcript", QPath("dl.txt")});
+    const RunResult r = Cli({"--lang", "en", "recorder", "download", "--device", dev, "-o",
+                             QPath("dl.klg"), "--transcript", QPath("dl.txt")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    for (int k = 0; k <= 300; ++k)
-        ASSERT_NE(r.err.find("] " + std::to_string(k) + " / 300 records"), std::string::npos) << k;
+    // Standard error is a pipe here: a line of its own at each tenth of the records, no
+    // carriage return, and none between the tenths.
+    EXPECT_EQ(r.err.find('\r'), std::string::npos);
+    std::vector<int> counts;
+    const std::regex bar("\\] (\\d+) / 300 records");
+    for (auto it = std::sregex_iterator(r.err.begin(), r.err.end(), bar);
+         it != std::sregex_iterator(); ++it)
+        counts.push_back(std::stoi((*it)[1]));
+    EXPECT_EQ(counts, (std::vector<int>{0, 30, 60, 90, 120, 150, 180, 210, 240, 270, 300}))
+        << r.err;
 
     CMemorySettingsStore store;
     FixedClock clock(before);
@@ -128,8 +136,21 @@ TEST_F(RecorderEndToEnd, DownloadIntoAFileAndReadItBack) {
 TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     using Json = nlohmann::json;
     const QString dev = StartSim({"--preload", "40", "--interval", "60", "--names", "FRIDGE,ROOM"});
-    const RunResult d = Cli({"recorder", "download", "--device", dev, "-o", QPath("dl.klg")});
+    const RunResult d =
+        Cli({"--lang", "ja", "recorder", "download", "--device", dev, "-o", QPath("dl.klg")});
     ASSERT_EQ(d.exitCode, 0) << d.err;
+    // The Japanese progress lines hold no English word.
+    int lines = 0;
+    std::istringstream err(d.err);
+    for (std::string line; std::getline(err, line);) {
+        if (!line.starts_with("["))
+            continue;
+        ++lines;
+        EXPECT_TRUE(
+            std::regex_match(line, std::regex("\\[[#.]+\\] \\d+ / 40 件(  残り \\d+:\\d\\d)?")))
+            << line;
+    }
+    EXPECT_EQ(lines, 11) << d.err;
     const std::size_t at = d.out.find("kept: ");
     ASSERT_NE(at, std::string::npos) << d.out;
     const std::string kept = d.out.substr(at + 6, d.out.find('\n', at) - at - 6);
@@ -247,7 +268,7 @@ TEST_F(RecorderEndToEnd, BrokenDownloadLeavesTheOldFileAlone) {
     const RunResult r = Cli({"recorder", "download", "--device", dev, "-o", QPath("keep.klg")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("ケルブラとの通信が途中で失敗しました。"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("] 0 / 40 records  attempt 3/3"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("] 0 / 40 件  試行 3/3"), std::string::npos) << r.err;
     EXPECT_EQ(ReadAll(Path("keep.klg")), "previous contents");
 }
 
@@ -298,12 +319,14 @@ TEST_F(RecorderEndToEnd, InterruptedDownloadEndsItsLineAndTheRecorderAnswersAtOn
     p.setReadChannel(QProcess::StandardError);
     p.start(SAROKO_CLI, {"recorder", "download", "--device", "rec1", "-o", "cut.klg"});
     std::string err;
-    // Interrupted with records on their way, once the line at 300 is whole and shows a time
-    // left; its value depends on how fast this machine reads (the arithmetic is CDownloadPace's).
-    while (err.find("] 301 / 4000 records") == std::string::npos && p.waitForReadyRead(5000))
+    // Interrupted with records on their way, once the line at the first tenth is whole and
+    // shows a time left; its value depends on how fast this machine reads (the arithmetic is
+    // CDownloadPace's).
+    const std::regex tenth("\\] 400 / 4000 件[^\n]*\n");
+    while (!std::regex_search(err, tenth) && p.waitForReadyRead(5000))
         err += p.readAllStandardError().toStdString();
     ASSERT_TRUE(
-        std::regex_search(err, std::regex("\\] 300 / 4000 records  残り [0-9]+:[0-5][0-9]\r")))
+        std::regex_search(err, std::regex("\\] 400 / 4000 件  残り [0-9]+:[0-5][0-9]\n")))
         << err;
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(5000));

@@ -137,10 +137,10 @@ void CZorvicDoc::SetTextCodec(const ITextCodec* codec) {
     m_pCodec = codec ? codec : &m_basicCodec;
 }
 
-int CZorvicDoc::OnOpenDocument(const std::string& path) {
+int CZorvicDoc::OnOpenDocument(const std::string& path, OpenOrder order) {
     if (!m_bInitialized)
         InitDocument();
-    return OpenDataFile(path);
+    return OpenDataFile(path, order);
 }
 
 void CZorvicDoc::InitDocument() {

@@ -97,8 +97,12 @@ public:
 
     // Lifecycle.
     void OnNewDocument() { InitDocument(); }
+    // When an open asks whether the file's data are new or added: before the file is read
+    // (the open command's order), or only once the file has been read and found good (a file
+    // handed over by another start, whose user is not at this window yet).
+    enum class OpenOrder { kAskFirst, kReadFirst };
     // Initialises on first use, then runs the open procedure. Returns the load's result.
-    int OnOpenDocument(const std::string& path);
+    int OnOpenDocument(const std::string& path, OpenOrder order = OpenOrder::kAskFirst);
     void InitDocument();
     void ClearAllChannels();
     bool IsInitialized() const { return m_bInitialized != 0; }
@@ -135,7 +139,7 @@ public:
                            bool olderSeries, int mode);
     // The open procedure: checks the file, loads by kind, repaints. Returns the load's result
     // or 0 after a message.
-    int OpenDataFile(const std::string& path);
+    int OpenDataFile(const std::string& path, OpenOrder order = OpenOrder::kAskFirst);
     // Why the last load failed on its file's bytes; kNone when it did not.
     ReadFailure LastReadFailure() const { return m_readFailure; }
     void AddRecentFile(const std::string& path);
@@ -184,7 +188,7 @@ public:
     uint8_t m_bInitialized = 0;
 
 private:
-    int LoadContainer(const std::string& path, bool olderSeries);
+    int LoadContainer(const std::string& path, bool olderSeries, OpenOrder order);
     void ResetRanges();
     void ClearChannelContents(ChannelRecord& ch, uint32_t now);
 

@@ -24,7 +24,7 @@ int GetFileKind(std::string_view path) {
     return kKindOther;
 }
 
-int CZorvicDoc::OpenDataFile(const std::string& path) {
+int CZorvicDoc::OpenDataFile(const std::string& path, OpenOrder order) {
     m_readFailure = ReadFailure::kNone;
     if (!IsReadableFile(path)) {
         if (m_pPrompts)
@@ -34,10 +34,10 @@ int CZorvicDoc::OpenDataFile(const std::string& path) {
     int result = kFileFailed;
     switch (GetFileKind(path)) {
     case kKindKlg:
-        result = LoadKlgFile(path);
+        result = LoadContainer(path, false, order);
         break;
     case kKindKsv:
-        result = LoadKsvFile(path);
+        result = LoadContainer(path, true, order);
         break;
     default:
         if (m_pPrompts)

@@ -200,12 +200,27 @@ int CZorvicDoc::SaveKlgFile(int range, const std::string& path) {
     return kFileOk;
 }
 
-int CZorvicDoc::LoadKlgFile(const std::string& path) { return LoadContainer(path, false); }
-int CZorvicDoc::LoadKsvFile(const std::string& path) { return LoadContainer(path, true); }
+int CZorvicDoc::LoadKlgFile(const std::string& path) {
+    return LoadContainer(path, false, OpenOrder::kAskFirst);
+}
+int CZorvicDoc::LoadKsvFile(const std::string& path) {
+    return LoadContainer(path, true, OpenOrder::kAskFirst);
+}
 
-int CZorvicDoc::LoadContainer(const std::string& path, bool olderSeries) {
+int CZorvicDoc::LoadContainer(const std::string& path, bool olderSeries, OpenOrder order) {
     m_readFailure = ReadFailure::kNone;
     std::vector<uint8_t> bytes;
+    const auto read = [&] {
+        if (ReadFileBytes(path, kKlgMaxFileSize, bytes))
+            return true;
+        m_readFailure = ReadFailure::kUnreadable;
+        return false;
+    };
+    if (order == OpenOrder::kReadFirst) {
+        KlgImage image;
+        if (!read() || !ParseKlgImage(bytes, image, &m_readFailure))
+            return kFileFailed;
+    }
     int free = 0;
     for (int number = 1; number <= kChannelCount; ++number)
         if (GetChannel(number)->present == 0)
@@ -216,10 +231,8 @@ int CZorvicDoc::LoadContainer(const std::string& path, bool olderSeries) {
         if (mode != IDocumentPrompts::kReadNew && mode != IDocumentPrompts::kReadAppend)
             return kFileCancelled;
     }
-    if (!ReadFileBytes(path, kKlgMaxFileSize, bytes)) {
-        m_readFailure = ReadFailure::kUnreadable;
+    if (order == OpenOrder::kAskFirst && !read())
         return kFileFailed;
-    }
     return LoadContainerImage(bytes, path, olderSeries, mode);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 
 namespace saroko {
 namespace {
@@ -98,16 +99,30 @@ bool CListWindow::Fallback(uint32_t t, int64_t limit, uint32_t& out) const {
 }
 
 bool CListWindow::LineDown() {
+    return Down(static_cast<uint32_t>(kLineSteps));
+}
+bool CListWindow::LineUp() {
+    return Up(static_cast<uint32_t>(kLineSteps));
+}
+// A page is the window's own length: the row after its last is the first of the next page.
+bool CListWindow::PageDown() {
+    return Down(static_cast<uint32_t>(kWindowSteps + 1));
+}
+bool CListWindow::PageUp() {
+    return Up(static_cast<uint32_t>(kWindowSteps + 1));
+}
+
+bool CListWindow::Down(uint32_t steps) {
     uint32_t next =
-        static_cast<uint32_t>(std::min<uint64_t>(m_start + kLineSteps * m_step, m_dataEnd));
+        static_cast<uint32_t>(std::min<uint64_t>(m_start + uint64_t{steps} * m_step, m_dataEnd));
     if (!Contained(next) && !Fallback(next, kMaxTime, next))
         return false;
     MoveTo(next);
     return true;
 }
 
-bool CListWindow::LineUp() {
-    const int64_t back = static_cast<int64_t>(m_start) - static_cast<int64_t>(kLineSteps * m_step);
+bool CListWindow::Up(uint32_t steps) {
+    const int64_t back = static_cast<int64_t>(m_start) - static_cast<int64_t>(uint64_t{steps} * m_step);
     uint32_t next = static_cast<uint32_t>(std::max<int64_t>(back, m_dataStart));
     // Falling between channels, the window goes to a start it passed over, never back to the
     // old place: that would keep it from ever crossing a gap upwards.
@@ -184,11 +199,19 @@ ListColumnTexts ListColumn(const CZorvicDoc& doc, int number) {
         out.unit = "   ";
         return out;
     }
+    std::tie(out.name1, out.name2) = SplitChannelName(*ch);
     out.unit = doc.FormatUnit(ch->measureType, 0);
     out.max = doc.CellValueText(*ch, ch->statMax, false);
     out.min = doc.CellValueText(*ch, ch->statMin, false);
     out.avg = doc.CellValueText(*ch, ch->statAvg, true);
     return out;
+}
+
+int CWheelSteps::Add(int angleDelta) {
+    m_nRest += angleDelta;
+    const int steps = m_nRest / kNotch; // toward zero: a part notch either way waits
+    m_nRest -= steps * kNotch;
+    return -steps;
 }
 
 } // namespace saroko

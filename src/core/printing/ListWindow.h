@@ -38,6 +38,9 @@ public:
     // Each returns false when the window stays where it is.
     bool LineDown();
     bool LineUp();
+    // By the window's length, with the line steps' fallbacks at gaps and ends.
+    bool PageDown();
+    bool PageUp();
     bool ThumbReleased(int position);
 
     uint32_t Start() const { return m_start; }
@@ -51,6 +54,8 @@ public:
     std::size_t RowBound() const;
 
 private:
+    bool Down(uint32_t steps);
+    bool Up(uint32_t steps);
     bool Contained(uint32_t t) const;
     // Outside every span: the earliest start after `t` (up to `limit`), else the latest end
     // before `t`. False when neither exists.
@@ -75,9 +80,10 @@ struct ListRowTexts {
 // window, so rows left out here would never be shown at all.
 std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end);
 
-// A channel column's heading and statistics block: "Ch.n", its unit, then maximum, minimum
+// A channel column's heading and statistics block: the channel's name, "Ch.n", its unit, then maximum, minimum
 // and average over the calculation range; blank for a channel without data.
 struct ListColumnTexts {
+    std::string name1, name2; // CP932: the name's two lines, as the printed list has them
     std::string heading;
     std::string unit; // CP932
     std::string max;
@@ -85,5 +91,18 @@ struct ListColumnTexts {
     std::string avg;
 };
 ListColumnTexts ListColumn(const CZorvicDoc& doc, int number);
+
+// The mouse wheel on the list: one line step a notch (120 eighths of a degree), a fine wheel's
+// parts of a notch added up until they make one. Away from the user (positive) is up.
+class CWheelSteps {
+public:
+    static constexpr int kNotch = 120;
+    // The line steps down (positive) or up (negative) that `angleDelta` makes now.
+    int Add(int angleDelta);
+    void Reset() { m_nRest = 0; }
+
+private:
+    int m_nRest = 0;
+};
 
 } // namespace saroko

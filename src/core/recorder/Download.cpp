@@ -147,6 +147,29 @@ std::string FormatTimeLeft(int seconds) {
     return buf;
 }
 
+bool CProgressTenths::Due(uint32_t received, uint32_t total) {
+    const int tenth =
+        total == 0 ? 10 : static_cast<int>(uint64_t{std::min(received, total)} * 10 / total);
+    if (tenth <= m_nWritten)
+        return false;
+    m_nWritten = tenth;
+    return true;
+}
+
+std::string FormatRecordCounts(uint32_t received, uint32_t total) {
+    const std::string format = TranslateFormat("Download", "%u / %u 件");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format.c_str(), received, total);
+    return buf;
+}
+
+std::string FormatAttempt(int attempt, int attempts) {
+    const std::string format = TranslateFormat("Download", "試行 %d/%d");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format.c_str(), attempt, attempts);
+    return buf;
+}
+
 bool CProgressRedraw::Due(uint32_t ms, int bar, bool last) {
     m_bHeld = m_bDrawn && bar == m_nBar && !last && ms - m_tLast < kEveryMs;
     if (m_bHeld)

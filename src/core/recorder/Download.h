@@ -95,6 +95,25 @@ private:
     int m_nBar = 0;
 };
 
+// A progress line that cannot be redrawn in place (a pipe, a file) is written when the header
+// has come and then each time the records reach another tenth of the total: eleven lines at
+// most, whatever the count.
+class CProgressTenths {
+public:
+    void Reset() { m_nWritten = -1; }
+    // Whether `received` of `total` records reach a tenth not written yet; a true answer
+    // counts as written.
+    bool Due(uint32_t received, uint32_t total);
+
+private:
+    int m_nWritten = -1;
+};
+
+// The counts on the command line's progress line, "120 / 300 件", and its attempt after the
+// first, "試行 2/3".
+std::string FormatRecordCounts(uint32_t received, uint32_t total);
+std::string FormatAttempt(int attempt, int attempts);
+
 // Every download is kept as a native file of its own, so data the user never saved can still
 // be found. The name is the download's local time, "20261206-143005.klg"; further downloads
 // of the same second get "-2", "-3", ... before the extension. `n` counts from 1.

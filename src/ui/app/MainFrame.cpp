@@ -402,9 +402,9 @@ void CMainFrame::PlaceWindow(int desktopWidth, int desktopHeight) {
     m_bPlaced = true;
 }
 
-int CMainFrame::OpenFile(const QString& path) {
+int CMainFrame::OpenFile(const QString& path, CZorvicDoc::OpenOrder order) {
     const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
-    const int r = m_doc.OnOpenDocument(absolute);
+    const int r = m_doc.OnOpenDocument(absolute, order);
     if (r == kFileFailed)
         ShowReadFailure(m_doc, absolute, m_prompts);
     UpdateCommandUi();

@@ -34,7 +34,8 @@ public:
     // Places the window as remembered, clamped to the desktop of the given client size.
     void PlaceWindow(int desktopWidth, int desktopHeight);
     // The open procedure on a path from the command line, another start or a drop.
-    int OpenFile(const QString& path);
+    int OpenFile(const QString& path,
+                 CZorvicDoc::OpenOrder order = CZorvicDoc::OpenOrder::kAskFirst);
     // Dropped files, opened one after another.
     void OpenDroppedFiles(const QList<QUrl>& urls);
     // Recordings chosen in the list: the first opened as a file is, the others added to its

@@ -25,6 +25,7 @@
 #include "ui/base/MessageSink.h"
 #include "core/recorder/SerialLine.h"
 #include "core/settings/OverlaySettingsStore.h"
+#include "core/settings/StartDisplay.h"
 
 // The program's resources live in a static library: register them explicitly.
 static void InitResources() { Q_INIT_RESOURCE(saroko); }
@@ -38,8 +39,8 @@ const char kUsage[] = "usage: saroko [--screenshot PNG] [FILE]\n"
                       "  already running opens it instead.\n"
                       "  --screenshot PNG  opens FILE in a window of its own, saves the window's\n"
                       "                    picture as PNG once it is painted, and ends\n"
-                      "  --help     this text\n"
-                      "  --version  the program's version\n";
+                      "  --help            this text\n"
+                      "  --version         the program's version\n";
 
 // The program's options. Qt's own (-platform, -style, ...) are taken out by QApplication before
 // the second parse; in the first they are single-dash words, so "-stylesheet" is not "-h".
@@ -98,18 +99,42 @@ private:
     bool m_bPending = false;
 };
 
+// Without a display the window application would end the program with Qt's abort: one line
+// in the program's language instead, and the status of a start that cannot be used so.
+int SayNoDisplay(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
+    const CQtSettingsStore store;
+    InstallTranslations(LanguageOfStart(store));
+    std::fprintf(stderr, "saroko: %s\n",
+                 qPrintable(QCoreApplication::translate(
+                     "CZorvicApp", "ディスプレイが見つかりません。ウィンドウを開けません")));
+    return 2;
+}
+
 // --help and --version are answered before the window application exists, so they work
-// without a display. Returns the exit status then, -1 to go on.
+// without a display, and so is a start that finds none. Returns the exit status then, -1 to
+// go on.
 int AnswerWithoutDisplay(int argc, char** argv) {
     StartOptions o;
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     o.parser.parse(args);
-    if (!o.parser.isSet(o.help) && !o.parser.isSet(o.version))
-        return -1;
-    std::fputs(o.parser.isSet(o.help) ? kUsage : "saroko " SAROKO_VERSION "\n", stdout);
-    return 0;
+    if (o.parser.isSet(o.help) || o.parser.isSet(o.version)) {
+        std::fputs(o.parser.isSet(o.help) ? kUsage : "saroko " SAROKO_VERSION "\n", stdout);
+        return 0;
+    }
+#ifndef Q_OS_WIN
+    const DisplayEnvironment env =
+        DisplayEnvironmentOf(std::vector<std::string>(argv + 1, argv + argc), [](const char* name) {
+            return qEnvironmentVariable(name).toStdString();
+        });
+    if (!FindsDisplay(env))
+        return SayNoDisplay(argc, argv);
+#endif
+    return -1;
 }
 
 } // namespace
@@ -175,7 +200,7 @@ int RunApplication(int argc, char** argv) {
                      [&frame](const QString& path) {
                          frame.raise();
                          frame.activateWindow();
-                         frame.OpenFile(path);
+                         frame.OpenFile(path, CZorvicDoc::OpenOrder::kReadFirst);
                      });
 
     if (file.isEmpty()) {

@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/text/LineBreaks.h"
 
 namespace saroko::ui {
 
@@ -14,10 +17,22 @@ CReadConfirmDlg::CReadConfirmDlg(QWidget* parent) : QDialog(parent) {
         tr("読み込むファイルのデータだけを見たい時は、［新規］ボタンをクリックしてください。"),
         tr("グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見たい時は、［"
            "追加］ボタンをクリックしてください。")};
+    // Lines break between clauses, never inside a word: as wide as the widest clause, and at
+    // least a comfortable reading width.
+    const QFontMetrics fm(font());
+    const auto width = [&fm](const std::string& s) {
+        return fm.horizontalAdvance(QString::fromStdString(s));
+    };
+    int lineWidth = 360;
+    for (const QString& t : texts)
+        for (const std::string& run : UnbreakableRuns(t.toStdString()))
+            lineWidth = std::max(lineWidth, width(run));
     for (const QString& t : texts) {
-        auto* label = new QLabel(t, this);
-        label->setWordWrap(true);
-        label->setMinimumWidth(360);
+        QStringList lines;
+        for (const std::string& line : WrapAtRuns(t.toStdString(), lineWidth, width))
+            lines << QString::fromStdString(line);
+        auto* label = new QLabel(lines.join(QLatin1Char('\n')), this);
+        label->setObjectName(QStringLiteral("text"));
         layout->addWidget(label);
     }
     auto* buttons = new QHBoxLayout;

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -52,7 +54,9 @@ protected:
 private:
     static constexpr int kMargin = 6;
     static constexpr int kDateChars = 21;
-    static constexpr int kHeadLines = 7; // heading, unit, three statistics, gap, "日時"
+    // The name's two lines, heading, unit, three statistics, gap, "日時".
+    static constexpr int kHeadLines = 9;
+    static constexpr int kStatLine = 3; // the line of the unit and the statistics' labels
 
     void Text(QPainter& p, int x, int line, const QString& s, const QColor& c = Qt::black) const {
         const int top = m_part == Part::kHead ? kMargin : 0;
@@ -70,7 +74,7 @@ private:
         const CQtCp932Codec codec;
         // Statistics of the calculation range, one colour per line, named in the same colours.
         const int statColour[3] = {kPalList1, kPalList2, kPalList3};
-        Text(p, Left(), 0, CDataListDlg::tr("計算範囲"));
+        Text(p, Left(), kStatLine - 1, CDataListDlg::tr("計算範囲"));
         int x = Left();
         // The slashes are translated too: a full-width one has no place between English words.
         const char* labels[] = {QT_TRANSLATE_NOOP("CDataListDlg", "最高"),
@@ -80,21 +84,24 @@ private:
                                 QT_TRANSLATE_NOOP("CDataListDlg", "平均")};
         for (int i = 0; i < 5; ++i) {
             const QString s = CDataListDlg::tr(labels[i]);
-            Text(p, x, 1, s, i % 2 ? QColor(Qt::black) : Colour(statColour[i / 2]));
+            Text(p, x, kStatLine, s, i % 2 ? QColor(Qt::black) : Colour(statColour[i / 2]));
             x += QFontMetrics(font()).horizontalAdvance(s);
         }
         for (int k = 0; k < kChannelCount; ++k) {
             const ListColumnTexts c = ListColumn(doc, k + 1);
             const int cx = ColumnX(k);
-            Text(p, cx, 0, QString::fromStdString(c.heading), Colour(ChannelPaletteIndex(k + 1)));
-            Text(p, cx, 1, QString::fromStdString(codec.Cp932ToUtf8(c.unit)));
-            Text(p, cx, 2, QString::fromStdString(c.max), Colour(statColour[0]));
-            Text(p, cx, 3, QString::fromStdString(c.min), Colour(statColour[1]));
-            Text(p, cx, 4, QString::fromStdString(c.avg), Colour(statColour[2]));
+            const QColor colour = Colour(ChannelPaletteIndex(k + 1));
+            Text(p, cx, 0, QString::fromStdString(codec.Cp932ToUtf8(c.name1)), colour);
+            Text(p, cx, 1, QString::fromStdString(codec.Cp932ToUtf8(c.name2)), colour);
+            Text(p, cx, 2, QString::fromStdString(c.heading), colour);
+            Text(p, cx, 3, QString::fromStdString(codec.Cp932ToUtf8(c.unit)));
+            Text(p, cx, 4, QString::fromStdString(c.max), Colour(statColour[0]));
+            Text(p, cx, 5, QString::fromStdString(c.min), Colour(statColour[1]));
+            Text(p, cx, 6, QString::fromStdString(c.avg), Colour(statColour[2]));
         }
         Text(p, Left() + 7 * m_nChar, kHeadLines - 1, CDataListDlg::tr("日時"));
         p.setPen(QColor(160, 160, 160));
-        p.drawLine(0, kMargin + 5 * m_nLine + 1, width(), kMargin + 5 * m_nLine + 1);
+        p.drawLine(0, kMargin + 7 * m_nLine + 1, width(), kMargin + 7 * m_nLine + 1);
         p.drawLine(0, height() - 1, width(), height() - 1);
 
         // Every paint tells the graph which span the table shows.
@@ -180,6 +187,9 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     ConnectHelp(help);
     connect(m_pScroll, &QScrollBar::actionTriggered, this, &CDataListDlg::OnScrollAction);
     connect(m_pScroll, &QScrollBar::sliderReleased, this, &CDataListDlg::OnSliderReleased);
+    for (QObject* o : {static_cast<QObject*>(m_pHead), static_cast<QObject*>(m_pRowArea->viewport()),
+                       static_cast<QObject*>(m_pScroll)})
+        o->installEventFilter(this);
 
     const CZorvicDoc& doc = view.Doc();
     m_window.Open(FirstSampleAtOrAfter(ChannelsOf(doc), doc.GetRange()->viewStart));
@@ -213,10 +223,40 @@ void CDataListDlg::OnScrollAction(int action) {
         else if (m_pScroll->sliderPosition() < m_pScroll->value())
             m_window.LineUp();
         break;
+    case QAbstractSlider::SliderPageStepAdd:
+        m_window.PageDown();
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        m_window.PageUp();
+        break;
     default:
-        break; // page steps and the ends do nothing
+        break; // the ends do nothing
     }
     Shown();
+}
+
+bool CDataListDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel anywhere on the table or the bar moves the window, a line step a notch; the
+    // rows' own area scrolls only by its bar.
+    if (event->type() == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        for (int steps = m_wheel.Add(wheel->angleDelta().y()); steps != 0;
+             steps += steps > 0 ? -1 : 1)
+            steps > 0 ? m_window.LineDown() : m_window.LineUp();
+        Shown();
+        return true;
+    }
+    return CDialogBase::eventFilter(watched, event);
+}
+
+void CDataListDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_PageDown || event->key() == Qt::Key_PageUp) {
+        m_pScroll->triggerAction(event->key() == Qt::Key_PageDown
+                                     ? QAbstractSlider::SliderPageStepAdd
+                                     : QAbstractSlider::SliderPageStepSub);
+        return;
+    }
+    CDialogBase::keyPressEvent(event);
 }
 
 void CDataListDlg::OnSliderReleased() {

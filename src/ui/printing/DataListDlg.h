@@ -1,7 +1,7 @@
 #pragma once
 // "データ一覧表示": the data of a short time window as a table under the statistics of the
-// calculation range, scrolled through the data with its scroll bar. While it is open the
-// graph marks the span it shows.
+// calculation range, moved through the data with its scroll bar, the wheel and Page Up/Down.
+// While it is open the graph marks the span it shows.
 #include <vector>
 
 #include "core/printing/ListWindow.h"
@@ -42,6 +42,8 @@ public:
 
 protected:
     void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnScrollAction(int action);
@@ -51,6 +53,7 @@ private:
 
     CZorvicView& m_view;
     CListWindow m_window;
+    CWheelSteps m_wheel;
     std::vector<ListRowTexts> m_rows;
     CDataListTable* m_pHead;
     CDataListTable* m_pTable;

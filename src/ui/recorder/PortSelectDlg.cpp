@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/document/ZorvicDoc.h"
 #include "core/recorder/SerialLine.h"
@@ -21,6 +22,17 @@ namespace {
 QString ComLabel(int n) {
     return CPortSelectDlg::tr("ＣＯＭ%1")
         .arg(CPortSelectDlg::tr("１２３４５６７８９").mid(n - 1, 1));
+}
+
+// The width of a device field: a name as long as the by-id names of common USB adapters.
+const char kByIdSample[] = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+
+// A longer name keeps its beginning and its end, and shows whole in its tooltip.
+void SetDeviceText(QLabel* label, const QString& device) {
+    const QString shown =
+        label->fontMetrics().elidedText(device, Qt::ElideMiddle, label->contentsRect().width());
+    label->setText(shown);
+    label->setToolTip(shown == device ? QString() : device);
 }
 
 } // namespace
@@ -50,7 +62,10 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
         auto* radio = Item(kIdcCom1 + i, new QRadioButton(ComLabel(i + 1), group));
         m_pRadios->addButton(radio, i);
         m_pDevices[i] = Item(kIdcDevice1 + i, new QLabel(group));
-        m_pDevices[i]->setMinimumWidth(DialogUnitsX(this, 80));
+        // A tenth more than the sample: other serial numbers' letters run wider.
+        m_pDevices[i]->setFixedWidth(
+            std::max(DialogUnitsX(this, 80),
+                     m_pDevices[i]->fontMetrics().horizontalAdvance(kByIdSample) * 11 / 10));
         grid->addWidget(radio, i, 0);
         grid->addWidget(m_pDevices[i], i, 1);
     }
@@ -68,6 +83,9 @@ CPortSelectDlg::CPortSelectDlg(CZorvicDoc& doc, std::vector<SerialPortEntry> por
     m_pBindDevice = Item(kIdcBindDevice, new QComboBox(m_pBinding));
     m_pBindDevice->setEditable(true);
     m_pBindDevice->setInsertPolicy(QComboBox::NoInsert);
+    // As wide as the fields above, whatever the listed devices' descriptions make of an entry.
+    m_pBindDevice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_pBindDevice->setMinimumContentsLength(static_cast<int>(sizeof kByIdSample - 1));
     // An adapter is bound by its by-id name when it has one: it keeps the binding when it
     // comes back as another ttyUSB number.
     for (const SerialPortEntry& e : m_ports)
@@ -131,7 +149,7 @@ void CPortSelectDlg::OnChosen() {
 
 void CPortSelectDlg::ShowDevices() {
     for (int i = 0; i < kPortChoices; ++i)
-        m_pDevices[i]->setText(QString::fromStdString(m_sel.DeviceOf(i + 1)));
+        SetDeviceText(m_pDevices[i], QString::fromStdString(m_sel.DeviceOf(i + 1)));
     if (m_sel.Index() < 0) {
         m_pBindDevice->setEditText(QString());
         m_pNote->clear();
@@ -139,6 +157,7 @@ void CPortSelectDlg::ShowDevices() {
     }
     const std::string device = m_sel.DeviceOf(m_sel.Index() + 1);
     m_pBindDevice->setEditText(QString::fromStdString(device));
+    m_pBindDevice->setToolTip(QString::fromStdString(device));
     // A listed device brings its findings; any other path is looked at now.
     for (const SerialPortEntry& e : m_ports)
         if (SameSerialDevice(e.device, device) || (!e.byIdPath.empty() && e.byIdPath == device)) {

@@ -111,6 +111,45 @@ TEST_F(KlgFileTest, AppendAndOverflowQuestion) {
     EXPECT_EQ(doc.LoadKlgFile(path), kFileCancelled);
 }
 
+// A file handed over by another start is read and checked before the question: a damaged or
+// missing one is refused without asking, a good one asked about once. The open command keeps
+// its order: the question first.
+TEST_F(KlgFileTest, AHandedOverFileIsAskedAboutOnlyOnceReadAndGood) {
+    MakeDocument();
+    const std::string good = Path("good.klg");
+    ASSERT_EQ(doc.SaveKlgFile(0, good), kFileOk);
+    std::string image = ReadAll(good);
+    WriteAll(Path("cut.klg"), image.substr(0, image.size() - 1));
+    WriteAll(Path("short.klg"), image.substr(0, 10));
+    using Order = CZorvicDoc::OpenOrder;
+    const struct {
+        const char* name;
+        Order order;
+        int result, asked;
+    } cases[] = {
+        {"cut.klg", Order::kReadFirst, kFileFailed, 0},
+        {"short.klg", Order::kReadFirst, kFileFailed, 0},
+        {"gone.klg", Order::kReadFirst, kFileFailed, 0},
+        {"good.klg", Order::kReadFirst, kFileOk, 1},
+        {"cut.klg", Order::kAskFirst, kFileFailed, 1},
+        {"good.klg", Order::kAskFirst, kFileOk, 1},
+    };
+    for (const auto& c : cases) {
+        prompts.readModeAsked = 0;
+        prompts.readMode = IDocumentPrompts::kReadNew;
+        EXPECT_EQ(doc.OpenDataFile(Path(c.name), c.order), c.result) << c.name;
+        EXPECT_EQ(prompts.readModeAsked, c.asked) << c.name;
+        // A refused file leaves the shown data as they were.
+        EXPECT_EQ(std::string(doc.GetChannel(1)->name), "ABCDEFGH") << c.name;
+    }
+    // The file is read before the question, and what the question answers still counts.
+    prompts.readMode = IDocumentPrompts::kReadCancel;
+    EXPECT_EQ(doc.OpenDataFile(good, Order::kReadFirst), kFileCancelled);
+    prompts.readMode = IDocumentPrompts::kReadAppend;
+    ASSERT_EQ(doc.OpenDataFile(good, Order::kReadFirst), kFileOk);
+    EXPECT_EQ(std::string(doc.GetChannel(2)->name), "ABCDEFGH");
+}
+
 TEST_F(KlgFileTest, BitmapBeyondEightChannelsAsksEvenAsNew) {
     // Bit 9 of the file header's bitmap set, one block for channel 2.
     WriteAll(Path("nine.klg"), ReadDataFile("files/nine.klg"));

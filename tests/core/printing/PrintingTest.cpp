@@ -197,7 +197,7 @@ TEST_F(DataListTest, OnlyTheShownWindowIsListedAndAHiddenChannelIsBlankButKeepsI
     EXPECT_EQ(std::pair(none.RowCount(), none.PageCount()), std::pair(0, 0));
 }
 
-enum class Move { kNone, kDown, kUp, kThumb };
+enum class Move { kNone, kDown, kUp, kThumb, kPageDown, kPageUp };
 
 // The data range, the shortest interval and the channels' spans of a list window.
 struct ListWindowSetup {
@@ -229,6 +229,16 @@ TEST(ListWindowTest, MovesFallbacksAndEdgesOfTime) {
         {"at the top of the u32 range the end does not wrap to 1970", {0xFFFFFF00u, 0xFFFFFFFFu, 60, {{0xFFFFFF00u, 0xFFFFFFF0u, 60}}}, 0xFFFFFFF0u, Move::kNone, 0, false, 0xFFFFFFF0u, 0xFFFFFFFFu, 94},
         {"data of one instant: the thumb stays at 0 instead of dividing by zero", {5000, 5000, 10, {{5000, 5000, 10}}}, 5000, Move::kNone, 0, false, 5000, 5000, 0},
         {"up from near 1970 does not wrap", {0, 1000, 100, {{0, 1000, 100}}}, 200, Move::kUp, 0, true, 0, 900, 0},
+        // A page is the window's length: the next page starts one step after the last row.
+        {"page down by ten steps", kTwoSpans, 1000, Move::kPageDown, 0, true, 1100, 1190, 2},
+        {"page down just inside the first channel", kTwoSpans, 1800, Move::kPageDown, 0, true, 1900, 1990, 18},
+        {"page down just past it goes to the next start", kTwoSpans, 1810, Move::kPageDown, 0, true, 5000, 5090, 81},
+        {"page down at the end stops at the data end", kTwoSpans, 5850, Move::kPageDown, 0, true, 5900, 5900, 100},
+        {"page up by ten steps", kTwoSpans, 1200, Move::kPageUp, 0, true, 1100, 1190, 2},
+        {"page up stops at the data start", kTwoSpans, 1090, Move::kPageUp, 0, true, 1000, 1090, 0},
+        {"page up over the gap goes to the last end", kTwoSpans, 5000, Move::kPageUp, 0, true, 1900, 1990, 18},
+        {"page up from just inside the second channel", kTwoSpans, 5100, Move::kPageUp, 0, true, 5000, 5090, 81},
+        {"without channels no page moves", {1000, 2000, 10, {}}, 1200, Move::kPageDown, 0, false, 1200, 1290, 20},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -238,10 +248,43 @@ TEST(ListWindowTest, MovesFallbacksAndEdgesOfTime) {
         const bool moved = c.move == Move::kDown    ? w.LineDown()
                            : c.move == Move::kUp    ? w.LineUp()
                            : c.move == Move::kThumb ? w.ThumbReleased(c.thumb)
-                                                    : false;
+                           : c.move == Move::kPageDown ? w.PageDown()
+                           : c.move == Move::kPageUp   ? w.PageUp()
+                                                       : false;
         EXPECT_EQ(std::tuple(moved, w.Start(), w.End(), w.Thumb(), w.Span()),
                   std::tuple(c.moved, c.start, c.end, c.thumbAfter, c.end - c.start));
     }
+}
+
+// A notch of the wheel is one line step, away from the user up; a fine wheel's parts of a
+// notch wait until they make one, either way.
+TEST(ListWindowTest, WheelNotchesToLineSteps) {
+    CWheelSteps wheel;
+    std::vector<int> steps;
+    for (int delta : {-120, 120, 240, -119, -1, 60, 59, 1, -360})
+        steps.push_back(wheel.Add(delta));
+    EXPECT_EQ(steps, (std::vector<int>{1, -1, -2, 0, 1, 0, 0, -1, 3}));
+    wheel.Add(-100);
+    wheel.Reset();
+    EXPECT_EQ(wheel.Add(-20), 0);
+}
+
+// The column headings carry the channel's name on two lines, as the printed list does; a
+// channel without data has none.
+TEST_F(DataListTest, ColumnHeadingsNameTheChannels) {
+    const uint32_t t0 = Local(2008, 3, 5, 10, 0, 0);
+    Fill(*doc.GetChannel(1), t0, 60, {C(20)}, "OVENDOOR");
+    Fill(*doc.GetChannel(2), t0, 60, {C(20)}, "ABC\x8e\xba\x8e\xba"); // a lead byte 4th
+    Fill(*doc.GetChannel(3), t0, 60, {C(20)}, "ROOF");
+    doc.RecalcRanges(RecalcMode::NewData);
+    const auto names = [this](int n) {
+        const ListColumnTexts c = ListColumn(doc, n);
+        return std::tuple(c.name1, c.name2, c.heading);
+    };
+    EXPECT_EQ(names(1), std::tuple("OVEN", "DOOR", "Ch.1"));
+    EXPECT_EQ(names(2), std::tuple("ABC\x8e\xba", "\x8e\xba", "Ch.2"));
+    EXPECT_EQ(names(3), std::tuple("ROOF", "", "Ch.3"));
+    EXPECT_EQ(names(4), std::tuple("", "", "Ch.4"));
 }
 
 TEST_F(DataListTest, FirstSampleAndSpansFollowTheSamples) {

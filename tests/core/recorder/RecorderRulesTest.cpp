@@ -14,6 +14,7 @@
 #include "core/recorder/CommandTest.h"
 #include "core/recorder/Download.h"
 #include "core/recorder/RecordStart.h"
+#include "core/messages/Translate.h"
 
 namespace saroko::test {
 namespace {
@@ -503,6 +504,52 @@ TEST(ProgressRedraw, FirstBarMovesLastAndEveryHundredMilliseconds) {
         EXPECT_EQ(redraw.Due(s.ms, s.bar, s.last), s.due) << s.ms - t0;
         EXPECT_EQ(redraw.Held(), !s.due) << s.ms - t0;
     }
+}
+
+// Off a terminal: a line when the header has come, then one at each tenth of the records,
+// the record just before a tenth writing none and the one reaching it its line.
+TEST(ProgressTenths, ALineAtTheStartAndAtEachTenth) {
+    const auto written = [](uint32_t total) {
+        CProgressTenths tenths;
+        std::vector<uint32_t> at;
+        for (uint32_t k = 0; k <= total; ++k)
+            if (tenths.Due(k, total))
+                at.push_back(k);
+        return at;
+    };
+    EXPECT_EQ(written(300),
+              (std::vector<uint32_t>{0, 30, 60, 90, 120, 150, 180, 210, 240, 270, 300}));
+    // Counts that a tenth does not divide: the first record at or past each tenth.
+    EXPECT_EQ(written(25), (std::vector<uint32_t>{0, 3, 5, 8, 10, 13, 15, 18, 20, 23, 25}));
+    // Fewer records than tenths: each record is a line of its own.
+    EXPECT_EQ(written(3), (std::vector<uint32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(written(0), (std::vector<uint32_t>{0}));
+    // A record repeated, or a count back on an earlier tenth, writes nothing; a new attempt
+    // starts again from its first line.
+    CProgressTenths tenths;
+    std::vector<bool> due;
+    for (uint32_t k : {0u, 0u, 9u, 10u, 10u, 5u})
+        due.push_back(tenths.Due(k, 100));
+    EXPECT_EQ(due, (std::vector<bool>{true, false, false, true, false, false}));
+    EXPECT_TRUE(tenths.Due(100000, 100)); // past the total counts as the last tenth
+    EXPECT_FALSE(tenths.Due(100, 100));
+    tenths.Reset();
+    EXPECT_TRUE(tenths.Due(0, 100));
+}
+
+// The line's words come from the translation, so the Japanese line holds no English word.
+TEST(ProgressTenths, CountsAndAttemptInOneLanguage) {
+    EXPECT_EQ(FormatRecordCounts(120, 300), "120 / 300 件");
+    EXPECT_EQ(FormatAttempt(2, 3), "試行 2/3");
+    SetTranslateFn([](const char*, const char* text) {
+        const std::string s = text;
+        return s == "%u / %u 件"   ? std::string("%u / %u records")
+               : s == "試行 %d/%d" ? std::string("attempt %d/%d")
+                                   : s;
+    });
+    EXPECT_EQ(FormatRecordCounts(4294967295u, 4294967295u), "4294967295 / 4294967295 records");
+    EXPECT_EQ(FormatAttempt(3, 3), "attempt 3/3");
+    SetTranslateFn(nullptr);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenuBar>
@@ -368,6 +369,43 @@ TEST(SingleInstance, HandsOverOnlyToThisUsersOwnSocket) {
         EXPECT_EQ(start.state(), QProcess::Running) << c.what;
         EXPECT_EQ(other.Received(), "") << c.what;
     }
+}
+
+// The two sentences break into lines only between clauses (or at spaces), the texts whole
+// and in order; a picture in each language when SAROKO_PICTURE_DIR names a folder.
+TEST(ReadConfirmDlg, SentencesBreakBetweenClauses) {
+    App();
+    for (const bool english : {false, true}) {
+        InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
+        ui::CReadConfirmDlg dlg;
+        dlg.show();
+        const QList<QLabel*> labels = dlg.findChildren<QLabel*>(QStringLiteral("text"));
+        ASSERT_EQ(labels.size(), 2);
+        const QString first = ui::CReadConfirmDlg::tr(
+            "読み込むファイルのデータだけを見たい時は、［新規］ボタンをクリックしてください。");
+        QString joined = labels[0]->text();
+        joined.replace(QLatin1Char('\n'), english ? QStringLiteral(" ") : QString());
+        EXPECT_EQ(joined, first);
+        for (QLabel* label : labels) {
+            const QStringList lines = label->text().split(QLatin1Char('\n'));
+            // The Japanese sentences are longer than a line.
+            EXPECT_TRUE(english || lines.size() >= 2) << label->text().toStdString();
+            for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+                const QString next = lines[i + 1];
+                const bool clause = english || lines[i].endsWith(QStringLiteral("、")) ||
+                                    lines[i].endsWith(QStringLiteral("。")) ||
+                                    lines[i].endsWith(QStringLiteral("］")) ||
+                                    next.startsWith(QStringLiteral("［"));
+                EXPECT_TRUE(clause) << lines[i].toStdString() << " | " << next.toStdString();
+            }
+        }
+        const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
+        if (!dir.isEmpty())
+            dlg.grab().save(QString::fromLocal8Bit(dir) +
+                            (english ? QStringLiteral("/read-confirm-en.png")
+                                     : QStringLiteral("/read-confirm-ja.png")));
+    }
+    InstallTranslations(Language::kJapanese);
 }
 
 TEST(ReadConfirmDlg, ButtonsGiveTheMode) {

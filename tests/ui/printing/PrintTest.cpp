@@ -10,12 +10,15 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
 
 #include "core/document/CommandState.h"
 #include "ui/base/MessageSink.h"
 #include "ui/printing/DataListDlg.h"
+#include "platform/Translations.h"
+#include <cstring>
 #include "ui/printing/PrintDialogs.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/Printing.h"
@@ -455,9 +458,30 @@ TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(dlg.Rows().front().time, ListTimeText(kT0 + 50));
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 150);
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(dlg.Window().Start(), kT0);
+
+    // Page Up/Down on the dialog; the wheel over the rows, the head or the bar, a line step
+    // a notch, towards the user down.
+    QTest::keyClick(&dlg, Qt::Key_PageDown);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 100);
+    QTest::keyClick(&dlg, Qt::Key_PageUp);
+    EXPECT_EQ(dlg.Window().Start(), kT0);
+    const auto wheel = [](QWidget* w, int delta) {
+        QWheelEvent e(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &e);
+    };
+    wheel(dlg.RowArea()->viewport(), -240);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 100);
+    wheel(dlg.Table(), 120);
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
+    wheel(bar, 60); // half a notch waits for the other half
+    EXPECT_EQ(dlg.Window().Start(), kT0 + 50);
+    wheel(bar, 60);
     EXPECT_EQ(dlg.Window().Start(), kT0);
 
     // Thumb dragged to the middle of the data and released: the gap between the recordings
@@ -474,6 +498,33 @@ TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
     EXPECT_LE(doc.GetRange()->viewStart, kT0 + 6600);
     EXPECT_GE(doc.GetRange()->viewEnd, kT0 + 6600 + 90);
     view->CloseListMark();
+}
+
+// The columns are headed by the channels' names, as the printed list is; a picture of the
+// window in each language when SAROKO_PICTURE_DIR names a folder.
+TEST_F(DataListWindowTest, ColumnsAreHeadedByTheChannelNames) {
+    std::memcpy(doc.GetChannel(1)->name, "OVENDOOR", 8);
+    std::memcpy(doc.GetChannel(2)->name, "\x8c\xa7\x90\x85\x8e\xba\x31\x00", 8); // 県水室1
+    for (const bool english : {false, true}) {
+        InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
+        CDataListDlg dlg(*view, view.get());
+        Paint(dlg);
+        // The second line of the head holds Ch.1's "DOOR" in the channel's colour.
+        const QImage head = dlg.Table()->grab().toImage();
+        const int line = QFontMetrics(dlg.Table()->font()).height() + 4;
+        const PaletteEntry& e = view->Palette().Entry(ChannelPaletteIndex(1));
+        int inColour = 0;
+        for (int y = 6 + line; y < 6 + 2 * line; ++y)
+            for (int x = 0; x < head.width(); ++x)
+                inColour += head.pixelColor(x, y) == QColor(e.red, e.green, e.blue);
+        EXPECT_GT(inColour, 10) << english;
+        const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
+        if (!dir.isEmpty())
+            dlg.grab().save(QString::fromLocal8Bit(dir) +
+                            (english ? QStringLiteral("/data-list-en.png")
+                                     : QStringLiteral("/data-list-ja.png")));
+    }
+    InstallTranslations(Language::kJapanese);
 }
 
 } // namespace

@@ -30,6 +30,7 @@
 #include "ui/recorder/CommandTestDlg.h"
 #include "ui/recorder/DownloadDlg.h"
 #include "ui/recorder/PortSelectDlg.h"
+#include "platform/Translations.h"
 #include "ui/recorder/RecordStartDlg.h"
 #include "ui/recorder/RecorderCommands.h"
 #include "ui/recorder/RecorderDialog.h"
@@ -461,6 +462,38 @@ TEST_F(PortSelectDlgTest, CancelChangesNothingAndOkBindsListedOrTypedDevices) {
                            PortDeviceName(6, &store)}),
               (std::vector<std::string>{"/dev/ttyUSB0", "/dev/pts/7", "/dev/ttyS5"}));
     EXPECT_TRUE(log.ids.empty());
+}
+
+// A by-id name fits the device field whole; a longer one keeps its both ends, and its
+// tooltip gives it whole. A picture of the dialog in each language when SAROKO_PICTURE_DIR
+// names a folder.
+TEST_F(PortSelectDlgTest, DeviceFieldsHoldAByIdName) {
+    const std::string byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10KXYZ9-if00-port0";
+    const std::string longer = "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_"
+                               "Controller_D_ABCDEF0123456789-if00-port0";
+    store.WriteString(kRecorderCommSection, "COM1", byId);
+    store.WriteString(kRecorderCommSection, "COM2", longer);
+    for (const bool english : {false, true}) {
+        InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
+        Open(1);
+        dlg->show();
+        const auto* one = Item<QLabel>(*dlg, CPortSelectDlg::kIdcDevice1);
+        const auto* two = Item<QLabel>(*dlg, CPortSelectDlg::kIdcDevice1 + 1);
+        EXPECT_EQ(std::tuple(one->text().toStdString(), one->toolTip()), std::tuple(byId, QString()));
+        EXPECT_TRUE(two->text().startsWith("/dev/serial/by-id/usb-Pro")) << two->text().toStdString();
+        EXPECT_TRUE(two->text().endsWith("-if00-port0")) << two->text().toStdString();
+        EXPECT_TRUE(two->text().contains(QChar(0x2026)));
+        EXPECT_EQ(two->toolTip().toStdString(), longer);
+        EXPECT_LE(two->fontMetrics().horizontalAdvance(two->text()), two->width());
+        // The binding's field shows the chosen by-id name whole.
+        EXPECT_GE(Bind()->lineEdit()->width(),
+                  Bind()->fontMetrics().horizontalAdvance(QString::fromStdString(byId)));
+        const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
+        if (!dir.isEmpty())
+            dlg->grab().save(QString::fromLocal8Bit(dir) +
+                             (english ? QStringLiteral("/port-en.png") : QStringLiteral("/port-ja.png")));
+    }
+    InstallTranslations(Language::kJapanese);
 }
 
 QString Result(const CCommandTestDlg& dlg, int i) {
