@@ -16,8 +16,9 @@ struct ReportSource {
     std::string sha256; // 64 lower-case hex digits; empty when the file could not be read
     std::optional<int64_t> archiveId;
     // The hash the archive holds for the recording that lives at `path`, set only when the
-    // file's bytes no longer match it (a changed kept download); empty otherwise.
-    std::string archivedSha256;
+    // file's bytes no longer match it (a changed kept download); empty otherwise. Its own
+    // initialiser lets the sources built from three fields leave it out.
+    std::string archivedSha256 = {};
 };
 
 struct ReportProvenance {
