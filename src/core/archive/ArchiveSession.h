@@ -78,6 +78,7 @@ public:
     VerifyReport Verify(const FileHasher& hashFile);
 
     const Sha256Fn& Hash() const { return m_hash; }
+    const SessionContext& Context() const { return m_context; }
 
 private:
     Event NewEvent(EventKind kind, const std::string& detail, const std::string& oldValue,

@@ -9,7 +9,7 @@ namespace saroko::archive {
 // bytes read then (no id while the archive's write waits).
 ReportSource SourceOf(const std::string& readFrom, const Recording& archived);
 
-// Each source without an archive id takes the id of the recording its hash names, and the
+// The proof takes this run's account and host; each source without an archive id takes the id of the recording its hash names, and the
 // proof takes the chain head as it stands now, before the report's own event.
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session);
 
