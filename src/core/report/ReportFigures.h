@@ -29,7 +29,7 @@ struct ReportOptions {
     std::optional<uint32_t> to;
     std::optional<double> low; // in the shown unit, for every channel without its own
     std::optional<double> high;
-    std::vector<ChannelLimits> channelLimits; // at most one per channel
+    std::vector<ChannelLimits> channelLimits;           // at most one per channel
     double activationEnergy = kDefaultActivationEnergy; // kJ/mol
 };
 
@@ -61,7 +61,7 @@ struct ChannelFigures {
     std::optional<uint32_t> firstTime;
     uint32_t lastTime = 0;
     bool cut = false; // the window left some of its samples out
-    int samples = 0; // everything but missing: real values, Over and Under
+    int samples = 0;  // everything but missing: real values, Over and Under
     int missing = 0;
     int over = 0;
     int under = 0;

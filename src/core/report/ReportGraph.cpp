@@ -30,6 +30,28 @@ std::optional<ValueWindow> ReportValueWindow(const ReportFigures& r) {
 
 namespace {
 
+bool Between(double a, double b, double c) {
+    return (a <= b && b <= c) || (a >= b && b >= c);
+}
+
+// Appends a point to a polyline; a point that only lengthens the last straight piece along an
+// axis (a flat stretch, a column's rise) moves that piece's end instead: the same line drawn.
+void AddPoint(std::vector<TracePoint>& run, const TracePoint& q) {
+    const std::size_t n = run.size();
+    if (n > 0 && run.back() == q)
+        return;
+    if (n >= 2) {
+        const TracePoint& a = run[n - 2];
+        const TracePoint& b = run[n - 1];
+        if ((a.y == b.y && b.y == q.y && Between(a.x, b.x, q.x)) ||
+            (a.x == b.x && b.x == q.x && Between(a.y, b.y, q.y))) {
+            run.back() = q;
+            return;
+        }
+    }
+    run.push_back(q);
+}
+
 // The points of one line inside one device column.
 class CColumn {
 public:
@@ -60,10 +82,7 @@ public:
     void Flush(std::vector<TracePoint>& run) {
         if (m_nCount == 0)
             return;
-        const auto put = [&](double y) {
-            if (run.empty() || run.back() != TracePoint{m_x, y})
-                run.push_back({m_x, y});
-        };
+        const auto put = [&](double y) { AddPoint(run, {m_x, y}); };
         put(m_first);
         if (m_nLowAt <= m_nHighAt) {
             put(m_low);

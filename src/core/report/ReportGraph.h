@@ -52,7 +52,8 @@ struct EdgeMark {
 
 struct ReportTrace {
     // Polylines, each broken where a sample is missing, Over or Under. Inside one column a
-    // line keeps only its first, lowest, highest and last point, in the order they came.
+    // line keeps only its first, lowest, highest and last point, in the order they came; a
+    // point inside a flat stretch or inside a column's straight rise is left out.
     std::vector<std::vector<TracePoint>> runs;
     std::vector<EdgeMark> marks;
 };

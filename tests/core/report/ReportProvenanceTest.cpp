@@ -83,7 +83,9 @@ TEST(ReportProvenanceTest, SourceVerifiedOnlyWhenReadAgainUnchangedAndAsArchived
         {"changed since it was read", {"changed", a, 3}, false, std::nullopt},
         {"gone since it was read", {"gone", a, {}}, false, std::nullopt},
         {"never readable", {"same", "", {}}, false, std::nullopt},
-        {"unchanged, but not the archived bytes", {"kept", a, 4, b}, false,
+        {"unchanged, but not the archived bytes",
+         {"kept", a, 4, b},
+         false,
          std::pair(a.substr(0, 12), b.substr(0, 12))},
         {"the archive's hash the same", {"kept", a, 4, a}, true, std::nullopt},
     };
