@@ -31,19 +31,19 @@
 #include <set>
 
 #include "core/channels/ChannelPalette.h"
-#include "core/document/MenuTable.h"
-#include "core/messages/StringTable.h"
-#include "core/settings/WindowPlacement.h"
-#include "ui/app/WindowArchive.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/HelpRequest.h"
 #include "ui/base/MessageSink.h"
-#include "ui/channels/ChannelCommands.h"
 #include "ui/document/FileDialogs.h"
-#include "ui/document/RecordingsDlg.h"
+#include "core/document/MenuTable.h"
 #include "ui/graph/ZorvicView.h"
+#include "core/messages/StringTable.h"
+#include "ui/channels/ChannelCommands.h"
 #include "ui/printing/PrintingCommands.h"
 #include "ui/recorder/RecorderCommands.h"
+#include "ui/app/WindowArchive.h"
+#include "ui/document/RecordingsDlg.h"
+#include "core/settings/WindowPlacement.h"
 
 namespace saroko {
 namespace {
@@ -55,17 +55,16 @@ QString WithMnemonic(const char* label) {
     static const QRegularExpression re(QStringLiteral("\\(([A-Z])\\)"));
     const QRegularExpressionMatch m = re.match(s);
     if (m.hasMatch())
-        s.replace(m.capturedStart(), m.capturedLength(),
-                  QStringLiteral("(&") + m.captured(1) + ')');
+        s.replace(m.capturedStart(), m.capturedLength(), QStringLiteral("(&") + m.captured(1) + ')');
     return s;
 }
 
 QKeySequence ToKeySequence(const Accelerator& a) {
     static const Qt::Key keys[] = {
-        Qt::Key_A,     Qt::Key_B,  Qt::Key_C,    Qt::Key_M,      Qt::Key_N,      Qt::Key_O,
-        Qt::Key_P,     Qt::Key_V,  Qt::Key_W,    Qt::Key_X,      Qt::Key_Z,      Qt::Key_Left,
-        Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Backspace,
-        Qt::Key_F1,    Qt::Key_F6, Qt::Key_F10};
+        Qt::Key_A,      Qt::Key_B,      Qt::Key_C,         Qt::Key_M,  Qt::Key_N,  Qt::Key_O,
+        Qt::Key_P,      Qt::Key_V,      Qt::Key_W,         Qt::Key_X,  Qt::Key_Z,  Qt::Key_Left,
+        Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,      Qt::Key_Insert, Qt::Key_Delete,
+        Qt::Key_Backspace, Qt::Key_F1,  Qt::Key_F6,        Qt::Key_F10};
     Qt::KeyboardModifiers mods;
     if (a.mods & Accelerator::kCtrl)
         mods |= Qt::ControlModifier;
@@ -197,8 +196,7 @@ CommandState CMainFrame::QueryCommand(int id) const {
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
     }
     if (id == cmd::kRecordings || id == cmd::kAskReason)
-        return {m_pArchive != nullptr,
-                m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
+        return {m_pArchive != nullptr, m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
     return GetCommandState(m_doc, id);
 }
 
@@ -305,8 +303,8 @@ bool CMainFrame::ExecuteCommand(int id) {
 }
 
 bool CMainFrame::RunViewCommand(int id) {
-    // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and
-    // scrolling; keys without a handler do nothing.
+    // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and scrolling; keys without a handler do
+    // nothing.
     if (ui::RunRecorderCommand(
             id, m_doc, m_pView->Palette(), this,
             [this](const QString& note) { ShowStatusNote(note); },
@@ -381,9 +379,7 @@ void CMainFrame::ShowAbout() {
     dlg.exec();
 }
 
-void CMainFrame::OpenHelp(int topic) {
-    ui::OpenHelpFile(topic);
-}
+void CMainFrame::OpenHelp(int topic) { ui::OpenHelpFile(topic); }
 
 void CMainFrame::ShowStatusNote(const QString& note) {
     // The frame has no status bar of its own: one comes for the note and goes with it.
@@ -465,8 +461,8 @@ void CMainFrame::OnFileSaved(const std::string& path) {
 }
 
 void CMainFrame::OnTextExported(const std::string& path) {
-    ShowStatusNote(
-        tr("ﾃｷｽﾄを書き込みました: %1").arg(QDir::toNativeSeparators(QString::fromStdString(path))));
+    ShowStatusNote(tr("ﾃｷｽﾄを書き込みました: %1")
+                       .arg(QDir::toNativeSeparators(QString::fromStdString(path))));
     if (!m_pArchive)
         return;
     m_pArchive->Document().Produced(archive::EventKind::Exported, path);
@@ -475,8 +471,9 @@ void CMainFrame::OnTextExported(const std::string& path) {
 
 void CMainFrame::ShowRecordings() {
     ui::CRecordingsDlg dlg(m_pArchive->Session(), this);
-    connect(&dlg, &ui::CRecordingsDlg::openRequested, this,
-            [this](const QStringList& paths) { OpenRecordings(paths); });
+    connect(&dlg, &ui::CRecordingsDlg::openRequested, this, [this](const QStringList& paths) {
+        OpenRecordings(paths);
+    });
     ui::ExecDialog(dlg);
 }
 
@@ -488,7 +485,8 @@ void CMainFrame::OnPathNameChanged(const std::string& path) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The place is remembered first, whatever the answer.
     SaveWindowPosition(m_store, {frameGeometry().x(), frameGeometry().y(), width(), height()});
-    if (m_doc.m_bDataModified == 1 && ui::ShowMessage(msg::kQuitUnsaved, {}, this) != kIdYes) {
+    if (m_doc.m_bDataModified == 1 &&
+        ui::ShowMessage(msg::kQuitUnsaved, {}, this) != kIdYes) {
         event->ignore();
         return;
     }
@@ -530,9 +528,7 @@ namespace {
 class CAppendPrompts final : public IDocumentPrompts {
 public:
     explicit CAppendPrompts(IDocumentPrompts& inner) : m_inner(inner) {}
-    int ShowMessage(int id, std::string_view extra) override {
-        return m_inner.ShowMessage(id, extra);
-    }
+    int ShowMessage(int id, std::string_view extra) override { return m_inner.ShowMessage(id, extra); }
     int AskReadMode() override { return kReadAppend; }
 
 private:
