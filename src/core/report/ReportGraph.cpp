@@ -160,17 +160,28 @@ ReportTrace BuildReportTrace(const CZorvicDoc& doc, const ChannelRecord& ch, con
     return trace;
 }
 
-std::vector<LimitLabelPlace> PlaceLimitLabels(const std::vector<double>& ys, double height,
-                                              double top, double bottom) {
+std::vector<LimitLabelPlace> PlaceLimitLabels(const std::vector<double>& ys,
+                                              const std::vector<double>& widths,
+                                              const LabelText& text, double top, double bottom) {
+    const double height = text.height;
     std::vector<int> order(ys.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&ys](int a, int b) { return ys[a] < ys[b]; });
+    const auto width = [&widths](int i) {
+        return static_cast<std::size_t>(i) < widths.size() ? widths[static_cast<std::size_t>(i)]
+                                                           : 0.0;
+    };
     std::vector<LimitLabelPlace> labels;
+    double joined = 0; // the width of the last label so far
     for (const int i : order) {
-        if (!labels.empty() && ys[i] - ys[labels.back().lines.back()] < height)
+        if (!labels.empty() && ys[i] - ys[labels.back().lines.back()] < height &&
+            joined + text.separator + width(i) <= text.maxWidth) {
             labels.back().lines.push_back(i);
-        else
+            joined += text.separator + width(i);
+        } else {
             labels.push_back({{i}, 0});
+            joined = width(i);
+        }
     }
     const auto fits = [&] { return static_cast<double>(labels.size()) * height <= bottom - top; };
     // More labels than the plot has room for: the closest neighbours share one.

@@ -69,10 +69,17 @@ struct LimitLabelPlace {
 };
 
 // Places the labels of lines at `ys` beside the plot's right edge, each just above its
-// (topmost) line where there is room: lines closer than `height` share a label, and labels
-// move apart until none overlaps another, staying between `top` and `bottom`. When even that
-// does not fit, neighbouring labels are joined.
-std::vector<LimitLabelPlace> PlaceLimitLabels(const std::vector<double>& ys, double height,
-                                              double top, double bottom);
+// (topmost) line where there is room: lines closer than `height` share a label (their texts,
+// `widths` wide, joined by `separator`) as long as it stays within `maxWidth`, and labels move
+// apart until none overlaps another, staying between `top` and `bottom`. When even that does
+// not fit, neighbouring labels are joined whatever their width.
+struct LabelText {
+    double height = 0;
+    double separator = 0;
+    double maxWidth = 0;
+};
+std::vector<LimitLabelPlace> PlaceLimitLabels(const std::vector<double>& ys,
+                                              const std::vector<double>& widths,
+                                              const LabelText& text, double top, double bottom);
 
 } // namespace saroko

@@ -253,8 +253,9 @@ void DrawLimits(QPainter& p, const CGraphModel& model, const CZorvicDoc& doc,
         QRect(plot.left, plot.top, plot.right + 1 - plot.left, plot.bottom + 1 - plot.top));
     p.setFont(font);
     const QFontMetricsF fm(font);
-    std::vector<double> ys;
+    std::vector<double> ys, widths;
     for (const LimitMark& m : marks) {
+        widths.push_back(fm.horizontalAdvance(m.text));
         QPen pen(m.colour, 1.5);
         pen.setDashPattern({6, 3});
         p.setPen(pen);
@@ -262,8 +263,10 @@ void DrawLimits(QPainter& p, const CGraphModel& model, const CZorvicDoc& doc,
         ys.push_back(m.y);
     }
     const double gap = 2;
+    const LabelText text{fm.height() + gap, fm.horizontalAdvance(QStringLiteral(" / ")),
+                         (plot.right - plot.left) * 0.6};
     for (const LimitLabelPlace& place :
-         PlaceLimitLabels(ys, fm.height() + gap, plot.top + 1, plot.bottom)) {
+         PlaceLimitLabels(ys, widths, text, plot.top + 1, plot.bottom)) {
         // A shared label lists its lines from the top, each part in its line's colour.
         double x = plot.right - 4;
         for (auto it = place.lines.rbegin(); it != place.lines.rend(); ++it) {

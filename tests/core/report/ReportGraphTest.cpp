@@ -149,10 +149,16 @@ TEST_F(ReportGraphTest, LimitLabelsShareOrMoveApartAndNeverOverlap) {
         {"a line at the top: its label below the edge", {3, 40}, {{0}, {1}}, {0, 30}},
         {"pushed down by the one above", {5, 16, 100}, {{0}, {1}, {2}}, {0, 10, 90}},
         {"a line at the bottom", {100}, {{0}}, {90}},
+        {"three close ones wider together than the plot: the third moves apart",
+         {50, 52, 54},
+         {{0, 1}, {2}},
+         {40, 50}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto labels = PlaceLimitLabels(c.ys, 10, 0, 100);
+        // Each text 30 wide, joined by 5; a label at most 65 wide: two texts, not three.
+        const auto labels =
+            PlaceLimitLabels(c.ys, std::vector<double>(c.ys.size(), 30), {10, 5, 65}, 0, 100);
         ASSERT_EQ(labels.size(), c.lines.size());
         for (std::size_t i = 0; i < labels.size(); ++i) {
             EXPECT_EQ(labels[i].lines, c.lines[i]);
@@ -167,7 +173,8 @@ TEST_F(ReportGraphTest, LimitLabelsShareOrMoveApartAndNeverOverlap) {
         std::vector<double> ys(1 + round % 16);
         for (double& v : ys)
             v = y(random);
-        const auto labels = PlaceLimitLabels(ys, 10, 0, 100);
+        const auto labels =
+            PlaceLimitLabels(ys, std::vector<double>(ys.size(), 30), {10, 5, 65}, 0, 100);
         std::vector<int> named;
         for (std::size_t i = 0; i < labels.size(); ++i) {
             EXPECT_GE(labels[i].top, 0);
