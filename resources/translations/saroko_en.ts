@@ -1303,7 +1303,7 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>▲ Over (測定範囲の上を超えたｻﾝﾌﾟﾙ) はｸﾞﾗﾌの上端に、▼ Under (下を超えたｻﾝﾌﾟﾙ) は下端に示しています。目盛りは測定値と上限・下限に合わせています。</source>
-        <translation>▲ Over (samples above the measuring range) is shown at the graph's top edge, ▼ Under (below it) at the bottom edge. The scale fits the measured values and the limits.</translation>
+        <translation>▲ Over (samples above the measuring range) is shown at the graph&apos;s top edge, ▼ Under (below it) at the bottom edge. The scale fits the measured values and the limits.</translation>
     </message>
     <message>
         <source>%1 件 (最初 %2, 最後 %3)</source>
@@ -2301,6 +2301,14 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>Ch.%1 の限度に数値を入力してください。</source>
         <translation>Enter a number for the limits of Ch.%1.</translation>
+    </message>
+    <message>
+        <source>ﾟF</source>
+        <translation>°F</translation>
+    </message>
+    <message>
+        <source>ﾟC</source>
+        <translation>°C</translation>
     </message>
 </context>
 </TS>

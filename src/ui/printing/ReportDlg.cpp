@@ -231,7 +231,8 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
             channels.push_back({n, FromCp932(std::string(ch->name, FieldLength(ch->name, 8)))});
     // The shown window's first and last sample, not its padded edges.
     const auto [from, to] = SampledWindow(doc, r.viewStart, r.viewEnd);
-    const QString unit = FromCp932(doc.FormatUnit(kTypeTemp13, 0)).trimmed();
+    // The limits are in the shown temperature unit; English writes the degree sign.
+    const QString unit = doc.m_nUnitCF == 1 ? CReportDlg::tr("ﾟF") : CReportDlg::tr("ﾟC");
     CReportDlg dlg(from, to, LoadReportSettings(doc.Store()), channels, unit, parent);
     if (ExecDialog(dlg) != QDialog::Accepted)
         return false;
