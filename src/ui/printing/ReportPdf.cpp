@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <deque>
+#include <tuple>
 
 #include "core/printing/DataList.h"
 #include "core/report/ReportGraph.h"
@@ -93,8 +95,7 @@ public:
     }
 
     void Line(const QString& text, double points = kBodyPoints, bool bold = false) {
-        const QFont font = ReportFont(points, bold);
-        const QFontMetricsF fm(font, &m_writer);
+        const auto& [font, fm] = FaceOf(points, bold);
         Need(fm.height() * 1.4);
         if (!Dry()) {
             m_painter.setFont(font);
@@ -106,8 +107,7 @@ public:
 
     void Row(const std::vector<Column>& columns, const QStringList& cells, bool bold = false,
              const QColor& first = Qt::black) {
-        const QFont font = ReportFont(kBodyPoints, bold);
-        const QFontMetricsF fm(font, &m_writer);
+        const auto& [font, fm] = FaceOf(kBodyPoints, bold);
         if (!Dry()) {
             m_painter.setFont(font);
             for (std::size_t i = 0;
@@ -119,12 +119,8 @@ public:
         }
         m_y += fm.height() * 1.35;
     }
-    double LineHeight() const {
-        return QFontMetricsF(ReportFont(kBodyPoints), &m_writer).height() * 1.4;
-    }
-    double RowHeight() const {
-        return QFontMetricsF(ReportFont(kBodyPoints), &m_writer).height() * 1.35;
-    }
+    double LineHeight() { return FaceOf(kBodyPoints).metrics.height() * 1.4; }
+    double RowHeight() { return FaceOf(kBodyPoints).metrics.height() * 1.35; }
     void Rule() {
         if (!Dry()) {
             m_painter.setPen(QPen(Qt::black, Mm(0.2)));
@@ -133,15 +129,14 @@ public:
         m_y += Mm(1.2);
     }
     // The text cut in its middle to `mm` wide.
-    QString Elided(const QString& text, double mm) const {
-        const QFontMetricsF fm(ReportFont(kBodyPoints), &m_writer);
-        return fm.elidedText(text, Qt::ElideMiddle, Mm(mm));
+    QString Elided(const QString& text, double mm) {
+        return FaceOf(kBodyPoints).metrics.elidedText(text, Qt::ElideMiddle, Mm(mm));
     }
     // A line to write on by hand, from `x` to `x + width` (mm), under a label.
     void WritingLine(double x, double width, const QString& label) {
         if (Dry())
             return;
-        const QFontMetricsF fm = BodyTextPen();
+        const QFontMetricsF& fm = BodyTextPen();
         m_painter.drawText(QPointF(Mm(x), m_y + fm.ascent()), label);
         m_painter.setPen(QPen(Qt::black, Mm(0.2)));
         const double y = m_y + RowHeight() * 2.2;
@@ -149,21 +144,34 @@ public:
     }
 
 private:
+    struct Face {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    // A font and its metrics on the page, each looked up once: finding a font is most of
+    // what a line of text costs.
+    const Face& FaceOf(double points, bool bold = false) {
+        for (const auto& [p, b, face] : m_faces)
+            if (p == points && b == bold)
+                return face;
+        const QFont font = ReportFont(points, bold);
+        return std::get<2>(
+            m_faces.emplace_back(points, bold, Face{font, QFontMetricsF(font, &m_writer)}));
+    }
     // Sets the body font in black and returns its metrics on the page.
-    QFontMetricsF BodyTextPen() {
-        const QFont font = ReportFont(kBodyPoints);
-        m_painter.setFont(font);
+    const QFontMetricsF& BodyTextPen() {
+        const Face& body = FaceOf(kBodyPoints);
+        m_painter.setFont(body.font);
         m_painter.setPen(Qt::black);
-        return QFontMetricsF(font, &m_writer);
+        return body.metrics;
     }
     // Every page names the report, its files and period, who made it and whether the files
     // were verified, above a rule; the page number at the right.
     void StartPage() {
         ++m_nPage;
         m_y = 0;
-        const QFont titleFont = ReportFont(kTitlePoints, true);
-        const QFontMetricsF title(titleFont, &m_writer);
-        const QFontMetricsF body(ReportFont(kBodyPoints), &m_writer);
+        const auto& [titleFont, title] = FaceOf(kTitlePoints, true);
+        const QFontMetricsF& body = FaceOf(kBodyPoints).metrics;
         if (!Dry()) {
             BodyTextPen();
             const QString page = QStringLiteral("%1 / %2").arg(m_nPage).arg(m_nPages);
@@ -186,7 +194,8 @@ private:
 
     QPdfWriter& m_writer;
     QPainter m_painter;
-    int m_nPages; // 0 on the dry pass
+    int m_nPages;                                       // 0 on the dry pass
+    std::deque<std::tuple<double, bool, Face>> m_faces; // stays where it is as it grows
     QString m_szTitle;
     QStringList m_header;
     int m_width = 0;
