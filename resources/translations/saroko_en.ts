@@ -1340,6 +1340,54 @@ Do you want to replace it?</translation>
         <source>署名</source>
         <translation>Signature</translation>
     </message>
+    <message>
+        <source>▲ Over (測定範囲の上を超えたｻﾝﾌﾟﾙ) はｸﾞﾗﾌの上端に、▼ Under (下を超えたｻﾝﾌﾟﾙ) は下端に示しています。目盛りは測定値と上限・下限に合わせています。</source>
+        <translation>▲ Over (samples above the measuring range) is shown at the graph&apos;s top edge, ▼ Under (below it) at the bottom edge. The scale fits the measured values and the limits.</translation>
+    </message>
+    <message>
+        <source>%1 件 (最初 %2, 最後 %3)</source>
+        <translation>%1 samples (first %2, last %3)</translation>
+    </message>
+    <message>
+        <source>欠測はありません。</source>
+        <translation>No samples are missing.</translation>
+    </message>
+    <message>
+        <source>検証: 済</source>
+        <translation>verified: yes</translation>
+    </message>
+    <message>
+        <source>検証: 未</source>
+        <translation>verified: no</translation>
+    </message>
+    <message>
+        <source>作成者: %1 (ﾎｽﾄ %2)    作成: %3</source>
+        <translation>Made by: %1 (host %2)    Made: %3</translation>
+    </message>
+    <message>
+        <source>作成時の検証</source>
+        <translation>Verified when made</translation>
+    </message>
+    <message>
+        <source>済 (読み直して一致)</source>
+        <translation>yes (read again, same)</translation>
+    </message>
+    <message>
+        <source>未 (読み直して不一致)</source>
+        <translation>no (read again, differs)</translation>
+    </message>
+    <message>
+        <source>未 (ｱｰｶｲﾌﾞと不一致)</source>
+        <translation>no (differs from the archive)</translation>
+    </message>
+    <message>
+        <source>※ ｱｰｶｲﾌﾞの記録とﾊﾞｲﾄが異なります: ﾌｧｲﾙ %1 / ｱｰｶｲﾌﾞ %2</source>
+        <translation>* The bytes differ from the archived recording: file %1 / archive %2</translation>
+    </message>
+    <message>
+        <source>作成者: %1    ﾎｽﾄ: %2</source>
+        <translation>Made by: %1    Host: %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialPorts</name>
@@ -1383,6 +1431,18 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>バージョン情報</source>
         <translation>About Saroko</translation>
+    </message>
+    <message>
+        <source>レポートを書き込みました: %1</source>
+        <translation>Report written: %1</translation>
+    </message>
+    <message>
+        <source>印刷を書き込みました: %1</source>
+        <translation>Print written: %1</translation>
+    </message>
+    <message>
+        <source>ﾃｷｽﾄを書き込みました: %1</source>
+        <translation>Text written: %1</translation>
     </message>
 </context>
 <context>
@@ -2311,6 +2371,14 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>Ch.%1 の限度に数値を入力してください。</source>
         <translation>Enter a number for the limits of Ch.%1.</translation>
+    </message>
+    <message>
+        <source>ﾟF</source>
+        <translation>°F</translation>
+    </message>
+    <message>
+        <source>ﾟC</source>
+        <translation>°C</translation>
     </message>
 </context>
 </TS>

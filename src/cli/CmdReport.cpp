@@ -37,9 +37,14 @@ extern const char kReportUsage[] =
     "  --fahrenheit, --celsius the unit; default the program's setting\n"
     "  -o OUT.pdf              the report as PDF: the graph, the figures, the excursions\n"
     "  --json                  the figures as one JSON object on standard output; with\n"
-    "                          --limits each channel carries its low and high; \"sources\"\n"
-    "                          lists the files read (path, sha256, archive_id) and\n"
-    "                          \"chain_head\" is the archive's newest event\n";
+    "                          --limits each channel carries its low and high; each\n"
+    "                          channel's \"missingTimes\" lists its first 12 missing\n"
+    "                          samples, \"firstMissing\"/\"lastMissing\" bound them all;\n"
+    "                          \"sources\" lists the files read (path, sha256, archive_id,\n"
+    "                          archived_sha256 when the archive holds other bytes for the\n"
+    "                          file, verified: read again now and unchanged), \"chain_head\"\n"
+    "                          is the archive's newest event, \"made_by\" the account and\n"
+    "                          host the archive records\n";
 
 namespace {
 
@@ -59,18 +64,28 @@ nlohmann::ordered_json Limit(const std::optional<double>& v) {
     return v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
 }
 
-// Each source file with its hash and archive id, and the chain head: null where unknown.
+nlohmann::ordered_json HashOrNull(const std::string& sha256) {
+    return sha256.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(sha256);
+}
+
+// Each source file with its hash, archive id, the archive's other hash when its bytes differ
+// from the archived recording, and whether it was verified (read again unchanged) now; the
+// chain head and who made the report. Null where unknown.
 void AddProof(nlohmann::ordered_json& out, const ReportProvenance& proof) {
     nlohmann::ordered_json sources = nlohmann::ordered_json::array();
     for (const ReportSource& s : proof.sources)
-        sources.push_back({{"path", s.path},
-                           {"sha256", s.sha256.empty() ? nlohmann::ordered_json(nullptr)
-                                                       : nlohmann::ordered_json(s.sha256)},
-                           {"archive_id", s.archiveId ? nlohmann::ordered_json(*s.archiveId)
-                                                      : nlohmann::ordered_json(nullptr)}});
+        sources.push_back(
+            {{"path", s.path},
+             {"sha256", HashOrNull(s.sha256)},
+             {"archive_id",
+              s.archiveId ? nlohmann::ordered_json(*s.archiveId) : nlohmann::ordered_json(nullptr)},
+             {"archived_sha256", DiffersFromArchive(s) ? HashOrNull(s.archivedSha256)
+                                                       : nlohmann::ordered_json(nullptr)},
+             {"verified", SourceVerified(s)}});
     out["sources"] = sources;
-    out["chain_head"] =
-        proof.chainHead ? nlohmann::ordered_json(*proof.chainHead) : nlohmann::ordered_json(nullptr);
+    out["chain_head"] = proof.chainHead ? nlohmann::ordered_json(*proof.chainHead)
+                                        : nlohmann::ordered_json(nullptr);
+    out["made_by"] = {{"user", proof.user}, {"host", proof.host}};
 }
 
 // The proof as this run knows it: each source's bytes by hash and archive id, and the newest
@@ -110,6 +125,11 @@ nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigure
                             {"mkt", Value(f.mkt)},
                             {"secondsAboveHigh", f.secondsAboveHigh},
                             {"secondsBelowLow", f.secondsBelowLow},
+                            {"missingTimes", f.missingTimes},
+                            {"firstMissing", f.missing ? nlohmann::ordered_json(f.firstMissing)
+                                                       : nlohmann::ordered_json(nullptr)},
+                            {"lastMissing", f.missing ? nlohmann::ordered_json(f.lastMissing)
+                                                      : nlohmann::ordered_json(nullptr)},
                             {"excursions", runs}});
         if (ownLimits) {
             channels.back()["low"] = Limit(f.low);

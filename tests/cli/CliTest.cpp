@@ -406,6 +406,11 @@ TEST_F(CliTest, ReportAsJsonAndAsPdf) {
             EXPECT_DOUBLE_EQ(v * 10, std::round(v * 10)) << f << " has one decimal";
         }
     }
+    // The room's two missing samples by their times, the fridge has none.
+    ASSERT_EQ(room["missingTimes"].size(), 2u);
+    EXPECT_EQ(Json::array({room["firstMissing"], room["lastMissing"]}),
+              Json::array({room["missingTimes"][0], room["missingTimes"][1]}));
+    EXPECT_TRUE(j["channels"][1]["missingTimes"].empty() && j["channels"][1]["firstMissing"].is_null());
     const auto& e = room["excursions"][0];
     EXPECT_EQ(e["kind"], "high");
     EXPECT_EQ(e["seconds"].get<int64_t>(),
@@ -464,16 +469,26 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
     CliRun r = Cli("--no-archive report --json --low 3 --high 24 --limits 2::6 " + demo + " " + second);
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = Json::parse(r.out);
-    EXPECT_EQ(j["sources"], Json::parse(R"([{"path": ")" + demo + R"(", "sha256": ")" +
-                                        Sha256Sum(demo) + R"(", "archive_id": null}, {"path": ")" +
-                                        second + R"(", "sha256": ")" + Sha256Sum(second) +
-                                        R"(", "archive_id": null}])"));
+    // Each read again when the report is made: unchanged, so verified.
+    EXPECT_EQ(j["sources"],
+              Json::parse(R"([{"path": ")" + demo + R"(", "sha256": ")" + Sha256Sum(demo) +
+                          R"(", "archive_id": null, "archived_sha256": null, "verified": true},)" +
+                          R"({"path": ")" + second + R"(", "sha256": ")" + Sha256Sum(second) +
+                          R"(", "archive_id": null, "archived_sha256": null, "verified": true}])"));
     EXPECT_TRUE(j.contains("chain_head") && j["chain_head"].is_null());
+    // Who made it: the account and host the archive's events carry, archive or not.
+    EXPECT_FALSE(j["made_by"]["user"].get<std::string>().empty());
+    EXPECT_FALSE(j["made_by"]["host"].get<std::string>().empty());
     // With the archive: both files' bytes are one recording, the chain has a head.
     const auto kept = Json::parse(Cli("report --json " + demo + " " + second).out);
     EXPECT_EQ(kept["sources"][0]["archive_id"], kept["sources"][1]["archive_id"]);
     EXPECT_TRUE(kept["sources"][0]["archive_id"].is_number_integer());
     EXPECT_EQ(kept["chain_head"].get<std::string>().size(), 64u);
+    EXPECT_EQ(kept["made_by"], j["made_by"]);
+    const auto event = Json::parse(Cli("archive log --json").out);
+    ASSERT_TRUE(event.is_array() && !event.empty()) << event;
+    EXPECT_EQ(Json::array({event.back()["user"], event.back()["host"]}),
+                  Json::array({j["made_by"]["user"], j["made_by"]["host"]}));
     // The common limits where a channel has none of its own; the runs follow its own.
     ASSERT_EQ(j["channels"].size(), 4u);
     const auto& fridge = j["channels"][1];

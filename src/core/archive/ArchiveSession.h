@@ -102,6 +102,7 @@ public:
     VerifyReport Verify(const FileHasher& hashFile);
 
     const Sha256Fn& Hash() const { return m_hash; }
+    const SessionContext& Context() const { return m_context; }
 
 private:
     Recording Append(EventKind kind, const Recording& recording, const std::string& detail,

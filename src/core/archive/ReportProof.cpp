@@ -21,6 +21,9 @@ const std::string& EventTarget(const ReportSource& s) {
 }
 
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session) {
+    // The account and host the report's own event will carry, archive or not.
+    proof.user = session.Context().user;
+    proof.host = session.Context().host;
     if (!session.Enabled())
         return;
     for (ReportSource& s : proof.sources)

@@ -14,7 +14,7 @@ ReportSource OpenedSource(const std::string& readFrom, const Opening& o);
 // The recording events about a source are about: the archived one of a changed file.
 const std::string& EventTarget(const ReportSource& s);
 
-// Each source without an archive id takes the id of the recording its hash names, and the
+// The proof takes this run's account and host; each source without an archive id takes the id of the recording its hash names, and the
 // proof takes the chain head as it stands now, before the report's own event.
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session);
 

@@ -89,7 +89,11 @@ ChannelFigures FiguresOf(const CZorvicDoc& doc, const ChannelRecord& ch, const R
         f.lastTime = time;
         const uint16_t code = ch.samples[i];
         if (code == kCodeMissing) {
-            ++f.missing;
+            if (f.missing++ == 0)
+                f.firstMissing = time;
+            f.lastMissing = time;
+            if (f.missing <= kListedMissing)
+                f.missingTimes.push_back(time);
             runs.Sample(std::nullopt, time);
             continue;
         }

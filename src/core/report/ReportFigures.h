@@ -29,7 +29,7 @@ struct ReportOptions {
     std::optional<uint32_t> to;
     std::optional<double> low; // in the shown unit, for every channel without its own
     std::optional<double> high;
-    std::vector<ChannelLimits> channelLimits; // at most one per channel
+    std::vector<ChannelLimits> channelLimits;           // at most one per channel
     double activationEnergy = kDefaultActivationEnergy; // kJ/mol
 };
 
@@ -61,7 +61,7 @@ struct ChannelFigures {
     std::optional<uint32_t> firstTime;
     uint32_t lastTime = 0;
     bool cut = false; // the window left some of its samples out
-    int samples = 0; // everything but missing: real values, Over and Under
+    int samples = 0;  // everything but missing: real values, Over and Under
     int missing = 0;
     int over = 0;
     int under = 0;
@@ -75,7 +75,19 @@ struct ChannelFigures {
     uint64_t secondsAboveHigh = 0;
     uint64_t secondsBelowLow = 0;
     std::vector<Excursion> excursions; // in time order
+    // The times of the missing samples: all of them up to kListedMissing, else the first
+    // kListedMissing; the first and last always (0 without any).
+    std::vector<uint32_t> missingTimes;
+    uint32_t firstMissing = 0;
+    uint32_t lastMissing = 0;
 };
+
+// A report lists each missing sample's time up to this many in a channel, and beyond that
+// gives their count, the first and the last.
+inline constexpr int kListedMissing = 12;
+inline bool ListsEveryMissing(const ChannelFigures& f) {
+    return f.missing <= kListedMissing;
+}
 
 struct ReportFigures {
     uint32_t from = 0;

@@ -77,6 +77,23 @@ std::string ShortHash(const std::string& sha256) {
     return sha256.substr(0, kShortHashDigits);
 }
 
+bool SourceVerified(const ReportSource& s) {
+    return s.rereadSame && !s.sha256.empty() && !DiffersFromArchive(s);
+}
+
+std::optional<std::pair<std::string, std::string>> DiffersFromArchive(const ReportSource& s) {
+    if (s.archivedSha256.empty() || s.archivedSha256 == s.sha256)
+        return std::nullopt;
+    return std::pair(ShortHash(s.sha256), ShortHash(s.archivedSha256));
+}
+
+void RecheckSources(std::vector<ReportSource>& sources, const SourceHasher& hashFile) {
+    for (ReportSource& s : sources) {
+        const std::optional<std::string> now = s.sha256.empty() ? std::nullopt : hashFile(s.path);
+        s.rereadSame = now && *now == s.sha256;
+    }
+}
+
 std::string SourcesFooter(const std::vector<ReportSource>& sources) {
     std::string text;
     for (const ReportSource& s : sources) {

@@ -3,6 +3,7 @@
 // its SHA-256 (and its archive id when the archive knows it), the archive's chain head, when
 // and by which version the report was made, the recorders, and the UTC offsets of its times.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,9 +17,21 @@ struct ReportSource {
     std::string sha256; // 64 lower-case hex digits; empty when the file could not be read
     std::optional<int64_t> archiveId;
     // The hash the archive holds for the recording that lives at `path`, set only when the
-    // file's bytes no longer match it (a changed kept download); empty otherwise.
+    // file's bytes no longer match it (a changed kept download); empty otherwise. Its own
+    // initialiser lets the sources built from three fields leave it out.
     std::string archivedSha256 = {};
+    // Read again when the report was made, the file still gave `sha256`.
+    bool rereadSame = false;
 };
+
+// Whether a report may call a source verified: its file, read again at report time, gave the
+// bytes the figures came from, and the archive holds no other bytes for it.
+bool SourceVerified(const ReportSource& s);
+// The short hashes of the file and of the archived recording when the two differ.
+std::optional<std::pair<std::string, std::string>> DiffersFromArchive(const ReportSource& s);
+// Reads each source's file again: the hash of its bytes now, nullopt when it cannot be read.
+using SourceHasher = std::function<std::optional<std::string>(const std::string& path)>;
+void RecheckSources(std::vector<ReportSource>& sources, const SourceHasher& hashFile);
 
 struct ReportProvenance {
     std::vector<ReportSource> sources;
@@ -26,6 +39,9 @@ struct ReportProvenance {
     uint32_t madeAt = 0;                  // UTC
     int madeOffset = 0;                   // seconds east of UTC at madeAt
     std::string programVersion;
+    // Who made it: the account and host this run's archive events carry.
+    std::string user;
+    std::string host;
     std::vector<uint32_t> recorderModels; // the channels' model codes, each once, by first use
     std::vector<int> timeOffsets;         // the local offsets over the report's period, in order
 };

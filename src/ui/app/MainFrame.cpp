@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -314,6 +315,11 @@ bool CMainFrame::RunViewCommand(int id) {
         ui::RunPrintingCommand(
             id, *m_pView, this,
             [this](int command, const QString& output, const std::vector<ReportSource>& sources) {
+                // A file written is named in the status bar, as a download's is.
+                if (!output.isEmpty())
+                    ShowStatusNote((command == cmd::kReport ? tr("レポートを書き込みました: %1")
+                                                            : tr("印刷を書き込みました: %1"))
+                                       .arg(QDir::toNativeSeparators(output)));
                 if (!m_pArchive)
                     return;
                 m_pArchive->Document().Produced(command == cmd::kReport
@@ -458,6 +464,8 @@ void CMainFrame::OnFileSaved(const std::string& path) {
 }
 
 void CMainFrame::OnTextExported(const std::string& path) {
+    ShowStatusNote(tr("ﾃｷｽﾄを書き込みました: %1")
+                       .arg(QDir::toNativeSeparators(QString::fromStdString(path))));
     if (!m_pArchive)
         return;
     m_pArchive->Document().Produced(archive::EventKind::Exported, path);

@@ -119,7 +119,7 @@ void CGraphPainter::Text(QPainter& p, int x, int y, const std::string& text) con
     p.drawText(x, y + m_nAscent, s);
 }
 
-void CGraphPainter::DrawBase(QPainter& p) {
+void CGraphPainter::DrawBase(QPainter& p, bool traces) {
     const GraphRect& c = m_model.m_rcClient;
     const GraphRect& plot = m_model.m_rcPlot;
     const int L = c.left, T = c.top, R = c.right, B = c.bottom;
@@ -167,7 +167,7 @@ void CGraphPainter::DrawBase(QPainter& p) {
     const CZorvicDoc& doc = m_model.Doc();
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRecord* ch = doc.GetChannel(n);
-        if (ch && doc.m_bShow[static_cast<std::size_t>(n - 1)] == 1)
+        if (traces && ch && doc.m_bShow[static_cast<std::size_t>(n - 1)] == 1)
             DrawTrace(p, *ch, ChannelPaletteIndex(n));
     }
 }
@@ -320,12 +320,12 @@ void CGraphPainter::DrawCursors(QPainter& p) {
 }
 
 bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                const QFont& font, PaintSurface surface) {
+                const QFont& font, PaintSurface surface, bool traces) {
     const GraphRect client{0, 0, size.width(), size.height()};
     if (model.Layout(client, client, MetricsOf(font)) != LayoutResult::kDrawn)
         return false;
     CGraphPainter painter(model, palette, font);
-    painter.DrawBase(p);
+    painter.DrawBase(p, traces);
     if (surface == PaintSurface::kPaper)
         return true;
     painter.DrawStrips(p);
@@ -423,8 +423,8 @@ void DrawLegendPicture(QPainter& p, const QSize& size, const LegendPicture& pict
 }
 
 bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-               const QFont& font, bool legend, PaintSurface surface) {
-    if (!PaintGraph(p, size, model, palette, font, surface))
+               const QFont& font, bool legend, PaintSurface surface, bool traces) {
+    if (!PaintGraph(p, size, model, palette, font, surface, traces))
         return false;
     if (legend) {
         // Laid out for a window at the screen's corner, the pane's place is in view pixels.

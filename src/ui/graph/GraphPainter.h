@@ -37,8 +37,9 @@ public:
     QColor Colour(int index) const;
     const QFont& Font() const { return m_font; }
 
-    // Frame, plot, grids, labels and the traces of the shown channels; places the cursors.
-    void DrawBase(QPainter& p);
+    // Frame, plot, grids, labels and (with `traces`) the traces of the shown channels; places
+    // the cursors.
+    void DrawBase(QPainter& p, bool traces = true);
     // The three strips: arrow buttons and tracks.
     void DrawStrips(QPainter& p);
     // Both thumbs from the model's thumb rectangles.
@@ -75,9 +76,10 @@ enum class PaintSurface { kScreen, kPaper };
 
 // Lays the graph out for a surface of `size` standing at the screen's top-left corner and
 // paints the screen layer (graph, strips, thumbs, cursors; on paper the graph alone). False
-// when the size is too small to draw anything.
+// when the size is too small to draw anything. Without `traces` the caller draws its own.
 bool PaintGraph(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-                const QFont& font, PaintSurface surface = PaintSurface::kScreen);
+                const QFont& font, PaintSurface surface = PaintSurface::kScreen,
+                bool traces = true);
 // The widths of texts in one font, each measured once: the legend pane paints the same
 // texts again at every cursor step.
 class CTextWidths {
@@ -105,7 +107,8 @@ void DrawLegendPicture(QPainter& p, const QSize& size, const LegendPicture& pict
 // The view as the window shows it: the graph's screen layer and, with `legend`, the legend
 // pane over its lower part, filled from the document as the view fills it.
 bool PaintView(QPainter& p, const QSize& size, CGraphModel& model, const CChannelPalette& palette,
-               const QFont& font, bool legend, PaintSurface surface = PaintSurface::kScreen);
+               const QFont& font, bool legend, PaintSurface surface = PaintSurface::kScreen,
+               bool traces = true);
 
 // The same into a new image of `size` logical pixels at `scale` device pixels each.
 QImage RenderGraphImage(const QSize& size, CGraphModel& model, const CChannelPalette& palette,

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -21,6 +22,7 @@
 #include "platform/FileHash.h"
 #include "platform/QtSettingsStore.h"
 #include "ui/base/DialogBase.h"
+#include "ui/base/FileDialogSize.h"
 #include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintSetup.h"
@@ -57,6 +59,19 @@ QString ProposedReport(const CZorvicDoc& doc) {
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("-report.pdf"));
 }
 
+// The file question, sized as the File menu's dialogs are.
+QString AskReportPath(QWidget* parent, const QString& proposed, ISettingsStore& store) {
+    QFileDialog dlg(parent, CReportDlg::tr("レポート出力"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setNameFilters({CReportDlg::tr("PDF ﾌｧｲﾙ (*.pdf)")});
+    dlg.setDefaultSuffix(QStringLiteral("pdf"));
+    dlg.setDirectory(QFileInfo(proposed).absolutePath());
+    dlg.selectFile(QFileInfo(proposed).fileName());
+    if (RunSized(dlg, &store) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
+}
+
 std::function<QString(const QString&)>& ReportPathHook() {
     static std::function<QString(const QString&)> hook;
     return hook;
@@ -65,8 +80,12 @@ std::function<QString(const QString&)>& ReportPathHook() {
 } // namespace
 
 CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& settings,
-                       const std::vector<ChannelRow>& channels, QWidget* parent)
+                       const std::vector<ChannelRow>& channels, const QString& unit,
+                       QWidget* parent)
     : QDialog(parent), m_settings(settings), m_channels(channels) {
+    const auto withUnit = [&unit](const QString& label) {
+        return unit.isEmpty() ? label : label + QStringLiteral(" (") + unit + QLatin1Char(')');
+    };
     setWindowTitle(tr("レポート出力"));
     auto* form = new QFormLayout(this);
     const auto timeEdit = [this](uint32_t t) {
@@ -87,12 +106,13 @@ CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& s
         connect(box, &QCheckBox::toggled, edit, &QLineEdit::setEnabled);
         form->addRow(box, edit);
     };
-    limitRow(tr("下限"), settings.useLow, settings.low, m_pUseLow, m_pLow);
-    limitRow(tr("上限"), settings.useHigh, settings.high, m_pUseHigh, m_pHigh);
+    limitRow(withUnit(tr("下限")), settings.useLow, settings.low, m_pUseLow, m_pLow);
+    limitRow(withUnit(tr("上限")), settings.useHigh, settings.high, m_pUseHigh, m_pHigh);
     m_pEnergy = new QLineEdit(QString::fromStdString(FormatScale(settings.activationEnergy)), this);
     form->addRow(tr("活性化ｴﾈﾙｷﾞｰ (kJ/mol):"), m_pEnergy);
     m_pChannels = new QTableWidget(static_cast<int>(channels.size()), 4, this);
-    m_pChannels->setHorizontalHeaderLabels({tr("Ch."), tr("名前"), tr("下限"), tr("上限")});
+    m_pChannels->setHorizontalHeaderLabels(
+        {tr("Ch."), tr("名前"), withUnit(tr("下限")), withUnit(tr("上限"))});
     m_pChannels->verticalHeader()->hide();
     for (int row = 0; row < static_cast<int>(channels.size()); ++row) {
         const ChannelRow& ch = channels[static_cast<std::size_t>(row)];
@@ -108,11 +128,20 @@ CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& s
                 continue;
             for (const auto& [column, v] : {std::pair{2, l.low}, {3, l.high}})
                 if (v)
-                    m_pChannels->setItem(row, column,
-                                         new QTableWidgetItem(QString::fromStdString(FormatScale(*v))));
+                    m_pChannels->setItem(
+                        row, column, new QTableWidgetItem(QString::fromStdString(FormatScale(*v))));
         }
     }
     m_pChannels->resizeColumnsToContents();
+    // A limit column holds the widest limit a user types, "-25.5", with the unit and the
+    // cell's margins; its heading names the unit.
+    const int limit =
+        m_pChannels->fontMetrics().horizontalAdvance(QStringLiteral("-25.5 ") + unit) +
+        2 * m_pChannels->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+    for (const int column : {2, 3})
+        m_pChannels->setColumnWidth(column, std::max(m_pChannels->columnWidth(column), limit));
+    m_pChannels->setMinimumWidth(m_pChannels->horizontalHeader()->length() +
+                                 2 * m_pChannels->frameWidth());
     m_pChannels->horizontalHeader()->setStretchLastSection(true);
     form->addRow(new QLabel(tr("ﾁｬﾝﾈﾙ毎の限度 (空欄は共通の下限・上限):"), this));
     form->addRow(m_pChannels);
@@ -171,9 +200,10 @@ void CReportDlg::accept() {
         const LimitsParse result = ParseChannelLimits(text.toStdString(), l);
         if (result != LimitsParse::kOk) {
             m_pChannels->setCurrentCell(row, result == LimitsParse::kLowAboveHigh ? 3 : 2);
-            return fail(m_pChannels, result == LimitsParse::kLowAboveHigh
-                                         ? tr("Ch.%1 の下限が上限を超えています。").arg(number)
-                                         : tr("Ch.%1 の限度に数値を入力してください。").arg(number));
+            return fail(m_pChannels,
+                        result == LimitsParse::kLowAboveHigh
+                            ? tr("Ch.%1 の下限が上限を超えています。").arg(number)
+                            : tr("Ch.%1 の限度に数値を入力してください。").arg(number));
         }
         own.push_back(l);
     }
@@ -201,23 +231,21 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
             channels.push_back({n, FromCp932(std::string(ch->name, FieldLength(ch->name, 8)))});
     // The shown window's first and last sample, not its padded edges.
     const auto [from, to] = SampledWindow(doc, r.viewStart, r.viewEnd);
-    CReportDlg dlg(from, to, LoadReportSettings(doc.Store()), channels, parent);
+    // The limits are in the shown temperature unit; English writes the degree sign.
+    const QString unit = doc.m_nUnitCF == 1 ? CReportDlg::tr("ﾟF") : CReportDlg::tr("ﾟC");
+    CReportDlg dlg(from, to, LoadReportSettings(doc.Store()), channels, unit, parent);
     if (ExecDialog(dlg) != QDialog::Accepted)
         return false;
     SaveReportSettings(doc.Store(), dlg.Settings());
-    const QString path =
-        ReportPathHook()
-            ? ReportPathHook()(ProposedReport(doc))
-            : QFileDialog::getSaveFileName(parent, CReportDlg::tr("レポート出力"),
-                                           ProposedReport(doc), CReportDlg::tr("PDF ﾌｧｲﾙ (*.pdf)"));
+    const QString path = ReportPathHook() ? ReportPathHook()(ProposedReport(doc))
+                                          : AskReportPath(parent, ProposedReport(doc), doc.Store());
     if (path.isEmpty())
         return false;
     ReportProvenance proof = MakeReportProvenance(sources, doc.Clock().Now());
     if (archive)
         archive::AddArchiveProof(proof, *archive);
     if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options(), proof)) {
-        ShowFrameworkMessage(
-            CReportDlg::tr("レポートを書き込めませんでした。"), parent);
+        ShowFrameworkMessage(CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;
     }
     if (written)

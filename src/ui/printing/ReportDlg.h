@@ -31,9 +31,12 @@ public:
         int number;
         QString name;
     };
-    // The window starts as [from, to]; the limits and the energy as remembered.
+    // The window starts as [from, to]; the limits and the energy as remembered. `unit` is the
+    // limits' unit, shown beside their labels.
     CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& settings,
-               const std::vector<ChannelRow>& channels = {}, QWidget* parent = nullptr);
+               const std::vector<ChannelRow>& channels = {}, const QString& unit = {},
+               QWidget* parent = nullptr);
+    QTableWidget* ChannelTable() const { return m_pChannels; }
 
     ReportOptions Options() const { return m_options; }
     ReportDialogSettings Settings() const { return m_settings; }

@@ -8,15 +8,22 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <deque>
+#include <tuple>
 
-#include "ui/graph/GraphPainter.h"
-#include "platform/QtSettingsStore.h"
 #include "core/printing/DataList.h"
+#include "core/report/ReportGraph.h"
+#include "platform/QtSettingsStore.h"
+#include "ui/graph/GraphPainter.h"
 
 namespace saroko::ui {
 namespace {
 
 constexpr int kDpi = 1200;
+// A trace keeps its extremes per column of this many page units: 300 columns an inch, the
+// resolution of a common printer and finer than the trace's own pen (a graph pixel, about
+// 1/120 inch on the page), so the trace looks the same as one through every sample.
+constexpr double kTraceColumn = 4;
 // The graph is laid out as a window of this size and scaled onto the page's width.
 constexpr int kViewWidth = 1280;
 constexpr int kViewHeight = 760;
@@ -54,7 +61,8 @@ struct Column {
 // pass that paints and numbers them "n / m".
 class CReportWriter {
 public:
-    CReportWriter(QPdfWriter& writer, int pages) : m_writer(writer), m_nPages(pages) {}
+    CReportWriter(QPdfWriter& writer, int pages, const QString& title, const QStringList& header)
+        : m_writer(writer), m_nPages(pages), m_szTitle(title), m_header(header) {}
 
     bool Dry() const { return m_nPages == 0; }
     bool Begin() {
@@ -87,8 +95,7 @@ public:
     }
 
     void Line(const QString& text, double points = kBodyPoints, bool bold = false) {
-        const QFont font = ReportFont(points, bold);
-        const QFontMetricsF fm(font, &m_writer);
+        const auto& [font, fm] = FaceOf(points, bold);
         Need(fm.height() * 1.4);
         if (!Dry()) {
             m_painter.setFont(font);
@@ -100,8 +107,7 @@ public:
 
     void Row(const std::vector<Column>& columns, const QStringList& cells, bool bold = false,
              const QColor& first = Qt::black) {
-        const QFont font = ReportFont(kBodyPoints, bold);
-        const QFontMetricsF fm(font, &m_writer);
+        const auto& [font, fm] = FaceOf(kBodyPoints, bold);
         if (!Dry()) {
             m_painter.setFont(font);
             for (std::size_t i = 0;
@@ -113,9 +119,8 @@ public:
         }
         m_y += fm.height() * 1.35;
     }
-    double RowHeight() const {
-        return QFontMetricsF(ReportFont(kBodyPoints), &m_writer).height() * 1.35;
-    }
+    double LineHeight() { return FaceOf(kBodyPoints).metrics.height() * 1.4; }
+    double RowHeight() { return FaceOf(kBodyPoints).metrics.height() * 1.35; }
     void Rule() {
         if (!Dry()) {
             m_painter.setPen(QPen(Qt::black, Mm(0.2)));
@@ -124,15 +129,14 @@ public:
         m_y += Mm(1.2);
     }
     // The text cut in its middle to `mm` wide.
-    QString Elided(const QString& text, double mm) const {
-        const QFontMetricsF fm(ReportFont(kBodyPoints), &m_writer);
-        return fm.elidedText(text, Qt::ElideMiddle, Mm(mm));
+    QString Elided(const QString& text, double mm) {
+        return FaceOf(kBodyPoints).metrics.elidedText(text, Qt::ElideMiddle, Mm(mm));
     }
     // A line to write on by hand, from `x` to `x + width` (mm), under a label.
     void WritingLine(double x, double width, const QString& label) {
         if (Dry())
             return;
-        const QFontMetricsF fm = BodyTextPen();
+        const QFontMetricsF& fm = BodyTextPen();
         m_painter.drawText(QPointF(Mm(x), m_y + fm.ascent()), label);
         m_painter.setPen(QPen(Qt::black, Mm(0.2)));
         const double y = m_y + RowHeight() * 2.2;
@@ -140,26 +144,60 @@ public:
     }
 
 private:
-    // Sets the body font in black and returns its metrics on the page.
-    QFontMetricsF BodyTextPen() {
-        const QFont font = ReportFont(kBodyPoints);
-        m_painter.setFont(font);
-        m_painter.setPen(Qt::black);
-        return QFontMetricsF(font, &m_writer);
+    struct Face {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    // A font and its metrics on the page, each looked up once: finding a font is most of
+    // what a line of text costs.
+    const Face& FaceOf(double points, bool bold = false) {
+        for (const auto& [p, b, face] : m_faces)
+            if (p == points && b == bold)
+                return face;
+        const QFont font = ReportFont(points, bold);
+        return std::get<2>(
+            m_faces.emplace_back(points, bold, Face{font, QFontMetricsF(font, &m_writer)}));
     }
+    // Sets the body font in black and returns its metrics on the page.
+    const QFontMetricsF& BodyTextPen() {
+        const Face& body = FaceOf(kBodyPoints);
+        m_painter.setFont(body.font);
+        m_painter.setPen(Qt::black);
+        return body.metrics;
+    }
+    // Every page names the report, its files and period, who made it and whether the files
+    // were verified, above a rule; the page number at the right.
     void StartPage() {
         ++m_nPage;
         m_y = 0;
-        if (Dry())
-            return;
-        const QFontMetricsF fm = BodyTextPen();
-        const QString page = QStringLiteral("%1 / %2").arg(m_nPage).arg(m_nPages);
-        m_painter.drawText(QPointF(m_width - fm.horizontalAdvance(page), fm.ascent()), page);
+        const auto& [titleFont, title] = FaceOf(kTitlePoints, true);
+        const QFontMetricsF& body = FaceOf(kBodyPoints).metrics;
+        if (!Dry()) {
+            BodyTextPen();
+            const QString page = QStringLiteral("%1 / %2").arg(m_nPage).arg(m_nPages);
+            m_painter.drawText(QPointF(m_width - body.horizontalAdvance(page), body.ascent()),
+                               page);
+            m_painter.setFont(titleFont);
+            m_painter.drawText(QPointF(0, title.ascent()), m_szTitle);
+            BodyTextPen();
+            double y = title.height() * 1.2;
+            for (const QString& line : m_header) {
+                m_painter.drawText(QPointF(0, y + body.ascent()),
+                                   body.elidedText(line, Qt::ElideMiddle, m_width));
+                y += body.height() * 1.25;
+            }
+        }
+        m_y = title.height() * 1.2 + body.height() * 1.25 * static_cast<double>(m_header.size());
+        Rule();
+        m_y += Mm(1);
     }
 
     QPdfWriter& m_writer;
     QPainter m_painter;
-    int m_nPages; // 0 on the dry pass
+    int m_nPages;                                       // 0 on the dry pass
+    std::deque<std::tuple<double, bool, Face>> m_faces; // stays where it is as it grows
+    QString m_szTitle;
+    QStringList m_header;
     int m_width = 0;
     int m_height = 0;
     int m_nPage = 0;
@@ -182,30 +220,23 @@ bool AnyLimit(const ReportFigures& r) {
                        [](const ChannelFigures& f) { return f.low || f.high; });
 }
 
+// One limit line: where it lies in the graph's pixels, its colour and its text.
+struct LimitMark {
+    double y;
+    QColor colour;
+    QString text;
+};
+
 // The limits across the plot, in the graph's own pixels, each value once, naming its channels
-// when not every channel has it; a limit outside the value window is not drawn.
+// when not every channel has it. The labels stand at the plot's right edge where core placed
+// them: lines closer than a text's height share one label, and no label covers another.
 void DrawLimits(QPainter& p, const CGraphModel& model, const CZorvicDoc& doc,
                 const ReportFigures& r, const QFont& font) {
     const GraphRect& plot = model.m_rcPlot;
     const GraphRange& range = *doc.GetRange();
     if (model.m_fValuePerPixel == 0)
         return;
-    p.save();
-    p.setClipRect(
-        QRect(plot.left, plot.top, plot.right + 1 - plot.left, plot.bottom + 1 - plot.top));
-    p.setFont(font);
-    const QFontMetricsF fm(font);
-    const auto line = [&](double v, const QColor& colour, const QString& label) {
-        const double y = plot.bottom + 0.5 - (v - range.viewLower) / model.m_fValuePerPixel;
-        if (y < plot.top || y > plot.bottom + 1)
-            return;
-        QPen pen(colour, 1.5);
-        pen.setDashPattern({6, 3});
-        p.setPen(pen);
-        p.drawLine(QPointF(plot.left, y), QPointF(plot.right + 1, y));
-        p.setPen(colour);
-        p.drawText(QPointF(plot.right - 4 - fm.horizontalAdvance(label), y - 3), label);
-    };
+    std::vector<LimitMark> marks;
     for (const bool high : {true, false}) {
         std::vector<double> drawn;
         for (const ChannelFigures& f : r.channels) {
@@ -220,22 +251,129 @@ void DrawLimits(QPainter& p, const CGraphModel& model, const CZorvicDoc& doc,
             QString label = (high ? ReportPdf::tr("上限") : ReportPdf::tr("下限")) +
                             QLatin1Char(' ') + LimitText(doc, v);
             if (users.size() < static_cast<qsizetype>(r.channels.size()))
-                label += QStringLiteral(" (") + users.join(QStringLiteral(", ")) +
-                         QLatin1Char(')');
-            line(*v, high ? QColor(220, 0, 0) : QColor(0, 0, 220), label);
+                label += QStringLiteral(" (") + users.join(QStringLiteral(", ")) + QLatin1Char(')');
+            const double y = plot.bottom + 0.5 - (*v - range.viewLower) / model.m_fValuePerPixel;
+            if (y >= plot.top && y <= plot.bottom + 1)
+                marks.push_back({y, high ? QColor(220, 0, 0) : QColor(0, 0, 220), label});
+        }
+    }
+    p.save();
+    p.setClipRect(
+        QRect(plot.left, plot.top, plot.right + 1 - plot.left, plot.bottom + 1 - plot.top));
+    p.setFont(font);
+    const QFontMetricsF fm(font);
+    std::vector<double> ys, widths;
+    for (const LimitMark& m : marks) {
+        widths.push_back(fm.horizontalAdvance(m.text));
+        QPen pen(m.colour, 1.5);
+        pen.setDashPattern({6, 3});
+        p.setPen(pen);
+        p.drawLine(QPointF(plot.left, m.y), QPointF(plot.right + 1, m.y));
+        ys.push_back(m.y);
+    }
+    const double gap = 2;
+    const LabelText text{fm.height() + gap, fm.horizontalAdvance(QStringLiteral(" / ")),
+                         (plot.right - plot.left) * 0.6};
+    for (const LimitLabelPlace& place :
+         PlaceLimitLabels(ys, widths, text, plot.top + 1, plot.bottom)) {
+        // A shared label lists its lines from the top, each part in its line's colour.
+        double x = plot.right - 4;
+        for (auto it = place.lines.rbegin(); it != place.lines.rend(); ++it) {
+            const LimitMark& m = marks[static_cast<std::size_t>(*it)];
+            const QString part =
+                it == place.lines.rbegin() ? m.text : m.text + QStringLiteral(" / ");
+            x -= fm.horizontalAdvance(part);
+            // Opaque, as PDF/A-1 has no transparency: the traces do not run through the text.
+            p.fillRect(QRectF(x - 1, place.top, fm.horizontalAdvance(part) + 2, fm.height()),
+                       Qt::white);
+            p.setPen(m.colour);
+            p.drawText(QPointF(x, place.top + fm.ascent()), part);
         }
     }
     p.restore();
 }
 
-// Page 1's graph: the view over the report's window, the legend's statistics over it too,
-// the value window widened to show both limits. The document's ranges are put back after.
+// The traces over the report's plot, reduced to the first, extreme and last points of each
+// column of the PDF's resolution; Over and Under as small triangles on the plot's top and
+// bottom edges. `scale` is the page's device units per graph pixel.
+void DrawTraces(QPainter& p, const CGraphModel& model, const CZorvicDoc& doc,
+                const ReportFigures& r, const CChannelPalette& palette, double scale) {
+    const GraphRect& g = model.m_rcPlot;
+    const GraphRange& range = *doc.GetRange();
+    if (model.m_fValuePerPixel == 0 || model.m_fSecPerPixel == 0)
+        return;
+    // Drawn in whole units of the page, which the PDF stores in fewer digits.
+    ReportPlot plot;
+    plot.left = g.left * scale;
+    plot.right = (g.right + 1) * scale;
+    plot.top = (g.top + 0.5) * scale;
+    plot.bottom = (g.bottom + 0.5) * scale;
+    plot.from = range.viewStart;
+    plot.secondsPerUnit = model.m_fSecPerPixel / scale;
+    plot.lower = range.viewLower;
+    plot.valuesPerUnit = model.m_fValuePerPixel / scale;
+    plot.columns = std::max(1, static_cast<int>((plot.right - plot.left) / kTraceColumn));
+    p.save();
+    p.scale(1 / scale, 1 / scale);
+    p.setClipRect(
+        QRectF(plot.left, g.top * scale, plot.right - plot.left, (g.bottom + 1 - g.top) * scale));
+    std::vector<QPoint> points;
+    for (const ChannelFigures& f : r.channels) {
+        const ChannelRecord* ch = doc.GetChannel(f.number);
+        if (!ch)
+            continue;
+        const PaletteEntry& e = palette.Entry(ChannelPaletteIndex(f.number));
+        const QColor colour(e.red, e.green, e.blue);
+        QPen pen(colour, scale);
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        const ReportTrace trace = BuildReportTrace(doc, *ch, plot, r.from, r.to);
+        for (const std::vector<TracePoint>& run : trace.runs) {
+            points.clear();
+            for (const TracePoint& t : run) {
+                const QPoint q(static_cast<int>(std::lround(t.x)),
+                               static_cast<int>(std::lround(t.y)));
+                if (points.empty() || points.back() != q)
+                    points.push_back(q);
+            }
+            if (points.size() == 1)
+                p.drawPoint(points[0]);
+            else
+                p.drawPolyline(points.data(), static_cast<int>(points.size()));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        const double half = 3 * scale, tall = 5 * scale;
+        for (const EdgeMark& m : trace.marks) {
+            const double edge = (m.over ? g.top : g.bottom + 1) * scale;
+            const double inner = m.over ? edge + tall : edge - tall;
+            const QPointF tri[3] = {{m.x - half, inner}, {m.x + half, inner}, {m.x, edge}};
+            p.drawPolygon(tri, 3);
+        }
+    }
+    p.restore();
+}
+
+bool AnyOverUnder(const ReportFigures& r) {
+    return std::any_of(r.channels.begin(), r.channels.end(),
+                       [](const ChannelFigures& f) { return f.over > 0 || f.under > 0; });
+}
+
+// Page 1's graph: the view over the report's window, the legend's statistics over it too, the
+// value window over the measured values and the limits. The document's ranges are put back
+// after.
 void DrawGraph(CReportWriter& w, CZorvicDoc& doc, const CChannelPalette& palette,
                const ReportFigures& r) {
+    // The line that says where Over and Under are drawn stays under the graph.
+    const double note = AnyOverUnder(r) ? w.LineHeight() : 0;
     const double scale =
-        std::min(w.Width() / double(kViewWidth), (w.Height() - w.Y()) / double(kViewHeight));
+        std::min(w.Width() / double(kViewWidth), (w.Height() - w.Y() - note) / double(kViewHeight));
     if (w.Dry()) {
         w.Skip(kViewHeight * scale);
+        if (note > 0)
+            w.Skip(note);
         return;
     }
     const GraphRange kept = doc.m_range;
@@ -245,19 +383,9 @@ void DrawGraph(CReportWriter& w, CZorvicDoc& doc, const CChannelPalette& palette
     range.viewEnd = std::max(period.second, period.first + 10);
     range.calcStart = period.first;
     range.calcEnd = period.second;
-    std::vector<std::optional<double>> limits;
-    for (const ChannelFigures& f : r.channels)
-        limits.insert(limits.end(), {f.low, f.high});
-    for (const auto& limit : limits) {
-        if (!limit)
-            continue;
-        const float margin = std::max(1.0f, (range.viewUpper - range.viewLower) * 0.05f);
-        if (*limit > range.viewUpper)
-            range.viewUpper = static_cast<float>(*limit) + margin;
-        if (*limit < range.viewLower)
-            range.viewLower = static_cast<float>(*limit) - margin;
-        range.fullUpper = std::max(range.fullUpper, range.viewUpper);
-        range.fullLower = std::min(range.fullLower, range.viewLower);
+    if (const std::optional<ValueWindow> window = ReportValueWindow(r)) {
+        range.viewLower = range.fullLower = static_cast<float>(window->lower);
+        range.viewUpper = range.fullUpper = static_cast<float>(window->upper);
     }
     doc.CalcStatistics();
 
@@ -272,10 +400,16 @@ void DrawGraph(CReportWriter& w, CZorvicDoc& doc, const CChannelPalette& palette
     p.scale(scale, scale);
     CGraphModel model(doc);
     const QFont font = ProgramFont();
-    PaintView(p, QSize(kViewWidth, kViewHeight), model, print, font, true, PaintSurface::kPaper);
+    PaintView(p, QSize(kViewWidth, kViewHeight), model, print, font, true, PaintSurface::kPaper,
+              false);
+    DrawTraces(p, model, doc, r, print, scale);
     DrawLimits(p, model, doc, r, font);
     p.restore();
     w.Skip(kViewHeight * scale);
+    if (note > 0)
+        w.Line(ReportPdf::tr(
+            "▲ Over (測定範囲の上を超えたｻﾝﾌﾟﾙ) はｸﾞﾗﾌの上端に、▼ Under (下を超えたｻﾝﾌﾟﾙ) "
+            "は下端に示しています。目盛りは測定値と上限・下限に合わせています。"));
 
     doc.m_range = kept;
     doc.CalcStatistics();
@@ -331,6 +465,38 @@ void DrawFigures(CReportWriter& w, const CZorvicDoc& doc, const CChannelPalette&
     w.Skip(w.RowHeight());
 }
 
+// The times of each channel's missing samples, four to a line; beyond kListedMissing their
+// count, the first and the last.
+void DrawMissing(CReportWriter& w, const ReportFigures& r) {
+    w.Line(ReportPdf::tr("欠測"), kBodyPoints + 2, true);
+    bool any = false;
+    for (const ChannelFigures& f : r.channels) {
+        if (f.missing == 0)
+            continue;
+        any = true;
+        const QString name = FromCp932(f.name).trimmed();
+        const QString head = name.isEmpty() ? QStringLiteral("Ch.%1: ").arg(f.number)
+                                            : QStringLiteral("Ch.%1 %2: ").arg(f.number).arg(name);
+        if (!ListsEveryMissing(f)) {
+            w.Line(head + ReportPdf::tr("%1 件 (最初 %2, 最後 %3)")
+                              .arg(f.missing)
+                              .arg(TimeText(f.firstMissing), TimeText(f.lastMissing)));
+            continue;
+        }
+        constexpr std::size_t kPerLine = 4;
+        for (std::size_t i = 0; i < f.missingTimes.size(); i += kPerLine) {
+            QStringList times;
+            for (std::size_t k = i; k < std::min(i + kPerLine, f.missingTimes.size()); ++k)
+                times << TimeText(f.missingTimes[k]);
+            w.Line((i == 0 ? head : QString(head.size() + 2, QLatin1Char(' '))) +
+                   times.join(QStringLiteral(", ")));
+        }
+    }
+    if (!any)
+        w.Line(ReportPdf::tr("欠測はありません。"));
+    w.Skip(w.RowHeight() * 0.5);
+}
+
 void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
     const std::vector<Column> columns = {{6, ReportPdf::tr("No.")},
                                          {18, ReportPdf::tr("種類")},
@@ -378,15 +544,39 @@ QString OffsetsText(const std::vector<int>& offsets) {
     return texts.join(QStringLiteral(" / "));
 }
 
+QString VerifiedText(const ReportSource& s) {
+    return SourceVerified(s) ? ReportPdf::tr("検証: 済") : ReportPdf::tr("検証: 未");
+}
+
+QString FileNameOf(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+// The lines every page carries under the title: the files (each verified or not when the
+// report was made), the period, who made the report and when.
+QStringList PageHeader(const ReportFigures& r, const ReportProvenance& proof,
+                       const QString& fileName) {
+    QStringList files;
+    for (const ReportSource& s : proof.sources)
+        files << QStringLiteral("%1 (%2)").arg(FileNameOf(s.path), VerifiedText(s));
+    if (files.isEmpty())
+        files << (fileName.isEmpty() ? QStringLiteral("---") : fileName);
+    const auto period = SampledPeriod(r);
+    const QString periodText = period ? ReportPdf::tr("期間: %1 ～ %2 (最初と最後のｻﾝﾌﾟﾙ)")
+                                            .arg(TimeText(period->first), TimeText(period->second))
+                                      : ReportPdf::tr("期間: ｻﾝﾌﾟﾙなし");
+    const QString user =
+        proof.user.empty() ? QStringLiteral("---") : QString::fromStdString(proof.user);
+    const QString host =
+        proof.host.empty() ? QStringLiteral("---") : QString::fromStdString(proof.host);
+    return {ReportPdf::tr("ﾌｧｲﾙ名: %1").arg(files.join(QStringLiteral(", "))),
+            periodText + QStringLiteral("    ") +
+                ReportPdf::tr("作成者: %1 (ﾎｽﾄ %2)    作成: %3")
+                    .arg(user, host, QString::fromStdString(FormatStampWithOffset(proof.madeAt)))};
+}
+
 void DrawHeading(CReportWriter& w, const CZorvicDoc& doc, const ReportFigures& r,
-                 const ReportProvenance& proof, const QString& fileName) {
-    w.Line(ReportPdf::tr("＜測定データ レポート＞"), kTitlePoints, true);
-    w.Line(ReportPdf::tr("ﾌｧｲﾙ名: %1").arg(fileName));
-    if (const auto period = SampledPeriod(r))
-        w.Line(ReportPdf::tr("期間: %1 ～ %2 (最初と最後のｻﾝﾌﾟﾙ)")
-                   .arg(TimeText(period->first), TimeText(period->second)));
-    else
-        w.Line(ReportPdf::tr("期間: ｻﾝﾌﾟﾙなし"));
+                 const ReportProvenance& proof) {
     if (WindowCutsData(r))
         w.Line(ReportPdf::tr("指定範囲: %1 ～ %2").arg(TimeText(r.from), TimeText(r.to)));
     w.Line(ReportPdf::tr("時刻はすべて現地時間 (%1) です。").arg(OffsetsText(proof.timeOffsets)));
@@ -404,20 +594,35 @@ void DrawHeading(CReportWriter& w, const CZorvicDoc& doc, const ReportFigures& r
 
 // Where the figures come from, and the lines for the reviewer on the paper copy.
 void DrawProof(CReportWriter& w, const ReportProvenance& proof) {
-    const double rows = 6 + static_cast<double>(proof.sources.size()) + 5;
+    const double rows = 6 + 2 * static_cast<double>(proof.sources.size()) + 5;
     w.Need(w.RowHeight() * rows);
     w.Skip(w.RowHeight() * 0.5);
     w.Line(ReportPdf::tr("記録の出所"), kBodyPoints + 2, true);
-    const std::vector<Column> columns = {
-        {0, ReportPdf::tr("ﾌｧｲﾙ")}, {110, ReportPdf::tr("SHA-256")}, {230, ReportPdf::tr("ｱｰｶｲﾌﾞID")}};
-    w.Row(columns, {columns[0].head, columns[1].head, columns[2].head}, true);
+    const std::vector<Column> columns = {{0, ReportPdf::tr("ﾌｧｲﾙ")},
+                                         {100, ReportPdf::tr("SHA-256")},
+                                         {215, ReportPdf::tr("ｱｰｶｲﾌﾞID")},
+                                         {235, ReportPdf::tr("作成時の検証")}};
+    w.Row(columns, {columns[0].head, columns[1].head, columns[2].head, columns[3].head}, true);
     w.Rule();
     for (const ReportSource& s : proof.sources) {
-        w.Need(w.RowHeight());
+        const auto differs = DiffersFromArchive(s);
+        w.Need(w.RowHeight() * (differs ? 2 : 1));
+        // Verified: the file read again when the report was made gave the same bytes.
+        const QString check = SourceVerified(s) ? ReportPdf::tr("済 (読み直して一致)")
+                              : s.sha256.empty() || !s.rereadSame
+                                  ? ReportPdf::tr("未 (読み直して不一致)")
+                                  : ReportPdf::tr("未 (ｱｰｶｲﾌﾞと不一致)");
         w.Row(columns,
-              {w.Elided(QString::fromStdString(s.path), 106),
+              {w.Elided(QString::fromStdString(s.path), 96),
                s.sha256.empty() ? ReportPdf::tr("読めません") : QString::fromStdString(s.sha256),
-               s.archiveId ? QString::number(*s.archiveId) : QStringLiteral("---")});
+               s.archiveId ? QString::number(*s.archiveId) : QStringLiteral("---"), check},
+              false, differs ? QColor(200, 0, 0) : QColor(Qt::black));
+        if (differs)
+            w.Row(columns,
+                  {QString(), ReportPdf::tr("※ ｱｰｶｲﾌﾞの記録とﾊﾞｲﾄが異なります: ﾌｧｲﾙ %1 / ｱｰｶｲﾌﾞ %2")
+                                  .arg(QString::fromStdString(differs->first),
+                                       QString::fromStdString(differs->second))},
+                  false, QColor(200, 0, 0));
     }
     w.Line(ReportPdf::tr("ｱｰｶｲﾌﾞのﾁｪｰﾝﾍｯﾄﾞ: %1")
                .arg(proof.chainHead ? QString::fromStdString(*proof.chainHead)
@@ -425,11 +630,15 @@ void DrawProof(CReportWriter& w, const ReportProvenance& proof) {
     QStringList models;
     for (const uint32_t m : proof.recorderModels)
         models << ModelText(m);
-    w.Line(ReportPdf::tr("記録計: %1").arg(models.isEmpty() ? QStringLiteral("---")
-                                                              : models.join(QStringLiteral(", "))));
+    w.Line(ReportPdf::tr("記録計: %1")
+               .arg(models.isEmpty() ? QStringLiteral("---") : models.join(QStringLiteral(", "))));
     w.Line(ReportPdf::tr("作成: %1    ﾌﾟﾛｸﾞﾗﾑ: Saroko %2")
                .arg(QString::fromStdString(FormatStampWithOffset(proof.madeAt)),
                     QString::fromStdString(proof.programVersion)));
+    w.Line(
+        ReportPdf::tr("作成者: %1    ﾎｽﾄ: %2")
+            .arg(proof.user.empty() ? QStringLiteral("---") : QString::fromStdString(proof.user),
+                 proof.host.empty() ? QStringLiteral("---") : QString::fromStdString(proof.host)));
     w.Skip(w.RowHeight());
     w.Need(w.RowHeight() * 3);
     w.WritingLine(0, 80, ReportPdf::tr("確認者 氏名"));
@@ -439,13 +648,14 @@ void DrawProof(CReportWriter& w, const ReportProvenance& proof) {
 }
 
 void Compose(CReportWriter& w, CZorvicDoc& doc, const CChannelPalette& palette,
-             const ReportFigures& r, const ReportProvenance& proof, const QString& fileName) {
-    DrawHeading(w, doc, r, proof, fileName);
+             const ReportFigures& r, const ReportProvenance& proof) {
+    DrawHeading(w, doc, r, proof);
     w.Skip(Mm(1));
     DrawGraph(w, doc, palette, r);
     w.NewPage();
     w.Skip(w.RowHeight());
     DrawFigures(w, doc, palette, r);
+    DrawMissing(w, r);
     DrawExcursions(w, r);
     DrawProof(w, proof);
 }
@@ -467,13 +677,15 @@ bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette&
                     (fileName.isEmpty() ? QString() : QStringLiteral(" ") + fileName));
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    CReportWriter count(writer, 0);
+    const QString title = ReportPdf::tr("＜測定データ レポート＞");
+    const QStringList header = PageHeader(r, proof, fileName);
+    CReportWriter count(writer, 0, title, header);
     count.Begin();
-    Compose(count, doc, palette, r, proof, fileName);
-    CReportWriter w(writer, count.Pages());
+    Compose(count, doc, palette, r, proof);
+    CReportWriter w(writer, count.Pages(), title, header);
     if (!w.Begin())
         return false;
-    Compose(w, doc, palette, r, proof, fileName);
+    Compose(w, doc, palette, r, proof);
     return w.End();
 }
 

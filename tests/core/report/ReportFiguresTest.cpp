@@ -93,10 +93,12 @@ TEST(MeanKineticTest, CodeTableGivesTheDirectFigureToTheBit) {
         std::vector<uint16_t> all;
         for (uint32_t i = 0; i < 0x10000; ++i) {
             const auto code = static_cast<uint16_t>(i);
-            for (const auto& codes : {std::vector{code}, std::vector<uint16_t>{code, static_cast<uint16_t>(code + 400), code}})
+            for (const auto& codes :
+                 {std::vector{code},
+                  std::vector<uint16_t>{code, static_cast<uint16_t>(code + 400), code}})
                 ASSERT_EQ(bits(MeanKineticOfCodes(codes, ea)), bits(direct(codes, ea))) << i;
             const auto scrambled = static_cast<uint16_t>(i * 40503u); // odd factor: a permutation
-            if (scrambled > 32768 - 2731) // above absolute zero
+            if (scrambled > 32768 - 2731)                             // above absolute zero
                 all.push_back(scrambled);
         }
         const double figure = MeanKineticOfCodes(all, ea);

@@ -2,6 +2,8 @@
 // daylight-saving change, the offset texts, the made time, and the prints' footer.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/TestSupport.h"
 #include "core/report/ReportProvenance.h"
 
@@ -60,6 +62,40 @@ TEST(ReportProvenanceTest, FooterNamesEachFileWithTwelveDigits) {
               "room.klg 3f2a9c01b4de  a.ksv ------------  b.klg 3f2a9c01b4de");
     EXPECT_EQ(ShortHash(hash.substr(0, 11)), "------------");
     EXPECT_EQ(ShortHash(hash.substr(0, 12)), "3f2a9c01b4de");
+}
+
+TEST(ReportProvenanceTest, SourceVerifiedOnlyWhenReadAgainUnchangedAndAsArchived) {
+    const std::string a(64, 'a'), b(64, 'b');
+    // What each file gives when the report reads it again.
+    const std::map<std::string, std::string> now = {{"same", a}, {"changed", b}, {"kept", a}};
+    const SourceHasher hashFile = [&now](const std::string& path) -> std::optional<std::string> {
+        const auto it = now.find(path);
+        return it == now.end() ? std::nullopt : std::optional(it->second);
+    };
+    struct Case {
+        const char* name;
+        ReportSource source;
+        bool verified;
+        std::optional<std::pair<std::string, std::string>> differs;
+    };
+    const Case cases[] = {
+        {"unchanged since it was read", {"same", a, 3}, true, std::nullopt},
+        {"changed since it was read", {"changed", a, 3}, false, std::nullopt},
+        {"gone since it was read", {"gone", a, {}}, false, std::nullopt},
+        {"never readable", {"same", "", {}}, false, std::nullopt},
+        {"unchanged, but not the archived bytes",
+         {"kept", a, 4, b},
+         false,
+         std::pair(a.substr(0, 12), b.substr(0, 12))},
+        {"the archive's hash the same", {"kept", a, 4, a}, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<ReportSource> sources{c.source};
+        RecheckSources(sources, hashFile);
+        EXPECT_EQ(SourceVerified(sources[0]), c.verified);
+        EXPECT_EQ(DiffersFromArchive(sources[0]), c.differs);
+    }
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -297,8 +298,13 @@ TEST_F(RecordingsTest, TheWindowsReportAndPrintCarryTheArchive) {
         return dlg.result();
     });
     const std::string head = archive->Session().ChainHead();
+    // Each file written is named in the status bar, as a download is.
     EXPECT_TRUE(frame->ExecuteCommand(cmd::kReport));
+    EXPECT_EQ(frame->statusBar()->toolTip(),
+              QStringLiteral("レポートを書き込みました: ") + QDir::toNativeSeparators(report));
     EXPECT_TRUE(frame->ExecuteCommand(cmd::kPrintColour));
+    EXPECT_EQ(frame->statusBar()->toolTip(),
+              QStringLiteral("印刷を書き込みました: ") + QDir::toNativeSeparators(print));
     ui::SetDialogRunner({});
     ui::SetReportPathHook({});
     ui::CPrintSetup::SetFileHook({});
@@ -319,9 +325,14 @@ TEST_F(RecordingsTest, TheWindowsReportAndPrintCarryTheArchive) {
     ASSERT_TRUE(text.waitForFinished(20000));
     const QString out = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(out.contains(QString::fromStdString(head))) << out.toStdString();
+    // a changed since it was read: read again at report time, it is not verified; b is.
     for (const auto& [path, id] : {std::pair{a, 1}, std::pair{b, 2}}) {
         const QString sha = id == 1 ? read : QString::fromStdString(*Sha256OfFile(b.toStdString()));
-        EXPECT_TRUE(out.contains(QRegularExpression(sha + QStringLiteral("\\s+%1\\b").arg(id))))
+        const QString check = id == 1 ? QStringLiteral("未") : QStringLiteral("済");
+        EXPECT_TRUE(out.contains(
+            QRegularExpression(sha + QStringLiteral("\\s+%1\\s+%2").arg(id).arg(check))))
+            << out.toStdString();
+        EXPECT_TRUE(out.contains(QFileInfo(path).fileName() + QStringLiteral(" (検証: ") + check))
             << out.toStdString();
     }
 #endif

@@ -1,7 +1,9 @@
 // The graph print and the data list printed into PDF files, the printer setup, and the data list
 // window.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -15,6 +17,7 @@
 #include <QTableWidget>
 
 #include "core/document/CommandState.h"
+#include "support/ViewRig.h"
 #include "ui/base/MessageSink.h"
 #include "ui/printing/DataListDlg.h"
 #include "platform/Translations.h"
@@ -24,7 +27,6 @@
 #include "ui/printing/Printing.h"
 #include "ui/printing/PrintingCommands.h"
 #include "ui/printing/ReportDlg.h"
-#include "support/ViewRig.h"
 
 namespace saroko::test {
 namespace {
@@ -325,8 +327,8 @@ TEST_F(PrintTest, ReportDialogTakesEachChannelsLimits) {
         auto* table = dlg.findChild<QTableWidget*>();
         ASSERT_TRUE(table);
         EXPECT_EQ(table->item(0, 3)->text(), "9");
-        for (const auto& [row, column, text] : {std::tuple{0, 2, c.low1}, {0, 3, c.high1},
-                                                {1, 2, c.low2}, {1, 3, c.high2}})
+        for (const auto& [row, column, text] :
+             {std::tuple{0, 2, c.low1}, {0, 3, c.high1}, {1, 2, c.low2}, {1, 3, c.high2}})
             table->setItem(row, column, new QTableWidgetItem(QString::fromUtf8(text)));
         frameworkMessages.clear();
         dlg.accept();
@@ -340,6 +342,25 @@ TEST_F(PrintTest, ReportDialogTakesEachChannelsLimits) {
         EXPECT_EQ(dlg.Settings().channelLimits, c.own);
         EXPECT_EQ(dlg.Options().low, 2.0);
     }
+}
+
+// The limit columns hold "-25.5" with the unit, which their headings and the common limits
+// name; the last column is no narrower for stretching.
+TEST_F(PrintTest, ReportDialogsLimitColumnsHoldANegativeLimitWithItsUnit) {
+    const QString unit = QString::fromUtf8("ﾟC");
+    ui::CReportDlg dlg(kT0, kT0 + 99, {}, {{1, "ROOM"}, {2, "OUTSIDE"}}, unit);
+    dlg.show();
+    QTableWidget& table = *dlg.ChannelTable();
+    const int text = table.fontMetrics().horizontalAdvance(QStringLiteral("-25.5 ") + unit);
+    for (const int column : {2, 3}) {
+        EXPECT_GT(table.columnWidth(column), text) << column;
+        EXPECT_TRUE(table.horizontalHeaderItem(column)->text().endsWith(QStringLiteral("(ﾟC)")));
+    }
+    EXPECT_GE(table.viewport()->width(), table.horizontalHeader()->length());
+    QStringList boxes;
+    for (const QCheckBox* box : dlg.findChildren<QCheckBox*>())
+        boxes << box->text();
+    EXPECT_EQ(boxes, (QStringList{QString::fromUtf8("下限 (ﾟC)"), QString::fromUtf8("上限 (ﾟC)")}));
 }
 
 TEST_F(PrintTest, JobThatCannotStartSaysSo) {
