@@ -136,7 +136,7 @@ void CDocumentArchive::Produced(EventKind kind, const std::string& output) {
     Commit();
     std::vector<ReportSource> all;
     for (const std::string& sha : Sources())
-        all.push_back({{}, sha, {}});
+        all.push_back({{}, sha, {}, {}});
     Produced(kind, output, all);
 }
 

@@ -4,7 +4,7 @@ namespace saroko::archive {
 
 ReportSource SourceOf(const std::string& readFrom, const Recording& archived) {
     return {readFrom, archived.sha256,
-            archived.id > 0 ? std::optional(archived.id) : std::nullopt};
+            archived.id > 0 ? std::optional(archived.id) : std::nullopt, {}};
 }
 
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session) {

@@ -262,10 +262,10 @@ TEST_F(ArchiveTest, AReportsProofNamesTheArchivedSourcesAndTheChainHead) {
     CArchiveSession s(&mem, &FakeHash, context);
     const auto proof = [&](CArchiveSession& session) {
         ReportProvenance p;
-        p.sources = {{"a.klg", Rec("a").sha256, {}},
-                     {"x.klg", Rec("x").sha256, {}},
-                     {"gone.klg", "", {}},
-                     {"b.klg", Rec("b").sha256, 7}}; // an id given is kept
+        p.sources = {{"a.klg", Rec("a").sha256, {}, {}},
+                     {"x.klg", Rec("x").sha256, {}, {}},
+                     {"gone.klg", "", {}, {}},
+                     {"b.klg", Rec("b").sha256, 7, {}}}; // an id given is kept
         AddArchiveProof(p, session);
         std::string ids;
         for (const ReportSource& src : p.sources)
