@@ -148,21 +148,21 @@ if [ ! -e "$work/qtbase.done" ]; then
   step "Qt Base ${SOURCES[qt6-base]}"
   src=$(srcdir qt6-base)
   mkdir -p "$work/qtbase"
-  if [ ! -e "$work/qtbase/build.ninja" ]; then
-    cmake -S "$src" -B "$work/qtbase" "${cross[@]}" \
-      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=$host_cmake \
-      -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-      -DQT_BUILD_BENCHMARKS=OFF -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
-      -DINPUT_openssl=no -DFEATURE_openssl=OFF \
-      -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_dbus=OFF \
-      -DFEATURE_sql=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-      -DFEATURE_system_zlib=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF \
-      -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
-      -DFEATURE_networklistmanager=OFF -DFEATURE_sctp=OFF \
-      -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF -DFEATURE_imageformat_xpm=OFF \
-      -DFEATURE_movie=OFF -DFEATURE_sessionmanager=OFF -DFEATURE_tuiotouch=OFF \
-      >"$work/qtbase-configure.log" 2>&1 || { tail -n 60 "$work/qtbase-configure.log"; exit 1; }
-  fi
+  # Configured on every run, so a changed option reaches a build folder kept from before.
+  # Drag and drop needs the XPM reader (and Qt Widgets 6.4 does not build without it).
+  cmake -S "$src" -B "$work/qtbase" "${cross[@]}" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=$host_cmake \
+    -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+    -DQT_BUILD_BENCHMARKS=OFF -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
+    -DINPUT_openssl=no -DFEATURE_openssl=OFF \
+    -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_dbus=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+    -DFEATURE_system_zlib=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF \
+    -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
+    -DFEATURE_networklistmanager=OFF -DFEATURE_sctp=OFF \
+    -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF \
+    -DFEATURE_movie=OFF -DFEATURE_sessionmanager=OFF -DFEATURE_tuiotouch=OFF \
+    >"$work/qtbase-configure.log" 2>&1 || { tail -n 60 "$work/qtbase-configure.log"; exit 1; }
   nice cmake --build "$work/qtbase" -j"$jobs" >"$work/qtbase-build.log" 2>&1 ||
     { tail -n 60 "$work/qtbase-build.log"; exit 1; }
   cmake --install "$work/qtbase" >"$work/qtbase-install.log" 2>&1 ||
