@@ -161,6 +161,7 @@ if [ ! -e "$work/qtbase.done" ]; then
     -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
     -DFEATURE_networklistmanager=OFF -DFEATURE_sctp=OFF \
     -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF \
+    -DFEATURE_imageformat_xpm=ON -DFEATURE_draganddrop=ON \
     -DFEATURE_movie=OFF -DFEATURE_sessionmanager=OFF -DFEATURE_tuiotouch=OFF \
     >"$work/qtbase-configure.log" 2>&1 || { tail -n 60 "$work/qtbase-configure.log"; exit 1; }
   nice cmake --build "$work/qtbase" -j"$jobs" >"$work/qtbase-build.log" 2>&1 ||
