@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
-# Builds the core, the simulator's state machine and their tests for Windows with mingw-w64 and
-# runs them under Wine in both time zones; non-zero on any failure. Needs the Linux build's
-# test programs (./test) for the check that both builds write the same bytes.
+# Builds the project for Windows with mingw-w64 and runs its tests under Wine in both time zones;
+# non-zero on any failure. With the Windows kit (tools/windows-kit.sh) that is the programs and
+# every test; without it, the core, the simulator's state machine and their tests. Needs the
+# Linux build's test programs (./test) for the check that both builds write the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./tools/setup-windows-deps.sh
+kit=$(./tools/windows-kit.sh --dir)
+if [ -f "$kit/kit.txt" ]; then
+  echo "test-windows: with the Windows kit in $kit"
+else
+  echo "test-windows: SKIPPED the Qt programs and their tests: no Windows kit in $kit."
+  echo "test-windows: tools/windows-kit.sh builds it (Qt from source: hours on 2 shared cores)."
+  echo "test-windows: building and testing the core and the simulator's state machine only."
+fi
 cmake --preset windows
 cmake --build --preset windows
 exec ctest --preset windows

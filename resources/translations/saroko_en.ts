@@ -1425,6 +1425,18 @@ Close that program before talking to the recorder.</translation>
         <source>ModemManager が新しいｼﾘｱﾙﾃﾞﾊﾞｲｽを調べに開くことがあります。止めるには: sudo systemctl stop ModemManager</source>
         <translation>ModemManager may open new serial devices to probe them. To stop it: sudo systemctl stop ModemManager</translation>
     </message>
+    <message>
+        <source>%1 はほかのﾌﾟﾛｸﾞﾗﾑが開いています。通信ｿﾌﾄや別の Saroko を終了してから通信してください。</source>
+        <translation>%1 is open in another program. Close the terminal program or the other Saroko, then try again.</translation>
+    </message>
+    <message>
+        <source>%1 というﾎﾟｰﾄはありません。USB ｼﾘｱﾙ変換器ならつなぎ直し、ﾃﾞﾊﾞｲｽ ﾏﾈｰｼﾞｬｰの「ﾎﾟｰﾄ (COM と LPT)」で番号を確かめてください。</source>
+        <translation>There is no port %1. If it is a USB serial adapter, plug it in again and look up its number in Device Manager under “Ports (COM &amp; LPT)”.</translation>
+    </message>
+    <message>
+        <source>USB ｼﾘｱﾙ変換器のﾄﾞﾗｲﾊﾞｰが入っていません。変換器のﾒｰｶｰのﾄﾞﾗｲﾊﾞｰを入れてから、つなぎ直してください。</source>
+        <translation>The USB serial adapter's driver is not installed. Install the driver from the adapter's maker, then plug the adapter in again.</translation>
+    </message>
 </context>
 <context>
     <name>saroko::CMainFrame</name>

@@ -1,4 +1,5 @@
 #include "platform/LocalChannel.h"
+#ifndef _WIN32
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -266,3 +267,4 @@ bool CListenerWatch::Watch(const QString& name) {
 }
 
 } // namespace saroko
+#endif

@@ -11,7 +11,11 @@
 
 #include "core/recorder/SerialLine.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#include <cfgmgr32.h>
+#include <setupapi.h>
+#else
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -33,6 +37,53 @@ bool IsUsbName(const std::string& path) {
     return path.find("ttyUSB") != std::string::npos || path.find("ttyACM") != std::string::npos ||
            path.rfind("/dev/serial/by-id/", 0) == 0;
 }
+
+#ifdef _WIN32
+// A USB serial adapter of a maker whose chips need a driver of their own, plugged in without
+// one: Windows shows it with a problem code and makes no COM port for it.
+bool DriverlessSerialAdapter() {
+    HDEVINFO set = ::SetupDiGetClassDevsW(nullptr, L"USB", nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    SP_DEVINFO_DATA dev{};
+    dev.cbSize = sizeof dev;
+    for (DWORD i = 0; !found && ::SetupDiEnumDeviceInfo(set, i, &dev); ++i) {
+        ULONG status = 0, problem = 0;
+        if (::CM_Get_DevNode_Status(&status, &problem, dev.DevInst, 0) != CR_SUCCESS ||
+            !(status & DN_HAS_PROBLEM) ||
+            (problem != CM_PROB_FAILED_INSTALL && problem != CM_PROB_NOT_CONFIGURED &&
+             problem != CM_PROB_REINSTALL))
+            continue;
+        wchar_t ids[512] = {};
+        if (!::SetupDiGetDeviceRegistryPropertyW(set, &dev, SPDRP_HARDWAREID, nullptr,
+                                                 reinterpret_cast<BYTE*>(ids), sizeof ids - 2,
+                                                 nullptr))
+            continue;
+        const QString id = QString::fromWCharArray(ids).toUpper();
+        for (const char* vendor : {"VID_0403", "VID_067B", "VID_10C4", "VID_1A86"})
+            found = found || id.contains(QLatin1String(vendor));
+    }
+    ::SetupDiDestroyDeviceInfoList(set);
+    return found;
+}
+
+WindowsPortFacts GatherWindowsPortFacts(const std::string& name) {
+    WindowsPortFacts f;
+    const QString port = QString::fromStdString(name);
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        f.listed = f.listed || info.portName().compare(port, Qt::CaseInsensitive) == 0;
+    const std::wstring path = (QStringLiteral("\\\\.\\") + port).toStdWString();
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        f.openError = ::GetLastError();
+    else
+        ::CloseHandle(h);
+    f.adapterWithoutDriver = DriverlessSerialAdapter();
+    return f;
+}
+#endif
 
 } // namespace
 
@@ -133,6 +184,10 @@ SystemFacts GatherSystemFacts(const ProcessScan& processes) {
 }
 
 std::vector<PortFinding> DiagnoseDevicePath(const std::string& path, const FactSources& src) {
+#ifdef _WIN32
+    (void)src;
+    return DiagnoseWindowsPort(GatherWindowsPortFacts(path));
+#endif
     const ProcessScan scan = ScanProcesses(src.proc);
     return DiagnosePort(GatherDeviceFacts(path, scan, ScanByIdNames(src.byId)),
                         GatherSystemFacts(scan));
@@ -151,9 +206,14 @@ std::vector<SerialPortEntry> ListSerialPorts(const ISettingsStore* store, const 
         e.hasUsbIds = info.hasVendorIdentifier() && info.hasProductIdentifier();
         e.vendorId = info.vendorIdentifier();
         e.productId = info.productIdentifier();
+#ifdef _WIN32
+        e.device = info.portName().toStdString(); // COM3, the name a user knows
+        e.findings = DiagnoseWindowsPort(GatherWindowsPortFacts(e.device));
+#else
         const DeviceFacts facts = GatherDeviceFacts(e.device, scan, byId);
         e.byIdPath = facts.byIdPath;
         e.findings = DiagnosePort(facts, system);
+#endif
         for (int n = 1; n <= 9; ++n) {
             const std::string bound = PortDeviceName(n, store);
             if (SameSerialDevice(bound, e.device) || (!e.byIdPath.empty() && bound == e.byIdPath))
@@ -223,6 +283,25 @@ QStringList PortFindingTexts(const std::vector<PortFinding>& findings, const std
             out << QCoreApplication::translate(
                 "SerialPorts", "brltty (点字ﾃﾞｨｽﾌﾟﾚｲ用) が USB ｼﾘｱﾙ変換器を奪うことがあります。"
                                "使わないなら削除してください: sudo apt remove brltty");
+            break;
+        case PortCause::kInUse:
+            out << QCoreApplication::translate(
+                       "SerialPorts",
+                       "%1 はほかのﾌﾟﾛｸﾞﾗﾑが開いています。通信ｿﾌﾄや別の Saroko を終了してから"
+                       "通信してください。")
+                       .arg(device);
+            break;
+        case PortCause::kNoSuchPort:
+            out << QCoreApplication::translate(
+                       "SerialPorts",
+                       "%1 というﾎﾟｰﾄはありません。USB ｼﾘｱﾙ変換器ならつなぎ直し、ﾃﾞﾊﾞｲｽ ﾏﾈｰｼﾞｬｰの"
+                       "「ﾎﾟｰﾄ (COM と LPT)」で番号を確かめてください。")
+                       .arg(device);
+            break;
+        case PortCause::kNoDriver:
+            out << QCoreApplication::translate(
+                "SerialPorts", "USB ｼﾘｱﾙ変換器のﾄﾞﾗｲﾊﾞｰが入っていません。変換器のﾒｰｶｰの"
+                               "ﾄﾞﾗｲﾊﾞｰを入れてから、つなぎ直してください。");
             break;
         case PortCause::kModemManager:
             out << QCoreApplication::translate(

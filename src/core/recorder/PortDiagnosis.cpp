@@ -47,6 +47,19 @@ std::vector<PortFinding> DiagnoseSystem(const SystemFacts& s, bool anyUsbListed)
     return out;
 }
 
+std::vector<PortFinding> DiagnoseWindowsPort(const WindowsPortFacts& p) {
+    std::vector<PortFinding> out;
+    const bool gone = p.openError == kWinFileNotFound || p.openError == kWinPathNotFound;
+    // Windows opens a COM port for one program at a time: a second one is refused access.
+    if (p.openError == kWinAccessDenied || p.openError == kWinSharingViolation)
+        out.push_back({PortCause::kInUse, {}, {}, {}});
+    else if (gone || (!p.listed && p.openError != 0))
+        out.push_back({PortCause::kNoSuchPort, {}, {}, {}});
+    if (p.adapterWithoutDriver && (gone || !p.listed))
+        out.push_back({PortCause::kNoDriver, {}, {}, {}});
+    return out;
+}
+
 std::string BindingPathOf(const DeviceFacts& d) {
     return d.byIdPath.empty() ? d.path : d.byIdPath;
 }

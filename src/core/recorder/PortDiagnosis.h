@@ -41,6 +41,10 @@ enum class PortCause {
     kBusy,           // other processes hold it open
     kBrltty,         // brltty claims USB serial adapters
     kModemManager,   // ModemManager probes new serial devices
+    // On Windows:
+    kInUse,    // another program has the port open (Windows does not say which)
+    kNoSuchPort, // no COM port of that name
+    kNoDriver, // a USB serial adapter is plugged in, but no driver serves it
 };
 
 struct PortFinding {
@@ -55,6 +59,22 @@ struct PortFinding {
 std::vector<PortFinding> DiagnosePort(const DeviceFacts& device, const SystemFacts& system);
 // Notes for the whole list: brltty when no USB adapter shows at all, ModemManager running.
 std::vector<PortFinding> DiagnoseSystem(const SystemFacts& system, bool anyUsbListed);
+
+// On Windows: what opening the port answered and what the system lists.
+struct WindowsPortFacts {
+    bool listed = false;         // the system lists a port of that name
+    unsigned long openError = 0; // the system's error code opening it gave; 0 when it opened
+    bool adapterWithoutDriver = false; // a USB serial adapter present with no driver installed
+};
+// The system's error codes the rules tell apart.
+inline constexpr unsigned long kWinFileNotFound = 2;
+inline constexpr unsigned long kWinPathNotFound = 3;
+inline constexpr unsigned long kWinAccessDenied = 5;
+inline constexpr unsigned long kWinSharingViolation = 32;
+
+// What stands in the way on Windows; empty when nothing does. A driverless adapter is named
+// only when the port cannot be had otherwise.
+std::vector<PortFinding> DiagnoseWindowsPort(const WindowsPortFacts& port);
 
 // The path to bind a COM number to: the by-id name when there is one, as it survives
 // replugging and a change of the adapter's ttyUSB number.

@@ -10,6 +10,8 @@
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
 #endif
 
 namespace saroko::ui {
@@ -49,6 +51,16 @@ QString CSingleInstance::ServerName() {
     if (!IsOwnAndClosed(folder, S_IFDIR))
         return {};
     return folder + QLatin1Char('/') + QLatin1String(kOpenFileServerName);
+#elif defined(Q_OS_WIN)
+    // Pipe names are seen by the whole machine: one for this user in this session.
+    DWORD session = 0;
+    ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+    wchar_t user[257] = {};
+    DWORD size = 257;
+    if (!::GetUserNameW(user, &size))
+        return {};
+    return QLatin1String(kOpenFileServerName) + QLatin1Char('-') + QString::number(session) +
+           QLatin1Char('-') + QString::fromWCharArray(user);
 #else
     return QLatin1String(kOpenFileServerName);
 #endif

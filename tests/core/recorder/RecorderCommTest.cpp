@@ -510,5 +510,27 @@ TEST(PortDiagnosis, FindingsCarryWhatTheTextsName) {
     EXPECT_TRUE(DiagnoseSystem({"ken", true, false, false}, true).empty());
 }
 
+TEST(PortDiagnosis, WindowsCausesForTheOpenError) {
+    // clang-format off
+    struct Case { const char* what; bool listed; unsigned long error; bool driverless; std::vector<C> causes; } cases[] = {
+        {"opened", true, 0, false, {}},
+        {"opened, some other adapter driverless", true, 0, true, {}},
+        {"held by another program", true, kWinAccessDenied, false, {C::kInUse}},
+        {"shared open refused", true, kWinSharingViolation, true, {C::kInUse}},
+        {"no such port", false, kWinFileNotFound, false, {C::kNoSuchPort}},
+        {"listed, gone when opened", true, kWinPathNotFound, false, {C::kNoSuchPort}},
+        {"the adapter has no driver", false, kWinFileNotFound, true, {C::kNoSuchPort, C::kNoDriver}},
+        {"not listed, some other error", false, 31, true, {C::kNoSuchPort, C::kNoDriver}},
+        {"listed, some other error", true, 31, true, {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        std::vector<C> got;
+        for (const PortFinding& f : DiagnoseWindowsPort({c.listed, c.error, c.driverless}))
+            got.push_back(f.cause);
+        EXPECT_EQ(got, c.causes) << c.what;
+    }
+}
+
 } // namespace
 } // namespace saroko::test
