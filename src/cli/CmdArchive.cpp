@@ -472,6 +472,14 @@ int RunVerifyFiles(const CVerbOptions& o) {
         return kExitFailed;
     bool all = true;
     nlohmann::json list = nlohmann::json::array();
+    const auto eventsJson = [store](int64_t id) {
+        std::vector<Event> events;
+        store->Events(events, id);
+        nlohmann::json ev = nlohmann::json::array();
+        for (const Event& e : events)
+            ev.push_back(EventJson(e));
+        return ev;
+    };
     for (const std::string& path : o.Files()) {
         const std::optional<std::string> hash = Sha256OfFile(path);
         if (!hash) {
@@ -488,27 +496,20 @@ int RunVerifyFiles(const CVerbOptions& o) {
             all = false;
             const Recording& c = id->recording;
             if (o.Has("json")) {
-                std::vector<Event> events;
-                store->Events(events, c.id);
-                nlohmann::json ev = nlohmann::json::array();
-                for (const Event& e : events)
-                    ev.push_back(EventJson(e));
                 list.push_back({{"path", path},
                                 {"sha256", *hash},
                                 {"found", false},
                                 {"changed", true},
                                 {"expected", c.sha256},
                                 {"recording", RecordingJson(c, archive::kStatusChanged)},
-                                {"events", ev}});
+                                {"events", eventsJson(c.id)}});
             } else {
                 std::cout << path << ": changed: recording " << c.id << " (expected " << c.sha256
                           << ", found " << *hash << ")\n";
             }
             continue;
         }
-        const std::optional<Recording> r =
-            id ? std::optional<Recording>(id->recording) : std::nullopt;
-        if (!r) {
+        if (!id) {
             all = false;
             if (o.Has("json"))
                 list.push_back({{"path", path}, {"sha256", *hash}, {"found", false}});
@@ -516,26 +517,24 @@ int RunVerifyFiles(const CVerbOptions& o) {
                 std::cout << path << ": not an archived recording (sha256 " << *hash << ")\n";
             continue;
         }
-        std::vector<Event> events;
-        store->Events(events, r->id);
+        const Recording& r = id->recording;
         if (o.Has("json")) {
             // The recording's own file is hashed too, unless it is the file just hashed.
-            const std::string status = archive::RecordingStatus(*r, [&](const std::string& p) {
+            const std::string status = archive::RecordingStatus(r, [&](const std::string& p) {
                 return std::filesystem::equivalent(p, path, ec) ? hash : Sha256OfFile(p);
             });
-            nlohmann::json ev = nlohmann::json::array();
-            for (const Event& e : events)
-                ev.push_back(EventJson(e));
             list.push_back({{"path", path},
                             {"sha256", *hash},
                             {"found", true},
-                            {"recording", RecordingJson(*r, status)},
-                            {"events", ev}});
+                            {"recording", RecordingJson(r, status)},
+                            {"events", eventsJson(r.id)}});
             continue;
         }
-        std::cout << path << ": recording " << r->id << ", first seen " << r->firstSeen << " ("
-                  << (r->source == "download" ? "downloaded" : "file") << ")"
-                  << (r->recorder.empty() ? "" : ", recorder " + r->recorder) << "\n";
+        std::cout << path << ": recording " << r.id << ", first seen " << r.firstSeen << " ("
+                  << (r.source == "download" ? "downloaded" : "file") << ")"
+                  << (r.recorder.empty() ? "" : ", recorder " + r.recorder) << "\n";
+        std::vector<Event> events;
+        store->Events(events, r.id);
         for (const Event& e : events)
             std::cout << "  " << EventLine(e) << "\n";
     }

@@ -485,18 +485,27 @@ StoreStatus CSqliteArchiveStore::MoveKeptPaths(const std::string& from, const st
     return Exec("COMMIT");
 }
 
-StoreStatus CSqliteArchiveStore::KeptFiles(std::vector<archive::KeptFile>& out) {
+template <typename T, typename Row>
+StoreStatus CSqliteArchiveStore::SelectAll(const char* sql, std::vector<T>& out, Row row) {
     out.clear();
     if (!m_db || m_nVersion > archive::kSchemaVersion)
         return m_openStatus;
-    Statement st(m_db, "SELECT id, recording_id, path, transcript_path, transcript_sha256,"
-                       " kept_at FROM kept_files ORDER BY id");
+    Statement st(m_db, sql);
     if (st.Prepared() != SQLITE_OK)
         return Status(st.Prepared());
     int rc;
     while ((rc = st.Step()) == SQLITE_ROW)
-        out.push_back({st.Int(0), st.Int(1), st.Text(2), st.Text(3), st.Text(4), st.Text(5)});
+        out.push_back(row(st));
     return Status(rc);
+}
+
+StoreStatus CSqliteArchiveStore::KeptFiles(std::vector<archive::KeptFile>& out) {
+    return SelectAll("SELECT id, recording_id, path, transcript_path, transcript_sha256, kept_at"
+                     " FROM kept_files ORDER BY id",
+                     out, [](const Statement& st) {
+                         return archive::KeptFile{st.Int(0),  st.Int(1),  st.Text(2),
+                                                  st.Text(3), st.Text(4), st.Text(5)};
+                     });
 }
 
 StoreStatus CSqliteArchiveStore::FindByPath(const std::string& path,
@@ -547,16 +556,10 @@ StoreStatus CSqliteArchiveStore::SaveChecks(const std::vector<archive::FileCheck
 }
 
 StoreStatus CSqliteArchiveStore::Checks(std::vector<archive::FileCheck>& out) {
-    out.clear();
-    if (!m_db || m_nVersion > archive::kSchemaVersion)
-        return m_openStatus;
-    Statement st(m_db, "SELECT path, recording_id, status, checked_at FROM file_checks");
-    if (st.Prepared() != SQLITE_OK)
-        return Status(st.Prepared());
-    int rc;
-    while ((rc = st.Step()) == SQLITE_ROW)
-        out.push_back({st.Text(0), st.Int(1), st.Text(2), st.Text(3)});
-    return Status(rc);
+    return SelectAll("SELECT path, recording_id, status, checked_at FROM file_checks", out,
+                     [](const Statement& st) {
+                         return archive::FileCheck{st.Text(0), st.Int(1), st.Text(2), st.Text(3)};
+                     });
 }
 
 StoreStatus CSqliteArchiveStore::Recordings(std::vector<Recording>& out) {

@@ -2,6 +2,7 @@
 // The recordings archive in one SQLite file: the tables are plain, so a user or an auditor can
 // query them with the sqlite3 shell; events are append-only (triggers refuse changes).
 #include <string>
+#include <vector>
 
 #include "core/archive/Archive.h"
 
@@ -54,6 +55,9 @@ private:
     archive::StoreStatus Exec(const char* sql);
     archive::StoreStatus Status(int rc);
     archive::StoreStatus LoadChannels(archive::Recording& r);
+    // Every row of a query without parameters, each made into a T by `row`.
+    template <typename T, typename Row>
+    archive::StoreStatus SelectAll(const char* sql, std::vector<T>& out, Row row);
 
     std::string m_szPath;
     sqlite3* m_db = nullptr;

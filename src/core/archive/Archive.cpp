@@ -35,6 +35,11 @@ std::string OffsetText(int minutes) {
     return buf;
 }
 
+// What a file's bytes hashed again say of it against the archived hash.
+const char* StatusOfHash(const std::optional<std::string>& found, const std::string& expected) {
+    return !found ? kStatusMissing : *found == expected ? kStatusVerified : kStatusChanged;
+}
+
 } // namespace
 
 std::string HexDigest(const Sha256Digest& d) {
@@ -162,7 +167,7 @@ FileCheck CheckListedFile(const Recording& r, const ListedFile& f, const FileHas
         const std::optional<std::string> found = hashFile(path);
         if ((!found || *found != expected) && problems)
             problems->push_back({r.id, path, expected, found.value_or("")});
-        return !found ? kStatusMissing : *found == expected ? kStatusVerified : kStatusChanged;
+        return StatusOfHash(found, expected);
     };
     FileCheck c{f.path, r.id, check(f.path, r.sha256), now};
     // A kept exchange that no longer holds what it held changes the file's standing too.
@@ -233,10 +238,7 @@ bool Matches(const Recording& r, const RecordingFilter& f) {
 }
 
 std::string RecordingStatus(const Recording& r, const FileHasher& hashFile) {
-    const std::optional<std::string> found = hashFile(r.path);
-    if (!found)
-        return kStatusMissing;
-    return *found == r.sha256 ? kStatusVerified : kStatusChanged;
+    return StatusOfHash(hashFile(r.path), r.sha256);
 }
 
 std::string QuickStatus(const Recording& r, std::optional<uint64_t> sizeNow) {

@@ -1,5 +1,6 @@
 #include "core/archive/ArchiveSession.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -168,34 +169,38 @@ Recording CArchiveSession::Keep(const Recording& recording, const std::string& d
     return Append(EventKind::Created, recording, detail, {}, named, {}, std::move(kept));
 }
 
-bool CArchiveSession::Known(const std::string& sha256) {
-    for (const PendingEntry& p : m_pending)
-        if (p.recording && p.recording->sha256 == sha256)
-            return true;
-    return Find(sha256).has_value();
+bool CArchiveSession::Pending(const std::string& sha256) const {
+    return std::any_of(m_pending.begin(), m_pending.end(), [&](const PendingEntry& p) {
+        return p.recording && p.recording->sha256 == sha256;
+    });
 }
 
-std::optional<Opening> CArchiveSession::Identify(const std::string& path,
-                                                const std::string& sha256) {
-    if (!m_pStore)
-        return std::nullopt;
+std::optional<Recording> CArchiveSession::ChangedAt(const std::string& path,
+                                                    const std::string& sha256) {
     std::optional<Recording> at;
     bool kept = false;
     // A kept file holds its recording's bytes or is that recording changed, whatever else it
     // may hold now; a file merely first seen there may since hold another recording.
-    if (!path.empty() && m_pStore->FindByPath(path, at, kept) == StoreStatus::kOk && at &&
-        at->sha256 != sha256 && (kept || !Known(sha256)))
-        return Opening{*at, sha256};
+    if (!m_pStore || path.empty() || m_pStore->FindByPath(path, at, kept) != StoreStatus::kOk ||
+        !at || at->sha256 == sha256 || (!kept && (Pending(sha256) || Find(sha256))))
+        return std::nullopt;
+    return at;
+}
+
+std::optional<Opening> CArchiveSession::Identify(const std::string& path,
+                                                const std::string& sha256) {
+    if (std::optional<Recording> at = ChangedAt(path, sha256))
+        return Opening{std::move(*at), sha256};
     if (std::optional<Recording> r = Find(sha256))
-        return Opening{*r, {}};
+        return Opening{std::move(*r), {}};
     return std::nullopt;
 }
 
 Opening CArchiveSession::Open(const Recording& described) {
-    if (std::optional<Opening> o = Identify(described.path, described.sha256); o && o->Changed()) {
-        RecordAbout(EventKind::Opened, o->recording.sha256, "changed", {},
+    if (std::optional<Recording> at = ChangedAt(described.path, described.sha256)) {
+        RecordAbout(EventKind::Opened, at->sha256, "changed", {},
                     FileText(described.path, described.sha256));
-        return *o;
+        return Opening{std::move(*at), described.sha256};
     }
     return Opening{Record(EventKind::Opened, described), {}};
 }
@@ -215,9 +220,7 @@ Recording CArchiveSession::Append(EventKind kind, const Recording& recording,
         kept->keptAt = entry.event.timeUtc;
         entry.kept = std::move(kept);
     }
-    bool known = false;
-    for (const PendingEntry& p : m_pending)
-        known = known || (p.recording && p.recording->sha256 == r.sha256);
+    bool known = Pending(r.sha256);
     if (!known) {
         std::optional<Recording> found;
         if (m_pStore->FindRecording(r.sha256, found) == StoreStatus::kOk && found) {

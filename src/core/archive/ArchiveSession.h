@@ -108,7 +108,10 @@ private:
     Recording Append(EventKind kind, const Recording& recording, const std::string& detail,
                      const std::string& oldValue, const std::string& newValue,
                      const std::string& reason, std::optional<KeptFile> kept);
-    bool Known(const std::string& sha256);
+    // True when a recording with these bytes waits to be written.
+    bool Pending(const std::string& sha256) const;
+    // The recording the file at `path` should hold when it holds other bytes (see Opening).
+    std::optional<Recording> ChangedAt(const std::string& path, const std::string& sha256);
     Event NewEvent(EventKind kind, const std::string& detail, const std::string& oldValue,
                    const std::string& newValue, const std::string& reason) const;
 
