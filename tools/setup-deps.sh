@@ -3,6 +3,7 @@
 # a real package as dpkg records it (not a virtual name another package provides), so a machine
 # that has everything runs neither apt-get nor sudo.
 set -euo pipefail
+. "$(dirname "$0")/apt-missing.sh"
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
@@ -11,14 +12,4 @@ PACKAGES=(
   qt6-translations-l10n qt6-l10n-tools
   man-db groff-base
 )
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_missing "${PACKAGES[@]}"

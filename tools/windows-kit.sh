@@ -45,17 +45,10 @@ step() { echo "windows-kit: [$(($(date +%s) - started)) s] $*"; }
 "$here/setup-windows-deps.sh"
 HOST_PACKAGES=(dpkg-dev tcl perl make xz-utils qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
                qt6-translations-l10n libsqlite3-dev libssl-dev)
-missing=()
-for p in "${HOST_PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
+. "$here/apt-missing.sh"
+install_missing "${HOST_PACKAGES[@]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-if [ ${#missing[@]} -gt 0 ]; then
-  step "installing ${missing[*]}"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
 
 # The source packages of the versions installed on the host.
 source_version() { dpkg-query -W -f='${source:Version}' "$1"; }
