@@ -65,6 +65,10 @@ Please enter the reason for the change.</translation>
         <source>記録保管庫は元の記録についての出来事として残します。</source>
         <translation>The archive records this as an event of the original recording.</translation>
     </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
 </context>
 <context>
     <name>CCalcRangeDlg</name>
@@ -1435,7 +1439,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>USB ｼﾘｱﾙ変換器のﾄﾞﾗｲﾊﾞｰが入っていません。変換器のﾒｰｶｰのﾄﾞﾗｲﾊﾞｰを入れてから、つなぎ直してください。</source>
-        <translation>The USB serial adapter's driver is not installed. Install the driver from the adapter's maker, then plug the adapter in again.</translation>
+        <translation>The USB serial adapter&apos;s driver is not installed. Install the driver from the adapter&apos;s maker, then plug the adapter in again.</translation>
     </message>
 </context>
 <context>
@@ -2157,6 +2161,10 @@ Close that program before talking to the recorder.</translation>
         <source>%1、%2</source>
         <translation>%1, %2</translation>
     </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CRecordingsDlg</name>
@@ -2305,6 +2313,10 @@ Close that program before talking to the recorder.</translation>
             <numerusform>%n recording files are not as they were archived: %1.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CReportDlg</name>
@@ -2391,6 +2403,10 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾟC</source>
         <translation>°C</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
     </message>
 </context>
 </TS>

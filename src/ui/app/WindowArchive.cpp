@@ -12,6 +12,7 @@
 #include "core/document/ZorvicDoc.h"
 #include "core/messages/StringTable.h"
 #include "core/settings/SettingsStore.h"
+#include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 
 namespace saroko::ui {
@@ -98,10 +99,22 @@ void CWindowArchive::SetAsksReason(bool on) {
     m_doc.Store().WriteInt(kArchiveSection, kAskReasonEntry, on ? 1 : 0);
 }
 
+namespace {
+
+// The reason box: a dialog of the program's own, with its help page.
+class CChangeReasonDlg : public CDialogBase {
+public:
+    static constexpr int kHelpTopic = 0x118A00A;
+    explicit CChangeReasonDlg(QWidget* parent) : CDialogBase(kHelpTopic, parent) {}
+    using CDialogBase::ConnectHelp;
+};
+
+} // namespace
+
 std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QWidget* parent) {
     if (ReasonHandler())
         return ReasonHandler()(change);
-    QDialog dlg(parent);
+    CChangeReasonDlg dlg(parent);
     dlg.setObjectName(QStringLiteral("changeReason"));
     dlg.setWindowTitle(QCoreApplication::translate("Archive", "変更の理由"));
     auto* layout = new QVBoxLayout(&dlg);
@@ -123,6 +136,8 @@ std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QW
     ok->setEnabled(false);
     QObject::connect(edit, &QLineEdit::textChanged, ok,
                      [ok](const QString& text) { ok->setEnabled(!text.trimmed().isEmpty()); });
+    dlg.ConnectHelp(buttons->addButton(QCoreApplication::translate("Archive", "ﾍﾙﾌﾟ"),
+                                       QDialogButtonBox::HelpRole));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
     layout->addWidget(buttons);

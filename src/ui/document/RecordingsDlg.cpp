@@ -115,7 +115,7 @@ QString KindText(archive::EventKind kind) {
 } // namespace
 
 CRecordingsDlg::CRecordingsDlg(archive::CArchiveSession& session, QWidget* parent)
-    : QDialog(parent), m_session(session) {
+    : CDialogBase(kHelpTopic, parent), m_session(session) {
     setObjectName(QStringLiteral("recordings"));
     setWindowTitle(tr("記録ﾃﾞｰﾀ一覧"));
     BuildControls();
@@ -151,6 +151,7 @@ void CRecordingsDlg::BuildControls() {
     m_pHistory = new QPushButton(tr("履歴(&H)..."), this);
     m_pVerify = new QPushButton(tr("すべて検証(&V)"), this);
     m_pClose = new QPushButton(tr("閉じる"), this);
+    m_pHelp = new QPushButton(tr("ﾍﾙﾌﾟ"), this);
     m_pSummary = new QLabel(this);
 }
 
@@ -166,7 +167,7 @@ void CRecordingsDlg::LayOut() {
     filter->addWidget(m_pName, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pSummary, 1);
-    for (QPushButton* b : {m_pOpen, m_pHistory, m_pVerify, m_pClose})
+    for (QPushButton* b : {m_pOpen, m_pHistory, m_pVerify, m_pClose, m_pHelp})
         buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
@@ -192,6 +193,7 @@ void CRecordingsDlg::Connect() {
     connect(m_pHistory, &QPushButton::clicked, this, &CRecordingsDlg::ShowHistory);
     connect(m_pVerify, &QPushButton::clicked, this, &CRecordingsDlg::VerifyAll);
     connect(m_pClose, &QPushButton::clicked, this, &QDialog::reject);
+    ConnectHelp(m_pHelp);
 }
 
 archive::RecordingFilter CRecordingsDlg::Filter() const {
@@ -391,7 +393,7 @@ bool CRecordingsDlg::VerifyAll() {
 
 CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
                                            const archive::Recording& recording, QWidget* parent)
-    : QDialog(parent), m_pList(new QTreeWidget(this)) {
+    : CDialogBase(kHelpTopic, parent), m_pList(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("history"));
     setWindowTitle(
         tr("履歴: %1").arg(QFileInfo(QString::fromStdString(recording.path)).fileName()));
@@ -428,6 +430,7 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
     m_pList->header()->setSectionResizeMode(kNew, QHeaderView::Stretch);
     m_pList->setTextElideMode(Qt::ElideMiddle);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    ConnectHelp(buttons->addButton(tr("ﾍﾙﾌﾟ"), QDialogButtonBox::HelpRole));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList, 1);

@@ -2,10 +2,10 @@
 // The recordings list (記録ﾃﾞｰﾀ一覧): every recording of the archive with when it was first
 // seen, its recorder, channels, samples and state; filtered by date and name, sorted by any
 // column, opened (several overlaid), its history shown, every kept file checked again.
-#include <QDialog>
 #include <vector>
 
 #include "core/archive/ArchiveSession.h"
+#include "ui/base/DialogBase.h"
 
 class QCheckBox;
 class QDateEdit;
@@ -16,9 +16,10 @@ class QTreeWidget;
 
 namespace saroko::ui {
 
-class CRecordingsDlg : public QDialog {
+class CRecordingsDlg : public CDialogBase {
     Q_OBJECT
 public:
+    static constexpr int kHelpTopic = 0x12CA00A;
     enum Column {
         kFile,
         kSource,
@@ -83,13 +84,15 @@ private:
     QPushButton* m_pHistory = nullptr;
     QPushButton* m_pVerify = nullptr;
     QPushButton* m_pClose = nullptr;
+    QPushButton* m_pHelp = nullptr;
     QLabel* m_pSummary = nullptr;
 };
 
 // A recording's events, oldest first, in a window of their own.
-class CRecordingHistoryDlg : public QDialog {
+class CRecordingHistoryDlg : public CDialogBase {
     Q_OBJECT
 public:
+    static constexpr int kHelpTopic = 0xF0A00A;
     CRecordingHistoryDlg(archive::CArchiveSession& session, const archive::Recording& recording,
                          QWidget* parent = nullptr);
     QTreeWidget* List() const { return m_pList; }

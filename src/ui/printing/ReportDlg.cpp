@@ -82,7 +82,7 @@ std::function<QString(const QString&)>& ReportPathHook() {
 CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& settings,
                        const std::vector<ChannelRow>& channels, const QString& unit,
                        QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_channels(channels) {
+    : CDialogBase(kHelpTopic, parent), m_settings(settings), m_channels(channels) {
     const auto withUnit = [&unit](const QString& label) {
         return unit.isEmpty() ? label : label + QStringLiteral(" (") + unit + QLatin1Char(')');
     };
@@ -148,6 +148,7 @@ CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& s
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     buttons->addButton(tr("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    ConnectHelp(buttons->addButton(tr("ﾍﾙﾌﾟ"), QDialogButtonBox::HelpRole));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);

@@ -8,6 +8,7 @@
 
 #include "core/report/ReportProvenance.h"
 #include "core/report/ReportSettings.h"
+#include "ui/base/DialogBase.h"
 
 class QCheckBox;
 class QDateTimeEdit;
@@ -23,9 +24,10 @@ class CArchiveSession;
 
 namespace ui {
 
-class CReportDlg : public QDialog {
+class CReportDlg : public CDialogBase {
     Q_OBJECT
 public:
+    static constexpr int kHelpTopic = 0x104A00A;
     // One row of the per-channel limits: the channel's number and name.
     struct ChannelRow {
         int number;

@@ -31,7 +31,9 @@
 #include "core/settings/SettingsStore.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/Translations.h"
 #include "support/QtApp.h"
+#include "ui/app/Help.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/WindowArchive.h"
 #include "ui/base/DialogBase.h"
@@ -184,6 +186,61 @@ TEST_F(RecordingsTest, TheReasonBoxTakesNoEmptyReason) {
     });
     EXPECT_EQ(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()), QStringLiteral("typo"));
     EXPECT_EQ(okEnabled, (std::vector<bool>{false, false, true}));
+}
+
+// The archive's windows open their own help page in the program's language, by the help
+// button and by F1; each page is in the guide.
+TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
+    OpenArchive();
+    OpenBoth();
+    std::vector<archive::Recording> all;
+    archive->Session().Store().Recordings(all);
+    ASSERT_FALSE(all.empty());
+    std::vector<std::string> opened;
+    ui::SetHelpInterceptor(
+        [&](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+    const auto askHelp = [](QDialog& dlg, bool english) {
+        for (QPushButton* b : dlg.findChildren<QPushButton*>())
+            if (b->text() == (english ? QStringLiteral("Help") : QStringLiteral("ﾍﾙﾌﾟ")))
+                b->click();
+        QApplication::setActiveWindow(&dlg); // shortcuts go to the active window
+        QTest::keyClick(&dlg, Qt::Key_F1);
+    };
+    for (const bool english : {true, false}) {
+        InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
+        const std::string base = english ? "qrc:/saroko/help/en/" : "qrc:/saroko/help/ja/";
+        const std::function<void()> windows[] = {
+            [&] {
+                ui::CRecordingsDlg dlg(archive->Session(), frame.get());
+                dlg.show();
+                askHelp(dlg, english);
+            },
+            [&] {
+                ui::CRecordingHistoryDlg dlg(archive->Session(), all.front(), frame.get());
+                dlg.show();
+                askHelp(dlg, english);
+            },
+            [&] {
+                QTimer::singleShot(0, [&] {
+                    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                    ASSERT_TRUE(dlg);
+                    askHelp(*dlg, english);
+                    dlg->reject();
+                });
+                EXPECT_FALSE(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()));
+            },
+        };
+        const char* pages[] = {"recordings", "history", "change-reason"};
+        for (std::size_t i = 0; i < std::size(pages); ++i) {
+            opened.clear();
+            windows[i]();
+            const std::string want = base + pages[i] + ".html";
+            EXPECT_EQ(opened, std::vector<std::string>({want, want})) << "button, then F1";
+            EXPECT_TRUE(QFile::exists(QString::fromStdString(want.substr(3)))) << want;
+        }
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(base.substr(3) + "verify-all.html")));
+    }
+    ui::SetHelpInterceptor({});
 }
 
 TEST_F(RecordingsTest, TheListFiltersSortsOpensAndVerifies) {
