@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QWheelEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -36,6 +37,8 @@ public:
     }
     int LineHeight() const { return m_nLine; }
     void SetLines(int lines) { setFixedHeight(lines * m_nLine + kMargin); }
+    // The fewest lines that fill `height`.
+    int LinesFor(int height) const { return std::max(0, (height - kMargin + m_nLine - 1) / m_nLine); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -54,8 +57,8 @@ protected:
 private:
     static constexpr int kMargin = 6;
     static constexpr int kDateChars = 21;
-    // The name's two lines, heading, unit, three statistics, gap, "日時".
-    static constexpr int kHeadLines = 9;
+    // The name's two lines, heading, unit, three statistics, "日時".
+    static constexpr int kHeadLines = 8;
     static constexpr int kStatLine = 3; // the line of the unit and the statistics' labels
 
     void Text(QPainter& p, int x, int line, const QString& s, const QColor& c = Qt::black) const {
@@ -144,18 +147,23 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     m_pRowArea->setFrameShape(QFrame::NoFrame);
     m_pRowArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pRowArea->setWidget(m_pTable);
+    // The area opens as tall as the screen has room for, at least kVisibleRows lines (fewer
+    // when no window holds more), and grows with the dialog up to every row a window can
+    // hold; it scrolls inside while it is shorter.
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().height() - m_pHead->height() - 160
                             : m_pTable->height();
     const int line = m_pTable->LineHeight();
-    const int shown = std::clamp(room / line, kVisibleRows, rows);
-    const bool scrolls = shown < rows;
-    m_nAreaRows = scrolls ? shown : rows;
-    m_pRowArea->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn
-                                                   : Qt::ScrollBarAlwaysOff);
-    m_pRowArea->setFixedSize(
-        m_pTable->width() + (scrolls ? m_pRowArea->verticalScrollBar()->sizeHint().width() : 0),
-        scrolls ? shown * line : m_pTable->height());
+    const int fewest = std::min(kVisibleRows, rows);
+    const int shown = std::clamp(room / line, fewest, rows);
+    m_pRowArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Room for the area's bar is kept even while it is hidden, so that the columns never move.
+    m_pRowArea->setFixedWidth(
+        m_pTable->width() + (fewest < rows ? m_pRowArea->verticalScrollBar()->sizeHint().width() : 0));
+    m_pRowArea->setMinimumHeight(fewest * line);
+    m_pRowArea->setMaximumHeight(m_pTable->height());
+    m_pRowArea->resize(m_pRowArea->width(), shown * line);
+    m_nAreaRows = shown;
     m_pScroll = new QScrollBar(Qt::Vertical);
     m_pScroll->setObjectName(QString::number(kIdScrollBar));
     m_pScroll->setRange(0, kListThumbMax);
@@ -168,7 +176,7 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     auto* table = new QVBoxLayout;
     table->setSpacing(0);
     table->addWidget(m_pHead, 0, Qt::AlignLeft);
-    table->addWidget(m_pRowArea, 0, Qt::AlignLeft);
+    table->addWidget(m_pRowArea, 1, Qt::AlignLeft);
     body->addLayout(table);
     body->addWidget(m_pScroll);
     top->addLayout(body);
@@ -182,7 +190,8 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     buttons->addWidget(close);
     buttons->addWidget(help);
     top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    // As wide as the table, as tall as the user likes.
+    setFixedWidth(sizeHint().width());
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     ConnectHelp(help);
     connect(m_pScroll, &QScrollBar::actionTriggered, this, &CDataListDlg::OnScrollAction);
@@ -190,6 +199,7 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     for (QObject* o : {static_cast<QObject*>(m_pHead), static_cast<QObject*>(m_pRowArea->viewport()),
                        static_cast<QObject*>(m_pScroll)})
         o->installEventFilter(this);
+    resize(width(), sizeHint().height() - m_pRowArea->sizeHint().height() + shown * line);
 
     const CZorvicDoc& doc = view.Doc();
     m_window.Open(FirstSampleAtOrAfter(ChannelsOf(doc), doc.GetRange()->viewStart));
@@ -236,6 +246,11 @@ void CDataListDlg::OnScrollAction(int action) {
 }
 
 bool CDataListDlg::eventFilter(QObject* watched, QEvent* event) {
+    // A taller area shows more lines: the table fills it rather than leaving it grey.
+    if (watched == m_pRowArea->viewport() && event->type() == QEvent::Resize) {
+        m_nAreaRows = m_pTable->LinesFor(static_cast<QResizeEvent*>(event)->size().height());
+        m_pTable->SetLines(std::max(static_cast<int>(m_rows.size()), m_nAreaRows));
+    }
     // The wheel anywhere on the table or the bar moves the window, a line step a notch; the
     // rows' own area scrolls only by its bar.
     if (event->type() == QEvent::Wheel) {

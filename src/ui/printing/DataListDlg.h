@@ -26,7 +26,7 @@ public:
     static constexpr int kIdHelp = 189;
     static constexpr int kIdScrollBar = 169;
     // Rows shown at least; a window that can hold more gets a taller area, and scrolls
-    // inside it when the screen is too short for all of them.
+    // inside it while the dialog is too short for all of them.
     static constexpr int kVisibleRows = 20;
 
     CDataListDlg(CZorvicView& view, QWidget* parent = nullptr);
@@ -59,7 +59,7 @@ private:
     CDataListTable* m_pTable;
     QScrollArea* m_pRowArea;
     QScrollBar* m_pScroll;
-    int m_nAreaRows = kVisibleRows; // the rows the area shows without scrolling
+    int m_nAreaRows = kVisibleRows; // the lines the area's height holds
     bool m_bPlacing = false;
 };
 

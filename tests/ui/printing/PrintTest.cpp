@@ -521,6 +521,41 @@ TEST_F(DataListWindowTest, ScrollBarMovesTheWindow) {
     view->CloseListMark();
 }
 
+// The dialog is as wide as its table and as tall as the user makes it: the rows take the
+// height given, down to the fewest rows it shows and up to every row a window can hold.
+TEST_F(DataListWindowTest, TheRowsTakeTheHeightGiven) {
+    CDataListDlg dlg(*view, view.get());
+    Paint(dlg);
+    QScrollArea& area = *dlg.RowArea();
+    const int width = dlg.width();
+    const auto lines = [&] {
+        QApplication::processEvents();
+        return area.viewport()->height();
+    };
+    dlg.resize(width + 300, dlg.height() + 200);
+    const int taller = lines();
+    EXPECT_EQ(dlg.width(), width) << "the width stays the table's";
+    dlg.resize(width, 100);
+    const int shortest = lines();
+    EXPECT_LT(shortest, taller);
+    // At its shortest, the area still holds the fewest rows shown and scrolls to the rest.
+    const int pitch = QFontMetrics(area.widget()->font()).height() + 4;
+    EXPECT_GE(shortest, CDataListDlg::kVisibleRows * pitch);
+    EXPECT_LT(shortest, (CDataListDlg::kVisibleRows + 1) * pitch);
+    EXPECT_TRUE(area.verticalScrollBar()->isVisible());
+    // Taller than every row: the table fills the area, no bar is needed.
+    dlg.resize(width, 5000);
+    const int tallest = lines();
+    EXPECT_GE(area.widget()->height(), tallest);
+    EXPECT_FALSE(area.verticalScrollBar()->isVisible());
+    const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
+    if (!dir.isEmpty()) {
+        dlg.resize(width, 900);
+        QApplication::processEvents();
+        dlg.grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/data-list-tall.png"));
+    }
+}
+
 // The columns are headed by the channels' names, as the printed list is; a picture of the
 // window in each language when SAROKO_PICTURE_DIR names a folder.
 TEST_F(DataListWindowTest, ColumnsAreHeadedByTheChannelNames) {
