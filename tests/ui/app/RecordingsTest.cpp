@@ -205,6 +205,10 @@ TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
                 b->click();
         QApplication::setActiveWindow(&dlg); // shortcuts go to the active window
         QTest::keyClick(&dlg, Qt::Key_F1);
+        const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
+        if (!dir.isEmpty())
+            dlg.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + dlg.objectName() +
+                            (english ? QStringLiteral("-en.png") : QStringLiteral("-ja.png")));
     };
     for (const bool english : {true, false}) {
         InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
