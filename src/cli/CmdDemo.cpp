@@ -1,5 +1,6 @@
 // saroko-cli demo: writes a plausible two-channel recording, for first starts and examples.
 #include <cmath>
+#include <numbers>
 #include <cstring>
 #include <iostream>
 
@@ -38,7 +39,7 @@ void FillChannel(CZorvicDoc& doc, ChannelRecord& ch, const std::string& name, ui
     uint32_t state = seed;
     double drift = 0;
     for (int i = 0; i < count; ++i) {
-        const double day = 2 * M_PI * i / 1440.0;
+        const double day = 2 * std::numbers::pi * i / 1440.0;
         drift = drift * 0.9 + ((Next(state) % 1000) / 1000.0 - 0.5) * 0.08;
         double v = base + swing * std::sin(day - 2.0) + drift;
         if (swing < 1.0 && i >= 610 && i < 640)
