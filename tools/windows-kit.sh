@@ -43,7 +43,7 @@ step() { echo "windows-kit: [$(($(date +%s) - started)) s] $*"; }
 
 # --- What the build needs on the host ---------------------------------------------------------
 "$here/setup-windows-deps.sh"
-HOST_PACKAGES=(dpkg-dev tcl perl make xz-utils qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
+HOST_PACKAGES=(dpkg-dev tcl perl make xz-utils qt6-base-dev qt6-base-dev-tools
                qt6-translations-l10n libsqlite3-dev libssl-dev)
 . "$here/apt-missing.sh"
 install_missing "${HOST_PACKAGES[@]}"
@@ -54,7 +54,6 @@ SUDO=""
 source_version() { dpkg-query -W -f='${source:Version}' "$1"; }
 declare -A SOURCES=(
   [qt6-base]=$(source_version qt6-base-dev)
-  [qt6-serialport]=$(source_version qt6-serialport-dev)
   [sqlite3]=$(source_version libsqlite3-dev)
   [openssl]=$(source_version libssl-dev)
 )
@@ -115,7 +114,7 @@ srcdir() {
 }
 
 mkdir -p "$stage"
-# The staging folder is a find root too, so Serial Port finds the Qt Base just built there.
+# The staging folder is a find root too, so the programs find the Qt Base just built there.
 cat >"$work/toolchain.cmake" <<EOF
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -202,26 +201,11 @@ if [ ! -e "$work/openssl.done" ]; then
   rm -rf "$work/openssl"
 fi
 
-# --- Qt Serial Port ---------------------------------------------------------------------------
-if [ ! -e "$work/qtserialport.done" ]; then
-  step "Qt Serial Port ${SOURCES[qt6-serialport]}"
-  src=$(srcdir qt6-serialport)
-  cmake -S "$src" -B "$work/qtserialport" "${cross[@]}" -DCMAKE_PREFIX_PATH="$stage" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=$host_cmake \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-    >"$work/qtserialport-configure.log" 2>&1 || { tail -n 60 "$work/qtserialport-configure.log"; exit 1; }
-  nice cmake --build "$work/qtserialport" -j"$jobs" >"$work/qtserialport-build.log" 2>&1 ||
-    { tail -n 60 "$work/qtserialport-build.log"; exit 1; }
-  cmake --install "$work/qtserialport" >"$work/qtserialport-install.log" 2>&1 ||
-    { tail -n 40 "$work/qtserialport-install.log"; exit 1; }
-  touch "$work/qtserialport.done"
-fi
-
 # --- Qt's own translations: the host's catalogues of the same release (they are the same on
 # every platform) -----------------------------------------------------------------------------
 mkdir -p "$stage/translations"
 for lang in ja en; do
-  for cat in qt qtbase qtserialport; do
+  for cat in qt qtbase; do
     cp "/usr/share/qt6/translations/${cat}_$lang.qm" "$stage/translations/"
   done
 done
@@ -230,7 +214,7 @@ done
 seconds=$(($(date +%s) - started))
 {
   echo "Saroko Windows kit $KIT_VERSION"
-  for pkg in qt6-base qt6-serialport sqlite3 openssl; do echo "$pkg ${SOURCES[$pkg]}"; done
+  for pkg in qt6-base sqlite3 openssl; do echo "$pkg ${SOURCES[$pkg]}"; done
   echo "compiler $(x86_64-w64-mingw32-g++-posix -dumpversion)"
   echo "built in $seconds s on $(nproc) cores"
 } >"$stage/kit.txt.new"

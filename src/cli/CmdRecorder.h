@@ -8,7 +8,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
-#include "platform/SerialPortLine.h"
+#include "platform/SystemSerialLine.h"
 #include "core/recorder/RecorderComm.h"
 #include "core/recorder/TranscriptLine.h"
 
@@ -16,7 +16,7 @@ namespace saroko::cli {
 
 struct RecorderLink {
     std::unique_ptr<CliSession> session;
-    CQtSerialLine serial;
+    CSystemSerialLine serial;
     std::unique_ptr<CKeptTranscriptLine> kept;
     std::ofstream transcriptFile;
     std::unique_ptr<CTranscriptLine> transcript;

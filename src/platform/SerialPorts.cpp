@@ -1,7 +1,9 @@
 #include "platform/SerialPorts.h"
 
 #include <QCoreApplication>
+#ifndef _WIN32
 #include <QSerialPortInfo>
+#endif
 
 #include <algorithm>
 #include <map>
@@ -38,6 +40,29 @@ bool IsUsbName(const std::string& path) {
            path.rfind("/dev/serial/by-id/", 0) == 0;
 }
 
+// A serial port as the system lists it.
+struct SystemPort {
+    std::string name;   // COM3, ttyUSB0
+    std::string device; // what opens it: COM3, /dev/ttyUSB0
+    std::string description;
+    std::string manufacturer;
+    bool hasUsbIds = false;
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+};
+
+#ifndef _WIN32
+std::vector<SystemPort> SystemPorts() {
+    std::vector<SystemPort> out;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        out.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
+                       info.description().toStdString(), info.manufacturer().toStdString(),
+                       info.hasVendorIdentifier() && info.hasProductIdentifier(),
+                       info.vendorIdentifier(), info.productIdentifier()});
+    return out;
+}
+#endif
+
 #ifdef _WIN32
 // A USB serial adapter of a maker whose chips need a driver of their own, plugged in without
 // one: Windows shows it with a problem code and makes no COM port for it.
@@ -68,11 +93,80 @@ bool DriverlessSerialAdapter() {
     return found;
 }
 
+std::string DeviceProperty(HDEVINFO set, SP_DEVINFO_DATA& dev, DWORD property) {
+    wchar_t text[512] = {};
+    if (!::SetupDiGetDeviceRegistryPropertyW(set, &dev, property, nullptr,
+                                             reinterpret_cast<BYTE*>(text), sizeof text - 2,
+                                             nullptr))
+        return {};
+    return QString::fromWCharArray(text).toStdString();
+}
+
+// The class of the serial and parallel ports in the device manager.
+constexpr GUID kPortsClass = {0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+
+// The COM ports of the device manager, with their names and USB ids; then the ports of the
+// system's serial map that have no device of their own (virtual ones).
+std::vector<SystemPort> SystemPorts() {
+    std::vector<SystemPort> out;
+    HDEVINFO set = ::SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (set != INVALID_HANDLE_VALUE) {
+        SP_DEVINFO_DATA dev{};
+        dev.cbSize = sizeof dev;
+        for (DWORD i = 0; ::SetupDiEnumDeviceInfo(set, i, &dev); ++i) {
+            HKEY key = ::SetupDiOpenDevRegKey(set, &dev, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+            if (key == INVALID_HANDLE_VALUE)
+                continue;
+            wchar_t name[64] = {};
+            DWORD size = sizeof name - sizeof(wchar_t), type = 0;
+            const bool named = ::RegQueryValueExW(key, L"PortName", nullptr, &type,
+                                                  reinterpret_cast<BYTE*>(name),
+                                                  &size) == ERROR_SUCCESS &&
+                               type == REG_SZ;
+            ::RegCloseKey(key);
+            // The printer ports share the class.
+            if (!named || ::_wcsnicmp(name, L"COM", 3) != 0)
+                continue;
+            SystemPort p;
+            p.name = QString::fromWCharArray(name).toStdString();
+            p.device = p.name;
+            p.description = DeviceProperty(set, dev, SPDRP_FRIENDLYNAME);
+            if (p.description.empty())
+                p.description = DeviceProperty(set, dev, SPDRP_DEVICEDESC);
+            p.manufacturer = DeviceProperty(set, dev, SPDRP_MFG);
+            p.hasUsbIds = ParseUsbIds(DeviceProperty(set, dev, SPDRP_HARDWAREID), p.vendorId,
+                                      p.productId);
+            out.push_back(std::move(p));
+        }
+        ::SetupDiDestroyDeviceInfoList(set);
+    }
+    HKEY map = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ,
+                        &map) != ERROR_SUCCESS)
+        return out;
+    for (DWORD i = 0;; ++i) {
+        wchar_t value[256] = {}, data[64] = {};
+        DWORD valueSize = 255, dataSize = sizeof data - sizeof(wchar_t), type = 0;
+        const LONG r = ::RegEnumValueW(map, i, value, &valueSize, nullptr, &type,
+                                       reinterpret_cast<BYTE*>(data), &dataSize);
+        if (r == ERROR_NO_MORE_ITEMS)
+            break;
+        if (r != ERROR_SUCCESS || type != REG_SZ)
+            continue;
+        const std::string name = QString::fromWCharArray(data).toStdString();
+        if (std::none_of(out.begin(), out.end(),
+                         [&](const SystemPort& p) { return SameSerialDevice(p.name, name); }))
+            out.push_back({name, name, {}, {}, false, 0, 0});
+    }
+    ::RegCloseKey(map);
+    return out;
+}
+
 WindowsPortFacts GatherWindowsPortFacts(const std::string& name) {
     WindowsPortFacts f;
     const QString port = QString::fromStdString(name);
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        f.listed = f.listed || info.portName().compare(port, Qt::CaseInsensitive) == 0;
+    for (const SystemPort& p : SystemPorts())
+        f.listed = f.listed || SameSerialDevice(p.name, name);
     const std::wstring path = (QStringLiteral("\\\\.\\") + port).toStdWString();
     HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                              OPEN_EXISTING, 0, nullptr);
@@ -198,16 +292,15 @@ std::vector<SerialPortEntry> ListSerialPorts(const ISettingsStore* store, const 
     const std::map<std::string, std::string> byId = ScanByIdNames(src.byId);
     const SystemFacts system = GatherSystemFacts(scan);
     std::vector<SerialPortEntry> out;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    for (const SystemPort& port : SystemPorts()) {
         SerialPortEntry e;
-        e.device = info.systemLocation().toStdString();
-        e.description = info.description().toStdString();
-        e.manufacturer = info.manufacturer().toStdString();
-        e.hasUsbIds = info.hasVendorIdentifier() && info.hasProductIdentifier();
-        e.vendorId = info.vendorIdentifier();
-        e.productId = info.productIdentifier();
+        e.device = port.device; // on Windows COM3, the name a user knows
+        e.description = port.description;
+        e.manufacturer = port.manufacturer;
+        e.hasUsbIds = port.hasUsbIds;
+        e.vendorId = port.vendorId;
+        e.productId = port.productId;
 #ifdef _WIN32
-        e.device = info.portName().toStdString(); // COM3, the name a user knows
         e.findings = DiagnoseWindowsPort(GatherWindowsPortFacts(e.device));
 #else
         const DeviceFacts facts = GatherDeviceFacts(e.device, scan, byId);

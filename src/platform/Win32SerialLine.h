@@ -13,7 +13,7 @@
 
 namespace saroko {
 
-class CWin32SerialLine final : public ISerialLine {
+class CWin32SerialLine : public ISerialLine {
 public:
     // `pump` runs between the slices of a wait (the window's events); it may be empty.
     explicit CWin32SerialLine(std::function<void()> pump = {});

@@ -1,5 +1,7 @@
 #include "core/recorder/PortDiagnosis.h"
 
+#include <cctype>
+
 namespace saroko {
 namespace {
 
@@ -45,6 +47,47 @@ std::vector<PortFinding> DiagnoseSystem(const SystemFacts& s, bool anyUsbListed)
     if (s.modemManagerRunning)
         out.push_back({PortCause::kModemManager, {}, {}, {}});
     return out;
+}
+
+namespace {
+
+// Four hexadecimal digits after `key` ("VID_") somewhere in `id`, in either case.
+bool HexAfter(std::string_view id, std::string_view key, uint16_t& out) {
+    for (std::size_t at = 0; at + key.size() + 4 <= id.size(); ++at) {
+        bool match = true;
+        for (std::size_t k = 0; k < key.size() && match; ++k)
+            match = std::toupper(static_cast<unsigned char>(id[at + k])) == key[k];
+        if (!match)
+            continue;
+        unsigned value = 0;
+        std::size_t k = 0;
+        for (; k < 4; ++k) {
+            const char c = id[at + key.size() + k];
+            if (!std::isxdigit(static_cast<unsigned char>(c)))
+                break;
+            value = value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(c))
+                                                           ? c - '0'
+                                                           : std::toupper(c) - 'A' + 10);
+        }
+        // Exactly four digits: a fifth one makes it some other field.
+        const std::size_t end = at + key.size() + 4;
+        if (k == 4 && (end == id.size() || !std::isxdigit(static_cast<unsigned char>(id[end])))) {
+            out = static_cast<uint16_t>(value);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool ParseUsbIds(std::string_view hardwareId, uint16_t& vendor, uint16_t& product) {
+    uint16_t v = 0, p = 0;
+    if (!HexAfter(hardwareId, "VID_", v) || !HexAfter(hardwareId, "PID_", p))
+        return false;
+    vendor = v;
+    product = p;
+    return true;
 }
 
 std::vector<PortFinding> DiagnoseWindowsPort(const WindowsPortFacts& p) {

@@ -2,7 +2,9 @@
 // Why a serial device will not open, and what to do about it: rules on facts gathered from
 // the system (device node, this user's groups, the processes holding it, brltty and
 // ModemManager), so that they are tested without the system.
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace saroko {
@@ -71,6 +73,11 @@ inline constexpr unsigned long kWinFileNotFound = 2;
 inline constexpr unsigned long kWinPathNotFound = 3;
 inline constexpr unsigned long kWinAccessDenied = 5;
 inline constexpr unsigned long kWinSharingViolation = 32;
+
+// The USB vendor and product of a device from one of its hardware ids as Windows lists them
+// ("USB\VID_0403&PID_6001&REV_0600", "FTDIBUS\VID_0403+PID_6001+A50285BIA\0000"), in either
+// case; false when the id names no pair of four hexadecimal digits each.
+bool ParseUsbIds(std::string_view hardwareId, uint16_t& vendor, uint16_t& product);
 
 // What stands in the way on Windows; empty when nothing does. A driverless adapter is named
 // only when the port cannot be had otherwise.

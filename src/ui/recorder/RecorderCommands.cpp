@@ -4,7 +4,7 @@
 
 #include "core/document/CommandState.h"
 #include "core/document/ZorvicDoc.h"
-#include "platform/SerialPortLine.h"
+#include "platform/SystemSerialLine.h"
 #include "platform/SerialPorts.h"
 #include "platform/UserFolders.h"
 #include "ui/recorder/CommandTestDlg.h"
@@ -17,7 +17,7 @@ namespace saroko::ui {
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
                         QWidget* parent, StatusNote note, KeptHook kept) {
-    CQtSerialLine serial;
+    CSystemSerialLine serial;
     CKeptTranscriptLine line(serial, TranscriptFolder());
     CommServices services;
     services.line = &line;

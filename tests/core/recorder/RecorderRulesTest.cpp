@@ -13,11 +13,36 @@
 #include "core/TestSupport.h"
 #include "core/recorder/CommandTest.h"
 #include "core/recorder/Download.h"
+#include "core/recorder/PortDiagnosis.h"
 #include "core/recorder/RecordStart.h"
 #include "core/messages/Translate.h"
 
 namespace saroko::test {
 namespace {
+
+// The USB ids of a port from the hardware ids Windows gives its device.
+TEST(PortRules, UsbIdsFromAHardwareId) {
+    const std::tuple<const char*, bool, uint16_t, uint16_t> cases[] = {
+        {"USB\\VID_0403&PID_6001&REV_0600", true, 0x0403, 0x6001},
+        {"FTDIBUS\\VID_0403+PID_6015+DN04ABCD\\0000", true, 0x0403, 0x6015},
+        {"usb\\vid_067b&pid_2303", true, 0x067B, 0x2303},       // either case, at the end
+        {"USB\\VID_FFFF&PID_0000", true, 0xFFFF, 0x0000},
+        {"USB\\VID_10C4", false, 0, 0},                         // no product
+        {"USB\\VID_04x3&PID_6001", false, 0, 0},                // not hexadecimal
+        {"USB\\VID_040&PID_6001", false, 0, 0},                 // three digits
+        {"USB\\VID_04030&PID_6001", false, 0, 0},               // five digits
+        {"ACPI\\PNP0501", false, 0, 0},                         // a port on the board
+        {"", false, 0, 0},
+    };
+    for (const auto& [id, ok, vendor, product] : cases) {
+        uint16_t v = 1, p = 1;
+        EXPECT_EQ(ParseUsbIds(id, v, p), ok) << id;
+        if (ok)
+            EXPECT_EQ(std::pair(v, p), std::pair(vendor, product)) << id;
+        else
+            EXPECT_EQ(std::pair(v, p), std::pair(uint16_t{1}, uint16_t{1})) << id << ": untouched";
+    }
+}
 
 TEST(RecordStartRules, ProposedStart) {
     EXPECT_EQ(ProposedStartTime(Local(2008, 5, 1, 10, 7, 0)), Local(2008, 5, 1, 10, 20, 0));
