@@ -183,10 +183,12 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     }
     if (path.empty())
         path = ArchiveFilePath();
-    h.store = std::make_unique<CSqliteArchiveStore>(path);
+    auto sqlite = std::make_unique<CSqliteArchiveStore>(path);
+    CSqliteArchiveStore& store = *sqlite;
+    h.store = std::move(sqlite);
     h.session = std::make_unique<archive::CArchiveSession>(h.store.get(), &Sha256, RunContext());
-    if (h.store->OpenStatus() != archive::StoreStatus::kOk) {
-        h.session->NoteFailure(h.store->OpenStatus());
+    if (store.OpenStatus() != archive::StoreStatus::kOk) {
+        h.session->NoteFailure(store.OpenStatus());
         return h;
     }
     // Kept downloads an older version's data folder held are where the move of the folders
@@ -194,10 +196,10 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     std::error_code ec;
     for (const PlaceMove& m : OlderUserPlaces())
         if (!std::filesystem::exists(m.from, ec) && std::filesystem::is_directory(m.to, ec))
-            h.store->MoveKeptPaths(m.from, m.to);
+            store.MoveKeptPaths(m.from, m.to);
     // A new archive takes in what the folder holds; one from before kept files had rows of
     // their own takes in the second copies it never recorded.
-    if (h.store->Created() || h.store->FoundVersion() < 3)
+    if (store.Created() || store.FoundVersion() < 3)
         ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
     return h;
 }

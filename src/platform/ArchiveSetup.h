@@ -1,7 +1,7 @@
 #pragma once
 // The archive as the program and saroko-cli open it: the SQLite file beside the kept
-// downloads, SHA-256 from Qt, the user and host of this run, and on first use the downloads
-// kept before the archive existed taken in.
+// downloads, SHA-256 from OpenSSL, the user and host of this run, and on first use the
+// downloads kept before the archive existed taken in.
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,7 +26,7 @@ std::string QuickStatusOf(const archive::Recording& r, const std::string& path);
 std::string ArchiveFilePath();
 
 struct ArchiveHandle {
-    std::unique_ptr<CSqliteArchiveStore> store;
+    std::unique_ptr<archive::IArchiveStore> store;
     std::unique_ptr<archive::CArchiveSession> session;
 };
 
