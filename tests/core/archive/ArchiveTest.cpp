@@ -312,6 +312,19 @@ TEST_F(ArchiveTest, ADataFileIsDescribedByItsHeaders) {
         ASSERT_TRUE(s);
         EXPECT_EQ(s->utcOffsetMinutes, offset) << utcShift;
     }
+
+    // A recording's start is the one the document loads: a date text that does not convert
+    // gives both the same fallback, whatever the UTC field says.
+    for (const char* year : {"1969", "1970"}) {
+        std::string old = ReadAll(Path("one.klg"));
+        old.replace(256 + 34, 4, year);
+        WriteAll(Path("old.klg"), old);
+        ASSERT_EQ(doc.OpenDataFile(Path("old.klg")), kFileOk);
+        const std::optional<Recording> s = DescribeDataFile(old, "", codec, &FakeHash);
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->channels[0].startUtc, doc.GetChannel(1)->startTime) << year;
+        EXPECT_EQ(s->channels[0].startUtc == 32400, year[3] == '9') << year;
+    }
 }
 
 TEST_F(ArchiveTest, TheListFiltersByTheSampledSpanAndByName) {
