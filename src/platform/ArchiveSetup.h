@@ -34,12 +34,16 @@ struct ArchiveHandle {
 // records nothing and the file is not touched.
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path = {});
 
+// The whole bytes of a file, nullopt when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// The archive's rules of core/archive/ArchiveFiles with this program's reading and hashing.
 // Takes in the kept downloads of `folder` that the archive does not hold yet.
 void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& folder,
                          const ITextCodec& codec);
 
-// A download kept at `keptPath`: its exchange with the recorder is copied beside it (the
-// transcript folder keeps only the last two), and both become the recording's files.
+// A download kept at `keptPath`, its exchange with the recorder copied beside it (the
+// transcript folder keeps only the last two).
 archive::Recording RecordDownload(archive::CArchiveSession& session, const std::string& keptPath,
                                   const std::string& transcriptPath, const ITextCodec& codec);
 

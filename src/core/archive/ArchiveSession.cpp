@@ -1,4 +1,5 @@
 #include "core/archive/ArchiveSession.h"
+#include "core/archive/ArchiveFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -75,7 +76,7 @@ std::optional<Recording> DescribeDataFile(std::string_view bytes, const std::str
     r.sha256 = Sha256Hex(hash, bytes);
     r.size = bytes.size();
     r.path = path;
-    r.source = "file";
+    r.source = kSourceFile;
     for (const KlgBlock& b : image.blocks) {
         const uint8_t* h = b.header;
         ChannelInfo c;
@@ -226,7 +227,7 @@ Recording CArchiveSession::Append(EventKind kind, const Recording& recording,
         if (kind != EventKind::Created) {
             PendingEntry created;
             created.recording = r;
-            created.event = NewEvent(EventKind::Created, "imported", {}, {}, {});
+            created.event = NewEvent(EventKind::Created, kCreatedImported, {}, {}, {});
             created.event.recordingSha256 = r.sha256;
             m_pending.push_back(std::move(created));
             entry.recording.reset();

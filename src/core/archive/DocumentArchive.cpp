@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ReportProof.h"
 #include "core/document/ZorvicDoc.h"
 
@@ -129,7 +130,7 @@ void CDocumentArchive::Saved(const std::string& path) {
     if (r) {
         const std::optional<Recording> known = m_session.Find(r->sha256);
         saved = SourceOf(r->path,
-                         known ? *known : m_session.Record(EventKind::Created, *r, "saved"));
+                         known ? *known : m_session.Record(EventKind::Created, *r, kCreatedSaved));
     }
     for (const std::string& source : Sources())
         m_session.RecordAbout(EventKind::Saved, source, {}, {}, what);
