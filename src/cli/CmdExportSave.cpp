@@ -1,7 +1,6 @@
 // saroko-cli export and save: text export and native files, all data or a time window.
 #include <iostream>
 
-#include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 
@@ -38,12 +37,10 @@ int Prepare(const CVerbOptions& o, int kind, std::unique_ptr<CliSession>& sessio
     return LoadFiles(*session, o.Files()) ? -1 : static_cast<int>(kExitFailed);
 }
 
-int Finish(const CVerbOptions& o, const CliSession& session, archive::EventKind kind,
-           int written) {
-    if (written == kFileOk) {
-        RecordOutput(session, kind, session.sources, o.Output());
+// The archive heard of the file written from the document, as the window's does.
+int Finish(const CVerbOptions& o, int written) {
+    if (written == kFileOk)
         return kExitOk;
-    }
     PrintMessage(msg::kSaveFailed, "\n" + o.Output());
     return kExitFailed;
 }
@@ -77,8 +74,7 @@ int RunExport(const CVerbOptions& o) {
     if (!o.ApplyWindow(*doc.GetRange()))
         return kExitUsage;
     // All data, or only the time window when one was given.
-    return Finish(o, *session, archive::EventKind::Exported,
-                  doc.ExportText(o.HasWindow() ? 1 : 0, o.Output()));
+    return Finish(o, doc.ExportText(o.HasWindow() ? 1 : 0, o.Output()));
 }
 
 void DeclareSave(CVerbOptions& o) {
@@ -92,8 +88,7 @@ int RunSave(const CVerbOptions& o) {
         return status;
     if (!o.ApplyWindow(*session->doc->GetRange()))
         return kExitUsage;
-    return Finish(o, *session, archive::EventKind::Saved,
-                  session->doc->SaveKlgFile(o.HasWindow() ? 1 : 0, o.Output()));
+    return Finish(o, session->doc->SaveKlgFile(o.HasWindow() ? 1 : 0, o.Output()));
 }
 
 } // namespace saroko::cli

@@ -14,6 +14,7 @@
 #include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ReportProof.h"
 #include "core/report/ReportFigures.h"
 #include "core/text/ParseDecimal.h"
@@ -187,7 +188,8 @@ int RunReport(const CVerbOptions& o) {
         const std::string text =
             FiguresJson(*session, figures, !options.channelLimits.empty(), proof).dump(2) + "\n";
         std::cout << text;
-        RecordOutput(*session, archive::EventKind::Reported, session->sources, {}, text);
+        RecordMade(*session, archive::EventKind::Reported, archive::kStandardOutput, proof.sources,
+                   text);
         return kExitOk;
     }
 #ifdef SAROKO_CLI_HAS_GUI
@@ -200,7 +202,7 @@ int RunReport(const CVerbOptions& o) {
         std::cerr << "saroko-cli report: cannot write " << out << "\n";
         return kExitFailed;
     }
-    RecordOutput(*session, archive::EventKind::Reported, session->sources, out);
+    RecordMade(*session, archive::EventKind::Reported, out, proof.sources);
     return kExitOk;
 #else
     std::cerr << "saroko-cli report: no graphics support in this build\n";

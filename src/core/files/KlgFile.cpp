@@ -213,13 +213,15 @@ std::string BuildKlgImage(const CZorvicDoc& doc, int range) {
 int CZorvicDoc::SaveKlgFile(int range, const std::string& path) {
     if (IsReadOnlyFile(path))
         return kFileFailed;
-    if (!WriteFileAtomically(path, BuildKlgImage(*this, range)))
+    const std::string image = BuildKlgImage(*this, range);
+    if (!WriteFileAtomically(path, image))
         return kFileFailed;
     m_bDataModified = 0;
     SetPathName(path);
     AddRecentFile(path);
     if (m_pObserver)
-        m_pObserver->OnFileSaved(path);
+        m_pObserver->OnFileSaved(
+            path, {reinterpret_cast<const uint8_t*>(image.data()), image.size()});
     return kFileOk;
 }
 

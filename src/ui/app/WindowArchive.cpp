@@ -54,10 +54,9 @@ CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget
 }
 
 void CWindowArchive::Downloaded(const QString& kept, const QString& transcript) {
-    archive::Recording r =
+    const archive::Recording r =
         RecordDownload(*m_handle.session, kept.toStdString(), transcript.toStdString(), m_codec);
-    r.path = kept.toStdString(); // the archive may have seen these bytes first elsewhere
-    m_pDocument->Downloaded(r);
+    m_pDocument->Downloaded(r, kept.toStdString());
     SayProblem();
 }
 

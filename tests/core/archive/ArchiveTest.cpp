@@ -422,6 +422,7 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
     EXPECT_EQ(shown(), "a.klg=/x/a.klg#1 b.klg=/x/b.klg#2 ");
     doc.m_bShow[2] = 0; // a hidden channel is in neither the figures nor the sources
     EXPECT_EQ(shown(), "a.klg=/x/a.klg#1 ");
+    da.Produced(EventKind::Exported, "/x/a.txt"); // nor in an export
     std::memcpy(doc.GetChannel(3)->name, "HALL", 4);
     doc.GetChannel(1)->startTime = 1060;
     doc.m_nUnitCF = 1;
@@ -442,18 +443,20 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
     for (const Event& e : mem.events)
         got += std::string(EventKindName(e.kind)) + " " + tag[e.recordingSha256] + " " + e.detail +
                "|" + e.oldValue + "|" + e.newValue + "|" + e.reason + "\n";
+    const std::string saved = "||/x/c.klg sha256:" + Rec("/x/c.klg").sha256 + "|\n";
     EXPECT_EQ(got, "created a.klg imported|||\n"
                    "opened a.klg |||\n"
                    "created b.klg imported|||\n"
                    "opened b.klg |||\n"
+                   "exported a.klg ||/x/a.txt sha256:h/x/a.txt|\n"
                    "changed a.klg start|1970-01-01T00:16:40Z|1970-01-01T00:17:40Z|typo\n"
                    "changed b.klg name|ROOM|HALL|typo\n"
                    "changed a.klg unit|degC, V mode 0|degF, V mode 0|\n"
                    "changed b.klg unit|degC, V mode 0|degF, V mode 0|\n"
                    "changed a.klg name|DUCT|PIPE|\n"
                    "created c.klg saved|||\n"
-                   "saved a.klg ||/x/c.klg sha256:h/x/c.klg|\n"
-                   "saved b.klg ||/x/c.klg sha256:h/x/c.klg|\n"
+                   "saved a.klg " + saved +
+                   "saved b.klg " + saved +
                    "changed c.klg deleted|CH2 PIPE||\n"
                    "reported c.klg ||/x/r.pdf sha256:h/x/r.pdf|\n"
                    "exported c.klg ||/x/c.txt sha256:h/x/c.txt|\n");
