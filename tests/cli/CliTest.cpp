@@ -479,6 +479,16 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
                           R"({"path": ")" + second + R"(", "sha256": ")" + Sha256Sum(second) +
                           R"(", "archive_id": null, "archived_sha256": null, "verified": true}])"));
     EXPECT_TRUE(j.contains("chain_head") && j["chain_head"].is_null());
+    // What the PDF states beside, as keys of their own: when, with the offset then, by which
+    // version, the recorders and the data's offsets.
+    const std::time_t made = j["made_at"].get<std::time_t>();
+    EXPECT_LE(std::abs(made - std::time(nullptr)), 60);
+    EXPECT_TRUE(j["made_at_local"].get<std::string>().ends_with(" (" + OffsetText(made) + ")"));
+    EXPECT_EQ(j["made_offset"], OffsetText(made));
+    const std::string cliVersion = Cli("--version").out;
+    EXPECT_EQ("saroko-cli " + j["program_version"].get<std::string>() + "\n", cliVersion);
+    EXPECT_EQ(j["recorder_models"], Json::parse(R"([{"code": 129, "name": "KM-41"}])"));
+    EXPECT_EQ(j["utc_offsets"], Json::array({OffsetText(j["from"].get<std::time_t>())}));
     // Who made it: the account and host the archive's events carry, archive or not.
     EXPECT_FALSE(j["made_by"]["user"].get<std::string>().empty());
     EXPECT_FALSE(j["made_by"]["host"].get<std::string>().empty());
@@ -493,6 +503,9 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
     ASSERT_TRUE(event.is_array() && !event.empty()) << event;
     EXPECT_EQ(Json::array({event.back()["user"], event.back()["host"]}),
                   Json::array({j["made_by"]["user"], j["made_by"]["host"]}));
+    // The report's event is about the recording its sources name.
+    EXPECT_EQ(event.back()["event"], "reported");
+    EXPECT_EQ(event.back()["recording"], kept["sources"][0]["archive_id"]);
     // The common limits where a channel has none of its own; the runs follow its own.
     ASSERT_EQ(j["channels"].size(), 4u);
     const auto& fridge = j["channels"][1];

@@ -11,6 +11,7 @@
 #include "core/document/ZorvicDoc.h"
 #include "core/files/KlgFormat.h"
 #include "core/messages/Translate.h"
+#include "core/report/ReportProvenance.h"
 
 namespace saroko::archive {
 namespace {
@@ -88,8 +89,8 @@ std::optional<Recording> DescribeDataFile(std::string_view bytes, const std::str
         c.startLocal = codec.Cp932ToUtf8(Trimmed(h + klg::kOffDateText, 23));
         c.interval = b.interval;
         c.samples = b.count;
-        if (r.recorder.empty() && U32At(h + klg::kOffModel) == kModelKm41)
-            r.recorder = "KM-41";
+        if (r.recorder.empty())
+            r.recorder = RecorderModelName(U32At(h + klg::kOffModel));
         if (!r.utcOffsetMinutes)
             r.utcOffsetMinutes = ImpliedOffset(start);
         r.channels.push_back(std::move(c));

@@ -6,12 +6,14 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "core/TestSupport.h"
 #include "core/archive/ArchiveSession.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
 #include "core/archive/ReportProof.h"
+#include "core/report/ReportFigures.h"
 
 namespace saroko::test {
 namespace {
@@ -275,6 +277,34 @@ TEST_F(ArchiveTest, AReportsProofNamesTheArchivedSourcesAndTheChainHead) {
     EXPECT_EQ(proof(s), "1 - - 7 " + mem.events.back().hash);
     CArchiveSession off(nullptr, &FakeHash, context);
     EXPECT_EQ(proof(off), "- - - 7 none");
+
+    // The whole proof, built before painting: each source read again, who made it, when and
+    // by which version, the models and the UTC offsets of the figures' data.
+    ScopedTimeZone zone("Asia/Tokyo");
+    Fill(*doc.GetChannel(1), Local(2008, 3, 5, 9, 0, 0), 60, {C(1), C(2)}, "A");
+    Fill(*doc.GetChannel(2), Local(2008, 3, 5, 9, 0, 0), 60, {C(1)}, "B");
+    Fill(*doc.GetChannel(3), Local(2008, 3, 5, 9, 0, 0), 60, {C(1)}, "C");
+    doc.GetChannel(1)->modelCode = 77;
+    doc.GetChannel(2)->modelCode = doc.GetChannel(3)->modelCode = kModelKm41;
+    doc.RecalcRanges(RecalcMode::NewData);
+    const ReportFigures figures = ComputeReportFigures(doc, {});
+    const std::vector<ReportSource> sources = {{"a.klg", Rec("a").sha256, {}, {}},
+                                               {"x.klg", Rec("x").sha256, {}, {}}};
+    const FileHasher rehash = [](const std::string& p) -> std::optional<std::string> {
+        return p == "a.klg" ? std::optional(Rec("a").sha256) : std::nullopt;
+    };
+    const ReportProvenance p = MakeReportProof(sources, figures, 1'200'000'000, "1.22", &s, rehash);
+    EXPECT_EQ(std::tuple(p.sources[0].rereadSame, p.sources[1].rereadSame, p.sources[0].archiveId),
+              std::tuple(true, false, std::optional<int64_t>(1)));
+    EXPECT_EQ(p.chainHead, mem.events.back().hash);
+    EXPECT_EQ(std::tuple(p.madeAt, p.madeOffset, p.programVersion, p.user, p.host),
+              std::tuple(1'200'000'000u, 32400, std::string("1.22"), std::string("lab"),
+                         std::string("bench")));
+    EXPECT_EQ(p.recorderModels, (std::vector<uint32_t>{77, kModelKm41}));
+    EXPECT_EQ(p.timeOffsets, std::vector<int>{32400});
+    EXPECT_EQ(MakeReportProof(sources, figures, 0, "", nullptr, rehash).chainHead, std::nullopt);
+    EXPECT_EQ(RecorderModelName(kModelKm41), "KM-41");
+    EXPECT_EQ(RecorderModelName(kModelKm41 + 1), "");
 }
 
 TEST_F(ArchiveTest, ADataFileIsDescribedByItsHeaders) {
