@@ -127,6 +127,9 @@ TEST_F(RecordRouteTest, TheWindowAndTheCommandLineRecordTheSameEvents) {
         open("b.klg", IDocumentPrompts::kReadAppend);
         std::memcpy(doc.GetChannel(3)->name, "HALL\0\0\0\0", 8);
         ASSERT_EQ(doc.SaveKlgFile(0, P("c.klg")), kFileOk);
+        // After the save the channels are the saved file's: a report names it, not a.klg.
+        ASSERT_EQ(archive.Shown().size(), 1u);
+        EXPECT_EQ(archive.Shown()[0].path, PlaceOf(P("c.klg")));
         open("c.klg", IDocumentPrompts::kReadNew);
         ASSERT_EQ(doc.ExportText(0, P("c.txt")), kFileOk);
         for (const auto& [kind, out] : {std::pair{EventKind::Reported, "r.pdf"}, {EventKind::Printed, "p.pdf"}}) {
