@@ -1,9 +1,11 @@
 #include "cli/CliCommon.h"
 
-#include "cli/CliArchive.h"
-
 #include <QCoreApplication>
 #include <iostream>
+
+#include "cli/CliArchive.h"
+#include "core/archive/ArchiveFiles.h"
+#include "platform/ArchiveSetup.h"
 
 namespace saroko::cli {
 
@@ -32,7 +34,40 @@ std::unique_ptr<CliSession> OpenSession() {
     return s;
 }
 
+void CCliArchiveLink::OnFileLoaded(const std::string& path, bool appended,
+                                   std::span<const uint8_t> bytes) {
+    if (!m_pArchive)
+        return;
+    const archive::Opening o = m_pArchive->Loaded(path, appended, bytes);
+    if (o.Changed())
+        std::cerr << "saroko-cli: " << archive::ChangedFileMessage(archive::PlaceOf(path), o)
+                  << "\n";
+    SayArchiveMessage();
+}
+
+void CCliArchiveLink::OnFileSaved(const std::string& path, std::span<const uint8_t> bytes) {
+    if (!m_pArchive)
+        return;
+    m_pArchive->Saved(path, bytes);
+    SayArchiveMessage();
+}
+
+void CCliArchiveLink::OnTextExported(const std::string& path) {
+    if (!m_pArchive)
+        return;
+    m_pArchive->Produced(archive::EventKind::Exported, path);
+    SayArchiveMessage();
+}
+
 bool LoadFiles(CliSession& session, const std::vector<std::string>& files) {
+    if (!session.archive) {
+        const CQtCp932Codec& codec = session.codec;
+        session.archive = std::make_unique<archive::CDocumentArchive>(
+            CliArchive(), *session.doc, codec,
+            [&codec](const std::string& p) { return DescribeFile(p, codec); }, &Sha256OfFile);
+        session.link.Attach(session.archive.get());
+        session.doc->SetObserver(&session.link);
+    }
     bool first = true;
     for (const std::string& path : files) {
         session.prompts.SetReadMode(first ? IDocumentPrompts::kReadNew
@@ -50,7 +85,6 @@ bool LoadFiles(CliSession& session, const std::vector<std::string>& files) {
             return false;
         }
     }
-    session.sources = RecordOpened(session, files);
     return true;
 }
 
@@ -67,7 +101,15 @@ void ApplyUnit(CZorvicDoc& doc, std::optional<bool> fahrenheit) {
 }
 
 std::vector<ReportSource> ReportSources(const CliSession& session) {
-    return session.sources;
+    return session.archive ? session.archive->Shown() : std::vector<ReportSource>{};
+}
+
+void RecordMade(CliSession& session, archive::EventKind kind, const std::string& output,
+                const std::vector<ReportSource>& named, std::string_view written) {
+    if (!session.archive)
+        return;
+    session.archive->Produced(kind, output, named, written);
+    SayArchiveMessage();
 }
 
 } // namespace saroko::cli

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/archive/Archive.h"
+#include "core/archive/DocumentArchive.h"
 #include "core/document/LocalDateTime.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/report/ReportProvenance.h"
@@ -31,21 +31,41 @@ private:
     std::string m_file;
 };
 
+// Tells the archive what the document reads, saves and exports, as the window's frame does;
+// a changed recording opened is said on stderr.
+class CCliArchiveLink final : public IDocumentObserver {
+public:
+    void Attach(archive::CDocumentArchive* archive) { m_pArchive = archive; }
+    void OnFileLoaded(const std::string& path, bool appended,
+                      std::span<const uint8_t> bytes) override;
+    void OnFileSaved(const std::string& path, std::span<const uint8_t> bytes) override;
+    void OnTextExported(const std::string& path) override;
+
+private:
+    archive::CDocumentArchive* m_pArchive = nullptr;
+};
+
 struct CliSession {
     CQtSettingsStore store;
     SystemClock clock;
     CQtCp932Codec codec;
     CCliPrompts prompts;
     std::unique_ptr<CZorvicDoc> doc;
-    // The loaded files as a report names them (their hash, and the archive's id and hash),
-    // in the order they were given.
-    std::vector<ReportSource> sources;
+    // The archive's view of the document, attached when the files are loaded: the same record
+    // path as the window's.
+    CCliArchiveLink link;
+    std::unique_ptr<archive::CDocumentArchive> archive;
 };
 
 // A document on the user's settings store, initialised as at program start.
 std::unique_ptr<CliSession> OpenSession();
-// The session's sources as a report and a print name them: path, hash, archive id when kept.
+// The session's sources as a report and a print name them: the recordings behind the
+// channels shown, each with the hash of the bytes read and its archive id.
 std::vector<ReportSource> ReportSources(const CliSession& session);
+// Records that a print or report was made of the sources it names: `output` is the file
+// written, or archive::kStandardOutput with the bytes written there.
+void RecordMade(CliSession& session, archive::EventKind kind, const std::string& output,
+                const std::vector<ReportSource>& named, std::string_view written = {});
 
 // Loads the files one after another as the Open command would. False (message printed)
 // when a file cannot be loaded.

@@ -1,7 +1,7 @@
 // saroko-cli export and save: text export and native files, all data or a time window.
+#include <cstring>
 #include <iostream>
 
-#include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 
@@ -17,9 +17,11 @@ extern const char kExportUsage[] =
 
 extern const char kSaveUsage[] =
     "usage: saroko-cli save [--from \"YYYY/MM/DD HH:MM:SS\" --to \"YYYY/MM/DD HH:MM:SS\"]\n"
-    "                       -o OUT.klg FILE...\n"
+    "                       [--name N=NAME] -o OUT.klg FILE...\n"
     "  Loads the files as 'info' does and saves them as one native data file: all data, or\n"
-    "  the samples inside the time window. Converts older-series files to native ones.\n";
+    "  the samples inside the time window. Converts older-series files to native ones.\n"
+    "  --name N=NAME  channel N (1..8, with data) is saved named NAME (at most 8 bytes in\n"
+    "                 Shift-JIS), recorded in the archive as a changed name\n";
 
 namespace {
 
@@ -38,12 +40,10 @@ int Prepare(const CVerbOptions& o, int kind, std::unique_ptr<CliSession>& sessio
     return LoadFiles(*session, o.Files()) ? -1 : static_cast<int>(kExitFailed);
 }
 
-int Finish(const CVerbOptions& o, const CliSession& session, archive::EventKind kind,
-           int written) {
-    if (written == kFileOk) {
-        RecordOutput(session, kind, session.sources, o.Output());
+// The archive heard of the file written from the document, as the window's does.
+int Finish(const CVerbOptions& o, int written) {
+    if (written == kFileOk)
         return kExitOk;
-    }
     PrintMessage(msg::kSaveFailed, "\n" + o.Output());
     return kExitFailed;
 }
@@ -77,13 +77,27 @@ int RunExport(const CVerbOptions& o) {
     if (!o.ApplyWindow(*doc.GetRange()))
         return kExitUsage;
     // All data, or only the time window when one was given.
-    return Finish(o, *session, archive::EventKind::Exported,
-                  doc.ExportText(o.HasWindow() ? 1 : 0, o.Output()));
+    return Finish(o, doc.ExportText(o.HasWindow() ? 1 : 0, o.Output()));
 }
 
 void DeclareSave(CVerbOptions& o) {
     o.AddWindow();
+    o.AddValue("name");
     o.AddOutput();
+}
+
+// --name N=NAME: the channel's new name, as the channel dialog would set it.
+bool Rename(const CliSession& session, const std::string& text) {
+    const std::size_t eq = text.find('=');
+    if (eq != 1 || text[0] < '1' || text[0] > '8')
+        return false;
+    ChannelRecord* ch = session.doc->GetChannel(text[0] - '0');
+    const std::string bytes = session.codec.Utf8ToCp932(text.substr(2));
+    if (!ch || ch->present == 0 || bytes.size() > 8)
+        return false;
+    std::memset(ch->name, 0, sizeof ch->name);
+    std::memcpy(ch->name, bytes.data(), bytes.size());
+    return true;
 }
 
 int RunSave(const CVerbOptions& o) {
@@ -92,8 +106,9 @@ int RunSave(const CVerbOptions& o) {
         return status;
     if (!o.ApplyWindow(*session->doc->GetRange()))
         return kExitUsage;
-    return Finish(o, *session, archive::EventKind::Saved,
-                  session->doc->SaveKlgFile(o.HasWindow() ? 1 : 0, o.Output()));
+    if (const auto name = o.Value("name"); name && !Rename(*session, *name))
+        return o.Fail("--name wants N=NAME: a channel 1..8 with data, a name of 8 bytes at most");
+    return Finish(o, session->doc->SaveKlgFile(o.HasWindow() ? 1 : 0, o.Output()));
 }
 
 } // namespace saroko::cli

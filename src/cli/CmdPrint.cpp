@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/channels/ChannelPalette.h"
@@ -107,12 +106,14 @@ int RunPrintGraph(const CVerbOptions& o) {
                                                  palette, !o.Has("mono"));
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdf(printer, o.Output(), doc);
+    // One list for the page and for the event.
+    const std::vector<ReportSource> sources = ReportSources(*session);
     if (!ui::PrintPicture(printer, picture, settings, ui::MetricsOf(printer), {},
-                          ui::SourcesFooterText(ReportSources(*session)))) {
+                          ui::SourcesFooterText(sources))) {
         std::cerr << "saroko-cli print-graph: cannot write " << o.Output() << "\n";
         return kExitFailed;
     }
-    RecordOutput(*session, archive::EventKind::Printed, session->sources, o.Output());
+    RecordMade(*session, archive::EventKind::Printed, o.Output(), sources);
     return kExitOk;
 }
 
@@ -138,13 +139,14 @@ int RunPrintList(const CVerbOptions& o) {
         std::cerr << "saroko-cli print-list: no rows in the time window\n";
         return kExitFailed;
     }
-    if (ui::PrintListPages(printer, doc, {1, pages}, {},
-                           ui::SourcesFooterText(ReportSources(*session))) != pages) {
+    const std::vector<ReportSource> sources = ReportSources(*session);
+    if (ui::PrintListPages(printer, doc, {1, pages}, {}, ui::SourcesFooterText(sources)) !=
+        pages) {
         std::cerr << "saroko-cli print-list: cannot write " << o.Output() << "\n";
         return kExitFailed;
     }
     std::cout << pages << (pages == 1 ? " page\n" : " pages\n");
-    RecordOutput(*session, archive::EventKind::Printed, session->sources, o.Output());
+    RecordMade(*session, archive::EventKind::Printed, o.Output(), sources);
     return kExitOk;
 }
 

@@ -197,8 +197,9 @@ int RunRecorderDownload(const CVerbOptions& o) {
     if (r != 0) return r == CRecorderDownload::kDownloadStopped ? kExitFailed : ExitFor(link, r);
     if (!download.KeptPath().empty()) {
         std::cout << "kept: " << download.KeptPath() << std::endl;
-        RecordDownload(CliArchive(), download.KeptPath(), link.kept->Path(),
-                       link.session->codec);
+        const archive::Recording r = RecordDownload(CliArchive(), download.KeptPath(),
+                                                    link.kept->Path(), link.session->codec);
+        link.session->archive->Downloaded(r, download.KeptPath());
         SayArchiveMessage();
     }
     if (doc.SaveKlgFile(0, out) != kFileOk) {

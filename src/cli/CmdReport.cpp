@@ -14,10 +14,12 @@
 #include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ReportProof.h"
 #include "core/report/ReportFigures.h"
 #include "core/text/ParseDecimal.h"
-#include "platform/FileHash.h"
+#include "SarokoVersion.h"
+#include "platform/ArchiveSetup.h"
 
 namespace saroko::cli {
 
@@ -40,11 +42,15 @@ extern const char kReportUsage[] =
     "                          --limits each channel carries its low and high; each\n"
     "                          channel's \"missingTimes\" lists its first 12 missing\n"
     "                          samples, \"firstMissing\"/\"lastMissing\" bound them all;\n"
-    "                          \"sources\" lists the files read (path, sha256, archive_id,\n"
+    "                          \"sources\" lists the recordings behind the channels shown\n"
+    "                          (path, sha256 of the bytes read, archive_id,\n"
     "                          archived_sha256 when the archive holds other bytes for the\n"
     "                          file, verified: read again now and unchanged), \"chain_head\"\n"
     "                          is the archive's newest event, \"made_by\" the account and\n"
-    "                          host the archive records\n";
+    "                          host the archive records; \"made_at\" (UTC seconds),\n"
+    "                          \"made_at_local\", \"made_offset\", \"program_version\",\n"
+    "                          \"recorder_models\" (code, name) and \"utc_offsets\" (of the\n"
+    "                          data) are what the PDF states beside\n";
 
 namespace {
 
@@ -86,15 +92,26 @@ void AddProof(nlohmann::ordered_json& out, const ReportProvenance& proof) {
     out["chain_head"] = proof.chainHead ? nlohmann::ordered_json(*proof.chainHead)
                                         : nlohmann::ordered_json(nullptr);
     out["made_by"] = {{"user", proof.user}, {"host", proof.host}};
+    // What the PDF states beside: when, with the offset then, by which version, the
+    // recorders (null name for a model the program does not know) and the data's offsets.
+    out["made_at"] = proof.madeAt;
+    out["made_at_local"] = FormatStampWithOffset(proof.madeAt);
+    out["made_offset"] = FormatUtcOffset(proof.madeOffset);
+    out["program_version"] = proof.programVersion;
+    nlohmann::ordered_json models = nlohmann::ordered_json::array();
+    for (const uint32_t m : proof.recorderModels) {
+        const std::string name = RecorderModelName(m);
+        models.push_back({{"code", m},
+                          {"name", name.empty() ? nlohmann::ordered_json(nullptr)
+                                                : nlohmann::ordered_json(name)}});
+    }
+    out["recorder_models"] = models;
+    nlohmann::ordered_json offsets = nlohmann::ordered_json::array();
+    for (const int o : proof.timeOffsets)
+        offsets.push_back(FormatUtcOffset(o));
+    out["utc_offsets"] = offsets;
 }
 
-// The proof as this run knows it: each source's bytes by hash and archive id, and the newest
-// event of the trail at the time of the report.
-ReportProvenance ProofOf(const CliSession& session) {
-    ReportProvenance proof = MakeReportProvenance(ReportSources(session), session.clock.Now());
-    archive::AddArchiveProof(proof, CliArchive());
-    return proof;
-}
 
 // `ownLimits` adds each channel's low and high, which then may differ from the common ones.
 nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigures& r,
@@ -181,13 +198,17 @@ int RunReport(const CVerbOptions& o) {
         return kExitFailed;
     CZorvicDoc& doc = *session->doc;
     ApplyUnit(doc, o.Fahrenheit());
-    const ReportProvenance proof = ProofOf(*session);
+    // One proof, built before anything is printed, for the JSON and the PDF alike.
+    const ReportFigures figures = ComputeReportFigures(doc, options);
+    const ReportProvenance proof = archive::MakeReportProof(
+        ReportSources(*session), figures, session->clock.Now(), SAROKO_VERSION, &CliArchive(),
+        &Sha256OfFile);
     if (json) {
-        const ReportFigures figures = ComputeReportFigures(doc, options);
         const std::string text =
             FiguresJson(*session, figures, !options.channelLimits.empty(), proof).dump(2) + "\n";
         std::cout << text;
-        RecordOutput(*session, archive::EventKind::Reported, session->sources, {}, text);
+        RecordMade(*session, archive::EventKind::Reported, archive::kStandardOutput, proof.sources,
+                   text);
         return kExitOk;
     }
 #ifdef SAROKO_CLI_HAS_GUI
@@ -196,11 +217,11 @@ int RunReport(const CVerbOptions& o) {
         return kExitFailed;
     }
     CChannelPalette palette(session->store);
-    if (!ui::WriteReportPdf(QString::fromStdString(out), doc, palette, options, proof)) {
+    if (!ui::WriteReportPdf(QString::fromStdString(out), doc, palette, figures, proof)) {
         std::cerr << "saroko-cli report: cannot write " << out << "\n";
         return kExitFailed;
     }
-    RecordOutput(*session, archive::EventKind::Reported, session->sources, out);
+    RecordMade(*session, archive::EventKind::Reported, out, proof.sources);
     return kExitOk;
 #else
     std::cerr << "saroko-cli report: no graphics support in this build\n";

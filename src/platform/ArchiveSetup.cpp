@@ -8,9 +8,7 @@
 
 #include <openssl/evp.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <set>
 
 #ifndef _WIN32
 #include <pwd.h>
@@ -18,6 +16,7 @@
 #endif
 
 #include "SarokoVersion.h"
+#include "core/archive/ArchiveFiles.h"
 #include "core/document/ZorvicDoc.h"
 #include "platform/SqliteArchiveStore.h"
 #include "platform/UserFolders.h"
@@ -93,72 +92,27 @@ std::string ArchiveFilePath() {
         .string();
 }
 
-std::optional<archive::Recording> DescribeFile(const std::string& path, const ITextCodec& codec) {
+std::optional<std::string> ReadWholeFile(const std::string& path) {
     QFile f(QString::fromStdString(path));
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = f.readAll();
-    std::error_code ec;
-    const std::string absolute = std::filesystem::absolute(path, ec).string();
-    return archive::DescribeDataFile(std::string_view(bytes.constData(), bytes.size()),
-                                     ec ? path : absolute, codec, &Sha256);
+    return bytes.toStdString();
+}
+
+std::optional<archive::Recording> DescribeFile(const std::string& path, const ITextCodec& codec) {
+    return archive::DescribePath(path, &ReadWholeFile, codec, &Sha256);
 }
 
 void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& folder,
                          const ITextCodec& codec) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    std::vector<archive::KeptFile> known;
-    session.Store().KeptFiles(known);
-    std::set<std::string> kept;
-    for (const archive::KeptFile& k : known)
-        kept.insert(k.path);
-    std::vector<std::string> files;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
-        std::string ext = e.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-        if (ext == ".klg" && !kept.count(e.path().string()))
-            files.push_back(e.path().string());
-    }
-    std::sort(files.begin(), files.end()); // named by their time: oldest first
-    session.Hold(true);
-    for (const std::string& path : files) {
-        std::optional<archive::Recording> r = DescribeFile(path, codec);
-        if (!r)
-            continue;
-        // A second copy of known bytes is kept as well: it is checked like the first.
-        r->source = "download";
-        archive::KeptFile k;
-        k.path = r->path;
-        session.Keep(*r, "imported", std::move(k));
-    }
-    session.Hold(false);
-    session.Flush();
+    archive::ImportKeptDownloads(session, folder, &ReadWholeFile, codec);
 }
 
 archive::Recording RecordDownload(archive::CArchiveSession& session, const std::string& keptPath,
                                   const std::string& transcriptPath, const ITextCodec& codec) {
-    namespace fs = std::filesystem;
-    std::optional<archive::Recording> r = DescribeFile(keptPath, codec);
-    if (!r || !session.Enabled())
-        return r.value_or(archive::Recording{});
-    r->source = "download";
-    // A download is made only after the recorder identified itself with these two bytes
-    // (the model code of the file says so); they are all the identity the protocol gives.
-    if (r->recorder == "KM-41")
-        r->identity = "0414";
-    archive::KeptFile kept;
-    kept.path = r->path;
-    std::error_code ec;
-    if (!transcriptPath.empty() && fs::exists(transcriptPath, ec)) {
-        fs::path copy = fs::path(r->path);
-        copy.replace_extension(".exchange.txt");
-        if (!fs::exists(copy, ec) && fs::copy_file(transcriptPath, copy, ec)) {
-            r->transcriptPath = kept.transcriptPath = copy.string();
-            r->transcriptSha256 = kept.transcriptSha256 = Sha256OfFile(copy.string()).value_or("");
-        }
-    }
-    return session.Keep(*r, "downloaded", std::move(kept));
+    return archive::RecordDownload(session, keptPath, transcriptPath, &ReadWholeFile,
+                                   &Sha256OfFile, codec);
 }
 
 std::string QuickStatusOf(const archive::Recording& r) {
@@ -183,10 +137,12 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     }
     if (path.empty())
         path = ArchiveFilePath();
-    h.store = std::make_unique<CSqliteArchiveStore>(path);
+    auto sqlite = std::make_unique<CSqliteArchiveStore>(path);
+    CSqliteArchiveStore& store = *sqlite;
+    h.store = std::move(sqlite);
     h.session = std::make_unique<archive::CArchiveSession>(h.store.get(), &Sha256, RunContext());
-    if (h.store->OpenStatus() != archive::StoreStatus::kOk) {
-        h.session->NoteFailure(h.store->OpenStatus());
+    if (store.OpenStatus() != archive::StoreStatus::kOk) {
+        h.session->NoteFailure(store.OpenStatus());
         return h;
     }
     // Kept downloads an older version's data folder held are where the move of the folders
@@ -194,10 +150,10 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     std::error_code ec;
     for (const PlaceMove& m : OlderUserPlaces())
         if (!std::filesystem::exists(m.from, ec) && std::filesystem::is_directory(m.to, ec))
-            h.store->MoveKeptPaths(m.from, m.to);
+            store.MoveKeptPaths(m.from, m.to);
     // A new archive takes in what the folder holds; one from before kept files had rows of
     // their own takes in the second copies it never recorded.
-    if (h.store->Created() || h.store->FoundVersion() < 3)
+    if (store.Created() || store.FoundVersion() < 3)
         ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
     return h;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The archive as the program and saroko-cli open it: the SQLite file beside the kept
-// downloads, SHA-256 from Qt, the user and host of this run, and on first use the downloads
-// kept before the archive existed taken in.
+// downloads, SHA-256 from OpenSSL, the user and host of this run, and on first use the
+// downloads kept before the archive existed taken in.
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,7 +26,7 @@ std::string QuickStatusOf(const archive::Recording& r, const std::string& path);
 std::string ArchiveFilePath();
 
 struct ArchiveHandle {
-    std::unique_ptr<CSqliteArchiveStore> store;
+    std::unique_ptr<archive::IArchiveStore> store;
     std::unique_ptr<archive::CArchiveSession> session;
 };
 
@@ -34,12 +34,16 @@ struct ArchiveHandle {
 // records nothing and the file is not touched.
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path = {});
 
+// The whole bytes of a file, nullopt when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// The archive's rules of core/archive/ArchiveFiles with this program's reading and hashing.
 // Takes in the kept downloads of `folder` that the archive does not hold yet.
 void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& folder,
                          const ITextCodec& codec);
 
-// A download kept at `keptPath`: its exchange with the recorder is copied beside it (the
-// transcript folder keeps only the last two), and both become the recording's files.
+// A download kept at `keptPath`, its exchange with the recorder copied beside it (the
+// transcript folder keeps only the last two).
 archive::Recording RecordDownload(archive::CArchiveSession& session, const std::string& keptPath,
                                   const std::string& transcriptPath, const ITextCodec& codec);
 

@@ -360,15 +360,15 @@ TEST_F(CliTest, RenderAndPrintWriteTheFormatsTheyName) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(PdfPages(P("l.pdf")), 3);
     EXPECT_NE(PdfText(P("l.pdf"), "-f 3 -l 3").find("2026/11/30 10:39'00"), std::string::npos);
-    ASSERT_EQ(Cli("print-graph --mono -o " + P("pg.pdf") + " " + demo + " " + Demo("b.klg"))
-                  .status,
+    ASSERT_EQ(Cli("demo --start \"2026/12/01 09:00:00\" -o " + P("b.klg")).status, 0);
+    ASSERT_EQ(Cli("print-graph --mono -o " + P("pg.pdf") + " " + demo + " " + P("b.klg")).status,
               0);
     EXPECT_EQ(PdfPages(P("pg.pdf")), 1);
     // Every page names its sources with their short hashes.
-    const std::string hash = Sha256Sum(demo).substr(0, 12);
+    const std::string hash = Sha256Sum(demo).substr(0, 12), other = Sha256Sum(P("b.klg")).substr(0, 12);
     ASSERT_EQ(hash.size(), 12u);
     for (const auto& [pdf, footer] :
-         {std::pair{"l.pdf", "demo.klg " + hash}, {"pg.pdf", "demo.klg " + hash + " b.klg " + hash}})
+         {std::pair{"l.pdf", "demo.klg " + hash}, {"pg.pdf", "demo.klg " + hash + " b.klg " + other}})
         for (int page = 1; page <= PdfPages(P(pdf)); ++page) {
             const std::string range = "-f " + std::to_string(page) + " -l " + std::to_string(page);
             EXPECT_NE(Squeezed(PdfText(P(pdf), range)).find("(SHA-256): " + footer), std::string::npos)
@@ -465,7 +465,10 @@ std::string OffsetText(std::time_t t) {
 // PDF/A report numbers its pages "n / m", states its times' offset, when and by what it was
 // made, the recorder, and ends with the reviewer's lines.
 TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
-    const std::string demo = Demo(), second = Demo("second.klg");
+    // Two recordings: the second starts a day later. A file of the same bytes again would be
+    // the same recording, named once.
+    const std::string demo = Demo(), second = P("second.klg");
+    ASSERT_EQ(Cli("demo --start \"2026/12/01 09:00:00\" -o " + second).status, 0);
     CliRun r = Cli("--no-archive report --json --low 3 --high 24 --limits 2::6 " + demo + " " + second);
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = Json::parse(r.out);
@@ -476,12 +479,23 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
                           R"({"path": ")" + second + R"(", "sha256": ")" + Sha256Sum(second) +
                           R"(", "archive_id": null, "archived_sha256": null, "verified": true}])"));
     EXPECT_TRUE(j.contains("chain_head") && j["chain_head"].is_null());
+    // What the PDF states beside, as keys of their own: when, with the offset then, by which
+    // version, the recorders and the data's offsets.
+    const std::time_t made = j["made_at"].get<std::time_t>();
+    EXPECT_LE(std::abs(made - std::time(nullptr)), 60);
+    EXPECT_TRUE(j["made_at_local"].get<std::string>().ends_with(" (" + OffsetText(made) + ")"));
+    EXPECT_EQ(j["made_offset"], OffsetText(made));
+    const std::string cliVersion = Cli("--version").out;
+    EXPECT_EQ("saroko-cli " + j["program_version"].get<std::string>() + "\n", cliVersion);
+    EXPECT_EQ(j["recorder_models"], Json::parse(R"([{"code": 129, "name": "KM-41"}])"));
+    EXPECT_EQ(j["utc_offsets"], Json::array({OffsetText(j["from"].get<std::time_t>())}));
     // Who made it: the account and host the archive's events carry, archive or not.
     EXPECT_FALSE(j["made_by"]["user"].get<std::string>().empty());
     EXPECT_FALSE(j["made_by"]["host"].get<std::string>().empty());
-    // With the archive: both files' bytes are one recording, the chain has a head.
-    const auto kept = Json::parse(Cli("report --json " + demo + " " + second).out);
-    EXPECT_EQ(kept["sources"][0]["archive_id"], kept["sources"][1]["archive_id"]);
+    // With the archive: two files of the same bytes are one recording, named once; the chain
+    // has a head.
+    const auto kept = Json::parse(Cli("report --json " + demo + " " + Demo("copy.klg")).out);
+    ASSERT_EQ(kept["sources"].size(), 1u);
     EXPECT_TRUE(kept["sources"][0]["archive_id"].is_number_integer());
     EXPECT_EQ(kept["chain_head"].get<std::string>().size(), 64u);
     EXPECT_EQ(kept["made_by"], j["made_by"]);
@@ -489,6 +503,9 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
     ASSERT_TRUE(event.is_array() && !event.empty()) << event;
     EXPECT_EQ(Json::array({event.back()["user"], event.back()["host"]}),
                   Json::array({j["made_by"]["user"], j["made_by"]["host"]}));
+    // The report's event is about the recording its sources name.
+    EXPECT_EQ(event.back()["event"], "reported");
+    EXPECT_EQ(event.back()["recording"], kept["sources"][0]["archive_id"]);
     // The common limits where a channel has none of its own; the runs follow its own.
     ASSERT_EQ(j["channels"].size(), 4u);
     const auto& fridge = j["channels"][1];

@@ -1,4 +1,5 @@
 #include "core/archive/Archive.h"
+#include "core/archive/ArchiveFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -185,7 +186,7 @@ std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings
     for (const ListedFile& f : ListedFiles(recordings, kept)) {
         const Recording& r = recordings[f.recording];
         // Only kept downloads are the archive's own; other files may move on.
-        if ((!f.kept && r.source != "download") || f.path.empty())
+        if ((!f.kept && r.source != kSourceDownload) || f.path.empty())
             continue;
         FileCheck c = CheckListedFile(r, f, hashFile, now, &out);
         if (checks)

@@ -1,4 +1,5 @@
 #include "core/archive/ArchiveSession.h"
+#include "core/archive/ArchiveFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "core/document/ZorvicDoc.h"
 #include "core/files/KlgFormat.h"
 #include "core/messages/Translate.h"
+#include "core/report/ReportProvenance.h"
 
 namespace saroko::archive {
 namespace {
@@ -28,15 +30,14 @@ std::string_view Trimmed(const uint8_t* p, std::size_t n) {
 }
 
 // The offset from UTC that the header's local start text implies, in whole minutes.
-std::optional<int> ImpliedOffset(const uint8_t* h) {
-    const long y = AtoiField(h + 34, 4), mo = AtoiField(h + 39, 2), d = AtoiField(h + 42, 2);
-    const long hh = AtoiField(h + 49, 2), mi = AtoiField(h + 52, 2), s = AtoiField(h + 55, 2);
+std::optional<int> ImpliedOffset(const KlgStartFields& f) {
+    const long y = f.year, mo = f.month, d = f.day, hh = f.hour, mi = f.minute, s = f.second;
     if (y < 1900 || mo < 1 || mo > 12 || d < 1 || d > 31 || hh > 23 || mi > 59 || s > 60)
         return std::nullopt;
     const int64_t local = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) *
                               86400 +
                           hh * 3600 + mi * 60 + s;
-    const int64_t diff = local - static_cast<int64_t>(U32At(h + klg::kOffStartTime));
+    const int64_t diff = local - static_cast<int64_t>(f.utc);
     if (diff < -18 * 3600 || diff > 18 * 3600)
         return std::nullopt;
     return static_cast<int>((diff >= 0 ? diff + 30 : diff - 30) / 60);
@@ -76,29 +77,22 @@ std::optional<Recording> DescribeDataFile(std::string_view bytes, const std::str
     r.sha256 = Sha256Hex(hash, bytes);
     r.size = bytes.size();
     r.path = path;
-    r.source = "file";
+    r.source = kSourceFile;
     for (const KlgBlock& b : image.blocks) {
         const uint8_t* h = b.header;
         ChannelInfo c;
         c.number = b.number;
         c.name = codec.Cp932ToUtf8(Trimmed(h + klg::kOffName, 8));
-        // The start as the program reads it: the local text, the UTC field settling an hour
-        // that daylight saving makes twice.
-        uint32_t start = 0;
-        c.startUtc = FromLocalFieldsHinted(
-                         static_cast<int>(AtoiField(h + 34, 4)), static_cast<int>(AtoiField(h + 39, 2)),
-                         static_cast<int>(AtoiField(h + 42, 2)), static_cast<int>(AtoiField(h + 49, 2)),
-                         static_cast<int>(AtoiField(h + 52, 2)), static_cast<int>(AtoiField(h + 55, 2)),
-                         U32At(h + klg::kOffStartTime), start)
-                         ? start
-                         : U32At(h + klg::kOffStartTime);
+        // The start as the document reads it.
+        const KlgStartFields start = StartFieldsOf(h);
+        c.startUtc = StartTimeOf(start);
         c.startLocal = codec.Cp932ToUtf8(Trimmed(h + klg::kOffDateText, 23));
         c.interval = b.interval;
         c.samples = b.count;
-        if (r.recorder.empty() && U32At(h + klg::kOffModel) == kModelKm41)
-            r.recorder = "KM-41";
+        if (r.recorder.empty())
+            r.recorder = RecorderModelName(U32At(h + klg::kOffModel));
         if (!r.utcOffsetMinutes)
-            r.utcOffsetMinutes = ImpliedOffset(h);
+            r.utcOffsetMinutes = ImpliedOffset(start);
         r.channels.push_back(std::move(c));
     }
     return r;
@@ -234,7 +228,7 @@ Recording CArchiveSession::Append(EventKind kind, const Recording& recording,
         if (kind != EventKind::Created) {
             PendingEntry created;
             created.recording = r;
-            created.event = NewEvent(EventKind::Created, "imported", {}, {}, {});
+            created.event = NewEvent(EventKind::Created, kCreatedImported, {}, {}, {});
             created.event.recordingSha256 = r.sha256;
             m_pending.push_back(std::move(created));
             entry.recording.reset();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ReportProof.h"
 #include "core/document/ZorvicDoc.h"
 
@@ -23,13 +24,6 @@ std::string ScaleText(const DocumentState& s) {
 
 std::string UnitText(uint32_t unitCF, uint32_t unitV) {
     return std::string(unitCF == 0 ? "degC" : "degF") + ", V mode " + std::to_string(unitV);
-}
-
-// The written file and its hash, as the CLI names an output.
-std::string OutputText(const std::string& output, const FileHasher& hashFile) {
-    if (output.empty())
-        return "printer";
-    return output + " sha256:" + hashFile(output).value_or("");
 }
 
 } // namespace
@@ -109,7 +103,7 @@ Opening CDocumentArchive::Loaded(const std::string& path, bool appended,
         bytes.empty() ? m_describe(path)
                       : DescribeDataFile(std::string_view(reinterpret_cast<const char*>(bytes.data()),
                                                           bytes.size()),
-                                         path, m_codec, m_session.Hash());
+                                         PlaceOf(path), m_codec, m_session.Hash());
     Opening o;
     if (r)
         o = m_session.Open(*r);
@@ -117,19 +111,23 @@ Opening CDocumentArchive::Loaded(const std::string& path, bool appended,
     return o;
 }
 
-void CDocumentArchive::Downloaded(const Recording& r) {
-    TakeOwnership(SourceOf(r.path, r), false);
+void CDocumentArchive::Downloaded(const Recording& r, const std::string& keptPath) {
+    TakeOwnership(SourceOf(PlaceOf(keptPath), r), false);
 }
 
-void CDocumentArchive::Saved(const std::string& path) {
+void CDocumentArchive::Saved(const std::string& path, std::span<const uint8_t> bytes) {
     Commit();
-    std::optional<Recording> r = m_describe(path);
-    const std::string what = OutputText(path, m_hashFile);
+    const std::string_view image(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::optional<Recording> r =
+        bytes.empty() ? m_describe(path)
+                      : DescribeDataFile(image, PlaceOf(path), m_codec, m_session.Hash());
+    const std::string what =
+        OutputText(path, r ? r->sha256 : m_hashFile(path).value_or(std::string()));
     ReportSource saved;
     if (r) {
         const std::optional<Recording> known = m_session.Find(r->sha256);
         saved = SourceOf(r->path,
-                         known ? *known : m_session.Record(EventKind::Created, *r, "saved"));
+                         known ? *known : m_session.Record(EventKind::Created, *r, kCreatedSaved));
     }
     for (const std::string& source : Sources())
         m_session.RecordAbout(EventKind::Saved, source, {}, {}, what);
@@ -138,16 +136,16 @@ void CDocumentArchive::Saved(const std::string& path) {
 
 void CDocumentArchive::Produced(EventKind kind, const std::string& output) {
     Commit();
-    std::vector<ReportSource> all;
-    for (const std::string& sha : Sources())
-        all.push_back({{}, sha, {}, {}});
-    Produced(kind, output, all);
+    Produced(kind, output, Shown());
 }
 
 void CDocumentArchive::Produced(EventKind kind, const std::string& output,
-                                const std::vector<ReportSource>& named) {
+                                const std::vector<ReportSource>& named, std::string_view written) {
     Commit();
-    const std::string what = OutputText(output, m_hashFile);
+    const std::string what =
+        OutputText(output, output == kStandardOutput ? Sha256Hex(m_session.Hash(), written)
+                           : output.empty()          ? std::string()
+                                                     : m_hashFile(output).value_or(std::string()));
     for (const ReportSource& source : named)
         if (!EventTarget(source).empty())
             m_session.RecordAbout(kind, EventTarget(source), {}, {}, what);

@@ -74,17 +74,20 @@ public:
     // The recording is described from `bytes`, the ones the channels were read from; without
     // them, from the file as it is now. Says whether the file was a changed recording.
     Opening Loaded(const std::string& path, bool appended, std::span<const uint8_t> bytes = {});
-    // A download filled channels: they belong to the recording it made.
-    void Downloaded(const Recording& r);
-    // The document was saved as `path`: the saved file is a recording of its own, created by
-    // the save, and the sources get a "saved" event with its hash. Its channels are then its.
-    void Saved(const std::string& path);
-    // Something was made from the sources: an export, print or report; `output` is the file
-    // written ("" for a printer). The events are about `named`, the sources the output names
-    // (a report's or a print's Shown()), or else about every recording behind the channels.
+    // A download filled channels: they belong to the recording it made, read from the file
+    // kept at `keptPath` (the archive may have seen these bytes first elsewhere).
+    void Downloaded(const Recording& r, const std::string& keptPath);
+    // The document was saved as `path` with `bytes`: the saved file is a recording of its own,
+    // created by the save, and the sources get a "saved" event with its hash. Its channels
+    // are then its. Without the bytes, the file as it is now.
+    void Saved(const std::string& path, std::span<const uint8_t> bytes = {});
+    // Something was made from the sources: an export, print or report. `output` is the file
+    // written, kStandardOutput (then `written` are its bytes, hashed) or "" for a printer.
+    // The events are about `named`, the sources the output names (a report's or a print's
+    // Shown()), or else about the sources Shown() names: a hidden channel is in no output.
     void Produced(EventKind kind, const std::string& output);
     void Produced(EventKind kind, const std::string& output,
-                  const std::vector<ReportSource>& named);
+                  const std::vector<ReportSource>& named, std::string_view written = {});
     // Records what changed since the last look; `ask` gives the reason where one is asked.
     // Returns the changes declined, for the caller to take back (UndoChange), then Resync.
     std::vector<DocumentChange> Commit(const AskReason& ask = {});

@@ -34,4 +34,18 @@ void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session) {
         proof.chainHead = std::move(head);
 }
 
+
+ReportProvenance MakeReportProof(std::vector<ReportSource> sources, const ReportFigures& figures,
+                                 uint32_t now, const std::string& version,
+                                 CArchiveSession* session, const FileHasher& rehash) {
+    ReportProvenance p;
+    p.sources = std::move(sources);
+    RecheckSources(p.sources, rehash);
+    p.programVersion = version;
+    DescribeReport(p, figures, now);
+    if (session)
+        AddArchiveProof(p, *session);
+    return p;
+}
+
 } // namespace saroko::archive

@@ -18,4 +18,13 @@ const std::string& EventTarget(const ReportSource& s);
 // proof takes the chain head as it stands now, before the report's own event.
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session);
 
+// A report's whole proof, built before anything is painted, the same for the PDF and for
+// `report --json`: the sources (the recordings behind the channels shown, each read again
+// with `rehash` to say whether it still holds the bytes read), their archive ids and the
+// chain head (with `session`), who made it, when (with the offset then), by which version,
+// and the recorder models and UTC offsets the figures' data have.
+ReportProvenance MakeReportProof(std::vector<ReportSource> sources, const ReportFigures& figures,
+                                 uint32_t now, const std::string& version,
+                                 CArchiveSession* session, const FileHasher& rehash);
+
 } // namespace saroko::archive

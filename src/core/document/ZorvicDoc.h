@@ -52,7 +52,8 @@ public:
     // exported as text: the recordings archive follows each. A load passes the bytes it read.
     virtual void OnFileLoaded(const std::string& /*path*/, bool /*appended*/,
                               std::span<const uint8_t> /*bytes*/) {}
-    virtual void OnFileSaved(const std::string& /*path*/) {}
+    // A save passes the bytes it wrote.
+    virtual void OnFileSaved(const std::string& /*path*/, std::span<const uint8_t> /*bytes*/) {}
     virtual void OnTextExported(const std::string& /*path*/) {}
 };
 

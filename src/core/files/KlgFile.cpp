@@ -56,6 +56,29 @@ bool ParseNumberField(const uint8_t* p, std::size_t n, long& value) {
     return true;
 }
 
+KlgStartFields StartFieldsOf(const uint8_t* h) {
+    const auto field = [h](std::size_t at, std::size_t n) {
+        return static_cast<int>(AtoiField(h + at, n));
+    };
+    KlgStartFields f;
+    f.year = field(klg::kOffYear, 4);
+    f.month = field(klg::kOffMonth, 2);
+    f.day = field(klg::kOffDay, 2);
+    f.hour = field(klg::kOffHour, 2);
+    f.minute = field(klg::kOffMinute, 2);
+    f.second = field(klg::kOffSecond, 2);
+    f.utc = GetU32(h + klg::kOffStartTime);
+    return f;
+}
+
+uint32_t StartTimeOf(const KlgStartFields& f) {
+    uint32_t converted = 0;
+    return FromLocalFieldsHinted(f.year, f.month, f.day, f.hour, f.minute, f.second, f.utc,
+                                 converted)
+               ? converted
+               : klg::kStartFallback;
+}
+
 long AtoiField(const uint8_t* p, std::size_t n) {
     std::size_t i = 0;
     while (i < n && (p[i] == ' ' || p[i] == '\t'))
@@ -190,13 +213,15 @@ std::string BuildKlgImage(const CZorvicDoc& doc, int range) {
 int CZorvicDoc::SaveKlgFile(int range, const std::string& path) {
     if (IsReadOnlyFile(path))
         return kFileFailed;
-    if (!WriteFileAtomically(path, BuildKlgImage(*this, range)))
+    const std::string image = BuildKlgImage(*this, range);
+    if (!WriteFileAtomically(path, image))
         return kFileFailed;
     m_bDataModified = 0;
     SetPathName(path);
     AddRecentFile(path);
     if (m_pObserver)
-        m_pObserver->OnFileSaved(path);
+        m_pObserver->OnFileSaved(
+            path, {reinterpret_cast<const uint8_t*>(image.data()), image.size()});
     return kFileOk;
 }
 
@@ -281,17 +306,7 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
         target->present = target->number;
         std::memcpy(target->name, h + klg::kOffName, 8);
         target->name[8] = '\0';
-        uint32_t start = 32400;
-        uint32_t converted = 0;
-        if (FromLocalFieldsHinted(static_cast<int>(AtoiField(h + 34, 4)),
-                                  static_cast<int>(AtoiField(h + 39, 2)),
-                                  static_cast<int>(AtoiField(h + 42, 2)),
-                                  static_cast<int>(AtoiField(h + 49, 2)),
-                                  static_cast<int>(AtoiField(h + 52, 2)),
-                                  static_cast<int>(AtoiField(h + 55, 2)),
-                                  GetU32(h + klg::kOffStartTime), converted))
-            start = converted;
-        target->startTime = start;
+        target->startTime = StartTimeOf(StartFieldsOf(h));
         target->interval = block.interval;
         target->measureType = h[klg::kOffType];
         target->modelCode = GetU32(h + klg::kOffModel);

@@ -29,7 +29,28 @@ inline constexpr std::size_t kOffStartMode = 73;
 inline constexpr std::size_t kOffUnitFlag = 74;
 inline constexpr std::size_t kOffSensor = 75;
 inline constexpr std::size_t kOffCount = 87;
+// The numbers of the local date text "2008/ 3/ 5(Wed) 9: 7' 0": the year's 4 characters, then
+// 2 each.
+inline constexpr std::size_t kOffYear = kOffDateText;
+inline constexpr std::size_t kOffMonth = kOffDateText + 5;
+inline constexpr std::size_t kOffDay = kOffDateText + 8;
+inline constexpr std::size_t kOffHour = kOffDateText + 15;
+inline constexpr std::size_t kOffMinute = kOffDateText + 18;
+inline constexpr std::size_t kOffSecond = kOffDateText + 21;
+// A channel's start when its date text names no time that converts.
+inline constexpr uint32_t kStartFallback = 32400;
 } // namespace klg
+
+// A channel header's start as written: the numbers of its local date text (atoi, 0 where
+// there are none) and its UTC field.
+struct KlgStartFields {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    uint32_t utc = 0;
+};
+KlgStartFields StartFieldsOf(const uint8_t* header);
+// The start a channel takes from its header: the local date text, with the UTC field settling
+// an hour that daylight saving makes twice; klg::kStartFallback when the text does not convert.
+uint32_t StartTimeOf(const KlgStartFields& f);
 
 // One channel block as read from a file, already checked.
 struct KlgBlock {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/document/ChannelRecord.h"
 #include "core/document/TimeUtil.h"
 
 namespace saroko {
@@ -69,6 +70,10 @@ void DescribeReport(ReportProvenance& p, const ReportFigures& figures, uint32_t 
     const auto period = SampledPeriod(figures);
     p.timeOffsets = period ? UtcOffsetsOver(period->first, period->second)
                            : UtcOffsetsOver(figures.from, figures.to);
+}
+
+std::string RecorderModelName(uint32_t model) {
+    return model == kModelKm41 ? "KM-41" : "";
 }
 
 std::string ShortHash(const std::string& sha256) {

@@ -60,6 +60,9 @@ std::string FormatStampWithOffset(uint32_t t);
 // and version are the caller's.
 void DescribeReport(ReportProvenance& p, const ReportFigures& figures, uint32_t now);
 
+// The name of a recorder model code, "KM-41"; "" for a code the program does not know.
+std::string RecorderModelName(uint32_t model);
+
 // The first 12 hex digits of a hash, "------------" without one.
 std::string ShortHash(const std::string& sha256);
 // The footer of the graph and data-list prints: "name.klg 3f2a9c01b4de  other.klg ..." over

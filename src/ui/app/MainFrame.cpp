@@ -456,10 +456,10 @@ void CMainFrame::OnFileLoaded(const std::string& path, bool appended,
     m_pArchive->SayProblem();
 }
 
-void CMainFrame::OnFileSaved(const std::string& path) {
+void CMainFrame::OnFileSaved(const std::string& path, std::span<const uint8_t> bytes) {
     if (!m_pArchive)
         return;
-    m_pArchive->Document().Saved(path);
+    m_pArchive->Document().Saved(path, bytes);
     m_pArchive->SayProblem();
 }
 

@@ -62,7 +62,7 @@ public:
     void OnPathNameChanged(const std::string& path) override;
     void OnFileLoaded(const std::string& path, bool appended,
                       std::span<const uint8_t> bytes) override;
-    void OnFileSaved(const std::string& path) override;
+    void OnFileSaved(const std::string& path, std::span<const uint8_t> bytes) override;
     void OnTextExported(const std::string& path) override;
 
 protected:

@@ -41,7 +41,7 @@ CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget
     m_handle = OpenArchive(true, codec, m_szPath);
     // A damaged archive is never written over: with the user's word it is set aside and a new
     // one begins; without it this run records nothing and says so once.
-    if (m_handle.store && m_handle.store->OpenStatus() == archive::StoreStatus::kCorrupt &&
+    if (m_handle.store && m_handle.session->LastStatus() == archive::StoreStatus::kCorrupt &&
         ShowMessage(msg::kArchiveSetAside, {}, m_pParent) == kIdYes) {
         const std::string stamp =
             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
@@ -55,10 +55,9 @@ CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget
 }
 
 void CWindowArchive::Downloaded(const QString& kept, const QString& transcript) {
-    archive::Recording r =
+    const archive::Recording r =
         RecordDownload(*m_handle.session, kept.toStdString(), transcript.toStdString(), m_codec);
-    r.path = kept.toStdString(); // the archive may have seen these bytes first elsewhere
-    m_pDocument->Downloaded(r);
+    m_pDocument->Downloaded(r, kept.toStdString());
     SayProblem();
 }
 

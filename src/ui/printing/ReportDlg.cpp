@@ -19,7 +19,8 @@
 
 #include "core/archive/ReportProof.h"
 #include "core/text/ParseDecimal.h"
-#include "platform/FileHash.h"
+#include "SarokoVersion.h"
+#include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/FileDialogSize.h"
@@ -242,10 +243,10 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
                                           : AskReportPath(parent, ProposedReport(doc), doc.Store());
     if (path.isEmpty())
         return false;
-    ReportProvenance proof = MakeReportProvenance(sources, doc.Clock().Now());
-    if (archive)
-        archive::AddArchiveProof(proof, *archive);
-    if (!WriteReportPdf(path, doc, view.Palette(), dlg.Options(), proof)) {
+    const ReportFigures figures = ComputeReportFigures(doc, dlg.Options());
+    const ReportProvenance proof = archive::MakeReportProof(
+        sources, figures, doc.Clock().Now(), SAROKO_VERSION, archive, &Sha256OfFile);
+    if (!WriteReportPdf(path, doc, view.Palette(), figures, proof)) {
         ShowFrameworkMessage(CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;
     }

@@ -534,7 +534,8 @@ void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
 }
 
 QString ModelText(uint32_t model) {
-    return model == kModelKm41 ? QStringLiteral("KM-41") : ReportPdf::tr("不明 (%1)").arg(model);
+    const std::string name = RecorderModelName(model);
+    return !name.empty() ? QString::fromStdString(name) : ReportPdf::tr("不明 (%1)").arg(model);
 }
 
 QString OffsetsText(const std::vector<int>& offsets) {
@@ -663,10 +664,7 @@ void Compose(CReportWriter& w, CZorvicDoc& doc, const CChannelPalette& palette,
 } // namespace
 
 bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette& palette,
-                    const ReportOptions& options, const ReportProvenance& given) {
-    const ReportFigures r = ComputeReportFigures(doc, options);
-    ReportProvenance proof = given;
-    DescribeReport(proof, r, given.madeAt);
+                    const ReportFigures& r, const ReportProvenance& proof) {
     QPdfWriter writer(path);
     writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     writer.setResolution(kDpi);

@@ -11,10 +11,10 @@
 
 namespace saroko::ui {
 
-// A4 landscape. `proof` gives the sources, the chain head, the version and the made time;
-// the rest of it is taken from the figures. The document's ranges and statistics are as before
-// when it returns. False when the file cannot be written.
+// A4 landscape: the figures and their proof (core/archive's MakeReportProof) as they are,
+// printed. The document's ranges and statistics are as before when it returns. False when the
+// file cannot be written.
 bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette& palette,
-                    const ReportOptions& options, const ReportProvenance& proof);
+                    const ReportFigures& figures, const ReportProvenance& proof);
 
 } // namespace saroko::ui

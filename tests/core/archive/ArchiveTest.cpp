@@ -6,12 +6,14 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "core/TestSupport.h"
 #include "core/archive/ArchiveSession.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
 #include "core/archive/ReportProof.h"
+#include "core/report/ReportFigures.h"
 
 namespace saroko::test {
 namespace {
@@ -275,6 +277,34 @@ TEST_F(ArchiveTest, AReportsProofNamesTheArchivedSourcesAndTheChainHead) {
     EXPECT_EQ(proof(s), "1 - - 7 " + mem.events.back().hash);
     CArchiveSession off(nullptr, &FakeHash, context);
     EXPECT_EQ(proof(off), "- - - 7 none");
+
+    // The whole proof, built before painting: each source read again, who made it, when and
+    // by which version, the models and the UTC offsets of the figures' data.
+    ScopedTimeZone zone("Asia/Tokyo");
+    Fill(*doc.GetChannel(1), Local(2008, 3, 5, 9, 0, 0), 60, {C(1), C(2)}, "A");
+    Fill(*doc.GetChannel(2), Local(2008, 3, 5, 9, 0, 0), 60, {C(1)}, "B");
+    Fill(*doc.GetChannel(3), Local(2008, 3, 5, 9, 0, 0), 60, {C(1)}, "C");
+    doc.GetChannel(1)->modelCode = 77;
+    doc.GetChannel(2)->modelCode = doc.GetChannel(3)->modelCode = kModelKm41;
+    doc.RecalcRanges(RecalcMode::NewData);
+    const ReportFigures figures = ComputeReportFigures(doc, {});
+    const std::vector<ReportSource> sources = {{"a.klg", Rec("a").sha256, {}, {}},
+                                               {"x.klg", Rec("x").sha256, {}, {}}};
+    const FileHasher rehash = [](const std::string& p) -> std::optional<std::string> {
+        return p == "a.klg" ? std::optional(Rec("a").sha256) : std::nullopt;
+    };
+    const ReportProvenance p = MakeReportProof(sources, figures, 1'200'000'000, "1.22", &s, rehash);
+    EXPECT_EQ(std::tuple(p.sources[0].rereadSame, p.sources[1].rereadSame, p.sources[0].archiveId),
+              std::tuple(true, false, std::optional<int64_t>(1)));
+    EXPECT_EQ(p.chainHead, mem.events.back().hash);
+    EXPECT_EQ(std::tuple(p.madeAt, p.madeOffset, p.programVersion, p.user, p.host),
+              std::tuple(1'200'000'000u, 32400, std::string("1.22"), std::string("lab"),
+                         std::string("bench")));
+    EXPECT_EQ(p.recorderModels, (std::vector<uint32_t>{77, kModelKm41}));
+    EXPECT_EQ(p.timeOffsets, std::vector<int>{32400});
+    EXPECT_EQ(MakeReportProof(sources, figures, 0, "", nullptr, rehash).chainHead, std::nullopt);
+    EXPECT_EQ(RecorderModelName(kModelKm41), "KM-41");
+    EXPECT_EQ(RecorderModelName(kModelKm41 + 1), "");
 }
 
 TEST_F(ArchiveTest, ADataFileIsDescribedByItsHeaders) {
@@ -311,6 +341,19 @@ TEST_F(ArchiveTest, ADataFileIsDescribedByItsHeaders) {
         const std::optional<Recording> s = DescribeDataFile(shifted, "", codec, &FakeHash);
         ASSERT_TRUE(s);
         EXPECT_EQ(s->utcOffsetMinutes, offset) << utcShift;
+    }
+
+    // A recording's start is the one the document loads: a date text that does not convert
+    // gives both the same fallback, whatever the UTC field says.
+    for (const char* year : {"1969", "1970"}) {
+        std::string old = ReadAll(Path("one.klg"));
+        old.replace(256 + 34, 4, year);
+        WriteAll(Path("old.klg"), old);
+        ASSERT_EQ(doc.OpenDataFile(Path("old.klg")), kFileOk);
+        const std::optional<Recording> s = DescribeDataFile(old, "", codec, &FakeHash);
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->channels[0].startUtc, doc.GetChannel(1)->startTime) << year;
+        EXPECT_EQ(s->channels[0].startUtc == 32400, year[3] == '9') << year;
     }
 }
 
@@ -409,6 +452,7 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
     EXPECT_EQ(shown(), "a.klg=/x/a.klg#1 b.klg=/x/b.klg#2 ");
     doc.m_bShow[2] = 0; // a hidden channel is in neither the figures nor the sources
     EXPECT_EQ(shown(), "a.klg=/x/a.klg#1 ");
+    da.Produced(EventKind::Exported, "/x/a.txt"); // nor in an export
     std::memcpy(doc.GetChannel(3)->name, "HALL", 4);
     doc.GetChannel(1)->startTime = 1060;
     doc.m_nUnitCF = 1;
@@ -429,18 +473,20 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
     for (const Event& e : mem.events)
         got += std::string(EventKindName(e.kind)) + " " + tag[e.recordingSha256] + " " + e.detail +
                "|" + e.oldValue + "|" + e.newValue + "|" + e.reason + "\n";
+    const std::string saved = "||/x/c.klg sha256:" + Rec("/x/c.klg").sha256 + "|\n";
     EXPECT_EQ(got, "created a.klg imported|||\n"
                    "opened a.klg |||\n"
                    "created b.klg imported|||\n"
                    "opened b.klg |||\n"
+                   "exported a.klg ||/x/a.txt sha256:h/x/a.txt|\n"
                    "changed a.klg start|1970-01-01T00:16:40Z|1970-01-01T00:17:40Z|typo\n"
                    "changed b.klg name|ROOM|HALL|typo\n"
                    "changed a.klg unit|degC, V mode 0|degF, V mode 0|\n"
                    "changed b.klg unit|degC, V mode 0|degF, V mode 0|\n"
                    "changed a.klg name|DUCT|PIPE|\n"
                    "created c.klg saved|||\n"
-                   "saved a.klg ||/x/c.klg sha256:h/x/c.klg|\n"
-                   "saved b.klg ||/x/c.klg sha256:h/x/c.klg|\n"
+                   "saved a.klg " + saved +
+                   "saved b.klg " + saved +
                    "changed c.klg deleted|CH2 PIPE||\n"
                    "reported c.klg ||/x/r.pdf sha256:h/x/r.pdf|\n"
                    "exported c.klg ||/x/c.txt sha256:h/x/c.txt|\n");
