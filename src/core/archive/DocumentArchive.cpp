@@ -5,6 +5,7 @@
 
 #include "core/archive/ReportProof.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko::archive {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/document/TimeUtil.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 namespace {

@@ -12,6 +12,7 @@
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
 #include "core/archive/ReportProof.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko::test {
 namespace {
