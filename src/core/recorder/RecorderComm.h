@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/document/RecorderSettings.h"
 #include "core/recorder/Protocol.h"
-#include "core/recorder/RecorderSettings.h"
 #include "core/recorder/SerialLine.h"
 
 namespace saroko {

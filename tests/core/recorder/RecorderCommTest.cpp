@@ -8,9 +8,9 @@
 
 #include "core/recorder/CommRig.h"
 #include "core/TestSupport.h"
+#include "core/document/RecorderSettings.h"
 #include "core/recorder/PortDiagnosis.h"
 #include "core/recorder/PortSelect.h"
-#include "core/recorder/RecorderSettings.h"
 
 namespace saroko::test {
 namespace {
