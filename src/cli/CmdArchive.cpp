@@ -16,6 +16,7 @@
 #include "cli/CliOptions.h"
 #include "core/document/LocalDateTime.h"
 #include "core/report/ReportProvenance.h"
+#include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SqliteArchiveStore.h"
@@ -148,14 +149,14 @@ void AppendRecordingJson(std::string& out, const Recording& r, const std::string
             j.Number("number", c.number);
             j.Number("samples", c.samples);
             j.Text("start_local", c.startLocal);
-            j.Text("start_utc", archive::UtcText(c.startUtc));
+            j.Text("start_utc", UtcText(c.startUtc));
         }
         ch += '\n';
         ch.append(static_cast<std::size_t>(o.Depth()) * 2, ' ');
         ch += ']';
     }
     const auto [first, last] = archive::SampleSpan(r);
-    o.Text("first_sample", archive::UtcText(first));
+    o.Text("first_sample", UtcText(first));
     o.Text("first_seen", r.firstSeen);
     o.Number("id", r.id);
     o.Text("identity", r.identity);
@@ -179,7 +180,7 @@ void AppendRecordingJson(std::string& out, const Recording& r, const std::string
         }
         k += ']';
     }
-    o.Text("last_sample", archive::UtcText(last));
+    o.Text("last_sample", UtcText(last));
     o.Text("path", r.path);
     o.Text("recorder", r.recorder);
     o.Number("samples", archive::SampleTotal(r));

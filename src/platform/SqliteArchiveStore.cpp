@@ -157,6 +157,121 @@ archive::ChannelInfo ChannelFrom(const Statement& st) {
             static_cast<uint32_t>(st.Int(4)), static_cast<int>(st.Int(5))};
 }
 
+// The statements of one write, prepared once for the whole batch.
+struct WriteStatements {
+    explicit WriteStatements(sqlite3* db)
+        : addRec(db, "INSERT OR IGNORE INTO recordings (sha256, size, path, source, first_seen,"
+                     " recorder, identity, utc_offset_minutes, transcript_path, transcript_sha256)"
+                     " VALUES (?,?,?,?,?,?,?,?,?,?)"),
+          addChan(db, "INSERT INTO channels VALUES (?,?,?,?,?,?,?,?)"),
+          findId(db, "SELECT id FROM recordings WHERE sha256 = ?"),
+          addEvent(db, "INSERT INTO events VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+          // A path kept again holds the newer file now.
+          addKept(db, "INSERT INTO kept_files (recording_id, path, transcript_path,"
+                      " transcript_sha256, kept_at) VALUES (?,?,?,?,?) ON CONFLICT(path) DO UPDATE"
+                      " SET recording_id = excluded.recording_id, transcript_path ="
+                      " excluded.transcript_path, transcript_sha256 = excluded.transcript_sha256,"
+                      " kept_at = excluded.kept_at") {}
+    Statement addRec, addChan, findId, addEvent, addKept;
+};
+
+// The newest event of the trail into `last` (none in a new archive). Each of these steps
+// returns SQLITE_DONE when it went well, else SQLite's code.
+int ReadLastEvent(sqlite3* db, std::optional<Event>& last) {
+    const std::string sql =
+        std::string("SELECT ") + kEventColumns + " FROM events ORDER BY seq DESC LIMIT 1";
+    Statement st(db, sql.c_str());
+    const int rc = st.Step();
+    if (rc == SQLITE_ROW)
+        last = EventFrom(st);
+    return rc == SQLITE_ROW ? SQLITE_DONE : rc;
+}
+
+// A recording and its channels; one the archive holds already (the same hash) is left as it
+// is, and keeps no id here.
+int InsertRecording(sqlite3* db, WriteStatements& st, Recording& r) {
+    Statement& addRec = st.addRec;
+    addRec.Reset();
+    addRec.Bind(1, r.sha256);
+    addRec.Bind(2, static_cast<int64_t>(r.size));
+    addRec.Bind(3, r.path);
+    addRec.Bind(4, r.source);
+    addRec.Bind(5, r.firstSeen);
+    addRec.Bind(6, r.recorder);
+    addRec.Bind(7, r.identity);
+    if (r.utcOffsetMinutes)
+        addRec.Bind(8, int64_t{*r.utcOffsetMinutes});
+    else
+        addRec.BindNull(8);
+    addRec.Bind(9, r.transcriptPath);
+    addRec.Bind(10, r.transcriptSha256);
+    if (int rc = addRec.Step(); rc != SQLITE_DONE)
+        return rc;
+    if (sqlite3_changes(db) != 1)
+        return SQLITE_DONE;
+    r.id = sqlite3_last_insert_rowid(db);
+    for (std::size_t i = 0; i < r.channels.size(); ++i) {
+        const archive::ChannelInfo& c = r.channels[i];
+        st.addChan.Reset();
+        st.addChan.Bind(1, r.id);
+        st.addChan.Bind(2, static_cast<int64_t>(i));
+        st.addChan.Bind(3, int64_t{c.number});
+        st.addChan.Bind(4, c.name);
+        st.addChan.Bind(5, c.startUtc);
+        st.addChan.Bind(6, c.startLocal);
+        st.addChan.Bind(7, int64_t{c.interval});
+        st.addChan.Bind(8, int64_t{c.samples});
+        if (int rc = st.addChan.Step(); rc != SQLITE_DONE)
+            return rc;
+    }
+    return SQLITE_DONE;
+}
+
+// The archive's id of the event's recording, where it holds one.
+int FindRecordingId(Statement& findId, Event& e) {
+    findId.Reset();
+    findId.Bind(1, e.recordingSha256);
+    const int rc = findId.Step();
+    if (rc == SQLITE_ROW)
+        e.recordingId = findId.Int(0);
+    return rc == SQLITE_ROW ? SQLITE_DONE : rc;
+}
+
+int InsertEvent(Statement& addEvent, const Event& e) {
+    addEvent.Reset();
+    addEvent.Bind(1, e.seq);
+    addEvent.Bind(2, e.timeUtc);
+    addEvent.Bind(3, int64_t{e.offsetMinutes});
+    addEvent.Bind(4, e.user);
+    addEvent.Bind(5, e.host);
+    addEvent.Bind(6, e.version);
+    addEvent.Bind(7, std::string(archive::EventKindName(e.kind)));
+    addEvent.Bind(8, e.detail);
+    addEvent.Bind(9, e.recordingId);
+    addEvent.Bind(10, e.recordingSha256);
+    addEvent.Bind(11, e.oldValue);
+    addEvent.Bind(12, e.newValue);
+    addEvent.Bind(13, e.reason);
+    addEvent.Bind(14, e.prevHash);
+    addEvent.Bind(15, e.hash);
+    return addEvent.Step();
+}
+
+// A kept file of the recording `recordingId`, written over one kept before at its path.
+int InsertKept(sqlite3* db, Statement& addKept, archive::KeptFile& k, int64_t recordingId) {
+    k.recordingId = recordingId;
+    addKept.Reset();
+    addKept.Bind(1, k.recordingId);
+    addKept.Bind(2, k.path);
+    addKept.Bind(3, k.transcriptPath);
+    addKept.Bind(4, k.transcriptSha256);
+    addKept.Bind(5, k.keptAt);
+    if (int rc = addKept.Step(); rc != SQLITE_DONE)
+        return rc;
+    k.id = sqlite3_last_insert_rowid(db);
+    return SQLITE_DONE;
+}
+
 } // namespace
 
 CSqliteArchiveStore::CSqliteArchiveStore(const std::string& path, int schemaVersion,
@@ -297,107 +412,23 @@ StoreStatus CSqliteArchiveStore::Write(std::vector<archive::PendingEntry>& batch
         return s;
     };
     std::optional<Event> last;
-    {
-        const std::string sql =
-            std::string("SELECT ") + kEventColumns + " FROM events ORDER BY seq DESC LIMIT 1";
-        Statement st(m_db, sql.c_str());
-        const int rc = st.Step();
-        if (rc == SQLITE_ROW)
-            last = EventFrom(st);
-        else if (rc != SQLITE_DONE)
-            return fail(rc);
-    }
-    Statement addRec(m_db,
-                     "INSERT OR IGNORE INTO recordings (sha256, size, path, source, first_seen,"
-                     " recorder, identity, utc_offset_minutes, transcript_path, transcript_sha256)"
-                     " VALUES (?,?,?,?,?,?,?,?,?,?)");
-    Statement addChan(m_db, "INSERT INTO channels VALUES (?,?,?,?,?,?,?,?)");
-    Statement findId(m_db, "SELECT id FROM recordings WHERE sha256 = ?");
-    Statement addEvent(m_db, "INSERT INTO events VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    // A path kept again holds the newer file now.
-    Statement addKept(m_db,
-                      "INSERT INTO kept_files (recording_id, path, transcript_path,"
-                      " transcript_sha256, kept_at) VALUES (?,?,?,?,?) ON CONFLICT(path) DO UPDATE"
-                      " SET recording_id = excluded.recording_id, transcript_path ="
-                      " excluded.transcript_path, transcript_sha256 = excluded.transcript_sha256,"
-                      " kept_at = excluded.kept_at");
+    if (int rc = ReadLastEvent(m_db, last); rc != SQLITE_DONE)
+        return fail(rc);
+    WriteStatements st(m_db);
     for (archive::PendingEntry& p : batch) {
-        if (p.recording) {
-            Recording& r = *p.recording;
-            addRec.Reset();
-            addRec.Bind(1, r.sha256);
-            addRec.Bind(2, static_cast<int64_t>(r.size));
-            addRec.Bind(3, r.path);
-            addRec.Bind(4, r.source);
-            addRec.Bind(5, r.firstSeen);
-            addRec.Bind(6, r.recorder);
-            addRec.Bind(7, r.identity);
-            if (r.utcOffsetMinutes)
-                addRec.Bind(8, int64_t{*r.utcOffsetMinutes});
-            else
-                addRec.BindNull(8);
-            addRec.Bind(9, r.transcriptPath);
-            addRec.Bind(10, r.transcriptSha256);
-            if (int rc = addRec.Step(); rc != SQLITE_DONE)
+        if (p.recording)
+            if (int rc = InsertRecording(m_db, st, *p.recording); rc != SQLITE_DONE)
                 return fail(rc);
-            if (sqlite3_changes(m_db) == 1) {
-                r.id = sqlite3_last_insert_rowid(m_db);
-                for (std::size_t i = 0; i < r.channels.size(); ++i) {
-                    const archive::ChannelInfo& c = r.channels[i];
-                    addChan.Reset();
-                    addChan.Bind(1, r.id);
-                    addChan.Bind(2, static_cast<int64_t>(i));
-                    addChan.Bind(3, int64_t{c.number});
-                    addChan.Bind(4, c.name);
-                    addChan.Bind(5, c.startUtc);
-                    addChan.Bind(6, c.startLocal);
-                    addChan.Bind(7, int64_t{c.interval});
-                    addChan.Bind(8, int64_t{c.samples});
-                    if (int rc = addChan.Step(); rc != SQLITE_DONE)
-                        return fail(rc);
-                }
-            }
-        }
         Event& e = p.event;
-        findId.Reset();
-        findId.Bind(1, e.recordingSha256);
-        if (int rc = findId.Step(); rc == SQLITE_ROW)
-            e.recordingId = findId.Int(0);
-        else if (rc != SQLITE_DONE)
+        if (int rc = FindRecordingId(st.findId, e); rc != SQLITE_DONE)
             return fail(rc);
         seal(last ? &*last : nullptr, e);
-        addEvent.Reset();
-        addEvent.Bind(1, e.seq);
-        addEvent.Bind(2, e.timeUtc);
-        addEvent.Bind(3, int64_t{e.offsetMinutes});
-        addEvent.Bind(4, e.user);
-        addEvent.Bind(5, e.host);
-        addEvent.Bind(6, e.version);
-        addEvent.Bind(7, std::string(archive::EventKindName(e.kind)));
-        addEvent.Bind(8, e.detail);
-        addEvent.Bind(9, e.recordingId);
-        addEvent.Bind(10, e.recordingSha256);
-        addEvent.Bind(11, e.oldValue);
-        addEvent.Bind(12, e.newValue);
-        addEvent.Bind(13, e.reason);
-        addEvent.Bind(14, e.prevHash);
-        addEvent.Bind(15, e.hash);
-        if (int rc = addEvent.Step(); rc != SQLITE_DONE)
+        if (int rc = InsertEvent(st.addEvent, e); rc != SQLITE_DONE)
             return fail(rc);
         last = e;
-        if (p.kept && e.recordingId > 0) {
-            archive::KeptFile& k = *p.kept;
-            k.recordingId = e.recordingId;
-            addKept.Reset();
-            addKept.Bind(1, k.recordingId);
-            addKept.Bind(2, k.path);
-            addKept.Bind(3, k.transcriptPath);
-            addKept.Bind(4, k.transcriptSha256);
-            addKept.Bind(5, k.keptAt);
-            if (int rc = addKept.Step(); rc != SQLITE_DONE)
+        if (p.kept && e.recordingId > 0)
+            if (int rc = InsertKept(m_db, st.addKept, *p.kept, e.recordingId); rc != SQLITE_DONE)
                 return fail(rc);
-            k.id = sqlite3_last_insert_rowid(m_db);
-        }
     }
     if (int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK)
         return fail(rc);

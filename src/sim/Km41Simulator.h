@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/document/RecorderSettings.h"
 #include "core/recorder/MemoryLine.h"
-#include "core/recorder/RecorderSettings.h"
 
 namespace saroko::sim {
 

@@ -30,9 +30,6 @@ struct SessionContext {
 std::optional<Recording> DescribeDataFile(std::string_view bytes, const std::string& path,
                                           const ITextCodec& codec, const Sha256Fn& hash);
 
-// "2026-12-07T08:30:00Z".
-std::string UtcText(int64_t t);
-
 struct VerifyReport {
     std::optional<ChainBreak> chainBreak;
     std::vector<FileProblem> files;

@@ -6,6 +6,7 @@
 #include "core/archive/ArchiveFiles.h"
 #include "core/archive/ReportProof.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko::archive {
 namespace {

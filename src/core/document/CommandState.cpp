@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "core/files/FileCommands.h"
-
 namespace saroko {
 namespace {
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "core/document/TimeUtil.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 namespace {

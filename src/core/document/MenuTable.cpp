@@ -1,7 +1,6 @@
 #include "core/document/MenuTable.h"
 
 #include "core/document/CommandState.h"
-#include "core/files/FileCommands.h"
 #include "core/messages/Translate.h"
 
 namespace saroko {

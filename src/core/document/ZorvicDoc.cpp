@@ -126,6 +126,131 @@ std::optional<double> ExactFactor(Conv c) {
     }
 }
 
+// The values of a vertical range, highest first.
+struct ValueSpan {
+    double upper, lower;
+};
+
+// The times of the channels with data and their shortest interval into `r` (the times stay
+// as they were when no channel has data), and the extreme values among them; 600 and -200
+// when there is none.
+ValueSpan ScanDataRanges(const CZorvicDoc& doc, GraphRange& r) {
+    const bool anyData = doc.HasAnyData();
+    if (anyData) {
+        // Start from the top of the u32 range so that data after early 2038 keep their own
+        // start instead of being pinned to 0x7FFFFFFF.
+        r.dataStart = kMaxTime;
+        r.dataEnd = 3600;
+    }
+    r.minInterval = 3600;
+    double vmax = 0.0, vmin = 65535.0;
+
+    for (int number = 1; number <= kChannelCount; ++number) {
+        const ChannelRecord* ch = doc.GetChannel(number);
+        if (!ch || ch->present == 0)
+            continue;
+        r.dataStart = std::min(r.dataStart, ch->startTime);
+        r.minInterval = std::min(r.minInterval, ch->interval);
+        const int count = ch->CountSamples();
+        const uint32_t last =
+            count > 0 ? ch->startTime + static_cast<uint32_t>(count - 1) * ch->interval
+                      : ch->startTime;
+        // Every conversion rises with the code, so the value extremes are those of the
+        // extreme codes: one integer pass instead of a conversion per sample.
+        const CodeScan scan = ScanCodes<false>(*ch, 0, count);
+        auto take = [&](uint16_t code) {
+            const double v = doc.ToValue(ch->ValueCode(code), ch->measureType, 1);
+            if (v > vmax)
+                vmax = v;
+            if (v < vmin)
+                vmin = v;
+        };
+        if (scan.real) {
+            take(scan.hi);
+            take(scan.lo);
+        }
+        if (scan.over)
+            take(kCodeOver);
+        if (scan.under)
+            take(kCodeUnder);
+        r.dataEnd = std::max(r.dataEnd, last);
+    }
+
+    if (!anyData || (vmax == 0.0 && vmin == 65535.0)) {
+        vmax = 600.0;
+        vmin = -200.0;
+    }
+    return {vmax, vmin};
+}
+
+// The data's times with room at either end: a span under 10 s is widened around its centre
+// (64-bit, so times near the top of the range do not wrap), then 2.5 % added on each side.
+void WidenDataTimes(GraphRange& r) {
+    const int64_t span = std::llabs(static_cast<int64_t>(r.dataEnd) - r.dataStart);
+    if (span < 10) {
+        const uint64_t c = (static_cast<uint64_t>(r.dataStart) + r.dataEnd) / 2;
+        if (c < 5) {
+            r.dataStart = 0;
+            r.dataEnd = 10;
+        } else if (c + 5 < kMaxTime) {
+            r.dataStart = static_cast<uint32_t>(c - 5);
+            r.dataEnd = static_cast<uint32_t>(c + 5);
+        } else {
+            r.dataStart = 0xFFFFFFF5u;
+            r.dataEnd = kMaxTime;
+        }
+    }
+    const int64_t span2 = std::llabs(static_cast<int64_t>(r.dataEnd) - r.dataStart);
+    const uint32_t m = static_cast<uint32_t>(static_cast<double>(span2) * 0.025 + 0.999999999);
+    r.dataStart = r.dataStart > m ? r.dataStart - m : 0;
+    r.dataEnd = (static_cast<uint64_t>(r.dataEnd) + m >= kMaxTime) ? kMaxTime : r.dataEnd + m;
+}
+
+// The vertical scale of the data's values: at least 2 high, with 5 % above and below.
+ValueSpan DataScale(ValueSpan v) {
+    double vmax = v.upper, vmin = v.lower;
+    if (std::fabs(vmax - vmin) < 2.0) {
+        const double mid = (vmax + vmin) / 2.0;
+        vmax = mid + 1.0;
+        vmin = mid - 1.0;
+    }
+    return {vmax + std::fabs(vmax - vmin) * 0.05, vmin - std::fabs(vmax - vmin) * 0.05};
+}
+
+// The window and the cursors on the whole data.
+void ViewWholeData(GraphRange& r) {
+    r.viewStart = r.cursorA = r.dataStart;
+    r.viewEnd = r.cursorB = r.dataEnd;
+}
+
+// New or changed data: the windows afresh, the vertical one on the fixed scale of the
+// settings (5 % added) when one is set, else on the data's scale `u`..`l`.
+void WindowsAfresh(const CZorvicDoc& doc, GraphRange& r, float u, float l) {
+    ViewWholeData(r);
+    if (doc.m_nScaleMode == 1) {
+        const double d =
+            std::fabs(static_cast<double>(doc.m_fScaleUpper) - doc.m_fScaleLower) * 0.05;
+        r.fullUpper = r.viewUpper = static_cast<float>(doc.m_fScaleUpper + d);
+        r.fullLower = r.viewLower = static_cast<float>(doc.m_fScaleLower - d);
+    } else {
+        r.fullUpper = r.viewUpper = u;
+        r.fullLower = r.viewLower = l;
+    }
+}
+
+// Other units or scale: the whole data again; a fixed scale shows its full height, else the
+// data's scale is taken anew. The calculation window stays.
+void WindowsForNewUnits(const CZorvicDoc& doc, GraphRange& r, float u, float l) {
+    ViewWholeData(r);
+    if (doc.m_nScaleMode == 1) {
+        r.viewUpper = r.fullUpper;
+        r.viewLower = r.fullLower;
+    } else {
+        r.fullUpper = r.viewUpper = u;
+        r.fullLower = r.viewLower = l;
+    }
+}
+
 } // namespace
 
 CZorvicDoc::CZorvicDoc(ISettingsStore& store, const IClock& clock)
@@ -243,115 +368,26 @@ void CZorvicDoc::RecalcRanges(RecalcMode mode) {
     const uint32_t oldStart = r.dataStart, oldEnd = r.dataEnd;
     const float oldUpper = r.viewUpper, oldLower = r.viewLower;
 
-    const bool anyData = HasAnyData();
-    if (anyData) {
-        // Start from the top of the u32 range so that data after early 2038 keep their own
-        // start instead of being pinned to 0x7FFFFFFF.
-        r.dataStart = kMaxTime;
-        r.dataEnd = 3600;
-    }
-    r.minInterval = 3600;
-    double vmax = 0.0, vmin = 65535.0;
+    const ValueSpan values = ScanDataRanges(*this, r);
+    WidenDataTimes(r);
+    const ValueSpan scale = DataScale(values);
+    const float u = static_cast<float>(scale.upper), l = static_cast<float>(scale.lower);
 
-    for (int number = 1; number <= kChannelCount; ++number) {
-        const ChannelRecord* ch = GetChannel(number);
-        if (!ch || ch->present == 0)
-            continue;
-        r.dataStart = std::min(r.dataStart, ch->startTime);
-        r.minInterval = std::min(r.minInterval, ch->interval);
-        const int count = ch->CountSamples();
-        const uint32_t last =
-            count > 0 ? ch->startTime + static_cast<uint32_t>(count - 1) * ch->interval
-                      : ch->startTime;
-        // Every conversion rises with the code, so the value extremes are those of the
-        // extreme codes: one integer pass instead of a conversion per sample.
-        const CodeScan scan = ScanCodes<false>(*ch, 0, count);
-        auto take = [&](uint16_t code) {
-            const double v = ToValue(ch->ValueCode(code), ch->measureType, 1);
-            if (v > vmax)
-                vmax = v;
-            if (v < vmin)
-                vmin = v;
-        };
-        if (scan.real) {
-            take(scan.hi);
-            take(scan.lo);
-        }
-        if (scan.over)
-            take(kCodeOver);
-        if (scan.under)
-            take(kCodeUnder);
-        r.dataEnd = std::max(r.dataEnd, last);
-    }
-
-    if (!anyData || (vmax == 0.0 && vmin == 65535.0)) {
-        vmax = 600.0;
-        vmin = -200.0;
-    }
-
-    // A span under 10 s is widened around its centre (64-bit, so times near the top of the
-    // range do not wrap).
-    const int64_t span = std::llabs(static_cast<int64_t>(r.dataEnd) - r.dataStart);
-    if (span < 10) {
-        const uint64_t c = (static_cast<uint64_t>(r.dataStart) + r.dataEnd) / 2;
-        if (c < 5) {
-            r.dataStart = 0;
-            r.dataEnd = 10;
-        } else if (c + 5 < kMaxTime) {
-            r.dataStart = static_cast<uint32_t>(c - 5);
-            r.dataEnd = static_cast<uint32_t>(c + 5);
-        } else {
-            r.dataStart = 0xFFFFFFF5u;
-            r.dataEnd = kMaxTime;
-        }
-    }
-    const int64_t span2 = std::llabs(static_cast<int64_t>(r.dataEnd) - r.dataStart);
-    const uint32_t m = static_cast<uint32_t>(static_cast<double>(span2) * 0.025 + 0.999999999);
-    r.dataStart = r.dataStart > m ? r.dataStart - m : 0;
-    r.dataEnd = (static_cast<uint64_t>(r.dataEnd) + m >= kMaxTime) ? kMaxTime : r.dataEnd + m;
-
-    if (std::fabs(vmax - vmin) < 2.0) {
-        const double mid = (vmax + vmin) / 2.0;
-        vmax = mid + 1.0;
-        vmin = mid - 1.0;
-    }
-    const float u = static_cast<float>(vmax + std::fabs(vmax - vmin) * 0.05);
-    const float l = static_cast<float>(vmin - std::fabs(vmax - vmin) * 0.05);
-
-    auto setWindows = [&]() {
-        r.viewStart = r.cursorA = r.dataStart;
-        r.viewEnd = r.cursorB = r.dataEnd;
-        if (m_nScaleMode == 1) {
-            const double d = std::fabs(static_cast<double>(m_fScaleUpper) - m_fScaleLower) * 0.05;
-            r.fullUpper = r.viewUpper = static_cast<float>(m_fScaleUpper + d);
-            r.fullLower = r.viewLower = static_cast<float>(m_fScaleLower - d);
-        } else {
-            r.fullUpper = r.viewUpper = u;
-            r.fullLower = r.viewLower = l;
-        }
-    };
-
-    if (mode == RecalcMode::NewData) {
-        setWindows();
+    switch (mode) {
+    case RecalcMode::NewData:
+        WindowsAfresh(*this, r, u, l);
         r.calcStart = r.dataStart;
         r.calcEnd = r.dataEnd;
-    } else if (mode == RecalcMode::ChangedData) {
-        const bool same = r.dataStart == oldStart && r.dataEnd == oldEnd && u == oldUpper &&
-                          l == oldLower;
-        if (!same)
-            setWindows();
+        break;
+    case RecalcMode::ChangedData:
+        if (r.dataStart != oldStart || r.dataEnd != oldEnd || u != oldUpper || l != oldLower)
+            WindowsAfresh(*this, r, u, l);
         r.calcStart = r.dataStart;
         r.calcEnd = r.dataEnd;
-    } else if (mode == RecalcMode::UnitsOrScale) {
-        r.viewStart = r.cursorA = r.dataStart;
-        r.viewEnd = r.cursorB = r.dataEnd;
-        if (m_nScaleMode == 1) {
-            r.viewUpper = r.fullUpper;
-            r.viewLower = r.fullLower;
-        } else {
-            r.fullUpper = r.viewUpper = u;
-            r.fullLower = r.viewLower = l;
-        }
+        break;
+    case RecalcMode::UnitsOrScale:
+        WindowsForNewUnits(*this, r, u, l);
+        break;
     }
 
     CalcStatistics();

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "core/document/ChannelRecord.h"
-#include "core/document/TimeUtil.h"
+#include "core/document/RecorderSettings.h"
 #include "core/messages/StringTable.h"
-#include "core/recorder/RecorderSettings.h"
 #include "core/settings/SettingsStore.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 

@@ -32,6 +32,53 @@ void PutText(uint8_t* field, std::size_t width, const char* fmt, Args... args) {
 
 std::size_t AreaBytes(int count) { return (static_cast<std::size_t>(count) * 2 + 15) / 16 * 16; }
 
+// Whether the file holds more channels than `capacity` can take, or one in a position past
+// the eighth: either way the user is asked before any is read.
+bool Overflows(const KlgImage& image, int capacity) {
+    for (std::size_t i = 0; i < image.positions.size(); ++i)
+        if (static_cast<int>(i) + 1 > capacity || image.positions[i] >= 9)
+            return true;
+    return false;
+}
+
+// One block of a file into a channel: its header fields, its start in local time, its codes
+// (an older-series file's shifted into ours).
+void FillChannel(ChannelRecord& ch, const KlgBlock& block, bool olderSeries) {
+    const uint8_t* h = block.header;
+    ch.present = ch.number;
+    std::memcpy(ch.name, h + klg::kOffName, 8);
+    ch.name[8] = '\0';
+    ch.startTime = StartTimeOf(StartFieldsOf(h));
+    ch.interval = block.interval;
+    ch.measureType = h[klg::kOffType];
+    ch.modelCode = GetU32(h + klg::kOffModel);
+    ch.startKnown = h[klg::kOffStartKnown];
+    ch.recModeCode = h[klg::kOffRecMode];
+    ch.startModeCode = h[klg::kOffStartMode];
+    ch.unitFlag = h[klg::kOffUnitFlag];
+    if (!olderSeries)
+        ch.sensorCode = h[klg::kOffSensor];
+    ch.sampleCount = static_cast<uint16_t>(block.count);
+    const bool shifted = olderSeries && (ch.measureType == kTypeTemp13 ||
+                                         ch.measureType == kTypeTemp14 ||
+                                         ch.measureType == kTypeHumidity);
+    // The file's codes are little-endian: on such a host one copy takes them all.
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(ch.samples, block.area.data(), block.area.size());
+    else
+        for (int i = 0; i < block.count; ++i)
+            ch.samples[i] = block.Code(static_cast<std::size_t>(i));
+    if (shifted)
+        for (int i = 0; i < block.count; ++i) {
+            uint16_t& code = ch.samples[i];
+            if (code != kCodeMissing && code != kCodeEnd)
+                code = static_cast<uint16_t>(code + 31768);
+        }
+    // A second block for the same channel must not leave the first one's tail behind.
+    std::memset(ch.samples + block.count, 0xFF, // kCodeEnd in every slot
+                sizeof(uint16_t) * static_cast<std::size_t>(kMaxSamples - block.count));
+}
+
 } // namespace
 
 bool ParseNumberField(const uint8_t* p, std::size_t n, long& value) {
@@ -276,11 +323,7 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
             freeNumbers.push_back(number);
     const int capacity =
         mode == IDocumentPrompts::kReadNew ? kChannelCount : static_cast<int>(freeNumbers.size());
-    bool overflow = false;
-    for (std::size_t i = 0; i < image.positions.size(); ++i)
-        if (static_cast<int>(i) + 1 > capacity || image.positions[i] >= 9)
-            overflow = true;
-    if (overflow) {
+    if (Overflows(image, capacity)) {
         const int answer =
             m_pPrompts ? m_pPrompts->ShowMessage(msg::kLoadOverflow) : static_cast<int>(kIdOk);
         if (answer != kIdOk)
@@ -302,39 +345,7 @@ int CZorvicDoc::LoadContainerImage(std::span<const uint8_t> bytes, const std::st
                 continue;
             target = GetChannel(freeNumbers[nextFree++]);
         }
-        const uint8_t* h = block.header;
-        target->present = target->number;
-        std::memcpy(target->name, h + klg::kOffName, 8);
-        target->name[8] = '\0';
-        target->startTime = StartTimeOf(StartFieldsOf(h));
-        target->interval = block.interval;
-        target->measureType = h[klg::kOffType];
-        target->modelCode = GetU32(h + klg::kOffModel);
-        target->startKnown = h[klg::kOffStartKnown];
-        target->recModeCode = h[klg::kOffRecMode];
-        target->startModeCode = h[klg::kOffStartMode];
-        target->unitFlag = h[klg::kOffUnitFlag];
-        if (!olderSeries)
-            target->sensorCode = h[klg::kOffSensor];
-        target->sampleCount = static_cast<uint16_t>(block.count);
-        const bool shifted = olderSeries && (target->measureType == kTypeTemp13 ||
-                                             target->measureType == kTypeTemp14 ||
-                                             target->measureType == kTypeHumidity);
-        // The file's codes are little-endian: on such a host one copy takes them all.
-        if constexpr (std::endian::native == std::endian::little)
-            std::memcpy(target->samples, block.area.data(), block.area.size());
-        else
-            for (int i = 0; i < block.count; ++i)
-                target->samples[i] = block.Code(static_cast<std::size_t>(i));
-        if (shifted)
-            for (int i = 0; i < block.count; ++i) {
-                uint16_t& code = target->samples[i];
-                if (code != kCodeMissing && code != kCodeEnd)
-                    code = static_cast<uint16_t>(code + 31768);
-            }
-        // A second block for the same channel must not leave the first one's tail behind.
-        std::memset(target->samples + block.count, 0xFF, // kCodeEnd in every slot
-                    sizeof(uint16_t) * static_cast<std::size_t>(kMaxSamples - block.count));
+        FillChannel(*target, block, olderSeries);
     }
 
     if (mode == IDocumentPrompts::kReadNew) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "core/document/TimeUtil.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/document/RecorderSettings.h"
 #include "core/recorder/Protocol.h"
 #include "core/recorder/RecorderComm.h"
-#include "core/recorder/RecorderSettings.h"
 
 namespace saroko {
 

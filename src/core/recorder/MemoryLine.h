@@ -5,8 +5,8 @@
 #include <deque>
 #include <vector>
 
-#include "core/document/TimeUtil.h"
 #include "core/recorder/SerialLine.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/document/RecorderSettings.h"
 #include "core/recorder/RecorderComm.h"
-#include "core/recorder/RecorderSettings.h"
 
 namespace saroko {
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/document/TimeUtil.h"
 #include "core/messages/StringTable.h"
 #include "core/messages/Translate.h"
 #include "core/recorder/TranscriptLine.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 namespace {

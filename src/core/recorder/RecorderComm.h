@@ -1,12 +1,12 @@
 #pragma once
-// One exchange with the recorder: the port is open from construction to destruction, and
-// the sixteen numbered commands run through Execute.
+// One exchange with the recorder: the port is open from Open until ClosePort or destruction,
+// and the sixteen numbered commands run through Execute.
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "core/document/RecorderSettings.h"
 #include "core/recorder/Protocol.h"
-#include "core/recorder/RecorderSettings.h"
 #include "core/recorder/SerialLine.h"
 
 namespace saroko {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "core/document/ChannelRecord.h"
-#include "core/document/TimeUtil.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 namespace {

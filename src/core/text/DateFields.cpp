@@ -3,8 +3,8 @@
 #include <climits>
 #include <cstdio>
 
-#include "core/document/TimeUtil.h"
 #include "core/messages/Translate.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko {
 

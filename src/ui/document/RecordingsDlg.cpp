@@ -20,6 +20,7 @@
 #include <map>
 
 #include "core/archive/DocumentArchive.h"
+#include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
 
 namespace saroko::ui {
@@ -336,7 +337,7 @@ bool CRecordingsDlg::VerifyAll() {
     progress.setWindowTitle(tr("すべて検証"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    const std::string now = archive::UtcText(QDateTime::currentSecsSinceEpoch());
+    const std::string now = UtcText(QDateTime::currentSecsSinceEpoch());
     std::vector<archive::FileCheck> checks;
     QStringList failed;
     bool cancelled = false;

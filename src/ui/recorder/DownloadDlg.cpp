@@ -15,8 +15,8 @@
 #include <cstdlib>
 
 #include "core/channels/ChannelPalette.h"
-#include "core/document/TimeUtil.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko::ui {
 namespace {

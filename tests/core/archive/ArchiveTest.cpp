@@ -14,6 +14,7 @@
 #include "core/archive/MemoryArchiveStore.h"
 #include "core/archive/ReportProof.h"
 #include "core/report/ReportFigures.h"
+#include "core/text/TimeUtil.h"
 
 namespace saroko::test {
 namespace {

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "core/document/TimeUtil.h"
 #include "core/messages/StringTable.h"
 #include "core/recorder/MemoryLine.h"
 #include "core/recorder/Protocol.h"
 #include "core/recorder/RecorderComm.h"
 #include "core/recorder/TranscriptLine.h"
+#include "core/text/TimeUtil.h"
 #include "support/DataFiles.h"
 
 namespace saroko::test {

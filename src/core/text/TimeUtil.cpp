@@ -1,6 +1,7 @@
-#include "core/document/TimeUtil.h"
+#include "core/text/TimeUtil.h"
 
 #include <chrono>
+#include <cstdio>
 
 namespace saroko {
 
@@ -96,6 +97,27 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
     const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+std::string UtcText(int64_t t) {
+    const int64_t days = t >= 0 ? t / 86400 : (t - 86399) / 86400;
+    const int64_t secs = t - days * 86400;
+    // Civil from days (Howard Hinnant's algorithm).
+    const int64_t z = days + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t d = doy - (153 * mp + 2) / 5 + 1;
+    const int64_t m = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ",
+                  static_cast<long long>(y), static_cast<long long>(m), static_cast<long long>(d),
+                  static_cast<long long>(secs / 3600), static_cast<long long>(secs / 60 % 60),
+                  static_cast<long long>(secs % 60));
+    return buf;
 }
 
 } // namespace saroko

@@ -1,6 +1,7 @@
 #pragma once
 // Calendar conversions of the program's u32 timestamps (seconds since 1970 UTC) and the
-// injectable clock. All calendar times the user sees or files store are local time.
+// injectable clock. All calendar times the user sees or files store are local time; only the
+// archive writes its times in UTC.
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -45,5 +46,8 @@ bool FromLocalFieldsHinted(int year, int month, int day, int hour, int minute, i
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
 int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day);
+
+// A time as the archive writes it, in UTC: "2026-12-07T08:30:00Z".
+std::string UtcText(int64_t t);
 
 } // namespace saroko

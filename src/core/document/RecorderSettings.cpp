@@ -1,4 +1,4 @@
-#include "core/recorder/RecorderSettings.h"
+#include "core/document/RecorderSettings.h"
 
 #include <cstring>
 
