@@ -19,6 +19,7 @@
 
 #include "SarokoVersion.h"
 #include "core/document/ZorvicDoc.h"
+#include "platform/SiteArchive.h"
 #include "platform/SqliteArchiveStore.h"
 #include "platform/UserFolders.h"
 
@@ -175,6 +176,20 @@ std::string QuickStatusOf(const archive::Recording& r, const std::string& path) 
                                              : archive::QuickStatus(r, std::nullopt);
 }
 
+// A site archive: what waited on this computer from an earlier run goes first.
+static ArchiveHandle OpenSiteArchive(const std::string& location) {
+    ArchiveHandle h;
+    std::unique_ptr<archive::CSpooledArchiveStore> site = OpenSiteStore(location, &Sha256);
+    archive::CSpooledArchiveStore& spooled = *site;
+    h.store = std::move(site);
+    h.session = std::make_unique<archive::CArchiveSession>(h.store.get(), &Sha256, RunContext());
+    spooled.OnSiteFailure(
+        [session = h.session.get()](archive::StoreStatus s) { session->NoteFailure(s); });
+    if (spooled.Waiting() > 0)
+        spooled.Send();
+    return h;
+}
+
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path) {
     ArchiveHandle h;
     if (!enabled) {
@@ -183,10 +198,14 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     }
     if (path.empty())
         path = ArchiveFilePath();
-    h.store = std::make_unique<CSqliteArchiveStore>(path);
+    if (archive::IsSiteLocation(path))
+        return OpenSiteArchive(path);
+    auto local = std::make_unique<CSqliteArchiveStore>(path);
+    CSqliteArchiveStore& store = *local;
+    h.store = std::move(local);
     h.session = std::make_unique<archive::CArchiveSession>(h.store.get(), &Sha256, RunContext());
-    if (h.store->OpenStatus() != archive::StoreStatus::kOk) {
-        h.session->NoteFailure(h.store->OpenStatus());
+    if (store.OpenStatus() != archive::StoreStatus::kOk) {
+        h.session->NoteFailure(store.OpenStatus());
         return h;
     }
     // Kept downloads an older version's data folder held are where the move of the folders
@@ -194,10 +213,10 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     std::error_code ec;
     for (const PlaceMove& m : OlderUserPlaces())
         if (!std::filesystem::exists(m.from, ec) && std::filesystem::is_directory(m.to, ec))
-            h.store->MoveKeptPaths(m.from, m.to);
+            store.MoveKeptPaths(m.from, m.to);
     // A new archive takes in what the folder holds; one from before kept files had rows of
     // their own takes in the second copies it never recorded.
-    if (h.store->Created() || h.store->FoundVersion() < 3)
+    if (store.Created() || store.FoundVersion() < 3)
         ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
     return h;
 }

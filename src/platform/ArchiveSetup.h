@@ -26,12 +26,13 @@ std::string QuickStatusOf(const archive::Recording& r, const std::string& path);
 std::string ArchiveFilePath();
 
 struct ArchiveHandle {
-    std::unique_ptr<CSqliteArchiveStore> store;
+    std::unique_ptr<archive::IArchiveStore> store;
     std::unique_ptr<archive::CArchiveSession> session;
 };
 
-// Opens the archive at `path` (or the user's) for this run. With `enabled` false the session
-// records nothing and the file is not touched.
+// Opens the archive at `path` (or the user's) for this run: a local file, or a site archive on
+// a server when `path` is a connection string (see archive::IsSiteLocation). With `enabled`
+// false the session records nothing and the archive is not touched.
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path = {});
 
 // Takes in the kept downloads of `folder` that the archive does not hold yet.

@@ -40,7 +40,7 @@ CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget
     m_handle = OpenArchive(true, codec, m_szPath);
     // A damaged archive is never written over: with the user's word it is set aside and a new
     // one begins; without it this run records nothing and says so once.
-    if (m_handle.store && m_handle.store->OpenStatus() == archive::StoreStatus::kCorrupt &&
+    if (m_handle.store && m_handle.session->LastStatus() == archive::StoreStatus::kCorrupt &&
         ShowMessage(msg::kArchiveSetAside, {}, m_pParent) == kIdYes) {
         const std::string stamp =
             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
