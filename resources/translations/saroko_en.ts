@@ -65,6 +65,14 @@ Please enter the reason for the change.</translation>
         <source>記録保管庫は元の記録についての出来事として残します。</source>
         <translation>The archive records this as an event of the original recording.</translation>
     </message>
+    <message>
+        <source>記録保管庫 %s はネットワーク上のファイルシステム（%s）にあります。複数のコンピューターから使うと、ファイルが壊れることがあります。</source>
+        <translation>The archive %s lies on a network file system (%s). Used from several computers, the file can be damaged.</translation>
+    </message>
+    <message>
+        <source>何台ものコンピューターで一つの記録保管庫を使うには、サーバー上の記録保管庫（PostgreSQL）をお使いください。</source>
+        <translation>For one archive shared by several computers, use a site archive on a server (PostgreSQL).</translation>
+    </message>
 </context>
 <context>
     <name>CCalcRangeDlg</name>
@@ -1435,7 +1443,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>USB ｼﾘｱﾙ変換器のﾄﾞﾗｲﾊﾞｰが入っていません。変換器のﾒｰｶｰのﾄﾞﾗｲﾊﾞｰを入れてから、つなぎ直してください。</source>
-        <translation>The USB serial adapter's driver is not installed. Install the driver from the adapter's maker, then plug the adapter in again.</translation>
+        <translation>The USB serial adapter&apos;s driver is not installed. Install the driver from the adapter&apos;s maker, then plug the adapter in again.</translation>
     </message>
 </context>
 <context>

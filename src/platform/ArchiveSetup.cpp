@@ -200,6 +200,7 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
         path = ArchiveFilePath();
     if (archive::IsSiteLocation(path))
         return OpenSiteArchive(path);
+    h.warning = NetworkPlaceWarning(path);
     auto local = std::make_unique<CSqliteArchiveStore>(path);
     CSqliteArchiveStore& store = *local;
     h.store = std::move(local);

@@ -28,6 +28,8 @@ std::string ArchiveFilePath();
 struct ArchiveHandle {
     std::unique_ptr<archive::IArchiveStore> store;
     std::unique_ptr<archive::CArchiveSession> session;
+    // Said once when the archive is opened: a local archive on a network file system.
+    std::string warning;
 };
 
 // Opens the archive at `path` (or the user's) for this run: a local file, or a site archive on

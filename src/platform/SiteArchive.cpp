@@ -4,9 +4,12 @@
 #include <QUuid>
 
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 
 #include <filesystem>
 
+#include "core/archive/ArchivePlace.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/UserFolders.h"
 
@@ -26,6 +29,21 @@ std::string SpoolFilePath(const std::string& location) {
     const std::string name = archive::Sha256Hex(&Sha256, shown).substr(0, 16) + ".spool";
     return (std::filesystem::path(KeptDownloadsFolder()).parent_path() / "site-spool" / name)
         .string();
+}
+
+std::string NetworkPlaceWarning(const std::string& path) {
+#ifdef __linux__
+    std::ifstream f("/proc/self/mounts");
+    const std::string mounts((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::error_code ec;
+    std::filesystem::path at = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    const std::string type = archive::FileSystemAt(mounts, at.string());
+    if (archive::IsNetworkFileSystem(type))
+        return archive::NetworkArchiveMessage(path, type);
+#else
+    (void)path;
+#endif
+    return {};
 }
 
 #ifdef SAROKO_HAVE_POSTGRESQL

@@ -29,6 +29,9 @@ private:
     int m_lockFd = -1;
 };
 
+// The one message for a local archive at `path` on a network file system; "" elsewhere.
+std::string NetworkPlaceWarning(const std::string& path);
+
 // True when this build can reach a PostgreSQL server.
 bool SiteArchiveBuiltIn();
 

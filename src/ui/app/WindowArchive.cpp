@@ -48,6 +48,8 @@ CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget
         SetArchiveAside(m_szPath, stamp); // when it cannot be, the new open says so
         m_handle = OpenArchive(true, codec, m_szPath);
     }
+    if (!m_handle.warning.empty())
+        ShowMessage(msg::kArchiveProblem, QString::fromStdString(m_handle.warning), m_pParent);
     m_pDocument = std::make_unique<archive::CDocumentArchive>(
         *m_handle.session, doc, codec,
         [&codec](const std::string& p) { return DescribeFile(p, codec); }, &Sha256OfFile);

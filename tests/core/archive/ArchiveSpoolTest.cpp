@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/archive/ArchiveSession.h"
+#include "core/archive/ArchivePlace.h"
 #include "core/archive/ArchiveSpool.h"
 #include "core/archive/MemoryArchiveStore.h"
 
@@ -54,6 +55,36 @@ TEST(SiteLocationTest, APasswordInTheLocationIsNeverShown) {
              {"/home/u:secret@x/archive.sqlite", "/home/u:secret@x/archive.sqlite"},
          })
         EXPECT_EQ(ShownLocation(location), shown) << location;
+}
+
+// The mount that holds a path is the longest one containing it, whole folder names only, the
+// last of two on one point; a local archive there is said to be at risk when it is another
+// machine's disk.
+TEST(ArchivePlaceTest, TheFileSystemOfAPathAndWhetherItIsOnTheNetwork) {
+    const std::string mounts = "overlay / overlay rw 0 0\n"
+                               "server:/export /mnt/lab nfs4 rw 0 0\n"
+                               "//nas/share /mnt/lab\\040b cifs rw 0 0\n"
+                               "u@host:/d /home/u/remote fuse.sshfs rw 0 0\n"
+                               "tmpfs /home/u/remote tmpfs rw 0 0\n"
+                               "garbage\n";
+    for (const auto& [path, type] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"/mnt/lab/archive.sqlite", "nfs4"},
+             {"/mnt/lab", "nfs4"},
+             {"/mnt/lab b/archive.sqlite", "cifs"},
+             {"/mnt/labx/archive.sqlite", "overlay"},
+             {"/home/u/remote/a", "tmpfs"},
+             {"/home/u/remote2", "overlay"},
+             {"relative", ""},
+         })
+        EXPECT_EQ(FileSystemAt(mounts, path), type) << path;
+    for (const auto& [type, network] : std::initializer_list<std::pair<const char*, bool>>{
+             {"nfs", true}, {"nfs4", true}, {"cifs", true}, {"smb3", true}, {"fuse.sshfs", true},
+             {"ext4", false}, {"tmpfs", false}, {"fuse", false}, {"nfsd", false}, {"", false}})
+        EXPECT_EQ(IsNetworkFileSystem(type), network) << type;
+    const std::string m = NetworkArchiveMessage("/mnt/lab/archive.sqlite", "nfs4");
+    EXPECT_NE(m.find("/mnt/lab/archive.sqlite"), std::string::npos);
+    EXPECT_NE(m.find("（nfs4）"), std::string::npos);
+    EXPECT_NE(m.find("PostgreSQL"), std::string::npos);
 }
 
 SpooledEntry Entry(const std::string& id, const std::string& detail, bool withRecording) {
