@@ -131,6 +131,11 @@ bool SiteArchiveBuiltIn() {
     return true;
 }
 
+std::string TestSiteConnection(const std::string& location) {
+    CPgArchiveStore store(location);
+    return store.Answers() ? std::string() : store.LastError();
+}
+
 std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
                                                             const archive::Sha256Fn& hash) {
     auto store = std::make_unique<archive::CSpooledArchiveStore>(
@@ -160,6 +165,9 @@ bool CFileSpool::Replace(const std::string&) {
 }
 bool SiteArchiveBuiltIn() {
     return false;
+}
+std::string TestSiteConnection(const std::string& location) {
+    return archive::ShownLocation(location) + ": built without PostgreSQL (libpq)";
 }
 namespace {
 

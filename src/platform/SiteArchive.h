@@ -32,6 +32,9 @@ private:
 // The one message for a local archive at `path` on a network file system; "" elsewhere.
 std::string NetworkPlaceWarning(const std::string& path);
 
+// Tries the site archive at `location`: "" when its server answers, else why not.
+std::string TestSiteConnection(const std::string& location);
+
 // True when this build can reach a PostgreSQL server.
 bool SiteArchiveBuiltIn();
 

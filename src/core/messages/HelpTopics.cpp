@@ -14,7 +14,7 @@ constexpr TopicPage kPages[] = {
     {1361930,  "data-list"},    {14458890, "graph-print"},  {2672650,  "list-print"},
     {0x50A00A, "channel-show"}, {0x64A00A, "channel-delete"}, {0x78A00A, "channel-order"},
     {0x8CA00A, "channel-color"}, {0xA0A00A, "calc-range"},  {0xB4A00A, "rec-cond"},
-    {0xC8A00A, "full-scale"},
+    {0xC8A00A, "full-scale"},   {0xF0A00A, "archive-location"},
 };
 // clang-format on
 
