@@ -73,8 +73,9 @@ std::string NetworkArchiveMessage(const std::string& path, const std::string& ty
                          std::snprintf(nullptr, 0, format.c_str(), path.c_str(), type.c_str())),
                      '\0');
     std::snprintf(text.data(), text.size() + 1, format.c_str(), path.c_str(), type.c_str());
-    text += "\n" + TranslateText("Archive", "何台ものコンピューターで一つの記録保管庫を使うには、"
-                                            "サーバー上の記録保管庫（PostgreSQL）をお使いください。");
+    text += '\n';
+    text += TranslateText("Archive", "何台ものコンピューターで一つの記録保管庫を使うには、"
+                                     "サーバー上の記録保管庫（PostgreSQL）をお使いください。");
     return text;
 }
 
