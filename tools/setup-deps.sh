@@ -5,7 +5,7 @@
 set -euo pipefail
 . "$(dirname "$0")/apt-missing.sh"
 PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config libpq-dev postgresql
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev libssl-dev
   fonts-ipafont-gothic xvfb xauth poppler-utils

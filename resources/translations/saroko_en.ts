@@ -69,6 +69,14 @@ Please enter the reason for the change.</translation>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
     </message>
+    <message>
+        <source>記録保管庫 %s はネットワーク上のファイルシステム（%s）にあります。複数のコンピューターから使うと、ファイルが壊れることがあります。</source>
+        <translation>The archive %s lies on a network file system (%s). Used from several computers, the file can be damaged.</translation>
+    </message>
+    <message>
+        <source>何台ものコンピューターで一つの記録保管庫を使うには、サーバー上の記録保管庫（PostgreSQL）をお使いください。</source>
+        <translation>For one archive shared by several computers, use a site archive on a server (PostgreSQL).</translation>
+    </message>
 </context>
 <context>
     <name>CCalcRangeDlg</name>
@@ -529,6 +537,10 @@ Please enter the reason for the change.</translation>
     <message>
         <source>名前･開始時刻の変更理由を尋ねる(Y)</source>
         <translation>&amp;Ask for a reason when a name or start changes</translation>
+    </message>
+    <message>
+        <source>記録保管庫の場所(A)...</source>
+        <translation>&amp;Archive location...</translation>
     </message>
 </context>
 <context>
@@ -1459,6 +1471,49 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾃｷｽﾄを書き込みました: %1</source>
         <translation>Text written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CArchiveLocationDlg</name>
+    <message>
+        <source>記録保管庫の場所</source>
+        <translation>Archive location</translation>
+    </message>
+    <message>
+        <source>サーバー上の記録保管庫（PostgreSQL）の接続文字列:</source>
+        <translation>Connection string of a site archive on a server (PostgreSQL):</translation>
+    </message>
+    <message>
+        <source>空欄にすると、このコンピューターの記録保管庫を使います。パスワードはここに書かず、~/.pgpass などに置いてください。</source>
+        <translation>Left empty, this computer&apos;s own archive is used. Do not write the password here: put it in ~/.pgpass or the like.</translation>
+    </message>
+    <message>
+        <source>接続を確認(&amp;T)</source>
+        <translation>&amp;Test connection</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>パスワードは接続文字列に書けません。~/.pgpass などに置いてください。</source>
+        <translation>A password cannot be written into the connection string. Put it in ~/.pgpass or the like.</translation>
+    </message>
+    <message>
+        <source>接続文字列ではありません。このコンピューターの記録保管庫を使います。</source>
+        <translation>This is not a connection string. This computer&apos;s own archive is used.</translation>
+    </message>
+    <message>
+        <source>接続できました。</source>
+        <translation>Connected.</translation>
+    </message>
+    <message>
+        <source>接続できません。</source>
+        <translation>Cannot connect.</translation>
     </message>
 </context>
 <context>

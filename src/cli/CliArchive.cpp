@@ -31,6 +31,8 @@ archive::CArchiveSession& CliArchive() {
     if (!g_handle) {
         const CQtCp932Codec codec;
         g_handle = std::make_unique<ArchiveHandle>(OpenArchive(g_enabled, codec, CliArchivePath()));
+        if (!g_handle->warning.empty())
+            std::cerr << "saroko-cli: " << g_handle->warning << "\n";
     }
     return *g_handle->session;
 }

@@ -10,10 +10,10 @@ namespace saroko::cli {
 // Defined beside each verb, in its Cmd*.cpp file.
 extern const char kArchiveUsage[], kVerifyUsage[];
 void DeclareArchiveList(CVerbOptions&), DeclareArchiveLog(CVerbOptions&),
-    DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&),
+    DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&), DeclareArchiveStatus(CVerbOptions&),
     DeclareVerifyFiles(CVerbOptions&);
 int RunArchiveList(const CVerbOptions&), RunArchiveLog(const CVerbOptions&),
-    RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&),
+    RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&), RunArchiveStatus(const CVerbOptions&),
     RunVerifyFiles(const CVerbOptions&);
 extern const char kDemoUsage[], kExportUsage[], kSaveUsage[], kInfoUsage[], kRecorderUsage[],
     kReportUsage[];
@@ -53,10 +53,11 @@ const Verb kArchiveVerbs[] = {
     {"log",    "", kArchiveUsage, Paints::kNever, &DeclareArchiveLog,    &RunArchiveLog},
     {"verify", "", kArchiveUsage, Paints::kNever, &DeclareArchiveVerify, &RunArchiveVerify},
     {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
+    {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},
 };
 
 const Verb kVerbs[] = {
-    {"archive",     "the recordings archive: list, log, verify, repair", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
+    {"archive",     "the recordings archive: list, log, verify, repair, status", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
     {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
     {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
     {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},

@@ -15,6 +15,7 @@
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/document/LocalDateTime.h"
+#include "core/archive/ArchiveSpool.h"
 #include "core/report/ReportProvenance.h"
 #include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
@@ -42,8 +43,14 @@ extern const char kArchiveUsage[] =
     "                 walks the hash chain and hashes every kept file again; exit status 0\n"
     "                 only when everything holds, 1 when something does not\n"
     "  repair         sets a damaged archive aside under a new name and starts a new one\n"
+    "  status [--json]\n"
+    "                 where the archive is, whether it answers, and how many events wait\n"
+    "                 on this computer for a site archive's server; exit status 1 when it\n"
+    "                 does not answer\n"
     "The archive is archive.sqlite in the program's data folder; before the verb,\n"
-    "--archive FILE uses another one and --no-archive leaves it alone for one run.\n";
+    "--archive FILE uses another one, --archive postgresql://... (or key=value pairs\n"
+    "as libpq takes them) a site archive on a PostgreSQL server, and --no-archive\n"
+    "leaves it alone for one run.\n";
 
 extern const char kVerifyUsage[] =
     "usage: saroko-cli verify [--json] FILE...\n"
@@ -428,6 +435,10 @@ void DeclareArchiveRepair(CVerbOptions& o) {
 
 int RunArchiveRepair(const CVerbOptions&) {
     const std::string path = CliArchivePath();
+    if (archive::IsSiteLocation(path)) {
+        std::cout << archive::ShownLocation(path) << ": a site archive is kept by its server\n";
+        return kExitOk;
+    }
     {
         CSqliteArchiveStore probe(path);
         archive::StoreStatus s = probe.OpenStatus();

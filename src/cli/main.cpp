@@ -14,6 +14,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliVerb.h"
 #include "cli/QtMessages.h"
+#include "core/archive/ArchiveSpool.h"
 #include "core/messages/StringTable.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
@@ -122,6 +123,12 @@ int main(int argc, char** argv) {
     // Every file the verb reads or writes is recorded in the archive, unless asked not to.
     SetArchiveEnabled(!global.noArchive);
     SetArchivePath(global.archive);
+    // A password on the command line is seen by every user of the machine.
+    if (saroko::archive::ShownLocation(global.archive) != global.archive) {
+        std::cerr << "saroko-cli: --archive: no password here; libpq reads it from ~/.pgpass,"
+                     " a service file or PGPASSWORD\n";
+        return 2;
+    }
     const int status = leaf->run(options);
     SayArchiveMessage();
     return status;

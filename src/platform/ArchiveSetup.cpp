@@ -18,6 +18,7 @@
 #include "SarokoVersion.h"
 #include "core/archive/ArchiveFiles.h"
 #include "core/document/ZorvicDoc.h"
+#include "platform/SiteArchive.h"
 #include "platform/SqliteArchiveStore.h"
 #include "platform/UserFolders.h"
 
@@ -129,6 +130,20 @@ std::string QuickStatusOf(const archive::Recording& r, const std::string& path) 
                                              : archive::QuickStatus(r, std::nullopt);
 }
 
+// A site archive: what waited on this computer from an earlier run goes first.
+static ArchiveHandle OpenSiteArchive(const std::string& location) {
+    ArchiveHandle h;
+    std::unique_ptr<archive::CSpooledArchiveStore> site = OpenSiteStore(location, &Sha256);
+    archive::CSpooledArchiveStore& spooled = *site;
+    h.store = std::move(site);
+    h.session = std::make_unique<archive::CArchiveSession>(h.store.get(), &Sha256, RunContext());
+    spooled.OnSiteFailure(
+        [session = h.session.get()](archive::StoreStatus s) { session->NoteFailure(s); });
+    if (spooled.Waiting() > 0)
+        spooled.Send();
+    return h;
+}
+
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path) {
     ArchiveHandle h;
     if (!enabled) {
@@ -137,9 +152,12 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     }
     if (path.empty())
         path = ArchiveFilePath();
-    auto sqlite = std::make_unique<CSqliteArchiveStore>(path);
-    CSqliteArchiveStore& store = *sqlite;
-    h.store = std::move(sqlite);
+    if (archive::IsSiteLocation(path))
+        return OpenSiteArchive(path);
+    h.warning = NetworkPlaceWarning(path);
+    auto local = std::make_unique<CSqliteArchiveStore>(path);
+    CSqliteArchiveStore& store = *local;
+    h.store = std::move(local);
     h.session = std::make_unique<archive::CArchiveSession>(h.store.get(), &Sha256, RunContext());
     if (store.OpenStatus() != archive::StoreStatus::kOk) {
         h.session->NoteFailure(store.OpenStatus());

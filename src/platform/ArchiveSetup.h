@@ -28,10 +28,13 @@ std::string ArchiveFilePath();
 struct ArchiveHandle {
     std::unique_ptr<archive::IArchiveStore> store;
     std::unique_ptr<archive::CArchiveSession> session;
+    // Said once when the archive is opened: a local archive on a network file system.
+    std::string warning;
 };
 
-// Opens the archive at `path` (or the user's) for this run. With `enabled` false the session
-// records nothing and the file is not touched.
+// Opens the archive at `path` (or the user's) for this run: a local file, or a site archive on
+// a server when `path` is a connection string (see archive::IsSiteLocation). With `enabled`
+// false the session records nothing and the archive is not touched.
 ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string path = {});
 
 // The whole bytes of a file, nullopt when it cannot be read.

@@ -44,9 +44,11 @@ inline constexpr int kCursorDotted = 32793;
 inline constexpr int kCursorDashed = 32794;
 inline constexpr int kPrintDataList = 40002;
 inline constexpr int kRecordStart = 40003;
-// The recordings archive: its list, and whether a change of a name or start asks why.
+// The recordings archive: its list, whether a change of a name or start asks why, and where it
+// is (this computer's file or a site archive on a server).
 inline constexpr int kRecordings = 40010;
 inline constexpr int kAskReason = 40011;
+inline constexpr int kArchiveLocation = 40012;
 inline constexpr int kCursorA = 40006;
 inline constexpr int kCursorB = 40007;
 inline constexpr int kPrintSetup = 57606;

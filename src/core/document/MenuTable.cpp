@@ -56,6 +56,7 @@ constexpr MenuItem kToolMenu[] = {
     {K::kSeparator, 0, nullptr, nullptr},
     {K::kCommand, cmd::kEditConditions, SAROKO_TRANSLATE_NOOP("Menu", "記録条件の編集(I)..."), nullptr},
     {K::kCommand, cmd::kAskReason, SAROKO_TRANSLATE_NOOP("Menu", "名前･開始時刻の変更理由を尋ねる(Y)"), nullptr},
+    {K::kCommand, cmd::kArchiveLocation, SAROKO_TRANSLATE_NOOP("Menu", "記録保管庫の場所(A)..."), nullptr},
 };
 
 constexpr MenuItem kGraphMenu[] = {

@@ -1,4 +1,6 @@
 #include "ui/app/MainFrame.h"
+#include "platform/SiteArchive.h"
+#include "ui/app/ArchiveLocationDlg.h"
 #include "ui/app/Help.h"
 
 #include "SarokoVersion.h"
@@ -195,7 +197,7 @@ CommandState CMainFrame::QueryCommand(int id) const {
         const std::size_t n = static_cast<std::size_t>(id - cmd::kRecentFirst);
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
     }
-    if (id == cmd::kRecordings || id == cmd::kAskReason)
+    if (id == cmd::kRecordings || id == cmd::kAskReason || id == cmd::kArchiveLocation)
         return {m_pArchive != nullptr, m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
     return GetCommandState(m_doc, id);
 }
@@ -271,6 +273,9 @@ bool CMainFrame::ExecuteCommand(int id) {
     case cmd::kAskReason:
         m_pArchive->SetAsksReason(!m_pArchive->AsksReason());
         UpdateCommandUi();
+        break;
+    case cmd::kArchiveLocation:
+        ShowArchiveLocation();
         break;
     case cmd::kCopy:
         CopyToClipboard();
@@ -470,6 +475,14 @@ void CMainFrame::OnTextExported(const std::string& path) {
         return;
     m_pArchive->Document().Produced(archive::EventKind::Exported, path);
     m_pArchive->SayProblem();
+}
+
+void CMainFrame::ShowArchiveLocation() {
+    if (!m_pArchive)
+        return;
+    ui::CArchiveLocationDlg dlg(m_pArchive->Location(), &TestSiteConnection, this);
+    if (ui::ExecDialog(dlg) == QDialog::Accepted && dlg.Location() != m_pArchive->Location())
+        m_pArchive->SetLocation(dlg.Location());
 }
 
 void CMainFrame::ShowRecordings() {

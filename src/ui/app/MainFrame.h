@@ -83,6 +83,7 @@ private:
     void OpenHelp(int topic);
     bool RunViewCommand(int id);
     void ShowRecordings();
+    void ShowArchiveLocation();
     // Records the document's changes once the work at hand is done.
     void CommitChangesLater();
     // A note in the status bar for a while (where a download was kept).

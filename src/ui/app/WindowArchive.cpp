@@ -20,6 +20,8 @@ namespace {
 
 constexpr char kArchiveSection[] = "Archive Section";
 constexpr char kAskReasonEntry[] = "AskReason";
+// A site archive's connection string; empty for this computer's archive.
+constexpr char kLocationEntry[] = "Location";
 
 using ReasonFn = std::function<std::optional<QString>(const archive::DocumentChange&)>;
 
@@ -37,7 +39,16 @@ void SetReasonHandler(ReasonFn handler) {
 CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget* parent,
                                const std::string& path)
     : m_doc(doc), m_codec(codec), m_pParent(parent),
-      m_szPath(path.empty() ? ArchiveFilePath() : path) {
+      m_szPath(path) {
+    if (m_szPath.empty())
+        m_szPath = Location();
+    if (m_szPath.empty())
+        m_szPath = ArchiveFilePath();
+    Open();
+}
+
+void CWindowArchive::Open() {
+    const ITextCodec& codec = m_codec;
     m_handle = OpenArchive(true, codec, m_szPath);
     // A damaged archive is never written over: with the user's word it is set aside and a new
     // one begins; without it this run records nothing and says so once.
@@ -49,8 +60,10 @@ CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget
         SetArchiveAside(m_szPath, stamp); // when it cannot be, the new open says so
         m_handle = OpenArchive(true, codec, m_szPath);
     }
+    if (!m_handle.warning.empty())
+        ShowMessage(msg::kArchiveProblem, QString::fromStdString(m_handle.warning), m_pParent);
     m_pDocument = std::make_unique<archive::CDocumentArchive>(
-        *m_handle.session, doc, codec,
+        *m_handle.session, m_doc, codec,
         [&codec](const std::string& p) { return DescribeFile(p, codec); }, &Sha256OfFile);
 }
 
@@ -88,6 +101,20 @@ void CWindowArchive::SayProblem() {
     const std::string m = m_handle.session->TakeMessage();
     if (!m.empty())
         ShowMessage(msg::kArchiveProblem, QString::fromStdString(m), m_pParent);
+}
+
+std::string CWindowArchive::Location() const {
+    return m_doc.Store().GetString(kArchiveSection, kLocationEntry, "");
+}
+
+void CWindowArchive::SetLocation(const std::string& location) {
+    m_doc.Store().WriteString(kArchiveSection, kLocationEntry, location);
+    m_pDocument.reset();
+    m_handle = {};
+    m_szPath = location.empty() ? ArchiveFilePath() : location;
+    Open();
+    m_pDocument->Resync();
+    SayProblem();
 }
 
 bool CWindowArchive::AsksReason() const {

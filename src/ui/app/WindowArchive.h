@@ -36,11 +36,17 @@ public:
     void SayProblem();
 
     void SetParent(QWidget* parent) { m_pParent = parent; }
+    // The setting "where the archive is": a site archive's connection string, or "" for this
+    // computer's. Set, the archive is opened there at once.
+    std::string Location() const;
+    void SetLocation(const std::string& location);
     // The setting "ask for a reason", off unless the user turned it on.
     bool AsksReason() const;
     void SetAsksReason(bool on);
 
 private:
+    void Open();
+
     CZorvicDoc& m_doc;
     const ITextCodec& m_codec;
     QWidget* m_pParent;

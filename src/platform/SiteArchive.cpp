@@ -1,0 +1,213 @@
+#include "platform/SiteArchive.h"
+
+#include <QDateTime>
+#include <QUuid>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
+#include <filesystem>
+
+#include "core/archive/ArchivePlace.h"
+#include "platform/ArchiveSetup.h"
+#include "platform/UserFolders.h"
+
+#ifdef SAROKO_HAVE_POSTGRESQL
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "platform/PgArchiveStore.h"
+#endif
+
+namespace saroko {
+
+std::string SpoolFilePath(const std::string& location) {
+    // One spool per site archive, named by the location without its password.
+    const std::string shown = archive::ShownLocation(location);
+    const std::string name = archive::Sha256Hex(&Sha256, shown).substr(0, 16) + ".spool";
+    return (std::filesystem::path(KeptDownloadsFolder()).parent_path() / "site-spool" / name)
+        .string();
+}
+
+std::string NetworkPlaceWarning(const std::string& path) {
+#ifdef __linux__
+    std::ifstream f("/proc/self/mounts");
+    const std::string mounts((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::error_code ec;
+    std::filesystem::path at = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    const std::string type = archive::FileSystemAt(mounts, at.string());
+    if (archive::IsNetworkFileSystem(type))
+        return archive::NetworkArchiveMessage(path, type);
+#else
+    (void)path;
+#endif
+    return {};
+}
+
+#ifdef SAROKO_HAVE_POSTGRESQL
+
+namespace {
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return ::fsync(fd) == 0;
+}
+
+} // namespace
+
+CFileSpool::CFileSpool(std::string path) : m_szPath(std::move(path)) {}
+
+CFileSpool::~CFileSpool() {
+    Unlock();
+}
+
+bool CFileSpool::Lock() {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(m_szPath).parent_path(), ec);
+    // The lock lives on a file of its own: the spool itself is replaced by renames.
+    m_lockFd = ::open((m_szPath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_lockFd < 0)
+        return false;
+    if (::flock(m_lockFd, LOCK_EX) != 0) {
+        Unlock();
+        return false;
+    }
+    return true;
+}
+
+void CFileSpool::Unlock() {
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+    m_lockFd = -1;
+}
+
+bool CFileSpool::Read(std::string& out) {
+    out.clear();
+    const int fd = ::open(m_szPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT;
+    char buf[65536];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0)
+        out.append(buf, static_cast<std::size_t>(n));
+    ::close(fd);
+    return n == 0;
+}
+
+bool CFileSpool::Append(const std::string& text) {
+    const int fd = ::open(m_szPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(fd, text);
+    return ::close(fd) == 0 && ok;
+}
+
+bool CFileSpool::Replace(const std::string& text) {
+    if (text.empty()) {
+        // Nothing waits: the spool goes. A crash before this leaves it to be sent again.
+        std::error_code ec;
+        std::filesystem::remove(m_szPath, ec);
+        return !ec;
+    }
+    const std::string temp = m_szPath + ".new";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(fd, text);
+    if (::close(fd) != 0 || !ok)
+        return false;
+    return ::rename(temp.c_str(), m_szPath.c_str()) == 0;
+}
+
+bool SiteArchiveBuiltIn() {
+    return true;
+}
+
+std::string TestSiteConnection(const std::string& location) {
+    CPgArchiveStore store(location);
+    return store.Answers() ? std::string() : store.LastError();
+}
+
+std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
+                                                            const archive::Sha256Fn& hash) {
+    auto store = std::make_unique<archive::CSpooledArchiveStore>(
+        std::make_unique<CPgArchiveStore>(location),
+        std::make_unique<CFileSpool>(SpoolFilePath(location)), hash,
+        [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(); },
+        [] { return QDateTime::currentSecsSinceEpoch(); });
+    return store;
+}
+
+#else
+
+CFileSpool::CFileSpool(std::string path) : m_szPath(std::move(path)) {}
+CFileSpool::~CFileSpool() = default;
+bool CFileSpool::Lock() {
+    return false;
+}
+void CFileSpool::Unlock() {}
+bool CFileSpool::Read(std::string&) {
+    return false;
+}
+bool CFileSpool::Append(const std::string&) {
+    return false;
+}
+bool CFileSpool::Replace(const std::string&) {
+    return false;
+}
+bool SiteArchiveBuiltIn() {
+    return false;
+}
+std::string TestSiteConnection(const std::string& location) {
+    return archive::ShownLocation(location) + ": built without PostgreSQL (libpq)";
+}
+namespace {
+
+// What a build without libpq has of a site archive: a server it cannot reach.
+class CUnreachableSite final : public archive::ISiteStore {
+public:
+    explicit CUnreachableSite(const std::string& location)
+        : m_szError(archive::ShownLocation(location) + ": built without PostgreSQL (libpq)") {}
+    using S = archive::StoreStatus;
+    S Write(std::vector<archive::PendingEntry>&, const Sealer&) override { return S::kFailed; }
+    S WriteOnce(std::vector<archive::SpooledEntry>&, const Sealer&) override { return S::kFailed; }
+    bool Answers() override { return false; }
+    S FindRecording(const std::string&, std::optional<archive::Recording>&) override {
+        return S::kFailed;
+    }
+    S Recordings(std::vector<archive::Recording>&) override { return S::kFailed; }
+    S Events(std::vector<archive::Event>&, int64_t) override { return S::kFailed; }
+    S KeptFiles(std::vector<archive::KeptFile>&) override { return S::kFailed; }
+    S FindByPath(const std::string&, std::optional<archive::Recording>&, bool&) override {
+        return S::kFailed;
+    }
+    S SaveChecks(const std::vector<archive::FileCheck>&) override { return S::kFailed; }
+    S Checks(std::vector<archive::FileCheck>&) override { return S::kFailed; }
+    std::string LastError() const override { return m_szError; }
+
+private:
+    std::string m_szError;
+};
+
+} // namespace
+
+std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
+                                                            const archive::Sha256Fn& hash) {
+    return std::make_unique<archive::CSpooledArchiveStore>(
+        std::make_unique<CUnreachableSite>(location),
+        std::make_unique<CFileSpool>(SpoolFilePath(location)), hash,
+        [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(); },
+        [] { return QDateTime::currentSecsSinceEpoch(); });
+}
+
+#endif
+
+} // namespace saroko
