@@ -14,12 +14,14 @@ Run by hand, not in CI (a full run takes half an hour and more on two cores):
   tools/planted-faults.py                 every fault
   tools/planted-faults.py --area chain    the faults of one area (repeatable)
   tools/planted-faults.py --only 3 17     faults by their number (as --list prints them)
+  tools/planted-faults.py --rev HEAD~3    the suite of an older commit against today's faults
   tools/planted-faults.py --list          the faults with their numbers, nothing built
 """
 import argparse
 import os
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -57,20 +59,38 @@ def parse(path):
     return areas, faults
 
 
-def copy_tree(dest):
-    """The worktree's files as they are on disk; unchanged ones keep their time stamps."""
-    out = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
-                         cwd=ROOT, check=True, capture_output=True).stdout
-    for rel in filter(None, out.decode().split("\0")):
-        src, dst = ROOT / rel, dest / rel
-        if not src.is_file():
-            continue
-        data = src.read_bytes()
+def copy_tree(dest, rev=None):
+    """The worktree's files as they are on disk (or as commit `rev` has them); unchanged ones
+    keep their time stamps, files the source does not have are removed."""
+    if rev:
+        names = subprocess.run(["git", "ls-tree", "-r", "-z", "--name-only", rev], cwd=ROOT,
+                               check=True, capture_output=True).stdout
+        blobs = {}
+        with tempfile.TemporaryDirectory() as tmp:
+            archive = subprocess.run(["git", "archive", rev], cwd=ROOT, check=True,
+                                     capture_output=True).stdout
+            subprocess.run(["tar", "-x", "-C", tmp], input=archive, check=True)
+            for rel in filter(None, names.decode().split("\0")):
+                f = Path(tmp) / rel
+                if f.is_file() and not f.is_symlink():
+                    blobs[rel] = (f.read_bytes(), f.stat().st_mode)
+    else:
+        names = subprocess.run(["git", "ls-files", "-z", "--cached", "--others",
+                                "--exclude-standard"], cwd=ROOT, check=True,
+                               capture_output=True).stdout
+        blobs = {rel: ((ROOT / rel).read_bytes(), (ROOT / rel).stat().st_mode)
+                 for rel in filter(None, names.decode().split("\0")) if (ROOT / rel).is_file()}
+    for rel, (data, mode) in blobs.items():
+        dst = dest / rel
         if dst.is_file() and dst.read_bytes() == data:
             continue
         dst.parent.mkdir(parents=True, exist_ok=True)
         dst.write_bytes(data)
-        os.chmod(dst, src.stat().st_mode & 0o777)
+        os.chmod(dst, mode & 0o777)
+    for f in dest.rglob("*"):
+        rel = f.relative_to(dest).as_posix()
+        if f.is_file() and not rel.startswith("build/") and rel not in blobs:
+            f.unlink()
 
 
 def run(cmd, env=None, timeout=None, cwd=None):
@@ -88,6 +108,7 @@ def main():
     ap.add_argument("--area", action="append", default=[])
     ap.add_argument("--only", nargs="+", type=int, default=[])
     ap.add_argument("--zones", choices=ZONES, default="one")
+    ap.add_argument("--rev", help="test the tree of this commit instead of the files on disk")
     ap.add_argument("--list", action="store_true")
     args = ap.parse_args()
     areas, faults = parse(DATA)
@@ -100,7 +121,7 @@ def main():
 
     work = Path(args.work)
     tree, build = work / "tree", work / "tree" / "build" / "release"
-    copy_tree(tree)
+    copy_tree(tree, args.rev)
     # The copy's paths relative to its build folder are the worktree's: ccache shares objects.
     env = dict(os.environ, CMAKE_CXX_COMPILER_LAUNCHER="ccache",
                CMAKE_C_COMPILER_LAUNCHER="ccache", CCACHE_BASEDIR=str(tree))
@@ -111,15 +132,18 @@ def main():
             sys.exit("configure failed:\n" + log)
 
     def build_for(progs):
+        progs = [p.partition("=")[0] for p in progs]
         targets = list(dict.fromkeys(progs + [h for p in progs for h in HELPERS.get(p, [])]))
         return run(["nice", "-n", "10", "cmake", "--build", str(build), "-j2", "--target"] + targets,
                    env=env)
 
     def tests_pass(progs):
         """None when every program passes, else what failed first."""
-        for prog in progs:
+        for entry in progs:
+            prog, _, only = entry.partition("=")
             for tz in ZONES[args.zones]:
-                rc, log = run(["nice", "-n", "10", str(build / "bin" / prog), "--gtest_brief=1"],
+                rc, log = run(["nice", "-n", "10", str(build / "bin" / prog), "--gtest_brief=1"]
+                              + (["--gtest_filter=" + only] if only else []),
                               env=dict(os.environ, TZ=tz), timeout=300, cwd=str(build))
                 if rc != 0:
                     failed = [l.split("] ", 1)[1].split(" (")[0] for l in log.splitlines()
@@ -127,7 +151,7 @@ def main():
                     return f"{prog} ({tz}): " + (failed[0] if failed else str(rc))
         return None
 
-    needed = sorted({p for f in chosen for p in areas[f["area"]]})
+    needed = sorted({p.partition("=")[0] for f in chosen for p in areas[f["area"]]})
     rc, log = build_for(needed)
     if rc != 0:
         sys.exit("the unchanged copy does not build:\n" + log[-4000:])
