@@ -149,6 +149,29 @@ def date_seeds():
         write("fuzz_cli_dates", "date-%d" % i, text.encode())
 
 
+def window_seeds():
+    for i, text in enumerate(["2026/11/30 12:00:00\n2026/11/30 13:30:00\n2:2:8\n3::30",
+                              "\n\n1:-1.5:\n8:5:5\n9:1:2", "2008/01/03 09:00:00\n\n1:0.000001:1e30"]):
+        write("fuzz_cli_window", "window-%d" % i, text.encode())
+
+
+def chain_seeds():
+    # Events with escapes and either offset sign, then a removal, a swap, a copy and a change.
+    fields = b"".join(bytes([len(v)]) + v for v in
+                      [b"2026-12-07T08:30:00Z", b"lab", b"bench", b"1.22", b"name", b"ab" * 4,
+                       b"OVEN\\", b"DUCT\n", b"typo\r"])
+    event = bytes([2, 0x80, 0x02, 0x1C, 0x80, 0x00, 0x01]) + fields
+    write("fuzz_archive_chain", "sealed", bytes([3]) + event * 3)
+    for op, name in ((0, "removed"), (1, "swapped"), (2, "copied"), (3, "changed"), (9, "renumbered")):
+        write("fuzz_archive_chain", name, bytes([3]) + event * 3 + bytes([op, 1, 2, 3, 0x41, 0x42, 0x43]))
+
+
+def line_seeds():
+    write("fuzz_local_line", "one-piece", bytes([0xFF, 15]) + b"/tmp/a file.klg\n")
+    write("fuzz_local_line", "pieces", bytes([10, 4]) + b"/tmp" + bytes([8]) + b"/x.klg\nz")
+    write("fuzz_local_line", "too-long", bytes([5, 7]) + b"abcdefg")
+
+
 def command_test_seeds():
     for command in range(16):
         write("fuzz_command_test", "command-%02d" % command,
@@ -161,3 +184,6 @@ if __name__ == "__main__":
     settings_seeds()
     date_seeds()
     command_test_seeds()
+    window_seeds()
+    chain_seeds()
+    line_seeds()

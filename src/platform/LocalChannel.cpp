@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <utility>
 
+#include "core/text/LineGather.h"
+
 namespace saroko {
 namespace {
 
@@ -102,7 +104,7 @@ private:
     QSocketNotifier m_notifier;
     CLineListener& m_listener;
     char m_reply;
-    QByteArray m_line;
+    std::string m_line;
 };
 
 struct CLineListener::Impl {
@@ -130,16 +132,15 @@ void CLineConnection::Read() {
             return;
         if (n <= 0)
             return Close(); // the client went before its line ended
-        m_line.append(buf, n);
-        const qsizetype end = m_line.indexOf('\n');
-        if ((end < 0 ? m_line.size() : end) > CLineListener::kMaxLine)
+        const LineStep step = GatherLine(m_line, std::string_view(buf, static_cast<std::size_t>(n)),
+                                         static_cast<std::size_t>(CLineListener::kMaxLine));
+        if (step == LineStep::kTooLong)
             return Close();
-        if (end < 0)
+        if (step == LineStep::kMore)
             continue;
-        m_line.truncate(end);
         ::send(m_fd.Get(), &m_reply, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
         // The connection is done before whatever the line sets off, a dialog's event loop too.
-        const QByteArray line = std::move(m_line);
+        const QByteArray line = QByteArray::fromStdString(m_line);
         CLineListener& listener = m_listener;
         Close();
         emit listener.lineReceived(line);

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/text/LineGather.h"
+
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
@@ -228,7 +230,7 @@ private:
     QWinEventNotifier m_notifier;
     CLineListener& m_listener;
     char m_reply;
-    QByteArray m_line;
+    std::string m_line;
     bool m_answered = false;
 };
 
@@ -240,15 +242,15 @@ void CLineConnection::Read() {
         m_read.Start(m_pipe.Get()); // bytes after the line are not looked at
         return;
     }
-    m_line.append(m_read.Data(), n);
-    const qsizetype end = m_line.indexOf('\n');
-    if ((end < 0 ? m_line.size() : end) > CLineListener::kMaxLine)
+    const LineStep step =
+        GatherLine(m_line, std::string_view(m_read.Data(), static_cast<std::size_t>(n)),
+                   static_cast<std::size_t>(CLineListener::kMaxLine));
+    if (step == LineStep::kTooLong)
         return Close();
-    if (end < 0) {
+    if (step == LineStep::kMore) {
         m_read.Start(m_pipe.Get());
         return;
     }
-    m_line.truncate(end);
     char reply = m_reply;
     Transfer(m_pipe.Get(), true, &reply, 1, QDeadlineTimer(1000));
     // Closing now could lose the answer before the client read it: the connection stays until
@@ -257,7 +259,7 @@ void CLineConnection::Read() {
     m_read.Start(m_pipe.Get());
     QTimer::singleShot(kAnswerGraceMs, this, [this] { Close(); });
     // The connection is done with before whatever the line sets off, a dialog's event loop too.
-    const QByteArray line = std::move(m_line);
+    const QByteArray line = QByteArray::fromStdString(m_line);
     emit m_listener.lineReceived(line);
 }
 

@@ -433,6 +433,17 @@ TEST_F(CliTest, ReportAsJsonAndAsPdf) {
     const std::string first = PdfText(P("r.pdf"), "-f 1 -l 1");
     for (const char* s : {"24.0 ﾟC", "3.6 ﾟC"})
         EXPECT_NE(first.find(s), std::string::npos) << s << "\n" << first;
+    // The window is named only when it leaves samples out; the period is the first and last
+    // sample in it.
+    EXPECT_EQ(first.find("指定範囲"), std::string::npos) << first;
+    ASSERT_EQ(Cli("report --from \"2026/11/30 12:00:00\" --to \"2026/11/30 13:30:00\" -o " +
+                  P("w.pdf") + " " + demo).status, 0);
+    // pdftotext gives the wave dash the program wrote as the one of the other code page.
+    const std::string window = std::regex_replace(Squeezed(PdfText(P("w.pdf"), "-f 1 -l 1")),
+                                                  std::regex("〜"), "～");
+    for (const char* s : {"指定範囲: 2026/11/30 12:00'00 ～ 2026/11/30 13:30'00",
+                          "期間: 2026/11/30 12:00'00 ～ 2026/11/30 13:30'00 (最初と最後のｻﾝﾌﾟﾙ)"})
+        EXPECT_NE(window.find(s), std::string::npos) << s << "\n" << window;
     const std::string rest = PdfText(P("r.pdf"), "-f 2");
     for (const char* s : {"室温", "冷蔵庫", "24.6", "1438", "上限超過", "下限未満"})
         EXPECT_NE(rest.find(s), std::string::npos) << s;
@@ -559,6 +570,67 @@ TEST_F(CliTest, DownloadRefusesAnOutputItCannotWriteBeforeTheRecorderIsAsked) {
         EXPECT_NE(r.err.find(text), std::string::npos) << out << "\n" << r.err;
         EXPECT_EQ(r.err.find("シリアルポート"), std::string::npos) << out << "\n" << r.err;
     }
+}
+
+// The archive verbs' words, keys and exit statuses, on a kept download (a file found in the
+// downloads folder when the archive is made) and a file opened from elsewhere.
+TEST_F(CliTest, ArchiveVerbsNameWhatTheyFoundAndExitByIt) {
+    const std::string demo = Demo(), kept = P("data/saroko/downloads/20261207-083000.klg");
+    fs::create_directories(P("data/saroko/downloads"));
+    ASSERT_EQ(Cli("demo --start \"2026/12/01 00:00:00\" -o " + kept).status, 0); // bytes of their own
+    ASSERT_EQ(Cli("info " + demo).status, 0);
+    const Json list = Json::parse(Cli("archive list --json").out);
+    const Json log = Json::parse(Cli("archive log --json").out);
+    ASSERT_EQ(std::pair(list.size(), log.size()), std::pair(std::size_t{2}, std::size_t{3})) << log;
+    EXPECT_EQ(Json::array({list[0]["source"], list[0]["size"], list[0]["status"],
+                           list[0]["kept_files"][0]["path"], list[0]["kept_files"][0]["kept_at"],
+                           list[1]["source"], list[1]["size"]}),
+              Json::array({"download", fs::file_size(kept), "unverified", kept, log[0]["time_utc"],
+                           "file", fs::file_size(demo)}));
+    std::tm tm{};
+    const std::time_t now = std::time(nullptr);
+    localtime_r(&now, &tm);
+    EXPECT_EQ(log[0]["utc_offset_minutes"], tm.tm_gmtoff / 60);
+    CliRun r = Cli("archive verify --json");
+    EXPECT_EQ(r.status, 0) << r.out;
+    Json v = Json::parse(r.out);
+    EXPECT_EQ(Json::array({v["holds"], v["events"], v["recordings"], v["kept_files"],
+                           v["chain_head"], v["chain_break"], v["files"]}),
+              Json::array({true, 3, 2, 1, log[2]["hash"], nullptr, Json::array()}));
+    EXPECT_EQ(Cli("archive verify").out, "chain holds: 3 events\nkept files hold: 1 kept files, 2 recordings\n");
+    r = Cli("verify " + kept + " " + demo);
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const auto& [file, n, source] : {std::tuple(kept, 0, "downloaded"), std::tuple(demo, 1, "file")})
+        EXPECT_NE(r.out.find(file + ": recording " + std::to_string(n + 1) + ", first seen " +
+                             list[n]["first_seen"].get<std::string>() + " (" + source +
+                             "), recorder KM-41\n"),
+                  std::string::npos)
+            << r.out;
+
+    // The kept file changed, then gone: each named with what was expected and found.
+    const std::string expected = Sha256Sum(kept);
+    std::ofstream(kept, std::ios::binary | std::ios::app) << "y";
+    const std::string found = Sha256Sum(kept);
+    r = Cli("archive verify --json");
+    EXPECT_EQ(r.status, 1);
+    v = Json::parse(r.out);
+    const Json& f = v["files"][0];
+    EXPECT_EQ(Json::array({v["holds"], v["kept_files"], v["files"].size(), f["recording"], f["path"],
+                           f["expected"], f["found"], f["problem"]}),
+              Json::array({false, 1, 1, 1, kept, expected, found, "changed"}));
+    r = Cli("archive verify");
+    EXPECT_EQ(std::pair(r.status, r.out),
+              std::pair(1, "chain holds: 3 events\nrecording 1: " + kept + ": changed (expected " +
+                               expected + ", found " + found + ")\n"));
+    r = Cli("verify " + demo + " " + kept);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(kept + ": changed: recording 1 (expected " + expected + ", found " + found + ")"),
+              std::string::npos) << r.out;
+    fs::remove(kept);
+    v = Json::parse(Cli("archive verify --json").out);
+    EXPECT_EQ(Json::array({v["files"][0]["problem"], v["files"][0]["found"]}), Json::array({"missing", nullptr}));
+    std::ofstream(P("other.klg")) << "other";
+    EXPECT_EQ(Cli("verify " + P("other.klg")).status, 1) << "not archived";
 }
 
 } // namespace

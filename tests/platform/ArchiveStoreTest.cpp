@@ -13,6 +13,7 @@
 #include <functional>
 #include <grp.h>
 #include <map>
+#include <set>
 #include <tuple>
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -24,6 +25,7 @@
 #include "core/archive/ArchiveSession.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/SqliteArchiveStore.h"
+#include "support/DataFiles.h"
 
 namespace saroko {
 namespace {
@@ -145,6 +147,106 @@ TEST_F(ArchiveStoreTest, CreatedOnFirstUseAndReadBackAsWritten) {
     EXPECT_EQ(Exec(path, "PRAGMA journal_mode"), "wal");
 }
 
+// Every column comes back as it was written: a recording (with a kept file and a transcript),
+// its channels and its event, each field with a value of its own.
+TEST_F(ArchiveStoreTest, EveryColumnIsReadBackAsWritten) {
+    Recording r = Rec("cols");
+    r.firstSeen = "2026-12-07T08:30:00Z";
+    r.recorder = "KM-41";
+    r.identity = "0414";
+    r.utcOffsetMinutes = -210;
+    r.transcriptPath = "/kept/cols.exchange.txt";
+    r.transcriptSha256 = Sha256Hex(&Sha256, "x");
+    r.channels = {{3, "冷蔵庫", 1204708020, "2008/ 3/ 5(Wed) 9: 7' 0", 30, 7},
+                  {5, "外気", 1204708080, "2008/ 3/ 5(Wed) 9: 8' 0", 60, 9}};
+    const KeptFile k{0, 0, "/kept/cols", "/kept/cols.x.txt", Sha256Hex(&Sha256, "t"), "2026-12-07T08:31:00Z"};
+    Event e;
+    e.timeUtc = "2026-12-07T08:31:00Z", e.offsetMinutes = -210, e.user = "u", e.host = "h";
+    e.version = "v", e.kind = EventKind::Created, e.detail = "downloaded";
+    e.recordingSha256 = r.sha256, e.oldValue = "o", e.newValue = "n", e.reason = "why";
+    std::vector<PendingEntry> batch{{r, k, e}};
+    {
+        CSqliteArchiveStore store(path);
+        ASSERT_EQ(store.Write(batch, [](const Event* last, Event& ev) { SealEvent(&Sha256, last, ev); }),
+                  StoreStatus::kOk);
+    }
+    r.id = 1;
+    const auto recordingFields = [](const Recording& x) {
+        return std::tuple(x.id, x.sha256, x.size, x.path, x.source, x.firstSeen, x.recorder,
+                          x.identity, x.utcOffsetMinutes, x.transcriptPath, x.transcriptSha256,
+                          x.channels);
+    };
+    CSqliteArchiveStore store(path);
+    std::optional<Recording> found;
+    ASSERT_EQ(store.FindRecording(r.sha256, found), StoreStatus::kOk);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(recordingFields(*found), recordingFields(r));
+    std::vector<Recording> all;
+    ASSERT_EQ(store.Recordings(all), StoreStatus::kOk);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(recordingFields(all[0]), recordingFields(r));
+    std::vector<KeptFile> kept;
+    ASSERT_EQ(store.KeptFiles(kept), StoreStatus::kOk);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(std::tuple(kept[0].id, kept[0].recordingId, kept[0].path, kept[0].transcriptPath,
+                         kept[0].transcriptSha256, kept[0].keptAt),
+              std::tuple(int64_t{1}, int64_t{1}, k.path, k.transcriptPath, k.transcriptSha256, k.keptAt));
+    const Event& w = batch[0].event;
+    const std::vector<Event> ev = EventsOf(path);
+    ASSERT_EQ(ev.size(), 1u);
+    const auto eventFields = [](const Event& x) {
+        return std::tuple(x.seq, x.timeUtc, x.offsetMinutes, x.user, x.host, x.version, x.kind,
+                          x.detail, x.recordingId, x.recordingSha256, x.oldValue, x.newValue,
+                          x.reason, x.prevHash, x.hash);
+    };
+    EXPECT_EQ(eventFields(ev[0]), eventFields(w));
+    // An offset the header leaves open is NULL, and read back as none.
+    ASSERT_EQ(Exec(path, "UPDATE recordings SET utc_offset_minutes = NULL"), "");
+    ASSERT_EQ(store.FindRecording(r.sha256, found), StoreStatus::kOk);
+    EXPECT_EQ(found->utcOffsetMinutes, std::nullopt);
+}
+
+// The hash of every event, recomputed by the query the documentation gives an auditor, with
+// escapes in every text field and offsets of either sign.
+TEST_F(ArchiveStoreTest, TheDocumentedQueryRecomputesEveryHash) {
+    const std::string doc = Bytes(test::DataFilePath("../../docs/ARCHIVE.md"));
+    const auto from = doc.find("```sql\n"), to = doc.find("\n```", from + 1);
+    ASSERT_NE(from, std::string::npos);
+    const std::string query = doc.substr(from + 7, to - from - 7);
+    const int offsets[] = {540, -210, 0, -1, 61};
+    int next = 0;
+    SessionContext c = Context("l\\a\nb\rc");
+    c.host = "h\\\r\n";
+    c.version = "1.22\\n";
+    c.offsetMinutes = [&](int64_t) { return offsets[next++ % 5]; };
+    {
+        CSqliteArchiveStore store(path);
+        CArchiveSession s(&store, &Sha256, c);
+        s.Record(EventKind::Created, Rec("a"), "downloaded");
+        for (const char* v : {"a\\b", "a\nb", "a\rb", "\\n"})
+            s.RecordAbout(EventKind::Changed, Rec("a").sha256, v, v, std::string(v) + "!", v);
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, query.c_str(), -1, &st, nullptr), SQLITE_OK) << query;
+    const std::vector<Event> ev = EventsOf(path);
+    ASSERT_EQ(ev.size(), 5u);
+    std::set<int> signs;
+    for (const Event& e : ev) {
+        sqlite3_reset(st);
+        sqlite3_bind_int64(st, sqlite3_bind_parameter_index(st, ":n"), e.seq);
+        ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+        const std::string text(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
+                               static_cast<std::size_t>(sqlite3_column_bytes(st, 0)));
+        EXPECT_EQ(Sha256Hex(&Sha256, text), e.hash) << e.seq << "\n" << text;
+        signs.insert(e.offsetMinutes < 0 ? -1 : e.offsetMinutes > 0);
+    }
+    EXPECT_EQ(signs, (std::set<int>{-1, 0, 1})) << "offsets of either sign and none";
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+
 // The user's folders moved: kept downloads follow their folder, nothing else does.
 TEST_F(ArchiveStoreTest, KeptFilesFollowTheirFolderToItsNewPlace) {
     CSqliteArchiveStore store(path);
@@ -188,6 +290,7 @@ TEST_F(ArchiveStoreTest, TheFirstVersionIsMigratedAndTheTrailBecomesAppendOnly) 
     CSqliteArchiveStore store(path);
     ASSERT_EQ(store.OpenStatus(), StoreStatus::kOk) << store.LastError();
     EXPECT_EQ(store.SchemaVersion(), kSchemaVersion);
+    EXPECT_EQ(Exec(path, "PRAGMA user_version"), "3") << "the version the file says it is";
     std::vector<Recording> recs;
     ASSERT_EQ(store.Recordings(recs), StoreStatus::kOk);
     ASSERT_EQ(recs.size(), 1u);
@@ -283,8 +386,25 @@ TEST_F(ArchiveStoreTest, AnotherWriterIsWaitedForUntilTheTimeout) {
             EXPECT_TRUE(s.Flush()); // free again: what waited is written
         }
     }
+    // Without a time of its own a writer waits 5 s, as documented, and not much longer.
+    sqlite3* other = nullptr;
+    sqlite3_open(path.c_str(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    {
+        CSqliteArchiveStore store(path);
+        CArchiveSession s(&store, &Sha256, Context());
+        const auto t0 = std::chrono::steady_clock::now();
+        s.Record(EventKind::Created, Rec("held"), "downloaded");
+        const auto waited = std::chrono::steady_clock::now() - t0;
+        EXPECT_EQ(s.LastStatus(), StoreStatus::kBusy);
+        EXPECT_GE(waited, std::chrono::milliseconds(4950));
+        EXPECT_LT(waited, std::chrono::milliseconds(5900));
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        EXPECT_TRUE(s.Flush());
+    }
     const std::vector<Event> ev = EventsOf(path);
-    EXPECT_EQ(ev.size(), 2u);
+    EXPECT_EQ(ev.size(), 3u);
     EXPECT_FALSE(CheckChain(&Sha256, ev));
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -102,6 +103,18 @@ TEST_F(LocalChannel, ListenerTakesOverALeftSocketAndRemovesItsOwn) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 1; }, 5000));
     EXPECT_FALSE(QFile::exists(name));
     EXPECT_FALSE(watch.Watch(name));
+
+    // Only its owner may connect; a socket another listener has put in its place since stays.
+    listener = std::make_unique<CLineListener>('+');
+    ASSERT_TRUE(listener->Listen(name));
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(name).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_EQ(::unlink(QFile::encodeName(name).constData()), 0);
+    const int other = RawSocket(name, true);
+    listener.reset();
+    EXPECT_TRUE(QFile::exists(name));
+    ::close(other);
 }
 
 } // namespace

@@ -180,11 +180,26 @@ TEST(QtCp932Codec, ConvertsBothWays) {
     for (char c = 1; c > 0; ++c) (c >= ' ' && c < 0x7F ? printable : ascii) += c;
     EXPECT_EQ(codec.Utf8ToCp932(printable), ToCp932(QString::fromLatin1(printable)));
     EXPECT_EQ(codec.Utf8ToCp932(codec.Cp932ToUtf8(ascii + printable)), ascii + printable);
+    EXPECT_EQ(std::pair(codec.Cp932ToUtf8(ascii), codec.Utf8ToCp932(ascii)), std::pair(ascii, ascii));
     // The core's own codec agrees where it can.
     CBasicCp932Codec basic;
     EXPECT_EQ(basic.Cp932ToUtf8("\xba\xb0\xd9 C"), "ｺｰﾙ C");
     EXPECT_EQ(basic.Utf8ToCp932("ｺｰﾙ"), "\xba\xb0\xd9");
     EXPECT_EQ(basic.Utf8ToCp932("室"), "?");
+    // Half-width katakana end to end, a lead byte takes its trail byte along, a cut character
+    // is one '?'.
+    for (const auto& [cp932, utf8] : std::vector<std::pair<std::string, std::string>>{
+             {"\xa1\xdf", "｡ﾟ"}, {"\xa0\xe0", "\uFFFD\uFFFD"}, {"\x81\x40" "A", "\uFFFD" "A"},
+             {"\xfc\x40" "A\xfd" "B", "\uFFFD" "A\uFFFD" "B"}}) {
+        EXPECT_EQ(basic.Cp932ToUtf8(cp932), utf8) << cp932;
+        if (utf8.find("\uFFFD") == std::string::npos) {
+            EXPECT_EQ(basic.Utf8ToCp932(utf8), cp932);
+            EXPECT_EQ(codec.Utf8ToCp932(utf8), cp932);
+        }
+    }
+    for (const auto& [utf8, cp932] : std::vector<std::pair<std::string, std::string>>{
+             {"\uFF60\uFFA0", "??"}, {"\xef\xbd", "?"}, {"a\xc3", "a?"}, {"\xef\xbd\xa1", "\xa1"}})
+        EXPECT_EQ(basic.Utf8ToCp932(utf8), cp932) << utf8;
 }
 
 } // namespace

@@ -61,11 +61,15 @@ TEST_F(FolderMoveTest, AllArriveWholeOrThePlaceStaysAsItWas) {
         return false;
     };
     const std::string bytes = std::string(70000, '\x5a') + '\x01';
-    enum Setup { kNone, kLink, kBlocked, kNewExists };
+    enum Setup { kNone, kLink, kBlocked, kNewExists, kOther };
     struct Case { const char* name; PlaceCopyFn copy; Setup setup; bool dataMoves; } cases[] = {
         {"all whole", CopyNewFile, kNone, true},
         {"one byte differs", changed(std::string(bytes).replace(69999, 1, "x")), kNone, false},
+        {"the first block's last byte differs", changed(std::string(bytes).replace(65535, 1, "x")), kNone, false},
+        {"the file's last byte differs", changed(std::string(bytes).replace(70000, 1, "x")), kNone, false},
         {"one byte short", changed(bytes.substr(1)), kNone, false},
+        {"one byte more", changed(bytes + 'x'), kNone, false},
+        {"another program's file beside the places", CopyNewFile, kOther, true},
         {"the copy fails", noSpace, kNone, false},
 #ifndef _WIN32
         {"a link among the files", CopyNewFile, kLink, false},
@@ -82,6 +86,7 @@ TEST_F(FolderMoveTest, AllArriveWholeOrThePlaceStaysAsItWas) {
         if (c.setup == kBlocked) WriteAll(Path("blocked"), "a file");
         if (c.setup == kBlocked) places[1].to = Path("blocked/saroko");
         if (c.setup == kNewExists) fs::create_directories(places[1].to);
+        if (c.setup == kOther) WriteAll(Path("old/PELNOR CORPORATION/Other.conf"), "x");
         const Tree config = Contents(places[0].from), data = Contents(places[1].from);
 
         const PlaceMoveResult r = MovePlaces(places, c.copy);
@@ -90,7 +95,11 @@ TEST_F(FolderMoveTest, AllArriveWholeOrThePlaceStaysAsItWas) {
         EXPECT_EQ(Contents(c.dataMoves ? places[1].to : places[1].from), data) << c.name;
         EXPECT_NE(fs::exists(places[1].from), c.dataMoves) << c.name;
         EXPECT_FALSE(fs::exists(places[0].from) || fs::exists(places[2].to)) << c.name;
-        EXPECT_EQ(fs::exists(Path("old/PELNOR CORPORATION")), !c.dataMoves) << "once empty, gone";
+        EXPECT_EQ(fs::exists(Path("old/PELNOR CORPORATION")), !c.dataMoves || c.setup == kOther)
+            << "once empty, gone";
+        if (c.setup == kOther) {
+            EXPECT_EQ(ReadAll(Path("old/PELNOR CORPORATION/Other.conf")), "x") << "left alone";
+        }
         if (c.setup == kNewExists || c.dataMoves) {
             EXPECT_TRUE(r.failures.empty()) << c.name;
             EXPECT_EQ(Contents(places[1].to).empty(), !c.dataMoves) << c.name;

@@ -884,17 +884,22 @@ TEST_F(LegendDocTest, CursorsOutsideTheWindowAreBroughtInAndWrittenBack) {
 TEST(LegendChangesTest, EveryChangedItemInBothPlacesAndAllWhenTheyDoNotCorrespond) {
     const auto width = [](const std::string& s) { return 6 * static_cast<int>(s.size()); };
     const LegendPicture was{{{1, {0, 10, 100, 10}}}, {{300, 51, 2, "x"}}, {{10, 51, 30, 65}}, {}};
-    LegendPicture text = was, line = was, box = was, more = was;
+    LegendPicture text = was, line = was, box = was, more = was, arrow = was;
     text.texts[0].text = "xxx";
     line.lines[0].line.y2 = 12;
     box.boxes[0].bottom = 64;
     more.arrows.push_back({1, {5, 5, 9, 5}});
+    arrow.arrows = {{1, {5, 5, 9, 5}}};
+    LegendPicture arrowMoved = arrow;
+    arrowMoved.arrows[0].line.x2 = 7;
     const std::pair<LegendPicture, std::vector<GraphRect>> cases[] = {
         {was, {}},
         {text, {{298, 49, 308, 65}, {298, 49, 320, 65}}}, // the cell and 2 pixels round it
         {line, {{0, 10, 101, 11}, {0, 10, 101, 13}}},
         {box, {{10, 51, 30, 65}, {10, 51, 30, 64}}},
         {more, {{0, 0, 640, 167}}}};
+    EXPECT_EQ(LegendChangedAreas(arrow, arrowMoved, width, 12, 640, 167),
+              (std::vector<GraphRect>{{5, 5, 10, 6}, {5, 5, 8, 6}}));
     for (const auto& [now, areas] : cases) {
         EXPECT_EQ(LegendChangedAreas(was, now, width, 12, 640, 167), areas);
         std::vector<GraphRect> back = LegendChangedAreas(now, was, width, 12, 640, 167);

@@ -370,6 +370,27 @@ TEST(RecorderDownload, RecordsGatherAtMostTenMilliseconds) {
     EXPECT_EQ(std::pair(m, wakes < m / 8), std::pair(uint64_t{7 + 4100 + 2}, true));
 }
 
+// Records that stop coming: the paced download waits longer for each than the unpaced one.
+TEST(RecorderDownload, EachModeWaitsItsOwnTimeForARecord) {
+    std::vector<uint64_t> waited;
+    for (const bool paced : {false, true}) {
+        const uint8_t code = paced ? 0x11 : 0x10;
+        const Bytes data = {code, 0, 0, 0, 0, 3, 0, 0xC8, 0x80, 0x64, 0x80};
+        const auto run = RunDownload({{0, '>', Frame(0x34)}, {0, '<', Reply(3)},
+                                      {0, '>', Frame(code)}, {0, '<', data}}, paced);
+        EXPECT_EQ(run->result, COMM_NO_RESPONSE) << "the next attempts hear nothing";
+        // The longest silence: from the last record byte read to the next attempt.
+        const auto& events = run->rig.line.Events();
+        uint64_t longest = 0;
+        for (std::size_t i = 1; i < events.size(); ++i)
+            if (!events[i - 1].written && events[i].written)
+                longest = std::max(longest, events[i].us - events[i - 1].us);
+        waited.push_back(longest);
+    }
+    // Half a second unpaced, two seconds paced (and the one millisecond that ends the wait).
+    EXPECT_EQ(waited, (std::vector<uint64_t>{501000, 2001000}));
+}
+
 TEST(RecorderDownload, OversizedHeader) {
     Bytes huge = {0x11, 0, 0, 0, 0, 0x41, 0x1F}; // n = 8001, more than a channel holds
     huge.resize(huge.size() + 8001 * 4 + 2, 0x55);
@@ -492,6 +513,13 @@ TEST(PortDiagnosis, CausesForTheFacts) {
             got.push_back(f.cause);
         EXPECT_EQ(got, c.causes) << c.what;
     }
+    // In the group, the group active, and still refused: joining it again helps nothing.
+    DeviceFacts in = Usb();
+    in.accessible = false;
+    in.inGroup = in.inGroupList = true;
+    const std::vector<PortFinding> f = DiagnosePort(in, {"ken", false, false, false});
+    ASSERT_EQ(f.size(), 1u);
+    EXPECT_EQ(f[0].cause, C::kNoPermission);
 }
 
 TEST(PortDiagnosis, FindingsCarryWhatTheTextsName) {

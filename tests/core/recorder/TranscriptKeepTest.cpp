@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 
 #include "core/TestSupport.h"
 #include "core/recorder/CommRig.h"
@@ -69,6 +70,30 @@ TEST_F(KeptTranscriptTest, KeptOnlyOnceAByteWentOverTheLine) {
         EXPECT_EQ(named, openResult == COMM_OK) << rig.sink.extras[0];
         EXPECT_EQ(fs::exists(Path("comm")), openResult == COMM_OK);
     }
+}
+
+// A transcript line holds one direction's bytes, 16 at most, until a pause of 20 ms; notes
+// have lines of their own. Every line starts with its time since the first.
+TEST(TranscriptLines, SixteenBytesOneDirectionUntilAPause) {
+    CTimedPeer peer({{1'234'000, 0x41}, {1'253'000, 0x42}, {1'273'000, 0x43}});
+    CMemoryLine line(peer);
+    std::ostringstream text;
+    {
+        CTranscriptLine t(line, text);
+        t.Open("/dev/ttyTEST", 9600);
+        for (uint8_t i = 0; i < 17; ++i)
+            t.WriteByte(i);
+        uint8_t b = 0;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(t.ReadByte(b, 2000), 0);
+        t.Close();
+    }
+    EXPECT_EQ(text.str(), "      0.000 # open /dev/ttyTEST 9600 baud: 0\n"
+                          "      0.000 > 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\n"
+                          "      0.000 > 10\n"
+                          "      1.234 < 41 42\n"
+                          "      1.273 < 43\n"
+                          "      1.273 # close\n");
 }
 
 } // namespace
