@@ -15,6 +15,7 @@
 #include "core/text/LineGather.h"
 
 #include <windows.h>
+// The security and device headers want windows.h before them.
 #include <aclapi.h>
 #include <sddl.h>
 

@@ -15,6 +15,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// The device manager's headers want windows.h before them.
 #include <cfgmgr32.h>
 #include <setupapi.h>
 #else
