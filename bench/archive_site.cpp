@@ -72,8 +72,7 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-template <class Open>
-void Append(benchmark::State& state, Open open) {
+template <class Open> void Append(benchmark::State& state, Open open) {
     auto store = open();
     archive::CArchiveSession s(store.get(), &Sha256, Context());
     s.Record(archive::EventKind::Created, Rec(1));
@@ -82,16 +81,15 @@ void Append(benchmark::State& state, Open open) {
         for (int i = 0; i < 500; ++i) {
             const auto t0 = std::chrono::steady_clock::now();
             s.RecordAbout(archive::EventKind::Opened, Rec(1).sha256, std::to_string(i));
-            ms.push_back(std::chrono::duration<double, std::milli>(
-                             std::chrono::steady_clock::now() - t0)
-                             .count());
+            ms.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                    .count());
         }
     }
     state.counters["median_ms"] = Median(ms);
 }
 
-template <class Open>
-void VerifyChain(benchmark::State& state, Open open) {
+template <class Open> void VerifyChain(benchmark::State& state, Open open) {
     auto store = open();
     std::size_t n = 0;
     double seconds = 0;
@@ -108,9 +106,10 @@ void VerifyChain(benchmark::State& state, Open open) {
 }
 
 void ListCli(benchmark::State& state, const std::string& location, const QTemporaryDir& home) {
-    const std::string cmd = "XDG_CONFIG_HOME='" + home.path().toStdString() + "/c' XDG_DATA_HOME='" +
-                            home.path().toStdString() + "/d' '" SAROKO_CLI "' --archive '" +
-                            location + "' archive list --json > /dev/null";
+    const std::string cmd = "XDG_CONFIG_HOME='" + home.path().toStdString() +
+                            "/c' XDG_DATA_HOME='" + home.path().toStdString() +
+                            "/d' '" SAROKO_CLI "' --archive '" + location +
+                            "' archive list --json > /dev/null";
     for (auto _ : state)
         if (std::system(cmd.c_str()) != 0)
             state.SkipWithError("archive list failed");
@@ -138,12 +137,20 @@ void Register() {
         return;
     }
     const std::string appendDb = site.Db("append"), appendFile = site.File("append.sqlite");
-    benchmark::RegisterBenchmark("Append/SQLite(anchor)", [=](benchmark::State& s) {
-        Append(s, [&] { return std::make_unique<CSqliteArchiveStore>(appendFile); });
-    })->Iterations(1)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Append/PostgreSQL", [=](benchmark::State& s) {
-        Append(s, [&] { return std::make_unique<CPgArchiveStore>(appendDb); });
-    })->Iterations(1)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        "Append/SQLite(anchor)",
+        [=](benchmark::State& s) {
+            Append(s, [&] { return std::make_unique<CSqliteArchiveStore>(appendFile); });
+        })
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        "Append/PostgreSQL",
+        [=](benchmark::State& s) {
+            Append(s, [&] { return std::make_unique<CPgArchiveStore>(appendDb); });
+        })
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
 
     const std::string chainDb = site.Db("chain"), chainFile = site.File("chain.sqlite");
     {
@@ -152,12 +159,20 @@ void Register() {
         CPgArchiveStore server(chainDb);
         Fill(server, 100000, 1);
     }
-    benchmark::RegisterBenchmark("Verify100k/SQLite(anchor)", [=](benchmark::State& s) {
-        VerifyChain(s, [&] { return std::make_unique<CSqliteArchiveStore>(chainFile); });
-    })->Iterations(3)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Verify100k/PostgreSQL", [=](benchmark::State& s) {
-        VerifyChain(s, [&] { return std::make_unique<CPgArchiveStore>(chainDb); });
-    })->Iterations(3)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        "Verify100k/SQLite(anchor)",
+        [=](benchmark::State& s) {
+            VerifyChain(s, [&] { return std::make_unique<CSqliteArchiveStore>(chainFile); });
+        })
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        "Verify100k/PostgreSQL",
+        [=](benchmark::State& s) {
+            VerifyChain(s, [&] { return std::make_unique<CPgArchiveStore>(chainDb); });
+        })
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
 
     const std::string listDb = site.Db("list"), listFile = site.File("list.sqlite");
     {
@@ -166,12 +181,15 @@ void Register() {
         CPgArchiveStore server(listDb);
         Fill(server, 10000, 10000);
     }
-    benchmark::RegisterBenchmark("List10k/SQLite(anchor)", [=, &site](benchmark::State& s) {
-        ListCli(s, listFile, site.home);
-    })->Iterations(5)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("List10k/PostgreSQL", [=, &site](benchmark::State& s) {
-        ListCli(s, listDb, site.home);
-    })->Iterations(5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        "List10k/SQLite(anchor)",
+        [=, &site](benchmark::State& s) { ListCli(s, listFile, site.home); })
+        ->Iterations(5)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("List10k/PostgreSQL",
+                                 [=, &site](benchmark::State& s) { ListCli(s, listDb, site.home); })
+        ->Iterations(5)
+        ->Unit(benchmark::kMillisecond);
 }
 
 } // namespace

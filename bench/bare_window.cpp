@@ -18,9 +18,8 @@ protected:
         QPainter(this).fillRect(rect(), Qt::white);
         if (!m_bPending) {
             m_bPending = true;
-            QTimer::singleShot(0, this, [this] {
-                QCoreApplication::exit(grab().save(m_path, "PNG") ? 0 : 1);
-            });
+            QTimer::singleShot(
+                0, this, [this] { QCoreApplication::exit(grab().save(m_path, "PNG") ? 0 : 1); });
         }
     }
 

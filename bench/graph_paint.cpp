@@ -33,7 +33,8 @@ struct Scene {
             ch.measureType = kTypeTemp13;
             ch.sensorCode = 1;
             for (int i = 0; i < kMaxSamples; ++i) {
-                const double v = 20.0 * n + 15.0 * std::sin(i / (40.0 + 9 * n)) + ((i * 7919) % 13) * 0.3;
+                const double v =
+                    20.0 * n + 15.0 * std::sin(i / (40.0 + 9 * n)) + ((i * 7919) % 13) * 0.3;
                 ch.samples[i] = static_cast<uint16_t>(kCodeZero + static_cast<int>(v * 10));
             }
             ch.sampleCount = kMaxSamples;

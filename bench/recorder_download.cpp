@@ -25,7 +25,8 @@ constexpr double kFixedPauses = 0.55 + 0.5 + 4 * 0.05;
 
 pid_t StartSim(std::string& device) {
     int out[2];
-    if (pipe(out) != 0) return -1;
+    if (pipe(out) != 0)
+        return -1;
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], 1);

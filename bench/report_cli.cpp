@@ -90,8 +90,8 @@ void BM_GnuplotAnchor(benchmark::State& state) {
 
 // The least a Qt program pays to save a picture at all (see qt_picture_floor.cpp).
 void BM_QtPictureFloor(benchmark::State& state) {
-    bench::RunTimedCommand(state, "'" QT_PICTURE_FLOOR "' '" + F().dir +
-                                      "/floor.png' >/dev/null 2>&1");
+    bench::RunTimedCommand(state,
+                           "'" QT_PICTURE_FLOOR "' '" + F().dir + "/floor.png' >/dev/null 2>&1");
 }
 
 BENCHMARK(BM_Info)->Apply(bench::FiveRuns);

@@ -86,9 +86,9 @@ void BM_WindowStartRatio(benchmark::State& state) {
                 const auto t0 = std::chrono::steady_clock::now();
                 if (std::system(cmd.c_str()) != 0)
                     state.SkipWithError(("failed: " + cmd).c_str());
-                wall[side].push_back(std::chrono::duration<double, std::milli>(
-                                         std::chrono::steady_clock::now() - t0)
-                                         .count());
+                wall[side].push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                        .count());
                 cpu[side++].push_back(bench::ChildrenCpuMs() - before);
             }
         }

@@ -37,7 +37,8 @@ public:
     uint8_t Byte() { return Done() ? 0 : static_cast<uint8_t>(m_in[m_pos++]); }
     // A field: its length, then its bytes.
     std::string Text() {
-        const std::size_t n = std::min<std::size_t>(Byte() % 24, m_in.size() - std::min(m_pos, m_in.size()));
+        const std::size_t n =
+            std::min<std::size_t>(Byte() % 24, m_in.size() - std::min(m_pos, m_in.size()));
         std::string s(m_in.substr(m_pos, n));
         m_pos += n;
         return s;
@@ -55,9 +56,9 @@ private:
 };
 
 std::string* Field(Event& e, int which) {
-    std::string* fields[] = {&e.timeUtc, &e.user,     &e.host,     &e.version,
-                             &e.detail,  &e.recordingSha256, &e.oldValue, &e.newValue,
-                             &e.reason,  &e.prevHash, &e.hash};
+    std::string* fields[] = {
+        &e.timeUtc,  &e.user,     &e.host,   &e.version,  &e.detail, &e.recordingSha256,
+        &e.oldValue, &e.newValue, &e.reason, &e.prevHash, &e.hash};
     return fields[which % 11];
 }
 
@@ -72,8 +73,7 @@ bool Same(const Event& a, const Event& b) {
 
 // `cut` is `whole` with events missing only at its end.
 bool IsHead(const std::vector<Event>& cut, const std::vector<Event>& whole) {
-    return cut.size() <= whole.size() &&
-           std::equal(cut.begin(), cut.end(), whole.begin(), Same);
+    return cut.size() <= whole.size() && std::equal(cut.begin(), cut.end(), whole.begin(), Same);
 }
 
 } // namespace

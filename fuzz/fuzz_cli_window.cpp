@@ -44,21 +44,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::vector<std::string_view> lines;
     for (std::size_t pos = 0; pos <= text.size() && lines.size() < 12;) {
         std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == std::string_view::npos)
+            end = text.size();
         lines.push_back(text.substr(pos, end - pos));
         pos = end + 1;
     }
     ReportOptions options;
     for (std::size_t i = 0; i < 2 && i < lines.size(); ++i) {
         uint32_t t = 0;
-        if (lines[i].empty()) continue;
-        if (!ParseLocalDateTime(lines[i], t)) return 0;
+        if (lines[i].empty())
+            continue;
+        if (!ParseLocalDateTime(lines[i], t))
+            return 0;
         (i == 0 ? options.from : options.to) = t;
     }
-    if (options.from && options.to && *options.to < *options.from) return 0; // refused
+    if (options.from && options.to && *options.to < *options.from)
+        return 0; // refused
     for (std::size_t i = 2; i < lines.size(); ++i) {
         ChannelLimits l;
-        if (ParseChannelLimits(lines[i], l) != LimitsParse::kOk) continue;
+        if (ParseChannelLimits(lines[i], l) != LimitsParse::kOk)
+            continue;
         if (l.channel < 1 || l.channel > 8 || (!l.low && !l.high) ||
             (l.low && l.high && *l.low > *l.high))
             __builtin_trap();
@@ -68,10 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             FormatChannelLimits(again) != shown)
             __builtin_trap();
         bool given = false;
-        for (const ChannelLimits& o : options.channelLimits) given = given || o.channel == l.channel;
-        if (!given) options.channelLimits.push_back(l);
+        for (const ChannelLimits& o : options.channelLimits)
+            given = given || o.channel == l.channel;
+        if (!given)
+            options.channelLimits.push_back(l);
     }
-    if (ChannelWithCrossedLimits(options) != 0) __builtin_trap(); // no common limits here
+    if (ChannelWithCrossedLimits(options) != 0)
+        __builtin_trap(); // no common limits here
 
     static fuzz::FuzzDoc& d = []() -> fuzz::FuzzDoc& {
         fuzz::FuzzDoc& f = fuzz::FuzzDoc::Get();
@@ -86,9 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     for (const ChannelFigures& f : r.channels) {
         const auto [low, high] = LimitsOf(options, f.number);
-        if (f.low != low || f.high != high) __builtin_trap();
+        if (f.low != low || f.high != high)
+            __builtin_trap();
         for (const Excursion& e : f.excursions)
-            if (e.end < e.start || (options.from && e.start < *options.from)) __builtin_trap();
+            if (e.end < e.start || (options.from && e.start < *options.from))
+                __builtin_trap();
     }
     return 0;
 }

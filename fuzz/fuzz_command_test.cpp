@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "sim/Km41Simulator.h"
 #include "core/messages/StringTable.h"
 #include "core/recorder/CommandTest.h"
 #include "core/recorder/MemoryLine.h"
+#include "sim/Km41Simulator.h"
 
 namespace {
 
@@ -26,13 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::array<std::string, 6> fields;
     std::size_t field = 0;
     for (std::size_t i = 0; i < size && field < fields.size(); ++i) {
-        if (data[i] == '\n') ++field;
-        else fields[field] += static_cast<char>(data[i]);
+        if (data[i] == '\n')
+            ++field;
+        else
+            fields[field] += static_cast<char>(data[i]);
     }
     const CommandTestInput in =
         ParseCommandTestFields(fields[0], {fields[1], fields[2], fields[3], fields[4]}, fields[5]);
     for (std::size_t i = 0; i < 4; ++i)
-        if (in.params[i] != ParseHexByte(fields[i + 1])) __builtin_trap();
+        if (in.params[i] != ParseHexByte(fields[i + 1]))
+            __builtin_trap();
 
     sim::SimOptions options;
     options.epoch = 1'210'000'000u;
@@ -44,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CommServices services{&line, &sink, &clock, {1, "/dev/fuzz"}};
     std::array<uint8_t, 4> result{};
     const int r = RunCommandTest(services, in, result);
-    if (r > 0) __builtin_trap(); // results are 0 or a negative code
+    if (r > 0)
+        __builtin_trap(); // results are 0 or a negative code
     return 0;
 }

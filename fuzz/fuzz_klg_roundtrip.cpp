@@ -29,8 +29,8 @@ void ExportAtTheEdges(CZorvicDoc& doc, int range) {
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRecord& ch = *doc.GetChannel(n);
         if (ch.present && ch.sampleCount > 0)
-            shortest = std::min<uint64_t>(
-                shortest, ch.startTime + uint64_t(ch.sampleCount - 1) * ch.interval);
+            shortest = std::min<uint64_t>(shortest, ch.startTime +
+                                                        uint64_t(ch.sampleCount - 1) * ch.interval);
     }
     const GraphRange kept = r;
     for (const uint64_t start : {uint64_t(r.dataStart), shortest - std::min(shortest, width / 2),
@@ -45,11 +45,13 @@ void ExportAtTheEdges(CZorvicDoc& doc, int range) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    if (size < 1) return 0;
+    if (size < 1)
+        return 0;
     fuzz::FuzzDoc& f = fuzz::FuzzDoc::Get();
     const uint8_t control = data[0];
     const std::span<const uint8_t> bytes(data + 1, size - 1);
-    if (fuzz::LoadFuzzImage(f, control, bytes) != kFileOk) return 0;
+    if (fuzz::LoadFuzzImage(f, control, bytes) != kFileOk)
+        return 0;
     const int range = (control >> 4) & 1;
     const std::string klg = BuildKlgImage(f.doc, range);
     KlgImage again;

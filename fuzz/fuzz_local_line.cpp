@@ -19,14 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::size_t maxLine = data[0] == 0xFF ? 64 * 1024 : data[0] % 64;
     std::string line, sent;
     for (std::size_t pos = 1; pos < in.size();) {
-        const std::size_t n = std::min<std::size_t>(static_cast<uint8_t>(in[pos]), in.size() - pos - 1);
+        const std::size_t n =
+            std::min<std::size_t>(static_cast<uint8_t>(in[pos]), in.size() - pos - 1);
         const std::string_view piece = in.substr(pos + 1, n);
         pos += 1 + n;
         sent.append(piece);
         const LineStep step = GatherLine(line, piece, maxLine);
         const std::size_t lf = sent.find('\n');
         const std::size_t before = lf == std::string::npos ? sent.size() : lf;
-        const LineStep expected = before > maxLine               ? LineStep::kTooLong
+        const LineStep expected = before > maxLine          ? LineStep::kTooLong
                                   : lf == std::string::npos ? LineStep::kMore
                                                             : LineStep::kLine;
         if (step != expected)

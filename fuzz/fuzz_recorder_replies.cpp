@@ -32,7 +32,8 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace saroko;
-    if (size < 3) return 0;
+    if (size < 3)
+        return 0;
     const uint8_t mode = data[0];
     CScriptedPeer peer(uint64_t{data[1]} * 50); // byte spacing up to 12.75 ms
     const uint8_t firstParam = data[2];
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         after += data[pos];
         std::size_t len = data[pos + 1];
         pos += 2;
-        if (len == 255 || pos + len > size) len = size - pos;
+        if (len == 255 || pos + len > size)
+            len = size - pos;
         peer.AddReply(after, std::vector<uint8_t>(data + pos, data + pos + len));
         pos += len;
     }

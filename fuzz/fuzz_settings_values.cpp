@@ -76,7 +76,8 @@ void FillChannel(saroko::ChannelRecord& ch, uint32_t start) {
     ch.startTime = start;
     ch.interval = 300;
     ch.sampleCount = 12;
-    for (int i = 0; i < 12; ++i) ch.samples[i] = static_cast<uint16_t>(32768 + 200 + i * 15);
+    for (int i = 0; i < 12; ++i)
+        ch.samples[i] = static_cast<uint16_t>(32768 + 200 + i * 15);
     ch.samples[3] = kCodeOver;
     ch.samples[6] = kCodeUnder;
     ch.samples[9] = kCodeMissing;
@@ -91,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == std::string_view::npos)
+            end = text.size();
         if (end > pos) {
             const Entry& e = Entries()[static_cast<uint8_t>(text[pos]) % Entries().size()];
             store.WriteString(e.first, e.second, text.substr(pos + 1, end - pos - 1));
@@ -117,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Written once, read and written again: the same texts, or a setting drifts at every start.
     SaveAll(doc);
     std::vector<std::string> written;
-    for (const Entry& e : Entries()) written.push_back(store.GetString(e.first, e.second, "?"));
+    for (const Entry& e : Entries())
+        written.push_back(store.GetString(e.first, e.second, "?"));
     reread.OnNewDocument();
     SaveAll(reread);
     for (std::size_t i = 0; i < Entries().size(); ++i)

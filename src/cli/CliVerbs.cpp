@@ -10,11 +10,11 @@ namespace saroko::cli {
 // Defined beside each verb, in its Cmd*.cpp file.
 extern const char kArchiveUsage[], kVerifyUsage[];
 void DeclareArchiveList(CVerbOptions&), DeclareArchiveLog(CVerbOptions&),
-    DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&), DeclareArchiveStatus(CVerbOptions&),
-    DeclareVerifyFiles(CVerbOptions&);
+    DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&),
+    DeclareArchiveStatus(CVerbOptions&), DeclareVerifyFiles(CVerbOptions&);
 int RunArchiveList(const CVerbOptions&), RunArchiveLog(const CVerbOptions&),
-    RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&), RunArchiveStatus(const CVerbOptions&),
-    RunVerifyFiles(const CVerbOptions&);
+    RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&),
+    RunArchiveStatus(const CVerbOptions&), RunVerifyFiles(const CVerbOptions&);
 extern const char kDemoUsage[], kExportUsage[], kSaveUsage[], kInfoUsage[], kRecorderUsage[],
     kReportUsage[];
 void DeclareDemo(CVerbOptions&), DeclareExport(CVerbOptions&), DeclareSave(CVerbOptions&),

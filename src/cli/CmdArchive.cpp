@@ -14,8 +14,8 @@
 #include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
-#include "core/document/LocalDateTime.h"
 #include "core/archive/ArchiveSpool.h"
+#include "core/document/LocalDateTime.h"
 #include "core/report/ReportProvenance.h"
 #include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
@@ -82,13 +82,27 @@ void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
     for (unsigned char c : s) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -138,8 +152,8 @@ struct KeptStatus {
     std::string status;
 };
 
-void AppendRecordingJson(std::string& out, const Recording& r, const std::string& status,
-                         int depth, const std::vector<KeptStatus>* kept = nullptr) {
+void AppendRecordingJson(std::string& out, const Recording& r, const std::string& status, int depth,
+                         const std::vector<KeptStatus>* kept = nullptr) {
     JsonObject o(out, depth);
     std::string& ch = o.Key("channels");
     if (r.channels.empty()) {
@@ -317,12 +331,18 @@ int RunArchiveList(const CVerbOptions& o) {
         out.append(r.source).append("  ").append(r.recorder.empty() ? "-" : r.recorder);
         out.append("  ").append(names).append("  ").append(LocalText(first)).append(" - ");
         out.append(LocalText(last)).append("  ").append(std::to_string(archive::SampleTotal(r)));
-        out.append("  ").append(status).append("  ")
-            .append(files ? files->front().file.path : r.path).append("\n");
+        out.append("  ")
+            .append(status)
+            .append("  ")
+            .append(files ? files->front().file.path : r.path)
+            .append("\n");
         // The same bytes kept again: each further kept file on a line of its own.
         for (std::size_t i = 1; files && i < files->size(); ++i)
-            out.append("    kept again: ").append((*files)[i].status).append("  ")
-                .append((*files)[i].file.path).append("\n");
+            out.append("    kept again: ")
+                .append((*files)[i].status)
+                .append("  ")
+                .append((*files)[i].file.path)
+                .append("\n");
     }
     if (o.Has("json"))
         out += any ? "\n]\n" : "[]\n";
@@ -397,17 +417,15 @@ int RunArchiveVerify(const CVerbOptions& o) {
     if (o.Has("json")) {
         nlohmann::json files = nlohmann::json::array();
         for (const archive::FileProblem& p : rep.files)
-            files.push_back({{"recording", p.recordingId},
-                             {"path", p.path},
-                             {"expected", p.expected},
-                             {"found", p.found.empty() ? nlohmann::json() : nlohmann::json(p.found)},
-                             {"problem", p.found.empty() ? "missing" : "changed"}});
-        nlohmann::json out{{"holds", rep.Holds()},
-                           {"events", rep.events},
-                           {"recordings", rep.recordings},
-                           {"kept_files", rep.keptFiles},
-                           {"chain_head", a.ChainHead()},
-                           {"files", files}};
+            files.push_back(
+                {{"recording", p.recordingId},
+                 {"path", p.path},
+                 {"expected", p.expected},
+                 {"found", p.found.empty() ? nlohmann::json() : nlohmann::json(p.found)},
+                 {"problem", p.found.empty() ? "missing" : "changed"}});
+        nlohmann::json out{{"holds", rep.Holds()},         {"events", rep.events},
+                           {"recordings", rep.recordings}, {"kept_files", rep.keptFiles},
+                           {"chain_head", a.ChainHead()},  {"files", files}};
         out["chain_break"] = rep.chainBreak ? nlohmann::json{{"seq", rep.chainBreak->seq},
                                                              {"what", rep.chainBreak->what}}
                                             : nlohmann::json();

@@ -23,7 +23,8 @@ int RunArchiveStatus(const CVerbOptions& o) {
     }
     const std::string location = archive::ShownLocation(CliArchivePath());
     auto* site = dynamic_cast<archive::CSpooledArchiveStore*>(&a.Store());
-    const bool answers = site ? site->Site().Answers() : a.LastStatus() == archive::StoreStatus::kOk;
+    const bool answers =
+        site ? site->Site().Answers() : a.LastStatus() == archive::StoreStatus::kOk;
     const std::size_t waiting = site ? site->Waiting() : a.Waiting();
     const std::string error = answers ? std::string() : a.Store().LastError();
     // What the open itself had to say is in these lines; it is not said twice.

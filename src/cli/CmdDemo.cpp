@@ -1,8 +1,8 @@
 // saroko-cli demo: writes a plausible two-channel recording, for first starts and examples.
 #include <cmath>
-#include <numbers>
 #include <cstring>
 #include <iostream>
+#include <numbers>
 
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"

@@ -30,16 +30,18 @@ std::string TypeName(int type) {
 }
 
 nlohmann::json RangeJson(const GraphRange& r) {
-    return {{"dataStart", r.dataStart}, {"dataEnd", r.dataEnd},       {"viewStart", r.viewStart},
+    return {{"dataStart", r.dataStart}, {"dataEnd", r.dataEnd},         {"viewStart", r.viewStart},
             {"viewEnd", r.viewEnd},     {"minInterval", r.minInterval}, {"cursorA", r.cursorA},
-            {"cursorB", r.cursorB},     {"fullUpper", r.fullUpper},   {"fullLower", r.fullLower},
-            {"viewUpper", r.viewUpper}, {"viewLower", r.viewLower},   {"calcStart", r.calcStart},
+            {"cursorB", r.cursorB},     {"fullUpper", r.fullUpper},     {"fullLower", r.fullLower},
+            {"viewUpper", r.viewUpper}, {"viewLower", r.viewLower},     {"calcStart", r.calcStart},
             {"calcEnd", r.calcEnd}};
 }
 
 } // namespace
 
-void DeclareInfo(CVerbOptions& o) { o.AddFlag("json"); }
+void DeclareInfo(CVerbOptions& o) {
+    o.AddFlag("json");
+}
 
 int RunInfo(const CVerbOptions& o) {
     if (o.Files().empty())
@@ -89,9 +91,12 @@ int RunInfo(const CVerbOptions& o) {
                   << "  type       " << static_cast<int>(ch.measureType) << " "
                   << TypeName(ch.measureType) << "\n"
                   << "  samples    " << ch.sampleCount << "\n"
-                  << "  max        " << doc.CellValueText(ch, ch.statMax, false) << " " << unit << "\n"
-                  << "  min        " << doc.CellValueText(ch, ch.statMin, false) << " " << unit << "\n"
-                  << "  avg        " << doc.CellValueText(ch, ch.statAvg, true) << " " << unit << "\n";
+                  << "  max        " << doc.CellValueText(ch, ch.statMax, false) << " " << unit
+                  << "\n"
+                  << "  min        " << doc.CellValueText(ch, ch.statMin, false) << " " << unit
+                  << "\n"
+                  << "  avg        " << doc.CellValueText(ch, ch.statAvg, true) << " " << unit
+                  << "\n";
     }
     std::cout << "Range\n"
               << "  data       " << FormatLocalDateTime(r.dataStart) << " - "

@@ -102,8 +102,8 @@ int RunPrintGraph(const CVerbOptions& o) {
             return o.Fail("--" + std::string(name) + " wants a whole number");
 
     const CChannelPalette palette(session->store);
-    const QImage picture = ui::GraphPrintPicture(QSize(o.Size().width, o.Size().height), doc,
-                                                 palette, !o.Has("mono"));
+    const QImage picture =
+        ui::GraphPrintPicture(QSize(o.Size().width, o.Size().height), doc, palette, !o.Has("mono"));
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdf(printer, o.Output(), doc);
     // One list for the page and for the event.
@@ -140,8 +140,7 @@ int RunPrintList(const CVerbOptions& o) {
         return kExitFailed;
     }
     const std::vector<ReportSource> sources = ReportSources(*session);
-    if (ui::PrintListPages(printer, doc, {1, pages}, {}, ui::SourcesFooterText(sources)) !=
-        pages) {
+    if (ui::PrintListPages(printer, doc, {1, pages}, {}, ui::SourcesFooterText(sources)) != pages) {
         std::cerr << "saroko-cli print-list: cannot write " << o.Output() << "\n";
         return kExitFailed;
     }

@@ -6,11 +6,11 @@
 #include <iostream>
 
 #include "core/messages/Translate.h"
-#include "platform/SerialPorts.h"
-#include "platform/UserFolders.h"
 #include "core/recorder/CommandTest.h"
 #include "core/recorder/Download.h"
 #include "core/recorder/RecordStart.h"
+#include "platform/SerialPorts.h"
+#include "platform/UserFolders.h"
 
 namespace saroko::cli {
 
@@ -57,11 +57,14 @@ struct Identified {
 
 // 0 with the answer in `id`, else the exit status (message printed).
 int Identify(const CVerbOptions& o, Identified& id) {
-    if (!SetUpLink(o, id.link)) return kExitUsage;
+    if (!SetUpLink(o, id.link))
+        return kExitUsage;
     id.comm = std::make_unique<CRecorderComm>(id.link.services, 9600);
-    if (const int r = id.comm->Open(); r < 0) return ExitFor(id.link, id.comm->ShowCommResult(r));
+    if (const int r = id.comm->Open(); r < 0)
+        return ExitFor(id.link, id.comm->ShowCommResult(r));
     uint8_t params[4] = {};
-    if (id.comm->Execute(kExecIdentify, {params, id.reply}, Wake::First, ShowResult::OnFailure) != 0)
+    if (id.comm->Execute(kExecIdentify, {params, id.reply}, Wake::First, ShowResult::OnFailure) !=
+        0)
         return kExitFailed;
     id.km41 = id.reply[0] == kKm41IdentD0 && id.reply[1] == kKm41IdentD1;
     return 0;
@@ -76,16 +79,19 @@ void DeclareNoFiles(CVerbOptions& o) {
 
 int RunIdentify(const CVerbOptions& o) {
     Identified id;
-    if (const int status = Identify(o, id)) return status;
+    if (const int status = Identify(o, id))
+        return status;
     std::cout << (id.km41 ? std::string("KM-41") : TranslateText("Cli", "不明")) << " ("
               << Hex4(id.reply) << ")\n";
-    if (!id.km41) PrintMessage(msg::kUnknownModel);
+    if (!id.km41)
+        PrintMessage(msg::kUnknownModel);
     return id.km41 ? kExitOk : kExitFailed;
 }
 
 int RunSettings(const CVerbOptions& o) {
     Identified id;
-    if (const int status = Identify(o, id)) return status;
+    if (const int status = Identify(o, id))
+        return status;
     const uint32_t model = id.km41 ? kModelKm41 : 0;
     uint8_t params[4] = {}, reply[4] = {};
     RecorderSettings s;
@@ -119,7 +125,8 @@ int RunSettings(const CVerbOptions& o) {
 
 int RunStop(const CVerbOptions& o) {
     RecorderLink link;
-    if (!SetUpLink(o, link)) return kExitUsage;
+    if (!SetUpLink(o, link))
+        return kExitUsage;
     return ExitFor(link, RunRecordStop(link.services));
 }
 
@@ -130,39 +137,46 @@ void DeclareCommand(CVerbOptions& o) {
 
 int RunCommand(const CVerbOptions& o) {
     const std::vector<std::string>& f = o.Files();
-    if (f.size() != 5) return o.Fail("command needs PRCNO and four parameter bytes");
+    if (f.size() != 5)
+        return o.Fail("command needs PRCNO and four parameter bytes");
     RecorderLink link;
-    if (!SetUpLink(o, link)) return kExitUsage;
+    if (!SetUpLink(o, link))
+        return kExitUsage;
     const CommandTestInput in =
         ParseCommandTestFields(f[0], {f[1], f[2], f[3], f[4]}, o.Value("msg").value_or("1"));
     std::array<uint8_t, 4> result{};
-    const int r =
-        RunCommandTest(link.services, in, result);
+    const int r = RunCommandTest(link.services, in, result);
     std::cout << Hex4(result.data()) << "\n";
     return ExitFor(link, r);
 }
 
-void DeclarePorts(CVerbOptions& o) { o.TakeNoFiles(); }
+void DeclarePorts(CVerbOptions& o) {
+    o.TakeNoFiles();
+}
 
 int RunPorts(const CVerbOptions&) {
     auto session = OpenSession();
     const std::vector<SerialPortEntry> ports = ListSerialPorts(&session->store);
-    if (ports.empty()) std::cout << "no serial devices found\n";
+    if (ports.empty())
+        std::cout << "no serial devices found\n";
     const auto notes = [](const std::vector<PortFinding>& findings, const std::string& path) {
         for (QString text : PortFindingTexts(findings, path))
-            std::cout << "  ! " << text.replace(QLatin1Char('\n'), QStringLiteral("\n    ")).toStdString()
+            std::cout << "  ! "
+                      << text.replace(QLatin1Char('\n'), QStringLiteral("\n    ")).toStdString()
                       << "\n";
     };
     for (const SerialPortEntry& p : ports) {
         std::cout << p.device;
         std::string com;
         for (int n : p.comNumbers) {
-            if (!com.empty()) com += ',';
+            if (!com.empty())
+                com += ',';
             com += PortBindingEntry(n);
         }
         std::cout << "  " << (com.empty() ? "-" : com);
         std::cout << "  " << (p.description.empty() ? "(no description)" : p.description);
-        if (!p.manufacturer.empty()) std::cout << " [" << p.manufacturer << "]";
+        if (!p.manufacturer.empty())
+            std::cout << " [" << p.manufacturer << "]";
         if (p.hasUsbIds) {
             char ids[16];
             std::snprintf(ids, sizeof ids, "%04x:%04x", p.vendorId, p.productId);
@@ -170,7 +184,8 @@ int RunPorts(const CVerbOptions&) {
         }
         std::cout << "  " << (p.findings.empty() ? "ok" : "no access") << "\n";
         // The by-id name stays with the adapter across replugging: bind to it.
-        if (!p.byIdPath.empty()) std::cout << "  by-id " << p.byIdPath << "\n";
+        if (!p.byIdPath.empty())
+            std::cout << "  by-id " << p.byIdPath << "\n";
         notes(p.findings, p.device);
     }
     notes(DiagnoseSerialSystem(ports), {});
@@ -186,7 +201,8 @@ void AddLinkOptions(CVerbOptions& o) {
 }
 
 int ExitFor(const RecorderLink& link, int result) {
-    if (result == 0) return kExitOk;
+    if (result == 0)
+        return kExitOk;
     if (result >= COMM_BAD_SETTINGS && result < 0) {
         const std::string& device = link.services.port.device;
         std::cerr << device << ": " << link.serial.LastError() << "\n";
@@ -228,8 +244,8 @@ bool SetUpLink(const CVerbOptions& o, RecorderLink& link) {
         std::error_code ec;
         const std::filesystem::path p(*device);
         link.services.port.device = p.is_relative() && std::filesystem::exists(p, ec)
-                                   ? std::filesystem::absolute(p, ec).string()
-                                   : *device;
+                                        ? std::filesystem::absolute(p, ec).string()
+                                        : *device;
     }
     if (const auto t = o.Value("transcript")) {
         link.transcriptFile.open(*t, std::ios::out | std::ios::trunc);

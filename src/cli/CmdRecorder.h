@@ -8,9 +8,9 @@
 
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
-#include "platform/SystemSerialLine.h"
 #include "core/recorder/RecorderComm.h"
 #include "core/recorder/TranscriptLine.h"
+#include "platform/SystemSerialLine.h"
 
 namespace saroko::cli {
 
@@ -34,6 +34,5 @@ bool SetUpLink(const CVerbOptions& options, RecorderLink& link);
 // Exit status of a communication result whose message has been printed; an open failure
 // also gets the device and the system's reason.
 int ExitFor(const RecorderLink& link, int result);
-
 
 } // namespace saroko::cli

@@ -10,9 +10,9 @@
 
 #include "cli/CliArchive.h"
 #include "cli/CmdRecorder.h"
-#include "platform/ArchiveSetup.h"
 #include "core/files/FileIo.h"
 #include "core/recorder/Download.h"
+#include "platform/ArchiveSetup.h"
 
 namespace saroko::cli {
 namespace {
@@ -44,7 +44,8 @@ public:
         ++m_nAttempt;
     }
     void ShowHeader() override {
-        if (m_bHeaderShown || !m_pDownload) return;
+        if (m_bHeaderShown || !m_pDownload)
+            return;
         m_bHeaderShown = true;
         const DownloadStatusTexts t = m_pDownload->StatusTexts();
         std::cerr << t.model << "  Ch.1 " << Name(t.name1) << "  Ch.2 " << Name(t.name2) << "  "
@@ -62,7 +63,8 @@ public:
     }
     void SetReceivedText(const std::string& text) override {
         const unsigned k = static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10));
-        if (k == m_nReceived) return;
+        if (k == m_nReceived)
+            return;
         m_nReceived = k;
         if (m_pLine)
             m_pace.Update(m_pLine->TickCount(), k);
@@ -163,7 +165,8 @@ void DeclareRecorderDownload(CVerbOptions& o) {
 
 int RunRecorderDownload(const CVerbOptions& o) {
     const std::string& out = o.Output();
-    if (out.empty()) return o.Fail("download needs -o OUT.klg");
+    if (out.empty())
+        return o.Fail("download needs -o OUT.klg");
     // The whole download is wasted when its file cannot be written afterwards.
     if (GetFileKind(out) != kKindKlg) {
         PrintMessage(msg::kWrongExtension, "\n" + out);
@@ -179,10 +182,13 @@ int RunRecorderDownload(const CVerbOptions& o) {
         return o.Fail("--into: two channel numbers 1..8, e.g. 3,4");
 
     RecorderLink link;
-    if (!SetUpLink(o, link)) return kExitUsage;
+    if (!SetUpLink(o, link))
+        return kExitUsage;
     CZorvicDoc& doc = *link.session->doc;
-    if (!LoadFiles(*link.session, o.Files())) return kExitFailed;
-    if (!into) DefaultTargets(doc, t1, t2);
+    if (!LoadFiles(*link.session, o.Files()))
+        return kExitFailed;
+    if (!into)
+        DefaultTargets(doc, t1, t2);
 
     CCliDownloadOwner owner;
     CBarAwareSink sink(*link.services.sink, owner);
@@ -194,7 +200,8 @@ int RunRecorderDownload(const CVerbOptions& o) {
     const int r = download.Run(t1, t2);
     owner.EndLine();
     std::signal(SIGINT, SIG_DFL);
-    if (r != 0) return r == CRecorderDownload::kDownloadStopped ? kExitFailed : ExitFor(link, r);
+    if (r != 0)
+        return r == CRecorderDownload::kDownloadStopped ? kExitFailed : ExitFor(link, r);
     if (!download.KeptPath().empty()) {
         std::cout << "kept: " << download.KeptPath() << std::endl;
         const archive::Recording r = RecordDownload(CliArchive(), download.KeptPath(),
@@ -211,7 +218,8 @@ int RunRecorderDownload(const CVerbOptions& o) {
         std::cout << "Ch." << t << " " << ChannelNameUtf8(*link.session, ch) << ": "
                   << ch.sampleCount << " samples from " << FormatLocalDateTime(ch.startTime)
                   << ", every " << ch.interval << " s\n";
-        if (t1 == t2) break;
+        if (t1 == t2)
+            break;
     }
     return kExitOk;
 }

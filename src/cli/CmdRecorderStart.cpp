@@ -18,7 +18,8 @@ bool SplitDateTime(const std::string& text, DateFields& f) {
         else
             parts.back() += c;
     }
-    if (parts.size() != 6) return false;
+    if (parts.size() != 6)
+        return false;
     f = DateFields{parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]};
     return true;
 }
@@ -38,14 +39,17 @@ int RunRecorderStart(const CVerbOptions& o) {
     const auto interval = o.Value("interval");
     const auto names = o.Value("names");
     const auto at = o.Value("at");
-    if (!interval || !names) return o.Fail("start needs --interval and --names");
-    if (o.Has("now") == at.has_value()) return o.Fail("start needs either --now or --at");
+    if (!interval || !names)
+        return o.Fail("start needs --interval and --names");
+    if (o.Has("now") == at.has_value())
+        return o.Fail("start needs either --now or --at");
     int seconds = 0;
     if (!ParseStoredInt(*interval, seconds) || IntervalIndex(static_cast<uint32_t>(seconds)) < 0)
         return o.Fail("--interval: one of 1 2 5 10 15 20 30 60 120 300 600 900 1200 1800 3600");
 
     RecorderLink link;
-    if (!SetUpLink(o, link)) return kExitUsage;
+    if (!SetUpLink(o, link))
+        return kExitUsage;
     CliSession& session = *link.session;
     CZorvicDoc& doc = *session.doc;
 
@@ -59,10 +63,12 @@ int RunRecorderStart(const CVerbOptions& o) {
     form.recordMode = o.Has("endless") ? 1 : 0;
     form.sensor = o.Has("jpt100") ? 1 : 0;
     form.startMethod = at ? kStartScheduled : kStartImmediate;
-    if (at && !SplitDateTime(*at, form.date)) return o.Fail("--at: \"YYYY/MM/DD HH:MM:SS\"");
+    if (at && !SplitDateTime(*at, form.date))
+        return o.Fail("--at: \"YYYY/MM/DD HH:MM:SS\"");
 
     const RecordStartResult r = RunRecordStart(link.services, doc, form);
-    if (r.result != 0) return r.result == 1 ? kExitFailed : ExitFor(link, r.result);
+    if (r.result != 0)
+        return r.result == 1 ? kExitFailed : ExitFor(link, r.result);
     // The end counts from the start the recorder was given, not from the end of the exchange.
     int index = form.intervalIndex;
     const ClockTexts clock = RecordStartClock(form, doc.m_recSettings.startTime, index);

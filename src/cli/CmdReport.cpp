@@ -11,6 +11,7 @@
 #include "ui/printing/ReportPdf.h"
 #endif
 
+#include "SarokoVersion.h"
 #include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
@@ -18,7 +19,6 @@
 #include "core/archive/ReportProof.h"
 #include "core/report/ReportFigures.h"
 #include "core/text/ParseDecimal.h"
-#include "SarokoVersion.h"
 #include "platform/ArchiveSetup.h"
 
 namespace saroko::cli {
@@ -112,7 +112,6 @@ void AddProof(nlohmann::ordered_json& out, const ReportProvenance& proof) {
     out["utc_offsets"] = offsets;
 }
 
-
 // `ownLimits` adds each channel's low and high, which then may differ from the common ones.
 nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigures& r,
                                    bool ownLimits, const ReportProvenance& proof) {
@@ -200,9 +199,9 @@ int RunReport(const CVerbOptions& o) {
     ApplyUnit(doc, o.Fahrenheit());
     // One proof, built before anything is printed, for the JSON and the PDF alike.
     const ReportFigures figures = ComputeReportFigures(doc, options);
-    const ReportProvenance proof = archive::MakeReportProof(
-        ReportSources(*session), figures, session->clock.Now(), SAROKO_VERSION, &CliArchive(),
-        &Sha256OfFile);
+    const ReportProvenance proof =
+        archive::MakeReportProof(ReportSources(*session), figures, session->clock.Now(),
+                                 SAROKO_VERSION, &CliArchive(), &Sha256OfFile);
     if (json) {
         const std::string text =
             FiguresJson(*session, figures, !options.channelLimits.empty(), proof).dump(2) + "\n";

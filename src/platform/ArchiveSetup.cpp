@@ -70,7 +70,7 @@ std::optional<std::string> Sha256OfFile(const std::string& path) {
     // OpenSSL's SHA-256 uses the processor's SHA instructions where there are any: a verify
     // of thousands of kept files runs at the speed of sha256sum.
     const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(),
-                                                                     &EVP_MD_CTX_free);
+                                                                      &EVP_MD_CTX_free);
     if (!ctx || EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr) != 1)
         return std::nullopt;
     QByteArray block(kReadBlock, Qt::Uninitialized);
@@ -89,8 +89,7 @@ std::optional<std::string> Sha256OfFile(const std::string& path) {
 }
 
 std::string ArchiveFilePath() {
-    return (std::filesystem::path(KeptDownloadsFolder()).parent_path() / "archive.sqlite")
-        .string();
+    return (std::filesystem::path(KeptDownloadsFolder()).parent_path() / "archive.sqlite").string();
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -112,8 +111,8 @@ void ImportKeptDownloads(archive::CArchiveSession& session, const std::string& f
 
 archive::Recording RecordDownload(archive::CArchiveSession& session, const std::string& keptPath,
                                   const std::string& transcriptPath, const ITextCodec& codec) {
-    return archive::RecordDownload(session, keptPath, transcriptPath, &ReadWholeFile,
-                                   &Sha256OfFile, codec);
+    return archive::RecordDownload(session, keptPath, transcriptPath, &ReadWholeFile, &Sha256OfFile,
+                                   codec);
 }
 
 std::string QuickStatusOf(const archive::Recording& r) {

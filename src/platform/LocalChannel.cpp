@@ -6,8 +6,8 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
-#include <string>
 #include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -184,8 +184,8 @@ bool CLineListener::Listen(const QString& name) {
     m_p->notifier = std::make_unique<QSocketNotifier>(m_p->fd.Get(), QSocketNotifier::Read);
     connect(m_p->notifier.get(), &QSocketNotifier::activated, this, [this] {
         for (;;) {
-            const int client = ::accept4(m_p->fd.Get(), nullptr, nullptr,
-                                         SOCK_CLOEXEC | SOCK_NONBLOCK);
+            const int client =
+                ::accept4(m_p->fd.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
             if (client < 0) {
                 if (errno == EINTR || errno == ECONNABORTED)
                     continue;
@@ -241,8 +241,7 @@ struct CListenerWatch::Impl {
     std::unique_ptr<QSocketNotifier> notifier;
 };
 
-CListenerWatch::CListenerWatch(QObject* parent)
-    : QObject(parent), m_p(std::make_unique<Impl>()) {}
+CListenerWatch::CListenerWatch(QObject* parent) : QObject(parent), m_p(std::make_unique<Impl>()) {}
 
 CListenerWatch::~CListenerWatch() = default;
 

@@ -103,8 +103,8 @@ qint64 Transfer(HANDLE h, bool write, void* data, DWORD size, const QDeadlineTim
     const CHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ov.hEvent = event.Get();
     DWORD done = 0;
-    const BOOL ok = write ? ::WriteFile(h, data, size, nullptr, &ov)
-                          : ::ReadFile(h, data, size, nullptr, &ov);
+    const BOOL ok =
+        write ? ::WriteFile(h, data, size, nullptr, &ov) : ::ReadFile(h, data, size, nullptr, &ov);
     if (!ok && ::GetLastError() != ERROR_IO_PENDING)
         return -1;
     const DWORD wait = static_cast<DWORD>(std::max<qint64>(deadline.remainingTime(), 0));
@@ -210,8 +210,8 @@ constexpr int kAnswerGraceMs = 5000;
 class CLineConnection : public QObject {
 public:
     CLineConnection(HANDLE pipe, CLineListener& listener, char reply)
-        : QObject(&listener), m_pipe(pipe), m_notifier(m_read.Event(), this),
-          m_listener(listener), m_reply(reply) {
+        : QObject(&listener), m_pipe(pipe), m_notifier(m_read.Event(), this), m_listener(listener),
+          m_reply(reply) {
         connect(&m_notifier, &QWinEventNotifier::activated, this, [this] { Read(); });
         m_read.Start(m_pipe.Get());
     }
@@ -279,11 +279,11 @@ struct CLineListener::Impl {
         ::LocalFree(sidText);
         PSECURITY_DESCRIPTOR sd = nullptr;
         if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
-                                                                   &sd, nullptr))
+                                                                    &sd, nullptr))
             return INVALID_HANDLE_VALUE;
         SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
-        const DWORD open = PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED |
-                           (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
+        const DWORD open =
+            PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
         HANDLE h = ::CreateNamedPipeW(path.c_str(), open,
                                       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT |
                                           PIPE_REJECT_REMOTE_CLIENTS,
@@ -368,8 +368,7 @@ struct CListenerWatch::Impl {
     std::unique_ptr<QWinEventNotifier> notifier;
 };
 
-CListenerWatch::CListenerWatch(QObject* parent)
-    : QObject(parent), m_p(std::make_unique<Impl>()) {}
+CListenerWatch::CListenerWatch(QObject* parent) : QObject(parent), m_p(std::make_unique<Impl>()) {}
 
 CListenerWatch::~CListenerWatch() {
     m_p->notifier.reset();

@@ -183,7 +183,8 @@ StoreStatus CPgArchiveStore::Connect() {
         return Fail("schema version");
     m_nVersion = static_cast<int>(Int(v.get(), 0, 0));
     if (m_nVersion > archive::kSchemaVersion) {
-        m_szError = archive::ShownLocation(m_szConninfo) + ": version " + std::to_string(m_nVersion);
+        m_szError =
+            archive::ShownLocation(m_szConninfo) + ": version " + std::to_string(m_nVersion);
         return StoreStatus::kNewerSchema;
     }
     return StoreStatus::kOk;
@@ -246,8 +247,8 @@ StoreStatus CPgArchiveStore::WriteOnce(std::vector<archive::SpooledEntry>& batch
     if (!Usable(true))
         return m_openStatus;
     // One round trip opens the transaction, takes the append lock and reads the last event.
-    const std::string head = "BEGIN; SELECT pg_advisory_xact_lock(" +
-                             std::to_string(kAppendLock) + "); SELECT " + kEventColumns +
+    const std::string head = "BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(kAppendLock) +
+                             "); SELECT " + kEventColumns +
                              " FROM events ORDER BY seq DESC LIMIT 1";
     Result first(PQexec(m_conn, head.c_str()));
     if (!Ok(first)) {
@@ -310,8 +311,9 @@ StoreStatus CPgArchiveStore::WriteOnce(std::vector<archive::SpooledEntry>& batch
                 }
             }
         }
-        Result id = CParams().Add(e.recordingSha256).Exec(
-            m_conn, "SELECT id FROM recordings WHERE sha256 = $1");
+        Result id = CParams()
+                        .Add(e.recordingSha256)
+                        .Exec(m_conn, "SELECT id FROM recordings WHERE sha256 = $1");
         if (!Ok(id))
             return Fail("write");
         if (PQntuples(id.get()) == 1)
@@ -334,20 +336,20 @@ StoreStatus CPgArchiveStore::WriteOnce(std::vector<archive::SpooledEntry>& batch
             archive::KeptFile& k = *p.kept;
             k.recordingId = e.recordingId;
             // A path kept again holds the newer file now.
-            Result kept = CParams()
-                              .Add(k.recordingId)
-                              .Add(k.path)
-                              .Add(k.transcriptPath)
-                              .Add(k.transcriptSha256)
-                              .Add(k.keptAt)
-                              .Exec(m_conn,
-                                    "INSERT INTO kept_files (recording_id, path, transcript_path,"
-                                    " transcript_sha256, kept_at) VALUES ($1,$2,$3,$4,$5)"
-                                    " ON CONFLICT (path) DO UPDATE SET recording_id ="
-                                    " excluded.recording_id, transcript_path ="
-                                    " excluded.transcript_path, transcript_sha256 ="
-                                    " excluded.transcript_sha256, kept_at = excluded.kept_at"
-                                    " RETURNING id");
+            Result kept =
+                CParams()
+                    .Add(k.recordingId)
+                    .Add(k.path)
+                    .Add(k.transcriptPath)
+                    .Add(k.transcriptSha256)
+                    .Add(k.keptAt)
+                    .Exec(m_conn, "INSERT INTO kept_files (recording_id, path, transcript_path,"
+                                  " transcript_sha256, kept_at) VALUES ($1,$2,$3,$4,$5)"
+                                  " ON CONFLICT (path) DO UPDATE SET recording_id ="
+                                  " excluded.recording_id, transcript_path ="
+                                  " excluded.transcript_path, transcript_sha256 ="
+                                  " excluded.transcript_sha256, kept_at = excluded.kept_at"
+                                  " RETURNING id");
             if (!Ok(kept))
                 return Fail("write");
             k.id = Int(kept.get(), 0, 0);
@@ -405,9 +407,9 @@ StoreStatus CPgArchiveStore::Recordings(std::vector<Recording>& out) {
     out.clear();
     if (!Usable())
         return m_openStatus;
-    Result r(PQexec(m_conn,
-                    (std::string("SELECT ") + kRecordingColumns + " FROM recordings ORDER BY id")
-                        .c_str()));
+    Result r(PQexec(
+        m_conn,
+        (std::string("SELECT ") + kRecordingColumns + " FROM recordings ORDER BY id").c_str()));
     if (!Ok(r))
         return Fail("read");
     const int n = PQntuples(r.get());
@@ -471,7 +473,8 @@ StoreStatus CPgArchiveStore::FindByPath(const std::string& path, std::optional<R
     }
     const std::string sql = "SELECT " + cols + ", kept FROM (SELECT " + rcols +
                             ", 1 AS kept FROM recordings r JOIN kept_files k ON k.recording_id ="
-                            " r.id WHERE k.path = $1 UNION ALL SELECT " + cols +
+                            " r.id WHERE k.path = $1 UNION ALL SELECT " +
+                            cols +
                             ", 0 FROM recordings WHERE path = $1) AS found"
                             " ORDER BY kept DESC, id DESC LIMIT 1";
     Result r = CParams().Add(path).Exec(m_conn, sql.c_str());
@@ -494,10 +497,15 @@ StoreStatus CPgArchiveStore::SaveChecks(const std::vector<archive::FileCheck>& c
     if (!Ok(Result(PQexec(m_conn, "BEGIN"))))
         return Fail("write");
     for (const archive::FileCheck& c : checks)
-        if (!Ok(CParams().Add(c.path).Add(c.recordingId).Add(c.status).Add(c.checkedAt).Exec(
-                m_conn, "INSERT INTO file_checks VALUES ($1,$2,$3,$4) ON CONFLICT (path) DO"
-                        " UPDATE SET recording_id = excluded.recording_id, status ="
-                        " excluded.status, checked_at = excluded.checked_at")))
+        if (!Ok(CParams()
+                    .Add(c.path)
+                    .Add(c.recordingId)
+                    .Add(c.status)
+                    .Add(c.checkedAt)
+                    .Exec(m_conn,
+                          "INSERT INTO file_checks VALUES ($1,$2,$3,$4) ON CONFLICT (path) DO"
+                          " UPDATE SET recording_id = excluded.recording_id, status ="
+                          " excluded.status, checked_at = excluded.checked_at")))
             return Fail("write");
     return Ok(Result(PQexec(m_conn, "COMMIT"))) ? StoreStatus::kOk : Fail("commit");
 }
@@ -510,8 +518,8 @@ StoreStatus CPgArchiveStore::Checks(std::vector<archive::FileCheck>& out) {
     if (!Ok(r))
         return Fail("read");
     for (int i = 0, n = PQntuples(r.get()); i < n; ++i)
-        out.push_back({Text(r.get(), i, 0), Int(r.get(), i, 1), Text(r.get(), i, 2),
-                       Text(r.get(), i, 3)});
+        out.push_back(
+            {Text(r.get(), i, 0), Int(r.get(), i, 1), Text(r.get(), i, 2), Text(r.get(), i, 3)});
     return StoreStatus::kOk;
 }
 

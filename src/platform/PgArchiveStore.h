@@ -40,8 +40,8 @@ public:
     archive::StoreStatus Recordings(std::vector<archive::Recording>& out) override;
     archive::StoreStatus Events(std::vector<archive::Event>& out, int64_t recordingId = 0) override;
     archive::StoreStatus KeptFiles(std::vector<archive::KeptFile>& out) override;
-    archive::StoreStatus FindByPath(const std::string& path,
-                                    std::optional<archive::Recording>& out, bool& kept) override;
+    archive::StoreStatus FindByPath(const std::string& path, std::optional<archive::Recording>& out,
+                                    bool& kept) override;
     archive::StoreStatus SaveChecks(const std::vector<archive::FileCheck>& checks) override;
     archive::StoreStatus Checks(std::vector<archive::FileCheck>& out) override;
     std::string LastError() const override { return m_szError; }

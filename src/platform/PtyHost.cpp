@@ -26,8 +26,10 @@ constexpr uint64_t kMaxWaitUs = 100000; // how often `stop` is looked at
 CPtyHost::CPtyHost() : m_startNs(MonotonicNs()) {}
 
 CPtyHost::~CPtyHost() {
-    if (m_slave >= 0) ::close(m_slave);
-    if (m_master >= 0) ::close(m_master);
+    if (m_slave >= 0)
+        ::close(m_slave);
+    if (m_master >= 0)
+        ::close(m_master);
 }
 
 uint64_t CPtyHost::NowUs() const {
@@ -72,16 +74,20 @@ void CPtyHost::Serve(ILinePeer& peer, const std::atomic<bool>& stop) {
             pending.push_back(peer.PopOutput());
         if (!pending.empty()) {
             const ssize_t n = ::write(m_master, pending.data(), pending.size());
-            if (n > 0) pending.erase(pending.begin(), pending.begin() + n);
+            if (n > 0)
+                pending.erase(pending.begin(), pending.begin() + n);
         }
 
         uint64_t waitUs = kMaxWaitUs;
-        if (peer.NextOutputTime(ready)) waitUs = ready > now ? std::min(waitUs, ready - now) : 0;
+        if (peer.NextOutputTime(ready))
+            waitUs = ready > now ? std::min(waitUs, ready - now) : 0;
         pollfd pfd{m_master, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0};
-        if (!pending.empty()) waitUs = std::min<uint64_t>(waitUs, 1000);
+        if (!pending.empty())
+            waitUs = std::min<uint64_t>(waitUs, 1000);
         const timespec ts{static_cast<time_t>(waitUs / 1000000),
                           static_cast<long>(waitUs % 1000000) * 1000};
-        if (::ppoll(&pfd, 1, &ts, nullptr) <= 0) continue;
+        if (::ppoll(&pfd, 1, &ts, nullptr) <= 0)
+            continue;
         if (pfd.revents & POLLIN) {
             const ssize_t n = ::read(m_master, buf, sizeof buf);
             now = NowUs();

@@ -32,8 +32,8 @@ CQtSettingsStore::CQtSettingsStore()
 #endif
 
 CQtSettingsStore::CQtSettingsStore(const std::string& iniPath)
-    : m_settings(std::make_unique<QSettings>(QString::fromStdString(iniPath),
-                                             QSettings::IniFormat)) {}
+    : m_settings(
+          std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)) {}
 
 CQtSettingsStore::~CQtSettingsStore() = default;
 
@@ -63,7 +63,9 @@ void CQtSettingsStore::WriteString(std::string_view section, std::string_view en
                          QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
 }
 
-void CQtSettingsStore::Sync() { m_settings->sync(); }
+void CQtSettingsStore::Sync() {
+    m_settings->sync();
+}
 
 namespace {
 
@@ -84,7 +86,9 @@ bool IsAscii(std::string_view bytes) {
 
 } // namespace
 
-bool CQtCp932Codec::Available() { return Cp932Name() != nullptr; }
+bool CQtCp932Codec::Available() {
+    return Cp932Name() != nullptr;
+}
 
 QString FromCp932(std::string_view bytes) {
     const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));

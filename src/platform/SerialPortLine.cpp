@@ -29,12 +29,15 @@ constexpr qint64 kPumpEveryMs = 10;
 QSerialPort::FlowControl CurrentFlowControl(const std::string& device) {
 #ifndef _WIN32
     const int fd = ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return QSerialPort::NoFlowControl;
+    if (fd < 0)
+        return QSerialPort::NoFlowControl;
     termios tio{};
     const bool ok = ::tcgetattr(fd, &tio) == 0;
     ::close(fd);
-    if (ok && (tio.c_cflag & CRTSCTS)) return QSerialPort::HardwareControl;
-    if (ok && (tio.c_iflag & (IXON | IXOFF))) return QSerialPort::SoftwareControl;
+    if (ok && (tio.c_cflag & CRTSCTS))
+        return QSerialPort::HardwareControl;
+    if (ok && (tio.c_iflag & (IXON | IXOFF)))
+        return QSerialPort::SoftwareControl;
 #else
     (void)device;
 #endif
@@ -83,23 +86,29 @@ bool CQtSerialLine::IsOpen() const {
 }
 
 void CQtSerialLine::Purge() {
-    if (m_port) m_port->clear(QSerialPort::AllDirections);
+    if (m_port)
+        m_port->clear(QSerialPort::AllDirections);
 }
 
 int CQtSerialLine::WriteByte(uint8_t b) {
-    if (!IsOpen()) return -1;
+    if (!IsOpen())
+        return -1;
     const char c = static_cast<char>(b);
-    if (m_port->write(&c, 1) != 1) return -1;
+    if (m_port->write(&c, 1) != 1)
+        return -1;
     // Synchronous like the original write: the byte is with the driver when we return.
     while (m_port->bytesToWrite() > 0)
-        if (!m_port->waitForBytesWritten(1000)) return -1;
+        if (!m_port->waitForBytesWritten(1000))
+            return -1;
     return 0;
 }
 
 bool CQtSerialLine::TryReadByte(uint8_t& b) {
-    if (!IsOpen() || m_port->bytesAvailable() <= 0) return false;
+    if (!IsOpen() || m_port->bytesAvailable() <= 0)
+        return false;
     char c = 0;
-    if (m_port->read(&c, 1) != 1) return false;
+    if (m_port->read(&c, 1) != 1)
+        return false;
     b = static_cast<uint8_t>(c);
     return true;
 }
@@ -113,12 +122,15 @@ void CQtSerialLine::WaitForInput(uint32_t maxMs) {
     timer.start();
     for (;;) {
         PumpEventsWhenDue();
-        if (m_port->bytesAvailable() > 0) return;
+        if (m_port->bytesAvailable() > 0)
+            return;
         const qint64 left = static_cast<qint64>(maxMs) - timer.elapsed();
-        if (left <= 0) return;
+        if (left <= 0)
+            return;
         // Sleeps in poll() until the port has data or the slice ends: no spinning.
         m_port->waitForReadyRead(static_cast<int>(std::min<qint64>(left, kSliceMs)));
-        if (m_port->bytesAvailable() > 0) return;
+        if (m_port->bytesAvailable() > 0)
+            return;
     }
 }
 

@@ -6,10 +6,10 @@
 #endif
 
 #include <algorithm>
-#include <map>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "core/recorder/SerialLine.h"
 
@@ -68,7 +68,8 @@ std::vector<SystemPort> SystemPorts() {
 // A USB serial adapter of a maker whose chips need a driver of their own, plugged in without
 // one: Windows shows it with a problem code and makes no COM port for it.
 bool DriverlessSerialAdapter() {
-    HDEVINFO set = ::SetupDiGetClassDevsW(nullptr, L"USB", nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
+    HDEVINFO set =
+        ::SetupDiGetClassDevsW(nullptr, L"USB", nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
     if (set == INVALID_HANDLE_VALUE)
         return false;
     bool found = false;
@@ -96,15 +97,15 @@ bool DriverlessSerialAdapter() {
 
 std::string DeviceProperty(HDEVINFO set, SP_DEVINFO_DATA& dev, DWORD property) {
     wchar_t text[512] = {};
-    if (!::SetupDiGetDeviceRegistryPropertyW(set, &dev, property, nullptr,
-                                             reinterpret_cast<BYTE*>(text), sizeof text - 2,
-                                             nullptr))
+    if (!::SetupDiGetDeviceRegistryPropertyW(
+            set, &dev, property, nullptr, reinterpret_cast<BYTE*>(text), sizeof text - 2, nullptr))
         return {};
     return QString::fromWCharArray(text).toStdString();
 }
 
 // The class of the serial and parallel ports in the device manager.
-constexpr GUID kPortsClass = {0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+constexpr GUID kPortsClass = {
+    0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
 
 // The COM ports of the device manager, with their names and USB ids; then the ports of the
 // system's serial map that have no device of their own (virtual ones).
@@ -120,10 +121,10 @@ std::vector<SystemPort> SystemPorts() {
                 continue;
             wchar_t name[64] = {};
             DWORD size = sizeof name - sizeof(wchar_t), type = 0;
-            const bool named = ::RegQueryValueExW(key, L"PortName", nullptr, &type,
-                                                  reinterpret_cast<BYTE*>(name),
-                                                  &size) == ERROR_SUCCESS &&
-                               type == REG_SZ;
+            const bool named =
+                ::RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name),
+                                   &size) == ERROR_SUCCESS &&
+                type == REG_SZ;
             ::RegCloseKey(key);
             // The printer ports share the class.
             if (!named || ::_wcsnicmp(name, L"COM", 3) != 0)
@@ -135,8 +136,8 @@ std::vector<SystemPort> SystemPorts() {
             if (p.description.empty())
                 p.description = DeviceProperty(set, dev, SPDRP_DEVICEDESC);
             p.manufacturer = DeviceProperty(set, dev, SPDRP_MFG);
-            p.hasUsbIds = ParseUsbIds(DeviceProperty(set, dev, SPDRP_HARDWAREID), p.vendorId,
-                                      p.productId);
+            p.hasUsbIds =
+                ParseUsbIds(DeviceProperty(set, dev, SPDRP_HARDWAREID), p.vendorId, p.productId);
             out.push_back(std::move(p));
         }
         ::SetupDiDestroyDeviceInfoList(set);
@@ -169,8 +170,8 @@ WindowsPortFacts GatherWindowsPortFacts(const std::string& name) {
     for (const SystemPort& p : SystemPorts())
         f.listed = f.listed || SameSerialDevice(p.name, name);
     const std::wstring path = (QStringLiteral("\\\\.\\") + port).toStdWString();
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         f.openError = ::GetLastError();
     else

@@ -36,7 +36,8 @@ std::string NetworkPlaceWarning(const std::string& path) {
     std::ifstream f("/proc/self/mounts");
     const std::string mounts((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     std::error_code ec;
-    std::filesystem::path at = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    std::filesystem::path at =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
     const std::string type = archive::FileSystemAt(mounts, at.string());
     if (archive::IsNetworkFileSystem(type))
         return archive::NetworkArchiveMessage(path, type);
@@ -137,7 +138,7 @@ std::string TestSiteConnection(const std::string& location) {
 }
 
 std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
-                                                            const archive::Sha256Fn& hash) {
+                                                             const archive::Sha256Fn& hash) {
     auto store = std::make_unique<archive::CSpooledArchiveStore>(
         std::make_unique<CPgArchiveStore>(location),
         std::make_unique<CFileSpool>(SpoolFilePath(location)), hash,
@@ -200,7 +201,7 @@ private:
 } // namespace
 
 std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
-                                                            const archive::Sha256Fn& hash) {
+                                                             const archive::Sha256Fn& hash) {
     return std::make_unique<archive::CSpooledArchiveStore>(
         std::make_unique<CUnreachableSite>(location),
         std::make_unique<CFileSpool>(SpoolFilePath(location)), hash,

@@ -41,6 +41,6 @@ bool SiteArchiveBuiltIn();
 // The site archive at `location` behind its spool; in a build without libpq, a server that
 // never answers (the run's one message says so).
 std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
-                                                            const archive::Sha256Fn& hash);
+                                                             const archive::Sha256Fn& hash);
 
 } // namespace saroko

@@ -56,7 +56,9 @@ static_assert(std::size(kMigrations) == archive::kSchemaVersion);
 
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) { m_rc = sqlite3_prepare_v2(db, sql, -1, &m_st, nullptr); }
+    Statement(sqlite3* db, const char* sql) {
+        m_rc = sqlite3_prepare_v2(db, sql, -1, &m_st, nullptr);
+    }
     ~Statement() { sqlite3_finalize(m_st); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -153,8 +155,12 @@ const char kChannelColumns[] = "number, name, start_utc, start_local, interval, 
 constexpr int kChannelColumnCount = 6;
 
 archive::ChannelInfo ChannelFrom(const Statement& st) {
-    return {static_cast<int>(st.Int(0)), st.Text(1), st.Int(2), st.Text(3),
-            static_cast<uint32_t>(st.Int(4)), static_cast<int>(st.Int(5))};
+    return {static_cast<int>(st.Int(0)),
+            st.Text(1),
+            st.Int(2),
+            st.Text(3),
+            static_cast<uint32_t>(st.Int(4)),
+            static_cast<int>(st.Int(5))};
 }
 
 // The statements of one write, prepared once for the whole batch.
@@ -480,8 +486,7 @@ StoreStatus CSqliteArchiveStore::MoveKeptPaths(const std::string& from, const st
     };
     const std::string where = " WHERE source = 'download' AND (" + under("path") + " OR " +
                               under("transcript_path") + ")";
-    const std::string keptWhere =
-        " WHERE " + under("path") + " OR " + under("transcript_path");
+    const std::string keptWhere = " WHERE " + under("path") + " OR " + under("transcript_path");
     // A read first: opening the archive takes no write lock unless something moved.
     {
         Statement count(m_db, ("SELECT (SELECT count(*) FROM recordings" + where +
@@ -539,8 +544,8 @@ StoreStatus CSqliteArchiveStore::KeptFiles(std::vector<archive::KeptFile>& out) 
                      });
 }
 
-StoreStatus CSqliteArchiveStore::FindByPath(const std::string& path,
-                                            std::optional<Recording>& out, bool& kept) {
+StoreStatus CSqliteArchiveStore::FindByPath(const std::string& path, std::optional<Recording>& out,
+                                            bool& kept) {
     out.reset();
     kept = false;
     if (!m_db || m_nVersion > archive::kSchemaVersion)

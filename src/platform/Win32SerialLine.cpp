@@ -29,9 +29,9 @@ HANDLE H(void* h) {
 
 std::string SystemText(DWORD error) {
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string out;
     if (n != 0 && text) {
         const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr, 0,
@@ -48,8 +48,8 @@ std::string SystemText(DWORD error) {
 }
 
 std::wstring Wide(const std::string& s) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), size);
     return out;
@@ -84,8 +84,9 @@ CWin32SerialLine::~CWin32SerialLine() {
 
 std::string CWin32SerialLine::DevicePath(const std::string& device) {
     if (device.size() > 3 && device.size() <= 6 &&
-        std::equal(device.begin(), device.begin() + 3, "COM",
-                   [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }) &&
+        std::equal(
+            device.begin(), device.begin() + 3, "COM",
+            [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }) &&
         std::all_of(device.begin() + 3, device.end(),
                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
         std::string name = "COM" + device.substr(3);
@@ -262,8 +263,8 @@ void CWin32SerialLine::WaitForInput(uint32_t maxMs) {
         // A byte that came just before the wait began raises no event: look once more.
         if (Queued() > 0)
             continue;
-        if (WaitForSingleObject(m_wait->ov.hEvent,
-                                std::min<uint32_t>(maxMs - elapsed, kSliceMs)) == WAIT_OBJECT_0) {
+        if (WaitForSingleObject(m_wait->ov.hEvent, std::min<uint32_t>(maxMs - elapsed, kSliceMs)) ==
+            WAIT_OBJECT_0) {
             DWORD moved = 0;
             GetOverlappedResult(H(m_hPort), &m_wait->ov, &moved, FALSE);
             m_wait->pending = false;
@@ -275,7 +276,8 @@ void CWin32SerialLine::Gather(uint32_t ms) {
     const uint32_t start = TickCount();
     for (uint32_t elapsed = 0; elapsed < ms; elapsed = TickCount() - start) {
         PumpWhenDue();
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<uint32_t>(ms - elapsed, kSliceMs)));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min<uint32_t>(ms - elapsed, kSliceMs)));
     }
     Fill();
 }

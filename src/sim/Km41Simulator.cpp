@@ -82,17 +82,21 @@ CKm41Simulator::CKm41Simulator(const SimOptions& options)
         m_firstRecord = now - (n - 1) * m_interval;
         m_stopAt = now;
         m_settings.startMode = options.preloadStartMode;
-        if (options.preloadStartMode != 0) m_settings.startTime = m_firstRecord;
+        if (options.preloadStartMode != 0)
+            m_settings.startTime = m_firstRecord;
     }
 }
 
 void CKm41Simulator::Counts(uint32_t now, uint32_t& total, uint32_t& held) const {
     total = held = 0;
-    if (!m_bStarted || now < m_firstRecord) return;
+    if (!m_bStarted || now < m_firstRecord)
+        return;
     const uint32_t last = std::min(now, m_stopAt);
-    if (last < m_firstRecord) return;
+    if (last < m_firstRecord)
+        return;
     total = (last - m_firstRecord) / m_interval + 1;
-    if (!m_bEndless) total = std::min(total, kMaxRecords);
+    if (!m_bEndless)
+        total = std::min(total, kMaxRecords);
     held = std::min(total, kMaxRecords);
 }
 
@@ -104,7 +108,8 @@ uint32_t CKm41Simulator::RecordCount(uint64_t nowUs) const {
 
 bool CKm41Simulator::IsRecording(uint64_t nowUs) const {
     const uint32_t now = CalendarNow(nowUs);
-    if (!m_bStarted || now >= m_stopAt) return false;
+    if (!m_bStarted || now >= m_stopAt)
+        return false;
     uint32_t total, held;
     Counts(now, total, held);
     return m_bEndless || total < kMaxRecords;
@@ -119,9 +124,12 @@ std::string CKm41Simulator::Describe(uint64_t nowUs) const {
 }
 
 bool CKm41Simulator::FaultHits(uint8_t code, FaultKind kind) {
-    if (m_options.fault != kind) return false;
-    if (m_options.faultCommand != 0 && m_options.faultCommand != code) return false;
-    if (m_options.faultTimes != 0 && m_nFaultHits >= m_options.faultTimes) return false;
+    if (m_options.fault != kind)
+        return false;
+    if (m_options.faultCommand != 0 && m_options.faultCommand != code)
+        return false;
+    if (m_options.faultTimes != 0 && m_nFaultHits >= m_options.faultTimes)
+        return false;
     ++m_nFaultHits;
     return true;
 }
@@ -135,7 +143,8 @@ void CKm41Simulator::BeginReply(uint8_t code) {
 bool CKm41Simulator::Emit(const uint8_t* bytes, std::size_t count, uint64_t t) {
     for (std::size_t i = 0; i < count; ++i) {
         if (m_bCutting) {
-            if (m_cutLeft == 0) return false;
+            if (m_cutLeft == 0)
+                return false;
             --m_cutLeft;
         }
         const uint64_t ready = std::max(t, m_lastOutUs) + m_byteUs;
@@ -158,7 +167,8 @@ void CKm41Simulator::OnHostByte(uint8_t b, uint64_t nowUs) {
         }
         m_tx = Tx::Idle; // anything else ends the download and counts as new input
     }
-    if (!m_rx.empty() && t - m_lastRxUs > kResyncUs) m_rx.clear();
+    if (!m_rx.empty() && t - m_lastRxUs > kResyncUs)
+        m_rx.clear();
     m_lastRxUs = t;
     if (m_rx.empty() && b == kWakeByte) {
         // A wake-up stops whatever was still being sent, so the next reply goes out at once
@@ -170,7 +180,8 @@ void CKm41Simulator::OnHostByte(uint8_t b, uint64_t nowUs) {
     }
     m_rx.push_back(b);
     const std::size_t need = m_rx[0] == CMD_WRITE_BLOCK ? 35 : 6;
-    if (m_rx.size() < need) return;
+    if (m_rx.size() < need)
+        return;
     bool good;
     if (need == 35)
         good = GetU16(&m_rx[33]) ==
@@ -191,7 +202,8 @@ void CKm41Simulator::ShortReply(uint8_t code, uint8_t d0, uint8_t d1, uint8_t d2
     const uint8_t data[4] = {d0, d1, d2, d3};
     ShortFrame f = MakeShortReply(code, std::span<const uint8_t, 4>(data));
     BeginReply(code);
-    if (m_bBadCheck) ++f[5];
+    if (m_bBadCheck)
+        ++f[5];
     Emit(f.data(), f.size(), t);
 }
 
@@ -204,11 +216,13 @@ void CKm41Simulator::ShortReplyU32(uint8_t code, uint32_t value, uint64_t t) {
 void CKm41Simulator::OnFrame(uint64_t t) {
     const uint8_t code = m_rx[0];
     m_commands.push_back(code);
-    if (FaultHits(code, FaultKind::Silence)) return;
+    if (FaultHits(code, FaultKind::Silence))
+        return;
     const uint32_t now = CalendarNow(t);
     const uint8_t* p = &m_rx[1];
     uint8_t status = kStatusAccepted;
-    if (IsStatusCommand(code) && FaultHits(code, FaultKind::Refuse)) status = kStatusRefused;
+    if (IsStatusCommand(code) && FaultHits(code, FaultKind::Refuse))
+        status = kStatusRefused;
     const bool refused = status == kStatusRefused;
 
     switch (code) {
@@ -226,35 +240,44 @@ void CKm41Simulator::OnFrame(uint64_t t) {
         break;
     case CMD_BEGIN:
         // The recorder takes no settings while it records.
-        if (!refused && IsRecording(t)) status = kStatusRefused;
-        if (status == kStatusAccepted) m_bSetting = true;
+        if (!refused && IsRecording(t))
+            status = kStatusRefused;
+        if (status == kStatusAccepted)
+            m_bSetting = true;
         ShortReply(code, status, 0, 0, 0, t);
         break;
     case CMD_END:
-        if (!refused) m_bSetting = false;
+        if (!refused)
+            m_bSetting = false;
         ShortReply(code, status, 0, 0, 0, t);
         break;
     case CMD_WRITE_WORD:
-        if (!refused && !m_bSetting) status = 0x15;
-        if (status == kStatusAccepted) m_words[GetU16(p) & 15] = GetU16(p + 2);
+        if (!refused && !m_bSetting)
+            status = 0x15;
+        if (status == kStatusAccepted)
+            m_words[GetU16(p) & 15] = GetU16(p + 2);
         ShortReply(code, status, 0, 0, 0, t);
         break;
     case CMD_WRITE_BLOCK:
-        if (!refused && !m_bSetting) status = 0x15;
-        if (status == kStatusAccepted) m_settings = RecorderSettings::FromBytes(p);
+        if (!refused && !m_bSetting)
+            status = 0x15;
+        if (status == kStatusAccepted)
+            m_settings = RecorderSettings::FromBytes(p);
         ShortReply(code, status, 0, 0, 0, t);
         break;
     case CMD_READ_BLOCK: {
         BlockReadReply r = MakeBlockReadReply(code, m_settings.ToBytes());
         BeginReply(code);
-        if (m_bBadCheck) ++r[33];
+        if (m_bBadCheck)
+            ++r[33];
         Emit(r.data(), r.size(), t);
         break;
     }
     case CMD_START_NOW:
     case CMD_START_DELAYED: {
         const uint32_t delay = code == CMD_START_DELAYED ? GetU32(p) : 0;
-        if (!refused && IntervalIndex(m_settings.intervalSec) < 0) status = kStatusRefused;
+        if (!refused && IntervalIndex(m_settings.intervalSec) < 0)
+            status = kStatusRefused;
         if (status == kStatusAccepted) {
             m_bStarted = true;
             m_interval = m_settings.intervalSec;
@@ -303,7 +326,8 @@ void CKm41Simulator::StartDownload(bool paced, uint64_t t) {
     const std::size_t body = m_download.size() - 2;
     uint16_t sum = Sum16(std::span<const uint8_t>(m_download.data(), body));
     BeginReply(m_download[0]);
-    if (m_bBadCheck) ++sum;
+    if (m_bBadCheck)
+        ++sum;
     PutU16(&m_download[body], sum);
 
     if (!paced || held == 0) {
@@ -311,14 +335,16 @@ void CKm41Simulator::StartDownload(bool paced, uint64_t t) {
         return;
     }
     m_dlPos = 1 + kDownloadHeaderSize;
-    if (Emit(m_download.data(), m_dlPos, t)) m_tx = Tx::AwaitPacing;
+    if (Emit(m_download.data(), m_dlPos, t))
+        m_tx = Tx::AwaitPacing;
 }
 
 void CKm41Simulator::SendNextPacedBlock(uint64_t t) {
     const std::size_t recordEnd = m_download.size() - 2;
     const std::size_t count = std::min<std::size_t>(kPacingBlockBytes, recordEnd - m_dlPos);
     m_tx = Tx::Idle;
-    if (!Emit(&m_download[m_dlPos], count, t)) return;
+    if (!Emit(&m_download[m_dlPos], count, t))
+        return;
     m_dlPos += count;
     if (m_dlPos < recordEnd)
         m_tx = Tx::AwaitPacing;
@@ -327,7 +353,8 @@ void CKm41Simulator::SendNextPacedBlock(uint64_t t) {
 }
 
 bool CKm41Simulator::NextOutputTime(uint64_t& readyUs) {
-    if (m_out.empty()) return false;
+    if (m_out.empty())
+        return false;
     readyUs = m_out.front().first;
     return true;
 }

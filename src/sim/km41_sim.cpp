@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include "SarokoVersion.h"
-#include "sim/Km41Simulator.h"
-#include "sim/SimOptionsParse.h"
 #include "platform/PtyHost.h"
 #include "platform/QtSettingsStore.h"
+#include "sim/Km41Simulator.h"
+#include "sim/SimOptionsParse.h"
 
 using namespace saroko;
 
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
 
     if (!cl.link.empty()) {
         struct stat st {};
-        if (::lstat(cl.link.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(cl.link.c_str());
+        if (::lstat(cl.link.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+            ::unlink(cl.link.c_str());
         if (::symlink(host.DevicePath().c_str(), cl.link.c_str()) != 0) {
             std::perror(("km41-sim: symlink " + cl.link).c_str());
             return 1;
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     ILinePeer& peer = cl.verbose ? static_cast<ILinePeer&>(logging) : recorder;
     host.Serve(peer, g_stop);
 
-    if (!cl.link.empty()) ::unlink(cl.link.c_str());
+    if (!cl.link.empty())
+        ::unlink(cl.link.c_str());
     return 0;
 }

@@ -47,7 +47,8 @@ std::string Describe(const CVerbOptions& o) {
 TEST(CliOptions, LimitsForAllAndPerChannel) {
     const auto describe = [](const CVerbOptions& o) {
         const ReportOptions& l = o.Limits();
-        std::string s = (l.low ? FormatScale(*l.low) : "-") + "/" + (l.high ? FormatScale(*l.high) : "-");
+        std::string s =
+            (l.low ? FormatScale(*l.low) : "-") + "/" + (l.high ? FormatScale(*l.high) : "-");
         for (const ChannelLimits& c : l.channelLimits)
             s += " " + FormatChannelLimits(c);
         return s;
@@ -184,10 +185,8 @@ TEST(CliOptions, ExtensionsWithoutRegardToCaseAndTheOptionsBeforeTheVerb) {
 
     // What follows the verb is the verb's, --lang and unknown options included.
     GlobalOptions g;
-    ASSERT_TRUE(
-        ParseGlobalOptions({"--verbose", "--no-archive", "--lang", "en", "info", "--lang", "ja",
-                            "--no-archive"},
-                           g));
+    ASSERT_TRUE(ParseGlobalOptions(
+        {"--verbose", "--no-archive", "--lang", "en", "info", "--lang", "ja", "--no-archive"}, g));
     EXPECT_EQ(std::tuple(g.lang, g.verbose, g.help, g.version, g.rest, g.noArchive),
               std::tuple(std::string("en"), true, false, false,
                          std::vector<std::string>{"info", "--lang", "ja", "--no-archive"}, true));

@@ -143,7 +143,8 @@ TEST_F(CliTest, TheArchiveRecordsAndADamagedOneNeverStopsTheWork) {
     EXPECT_NE(log[3]["new"].get<std::string>().find("d.txt sha256:"), std::string::npos);
     EXPECT_EQ(Cli("archive log 1").status, 0);
     r = Cli("archive log 2");
-    EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, std::string("saroko-cli archive: no recording 2\n")));
+    EXPECT_EQ(std::pair(r.status, r.err),
+              std::pair(1, std::string("saroko-cli archive: no recording 2\n")));
     EXPECT_EQ(Cli("archive log 0").status, 2);
     EXPECT_EQ(Cli("archive log x1").status, 2);
     r = Cli("archive list --name 冷蔵");
@@ -155,9 +156,10 @@ TEST_F(CliTest, TheArchiveRecordsAndADamagedOneNeverStopsTheWork) {
         r.out, std::regex(" \\d{4}/\\d\\d/\\d\\d [0-9:]{8}[+-]\\d\\d:\\d\\d - \\d{4}/")))
         << r.out;
     r = Cli("archive list --headings");
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
-              "ID  FIRST SEEN (UTC)  SOURCE  RECORDER  CHANNELS  FIRST SAMPLE - LAST SAMPLE  SAMPLES"
-              "  STATUS  PATH");
+    EXPECT_EQ(
+        r.out.substr(0, r.out.find('\n')),
+        "ID  FIRST SEEN (UTC)  SOURCE  RECORDER  CHANNELS  FIRST SAMPLE - LAST SAMPLE  SAMPLES"
+        "  STATUS  PATH");
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2) << r.out;
     r = Cli("archive list --name oven");
     EXPECT_EQ(r.out, "");
@@ -210,7 +212,8 @@ TEST_F(CliTest, HelpAndQtsOwnWarnings) {
         const CliRun r = Cli(c.args, c.env);
         EXPECT_EQ(r.status, 0) << c.env << " " << c.args;
         EXPECT_EQ(r.err.find("XDG_RUNTIME_DIR") != std::string::npos, c.warned)
-            << c.env << " " << c.args << "\n" << r.err;
+            << c.env << " " << c.args << "\n"
+            << r.err;
         if (!c.warned) {
             EXPECT_EQ(r.err, "");
         }
@@ -232,7 +235,8 @@ TEST_F(CliTest, OlderFoldersMoveAtTheStartOrStayWithOneMessage) {
     const std::string err = Cli("info " + P("missing.klg")).err;
     EXPECT_TRUE(err.starts_with("Folder move error\n\n")) << err;
     EXPECT_EQ(err.rfind("Folder move error"), 0u) << err;
-    EXPECT_NE(err.find(cache.string() + " (" + (cache / "link").string() + "): "), std::string::npos);
+    EXPECT_NE(err.find(cache.string() + " (" + (cache / "link").string() + "): "),
+              std::string::npos);
     EXPECT_EQ(Read(P("config/saroko/saroko.conf")), "[Language%20Section]\nLanguage=en\n");
     EXPECT_EQ(Read(P("data/saroko/downloads/a.klg")), "kept");
     EXPECT_FALSE(fs::exists(config) || fs::exists(data) || fs::exists(P("cache/saroko")));
@@ -241,7 +245,8 @@ TEST_F(CliTest, OlderFoldersMoveAtTheStartOrStayWithOneMessage) {
 
 TEST_F(CliTest, MessagesFollowTheLanguageAndFilesDoNot) {
     const std::string absent = "info " + P("absent.klg");
-    const std::string ja = "ファイル名指定エラー\n\n指定されたファイルは存在しません。\n" + P("absent.klg") + "\n";
+    const std::string ja =
+        "ファイル名指定エラー\n\n指定されたファイルは存在しません。\n" + P("absent.klg") + "\n";
     const std::string en = "File name error\n\nThe file does not exist.\n" + P("absent.klg") + "\n";
     // clang-format off
     // Which locale gives which language is the core's table; here each source reaches it once.
@@ -365,13 +370,15 @@ TEST_F(CliTest, RenderAndPrintWriteTheFormatsTheyName) {
               0);
     EXPECT_EQ(PdfPages(P("pg.pdf")), 1);
     // Every page names its sources with their short hashes.
-    const std::string hash = Sha256Sum(demo).substr(0, 12), other = Sha256Sum(P("b.klg")).substr(0, 12);
+    const std::string hash = Sha256Sum(demo).substr(0, 12),
+                      other = Sha256Sum(P("b.klg")).substr(0, 12);
     ASSERT_EQ(hash.size(), 12u);
-    for (const auto& [pdf, footer] :
-         {std::pair{"l.pdf", "demo.klg " + hash}, {"pg.pdf", "demo.klg " + hash + " b.klg " + other}})
+    for (const auto& [pdf, footer] : {std::pair{"l.pdf", "demo.klg " + hash},
+                                      {"pg.pdf", "demo.klg " + hash + " b.klg " + other}})
         for (int page = 1; page <= PdfPages(P(pdf)); ++page) {
             const std::string range = "-f " + std::to_string(page) + " -l " + std::to_string(page);
-            EXPECT_NE(Squeezed(PdfText(P(pdf), range)).find("(SHA-256): " + footer), std::string::npos)
+            EXPECT_NE(Squeezed(PdfText(P(pdf), range)).find("(SHA-256): " + footer),
+                      std::string::npos)
                 << pdf << " " << page;
         }
 }
@@ -410,7 +417,8 @@ TEST_F(CliTest, ReportAsJsonAndAsPdf) {
     ASSERT_EQ(room["missingTimes"].size(), 2u);
     EXPECT_EQ(Json::array({room["firstMissing"], room["lastMissing"]}),
               Json::array({room["missingTimes"][0], room["missingTimes"][1]}));
-    EXPECT_TRUE(j["channels"][1]["missingTimes"].empty() && j["channels"][1]["firstMissing"].is_null());
+    EXPECT_TRUE(j["channels"][1]["missingTimes"].empty() &&
+                j["channels"][1]["firstMissing"].is_null());
     const auto& e = room["excursions"][0];
     EXPECT_EQ(e["kind"], "high");
     EXPECT_EQ(e["seconds"].get<int64_t>(),
@@ -437,10 +445,12 @@ TEST_F(CliTest, ReportAsJsonAndAsPdf) {
     // sample in it.
     EXPECT_EQ(first.find("指定範囲"), std::string::npos) << first;
     ASSERT_EQ(Cli("report --from \"2026/11/30 12:00:00\" --to \"2026/11/30 13:30:00\" -o " +
-                  P("w.pdf") + " " + demo).status, 0);
+                  P("w.pdf") + " " + demo)
+                  .status,
+              0);
     // pdftotext gives the wave dash the program wrote as the one of the other code page.
-    const std::string window = std::regex_replace(Squeezed(PdfText(P("w.pdf"), "-f 1 -l 1")),
-                                                  std::regex("〜"), "～");
+    const std::string window =
+        std::regex_replace(Squeezed(PdfText(P("w.pdf"), "-f 1 -l 1")), std::regex("〜"), "～");
     for (const char* s : {"指定範囲: 2026/11/30 12:00'00 ～ 2026/11/30 13:30'00",
                           "期間: 2026/11/30 12:00'00 ～ 2026/11/30 13:30'00 (最初と最後のｻﾝﾌﾟﾙ)"})
         EXPECT_NE(window.find(s), std::string::npos) << s << "\n" << window;
@@ -480,7 +490,8 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
     // the same recording, named once.
     const std::string demo = Demo(), second = P("second.klg");
     ASSERT_EQ(Cli("demo --start \"2026/12/01 09:00:00\" -o " + second).status, 0);
-    CliRun r = Cli("--no-archive report --json --low 3 --high 24 --limits 2::6 " + demo + " " + second);
+    CliRun r =
+        Cli("--no-archive report --json --low 3 --high 24 --limits 2::6 " + demo + " " + second);
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = Json::parse(r.out);
     // Each read again when the report is made: unchanged, so verified.
@@ -513,7 +524,7 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
     const auto event = Json::parse(Cli("archive log --json").out);
     ASSERT_TRUE(event.is_array() && !event.empty()) << event;
     EXPECT_EQ(Json::array({event.back()["user"], event.back()["host"]}),
-                  Json::array({j["made_by"]["user"], j["made_by"]["host"]}));
+              Json::array({j["made_by"]["user"], j["made_by"]["host"]}));
     // The report's event is about the recording its sources name.
     EXPECT_EQ(event.back()["event"], "reported");
     EXPECT_EQ(event.back()["recording"], kept["sources"][0]["archive_id"]);
@@ -540,10 +551,11 @@ TEST_F(CliTest, ReportCarriesItsSourcesAndEachChannelsLimits) {
     const std::string version = Cli("--version").out.substr(11); // after "saroko-cli "
     ASSERT_TRUE(version.ends_with("\n"));
     for (const std::string& s :
-         {Sha256Sum(demo), "時刻はすべて現地時間 (" + OffsetText(j["from"].get<std::time_t>()) + ") です。",
+         {Sha256Sum(demo),
+          "時刻はすべて現地時間 (" + OffsetText(j["from"].get<std::time_t>()) + ") です。",
           "(" + OffsetText(std::time(nullptr)) + ") ﾌﾟﾛｸﾞﾗﾑ", std::string("KM-41"),
-          "Saroko " + version.substr(0, version.size() - 1), std::string("確認者 氏名"), std::string("署名"),
-          std::string("Ch.2 冷蔵庫 の限度: 下限 3.0 ﾟC 上限 6.0 ﾟC")})
+          "Saroko " + version.substr(0, version.size() - 1), std::string("確認者 氏名"),
+          std::string("署名"), std::string("Ch.2 冷蔵庫 の限度: 下限 3.0 ﾟC 上限 6.0 ﾟC")})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
     const auto last = text.rfind("確認者 氏名");
     EXPECT_GT(last, text.rfind('\f', text.size() - 2)) << "on the last page";
@@ -577,7 +589,8 @@ TEST_F(CliTest, DownloadRefusesAnOutputItCannotWriteBeforeTheRecorderIsAsked) {
 TEST_F(CliTest, ArchiveVerbsNameWhatTheyFoundAndExitByIt) {
     const std::string demo = Demo(), kept = P("data/saroko/downloads/20261207-083000.klg");
     fs::create_directories(P("data/saroko/downloads"));
-    ASSERT_EQ(Cli("demo --start \"2026/12/01 00:00:00\" -o " + kept).status, 0); // bytes of their own
+    ASSERT_EQ(Cli("demo --start \"2026/12/01 00:00:00\" -o " + kept).status,
+              0); // bytes of their own
     ASSERT_EQ(Cli("info " + demo).status, 0);
     const Json list = Json::parse(Cli("archive list --json").out);
     const Json log = Json::parse(Cli("archive log --json").out);
@@ -597,10 +610,12 @@ TEST_F(CliTest, ArchiveVerbsNameWhatTheyFoundAndExitByIt) {
     EXPECT_EQ(Json::array({v["holds"], v["events"], v["recordings"], v["kept_files"],
                            v["chain_head"], v["chain_break"], v["files"]}),
               Json::array({true, 3, 2, 1, log[2]["hash"], nullptr, Json::array()}));
-    EXPECT_EQ(Cli("archive verify").out, "chain holds: 3 events\nkept files hold: 1 kept files, 2 recordings\n");
+    EXPECT_EQ(Cli("archive verify").out,
+              "chain holds: 3 events\nkept files hold: 1 kept files, 2 recordings\n");
     r = Cli("verify " + kept + " " + demo);
     EXPECT_EQ(r.status, 0) << r.err;
-    for (const auto& [file, n, source] : {std::tuple(kept, 0, "downloaded"), std::tuple(demo, 1, "file")})
+    for (const auto& [file, n, source] :
+         {std::tuple(kept, 0, "downloaded"), std::tuple(demo, 1, "file")})
         EXPECT_NE(r.out.find(file + ": recording " + std::to_string(n + 1) + ", first seen " +
                              list[n]["first_seen"].get<std::string>() + " (" + source +
                              "), recorder KM-41\n"),
@@ -615,8 +630,8 @@ TEST_F(CliTest, ArchiveVerbsNameWhatTheyFoundAndExitByIt) {
     EXPECT_EQ(r.status, 1);
     v = Json::parse(r.out);
     const Json& f = v["files"][0];
-    EXPECT_EQ(Json::array({v["holds"], v["kept_files"], v["files"].size(), f["recording"], f["path"],
-                           f["expected"], f["found"], f["problem"]}),
+    EXPECT_EQ(Json::array({v["holds"], v["kept_files"], v["files"].size(), f["recording"],
+                           f["path"], f["expected"], f["found"], f["problem"]}),
               Json::array({false, 1, 1, 1, kept, expected, found, "changed"}));
     r = Cli("archive verify");
     EXPECT_EQ(std::pair(r.status, r.out),
@@ -624,11 +639,14 @@ TEST_F(CliTest, ArchiveVerbsNameWhatTheyFoundAndExitByIt) {
                                expected + ", found " + found + ")\n"));
     r = Cli("verify " + demo + " " + kept);
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find(kept + ": changed: recording 1 (expected " + expected + ", found " + found + ")"),
-              std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(kept + ": changed: recording 1 (expected " + expected + ", found " +
+                         found + ")"),
+              std::string::npos)
+        << r.out;
     fs::remove(kept);
     v = Json::parse(Cli("archive verify --json").out);
-    EXPECT_EQ(Json::array({v["files"][0]["problem"], v["files"][0]["found"]}), Json::array({"missing", nullptr}));
+    EXPECT_EQ(Json::array({v["files"][0]["problem"], v["files"][0]["found"]}),
+              Json::array({"missing", nullptr}));
     std::ofstream(P("other.klg")) << "other";
     EXPECT_EQ(Cli("verify " + P("other.klg")).status, 1) << "not archived";
 }

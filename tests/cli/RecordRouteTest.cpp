@@ -13,9 +13,9 @@
 #include "core/archive/ArchiveFiles.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/report/ReportProvenance.h"
 #include "core/settings/SettingsStore.h"
 #include "platform/ArchiveSetup.h"
-#include "core/report/ReportProvenance.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SqliteArchiveStore.h"
 
@@ -57,8 +57,9 @@ protected:
     std::string P(const std::string& name) const { return (dir / name).string(); }
     int Cli(const std::string& args) const {
         const std::string cmd = "XDG_CONFIG_HOME='" + P("config") + "' XDG_DATA_HOME='" +
-                                P("data") + "' XDG_CACHE_HOME='" + P("cache") + "' '" SAROKO_CLI
-                                "' --archive '" + P("cli.sqlite") + "' " + args + " >/dev/null 2>&1";
+                                P("data") + "' XDG_CACHE_HOME='" + P("cache") +
+                                "' '" SAROKO_CLI "' --archive '" + P("cli.sqlite") + "' " + args +
+                                " >/dev/null 2>&1";
         const int raw = std::system(cmd.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
@@ -105,7 +106,9 @@ TEST_F(RecordRouteTest, TheWindowAndTheCommandLineRecordTheSameEvents) {
         SessionContext context;
         context.version = SAROKO_VERSION;
         context.nowUtc = [] { return static_cast<int64_t>(std::time(nullptr)); };
-        context.offsetMinutes = [](int64_t t) { return LocalUtcOffset(static_cast<uint32_t>(t)) / 60; };
+        context.offsetMinutes = [](int64_t t) {
+            return LocalUtcOffset(static_cast<uint32_t>(t)) / 60;
+        };
         CArchiveSession session(&store, &Sha256, context);
         CMemorySettingsStore settings; // the command line's are the defaults too
         SystemClock clock;
@@ -132,13 +135,15 @@ TEST_F(RecordRouteTest, TheWindowAndTheCommandLineRecordTheSameEvents) {
         EXPECT_EQ(archive.Shown()[0].path, PlaceOf(P("c.klg")));
         open("c.klg", IDocumentPrompts::kReadNew);
         ASSERT_EQ(doc.ExportText(0, P("c.txt")), kFileOk);
-        for (const auto& [kind, out] : {std::pair{EventKind::Reported, "r.pdf"}, {EventKind::Printed, "p.pdf"}}) {
+        for (const auto& [kind, out] :
+             {std::pair{EventKind::Reported, "r.pdf"}, {EventKind::Printed, "p.pdf"}}) {
             open("c.klg", IDocumentPrompts::kReadNew);
             archive.Produced(kind, P(out), archive.Shown());
         }
     }
     EXPECT_EQ(Read(P("c.txt")), cliText);
-    const std::vector<std::string> window = Events(P("window.sqlite")), cli = Events(P("cli.sqlite"));
+    const std::vector<std::string> window = Events(P("window.sqlite")),
+                                   cli = Events(P("cli.sqlite"));
     EXPECT_EQ(window, cli);
     // created a, opened a, created b, opened b, changed name, created c, saved x2, then an open
     // before each of export, report and print.

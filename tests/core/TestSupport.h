@@ -77,7 +77,9 @@ public:
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
     // False where the zone cannot be set in this process (daylight zones on Windows).
-    explicit operator bool() const { return m_available; }
+    explicit operator bool() const {
+        return m_available;
+    }
 
 private:
     std::optional<std::string> m_old;
@@ -118,8 +120,8 @@ protected:
         doc.SetPrompts(&prompts);
         doc.OnNewDocument();
         dir = std::filesystem::temp_directory_path() /
-              ("saroko-test-" + std::to_string(::getpid()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("saroko-test-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         RemoveScratch();
         std::filesystem::create_directories(dir);
     }

@@ -155,19 +155,22 @@ TEST(CommandLines, ScreenshotSavesThePaintedWindowAndEnds) {
     for (const QString& png : {dir.filePath(QStringLiteral("shot.png")),
                                dir.filePath(QStringLiteral("missing/shot.png"))}) {
         const bool writable = !png.contains(QLatin1String("missing"));
-        const Outcome r = Start(SAROKO_EXE, {QStringLiteral("--screenshot"), png, file}, true,
-                                dir.path());
+        const Outcome r =
+            Start(SAROKO_EXE, {QStringLiteral("--screenshot"), png, file}, true, dir.path());
         EXPECT_EQ(r.status, writable ? 0 : 1) << r.err.toStdString();
         QFile shot(png);
         EXPECT_EQ(shot.open(QIODevice::ReadOnly), writable);
         if (!writable) {
-            EXPECT_TRUE(r.err.contains(QStringLiteral("saroko: cannot write"))) << r.err.toStdString();
+            EXPECT_TRUE(r.err.contains(QStringLiteral("saroko: cannot write")))
+                << r.err.toStdString();
             continue;
         }
         // A PNG of the window's size: its header's width and height, four bytes each.
         const QByteArray head = shot.read(24);
         ASSERT_EQ(head.left(4), QByteArray("\x89PNG"));
-        const auto word = [&head](int at) { return qFromBigEndian<quint32>(head.constData() + at); };
+        const auto word = [&head](int at) {
+            return qFromBigEndian<quint32>(head.constData() + at);
+        };
         EXPECT_GE(word(16), 320u);
         EXPECT_GE(word(20), 250u);
     }

@@ -14,10 +14,10 @@
 #include <regex>
 #include <sstream>
 
-#include "sim/Km41Simulator.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/recorder/TranscriptLine.h"
 #include "core/settings/SettingsStore.h"
+#include "sim/Km41Simulator.h"
 
 namespace saroko::test {
 namespace {
@@ -188,7 +188,8 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
     EXPECT_NE(r.out.find("downloaded"), std::string::npos) << r.out;
     // The recording's status in verify is its kept file hashed, whichever copy was named.
     const auto keptStatus = [&] {
-        return Json::parse(Cli({"verify", "--json", QPath("dl.klg")}).out)[0]["recording"]["status"];
+        return Json::parse(
+            Cli({"verify", "--json", QPath("dl.klg")}).out)[0]["recording"]["status"];
     };
     EXPECT_EQ(keptStatus(), "verified");
 
@@ -212,7 +213,8 @@ TEST_F(RecorderEndToEnd, ADownloadIsArchivedAndItsReportCarriesTheProof) {
         << r.out;
     r = Cli({"info", QString::fromStdString(kept)});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.err.find("記録 1 のファイルですが、内容が保管した時と違います。"), std::string::npos)
+    EXPECT_NE(r.err.find("記録 1 のファイルですが、内容が保管した時と違います。"),
+              std::string::npos)
         << r.err;
     EXPECT_EQ(Json::parse(Cli({"archive", "list", "--json"}).out).size(), 1u);
     const Json log = Json::parse(Cli({"archive", "log", "1", "--json"}).out);
@@ -297,8 +299,7 @@ TEST_F(RecorderEndToEnd, AFailedExchangeNamesItsTranscript) {
             << r.err;
     }
     // Each exchange keeps its own; the one before is kept beside it.
-    for (const std::string& file :
-         {last, Path("cache/saroko/previous-exchange.txt")}) {
+    for (const std::string& file : {last, Path("cache/saroko/previous-exchange.txt")}) {
         const std::vector<TranscriptEntry> t = ParseTranscript(ReadAll(file));
         ASSERT_EQ(t.size(), 2u) << file;
         EXPECT_EQ(t[0].bytes, std::vector<uint8_t>{0x00});
@@ -325,8 +326,7 @@ TEST_F(RecorderEndToEnd, InterruptedDownloadEndsItsLineAndTheRecorderAnswersAtOn
     const std::regex tenth("\\] 400 / 4000 件[^\n]*\n");
     while (!std::regex_search(err, tenth) && p.waitForReadyRead(5000))
         err += p.readAllStandardError().toStdString();
-    ASSERT_TRUE(
-        std::regex_search(err, std::regex("\\] 400 / 4000 件  残り [0-9]+:[0-5][0-9]\n")))
+    ASSERT_TRUE(std::regex_search(err, std::regex("\\] 400 / 4000 件  残り [0-9]+:[0-5][0-9]\n")))
         << err;
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(5000));

@@ -12,9 +12,9 @@
 #include <unistd.h>
 
 #include "core/recorder/CommRig.h"
+#include "core/recorder/Protocol.h"
 #include "platform/PtyHost.h"
 #include "platform/SerialPortLine.h"
-#include "core/recorder/Protocol.h"
 
 namespace saroko::test {
 namespace {

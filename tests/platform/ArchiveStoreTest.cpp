@@ -14,12 +14,12 @@
 #include <grp.h>
 #include <map>
 #include <set>
-#include <tuple>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 #include "core/archive/ArchiveSession.h"
@@ -80,8 +80,7 @@ Recording Rec(const std::string& name) {
 }
 
 // Runs `body` in a child process and returns its exit status (-signal when killed).
-template <class F>
-int InChild(F body) {
+template <class F> int InChild(F body) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         int rc = 99;
@@ -159,7 +158,8 @@ TEST_F(ArchiveStoreTest, EveryColumnIsReadBackAsWritten) {
     r.transcriptSha256 = Sha256Hex(&Sha256, "x");
     r.channels = {{3, "冷蔵庫", 1204708020, "2008/ 3/ 5(Wed) 9: 7' 0", 30, 7},
                   {5, "外気", 1204708080, "2008/ 3/ 5(Wed) 9: 8' 0", 60, 9}};
-    const KeptFile k{0, 0, "/kept/cols", "/kept/cols.x.txt", Sha256Hex(&Sha256, "t"), "2026-12-07T08:31:00Z"};
+    const KeptFile k{
+        0, 0, "/kept/cols", "/kept/cols.x.txt", Sha256Hex(&Sha256, "t"), "2026-12-07T08:31:00Z"};
     Event e;
     e.timeUtc = "2026-12-07T08:31:00Z", e.offsetMinutes = -210, e.user = "u", e.host = "h";
     e.version = "v", e.kind = EventKind::Created, e.detail = "downloaded";
@@ -167,8 +167,9 @@ TEST_F(ArchiveStoreTest, EveryColumnIsReadBackAsWritten) {
     std::vector<PendingEntry> batch{{r, k, e}};
     {
         CSqliteArchiveStore store(path);
-        ASSERT_EQ(store.Write(batch, [](const Event* last, Event& ev) { SealEvent(&Sha256, last, ev); }),
-                  StoreStatus::kOk);
+        ASSERT_EQ(
+            store.Write(batch, [](const Event* last, Event& ev) { SealEvent(&Sha256, last, ev); }),
+            StoreStatus::kOk);
     }
     r.id = 1;
     const auto recordingFields = [](const Recording& x) {
@@ -188,9 +189,10 @@ TEST_F(ArchiveStoreTest, EveryColumnIsReadBackAsWritten) {
     std::vector<KeptFile> kept;
     ASSERT_EQ(store.KeptFiles(kept), StoreStatus::kOk);
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(std::tuple(kept[0].id, kept[0].recordingId, kept[0].path, kept[0].transcriptPath,
-                         kept[0].transcriptSha256, kept[0].keptAt),
-              std::tuple(int64_t{1}, int64_t{1}, k.path, k.transcriptPath, k.transcriptSha256, k.keptAt));
+    EXPECT_EQ(
+        std::tuple(kept[0].id, kept[0].recordingId, kept[0].path, kept[0].transcriptPath,
+                   kept[0].transcriptSha256, kept[0].keptAt),
+        std::tuple(int64_t{1}, int64_t{1}, k.path, k.transcriptPath, k.transcriptSha256, k.keptAt));
     const Event& w = batch[0].event;
     const std::vector<Event> ev = EventsOf(path);
     ASSERT_EQ(ev.size(), 1u);
@@ -271,8 +273,9 @@ TEST_F(ArchiveStoreTest, KeptFilesFollowTheirFolderToItsNewPlace) {
     k.transcriptPath = k.path + ".txt";
     s.Keep(Rec("d"), "downloaded", k);
     EXPECT_EQ(store.MoveKeptPaths("/old/Saroko", "/new/saroko"), StoreStatus::kOk);
-    EXPECT_EQ(Exec(path, "SELECT group_concat(path || ' ' || transcript_path, ' ') FROM kept_files"),
-              "/new/saroko/downloads/d /new/saroko/downloads/d.txt");
+    EXPECT_EQ(
+        Exec(path, "SELECT group_concat(path || ' ' || transcript_path, ' ') FROM kept_files"),
+        "/new/saroko/downloads/d /new/saroko/downloads/d.txt");
 }
 
 TEST_F(ArchiveStoreTest, TheFirstVersionIsMigratedAndTheTrailBecomesAppendOnly) {
@@ -348,8 +351,9 @@ TEST_F(ArchiveStoreTest, KeptFilesAreMigratedFoundByPathAndKeptOnePerPath) {
     EXPECT_EQ(Exec(path, "SELECT group_concat(recording_id || ' ' || path, ', ') FROM kept_files"),
               "1 /kept/a, 3 /kept/a-2");
     // Each check's result stays until the next check of the same file.
-    ASSERT_EQ(store.SaveChecks({{"/kept/a", 1, "changed", "t1"}, {"/kept/a-2", 3, "verified", "t1"}}),
-              StoreStatus::kOk);
+    ASSERT_EQ(
+        store.SaveChecks({{"/kept/a", 1, "changed", "t1"}, {"/kept/a-2", 3, "verified", "t1"}}),
+        StoreStatus::kOk);
     ASSERT_EQ(store.SaveChecks({{"/kept/a", 1, "verified", "t2"}}), StoreStatus::kOk);
     std::vector<FileCheck> checks;
     ASSERT_EQ(store.Checks(checks), StoreStatus::kOk);

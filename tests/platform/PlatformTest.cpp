@@ -158,7 +158,8 @@ TEST(UserFolders, XdgPlacesAndTheOlderOnesTheyReplace) {
         {h + "/XDG_DATA_HOME" + old, h + "/XDG_DATA_HOME/saroko"},
         {h + "/XDG_CACHE_HOME" + old, h + "/XDG_CACHE_HOME/saroko"}};
     std::vector<std::pair<std::string, std::string>> older;
-    for (const PlaceMove& p : OlderUserPlaces()) older.emplace_back(p.from, p.to);
+    for (const PlaceMove& p : OlderUserPlaces())
+        older.emplace_back(p.from, p.to);
     EXPECT_EQ(older, places);
     EXPECT_EQ(std::vector({SettingsFile(), KeptDownloadsFolder(), TranscriptFolder()}),
               std::vector({places[0].second, places[1].second + "/downloads", places[2].second}));
@@ -177,10 +178,12 @@ TEST(QtCp932Codec, ConvertsBothWays) {
     // it, and every byte comes back as it went, control codes too (Qt's converter would swap
     // 0x1A, 0x1C and 0x7F as an IBM code page does).
     std::string ascii, printable;
-    for (char c = 1; c > 0; ++c) (c >= ' ' && c < 0x7F ? printable : ascii) += c;
+    for (char c = 1; c > 0; ++c)
+        (c >= ' ' && c < 0x7F ? printable : ascii) += c;
     EXPECT_EQ(codec.Utf8ToCp932(printable), ToCp932(QString::fromLatin1(printable)));
     EXPECT_EQ(codec.Utf8ToCp932(codec.Cp932ToUtf8(ascii + printable)), ascii + printable);
-    EXPECT_EQ(std::pair(codec.Cp932ToUtf8(ascii), codec.Utf8ToCp932(ascii)), std::pair(ascii, ascii));
+    EXPECT_EQ(std::pair(codec.Cp932ToUtf8(ascii), codec.Utf8ToCp932(ascii)),
+              std::pair(ascii, ascii));
     // The core's own codec agrees where it can.
     CBasicCp932Codec basic;
     EXPECT_EQ(basic.Cp932ToUtf8("\xba\xb0\xd9 C"), "ｺｰﾙ C");
@@ -188,9 +191,19 @@ TEST(QtCp932Codec, ConvertsBothWays) {
     EXPECT_EQ(basic.Utf8ToCp932("室"), "?");
     // Half-width katakana end to end, a lead byte takes its trail byte along, a cut character
     // is one '?'.
-    for (const auto& [cp932, utf8] : std::vector<std::pair<std::string, std::string>>{
-             {"\xa1\xdf", "｡ﾟ"}, {"\xa0\xe0", "\uFFFD\uFFFD"}, {"\x81\x40" "A", "\uFFFD" "A"},
-             {"\xfc\x40" "A\xfd" "B", "\uFFFD" "A\uFFFD" "B"}}) {
+    for (const auto& [cp932, utf8] :
+         std::vector<std::pair<std::string, std::string>>{{"\xa1\xdf", "｡ﾟ"},
+                                                          {"\xa0\xe0", "\uFFFD\uFFFD"},
+                                                          {"\x81\x40"
+                                                           "A",
+                                                           "\uFFFD"
+                                                           "A"},
+                                                          {"\xfc\x40"
+                                                           "A\xfd"
+                                                           "B",
+                                                           "\uFFFD"
+                                                           "A\uFFFD"
+                                                           "B"}}) {
         EXPECT_EQ(basic.Cp932ToUtf8(cp932), utf8) << cp932;
         if (utf8.find("\uFFFD") == std::string::npos) {
             EXPECT_EQ(basic.Utf8ToCp932(utf8), cp932);

@@ -5,9 +5,9 @@
 
 #include <sstream>
 
+#include "core/document/ZorvicDoc.h"
 #include "sim/Km41Simulator.h"
 #include "sim/SimOptionsParse.h"
-#include "core/document/ZorvicDoc.h"
 #if !defined(_WIN32)
 #include "platform/QtSettingsStore.h" // the Qt codec knows kanji; the Windows build has no Qt
 #endif
@@ -191,7 +191,8 @@ TEST(SimCommandLine, UsageNamesOneOptionPerLine) {
     int options = 0;
     for (std::string line; std::getline(usage, line);) {
         std::size_t n = 0;
-        for (std::size_t at = line.find(" --"); at != std::string::npos; at = line.find(" --", at + 1))
+        for (std::size_t at = line.find(" --"); at != std::string::npos;
+             at = line.find(" --", at + 1))
             ++n;
         EXPECT_LE(n, 1u) << line;
         options += static_cast<int>(n);

@@ -1,10 +1,10 @@
 #pragma once
 // The simulated KM-41 on an in-memory line with its own clock, and a document on an in-memory
 // store: the recorder's far end for the simulator's and the recorder dialogs' tests.
-#include "sim/Km41Simulator.h"
-#include "core/recorder/CommRig.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/recorder/CommRig.h"
 #include "core/settings/SettingsStore.h"
+#include "sim/Km41Simulator.h"
 
 namespace saroko::test {
 

@@ -13,10 +13,10 @@
 #include <memory>
 #include <vector>
 
-#include "ui/base/MessageSink.h"
 #include "core/TestSupport.h"
-#include "ui/graph/ZorvicView.h"
 #include "support/QtApp.h"
+#include "ui/base/MessageSink.h"
+#include "ui/graph/ZorvicView.h"
 
 namespace saroko::test {
 

@@ -17,9 +17,15 @@ namespace {
 
 TEST(Win32SerialLine, PortNamesGoToTheDeviceNamespace) {
     const std::pair<const char*, const char*> cases[] = {
-        {"COM1", "\\\\.\\COM1"},       {"com12", "\\\\.\\COM12"},   {"COM256", "\\\\.\\COM256"},
-        {"\\\\.\\COM5", "\\\\.\\COM5"}, {"COM", "COM"},              {"COMX", "COMX"},
-        {"COM1234", "COM1234"},        {"LPT1", "LPT1"},            {"COM3:", "COM3:"},
+        {"COM1", "\\\\.\\COM1"},
+        {"com12", "\\\\.\\COM12"},
+        {"COM256", "\\\\.\\COM256"},
+        {"\\\\.\\COM5", "\\\\.\\COM5"},
+        {"COM", "COM"},
+        {"COMX", "COMX"},
+        {"COM1234", "COM1234"},
+        {"LPT1", "LPT1"},
+        {"COM3:", "COM3:"},
     };
     for (const auto& [device, path] : cases)
         EXPECT_EQ(CWin32SerialLine::DevicePath(device), path) << device;

@@ -9,7 +9,7 @@
 namespace saroko::archive {
 namespace {
 
-constexpr const char* kKindNames[] = {"created", "opened",   "changed", "saved",
+constexpr const char* kKindNames[] = {"created",  "opened",   "changed", "saved",
                                       "exported", "reported", "printed"};
 
 // A value on one line: backslash, line feed and carriage return escaped, nothing else.
@@ -55,8 +55,8 @@ std::string HexDigest(const Sha256Digest& d) {
 }
 
 std::string Sha256Hex(const Sha256Fn& hash, std::string_view bytes) {
-    return HexDigest(hash(std::span<const uint8_t>(
-        reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())));
+    return HexDigest(hash(
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())));
 }
 
 const char* EventKindName(EventKind kind) {
@@ -172,7 +172,8 @@ FileCheck CheckListedFile(const Recording& r, const ListedFile& f, const FileHas
     };
     FileCheck c{f.path, r.id, check(f.path, r.sha256), now};
     // A kept exchange that no longer holds what it held changes the file's standing too.
-    if (!f.transcriptPath.empty() && check(f.transcriptPath, f.transcriptSha256) != kStatusVerified &&
+    if (!f.transcriptPath.empty() &&
+        check(f.transcriptPath, f.transcriptSha256) != kStatusVerified &&
         c.status == kStatusVerified)
         c.status = kStatusChanged;
     return c;
@@ -180,8 +181,8 @@ FileCheck CheckListedFile(const Recording& r, const ListedFile& f, const FileHas
 
 std::vector<FileProblem> CheckKeptFiles(const std::vector<Recording>& recordings,
                                         const std::vector<KeptFile>& kept,
-                                        const FileHasher& hashFile,
-                                        std::vector<FileCheck>* checks, const std::string& now) {
+                                        const FileHasher& hashFile, std::vector<FileCheck>* checks,
+                                        const std::string& now) {
     std::vector<FileProblem> out;
     for (const ListedFile& f : ListedFiles(recordings, kept)) {
         const Recording& r = recordings[f.recording];

@@ -76,13 +76,13 @@ std::optional<EventKind> EventKindFromName(std::string_view name);
 
 struct Event {
     int64_t seq = 0;
-    std::string timeUtc;       // "2026-12-07T08:30:00Z"
-    int offsetMinutes = 0;     // the local offset at that time
+    std::string timeUtc;   // "2026-12-07T08:30:00Z"
+    int offsetMinutes = 0; // the local offset at that time
     std::string user;
     std::string host;
     std::string version;
     EventKind kind = EventKind::Opened;
-    std::string detail;        // created: "downloaded" or "imported"; changed: what changed
+    std::string detail; // created: "downloaded" or "imported"; changed: what changed
     int64_t recordingId = 0;
     std::string recordingSha256;
     std::string oldValue;
@@ -136,8 +136,8 @@ public:
 
 // The first break of a chain, or none.
 struct ChainBreak {
-    int64_t seq = 0;      // the event where the chain stops holding
-    std::string what;     // "changed", "removed", "inserted" or "reordered"
+    int64_t seq = 0;  // the event where the chain stops holding
+    std::string what; // "changed", "removed", "inserted" or "reordered"
 };
 std::optional<ChainBreak> CheckChain(const Sha256Fn& hash, const std::vector<Event>& events);
 

@@ -58,10 +58,11 @@ std::string FileSystemAt(std::string_view mounts, const std::string& path) {
 }
 
 bool IsNetworkFileSystem(std::string_view type) {
-    constexpr std::string_view kNetwork[] = {"nfs",  "nfs4",       "cifs",      "smb3",
-                                             "smbfs", "fuse.sshfs", "sshfs",     "9p",
-                                             "afs",  "ncpfs",      "glusterfs", "fuse.glusterfs",
-                                             "ceph", "fuse.smbnetfs", "davfs",  "fuse.davfs2"};
+    constexpr std::string_view kNetwork[] = {
+        "nfs",   "nfs4",          "cifs",      "smb3",
+        "smbfs", "fuse.sshfs",    "sshfs",     "9p",
+        "afs",   "ncpfs",         "glusterfs", "fuse.glusterfs",
+        "ceph",  "fuse.smbnetfs", "davfs",     "fuse.davfs2"};
     return std::find(std::begin(kNetwork), std::end(kNetwork), type) != std::end(kNetwork);
 }
 

@@ -34,9 +34,9 @@ std::optional<int> ImpliedOffset(const KlgStartFields& f) {
     const long y = f.year, mo = f.month, d = f.day, hh = f.hour, mi = f.minute, s = f.second;
     if (y < 1900 || mo < 1 || mo > 12 || d < 1 || d > 31 || hh > 23 || mi > 59 || s > 60)
         return std::nullopt;
-    const int64_t local = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) *
-                              86400 +
-                          hh * 3600 + mi * 60 + s;
+    const int64_t local =
+        DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 + hh * 3600 +
+        mi * 60 + s;
     const int64_t diff = local - static_cast<int64_t>(f.utc);
     if (diff < -18 * 3600 || diff > 18 * 3600)
         return std::nullopt;
@@ -95,7 +95,8 @@ std::string StoreMessage(StoreStatus status, const std::string& detail) {
         head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫が壊れています。");
         break;
     case StoreStatus::kNewerSchema:
-        head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫はこのプログラムより新しい版のものです。");
+        head =
+            SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫はこのプログラムより新しい版のものです。");
         break;
     case StoreStatus::kFailed:
         head = SAROKO_TRANSLATE_NOOP("Archive", "記録保管庫に書き込めません。");
@@ -103,7 +104,8 @@ std::string StoreMessage(StoreStatus status, const std::string& detail) {
     }
     std::string text = TranslateText("Archive", head);
     text += ' ';
-    text += TranslateText("Archive", "作業はそのまま続けられます。記録は書き込めるようになった時に書き込みます。");
+    text += TranslateText(
+        "Archive", "作業はそのまま続けられます。記録は書き込めるようになった時に書き込みます。");
     if (!detail.empty())
         text += "\n" + detail;
     return text;
@@ -161,7 +163,7 @@ std::optional<Recording> CArchiveSession::ChangedAt(const std::string& path,
 }
 
 std::optional<Opening> CArchiveSession::Identify(const std::string& path,
-                                                const std::string& sha256) {
+                                                 const std::string& sha256) {
     if (std::optional<Recording> at = ChangedAt(path, sha256))
         return Opening{std::move(*at), sha256};
     if (std::optional<Recording> r = Find(sha256))
@@ -322,9 +324,9 @@ std::string ChangedFileMessage(const std::string& path, const Opening& o) {
     const std::string format = TranslateFormat(
         "Archive", "%s は記録保管庫の記録 %lld のファイルですが、内容が保管した時と違います。");
     const long long id = o.recording.id;
-    std::string text(static_cast<std::size_t>(
-                         std::snprintf(nullptr, 0, format.c_str(), path.c_str(), id)),
-                     '\0');
+    std::string text(
+        static_cast<std::size_t>(std::snprintf(nullptr, 0, format.c_str(), path.c_str(), id)),
+        '\0');
     std::snprintf(text.data(), text.size() + 1, format.c_str(), path.c_str(), id);
     text += "\n" + TranslateText("Archive", "保管時の SHA-256:") + " " + o.recording.sha256;
     text += "\n" + TranslateText("Archive", "現在の SHA-256:") + " " + o.foundSha256;

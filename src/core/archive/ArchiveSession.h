@@ -21,8 +21,8 @@ struct SessionContext {
     std::string user;
     std::string host;
     std::string version;
-    std::function<int64_t()> nowUtc;                // seconds since 1970
-    std::function<int(int64_t utc)> offsetMinutes;  // the local offset at a time
+    std::function<int64_t()> nowUtc;               // seconds since 1970
+    std::function<int(int64_t utc)> offsetMinutes; // the local offset at a time
 };
 
 // A data file's bytes as a recording: hash, size and what its headers say. Nullopt when the

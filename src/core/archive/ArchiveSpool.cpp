@@ -8,11 +8,26 @@ namespace saroko::archive {
 namespace {
 
 // libpq's keywords that a key=value connection string begins with in practice.
-constexpr std::string_view kConnKeywords[] = {
-    "host",        "hostaddr",    "port",        "dbname",   "user",
-    "password",    "passfile",    "service",     "sslmode",  "sslrootcert",
-    "sslcert",     "sslkey",      "connect_timeout", "application_name", "options",
-    "target_session_attrs", "gssencmode", "krbsrvname", "sslcrl", "channel_binding"};
+constexpr std::string_view kConnKeywords[] = {"host",
+                                              "hostaddr",
+                                              "port",
+                                              "dbname",
+                                              "user",
+                                              "password",
+                                              "passfile",
+                                              "service",
+                                              "sslmode",
+                                              "sslrootcert",
+                                              "sslcert",
+                                              "sslkey",
+                                              "connect_timeout",
+                                              "application_name",
+                                              "options",
+                                              "target_session_attrs",
+                                              "gssencmode",
+                                              "krbsrvname",
+                                              "sslcrl",
+                                              "channel_binding"};
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     if (s.size() < prefix.size())
@@ -45,11 +60,20 @@ void Field(std::string& out, std::string_view v) {
     out += '\t';
     for (char c : v) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
 }
@@ -83,8 +107,7 @@ public:
         out = m_fields[m_at++];
         return true;
     }
-    template <typename T>
-    bool Number(T& out) {
+    template <typename T> bool Number(T& out) {
         std::string s;
         if (!Text(s))
             return false;
@@ -123,9 +146,9 @@ std::optional<SpooledEntry> ParseLine(std::string_view line) {
         std::string offset;
         int channels = 0;
         if (!f.Text(r.sha256) || !f.Number(r.size) || !f.Text(r.path) || !f.Text(r.source) ||
-            !f.Text(r.firstSeen) || !f.Text(r.recorder) || !f.Text(r.identity) ||
-            !f.Text(offset) || !f.Text(r.transcriptPath) || !f.Text(r.transcriptSha256) ||
-            !f.Number(channels) || channels < 0)
+            !f.Text(r.firstSeen) || !f.Text(r.recorder) || !f.Text(r.identity) || !f.Text(offset) ||
+            !f.Text(r.transcriptPath) || !f.Text(r.transcriptSha256) || !f.Number(channels) ||
+            channels < 0)
             return std::nullopt;
         if (!offset.empty()) {
             int v = 0;
@@ -380,8 +403,8 @@ StoreStatus CSpooledArchiveStore::Events(std::vector<Event>& out, int64_t record
 StoreStatus CSpooledArchiveStore::KeptFiles(std::vector<KeptFile>& out) {
     return m_site->KeptFiles(out);
 }
-StoreStatus CSpooledArchiveStore::FindByPath(const std::string& path,
-                                             std::optional<Recording>& out, bool& kept) {
+StoreStatus CSpooledArchiveStore::FindByPath(const std::string& path, std::optional<Recording>& out,
+                                             bool& kept) {
     return m_site->FindByPath(path, out, kept);
 }
 StoreStatus CSpooledArchiveStore::SaveChecks(const std::vector<FileCheck>& checks) {

@@ -71,7 +71,9 @@ public:
     // The entries in the spool (they are events, each with the recording it brings).
     std::size_t Waiting();
     ISiteStore& Site() { return *m_site; }
-    void OnSiteFailure(std::function<void(StoreStatus)> handler) { m_onFailure = std::move(handler); }
+    void OnSiteFailure(std::function<void(StoreStatus)> handler) {
+        m_onFailure = std::move(handler);
+    }
 
     StoreStatus FindRecording(const std::string& sha256, std::optional<Recording>& out) override;
     StoreStatus Recordings(std::vector<Recording>& out) override;

@@ -69,8 +69,12 @@ std::vector<DocumentChange> ChangesBetween(const DocumentState& before,
             out.push_back({i, kChangeStart, UtcText(b.start), UtcText(a.start), true, b});
     }
     if (before.unitCF != after.unitCF || before.unitV != after.unitV)
-        out.push_back({-1, kChangeUnit, UnitText(before.unitCF, before.unitV),
-                       UnitText(after.unitCF, after.unitV), false, {}});
+        out.push_back({-1,
+                       kChangeUnit,
+                       UnitText(before.unitCF, before.unitV),
+                       UnitText(after.unitCF, after.unitV),
+                       false,
+                       {}});
     if (before.scaleMode != after.scaleMode || before.scaleUpper != after.scaleUpper ||
         before.scaleLower != after.scaleLower)
         out.push_back({-1, kChangeLimits, ScaleText(before), ScaleText(after), false, {}});
@@ -101,10 +105,11 @@ Opening CDocumentArchive::Loaded(const std::string& path, bool appended,
     // Described from the bytes the channels came from: a later report of them names those,
     // whatever the file on disk holds by then.
     const std::optional<Recording> r =
-        bytes.empty() ? m_describe(path)
-                      : DescribeDataFile(std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                                          bytes.size()),
-                                         PlaceOf(path), m_codec, m_session.Hash());
+        bytes.empty()
+            ? m_describe(path)
+            : DescribeDataFile(
+                  std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                  PlaceOf(path), m_codec, m_session.Hash());
     Opening o;
     if (r)
         o = m_session.Open(*r);
@@ -157,9 +162,9 @@ std::vector<DocumentChange> CDocumentArchive::Commit(const AskReason& ask) {
     std::vector<std::pair<DocumentChange, std::vector<std::string>>> changes;
     for (DocumentChange& c : ChangesBetween(m_state, now)) {
         std::vector<std::string> about =
-            c.slot < 0 ? Sources()
-                       : std::vector<std::string>{
-                             EventTarget(m_owner[static_cast<std::size_t>(c.slot)])};
+            c.slot < 0
+                ? Sources()
+                : std::vector<std::string>{EventTarget(m_owner[static_cast<std::size_t>(c.slot)])};
         changes.emplace_back(std::move(c), std::move(about));
     }
     for (std::size_t i = 0; i < m_owner.size(); ++i)

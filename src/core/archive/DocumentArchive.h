@@ -86,8 +86,8 @@ public:
     // The events are about `named`, the sources the output names (a report's or a print's
     // Shown()), or else about the sources Shown() names: a hidden channel is in no output.
     void Produced(EventKind kind, const std::string& output);
-    void Produced(EventKind kind, const std::string& output,
-                  const std::vector<ReportSource>& named, std::string_view written = {});
+    void Produced(EventKind kind, const std::string& output, const std::vector<ReportSource>& named,
+                  std::string_view written = {});
     // Records what changed since the last look; `ask` gives the reason where one is asked.
     // Returns the changes declined, for the caller to take back (UndoChange), then Resync.
     std::vector<DocumentChange> Commit(const AskReason& ask = {});

@@ -3,8 +3,8 @@
 namespace saroko::archive {
 
 ReportSource SourceOf(const std::string& readFrom, const Recording& archived) {
-    return {readFrom, archived.sha256,
-            archived.id > 0 ? std::optional(archived.id) : std::nullopt, {}};
+    return {
+        readFrom, archived.sha256, archived.id > 0 ? std::optional(archived.id) : std::nullopt, {}};
 }
 
 ReportSource OpenedSource(const std::string& readFrom, const Opening& o) {
@@ -34,10 +34,9 @@ void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session) {
         proof.chainHead = std::move(head);
 }
 
-
 ReportProvenance MakeReportProof(std::vector<ReportSource> sources, const ReportFigures& figures,
-                                 uint32_t now, const std::string& version,
-                                 CArchiveSession* session, const FileHasher& rehash) {
+                                 uint32_t now, const std::string& version, CArchiveSession* session,
+                                 const FileHasher& rehash) {
     ReportProvenance p;
     p.sources = std::move(sources);
     RecheckSources(p.sources, rehash);

@@ -14,8 +14,9 @@ ReportSource OpenedSource(const std::string& readFrom, const Opening& o);
 // The recording events about a source are about: the archived one of a changed file.
 const std::string& EventTarget(const ReportSource& s);
 
-// The proof takes this run's account and host; each source without an archive id takes the id of the recording its hash names, and the
-// proof takes the chain head as it stands now, before the report's own event.
+// The proof takes this run's account and host; each source without an archive id takes the id of
+// the recording its hash names, and the proof takes the chain head as it stands now, before the
+// report's own event.
 void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session);
 
 // A report's whole proof, built before anything is painted, the same for the PDF and for
@@ -24,7 +25,7 @@ void AddArchiveProof(ReportProvenance& proof, CArchiveSession& session);
 // chain head (with `session`), who made it, when (with the offset then), by which version,
 // and the recorder models and UTC offsets the figures' data have.
 ReportProvenance MakeReportProof(std::vector<ReportSource> sources, const ReportFigures& figures,
-                                 uint32_t now, const std::string& version,
-                                 CArchiveSession* session, const FileHasher& rehash);
+                                 uint32_t now, const std::string& version, CArchiveSession* session,
+                                 const FileHasher& rehash);
 
 } // namespace saroko::archive

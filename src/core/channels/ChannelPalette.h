@@ -25,14 +25,14 @@ using PaletteEntries = std::array<PaletteEntry, kPaletteSize>;
 inline constexpr uint8_t kPaletteReserved = 1;
 
 // Fixed entries; channel n uses entry n - 1.
-inline constexpr int kPalBackground = 8;     // light grey face of the view and the dialogs
-inline constexpr int kPalPlot = 9;           // black of the plot and the strip tracks
-inline constexpr int kPalLightEdge = 10;     // white edge of sunken frames
-inline constexpr int kPalGrid = 11;          // grid lines
-inline constexpr int kPalDarkEdge = 12;      // grey edge of sunken frames
-inline constexpr int kPalFrame = 13;         // selection and marker frames
-inline constexpr int kPalText = 14;          // label text
-inline constexpr int kPalThumb = 15;         // scroll thumbs
+inline constexpr int kPalBackground = 8; // light grey face of the view and the dialogs
+inline constexpr int kPalPlot = 9;       // black of the plot and the strip tracks
+inline constexpr int kPalLightEdge = 10; // white edge of sunken frames
+inline constexpr int kPalGrid = 11;      // grid lines
+inline constexpr int kPalDarkEdge = 12;  // grey edge of sunken frames
+inline constexpr int kPalFrame = 13;     // selection and marker frames
+inline constexpr int kPalText = 14;      // label text
+inline constexpr int kPalThumb = 15;     // scroll thumbs
 inline constexpr int kPalCursorSelected = 16;
 inline constexpr int kPalCursorUnselected = 17;
 inline constexpr int kPalProgress = 18;
@@ -43,7 +43,9 @@ inline constexpr int kPalList4 = 22;
 
 inline constexpr const char* kChannelColorSection = "Channel Color Section";
 
-constexpr int ChannelPaletteIndex(int channelNumber) { return channelNumber - 1; }
+constexpr int ChannelPaletteIndex(int channelNumber) {
+    return channelNumber - 1;
+}
 
 // The 23 entries the program starts with (and that the colour dialog's reset restores).
 void SetDefaultPalette(PaletteEntries& entries);
@@ -67,10 +69,14 @@ public:
     CChannelPalette();
 
     const PaletteEntries& Entries() const { return m_entries; }
-    const PaletteEntry& Entry(int index) const { return m_entries.at(static_cast<std::size_t>(index)); }
+    const PaletteEntry& Entry(int index) const {
+        return m_entries.at(static_cast<std::size_t>(index));
+    }
     // Replaces `count` entries from `first` in place (our palette animation).
     void AnimatePalette(int first, int count, const PaletteEntry* source);
-    void SetEntries(const PaletteEntries& entries) { AnimatePalette(0, kPaletteSize, entries.data()); }
+    void SetEntries(const PaletteEntries& entries) {
+        AnimatePalette(0, kPaletteSize, entries.data());
+    }
 
 private:
     PaletteEntries m_entries{};

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/channels/ChannelLists.h"
-#include "core/text/DateFields.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/messages/Translate.h"
+#include "core/text/DateFields.h"
 
 namespace saroko {
 

@@ -1,9 +1,9 @@
 #include "core/channels/ScaleRanges.h"
 
+#include "core/messages/Translate.h"
 #include "core/text/DateFields.h"
 #include "core/text/ParseDecimal.h"
 #include "core/text/ParseInteger.h"
-#include "core/messages/Translate.h"
 
 namespace saroko {
 namespace {

@@ -11,12 +11,12 @@ inline constexpr int kChannelCount = 8;
 inline constexpr int kMaxSamples = 16000;
 
 // Sample codes.
-inline constexpr uint16_t kCodeEnd = 0xFFFF;     // end of data, padding in files
+inline constexpr uint16_t kCodeEnd = 0xFFFF; // end of data, padding in files
 static_assert(kCodeEnd == 0xFFFF, "sample areas are filled with the end code by memset(0xFF)");
 inline constexpr uint16_t kCodeMissing = 0xEEEE; // slot without value; "no result" in statistics
 inline constexpr uint16_t kCodeOver = 0xE001;
 inline constexpr uint16_t kCodeUnder = 0xE002;
-inline constexpr uint16_t kCodeZero = 32768;     // excess-32768 value codes
+inline constexpr uint16_t kCodeZero = 32768; // excess-32768 value codes
 // Over and Under as values: 600.0 degC on a Pt100 channel, 500.0 otherwise; Under -200.0.
 inline constexpr uint16_t kCodeOverPt100 = 38768;
 inline constexpr uint16_t kCodeOverOther = 37768;
@@ -36,18 +36,18 @@ inline std::size_t FieldLength(const char* field, std::size_t size) {
 }
 
 struct ChannelRecord {
-    uint32_t number = 0;        // 1..8 as shown to the user
-    uint32_t present = 0;       // 0 = no data
-    char name[9] = {};          // up to 8 CP932 bytes, NUL-terminated
-    uint32_t startTime = 0;     // time of sample 0
+    uint32_t number = 0;    // 1..8 as shown to the user
+    uint32_t present = 0;   // 0 = no data
+    char name[9] = {};      // up to 8 CP932 bytes, NUL-terminated
+    uint32_t startTime = 0; // time of sample 0
     uint8_t measureType = kTypeTemp13;
     uint32_t modelCode = 0;
     uint8_t startKnown = 0xFF;
-    uint8_t recModeCode = 0xFF;  // 128 one-time, 0 endless
+    uint8_t recModeCode = 0xFF;   // 128 one-time, 0 endless
     uint8_t startModeCode = 0xFF; // 0 immediate, 1 scheduled, 0xFF manual/unknown
     uint8_t unitFlag = 0xFF;
-    uint8_t sensorCode = 0xFF;   // 1 JPt100, 0 Pt100
-    uint32_t interval = 1;       // seconds
+    uint8_t sensorCode = 0xFF; // 1 JPt100, 0 Pt100
+    uint32_t interval = 1;     // seconds
     uint16_t statMax = 0;
     uint16_t statMin = 0;
     uint16_t statAvg = 0;

@@ -7,15 +7,16 @@ namespace saroko {
 namespace {
 
 constexpr std::array kNeedData = {
-    cmd::kPrintColour, cmd::kPrintMono,  cmd::kPrintDataList, cmd::kFileSave,
-    cmd::kFileSaveAll, cmd::kFileSaveRange, cmd::kExportAll,  cmd::kExportRange,
-    cmd::kDataList,    cmd::kCursorRight, cmd::kCursorLeft,   cmd::kZoomIn,
-    cmd::kGraphRight,  cmd::kGraphLeft,   cmd::kGraphUp,      cmd::kGraphDown,
-    cmd::kReport};
+    cmd::kPrintColour,   cmd::kPrintMono, cmd::kPrintDataList, cmd::kFileSave,  cmd::kFileSaveAll,
+    cmd::kFileSaveRange, cmd::kExportAll, cmd::kExportRange,   cmd::kDataList,  cmd::kCursorRight,
+    cmd::kCursorLeft,    cmd::kZoomIn,    cmd::kGraphRight,    cmd::kGraphLeft, cmd::kGraphUp,
+    cmd::kGraphDown,     cmd::kReport};
 
 } // namespace
 
-bool AnyChannelPresent(const CZorvicDoc& doc) { return doc.HasAnyData(); }
+bool AnyChannelPresent(const CZorvicDoc& doc) {
+    return doc.HasAnyData();
+}
 
 bool ViewShowsEverything(const GraphRange& r) {
     return r.viewStart == r.dataStart && r.viewEnd == r.dataEnd && r.viewUpper == r.fullUpper &&

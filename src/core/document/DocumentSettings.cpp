@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/text/ParseDecimal.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/text/ParseDecimal.h"
 
 namespace saroko {
 namespace {
@@ -17,7 +17,9 @@ constexpr const char* kUnitSection = "Unit Display Section";
 constexpr const char* kCursorSection = "CursorAB Section";
 constexpr const char* kScaleSection = "Graph Scale Section";
 
-uint32_t U(int v) { return static_cast<uint32_t>(v); }
+uint32_t U(int v) {
+    return static_cast<uint32_t>(v);
+}
 
 // Copies at most 8 bytes of a CP932 name into a field, never splitting a double-byte
 // character.
@@ -138,8 +140,8 @@ void CZorvicDoc::SaveCommSettings() {
     std::tm tm{};
     std::string dt;
     if (ToLocalTime(m_recSettings.startTime, tm)) {
-        std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d%02d", tm.tm_year + 1900,
-                      tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+        std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                      tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
         dt = buf;
     }
     m_store.WriteString(kCommSection, "DateTime", dt);

@@ -136,7 +136,11 @@ constexpr Accelerator kAccelerators[] = {
 
 } // namespace
 
-std::span<const MenuDef> MenuBar() { return kMenuBar; }
-std::span<const Accelerator> AcceleratorTable() { return kAccelerators; }
+std::span<const MenuDef> MenuBar() {
+    return kMenuBar;
+}
+std::span<const Accelerator> AcceleratorTable() {
+    return kAccelerators;
+}
 
 } // namespace saroko

@@ -24,8 +24,27 @@ std::span<const MenuDef> MenuBar();
 struct Accelerator {
     enum Mod { kNone = 0, kCtrl = 1, kShift = 2, kAlt = 4 };
     enum Key {
-        kKeyA, kKeyB, kKeyC, kKeyM, kKeyN, kKeyO, kKeyP, kKeyV, kKeyW, kKeyX, kKeyZ,
-        kLeft, kRight, kUp, kDown, kInsert, kDelete, kBackspace, kF1, kF6, kF10
+        kKeyA,
+        kKeyB,
+        kKeyC,
+        kKeyM,
+        kKeyN,
+        kKeyO,
+        kKeyP,
+        kKeyV,
+        kKeyW,
+        kKeyX,
+        kKeyZ,
+        kLeft,
+        kRight,
+        kUp,
+        kDown,
+        kInsert,
+        kDelete,
+        kBackspace,
+        kF1,
+        kF6,
+        kF10
     };
     int mods;
     Key key;

@@ -12,14 +12,15 @@ namespace {
 constexpr uint32_t kMaxTime = 0xFFFFFFFFu;
 
 // Rounds half away from zero and drops the fraction.
-long RoundHalfAway(double x) { return static_cast<long>(x >= 0 ? x + 0.5 : x - 0.5); }
+long RoundHalfAway(double x) {
+    return static_cast<long>(x >= 0 ? x + 0.5 : x - 0.5);
+}
 
 // ToValue's conversions. The walks over every sample pick one per channel and run it as a
 // constant, so the loop carries no branch on the type.
 enum class Conv { kCelsius, kFahrenheit, kHumidityShown, kHumidity, kVolt, kMillivolt, kNone };
 
-template <Conv C>
-double Convert(uint16_t code) {
+template <Conv C> double Convert(uint16_t code) {
     const double k = static_cast<double>(static_cast<int>(code) - 32768);
     if constexpr (C == Conv::kCelsius) {
         return k * static_cast<double>(0.1f);
@@ -40,16 +41,22 @@ double Convert(uint16_t code) {
 }
 
 // Calls fn with the conversion as a compile-time constant (std::integral_constant).
-template <typename Fn>
-decltype(auto) WithConv(Conv c, Fn&& fn) {
+template <typename Fn> decltype(auto) WithConv(Conv c, Fn&& fn) {
     switch (c) {
-    case Conv::kCelsius: return fn(std::integral_constant<Conv, Conv::kCelsius>{});
-    case Conv::kFahrenheit: return fn(std::integral_constant<Conv, Conv::kFahrenheit>{});
-    case Conv::kHumidityShown: return fn(std::integral_constant<Conv, Conv::kHumidityShown>{});
-    case Conv::kHumidity: return fn(std::integral_constant<Conv, Conv::kHumidity>{});
-    case Conv::kVolt: return fn(std::integral_constant<Conv, Conv::kVolt>{});
-    case Conv::kMillivolt: return fn(std::integral_constant<Conv, Conv::kMillivolt>{});
-    default: return fn(std::integral_constant<Conv, Conv::kNone>{});
+    case Conv::kCelsius:
+        return fn(std::integral_constant<Conv, Conv::kCelsius>{});
+    case Conv::kFahrenheit:
+        return fn(std::integral_constant<Conv, Conv::kFahrenheit>{});
+    case Conv::kHumidityShown:
+        return fn(std::integral_constant<Conv, Conv::kHumidityShown>{});
+    case Conv::kHumidity:
+        return fn(std::integral_constant<Conv, Conv::kHumidity>{});
+    case Conv::kVolt:
+        return fn(std::integral_constant<Conv, Conv::kVolt>{});
+    case Conv::kMillivolt:
+        return fn(std::integral_constant<Conv, Conv::kMillivolt>{});
+    default:
+        return fn(std::integral_constant<Conv, Conv::kNone>{});
     }
 }
 
@@ -78,8 +85,7 @@ struct CodeScan {
     int32_t sumK = 0;
 };
 
-template <bool kSum>
-CodeScan ScanCodes(const ChannelRecord& ch, int first, int end) {
+template <bool kSum> CodeScan ScanCodes(const ChannelRecord& ch, int first, int end) {
     const auto overK = static_cast<int16_t>(ch.ValueCode(kCodeOver) - 32768);
     const auto underK = static_cast<int16_t>(kCodeUnderValue - 32768);
     int16_t hi = INT16_MIN, lo = INT16_MAX;
@@ -94,7 +100,8 @@ CodeScan ScanCodes(const ChannelRecord& ch, int first, int end) {
         lo = std::min(lo, static_cast<int16_t>((code | special) ^ 0x8000));
         flags |= static_cast<uint16_t>(isOver | (isUnder << 1) | ((~special & 1) << 2));
         if constexpr (kSum) {
-            const auto mOver = static_cast<int16_t>(-isOver), mUnder = static_cast<int16_t>(-isUnder);
+            const auto mOver = static_cast<int16_t>(-isOver),
+                       mUnder = static_cast<int16_t>(-isUnder);
             auto k = static_cast<int16_t>(code ^ 0x8000);
             k = static_cast<int16_t>((k & ~(mOver | mUnder)) | (overK & mOver) | (underK & mUnder));
             count += 1 - isMissing;
@@ -118,11 +125,16 @@ CodeScan ScanCodes(const ChannelRecord& ch, int first, int end) {
 // 2^15 times such a mantissa stay below 2^53. Other conversions round, and keep their order.
 std::optional<double> ExactFactor(Conv c) {
     switch (c) {
-    case Conv::kCelsius: return static_cast<double>(0.1f);
-    case Conv::kVolt: return 1.0;
-    case Conv::kMillivolt: return static_cast<double>(0.001f);
-    case Conv::kNone: return 0.0;
-    default: return std::nullopt;
+    case Conv::kCelsius:
+        return static_cast<double>(0.1f);
+    case Conv::kVolt:
+        return 1.0;
+    case Conv::kMillivolt:
+        return static_cast<double>(0.001f);
+    case Conv::kNone:
+        return 0.0;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -152,9 +164,9 @@ ValueSpan ScanDataRanges(const CZorvicDoc& doc, GraphRange& r) {
         r.dataStart = std::min(r.dataStart, ch->startTime);
         r.minInterval = std::min(r.minInterval, ch->interval);
         const int count = ch->CountSamples();
-        const uint32_t last =
-            count > 0 ? ch->startTime + static_cast<uint32_t>(count - 1) * ch->interval
-                      : ch->startTime;
+        const uint32_t last = count > 0
+                                  ? ch->startTime + static_cast<uint32_t>(count - 1) * ch->interval
+                                  : ch->startTime;
         // Every conversion rises with the code, so the value extremes are those of the
         // extreme codes: one integer pass instead of a conversion per sample.
         const CodeScan scan = ScanCodes<false>(*ch, 0, count);
@@ -466,8 +478,8 @@ void CZorvicDoc::CalcStatistics() {
                 }
             });
         }
-        ch->statAvg = count ? ToCode(static_cast<float>(sum / count), ch->measureType)
-                            : kCodeMissing;
+        ch->statAvg =
+            count ? ToCode(static_cast<float>(sum / count), ch->measureType) : kCodeMissing;
         if (over)
             ch->statMax = kCodeOver;
         else if (seen)
@@ -544,7 +556,10 @@ std::string CZorvicDoc::FormatUnit(int type, int mode) const {
     switch (type) {
     case kTypeTemp13:
     case kTypeTemp14:
-        s += m_nUnitCF == 1 ? "\xDF" "F " : "\xDF" "C ";
+        s += m_nUnitCF == 1 ? "\xDF"
+                              "F "
+                            : "\xDF"
+                              "C ";
         break;
     case kTypeHumidity:
         s += "%RH";
@@ -560,8 +575,7 @@ std::string CZorvicDoc::FormatUnit(int type, int mode) const {
     return s;
 }
 
-std::string CZorvicDoc::CellValueText(const ChannelRecord& ch, uint16_t code,
-                                      bool average) const {
+std::string CZorvicDoc::CellValueText(const ChannelRecord& ch, uint16_t code, bool average) const {
     if (code == kCodeEnd || code == kCodeMissing)
         return "  --- ";
     if (!average && code == kCodeOver)

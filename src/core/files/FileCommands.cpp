@@ -17,7 +17,9 @@ private:
     IFileCommandUi& m_ui;
 };
 
-bool CanWrite(const std::string& path) { return IsReadableFile(path) && !IsReadOnlyFile(path); }
+bool CanWrite(const std::string& path) {
+    return IsReadableFile(path) && !IsReadOnlyFile(path);
+}
 
 } // namespace
 

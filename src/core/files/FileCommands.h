@@ -39,7 +39,10 @@ public:
     void OnExportText(int range);
     // Entry n = 1..4 of the recent list; paths of other kinds are ignored silently.
     void OnOpenRecentFile(int n);
-    void OnFileNew() { m_doc.OnNewDocument(); m_doc.UpdateAllViews(); }
+    void OnFileNew() {
+        m_doc.OnNewDocument();
+        m_doc.UpdateAllViews();
+    }
 
 private:
     CZorvicDoc& m_doc;

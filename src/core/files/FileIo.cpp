@@ -93,8 +93,8 @@ bool IsReadOnlyFile(const std::string& path) {
     const fs::file_status st = fs::status(path, ec);
     if (ec || !fs::exists(st))
         return false;
-    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write |
-                               fs::perms::others_write;
+    const fs::perms writable =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((st.permissions() & writable) == fs::perms::none)
         return true;
 #if !defined(_WIN32)

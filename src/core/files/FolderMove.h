@@ -16,10 +16,10 @@ struct PlaceMove {
 };
 
 struct PlaceMoveFailure {
-    std::string from;     // the place left as it was (or, after the copy, not removed)
-    std::string file;     // the file or folder the move stopped at
+    std::string from; // the place left as it was (or, after the copy, not removed)
+    std::string file; // the file or folder the move stopped at
     std::error_code error;
-    bool copied = false;  // everything is in the new place; only the old could not be removed
+    bool copied = false; // everything is in the new place; only the old could not be removed
 };
 
 struct PlaceMoveResult {

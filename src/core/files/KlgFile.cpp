@@ -30,7 +30,9 @@ void PutText(uint8_t* field, std::size_t width, const char* fmt, Args... args) {
     std::memcpy(field, buf, std::min(width, std::strlen(buf)));
 }
 
-std::size_t AreaBytes(int count) { return (static_cast<std::size_t>(count) * 2 + 15) / 16 * 16; }
+std::size_t AreaBytes(int count) {
+    return (static_cast<std::size_t>(count) * 2 + 15) / 16 * 16;
+}
 
 // Whether the file holds more channels than `capacity` can take, or one in a position past
 // the eighth: either way the user is asked before any is read.
@@ -59,9 +61,9 @@ void FillChannel(ChannelRecord& ch, const KlgBlock& block, bool olderSeries) {
     if (!olderSeries)
         ch.sensorCode = h[klg::kOffSensor];
     ch.sampleCount = static_cast<uint16_t>(block.count);
-    const bool shifted = olderSeries && (ch.measureType == kTypeTemp13 ||
-                                         ch.measureType == kTypeTemp14 ||
-                                         ch.measureType == kTypeHumidity);
+    const bool shifted =
+        olderSeries && (ch.measureType == kTypeTemp13 || ch.measureType == kTypeTemp14 ||
+                        ch.measureType == kTypeHumidity);
     // The file's codes are little-endian: on such a host one copy takes them all.
     if constexpr (std::endian::native == std::endian::little)
         std::memcpy(ch.samples, block.area.data(), block.area.size());
@@ -149,8 +151,8 @@ bool FormatKlgDateText(uint32_t t, char (&out)[24]) {
     if (year < 0 || year > 9999)
         return false;
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%4d/%2d/%2d(%3s)%2d:%2d'%2d", year, tm.tm_mon + 1,
-                  tm.tm_mday, kWeekdays[tm.tm_wday % 7], tm.tm_hour, tm.tm_min, tm.tm_sec);
+    std::snprintf(buf, sizeof buf, "%4d/%2d/%2d(%3s)%2d:%2d'%2d", year, tm.tm_mon + 1, tm.tm_mday,
+                  kWeekdays[tm.tm_wday % 7], tm.tm_hour, tm.tm_min, tm.tm_sec);
     std::memcpy(out, buf, 23);
     out[23] = '\0';
     return true;
@@ -267,8 +269,8 @@ int CZorvicDoc::SaveKlgFile(int range, const std::string& path) {
     SetPathName(path);
     AddRecentFile(path);
     if (m_pObserver)
-        m_pObserver->OnFileSaved(
-            path, {reinterpret_cast<const uint8_t*>(image.data()), image.size()});
+        m_pObserver->OnFileSaved(path,
+                                 {reinterpret_cast<const uint8_t*>(image.data()), image.size()});
     return kFileOk;
 }
 

@@ -55,9 +55,9 @@ uint32_t StartTimeOf(const KlgStartFields& f);
 // One channel block as read from a file, already checked.
 struct KlgBlock {
     uint8_t header[kKlgHeaderSize];
-    int number = 0;        // the header's channel number text (atoi), may be outside 1..8
+    int number = 0; // the header's channel number text (atoi), may be outside 1..8
     uint32_t interval = 0;
-    int count = 0;         // N
+    int count = 0; // N
     // The sample area's first N codes, little-endian, in the parsed bytes (which must outlive
     // the block): a load copies them once, into the channel.
     std::span<const uint8_t> area;
@@ -67,8 +67,8 @@ struct KlgBlock {
 };
 
 struct KlgImage {
-    std::vector<KlgBlock> blocks;     // in file order
-    std::vector<int> positions;       // bitmap position (1..64) of each block
+    std::vector<KlgBlock> blocks; // in file order
+    std::vector<int> positions;   // bitmap position (1..64) of each block
 };
 
 // Parses a whole file image. Fails on a short header or block, a sample count that is not a

@@ -93,15 +93,15 @@ public:
         const int sec = m_tm.tm_sec + static_cast<int>(t - m_base);
         const int y = m_tm.tm_year + 1900, mo = m_tm.tm_mon + 1, day = m_tm.tm_mday;
         const int h = m_tm.tm_hour, mi = m_tm.tm_min;
-        const long long days = DaysFromCivil(y, static_cast<unsigned>(mo),
-                                             static_cast<unsigned>(day)) + 25569;
-        const double frac = static_cast<double>(3600 * h + 60 * mi + sec) * 1000 * 1000 * 1000 *
-                            (1.0 / 86400) * 10;
+        const long long days =
+            DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(day)) + 25569;
+        const double frac =
+            static_cast<double>(3600 * h + 60 * mi + sec) * 1000 * 1000 * 1000 * (1.0 / 86400) * 10;
         char buf[96];
         if (y < 1000 || y > 9999 || days < 0) {
-            const int n = std::snprintf(buf, sizeof buf,
-                                        "\"%4d/%02d/%02d %2d:%02d'%02d\"%c%lld.%010.0f", y, mo,
-                                        day, h, mi, sec, d, days, frac);
+            const int n =
+                std::snprintf(buf, sizeof buf, "\"%4d/%02d/%02d %2d:%02d'%02d\"%c%lld.%010.0f", y,
+                              mo, day, h, mi, sec, d, days, frac);
             out.append(buf, static_cast<std::size_t>(n));
             return;
         }

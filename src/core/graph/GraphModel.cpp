@@ -1,7 +1,7 @@
 #include "core/graph/GraphModel.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -61,8 +61,7 @@ LayoutResult CGraphModel::Layout(const GraphRect& window, const GraphRect& clien
     m_rcPlot.right = client.right - kPlotRightGap;
 
     m_fTimeSpan = EnforceMinTimeWindow(r);
-    m_fSecPerPixel =
-        m_fTimeSpan / static_cast<float>(std::abs(m_rcPlot.left - m_rcPlot.right) + 1);
+    m_fSecPerPixel = m_fTimeSpan / static_cast<float>(std::abs(m_rcPlot.left - m_rcPlot.right) + 1);
     m_nTimeStep = ChooseTimeStep(r.viewEnd - r.viewStart);
     m_tFirstTick = FirstTimeTick(r.viewStart, m_nTimeStep);
 
@@ -131,11 +130,11 @@ std::vector<ValueTick> CGraphModel::ValueTicks() const {
             break;
         ValueTick tick;
         tick.value = v;
-        tick.y = m_fValuePerPixel == 0
-                     ? m_rcPlot.bottom
-                     : ClampToInt(m_rcPlot.bottom -
-                                  std::trunc((static_cast<double>(v) - r.viewLower) /
-                                             m_fValuePerPixel));
+        tick.y =
+            m_fValuePerPixel == 0
+                ? m_rcPlot.bottom
+                : ClampToInt(m_rcPlot.bottom -
+                             std::trunc((static_cast<double>(v) - r.viewLower) / m_fValuePerPixel));
         tick.labelY = tick.y + m_tm.height / 2 > m_rcPlot.bottom
                           ? m_rcPlot.bottom - m_tm.height
                           : tick.y - static_cast<int>(m_tm.height * 0.5 + 0.5);

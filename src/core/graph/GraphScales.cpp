@@ -21,10 +21,10 @@ uint32_t SatSub(uint32_t a, uint32_t b) {
 }
 
 constexpr uint32_t kTimeLadder[] = {
-    1,        2,        3,        5,        10,        20,        30,       60,       120,
-    180,      300,      600,      1200,     1800,      3600,      7200,     10800,    14400,
-    21600,    28800,    43200,    86400,    172800,    432000,    864000,   1296000,  2592000,
-    5184000,  7776000,  10368000, 15552000, 31536000,  63072000,  157680000, 315360000};
+    1,       2,       3,        5,        10,       20,       30,        60,       120,
+    180,     300,     600,      1200,     1800,     3600,     7200,      10800,    14400,
+    21600,   28800,   43200,    86400,    172800,   432000,   864000,    1296000,  2592000,
+    5184000, 7776000, 10368000, 15552000, 31536000, 63072000, 157680000, 315360000};
 
 constexpr uint32_t kMinute = 60;
 constexpr uint32_t kHour = 3600;
@@ -117,7 +117,8 @@ ValueGrid ChooseValueGrid(float span, float lower, float upper) {
         const float v = static_cast<float>(k) * g.step;
         if (!(v <= upper))
             break;
-        const int len = std::snprintf(text, sizeof text, "%.*f", g.decimals, static_cast<double>(v));
+        const int len =
+            std::snprintf(text, sizeof text, "%.*f", g.decimals, static_cast<double>(v));
         g.labelChars = std::max(g.labelChars, len);
     }
     std::snprintf(g.format, sizeof g.format, "%%%d.%df", g.labelChars, g.decimals);
@@ -156,9 +157,9 @@ uint32_t FirstTimeTick(uint32_t viewStart, uint32_t step) {
     }
     // Within a day the plain difference names the right instant also in the repeated hour
     // at the end of daylight saving.
-    const int64_t removed =
-        (sec - f.tm_sec) + 60 * (min - f.tm_min) + 3600 * (hour - f.tm_hour);
-    const uint32_t hint = static_cast<int64_t>(t) >= removed ? static_cast<uint32_t>(t - removed) : 0;
+    const int64_t removed = (sec - f.tm_sec) + 60 * (min - f.tm_min) + 3600 * (hour - f.tm_hour);
+    const uint32_t hint =
+        static_cast<int64_t>(t) >= removed ? static_cast<uint32_t>(t - removed) : 0;
     uint32_t out = 0;
     if (!FromLocalFieldsHinted(f.tm_year + 1900, f.tm_mon + 1, f.tm_mday, f.tm_hour, f.tm_min,
                                f.tm_sec, hint, out))

@@ -8,8 +8,7 @@
 
 namespace saroko {
 
-template <class Plot>
-void ForEachLinePixel(const GraphSegment& s, Plot&& plot) {
+template <class Plot> void ForEachLinePixel(const GraphSegment& s, Plot&& plot) {
     const int dx = s.x2 - s.x1, dy = s.y2 - s.y1;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
     const int n = xMajor ? std::abs(dx) : std::abs(dy);

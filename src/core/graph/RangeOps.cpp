@@ -133,8 +133,7 @@ bool CGraphModel::ScrollValue(bool up) {
 }
 
 bool CGraphModel::ZoomToRect(GraphPoint press, GraphPoint release) {
-    if (!m_rcPlot.Contains(release.x, release.y) || release.x == press.x ||
-        release.y == press.y)
+    if (!m_rcPlot.Contains(release.x, release.y) || release.x == press.x || release.y == press.y)
         return true; // nothing to zoom to, but the drag frame is painted away
     GraphRange& r = Range();
     const GraphRect z = NormalizedRect(press.x, press.y, release.x, release.y);
@@ -146,10 +145,10 @@ bool CGraphModel::ZoomToRect(GraphPoint press, GraphPoint release) {
     };
     r.viewEnd = at(z.right);
     r.viewStart = at(z.left);
-    r.viewLower = static_cast<float>(r.viewLower +
-                                     (m_rcPlot.bottom - z.bottom) * static_cast<double>(m_fValuePerPixel));
-    r.viewUpper = static_cast<float>(r.viewUpper -
-                                     (z.top - m_rcPlot.top) * static_cast<double>(m_fValuePerPixel));
+    r.viewLower = static_cast<float>(r.viewLower + (m_rcPlot.bottom - z.bottom) *
+                                                       static_cast<double>(m_fValuePerPixel));
+    r.viewUpper = static_cast<float>(r.viewUpper - (z.top - m_rcPlot.top) *
+                                                       static_cast<double>(m_fValuePerPixel));
     return true;
 }
 

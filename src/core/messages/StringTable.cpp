@@ -92,7 +92,9 @@ std::string_view MessageText(int id) {
     return m ? std::string_view(m->text) : std::string_view();
 }
 
-std::span<const MessageDef> AllMessages() { return kMessages; }
+std::span<const MessageDef> AllMessages() {
+    return kMessages;
+}
 
 bool DefaultAnswerIsNo(int id) {
     return id == msg::kQuitUnsaved;

@@ -122,7 +122,8 @@ bool CListWindow::Down(uint32_t steps) {
 }
 
 bool CListWindow::Up(uint32_t steps) {
-    const int64_t back = static_cast<int64_t>(m_start) - static_cast<int64_t>(uint64_t{steps} * m_step);
+    const int64_t back =
+        static_cast<int64_t>(m_start) - static_cast<int64_t>(uint64_t{steps} * m_step);
     uint32_t next = static_cast<uint32_t>(std::max<int64_t>(back, m_dataStart));
     // Falling between channels, the window goes to a start it passed over, never back to the
     // old place: that would keep it from ever crossing a gap upwards.

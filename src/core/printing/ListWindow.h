@@ -80,8 +80,8 @@ struct ListRowTexts {
 // window, so rows left out here would never be shown at all.
 std::vector<ListRowTexts> ListWindowRows(const CZorvicDoc& doc, uint32_t start, uint32_t end);
 
-// A channel column's heading and statistics block: the channel's name, "Ch.n", its unit, then maximum, minimum
-// and average over the calculation range; blank for a channel without data.
+// A channel column's heading and statistics block: the channel's name, "Ch.n", its unit, then
+// maximum, minimum and average over the calculation range; blank for a channel without data.
 struct ListColumnTexts {
     std::string name1, name2; // CP932: the name's two lines, as the printed list has them
     std::string heading;

@@ -12,8 +12,10 @@ int ParseLeadingDecimal(std::string_view text) {
     errno = 0;
     const long v = std::strtol(s.c_str(), nullptr, 10);
     // atoi's overflow is undefined; clamping keeps a long digit run harmless.
-    if (v > INT_MAX) return INT_MAX;
-    if (v < INT_MIN) return INT_MIN;
+    if (v > INT_MAX)
+        return INT_MAX;
+    if (v < INT_MIN)
+        return INT_MIN;
     return static_cast<int>(v);
 }
 
@@ -37,7 +39,8 @@ int RunCommandTest(const CommServices& services, const CommandTestInput& input,
                    std::array<uint8_t, 4>& result) {
     result = {};
     CRecorderComm comm(services, 9600);
-    if (const int r = comm.Open(); r < 0) return comm.ShowCommResult(r);
+    if (const int r = comm.Open(); r < 0)
+        return comm.ShowCommResult(r);
     std::array<uint8_t, 4> params = input.params;
     RecorderSettings settings{};
     std::array<uint32_t, 16> words{};

@@ -18,7 +18,8 @@ void DefaultTargets(const CZorvicDoc& doc, int& target1, int& target2) {
     target1 = target2 = 0;
     for (int number = 1; number <= kChannelCount; ++number) {
         const ChannelRecord* ch = doc.GetChannel(number);
-        if (!ch || ch->present != 0) continue;
+        if (!ch || ch->present != 0)
+            continue;
         if (target1 == 0)
             target1 = number;
         else {
@@ -96,7 +97,8 @@ void FillDownloadedChannels(CZorvicDoc& doc, int target1, int target2, const Rec
 
 std::string FormatDownloadStart(uint32_t t) {
     std::tm tm{};
-    if (!ToLocalTime(t, tm)) return {};
+    if (!ToLocalTime(t, tm))
+        return {};
     char buf[64];
     std::snprintf(buf, sizeof buf, "%4d/%2d/%2d %2d:%2d'%2d", tm.tm_year + 1900, tm.tm_mon + 1,
                   tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
@@ -104,7 +106,8 @@ std::string FormatDownloadStart(uint32_t t) {
 }
 
 int ProgressFillWidth(int barWidth, int progress, int steps) {
-    if (steps <= 0 || barWidth <= 0) return 0;
+    if (steps <= 0 || barWidth <= 0)
+        return 0;
     progress = std::clamp(progress, 0, steps);
     return static_cast<int>(progress * (static_cast<double>(barWidth) / steps));
 }
@@ -263,7 +266,8 @@ DownloadStatusTexts CRecorderDownload::StatusTexts() const {
 int CRecorderDownload::Run(int target1, int target2) {
     IMessageSink* sink = m_services.sink;
     if (target1 < 1 || target1 > kChannelCount || target2 < 1 || target2 > kChannelCount) {
-        if (sink) sink->ShowMessage(msg::kNoChannelChosen);
+        if (sink)
+            sink->ShowMessage(msg::kNoChannelChosen);
         return kDownloadStopped;
     }
     if (NeedsOverwriteConfirm(m_doc, target1, target2) &&
@@ -277,7 +281,8 @@ int CRecorderDownload::Run(int target1, int target2) {
     m_nModelCode = 0;
     CRecorderComm comm(m_services, 9600);
     int r = comm.Open();
-    if (r < 0) return comm.ShowCommResult(r);
+    if (r < 0)
+        return comm.ShowCommResult(r);
     comm.SetOwner(&m_owner);
 
     uint8_t params[4] = {}, reply[4] = {};
@@ -285,9 +290,11 @@ int CRecorderDownload::Run(int target1, int target2) {
     block.params = params;
     block.reply = reply;
     r = comm.Execute(kExecIdentify, block, Wake::First, ShowResult::OnFailure);
-    if (r != COMM_OK) return r;
+    if (r != COMM_OK)
+        return r;
     if (reply[0] != kKm41IdentD0 || reply[1] != kKm41IdentD1) {
-        if (sink) sink->ShowMessage(msg::kUnknownModel);
+        if (sink)
+            sink->ShowMessage(msg::kUnknownModel);
         return COMM_UNKNOWN_MODEL;
     }
     m_nModelCode = kModelKm41;
@@ -296,14 +303,16 @@ int CRecorderDownload::Run(int target1, int target2) {
     std::memset(reply, 0, 4);
     block.data = &m_settings;
     r = comm.Execute(kExecReadSettings, block, Wake::No, ShowResult::OnFailure);
-    if (r != COMM_OK) return r;
+    if (r != COMM_OK)
+        return r;
 
     std::memset(params, 0, 4);
     std::memset(reply, 0, 4);
     block.data = nullptr;
     block.buffer = m_buffer.get();
     r = comm.Execute(kExecDownloadPaced, block, Wake::No, ShowResult::Always);
-    if (r != COMM_OK) return r;
+    if (r != COMM_OK)
+        return r;
 
     // Kept before the document changes; a copy that cannot be written costs only the copy.
     m_szKept.clear();

@@ -9,7 +9,8 @@ CMemoryLine::CMemoryLine(ILinePeer& peer, uint64_t startUs) : m_peer(peer), m_no
 int CMemoryLine::Open(const std::string& device, uint32_t /*baud*/) {
     m_szDevice = device;
     ++m_nOpens;
-    if (m_nOpenResult != 0) return m_nOpenResult;
+    if (m_nOpenResult != 0)
+        return m_nOpenResult;
     m_bOpen = true;
     return 0;
 }
@@ -21,7 +22,8 @@ void CMemoryLine::Purge() {
 }
 
 int CMemoryLine::WriteByte(uint8_t b) {
-    if (!m_bOpen || m_nWrites >= m_nWriteLimit) return -1;
+    if (!m_bOpen || m_nWrites >= m_nWriteLimit)
+        return -1;
     ++m_nWrites;
     m_events.push_back({m_nowUs, true, b});
     m_peer.OnHostByte(b, m_nowUs);
@@ -30,7 +32,8 @@ int CMemoryLine::WriteByte(uint8_t b) {
 
 bool CMemoryLine::TryReadByte(uint8_t& b) {
     uint64_t t;
-    if (!m_bOpen || !m_peer.NextOutputTime(t) || t > m_nowUs) return false;
+    if (!m_bOpen || !m_peer.NextOutputTime(t) || t > m_nowUs)
+        return false;
     b = m_peer.PopOutput();
     m_events.push_back({m_nowUs, false, b});
     return true;
@@ -48,14 +51,16 @@ void CMemoryLine::WaitForInput(uint32_t maxMs) {
 std::vector<uint8_t> CMemoryLine::Written() const {
     std::vector<uint8_t> out;
     for (const Event& e : m_events)
-        if (e.written) out.push_back(e.byte);
+        if (e.written)
+            out.push_back(e.byte);
     return out;
 }
 
 std::vector<uint8_t> CMemoryLine::Read() const {
     std::vector<uint8_t> out;
     for (const Event& e : m_events)
-        if (!e.written) out.push_back(e.byte);
+        if (!e.written)
+            out.push_back(e.byte);
     return out;
 }
 
@@ -67,7 +72,8 @@ void CScriptedPeer::OnHostByte(uint8_t b, uint64_t nowUs) {
     m_host.push_back(b);
     while (!m_script.empty() && m_script.front().after <= m_host.size()) {
         uint64_t t = nowUs;
-        if (!m_out.empty()) t = std::max(t, m_out.back().first);
+        if (!m_out.empty())
+            t = std::max(t, m_out.back().first);
         for (uint8_t r : m_script.front().bytes) {
             t += m_byteUs;
             m_out.emplace_back(t, r);
@@ -77,7 +83,8 @@ void CScriptedPeer::OnHostByte(uint8_t b, uint64_t nowUs) {
 }
 
 bool CScriptedPeer::NextOutputTime(uint64_t& readyUs) {
-    if (m_out.empty()) return false;
+    if (m_out.empty())
+        return false;
     readyUs = m_out.front().first;
     return true;
 }

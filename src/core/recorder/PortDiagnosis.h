@@ -44,9 +44,9 @@ enum class PortCause {
     kBrltty,         // brltty claims USB serial adapters
     kModemManager,   // ModemManager probes new serial devices
     // On Windows:
-    kInUse,    // another program has the port open (Windows does not say which)
+    kInUse,      // another program has the port open (Windows does not say which)
     kNoSuchPort, // no COM port of that name
-    kNoDriver, // a USB serial adapter is plugged in, but no driver serves it
+    kNoDriver,   // a USB serial adapter is plugged in, but no driver serves it
 };
 
 struct PortFinding {
@@ -64,8 +64,8 @@ std::vector<PortFinding> DiagnoseSystem(const SystemFacts& system, bool anyUsbLi
 
 // On Windows: what opening the port answered and what the system lists.
 struct WindowsPortFacts {
-    bool listed = false;         // the system lists a port of that name
-    unsigned long openError = 0; // the system's error code opening it gave; 0 when it opened
+    bool listed = false;               // the system lists a port of that name
+    unsigned long openError = 0;       // the system's error code opening it gave; 0 when it opened
     bool adapterWithoutDriver = false; // a USB serial adapter present with no driver installed
 };
 // The system's error codes the rules tell apart.

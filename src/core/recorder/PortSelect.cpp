@@ -14,7 +14,8 @@ CPortSelection::CPortSelection(const ISettingsStore& store, int portNo) : m_stor
 }
 
 std::string CPortSelection::BindingOf(int portNo) const {
-    if (auto it = m_pending.find(portNo); it != m_pending.end()) return it->second;
+    if (auto it = m_pending.find(portNo); it != m_pending.end())
+        return it->second;
     return m_store.GetString(kRecorderCommSection, PortBindingEntry(portNo), "");
 }
 
@@ -24,12 +25,15 @@ std::string CPortSelection::DeviceOf(int portNo) const {
 }
 
 void CPortSelection::Bind(int portNo, const std::string& device) {
-    if (portNo < 1 || portNo > kPortChoices) return;
-    m_pending[portNo] = SameSerialDevice(device, DefaultPortDevice(portNo)) ? std::string() : device;
+    if (portNo < 1 || portNo > kPortChoices)
+        return;
+    m_pending[portNo] =
+        SameSerialDevice(device, DefaultPortDevice(portNo)) ? std::string() : device;
 }
 
 void CPortSelection::Apply(CZorvicDoc& doc) const {
-    if (m_nIndex >= 0) doc.m_nPortNo = static_cast<uint32_t>(m_nIndex + 1);
+    if (m_nIndex >= 0)
+        doc.m_nPortNo = static_cast<uint32_t>(m_nIndex + 1);
     for (const auto& [portNo, device] : m_pending)
         if (device != m_store.GetString(kRecorderCommSection, PortBindingEntry(portNo), ""))
             doc.Store().WriteString(kRecorderCommSection, PortBindingEntry(portNo), device);

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/text/DateFields.h"
-#include "core/text/ParseInteger.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/messages/StringTable.h"
 #include "core/messages/Translate.h"
+#include "core/text/DateFields.h"
+#include "core/text/ParseInteger.h"
 
 namespace saroko {
 namespace {
@@ -45,14 +45,16 @@ void ClearParams(uint8_t params[4], uint8_t reply[4]) {
 
 uint32_t ProposedStartTime(uint32_t now) {
     const uint64_t sum = uint64_t{now} + 900;
-    if (sum >= 0x80000000ULL) return now;
+    if (sum >= 0x80000000ULL)
+        return now;
     return static_cast<uint32_t>(sum / 600 * 600);
 }
 
 DateFields DateFieldsFromTime(uint32_t t) {
     DateFields f;
     std::tm tm{};
-    if (!ToLocalTime(t, tm)) return f;
+    if (!ToLocalTime(t, tm))
+        return f;
     char buf[16];
     auto two = [&](int v) {
         std::snprintf(buf, sizeof buf, "%02d", v);
@@ -105,7 +107,8 @@ RecordStartForm FormFromSettings(const RecorderSettings& s) {
     f.sensor = s.flags & RecorderSettings::kFlagJPt100 ? 1 : 0;
     // A stored interval outside the table selects the store's default one.
     f.intervalIndex = IntervalIndex(s.intervalSec);
-    if (f.intervalIndex < 0) f.intervalIndex = kDefaultIntervalIndex;
+    if (f.intervalIndex < 0)
+        f.intervalIndex = kDefaultIntervalIndex;
     return f;
 }
 
@@ -119,7 +122,8 @@ bool ApplyReceivedSettings(const RecorderSettings& r, RecordStartForm& form) {
     form.recordMode = r.flags & RecorderSettings::kFlagEndless ? 1 : 0;
     form.sensor = r.flags & RecorderSettings::kFlagJPt100 ? 1 : 0;
     const int index = IntervalIndex(r.intervalSec);
-    if (index >= 0) form.intervalIndex = index;
+    if (index >= 0)
+        form.intervalIndex = index;
     return !known;
 }
 
@@ -152,11 +156,14 @@ ClockTexts RecordStartClock(const RecordStartForm& form, uint32_t now, int& inte
     uint32_t start = now;
     if (form.startMethod == kStartScheduled) {
         const DateCheck check = CheckStartDate(form.date);
-        if (check.messageId != 0) return c;
+        if (check.messageId != 0)
+            return c;
         start = check.time;
     }
-    if (form.intervalIndex >= 0) intervalIndex = form.intervalIndex;
-    if (form.startMethod < 0 || form.recordMode == 1) return c;
+    if (form.intervalIndex >= 0)
+        intervalIndex = form.intervalIndex;
+    if (form.startMethod < 0 || form.recordMode == 1)
+        return c;
     const uint32_t end = start + IntervalSeconds(intervalIndex) * (kRecorderCapacity - 1);
     c.endDate = FormatClockDate(end);
     c.endTime = FormatClockTime(end);
@@ -214,7 +221,8 @@ RecordStartResult RunRecordStart(const CommServices& services, CZorvicDoc& doc,
     const uint32_t now = services.clock ? services.clock->Now() : 0;
     const StartPlan plan = BuildStartSettings(form, now, doc.m_recSettings);
     if (plan.messageId != 0) {
-        if (services.sink) services.sink->ShowMessage(plan.messageId);
+        if (services.sink)
+            services.sink->ShowMessage(plan.messageId);
         out.result = 1;
         out.focusId = plan.focusId;
         return out;
@@ -253,7 +261,8 @@ RecordStartResult RunRecordStart(const CommServices& services, CZorvicDoc& doc,
         ClearParams(params, reply);
         r = comm.Execute(kExecEnd, block, Wake::No, ShowResult::Always);
     }
-    if (r == COMM_OK) doc.SaveCommSettings();
+    if (r == COMM_OK)
+        doc.SaveCommSettings();
     out.result = r;
     return out;
 }
@@ -261,7 +270,8 @@ RecordStartResult RunRecordStart(const CommServices& services, CZorvicDoc& doc,
 int RunRecordStop(const CommServices& services) {
     CRecorderComm comm(services, 9600);
     int r = comm.Open();
-    if (r < 0) return comm.ShowCommResult(r);
+    if (r < 0)
+        return comm.ShowCommResult(r);
     uint8_t params[4] = {}, reply[4] = {};
     CommandBlock block;
     block.params = params;
@@ -276,7 +286,8 @@ int RunReadSettings(const CommServices& services, RecordStartForm& form,
     {
         CRecorderComm comm(services, 9600);
         r = comm.Open();
-        if (r < 0) return comm.ShowCommResult(r);
+        if (r < 0)
+            return comm.ShowCommResult(r);
         uint8_t params[4] = {}, reply[4] = {};
         RecorderSettings block{};
         CommandBlock cb;
@@ -284,12 +295,16 @@ int RunReadSettings(const CommServices& services, RecordStartForm& form,
         cb.reply = reply;
         cb.data = &block;
         r = comm.Execute(kExecReadSettings, cb, Wake::First, ShowResult::OnFailure);
-        if (r != COMM_OK) return r;
+        if (r != COMM_OK)
+            return r;
         manual = ApplyReceivedSettings(block, form);
-        if (received) *received = block;
-        if (services.sink) services.sink->ShowMessage(msg::kCommOk);
+        if (received)
+            *received = block;
+        if (services.sink)
+            services.sink->ShowMessage(msg::kCommOk);
         // The port closes only after the follow-up message, as the dialog does it.
-        if (manual && services.sink) services.sink->ShowMessage(msg::kManualStartUnknown);
+        if (manual && services.sink)
+            services.sink->ShowMessage(msg::kManualStartUnknown);
     }
     return r;
 }

@@ -24,7 +24,8 @@ public:
 
 // Status rule of CMD_BEGIN and the two starts: refused reads as "wrong mode".
 int BeginStatus(uint8_t d0) {
-    if (d0 == kStatusAccepted) return COMM_OK;
+    if (d0 == kStatusAccepted)
+        return COMM_OK;
     return d0 == kStatusRefused ? COMM_NO_RESPONSE : COMM_BROKEN;
 }
 int EndStatus(uint8_t d0) {
@@ -59,13 +60,15 @@ CRecorderComm::~CRecorderComm() {
 
 int CRecorderComm::Open() {
     const int r = m_line.Open(m_services.port.device, m_nBaud);
-    if (r < 0) return r;
+    if (r < 0)
+        return r;
     m_line.Purge();
     return COMM_OK;
 }
 
 void CRecorderComm::ClosePort() {
-    if (m_line.IsOpen()) m_line.Close();
+    if (m_line.IsOpen())
+        m_line.Close();
 }
 
 int CRecorderComm::WriteByte(uint8_t b) {
@@ -80,7 +83,8 @@ void CRecorderComm::BusyWait(uint32_t ms) {
     const uint32_t t0 = m_line.TickCount();
     for (;;) {
         const uint32_t elapsed = m_line.TickCount() - t0;
-        if (elapsed >= ms) return;
+        if (elapsed >= ms)
+            return;
         m_line.Sleep(ms - elapsed);
     }
 }
@@ -92,13 +96,15 @@ void CRecorderComm::DrainInput() {
 }
 
 int CRecorderComm::WakeRecorder() {
-    if (WriteByte(kWakeByte) == 0) BusyWait(kWakePauseMs);
+    if (WriteByte(kWakeByte) == 0)
+        BusyWait(kWakePauseMs);
     return 0;
 }
 
 int CRecorderComm::ShowCommResult(int code) {
     const int id = CommResultMessageId(code);
-    if (id == 0 || !m_services.sink) return code;
+    if (id == 0 || !m_services.sink)
+        return code;
     // A failure says where its bytes were logged, so the user can send them along; an
     // exchange that never began has no such file.
     const std::string transcript = m_services.transcript ? m_services.transcript->Path() : "";
@@ -113,7 +119,8 @@ int CRecorderComm::ShowCommResult(int code) {
 int CRecorderComm::Execute(int command, const CommandBlock& block, Wake wake, ShowResult show) {
     m_nCommand = command;
     m_block = block;
-    if (wake == Wake::First) WakeRecorder();
+    if (wake == Wake::First)
+        WakeRecorder();
     const int result = RunCommand(command);
     if (show == ShowResult::Always || (show == ShowResult::OnFailure && result != 0))
         ShowCommResult(result);
@@ -161,7 +168,8 @@ int CRecorderComm::RunCommand(int command) {
 
 bool CRecorderComm::WriteAll(std::span<const uint8_t> bytes) {
     for (uint8_t b : bytes)
-        if (WriteByte(b) != 0) return false;
+        if (WriteByte(b) != 0)
+            return false;
     return true;
 }
 
@@ -169,7 +177,8 @@ bool CRecorderComm::WriteAll(std::span<const uint8_t> bytes) {
 // attempt has failed, and only whether anything came matters any more.
 bool CRecorderComm::ReadCounted(uint8_t* dest, std::size_t count, int& received) {
     for (std::size_t i = 0; i < count; ++i) {
-        if (ReadByte(dest[i], kReplyTimeoutMs) != 0) return false;
+        if (ReadByte(dest[i], kReplyTimeoutMs) != 0)
+            return false;
         ++received;
     }
     return true;
@@ -201,8 +210,10 @@ int CRecorderComm::ShortCommand(uint8_t code) {
     uint8_t reply[5];
     const int r =
         Transact(0, MakeShortRequest(code, std::span<const uint8_t, 4>(params, 4)), reply);
-    if (r != COMM_OK) return r;
-    if (m_block.reply) std::memcpy(m_block.reply, reply + 1, 4);
+    if (r != COMM_OK)
+        return r;
+    if (m_block.reply)
+        std::memcpy(m_block.reply, reply + 1, 4);
     const uint8_t d0 = reply[1];
     switch (code) {
     case CMD_BEGIN:
@@ -219,20 +230,24 @@ int CRecorderComm::ShortCommand(uint8_t code) {
 }
 
 int CRecorderComm::WriteSettings() {
-    if (!m_block.data) return COMM_FAILED;
+    if (!m_block.data)
+        return COMM_FAILED;
     const CommandBlock outer = m_block;
     uint8_t params[4] = {}, reply[4] = {};
     auto zero = [&] {
         std::memset(params, 0, 4);
         std::memset(reply, 0, 4);
-        if (outer.params) std::memset(outer.params, 0, 4);
-        if (outer.reply) std::memset(outer.reply, 0, 4);
+        if (outer.params)
+            std::memset(outer.params, 0, 4);
+        if (outer.reply)
+            std::memset(outer.reply, 0, 4);
     };
     zero();
     m_block.params = outer.params ? outer.params : params;
     m_block.reply = outer.reply ? outer.reply : reply;
     int r = ShortCommand(CMD_BEGIN);
-    if (r != COMM_OK) return r;
+    if (r != COMM_OK)
+        return r;
 
     const auto image = outer.data->ToBytes();
     const BlockWriteFrame frame = MakeBlockWrite(image);
@@ -250,8 +265,10 @@ int CRecorderComm::WriteSettings() {
             }
             return received == 0 ? COMM_NO_RESPONSE : COMM_BROKEN;
         }
-        if (check != Sum8(std::span<const uint8_t>(ans, 5))) return COMM_CHECKSUM;
-        if (ans[1] != kStatusAccepted) return COMM_BROKEN;
+        if (check != Sum8(std::span<const uint8_t>(ans, 5)))
+            return COMM_CHECKSUM;
+        if (ans[1] != kStatusAccepted)
+            return COMM_BROKEN;
         break;
     }
     zero();
@@ -259,7 +276,8 @@ int CRecorderComm::WriteSettings() {
 }
 
 int CRecorderComm::ReadSettings() {
-    if (!m_block.data) return COMM_FAILED;
+    if (!m_block.data)
+        return COMM_FAILED;
     const ShortFrame request = MakeShortRequest(CMD_READ_BLOCK, 0u);
     for (int attempt = 1;; ++attempt) {
         DrainInput();
@@ -274,13 +292,15 @@ int CRecorderComm::ReadSettings() {
             return received == 0 ? COMM_NO_RESPONSE : COMM_BROKEN;
         }
         *m_block.data = RecorderSettings::FromBytes(&in[1]);
-        if (GetU16(&in[33]) != Sum16(std::span<const uint8_t>(in.data(), 33))) return COMM_CHECKSUM;
+        if (GetU16(&in[33]) != Sum16(std::span<const uint8_t>(in.data(), 33)))
+            return COMM_CHECKSUM;
         return COMM_OK;
     }
 }
 
 int CRecorderComm::WriteWords() {
-    if (!m_block.words) return COMM_FAILED;
+    if (!m_block.words)
+        return COMM_FAILED;
     const CommandBlock outer = m_block;
     uint8_t params[4] = {}, reply[4] = {};
     m_block.params = outer.params ? outer.params : params;
@@ -288,12 +308,14 @@ int CRecorderComm::WriteWords() {
     std::memset(m_block.params, 0, 4);
     std::memset(m_block.reply, 0, 4);
     int r = ShortCommand(CMD_BEGIN);
-    if (r != COMM_OK) return r;
+    if (r != COMM_OK)
+        return r;
     for (uint16_t index = 0; index < 16; ++index) {
         PutU16(m_block.params, index);
         PutU16(m_block.params + 2, static_cast<uint16_t>((*outer.words)[index]));
         r = ShortCommand(CMD_WRITE_WORD);
-        if (r != COMM_OK) return r;
+        if (r != COMM_OK)
+            return r;
     }
     std::memset(m_block.params, 0, 4);
     std::memset(m_block.reply, 0, 4);
@@ -301,7 +323,8 @@ int CRecorderComm::WriteWords() {
 }
 
 int CRecorderComm::ReadWords() {
-    if (!m_block.words) return COMM_FAILED;
+    if (!m_block.words)
+        return COMM_FAILED;
     const CommandBlock outer = m_block;
     uint8_t params[4] = {}, reply[4] = {};
     m_block.params = outer.params ? outer.params : params;
@@ -309,14 +332,16 @@ int CRecorderComm::ReadWords() {
     for (uint32_t index = 0; index < 16; ++index) {
         PutU32(m_block.params, index);
         const int r = ShortCommand(CMD_READ_WORD);
-        if (r != COMM_OK) return r;
+        if (r != COMM_OK)
+            return r;
         (*outer.words)[index] = GetU32(m_block.reply);
     }
     return COMM_OK;
 }
 
 int CRecorderComm::Download(bool paced) {
-    if (!m_block.buffer) return COMM_FAILED;
+    if (!m_block.buffer)
+        return COMM_FAILED;
     CSilentOwner silent;
     IDownloadOwner& owner = m_pOwner ? *m_pOwner : silent;
     IDownloadOwner* const saved = m_pOwner;
@@ -332,12 +357,14 @@ int CRecorderComm::Download(bool paced) {
     m_block.reply = reply;
     int r = ShortCommand(CMD_DATA_COUNT);
     m_block = outer;
-    if (r == COMM_OK && GetU32(reply) == 0) r = COMM_NO_DATA;
+    if (r == COMM_OK && GetU32(reply) == 0)
+        r = COMM_NO_DATA;
     if (r == COMM_OK) {
         DrainInput();
         for (int attempt = 1;; ++attempt) {
             r = DownloadAttempt(paced);
-            if (r == COMM_OK || attempt >= kBlockAttempts) break;
+            if (r == COMM_OK || attempt >= kBlockAttempts)
+                break;
             WakeRecorder();
         }
     }
@@ -354,27 +381,32 @@ int CRecorderComm::DownloadAttempt(bool paced) {
     owner.downloadTime = m_services.clock ? m_services.clock->Now() : 0;
 
     uint8_t lead = 0;
-    if (ReadByte(lead, kReplyTimeoutMs) != 0) return COMM_NO_RESPONSE;
+    if (ReadByte(lead, kReplyTimeoutMs) != 0)
+        return COMM_NO_RESPONSE;
     unsigned sum = lead;
     for (std::size_t i = 0; i < kDownloadHeaderSize; ++i) {
-        if (ReadByte(buf[i], kReplyTimeoutMs) != 0) return COMM_BROKEN;
+        if (ReadByte(buf[i], kReplyTimeoutMs) != 0)
+            return COMM_BROKEN;
         sum += buf[i];
     }
     owner.ShowHeader();
     const uint32_t n = DownloadHeader::FromBytes(buf).count;
     // More records than the buffer and a channel hold cannot be a sound reply.
-    if (n > kMaxRecords) return COMM_BROKEN;
+    if (n > kMaxRecords)
+        return COMM_BROKEN;
     owner.SetTotalText(Format4u("/ %4u", n));
 
     const std::size_t end = kDownloadHeaderSize + kRecordSize * n;
     const uint32_t timeout = paced ? kPacedRecordTimeoutMs : kReplyTimeoutMs;
     for (std::size_t i = kDownloadHeaderSize; i < end; ++i) {
         const std::size_t inBlock = (i - kDownloadHeaderSize) % kPacingBlockBytes;
-        if (paced && inBlock == 0) WriteByte(kPacingByte);
+        if (paced && inBlock == 0)
+            WriteByte(kPacingByte);
         // The records stream in: let them gather, but no more than come before the next
         // pacing byte is due (the recorder waits for it).
         const std::size_t coming = paced ? std::min(end - i, kPacingBlockBytes - inBlock) : end - i;
-        if (ReadByte(buf[i], timeout, GatherMs(coming, m_nBaud)) != 0) return COMM_BROKEN;
+        if (ReadByte(buf[i], timeout, GatherMs(coming, m_nBaud)) != 0)
+            return COMM_BROKEN;
         sum += buf[i];
         const uint32_t k = static_cast<uint32_t>((i - 5) / 4);
         owner.SetReceivedText(Format4u("%4u", k));
@@ -387,7 +419,8 @@ int CRecorderComm::DownloadAttempt(bool paced) {
     uint8_t lo = 0, hi = 0;
     if (ReadByte(lo, kReplyTimeoutMs) != 0 || ReadByte(hi, kReplyTimeoutMs) != 0)
         return COMM_BROKEN;
-    if (static_cast<uint16_t>(lo | (hi << 8)) != static_cast<uint16_t>(sum)) return COMM_CHECKSUM;
+    if (static_cast<uint16_t>(lo | (hi << 8)) != static_cast<uint16_t>(sum))
+        return COMM_CHECKSUM;
     return COMM_OK;
 }
 

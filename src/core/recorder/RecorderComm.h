@@ -46,9 +46,9 @@ struct CommandBlock {
 struct CommServices {
     ISerialLine* line = nullptr;
     IMessageSink* sink = nullptr;
-    const IClock* clock = nullptr;         // download time
-    PortTarget port;                       // the device the exchange opens
-    std::string keepFolder;                // when set, every download is kept there
+    const IClock* clock = nullptr; // download time
+    PortTarget port;               // the device the exchange opens
+    std::string keepFolder;        // when set, every download is kept there
     // When set, a failure names the file of its transcript, if the exchange began.
     const CKeptTranscriptLine* transcript = nullptr;
 };

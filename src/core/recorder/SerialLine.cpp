@@ -10,9 +10,11 @@ namespace saroko {
 int ISerialLine::ReadByte(uint8_t& dest, uint32_t timeoutMs, uint32_t gatherMs) {
     const uint32_t t0 = TickCount();
     for (;;) {
-        if (TryReadByte(dest)) return 0;
+        if (TryReadByte(dest))
+            return 0;
         const uint32_t elapsed = TickCount() - t0; // u32 difference survives the wrap
-        if (elapsed > timeoutMs) return 1;
+        if (elapsed > timeoutMs)
+            return 1;
         const uint32_t left = timeoutMs - elapsed + 1;
         if (gatherMs == 0)
             WaitForInput(left);
@@ -22,7 +24,8 @@ int ISerialLine::ReadByte(uint8_t& dest, uint32_t timeoutMs, uint32_t gatherMs) 
 }
 
 uint32_t GatherMs(std::size_t expected, uint32_t baud) {
-    if (expected <= 1 || baud == 0) return 0;
+    if (expected <= 1 || baud == 0)
+        return 0;
     const uint64_t wireMs = (uint64_t{expected} * 10 * 1000 + baud - 1) / baud;
     return static_cast<uint32_t>(std::min<uint64_t>(wireMs, kMaxGatherMs));
 }
@@ -50,7 +53,8 @@ std::string PortBindingEntry(int portNo) {
 std::string PortDeviceName(int portNo, const ISettingsStore* store) {
     if (store) {
         std::string bound = store->GetString(kRecorderCommSection, PortBindingEntry(portNo), "");
-        if (!bound.empty()) return bound;
+        if (!bound.empty())
+            return bound;
     }
     char buf[32];
 #ifdef _WIN32

@@ -56,7 +56,8 @@ int CTranscriptLine::WriteByte(uint8_t b) {
 }
 
 bool CTranscriptLine::TryReadByte(uint8_t& b) {
-    if (!m_inner.TryReadByte(b)) return false;
+    if (!m_inner.TryReadByte(b))
+        return false;
     Add('<', b);
     return true;
 }
@@ -79,7 +80,8 @@ void CTranscriptLine::Add(char direction, uint8_t b) {
 }
 
 void CTranscriptLine::Flush() {
-    if (m_bytes.empty()) return;
+    if (m_bytes.empty())
+        return;
     char buf[32];
     std::snprintf(buf, sizeof buf, "%7u.%03u %c", m_lineStart / 1000, m_lineStart % 1000,
                   m_direction);

@@ -13,8 +13,7 @@ const std::string* COverlaySettingsStore::Find(std::string_view section,
     return it == m_overlay.end() ? nullptr : &it->second;
 }
 
-int COverlaySettingsStore::GetInt(std::string_view section, std::string_view entry,
-                                  int def) const {
+int COverlaySettingsStore::GetInt(std::string_view section, std::string_view entry, int def) const {
     if (const std::string* v = Find(section, entry)) {
         int value = def;
         return ParseStoredInt(*v, value) ? value : def;
@@ -29,8 +28,7 @@ std::string COverlaySettingsStore::GetString(std::string_view section, std::stri
     return m_base.GetString(section, entry, def);
 }
 
-void COverlaySettingsStore::WriteInt(std::string_view section, std::string_view entry,
-                                     int value) {
+void COverlaySettingsStore::WriteInt(std::string_view section, std::string_view entry, int value) {
     m_overlay.erase({std::string(section), std::string(entry)});
     m_base.WriteInt(section, entry, value);
 }

@@ -26,8 +26,7 @@ bool ParseStoredInt(std::string_view text, int& value) {
     return true;
 }
 
-int CMemorySettingsStore::GetInt(std::string_view section, std::string_view entry,
-                                 int def) const {
+int CMemorySettingsStore::GetInt(std::string_view section, std::string_view entry, int def) const {
     const auto it = m_values.find(KeyView{section, entry});
     if (it == m_values.end())
         return def;
@@ -41,8 +40,7 @@ std::string CMemorySettingsStore::GetString(std::string_view section, std::strin
     return it == m_values.end() ? std::string(def) : it->second;
 }
 
-void CMemorySettingsStore::WriteInt(std::string_view section, std::string_view entry,
-                                   int value) {
+void CMemorySettingsStore::WriteInt(std::string_view section, std::string_view entry, int value) {
     WriteString(section, entry, std::to_string(value));
 }
 

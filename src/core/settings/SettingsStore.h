@@ -53,10 +53,11 @@ private:
     };
     struct KeyEqual {
         using is_transparent = void;
-        static KeyView Of(const std::pair<std::string, std::string>& k) { return {k.first, k.second}; }
+        static KeyView Of(const std::pair<std::string, std::string>& k) {
+            return {k.first, k.second};
+        }
         static KeyView Of(const KeyView& k) { return k; }
-        template <class A, class B>
-        bool operator()(const A& a, const B& b) const {
+        template <class A, class B> bool operator()(const A& a, const B& b) const {
             return Of(a) == Of(b);
         }
     };

@@ -36,8 +36,7 @@ bool ToLocalTime(uint32_t t, std::tm& out);
 // Local calendar fields to a timestamp. Daylight saving is decided by the zone rules for that
 // date, so a timestamp shown with ToLocalTime converts back to itself. Fails (returns false)
 // for times before 1970-01-01 00:00:00 UTC or beyond the u32 range.
-bool FromLocalFields(int year, int month, int day, int hour, int minute, int second,
-                     uint32_t& out);
+bool FromLocalFields(int year, int month, int day, int hour, int minute, int second, uint32_t& out);
 
 // Local fields back to the timestamp, preferring `hint` when it shows exactly these fields;
 // this keeps the repeated hour at the end of daylight saving exact.

@@ -11,8 +11,7 @@
 namespace saroko::ui {
 
 CArchiveLocationDlg::CArchiveLocationDlg(const std::string& location, Tester test, QWidget* parent)
-    : CDialogBase(help::kArchiveLocation, parent), m_test(std::move(test)),
-      m_szLocation(location) {
+    : CDialogBase(help::kArchiveLocation, parent), m_test(std::move(test)), m_szLocation(location) {
     setWindowTitle(tr("記録保管庫の場所"));
     auto* top = new QVBoxLayout(this);
     top->addWidget(new QLabel(tr("サーバー上の記録保管庫（PostgreSQL）の接続文字列:"), this));
@@ -56,7 +55,8 @@ void CArchiveLocationDlg::TestConnection() {
     if (!CheckNoPassword(text))
         return;
     if (!archive::IsSiteLocation(text)) {
-        m_pResult->setText(tr("接続文字列ではありません。このコンピューターの記録保管庫を使います。"));
+        m_pResult->setText(
+            tr("接続文字列ではありません。このコンピューターの記録保管庫を使います。"));
         return;
     }
     CWaitCursor wait;
@@ -71,7 +71,8 @@ void CArchiveLocationDlg::accept() {
     if (!CheckNoPassword(text))
         return;
     if (!text.empty() && !archive::IsSiteLocation(text)) {
-        m_pResult->setText(tr("接続文字列ではありません。このコンピューターの記録保管庫を使います。"));
+        m_pResult->setText(
+            tr("接続文字列ではありません。このコンピューターの記録保管庫を使います。"));
         FocusItem(kIdcLocation);
         return;
     }

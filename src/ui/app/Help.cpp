@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/messages/HelpTopics.h"
-#include "platform/Translations.h"
 #include "core/settings/WindowPlacement.h"
+#include "platform/Translations.h"
 
 // The guide's pages live in a resource file of their own, linked from this static library.
 static void InitHelpResources() {
@@ -59,8 +59,8 @@ bool OpenOriginalHelpFile([[maybe_unused]] int topic) {
 } // namespace
 
 CHelpWindow::CHelpWindow(QWidget* parent)
-    : QWidget(parent), m_pBrowser(new QTextBrowser(this)), m_pBack(new QPushButton(tr("戻る"), this)),
-      m_pForward(new QPushButton(tr("進む"), this)) {
+    : QWidget(parent), m_pBrowser(new QTextBrowser(this)),
+      m_pBack(new QPushButton(tr("戻る"), this)), m_pForward(new QPushButton(tr("進む"), this)) {
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Saroko ﾍﾙﾌﾟ"));

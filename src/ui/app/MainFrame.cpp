@@ -33,19 +33,19 @@
 #include <set>
 
 #include "core/channels/ChannelPalette.h"
+#include "core/document/MenuTable.h"
+#include "core/messages/StringTable.h"
+#include "core/settings/WindowPlacement.h"
+#include "ui/app/WindowArchive.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/HelpRequest.h"
 #include "ui/base/MessageSink.h"
-#include "ui/document/FileDialogs.h"
-#include "core/document/MenuTable.h"
-#include "ui/graph/ZorvicView.h"
-#include "core/messages/StringTable.h"
 #include "ui/channels/ChannelCommands.h"
+#include "ui/document/FileDialogs.h"
+#include "ui/document/RecordingsDlg.h"
+#include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintingCommands.h"
 #include "ui/recorder/RecorderCommands.h"
-#include "ui/app/WindowArchive.h"
-#include "ui/document/RecordingsDlg.h"
-#include "core/settings/WindowPlacement.h"
 
 namespace saroko {
 namespace {
@@ -57,16 +57,17 @@ QString WithMnemonic(const char* label) {
     static const QRegularExpression re(QStringLiteral("\\(([A-Z])\\)"));
     const QRegularExpressionMatch m = re.match(s);
     if (m.hasMatch())
-        s.replace(m.capturedStart(), m.capturedLength(), QStringLiteral("(&") + m.captured(1) + ')');
+        s.replace(m.capturedStart(), m.capturedLength(),
+                  QStringLiteral("(&") + m.captured(1) + ')');
     return s;
 }
 
 QKeySequence ToKeySequence(const Accelerator& a) {
     static const Qt::Key keys[] = {
-        Qt::Key_A,      Qt::Key_B,      Qt::Key_C,         Qt::Key_M,  Qt::Key_N,  Qt::Key_O,
-        Qt::Key_P,      Qt::Key_V,      Qt::Key_W,         Qt::Key_X,  Qt::Key_Z,  Qt::Key_Left,
-        Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,      Qt::Key_Insert, Qt::Key_Delete,
-        Qt::Key_Backspace, Qt::Key_F1,  Qt::Key_F6,        Qt::Key_F10};
+        Qt::Key_A,     Qt::Key_B,  Qt::Key_C,    Qt::Key_M,      Qt::Key_N,      Qt::Key_O,
+        Qt::Key_P,     Qt::Key_V,  Qt::Key_W,    Qt::Key_X,      Qt::Key_Z,      Qt::Key_Left,
+        Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Backspace,
+        Qt::Key_F1,    Qt::Key_F6, Qt::Key_F10};
     Qt::KeyboardModifiers mods;
     if (a.mods & Accelerator::kCtrl)
         mods |= Qt::ControlModifier;
@@ -198,7 +199,8 @@ CommandState CMainFrame::QueryCommand(int id) const {
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
     }
     if (id == cmd::kRecordings || id == cmd::kAskReason || id == cmd::kArchiveLocation)
-        return {m_pArchive != nullptr, m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
+        return {m_pArchive != nullptr,
+                m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
     return GetCommandState(m_doc, id);
 }
 
@@ -308,8 +310,8 @@ bool CMainFrame::ExecuteCommand(int id) {
 }
 
 bool CMainFrame::RunViewCommand(int id) {
-    // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and scrolling; keys without a handler do
-    // nothing.
+    // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and
+    // scrolling; keys without a handler do nothing.
     if (ui::RunRecorderCommand(
             id, m_doc, m_pView->Palette(), this,
             [this](const QString& note) { ShowStatusNote(note); },
@@ -384,7 +386,9 @@ void CMainFrame::ShowAbout() {
     dlg.exec();
 }
 
-void CMainFrame::OpenHelp(int topic) { ui::OpenHelpFile(topic); }
+void CMainFrame::OpenHelp(int topic) {
+    ui::OpenHelpFile(topic);
+}
 
 void CMainFrame::ShowStatusNote(const QString& note) {
     // The frame has no status bar of its own: one comes for the note and goes with it.
@@ -456,8 +460,8 @@ void CMainFrame::OnFileLoaded(const std::string& path, bool appended,
         return;
     const archive::Opening o = m_pArchive->Document().Loaded(path, appended, bytes);
     if (o.Changed())
-        ui::ShowMessage(msg::kRecordingChanged, QString::fromStdString(archive::ChangedFileMessage(path, o)),
-                    this);
+        ui::ShowMessage(msg::kRecordingChanged,
+                        QString::fromStdString(archive::ChangedFileMessage(path, o)), this);
     m_pArchive->SayProblem();
 }
 
@@ -469,8 +473,8 @@ void CMainFrame::OnFileSaved(const std::string& path, std::span<const uint8_t> b
 }
 
 void CMainFrame::OnTextExported(const std::string& path) {
-    ShowStatusNote(tr("ﾃｷｽﾄを書き込みました: %1")
-                       .arg(QDir::toNativeSeparators(QString::fromStdString(path))));
+    ShowStatusNote(
+        tr("ﾃｷｽﾄを書き込みました: %1").arg(QDir::toNativeSeparators(QString::fromStdString(path))));
     if (!m_pArchive)
         return;
     m_pArchive->Document().Produced(archive::EventKind::Exported, path);
@@ -487,9 +491,8 @@ void CMainFrame::ShowArchiveLocation() {
 
 void CMainFrame::ShowRecordings() {
     ui::CRecordingsDlg dlg(m_pArchive->Session(), this);
-    connect(&dlg, &ui::CRecordingsDlg::openRequested, this, [this](const QStringList& paths) {
-        OpenRecordings(paths);
-    });
+    connect(&dlg, &ui::CRecordingsDlg::openRequested, this,
+            [this](const QStringList& paths) { OpenRecordings(paths); });
     ui::ExecDialog(dlg);
 }
 
@@ -501,8 +504,7 @@ void CMainFrame::OnPathNameChanged(const std::string& path) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The place is remembered first, whatever the answer.
     SaveWindowPosition(m_store, {frameGeometry().x(), frameGeometry().y(), width(), height()});
-    if (m_doc.m_bDataModified == 1 &&
-        ui::ShowMessage(msg::kQuitUnsaved, {}, this) != kIdYes) {
+    if (m_doc.m_bDataModified == 1 && ui::ShowMessage(msg::kQuitUnsaved, {}, this) != kIdYes) {
         event->ignore();
         return;
     }
@@ -544,7 +546,9 @@ namespace {
 class CAppendPrompts final : public IDocumentPrompts {
 public:
     explicit CAppendPrompts(IDocumentPrompts& inner) : m_inner(inner) {}
-    int ShowMessage(int id, std::string_view extra) override { return m_inner.ShowMessage(id, extra); }
+    int ShowMessage(int id, std::string_view extra) override {
+        return m_inner.ShowMessage(id, extra);
+    }
     int AskReadMode() override { return kReadAppend; }
 
 private:

@@ -7,10 +7,10 @@
 #include <map>
 #include <memory>
 
-#include "ui/document/DocumentPrompts.h"
 #include "core/document/CommandState.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/files/FileCommands.h"
+#include "ui/document/DocumentPrompts.h"
 
 class QAction;
 class QMenu;

@@ -67,8 +67,7 @@ QString CSingleInstance::ServerName() {
 }
 
 CSingleInstance::CSingleInstance(QObject* parent)
-    : QObject(parent), m_pServer(new CLineListener('+', this)),
-      m_pWatch(new CListenerWatch(this)) {
+    : QObject(parent), m_pServer(new CLineListener('+', this)), m_pWatch(new CListenerWatch(this)) {
     // The answer goes back as soon as the whole path is in; the file opens afterwards.
     connect(m_pServer, &CLineListener::lineReceived, this, [this](const QByteArray& line) {
         const QString path = QString::fromUtf8(line).trimmed();

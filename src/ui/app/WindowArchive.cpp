@@ -38,8 +38,7 @@ void SetReasonHandler(ReasonFn handler) {
 
 CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget* parent,
                                const std::string& path)
-    : m_doc(doc), m_codec(codec), m_pParent(parent),
-      m_szPath(path) {
+    : m_doc(doc), m_codec(codec), m_pParent(parent), m_szPath(path) {
     if (m_szPath.empty())
         m_szPath = Location();
     if (m_szPath.empty())

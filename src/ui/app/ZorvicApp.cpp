@@ -13,22 +13,24 @@
 
 #include "SarokoVersion.h"
 
-#include "ui/app/MainFrame.h"
-#include "ui/app/SingleInstance.h"
-#include "ui/app/WindowArchive.h"
-#include "ui/graph/GraphPainter.h"
-#include "ui/graph/ZorvicView.h"
+#include "core/recorder/SerialLine.h"
+#include "core/settings/OverlaySettingsStore.h"
+#include "core/settings/StartDisplay.h"
 #include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
 #include "platform/UserFolders.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/SingleInstance.h"
+#include "ui/app/WindowArchive.h"
 #include "ui/base/MessageSink.h"
-#include "core/recorder/SerialLine.h"
-#include "core/settings/OverlaySettingsStore.h"
-#include "core/settings/StartDisplay.h"
+#include "ui/graph/GraphPainter.h"
+#include "ui/graph/ZorvicView.h"
 
 // The program's resources live in a static library: register them explicitly.
-static void InitResources() { Q_INIT_RESOURCE(saroko); }
+static void InitResources() {
+    Q_INIT_RESOURCE(saroko);
+}
 
 namespace saroko {
 
@@ -154,7 +156,8 @@ int RunApplication(int argc, char** argv) {
     CQtSettingsStore userStore;
     InstallTranslations(LanguageOfStart(userStore));
     if (!moved.failures.empty())
-        ui::ShowMessage(msg::kFolderMoveFailed, QString::fromStdString(PlaceMoveFailureLines(moved)));
+        ui::ShowMessage(msg::kFolderMoveFailed,
+                        QString::fromStdString(PlaceMoveFailureLines(moved)));
 
     // At most one path of a data file.
     StartOptions options;
@@ -218,7 +221,8 @@ int RunApplication(int argc, char** argv) {
         shot = std::make_unique<CScreenshotOnPaint>(frame, screenshot);
     frame.show();
     // A problem found when the archive was opened, said once over the window.
-    QMetaObject::invokeMethod(&frame, [&archive] { archive.SayProblem(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &frame, [&archive] { archive.SayProblem(); }, Qt::QueuedConnection);
     return app.exec();
 }
 

@@ -7,9 +7,9 @@
 #include <array>
 #include <functional>
 
-#include "ui/channels/ChannelDialog.h"
 #include "core/channels/ColorWork.h"
 #include "core/document/ZorvicDoc.h"
+#include "ui/channels/ChannelDialog.h"
 
 class QGroupBox;
 class QHBoxLayout;

@@ -1,10 +1,10 @@
 #include "ui/channels/ChannelCommands.h"
 
+#include "core/document/CommandState.h"
 #include "ui/channels/ChannelColorDlg.h"
 #include "ui/channels/ChannelListDlgs.h"
 #include "ui/channels/RecCondDlg.h"
 #include "ui/channels/ScaleDlgs.h"
-#include "core/document/CommandState.h"
 #include "ui/graph/ZorvicView.h"
 
 namespace saroko::ui {

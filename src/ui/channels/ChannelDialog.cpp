@@ -10,8 +10,8 @@
 
 #include "core/channels/ChannelLists.h"
 #include "core/channels/RecCondWork.h"
-#include "platform/QtSettingsStore.h"
 #include "core/settings/WindowPlacement.h"
+#include "platform/QtSettingsStore.h"
 
 namespace saroko::ui {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The three channel-list dialogs of the tools menu: display on/off (1900), deletion (2000) and
 // reordering (2100). Each works on a copy; the command applies the result after OK.
-#include "ui/channels/ChannelDialog.h"
 #include "core/channels/ChannelLists.h"
+#include "ui/channels/ChannelDialog.h"
 
 class QComboBox;
 

@@ -3,8 +3,8 @@
 // the same with deletion (116, from the legend's double click).
 #include <array>
 
-#include "ui/channels/ChannelDialog.h"
 #include "core/channels/RecCondWork.h"
+#include "ui/channels/ChannelDialog.h"
 
 class QLabel;
 class QLineEdit;

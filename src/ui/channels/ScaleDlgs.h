@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "ui/channels/ChannelDialog.h"
 #include "core/channels/ScaleRanges.h"
+#include "ui/channels/ChannelDialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -12,10 +12,10 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimeZone>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QStyle>
 #include <algorithm>
 #include <map>
 
@@ -226,9 +226,8 @@ void CRecordingsDlg::ReadArchive() {
     for (const archive::ListedFile& f : m_files) {
         const auto it = last.find(f.path);
         const archive::FileCheck* check =
-            it != last.end() && it->second->recordingId == m_recordings[f.recording].id
-                ? it->second
-                : nullptr;
+            it != last.end() && it->second->recordingId == m_recordings[f.recording].id ? it->second
+                                                                                        : nullptr;
         m_status.push_back(
             archive::ShownStatus(QuickStatusOf(m_recordings[f.recording], f.path), check));
         // The check's time only beside what that check found.
@@ -292,10 +291,11 @@ void CRecordingsDlg::Refill() {
     int wordWidth = 0;
     for (const char* status : {archive::kStatusVerified, archive::kStatusUnverified,
                                archive::kStatusChanged, archive::kStatusMissing})
-        wordWidth = std::max(wordWidth, m_pList->fontMetrics().horizontalAdvance(StatusText(status)));
+        wordWidth =
+            std::max(wordWidth, m_pList->fontMetrics().horizontalAdvance(StatusText(status)));
     const int iconWidth = m_pList->style()->pixelMetric(QStyle::PM_SmallIconSize);
-    m_pList->setColumnWidth(kStatus, std::max(m_pList->columnWidth(kStatus),
-                                              wordWidth + iconWidth + 24));
+    m_pList->setColumnWidth(kStatus,
+                            std::max(m_pList->columnWidth(kStatus), wordWidth + iconWidth + 24));
     m_pOpen->setEnabled(false);
     m_pHistory->setEnabled(false);
     m_pVerify->setEnabled(!m_files.empty());

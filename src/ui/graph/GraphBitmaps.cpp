@@ -16,10 +16,14 @@ namespace saroko {
 
 const QImage& GraphBitmap(int id) {
     static const std::map<int, QImage> images = {
-        {kBmpTimeLeft, QImage(bmp115_time_left)},       {kBmpTimeRight, QImage(bmp116_time_right)},
-        {kBmpValueUp, QImage(bmp117_value_up)},         {kBmpValueDown, QImage(bmp118_value_down)},
-        {kBmpFlagA, QImage(bmp119_flag_a)},             {kBmpFlagB, QImage(bmp120_flag_b)},
-        {kBmpCursorLeft, QImage(bmp124_cursor_left)},   {kBmpCursorRight, QImage(bmp125_cursor_right)},
+        {kBmpTimeLeft, QImage(bmp115_time_left)},
+        {kBmpTimeRight, QImage(bmp116_time_right)},
+        {kBmpValueUp, QImage(bmp117_value_up)},
+        {kBmpValueDown, QImage(bmp118_value_down)},
+        {kBmpFlagA, QImage(bmp119_flag_a)},
+        {kBmpFlagB, QImage(bmp120_flag_b)},
+        {kBmpCursorLeft, QImage(bmp124_cursor_left)},
+        {kBmpCursorRight, QImage(bmp125_cursor_right)},
     };
     static const QImage none;
     const auto it = images.find(id);

@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/graph/GraphBitmaps.h"
 #include "core/graph/ColourTable.h"
 #include "core/graph/LineRaster.h"
 #include "platform/QtSettingsStore.h"
+#include "ui/graph/GraphBitmaps.h"
 
 namespace saroko {
 namespace {
@@ -174,9 +174,11 @@ void CGraphPainter::DrawBase(QPainter& p, bool traces) {
 
 void CGraphPainter::DrawTrace(QPainter& p, const ChannelRecord& ch, int index) {
     const int dev = p.device()->devType();
-    const bool pixels = dev == QInternal::Image || dev == QInternal::Pixmap || dev == QInternal::Widget;
+    const bool pixels =
+        dev == QInternal::Image || dev == QInternal::Pixmap || dev == QInternal::Widget;
     m_model.BuildTrace(ch, m_segments,
-                       pixels ? CGraphModel::TraceDetail::kPixels : CGraphModel::TraceDetail::kLines);
+                       pixels ? CGraphModel::TraceDetail::kPixels
+                              : CGraphModel::TraceDetail::kLines);
     if (m_segments.empty())
         return;
     const QColor colour = Colour(index);

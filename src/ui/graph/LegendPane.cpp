@@ -11,8 +11,7 @@ namespace saroko {
 
 CLegendPane::CLegendPane(CZorvicView& view, CZorvicDoc& doc, const CChannelPalette& palette,
                          const QFont& font)
-    : QWidget(&view), m_view(view), m_doc(doc), m_palette(palette), m_font(font),
-      m_widths(font) {
+    : QWidget(&view), m_view(view), m_doc(doc), m_palette(palette), m_font(font), m_widths(font) {
     setFont(m_font);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The view keeps the keyboard, so that its accelerators keep working.

@@ -10,9 +10,9 @@
 
 #include "core/channels/ChannelPalette.h"
 #include "core/graph/GraphModel.h"
-#include "ui/graph/GraphPainter.h"
 #include "core/graph/Legend.h"
 #include "core/graph/ViewMessages.h"
+#include "ui/graph/GraphPainter.h"
 
 namespace saroko {
 

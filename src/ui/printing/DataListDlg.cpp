@@ -3,18 +3,18 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QResizeEvent>
-#include <QWheelEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 
-#include "ui/graph/ZorvicView.h"
 #include "platform/QtSettingsStore.h"
+#include "ui/graph/ZorvicView.h"
 
 namespace saroko::ui {
 
@@ -38,7 +38,9 @@ public:
     int LineHeight() const { return m_nLine; }
     void SetLines(int lines) { setFixedHeight(lines * m_nLine + kMargin); }
     // The fewest lines that fill `height`.
-    int LinesFor(int height) const { return std::max(0, (height - kMargin + m_nLine - 1) / m_nLine); }
+    int LinesFor(int height) const {
+        return std::max(0, (height - kMargin + m_nLine - 1) / m_nLine);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -80,11 +82,10 @@ private:
         Text(p, Left(), kStatLine - 1, CDataListDlg::tr("計算範囲"));
         int x = Left();
         // The slashes are translated too: a full-width one has no place between English words.
-        const char* labels[] = {QT_TRANSLATE_NOOP("CDataListDlg", "最高"),
-                                QT_TRANSLATE_NOOP("CDataListDlg", "／"),
-                                QT_TRANSLATE_NOOP("CDataListDlg", "最低"),
-                                QT_TRANSLATE_NOOP("CDataListDlg", "／"),
-                                QT_TRANSLATE_NOOP("CDataListDlg", "平均")};
+        const char* labels[] = {
+            QT_TRANSLATE_NOOP("CDataListDlg", "最高"), QT_TRANSLATE_NOOP("CDataListDlg", "／"),
+            QT_TRANSLATE_NOOP("CDataListDlg", "最低"), QT_TRANSLATE_NOOP("CDataListDlg", "／"),
+            QT_TRANSLATE_NOOP("CDataListDlg", "平均")};
         for (int i = 0; i < 5; ++i) {
             const QString s = CDataListDlg::tr(labels[i]);
             Text(p, x, kStatLine, s, i % 2 ? QColor(Qt::black) : Colour(statColour[i / 2]));
@@ -159,7 +160,8 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     m_pRowArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Room for the area's bar is kept even while it is hidden, so that the columns never move.
     m_pRowArea->setFixedWidth(
-        m_pTable->width() + (fewest < rows ? m_pRowArea->verticalScrollBar()->sizeHint().width() : 0));
+        m_pTable->width() +
+        (fewest < rows ? m_pRowArea->verticalScrollBar()->sizeHint().width() : 0));
     m_pRowArea->setMinimumHeight(fewest * line);
     m_pRowArea->setMaximumHeight(m_pTable->height());
     m_pRowArea->resize(m_pRowArea->width(), shown * line);
@@ -196,8 +198,9 @@ CDataListDlg::CDataListDlg(CZorvicView& view, QWidget* parent)
     ConnectHelp(help);
     connect(m_pScroll, &QScrollBar::actionTriggered, this, &CDataListDlg::OnScrollAction);
     connect(m_pScroll, &QScrollBar::sliderReleased, this, &CDataListDlg::OnSliderReleased);
-    for (QObject* o : {static_cast<QObject*>(m_pHead), static_cast<QObject*>(m_pRowArea->viewport()),
-                       static_cast<QObject*>(m_pScroll)})
+    for (QObject* o :
+         {static_cast<QObject*>(m_pHead), static_cast<QObject*>(m_pRowArea->viewport()),
+          static_cast<QObject*>(m_pScroll)})
         o->installEventFilter(this);
     resize(width(), sizeHint().height() - m_pRowArea->sizeHint().height() + shown * line);
 

@@ -10,9 +10,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "ui/graph/ZorvicView.h"
 #include "core/messages/StringTable.h"
 #include "ui/base/MessageSink.h"
+#include "ui/graph/ZorvicView.h"
 #include "ui/printing/Printing.h"
 
 namespace saroko::ui {

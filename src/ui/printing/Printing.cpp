@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "core/channels/ChannelPalette.h"
+#include "platform/QtSettingsStore.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
-#include "platform/QtSettingsStore.h"
 #include "ui/printing/PrintDialogs.h"
 #include "ui/printing/PrintSetup.h"
 
@@ -189,7 +189,8 @@ bool PrintGraph(CZorvicView& view, bool colour, QWidget* parent,
                 setup.Printer(), picture, dlg.Settings(), setup.Metrics(),
                 [parent] {
                     // A PDF in a folder that cannot be written, for example.
-                    ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart), parent);
+                    ShowFrameworkMessage(QCoreApplication::translate("Printing", kJobCannotStart),
+                                         parent);
                 },
                 SourcesFooterText(sources));
         }

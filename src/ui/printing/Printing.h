@@ -10,8 +10,8 @@
 
 #include "core/channels/ChannelPalette.h"
 #include "core/printing/DataList.h"
-#include "core/report/ReportProvenance.h"
 #include "core/printing/PrintLayout.h"
+#include "core/report/ReportProvenance.h"
 
 class QPainter;
 class QPrinter;

@@ -6,8 +6,8 @@
 #include "ui/printing/DataListDlg.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/Printing.h"
-#include <QPrinter>
 #include "ui/printing/ReportDlg.h"
+#include <QPrinter>
 
 namespace saroko::ui {
 

@@ -17,9 +17,9 @@
 #include <QTableWidget>
 #include <algorithm>
 
+#include "SarokoVersion.h"
 #include "core/archive/ReportProof.h"
 #include "core/text/ParseDecimal.h"
-#include "SarokoVersion.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
 #include "ui/base/DialogBase.h"
@@ -244,8 +244,8 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
     if (path.isEmpty())
         return false;
     const ReportFigures figures = ComputeReportFigures(doc, dlg.Options());
-    const ReportProvenance proof = archive::MakeReportProof(
-        sources, figures, doc.Clock().Now(), SAROKO_VERSION, archive, &Sha256OfFile);
+    const ReportProvenance proof = archive::MakeReportProof(sources, figures, doc.Clock().Now(),
+                                                            SAROKO_VERSION, archive, &Sha256OfFile);
     if (!WriteReportPdf(path, doc, view.Palette(), figures, proof)) {
         ShowFrameworkMessage(CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;

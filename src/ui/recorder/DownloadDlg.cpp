@@ -204,10 +204,10 @@ void CDownloadDlg::OnDownload() {
     if (!m_szKept.isEmpty()) {
         // A long path is shortened in its middle to the dialog's width; the tip has it whole.
         const QString note = tr("控え: %1");
-        const int room = m_pProgress->width() -
-                         kept->fontMetrics().horizontalAdvance(note.arg(QString()));
-        kept->setText(note.arg(kept->fontMetrics().elidedText(
-            QDir::toNativeSeparators(m_szKept), Qt::ElideMiddle, std::max(room, 0))));
+        const int room =
+            m_pProgress->width() - kept->fontMetrics().horizontalAdvance(note.arg(QString()));
+        kept->setText(note.arg(kept->fontMetrics().elidedText(QDir::toNativeSeparators(m_szKept),
+                                                              Qt::ElideMiddle, std::max(room, 0))));
         kept->setToolTip(QDir::toNativeSeparators(m_szKept));
     }
     progress = 0;

@@ -3,8 +3,8 @@
 // binding of the chosen number to any serial device the system lists.
 #include <vector>
 
-#include "platform/SerialPorts.h"
 #include "core/recorder/PortSelect.h"
+#include "platform/SerialPorts.h"
 #include "ui/recorder/RecorderDialog.h"
 
 class QButtonGroup;

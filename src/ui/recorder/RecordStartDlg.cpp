@@ -173,9 +173,9 @@ QVBoxLayout* CRecordStartDlg::BuildButtons() {
     auto* buttons = new QVBoxLayout;
     QPushButton* set = AddButton(kIdcSet, tr("設定"));
     set->setDefault(true);
-    for (QPushButton* b : {set, AddButton(kIdcStop, tr("停止")),
-                           AddButton(kIdcReceive, tr("設定値受信")),
-                           AddButton(kIdcEnd, tr("終了")), AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"))})
+    for (QPushButton* b :
+         {set, AddButton(kIdcStop, tr("停止")), AddButton(kIdcReceive, tr("設定値受信")),
+          AddButton(kIdcEnd, tr("終了")), AddButton(kIdcHelp, tr("ﾍﾙﾌﾟ"))})
         buttons->addWidget(b);
     buttons->addStretch();
     return buttons;

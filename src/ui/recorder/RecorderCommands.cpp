@@ -4,14 +4,14 @@
 
 #include "core/document/CommandState.h"
 #include "core/document/ZorvicDoc.h"
-#include "platform/SystemSerialLine.h"
+#include "core/recorder/TranscriptLine.h"
 #include "platform/SerialPorts.h"
+#include "platform/SystemSerialLine.h"
 #include "platform/UserFolders.h"
 #include "ui/recorder/CommandTestDlg.h"
 #include "ui/recorder/DownloadDlg.h"
 #include "ui/recorder/PortSelectDlg.h"
 #include "ui/recorder/RecordStartDlg.h"
-#include "core/recorder/TranscriptLine.h"
 
 namespace saroko::ui {
 
@@ -37,8 +37,8 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
         CDownloadDlg dlg(doc, palette, services, parent);
         if (kept)
             dlg.SetKeptHook([kept, &services](const QString& path) {
-                kept(path, QString::fromStdString(
-                               services.transcript ? services.transcript->Path() : ""));
+                kept(path, QString::fromStdString(services.transcript ? services.transcript->Path()
+                                                                      : ""));
             });
         dlg.exec();
         if (note && !dlg.KeptPath().isEmpty())

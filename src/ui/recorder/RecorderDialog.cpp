@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "platform/QtSettingsStore.h"
 #include "core/settings/WindowPlacement.h"
+#include "platform/QtSettingsStore.h"
 
 namespace saroko::ui {
 

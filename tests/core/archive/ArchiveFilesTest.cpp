@@ -108,8 +108,8 @@ TEST_F(ArchiveFilesTest, ADownloadKeepsItsExchangeBesideItAndNamesItsRecorder) {
     // A copy already beside the second download is never written over, nor named.
     std::filesystem::copy_file(kept, Path("20080305-0901.klg"));
     WriteAll(Path("20080305-0901.exchange.txt"), "older");
-    const Recording again =
-        RecordDownload(s, Path("20080305-0901.klg"), Path("last-exchange.txt"), &Read, hashFile, codec);
+    const Recording again = RecordDownload(s, Path("20080305-0901.klg"), Path("last-exchange.txt"),
+                                           &Read, hashFile, codec);
     EXPECT_EQ(ReadAll(Path("20080305-0901.exchange.txt")), "older");
     ASSERT_EQ(mem.kept.size(), 2u);
     EXPECT_EQ(mem.kept[1].transcriptPath, "");
@@ -118,8 +118,8 @@ TEST_F(ArchiveFilesTest, ADownloadKeepsItsExchangeBesideItAndNamesItsRecorder) {
     doc.GetChannel(1)->modelCode = kModelKm41 + 1;
     ASSERT_EQ(doc.SaveKlgFile(0, Path("other.klg")), kFileOk);
     CArchiveSession off(nullptr, &SumHash, Context());
-    const Recording other = RecordDownload(off, Path("other.klg"), Path("last-exchange.txt"), &Read,
-                                           hashFile, codec);
+    const Recording other =
+        RecordDownload(off, Path("other.klg"), Path("last-exchange.txt"), &Read, hashFile, codec);
     EXPECT_EQ(other.identity, "");
     EXPECT_FALSE(std::filesystem::exists(Path("other.exchange.txt")));
     EXPECT_EQ(RecordDownload(s, Path("other.klg"), {}, &Read, hashFile, codec).identity, "");

@@ -5,8 +5,8 @@
 
 #include <set>
 
-#include "core/archive/ArchiveSession.h"
 #include "core/archive/ArchivePlace.h"
+#include "core/archive/ArchiveSession.h"
 #include "core/archive/ArchiveSpool.h"
 #include "core/archive/MemoryArchiveStore.h"
 
@@ -77,9 +77,17 @@ TEST(ArchivePlaceTest, TheFileSystemOfAPathAndWhetherItIsOnTheNetwork) {
              {"relative", ""},
          })
         EXPECT_EQ(FileSystemAt(mounts, path), type) << path;
-    for (const auto& [type, network] : std::initializer_list<std::pair<const char*, bool>>{
-             {"nfs", true}, {"nfs4", true}, {"cifs", true}, {"smb3", true}, {"fuse.sshfs", true},
-             {"ext4", false}, {"tmpfs", false}, {"fuse", false}, {"nfsd", false}, {"", false}})
+    for (const auto& [type, network] :
+         std::initializer_list<std::pair<const char*, bool>>{{"nfs", true},
+                                                             {"nfs4", true},
+                                                             {"cifs", true},
+                                                             {"smb3", true},
+                                                             {"fuse.sshfs", true},
+                                                             {"ext4", false},
+                                                             {"tmpfs", false},
+                                                             {"fuse", false},
+                                                             {"nfsd", false},
+                                                             {"", false}})
         EXPECT_EQ(IsNetworkFileSystem(type), network) << type;
     const std::string m = NetworkArchiveMessage("/mnt/lab/archive.sqlite", "nfs4");
     EXPECT_NE(m.find("/mnt/lab/archive.sqlite"), std::string::npos);
@@ -197,7 +205,9 @@ public:
     StoreStatus FindByPath(const std::string& p, std::optional<Recording>& o, bool& k) override {
         return memory.FindByPath(p, o, k);
     }
-    StoreStatus SaveChecks(const std::vector<FileCheck>& c) override { return memory.SaveChecks(c); }
+    StoreStatus SaveChecks(const std::vector<FileCheck>& c) override {
+        return memory.SaveChecks(c);
+    }
     StoreStatus Checks(std::vector<FileCheck>& o) override { return memory.Checks(o); }
     std::string LastError() const override { return down ? "db: no connection" : ""; }
 

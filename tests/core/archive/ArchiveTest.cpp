@@ -162,13 +162,18 @@ TEST_F(ArchiveTest, TheHashedTextEscapesEachFieldAndSignsTheOffset) {
     e.recordingId = 3;
     e.recordingSha256 = std::string(64, 'a');
     EXPECT_EQ(CanonicalText(e), "saroko-event/1\nseq=12\ntime=2026-12-07T08:30:00Z\noffset=+09:00\n"
-                                "user=u" + escaped + "\nhost=h" + escaped + "\nversion=v" + escaped +
-                                "\nevent=changed\ndetail=d" + escaped + "\nrecording=3\nsha256=" +
-                                std::string(64, 'a') + "\nold=o" + escaped + "\nnew=n" + escaped +
-                                "\nreason=r" + escaped);
-    for (const auto& [minutes, text] : std::vector<std::pair<int, std::string>>{
-             {0, "+00:00"}, {1, "+00:01"}, {-1, "-00:01"}, {59, "+00:59"}, {-210, "-03:30"},
-             {-600, "-10:00"}, {765, "+12:45"}}) {
+                                "user=u" +
+                                    escaped + "\nhost=h" + escaped + "\nversion=v" + escaped +
+                                    "\nevent=changed\ndetail=d" + escaped +
+                                    "\nrecording=3\nsha256=" + std::string(64, 'a') + "\nold=o" +
+                                    escaped + "\nnew=n" + escaped + "\nreason=r" + escaped);
+    for (const auto& [minutes, text] : std::vector<std::pair<int, std::string>>{{0, "+00:00"},
+                                                                                {1, "+00:01"},
+                                                                                {-1, "-00:01"},
+                                                                                {59, "+00:59"},
+                                                                                {-210, "-03:30"},
+                                                                                {-600, "-10:00"},
+                                                                                {765, "+12:45"}}) {
         e.offsetMinutes = minutes;
         EXPECT_NE(CanonicalText(e).find("\noffset=" + text + "\n"), std::string::npos) << minutes;
     }
@@ -200,9 +205,10 @@ TEST_F(ArchiveTest, KeptFilesThatChangedOrWentAreNamed) {
     disk["/kept/a"] = "A";
     EXPECT_EQ(RecordingStatus(kept, hasher), "changed");
     // Without hashing, a file of the archived size is only "unverified".
-    const std::pair<std::optional<uint64_t>, const char*> sizes[] = {
-        {std::nullopt, "missing"}, {kept.size, "unverified"},
-        {kept.size - 1, "changed"}, {kept.size + 1, "changed"}};
+    const std::pair<std::optional<uint64_t>, const char*> sizes[] = {{std::nullopt, "missing"},
+                                                                     {kept.size, "unverified"},
+                                                                     {kept.size - 1, "changed"},
+                                                                     {kept.size + 1, "changed"}};
     for (const auto& [size, want] : sizes)
         EXPECT_EQ(QuickStatus(kept, size), want) << (size ? *size : -1);
 }
@@ -377,22 +383,24 @@ TEST_F(ArchiveTest, TheListFiltersByTheSampledSpanAndByName) {
     EXPECT_EQ(SampleTotal(r), 11);
     const std::pair<RecordingFilter, bool> rows[] = {
         {{}, true},
-        {{1600, std::nullopt, ""}, true},  {{1601, std::nullopt, ""}, false},
-        {{std::nullopt, 1000, ""}, true},  {{std::nullopt, 999, ""}, false},
+        {{1600, std::nullopt, ""}, true},
+        {{1601, std::nullopt, ""}, false},
+        {{std::nullopt, 1000, ""}, true},
+        {{std::nullopt, 999, ""}, false},
         {{std::nullopt, std::nullopt, "FRIDGE"}, true},
         {{std::nullopt, std::nullopt, "室温"}, true}, // a channel without samples still names it
         {{std::nullopt, std::nullopt, "oven"}, false},
     };
     for (const auto& [filter, shown] : rows)
-        EXPECT_EQ(Matches(r, filter), shown) << filter.name << filter.from.value_or(-1)
-                                             << filter.to.value_or(-1);
+        EXPECT_EQ(Matches(r, filter), shown)
+            << filter.name << filter.from.value_or(-1) << filter.to.value_or(-1);
 }
 
 TEST_F(ArchiveTest, UtcTextAcrossTheCalendar) {
     const std::pair<int64_t, const char*> rows[] = {
-        {0, "1970-01-01T00:00:00Z"},           {951782400, "2000-02-29T00:00:00Z"},
-        {1709251199, "2024-02-29T23:59:59Z"},  {1709251200, "2024-03-01T00:00:00Z"},
-        {4294967295, "2106-02-07T06:28:15Z"},  {-1, "1969-12-31T23:59:59Z"},
+        {0, "1970-01-01T00:00:00Z"},          {951782400, "2000-02-29T00:00:00Z"},
+        {1709251199, "2024-02-29T23:59:59Z"}, {1709251200, "2024-03-01T00:00:00Z"},
+        {4294967295, "2106-02-07T06:28:15Z"}, {-1, "1969-12-31T23:59:59Z"},
     };
     for (auto [t, text] : rows)
         EXPECT_EQ(UtcText(t), text) << t;
@@ -420,9 +428,13 @@ TEST_F(ArchiveTest, DocumentChangesNameTheirOldAndNewValue) {
         {[](DocumentState& s) { s.unitV = 1; }, "-1|unit|degC, V mode 0|degC, V mode 1|0"},
         {[](DocumentState& s) { s.scaleLower = -199.5f; },
          "-1|limits|mode 0, 600 .. -200|mode 0, 600 .. -199.5|0"},
-        {[](DocumentState& s) { s.scaleMode = 1; }, "-1|limits|mode 0, 600 .. -200|mode 1, 600 .. -200|0"},
+        {[](DocumentState& s) { s.scaleMode = 1; },
+         "-1|limits|mode 0, 600 .. -200|mode 1, 600 .. -200|0"},
         // A channel that came with a load is no change of the document's recordings.
-        {[](DocumentState& s) { s.channels[2] = {true, 3, "NEW", 5}; }, ""},
+        {[](DocumentState& s) {
+             s.channels[2] = {true, 3, "NEW", 5};
+         },
+         ""},
     };
     for (const Row& row : rows) {
         DocumentState after = base;
@@ -498,11 +510,11 @@ TEST_F(ArchiveTest, DocumentEventsFollowTheChannelsToTheirRecordings) {
                    "changed b.klg unit|degC, V mode 0|degF, V mode 0|\n"
                    "changed a.klg name|DUCT|PIPE|\n"
                    "created c.klg saved|||\n"
-                   "saved a.klg " + saved +
-                   "saved b.klg " + saved +
-                   "changed c.klg deleted|CH2 PIPE||\n"
-                   "reported c.klg ||/x/r.pdf sha256:h/x/r.pdf|\n"
-                   "exported c.klg ||/x/c.txt sha256:h/x/c.txt|\n");
+                   "saved a.klg " +
+                       saved + "saved b.klg " + saved +
+                       "changed c.klg deleted|CH2 PIPE||\n"
+                       "reported c.klg ||/x/r.pdf sha256:h/x/r.pdf|\n"
+                       "exported c.klg ||/x/c.txt sha256:h/x/c.txt|\n");
     EXPECT_EQ(da.Sources(), std::vector<std::string>{Rec("/x/c.klg").sha256});
 }
 
@@ -547,13 +559,11 @@ TEST_F(ArchiveTest, AChangedFileIsItsRecordingChangedNeverANewOne) {
         bool changed;
     };
     const Row rows[] = {
-        {at("a", "/kept/a"), 1, false},
-        {at("A", "/kept/a"), 1, true},  // the kept file altered
+        {at("a", "/kept/a"), 1, false},    {at("A", "/kept/a"), 1, true}, // the kept file altered
         {at("g", "/kept/a"), 1, true},  // a kept file holds its own bytes, not another's
         {at("F", "/kept/f"), 2, true},  // first seen there and altered
         {at("g", "/kept/f"), 3, false}, // another archived file copied over it
-        {at("a", "/elsewhere"), 1, false},
-        {at("new", "/elsewhere"), 0, false},
+        {at("a", "/elsewhere"), 1, false}, {at("new", "/elsewhere"), 0, false},
     };
     for (const Row& row : rows) {
         const std::optional<Opening> o = s.Identify(row.opened.path, row.opened.sha256);
@@ -571,9 +581,10 @@ TEST_F(ArchiveTest, AChangedFileIsItsRecordingChangedNeverANewOne) {
     ASSERT_EQ(mem.events.size(), before + 1);
     EXPECT_EQ(mem.recordings.size(), 3u);
     const Event& e = mem.events.back();
-    EXPECT_EQ(std::tuple(EventKindName(e.kind), e.detail, e.recordingId, e.recordingSha256, e.newValue),
-              std::tuple(std::string("opened"), std::string("changed"), int64_t{1}, Rec("a").sha256,
-                         "/kept/a sha256:" + Rec("A").sha256));
+    EXPECT_EQ(
+        std::tuple(EventKindName(e.kind), e.detail, e.recordingId, e.recordingSha256, e.newValue),
+        std::tuple(std::string("opened"), std::string("changed"), int64_t{1}, Rec("a").sha256,
+                   "/kept/a sha256:" + Rec("A").sha256));
     const std::string m = ChangedFileMessage("/kept/a", o);
     EXPECT_NE(m.find("/kept/a は記録保管庫の記録 1 のファイル"), std::string::npos) << m;
     EXPECT_NE(m.find(Rec("a").sha256), std::string::npos);
@@ -597,11 +608,12 @@ TEST_F(ArchiveTest, AChangedFileOpenedInTheDocumentNamesBothHashes) {
     s.Keep(*DescribeDataFile(original, Path("a.klg"), codec, &FakeHash), "downloaded", k);
     std::string altered = original;
     altered[original.size() - 1] = static_cast<char>(altered.back() ^ 1);
-    CDocumentArchive da(s, doc, codec, [](const std::string& p) { return Rec(p); },
-                        [](const std::string&) { return std::optional<std::string>("h"); });
-    const Opening o = da.Loaded(Path("a.klg"), false,
-                                std::span(reinterpret_cast<const uint8_t*>(altered.data()),
-                                          altered.size()));
+    CDocumentArchive da(
+        s, doc, codec, [](const std::string& p) { return Rec(p); },
+        [](const std::string&) { return std::optional<std::string>("h"); });
+    const Opening o =
+        da.Loaded(Path("a.klg"), false,
+                  std::span(reinterpret_cast<const uint8_t*>(altered.data()), altered.size()));
     ASSERT_TRUE(o.Changed());
     ASSERT_EQ(da.Shown().size(), 1u);
     const ReportSource src = da.Shown()[0];
@@ -630,8 +642,10 @@ TEST_F(ArchiveTest, EveryKeptFileIsCheckedOnItsOwn) {
     EXPECT_EQ(mem.events[0].newValue, "/kept/1 sha256:" + Rec("a").sha256);
     EXPECT_EQ(mem.events[1].newValue, "/kept/2 sha256:" + Rec("a").sha256);
     EXPECT_EQ(mem.events[1].recordingId, 1);
-    std::map<std::string, std::string> disk = {{"/kept/1", "a"}, {"/kept/1.txt", "exchange"},
-                                               {"/kept/2", "a"}, {"/kept/2.txt", "exchange"}};
+    std::map<std::string, std::string> disk = {{"/kept/1", "a"},
+                                               {"/kept/1.txt", "exchange"},
+                                               {"/kept/2", "a"},
+                                               {"/kept/2.txt", "exchange"}};
     const FileHasher hasher = [&](const std::string& path) -> std::optional<std::string> {
         auto it = disk.find(path);
         return it == disk.end() ? std::nullopt : std::optional(Sha256Hex(&FakeHash, it->second));

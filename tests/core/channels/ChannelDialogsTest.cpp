@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "core/text/DateFields.h"
-#include "core/text/ParseDecimal.h"
+#include "core/TestSupport.h"
 #include "core/channels/RecCondWork.h"
 #include "core/channels/ScaleRanges.h"
-#include "core/TestSupport.h"
+#include "core/text/DateFields.h"
+#include "core/text/ParseDecimal.h"
 
 namespace saroko::test {
 namespace {

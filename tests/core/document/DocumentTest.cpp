@@ -170,15 +170,22 @@ TEST_F(RecalcTest, StatisticsWithOverUnderAndMissingOverTheCalculationRange) {
 // Runs: random codes; a window in the middle (edges between and on samples); times that wrap
 // past the top of the u32 range; 16000 samples at the bottom code (the largest integer sum).
 TEST_F(RecalcTest, StatisticsAndAxisMatchAPlainWalk) {
-    struct Kind { uint8_t type; uint32_t unitCF, unitV, sensor; };
-    const Kind kinds[] = {{kTypeTemp13, 0, 0, 0}, {kTypeTemp14, 1, 0, 1}, {kTypeHumidity, 0, 0, 0},
-                          {kTypeVoltage, 0, 0, 0}, {kTypeVoltage, 0, 1, 0}};
+    struct Kind {
+        uint8_t type;
+        uint32_t unitCF, unitV, sensor;
+    };
+    const Kind kinds[] = {{kTypeTemp13, 0, 0, 0},
+                          {kTypeTemp14, 1, 0, 1},
+                          {kTypeHumidity, 0, 0, 0},
+                          {kTypeVoltage, 0, 0, 0},
+                          {kTypeVoltage, 0, 1, 0}};
     const uint16_t special[] = {kCodeOver, kCodeUnder, kCodeMissing};
     uint32_t seed = 7;
     auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
     for (const Kind& k : kinds)
         for (int run = 0; run < 4; ++run) {
-            SCOPED_TRACE(testing::Message() << int(k.type) << " " << k.unitCF << k.unitV << " run " << run);
+            SCOPED_TRACE(testing::Message()
+                         << int(k.type) << " " << k.unitCF << k.unitV << " run " << run);
             doc.ClearAllChannels();
             doc.m_nUnitCF = k.unitCF;
             doc.m_nUnitV = k.unitV;
@@ -220,8 +227,12 @@ TEST_F(RecalcTest, StatisticsAndAxisMatchAPlainWalk) {
             }
             EXPECT_EQ(std::tuple(ch.statAvg, ch.statMax, ch.statMin),
                       std::tuple(doc.ToCode(static_cast<float>(sum / n), k.type),
-                                 over ? kCodeOver : seen ? hi : kCodeUnder,
-                                 under ? kCodeUnder : seen ? lo : kCodeOver));
+                                 over   ? kCodeOver
+                                 : seen ? hi
+                                        : kCodeUnder,
+                                 under  ? kCodeUnder
+                                 : seen ? lo
+                                        : kCodeOver));
         }
 }
 

@@ -13,8 +13,8 @@
 #endif
 
 #include "core/TestSupport.h"
-#include "core/files/ScriptedFileUi.h"
 #include "core/files/KlgFormat.h"
+#include "core/files/ScriptedFileUi.h"
 #include "support/DataFiles.h"
 
 namespace saroko::test {

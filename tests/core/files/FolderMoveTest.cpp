@@ -19,7 +19,8 @@ protected:
     // Every entry below `root` (or `root` itself) with its bytes, by its relative path.
     static Tree Contents(const fs::path& root) {
         Tree out;
-        if (fs::is_regular_file(root)) out["."] = ReadAll(root.string());
+        if (fs::is_regular_file(root))
+            out["."] = ReadAll(root.string());
         std::error_code ec;
         for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
             out[it->path().lexically_relative(root).generic_string()] =
@@ -49,24 +50,34 @@ TEST_F(FolderMoveTest, AllArriveWholeOrThePlaceStaysAsItWas) {
     const auto secondFile = [](const std::string& from) { return from.ends_with("120000.klg"); };
     const auto changed = [&](std::string bytes) -> PlaceCopyFn {
         return [=](const std::string& from, const std::string& to, std::error_code& ec) {
-            if (!CopyNewFile(from, to, ec)) return false;
-            if (secondFile(from)) WriteAll(to, bytes);
+            if (!CopyNewFile(from, to, ec))
+                return false;
+            if (secondFile(from))
+                WriteAll(to, bytes);
             return true;
         };
     };
     const PlaceCopyFn noSpace = [&](const std::string& from, const std::string& to,
                                     std::error_code& ec) {
-        if (!secondFile(from)) return CopyNewFile(from, to, ec);
+        if (!secondFile(from))
+            return CopyNewFile(from, to, ec);
         ec = std::make_error_code(std::errc::no_space_on_device);
         return false;
     };
     const std::string bytes = std::string(70000, '\x5a') + '\x01';
     enum Setup { kNone, kLink, kBlocked, kNewExists, kOther };
-    struct Case { const char* name; PlaceCopyFn copy; Setup setup; bool dataMoves; } cases[] = {
+    struct Case {
+        const char* name;
+        PlaceCopyFn copy;
+        Setup setup;
+        bool dataMoves;
+    } cases[] = {
         {"all whole", CopyNewFile, kNone, true},
         {"one byte differs", changed(std::string(bytes).replace(69999, 1, "x")), kNone, false},
-        {"the first block's last byte differs", changed(std::string(bytes).replace(65535, 1, "x")), kNone, false},
-        {"the file's last byte differs", changed(std::string(bytes).replace(70000, 1, "x")), kNone, false},
+        {"the first block's last byte differs", changed(std::string(bytes).replace(65535, 1, "x")),
+         kNone, false},
+        {"the file's last byte differs", changed(std::string(bytes).replace(70000, 1, "x")), kNone,
+         false},
         {"one byte short", changed(bytes.substr(1)), kNone, false},
         {"one byte more", changed(bytes + 'x'), kNone, false},
         {"another program's file beside the places", CopyNewFile, kOther, true},
@@ -83,10 +94,14 @@ TEST_F(FolderMoveTest, AllArriveWholeOrThePlaceStaysAsItWas) {
         fs::remove_all(places[2].from); // a place that is not there is left alone
         if (c.setup == kLink)
             fs::create_symlink("20080305-120000.klg", places[1].from + "/downloads/zz.klg");
-        if (c.setup == kBlocked) WriteAll(Path("blocked"), "a file");
-        if (c.setup == kBlocked) places[1].to = Path("blocked/saroko");
-        if (c.setup == kNewExists) fs::create_directories(places[1].to);
-        if (c.setup == kOther) WriteAll(Path("old/PELNOR CORPORATION/Other.conf"), "x");
+        if (c.setup == kBlocked)
+            WriteAll(Path("blocked"), "a file");
+        if (c.setup == kBlocked)
+            places[1].to = Path("blocked/saroko");
+        if (c.setup == kNewExists)
+            fs::create_directories(places[1].to);
+        if (c.setup == kOther)
+            WriteAll(Path("old/PELNOR CORPORATION/Other.conf"), "x");
         const Tree config = Contents(places[0].from), data = Contents(places[1].from);
 
         const PlaceMoveResult r = MovePlaces(places, c.copy);

@@ -121,8 +121,9 @@ TEST_F(GraphTest, CursorsStayInTheWindowAndLandOnThePlot) {
               (std::array{46, 603, 603}));
     // What a cursor covers: its column down to the plot's last row, and the flag under it.
     const GraphRect& p = model.m_rcPlot;
-    EXPECT_EQ(model.CursorMarks(615), (std::array{GraphRect{613, p.top, 614, p.bottom + 1},
-                                                  GraphRect{603, p.bottom + 2, 614, p.bottom + 13}}));
+    EXPECT_EQ(model.CursorMarks(615),
+              (std::array{GraphRect{613, p.top, 614, p.bottom + 1},
+                          GraphRect{603, p.bottom + 2, 614, p.bottom + 13}}));
 }
 
 TEST(ValueGridTest, StepDecimalsFormatAndFirstIndex) {
@@ -347,8 +348,9 @@ TEST_F(TraceTest, MergedTracesDrawWhatALinePerPairDraws) {
         for (int i = 0; i < 2000; ++i) {
             seed = seed * 1664525u + 1013904223u;
             codes.push_back(seed % 97 == 0 ? kCodeMissing
-                            : i >= 1000 && i < 1040 ? C(100.0)
-                                                     : C(600.0 * std::sin(i / 150.0) + (seed >> 24) * 0.9));
+                            : i >= 1000 && i < 1040
+                                ? C(100.0)
+                                : C(600.0 * std::sin(i / 150.0) + (seed >> 24) * 0.9));
         }
         ChannelRecord& ch = *doc.GetChannel(1);
         Fill(ch, kT0 - 400, c.interval, codes);
@@ -358,9 +360,10 @@ TEST_F(TraceTest, MergedTracesDrawWhatALinePerPairDraws) {
             if (codes[i] == kCodeMissing)
                 continue;
             const GraphPoint p = At(ch.startTime + static_cast<uint32_t>(i) * c.interval, codes[i]);
-            const GraphPoint q = i > 0 && codes[i - 1] != kCodeMissing
-                                     ? At(ch.startTime + static_cast<uint32_t>(i - 1) * c.interval, codes[i - 1])
-                                     : p;
+            const GraphPoint q =
+                i > 0 && codes[i - 1] != kCodeMissing
+                    ? At(ch.startTime + static_cast<uint32_t>(i - 1) * c.interval, codes[i - 1])
+                    : p;
             model.ClippedLine(q.x, q.y, p.x, p.y, marker, pairs);
         }
         model.BuildTrace(ch, pixels, CGraphModel::TraceDetail::kPixels);

@@ -245,9 +245,9 @@ TEST(ListWindowTest, MovesFallbacksAndEdgesOfTime) {
         SCOPED_TRACE(c.name);
         CListWindow w(c.setup.first, c.setup.last, c.setup.step, c.setup.spans);
         w.Open(c.from);
-        const bool moved = c.move == Move::kDown    ? w.LineDown()
-                           : c.move == Move::kUp    ? w.LineUp()
-                           : c.move == Move::kThumb ? w.ThumbReleased(c.thumb)
+        const bool moved = c.move == Move::kDown       ? w.LineDown()
+                           : c.move == Move::kUp       ? w.LineUp()
+                           : c.move == Move::kThumb    ? w.ThumbReleased(c.thumb)
                            : c.move == Move::kPageDown ? w.PageDown()
                            : c.move == Move::kPageUp   ? w.PageUp()
                                                        : false;

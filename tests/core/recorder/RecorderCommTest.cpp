@@ -7,9 +7,9 @@
 #include <cstring>
 #include <map>
 
-#include "core/recorder/CommRig.h"
 #include "core/TestSupport.h"
 #include "core/document/RecorderSettings.h"
+#include "core/recorder/CommRig.h"
 #include "core/recorder/PortDiagnosis.h"
 #include "core/recorder/PortSelect.h"
 
@@ -76,8 +76,12 @@ TEST(RecorderPort, ReadByteTimeOutEdges) {
 }
 
 TEST(RecorderPort, GatherForTheWireTimeOfTheBytesComingAtMostTenMilliseconds) {
-    for (auto [n, baud, ms] : {std::tuple<size_t, uint32_t, uint32_t>{1, 9600, 0}, {2, 9600, 3},
-                               {9, 9600, 10}, {10, 9600, 10}, {2, 0, 0}, {100, 115200, 9}})
+    for (auto [n, baud, ms] : {std::tuple<size_t, uint32_t, uint32_t>{1, 9600, 0},
+                               {2, 9600, 3},
+                               {9, 9600, 10},
+                               {10, 9600, 10},
+                               {2, 0, 0},
+                               {100, 115200, 9}})
         EXPECT_EQ(GatherMs(n, baud), ms) << n << " at " << baud;
 }
 
@@ -361,8 +365,10 @@ TEST(RecorderDownload, RecordsGatherAtMostTenMilliseconds) {
     ASSERT_EQ(std::pair(run->result, run->rig.line.Written()), std::pair(0, run->sent));
     uint64_t start = 0, m = 0, wakes = 0, last = 0; // the reply follows the request's check byte
     for (const auto& e : run->rig.line.Events()) {
-        if (e.written && e.byte == 0x29) start = e.us;
-        if (e.written || !start) continue;
+        if (e.written && e.byte == 0x29)
+            start = e.us;
+        if (e.written || !start)
+            continue;
         const uint64_t came = start + ++m * 1042;
         ASSERT_TRUE(e.us >= came && e.us - came <= kMaxGatherMs * 1000) << m;
         wakes += std::exchange(last, e.us) != e.us;
@@ -376,8 +382,9 @@ TEST(RecorderDownload, EachModeWaitsItsOwnTimeForARecord) {
     for (const bool paced : {false, true}) {
         const uint8_t code = paced ? 0x11 : 0x10;
         const Bytes data = {code, 0, 0, 0, 0, 3, 0, 0xC8, 0x80, 0x64, 0x80};
-        const auto run = RunDownload({{0, '>', Frame(0x34)}, {0, '<', Reply(3)},
-                                      {0, '>', Frame(code)}, {0, '<', data}}, paced);
+        const auto run = RunDownload(
+            {{0, '>', Frame(0x34)}, {0, '<', Reply(3)}, {0, '>', Frame(code)}, {0, '<', data}},
+            paced);
         EXPECT_EQ(run->result, COMM_NO_RESPONSE) << "the next attempts hear nothing";
         // The longest silence: from the last record byte read to the next attempt.
         const auto& events = run->rig.line.Events();
@@ -459,14 +466,23 @@ TEST_F(PortSelectTest, OnePortUnderEachOfItsNames) {
 #else
     const bool win = false;
 #endif
-    struct Case { const char *a, *b; bool same; } cases[] = {
-        {"COM3", "\\\\.\\COM3", win}, {"com3", "\\\\.\\COM3", win}, {"\\\\.\\COM10", "COM10", win},
-        {"COM1", "\\\\.\\COM10", false}, {"COM3", "COM4", false}, {"", "COM1", false},
-        {"/dev/ttyUSB0", "/dev/ttyUSB0", true}, {"/dev/ttyUSB0", "/dev/ttyusb0", win},
+    struct Case {
+        const char *a, *b;
+        bool same;
+    } cases[] = {
+        {"COM3", "\\\\.\\COM3", win},
+        {"com3", "\\\\.\\COM3", win},
+        {"\\\\.\\COM10", "COM10", win},
+        {"COM1", "\\\\.\\COM10", false},
+        {"COM3", "COM4", false},
+        {"", "COM1", false},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0", true},
+        {"/dev/ttyUSB0", "/dev/ttyusb0", win},
     };
     for (const Case& c : cases)
         EXPECT_EQ(std::pair(SameSerialDevice(c.a, c.b), SameSerialDevice(c.b, c.a)),
-                  std::pair(c.same, c.same)) << c.a << " " << c.b;
+                  std::pair(c.same, c.same))
+            << c.a << " " << c.b;
     // Binding a number to the name the listing gives its own default is no binding.
     CPortSelection sel(store, 3);
     sel.Bind(3, win ? "\\\\.\\COM3" : "/dev/ttyS2");

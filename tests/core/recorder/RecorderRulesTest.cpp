@@ -9,13 +9,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/recorder/CommRig.h"
 #include "core/TestSupport.h"
+#include "core/messages/Translate.h"
+#include "core/recorder/CommRig.h"
 #include "core/recorder/CommandTest.h"
 #include "core/recorder/Download.h"
 #include "core/recorder/PortDiagnosis.h"
 #include "core/recorder/RecordStart.h"
-#include "core/messages/Translate.h"
 
 namespace saroko::test {
 namespace {
@@ -25,13 +25,13 @@ TEST(PortRules, UsbIdsFromAHardwareId) {
     const std::tuple<const char*, bool, uint16_t, uint16_t> cases[] = {
         {"USB\\VID_0403&PID_6001&REV_0600", true, 0x0403, 0x6001},
         {"FTDIBUS\\VID_0403+PID_6015+DN04ABCD\\0000", true, 0x0403, 0x6015},
-        {"usb\\vid_067b&pid_2303", true, 0x067B, 0x2303},       // either case, at the end
+        {"usb\\vid_067b&pid_2303", true, 0x067B, 0x2303}, // either case, at the end
         {"USB\\VID_FFFF&PID_0000", true, 0xFFFF, 0x0000},
-        {"USB\\VID_10C4", false, 0, 0},                         // no product
-        {"USB\\VID_04x3&PID_6001", false, 0, 0},                // not hexadecimal
-        {"USB\\VID_040&PID_6001", false, 0, 0},                 // three digits
-        {"USB\\VID_04030&PID_6001", false, 0, 0},               // five digits
-        {"ACPI\\PNP0501", false, 0, 0},                         // a port on the board
+        {"USB\\VID_10C4", false, 0, 0},           // no product
+        {"USB\\VID_04x3&PID_6001", false, 0, 0},  // not hexadecimal
+        {"USB\\VID_040&PID_6001", false, 0, 0},   // three digits
+        {"USB\\VID_04030&PID_6001", false, 0, 0}, // five digits
+        {"ACPI\\PNP0501", false, 0, 0},           // a port on the board
         {"", false, 0, 0},
     };
     for (const auto& [id, ok, vendor, product] : cases) {
@@ -522,9 +522,13 @@ TEST(DownloadPace, TimeLeftAtTheRateSinceTheHeader) {
 TEST(ProgressRedraw, FirstBarMovesLastAndEveryHundredMilliseconds) {
     CProgressRedraw redraw;
     const uint32_t t0 = 0xFFFFFFC0u; // the tick count wraps on the way
-    const struct { uint32_t ms; int bar; bool last, due; } steps[] = {
-        {t0, 0, false, true},       {t0 + 99, 0, false, false},  {t0 + 100, 0, false, true},
-        {t0 + 101, 1, false, true}, {t0 + 199, 1, false, false}, {t0 + 150, 1, true, true}};
+    const struct {
+        uint32_t ms;
+        int bar;
+        bool last, due;
+    } steps[] = {{t0, 0, false, true},        {t0 + 99, 0, false, false},
+                 {t0 + 100, 0, false, true},  {t0 + 101, 1, false, true},
+                 {t0 + 199, 1, false, false}, {t0 + 150, 1, true, true}};
     for (const auto& s : steps) {
         EXPECT_EQ(redraw.Due(s.ms, s.bar, s.last), s.due) << s.ms - t0;
         EXPECT_EQ(redraw.Held(), !s.due) << s.ms - t0;

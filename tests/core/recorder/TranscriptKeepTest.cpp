@@ -36,7 +36,8 @@ TEST_F(KeptTranscriptTest, KeptOnlyOnceAByteWentOverTheLine) {
         line.FailWritesAfter(c.writable);
         CKeptTranscriptLine kept(line, dir.string());
         if (kept.Open("/dev/ttyTEST", 9600) == 0) {
-            if (c.write) kept.WriteByte(0x35);
+            if (c.write)
+                kept.WriteByte(0x35);
             uint8_t b = 0;
             kept.ReadByte(b, 10);
             kept.Close();
@@ -66,7 +67,8 @@ TEST_F(KeptTranscriptTest, KeptOnlyOnceAByteWentOverTheLine) {
         else
             comm.Execute(kExecBegin, {}, Wake::First, ShowResult::OnFailure);
         ASSERT_EQ(rig.sink.extras.size(), 1u);
-        const bool named = rig.sink.extras[0].ends_with("\n" + (fs::path(Path("comm")) / kLastTranscript).string());
+        const bool named = rig.sink.extras[0].ends_with(
+            "\n" + (fs::path(Path("comm")) / kLastTranscript).string());
         EXPECT_EQ(named, openResult == COMM_OK) << rig.sink.extras[0];
         EXPECT_EQ(fs::exists(Path("comm")), openResult == COMM_OK);
     }

@@ -84,7 +84,7 @@ TEST_F(ReportFiguresTest, CountsExtremesAverageAndMkt) {
 // Hours have no limit; minutes and seconds wrap at 60.
 TEST(ReportDurationTest, HoursMinutesAndSecondsWrapAtTheirLimits) {
     const std::pair<uint64_t, const char*> rows[] = {
-        {0, "0:00:00"},    {59, "0:00:59"},    {60, "0:01:00"},      {3599, "0:59:59"},
+        {0, "0:00:00"},    {59, "0:00:59"},   {60, "0:01:00"},     {3599, "0:59:59"},
         {3600, "1:00:00"}, {3661, "1:01:01"}, {86399, "23:59:59"}, {360000, "100:00:00"}};
     for (const auto& [seconds, text] : rows)
         EXPECT_EQ(FormatDuration(seconds), text) << seconds;

@@ -56,10 +56,9 @@ TEST_F(DocTest, DescribeTakesTheModelsOnceAndTheSampledPeriodsOffsets) {
 
 TEST(ReportProvenanceTest, FooterNamesEachFileWithTwelveDigits) {
     const std::string hash = "3f2a9c01b4de5566778899aabbccddeeff00112233445566778899aabbccddee";
-    const std::vector<ReportSource> sources = {
-        {"/data/downloads/room.klg", hash, 7, {}},
-        {"C:\\old\\a.ksv", "", {}, {}},
-        {"b.klg", hash, {}, {}}};
+    const std::vector<ReportSource> sources = {{"/data/downloads/room.klg", hash, 7, {}},
+                                               {"C:\\old\\a.ksv", "", {}, {}},
+                                               {"b.klg", hash, {}, {}}};
     EXPECT_EQ(SourcesFooter(sources),
               "room.klg 3f2a9c01b4de  a.ksv ------------  b.klg 3f2a9c01b4de");
     EXPECT_EQ(ShortHash(hash.substr(0, 11)), "------------");

@@ -21,9 +21,11 @@ int Characters(const std::string& s) {
 }
 
 TEST(LineBreaks, RunsEndAfterPunctuationAndSpacesAndBeforeAnOpeningBracket) {
-    EXPECT_EQ(UnbreakableRuns("読み込むファイルのデータだけを見たい時は、［新規］ボタンをクリックしてください。"),
-              (Lines{"読み込むファイルのデータだけを見たい時は、", "［新規］",
-                     "ボタンをクリックしてください。"}));
+    EXPECT_EQ(
+        UnbreakableRuns(
+            "読み込むファイルのデータだけを見たい時は、［新規］ボタンをクリックしてください。"),
+        (Lines{"読み込むファイルのデータだけを見たい時は、", "［新規］",
+               "ボタンをクリックしてください。"}));
     EXPECT_EQ(UnbreakableRuns("click [New] to see"), (Lines{"click ", "[New] ", "to ", "see"}));
     EXPECT_EQ(UnbreakableRuns("［追加］"), (Lines{"［追加］"}));
     EXPECT_EQ(UnbreakableRuns("、、"), (Lines{"、", "、"}));
@@ -31,16 +33,20 @@ TEST(LineBreaks, RunsEndAfterPunctuationAndSpacesAndBeforeAnOpeningBracket) {
 }
 
 TEST(LineBreaks, RunsPackedIntoLinesAtTheirWidth) {
-    const std::string ja = "グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見た"
-                           "い時は、［追加］ボタンをクリックしてください。";
+    const std::string ja =
+        "グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見た"
+        "い時は、［追加］ボタンをクリックしてください。";
     // 15 + 27 + 4 + 15 characters.
     EXPECT_EQ(WrapAtRuns(ja, 46, Characters),
-              (Lines{"グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見たい時は、［追加］",
+              (Lines{"グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見た"
+                     "い時は、［追加］",
                      "ボタンをクリックしてください。"}));
     // One unit less: the bracket goes down with the rest.
-    EXPECT_EQ(WrapAtRuns(ja, 45, Characters),
-              (Lines{"グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見たい時は、",
-                     "［追加］ボタンをクリックしてください。"}));
+    EXPECT_EQ(
+        WrapAtRuns(ja, 45, Characters),
+        (Lines{
+            "グラフ表示をしているデータと、読み込むファイルのデータを同じグラフの中で見たい時は、",
+            "［追加］ボタンをクリックしてください。"}));
     // Narrower than a run: the run is a line of its own, not cut.
     EXPECT_EQ(WrapAtRuns(ja, 10, Characters).size(), 4u);
     EXPECT_EQ(WrapAtRuns(ja, 1000, Characters), Lines{ja});

@@ -65,8 +65,7 @@ std::string DocBlock(const std::string& marker) {
     return doc.substr(open, doc.find("\n```", open) + 1 - open);
 }
 
-template <class F>
-int InChild(F body) {
+template <class F> int InChild(F body) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         int rc = 99;
@@ -189,8 +188,8 @@ TEST_F(PgArchiveTest, MadeOnFirstUseReadBackAsWrittenAndLikeTheScriptInTheTree) 
     cluster->CreateDatabase(scripted);
     std::ofstream(cluster->Folder() + "/schema.sql") << PgSchemaScript();
     int status = -1;
-    cluster->Shell(scripted, "psql -X -q -1 -v ON_ERROR_STOP=1 -f " + cluster->Folder() +
-                                 "/schema.sql",
+    cluster->Shell(scripted,
+                   "psql -X -q -1 -v ON_ERROR_STOP=1 -f " + cluster->Folder() + "/schema.sql",
                    &status);
     EXPECT_EQ(status, 0);
     const std::string columns =
@@ -228,8 +227,7 @@ TEST_F(PgArchiveTest, TamperingOfEachKindIsFound) {
          "UPDATE events SET seq = -1 WHERE seq = 3; UPDATE events SET seq = 3 WHERE seq = 4;"
          " UPDATE events SET seq = 4 WHERE seq = -1",
          {3, "reordered"}},
-        {"changed, a name", "UPDATE events SET \"user\" = 'mallory' WHERE seq = 5",
-         {5, "changed"}},
+        {"changed, a name", "UPDATE events SET \"user\" = 'mallory' WHERE seq = 5", {5, "changed"}},
     };
     for (const Row& row : rows) {
         const std::string one = db + "_" + std::to_string(&row - rows);
@@ -284,8 +282,8 @@ TEST_F(PgArchiveTest, TheDatabaseRefusesChangesToTheTrail) {
         EXPECT_EQ(writer.SaveChecks({{"/kept/a", 2, "verified", "t"}}), StoreStatus::kOk);
         EXPECT_EQ(writer.SaveChecks({{"/kept/a", 2, "changed", "t2"}}), StoreStatus::kOk);
     }
-    for (const char* sql : {"UPDATE events SET reason = 'x'", "DELETE FROM events",
-                            "TRUNCATE events"}) {
+    for (const char* sql :
+         {"UPDATE events SET reason = 'x'", "DELETE FROM events", "TRUNCATE events"}) {
         EXPECT_NE(Sql(sql, "station1").find("permission denied"), std::string::npos) << sql;
         EXPECT_NE(Sql(sql).find("append-only"), std::string::npos) << sql;
     }
@@ -344,8 +342,8 @@ TEST_F(PgArchiveTest, EightWritersOnTwoHostsMakeOneWholeChain) {
         for (int i = 0; i < kEach; ++i)
             ASSERT_EQ(order[static_cast<std::size_t>(i)], i) << who;
     }
-    std::cout << "[ figures  ] " << kWriters * kEach << " appends by " << kWriters
-              << " writers in " << seconds << " s\n";
+    std::cout << "[ figures  ] " << kWriters * kEach << " appends by " << kWriters << " writers in "
+              << seconds << " s\n";
 }
 
 // The server stopped mid-run: one message, the events wait on disk and go, in order and once,
@@ -395,8 +393,8 @@ TEST_F(PgArchiveTest, TheServerAwayLosesNothingAndDoublesNothing) {
     std::vector<std::string> details;
     for (const Event& e : ev)
         details.push_back(e.detail);
-    EXPECT_EQ(details, (std::vector<std::string>{"imported", "", "0", "1", "2", "3", "4", "5",
-                                                 "6", "7"}));
+    EXPECT_EQ(details,
+              (std::vector<std::string>{"imported", "", "0", "1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_FALSE(CheckChain(&Sha256, ev));
     EXPECT_EQ(Sql("SELECT count(DISTINCT event_id) FROM events"), "10");
 }
@@ -442,10 +440,10 @@ TEST_F(PgArchiveTest, AKilledSendLosesNothingAndDoublesNothing) {
     };
     auto send = [&](bool killAfterCommit) {
         return [&, killAfterCommit] {
-            CSpooledArchiveStore store(std::make_unique<CPgArchiveStore>(cluster->Conninfo(db)),
-                                       std::make_unique<CKillingSpool>(spool, killAfterCommit),
-                                       &Sha256, [] { return std::string("unused"); },
-                                       [] { return int64_t{0}; });
+            CSpooledArchiveStore store(
+                std::make_unique<CPgArchiveStore>(cluster->Conninfo(db)),
+                std::make_unique<CKillingSpool>(spool, killAfterCommit), &Sha256,
+                [] { return std::string("unused"); }, [] { return int64_t{0}; });
             return store.Send() == StoreStatus::kOk ? 0 : 1;
         };
     };

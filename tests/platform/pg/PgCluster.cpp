@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <grp.h>
 #include <memory>
 #include <sys/stat.h>
@@ -55,7 +55,8 @@ std::string FindBinaries() {
     std::vector<fs::path> found;
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator("/usr/lib/postgresql", ec))
-        if (fs::exists(e.path() / "bin" / "initdb", ec) && fs::exists(e.path() / "bin" / "pg_ctl", ec))
+        if (fs::exists(e.path() / "bin" / "initdb", ec) &&
+            fs::exists(e.path() / "bin" / "pg_ctl", ec))
             found.push_back(e.path() / "bin");
     std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
         return std::stoi(a.parent_path().filename().string()) <
@@ -134,9 +135,8 @@ bool CPgCluster::Init() {
         while (::read(fds[0], &c, 1) > 0) {
         }
         const std::string log = m_dir + "/stop.log";
-        RunAsServerUser({m_bin + "/pg_ctl", "stop", "-s", "-m", "immediate", "-w", "-D",
-                         m_dir + "/data"},
-                        log);
+        RunAsServerUser(
+            {m_bin + "/pg_ctl", "stop", "-s", "-m", "immediate", "-w", "-D", m_dir + "/data"}, log);
         std::error_code ec;
         fs::remove_all(m_dir, ec);
         ::_exit(0);
@@ -171,9 +171,9 @@ bool CPgCluster::Start() {
 }
 
 bool CPgCluster::Stop() {
-    return RunAsServerUser({m_bin + "/pg_ctl", "stop", "-s", "-w", "-m", "fast", "-D",
-                            m_dir + "/data"},
-                           m_dir + "/pg_ctl.log") == 0;
+    return RunAsServerUser(
+               {m_bin + "/pg_ctl", "stop", "-s", "-w", "-m", "fast", "-D", m_dir + "/data"},
+               m_dir + "/pg_ctl.log") == 0;
 }
 
 std::string CPgCluster::Conninfo(const std::string& db, const std::string& user) const {
@@ -191,8 +191,7 @@ std::string CPgCluster::Psql(const std::string& db, const std::string& sql, int*
                    status);
 }
 
-std::string CPgCluster::Shell(const std::string& db, const std::string& script,
-                              int* status) const {
+std::string CPgCluster::Shell(const std::string& db, const std::string& script, int* status) const {
     return Capture("env PGHOST=" + Quoted(m_dir) + " PGDATABASE=" + Quoted(db) + " PGUSER=" +
                        kAdmin + " PATH=" + Quoted(m_bin) + ":\"$PATH\" bash -c " + Quoted(script),
                    status);

@@ -22,7 +22,8 @@ public:
     std::string Psql(const std::string& db, const std::string& sql, int* status = nullptr,
                      const std::string& user = kAdmin) const;
     // Runs a shell script with PGHOST, PGDATABASE, PGUSER set and the server's programs on PATH.
-    std::string Shell(const std::string& db, const std::string& script, int* status = nullptr) const;
+    std::string Shell(const std::string& db, const std::string& script,
+                      int* status = nullptr) const;
     bool Stop();
     bool Start();
     const std::string& Folder() const { return m_dir; }

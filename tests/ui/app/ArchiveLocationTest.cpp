@@ -29,10 +29,13 @@ QPushButton* ButtonOf(QDialog& d, const QString& text) {
 TEST(ArchiveLocationDlg, TakesTriesAndRefusesAsItShould) {
     test::App();
     std::vector<std::string> tried;
-    CArchiveLocationDlg dlg("", [&](const std::string& l) {
-        tried.push_back(l);
-        return l.find("down") == std::string::npos ? std::string() : "db: no connection";
-    }, nullptr);
+    CArchiveLocationDlg dlg(
+        "",
+        [&](const std::string& l) {
+            tried.push_back(l);
+            return l.find("down") == std::string::npos ? std::string() : "db: no connection";
+        },
+        nullptr);
     auto* test = qobject_cast<QPushButton*>(dlg.GetDlgItem(CArchiveLocationDlg::kIdcTest));
     ASSERT_TRUE(test);
     const struct {
@@ -55,9 +58,11 @@ TEST(ArchiveLocationDlg, TakesTriesAndRefusesAsItShould) {
         EXPECT_EQ(tried.size(), row.tried ? 1u : 0u) << row.text;
     }
     // OK keeps the dialog open on a refused text, and takes a connection string or nothing.
-    for (const auto& [text, accepted] : std::initializer_list<std::pair<const char*, bool>>{
-             {"postgresql://u:pw@db/s", false}, {"archive.sqlite", false},
-             {" host=db dbname=s ", true}, {"", true}}) {
+    for (const auto& [text, accepted] :
+         std::initializer_list<std::pair<const char*, bool>>{{"postgresql://u:pw@db/s", false},
+                                                             {"archive.sqlite", false},
+                                                             {" host=db dbname=s ", true},
+                                                             {"", true}}) {
         dlg.Field()->setText(QString::fromUtf8(text));
         dlg.setResult(QDialog::Rejected);
         ButtonOf(dlg, QStringLiteral("OK"))->click();

@@ -24,15 +24,15 @@
 #include "support/SimRig.h"
 #include "ui/app/Help.h"
 #include "ui/app/MainFrame.h"
+#include "ui/app/WindowArchive.h"
 #include "ui/base/MessageSink.h"
-#include "ui/document/DocumentPrompts.h"
 #include "ui/channels/RecCondDlg.h"
+#include "ui/document/DocumentPrompts.h"
 #include "ui/document/ReadConfirmDlg.h"
+#include "ui/document/RecordingsDlg.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintDialogs.h"
 #include "ui/recorder/DownloadDlg.h"
-#include "ui/app/WindowArchive.h"
-#include "ui/document/RecordingsDlg.h"
 
 namespace saroko {
 namespace {
@@ -106,7 +106,8 @@ TEST(English, NoJapaneseIsLeftButTheTestsOwnData) {
         qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
         const CQtCp932Codec codec;
         doc.SetTextCodec(&codec);
-        ui::CWindowArchive archive(doc, codec, &frame, dir.filePath(QStringLiteral("a.sqlite")).toStdString());
+        ui::CWindowArchive archive(doc, codec, &frame,
+                                   dir.filePath(QStringLiteral("a.sqlite")).toStdString());
         frame.SetArchive(&archive);
         frame.show();
         ASSERT_EQ(frame.OpenFile(demo), kFileOk);

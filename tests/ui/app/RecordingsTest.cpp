@@ -134,8 +134,8 @@ TEST_F(RecordingsTest, TheWindowRecordsItsFilesAndChanges) {
     const std::string unit = "changed unit|degC, V mode 0|degF, V mode 0|";
     EXPECT_EQ(Events(),
               (std::vector<std::string>{"created imported|||", "opened |||", "created imported|||",
-                                        "opened |||", "changed name|室温|HALL|typo",
-                                        unit, unit, "created saved|||", "saved ||" + saved + "|",
+                                        "opened |||", "changed name|室温|HALL|typo", unit, unit,
+                                        "created saved|||", "saved ||" + saved + "|",
                                         "saved ||" + saved + "|", "exported ||" + text + "|"}));
     EXPECT_TRUE(shown.empty());
 }
@@ -184,7 +184,8 @@ TEST_F(RecordingsTest, TheReasonBoxTakesNoEmptyReason) {
         okEnabled.push_back(ok->isEnabled());
         ok->click();
     });
-    EXPECT_EQ(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()), QStringLiteral("typo"));
+    EXPECT_EQ(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()),
+              QStringLiteral("typo"));
     EXPECT_EQ(okEnabled, (std::vector<bool>{false, false, true}));
 }
 

@@ -11,14 +11,14 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "core/document/CommandState.h"
+#include "core/text/DateFields.h"
+#include "support/ViewRig.h"
 #include "ui/channels/ChannelColorDlg.h"
 #include "ui/channels/ChannelCommands.h"
 #include "ui/channels/ChannelListDlgs.h"
-#include "core/text/DateFields.h"
 #include "ui/channels/RecCondDlg.h"
 #include "ui/channels/ScaleDlgs.h"
-#include "core/document/CommandState.h"
-#include "support/ViewRig.h"
 
 namespace saroko::test {
 namespace {

@@ -8,9 +8,9 @@
 #include <set>
 
 #include "core/TestSupport.h"
-#include "ui/graph/GraphPainter.h"
 #include "core/graph/LineRaster.h"
 #include "support/QtApp.h"
+#include "ui/graph/GraphPainter.h"
 
 namespace saroko::test {
 namespace {
@@ -183,7 +183,8 @@ TEST_F(PaintTest, SavedPngHoldsThePaintedPixels) {
         ASSERT_TRUE(SaveGraphPng(painted, path));
         const QImage read(path);
         EXPECT_EQ(read.format() == QImage::Format_Indexed8, &painted != &pictures[2]);
-        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), painted.convertToFormat(QImage::Format_RGB32))
+        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32),
+                  painted.convertToFormat(QImage::Format_RGB32))
             << painted.width();
     }
 }

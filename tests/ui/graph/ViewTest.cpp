@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 
 #include "core/document/CommandState.h"
-#include "ui/graph/LegendPane.h"
 #include "support/ViewRig.h"
+#include "ui/graph/LegendPane.h"
 
 namespace saroko::test {
 namespace {
@@ -102,16 +102,18 @@ TEST_F(ViewTest, CursorRedrawUsesTheCachedGraphLayer) {
 // window then holds what a full paint shows.
 TEST_F(ViewTest, CursorStepsLeaveTheWindowAsAFullPaintWouldShowIt) {
     const auto shown = [this] {
-        return view->screen()->grabWindow(view->winId()).toImage().convertToFormat(
-            QImage::Format_RGB32);
+        return view->screen()
+            ->grabWindow(view->winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     };
     const uint32_t t0 = R().dataStart, span = R().dataEnd - R().dataStart;
     // A and B (of the data span), the style, a zoom rectangle dragged out first: over each
     // other, apart, the flags overlapping, at the right edge, before channel 2's first sample.
     const std::tuple<double, double, int, bool> steps[] = {
-        {0.5, 0.5, kCursorSolid, false}, {0.2, 0.5, kCursorSolid, false},
+        {0.5, 0.5, kCursorSolid, false},  {0.2, 0.5, kCursorSolid, false},
         {0.2, 0.202, kCursorDash, false}, {1.0, 0.202, kCursorDash, false},
-        {0.0, 1.0, kCursorDot, false}, {0.6, 0.3, kCursorSolid, true}};
+        {0.0, 1.0, kCursorDot, false},    {0.6, 0.3, kCursorSolid, true}};
     for (const auto& [a, b, style, zoom] : steps) {
         const GraphRect p = M().m_rcPlot;
         if (zoom) {

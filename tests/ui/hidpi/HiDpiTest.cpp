@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "ui/graph/GraphPainter.h"
 #include "support/ViewRig.h"
+#include "ui/graph/GraphPainter.h"
 
 namespace saroko::test {
 namespace {

@@ -17,16 +17,16 @@
 #include <QTableWidget>
 
 #include "core/document/CommandState.h"
+#include "platform/Translations.h"
 #include "support/ViewRig.h"
 #include "ui/base/MessageSink.h"
 #include "ui/printing/DataListDlg.h"
-#include "platform/Translations.h"
-#include <cstring>
 #include "ui/printing/PrintDialogs.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/Printing.h"
 #include "ui/printing/PrintingCommands.h"
 #include "ui/printing/ReportDlg.h"
+#include <cstring>
 
 namespace saroko::test {
 namespace {

@@ -20,23 +20,23 @@
 #include <tuple>
 #include <vector>
 
+#include "core/TestSupport.h"
+#include "core/channels/ChannelPalette.h"
+#include "core/document/CommandState.h"
+#include "core/recorder/SerialLine.h"
+#include "platform/PtyHost.h"
+#include "platform/Translations.h"
+#include "platform/UserFolders.h"
+#include "support/QtApp.h"
+#include "support/SimRig.h"
 #include "ui/app/MainFrame.h"
 #include "ui/base/MessageSink.h"
-#include "core/channels/ChannelPalette.h"
-#include "core/TestSupport.h"
-#include "core/document/CommandState.h"
-#include "platform/PtyHost.h"
-#include "platform/UserFolders.h"
 #include "ui/recorder/CommandTestDlg.h"
 #include "ui/recorder/DownloadDlg.h"
 #include "ui/recorder/PortSelectDlg.h"
-#include "platform/Translations.h"
 #include "ui/recorder/RecordStartDlg.h"
 #include "ui/recorder/RecorderCommands.h"
 #include "ui/recorder/RecorderDialog.h"
-#include "core/recorder/SerialLine.h"
-#include "support/QtApp.h"
-#include "support/SimRig.h"
 
 namespace saroko::test {
 namespace {
@@ -479,8 +479,10 @@ TEST_F(PortSelectDlgTest, DeviceFieldsHoldAByIdName) {
         dlg->show();
         const auto* one = Item<QLabel>(*dlg, CPortSelectDlg::kIdcDevice1);
         const auto* two = Item<QLabel>(*dlg, CPortSelectDlg::kIdcDevice1 + 1);
-        EXPECT_EQ(std::tuple(one->text().toStdString(), one->toolTip()), std::tuple(byId, QString()));
-        EXPECT_TRUE(two->text().startsWith("/dev/serial/by-id/usb-Pro")) << two->text().toStdString();
+        EXPECT_EQ(std::tuple(one->text().toStdString(), one->toolTip()),
+                  std::tuple(byId, QString()));
+        EXPECT_TRUE(two->text().startsWith("/dev/serial/by-id/usb-Pro"))
+            << two->text().toStdString();
         EXPECT_TRUE(two->text().endsWith("-if00-port0")) << two->text().toStdString();
         EXPECT_TRUE(two->text().contains(QChar(0x2026)));
         EXPECT_EQ(two->toolTip().toStdString(), longer);
@@ -490,8 +492,9 @@ TEST_F(PortSelectDlgTest, DeviceFieldsHoldAByIdName) {
                   Bind()->fontMetrics().horizontalAdvance(QString::fromStdString(byId)));
         const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
         if (!dir.isEmpty())
-            dlg->grab().save(QString::fromLocal8Bit(dir) +
-                             (english ? QStringLiteral("/port-en.png") : QStringLiteral("/port-ja.png")));
+            dlg->grab().save(QString::fromLocal8Bit(dir) + (english
+                                                                ? QStringLiteral("/port-en.png")
+                                                                : QStringLiteral("/port-ja.png")));
     }
     InstallTranslations(Language::kJapanese);
 }
