@@ -11,5 +11,6 @@ PACKAGES=(
   fonts-ipafont-gothic xvfb xauth poppler-utils
   qt6-translations-l10n qt6-l10n-tools
   man-db groff-base
+  clang-format-14
 )
 install_missing "${PACKAGES[@]}"
