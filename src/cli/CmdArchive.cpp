@@ -251,6 +251,7 @@ nlohmann::json EventJson(const Event& e) {
             {"old", e.oldValue},
             {"new", e.newValue},
             {"reason", e.reason},
+            {"prev_hash", e.prevHash},
             {"hash", e.hash}};
 }
 
