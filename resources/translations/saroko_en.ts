@@ -160,6 +160,14 @@ Please enter the reason for the change.</translation>
         <source>＜監査証跡＞</source>
         <translation>&lt;Audit trail&gt;</translation>
     </message>
+    <message>
+        <source>期間: %1 から</source>
+        <translation>Period: from %1</translation>
+    </message>
+    <message>
+        <source>期間: %1 の前まで</source>
+        <translation>Period: before %1</translation>
+    </message>
 </context>
 <context>
     <name>CCalcRangeDlg</name>

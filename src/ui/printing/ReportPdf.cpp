@@ -742,10 +742,13 @@ QStringList AuditHeader(const archive::AuditTrail& t) {
                                 .arg(QFileInfo(QString::fromStdString(t.recordingPath)).fileName())
                           : AuditTrailPdf::tr("対象: ｱｰｶｲﾌﾞ全体");
     QString period = AuditTrailPdf::tr("期間: すべて");
-    if (s.from || s.to)
+    if (s.from && s.to)
         period = AuditTrailPdf::tr("期間: %1 から %2 の前まで")
-                     .arg(s.from ? LocalStamp(*s.from) : QStringLiteral("---"),
-                          s.to ? LocalStamp(*s.to) : QStringLiteral("---"));
+                     .arg(LocalStamp(*s.from), LocalStamp(*s.to));
+    else if (s.from)
+        period = AuditTrailPdf::tr("期間: %1 から").arg(LocalStamp(*s.from));
+    else if (s.to)
+        period = AuditTrailPdf::tr("期間: %1 の前まで").arg(LocalStamp(*s.to));
     return {what + QStringLiteral("    ") + period,
             AuditTrailPdf::tr("作成者: %1 (ﾎｽﾄ %2)    作成: %3    ﾌﾟﾛｸﾞﾗﾑ: Saroko %4")
                 .arg(QString::fromStdString(t.user), QString::fromStdString(t.host),
@@ -770,13 +773,13 @@ void ComposeAuditTrail(CReportWriter& w, const archive::AuditTrail& t) {
     w.Line(AuditTrailPdf::tr("事象: %1 件").arg(t.events.size()), kBodyPoints, true);
     const std::vector<Column> columns = {
         {0, AuditTrailPdf::tr("番号")},     {14, AuditTrailPdf::tr("日時")},
-        {62, AuditTrailPdf::tr("ﾕｰｻﾞｰ")},   {100, AuditTrailPdf::tr("操作")},
-        {138, AuditTrailPdf::tr("記録")},   {166, AuditTrailPdf::tr("変更前")},
-        {206, AuditTrailPdf::tr("変更後")}, {246, AuditTrailPdf::tr("理由")}};
+        {62, AuditTrailPdf::tr("ﾕｰｻﾞｰ")},   {92, AuditTrailPdf::tr("操作")},
+        {140, AuditTrailPdf::tr("記録")},   {168, AuditTrailPdf::tr("変更前")},
+        {208, AuditTrailPdf::tr("変更後")}, {248, AuditTrailPdf::tr("理由")}};
     QStringList heads;
     for (const Column& c : columns)
         heads << c.head;
-    const double widths[] = {13, 47, 37, 37, 27, 39, 39, 31};
+    const double widths[] = {13, 47, 29, 47, 27, 39, 39, 29};
     const auto heading = [&] {
         w.Row(columns, heads, true);
         w.Rule();
