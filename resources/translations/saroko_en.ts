@@ -79,6 +79,97 @@ Please enter the reason for the change.</translation>
     </message>
 </context>
 <context>
+    <name>AuditTrailPdf</name>
+    <message>
+        <source>対象: 記録 #%1 (%2)</source>
+        <translation>Covers: recording #%1 (%2)</translation>
+    </message>
+    <message>
+        <source>対象: ｱｰｶｲﾌﾞ全体</source>
+        <translation>Covers: the whole archive</translation>
+    </message>
+    <message>
+        <source>期間: すべて</source>
+        <translation>Period: all</translation>
+    </message>
+    <message>
+        <source>期間: %1 から %2 の前まで</source>
+        <translation>Period: from %1 to before %2</translation>
+    </message>
+    <message>
+        <source>作成者: %1 (ﾎｽﾄ %2)    作成: %3    ﾌﾟﾛｸﾞﾗﾑ: Saroko %4</source>
+        <translation>Made by: %1 (host %2)    Made: %3    Program: Saroko %4</translation>
+    </message>
+    <message>
+        <source>ﾁｪｰﾝ: 全 %1 件のうち番号 %2 の事象で途切れています (%3)。</source>
+        <translation>Chain: of %1 events, the chain breaks at event %2 (%3).</translation>
+    </message>
+    <message>
+        <source>ﾁｪｰﾝ: 全 %1 件が正しくつながっています (作成時に検証)。</source>
+        <translation>Chain: all %1 events hold together (checked when this was made).</translation>
+    </message>
+    <message>
+        <source>ﾁｪｰﾝﾍｯﾄﾞ: %1</source>
+        <translation>Chain head: %1</translation>
+    </message>
+    <message>
+        <source>事象: %1 件</source>
+        <translation>Events: %1</translation>
+    </message>
+    <message>
+        <source>番号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>ﾕｰｻﾞｰ</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>記録</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>変更前</source>
+        <translation>Old value</translation>
+    </message>
+    <message>
+        <source>変更後</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>理由</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>前のﾊｯｼｭ %1    ﾊｯｼｭ %2</source>
+        <translation>Previous hash %1    Hash %2</translation>
+    </message>
+    <message>
+        <source>監査証跡</source>
+        <translation>Audit trail</translation>
+    </message>
+    <message>
+        <source>＜監査証跡＞</source>
+        <translation>&lt;Audit trail&gt;</translation>
+    </message>
+    <message>
+        <source>期間: %1 から</source>
+        <translation>Period: from %1</translation>
+    </message>
+    <message>
+        <source>期間: %1 の前まで</source>
+        <translation>Period: before %1</translation>
+    </message>
+</context>
+<context>
     <name>CCalcRangeDlg</name>
     <message>
         <source>年</source>
@@ -1404,6 +1495,10 @@ Do you want to replace it?</translation>
         <source>作成者: %1    ﾎｽﾄ: %2</source>
         <translation>Made by: %1    Host: %2</translation>
     </message>
+    <message>
+        <source>ｺﾒﾝﾄ: %1  (%2@%3  %4)</source>
+        <translation>Comment: %1  (%2@%3  %4)</translation>
+    </message>
 </context>
 <context>
     <name>SerialPorts</name>
@@ -1754,6 +1849,69 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>吸い上げたデータの控え: %1</source>
         <translation>The download was kept as %1</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CExcursionCommentsDlg</name>
+    <message>
+        <source>逸脱へのｺﾒﾝﾄ</source>
+        <translation>Comments on excursions</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Ch.</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>これまでのｺﾒﾝﾄ</source>
+        <translation>Earlier comments</translation>
+    </message>
+    <message>
+        <source>新しいｺﾒﾝﾄ</source>
+        <translation>New comment</translation>
+    </message>
+    <message>
+        <source>上限超過</source>
+        <translation>Above high</translation>
+    </message>
+    <message>
+        <source>下限未満</source>
+        <translation>Below low</translation>
+    </message>
+    <message>
+        <source>(ｱｰｶｲﾌﾞにない記録)</source>
+        <translation>(recording not in the archive)</translation>
+    </message>
+    <message>
+        <source>逸脱ごとに、行ったこと (製品を移した、扉を閉めた など) を書けます。ｺﾒﾝﾄはｱｰｶｲﾌﾞに記録され、消せません。</source>
+        <translation>For each excursion, write what was done (the product moved, the door closed). Comments are kept in the archive and cannot be removed.</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>ｺﾒﾝﾄをまだｱｰｶｲﾌﾞに書き込めていません。このﾚﾎﾟｰﾄには載りません。</source>
+        <translation>The comments could not be written to the archive yet. This report does not list them.</translation>
     </message>
 </context>
 <context>
@@ -2219,6 +2377,34 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+    <message>
+        <source>ｺﾒﾝﾄ</source>
+        <translation>Commented</translation>
+    </message>
+    <message>
+        <source>監査証跡の出力</source>
+        <translation>Write the audit trail</translation>
+    </message>
+    <message>
+        <source>PDF ﾌｧｲﾙ (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>CSV ﾌｧｲﾙ (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>監査証跡を書き込めませんでした。</source>
+        <translation>The audit trail could not be written.</translation>
+    </message>
+    <message>
+        <source>PDF 出力(&amp;P)...</source>
+        <translation>&amp;PDF...</translation>
+    </message>
+    <message>
+        <source>CSV 出力(&amp;C)...</source>
+        <translation>&amp;CSV...</translation>
     </message>
 </context>
 <context>

@@ -50,7 +50,7 @@ const Verb kRecorderVerbs[] = {
 
 const Verb kArchiveVerbs[] = {
     {"list",   "", kArchiveUsage, Paints::kNever, &DeclareArchiveList,   &RunArchiveList},
-    {"log",    "", kArchiveUsage, Paints::kNever, &DeclareArchiveLog,    &RunArchiveLog},
+    {"log",    "", kArchiveUsage, Paints::kWithPdf, &DeclareArchiveLog,  &RunArchiveLog},
     {"verify", "", kArchiveUsage, Paints::kNever, &DeclareArchiveVerify, &RunArchiveVerify},
     {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
     {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},

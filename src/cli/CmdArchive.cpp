@@ -1,6 +1,12 @@
 // saroko-cli archive list|log|verify|repair, and verify FILE...: the recordings archive read
 // back, checked and, when it is damaged, set aside for a new one.
 #include <QDateTime>
+#include <QSaveFile>
+#ifdef SAROKO_CLI_HAS_GUI
+#include <QGuiApplication>
+
+#include "ui/printing/ReportPdf.h"
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +21,7 @@
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/archive/ArchiveSpool.h"
+#include "core/archive/AuditTrail.h"
 #include "core/document/LocalDateTime.h"
 #include "core/report/ReportProvenance.h"
 #include "core/text/TimeUtil.h"
@@ -37,8 +44,12 @@ extern const char kArchiveUsage[] =
     "                 --from/--to keep those whose samples reach into the window, --name\n"
     "                 those with a channel name containing TEXT; column headings on a\n"
     "                 terminal, and with --headings\n"
-    "  log [ID] [--json]\n"
-    "                 the audit trail, or the events of recording ID\n"
+    "  log [ID | --unit NAME] [--from T --to T] [--json | --pdf OUT | --csv OUT]\n"
+    "                 the audit trail, or the events of recording ID; --from/--to keep\n"
+    "                 the events from T (included) to T (left out), local times as\n"
+    "                 \"YYYY/MM/DD HH:MM:SS\"; --pdf writes them as the report's pages with\n"
+    "                 the check of the whole chain, --csv one row per event with every\n"
+    "                 field (RFC 4180, UTF-8)\n"
     "  verify [--json]\n"
     "                 walks the hash chain and hashes every kept file again; exit status 0\n"
     "                 only when everything holds, 1 when something does not\n"
@@ -240,6 +251,7 @@ nlohmann::json EventJson(const Event& e) {
             {"old", e.oldValue},
             {"new", e.newValue},
             {"reason", e.reason},
+            {"prev_hash", e.prevHash},
             {"hash", e.hash}};
 }
 
@@ -254,6 +266,15 @@ std::string EventLine(const Event& e) {
     if (!e.reason.empty())
         line += "  reason: " + e.reason;
     return line;
+}
+
+// The whole file written, or false; the name as UTF-8, on Windows too.
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    QSaveFile file(QString::fromStdString(path));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size()) &&
+           file.commit();
 }
 
 // The session's store, refusing to go on when it cannot be read.
@@ -352,48 +373,74 @@ int RunArchiveList(const CVerbOptions& o) {
 
 void DeclareArchiveLog(CVerbOptions& o) {
     o.AddFlag("json");
+    o.AddWindow();
+    o.AddValue("unit");
+    o.AddValue("pdf");
+    o.AddValue("csv");
 }
 
 int RunArchiveLog(const CVerbOptions& o) {
     if (o.Files().size() > 1)
         return o.Fail("log takes one recording id at most");
-    int64_t id = 0;
+    const std::optional<std::string> pdf = o.Value("pdf"), csv = o.Value("csv");
+    if ((pdf ? 1 : 0) + (csv ? 1 : 0) + (o.Has("json") ? 1 : 0) > 1)
+        return o.Fail("give one of --json, --pdf OUT and --csv OUT");
+    if (pdf && !HasExtension(*pdf, "pdf"))
+        return o.Fail("--pdf wants a .pdf file");
+    if (o.Has("unit") && !o.Files().empty())
+        return o.Fail("give a recording id or --unit, not both");
+    archive::AuditScope scope;
     if (!o.Files().empty()) {
         const std::string& text = o.Files().front();
         if (text.empty() || text.size() > 18 ||
             !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
-            (id = std::stoll(text)) <= 0)
+            (scope.recordingId = std::stoll(text)) <= 0)
             return o.Fail("log: '" + text + "' is not a recording id");
     }
+    if (o.From())
+        scope.from = *o.From();
+    if (o.To())
+        scope.to = *o.To();
     archive::CArchiveSession& a = CliArchive();
-    archive::IArchiveStore* store = StoreOrFail(a);
-    if (!store)
+    if (!StoreOrFail(a))
         return kExitFailed;
-    std::vector<Event> events;
-    if (store->Events(events, id) != archive::StoreStatus::kOk) {
-        std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+    if (const std::optional<std::string> unit = o.Value("unit")) {
+        // This archive names no storage units: a unit's history cannot be told apart yet.
+        std::cerr << "saroko-cli archive: no storage unit '" << *unit << "' is known\n";
         return kExitFailed;
     }
-    if (id > 0) {
-        // An empty history of a number the archive never gave is not an answer.
-        std::vector<Recording> all;
-        if (store->Recordings(all) != archive::StoreStatus::kOk) {
-            std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+    archive::AuditTrail trail;
+    std::string problem;
+    if (!archive::MakeAuditTrail(a, scope, trail, problem)) {
+        std::cerr << "saroko-cli archive: " << problem << "\n";
+        return kExitFailed;
+    }
+    if (csv) {
+        if (!WriteWholeFile(*csv, archive::AuditCsv(trail.events))) {
+            std::cerr << "saroko-cli archive: cannot write " << *csv << "\n";
             return kExitFailed;
         }
-        if (std::none_of(all.begin(), all.end(), [id](const Recording& r) { return r.id == id; })) {
-            std::cerr << "saroko-cli archive: no recording " << id << "\n";
-            return kExitFailed;
-        }
+        return kExitOk;
+    }
+    if (pdf) {
+#ifdef SAROKO_CLI_HAS_GUI
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+            ui::WriteAuditTrailPdf(QString::fromStdString(*pdf), trail))
+            return kExitOk;
+        std::cerr << "saroko-cli archive: cannot write " << *pdf << "\n";
+#else
+        std::cerr << "saroko-cli archive: no graphics support in this build\n";
+#endif
+        return kExitFailed;
     }
     if (o.Has("json")) {
         nlohmann::json list = nlohmann::json::array();
-        for (const Event& e : events)
+        for (const Event& e : trail.events)
             list.push_back(EventJson(e));
         std::cout << list.dump(2) << "\n";
         return kExitOk;
     }
-    for (const Event& e : events)
+    for (const Event& e : trail.events)
         std::cout << EventLine(e) << "\n";
     return kExitOk;
 }

@@ -651,4 +651,59 @@ TEST_F(CliTest, ArchiveVerbsNameWhatTheyFoundAndExitByIt) {
     EXPECT_EQ(Cli("verify " + P("other.klg")).status, 1) << "not archived";
 }
 
+// --comment N:TEXT records events about the recording and the report lists each beside its
+// excursion, numbered across the channels; the audit trail's CSV holds them with every field,
+// and --from/--to keep the events from the first second to before the last.
+TEST_F(CliTest, CommentsGoBesideTheirExcursionAndIntoTheTrail) {
+    const std::string demo = Demo(), limits = " --high 8 --low 2 ";
+    CliRun r = Cli("report --json" + limits + "--comment 4:x " + demo);
+    EXPECT_NE(r.err.find("excursion 4 is not in the report (1 to 3)"), std::string::npos);
+    EXPECT_EQ(Cli("--no-archive report --json" + limits + "--comment 1:x " + demo).status, 1);
+    r = Cli("report --json" + limits + "--comment '3:扉を閉めた, \"再\"' --comment 1:a " + demo);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json report = Json::parse(r.out);
+    const Json& ch2 = report["channels"][1]["excursions"][0];
+    EXPECT_EQ(ch2["number"], 3);
+    EXPECT_EQ(ch2["comments"][0]["text"], "扉を閉めた, \"再\"");
+    EXPECT_EQ(report["channels"][0]["excursions"][0]["comments"][0]["text"], "a");
+    EXPECT_TRUE(report["channels"][0]["excursions"][1]["comments"].empty());
+    // The comments stay with their runs in a later report over other limits.
+    r = Cli("report --json --high 7 --low 2 " + demo);
+    EXPECT_EQ(Json::parse(r.out)["channels"][1]["excursions"][0]["comments"].size(), 1u);
+
+    const auto text = [](time_t v, const char* format, bool utc) {
+        char buf[32];
+        std::tm tm{};
+        utc ? gmtime_r(&v, &tm) : localtime_r(&v, &tm);
+        std::strftime(buf, sizeof buf, format, &tm);
+        return std::string(buf);
+    };
+    const Json log = Json::parse(Cli("archive log --json").out);
+    const Json& first = *std::find_if(log.begin(), log.end(),
+                                      [](const Json& e) { return e["event"] == "commented"; });
+    EXPECT_EQ(first["detail"], "CH2 high " + text(ch2["start"], "%FT%TZ", true));
+    ASSERT_EQ(Cli("archive log 1 --csv " + P("t.csv")).status, 0);
+    EXPECT_NE(Read(P("t.csv"))
+                  .find(",commented," + first["detail"].get<std::string>() + ",1," +
+                        first["sha256"].get<std::string>() + ",,\"扉を閉めた, \"\"再\"\"\",," +
+                        first["prev_hash"].get<std::string>() + "," +
+                        first["hash"].get<std::string>() + "\r\n"),
+              std::string::npos);
+    // An event's second, in local time, is in the period that starts there, in none that ends.
+    std::tm tm{};
+    strptime(first["time_utc"].get<std::string>().c_str(), "%Y-%m-%dT%H:%M:%SZ", &tm);
+    const time_t at = timegm(&tm);
+    for (const time_t from : {at - 1, at, at + 1}) {
+        Cli("archive log --csv " + P("p.csv") + " --from '" + text(from, "%Y/%m/%d %T", false) +
+            "' --to '" + text(from + 1, "%Y/%m/%d %T", false) + "'");
+        const std::string rows = Read(P("p.csv"));
+        EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n') - 1,
+                  std::count_if(
+                      log.begin(), log.end(),
+                      [&](const Json& e) { return e["time_utc"] == text(from, "%FT%TZ", true); }))
+            << from - at;
+    }
+    EXPECT_EQ(Cli("archive log --unit 冷蔵庫").status, 1);
+}
+
 } // namespace

@@ -70,7 +70,8 @@ struct FileCheck {
     bool operator==(const FileCheck&) const = default;
 };
 
-enum class EventKind { Created, Opened, Changed, Saved, Exported, Reported, Printed };
+// New kinds go at the end: a kind's name is part of every stored event's hashed text.
+enum class EventKind { Created, Opened, Changed, Saved, Exported, Reported, Printed, Commented };
 const char* EventKindName(EventKind kind);
 std::optional<EventKind> EventKindFromName(std::string_view name);
 

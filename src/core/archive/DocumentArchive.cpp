@@ -234,4 +234,12 @@ std::vector<ReportSource> CDocumentArchive::Shown() const {
     return out;
 }
 
+std::string CDocumentArchive::RecordingOf(int number) const {
+    const ChannelRecord* ch = m_doc.GetChannel(number);
+    for (std::size_t i = 0; ch && ch->present != 0 && i < m_owner.size(); ++i)
+        if (m_doc.m_pChannel[i].get() == ch)
+            return EventTarget(m_owner[i]);
+    return {};
+}
+
 } // namespace saroko::archive

@@ -101,6 +101,9 @@ public:
     // of the bytes read when they came in. A file changed on disk since is still named by
     // the bytes read, which are the ones the figures come from.
     std::vector<ReportSource> Shown() const;
+    // The recording (its events' target) behind the channel the document numbers `number`,
+    // "" when none: where a comment on that channel's excursion belongs.
+    std::string RecordingOf(int number) const;
 
 private:
     void TakeOwnership(const ReportSource& source, bool all);

@@ -45,6 +45,7 @@
 #include "ui/document/RecordingsDlg.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintingCommands.h"
+#include "ui/printing/ReportPdf.h"
 #include "ui/recorder/RecorderCommands.h"
 
 namespace saroko {
@@ -88,6 +89,7 @@ bool IsFileCommand(int id) {
 
 CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     : m_doc(doc), m_store(store), m_prompts(this) {
+    ui::SetAuditPdfWriter(&ui::WriteAuditTrailPdf);
     m_pView = new CZorvicView(doc, this);
     // The frame may be shrunk freely: too low a client area snaps it back (resizeEvent).
     m_pView->setMinimumSize(0, 0);

@@ -4,6 +4,8 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStyle>
 #include <QTimeZone>
 #include <QTreeWidget>
@@ -22,6 +25,7 @@
 #include "core/archive/DocumentArchive.h"
 #include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
+#include "ui/base/MessageSink.h"
 
 namespace saroko::ui {
 namespace {
@@ -109,6 +113,8 @@ QString KindText(archive::EventKind kind) {
         return CRecordingHistoryDlg::tr("ﾚﾎﾟｰﾄ出力");
     case archive::EventKind::Printed:
         return CRecordingHistoryDlg::tr("印刷");
+    case archive::EventKind::Commented:
+        return CRecordingHistoryDlg::tr("ｺﾒﾝﾄ");
     }
     return {};
 }
@@ -392,9 +398,63 @@ bool CRecordingsDlg::VerifyAll() {
     return true;
 }
 
+namespace {
+
+AuditPdfWriter& PdfWriter() {
+    static AuditPdfWriter writer;
+    return writer;
+}
+
+std::function<QString(const QString&)>& AuditPathHook() {
+    static std::function<QString(const QString&)> hook;
+    return hook;
+}
+
+} // namespace
+
+void SetAuditPdfWriter(AuditPdfWriter writer) {
+    PdfWriter() = std::move(writer);
+}
+
+void SetAuditPathHook(std::function<QString(const QString& proposed)> hook) {
+    AuditPathHook() = std::move(hook);
+}
+
+bool CRecordingHistoryDlg::WriteTrail(bool pdf) {
+    const QString proposed = QDir::home().filePath(
+        QFileInfo(QString::fromStdString(m_recording.path)).completeBaseName() +
+        (pdf ? QStringLiteral("-audit.pdf") : QStringLiteral("-audit.csv")));
+    QString path;
+    if (AuditPathHook()) {
+        path = AuditPathHook()(proposed);
+    } else {
+        path = QFileDialog::getSaveFileName(this, tr("監査証跡の出力"), proposed,
+                                            pdf ? tr("PDF ﾌｧｲﾙ (*.pdf)") : tr("CSV ﾌｧｲﾙ (*.csv)"));
+    }
+    if (path.isEmpty())
+        return false;
+    archive::AuditTrail trail;
+    std::string problem;
+    bool written = archive::MakeAuditTrail(m_session, {m_recording.id, {}, {}}, trail, problem);
+    if (written && pdf) {
+        written = PdfWriter() && PdfWriter()(path, trail);
+    } else if (written) {
+        const std::string csv = archive::AuditCsv(trail.events);
+        QSaveFile file(path);
+        written = file.open(QIODevice::WriteOnly) &&
+                  file.write(csv.data(), static_cast<qint64>(csv.size())) ==
+                      static_cast<qint64>(csv.size()) &&
+                  file.commit();
+    }
+    if (!written)
+        ShowFrameworkMessage(tr("監査証跡を書き込めませんでした。"), this);
+    return written;
+}
+
 CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
                                            const archive::Recording& recording, QWidget* parent)
-    : CDialogBase(kHelpTopic, parent), m_pList(new QTreeWidget(this)) {
+    : CDialogBase(kHelpTopic, parent), m_session(session), m_recording(recording),
+      m_pList(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("history"));
     setWindowTitle(
         tr("履歴: %1").arg(QFileInfo(QString::fromStdString(recording.path)).fileName()));
@@ -431,6 +491,11 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
     m_pList->header()->setSectionResizeMode(kNew, QHeaderView::Stretch);
     m_pList->setTextElideMode(Qt::ElideMiddle);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    m_pPdf = buttons->addButton(tr("PDF 出力(&P)..."), QDialogButtonBox::ActionRole);
+    m_pCsv = buttons->addButton(tr("CSV 出力(&C)..."), QDialogButtonBox::ActionRole);
+    m_pPdf->setEnabled(static_cast<bool>(PdfWriter()));
+    connect(m_pPdf, &QPushButton::clicked, this, [this] { WriteTrail(true); });
+    connect(m_pCsv, &QPushButton::clicked, this, [this] { WriteTrail(false); });
     ConnectHelp(buttons->addButton(tr("ﾍﾙﾌﾟ"), QDialogButtonBox::HelpRole));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -2,9 +2,12 @@
 // The recordings list (記録ﾃﾞｰﾀ一覧): every recording of the archive with when it was first
 // seen, its recorder, channels, samples and state; filtered by date and name, sorted by any
 // column, opened (several overlaid), its history shown, every kept file checked again.
+#include <QString>
+#include <functional>
 #include <vector>
 
 #include "core/archive/ArchiveSession.h"
+#include "core/archive/AuditTrail.h"
 #include "ui/base/DialogBase.h"
 
 class QCheckBox;
@@ -88,7 +91,8 @@ private:
     QLabel* m_pSummary = nullptr;
 };
 
-// A recording's events, oldest first, in a window of their own.
+// A recording's events, oldest first, in a window of their own; written out as the audit
+// trail's PDF or CSV file.
 class CRecordingHistoryDlg : public CDialogBase {
     Q_OBJECT
 public:
@@ -96,9 +100,25 @@ public:
     CRecordingHistoryDlg(archive::CArchiveSession& session, const archive::Recording& recording,
                          QWidget* parent = nullptr);
     QTreeWidget* List() const { return m_pList; }
+    QPushButton* PdfButton() const { return m_pPdf; }
+    QPushButton* CsvButton() const { return m_pCsv; }
+
+    // Writes the recording's trail to a file the user names; false when nothing was written.
+    bool WriteTrail(bool pdf);
 
 private:
+    archive::CArchiveSession& m_session;
+    archive::Recording m_recording;
     QTreeWidget* m_pList;
+    QPushButton* m_pPdf;
+    QPushButton* m_pCsv;
 };
+
+// The audit trail's PDF as the report's pages have it; the main frame installs the printing's
+// writer (the history window draws no pages itself). Without one the PDF button is greyed.
+using AuditPdfWriter = std::function<bool(const QString& path, const archive::AuditTrail& trail)>;
+void SetAuditPdfWriter(AuditPdfWriter writer);
+// Answers the history window's file question in tests ("" is Cancel); an empty hook restores it.
+void SetAuditPathHook(std::function<QString(const QString& proposed)> hook);
 
 } // namespace saroko::ui
