@@ -70,7 +70,20 @@ struct FileCheck {
     bool operator==(const FileCheck&) const = default;
 };
 
-enum class EventKind { Created, Opened, Changed, Saved, Exported, Reported, Printed };
+// New kinds go at the end: a kind's name is in the hashed text, never its number, but the
+// table of names follows this order.
+enum class EventKind {
+    Created,
+    Opened,
+    Changed,
+    Saved,
+    Exported,
+    Reported,
+    Printed,
+    Unit,       // a storage unit created or changed (no recording)
+    Assigned,   // a recording assigned to a unit
+    Calibrated, // a unit channel's calibration set or changed (no recording)
+};
 const char* EventKindName(EventKind kind);
 std::optional<EventKind> EventKindFromName(std::string_view name);
 

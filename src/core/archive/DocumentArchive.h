@@ -102,6 +102,16 @@ public:
     // the bytes read, which are the ones the figures come from.
     std::vector<ReportSource> Shown() const;
 
+    // Each present channel with the recording it was read from and its place among that
+    // recording's channels (1, 2, ...), in slot order; channels of no recording are left out.
+    struct ChannelOrigin {
+        int number = 0;
+        std::string sha256;
+        int position = 0;
+        bool shown = false;
+    };
+    std::vector<ChannelOrigin> Origins() const;
+
 private:
     void TakeOwnership(const ReportSource& source, bool all);
 

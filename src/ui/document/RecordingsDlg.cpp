@@ -109,6 +109,12 @@ QString KindText(archive::EventKind kind) {
         return CRecordingHistoryDlg::tr("ﾚﾎﾟｰﾄ出力");
     case archive::EventKind::Printed:
         return CRecordingHistoryDlg::tr("印刷");
+    case archive::EventKind::Unit:
+        return CRecordingHistoryDlg::tr("保管場所");
+    case archive::EventKind::Assigned:
+        return CRecordingHistoryDlg::tr("保管場所の割り当て");
+    case archive::EventKind::Calibrated:
+        return CRecordingHistoryDlg::tr("校正");
     }
     return {};
 }
