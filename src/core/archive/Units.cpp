@@ -9,6 +9,7 @@
 #include "core/archive/DocumentArchive.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/messages/Translate.h"
+#include "core/text/ParseDecimal.h"
 
 namespace saroko::archive {
 namespace {
@@ -315,6 +316,9 @@ std::string UnitResultMessage(UnitResult r) {
     case UnitResult::kNotArchived:
         text = SAROKO_TRANSLATE_NOOP("Units", "このファイルは記録保管庫にありません。");
         break;
+    case UnitResult::kBadNumber:
+        text = SAROKO_TRANSLATE_NOOP("Units", "数値を入力してください。");
+        break;
     case UnitResult::kNoArchive:
         text = SAROKO_TRANSLATE_NOOP("Units", "記録保管庫が使えないため保管場所を変更できません。");
         break;
@@ -389,6 +393,95 @@ UnitResult AssignRecording(CArchiveSession& s, const UnitsState& state, const st
     s.RecordAbout(EventKind::Assigned, sha256, how, before ? AssignedText(*before) : std::string(),
                   AssignedText(*u), reason);
     return Written(s);
+}
+
+namespace {
+
+// A decimal number as the program's fields take it; empty is none.
+bool FieldNumber(const std::string& text, std::optional<double>& out) {
+    const std::size_t a = text.find_first_not_of(' ');
+    if (a == std::string::npos) {
+        out.reset();
+        return true;
+    }
+    const std::string t = text.substr(a, text.find_last_not_of(' ') + 1 - a);
+    double v = 0;
+    int digits = 0;
+    if (ParseDecimal(t, v, digits) != 1 || !std::isfinite(v))
+        return false;
+    out = v;
+    return true;
+}
+
+std::string FieldText(const std::optional<double>& v) {
+    return Number(v);
+}
+
+} // namespace
+
+UnitResult ReadUnitForm(const UnitForm& form, UnitFields& out) {
+    UnitFields f;
+    f.name = form.name;
+    f.location = form.location;
+    f.recorder = form.recorder;
+    f.note = form.note;
+    if (!FieldNumber(form.energy, f.activationEnergy))
+        return UnitResult::kBadNumber;
+    for (std::size_t c = 0; c < f.limits.size(); ++c)
+        if (!FieldNumber(form.low[c], f.limits[c].low) ||
+            !FieldNumber(form.high[c], f.limits[c].high))
+            return UnitResult::kBadNumber;
+    if (const UnitResult r = CheckFields(f); r != UnitResult::kOk)
+        return r;
+    out = f;
+    return UnitResult::kOk;
+}
+
+UnitResult ReadCalibrationForm(const CalibrationForm& form, Calibration& out) {
+    Calibration c;
+    c.certificate = form.certificate;
+    c.calibrated = form.calibrated;
+    c.due = form.due;
+    c.correction.kind = form.kind;
+    std::optional<double> v[5];
+    if (form.kind == Correction::kOffset) {
+        if (!FieldNumber(form.offset, v[0]) || !v[0])
+            return UnitResult::kBadNumber;
+        c.correction.offset = *v[0];
+    } else if (form.kind == Correction::kLine) {
+        const std::string* texts[4] = {&form.raw1, &form.true1, &form.raw2, &form.true2};
+        for (int i = 0; i < 4; ++i)
+            if (!FieldNumber(*texts[i], v[i + 1]) || !v[i + 1])
+                return UnitResult::kBadNumber;
+        c.correction = {Correction::kLine, 0, *v[1], *v[2], *v[3], *v[4]};
+    }
+    if (CheckCalibration(c) != CalibrationCheck::kOk)
+        return UnitResult::kBadCalibration;
+    out = c;
+    return UnitResult::kOk;
+}
+
+UnitForm FormOf(const UnitFields& f) {
+    UnitForm form{f.name, f.location, f.recorder, f.note, FieldText(f.activationEnergy), {}, {}};
+    for (std::size_t c = 0; c < f.limits.size(); ++c) {
+        form.low[c] = FieldText(f.limits[c].low);
+        form.high[c] = FieldText(f.limits[c].high);
+    }
+    return form;
+}
+
+CalibrationForm FormOf(const Calibration& c) {
+    const Correction& k = c.correction;
+    CalibrationForm form{c.certificate, c.calibrated, c.due, k.kind, {}, {}, {}, {}, {}};
+    if (k.kind == Correction::kOffset)
+        form.offset = FieldText(k.offset);
+    if (k.kind == Correction::kLine) {
+        form.raw1 = FieldText(k.raw1);
+        form.true1 = FieldText(k.true1);
+        form.raw2 = FieldText(k.raw2);
+        form.true2 = FieldText(k.true2);
+    }
+    return form;
 }
 
 UnitsState LoadUnits(CArchiveSession& s) {

@@ -102,6 +102,7 @@ enum class UnitResult {
     kBadCalibration,
     kNotArchived, // the recording is not in the archive
     kNoArchive,
+    kBadNumber, // a field that should hold a number does not
 };
 // The message of a result in the program's voice; "" for kOk.
 std::string UnitResultMessage(UnitResult r);
@@ -117,6 +118,24 @@ UnitResult SetCalibration(CArchiveSession& s, const UnitsState& state, int id, i
 // `how` is kAssignedDownload or kAssignedFile.
 UnitResult AssignRecording(CArchiveSession& s, const UnitsState& state, const std::string& sha256,
                            int id, const char* how, const std::string& reason = {});
+// The units window's fields as typed; numbers are decimal texts, empty for none.
+struct UnitForm {
+    std::string name, location, recorder, note, energy;
+    std::array<std::string, kUnitChannels> low, high;
+};
+struct CalibrationForm {
+    std::string certificate, calibrated, due;
+    Correction::Kind kind = Correction::kNone;
+    std::string offset, raw1, true1, raw2, true2;
+};
+// Reads the forms; kBadNumber names a field that is no number (a correction's fields only
+// for its kind), the rest as the writes check.
+UnitResult ReadUnitForm(const UnitForm& form, UnitFields& out);
+UnitResult ReadCalibrationForm(const CalibrationForm& form, Calibration& out);
+// The forms of a unit's fields and a calibration, to fill the window.
+UnitForm FormOf(const UnitFields& f);
+CalibrationForm FormOf(const Calibration& c);
+
 // Reads the events and folds them; an empty state without an archive.
 UnitsState LoadUnits(CArchiveSession& s);
 
