@@ -1462,7 +1462,7 @@ Close that program before talking to the recorder.</translation>
     <name>Units</name>
     <message>
         <source>保管場所の名前を入力してください。</source>
-        <translation>Enter the storage unit's name.</translation>
+        <translation>Enter the storage unit&apos;s name.</translation>
     </message>
     <message>
         <source>同じ名前の保管場所がすでにあります。</source>
@@ -1522,7 +1522,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>  Ch.%s: 記録の時点の校正の記録なし</source>
-        <translation>  Ch.%s: no calibration recorded at the recording's time</translation>
+        <translation>  Ch.%s: no calibration recorded at the recording&apos;s time</translation>
     </message>
     <message>
         <source>  Ch.%s: 校正証明書 %s  校正日 %s  有効期限 %s</source>
@@ -1542,7 +1542,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>注意: %s の校正は記録の時点で有効期限を過ぎていました。</source>
-        <translation>Caution: the calibration of %s was past its due day at the recording's time.</translation>
+        <translation>Caution: the calibration of %s was past its due day at the recording&apos;s time.</translation>
     </message>
 </context>
 <context>
@@ -2475,6 +2475,14 @@ Close that program before talking to the recorder.</translation>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
     </message>
+    <message>
+        <source>すべての保管場所</source>
+        <translation>All storage units</translation>
+    </message>
+    <message>
+        <source>保管場所(&amp;U):</source>
+        <translation>Storage &amp;unit:</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CReportDlg</name>
@@ -2671,7 +2679,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>変更の理由（記録保管庫の履歴に残ります）</source>
-        <translation>the reason for the change (kept in the archive's history)</translation>
+        <translation>the reason for the change (kept in the archive&apos;s history)</translation>
     </message>
     <message>
         <source>保存(&amp;S)</source>
