@@ -65,7 +65,7 @@ CUnitsDlg::CUnitsDlg(archive::CArchiveSession& session, QWidget* parent)
         row->addWidget(m_low[static_cast<std::size_t>(c)]);
         row->addWidget(new QLabel(tr("上限"), this));
         row->addWidget(m_high[static_cast<std::size_t>(c)]);
-        row->addWidget(new QLabel(QStringLiteral("ﾟC"), this));
+        row->addWidget(new QLabel(QStringLiteral("°C"), this));
         row->addStretch(1);
         form->addRow(tr("Ch.%1 の限度:").arg(c + 1), row);
     }
@@ -97,7 +97,7 @@ CUnitsDlg::CUnitsDlg(archive::CArchiveSession& session, QWidget* parent)
         f.offset = NumberEdit(offsetPage);
         o->addWidget(new QLabel(tr("測定値に加える"), offsetPage));
         o->addWidget(f.offset);
-        o->addWidget(new QLabel(QStringLiteral("ﾟC"), offsetPage));
+        o->addWidget(new QLabel(QStringLiteral("°C"), offsetPage));
         o->addStretch(1);
         f.pages->addWidget(offsetPage);
         auto* linePage = new QWidget(box);
