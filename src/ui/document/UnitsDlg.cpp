@@ -42,7 +42,9 @@ CUnitsDlg::CUnitsDlg(archive::CArchiveSession& session, QWidget* parent)
     m_pList->setMinimumWidth(180);
     m_pNew = new QPushButton(tr("新規(&N)"), this);
     auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(tr("保管場所(&U):"), this));
+    auto* listLabel = new QLabel(tr("保管場所(&U):"), this);
+    listLabel->setBuddy(m_pList);
+    left->addWidget(listLabel);
     left->addWidget(m_pList, 1);
     left->addWidget(m_pNew);
 
@@ -73,7 +75,9 @@ CUnitsDlg::CUnitsDlg(archive::CArchiveSession& session, QWidget* parent)
     energyRow->addWidget(m_pEnergy);
     energyRow->addWidget(new QLabel(QStringLiteral("kJ/mol"), this));
     energyRow->addStretch(1);
-    form->addRow(tr("活性化ｴﾈﾙｷﾞｰ(&E):"), energyRow);
+    auto* energyLabel = new QLabel(tr("活性化ｴﾈﾙｷﾞｰ(&E):"), this);
+    energyLabel->setBuddy(m_pEnergy);
+    form->addRow(energyLabel, energyRow);
     form->addRow(tr("メモ(&M):"), m_pNote);
 
     auto* calibrations = new QHBoxLayout;
