@@ -633,6 +633,10 @@ Please enter the reason for the change.</translation>
         <source>記録保管庫の場所(A)...</source>
         <translation>&amp;Archive location...</translation>
     </message>
+    <message>
+        <source>保管場所と校正(K)...</source>
+        <translation>Storage units and calibration (K)...</translation>
+    </message>
 </context>
 <context>
     <name>Message</name>
@@ -1550,6 +1554,93 @@ Close that program before talking to the recorder.</translation>
     </message>
 </context>
 <context>
+    <name>Units</name>
+    <message>
+        <source>保管場所の名前を入力してください。</source>
+        <translation>Enter the storage unit&apos;s name.</translation>
+    </message>
+    <message>
+        <source>同じ名前の保管場所がすでにあります。</source>
+        <translation>A storage unit of that name exists already.</translation>
+    </message>
+    <message>
+        <source>その保管場所はありません。</source>
+        <translation>There is no such storage unit.</translation>
+    </message>
+    <message>
+        <source>変更はありません。</source>
+        <translation>Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>下限が上限より大きくなっています。</source>
+        <translation>The low limit lies above the high limit.</translation>
+    </message>
+    <message>
+        <source>活性化エネルギーは 0 より大きい値にしてください。</source>
+        <translation>The activation energy must be greater than 0.</translation>
+    </message>
+    <message>
+        <source>チャンネルは 1 か 2 です。</source>
+        <translation>The channel is 1 or 2.</translation>
+    </message>
+    <message>
+        <source>校正の内容が正しくありません（日付は YYYY-MM-DD、有効期限は校正日以降、2 点補正は 1 点目の測定値 &lt; 2 点目の測定値）。</source>
+        <translation>The calibration is not valid (days as YYYY-MM-DD, the due day not before the calibration day, for two points the first reading below the second).</translation>
+    </message>
+    <message>
+        <source>このファイルは記録保管庫にありません。</source>
+        <translation>This file is not in the archive.</translation>
+    </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation>Enter a number.</translation>
+    </message>
+    <message>
+        <source>記録保管庫が使えないため保管場所を変更できません。</source>
+        <translation>The archive cannot be used, so storage units cannot be changed.</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>保管場所: %s</source>
+        <translation>Storage unit: %s</translation>
+    </message>
+    <message>
+        <source>（%s）</source>
+        <translation> (%s)</translation>
+    </message>
+    <message>
+        <source>  記録計: %s</source>
+        <translation>  Recorder: %s</translation>
+    </message>
+    <message>
+        <source>  Ch.%s: 記録の時点の校正の記録なし</source>
+        <translation>  Ch.%s: no calibration recorded at the recording&apos;s time</translation>
+    </message>
+    <message>
+        <source>  Ch.%s: 校正証明書 %s  校正日 %s  有効期限 %s</source>
+        <translation>  Ch.%s: certificate %s  calibrated %s  due %s</translation>
+    </message>
+    <message>
+        <source>    補正: %s（適用済み）</source>
+        <translation>    Correction: %s (applied)</translation>
+    </message>
+    <message>
+        <source>    補正: %s（適用せず、生の値）</source>
+        <translation>    Correction: %s (not applied, raw values)</translation>
+    </message>
+    <message>
+        <source>  校正範囲外の値 %s 個</source>
+        <translation>  %s values outside the calibrated range</translation>
+    </message>
+    <message>
+        <source>注意: %s の校正は記録の時点で有効期限を過ぎていました。</source>
+        <translation>Caution: the calibration of %s was past its due day at the recording&apos;s time.</translation>
+    </message>
+</context>
+<context>
     <name>saroko::CMainFrame</name>
     <message>
         <source>バージョン情報</source>
@@ -2406,6 +2497,18 @@ Close that program before talking to the recorder.</translation>
         <source>CSV 出力(&amp;C)...</source>
         <translation>&amp;CSV...</translation>
     </message>
+    <message>
+        <source>保管場所</source>
+        <translation>Storage unit</translation>
+    </message>
+    <message>
+        <source>保管場所の割り当て</source>
+        <translation>Assigned to a storage unit</translation>
+    </message>
+    <message>
+        <source>校正</source>
+        <translation>Calibration</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CRecordingsDlg</name>
@@ -2558,6 +2661,14 @@ Close that program before talking to the recorder.</translation>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
     </message>
+    <message>
+        <source>すべての保管場所</source>
+        <translation>All storage units</translation>
+    </message>
+    <message>
+        <source>保管場所(&amp;U):</source>
+        <translation>Storage &amp;unit:</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CReportDlg</name>
@@ -2648,6 +2759,129 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CUnitsDlg</name>
+    <message>
+        <source>保管場所と校正</source>
+        <translation>Storage units and calibration</translation>
+    </message>
+    <message>
+        <source>新規(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>保管場所(&amp;U):</source>
+        <translation>Storage &amp;units:</translation>
+    </message>
+    <message>
+        <source>機種と製造番号など</source>
+        <translation>model and serial number, for example</translation>
+    </message>
+    <message>
+        <source>名前(&amp;A):</source>
+        <translation>N&amp;ame:</translation>
+    </message>
+    <message>
+        <source>場所(&amp;L):</source>
+        <translation>&amp;Location:</translation>
+    </message>
+    <message>
+        <source>記録計(&amp;R):</source>
+        <translation>&amp;Recorder:</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>Ch.%1 の限度:</source>
+        <translation>Ch.%1 limits:</translation>
+    </message>
+    <message>
+        <source>活性化ｴﾈﾙｷﾞｰ(&amp;E):</source>
+        <translation>Activation &amp;energy:</translation>
+    </message>
+    <message>
+        <source>メモ(&amp;M):</source>
+        <translation>&amp;Note:</translation>
+    </message>
+    <message>
+        <source>Ch.%1 の校正</source>
+        <translation>Ch.%1 calibration</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>ｵﾌｾｯﾄ</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>2点 (直線)</source>
+        <translation>Two points (line)</translation>
+    </message>
+    <message>
+        <source>測定値に加える</source>
+        <translation>Added to the reading</translation>
+    </message>
+    <message>
+        <source>測定値</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>真の値</source>
+        <translation>True value</translation>
+    </message>
+    <message>
+        <source>1 点目</source>
+        <translation>Point 1</translation>
+    </message>
+    <message>
+        <source>2 点目</source>
+        <translation>Point 2</translation>
+    </message>
+    <message>
+        <source>証明書番号:</source>
+        <translation>Certificate:</translation>
+    </message>
+    <message>
+        <source>校正日:</source>
+        <translation>Calibrated:</translation>
+    </message>
+    <message>
+        <source>有効期限:</source>
+        <translation>Due:</translation>
+    </message>
+    <message>
+        <source>補正:</source>
+        <translation>Correction:</translation>
+    </message>
+    <message>
+        <source>変更の理由（記録保管庫の履歴に残ります）</source>
+        <translation>the reason for the change (kept in the archive&apos;s history)</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>理由(&amp;Y):</source>
+        <translation>Reason (&amp;Y):</translation>
     </message>
 </context>
 </TS>

@@ -26,6 +26,13 @@ void DeclareNoFiles(CVerbOptions&), DeclarePorts(CVerbOptions&), DeclareCommand(
 int RunIdentify(const CVerbOptions&), RunSettings(const CVerbOptions&),
     RunRecorderDownload(const CVerbOptions&), RunRecorderStart(const CVerbOptions&),
     RunStop(const CVerbOptions&), RunCommand(const CVerbOptions&), RunPorts(const CVerbOptions&);
+extern const char kUnitUsage[];
+void DeclareUnitCreate(CVerbOptions&), DeclareUnitChange(CVerbOptions&),
+    DeclareUnitCalibrate(CVerbOptions&), DeclareUnitList(CVerbOptions&),
+    DeclareUnitShow(CVerbOptions&), DeclareUnitAssign(CVerbOptions&);
+int RunUnitCreate(const CVerbOptions&), RunUnitChange(const CVerbOptions&),
+    RunUnitCalibrate(const CVerbOptions&), RunUnitList(const CVerbOptions&),
+    RunUnitShow(const CVerbOptions&), RunUnitAssign(const CVerbOptions&);
 #ifdef SAROKO_CLI_HAS_GUI
 extern const char kPrintGraphUsage[], kPrintListUsage[], kRenderUsage[];
 void DeclarePrintGraph(CVerbOptions&), DeclarePrintList(CVerbOptions&),
@@ -56,6 +63,15 @@ const Verb kArchiveVerbs[] = {
     {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},
 };
 
+const Verb kUnitVerbs[] = {
+    {"create",    "", kUnitUsage, Paints::kNever, &DeclareUnitCreate,    &RunUnitCreate},
+    {"change",    "", kUnitUsage, Paints::kNever, &DeclareUnitChange,    &RunUnitChange},
+    {"calibrate", "", kUnitUsage, Paints::kNever, &DeclareUnitCalibrate, &RunUnitCalibrate},
+    {"list",      "", kUnitUsage, Paints::kNever, &DeclareUnitList,      &RunUnitList},
+    {"show",      "", kUnitUsage, Paints::kNever, &DeclareUnitShow,      &RunUnitShow},
+    {"assign",    "", kUnitUsage, Paints::kNever, &DeclareUnitAssign,    &RunUnitAssign},
+};
+
 const Verb kVerbs[] = {
     {"archive",     "the recordings archive: list, log, verify, repair, status", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
     {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
@@ -72,6 +88,7 @@ const Verb kVerbs[] = {
 #endif
     // Its PDF report paints; its --json figures do not.
     {"verify",      "say whether files are archived recordings", kVerifyUsage, Paints::kNever, &DeclareVerifyFiles, &RunVerifyFiles},
+    {"unit",        "storage units: create, change, calibrate, list, show, assign", kUnitUsage, Paints::kNever, nullptr, nullptr, kUnitVerbs},
     {"report",      "report extremes, MKT and limit excursions (JSON or PDF)", kReportUsage, Paints::kWithOutput, &DeclareReport, &RunReport},
 };
 // clang-format on

@@ -261,8 +261,14 @@ std::string EventLine(const Event& e) {
     if (!e.detail.empty())
         line += " (" + e.detail + ")";
     line += "  #" + std::to_string(e.recordingId);
+    // A unit's or a calibration's text is key=value lines: one line here, "; " between.
+    const auto oneLine = [](std::string v) {
+        for (std::size_t at = v.find('\n'); at != std::string::npos; at = v.find('\n', at))
+            v.replace(at, 1, "; ");
+        return v;
+    };
     if (!e.oldValue.empty() || !e.newValue.empty())
-        line += "  " + e.oldValue + " -> " + e.newValue;
+        line += "  " + oneLine(e.oldValue) + " -> " + oneLine(e.newValue);
     if (!e.reason.empty())
         line += "  reason: " + e.reason;
     return line;

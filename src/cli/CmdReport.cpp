@@ -18,6 +18,7 @@
 #include "core/archive/ArchiveFiles.h"
 #include "core/archive/ExcursionComments.h"
 #include "core/archive/ReportProof.h"
+#include "core/archive/Units.h"
 #include "core/report/ReportFigures.h"
 #include "core/text/ParseDecimal.h"
 #include "platform/ArchiveSetup.h"
@@ -26,7 +27,7 @@ namespace saroko::cli {
 
 extern const char kReportUsage[] =
     "usage: saroko-cli report [--from T --to T] [--low X] [--high Y] [--limits CH:LOW:HIGH]...\n"
-    "                         [--activation-energy KJ] [--fahrenheit|--celsius]\n"
+    "                         [--activation-energy KJ] [--fahrenheit|--celsius] [--corrected]\n"
     "                         [--comment N:TEXT]... (-o OUT.pdf | --json) FILE...\n"
     "  Loads the files as 'info' does and reports, for each shown channel with data, the\n"
     "  samples inside the time window: counts, maximum and minimum with their times, average,\n"
@@ -42,6 +43,9 @@ extern const char kReportUsage[] =
     "                          report lists them, from 1 across all channels) in the\n"
     "                          archive, then reports; the report lists every comment the\n"
     "                          archive holds for its excursions beside them\n"
+    "  A recording assigned to a storage unit takes the unit's limits and activation energy\n"
+    "  when none are given, and the report states the unit and each channel's calibration.\n"
+    "  --corrected             the figures from values corrected by that calibration\n"
     "  -o OUT.pdf              the report as PDF: the graph, the figures, the excursions\n"
     "  --json                  the figures as one JSON object on standard output; with\n"
     "                          --limits each channel carries its low and high; each\n"
@@ -55,7 +59,9 @@ extern const char kReportUsage[] =
     "                          host the archive records; \"made_at\" (UTC seconds),\n"
     "                          \"made_at_local\", \"made_offset\", \"program_version\",\n"
     "                          \"recorder_models\" (code, name) and \"utc_offsets\" (of the\n"
-    "                          data) are what the PDF states beside\n";
+    "                          data) are what the PDF states beside; \"units\" the storage\n"
+    "                          units with each channel's calibration, \"calibration_warning\"\n"
+    "                          the header's warning of a calibration past due (or null)\n";
 
 namespace {
 
@@ -179,6 +185,40 @@ nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigure
     return out;
 }
 
+nlohmann::ordered_json OrNull(const std::string& s) {
+    return s.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(s);
+}
+
+// The storage units the report states, each channel with its calibration and what was done.
+void AddUnits(nlohmann::ordered_json& out, const ReportProvenance& proof) {
+    nlohmann::ordered_json units = nlohmann::ordered_json::array();
+    for (const ReportUnit& u : proof.units) {
+        nlohmann::ordered_json channels = nlohmann::ordered_json::array();
+        for (const ReportUnitChannel& c : u.channels) {
+            nlohmann::ordered_json ch = {{"number", c.number}, {"unit_channel", c.unitChannel}};
+            if (c.calibration) {
+                ch["certificate"] = c.calibration->certificate;
+                ch["calibrated"] = OrNull(c.calibration->calibrated);
+                ch["due"] = OrNull(c.calibration->due);
+                ch["correction"] = CorrectionText(c.calibration->correction);
+            } else {
+                ch["certificate"] = nullptr;
+            }
+            ch["corrected"] = c.corrected;
+            ch["past_due"] = c.pastDue;
+            ch["outside_range"] = c.outsideRange;
+            channels.push_back(ch);
+        }
+        units.push_back({{"id", u.id},
+                         {"name", u.name},
+                         {"location", u.location},
+                         {"recorder", u.recorder},
+                         {"channels", channels}});
+    }
+    out["units"] = units;
+    out["calibration_warning"] = OrNull(PastDueWarning(proof.units));
+}
+
 } // namespace
 
 void DeclareReport(CVerbOptions& o) {
@@ -189,6 +229,7 @@ void DeclareReport(CVerbOptions& o) {
     o.AddOutput();
     o.AddFlag("json");
     o.AddValue("comment");
+    o.AddFlag("corrected");
 }
 
 namespace {
@@ -257,6 +298,17 @@ int RunReport(const CVerbOptions& o) {
         return kExitFailed;
     CZorvicDoc& doc = *session->doc;
     ApplyUnit(doc, o.Fahrenheit());
+    // The storage units of the recordings shown: their limits unless others were given,
+    // their calibrations stated and, when asked, applied.
+    const archive::UnitsState units =
+        CliArchive().Enabled() ? archive::LoadUnits(CliArchive()) : archive::UnitsState{};
+    const std::vector<archive::UnitChannelSource> unitSources =
+        archive::UnitSources(*session->archive, doc, units, true);
+    archive::ApplyUnitDefaults(units, unitSources, doc.m_nUnitCF == 1,
+                               o.Value("activation-energy").has_value(), options);
+    std::unique_ptr<archive::CCorrectedValues> corrected;
+    if (o.Has("corrected"))
+        corrected = std::make_unique<archive::CCorrectedValues>(doc, units, unitSources);
     // One proof, built before anything is printed, for the JSON and the PDF alike.
     const ReportFigures figures = ComputeReportFigures(doc, options);
     const std::vector<archive::NumberedExcursion> excursions =
@@ -269,9 +321,13 @@ int RunReport(const CVerbOptions& o) {
         archive::MakeReportProof(ReportSources(*session), figures, session->clock.Now(),
                                  SAROKO_VERSION, &CliArchive(), &Sha256OfFile);
     proof.comments = archive::StoredComments(CliArchive(), excursions);
+    proof.units =
+        archive::ReportUnits(units, unitSources, corrected ? &corrected->Corrected() : nullptr);
     if (json) {
-        const std::string text =
-            FiguresJson(*session, figures, !options.channelLimits.empty(), proof).dump(2) + "\n";
+        nlohmann::ordered_json json =
+            FiguresJson(*session, figures, !options.channelLimits.empty(), proof);
+        AddUnits(json, proof);
+        const std::string text = json.dump(2) + "\n";
         std::cout << text;
         RecordMade(*session, archive::EventKind::Reported, archive::kStandardOutput, proof.sources,
                    text);

@@ -193,7 +193,7 @@ TEST_F(CliTest, HelpAndQtsOwnWarnings) {
     int verbs = 0;
     for (std::string l; std::getline(lines, l) && !l.empty(); ++verbs)
         columns.insert(l.find_first_not_of(' ', l.find(' ', 2)));
-    EXPECT_EQ(verbs, 11);
+    EXPECT_EQ(verbs, 12);
     EXPECT_EQ(columns.size(), 1u) << help.out;
 
     // Without a runtime folder Qt warns; a cron job must not mail that.
@@ -707,3 +707,54 @@ TEST_F(CliTest, CommentsGoBesideTheirExcursionAndIntoTheTrail) {
 }
 
 } // namespace
+
+// A unit's calibration reaches only the outputs that ask for it; the file, the plain export
+// and the archive's record of the file keep the raw values.
+TEST_F(CliTest, UnitsCalibrationsAndCorrectedOutputs) {
+    const std::string demo = Demo();
+    const std::string bytes = Read(demo);
+    ASSERT_EQ(Cli("export -o " + P("before.txt") + " " + demo).status, 0);
+    ASSERT_EQ(Cli("unit create F2 --location 2F --limits 2:2:8 --reason new").status, 0);
+    EXPECT_EQ(Cli("unit create F2").status, 1);
+    EXPECT_EQ(Cli("unit create F3 --limits 3:1:2").status, 2);
+    ASSERT_EQ(Cli("unit calibrate F2 --channel 1 --certificate C-1 --calibrated 2026-01-10 "
+                  "--due 2026-11-30 --offset 0.3")
+                  .status,
+              0);
+    EXPECT_EQ(Cli("unit calibrate F2 --channel 1 --due 2026-01-09").status, 1);
+    EXPECT_EQ(Cli("unit calibrate F2 --channel 3").status, 2);
+    EXPECT_EQ(Cli("unit assign " + demo + " F9").status, 1);
+    ASSERT_EQ(Cli("unit assign " + demo + " F2").status, 0);
+    const CliRun shown = Cli("unit show --json F2");
+    EXPECT_EQ(Json::parse(shown.out)["channels"][0]["calibrations"][0]["correction"]["offset"],
+              0.3);
+
+    ASSERT_EQ(Cli("export -o " + P("raw.txt") + " " + demo).status, 0);
+    ASSERT_EQ(Cli("export --corrected -o " + P("cor.txt") + " " + demo).status, 0);
+    EXPECT_EQ(Read(P("raw.txt")), Read(P("before.txt")));
+    EXPECT_EQ(Read(demo), bytes);
+    const std::string row = "\"2026/11/30  9:00'00\",46356.3750000000,";
+    EXPECT_NE(Read(P("raw.txt")).find(row + "  19.7,   3.6,"), std::string::npos);
+    EXPECT_NE(Read(P("cor.txt")).find(row + "  20.0,   3.6,"), std::string::npos);
+
+    // The report takes the unit's limits for channel 2, states the calibration, and warns:
+    // the demo runs into 2026-12-01, a day past the due day. Due that day, it would not.
+    Json rep = Json::parse(Cli("report --json " + demo).out);
+    EXPECT_EQ(rep["channels"][1]["low"], 2.0);
+    EXPECT_EQ(rep["units"][0]["channels"][0]["certificate"], "C-1");
+    EXPECT_EQ(rep["units"][0]["channels"][0]["corrected"], false);
+    EXPECT_EQ(rep["calibration_warning"], "注意: Ch.1 の校正は記録の時点で有効期限を過ぎていました。");
+    ASSERT_EQ(Cli("unit calibrate F2 --channel 1 --due 2026-12-01").status, 0);
+    rep = Json::parse(Cli("report --corrected --low 0 --json " + demo).out);
+    EXPECT_TRUE(rep["calibration_warning"].is_null());
+    EXPECT_EQ(rep["units"][0]["channels"][0]["corrected"], true);
+    EXPECT_TRUE(rep["channels"][1]["low"].is_null()); // limits given: the unit's are not taken
+    const CliRun log = Cli("archive log");
+    EXPECT_NE(log.out.find("calibrated (unit 1 channel 1)"), std::string::npos);
+    EXPECT_NE(log.out.find("assigned (file)"), std::string::npos);
+    EXPECT_EQ(Cli("archive verify").status, 0);
+    // A download for a unit that is not there stops before the recorder is asked.
+    const CliRun dl = Cli("recorder download --unit F9 --device /nonexistent -o " + P("d.klg"));
+    EXPECT_EQ(dl.status, 1);
+    EXPECT_NE(dl.err.find("その保管場所はありません。 (F9)"), std::string::npos);
+}

@@ -70,8 +70,21 @@ struct FileCheck {
     bool operator==(const FileCheck&) const = default;
 };
 
-// New kinds go at the end: a kind's name is part of every stored event's hashed text.
-enum class EventKind { Created, Opened, Changed, Saved, Exported, Reported, Printed, Commented };
+// New kinds go at the end: a kind's name is in the hashed text, never its number, but the
+// table of names follows this order.
+enum class EventKind {
+    Created,
+    Opened,
+    Changed,
+    Saved,
+    Exported,
+    Reported,
+    Printed,
+    Commented,  // a comment on an excursion of a recording
+    Unit,       // a storage unit created or changed (no recording)
+    Assigned,   // a recording assigned to a unit
+    Calibrated, // a unit channel's calibration set or changed (no recording)
+};
 const char* EventKindName(EventKind kind);
 std::optional<EventKind> EventKindFromName(std::string_view name);
 

@@ -105,6 +105,16 @@ public:
     // "" when none: where a comment on that channel's excursion belongs.
     std::string RecordingOf(int number) const;
 
+    // Each present channel with the recording it was read from and its place among that
+    // recording's channels (1, 2, ...), in slot order; channels of no recording are left out.
+    struct ChannelOrigin {
+        int number = 0;
+        std::string sha256;
+        int position = 0;
+        bool shown = false;
+    };
+    std::vector<ChannelOrigin> Origins() const;
+
 private:
     void TakeOwnership(const ReportSource& source, bool all);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/report/ReportFigures.h"
+#include "core/report/ReportUnit.h"
 
 namespace saroko {
 
@@ -55,6 +56,7 @@ struct ReportProvenance {
     std::vector<uint32_t> recorderModels;   // the channels' model codes, each once, by first use
     std::vector<int> timeOffsets;           // the local offsets over the report's period, in order
     std::vector<ExcursionComment> comments; // oldest first
+    std::vector<ReportUnit> units;          // the storage units of the sources, when assigned
 };
 
 // Seconds east of UTC of local time at `t` (the zone's daylight saving included).

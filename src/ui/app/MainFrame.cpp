@@ -43,6 +43,7 @@
 #include "ui/channels/ChannelCommands.h"
 #include "ui/document/FileDialogs.h"
 #include "ui/document/RecordingsDlg.h"
+#include "ui/document/UnitsDlg.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintingCommands.h"
 #include "ui/printing/ReportPdf.h"
@@ -200,7 +201,8 @@ CommandState CMainFrame::QueryCommand(int id) const {
         const std::size_t n = static_cast<std::size_t>(id - cmd::kRecentFirst);
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
     }
-    if (id == cmd::kRecordings || id == cmd::kAskReason || id == cmd::kArchiveLocation)
+    if (id == cmd::kRecordings || id == cmd::kAskReason || id == cmd::kArchiveLocation ||
+        id == cmd::kUnits)
         return {m_pArchive != nullptr,
                 m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
     return GetCommandState(m_doc, id);
@@ -280,6 +282,9 @@ bool CMainFrame::ExecuteCommand(int id) {
         break;
     case cmd::kArchiveLocation:
         ShowArchiveLocation();
+        break;
+    case cmd::kUnits:
+        ShowUnits();
         break;
     case cmd::kCopy:
         CopyToClipboard();
@@ -489,6 +494,12 @@ void CMainFrame::ShowArchiveLocation() {
     ui::CArchiveLocationDlg dlg(m_pArchive->Location(), &TestSiteConnection, this);
     if (ui::ExecDialog(dlg) == QDialog::Accepted && dlg.Location() != m_pArchive->Location())
         m_pArchive->SetLocation(dlg.Location());
+}
+
+void CMainFrame::ShowUnits() {
+    ui::CUnitsDlg dlg(m_pArchive->Session(), this);
+    ui::ExecDialog(dlg);
+    m_pArchive->SayProblem();
 }
 
 void CMainFrame::ShowRecordings() {

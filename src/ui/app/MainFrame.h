@@ -84,6 +84,7 @@ private:
     bool RunViewCommand(int id);
     void ShowRecordings();
     void ShowArchiveLocation();
+    void ShowUnits();
     // Records the document's changes once the work at hand is done.
     void CommitChangesLater();
     // A note in the status bar for a while (where a download was kept).

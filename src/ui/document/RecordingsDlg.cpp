@@ -1,6 +1,7 @@
 #include "ui/document/RecordingsDlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -115,6 +116,12 @@ QString KindText(archive::EventKind kind) {
         return CRecordingHistoryDlg::tr("印刷");
     case archive::EventKind::Commented:
         return CRecordingHistoryDlg::tr("ｺﾒﾝﾄ");
+    case archive::EventKind::Unit:
+        return CRecordingHistoryDlg::tr("保管場所");
+    case archive::EventKind::Assigned:
+        return CRecordingHistoryDlg::tr("保管場所の割り当て");
+    case archive::EventKind::Calibrated:
+        return CRecordingHistoryDlg::tr("校正");
     }
     return {};
 }
@@ -144,6 +151,8 @@ void CRecordingsDlg::BuildControls() {
     }
     m_pName = new QLineEdit(this);
     m_pName->setPlaceholderText(tr("チャンネル名の一部"));
+    m_pUnit = new QComboBox(this);
+    m_pUnit->addItem(tr("すべての保管場所"));
     m_pList = new QTreeWidget(this);
     m_pList->setColumnCount(kColumns);
     m_pList->setHeaderLabels({tr("ﾌｧｲﾙ名"), tr("取得"), tr("取り込み日時"), tr("記録計"),
@@ -172,6 +181,10 @@ void CRecordingsDlg::LayOut() {
     nameLabel->setBuddy(m_pName);
     filter->addWidget(nameLabel);
     filter->addWidget(m_pName, 1);
+    auto* unitLabel = new QLabel(tr("保管場所(&U):"), this);
+    unitLabel->setBuddy(m_pUnit);
+    filter->addWidget(unitLabel);
+    filter->addWidget(m_pUnit);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pSummary, 1);
     for (QPushButton* b : {m_pOpen, m_pHistory, m_pVerify, m_pClose, m_pHelp})
@@ -191,6 +204,7 @@ void CRecordingsDlg::Connect() {
     for (QDateEdit* d : {m_pFrom, m_pTo})
         connect(d, &QDateEdit::dateChanged, this, &CRecordingsDlg::Refill);
     connect(m_pName, &QLineEdit::textChanged, this, &CRecordingsDlg::Refill);
+    connect(m_pUnit, &QComboBox::currentIndexChanged, this, &CRecordingsDlg::Refill);
     connect(m_pList, &QTreeWidget::itemDoubleClicked, this, &CRecordingsDlg::OpenChosen);
     connect(m_pList, &QTreeWidget::itemSelectionChanged, this, [this] {
         m_pOpen->setEnabled(!Chosen().empty());
@@ -224,6 +238,14 @@ void CRecordingsDlg::ReadArchive() {
         m_session.Store().Checks(checks);
     }
     m_files = archive::ListedFiles(m_recordings, kept);
+    m_units = archive::LoadUnits(m_session);
+    {
+        const QSignalBlocker block(m_pUnit);
+        while (m_pUnit->count() > 1)
+            m_pUnit->removeItem(1);
+        for (const archive::Unit& u : m_units.units)
+            m_pUnit->addItem(QString::fromStdString(u.fields.name));
+    }
     std::map<std::string, const archive::FileCheck*> last;
     for (const archive::FileCheck& c : checks)
         last[c.path] = &c;
@@ -256,6 +278,11 @@ void CRecordingsDlg::Refill() {
         const archive::Recording& r = m_recordings[f.recording];
         if (!archive::Matches(r, filter))
             continue;
+        if (const int unit = m_pUnit->currentIndex(); unit > 0) {
+            const archive::Unit* u = m_units.UnitOf(r.sha256);
+            if (!u || u->id != unit)
+                continue;
+        }
         QStringList names;
         for (const archive::ChannelInfo& c : r.channels)
             names << QStringLiteral("CH%1 %2").arg(c.number).arg(QString::fromStdString(c.name));

@@ -8,9 +8,11 @@
 
 #include "core/archive/ArchiveSession.h"
 #include "core/archive/AuditTrail.h"
+#include "core/archive/Units.h"
 #include "ui/base/DialogBase.h"
 
 class QCheckBox;
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -41,6 +43,8 @@ public:
 
     QTreeWidget* List() const { return m_pList; }
     QLineEdit* NameFilter() const { return m_pName; }
+    // The storage unit shown: the first entry all recordings, then each unit by id.
+    QComboBox* UnitFilter() const { return m_pUnit; }
     QCheckBox* FromCheck() const { return m_pUseFrom; }
     QCheckBox* ToCheck() const { return m_pUseTo; }
     QDateEdit* FromDate() const { return m_pFrom; }
@@ -73,6 +77,7 @@ private:
 
     archive::CArchiveSession& m_session;
     std::vector<archive::Recording> m_recordings;
+    archive::UnitsState m_units;
     std::vector<archive::ListedFile> m_files; // the rows: each kept file, or a recording's path
     std::vector<std::string> m_status;        // by file
     std::vector<std::string> m_checkedAt;     // by file: the last check's time, "" without one
@@ -82,6 +87,7 @@ private:
     QCheckBox* m_pUseTo = nullptr;
     QDateEdit* m_pTo = nullptr;
     QLineEdit* m_pName = nullptr;
+    QComboBox* m_pUnit = nullptr;
     QTreeWidget* m_pList = nullptr;
     QPushButton* m_pOpen = nullptr;
     QPushButton* m_pHistory = nullptr;

@@ -593,10 +593,15 @@ QStringList PageHeader(const ReportFigures& r, const ReportProvenance& proof,
         proof.user.empty() ? QStringLiteral("---") : QString::fromStdString(proof.user);
     const QString host =
         proof.host.empty() ? QStringLiteral("---") : QString::fromStdString(proof.host);
-    return {ReportPdf::tr("ﾌｧｲﾙ名: %1").arg(files.join(QStringLiteral(", "))),
-            periodText + QStringLiteral("    ") +
-                ReportPdf::tr("作成者: %1 (ﾎｽﾄ %2)    作成: %3")
-                    .arg(user, host, QString::fromStdString(FormatStampWithOffset(proof.madeAt)))};
+    QStringList header = {
+        ReportPdf::tr("ﾌｧｲﾙ名: %1").arg(files.join(QStringLiteral(", "))),
+        periodText + QStringLiteral("    ") +
+            ReportPdf::tr("作成者: %1 (ﾎｽﾄ %2)    作成: %3")
+                .arg(user, host, QString::fromStdString(FormatStampWithOffset(proof.madeAt)))};
+    // A calibration past due at the recording's time is said on every page.
+    if (const std::string due = PastDueWarning(proof.units); !due.empty())
+        header << QString::fromStdString(due);
+    return header;
 }
 
 void DrawHeading(CReportWriter& w, const CZorvicDoc& doc, const ReportFigures& r,
@@ -604,6 +609,8 @@ void DrawHeading(CReportWriter& w, const CZorvicDoc& doc, const ReportFigures& r
     if (WindowCutsData(r))
         w.Line(ReportPdf::tr("指定範囲: %1 ～ %2").arg(TimeText(r.from), TimeText(r.to)));
     w.Line(ReportPdf::tr("時刻はすべて現地時間 (%1) です。").arg(OffsetsText(proof.timeOffsets)));
+    for (const std::string& line : UnitReportLines(proof.units))
+        w.Line(QString::fromStdString(line));
     w.Line(ReportPdf::tr("下限: %1    上限: %2    活性化ｴﾈﾙｷﾞｰ: %3 kJ/mol")
                .arg(LimitText(doc, r.low), LimitText(doc, r.high))
                .arg(r.activationEnergy, 0, 'g', 8));
