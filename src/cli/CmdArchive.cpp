@@ -25,6 +25,10 @@
 
 namespace saroko::cli {
 
+// CmdArchivePush.cpp: the pushed chains of a site archive checked, said, true when all hold.
+bool VerifyPushedChains(archive::IArchiveStore& store, const archive::Sha256Fn& hash,
+                        const std::vector<archive::Event>& events, nlohmann::json* json);
+
 using archive::Event;
 using archive::Recording;
 
@@ -47,6 +51,9 @@ extern const char kArchiveUsage[] =
     "                 where the archive is, whether it answers, and how many events wait\n"
     "                 on this computer for a site archive's server; exit status 1 when it\n"
     "                 does not answer\n"
+    "  push [FILE]    sends a local archive (this user's, or FILE) to the site archive\n"
+    "                 that --archive names: the events the site does not hold yet, each\n"
+    "                 with its place in the local chain, which verify on the site checks\n"
     "The archive is archive.sqlite in the program's data folder; before the verb,\n"
     "--archive FILE uses another one, --archive postgresql://... (or key=value pairs\n"
     "as libpq takes them) a site archive on a PostgreSQL server, and --no-archive\n"
@@ -414,6 +421,7 @@ int RunArchiveVerify(const CVerbOptions& o) {
         return kExitFailed;
     }
     const archive::VerifyReport rep = a.Verify(&Sha256OfFile);
+    bool pushedHold = true;
     if (o.Has("json")) {
         nlohmann::json files = nlohmann::json::array();
         for (const archive::FileProblem& p : rep.files)
@@ -429,6 +437,8 @@ int RunArchiveVerify(const CVerbOptions& o) {
         out["chain_break"] = rep.chainBreak ? nlohmann::json{{"seq", rep.chainBreak->seq},
                                                              {"what", rep.chainBreak->what}}
                                             : nlohmann::json();
+        pushedHold = VerifyPushedChains(*store, a.Hash(), probe, &out);
+        out["holds"] = rep.Holds() && pushedHold;
         std::cout << out.dump(2) << "\n";
     } else {
         if (rep.chainBreak)
@@ -443,8 +453,9 @@ int RunArchiveVerify(const CVerbOptions& o) {
         if (rep.files.empty())
             std::cout << "kept files hold: " << rep.keptFiles << " kept files, " << rep.recordings
                       << " recordings\n";
+        pushedHold = VerifyPushedChains(*store, a.Hash(), probe, nullptr);
     }
-    return rep.Holds() ? kExitOk : kExitFailed;
+    return rep.Holds() && pushedHold ? kExitOk : kExitFailed;
 }
 
 void DeclareArchiveRepair(CVerbOptions& o) {

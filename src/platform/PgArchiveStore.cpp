@@ -182,7 +182,9 @@ StoreStatus CPgArchiveStore::Connect() {
     if (!Ok(v) || PQntuples(v.get()) != 1)
         return Fail("schema version");
     m_nVersion = static_cast<int>(Int(v.get(), 0, 0));
-    if (m_nVersion > archive::kSchemaVersion) {
+    if (m_nVersion < kSiteSchemaVersion)
+        Migrate();
+    if (m_nVersion > kSiteSchemaVersion) {
         m_szError =
             archive::ShownLocation(m_szConninfo) + ": version " + std::to_string(m_nVersion);
         return StoreStatus::kNewerSchema;
@@ -204,6 +206,22 @@ StoreStatus CPgArchiveStore::CreateSchema() {
     }
     Result done(PQexec(m_conn, "COMMIT"));
     return Ok(done) ? StoreStatus::kOk : Fail("schema");
+}
+
+void CPgArchiveStore::Migrate() {
+    // The script's part from version 4 on, under the append lock; a writer's or a reviewer's
+    // login may not make tables, and goes on with the schema as it is (a push says so).
+    const std::string script = kPgSchemaSql;
+    const std::size_t part = script.find("-- version 4");
+    if (m_nVersion != 3 || part == std::string::npos)
+        return;
+    const std::string sql = "BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(kAppendLock) +
+                            "); " + script.substr(part) + "; COMMIT";
+    if (Ok(Result(PQexec(m_conn, sql.c_str()))))
+        m_nVersion = kSiteSchemaVersion;
+    else
+        Result(PQexec(m_conn, "ROLLBACK"));
+    t_state.clear();
 }
 
 bool CPgArchiveStore::Usable(bool force) {
@@ -235,7 +253,7 @@ StoreStatus CPgArchiveStore::Write(std::vector<archive::PendingEntry>& batch, co
     std::vector<archive::SpooledEntry> entries;
     entries.reserve(batch.size());
     for (archive::PendingEntry& p : batch)
-        entries.push_back({{}, std::move(p)});
+        entries.push_back({{}, std::move(p), std::nullopt});
     const StoreStatus s = WriteOnce(entries, seal);
     for (std::size_t i = 0; i < batch.size(); ++i)
         batch[i] = std::move(entries[i].entry);
@@ -332,6 +350,21 @@ StoreStatus CPgArchiveStore::WriteOnce(std::vector<archive::SpooledEntry>& batch
                                " ($1,$2,$3,$4,$5,$6,$7,$8,$9,$10,$11,$12,$13,$14,$15,$16)")))
             return Fail("write");
         last = e;
+        if (const std::optional<archive::EventOrigin>& o = s.origin) {
+            Result from =
+                CParams()
+                    .Add(e.seq)
+                    .Add(o->archive)
+                    .Add(o->host)
+                    .Add(o->seq)
+                    .Add(o->recordingId)
+                    .Add(o->prevHash)
+                    .Add(o->hash)
+                    .Exec(m_conn, "INSERT INTO pushed_events VALUES ($1,$2,$3,$4,$5,$6,$7)");
+            if (!Ok(from))
+                return Fail("write");
+            s.origin->siteSeq = e.seq;
+        }
         if (p.kept && e.recordingId > 0) {
             archive::KeptFile& k = *p.kept;
             k.recordingId = e.recordingId;
@@ -357,6 +390,37 @@ StoreStatus CPgArchiveStore::WriteOnce(std::vector<archive::SpooledEntry>& batch
     }
     if (!Ok(Result(PQexec(m_conn, "COMMIT"))))
         return Fail("commit");
+    return StoreStatus::kOk;
+}
+
+StoreStatus CPgArchiveStore::Origins(std::vector<archive::EventOrigin>& out,
+                                     const std::string& archive) {
+    out.clear();
+    if (!Usable())
+        return m_openStatus;
+    if (m_nVersion < kSiteSchemaVersion) {
+        m_szError = archive::ShownLocation(m_szConninfo) + ": schema version " +
+                    std::to_string(m_nVersion) +
+                    " has no pushed events; the database's owner opens it once with this version";
+        return StoreStatus::kFailed;
+    }
+    const std::string sql = std::string("SELECT seq, origin, origin_host, origin_seq,"
+                                        " origin_recording_id, origin_prev_hash, origin_hash"
+                                        " FROM pushed_events") +
+                            (archive.empty() ? "" : " WHERE origin = $1") +
+                            " ORDER BY origin, origin_seq";
+    CParams q;
+    if (!archive.empty())
+        q.Add(archive);
+    Result r = q.Exec(m_conn, sql.c_str());
+    if (!Ok(r))
+        return Fail("read");
+    const int n = PQntuples(r.get());
+    out.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        out.push_back({Text(r.get(), i, 1), Text(r.get(), i, 2), Int(r.get(), i, 3),
+                       Int(r.get(), i, 4), Text(r.get(), i, 5), Text(r.get(), i, 6),
+                       Int(r.get(), i, 0)});
     return StoreStatus::kOk;
 }
 

@@ -355,7 +355,7 @@ StoreStatus CSpooledArchiveStore::Write(std::vector<PendingEntry>& batch, const 
         if (!text.empty() && text.back() != '\n')
             lines += '\n';
         for (PendingEntry& p : batch)
-            lines += SpoolLine({m_newId(), p});
+            lines += SpoolLine({m_newId(), p, std::nullopt});
     }
     if (lines.empty() || !m_file->Append(lines)) {
         // Not on disk: the session keeps the batch in memory and gives its own message.

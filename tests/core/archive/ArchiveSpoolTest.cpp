@@ -193,6 +193,10 @@ public:
         return memory.Write(fresh, seal);
     }
     bool Answers() override { return !down; }
+    StoreStatus Origins(std::vector<EventOrigin>& o, const std::string&) override {
+        o.clear();
+        return StoreStatus::kOk;
+    }
     StoreStatus Write(std::vector<PendingEntry>& b, const Sealer& s) override {
         return memory.Write(b, s);
     }
@@ -300,7 +304,7 @@ TEST(SpoolTest, WhatWaitsGoesInOrderOnceTheServerAnswersAfterThePause) {
     EXPECT_EQ(rig.Details(), (std::vector<std::string>{"0", "1", "2", "3"}));
     EXPECT_FALSE(CheckChain(&SumHash, rig.site->memory.events));
     // Sent again (a send that was cut off after the server took it): nothing twice.
-    rig.text = SpoolLine(SpooledEntry{"id2", {}}) + SpoolLine(Entry("9", "9", false));
+    rig.text = SpoolLine(SpooledEntry{"id2", {}, std::nullopt}) + SpoolLine(Entry("9", "9", false));
     rig.store->Send();
     EXPECT_EQ(rig.Details(), (std::vector<std::string>{"0", "1", "2", "3", "9"}));
 }
