@@ -29,6 +29,10 @@ namespace saroko::cli {
 bool VerifyPushedChains(archive::IArchiveStore& store, const archive::Sha256Fn& hash,
                         const std::vector<archive::Event>& events, nlohmann::json* json);
 
+// CmdArchiveSite.cpp: the events waiting for a site archive's server, shown or counted.
+void SayWaiting(archive::IArchiveStore& store, bool log, const std::string& sha256,
+                nlohmann::json* json);
+
 using archive::Event;
 using archive::Recording;
 
@@ -87,7 +91,16 @@ constexpr char kListHeadings[] =
 // control characters escaped.
 void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
-    for (unsigned char c : s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        // The characters that stay as they are go in runs.
+        std::size_t run = i;
+        while (run < s.size() && static_cast<unsigned char>(s[run]) >= 0x20 && s[run] != '"' &&
+               s[run] != '\\')
+            ++run;
+        out.append(s.data() + i, run - i);
+        if ((i = run) == s.size())
+            break;
+        const unsigned char c = static_cast<unsigned char>(s[i]);
         switch (c) {
         case '"':
             out += "\\\"";
@@ -291,6 +304,7 @@ int RunArchiveList(const CVerbOptions& o) {
     if (store->Recordings(all) != archive::StoreStatus::kOk) {
         SayArchiveMessage();
         std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        SayWaiting(*store, false, {}, nullptr);
         return kExitFailed;
     }
     std::vector<archive::KeptFile> keptFiles;
@@ -307,7 +321,8 @@ int RunArchiveList(const CVerbOptions& o) {
     constexpr std::size_t kPiece = 1 << 20;
     std::string out;
     out.reserve(kPiece + 64 * 1024);
-    if (!o.Has("json") && (o.Has("headings") || ::isatty(STDOUT_FILENO) == 1))
+    const bool json = o.Has("json");
+    if (!json && (o.Has("headings") || ::isatty(STDOUT_FILENO) == 1))
         out += kListHeadings;
     bool any = false;
     static const std::vector<KeptStatus> kNone;
@@ -324,7 +339,7 @@ int RunArchiveList(const CVerbOptions& o) {
             for (KeptStatus& k : *files)
                 k.status = QuickStatusOf(r, k.file.path);
         const std::string status = files ? files->front().status : QuickStatusOf(r);
-        if (o.Has("json")) {
+        if (json) {
             out += any ? ",\n  " : "[\n  ";
             any = true;
             AppendRecordingJson(out, r, status, 1, files ? files : &kNone);
@@ -351,9 +366,10 @@ int RunArchiveList(const CVerbOptions& o) {
                 .append((*files)[i].file.path)
                 .append("\n");
     }
-    if (o.Has("json"))
+    if (json)
         out += any ? "\n]\n" : "[]\n";
     std::cout << out;
+    SayWaiting(*store, false, {}, nullptr);
     return kExitOk;
 }
 
@@ -379,8 +395,12 @@ int RunArchiveLog(const CVerbOptions& o) {
     std::vector<Event> events;
     if (store->Events(events, id) != archive::StoreStatus::kOk) {
         std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        // The server away: what this computer made meanwhile is shown all the same.
+        if (id == 0)
+            SayWaiting(*store, true, {}, nullptr);
         return kExitFailed;
     }
+    std::string sha256;
     if (id > 0) {
         // An empty history of a number the archive never gave is not an answer.
         std::vector<Recording> all;
@@ -388,20 +408,25 @@ int RunArchiveLog(const CVerbOptions& o) {
             std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
             return kExitFailed;
         }
-        if (std::none_of(all.begin(), all.end(), [id](const Recording& r) { return r.id == id; })) {
+        const auto found =
+            std::find_if(all.begin(), all.end(), [id](const Recording& r) { return r.id == id; });
+        if (found == all.end()) {
             std::cerr << "saroko-cli archive: no recording " << id << "\n";
             return kExitFailed;
         }
+        sha256 = found->sha256;
     }
     if (o.Has("json")) {
         nlohmann::json list = nlohmann::json::array();
         for (const Event& e : events)
             list.push_back(EventJson(e));
+        SayWaiting(*store, true, sha256, &list);
         std::cout << list.dump(2) << "\n";
         return kExitOk;
     }
     for (const Event& e : events)
         std::cout << EventLine(e) << "\n";
+    SayWaiting(*store, true, sha256, nullptr);
     return kExitOk;
 }
 

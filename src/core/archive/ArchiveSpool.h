@@ -45,6 +45,13 @@ struct SpooledEntry {
 std::string SpoolLine(const SpooledEntry& e);
 std::vector<SpooledEntry> ParseSpool(std::string_view text);
 
+// The spooled entries to send, less the "created (imported)" events made while the server was
+// away for a file only opened: the program could not ask whether the server held the
+// recording, so it made one. Such an entry goes when the server holds the recording
+// (`siteHolds`) or an entry before it in the spool brings it; a kept file's entry always stays.
+void DropKnownCreations(std::vector<SpooledEntry>& waiting,
+                        const std::function<bool(const std::string& sha256)>& siteHolds);
+
 // A store on a server that writes each event once.
 class ISiteStore : public IArchiveStore {
 public:
@@ -87,6 +94,7 @@ public:
     StoreStatus Send();
     // The entries in the spool (they are events, each with the recording it brings).
     std::size_t Waiting();
+    std::vector<SpooledEntry> WaitingEntries();
     ISiteStore& Site() { return *m_site; }
     void OnSiteFailure(std::function<void(StoreStatus)> handler) {
         m_onFailure = std::move(handler);

@@ -309,6 +309,34 @@ TEST(SpoolTest, WhatWaitsGoesInOrderOnceTheServerAnswersAfterThePause) {
     EXPECT_EQ(rig.Details(), (std::vector<std::string>{"0", "1", "2", "3", "9"}));
 }
 
+// Files opened while the server was away: each recording created once on the server, not
+// again for every open nor when the server held it already; a kept copy is still recorded.
+TEST(SpoolTest, AFileOpenedWhileTheServerWasAwayIsCreatedOnce) {
+    SpoolRig rig;
+    Recording known, fresh;
+    known.sha256 = "known";
+    fresh.sha256 = "fresh";
+    rig.session->Record(EventKind::Opened, known);
+    rig.site->down = true;
+    for (int i = 0; i < 2; ++i) {
+        rig.session->Record(EventKind::Opened, known);
+        rig.session->Record(EventKind::Opened, fresh);
+    }
+    KeptFile k;
+    k.path = "/kept/k";
+    rig.session->Keep(known, "imported", k);
+    EXPECT_EQ(rig.store->WaitingEntries().size(), 9u);
+    rig.site->down = false;
+    EXPECT_EQ(rig.store->Send(), StoreStatus::kOk);
+    std::vector<std::string> trail;
+    for (const archive::Event& e : rig.site->memory.events)
+        trail.push_back(std::string(EventKindName(e.kind)) + " " + e.recordingSha256);
+    EXPECT_EQ(trail, (std::vector<std::string>{"created known", "opened known", "opened known",
+                                               "created fresh", "opened fresh", "opened known",
+                                               "opened fresh", "created known"}));
+    EXPECT_EQ(rig.site->memory.kept.size(), 1u);
+}
+
 TEST(SpoolTest, ASpoolThatCannotBeWrittenLeavesTheEventsInMemory) {
     SpoolRig rig;
     rig.full = true;
