@@ -552,6 +552,40 @@ TEST_F(PgArchiveTest, TheCommandLineWorksOnWhileTheServerIsAway) {
     EXPECT_EQ(out.find("s3cr3t"), std::string::npos) << out;
 }
 
+// The first use of a site archive takes in the downloads kept here, once; while the server is
+// away, the log shows what waits here.
+TEST_F(PgArchiveTest, KeptDownloadsAreTakenInOnceAndWhatWaitsIsShown) {
+    QTemporaryDir home;
+    const std::string kept = home.path().toStdString() + "/data/saroko/downloads";
+    std::filesystem::create_directories(kept);
+    std::filesystem::copy_file(test::DataFilePath("files/sound.klg"), kept + "/a.klg");
+    auto cli = [&](const std::string& args, int* status) {
+        return cluster->Shell(db,
+                              "env XDG_CONFIG_HOME='" + home.path().toStdString() +
+                                  "/config' XDG_DATA_HOME='" + home.path().toStdString() +
+                                  "/data' '" SAROKO_CLI "' --archive '" + cluster->Conninfo(db) +
+                                  "' " + args,
+                              status);
+    };
+    int status = -1;
+    for (int run = 0; run < 2; ++run) {
+        cli("archive status", &status);
+        EXPECT_EQ(Sql("SELECT string_agg(event || ' ' || detail, ',') FROM events"),
+                  "created imported")
+            << run;
+    }
+    ASSERT_TRUE(cluster->Stop());
+    cli("info " + test::DataFilePath("files/sound.klg"), &status);
+    const std::string out = cli("archive log", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("waiting  "), std::string::npos) << out;
+    EXPECT_NE(out.find("opened"), std::string::npos) << out;
+    ASSERT_TRUE(cluster->Start());
+    cli("archive status", &status);
+    EXPECT_EQ(Sql("SELECT string_agg(event || ' ' || detail, ',' ORDER BY seq) FROM events"),
+              "created imported,opened ");
+}
+
 // archive push: twice adds nothing, later events go alone, and a pushed chain changed at the
 // site is found there by verify and by the guide's script.
 TEST_F(PgArchiveTest, APushedLocalArchiveStaysCheckableAtTheSite) {
