@@ -11,10 +11,12 @@ namespace saroko::cli {
 extern const char kArchiveUsage[], kVerifyUsage[];
 void DeclareArchiveList(CVerbOptions&), DeclareArchiveLog(CVerbOptions&),
     DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&),
-    DeclareArchiveStatus(CVerbOptions&), DeclareVerifyFiles(CVerbOptions&);
+    DeclareArchiveStatus(CVerbOptions&), DeclareArchivePush(CVerbOptions&),
+    DeclareVerifyFiles(CVerbOptions&);
 int RunArchiveList(const CVerbOptions&), RunArchiveLog(const CVerbOptions&),
     RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&),
-    RunArchiveStatus(const CVerbOptions&), RunVerifyFiles(const CVerbOptions&);
+    RunArchiveStatus(const CVerbOptions&), RunArchivePush(const CVerbOptions&),
+    RunVerifyFiles(const CVerbOptions&);
 extern const char kDemoUsage[], kExportUsage[], kSaveUsage[], kInfoUsage[], kRecorderUsage[],
     kReportUsage[];
 void DeclareDemo(CVerbOptions&), DeclareExport(CVerbOptions&), DeclareSave(CVerbOptions&),
@@ -61,6 +63,7 @@ const Verb kArchiveVerbs[] = {
     {"verify", "", kArchiveUsage, Paints::kNever, &DeclareArchiveVerify, &RunArchiveVerify},
     {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
     {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},
+    {"push",   "", kArchiveUsage, Paints::kNever, &DeclareArchivePush,   &RunArchivePush},
 };
 
 const Verb kUnitVerbs[] = {
@@ -73,7 +76,7 @@ const Verb kUnitVerbs[] = {
 };
 
 const Verb kVerbs[] = {
-    {"archive",     "the recordings archive: list, log, verify, repair, status", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
+    {"archive",     "the recordings archive: list, log, verify, repair, status, push", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
     {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
     {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
     {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},

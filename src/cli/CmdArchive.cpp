@@ -32,6 +32,14 @@
 
 namespace saroko::cli {
 
+// CmdArchivePush.cpp: the pushed chains of a site archive checked, said, true when all hold.
+bool VerifyPushedChains(archive::IArchiveStore& store, const archive::Sha256Fn& hash,
+                        const std::vector<archive::Event>& events, nlohmann::json* json);
+
+// CmdArchiveSite.cpp: the events waiting for a site archive's server, shown or counted.
+void SayWaiting(archive::IArchiveStore& store, bool log, const std::string& sha256,
+                nlohmann::json* json);
+
 using archive::Event;
 using archive::Recording;
 
@@ -58,6 +66,9 @@ extern const char kArchiveUsage[] =
     "                 where the archive is, whether it answers, and how many events wait\n"
     "                 on this computer for a site archive's server; exit status 1 when it\n"
     "                 does not answer\n"
+    "  push [FILE]    sends a local archive (this user's, or FILE) to the site archive\n"
+    "                 that --archive names: the events the site does not hold yet, each\n"
+    "                 with its place in the local chain, which verify on the site checks\n"
     "The archive is archive.sqlite in the program's data folder; before the verb,\n"
     "--archive FILE uses another one, --archive postgresql://... (or key=value pairs\n"
     "as libpq takes them) a site archive on a PostgreSQL server, and --no-archive\n"
@@ -91,7 +102,16 @@ constexpr char kListHeadings[] =
 // control characters escaped.
 void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
-    for (unsigned char c : s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        // The characters that stay as they are go in runs.
+        std::size_t run = i;
+        while (run < s.size() && static_cast<unsigned char>(s[run]) >= 0x20 && s[run] != '"' &&
+               s[run] != '\\')
+            ++run;
+        out.append(s.data() + i, run - i);
+        if ((i = run) == s.size())
+            break;
+        const unsigned char c = static_cast<unsigned char>(s[i]);
         switch (c) {
         case '"':
             out += "\\\"";
@@ -311,6 +331,7 @@ int RunArchiveList(const CVerbOptions& o) {
     if (store->Recordings(all) != archive::StoreStatus::kOk) {
         SayArchiveMessage();
         std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        SayWaiting(*store, false, {}, nullptr);
         return kExitFailed;
     }
     std::vector<archive::KeptFile> keptFiles;
@@ -327,7 +348,8 @@ int RunArchiveList(const CVerbOptions& o) {
     constexpr std::size_t kPiece = 1 << 20;
     std::string out;
     out.reserve(kPiece + 64 * 1024);
-    if (!o.Has("json") && (o.Has("headings") || ::isatty(STDOUT_FILENO) == 1))
+    const bool json = o.Has("json");
+    if (!json && (o.Has("headings") || ::isatty(STDOUT_FILENO) == 1))
         out += kListHeadings;
     bool any = false;
     static const std::vector<KeptStatus> kNone;
@@ -344,7 +366,7 @@ int RunArchiveList(const CVerbOptions& o) {
             for (KeptStatus& k : *files)
                 k.status = QuickStatusOf(r, k.file.path);
         const std::string status = files ? files->front().status : QuickStatusOf(r);
-        if (o.Has("json")) {
+        if (json) {
             out += any ? ",\n  " : "[\n  ";
             any = true;
             AppendRecordingJson(out, r, status, 1, files ? files : &kNone);
@@ -371,9 +393,10 @@ int RunArchiveList(const CVerbOptions& o) {
                 .append((*files)[i].file.path)
                 .append("\n");
     }
-    if (o.Has("json"))
+    if (json)
         out += any ? "\n]\n" : "[]\n";
     std::cout << out;
+    SayWaiting(*store, false, {}, nullptr);
     return kExitOk;
 }
 
@@ -408,7 +431,8 @@ int RunArchiveLog(const CVerbOptions& o) {
     if (o.To())
         scope.to = *o.To();
     archive::CArchiveSession& a = CliArchive();
-    if (!StoreOrFail(a))
+    archive::IArchiveStore* store = StoreOrFail(a);
+    if (!store)
         return kExitFailed;
     if (const std::optional<std::string> unit = o.Value("unit")) {
         // This archive names no storage units: a unit's history cannot be told apart yet.
@@ -419,8 +443,14 @@ int RunArchiveLog(const CVerbOptions& o) {
     std::string problem;
     if (!archive::MakeAuditTrail(a, scope, trail, problem)) {
         std::cerr << "saroko-cli archive: " << problem << "\n";
+        // The server away: what this computer made meanwhile is shown all the same.
+        if (scope.recordingId == 0)
+            SayWaiting(*store, true, {}, nullptr);
         return kExitFailed;
     }
+    std::string sha256;
+    if (scope.recordingId > 0 && !trail.events.empty())
+        sha256 = trail.events.front().recordingSha256;
     if (csv) {
         if (!WriteWholeFile(*csv, archive::AuditCsv(trail.events))) {
             std::cerr << "saroko-cli archive: cannot write " << *csv << "\n";
@@ -443,11 +473,13 @@ int RunArchiveLog(const CVerbOptions& o) {
         nlohmann::json list = nlohmann::json::array();
         for (const Event& e : trail.events)
             list.push_back(EventJson(e));
+        SayWaiting(*store, true, sha256, &list);
         std::cout << list.dump(2) << "\n";
         return kExitOk;
     }
     for (const Event& e : trail.events)
         std::cout << EventLine(e) << "\n";
+    SayWaiting(*store, true, sha256, nullptr);
     return kExitOk;
 }
 
@@ -467,6 +499,7 @@ int RunArchiveVerify(const CVerbOptions& o) {
         return kExitFailed;
     }
     const archive::VerifyReport rep = a.Verify(&Sha256OfFile);
+    bool pushedHold = true;
     if (o.Has("json")) {
         nlohmann::json files = nlohmann::json::array();
         for (const archive::FileProblem& p : rep.files)
@@ -482,6 +515,8 @@ int RunArchiveVerify(const CVerbOptions& o) {
         out["chain_break"] = rep.chainBreak ? nlohmann::json{{"seq", rep.chainBreak->seq},
                                                              {"what", rep.chainBreak->what}}
                                             : nlohmann::json();
+        pushedHold = VerifyPushedChains(*store, a.Hash(), probe, &out);
+        out["holds"] = rep.Holds() && pushedHold;
         std::cout << out.dump(2) << "\n";
     } else {
         if (rep.chainBreak)
@@ -496,8 +531,9 @@ int RunArchiveVerify(const CVerbOptions& o) {
         if (rep.files.empty())
             std::cout << "kept files hold: " << rep.keptFiles << " kept files, " << rep.recordings
                       << " recordings\n";
+        pushedHold = VerifyPushedChains(*store, a.Hash(), probe, nullptr);
     }
-    return rep.Holds() ? kExitOk : kExitFailed;
+    return rep.Holds() && pushedHold ? kExitOk : kExitFailed;
 }
 
 void DeclareArchiveRepair(CVerbOptions& o) {
