@@ -225,8 +225,8 @@ int RunRecorderDownload(const CVerbOptions& o) {
                                                     link.kept->Path(), link.session->codec);
         link.session->archive->Downloaded(r, download.KeptPath());
         if (unit > 0)
-            archive::AssignRecording(CliArchive(), archive::LoadUnits(CliArchive()), r.sha256,
-                                     unit, archive::kAssignedDownload);
+            archive::AssignRecording(CliArchive(), archive::LoadUnits(CliArchive()), r.sha256, unit,
+                                     archive::kAssignedDownload);
         SayArchiveMessage();
     }
     if (doc.SaveKlgFile(0, out) != kFileOk) {

@@ -133,7 +133,8 @@ nlohmann::ordered_json CalibrationJson(const archive::CalibrationEntry& e) {
     if (k.kind == Correction::kOffset)
         j["correction"] = {{"offset", k.offset}};
     else if (k.kind == Correction::kLine)
-        j["correction"] = {{"raw1", k.raw1}, {"true1", k.true1}, {"raw2", k.raw2}, {"true2", k.true2}};
+        j["correction"] = {
+            {"raw1", k.raw1}, {"true1", k.true1}, {"raw2", k.raw2}, {"true2", k.true2}};
     else
         j["correction"] = nullptr;
     return j;
@@ -141,10 +142,8 @@ nlohmann::ordered_json CalibrationJson(const archive::CalibrationEntry& e) {
 
 nlohmann::ordered_json UnitJson(const archive::Unit& u, bool full) {
     const UnitFields& f = u.fields;
-    nlohmann::ordered_json j = {{"id", u.id},
-                                {"name", f.name},
-                                {"location", f.location},
-                                {"recorder", f.recorder}};
+    nlohmann::ordered_json j = {
+        {"id", u.id}, {"name", f.name}, {"location", f.location}, {"recorder", f.recorder}};
     if (!full)
         return j;
     nlohmann::ordered_json channels = nlohmann::ordered_json::array();
@@ -372,8 +371,8 @@ int RunUnitAssign(const CVerbOptions& o) {
     if (sources.empty())
         return Refused(UnitResult::kNotArchived);
     st = archive::LoadUnits(CliArchive());
-    if (const UnitResult r = archive::AssignRecording(CliArchive(), st, sources.front().sha256,
-                                                      id, archive::kAssignedFile, Reason(o));
+    if (const UnitResult r = archive::AssignRecording(CliArchive(), st, sources.front().sha256, id,
+                                                      archive::kAssignedFile, Reason(o));
         r != UnitResult::kOk)
         return Refused(r);
     SayArchiveMessage();

@@ -743,7 +743,8 @@ TEST_F(CliTest, UnitsCalibrationsAndCorrectedOutputs) {
     EXPECT_EQ(rep["channels"][1]["low"], 2.0);
     EXPECT_EQ(rep["units"][0]["channels"][0]["certificate"], "C-1");
     EXPECT_EQ(rep["units"][0]["channels"][0]["corrected"], false);
-    EXPECT_EQ(rep["calibration_warning"], "注意: Ch.1 の校正は記録の時点で有効期限を過ぎていました。");
+    EXPECT_EQ(rep["calibration_warning"],
+              "注意: Ch.1 の校正は記録の時点で有効期限を過ぎていました。");
     ASSERT_EQ(Cli("unit calibrate F2 --channel 1 --due 2026-12-01").status, 0);
     rep = Json::parse(Cli("report --corrected --low 0 --json " + demo).out);
     EXPECT_TRUE(rep["calibration_warning"].is_null());

@@ -9,9 +9,9 @@
 namespace saroko::archive {
 namespace {
 
-constexpr const char* kKindNames[] = {"created",  "opened",   "changed", "saved",
-                                      "exported", "reported", "printed", "commented",
-                                      "unit", "assigned", "calibrated"};
+constexpr const char* kKindNames[] = {"created",  "opened",   "changed",   "saved",
+                                      "exported", "reported", "printed",   "commented",
+                                      "unit",     "assigned", "calibrated"};
 static_assert(std::size(kKindNames) == static_cast<std::size_t>(EventKind::Calibrated) + 1);
 
 // A value on one line: backslash, line feed and carriage return escaped, nothing else.

@@ -1,8 +1,8 @@
 #include "core/archive/DocumentArchive.h"
 
 #include <algorithm>
-#include <map>
 #include <cstring>
+#include <map>
 
 #include "core/archive/ArchiveFiles.h"
 #include "core/archive/ReportProof.h"
@@ -251,9 +251,8 @@ std::vector<CDocumentArchive::ChannelOrigin> CDocumentArchive::Origins() const {
         if (!ch || ch->present == 0 || m_owner[i].sha256.empty())
             continue;
         const int number = static_cast<int>(ch->number);
-        const bool shown =
-            number >= 1 && number <= kChannelCount &&
-            m_doc.m_bShow[static_cast<std::size_t>(number - 1)] == 1;
+        const bool shown = number >= 1 && number <= kChannelCount &&
+                           m_doc.m_bShow[static_cast<std::size_t>(number - 1)] == 1;
         out.push_back({number, m_owner[i].sha256, ++seen[m_owner[i].sha256], shown});
     }
     return out;

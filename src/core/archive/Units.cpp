@@ -91,11 +91,11 @@ std::optional<std::vector<std::string>> Fields(std::string_view text,
     return values;
 }
 
-constexpr const char* kUnitKeys[] = {
-    "name",     "location", "recorder", "ch1.low", "ch1.high", "ch2.low",
-    "ch2.high", "activation_energy",    "note"};
-constexpr const char* kCalibrationKeys[] = {
-    "certificate", "calibrated", "due", "offset", "raw1", "true1", "raw2", "true2"};
+constexpr const char* kUnitKeys[] = {"name",     "location",          "recorder",
+                                     "ch1.low",  "ch1.high",          "ch2.low",
+                                     "ch2.high", "activation_energy", "note"};
+constexpr const char* kCalibrationKeys[] = {"certificate", "calibrated", "due",  "offset",
+                                            "raw1",        "true1",      "raw2", "true2"};
 
 // "ID rest" -> ID, or 0.
 int LeadingId(std::string_view text) {
@@ -128,7 +128,7 @@ UnitResult CheckFields(const UnitFields& f) {
 
 UnitResult Written(CArchiveSession& s) {
     return s.LastStatus() == StoreStatus::kOk || s.Waiting() > 0 ? UnitResult::kOk
-                                                                : UnitResult::kNoArchive;
+                                                                 : UnitResult::kNoArchive;
 }
 
 } // namespace
@@ -266,8 +266,7 @@ UnitsState FoldUnits(const std::vector<Event>& events) {
 
 int LastDownloadUnit(const std::vector<Event>& events, const std::string& host) {
     for (auto it = events.rbegin(); it != events.rend(); ++it)
-        if (it->kind == EventKind::Assigned && it->detail == kAssignedDownload &&
-            it->host == host)
+        if (it->kind == EventKind::Assigned && it->detail == kAssignedDownload && it->host == host)
             return LeadingId(it->newValue);
     return 0;
 }
@@ -540,7 +539,8 @@ std::vector<ReportUnit> ReportUnits(const UnitsState& state,
         const Unit* u = state.UnitOf(c.sha256);
         if (!u)
             continue;
-        auto it = std::find_if(out.begin(), out.end(), [&](const ReportUnit& r) { return r.id == u->id; });
+        auto it = std::find_if(out.begin(), out.end(),
+                               [&](const ReportUnit& r) { return r.id == u->id; });
         if (it == out.end()) {
             out.push_back({u->id, u->fields.name, u->fields.location, u->fields.recorder, {}});
             it = out.end() - 1;

@@ -39,8 +39,7 @@ bool ReadDay(std::string_view text, int& y, int& m, int& d) {
     d = parts[2];
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return y >= 1970 && m >= 1 && m <= 12 && d >= 1 &&
-           d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
+    return y >= 1970 && m >= 1 && m <= 12 && d >= 1 && d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
 }
 
 } // namespace

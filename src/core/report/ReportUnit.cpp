@@ -34,14 +34,14 @@ std::vector<std::string> UnitReportLines(const std::vector<ReportUnit>& units) {
         for (const ReportUnitChannel& c : u.channels) {
             const std::string ch = std::to_string(c.number);
             if (!c.calibration) {
-                lines.push_back(
-                    Format(SAROKO_TRANSLATE_NOOP("Units", "  Ch.%s: 記録の時点の校正の記録なし"), ch));
+                lines.push_back(Format(
+                    SAROKO_TRANSLATE_NOOP("Units", "  Ch.%s: 記録の時点の校正の記録なし"), ch));
                 continue;
             }
             const Calibration& k = *c.calibration;
             lines.push_back(Format(
-                SAROKO_TRANSLATE_NOOP("Units", "  Ch.%s: 校正証明書 %s  校正日 %s  有効期限 %s"), ch,
-                OrDash(k.certificate), OrDash(k.calibrated), OrDash(k.due)));
+                SAROKO_TRANSLATE_NOOP("Units", "  Ch.%s: 校正証明書 %s  校正日 %s  有効期限 %s"),
+                ch, OrDash(k.certificate), OrDash(k.calibrated), OrDash(k.due)));
             std::string corr =
                 c.corrected
                     ? Format(SAROKO_TRANSLATE_NOOP("Units", "    補正: %s（適用済み）"),

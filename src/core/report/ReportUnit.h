@@ -11,8 +11,8 @@
 namespace saroko {
 
 struct ReportUnitChannel {
-    int number = 0;      // the channel in the document
-    int unitChannel = 0; // the unit's channel (1, 2) it was recorded on
+    int number = 0;                         // the channel in the document
+    int unitChannel = 0;                    // the unit's channel (1, 2) it was recorded on
     std::optional<Calibration> calibration; // in force at the recording's time
     bool corrected = false;                 // the figures are corrected values
     bool pastDue = false;                   // some of its samples lie after the due day

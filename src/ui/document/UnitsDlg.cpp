@@ -241,15 +241,12 @@ bool CUnitsDlg::Save() {
     std::array<saroko::Calibration, archive::kUnitChannels> cal;
     for (std::size_t c = 0; c < m_cal.size(); ++c) {
         const CalibrationFields& w = m_cal[c];
-        archive::CalibrationForm k{S(w.certificate),
-                                   S(w.calibrated),
-                                   S(w.due),
-                                   static_cast<Correction::Kind>(w.kind->currentIndex()),
-                                   S(w.offset),
-                                   S(w.raw1),
-                                   S(w.true1),
-                                   S(w.raw2),
-                                   S(w.true2)};
+        archive::CalibrationForm k{
+            S(w.certificate), S(w.calibrated),
+            S(w.due),         static_cast<Correction::Kind>(w.kind->currentIndex()),
+            S(w.offset),      S(w.raw1),
+            S(w.true1),       S(w.raw2),
+            S(w.true2)};
         if (const archive::UnitResult r = archive::ReadCalibrationForm(k, cal[c]);
             r != archive::UnitResult::kOk)
             return refuse(r, w.certificate);

@@ -33,12 +33,12 @@ TEST(Calibration, CorrectionAtTheEndsOfItsRangeAndOutside) {
         double raw, corrected;
         bool inRange;
     } cases[] = {
-        {kLine, -10.0, -9.8, true},    // first point
-        {kLine, 40.0, 40.4, true},     // second point
-        {kLine, 15.0, 15.3, true},     // between: on the line
-        {kLine, -10.1, -9.9, false},   // just below: the first point's correction held
-        {kLine, 40.1, 40.5, false},    // just above: the second point's
-        {kLine, -60.0, -59.8, false},  // far outside: held, not extrapolated
+        {kLine, -10.0, -9.8, true},     // first point
+        {kLine, 40.0, 40.4, true},      // second point
+        {kLine, 15.0, 15.3, true},      // between: on the line
+        {kLine, -10.1, -9.9, false},    // just below: the first point's correction held
+        {kLine, 40.1, 40.5, false},     // just above: the second point's
+        {kLine, -60.0, -59.8, false},   // far outside: held, not extrapolated
         {offset, -200.0, -200.3, true}, // an offset covers every reading
         {offset, 8.0, 7.7, true},
     };
@@ -179,13 +179,15 @@ TEST_F(UnitsTest, CalibrationInForceAtTheRecordingsTime) {
 TEST_F(UnitsTest, CorrectedValuesForTheReportRawValuesAfter) {
     CArchiveSession s(&mem, &SumHash, context);
     const CBasicCp932Codec codec;
-    CDocumentArchive da(s, doc, codec, [&](const std::string& p) {
-        Recording r;
-        r.sha256 = Sha256Hex(&SumHash, p);
-        r.path = p;
-        r.source = "file";
-        return std::optional<Recording>(r);
-    }, {});
+    CDocumentArchive da(s, doc, codec,
+                        [&](const std::string& p) {
+                            Recording r;
+                            r.sha256 = Sha256Hex(&SumHash, p);
+                            r.path = p;
+                            r.source = "file";
+                            return std::optional<Recording>(r);
+                        },
+                        {});
     // Two channels of one file, 23:00 to 01:00 (local): the day before and the due day.
     const std::vector<uint16_t> raw = {C(-10.0), C(15.0), C(40.0), C(41.0), kCodeMissing};
     Fill(*doc.GetChannel(1), Local(2026, 7, 8, 23, 0, 0), 1800, raw, "ROOM");
@@ -213,9 +215,9 @@ TEST_F(UnitsTest, CorrectedValuesForTheReportRawValuesAfter) {
     {
         const CCorrectedValues corrected(doc, st, src);
         const ChannelRecord& ch = *doc.GetChannel(1);
-        EXPECT_EQ(std::vector<uint16_t>(ch.samples, ch.samples + 6),
-                  (std::vector<uint16_t>{C(-9.8), C(15.3), C(40.4), C(41.4), kCodeMissing,
-                                         kCodeEnd}));
+        EXPECT_EQ(
+            std::vector<uint16_t>(ch.samples, ch.samples + 6),
+            (std::vector<uint16_t>{C(-9.8), C(15.3), C(40.4), C(41.4), kCodeMissing, kCodeEnd}));
         EXPECT_EQ(ch.statMax, C(41.4));
         // Channel 2 has no correction: nothing done to it.
         EXPECT_EQ(corrected.Corrected(), (std::map<int, int>{{1, 1}}));
@@ -233,7 +235,8 @@ TEST_F(UnitsTest, CorrectedValuesForTheReportRawValuesAfter) {
     const std::vector<std::string> lines = UnitReportLines(units);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "保管場所: 薬局冷蔵庫 2（2F\n調剤室）");
-    EXPECT_EQ(lines[2], "    補正: -10.0 → -9.8 °C, 40.0 → 40.4 °C（適用済み）  校正範囲外の値 1 個");
+    EXPECT_EQ(lines[2],
+              "    補正: -10.0 → -9.8 °C, 40.0 → 40.4 °C（適用済み）  校正範囲外の値 1 個");
     EXPECT_EQ(lines[4], "    補正: なし（適用せず、生の値）");
 
     // Recorded a day later, the samples reach the 10th: past channel 1's due day, not 2's.
@@ -246,8 +249,8 @@ TEST_F(UnitsTest, UnitLimitsAreTheReportsDefaults) {
     UnitsState st;
     st.units.push_back({1, Fridge(), {}});
     st.assignments["r"] = 1;
-    const std::vector<UnitChannelSource> src = {{3, "r", 1, 0, 0}, {4, "r", 2, 0, 0},
-                                                {5, "other", 1, 0, 0}};
+    const std::vector<UnitChannelSource> src = {
+        {3, "r", 1, 0, 0}, {4, "r", 2, 0, 0}, {5, "other", 1, 0, 0}};
     ReportOptions o;
     ApplyUnitDefaults(st, src, false, false, o);
     EXPECT_EQ(o.channelLimits,

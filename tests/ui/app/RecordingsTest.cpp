@@ -41,9 +41,9 @@
 #include "ui/document/DocumentPrompts.h"
 #include "ui/document/RecordingsDlg.h"
 #include "ui/document/UnitsDlg.h"
-#include <QComboBox>
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/ReportDlg.h"
+#include <QComboBox>
 
 namespace saroko {
 namespace {
@@ -463,10 +463,9 @@ TEST_F(RecordingsTest, TheUnitsWindowWritesItsEventsAndTheListFiltersByUnit) {
     std::vector<Event> before;
     archive->Session().Store().Events(before);
     ASSERT_TRUE(dlg.Save());
-    EXPECT_EQ(refused, (std::vector<std::string>{"下限が上限より大きくなっています。",
-                                                 "数値を入力してください。",
-                                                 archive::UnitResultMessage(
-                                                     archive::UnitResult::kBadCalibration)}));
+    EXPECT_EQ(refused, (std::vector<std::string>{
+                           "下限が上限より大きくなっています。", "数値を入力してください。",
+                           archive::UnitResultMessage(archive::UnitResult::kBadCalibration)}));
     std::vector<Event> after;
     archive->Session().Store().Events(after);
     // The unit and channel 1's calibration; channel 2, left empty, is no calibration.
