@@ -106,6 +106,10 @@ struct Event {
     std::string hash;
 };
 
+// Appends `key=value` and a line feed, the value on one line: backslash, line feed and
+// carriage return escaped, nothing else. The event text and the values that events carry use it.
+void AppendField(std::string& out, const char* key, std::string_view value);
+
 // The exact text an event's hash covers (UTF-8, LF line ends, no final LF); the hash is
 // SHA-256 over the predecessor's hash in hex followed by this text.
 std::string CanonicalText(const Event& e);

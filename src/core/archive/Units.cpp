@@ -17,23 +17,6 @@ namespace {
 constexpr char kCalibratedPrefix[] = "unit ";
 constexpr char kChannelWord[] = " channel ";
 
-// Values on one line each: backslash, line feed and carriage return escaped, as events do.
-void Put(std::string& out, const char* key, std::string_view value) {
-    out += key;
-    out += '=';
-    for (char c : value) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    out += '\n';
-}
-
 std::string Unescape(std::string_view v) {
     std::string out;
     for (std::size_t i = 0; i < v.size(); ++i) {
@@ -151,15 +134,15 @@ const Unit* UnitsState::UnitOf(const std::string& sha256) const {
 
 std::string UnitText(const UnitFields& f) {
     std::string out;
-    Put(out, "name", f.name);
-    Put(out, "location", f.location);
-    Put(out, "recorder", f.recorder);
-    Put(out, "ch1.low", Number(f.limits[0].low));
-    Put(out, "ch1.high", Number(f.limits[0].high));
-    Put(out, "ch2.low", Number(f.limits[1].low));
-    Put(out, "ch2.high", Number(f.limits[1].high));
-    Put(out, "activation_energy", Number(f.activationEnergy));
-    Put(out, "note", f.note);
+    AppendField(out, "name", f.name);
+    AppendField(out, "location", f.location);
+    AppendField(out, "recorder", f.recorder);
+    AppendField(out, "ch1.low", Number(f.limits[0].low));
+    AppendField(out, "ch1.high", Number(f.limits[0].high));
+    AppendField(out, "ch2.low", Number(f.limits[1].low));
+    AppendField(out, "ch2.high", Number(f.limits[1].high));
+    AppendField(out, "activation_energy", Number(f.activationEnergy));
+    AppendField(out, "note", f.note);
     out.pop_back(); // no line feed after the last line, as in the event text
     return out;
 }
@@ -184,14 +167,14 @@ std::string CalibrationText(const Calibration& c) {
     const Correction& k = c.correction;
     const bool line = k.kind == Correction::kLine;
     std::string out;
-    Put(out, "certificate", c.certificate);
-    Put(out, "calibrated", c.calibrated);
-    Put(out, "due", c.due);
-    Put(out, "offset", k.kind == Correction::kOffset ? Number(k.offset) : std::string());
-    Put(out, "raw1", line ? Number(k.raw1) : std::string());
-    Put(out, "true1", line ? Number(k.true1) : std::string());
-    Put(out, "raw2", line ? Number(k.raw2) : std::string());
-    Put(out, "true2", line ? Number(k.true2) : std::string());
+    AppendField(out, "certificate", c.certificate);
+    AppendField(out, "calibrated", c.calibrated);
+    AppendField(out, "due", c.due);
+    AppendField(out, "offset", k.kind == Correction::kOffset ? Number(k.offset) : std::string());
+    AppendField(out, "raw1", line ? Number(k.raw1) : std::string());
+    AppendField(out, "true1", line ? Number(k.true1) : std::string());
+    AppendField(out, "raw2", line ? Number(k.raw2) : std::string());
+    AppendField(out, "true2", line ? Number(k.true2) : std::string());
     out.pop_back();
     return out;
 }
