@@ -8,6 +8,13 @@
 #include <QStringEncoder>
 #include <algorithm>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace saroko {
 namespace {
 
@@ -15,8 +22,6 @@ QString Key(std::string_view section, std::string_view entry) {
     return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) +
            QLatin1Char('/') + QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
 }
-
-const char* const kCp932Names[] = {"windows-31j", "Shift_JIS", "cp932"};
 
 } // namespace
 
@@ -69,6 +74,16 @@ void CQtSettingsStore::Sync() {
 
 namespace {
 
+bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+#ifdef _WIN32
+// Windows converts its own code page 932 itself; Qt there has no converter for it.
+constexpr UINT kCp932 = 932;
+#else
+const char* const kCp932Names[] = {"windows-31j", "Shift_JIS", "cp932"};
+
 // The name under which this Qt build converts CP932, looked up once; null when it cannot.
 const char* Cp932Name() {
     static const char* const name = []() -> const char* {
@@ -79,13 +94,34 @@ const char* Cp932Name() {
     }();
     return name;
 }
-
-bool IsAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-}
+#endif
 
 } // namespace
 
+#ifdef _WIN32
+bool CQtCp932Codec::Available() {
+    return IsValidCodePage(kCp932) != 0;
+}
+
+QString FromCp932(std::string_view bytes) {
+    if (IsAscii(bytes))
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const int in = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(kCp932, 0, bytes.data(), in, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(kCp932, 0, bytes.data(), in, wide.data(), n);
+    return QString::fromStdWString(wide);
+}
+
+std::string ToCp932(const QString& text) {
+    const std::wstring wide = text.toStdWString();
+    const int in = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(kCp932, 0, wide.data(), in, nullptr, 0, "?", nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(kCp932, 0, wide.data(), in, out.data(), n, "?", nullptr);
+    return out;
+}
+#else
 bool CQtCp932Codec::Available() {
     return Cp932Name() != nullptr;
 }
@@ -107,6 +143,7 @@ std::string ToCp932(const QString& text) {
     }
     return CBasicCp932Codec().Utf8ToCp932(text.toStdString());
 }
+#endif
 
 std::string CQtCp932Codec::Cp932ToUtf8(std::string_view bytes) const {
     return FromCp932(bytes).toStdString();

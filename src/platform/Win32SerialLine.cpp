@@ -27,26 +27,6 @@ HANDLE H(void* h) {
     return static_cast<HANDLE>(h);
 }
 
-std::string SystemText(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string out;
-    if (n != 0 && text) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr, 0,
-                                             nullptr, nullptr);
-        out.resize(static_cast<std::size_t>(size));
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), out.data(), size, nullptr,
-                            nullptr);
-        while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' '))
-            out.pop_back();
-    }
-    if (text)
-        LocalFree(text);
-    return out.empty() ? "error " + std::to_string(error) : out;
-}
-
 std::wstring Wide(const std::string& s) {
     const int size =
         MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
@@ -68,6 +48,26 @@ long Finish(HANDLE port, OVERLAPPED& ov, DWORD ms) {
 }
 
 } // namespace
+
+std::string CWin32SerialLine::SystemText(unsigned long error) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string out;
+    if (n != 0 && text) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr, 0,
+                                             nullptr, nullptr);
+        out.resize(static_cast<std::size_t>(size));
+        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), out.data(), size, nullptr,
+                            nullptr);
+        while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' '))
+            out.pop_back();
+    }
+    if (text)
+        LocalFree(text);
+    return out.empty() ? "error " + std::to_string(error) : out;
+}
 
 struct CWin32SerialLine::Pending {
     OVERLAPPED ov{};

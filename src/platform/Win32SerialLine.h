@@ -38,6 +38,8 @@ public:
     // The name CreateFile takes for a port: "COM3" and "com12" in the device namespace
     // ("\\.\COM12"); a name already in it, or any other path, as it is.
     static std::string DevicePath(const std::string& device);
+    // A system error code (GetLastError) in the system's words.
+    static std::string SystemText(unsigned long error);
 
 private:
     // Takes in what the driver holds; true when something came.

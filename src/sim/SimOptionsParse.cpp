@@ -18,6 +18,7 @@ const char* const kSimUsage =
     "usage: km41-sim [OPTIONS]\n"
     "Serves a simulated KM-41 recorder on a pseudo-terminal until killed; prints the device.\n"
     "  --link PATH          also make PATH a symlink to the device\n"
+    "  --port COMn          on Windows: serve on this COM port, one end of a null-modem pair\n"
     "  --paced              send and receive at the real 9600 baud (default: full speed)\n"
     "  --preload N          N records already recorded (up to 8000; more wrap in endless mode)\n"
     "  --start-mode M       how the preloaded recording began: now, delayed or manual\n"
@@ -80,6 +81,7 @@ SimOptions& Opt(Apply& a) {
 // clang-format off
 const SimOption kOptions[] = {
     {"link",     true,  [](Apply& a) { a.out.link = a.value; return true; }},
+    {"port",     true,  [](Apply& a) { a.out.port = a.value; return true; }},
     {"paced",    false, [](Apply& a) { Opt(a).paced = true; return true; }},
     {"verbose",  false, [](Apply& a) { a.out.verbose = true; return true; }},
     {"preload",  true,  [](Apply& a) { return a.Number(Opt(a).preload); }},

@@ -16,6 +16,7 @@ namespace saroko::sim {
 struct SimCommandLine {
     SimOptions options;
     std::string link; // symlink to the device, made at start and removed at exit
+    std::string port; // on Windows: the COM port served, one end of a null-modem pair
     bool verbose = false;
     bool help = false;    // --help or -h: print kSimUsage
     bool version = false; // --version

@@ -1,15 +1,20 @@
-// km41-sim: a simulated KM-41 recorder on a pseudo-terminal, for working without hardware.
+// km41-sim: a simulated KM-41 recorder on a pseudo-terminal (on Windows, a COM port), for
+// working without hardware.
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
 
+#include "SarokoVersion.h"
+#ifdef _WIN32
+#include "platform/ComPortHost.h"
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "SarokoVersion.h"
 #include "platform/PtyHost.h"
+#endif
 #include "platform/QtSettingsStore.h"
 #include "sim/Km41Simulator.h"
 #include "sim/SimOptionsParse.h"
@@ -17,6 +22,12 @@
 using namespace saroko;
 
 namespace {
+
+#ifdef _WIN32
+using CHost = CComPortHost;
+#else
+using CHost = CPtyHost;
+#endif
 
 std::atomic<bool> g_stop{false};
 void OnSignal(int) {
@@ -26,7 +37,7 @@ void OnSignal(int) {
 // Logs every frame the recorder receives.
 class CLoggingPeer final : public ILinePeer {
 public:
-    CLoggingPeer(sim::CKm41Simulator& sim, const CPtyHost& host) : m_sim(sim), m_host(host) {}
+    CLoggingPeer(sim::CKm41Simulator& sim, const CHost& host) : m_sim(sim), m_host(host) {}
     void OnHostByte(uint8_t b, uint64_t nowUs) override {
         const std::size_t before = m_sim.Commands().size();
         m_sim.OnHostByte(b, nowUs);
@@ -39,7 +50,7 @@ public:
 
 private:
     sim::CKm41Simulator& m_sim;
-    const CPtyHost& m_host;
+    const CHost& m_host;
 };
 
 } // namespace
@@ -58,14 +69,29 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    CPtyHost host;
-    if (!host.Open(error)) {
+    CHost host;
+#ifdef _WIN32
+    if (cl.port.empty() || !cl.link.empty()) {
+        std::cerr
+            << "km41-sim: on Windows --port COMn names the port to serve (--link is Linux's)\n";
+        return 2;
+    }
+    const bool opened = host.Open(cl.port, error);
+#else
+    if (!cl.port.empty()) {
+        std::cerr << "km41-sim: --port is Windows's; here the pseudo-terminal is made (--link)\n";
+        return 2;
+    }
+    const bool opened = host.Open(error);
+#endif
+    if (!opened) {
         std::cerr << "km41-sim: " << error << "\n";
         return 1;
     }
     cl.options.epoch = static_cast<uint32_t>(std::time(nullptr));
     sim::CKm41Simulator recorder(cl.options);
 
+#ifndef _WIN32
     if (!cl.link.empty()) {
         struct stat st {};
         if (::lstat(cl.link.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
@@ -75,9 +101,10 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    std::signal(SIGHUP, OnSignal);
+#endif
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
-    std::signal(SIGHUP, OnSignal);
 
     std::cout << host.DevicePath() << std::endl;
     if (cl.verbose)
@@ -88,7 +115,9 @@ int main(int argc, char** argv) {
     ILinePeer& peer = cl.verbose ? static_cast<ILinePeer&>(logging) : recorder;
     host.Serve(peer, g_stop);
 
+#ifndef _WIN32
     if (!cl.link.empty())
         ::unlink(cl.link.c_str());
+#endif
     return 0;
 }

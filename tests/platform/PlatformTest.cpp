@@ -8,11 +8,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#ifndef _WIN32
 #include <grp.h>
 #include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "core/document/ZorvicDoc.h"
 #include "platform/QtSettingsStore.h"
@@ -24,6 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32 // pseudo-terminals, groups and /proc are Linux's
 struct Pty {
     Pty() { EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0); }
     ~Pty() {
@@ -117,10 +120,12 @@ TEST(SerialPortFacts, FakeProcNamesTheHolderAndByIdTheAdapter) {
     EXPECT_TRUE(texts.value(0).contains(QStringLiteral("minicom (PID 4711)")));
 }
 
+#endif
+
 TEST(QtSettingsStore, SectionsRoundTripThroughTheUserStore) {
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
-    ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
     {
         CQtSettingsStore store;
         store.WriteInt("Unit Display Section", "UnitCF", 1);
@@ -147,6 +152,7 @@ TEST(QtSettingsStore, SectionsRoundTripThroughTheUserStore) {
     EXPECT_EQ(store.GetString("KM4x Communication Section", "ChanName2", ""), "室温室温");
 }
 
+#ifndef _WIN32
 // The XDG places of the program's short name, and the older ones whose files move there.
 TEST(UserFolders, XdgPlacesAndTheOlderOnesTheyReplace) {
     QTemporaryDir home;
@@ -167,6 +173,7 @@ TEST(UserFolders, XdgPlacesAndTheOlderOnesTheyReplace) {
     CQtSettingsStore().WriteInt("Unit Display Section", "UnitCF", 1);
     EXPECT_TRUE(std::filesystem::is_regular_file(places[0].second));
 }
+#endif
 
 TEST(QtCp932Codec, ConvertsBothWays) {
     ASSERT_TRUE(CQtCp932Codec::Available());

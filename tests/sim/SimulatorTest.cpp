@@ -197,7 +197,7 @@ TEST(SimCommandLine, UsageNamesOneOptionPerLine) {
         EXPECT_LE(n, 1u) << line;
         options += static_cast<int>(n);
     }
-    EXPECT_EQ(options, 18);
+    EXPECT_EQ(options, 19);
 }
 
 TEST(SimCommandLine, Options) {
@@ -208,13 +208,13 @@ TEST(SimCommandLine, Options) {
     ASSERT_TRUE(ParseSimCommandLine({"--paced", "--preload", "9000", "--endless", "--interval", "60",
                                      "--names", "温度,ﾃｽﾄ", "--cut-after", "7", "--fault-cmd", "0x11",
                                      "--fault-times", "2", "--model", "4,21", "--start-mode", "manual",
-                                     "--link", "/tmp/x"}, cl, error, &codec)) << error;
+                                     "--link", "/tmp/x", "--port", "COM7"}, cl, error, &codec)) << error;
     // clang-format on
     const SimOptions& o = cl.options;
     EXPECT_EQ(std::tuple(std::string(o.settings.chanName1, 4), std::string(o.settings.chanName2, 4),
-                         o.fault, cl.link),
+                         o.fault, cl.link, cl.port),
               std::tuple("\x89\xB7\x93\x78", std::string("\xC3\xBD\xC4\0", 4), FaultKind::CutOff,
-                         "/tmp/x"));
+                         "/tmp/x", "COM7"));
     EXPECT_EQ((std::vector<uint32_t>{o.paced, o.preload, o.settings.intervalSec, o.cutAfter,
                                      o.faultCommand, o.faultTimes, o.identD1, o.preloadStartMode}),
               (std::vector<uint32_t>{1, 9000, 60, 7, 0x11, 2, 21, 0}));

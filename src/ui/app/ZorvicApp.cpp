@@ -101,6 +101,7 @@ private:
     bool m_bPending = false;
 };
 
+#ifndef Q_OS_WIN
 // Without a display the window application would end the program with Qt's abort: one line
 // in the program's language instead, and the status of a start that cannot be used so.
 int SayNoDisplay(int argc, char** argv) {
@@ -114,6 +115,7 @@ int SayNoDisplay(int argc, char** argv) {
                      "CZorvicApp", "ディスプレイが見つかりません。ウィンドウを開けません")));
     return 2;
 }
+#endif
 
 // --help and --version are answered before the window application exists, so they work
 // without a display, and so is a start that finds none. Returns the exit status then, -1 to

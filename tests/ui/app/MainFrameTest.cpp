@@ -29,8 +29,10 @@
 #include <fstream>
 #include <functional>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "core/document/CommandState.h"
 #include "core/files/ScriptedFileUi.h"
@@ -210,6 +212,7 @@ TEST_F(MainFrameTest, UnitSwitchAndDroppedFiles) {
     EXPECT_GT(doc.GetRange()->fullUpper, upper);
 }
 
+#ifndef _WIN32 // the hand-over on a Unix socket: the named pipe has its own test
 // A scratch folder for the program's settings, temporary and runtime files, with a file to
 // hand over.
 struct Scratch {
@@ -371,6 +374,7 @@ TEST(SingleInstance, HandsOverOnlyToThisUsersOwnSocket) {
         EXPECT_EQ(other.Received(), "") << c.what;
     }
 }
+#endif
 
 // The two sentences break into lines only between clauses (or at spaces), the texts whole
 // and in order; a picture in each language when SAROKO_PICTURE_DIR names a folder.

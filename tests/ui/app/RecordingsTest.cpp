@@ -82,6 +82,9 @@ protected:
         return path;
     }
     void OpenArchive() {
+        // The one before is closed first: Windows renames no file that is open.
+        frame->SetArchive(nullptr);
+        archive.reset();
         archive = std::make_unique<ui::CWindowArchive>(doc, codec, frame.get(), ArchivePath());
         frame->SetArchive(archive.get());
     }

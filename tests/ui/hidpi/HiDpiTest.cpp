@@ -3,7 +3,7 @@
 // 2 x 2 block of the 100 % picture.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <QtGlobal>
 
 #include "support/ViewRig.h"
 #include "ui/graph/GraphPainter.h"
@@ -13,7 +13,7 @@ namespace {
 
 // Before the program's QApplication is made.
 const bool kScaled = [] {
-    ::setenv("QT_SCALE_FACTOR", "2", 1);
+    qputenv("QT_SCALE_FACTOR", "2");
     return true;
 }();
 

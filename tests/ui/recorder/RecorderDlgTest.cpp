@@ -24,7 +24,9 @@
 #include "core/channels/ChannelPalette.h"
 #include "core/document/CommandState.h"
 #include "core/recorder/SerialLine.h"
+#ifndef _WIN32
 #include "platform/PtyHost.h"
+#endif
 #include "platform/Translations.h"
 #include "platform/UserFolders.h"
 #include "support/QtApp.h"
@@ -550,6 +552,7 @@ template <class Dlg> void WhenOpen(std::function<void(Dlg&)> step) {
     });
 }
 
+#ifndef _WIN32 // a pseudo-terminal: on Windows the line's own tests download from a port
 TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     sim::SimOptions o;
     o.preload = 12;
@@ -614,6 +617,7 @@ TEST(RecorderCommands, DownloadThroughARealSerialDevice) {
     ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
     EXPECT_TRUE(transcript.readAll().contains("> 11 00 00 00 00 29"));
 }
+#endif
 
 TEST(RecorderCommands, EachCommandOpensItsDialog) {
     MessageLog log;
