@@ -26,6 +26,13 @@ void DeclareNoFiles(CVerbOptions&), DeclarePorts(CVerbOptions&), DeclareCommand(
 int RunIdentify(const CVerbOptions&), RunSettings(const CVerbOptions&),
     RunRecorderDownload(const CVerbOptions&), RunRecorderStart(const CVerbOptions&),
     RunStop(const CVerbOptions&), RunCommand(const CVerbOptions&), RunPorts(const CVerbOptions&);
+extern const char kKeyUsage[], kSignUsage[], kVerifySignatureUsage[], kSettingUsage[];
+void DeclareKeyCreate(CVerbOptions&), DeclareKeyList(CVerbOptions&),
+    DeclareKeyRetire(CVerbOptions&), DeclareSign(CVerbOptions&),
+    DeclareVerifySignature(CVerbOptions&), DeclareArchiveSetting(CVerbOptions&);
+int RunKeyCreate(const CVerbOptions&), RunKeyList(const CVerbOptions&),
+    RunKeyRetire(const CVerbOptions&), RunSign(const CVerbOptions&),
+    RunVerifySignature(const CVerbOptions&), RunArchiveSetting(const CVerbOptions&);
 #ifdef SAROKO_CLI_HAS_GUI
 extern const char kPrintGraphUsage[], kPrintListUsage[], kRenderUsage[];
 void DeclarePrintGraph(CVerbOptions&), DeclarePrintList(CVerbOptions&),
@@ -54,6 +61,13 @@ const Verb kArchiveVerbs[] = {
     {"verify", "", kArchiveUsage, Paints::kNever, &DeclareArchiveVerify, &RunArchiveVerify},
     {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
     {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},
+    {"setting", "", kSettingUsage, Paints::kNever, &DeclareArchiveSetting, &RunArchiveSetting},
+};
+
+const Verb kKeyVerbs[] = {
+    {"create", "", kKeyUsage, Paints::kNever, &DeclareKeyCreate, &RunKeyCreate},
+    {"list",   "", kKeyUsage, Paints::kNever, &DeclareKeyList,   &RunKeyList},
+    {"retire", "", kKeyUsage, Paints::kNever, &DeclareKeyRetire, &RunKeyRetire},
 };
 
 const Verb kVerbs[] = {
@@ -62,6 +76,7 @@ const Verb kVerbs[] = {
     {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
     {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},
     {"info",        "describe data files",                   kInfoUsage,   Paints::kNever, &DeclareInfo,   &RunInfo},
+    {"key",         "signing keys: create, list, retire",    kKeyUsage,    Paints::kNever, nullptr, nullptr, kKeyVerbs},
 #ifdef SAROKO_CLI_HAS_GUI
     {"print-graph", "print the graph into a PDF file",       kPrintGraphUsage, Paints::kAlways, &DeclarePrintGraph, &RunPrintGraph},
     {"print-list",  "print the data list into a PDF file",   kPrintListUsage,  Paints::kAlways, &DeclarePrintList,  &RunPrintList},
@@ -72,6 +87,8 @@ const Verb kVerbs[] = {
 #endif
     // Its PDF report paints; its --json figures do not.
     {"verify",      "say whether files are archived recordings", kVerifyUsage, Paints::kNever, &DeclareVerifyFiles, &RunVerifyFiles},
+    {"sign",        "sign a report the program made",        kSignUsage,   Paints::kAlways, &DeclareSign, &RunSign},
+    {"verify-signature", "check every signature of a report", kVerifySignatureUsage, Paints::kNever, &DeclareVerifySignature, &RunVerifySignature},
     {"report",      "report extremes, MKT and limit excursions (JSON or PDF)", kReportUsage, Paints::kWithOutput, &DeclareReport, &RunReport},
 };
 // clang-format on

@@ -249,8 +249,17 @@ std::string EventLine(const Event& e) {
     if (!e.detail.empty())
         line += " (" + e.detail + ")";
     line += "  #" + std::to_string(e.recordingId);
+    // A key's, a signature's and a setting's values are lines of their own: one line here.
+    const bool lines = e.kind == archive::EventKind::Key || e.kind == archive::EventKind::Signed ||
+                       e.kind == archive::EventKind::Setting;
+    const auto flat = [lines](std::string v) {
+        if (lines)
+            for (std::size_t at = v.find('\n'); at != std::string::npos; at = v.find('\n', at))
+                v.replace(at, 1, "; ");
+        return v;
+    };
     if (!e.oldValue.empty() || !e.newValue.empty())
-        line += "  " + e.oldValue + " -> " + e.newValue;
+        line += "  " + flat(e.oldValue) + " -> " + flat(e.newValue);
     if (!e.reason.empty())
         line += "  reason: " + e.reason;
     return line;

@@ -9,8 +9,8 @@
 namespace saroko::archive {
 namespace {
 
-constexpr const char* kKindNames[] = {"created",  "opened",   "changed", "saved",
-                                      "exported", "reported", "printed"};
+constexpr const char* kKindNames[] = {"created",  "opened",  "changed", "saved",  "exported",
+                                      "reported", "printed", "key",     "signed", "setting"};
 
 // A value on one line: backslash, line feed and carriage return escaped, nothing else.
 void AppendField(std::string& out, const char* key, std::string_view value) {

@@ -70,7 +70,19 @@ struct FileCheck {
     bool operator==(const FileCheck&) const = default;
 };
 
-enum class EventKind { Created, Opened, Changed, Saved, Exported, Reported, Printed };
+// Kinds are only ever appended: a stored chain names them by their text.
+enum class EventKind {
+    Created,
+    Opened,
+    Changed,
+    Saved,
+    Exported,
+    Reported,
+    Printed,
+    Key,     // a signing key registered or retired (about no recording)
+    Signed,  // a report signed (about no recording: the statement names the sources)
+    Setting, // an archive setting set (about no recording)
+};
 const char* EventKindName(EventKind kind);
 std::optional<EventKind> EventKindFromName(std::string_view name);
 

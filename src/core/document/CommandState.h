@@ -49,6 +49,9 @@ inline constexpr int kRecordStart = 40003;
 inline constexpr int kRecordings = 40010;
 inline constexpr int kAskReason = 40011;
 inline constexpr int kArchiveLocation = 40012;
+// Electronic signatures: a report signed, the signing keys.
+inline constexpr int kSignReport = 40020;
+inline constexpr int kSigningKeys = 40021;
 inline constexpr int kCursorA = 40006;
 inline constexpr int kCursorB = 40007;
 inline constexpr int kPrintSetup = 57606;

@@ -84,6 +84,8 @@ private:
     bool RunViewCommand(int id);
     void ShowRecordings();
     void ShowArchiveLocation();
+    void ShowSigningKeys();
+    void ShowSignReport();
     // Records the document's changes once the work at hand is done.
     void CommitChangesLater();
     // A note in the status bar for a while (where a download was kept).
@@ -105,6 +107,8 @@ private:
     bool m_bPlaced = false;
     bool m_bStatusHooked = false;
     ui::CWindowArchive* m_pArchive = nullptr;
+    // The report written last in this run, offered when a report is signed.
+    QString m_szLastReport;
     bool m_bCommitQueued = false;
     QSize m_pendingOuterSize;
 };
