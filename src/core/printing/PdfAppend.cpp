@@ -52,12 +52,10 @@ std::optional<long> Ref(std::string_view dict, std::string_view key) {
     return std::nullopt;
 }
 
-std::optional<PdfIndex> ReadIndex(std::string_view pdf) {
-    const std::size_t sx = pdf.rfind("startxref");
-    if (sx == std::string_view::npos)
-        return std::nullopt;
-    std::size_t at = sx + 9;
-    const auto xref = Number(pdf, at);
+// One cross-reference section at `xrefAt` and its trailer, up to `sx`.
+std::optional<PdfIndex> ReadSection(std::string_view pdf, std::optional<long> xref,
+                                    std::size_t sx) {
+    std::size_t at = 0;
     if (!xref || static_cast<std::size_t>(*xref) >= sx || pdf.substr(*xref, 4) != "xref")
         return std::nullopt;
     PdfIndex index;
@@ -98,6 +96,34 @@ std::optional<PdfIndex> ReadIndex(std::string_view pdf) {
     if (!size)
         return std::nullopt;
     index.size = *size;
+    return index;
+}
+
+// The newest section, with the objects of the sections before it (/Prev) that it leaves.
+std::optional<PdfIndex> ReadIndex(std::string_view pdf) {
+    std::size_t sx = pdf.rfind("startxref");
+    if (sx == std::string_view::npos)
+        return std::nullopt;
+    std::size_t at = sx + 9;
+    std::optional<PdfIndex> index = ReadSection(pdf, Number(pdf, at), sx);
+    std::string trailer = index ? index->trailer : std::string();
+    std::size_t limit = index ? index->xrefAt : 0;
+    for (int depth = 0; index && depth < 16; ++depth) {
+        std::size_t p = trailer.find("/Prev");
+        if (p == std::string::npos)
+            break;
+        p += 5;
+        const auto offset = Number(trailer, p);
+        if (!offset || static_cast<std::size_t>(*offset) >= limit)
+            return std::nullopt;
+        const auto older = ReadSection(pdf, offset, pdf.find("startxref", *offset));
+        if (!older)
+            return std::nullopt;
+        for (const auto& [n, off] : older->offsets)
+            index->offsets.emplace(n, off); // the newer section's entry stays
+        trailer = older->trailer;
+        limit = older->xrefAt;
+    }
     return index;
 }
 
