@@ -286,7 +286,8 @@ std::optional<std::string> AppendPdfPages(std::string_view base, std::string_vie
         out += '\n';
     }
     written[baseTree->number] = out.size();
-    std::string kids = baseTree->kids;
+    // A separator after the last kid, which may end without one ("[3 0 R]").
+    std::string kids = baseTree->kids + "\n";
     for (const long p : pages)
         kids += std::to_string(to[p]) + " 0 R\n";
     out += std::to_string(baseTree->number) + " 0 obj\n<<\n/Type /Pages\n/Kids \n[" + kids +
