@@ -11,12 +11,6 @@
 namespace saroko {
 namespace {
 
-constexpr char kContext[] = "Signatures";
-
-std::string Text(const char* text) {
-    return TranslateText(kContext, text);
-}
-
 std::optional<std::vector<archive::Event>> AllEvents(archive::CArchiveSession& session) {
     if (!session.Enabled())
         return std::nullopt;
@@ -28,7 +22,7 @@ std::optional<std::vector<archive::Event>> AllEvents(archive::CArchiveSession& s
 }
 
 std::string Unreadable() {
-    return Text("記録保管庫を読めません。");
+    return TranslateText("Signatures", "記録保管庫を読めません。");
 }
 
 } // namespace
@@ -44,20 +38,24 @@ ArchiveKeys(archive::CArchiveSession& session) {
 KeyResult CreateAndRegisterKey(archive::CArchiveSession& session, const std::string& name,
                                const std::string& passphrase) {
     if (!archive::ValidSignatureField(name))
-        return {{}, Text("名前を 1～100 ﾊﾞｲﾄの 1 行で入力してください。")};
+        return {{}, TranslateText("Signatures", "名前を 1～100 ﾊﾞｲﾄの 1 行で入力してください。")};
     if (passphrase.size() < 8)
-        return {{}, Text("ﾊﾟｽﾌﾚｰｽﾞは 8 文字以上にしてください。")};
+        return {{}, TranslateText("Signatures", "ﾊﾟｽﾌﾚｰｽﾞは 8 文字以上にしてください。")};
     if (!session.Enabled())
-        return {{}, Text("鍵は記録保管庫に登録します。記録保管庫なしでは作れません。")};
+        return {{},
+                TranslateText("Signatures",
+                              "鍵は記録保管庫に登録します。記録保管庫なしでは作れません。")};
     const std::optional<NewSigningKey> key = CreateSigningKey(passphrase);
     if (!key)
-        return {{}, Text("鍵を作れませんでした。")};
+        return {{}, TranslateText("Signatures", "鍵を作れませんでした。")};
     archive::SigningKey k;
     k.fingerprint = archive::KeyFingerprint(session.Hash(), key->publicDerHex);
     k.name = name;
     k.publicDerHex = key->publicDerHex;
     if (!SaveSigningKey(k.fingerprint, key->pem))
-        return {{}, Text("鍵ﾌｧｲﾙを保存できません: ") + SigningKeyPath(k.fingerprint)};
+        return {{},
+                TranslateText("Signatures", "鍵ﾌｧｲﾙを保存できません: ") +
+                    SigningKeyPath(k.fingerprint)};
     session.RecordAbout(archive::EventKind::Key, "", archive::kKeyRegistered, {},
                         archive::KeyRegisteredValue(k));
     if (!session.Flush())
@@ -72,9 +70,9 @@ std::string RetireKey(archive::CArchiveSession& session, const std::string& fing
         return Unreadable();
     const auto it = keys->find(fingerprint);
     if (it == keys->end())
-        return Text("その指紋の鍵は登録されていません。");
+        return TranslateText("Signatures", "その指紋の鍵は登録されていません。");
     if (it->second.Retired())
-        return Text("その鍵はすでに廃止されています。");
+        return TranslateText("Signatures", "その鍵はすでに廃止されています。");
     session.RecordAbout(archive::EventKind::Key, "", archive::kKeyRetired, {},
                         archive::KeyRetiredValue(fingerprint), reason);
     return session.Flush() ? std::string() : session.TakeMessage();
@@ -88,14 +86,15 @@ SignResult SignReport(archive::CArchiveSession& session, const std::string& path
         return {{}, Unreadable()};
     const std::optional<std::string> reportSha = Sha256OfFile(path);
     if (!reportSha)
-        return {{}, Text("ﾚﾎﾟｰﾄを読めません: ") + path};
+        return {{}, TranslateText("Signatures", "ﾚﾎﾟｰﾄを読めません: ") + path};
     archive::Statement st;
     st.reportSha256 = *reportSha;
     st.sources = archive::ReportSourcesOf(*events, *reportSha);
     if (st.sources.empty())
         return {{},
-                Text("このﾚﾎﾟｰﾄは記録保管庫にありません "
-                     "(このﾌﾟﾛｸﾞﾗﾑが作った、変更されていないﾚﾎﾟｰﾄだけに署名できます)。")};
+                TranslateText("Signatures",
+                              "このﾚﾎﾟｰﾄは記録保管庫にありません "
+                              "(このﾌﾟﾛｸﾞﾗﾑが作った、変更されていないﾚﾎﾟｰﾄだけに署名できます)。")};
     const std::map<std::string, archive::SigningKey> keys = archive::FoldKeys(*events);
     // The user's key of that name: a file of theirs registered under it, in use if any is.
     std::string fingerprint;
@@ -107,7 +106,9 @@ SignResult SignReport(archive::CArchiveSession& session, const std::string& path
             fingerprint = fp;
     }
     if (fingerprint.empty())
-        return {{}, Text("この名前で登録された鍵がこのﾕｰｻﾞｰの鍵ﾌｫﾙﾀﾞにありません。")};
+        return {{},
+                TranslateText("Signatures",
+                              "この名前で登録された鍵がこのﾕｰｻﾞｰの鍵ﾌｫﾙﾀﾞにありません。")};
     st.chainHead = events->empty() ? std::string() : events->back().hash;
     st.meaning = meaning;
     st.name = name;
@@ -155,7 +156,7 @@ SignatureVerdict VerifyReportSignatures(archive::CArchiveSession& session,
     v.file = path;
     const std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) {
-        v.problem = Text("ﾌｧｲﾙを読めません。");
+        v.problem = TranslateText("Signatures", "ﾌｧｲﾙを読めません。");
         return v;
     }
     const auto events = AllEvents(session);
@@ -186,7 +187,7 @@ SignatureVerdict VerifyReportSignatures(archive::CArchiveSession& session,
         signatures = archive::SignaturesOfReport(*events, c.reportSha256, absolute);
     }
     if (signatures.empty())
-        v.problem = Text("署名がありません。");
+        v.problem = TranslateText("Signatures", "署名がありません。");
     for (const archive::Signature& s : signatures)
         v.checks.push_back(archive::CheckSignature(s, c));
     return v;

@@ -10,7 +10,6 @@
 namespace saroko::archive {
 namespace {
 
-constexpr char kContext[] = "Signatures";
 constexpr char kStatementHead[] = "saroko-signature/1\n";
 constexpr std::size_t kMaxField = 100;
 
@@ -49,7 +48,7 @@ std::optional<std::pair<std::string, std::string>> SplitFileText(std::string_vie
 }
 
 std::string Format(const char* format, const std::string& a, const std::string& b = {}) {
-    const std::string f = TranslateFormat(kContext, format);
+    const std::string f = TranslateFormat("Signatures", format);
     std::string out(
         static_cast<std::size_t>(std::snprintf(nullptr, 0, f.c_str(), a.c_str(), b.c_str())), '\0');
     std::snprintf(out.data(), out.size() + 1, f.c_str(), a.c_str(), b.c_str());
@@ -275,20 +274,27 @@ std::string SigningProblem(const std::map<std::string, SigningKey>& keys,
                            const std::string& meaning, bool passphraseOpened,
                            const std::string& publicDerHexOfFile) {
     if (!ValidSignatureField(meaning))
-        return TranslateText(kContext, "署名の意味を 1～100 ﾊﾞｲﾄの 1 行で入力してください。");
+        return TranslateText("Signatures", "署名の意味を 1～100 ﾊﾞｲﾄの 1 行で入力してください。");
     const auto it = keys.find(fingerprint);
     if (it == keys.end())
-        return Format("鍵 %s は記録保管庫に登録されていません。", Short(fingerprint));
+        return Format(
+            SAROKO_TRANSLATE_NOOP("Signatures", "鍵 %s は記録保管庫に登録されていません。"),
+            Short(fingerprint));
     if (it->second.Retired())
-        return Format("鍵 %s は廃止されています。廃止された鍵では署名できません。",
-                      Short(fingerprint));
+        return Format(
+            SAROKO_TRANSLATE_NOOP("Signatures",
+                                  "鍵 %s は廃止されています。廃止された鍵では署名できません。"),
+            Short(fingerprint));
     if (name != it->second.name)
-        return Format("氏名が鍵の登録名 (%s) と一致しません。", it->second.name);
+        return Format(SAROKO_TRANSLATE_NOOP("Signatures", "氏名が鍵の登録名 (%s) と一致しません。"),
+                      it->second.name);
     if (!passphraseOpened)
-        return TranslateText(kContext, "ﾊﾟｽﾌﾚｰｽﾞが違います。");
+        return TranslateText("Signatures", "ﾊﾟｽﾌﾚｰｽﾞが違います。");
     if (publicDerHexOfFile != it->second.publicDerHex)
-        return Format("鍵ﾌｧｲﾙ %s.pem が登録された鍵と一致しません (変更されています)。",
-                      Short(fingerprint));
+        return Format(
+            SAROKO_TRANSLATE_NOOP(
+                "Signatures", "鍵ﾌｧｲﾙ %s.pem が登録された鍵と一致しません (変更されています)。"),
+            Short(fingerprint));
     return {};
 }
 
@@ -299,17 +305,19 @@ SignatureCheck CheckSignature(const Signature& s, const SignatureContext& c) {
         return out;
     };
     if (!out.statement)
-        return fail(TranslateText(kContext, "署名文が読めません (書式が違います)。"));
+        return fail(TranslateText("Signatures", "署名文が読めません (書式が違います)。"));
     const Statement& st = *out.statement;
     if (st.key != s.key)
-        return fail(TranslateText(kContext, "署名文の鍵と署名の鍵が違います。"));
+        return fail(TranslateText("Signatures", "署名文の鍵と署名の鍵が違います。"));
     const std::vector<Event>& events = *c.events;
     const std::map<std::string, SigningKey> keys = FoldKeys(events);
     const auto key = keys.find(s.key);
     if (key == keys.end())
-        return fail(Format("鍵 %s は記録保管庫に登録されていません。", Short(s.key)));
+        return fail(
+            Format(SAROKO_TRANSLATE_NOOP("Signatures", "鍵 %s は記録保管庫に登録されていません。"),
+                   Short(s.key)));
     if (!c.verify(key->second.publicDerHex, s.statement, s.signature))
-        return fail(TranslateText(kContext,
+        return fail(TranslateText("Signatures",
                                   "署名が署名文と一致しません (署名文か署名が変更されています)。"));
     // The signature is genuine; the archive must hold it, made while its key was in use.
     int64_t seq = s.seq;
@@ -318,35 +326,45 @@ SignatureCheck CheckSignature(const Signature& s, const SignatureContext& c) {
             if (held.signature == s.signature && held.statement == s.statement)
                 seq = held.seq;
     if (seq == 0)
-        return fail(TranslateText(kContext, "この署名は記録保管庫にありません。"));
+        return fail(TranslateText("Signatures", "この署名は記録保管庫にありません。"));
     out.signature.seq = seq;
     if (key->second.Retired() && key->second.retiredSeq < seq)
-        return fail(Format("鍵 %s は署名の前に廃止されていました。", Short(s.key)));
-    if (st.reportSha256 != c.reportSha256)
         return fail(
-            IsKnownReport(events, c.reportSha256)
-                ? Format("この署名は別のﾚﾎﾟｰﾄ (SHA-256 %s) のものです。", Short(st.reportSha256))
-                : Format("ﾚﾎﾟｰﾄが署名の後に変更されています (署名時 %s、現在 %s)。",
-                         Short(st.reportSha256), Short(c.reportSha256)));
+            Format(SAROKO_TRANSLATE_NOOP("Signatures", "鍵 %s は署名の前に廃止されていました。"),
+                   Short(s.key)));
+    if (st.reportSha256 != c.reportSha256)
+        return fail(IsKnownReport(events, c.reportSha256)
+                        ? Format(SAROKO_TRANSLATE_NOOP(
+                                     "Signatures", "この署名は別のﾚﾎﾟｰﾄ (SHA-256 %s) のものです。"),
+                                 Short(st.reportSha256))
+                        : Format(SAROKO_TRANSLATE_NOOP(
+                                     "Signatures",
+                                     "ﾚﾎﾟｰﾄが署名の後に変更されています (署名時 %s、現在 %s)。"),
+                                 Short(st.reportSha256), Short(c.reportSha256)));
     if (std::none_of(events.begin(), events.end(),
                      [&](const Event& e) { return e.hash == st.chainHead; }))
         return fail(TranslateText(
-            kContext, "署名時のﾁｪｰﾝﾍｯﾄﾞが記録保管庫にありません (ｲﾍﾞﾝﾄが失われています)。"));
+            "Signatures", "署名時のﾁｪｰﾝﾍｯﾄﾞが記録保管庫にありません (ｲﾍﾞﾝﾄが失われています)。"));
     for (const SignedSource& src : st.sources) {
         const auto rec = std::find_if(c.recordings->begin(), c.recordings->end(),
                                       [&](const Recording& r) { return r.id == src.id; });
         if (rec == c.recordings->end() || rec->sha256 != src.sha256)
-            return fail(Format("記録 %s は記録保管庫の記録と違います。", std::to_string(src.id)));
+            return fail(Format(
+                SAROKO_TRANSLATE_NOOP("Signatures", "記録 %s は記録保管庫の記録と違います。"),
+                std::to_string(src.id)));
         for (const ListedFile& f : ListedFiles(*c.recordings, *c.kept)) {
             if (&(*c.recordings)[f.recording] != &*rec)
                 continue;
             const std::optional<std::string> now = c.hashFile(f.path);
             if (!now)
                 return fail(
-                    Format("記録 %s のﾌｧｲﾙ %s がありません。", std::to_string(src.id), f.path));
+                    Format(SAROKO_TRANSLATE_NOOP("Signatures", "記録 %s のﾌｧｲﾙ %s がありません。"),
+                           std::to_string(src.id), f.path));
             if (*now != src.sha256)
-                return fail(Format("記録 %s のﾌｧｲﾙ %s が署名の後に変更されています。",
-                                   std::to_string(src.id), f.path));
+                return fail(
+                    Format(SAROKO_TRANSLATE_NOOP(
+                               "Signatures", "記録 %s のﾌｧｲﾙ %s が署名の後に変更されています。"),
+                           std::to_string(src.id), f.path));
         }
     }
     return out;
