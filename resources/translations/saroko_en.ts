@@ -2748,7 +2748,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>署名</source>
-        <translation>Signature</translation>
+        <translation>Sign</translation>
     </message>
     <message>
         <source>署名しましたが、署名付きの写しを書けません: %1</source>
@@ -2819,7 +2819,7 @@ Close that program before talking to the recorder.</translation>
     </message>
     <message>
         <source>廃止</source>
-        <translation>retired</translation>
+        <translation>Retired</translation>
     </message>
     <message>
         <source>使用中 (このﾕｰｻﾞｰの鍵)</source>
