@@ -145,12 +145,13 @@ if [ ! -e "$work/qtbase.done" ]; then
   # Direct2D, Qt Gui leaves its DirectWrite font engine out while Print Support still calls it:
   # DirectWrite goes too, and the fonts are GDI's. Debian's source leaves out the tablet
   # header the Windows plugin's tablet support needs: no tablet events (nothing here uses them).
+  # Dynamic OpenGL stays on by itself when OpenGL is off, and the Windows plugin then fails.
   cmake -S "$src" -B "$work/qtbase" "${cross[@]}" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=$host_cmake \
     -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DQT_BUILD_BENCHMARKS=OFF -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
     -DINPUT_openssl=no -DFEATURE_openssl=OFF \
-    -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_dbus=OFF \
+    -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_dbus=OFF \
     -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF -DFEATURE_tabletevent=OFF \
     -DFEATURE_sql=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF \

@@ -76,3 +76,22 @@ CREATE TRIGGER events_no_truncate BEFORE TRUNCATE ON events
   FOR EACH STATEMENT EXECUTE FUNCTION events_append_only();
 
 INSERT INTO schema_version VALUES (3);
+
+-- version 4: the origins of pushed events. A local archive's event pushed to the site is a site
+-- event of the same text; beside it, the local chain it came from (named by the hash of that
+-- chain's first event), the computer that pushed it, its number and its recording's number
+-- there, and its own two hashes. A program that finds version 3 adds this part itself.
+CREATE TABLE IF NOT EXISTS pushed_events (
+  seq bigint PRIMARY KEY,
+  origin text NOT NULL,
+  origin_host text NOT NULL,
+  origin_seq bigint NOT NULL,
+  origin_recording_id bigint NOT NULL,
+  origin_prev_hash text NOT NULL,
+  origin_hash text NOT NULL,
+  UNIQUE (origin, origin_seq));
+CREATE OR REPLACE TRIGGER pushed_events_no_update BEFORE UPDATE OR DELETE ON pushed_events
+  FOR EACH ROW EXECUTE FUNCTION events_append_only();
+CREATE OR REPLACE TRIGGER pushed_events_no_truncate BEFORE TRUNCATE ON pushed_events
+  FOR EACH STATEMENT EXECUTE FUNCTION events_append_only();
+INSERT INTO schema_version SELECT 4 WHERE NOT EXISTS (SELECT 1 FROM schema_version WHERE version >= 4);

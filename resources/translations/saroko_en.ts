@@ -83,6 +83,97 @@ Please enter the reason for the change.</translation>
     </message>
 </context>
 <context>
+    <name>AuditTrailPdf</name>
+    <message>
+        <source>対象: 記録 #%1 (%2)</source>
+        <translation>Covers: recording #%1 (%2)</translation>
+    </message>
+    <message>
+        <source>対象: ｱｰｶｲﾌﾞ全体</source>
+        <translation>Covers: the whole archive</translation>
+    </message>
+    <message>
+        <source>期間: すべて</source>
+        <translation>Period: all</translation>
+    </message>
+    <message>
+        <source>期間: %1 から %2 の前まで</source>
+        <translation>Period: from %1 to before %2</translation>
+    </message>
+    <message>
+        <source>作成者: %1 (ﾎｽﾄ %2)    作成: %3    ﾌﾟﾛｸﾞﾗﾑ: Saroko %4</source>
+        <translation>Made by: %1 (host %2)    Made: %3    Program: Saroko %4</translation>
+    </message>
+    <message>
+        <source>ﾁｪｰﾝ: 全 %1 件のうち番号 %2 の事象で途切れています (%3)。</source>
+        <translation>Chain: of %1 events, the chain breaks at event %2 (%3).</translation>
+    </message>
+    <message>
+        <source>ﾁｪｰﾝ: 全 %1 件が正しくつながっています (作成時に検証)。</source>
+        <translation>Chain: all %1 events hold together (checked when this was made).</translation>
+    </message>
+    <message>
+        <source>ﾁｪｰﾝﾍｯﾄﾞ: %1</source>
+        <translation>Chain head: %1</translation>
+    </message>
+    <message>
+        <source>事象: %1 件</source>
+        <translation>Events: %1</translation>
+    </message>
+    <message>
+        <source>番号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>ﾕｰｻﾞｰ</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>記録</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>変更前</source>
+        <translation>Old value</translation>
+    </message>
+    <message>
+        <source>変更後</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>理由</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>前のﾊｯｼｭ %1    ﾊｯｼｭ %2</source>
+        <translation>Previous hash %1    Hash %2</translation>
+    </message>
+    <message>
+        <source>監査証跡</source>
+        <translation>Audit trail</translation>
+    </message>
+    <message>
+        <source>＜監査証跡＞</source>
+        <translation>&lt;Audit trail&gt;</translation>
+    </message>
+    <message>
+        <source>期間: %1 から</source>
+        <translation>Period: from %1</translation>
+    </message>
+    <message>
+        <source>期間: %1 の前まで</source>
+        <translation>Period: before %1</translation>
+    </message>
+</context>
+<context>
     <name>CCalcRangeDlg</name>
     <message>
         <source>年</source>
@@ -547,12 +638,16 @@ Please enter the reason for the change.</translation>
         <translation>&amp;Archive location...</translation>
     </message>
     <message>
+        <source>保管場所と校正(K)...</source>
+        <translation>S&amp;torage units and calibration...</translation>
+    </message>
+    <message>
         <source>レポートに署名(G)...</source>
         <translation>Si&amp;gn report...</translation>
     </message>
     <message>
-        <source>署名鍵(K)...</source>
-        <translation>Signing &amp;keys...</translation>
+        <source>署名鍵(S)...</source>
+        <translation>&amp;Signing keys...</translation>
     </message>
 </context>
 <context>
@@ -1416,6 +1511,10 @@ Do you want to replace it?</translation>
         <source>作成者: %1    ﾎｽﾄ: %2</source>
         <translation>Made by: %1    Host: %2</translation>
     </message>
+    <message>
+        <source>ｺﾒﾝﾄ: %1  (%2@%3  %4)</source>
+        <translation>Comment: %1  (%2@%3  %4)</translation>
+    </message>
 </context>
 <context>
     <name>SerialPorts</name>
@@ -1660,6 +1759,93 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <source>保管場所の名前を入力してください。</source>
+        <translation>Enter the storage unit&apos;s name.</translation>
+    </message>
+    <message>
+        <source>同じ名前の保管場所がすでにあります。</source>
+        <translation>A storage unit of that name exists already.</translation>
+    </message>
+    <message>
+        <source>その保管場所はありません。</source>
+        <translation>There is no such storage unit.</translation>
+    </message>
+    <message>
+        <source>変更はありません。</source>
+        <translation>Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>下限が上限より大きくなっています。</source>
+        <translation>The low limit lies above the high limit.</translation>
+    </message>
+    <message>
+        <source>活性化エネルギーは 0 より大きい値にしてください。</source>
+        <translation>The activation energy must be greater than 0.</translation>
+    </message>
+    <message>
+        <source>チャンネルは 1 か 2 です。</source>
+        <translation>The channel is 1 or 2.</translation>
+    </message>
+    <message>
+        <source>校正の内容が正しくありません（日付は YYYY-MM-DD、有効期限は校正日以降、2 点補正は 1 点目の測定値 &lt; 2 点目の測定値）。</source>
+        <translation>The calibration is not valid (days as YYYY-MM-DD, the due day not before the calibration day, for two points the first reading below the second).</translation>
+    </message>
+    <message>
+        <source>このファイルは記録保管庫にありません。</source>
+        <translation>This file is not in the archive.</translation>
+    </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation>Enter a number.</translation>
+    </message>
+    <message>
+        <source>記録保管庫が使えないため保管場所を変更できません。</source>
+        <translation>The archive cannot be used, so storage units cannot be changed.</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>保管場所: %s</source>
+        <translation>Storage unit: %s</translation>
+    </message>
+    <message>
+        <source>（%s）</source>
+        <translation> (%s)</translation>
+    </message>
+    <message>
+        <source>  記録計: %s</source>
+        <translation>  Recorder: %s</translation>
+    </message>
+    <message>
+        <source>  Ch.%s: 記録の時点の校正の記録なし</source>
+        <translation>  Ch.%s: no calibration recorded at the recording&apos;s time</translation>
+    </message>
+    <message>
+        <source>  Ch.%s: 校正証明書 %s  校正日 %s  有効期限 %s</source>
+        <translation>  Ch.%s: certificate %s  calibrated %s  due %s</translation>
+    </message>
+    <message>
+        <source>    補正: %s（適用済み）</source>
+        <translation>    Correction: %s (applied)</translation>
+    </message>
+    <message>
+        <source>    補正: %s（適用せず、生の値）</source>
+        <translation>    Correction: %s (not applied, raw values)</translation>
+    </message>
+    <message>
+        <source>  校正範囲外の値 %s 個</source>
+        <translation>  %s values outside the calibrated range</translation>
+    </message>
+    <message>
+        <source>注意: %s の校正は記録の時点で有効期限を過ぎていました。</source>
+        <translation>Caution: the calibration of %s was past its due day at the recording&apos;s time.</translation>
     </message>
 </context>
 <context>
@@ -1966,6 +2152,69 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>吸い上げたデータの控え: %1</source>
         <translation>The download was kept as %1</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CExcursionCommentsDlg</name>
+    <message>
+        <source>逸脱へのｺﾒﾝﾄ</source>
+        <translation>Comments on excursions</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Ch.</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>これまでのｺﾒﾝﾄ</source>
+        <translation>Earlier comments</translation>
+    </message>
+    <message>
+        <source>新しいｺﾒﾝﾄ</source>
+        <translation>New comment</translation>
+    </message>
+    <message>
+        <source>上限超過</source>
+        <translation>Above high</translation>
+    </message>
+    <message>
+        <source>下限未満</source>
+        <translation>Below low</translation>
+    </message>
+    <message>
+        <source>(ｱｰｶｲﾌﾞにない記録)</source>
+        <translation>(recording not in the archive)</translation>
+    </message>
+    <message>
+        <source>逸脱ごとに、行ったこと (製品を移した、扉を閉めた など) を書けます。ｺﾒﾝﾄはｱｰｶｲﾌﾞに記録され、消せません。</source>
+        <translation>For each excursion, write what was done (the product moved, the door closed). Comments are kept in the archive and cannot be removed.</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>ｺﾒﾝﾄをまだｱｰｶｲﾌﾞに書き込めていません。このﾚﾎﾟｰﾄには載りません。</source>
+        <translation>The comments could not be written to the archive yet. This report does not list them.</translation>
     </message>
 </context>
 <context>
@@ -2433,6 +2682,46 @@ Close that program before talking to the recorder.</translation>
         <translation>Help</translation>
     </message>
     <message>
+        <source>ｺﾒﾝﾄ</source>
+        <translation>Commented</translation>
+    </message>
+    <message>
+        <source>監査証跡の出力</source>
+        <translation>Write the audit trail</translation>
+    </message>
+    <message>
+        <source>PDF ﾌｧｲﾙ (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>CSV ﾌｧｲﾙ (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>監査証跡を書き込めませんでした。</source>
+        <translation>The audit trail could not be written.</translation>
+    </message>
+    <message>
+        <source>PDF 出力(&amp;P)...</source>
+        <translation>&amp;PDF...</translation>
+    </message>
+    <message>
+        <source>CSV 出力(&amp;C)...</source>
+        <translation>&amp;CSV...</translation>
+    </message>
+    <message>
+        <source>保管場所</source>
+        <translation>Storage unit</translation>
+    </message>
+    <message>
+        <source>保管場所の割り当て</source>
+        <translation>Assigned to a storage unit</translation>
+    </message>
+    <message>
+        <source>校正</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
         <source>登録</source>
         <translation>registered</translation>
     </message>
@@ -2607,6 +2896,14 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+    <message>
+        <source>すべての保管場所</source>
+        <translation>All storage units</translation>
+    </message>
+    <message>
+        <source>保管場所(&amp;U):</source>
+        <translation>Storage &amp;unit:</translation>
     </message>
 </context>
 <context>
@@ -2844,6 +3141,129 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>鍵を廃止しました。この鍵ではもう署名できません。</source>
         <translation>The key is retired; it signs nothing more.</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CUnitsDlg</name>
+    <message>
+        <source>保管場所と校正</source>
+        <translation>Storage units and calibration</translation>
+    </message>
+    <message>
+        <source>新規(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>保管場所(&amp;U):</source>
+        <translation>Storage &amp;units:</translation>
+    </message>
+    <message>
+        <source>機種と製造番号など</source>
+        <translation>model and serial number, for example</translation>
+    </message>
+    <message>
+        <source>名前(&amp;A):</source>
+        <translation>N&amp;ame:</translation>
+    </message>
+    <message>
+        <source>場所(&amp;L):</source>
+        <translation>&amp;Location:</translation>
+    </message>
+    <message>
+        <source>記録計(&amp;R):</source>
+        <translation>&amp;Recorder:</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>Ch.%1 の限度:</source>
+        <translation>Ch.%1 limits:</translation>
+    </message>
+    <message>
+        <source>活性化ｴﾈﾙｷﾞｰ(&amp;E):</source>
+        <translation>Activation &amp;energy:</translation>
+    </message>
+    <message>
+        <source>メモ(&amp;M):</source>
+        <translation>&amp;Note:</translation>
+    </message>
+    <message>
+        <source>Ch.%1 の校正</source>
+        <translation>Ch.%1 calibration</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>ｵﾌｾｯﾄ</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>2点 (直線)</source>
+        <translation>Two points (line)</translation>
+    </message>
+    <message>
+        <source>測定値に加える</source>
+        <translation>Added to the reading</translation>
+    </message>
+    <message>
+        <source>測定値</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>真の値</source>
+        <translation>True value</translation>
+    </message>
+    <message>
+        <source>1 点目</source>
+        <translation>Point 1</translation>
+    </message>
+    <message>
+        <source>2 点目</source>
+        <translation>Point 2</translation>
+    </message>
+    <message>
+        <source>証明書番号:</source>
+        <translation>Certificate:</translation>
+    </message>
+    <message>
+        <source>校正日:</source>
+        <translation>Calibrated:</translation>
+    </message>
+    <message>
+        <source>有効期限:</source>
+        <translation>Due:</translation>
+    </message>
+    <message>
+        <source>補正:</source>
+        <translation>Correction:</translation>
+    </message>
+    <message>
+        <source>変更の理由（記録保管庫の履歴に残ります）</source>
+        <translation>the reason for the change (kept in the archive&apos;s history)</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>理由(&amp;Y):</source>
+        <translation>Reason (&amp;Y):</translation>
     </message>
 </context>
 </TS>

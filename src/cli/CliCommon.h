@@ -12,6 +12,10 @@
 #include "core/report/ReportProvenance.h"
 #include "platform/QtSettingsStore.h"
 
+namespace saroko::archive {
+class CCorrectedValues;
+}
+
 namespace saroko::cli {
 
 // Answers the document's questions on the command line: the first file loads as new, every
@@ -76,6 +80,10 @@ std::string ChannelNameUtf8(const CliSession& session, const ChannelRecord& ch);
 
 // Prints a message of the string table (UTF-8) to stderr, with an optional suffix.
 void PrintMessage(int id, std::string_view extra = {});
+
+// The loaded channels' values corrected by the calibrations of their storage units while the
+// result lives (--corrected); the files and the archive keep the raw values.
+std::unique_ptr<archive::CCorrectedValues> CorrectValues(CliSession& session);
 
 // Sets the display unit the options ask for (--fahrenheit, --celsius), if any.
 void ApplyUnit(CZorvicDoc& doc, std::optional<bool> fahrenheit);

@@ -272,6 +272,13 @@ std::optional<std::string> CVerbOptions::Value(const char* name) const {
     return ArgumentBytes(m_parser->parser.value(QLatin1String(name)));
 }
 
+std::vector<std::string> CVerbOptions::Values(const char* name) const {
+    std::vector<std::string> out;
+    for (const QString& v : m_parser->parser.values(QLatin1String(name)))
+        out.push_back(ArgumentBytes(v));
+    return out;
+}
+
 bool CVerbOptions::ApplyWindow(GraphRange& range) const {
     if (m_from)
         range.viewStart = *m_from;

@@ -71,6 +71,8 @@ public:
     const std::vector<std::string>& Files() const { return m_files; }
     bool Has(const char* name) const;
     std::optional<std::string> Value(const char* name) const;
+    // Every value of an option given more than once, in the order given.
+    std::vector<std::string> Values(const char* name) const;
     const std::string& Lang() const { return m_lang; }
 
     std::optional<uint32_t> From() const { return m_from; }

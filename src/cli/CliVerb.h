@@ -17,6 +17,7 @@ enum class Paints {
     kNever,
     kAlways,
     kWithOutput, // only when it writes a picture file (-o)
+    kWithPdf,    // only when it writes a PDF file (--pdf)
 };
 
 struct Verb {

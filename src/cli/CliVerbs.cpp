@@ -11,10 +11,12 @@ namespace saroko::cli {
 extern const char kArchiveUsage[], kVerifyUsage[];
 void DeclareArchiveList(CVerbOptions&), DeclareArchiveLog(CVerbOptions&),
     DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&),
-    DeclareArchiveStatus(CVerbOptions&), DeclareVerifyFiles(CVerbOptions&);
+    DeclareArchiveStatus(CVerbOptions&), DeclareArchivePush(CVerbOptions&),
+    DeclareVerifyFiles(CVerbOptions&);
 int RunArchiveList(const CVerbOptions&), RunArchiveLog(const CVerbOptions&),
     RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&),
-    RunArchiveStatus(const CVerbOptions&), RunVerifyFiles(const CVerbOptions&);
+    RunArchiveStatus(const CVerbOptions&), RunArchivePush(const CVerbOptions&),
+    RunVerifyFiles(const CVerbOptions&);
 extern const char kDemoUsage[], kExportUsage[], kSaveUsage[], kInfoUsage[], kRecorderUsage[],
     kReportUsage[];
 void DeclareDemo(CVerbOptions&), DeclareExport(CVerbOptions&), DeclareSave(CVerbOptions&),
@@ -33,6 +35,13 @@ void DeclareKeyCreate(CVerbOptions&), DeclareKeyList(CVerbOptions&),
 int RunKeyCreate(const CVerbOptions&), RunKeyList(const CVerbOptions&),
     RunKeyRetire(const CVerbOptions&), RunSign(const CVerbOptions&),
     RunVerifySignature(const CVerbOptions&), RunArchiveSetting(const CVerbOptions&);
+extern const char kUnitUsage[];
+void DeclareUnitCreate(CVerbOptions&), DeclareUnitChange(CVerbOptions&),
+    DeclareUnitCalibrate(CVerbOptions&), DeclareUnitList(CVerbOptions&),
+    DeclareUnitShow(CVerbOptions&), DeclareUnitAssign(CVerbOptions&);
+int RunUnitCreate(const CVerbOptions&), RunUnitChange(const CVerbOptions&),
+    RunUnitCalibrate(const CVerbOptions&), RunUnitList(const CVerbOptions&),
+    RunUnitShow(const CVerbOptions&), RunUnitAssign(const CVerbOptions&);
 #ifdef SAROKO_CLI_HAS_GUI
 extern const char kPrintGraphUsage[], kPrintListUsage[], kRenderUsage[];
 void DeclarePrintGraph(CVerbOptions&), DeclarePrintList(CVerbOptions&),
@@ -57,10 +66,11 @@ const Verb kRecorderVerbs[] = {
 
 const Verb kArchiveVerbs[] = {
     {"list",   "", kArchiveUsage, Paints::kNever, &DeclareArchiveList,   &RunArchiveList},
-    {"log",    "", kArchiveUsage, Paints::kNever, &DeclareArchiveLog,    &RunArchiveLog},
+    {"log",    "", kArchiveUsage, Paints::kWithPdf, &DeclareArchiveLog,  &RunArchiveLog},
     {"verify", "", kArchiveUsage, Paints::kNever, &DeclareArchiveVerify, &RunArchiveVerify},
     {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
     {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},
+    {"push",   "", kArchiveUsage, Paints::kNever, &DeclareArchivePush,   &RunArchivePush},
     {"setting", "", kSettingUsage, Paints::kNever, &DeclareArchiveSetting, &RunArchiveSetting},
 };
 
@@ -70,8 +80,17 @@ const Verb kKeyVerbs[] = {
     {"retire", "", kKeyUsage, Paints::kNever, &DeclareKeyRetire, &RunKeyRetire},
 };
 
+const Verb kUnitVerbs[] = {
+    {"create",    "", kUnitUsage, Paints::kNever, &DeclareUnitCreate,    &RunUnitCreate},
+    {"change",    "", kUnitUsage, Paints::kNever, &DeclareUnitChange,    &RunUnitChange},
+    {"calibrate", "", kUnitUsage, Paints::kNever, &DeclareUnitCalibrate, &RunUnitCalibrate},
+    {"list",      "", kUnitUsage, Paints::kNever, &DeclareUnitList,      &RunUnitList},
+    {"show",      "", kUnitUsage, Paints::kNever, &DeclareUnitShow,      &RunUnitShow},
+    {"assign",    "", kUnitUsage, Paints::kNever, &DeclareUnitAssign,    &RunUnitAssign},
+};
+
 const Verb kVerbs[] = {
-    {"archive",     "the recordings archive: list, log, verify, repair, status", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
+    {"archive",     "the recordings archive: list, log, verify, repair, status, push, setting", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
     {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
     {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
     {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},
@@ -89,6 +108,7 @@ const Verb kVerbs[] = {
     {"verify",      "say whether files are archived recordings", kVerifyUsage, Paints::kNever, &DeclareVerifyFiles, &RunVerifyFiles},
     {"sign",        "sign a report the program made",        kSignUsage,   Paints::kAlways, &DeclareSign, &RunSign},
     {"verify-signature", "check every signature of a report", kVerifySignatureUsage, Paints::kNever, &DeclareVerifySignature, &RunVerifySignature},
+    {"unit",        "storage units: create, change, calibrate, list, show, assign", kUnitUsage, Paints::kNever, nullptr, nullptr, kUnitVerbs},
     {"report",      "report extremes, MKT and limit excursions (JSON or PDF)", kReportUsage, Paints::kWithOutput, &DeclareReport, &RunReport},
 };
 // clang-format on

@@ -1,6 +1,12 @@
 // saroko-cli archive list|log|verify|repair, and verify FILE...: the recordings archive read
 // back, checked and, when it is damaged, set aside for a new one.
 #include <QDateTime>
+#include <QSaveFile>
+#ifdef SAROKO_CLI_HAS_GUI
+#include <QGuiApplication>
+
+#include "ui/printing/ReportPdf.h"
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +21,7 @@
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/archive/ArchiveSpool.h"
+#include "core/archive/AuditTrail.h"
 #include "core/document/LocalDateTime.h"
 #include "core/report/ReportProvenance.h"
 #include "core/text/TimeUtil.h"
@@ -24,6 +31,14 @@
 #include "platform/UserFolders.h"
 
 namespace saroko::cli {
+
+// CmdArchivePush.cpp: the pushed chains of a site archive checked, said, true when all hold.
+bool VerifyPushedChains(archive::IArchiveStore& store, const archive::Sha256Fn& hash,
+                        const std::vector<archive::Event>& events, nlohmann::json* json);
+
+// CmdArchiveSite.cpp: the events waiting for a site archive's server, shown or counted.
+void SayWaiting(archive::IArchiveStore& store, bool log, const std::string& sha256,
+                nlohmann::json* json);
 
 using archive::Event;
 using archive::Recording;
@@ -37,8 +52,12 @@ extern const char kArchiveUsage[] =
     "                 --from/--to keep those whose samples reach into the window, --name\n"
     "                 those with a channel name containing TEXT; column headings on a\n"
     "                 terminal, and with --headings\n"
-    "  log [ID] [--json]\n"
-    "                 the audit trail, or the events of recording ID\n"
+    "  log [ID | --unit NAME] [--from T --to T] [--json | --pdf OUT | --csv OUT]\n"
+    "                 the audit trail, or the events of recording ID; --from/--to keep\n"
+    "                 the events from T (included) to T (left out), local times as\n"
+    "                 \"YYYY/MM/DD HH:MM:SS\"; --pdf writes them as the report's pages with\n"
+    "                 the check of the whole chain, --csv one row per event with every\n"
+    "                 field (RFC 4180, UTF-8)\n"
     "  verify [--json]\n"
     "                 walks the hash chain and hashes every kept file again; exit status 0\n"
     "                 only when everything holds, 1 when something does not\n"
@@ -47,6 +66,9 @@ extern const char kArchiveUsage[] =
     "                 where the archive is, whether it answers, and how many events wait\n"
     "                 on this computer for a site archive's server; exit status 1 when it\n"
     "                 does not answer\n"
+    "  push [FILE]    sends a local archive (this user's, or FILE) to the site archive\n"
+    "                 that --archive names: the events the site does not hold yet, each\n"
+    "                 with its place in the local chain, which verify on the site checks\n"
     "The archive is archive.sqlite in the program's data folder; before the verb,\n"
     "--archive FILE uses another one, --archive postgresql://... (or key=value pairs\n"
     "as libpq takes them) a site archive on a PostgreSQL server, and --no-archive\n"
@@ -80,7 +102,16 @@ constexpr char kListHeadings[] =
 // control characters escaped.
 void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
-    for (unsigned char c : s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        // The characters that stay as they are go in runs.
+        std::size_t run = i;
+        while (run < s.size() && static_cast<unsigned char>(s[run]) >= 0x20 && s[run] != '"' &&
+               s[run] != '\\')
+            ++run;
+        out.append(s.data() + i, run - i);
+        if ((i = run) == s.size())
+            break;
+        const unsigned char c = static_cast<unsigned char>(s[i]);
         switch (c) {
         case '"':
             out += "\\\"";
@@ -240,6 +271,7 @@ nlohmann::json EventJson(const Event& e) {
             {"old", e.oldValue},
             {"new", e.newValue},
             {"reason", e.reason},
+            {"prev_hash", e.prevHash},
             {"hash", e.hash}};
 }
 
@@ -249,20 +281,27 @@ std::string EventLine(const Event& e) {
     if (!e.detail.empty())
         line += " (" + e.detail + ")";
     line += "  #" + std::to_string(e.recordingId);
-    // A key's, a signature's and a setting's values are lines of their own: one line here.
-    const bool lines = e.kind == archive::EventKind::Key || e.kind == archive::EventKind::Signed ||
-                       e.kind == archive::EventKind::Setting;
-    const auto flat = [lines](std::string v) {
-        if (lines)
-            for (std::size_t at = v.find('\n'); at != std::string::npos; at = v.find('\n', at))
-                v.replace(at, 1, "; ");
+    // A unit's, a calibration's, a key's, a signature's or a setting's text is lines: one line
+    // here, "; " between.
+    const auto oneLine = [](std::string v) {
+        for (std::size_t at = v.find('\n'); at != std::string::npos; at = v.find('\n', at))
+            v.replace(at, 1, "; ");
         return v;
     };
     if (!e.oldValue.empty() || !e.newValue.empty())
-        line += "  " + flat(e.oldValue) + " -> " + flat(e.newValue);
+        line += "  " + oneLine(e.oldValue) + " -> " + oneLine(e.newValue);
     if (!e.reason.empty())
         line += "  reason: " + e.reason;
     return line;
+}
+
+// The whole file written, or false; the name as UTF-8, on Windows too.
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    QSaveFile file(QString::fromStdString(path));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size()) &&
+           file.commit();
 }
 
 // The session's store, refusing to go on when it cannot be read.
@@ -293,6 +332,7 @@ int RunArchiveList(const CVerbOptions& o) {
     if (store->Recordings(all) != archive::StoreStatus::kOk) {
         SayArchiveMessage();
         std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+        SayWaiting(*store, false, {}, nullptr);
         return kExitFailed;
     }
     std::vector<archive::KeptFile> keptFiles;
@@ -309,7 +349,8 @@ int RunArchiveList(const CVerbOptions& o) {
     constexpr std::size_t kPiece = 1 << 20;
     std::string out;
     out.reserve(kPiece + 64 * 1024);
-    if (!o.Has("json") && (o.Has("headings") || ::isatty(STDOUT_FILENO) == 1))
+    const bool json = o.Has("json");
+    if (!json && (o.Has("headings") || ::isatty(STDOUT_FILENO) == 1))
         out += kListHeadings;
     bool any = false;
     static const std::vector<KeptStatus> kNone;
@@ -326,7 +367,7 @@ int RunArchiveList(const CVerbOptions& o) {
             for (KeptStatus& k : *files)
                 k.status = QuickStatusOf(r, k.file.path);
         const std::string status = files ? files->front().status : QuickStatusOf(r);
-        if (o.Has("json")) {
+        if (json) {
             out += any ? ",\n  " : "[\n  ";
             any = true;
             AppendRecordingJson(out, r, status, 1, files ? files : &kNone);
@@ -353,57 +394,93 @@ int RunArchiveList(const CVerbOptions& o) {
                 .append((*files)[i].file.path)
                 .append("\n");
     }
-    if (o.Has("json"))
+    if (json)
         out += any ? "\n]\n" : "[]\n";
     std::cout << out;
+    SayWaiting(*store, false, {}, nullptr);
     return kExitOk;
 }
 
 void DeclareArchiveLog(CVerbOptions& o) {
     o.AddFlag("json");
+    o.AddWindow();
+    o.AddValue("unit");
+    o.AddValue("pdf");
+    o.AddValue("csv");
 }
 
 int RunArchiveLog(const CVerbOptions& o) {
     if (o.Files().size() > 1)
         return o.Fail("log takes one recording id at most");
-    int64_t id = 0;
+    const std::optional<std::string> pdf = o.Value("pdf"), csv = o.Value("csv");
+    if ((pdf ? 1 : 0) + (csv ? 1 : 0) + (o.Has("json") ? 1 : 0) > 1)
+        return o.Fail("give one of --json, --pdf OUT and --csv OUT");
+    if (pdf && !HasExtension(*pdf, "pdf"))
+        return o.Fail("--pdf wants a .pdf file");
+    if (o.Has("unit") && !o.Files().empty())
+        return o.Fail("give a recording id or --unit, not both");
+    archive::AuditScope scope;
     if (!o.Files().empty()) {
         const std::string& text = o.Files().front();
         if (text.empty() || text.size() > 18 ||
             !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
-            (id = std::stoll(text)) <= 0)
+            (scope.recordingId = std::stoll(text)) <= 0)
             return o.Fail("log: '" + text + "' is not a recording id");
     }
+    if (o.From())
+        scope.from = *o.From();
+    if (o.To())
+        scope.to = *o.To();
     archive::CArchiveSession& a = CliArchive();
     archive::IArchiveStore* store = StoreOrFail(a);
     if (!store)
         return kExitFailed;
-    std::vector<Event> events;
-    if (store->Events(events, id) != archive::StoreStatus::kOk) {
-        std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+    if (const std::optional<std::string> unit = o.Value("unit")) {
+        // This archive names no storage units: a unit's history cannot be told apart yet.
+        std::cerr << "saroko-cli archive: no storage unit '" << *unit << "' is known\n";
         return kExitFailed;
     }
-    if (id > 0) {
-        // An empty history of a number the archive never gave is not an answer.
-        std::vector<Recording> all;
-        if (store->Recordings(all) != archive::StoreStatus::kOk) {
-            std::cerr << "saroko-cli archive: " << store->LastError() << "\n";
+    archive::AuditTrail trail;
+    std::string problem;
+    if (!archive::MakeAuditTrail(a, scope, trail, problem)) {
+        std::cerr << "saroko-cli archive: " << problem << "\n";
+        // The server away: what this computer made meanwhile is shown all the same.
+        if (scope.recordingId == 0)
+            SayWaiting(*store, true, {}, nullptr);
+        return kExitFailed;
+    }
+    std::string sha256;
+    if (scope.recordingId > 0 && !trail.events.empty())
+        sha256 = trail.events.front().recordingSha256;
+    if (csv) {
+        if (!WriteWholeFile(*csv, archive::AuditCsv(trail.events))) {
+            std::cerr << "saroko-cli archive: cannot write " << *csv << "\n";
             return kExitFailed;
         }
-        if (std::none_of(all.begin(), all.end(), [id](const Recording& r) { return r.id == id; })) {
-            std::cerr << "saroko-cli archive: no recording " << id << "\n";
-            return kExitFailed;
-        }
+        return kExitOk;
+    }
+    if (pdf) {
+#ifdef SAROKO_CLI_HAS_GUI
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+            ui::WriteAuditTrailPdf(QString::fromStdString(*pdf), trail))
+            return kExitOk;
+        std::cerr << "saroko-cli archive: cannot write " << *pdf << "\n";
+#else
+        std::cerr << "saroko-cli archive: no graphics support in this build\n";
+#endif
+        return kExitFailed;
     }
     if (o.Has("json")) {
         nlohmann::json list = nlohmann::json::array();
-        for (const Event& e : events)
+        for (const Event& e : trail.events)
             list.push_back(EventJson(e));
+        SayWaiting(*store, true, sha256, &list);
         std::cout << list.dump(2) << "\n";
         return kExitOk;
     }
-    for (const Event& e : events)
+    for (const Event& e : trail.events)
         std::cout << EventLine(e) << "\n";
+    SayWaiting(*store, true, sha256, nullptr);
     return kExitOk;
 }
 
@@ -423,6 +500,7 @@ int RunArchiveVerify(const CVerbOptions& o) {
         return kExitFailed;
     }
     const archive::VerifyReport rep = a.Verify(&Sha256OfFile);
+    bool pushedHold = true;
     if (o.Has("json")) {
         nlohmann::json files = nlohmann::json::array();
         for (const archive::FileProblem& p : rep.files)
@@ -438,6 +516,8 @@ int RunArchiveVerify(const CVerbOptions& o) {
         out["chain_break"] = rep.chainBreak ? nlohmann::json{{"seq", rep.chainBreak->seq},
                                                              {"what", rep.chainBreak->what}}
                                             : nlohmann::json();
+        pushedHold = VerifyPushedChains(*store, a.Hash(), probe, &out);
+        out["holds"] = rep.Holds() && pushedHold;
         std::cout << out.dump(2) << "\n";
     } else {
         if (rep.chainBreak)
@@ -452,8 +532,9 @@ int RunArchiveVerify(const CVerbOptions& o) {
         if (rep.files.empty())
             std::cout << "kept files hold: " << rep.keptFiles << " kept files, " << rep.recordings
                       << " recordings\n";
+        pushedHold = VerifyPushedChains(*store, a.Hash(), probe, nullptr);
     }
-    return rep.Holds() ? kExitOk : kExitFailed;
+    return rep.Holds() && pushedHold ? kExitOk : kExitFailed;
 }
 
 void DeclareArchiveRepair(CVerbOptions& o) {

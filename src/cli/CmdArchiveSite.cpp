@@ -47,4 +47,50 @@ int RunArchiveStatus(const CVerbOptions& o) {
     return answers ? kExitOk : kExitFailed;
 }
 
+// What waits on this computer for a site archive's server is in no list the server gives:
+// the log shows those events marked "waiting" (of one recording when `sha256` is given), the
+// list counts them and the recordings they bring.
+void SayWaiting(archive::IArchiveStore& store, bool log, const std::string& sha256,
+                nlohmann::json* json) {
+    auto* site = dynamic_cast<archive::CSpooledArchiveStore*>(&store);
+    if (!site)
+        return;
+    const std::vector<archive::SpooledEntry> waiting = site->WaitingEntries();
+    std::size_t events = 0, recordings = 0;
+    for (const archive::SpooledEntry& s : waiting) {
+        const archive::Event& e = s.entry.event;
+        if (!sha256.empty() && e.recordingSha256 != sha256)
+            continue;
+        ++events;
+        recordings += s.entry.recording ? 1 : 0;
+        if (!log)
+            continue;
+        if (json) {
+            json->push_back({{"waiting", true},
+                             {"time_utc", e.timeUtc},
+                             {"utc_offset_minutes", e.offsetMinutes},
+                             {"user", e.user},
+                             {"host", e.host},
+                             {"version", e.version},
+                             {"event", archive::EventKindName(e.kind)},
+                             {"detail", e.detail},
+                             {"sha256", e.recordingSha256},
+                             {"old", e.oldValue},
+                             {"new", e.newValue},
+                             {"reason", e.reason}});
+            continue;
+        }
+        std::cout << "waiting  " << e.timeUtc << "  " << e.user << "@" << e.host << "  "
+                  << archive::EventKindName(e.kind)
+                  << (e.detail.empty() ? "" : " (" + e.detail + ")")
+                  << "  sha256:" << e.recordingSha256.substr(0, 16) << "\n";
+    }
+    if (events > 0 && !log)
+        std::cerr << "saroko-cli archive: " << events
+                  << (events == 1 ? " event waits" : " events wait")
+                  << " on this computer for the site archive's server, " << recordings
+                  << (recordings == 1 ? " new recording" : " new recordings")
+                  << " among them (archive status)\n";
+}
+
 } // namespace saroko::cli

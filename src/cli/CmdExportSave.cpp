@@ -4,16 +4,19 @@
 
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
+#include "core/archive/Units.h"
 
 namespace saroko::cli {
 
 extern const char kExportUsage[] =
     "usage: saroko-cli export [--delimiter comma|tab|semicolon|space]\n"
     "                         [--from \"YYYY/MM/DD HH:MM:SS\" --to \"YYYY/MM/DD HH:MM:SS\"]\n"
-    "                         [--fahrenheit|--celsius] -o OUT.TXT FILE...\n"
+    "                         [--fahrenheit|--celsius] [--corrected] -o OUT.TXT FILE...\n"
     "  Loads the files as 'info' does and writes them as delimited text (extension .TXT or\n"
     "  .PRN). Without --from/--to all data are written, with them only that time window.\n"
-    "  Delimiter and unit default to the program's settings.\n";
+    "  Delimiter and unit default to the program's settings.\n"
+    "  --corrected  the values corrected by the calibration of each recording's storage\n"
+    "               unit (see 'unit calibrate'); without it the raw values, as recorded\n";
 
 extern const char kSaveUsage[] =
     "usage: saroko-cli save [--from \"YYYY/MM/DD HH:MM:SS\" --to \"YYYY/MM/DD HH:MM:SS\"]\n"
@@ -55,6 +58,7 @@ void DeclareExport(CVerbOptions& o) {
     o.AddWindow();
     o.AddUnits();
     o.AddOutput();
+    o.AddFlag("corrected");
 }
 
 int RunExport(const CVerbOptions& o) {
@@ -76,6 +80,7 @@ int RunExport(const CVerbOptions& o) {
     ApplyUnit(doc, o.Fahrenheit());
     if (!o.ApplyWindow(*doc.GetRange()))
         return kExitUsage;
+    const auto corrected = o.Has("corrected") ? CorrectValues(*session) : nullptr;
     // All data, or only the time window when one was given.
     return Finish(o, doc.ExportText(o.HasWindow() ? 1 : 0, o.Output()));
 }

@@ -4,14 +4,17 @@
 
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
+#include "core/archive/Units.h"
 
 namespace saroko::cli {
 
 extern const char kInfoUsage[] =
-    "usage: saroko-cli info [--json] FILE...\n"
+    "usage: saroko-cli info [--json] [--corrected] FILE...\n"
     "  Loads the files as the Open command would (the first as new, the others appended)\n"
     "  and prints each channel with data and the document's graph range.\n"
-    "  --json   one JSON object with every range field and all eight channels\n";
+    "  --json       one JSON object with every range field and all eight channels\n"
+    "  --corrected  the values corrected by the calibration of each recording's storage\n"
+    "               unit; \"corrected\" names those channels. Without it the raw values\n";
 
 namespace {
 
@@ -41,6 +44,7 @@ nlohmann::json RangeJson(const GraphRange& r) {
 
 void DeclareInfo(CVerbOptions& o) {
     o.AddFlag("json");
+    o.AddFlag("corrected");
 }
 
 int RunInfo(const CVerbOptions& o) {
@@ -49,8 +53,12 @@ int RunInfo(const CVerbOptions& o) {
     auto session = OpenSession();
     if (!LoadFiles(*session, o.Files()))
         return kExitFailed;
+    const auto corrected = o.Has("corrected") ? CorrectValues(*session) : nullptr;
+    if (corrected && !corrected->Corrected().empty())
+        session->doc->RecalcRanges(RecalcMode::UnitsOrScale);
     const CZorvicDoc& doc = *session->doc;
     const GraphRange& r = *doc.GetRange();
+    const auto isCorrected = [&](int n) { return corrected && corrected->Corrected().count(n); };
 
     if (o.Has("json")) {
         nlohmann::json channels = nlohmann::json::array();
@@ -73,7 +81,12 @@ int RunInfo(const CVerbOptions& o) {
                                 {"statMin", ch.statMin},
                                 {"statAvg", ch.statAvg}});
         }
-        const nlohmann::json out{{"range", RangeJson(r)}, {"channels", channels}};
+        nlohmann::json out{{"range", RangeJson(r)}, {"channels", channels}};
+        if (corrected) {
+            out["corrected"] = nlohmann::json::array();
+            for (const auto& entry : corrected->Corrected())
+                out["corrected"].push_back(entry.first);
+        }
         std::cout << out.dump(2) << "\n";
         return kExitOk;
     }
@@ -91,6 +104,7 @@ int RunInfo(const CVerbOptions& o) {
                   << "  type       " << static_cast<int>(ch.measureType) << " "
                   << TypeName(ch.measureType) << "\n"
                   << "  samples    " << ch.sampleCount << "\n"
+                  << (isCorrected(n) ? "  values     corrected by the unit's calibration\n" : "")
                   << "  max        " << doc.CellValueText(ch, ch.statMax, false) << " " << unit
                   << "\n"
                   << "  min        " << doc.CellValueText(ch, ch.statMin, false) << " " << unit

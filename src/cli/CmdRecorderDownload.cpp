@@ -10,6 +10,7 @@
 
 #include "cli/CliArchive.h"
 #include "cli/CmdRecorder.h"
+#include "core/archive/Units.h"
 #include "core/files/FileIo.h"
 #include "core/recorder/Download.h"
 #include "platform/ArchiveSetup.h"
@@ -160,6 +161,7 @@ bool ParseTargets(const std::string& text, int& t1, int& t2) {
 void DeclareRecorderDownload(CVerbOptions& o) {
     AddLinkOptions(o);
     o.AddValue("into");
+    o.AddValue("unit");
     o.AddOutput();
 }
 
@@ -180,6 +182,21 @@ int RunRecorderDownload(const CVerbOptions& o) {
     const auto into = o.Value("into");
     if (into && !ParseTargets(*into, t1, t2))
         return o.Fail("--into: two channel numbers 1..8, e.g. 3,4");
+
+    // The unit is checked before the recorder is woken: a download is long to repeat.
+    int unit = 0;
+    if (const auto name = o.Value("unit")) {
+        archive::CArchiveSession& a = CliArchive();
+        const archive::Unit* u = a.Enabled() ? archive::LoadUnits(a).FindByName(*name) : nullptr;
+        if (!u) {
+            std::cerr << "saroko-cli recorder: "
+                      << archive::UnitResultMessage(a.Enabled() ? archive::UnitResult::kNoSuchUnit
+                                                                : archive::UnitResult::kNoArchive)
+                      << " (" << *name << ")\n";
+            return kExitFailed;
+        }
+        unit = u->id;
+    }
 
     RecorderLink link;
     if (!SetUpLink(o, link))
@@ -207,6 +224,9 @@ int RunRecorderDownload(const CVerbOptions& o) {
         const archive::Recording r = RecordDownload(CliArchive(), download.KeptPath(),
                                                     link.kept->Path(), link.session->codec);
         link.session->archive->Downloaded(r, download.KeptPath());
+        if (unit > 0)
+            archive::AssignRecording(CliArchive(), archive::LoadUnits(CliArchive()), r.sha256, unit,
+                                     archive::kAssignedDownload);
         SayArchiveMessage();
     }
     if (doc.SaveKlgFile(0, out) != kFileOk) {

@@ -16,7 +16,9 @@
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "core/archive/ArchiveFiles.h"
+#include "core/archive/ExcursionComments.h"
 #include "core/archive/ReportProof.h"
+#include "core/archive/Units.h"
 #include "core/report/ReportFigures.h"
 #include "core/text/ParseDecimal.h"
 #include "platform/ArchiveSetup.h"
@@ -25,8 +27,8 @@ namespace saroko::cli {
 
 extern const char kReportUsage[] =
     "usage: saroko-cli report [--from T --to T] [--low X] [--high Y] [--limits CH:LOW:HIGH]...\n"
-    "                         [--activation-energy KJ] [--fahrenheit|--celsius]\n"
-    "                         (-o OUT.pdf | --json) FILE...\n"
+    "                         [--activation-energy KJ] [--fahrenheit|--celsius] [--corrected]\n"
+    "                         [--comment N:TEXT]... (-o OUT.pdf | --json) FILE...\n"
     "  Loads the files as 'info' does and reports, for each shown channel with data, the\n"
     "  samples inside the time window: counts, maximum and minimum with their times, average,\n"
     "  mean kinetic temperature and the runs above the high or below the low limit.\n"
@@ -37,6 +39,13 @@ extern const char kReportUsage[] =
     "                          common one); repeat for further channels\n"
     "  --activation-energy KJ  for the mean kinetic temperature, kJ/mol (default 83.144)\n"
     "  --fahrenheit, --celsius the unit; default the program's setting\n"
+    "  --comment N:TEXT        records TEXT as a comment on excursion N (numbered as the\n"
+    "                          report lists them, from 1 across all channels) in the\n"
+    "                          archive, then reports; the report lists every comment the\n"
+    "                          archive holds for its excursions beside them\n"
+    "  A recording assigned to a storage unit takes the unit's limits and activation energy\n"
+    "  when none are given, and the report states the unit and each channel's calibration.\n"
+    "  --corrected             the figures from values corrected by that calibration\n"
     "  -o OUT.pdf              the report as PDF: the graph, the figures, the excursions\n"
     "  --json                  the figures as one JSON object on standard output; with\n"
     "                          --limits each channel carries its low and high; each\n"
@@ -50,7 +59,9 @@ extern const char kReportUsage[] =
     "                          host the archive records; \"made_at\" (UTC seconds),\n"
     "                          \"made_at_local\", \"made_offset\", \"program_version\",\n"
     "                          \"recorder_models\" (code, name) and \"utc_offsets\" (of the\n"
-    "                          data) are what the PDF states beside\n";
+    "                          data) are what the PDF states beside; \"units\" the storage\n"
+    "                          units with each channel's calibration, \"calibration_warning\"\n"
+    "                          the header's warning of a calibration past due (or null)\n";
 
 namespace {
 
@@ -116,13 +127,24 @@ void AddProof(nlohmann::ordered_json& out, const ReportProvenance& proof) {
 nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigures& r,
                                    bool ownLimits, const ReportProvenance& proof) {
     nlohmann::ordered_json channels = nlohmann::ordered_json::array();
+    int number = 0; // excursions are numbered across the channels, as --comment takes them
     for (const ChannelFigures& f : r.channels) {
         nlohmann::ordered_json runs = nlohmann::ordered_json::array();
-        for (const Excursion& e : f.excursions)
-            runs.push_back({{"kind", e.kind == Excursion::kHigh ? "high" : "low"},
+        for (const Excursion& e : f.excursions) {
+            nlohmann::ordered_json comments = nlohmann::ordered_json::array();
+            for (const ExcursionComment& c : proof.comments)
+                if (c.excursion == number + 1)
+                    comments.push_back({{"text", c.text},
+                                        {"user", c.user},
+                                        {"host", c.host},
+                                        {"time_utc", c.timeUtc}});
+            runs.push_back({{"number", ++number},
+                            {"kind", e.kind == Excursion::kHigh ? "high" : "low"},
                             {"start", e.start},
                             {"end", e.end},
-                            {"seconds", e.seconds}});
+                            {"seconds", e.seconds},
+                            {"comments", comments}});
+        }
         const auto time = [](const std::optional<double>& v, uint32_t t) {
             return v ? nlohmann::ordered_json(t) : nlohmann::ordered_json(nullptr);
         };
@@ -163,6 +185,40 @@ nlohmann::ordered_json FiguresJson(const CliSession& session, const ReportFigure
     return out;
 }
 
+nlohmann::ordered_json OrNull(const std::string& s) {
+    return s.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(s);
+}
+
+// The storage units the report states, each channel with its calibration and what was done.
+void AddUnits(nlohmann::ordered_json& out, const ReportProvenance& proof) {
+    nlohmann::ordered_json units = nlohmann::ordered_json::array();
+    for (const ReportUnit& u : proof.units) {
+        nlohmann::ordered_json channels = nlohmann::ordered_json::array();
+        for (const ReportUnitChannel& c : u.channels) {
+            nlohmann::ordered_json ch = {{"number", c.number}, {"unit_channel", c.unitChannel}};
+            if (c.calibration) {
+                ch["certificate"] = c.calibration->certificate;
+                ch["calibrated"] = OrNull(c.calibration->calibrated);
+                ch["due"] = OrNull(c.calibration->due);
+                ch["correction"] = CorrectionText(c.calibration->correction);
+            } else {
+                ch["certificate"] = nullptr;
+            }
+            ch["corrected"] = c.corrected;
+            ch["past_due"] = c.pastDue;
+            ch["outside_range"] = c.outsideRange;
+            channels.push_back(ch);
+        }
+        units.push_back({{"id", u.id},
+                         {"name", u.name},
+                         {"location", u.location},
+                         {"recorder", u.recorder},
+                         {"channels", channels}});
+    }
+    out["units"] = units;
+    out["calibration_warning"] = OrNull(PastDueWarning(proof.units));
+}
+
 } // namespace
 
 void DeclareReport(CVerbOptions& o) {
@@ -172,7 +228,52 @@ void DeclareReport(CVerbOptions& o) {
     o.AddUnits();
     o.AddOutput();
     o.AddFlag("json");
+    o.AddValue("comment");
+    o.AddFlag("corrected");
 }
+
+namespace {
+
+// Records each --comment on its excursion; false (message printed) when one cannot be: then
+// none is, and no report is made.
+bool RecordComments(CliSession& session, const std::vector<std::string>& given,
+                    const std::vector<archive::NumberedExcursion>& excursions) {
+    std::vector<std::pair<const archive::NumberedExcursion*, std::string>> comments;
+    for (const std::string& g : given) {
+        int n = 0;
+        std::string text;
+        if (!archive::ParseCommentArgument(g, n, text)) {
+            std::cerr << "saroko-cli report: --comment wants N:TEXT, not '" << g << "'\n";
+            return false;
+        }
+        if (const std::string problem = archive::CommentProblem(n, excursions.size(), text);
+            !problem.empty()) {
+            std::cerr << "saroko-cli report: " << problem << "\n";
+            return false;
+        }
+        const archive::NumberedExcursion& x = excursions[static_cast<std::size_t>(n - 1)];
+        if (!session.archive || !session.archive->Session().Enabled() ||
+            x.recordingSha256.empty()) {
+            std::cerr << "saroko-cli report: a comment is kept in the archive, and excursion " << n
+                      << " comes from no archived recording\n";
+            return false;
+        }
+        comments.emplace_back(&x, std::move(text));
+    }
+    if (comments.empty())
+        return true;
+    archive::CArchiveSession& a = session.archive->Session();
+    for (const auto& [x, text] : comments)
+        archive::RecordComment(a, *x, text);
+    if (!a.Flush()) {
+        SayArchiveMessage();
+        std::cerr << "saroko-cli report: the comments could not be written to the archive\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 int RunReport(const CVerbOptions& o) {
     if (o.Files().empty())
@@ -197,14 +298,36 @@ int RunReport(const CVerbOptions& o) {
         return kExitFailed;
     CZorvicDoc& doc = *session->doc;
     ApplyUnit(doc, o.Fahrenheit());
+    // The storage units of the recordings shown: their limits unless others were given,
+    // their calibrations stated and, when asked, applied.
+    const archive::UnitsState units =
+        CliArchive().Enabled() ? archive::LoadUnits(CliArchive()) : archive::UnitsState{};
+    const std::vector<archive::UnitChannelSource> unitSources =
+        archive::UnitSources(*session->archive, doc, units, true);
+    archive::ApplyUnitDefaults(units, unitSources, doc.m_nUnitCF == 1,
+                               o.Value("activation-energy").has_value(), options);
+    std::unique_ptr<archive::CCorrectedValues> corrected;
+    if (o.Has("corrected"))
+        corrected = std::make_unique<archive::CCorrectedValues>(doc, units, unitSources);
     // One proof, built before anything is printed, for the JSON and the PDF alike.
     const ReportFigures figures = ComputeReportFigures(doc, options);
-    const ReportProvenance proof =
+    const std::vector<archive::NumberedExcursion> excursions =
+        archive::NumberExcursions(figures, [&](int channel) {
+            return session->archive ? session->archive->RecordingOf(channel) : std::string();
+        });
+    if (!RecordComments(*session, o.Values("comment"), excursions))
+        return kExitFailed;
+    ReportProvenance proof =
         archive::MakeReportProof(ReportSources(*session), figures, session->clock.Now(),
                                  SAROKO_VERSION, &CliArchive(), &Sha256OfFile);
+    proof.comments = archive::StoredComments(CliArchive(), excursions);
+    proof.units =
+        archive::ReportUnits(units, unitSources, corrected ? &corrected->Corrected() : nullptr);
     if (json) {
-        const std::string text =
-            FiguresJson(*session, figures, !options.channelLimits.empty(), proof).dump(2) + "\n";
+        nlohmann::ordered_json json =
+            FiguresJson(*session, figures, !options.channelLimits.empty(), proof);
+        AddUnits(json, proof);
+        const std::string text = json.dump(2) + "\n";
         std::cout << text;
         RecordMade(*session, archive::EventKind::Reported, archive::kStandardOutput, proof.sources,
                    text);

@@ -41,7 +41,8 @@ void PrintOverallUsage(std::ostream& os) {
 #ifdef SAROKO_CLI_HAS_GUI
 bool StartsGui(const Verb& verb, const CVerbOptions& options) {
     return verb.paints == Paints::kAlways ||
-           (verb.paints == Paints::kWithOutput && !options.Output().empty());
+           (verb.paints == Paints::kWithOutput && !options.Output().empty()) ||
+           (verb.paints == Paints::kWithPdf && options.Value("pdf"));
 }
 #endif
 

@@ -9,6 +9,7 @@
 #include <openssl/evp.h>
 
 #include <filesystem>
+#include <fstream>
 
 #ifndef _WIN32
 #include <pwd.h>
@@ -125,12 +126,18 @@ std::string QuickStatusOf(const archive::Recording& r, const std::string& path) 
     const uint64_t size = std::filesystem::file_size(path, ec);
     if (!ec)
         return archive::QuickStatus(r, size);
+    // A file that is gone is told by the same stat; anything else there is not the file.
+    if (ec == std::errc::no_such_file_or_directory)
+        return archive::QuickStatus(r, std::nullopt);
     return std::filesystem::exists(path, ec) ? archive::kStatusChanged
                                              : archive::QuickStatus(r, std::nullopt);
 }
 
-// A site archive: what waited on this computer from an earlier run goes first.
-static ArchiveHandle OpenSiteArchive(const std::string& location) {
+// A site archive: what waited on this computer from an earlier run goes first. The downloads
+// this computer kept before it used this site archive are taken in once, the first time its
+// server answers (a "created (imported)" event each, as a new local archive takes them in);
+// the mark beside the spool says it was done, and later downloads are recorded as they come.
+static ArchiveHandle OpenSiteArchive(const std::string& location, const ITextCodec& codec) {
     ArchiveHandle h;
     std::unique_ptr<archive::CSpooledArchiveStore> site = OpenSiteStore(location, &Sha256);
     archive::CSpooledArchiveStore& spooled = *site;
@@ -140,6 +147,13 @@ static ArchiveHandle OpenSiteArchive(const std::string& location) {
         [session = h.session.get()](archive::StoreStatus s) { session->NoteFailure(s); });
     if (spooled.Waiting() > 0)
         spooled.Send();
+    const std::string taken = SpoolFilePath(location) + ".taken-in";
+    std::error_code ec;
+    if (!std::filesystem::exists(taken, ec) && spooled.Site().Answers()) {
+        ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
+        if (h.session->Waiting() == 0 && h.session->LastStatus() == archive::StoreStatus::kOk)
+            std::ofstream(taken) << KeptDownloadsFolder() << "\n";
+    }
     return h;
 }
 
@@ -152,7 +166,7 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     if (path.empty())
         path = ArchiveFilePath();
     if (archive::IsSiteLocation(path))
-        return OpenSiteArchive(path);
+        return OpenSiteArchive(path, codec);
     h.warning = NetworkPlaceWarning(path);
     auto local = std::make_unique<CSqliteArchiveStore>(path);
     CSqliteArchiveStore& store = *local;

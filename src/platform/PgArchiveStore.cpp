@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -182,7 +183,9 @@ StoreStatus CPgArchiveStore::Connect() {
     if (!Ok(v) || PQntuples(v.get()) != 1)
         return Fail("schema version");
     m_nVersion = static_cast<int>(Int(v.get(), 0, 0));
-    if (m_nVersion > archive::kSchemaVersion) {
+    if (m_nVersion < kSiteSchemaVersion)
+        Migrate();
+    if (m_nVersion > kSiteSchemaVersion) {
         m_szError =
             archive::ShownLocation(m_szConninfo) + ": version " + std::to_string(m_nVersion);
         return StoreStatus::kNewerSchema;
@@ -204,6 +207,22 @@ StoreStatus CPgArchiveStore::CreateSchema() {
     }
     Result done(PQexec(m_conn, "COMMIT"));
     return Ok(done) ? StoreStatus::kOk : Fail("schema");
+}
+
+void CPgArchiveStore::Migrate() {
+    // The script's part from version 4 on, under the append lock; a writer's or a reviewer's
+    // login may not make tables, and goes on with the schema as it is (a push says so).
+    const std::string script = kPgSchemaSql;
+    const std::size_t part = script.find("-- version 4");
+    if (m_nVersion != 3 || part == std::string::npos)
+        return;
+    const std::string sql = "BEGIN; SELECT pg_advisory_xact_lock(" + std::to_string(kAppendLock) +
+                            "); " + script.substr(part) + "; COMMIT";
+    if (Ok(Result(PQexec(m_conn, sql.c_str()))))
+        m_nVersion = kSiteSchemaVersion;
+    else
+        Result(PQexec(m_conn, "ROLLBACK"));
+    t_state.clear();
 }
 
 bool CPgArchiveStore::Usable(bool force) {
@@ -235,7 +254,7 @@ StoreStatus CPgArchiveStore::Write(std::vector<archive::PendingEntry>& batch, co
     std::vector<archive::SpooledEntry> entries;
     entries.reserve(batch.size());
     for (archive::PendingEntry& p : batch)
-        entries.push_back({{}, std::move(p)});
+        entries.push_back({{}, std::move(p), std::nullopt});
     const StoreStatus s = WriteOnce(entries, seal);
     for (std::size_t i = 0; i < batch.size(); ++i)
         batch[i] = std::move(entries[i].entry);
@@ -332,6 +351,21 @@ StoreStatus CPgArchiveStore::WriteOnce(std::vector<archive::SpooledEntry>& batch
                                " ($1,$2,$3,$4,$5,$6,$7,$8,$9,$10,$11,$12,$13,$14,$15,$16)")))
             return Fail("write");
         last = e;
+        if (const std::optional<archive::EventOrigin>& o = s.origin) {
+            Result from =
+                CParams()
+                    .Add(e.seq)
+                    .Add(o->archive)
+                    .Add(o->host)
+                    .Add(o->seq)
+                    .Add(o->recordingId)
+                    .Add(o->prevHash)
+                    .Add(o->hash)
+                    .Exec(m_conn, "INSERT INTO pushed_events VALUES ($1,$2,$3,$4,$5,$6,$7)");
+            if (!Ok(from))
+                return Fail("write");
+            s.origin->siteSeq = e.seq;
+        }
         if (p.kept && e.recordingId > 0) {
             archive::KeptFile& k = *p.kept;
             k.recordingId = e.recordingId;
@@ -360,27 +394,73 @@ StoreStatus CPgArchiveStore::WriteOnce(std::vector<archive::SpooledEntry>& batch
     return StoreStatus::kOk;
 }
 
+StoreStatus CPgArchiveStore::Origins(std::vector<archive::EventOrigin>& out,
+                                     const std::string& archive) {
+    out.clear();
+    if (!Usable())
+        return m_openStatus;
+    if (m_nVersion < kSiteSchemaVersion) {
+        m_szError = archive::ShownLocation(m_szConninfo) + ": schema version " +
+                    std::to_string(m_nVersion) +
+                    " has no pushed events; the database's owner opens it once with this version";
+        return StoreStatus::kFailed;
+    }
+    const std::string sql = std::string("SELECT seq, origin, origin_host, origin_seq,"
+                                        " origin_recording_id, origin_prev_hash, origin_hash"
+                                        " FROM pushed_events") +
+                            (archive.empty() ? "" : " WHERE origin = $1") +
+                            " ORDER BY origin, origin_seq";
+    CParams q;
+    if (!archive.empty())
+        q.Add(archive);
+    Result r = q.Exec(m_conn, sql.c_str());
+    if (!Ok(r))
+        return Fail("read");
+    const int n = PQntuples(r.get());
+    out.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        out.push_back({Text(r.get(), i, 1), Text(r.get(), i, 2), Int(r.get(), i, 3),
+                       Int(r.get(), i, 4), Text(r.get(), i, 5), Text(r.get(), i, 6),
+                       Int(r.get(), i, 0)});
+    return StoreStatus::kOk;
+}
+
 StoreStatus CPgArchiveStore::LoadChannels(std::vector<Recording>& rs, bool all) {
+    // Unsorted: the server's sort of every channel costs more than placing them here, each by
+    // its recording (the recordings come in the order of their ids) and its position.
     const std::string sql = std::string("SELECT number, name, start_utc, start_local, interval,"
-                                        " samples, recording_id FROM channels") +
-                            (all ? "" : " WHERE recording_id = $1") +
-                            " ORDER BY recording_id, position";
+                                        " samples, recording_id, position FROM channels") +
+                            (all ? "" : " WHERE recording_id = $1");
     CParams q;
     if (!all)
         q.Add(rs.front().id);
     Result ch = q.Exec(m_conn, sql.c_str());
     if (!Ok(ch))
         return Fail("read");
-    std::size_t at = 0;
-    for (int i = 0, n = PQntuples(ch.get()); i < n; ++i) {
+    struct Place {
+        std::size_t recording;
+        int64_t position;
+        int row;
+    };
+    std::vector<Place> places;
+    const int n = PQntuples(ch.get());
+    places.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
         const int64_t id = Int(ch.get(), i, 6);
-        while (at < rs.size() && rs[at].id < id)
-            ++at;
-        if (at < rs.size() && rs[at].id == id)
-            rs[at].channels.push_back({static_cast<int>(Int(ch.get(), i, 0)), Text(ch.get(), i, 1),
-                                       Int(ch.get(), i, 2), Text(ch.get(), i, 3),
-                                       static_cast<uint32_t>(Int(ch.get(), i, 4)),
-                                       static_cast<int>(Int(ch.get(), i, 5))});
+        const auto at = std::lower_bound(rs.begin(), rs.end(), id,
+                                         [](const Recording& r, int64_t v) { return r.id < v; });
+        if (at != rs.end() && at->id == id)
+            places.push_back({static_cast<std::size_t>(at - rs.begin()), Int(ch.get(), i, 7), i});
+    }
+    std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
+        return a.recording != b.recording ? a.recording < b.recording : a.position < b.position;
+    });
+    for (const Place& p : places) {
+        const PGresult* r = ch.get();
+        rs[p.recording].channels.push_back({static_cast<int>(Int(r, p.row, 0)), Text(r, p.row, 1),
+                                            Int(r, p.row, 2), Text(r, p.row, 3),
+                                            static_cast<uint32_t>(Int(r, p.row, 4)),
+                                            static_cast<int>(Int(r, p.row, 5))});
     }
     return StoreStatus::kOk;
 }

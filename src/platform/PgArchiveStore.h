@@ -24,6 +24,9 @@ public:
 
     // The key of the advisory lock every append holds.
     static constexpr long long kAppendLock = 0x5361726f6b6f; // "Saroko"
+    // The version of the server's schema this program makes; 4 added the pushed events'
+    // origins, which the program adds to a version 3 archive itself when it may.
+    static constexpr int kSiteSchemaVersion = 4;
     // Seconds a connection attempt waits for the server unless the location says otherwise.
     static constexpr int kConnectTimeout = 5;
 
@@ -35,6 +38,8 @@ public:
     archive::StoreStatus WriteOnce(std::vector<archive::SpooledEntry>& batch,
                                    const Sealer& seal) override;
     bool Answers() override;
+    archive::StoreStatus Origins(std::vector<archive::EventOrigin>& out,
+                                 const std::string& archive = {}) override;
     archive::StoreStatus FindRecording(const std::string& sha256,
                                        std::optional<archive::Recording>& out) override;
     archive::StoreStatus Recordings(std::vector<archive::Recording>& out) override;
@@ -51,6 +56,7 @@ private:
     // Connected, connecting again when not; a read does not try again soon after a failure.
     bool Usable(bool force = false);
     archive::StoreStatus CreateSchema();
+    void Migrate();
     archive::StoreStatus Fail(const char* what);
     archive::StoreStatus LoadChannels(std::vector<archive::Recording>& rs, bool all);
 

@@ -181,6 +181,9 @@ public:
     S Write(std::vector<archive::PendingEntry>&, const Sealer&) override { return S::kFailed; }
     S WriteOnce(std::vector<archive::SpooledEntry>&, const Sealer&) override { return S::kFailed; }
     bool Answers() override { return false; }
+    S Origins(std::vector<archive::EventOrigin>&, const std::string&) override {
+        return S::kFailed;
+    }
     S FindRecording(const std::string&, std::optional<archive::Recording>&) override {
         return S::kFailed;
     }

@@ -193,7 +193,7 @@ TEST_F(CliTest, HelpAndQtsOwnWarnings) {
     int verbs = 0;
     for (std::string l; std::getline(lines, l) && !l.empty(); ++verbs)
         columns.insert(l.find_first_not_of(' ', l.find(' ', 2)));
-    EXPECT_EQ(verbs, 11);
+    EXPECT_EQ(verbs, 12);
     EXPECT_EQ(columns.size(), 1u) << help.out;
 
     // Without a runtime folder Qt warns; a cron job must not mail that.
@@ -651,4 +651,111 @@ TEST_F(CliTest, ArchiveVerbsNameWhatTheyFoundAndExitByIt) {
     EXPECT_EQ(Cli("verify " + P("other.klg")).status, 1) << "not archived";
 }
 
+// --comment N:TEXT records events about the recording and the report lists each beside its
+// excursion, numbered across the channels; the audit trail's CSV holds them with every field,
+// and --from/--to keep the events from the first second to before the last.
+TEST_F(CliTest, CommentsGoBesideTheirExcursionAndIntoTheTrail) {
+    const std::string demo = Demo(), limits = " --high 8 --low 2 ";
+    CliRun r = Cli("report --json" + limits + "--comment 4:x " + demo);
+    EXPECT_NE(r.err.find("excursion 4 is not in the report (1 to 3)"), std::string::npos);
+    EXPECT_EQ(Cli("--no-archive report --json" + limits + "--comment 1:x " + demo).status, 1);
+    r = Cli("report --json" + limits + "--comment '3:扉を閉めた, \"再\"' --comment 1:a " + demo);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json report = Json::parse(r.out);
+    const Json& ch2 = report["channels"][1]["excursions"][0];
+    EXPECT_EQ(ch2["number"], 3);
+    EXPECT_EQ(ch2["comments"][0]["text"], "扉を閉めた, \"再\"");
+    EXPECT_EQ(report["channels"][0]["excursions"][0]["comments"][0]["text"], "a");
+    EXPECT_TRUE(report["channels"][0]["excursions"][1]["comments"].empty());
+    // The comments stay with their runs in a later report over other limits.
+    r = Cli("report --json --high 7 --low 2 " + demo);
+    EXPECT_EQ(Json::parse(r.out)["channels"][1]["excursions"][0]["comments"].size(), 1u);
+
+    const auto text = [](time_t v, const char* format, bool utc) {
+        char buf[32];
+        std::tm tm{};
+        utc ? gmtime_r(&v, &tm) : localtime_r(&v, &tm);
+        std::strftime(buf, sizeof buf, format, &tm);
+        return std::string(buf);
+    };
+    const Json log = Json::parse(Cli("archive log --json").out);
+    const Json& first = *std::find_if(log.begin(), log.end(),
+                                      [](const Json& e) { return e["event"] == "commented"; });
+    EXPECT_EQ(first["detail"], "CH2 high " + text(ch2["start"], "%FT%TZ", true));
+    ASSERT_EQ(Cli("archive log 1 --csv " + P("t.csv")).status, 0);
+    EXPECT_NE(Read(P("t.csv"))
+                  .find(",commented," + first["detail"].get<std::string>() + ",1," +
+                        first["sha256"].get<std::string>() + ",,\"扉を閉めた, \"\"再\"\"\",," +
+                        first["prev_hash"].get<std::string>() + "," +
+                        first["hash"].get<std::string>() + "\r\n"),
+              std::string::npos);
+    // An event's second, in local time, is in the period that starts there, in none that ends.
+    std::tm tm{};
+    strptime(first["time_utc"].get<std::string>().c_str(), "%Y-%m-%dT%H:%M:%SZ", &tm);
+    const time_t at = timegm(&tm);
+    for (const time_t from : {at - 1, at, at + 1}) {
+        Cli("archive log --csv " + P("p.csv") + " --from '" + text(from, "%Y/%m/%d %T", false) +
+            "' --to '" + text(from + 1, "%Y/%m/%d %T", false) + "'");
+        const std::string rows = Read(P("p.csv"));
+        EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n') - 1,
+                  std::count_if(
+                      log.begin(), log.end(),
+                      [&](const Json& e) { return e["time_utc"] == text(from, "%FT%TZ", true); }))
+            << from - at;
+    }
+    EXPECT_EQ(Cli("archive log --unit 冷蔵庫").status, 1);
+}
+
 } // namespace
+
+// A unit's calibration reaches only the outputs that ask for it; the file, the plain export
+// and the archive's record of the file keep the raw values.
+TEST_F(CliTest, UnitsCalibrationsAndCorrectedOutputs) {
+    const std::string demo = Demo();
+    const std::string bytes = Read(demo);
+    ASSERT_EQ(Cli("export -o " + P("before.txt") + " " + demo).status, 0);
+    ASSERT_EQ(Cli("unit create F2 --location 2F --limits 2:2:8 --reason new").status, 0);
+    EXPECT_EQ(Cli("unit create F2").status, 1);
+    EXPECT_EQ(Cli("unit create F3 --limits 3:1:2").status, 2);
+    ASSERT_EQ(Cli("unit calibrate F2 --channel 1 --certificate C-1 --calibrated 2026-01-10 "
+                  "--due 2026-11-30 --offset 0.3")
+                  .status,
+              0);
+    EXPECT_EQ(Cli("unit calibrate F2 --channel 1 --due 2026-01-09").status, 1);
+    EXPECT_EQ(Cli("unit calibrate F2 --channel 3").status, 2);
+    EXPECT_EQ(Cli("unit assign " + demo + " F9").status, 1);
+    ASSERT_EQ(Cli("unit assign " + demo + " F2").status, 0);
+    const CliRun shown = Cli("unit show --json F2");
+    EXPECT_EQ(Json::parse(shown.out)["channels"][0]["calibrations"][0]["correction"]["offset"],
+              0.3);
+
+    ASSERT_EQ(Cli("export -o " + P("raw.txt") + " " + demo).status, 0);
+    ASSERT_EQ(Cli("export --corrected -o " + P("cor.txt") + " " + demo).status, 0);
+    EXPECT_EQ(Read(P("raw.txt")), Read(P("before.txt")));
+    EXPECT_EQ(Read(demo), bytes);
+    const std::string row = "\"2026/11/30  9:00'00\",46356.3750000000,";
+    EXPECT_NE(Read(P("raw.txt")).find(row + "  19.7,   3.6,"), std::string::npos);
+    EXPECT_NE(Read(P("cor.txt")).find(row + "  20.0,   3.6,"), std::string::npos);
+
+    // The report takes the unit's limits for channel 2, states the calibration, and warns:
+    // the demo runs into 2026-12-01, a day past the due day. Due that day, it would not.
+    Json rep = Json::parse(Cli("report --json " + demo).out);
+    EXPECT_EQ(rep["channels"][1]["low"], 2.0);
+    EXPECT_EQ(rep["units"][0]["channels"][0]["certificate"], "C-1");
+    EXPECT_EQ(rep["units"][0]["channels"][0]["corrected"], false);
+    EXPECT_EQ(rep["calibration_warning"],
+              "注意: Ch.1 の校正は記録の時点で有効期限を過ぎていました。");
+    ASSERT_EQ(Cli("unit calibrate F2 --channel 1 --due 2026-12-01").status, 0);
+    rep = Json::parse(Cli("report --corrected --low 0 --json " + demo).out);
+    EXPECT_TRUE(rep["calibration_warning"].is_null());
+    EXPECT_EQ(rep["units"][0]["channels"][0]["corrected"], true);
+    EXPECT_TRUE(rep["channels"][1]["low"].is_null()); // limits given: the unit's are not taken
+    const CliRun log = Cli("archive log");
+    EXPECT_NE(log.out.find("calibrated (unit 1 channel 1)"), std::string::npos);
+    EXPECT_NE(log.out.find("assigned (file)"), std::string::npos);
+    EXPECT_EQ(Cli("archive verify").status, 0);
+    // A download for a unit that is not there stops before the recorder is asked.
+    const CliRun dl = Cli("recorder download --unit F9 --device /nonexistent -o " + P("d.klg"));
+    EXPECT_EQ(dl.status, 1);
+    EXPECT_NE(dl.err.find("その保管場所はありません。 (F9)"), std::string::npos);
+}

@@ -9,8 +9,24 @@
 namespace saroko::archive {
 namespace {
 
-constexpr const char* kKindNames[] = {"created",  "opened",  "changed", "saved",  "exported",
-                                      "reported", "printed", "key",     "signed", "setting"};
+constexpr const char* kKindNames[] = {
+    "created",   "opened", "changed",  "saved",      "exported", "reported", "printed",
+    "commented", "unit",   "assigned", "calibrated", "key",      "signed",   "setting"};
+static_assert(std::size(kKindNames) == static_cast<std::size_t>(EventKind::Setting) + 1);
+
+std::string OffsetText(int minutes) {
+    char buf[16];
+    const int a = minutes < 0 ? -minutes : minutes;
+    std::snprintf(buf, sizeof buf, "%c%02d:%02d", minutes < 0 ? '-' : '+', a / 60, a % 60);
+    return buf;
+}
+
+// What a file's bytes hashed again say of it against the archived hash.
+const char* StatusOfHash(const std::optional<std::string>& found, const std::string& expected) {
+    return !found ? kStatusMissing : *found == expected ? kStatusVerified : kStatusChanged;
+}
+
+} // namespace
 
 // A value on one line: backslash, line feed and carriage return escaped, nothing else.
 void AppendField(std::string& out, const char* key, std::string_view value) {
@@ -28,20 +44,6 @@ void AppendField(std::string& out, const char* key, std::string_view value) {
     }
     out += '\n';
 }
-
-std::string OffsetText(int minutes) {
-    char buf[16];
-    const int a = minutes < 0 ? -minutes : minutes;
-    std::snprintf(buf, sizeof buf, "%c%02d:%02d", minutes < 0 ? '-' : '+', a / 60, a % 60);
-    return buf;
-}
-
-// What a file's bytes hashed again say of it against the archived hash.
-const char* StatusOfHash(const std::optional<std::string>& found, const std::string& expected) {
-    return !found ? kStatusMissing : *found == expected ? kStatusVerified : kStatusChanged;
-}
-
-} // namespace
 
 std::string HexDigest(const Sha256Digest& d) {
     static const char kHex[] = "0123456789abcdef";

@@ -70,7 +70,8 @@ struct FileCheck {
     bool operator==(const FileCheck&) const = default;
 };
 
-// Kinds are only ever appended: a stored chain names them by their text.
+// New kinds go at the end: a kind's name is in the hashed text, never its number, but the
+// table of names follows this order.
 enum class EventKind {
     Created,
     Opened,
@@ -79,9 +80,13 @@ enum class EventKind {
     Exported,
     Reported,
     Printed,
-    Key,     // a signing key registered or retired (about no recording)
-    Signed,  // a report signed (about no recording: the statement names the sources)
-    Setting, // an archive setting set (about no recording)
+    Commented,  // a comment on an excursion of a recording
+    Unit,       // a storage unit created or changed (no recording)
+    Assigned,   // a recording assigned to a unit
+    Calibrated, // a unit channel's calibration set or changed (no recording)
+    Key,        // a signing key registered or retired (no recording)
+    Signed,     // a report signed (no recording: the statement names the sources)
+    Setting,    // an archive setting set (no recording)
 };
 const char* EventKindName(EventKind kind);
 std::optional<EventKind> EventKindFromName(std::string_view name);
@@ -103,6 +108,10 @@ struct Event {
     std::string prevHash;
     std::string hash;
 };
+
+// Appends `key=value` and a line feed, the value on one line: backslash, line feed and
+// carriage return escaped, nothing else. The event text and the values that events carry use it.
+void AppendField(std::string& out, const char* key, std::string_view value);
 
 // The exact text an event's hash covers (UTF-8, LF line ends, no final LF); the hash is
 // SHA-256 over the predecessor's hash in hex followed by this text.

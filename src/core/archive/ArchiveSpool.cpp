@@ -1,8 +1,10 @@
 #include "core/archive/ArchiveSpool.h"
+#include "core/archive/ArchiveFiles.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <set>
 
 namespace saroko::archive {
 namespace {
@@ -321,8 +323,29 @@ CSpooledArchiveStore::CSpooledArchiveStore(std::unique_ptr<ISiteStore> site,
     : m_site(std::move(site)), m_file(std::move(file)), m_hash(std::move(hash)),
       m_newId(std::move(newId)), m_now(std::move(nowUtc)) {}
 
+void DropKnownCreations(std::vector<SpooledEntry>& waiting,
+                        const std::function<bool(const std::string& sha256)>& siteHolds) {
+    std::set<std::string> brought;
+    std::erase_if(waiting, [&](const SpooledEntry& s) {
+        const PendingEntry& p = s.entry;
+        const bool drop =
+            p.event.kind == EventKind::Created && !p.kept && p.event.detail == kCreatedImported &&
+            (brought.count(p.event.recordingSha256) || siteHolds(p.event.recordingSha256));
+        if (p.recording && !drop)
+            brought.insert(p.recording->sha256);
+        return drop;
+    });
+}
+
 StoreStatus CSpooledArchiveStore::SendLocked(const std::string& text, const Sealer& seal) {
     std::vector<SpooledEntry> waiting = ParseSpool(text);
+    DropKnownCreations(waiting, [this](const std::string& sha256) {
+        std::optional<Recording> r;
+        // A connection the server dropped while it was away is made again for the question.
+        if (m_site->FindRecording(sha256, r) != StoreStatus::kOk && m_site->Answers())
+            m_site->FindRecording(sha256, r);
+        return r.has_value();
+    });
     if (waiting.empty())
         return text.empty() || m_file->Replace({}) ? StoreStatus::kOk : StoreStatus::kFailed;
     const StoreStatus s = m_site->WriteOnce(waiting, seal);
@@ -355,7 +378,7 @@ StoreStatus CSpooledArchiveStore::Write(std::vector<PendingEntry>& batch, const 
         if (!text.empty() && text.back() != '\n')
             lines += '\n';
         for (PendingEntry& p : batch)
-            lines += SpoolLine({m_newId(), p});
+            lines += SpoolLine({m_newId(), p, std::nullopt});
     }
     if (lines.empty() || !m_file->Append(lines)) {
         // Not on disk: the session keeps the batch in memory and gives its own message.
@@ -382,12 +405,16 @@ StoreStatus CSpooledArchiveStore::Send() {
 }
 
 std::size_t CSpooledArchiveStore::Waiting() {
+    return WaitingEntries().size();
+}
+
+std::vector<SpooledEntry> CSpooledArchiveStore::WaitingEntries() {
     std::string text;
     if (!m_file->Lock())
-        return 0;
+        return {};
     m_file->Read(text);
     m_file->Unlock();
-    return ParseSpool(text).size();
+    return ParseSpool(text);
 }
 
 StoreStatus CSpooledArchiveStore::FindRecording(const std::string& sha256,

@@ -20,16 +20,37 @@ bool IsSiteLocation(std::string_view location);
 // The location as the program shows it: a password written into it is replaced by "***".
 std::string ShownLocation(std::string_view location);
 
+// Where a pushed event came from: its place in the chain of the local archive that made it.
+// The site event that carries it has the same text but for its number and its recording's.
+struct EventOrigin {
+    std::string archive;     // the local chain's name: the hash of its first event
+    std::string host;        // the computer it was pushed from
+    int64_t seq = 0;         // its number in its own chain
+    int64_t recordingId = 0; // its recording's number in the local archive
+    std::string prevHash;    // its own chain's links
+    std::string hash;
+    int64_t siteSeq = 0; // the site event that carries it, filled in by the store
+    bool operator==(const EventOrigin&) const = default;
+};
+
 // An entry under the id it was given when it was made.
 struct SpooledEntry {
     std::string id;
     PendingEntry entry;
+    std::optional<EventOrigin> origin; // a pushed event's (never spooled)
 };
 
 // One line of the spool (with its LF); ParseSpool reads back every whole line, in order, and
 // skips a line cut short by a crash.
 std::string SpoolLine(const SpooledEntry& e);
 std::vector<SpooledEntry> ParseSpool(std::string_view text);
+
+// The spooled entries to send, less the "created (imported)" events made while the server was
+// away for a file only opened: the program could not ask whether the server held the
+// recording, so it made one. Such an entry goes when the server holds the recording
+// (`siteHolds`) or an entry before it in the spool brings it; a kept file's entry always stays.
+void DropKnownCreations(std::vector<SpooledEntry>& waiting,
+                        const std::function<bool(const std::string& sha256)>& siteHolds);
 
 // A store on a server that writes each event once.
 class ISiteStore : public IArchiveStore {
@@ -38,6 +59,9 @@ public:
     virtual StoreStatus WriteOnce(std::vector<SpooledEntry>& batch, const Sealer& seal) = 0;
     // Whether the server answers now (connecting again when it did not).
     virtual bool Answers() = 0;
+    // The origins of pushed events, by local archive and in their own order; of one local
+    // archive when `archive` is given.
+    virtual StoreStatus Origins(std::vector<EventOrigin>& out, const std::string& archive = {}) = 0;
 };
 
 // The spool's file, read and written whole; Append and Replace return only once the bytes are
@@ -70,6 +94,7 @@ public:
     StoreStatus Send();
     // The entries in the spool (they are events, each with the recording it brings).
     std::size_t Waiting();
+    std::vector<SpooledEntry> WaitingEntries();
     ISiteStore& Site() { return *m_site; }
     void OnSiteFailure(std::function<void(StoreStatus)> handler) {
         m_onFailure = std::move(handler);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "core/archive/ArchiveFiles.h"
 #include "core/archive/ReportProof.h"
@@ -230,6 +231,29 @@ std::vector<ReportSource> CDocumentArchive::Shown() const {
                              [&](const ReportSource& o) { return o.sha256 == s.sha256; }))
                 out.push_back(s);
         }
+    }
+    return out;
+}
+
+std::string CDocumentArchive::RecordingOf(int number) const {
+    const ChannelRecord* ch = m_doc.GetChannel(number);
+    for (std::size_t i = 0; ch && ch->present != 0 && i < m_owner.size(); ++i)
+        if (m_doc.m_pChannel[i].get() == ch)
+            return EventTarget(m_owner[i]);
+    return {};
+}
+
+std::vector<CDocumentArchive::ChannelOrigin> CDocumentArchive::Origins() const {
+    std::vector<ChannelOrigin> out;
+    std::map<std::string, int> seen;
+    for (std::size_t i = 0; i < m_owner.size(); ++i) {
+        const ChannelRecord* ch = m_doc.m_pChannel[i].get();
+        if (!ch || ch->present == 0 || m_owner[i].sha256.empty())
+            continue;
+        const int number = static_cast<int>(ch->number);
+        const bool shown = number >= 1 && number <= kChannelCount &&
+                           m_doc.m_bShow[static_cast<std::size_t>(number - 1)] == 1;
+        out.push_back({number, m_owner[i].sha256, ++seen[m_owner[i].sha256], shown});
     }
     return out;
 }

@@ -101,6 +101,19 @@ public:
     // of the bytes read when they came in. A file changed on disk since is still named by
     // the bytes read, which are the ones the figures come from.
     std::vector<ReportSource> Shown() const;
+    // The recording (its events' target) behind the channel the document numbers `number`,
+    // "" when none: where a comment on that channel's excursion belongs.
+    std::string RecordingOf(int number) const;
+
+    // Each present channel with the recording it was read from and its place among that
+    // recording's channels (1, 2, ...), in slot order; channels of no recording are left out.
+    struct ChannelOrigin {
+        int number = 0;
+        std::string sha256;
+        int position = 0;
+        bool shown = false;
+    };
+    std::vector<ChannelOrigin> Origins() const;
 
 private:
     void TakeOwnership(const ReportSource& source, bool all);

@@ -58,7 +58,8 @@ constexpr MenuItem kToolMenu[] = {
     {K::kCommand, cmd::kEditConditions, SAROKO_TRANSLATE_NOOP("Menu", "記録条件の編集(I)..."), nullptr},
     {K::kCommand, cmd::kAskReason, SAROKO_TRANSLATE_NOOP("Menu", "名前･開始時刻の変更理由を尋ねる(Y)"), nullptr},
     {K::kCommand, cmd::kArchiveLocation, SAROKO_TRANSLATE_NOOP("Menu", "記録保管庫の場所(A)..."), nullptr},
-    {K::kCommand, cmd::kSigningKeys, SAROKO_TRANSLATE_NOOP("Menu", "署名鍵(K)..."), nullptr},
+    {K::kCommand, cmd::kUnits, SAROKO_TRANSLATE_NOOP("Menu", "保管場所と校正(K)..."), nullptr},
+    {K::kCommand, cmd::kSigningKeys, SAROKO_TRANSLATE_NOOP("Menu", "署名鍵(S)..."), nullptr},
 };
 
 constexpr MenuItem kGraphMenu[] = {

@@ -280,24 +280,28 @@ int CZorvicDoc::OnOpenDocument(const std::string& path, OpenOrder order) {
     return OpenDataFile(path, order);
 }
 
-void CZorvicDoc::InitDocument() {
-    m_bDataModified = 0;
+void CZorvicDoc::LoadSettings() {
     LoadTextFileSettings();
     LoadPrintGraphSettings();
     LoadCommSettings();
     LoadUnitSettings();
     LoadCursorSettings();
     LoadScaleSettings();
-    for (int i = 0; i < kChannelCount; ++i)
-        if (!m_pChannel[i])
-            m_pChannel[i] = std::make_unique<ChannelRecord>();
-    ClearAllChannels();
     m_recentFiles.clear();
     for (int i = 1; i <= static_cast<int>(kRecentFileCount); ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "File%d", i);
         m_recentFiles.push_back(m_store.GetString("Recent File List", key, ""));
     }
+}
+
+void CZorvicDoc::InitDocument() {
+    m_bDataModified = 0;
+    LoadSettings();
+    for (int i = 0; i < kChannelCount; ++i)
+        if (!m_pChannel[i])
+            m_pChannel[i] = std::make_unique<ChannelRecord>();
+    ClearAllChannels();
     m_bInitialized = 1;
 }
 

@@ -146,7 +146,9 @@ public:
     void AddRecentFile(const std::string& path);
     void SaveRecentFiles();
 
-    // Settings sections.
+    // Settings sections; LoadSettings reads them all and the recent files, as a new document
+    // does, and leaves the data alone.
+    void LoadSettings();
     void LoadTextFileSettings();
     void SaveTextFileSettings();
     void LoadPrintGraphSettings();

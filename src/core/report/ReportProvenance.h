@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/report/ReportFigures.h"
+#include "core/report/ReportUnit.h"
 
 namespace saroko {
 
@@ -33,6 +34,16 @@ std::optional<std::pair<std::string, std::string>> DiffersFromArchive(const Repo
 using SourceHasher = std::function<std::optional<std::string>(const std::string& path)>;
 void RecheckSources(std::vector<ReportSource>& sources, const SourceHasher& hashFile);
 
+// A comment written on one of the report's excursions (what was done about it), as the
+// archive keeps it.
+struct ExcursionComment {
+    int excursion = 0; // the report's number of the excursion, from 1
+    std::string text;
+    std::string user;
+    std::string host;
+    std::string timeUtc;
+};
+
 struct ReportProvenance {
     std::vector<ReportSource> sources;
     std::optional<std::string> chainHead; // hex, the newest event's hash
@@ -42,8 +53,10 @@ struct ReportProvenance {
     // Who made it: the account and host this run's archive events carry.
     std::string user;
     std::string host;
-    std::vector<uint32_t> recorderModels; // the channels' model codes, each once, by first use
-    std::vector<int> timeOffsets;         // the local offsets over the report's period, in order
+    std::vector<uint32_t> recorderModels;   // the channels' model codes, each once, by first use
+    std::vector<int> timeOffsets;           // the local offsets over the report's period, in order
+    std::vector<ExcursionComment> comments; // oldest first
+    std::vector<ReportUnit> units;          // the storage units of the sources, when assigned
 };
 
 // Seconds east of UTC of local time at `t` (the zone's daylight saving included).

@@ -44,8 +44,10 @@
 #include "ui/channels/ChannelCommands.h"
 #include "ui/document/FileDialogs.h"
 #include "ui/document/RecordingsDlg.h"
+#include "ui/document/UnitsDlg.h"
 #include "ui/graph/ZorvicView.h"
 #include "ui/printing/PrintingCommands.h"
+#include "ui/printing/ReportPdf.h"
 #include "ui/recorder/RecorderCommands.h"
 
 namespace saroko {
@@ -89,6 +91,7 @@ bool IsFileCommand(int id) {
 
 CMainFrame::CMainFrame(CZorvicDoc& doc, ISettingsStore& store)
     : m_doc(doc), m_store(store), m_prompts(this) {
+    ui::SetAuditPdfWriter(&ui::WriteAuditTrailPdf);
     m_pView = new CZorvicView(doc, this);
     // The frame may be shrunk freely: too low a client area snaps it back (resizeEvent).
     m_pView->setMinimumSize(0, 0);
@@ -200,7 +203,7 @@ CommandState CMainFrame::QueryCommand(int id) const {
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
     }
     if (id == cmd::kRecordings || id == cmd::kAskReason || id == cmd::kArchiveLocation ||
-        id == cmd::kSignReport || id == cmd::kSigningKeys)
+        id == cmd::kUnits || id == cmd::kSignReport || id == cmd::kSigningKeys)
         return {m_pArchive != nullptr,
                 m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
     return GetCommandState(m_doc, id);
@@ -280,6 +283,9 @@ bool CMainFrame::ExecuteCommand(int id) {
         break;
     case cmd::kArchiveLocation:
         ShowArchiveLocation();
+        break;
+    case cmd::kUnits:
+        ShowUnits();
         break;
     case cmd::kSignReport:
         ShowSignReport();
@@ -512,6 +518,12 @@ void CMainFrame::ShowArchiveLocation() {
     ui::CArchiveLocationDlg dlg(m_pArchive->Location(), &TestSiteConnection, this);
     if (ui::ExecDialog(dlg) == QDialog::Accepted && dlg.Location() != m_pArchive->Location())
         m_pArchive->SetLocation(dlg.Location());
+}
+
+void CMainFrame::ShowUnits() {
+    ui::CUnitsDlg dlg(m_pArchive->Session(), this);
+    ui::ExecDialog(dlg);
+    m_pArchive->SayProblem();
 }
 
 void CMainFrame::ShowRecordings() {

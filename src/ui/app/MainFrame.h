@@ -84,6 +84,7 @@ private:
     bool RunViewCommand(int id);
     void ShowRecordings();
     void ShowArchiveLocation();
+    void ShowUnits();
     void ShowSigningKeys();
     void ShowSignReport();
     // Records the document's changes once the work at hand is done.

@@ -1,9 +1,12 @@
 #include "ui/document/RecordingsDlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +15,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStyle>
 #include <QTimeZone>
 #include <QTreeWidget>
@@ -24,6 +28,7 @@
 #include "core/archive/Signatures.h"
 #include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
+#include "ui/base/MessageSink.h"
 
 namespace saroko::ui {
 namespace {
@@ -115,6 +120,14 @@ QString KindText(archive::EventKind kind) {
         return CRecordingHistoryDlg::tr("ﾚﾎﾟｰﾄ出力");
     case archive::EventKind::Printed:
         return CRecordingHistoryDlg::tr("印刷");
+    case archive::EventKind::Commented:
+        return CRecordingHistoryDlg::tr("ｺﾒﾝﾄ");
+    case archive::EventKind::Unit:
+        return CRecordingHistoryDlg::tr("保管場所");
+    case archive::EventKind::Assigned:
+        return CRecordingHistoryDlg::tr("保管場所の割り当て");
+    case archive::EventKind::Calibrated:
+        return CRecordingHistoryDlg::tr("校正");
     case archive::EventKind::Key:
         return CRecordingHistoryDlg::tr("署名鍵");
     case archive::EventKind::Signed:
@@ -150,6 +163,8 @@ void CRecordingsDlg::BuildControls() {
     }
     m_pName = new QLineEdit(this);
     m_pName->setPlaceholderText(tr("チャンネル名の一部"));
+    m_pUnit = new QComboBox(this);
+    m_pUnit->addItem(tr("すべての保管場所"));
     m_pList = new QTreeWidget(this);
     m_pList->setColumnCount(kColumns);
     m_pList->setHeaderLabels({tr("ﾌｧｲﾙ名"), tr("取得"), tr("取り込み日時"), tr("記録計"),
@@ -178,6 +193,10 @@ void CRecordingsDlg::LayOut() {
     nameLabel->setBuddy(m_pName);
     filter->addWidget(nameLabel);
     filter->addWidget(m_pName, 1);
+    auto* unitLabel = new QLabel(tr("保管場所(&U):"), this);
+    unitLabel->setBuddy(m_pUnit);
+    filter->addWidget(unitLabel);
+    filter->addWidget(m_pUnit);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pSummary, 1);
     for (QPushButton* b : {m_pOpen, m_pHistory, m_pVerify, m_pClose, m_pHelp})
@@ -197,6 +216,7 @@ void CRecordingsDlg::Connect() {
     for (QDateEdit* d : {m_pFrom, m_pTo})
         connect(d, &QDateEdit::dateChanged, this, &CRecordingsDlg::Refill);
     connect(m_pName, &QLineEdit::textChanged, this, &CRecordingsDlg::Refill);
+    connect(m_pUnit, &QComboBox::currentIndexChanged, this, &CRecordingsDlg::Refill);
     connect(m_pList, &QTreeWidget::itemDoubleClicked, this, &CRecordingsDlg::OpenChosen);
     connect(m_pList, &QTreeWidget::itemSelectionChanged, this, [this] {
         m_pOpen->setEnabled(!Chosen().empty());
@@ -230,6 +250,14 @@ void CRecordingsDlg::ReadArchive() {
         m_session.Store().Checks(checks);
     }
     m_files = archive::ListedFiles(m_recordings, kept);
+    m_units = archive::LoadUnits(m_session);
+    {
+        const QSignalBlocker block(m_pUnit);
+        while (m_pUnit->count() > 1)
+            m_pUnit->removeItem(1);
+        for (const archive::Unit& u : m_units.units)
+            m_pUnit->addItem(QString::fromStdString(u.fields.name));
+    }
     std::map<std::string, const archive::FileCheck*> last;
     for (const archive::FileCheck& c : checks)
         last[c.path] = &c;
@@ -262,6 +290,11 @@ void CRecordingsDlg::Refill() {
         const archive::Recording& r = m_recordings[f.recording];
         if (!archive::Matches(r, filter))
             continue;
+        if (const int unit = m_pUnit->currentIndex(); unit > 0) {
+            const archive::Unit* u = m_units.UnitOf(r.sha256);
+            if (!u || u->id != unit)
+                continue;
+        }
         QStringList names;
         for (const archive::ChannelInfo& c : r.channels)
             names << QStringLiteral("CH%1 %2").arg(c.number).arg(QString::fromStdString(c.name));
@@ -404,9 +437,63 @@ bool CRecordingsDlg::VerifyAll() {
     return true;
 }
 
+namespace {
+
+AuditPdfWriter& PdfWriter() {
+    static AuditPdfWriter writer;
+    return writer;
+}
+
+std::function<QString(const QString&)>& AuditPathHook() {
+    static std::function<QString(const QString&)> hook;
+    return hook;
+}
+
+} // namespace
+
+void SetAuditPdfWriter(AuditPdfWriter writer) {
+    PdfWriter() = std::move(writer);
+}
+
+void SetAuditPathHook(std::function<QString(const QString& proposed)> hook) {
+    AuditPathHook() = std::move(hook);
+}
+
+bool CRecordingHistoryDlg::WriteTrail(bool pdf) {
+    const QString proposed = QDir::home().filePath(
+        QFileInfo(QString::fromStdString(m_recording.path)).completeBaseName() +
+        (pdf ? QStringLiteral("-audit.pdf") : QStringLiteral("-audit.csv")));
+    QString path;
+    if (AuditPathHook()) {
+        path = AuditPathHook()(proposed);
+    } else {
+        path = QFileDialog::getSaveFileName(this, tr("監査証跡の出力"), proposed,
+                                            pdf ? tr("PDF ﾌｧｲﾙ (*.pdf)") : tr("CSV ﾌｧｲﾙ (*.csv)"));
+    }
+    if (path.isEmpty())
+        return false;
+    archive::AuditTrail trail;
+    std::string problem;
+    bool written = archive::MakeAuditTrail(m_session, {m_recording.id, {}, {}}, trail, problem);
+    if (written && pdf) {
+        written = PdfWriter() && PdfWriter()(path, trail);
+    } else if (written) {
+        const std::string csv = archive::AuditCsv(trail.events);
+        QSaveFile file(path);
+        written = file.open(QIODevice::WriteOnly) &&
+                  file.write(csv.data(), static_cast<qint64>(csv.size())) ==
+                      static_cast<qint64>(csv.size()) &&
+                  file.commit();
+    }
+    if (!written)
+        ShowFrameworkMessage(tr("監査証跡を書き込めませんでした。"), this);
+    return written;
+}
+
 CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
                                            const archive::Recording& recording, QWidget* parent)
-    : CDialogBase(kHelpTopic, parent), m_pList(new QTreeWidget(this)) {
+    : CDialogBase(kHelpTopic, parent), m_session(session), m_recording(recording),
+      m_pList(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("history"));
     setWindowTitle(
         tr("履歴: %1").arg(QFileInfo(QString::fromStdString(recording.path)).fileName()));
@@ -443,6 +530,11 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
     m_pList->header()->setSectionResizeMode(kNew, QHeaderView::Stretch);
     m_pList->setTextElideMode(Qt::ElideMiddle);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    m_pPdf = buttons->addButton(tr("PDF 出力(&P)..."), QDialogButtonBox::ActionRole);
+    m_pCsv = buttons->addButton(tr("CSV 出力(&C)..."), QDialogButtonBox::ActionRole);
+    m_pPdf->setEnabled(static_cast<bool>(PdfWriter()));
+    connect(m_pPdf, &QPushButton::clicked, this, [this] { WriteTrail(true); });
+    connect(m_pCsv, &QPushButton::clicked, this, [this] { WriteTrail(false); });
     ConnectHelp(buttons->addButton(tr("ﾍﾙﾌﾟ"), QDialogButtonBox::HelpRole));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -2,12 +2,17 @@
 // The recordings list (記録ﾃﾞｰﾀ一覧): every recording of the archive with when it was first
 // seen, its recorder, channels, samples and state; filtered by date and name, sorted by any
 // column, opened (several overlaid), its history shown, every kept file checked again.
+#include <QString>
+#include <functional>
 #include <vector>
 
 #include "core/archive/ArchiveSession.h"
+#include "core/archive/AuditTrail.h"
+#include "core/archive/Units.h"
 #include "ui/base/DialogBase.h"
 
 class QCheckBox;
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -38,6 +43,8 @@ public:
 
     QTreeWidget* List() const { return m_pList; }
     QLineEdit* NameFilter() const { return m_pName; }
+    // The storage unit shown: the first entry all recordings, then each unit by id.
+    QComboBox* UnitFilter() const { return m_pUnit; }
     QCheckBox* FromCheck() const { return m_pUseFrom; }
     QCheckBox* ToCheck() const { return m_pUseTo; }
     QDateEdit* FromDate() const { return m_pFrom; }
@@ -70,6 +77,7 @@ private:
 
     archive::CArchiveSession& m_session;
     std::vector<archive::Recording> m_recordings;
+    archive::UnitsState m_units;
     std::vector<archive::ListedFile> m_files; // the rows: each kept file, or a recording's path
     std::vector<std::string> m_status;        // by file
     std::vector<std::string> m_checkedAt;     // by file: the last check's time, "" without one
@@ -79,6 +87,7 @@ private:
     QCheckBox* m_pUseTo = nullptr;
     QDateEdit* m_pTo = nullptr;
     QLineEdit* m_pName = nullptr;
+    QComboBox* m_pUnit = nullptr;
     QTreeWidget* m_pList = nullptr;
     QPushButton* m_pOpen = nullptr;
     QPushButton* m_pHistory = nullptr;
@@ -88,7 +97,8 @@ private:
     QLabel* m_pSummary = nullptr;
 };
 
-// A recording's events, oldest first, in a window of their own.
+// A recording's events, oldest first, in a window of their own; written out as the audit
+// trail's PDF or CSV file.
 class CRecordingHistoryDlg : public CDialogBase {
     Q_OBJECT
 public:
@@ -96,9 +106,25 @@ public:
     CRecordingHistoryDlg(archive::CArchiveSession& session, const archive::Recording& recording,
                          QWidget* parent = nullptr);
     QTreeWidget* List() const { return m_pList; }
+    QPushButton* PdfButton() const { return m_pPdf; }
+    QPushButton* CsvButton() const { return m_pCsv; }
+
+    // Writes the recording's trail to a file the user names; false when nothing was written.
+    bool WriteTrail(bool pdf);
 
 private:
+    archive::CArchiveSession& m_session;
+    archive::Recording m_recording;
     QTreeWidget* m_pList;
+    QPushButton* m_pPdf;
+    QPushButton* m_pCsv;
 };
+
+// The audit trail's PDF as the report's pages have it; the main frame installs the printing's
+// writer (the history window draws no pages itself). Without one the PDF button is greyed.
+using AuditPdfWriter = std::function<bool(const QString& path, const archive::AuditTrail& trail)>;
+void SetAuditPdfWriter(AuditPdfWriter writer);
+// Answers the history window's file question in tests ("" is Cancel); an empty hook restores it.
+void SetAuditPathHook(std::function<QString(const QString& proposed)> hook);
 
 } // namespace saroko::ui

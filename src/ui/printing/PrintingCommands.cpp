@@ -46,7 +46,11 @@ bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
         break;
     case cmd::kReport: {
         QString written;
-        tell(RunReport(view, parent, &written, sources, archive ? &archive->Session() : nullptr),
+        const auto recordingOf = [archive](int channel) {
+            return archive ? archive->RecordingOf(channel) : std::string();
+        };
+        tell(RunReport(view, parent, &written, sources, archive ? &archive->Session() : nullptr,
+                       recordingOf),
              written);
         break;
     }

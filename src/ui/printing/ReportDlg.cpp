@@ -26,6 +26,7 @@
 #include "ui/base/FileDialogSize.h"
 #include "ui/base/MessageSink.h"
 #include "ui/graph/ZorvicView.h"
+#include "ui/printing/ExcursionCommentsDlg.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/ReportPdf.h"
 
@@ -224,7 +225,8 @@ void SetReportPathHook(std::function<QString(const QString& proposed)> hook) {
 }
 
 bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
-               const std::vector<ReportSource>& sources, archive::CArchiveSession* archive) {
+               const std::vector<ReportSource>& sources, archive::CArchiveSession* archive,
+               const std::function<std::string(int channel)>& recordingOf) {
     CZorvicDoc& doc = view.Doc();
     const GraphRange& r = *doc.GetRange();
     std::vector<CReportDlg::ChannelRow> channels;
@@ -239,13 +241,19 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
     if (ExecDialog(dlg) != QDialog::Accepted)
         return false;
     SaveReportSettings(doc.Store(), dlg.Settings());
+    const ReportFigures figures = ComputeReportFigures(doc, dlg.Options());
+    const std::vector<archive::NumberedExcursion> excursions =
+        archive::NumberExcursions(figures, recordingOf);
+    std::vector<ExcursionComment> comments;
+    if (archive && recordingOf && !AskExcursionComments(*archive, excursions, comments, parent))
+        return false;
     const QString path = ReportPathHook() ? ReportPathHook()(ProposedReport(doc))
                                           : AskReportPath(parent, ProposedReport(doc), doc.Store());
     if (path.isEmpty())
         return false;
-    const ReportFigures figures = ComputeReportFigures(doc, dlg.Options());
-    const ReportProvenance proof = archive::MakeReportProof(sources, figures, doc.Clock().Now(),
-                                                            SAROKO_VERSION, archive, &Sha256OfFile);
+    ReportProvenance proof = archive::MakeReportProof(sources, figures, doc.Clock().Now(),
+                                                      SAROKO_VERSION, archive, &Sha256OfFile);
+    proof.comments = comments;
     if (!WriteReportPdf(path, doc, view.Palette(), figures, proof)) {
         ShowFrameworkMessage(CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;

@@ -61,10 +61,12 @@ private:
 
 // The command: dialog, file, report. True when a report was written.
 // `written` gets the report's path; the report names `sources`, and `archive`, when there is
-// one, adds the archive ids still missing and its chain head.
+// one, adds the archive ids still missing and its chain head. With `recordingOf` (the
+// recording behind a channel number) and an archive, the excursions can be commented first.
 bool RunReport(CZorvicView& view, QWidget* parent, QString* written = nullptr,
                const std::vector<ReportSource>& sources = {},
-               archive::CArchiveSession* archive = nullptr);
+               archive::CArchiveSession* archive = nullptr,
+               const std::function<std::string(int channel)>& recordingOf = {});
 // Answers the report's file question in tests ("" is Cancel); an empty hook restores it.
 void SetReportPathHook(std::function<QString(const QString& proposed)> hook);
 

@@ -1,16 +1,19 @@
 #include "ui/printing/ReportPdf.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTimeZone>
 #include <algorithm>
 #include <deque>
 #include <tuple>
 
+#include "core/archive/AuditTrail.h"
 #include "core/printing/DataList.h"
 #include "core/report/ReportGraph.h"
 #include "platform/QtSettingsStore.h"
@@ -497,7 +500,20 @@ void DrawMissing(CReportWriter& w, const ReportFigures& r) {
     w.Skip(w.RowHeight() * 0.5);
 }
 
-void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
+// A comment as the report prints it under its excursion: the text on one line, who wrote it
+// and when.
+QString CommentText(const ExcursionComment& c) {
+    QString text = QString::fromStdString(c.text).simplified();
+    const std::optional<int64_t> t = archive::ParseUtcText(c.timeUtc);
+    const QString when =
+        t && *t >= 0 && *t <= UINT32_MAX
+            ? QString::fromStdString(FormatStampWithOffset(static_cast<uint32_t>(*t)))
+            : QString::fromStdString(c.timeUtc);
+    return ReportPdf::tr("ｺﾒﾝﾄ: %1  (%2@%3  %4)")
+        .arg(text, QString::fromStdString(c.user), QString::fromStdString(c.host), when);
+}
+
+void DrawExcursions(CReportWriter& w, const ReportFigures& r, const ReportProvenance& proof) {
     const std::vector<Column> columns = {{6, ReportPdf::tr("No.")},
                                          {18, ReportPdf::tr("種類")},
                                          {40, ReportPdf::tr("開始")},
@@ -511,6 +527,7 @@ void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
         w.Line(ReportPdf::tr("上限・下限が指定されていません。"));
         return;
     }
+    int n = 0; // numbered across the channels, as comments name them
     for (const ChannelFigures& f : r.channels) {
         w.Need(w.RowHeight() * 3);
         w.Line(QStringLiteral("Ch.%1  %2").arg(f.number).arg(FromCp932(f.name)), kBodyPoints, true);
@@ -519,7 +536,6 @@ void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
             continue;
         }
         w.Row(columns, heads, true);
-        int n = 0;
         for (const Excursion& e : f.excursions) {
             if (w.Need(w.RowHeight()))
                 w.Row(columns, heads, true);
@@ -528,6 +544,13 @@ void DrawExcursions(CReportWriter& w, const ReportFigures& r) {
                                                        : ReportPdf::tr("下限未満"),
                             TimeText(e.start), TimeText(e.end),
                             QString::fromStdString(FormatDuration(e.seconds))});
+            for (const ExcursionComment& c : proof.comments) {
+                if (c.excursion != n)
+                    continue;
+                if (w.Need(w.RowHeight()))
+                    w.Row(columns, heads, true);
+                w.Row({{18, {}}}, {w.Elided(CommentText(c), 250)});
+            }
         }
         w.Skip(w.RowHeight() * 0.3);
     }
@@ -570,10 +593,15 @@ QStringList PageHeader(const ReportFigures& r, const ReportProvenance& proof,
         proof.user.empty() ? QStringLiteral("---") : QString::fromStdString(proof.user);
     const QString host =
         proof.host.empty() ? QStringLiteral("---") : QString::fromStdString(proof.host);
-    return {ReportPdf::tr("ﾌｧｲﾙ名: %1").arg(files.join(QStringLiteral(", "))),
-            periodText + QStringLiteral("    ") +
-                ReportPdf::tr("作成者: %1 (ﾎｽﾄ %2)    作成: %3")
-                    .arg(user, host, QString::fromStdString(FormatStampWithOffset(proof.madeAt)))};
+    QStringList header = {
+        ReportPdf::tr("ﾌｧｲﾙ名: %1").arg(files.join(QStringLiteral(", "))),
+        periodText + QStringLiteral("    ") +
+            ReportPdf::tr("作成者: %1 (ﾎｽﾄ %2)    作成: %3")
+                .arg(user, host, QString::fromStdString(FormatStampWithOffset(proof.madeAt)))};
+    // A calibration past due at the recording's time is said on every page.
+    if (const std::string due = PastDueWarning(proof.units); !due.empty())
+        header << QString::fromStdString(due);
+    return header;
 }
 
 void DrawHeading(CReportWriter& w, const CZorvicDoc& doc, const ReportFigures& r,
@@ -581,6 +609,8 @@ void DrawHeading(CReportWriter& w, const CZorvicDoc& doc, const ReportFigures& r
     if (WindowCutsData(r))
         w.Line(ReportPdf::tr("指定範囲: %1 ～ %2").arg(TimeText(r.from), TimeText(r.to)));
     w.Line(ReportPdf::tr("時刻はすべて現地時間 (%1) です。").arg(OffsetsText(proof.timeOffsets)));
+    for (const std::string& line : UnitReportLines(proof.units))
+        w.Line(QString::fromStdString(line));
     w.Line(ReportPdf::tr("下限: %1    上限: %2    活性化ｴﾈﾙｷﾞｰ: %3 kJ/mol")
                .arg(LimitText(doc, r.low), LimitText(doc, r.high))
                .arg(r.activationEnergy, 0, 'g', 8));
@@ -657,7 +687,7 @@ void Compose(CReportWriter& w, CZorvicDoc& doc, const CChannelPalette& palette,
     w.Skip(w.RowHeight());
     DrawFigures(w, doc, palette, r);
     DrawMissing(w, r);
-    DrawExcursions(w, r);
+    DrawExcursions(w, r, proof);
     DrawProof(w, proof);
 }
 
@@ -684,6 +714,132 @@ bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette&
     if (!w.Begin())
         return false;
     Compose(w, doc, palette, r, proof);
+    return w.End();
+}
+
+namespace {
+
+// The audit trail's own texts.
+struct AuditTrailPdf {
+    Q_DECLARE_TR_FUNCTIONS(AuditTrailPdf)
+};
+
+// An event's time as it was local where it was recorded, with that offset.
+QString EventTimeText(const archive::Event& e) {
+    const std::optional<int64_t> t = archive::ParseUtcText(e.timeUtc);
+    if (!t)
+        return QString::fromStdString(e.timeUtc);
+    return QDateTime::fromSecsSinceEpoch(*t + int64_t{e.offsetMinutes} * 60, QTimeZone::utc())
+               .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
+           QStringLiteral(" (") + QString::fromStdString(FormatUtcOffset(e.offsetMinutes * 60)) +
+           QLatin1Char(')');
+}
+
+QString LocalStamp(int64_t utc) {
+    return utc >= 0 && utc <= UINT32_MAX
+               ? QString::fromStdString(FormatStampWithOffset(static_cast<uint32_t>(utc)))
+               : QStringLiteral("---");
+}
+
+QStringList AuditHeader(const archive::AuditTrail& t) {
+    const archive::AuditScope& s = t.scope;
+    const QString what =
+        s.recordingId > 0 ? AuditTrailPdf::tr("対象: 記録 #%1 (%2)")
+                                .arg(s.recordingId)
+                                .arg(QFileInfo(QString::fromStdString(t.recordingPath)).fileName())
+                          : AuditTrailPdf::tr("対象: ｱｰｶｲﾌﾞ全体");
+    QString period = AuditTrailPdf::tr("期間: すべて");
+    if (s.from && s.to)
+        period = AuditTrailPdf::tr("期間: %1 から %2 の前まで")
+                     .arg(LocalStamp(*s.from), LocalStamp(*s.to));
+    else if (s.from)
+        period = AuditTrailPdf::tr("期間: %1 から").arg(LocalStamp(*s.from));
+    else if (s.to)
+        period = AuditTrailPdf::tr("期間: %1 の前まで").arg(LocalStamp(*s.to));
+    return {what + QStringLiteral("    ") + period,
+            AuditTrailPdf::tr("作成者: %1 (ﾎｽﾄ %2)    作成: %3    ﾌﾟﾛｸﾞﾗﾑ: Saroko %4")
+                .arg(QString::fromStdString(t.user), QString::fromStdString(t.host),
+                     LocalStamp(t.madeAt), QString::fromStdString(t.version))};
+}
+
+void ComposeAuditTrail(CReportWriter& w, const archive::AuditTrail& t) {
+    if (t.chainBreak)
+        w.Row({{0, {}}, {0, {}}},
+              {QString(),
+               AuditTrailPdf::tr("ﾁｪｰﾝ: 全 %1 件のうち番号 %2 の事象で途切れています (%3)。")
+                   .arg(t.chainEvents)
+                   .arg(t.chainBreak->seq)
+                   .arg(QString::fromStdString(t.chainBreak->what))},
+              true, QColor(200, 0, 0));
+    else
+        w.Line(AuditTrailPdf::tr("ﾁｪｰﾝ: 全 %1 件が正しくつながっています (作成時に検証)。")
+                   .arg(t.chainEvents));
+    w.Line(AuditTrailPdf::tr("ﾁｪｰﾝﾍｯﾄﾞ: %1")
+               .arg(t.chainHead.empty() ? QStringLiteral("---")
+                                        : QString::fromStdString(t.chainHead)));
+    w.Line(AuditTrailPdf::tr("事象: %1 件").arg(t.events.size()), kBodyPoints, true);
+    const std::vector<Column> columns = {
+        {0, AuditTrailPdf::tr("番号")},     {14, AuditTrailPdf::tr("日時")},
+        {62, AuditTrailPdf::tr("ﾕｰｻﾞｰ")},   {92, AuditTrailPdf::tr("操作")},
+        {140, AuditTrailPdf::tr("記録")},   {168, AuditTrailPdf::tr("変更前")},
+        {208, AuditTrailPdf::tr("変更後")}, {248, AuditTrailPdf::tr("理由")}};
+    QStringList heads;
+    for (const Column& c : columns)
+        heads << c.head;
+    const double widths[] = {13, 47, 29, 47, 27, 39, 39, 29};
+    const auto heading = [&] {
+        w.Row(columns, heads, true);
+        w.Rule();
+    };
+    heading();
+    for (const archive::Event& e : t.events) {
+        if (w.Need(w.RowHeight() * 2.3))
+            heading();
+        QString kind = QString::fromLatin1(archive::EventKindName(e.kind));
+        if (!e.detail.empty())
+            kind += QStringLiteral(" (") + QString::fromStdString(e.detail) + QLatin1Char(')');
+        const QString cells[] = {
+            QString::number(e.seq),
+            EventTimeText(e),
+            QString::fromStdString(e.user + "@" + e.host),
+            kind,
+            e.recordingId > 0 ? QStringLiteral("#%1 %2")
+                                    .arg(e.recordingId)
+                                    .arg(QString::fromStdString(ShortHash(e.recordingSha256)))
+                              : QStringLiteral("---"),
+            QString::fromStdString(e.oldValue).simplified(),
+            QString::fromStdString(e.newValue).simplified(),
+            QString::fromStdString(e.reason).simplified()};
+        QStringList row;
+        for (std::size_t i = 0; i < std::size(cells); ++i)
+            row << w.Elided(cells[i], widths[i]);
+        w.Row(columns, row);
+        w.Row({{14, {}}},
+              {AuditTrailPdf::tr("前のﾊｯｼｭ %1    ﾊｯｼｭ %2")
+                   .arg(QString::fromStdString(e.prevHash), QString::fromStdString(e.hash))});
+        w.Skip(w.RowHeight() * 0.3);
+    }
+}
+
+} // namespace
+
+bool WriteAuditTrailPdf(const QString& path, const archive::AuditTrail& trail) {
+    QPdfWriter writer(path);
+    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer.setResolution(kDpi);
+    writer.setCreator(QStringLiteral("Saroko ") + QString::fromStdString(trail.version));
+    writer.setTitle(AuditTrailPdf::tr("監査証跡"));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    const QString title = AuditTrailPdf::tr("＜監査証跡＞");
+    const QStringList header = AuditHeader(trail);
+    CReportWriter count(writer, 0, title, header);
+    count.Begin();
+    ComposeAuditTrail(count, trail);
+    CReportWriter w(writer, count.Pages(), title, header);
+    if (!w.Begin())
+        return false;
+    ComposeAuditTrail(w, trail);
     return w.End();
 }
 

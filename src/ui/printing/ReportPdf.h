@@ -5,6 +5,7 @@
 // the figures come from (files and hashes, version, recorder, times) and lines to sign.
 #include <QString>
 
+#include "core/archive/AuditTrail.h"
 #include "core/channels/ChannelPalette.h"
 #include "core/report/ReportFigures.h"
 #include "core/report/ReportProvenance.h"
@@ -16,5 +17,10 @@ namespace saroko::ui {
 // file cannot be written.
 bool WriteReportPdf(const QString& path, CZorvicDoc& doc, const CChannelPalette& palette,
                     const ReportFigures& figures, const ReportProvenance& proof);
+
+// The audit trail in the report's page style: what it covers, who made it and when, the check
+// of the whole chain, then each event with every field, its hash under it. False when the file
+// cannot be written.
+bool WriteAuditTrailPdf(const QString& path, const archive::AuditTrail& trail);
 
 } // namespace saroko::ui

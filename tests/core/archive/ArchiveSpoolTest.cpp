@@ -193,6 +193,10 @@ public:
         return memory.Write(fresh, seal);
     }
     bool Answers() override { return !down; }
+    StoreStatus Origins(std::vector<EventOrigin>& o, const std::string&) override {
+        o.clear();
+        return StoreStatus::kOk;
+    }
     StoreStatus Write(std::vector<PendingEntry>& b, const Sealer& s) override {
         return memory.Write(b, s);
     }
@@ -300,9 +304,31 @@ TEST(SpoolTest, WhatWaitsGoesInOrderOnceTheServerAnswersAfterThePause) {
     EXPECT_EQ(rig.Details(), (std::vector<std::string>{"0", "1", "2", "3"}));
     EXPECT_FALSE(CheckChain(&SumHash, rig.site->memory.events));
     // Sent again (a send that was cut off after the server took it): nothing twice.
-    rig.text = SpoolLine(SpooledEntry{"id2", {}}) + SpoolLine(Entry("9", "9", false));
+    rig.text = SpoolLine(SpooledEntry{"id2", {}, std::nullopt}) + SpoolLine(Entry("9", "9", false));
     rig.store->Send();
     EXPECT_EQ(rig.Details(), (std::vector<std::string>{"0", "1", "2", "3", "9"}));
+}
+
+// Files opened while the server was away: each recording created once on the server, not
+// again for every open nor when the server held it already; a kept copy is still recorded.
+TEST(SpoolTest, AFileOpenedWhileTheServerWasAwayIsCreatedOnce) {
+    SpoolRig rig;
+    Recording known, fresh;
+    known.sha256 = "known";
+    fresh.sha256 = "fresh";
+    rig.session->Record(EventKind::Opened, known);
+    rig.site->down = true;
+    for (const Recording* r : {&known, &fresh, &known, &fresh})
+        rig.session->Record(EventKind::Opened, *r);
+    rig.session->Keep(known, "imported", KeptFile{0, 0, "/kept/k", "", "", ""});
+    rig.site->down = false;
+    EXPECT_EQ(rig.store->Send(), StoreStatus::kOk);
+    std::string trail;
+    for (const archive::Event& e : rig.site->memory.events)
+        trail += std::string(EventKindName(e.kind)) + " " + e.recordingSha256 + ",";
+    EXPECT_EQ(trail, "created known,opened known,opened known,created fresh,opened fresh,"
+                     "opened known,opened fresh,created known,");
+    EXPECT_EQ(rig.site->memory.kept.size(), 1u);
 }
 
 TEST(SpoolTest, ASpoolThatCannotBeWrittenLeavesTheEventsInMemory) {

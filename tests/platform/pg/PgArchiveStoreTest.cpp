@@ -129,6 +129,18 @@ protected:
         return ev;
     }
 
+#ifdef SAROKO_CLI
+    // saroko-cli with its folders under `home`, on the archive at `where`: stdout and stderr.
+    std::string Cli(const QTemporaryDir& home, const std::string& where, const std::string& args,
+                    int* status) {
+        const std::string h = home.path().toStdString();
+        return cluster->Shell(db,
+                              "env XDG_CONFIG_HOME='" + h + "/config' XDG_DATA_HOME='" + h +
+                                  "/data' '" SAROKO_CLI "' --archive '" + where + "' " + args,
+                              status);
+    }
+#endif
+
     CPgCluster* cluster = nullptr;
     std::string db;
 };
@@ -137,7 +149,7 @@ TEST_F(PgArchiveTest, MadeOnFirstUseReadBackAsWrittenAndLikeTheScriptInTheTree) 
     {
         CPgArchiveStore store(cluster->Conninfo(db));
         ASSERT_EQ(store.OpenStatus(), StoreStatus::kOk) << store.LastError();
-        EXPECT_EQ(store.SchemaVersion(), kSchemaVersion);
+        EXPECT_EQ(store.SchemaVersion(), CPgArchiveStore::kSiteSchemaVersion);
         CArchiveSession s(&store, &Sha256, Context());
         Recording a = Rec("a");
         a.utcOffsetMinutes = -210;
@@ -200,8 +212,19 @@ TEST_F(PgArchiveTest, MadeOnFirstUseReadBackAsWrittenAndLikeTheScriptInTheTree) 
     EXPECT_NE(cluster->Psql(db, columns).find("events.user text NO"), std::string::npos);
     CPgArchiveStore onScript(cluster->Conninfo(scripted));
     EXPECT_EQ(onScript.OpenStatus(), StoreStatus::kOk) << onScript.LastError();
+    // A version 3 archive is brought up to date by the first program that may make tables.
+    const std::string older = db + "_v3";
+    cluster->CreateDatabase(older);
+    const std::string whole = PgSchemaScript();
+    std::ofstream(cluster->Folder() + "/v3.sql") << whole.substr(0, whole.find("-- version 4"));
+    cluster->Shell(older, "psql -X -q -1 -v ON_ERROR_STOP=1 -f " + cluster->Folder() + "/v3.sql",
+                   &status);
+    EXPECT_EQ(CPgArchiveStore(cluster->Conninfo(older)).SchemaVersion(),
+              CPgArchiveStore::kSiteSchemaVersion);
+    EXPECT_EQ(cluster->Psql(older, columns), cluster->Psql(db, columns));
     // A schema of a newer program is read by no older one.
-    Sql("INSERT INTO schema_version VALUES (" + std::to_string(kSchemaVersion + 1) + ")");
+    Sql("INSERT INTO schema_version VALUES (" +
+        std::to_string(CPgArchiveStore::kSiteSchemaVersion + 1) + ")");
     CPgArchiveStore newer(cluster->Conninfo(db));
     EXPECT_EQ(newer.OpenStatus(), StoreStatus::kNewerSchema);
 }
@@ -538,6 +561,74 @@ TEST_F(PgArchiveTest, TheCommandLineWorksOnWhileTheServerIsAway) {
     out = cluster->Shell(db, "'" SAROKO_CLI "' --archive '" + secret + "' archive status", &status);
     EXPECT_EQ(status, 2);
     EXPECT_EQ(out.find("s3cr3t"), std::string::npos) << out;
+}
+
+// The first use of a site archive takes in the downloads kept here, once; while the server is
+// away, the log shows what waits here.
+TEST_F(PgArchiveTest, KeptDownloadsAreTakenInOnceAndWhatWaitsIsShown) {
+    QTemporaryDir home;
+    const std::string kept = home.path().toStdString() + "/data/saroko/downloads";
+    std::filesystem::create_directories(kept);
+    std::filesystem::copy_file(test::DataFilePath("files/sound.klg"), kept + "/a.klg");
+    auto cli = [&](const std::string& args, int* status) {
+        return Cli(home, cluster->Conninfo(db), args, status);
+    };
+    int status = -1;
+    cli("archive status", &status);
+    cli("archive status", &status);
+    EXPECT_EQ(Sql("SELECT string_agg(event || ' ' || detail, ',') FROM events"),
+              "created imported");
+    ASSERT_TRUE(cluster->Stop());
+    cli("info " + test::DataFilePath("files/sound.klg"), &status);
+    const std::string out = cli("archive log", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("waiting  "), std::string::npos) << out;
+    ASSERT_TRUE(cluster->Start());
+    cli("archive status", &status);
+    EXPECT_EQ(Sql("SELECT string_agg(event || ' ' || detail, ',' ORDER BY seq) FROM events"),
+              "created imported,opened ");
+}
+
+// archive push: twice adds nothing, later events go alone, and a pushed chain changed at the
+// site is found there by verify and by the guide's script.
+TEST_F(PgArchiveTest, APushedLocalArchiveStaysCheckableAtTheSite) {
+    QTemporaryDir home;
+    const std::string local = home.filePath("local.sqlite").toStdString();
+    auto cli = [&](const std::string& where, const std::string& args, int* status) {
+        return Cli(home, where, args, status);
+    };
+    const std::string site = cluster->Conninfo(db), file = test::DataFilePath("files/sound.klg");
+    int status = -1;
+    cli(local, "info " + file, &status); // created (imported), opened
+    ASSERT_EQ(status, 0);
+    std::string out = cli(site, "archive push " + local, &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("pushed 2 events"), std::string::npos) << out;
+    out = cli(site, "archive push " + local, &status);
+    EXPECT_NE(out.find("pushed 0 events"), std::string::npos) << out;
+    cli(local, "info " + file, &status);
+    out = cli(site, "archive push " + local, &status);
+    EXPECT_NE(out.find("pushed 1 event "), std::string::npos) << out;
+    EXPECT_EQ(Sql("SELECT count(*) || ' ' || count(DISTINCT origin) FROM pushed_events"), "3 1");
+    EXPECT_EQ(Sql("SELECT string_agg(event || ' ' || detail, ',' ORDER BY seq) FROM events"),
+              "created imported,opened ,opened ");
+    out = cli(site, "archive verify", &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find(": holds: 3 events"), std::string::npos) << out;
+    QTemporaryDir dir;
+    std::ofstream(dir.filePath("event.sql").toStdString()) << DocBlock("event.sql");
+    const std::string script = "cd " + dir.path().toStdString() + " && " + DocBlock("origins.sh");
+    EXPECT_EQ(cluster->Shell(db, script, &status), "");
+    // Its local recording number changed: the site chain still holds, the pushed one does not.
+    Sql("SET session_replication_role = replica;"
+        " UPDATE pushed_events SET origin_recording_id = 7 WHERE origin_seq = 2");
+    out = cli(site, "archive verify", &status);
+    EXPECT_EQ(status, 1) << out;
+    EXPECT_NE(out.find("chain holds: 3 events"), std::string::npos) << out;
+    EXPECT_NE(out.find("broken at its event 2: changed"), std::string::npos) << out;
+    out = cluster->Shell(db, script, &status);
+    EXPECT_NE(out.find("event 2: changed"), std::string::npos) << out;
+    EXPECT_EQ(out.find("event 3"), std::string::npos) << out;
 }
 #endif
 

@@ -40,8 +40,10 @@
 #include "ui/base/MessageSink.h"
 #include "ui/document/DocumentPrompts.h"
 #include "ui/document/RecordingsDlg.h"
+#include "ui/document/UnitsDlg.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/ReportDlg.h"
+#include <QComboBox>
 
 namespace saroko {
 namespace {
@@ -226,6 +228,11 @@ TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
                 askHelp(dlg, english);
             },
             [&] {
+                ui::CUnitsDlg dlg(archive->Session(), frame.get());
+                dlg.show();
+                askHelp(dlg, english);
+            },
+            [&] {
                 QTimer::singleShot(0, [&] {
                     auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                     ASSERT_TRUE(dlg);
@@ -235,7 +242,7 @@ TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
                 EXPECT_FALSE(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()));
             },
         };
-        const char* pages[] = {"recordings", "history", "change-reason"};
+        const char* pages[] = {"recordings", "history", "units", "change-reason"};
         for (std::size_t i = 0; i < std::size(pages); ++i) {
             opened.clear();
             windows[i]();
@@ -423,6 +430,67 @@ TEST_F(RecordingsTest, ADamagedArchiveIsSetAsideOnlyWhenTheUserAgrees) {
         EXPECT_EQ(archive->Session().Waiting(),
                   reply == kIdYes ? 0u : 3u); // created, opened, opened
     }
+}
+
+// The units window refuses what the core refuses, writes one event per thing changed, and
+// the list then filters by unit.
+TEST_F(RecordingsTest, TheUnitsWindowWritesItsEventsAndTheListFiltersByUnit) {
+    OpenArchive();
+    OpenBoth();
+    std::vector<std::string> refused;
+    ui::SetFrameworkMessageHandler(
+        [&](const QString& text) { refused.push_back(text.toStdString()); });
+    ui::CUnitsDlg dlg(archive->Session(), frame.get());
+    dlg.NameEdit()->setText(QStringLiteral("薬局冷蔵庫 2"));
+    dlg.LowEdit(1)->setText(QStringLiteral("2"));
+    dlg.HighEdit(1)->setText(QStringLiteral("1.9"));
+    EXPECT_FALSE(dlg.Save());
+    dlg.HighEdit(1)->setText(QStringLiteral("8"));
+    const ui::CUnitsDlg::CalibrationFields& c = dlg.Calibration(1);
+    c.certificate->setText(QStringLiteral("JCSS-0412"));
+    c.calibrated->setText(QStringLiteral("2026-01-10"));
+    c.due->setText(QStringLiteral("2026-01-09"));
+    c.kind->setCurrentIndex(2);
+    c.raw1->setText(QStringLiteral("-10"));
+    c.true1->setText(QStringLiteral("-9.8"));
+    c.raw2->setText(QStringLiteral("40"));
+    c.true2->setText(QStringLiteral("x"));
+    EXPECT_FALSE(dlg.Save());
+    c.true2->setText(QStringLiteral("40.4"));
+    EXPECT_FALSE(dlg.Save());
+    c.due->setText(QStringLiteral("2027-01-09"));
+    dlg.ReasonEdit()->setText(QStringLiteral("new fridge"));
+    std::vector<Event> before;
+    archive->Session().Store().Events(before);
+    ASSERT_TRUE(dlg.Save());
+    EXPECT_EQ(refused, (std::vector<std::string>{
+                           "下限が上限より大きくなっています。", "数値を入力してください。",
+                           archive::UnitResultMessage(archive::UnitResult::kBadCalibration)}));
+    std::vector<Event> after;
+    archive->Session().Store().Events(after);
+    // The unit and channel 1's calibration; channel 2, left empty, is no calibration.
+    ASSERT_EQ(after.size(), before.size() + 2);
+    EXPECT_EQ(after[before.size()].kind, archive::EventKind::Unit);
+    EXPECT_EQ(after.back().detail, "unit 1 channel 1");
+    EXPECT_EQ(after.back().reason, "new fridge");
+    ASSERT_EQ(dlg.State().units.size(), 1u);
+    EXPECT_EQ(dlg.State().units[0].calibrations[0].back().calibration.correction.true2, 40.4);
+    // Saved again unchanged: nothing more is written.
+    ASSERT_TRUE(dlg.Save());
+    archive->Session().Store().Events(after);
+    EXPECT_EQ(after.size(), before.size() + 2);
+
+    std::vector<archive::Recording> all;
+    archive->Session().Store().Recordings(all);
+    ASSERT_EQ(archive::AssignRecording(archive->Session(), dlg.State(), all.front().sha256, 1,
+                                       archive::kAssignedFile),
+              archive::UnitResult::kOk);
+    ui::CRecordingsDlg list(archive->Session(), frame.get());
+    ASSERT_EQ(list.List()->topLevelItemCount(), 2);
+    ASSERT_EQ(list.UnitFilter()->count(), 2);
+    list.UnitFilter()->setCurrentIndex(1);
+    EXPECT_EQ(list.List()->topLevelItemCount(), 1);
+    ui::SetFrameworkMessageHandler({});
 }
 
 } // namespace

@@ -85,6 +85,34 @@ TEST_F(ViewTest, WindowShowsTheOnePaintersPictureAlsoAfterAPaletteOrRangeChange)
     EXPECT_EQ(view->ScreenLayer().copy(AbovePane()), Expected());
 }
 
+// A palette change the legend's picture cannot see (its rows and texts stay) still repaints
+// the whole pane when the pane alone is refreshed; a refresh with nothing changed paints
+// nothing.
+TEST_F(ViewTest, ARecolouredPaletteRepaintsTheWholeLegend) {
+    struct PaintSpy : QObject {
+        QRect whole;
+        int full = 0, any = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) {
+                ++any;
+                full += static_cast<QPaintEvent*>(e)->region().contains(whole);
+            }
+            return false;
+        }
+    } spy;
+    CLegendPane* pane = view->LegendPane();
+    spy.whole = pane->rect();
+    QApplication::processEvents();
+    pane->installEventFilter(&spy);
+    pane->Refresh(pane->PaneData());
+    EXPECT_EQ(spy.any, 0);
+    const PaletteEntry teal{0, 128, 128, 1};
+    view->Palette().AnimatePalette(0, 1, &teal);
+    pane->Refresh(pane->PaneData());
+    EXPECT_EQ(spy.full, 1);
+    pane->removeEventFilter(&spy);
+}
+
 TEST_F(ViewTest, CursorRedrawUsesTheCachedGraphLayer) {
     const qint64 graphKey = view->GraphLayer().cacheKey();
     const int oldX = M().m_xCursorA;
