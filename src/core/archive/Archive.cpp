@@ -9,9 +9,9 @@
 namespace saroko::archive {
 namespace {
 
-constexpr const char* kKindNames[] = {
-    "created",   "opened", "changed",  "saved",      "exported", "reported", "printed",
-    "commented", "unit",   "assigned", "calibrated", "key",      "signed",   "setting"};
+constexpr const char* kKindNames[] = {"created",    "opened",  "changed",   "saved",  "exported",
+                                      "reported",   "printed", "commented", "unit",   "assigned",
+                                      "calibrated", "key",     "signed",    "setting"};
 static_assert(std::size(kKindNames) == static_cast<std::size_t>(EventKind::Setting) + 1);
 
 std::string OffsetText(int minutes) {
