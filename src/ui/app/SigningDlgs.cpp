@@ -33,6 +33,18 @@ QDialogButtonBox* Buttons(QDialog* dlg, QDialogButtonBox::StandardButtons which)
     return buttons;
 }
 
+// The result line keeps room for two lines from the start, so that a long message (a
+// fingerprint cannot be broken) does not squeeze the rest of the dialog when it wraps; it can
+// be selected, to copy a fingerprint.
+QLabel* ResultLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setMinimumHeight(2 * label->fontMetrics().lineSpacing());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 QLineEdit* PasswordField(QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setEchoMode(QLineEdit::Password);
@@ -71,8 +83,7 @@ CSigningKeysDlg::CSigningKeysDlg(archive::CArchiveSession& session, QWidget* par
     auto* create = Item(kIdcCreate, new QPushButton(tr("鍵を作って登録(&C)"), this));
     connect(create, &QPushButton::clicked, this, &CSigningKeysDlg::CreateKey);
     top->addWidget(create, 0, Qt::AlignLeft);
-    m_pResult = Item(kIdcResult, new QLabel(this));
-    m_pResult->setWordWrap(true);
+    m_pResult = Item(kIdcResult, ResultLabel(this));
     top->addWidget(m_pResult);
     QDialogButtonBox* buttons = Buttons(this, QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -157,7 +168,10 @@ CSignReportDlg::CSignReportDlg(archive::CArchiveSession& session, const QString&
             m_pReport->setText(f);
     });
     row->addWidget(browse);
-    form->addRow(tr("ﾚﾎﾟｰﾄ(&R):"), row);
+    // A label beside a row of widgets is given its field by hand, or "&R" shows as it is.
+    auto* reportLabel = new QLabel(tr("ﾚﾎﾟｰﾄ(&R):"), this);
+    reportLabel->setBuddy(m_pReport);
+    form->addRow(reportLabel, row);
     m_pMeaning = Item(kIdcMeaning, new QComboBox(this));
     m_pMeaning->setEditable(true);
     m_pMeaning->addItem(tr("確認 (reviewed)"), QStringLiteral("reviewed"));
@@ -181,8 +195,7 @@ CSignReportDlg::CSignReportDlg(archive::CArchiveSession& session, const QString&
                             this);
     note->setWordWrap(true);
     top->addWidget(note);
-    m_pResult = Item(kIdcResult, new QLabel(this));
-    m_pResult->setWordWrap(true);
+    m_pResult = Item(kIdcResult, ResultLabel(this));
     m_pResult->setStyleSheet(QStringLiteral("color: #c00000"));
     top->addWidget(m_pResult);
     QDialogButtonBox* buttons = Buttons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -29,9 +29,16 @@ namespace {
 
 void Picture(QWidget& w, const QString& name) {
     const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
+    QCoreApplication::processEvents(); // the layout as the user sees it
     if (!dir.isEmpty())
         w.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name +
                       QStringLiteral(".png"));
+}
+
+// Every mnemonic a label shows leads to its field (a label without one shows the "&").
+void ExpectBuddies(QDialog& d) {
+    for (QLabel* l : d.findChildren<QLabel*>())
+        EXPECT_TRUE(!l->text().contains(QLatin1Char('&')) || l->buddy()) << l->text().toStdString();
 }
 
 QPushButton* Button(QDialog& d, const QString& text) {
@@ -95,6 +102,7 @@ TEST(SigningDlgs, AKeyIsMadeAndARefusedSignatureIsGivenWithTheRightPassphrase) {
         ASSERT_EQ(keys.List()->topLevelItemCount(), 1) << keys.Result()->text().toStdString();
         EXPECT_EQ(keys.List()->topLevelItem(0)->text(1), name);
         Picture(keys, english ? "signing-keys-en" : "signing-keys-ja");
+        ExpectBuddies(keys);
 
         ui::CSignReportDlg sign(session, report, nullptr);
         sign.show();
@@ -110,6 +118,7 @@ TEST(SigningDlgs, AKeyIsMadeAndARefusedSignatureIsGivenWithTheRightPassphrase) {
         EXPECT_TRUE(pass->text().isEmpty()) << "a passphrase is never kept";
         pass->setText(QStringLiteral("secret words"));
         Picture(sign, english ? "sign-report-en" : "sign-report-ja");
+        ExpectBuddies(sign);
         QApplication::setActiveWindow(&sign);
         QTest::keyClick(&sign, Qt::Key_F1);
         ok->click();
