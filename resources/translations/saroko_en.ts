@@ -77,6 +77,10 @@ Please enter the reason for the change.</translation>
         <source>何台ものコンピューターで一つの記録保管庫を使うには、サーバー上の記録保管庫（PostgreSQL）をお使いください。</source>
         <translation>For one archive shared by several computers, use a site archive on a server (PostgreSQL).</translation>
     </message>
+    <message>
+        <source>記録保管庫の設定「変更には理由が必要」</source>
+        <translation>the archive setting &quot;a reason is required for every change&quot;</translation>
+    </message>
 </context>
 <context>
     <name>AuditTrailPdf</name>
@@ -635,7 +639,15 @@ Please enter the reason for the change.</translation>
     </message>
     <message>
         <source>保管場所と校正(K)...</source>
-        <translation>Storage units and calibration (K)...</translation>
+        <translation>S&amp;torage units and calibration...</translation>
+    </message>
+    <message>
+        <source>レポートに署名(G)...</source>
+        <translation>Si&amp;gn report...</translation>
+    </message>
+    <message>
+        <source>署名鍵(S)...</source>
+        <translation>&amp;Signing keys...</translation>
     </message>
 </context>
 <context>
@@ -1554,6 +1566,202 @@ Close that program before talking to the recorder.</translation>
     </message>
 </context>
 <context>
+    <name>Settings</name>
+    <message>
+        <source>記録保管庫の設定はすでにそうなっています。</source>
+        <translation>The archive setting already has that value.</translation>
+    </message>
+    <message>
+        <source>設定を切るには理由が必要です。</source>
+        <translation>Turning the setting off needs a reason.</translation>
+    </message>
+</context>
+<context>
+    <name>SignaturePage</name>
+    <message>
+        <source>確認 (reviewed)</source>
+        <translation>Reviewed</translation>
+    </message>
+    <message>
+        <source>承認 (approved)</source>
+        <translation>Approved</translation>
+    </message>
+    <message>
+        <source>＜電子署名＞ %1 / %2</source>
+        <translation>&lt;Electronic signature&gt; %1 / %2</translation>
+    </message>
+    <message>
+        <source>ﾚﾎﾟｰﾄ: %1    先頭 %2 ﾊﾞｲﾄ    SHA-256: %3</source>
+        <translation>Report: %1    first %2 bytes    SHA-256: %3</translation>
+    </message>
+    <message>
+        <source>意味: %1</source>
+        <translation>Meaning: %1</translation>
+    </message>
+    <message>
+        <source>署名者: %1</source>
+        <translation>Signed by: %1</translation>
+    </message>
+    <message>
+        <source>時刻: %1</source>
+        <translation>Time: %1</translation>
+    </message>
+    <message>
+        <source>鍵の指紋 (公開鍵 DER の SHA-256): %1</source>
+        <translation>Key fingerprint (SHA-256 of the public key DER): %1</translation>
+    </message>
+    <message>
+        <source>署名した文 (UTF-8、各行の末尾に LF):</source>
+        <translation>Statement signed (UTF-8, each line ending in LF):</translation>
+    </message>
+    <message>
+        <source>署名 (Ed25519、16進):</source>
+        <translation>Signature (Ed25519, hex):</translation>
+    </message>
+    <message>
+        <source>確かめ方: saroko-cli verify-signature、または openssl と sha256sum (ﾏﾆｭｱﾙ「署名」)</source>
+        <translation>To check: saroko-cli verify-signature, or openssl and sha256sum (the manual&apos;s &quot;Signatures&quot;)</translation>
+    </message>
+</context>
+<context>
+    <name>Signatures</name>
+    <message>
+        <source>署名の意味を 1～100 ﾊﾞｲﾄの 1 行で入力してください。</source>
+        <translation>Enter the meaning of the signature as one line of 1 to 100 bytes.</translation>
+    </message>
+    <message>
+        <source>鍵 %s は記録保管庫に登録されていません。</source>
+        <translation>Key %s is not registered in the archive.</translation>
+    </message>
+    <message>
+        <source>鍵 %s は廃止されています。廃止された鍵では署名できません。</source>
+        <translation>Key %s is retired. A retired key signs nothing.</translation>
+    </message>
+    <message>
+        <source>氏名が鍵の登録名 (%s) と一致しません。</source>
+        <translation>The name does not match the name the key is registered under (%s).</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｽﾌﾚｰｽﾞが違います。</source>
+        <translation>The passphrase is wrong.</translation>
+    </message>
+    <message>
+        <source>鍵ﾌｧｲﾙ %s.pem が登録された鍵と一致しません (変更されています)。</source>
+        <translation>The key file %s.pem does not match the registered key (it was changed).</translation>
+    </message>
+    <message>
+        <source>署名文が読めません (書式が違います)。</source>
+        <translation>The statement cannot be read (not in its form).</translation>
+    </message>
+    <message>
+        <source>署名文の鍵と署名の鍵が違います。</source>
+        <translation>The statement names another key than the signature.</translation>
+    </message>
+    <message>
+        <source>署名が署名文と一致しません (署名文か署名が変更されています)。</source>
+        <translation>The signature does not match the statement (the statement or the signature was changed).</translation>
+    </message>
+    <message>
+        <source>この署名は記録保管庫にありません。</source>
+        <translation>The archive does not hold this signature.</translation>
+    </message>
+    <message>
+        <source>鍵 %s は署名の前に廃止されていました。</source>
+        <translation>Key %s was retired before it signed.</translation>
+    </message>
+    <message>
+        <source>この署名は別のﾚﾎﾟｰﾄ (SHA-256 %s) のものです。</source>
+        <translation>This signature belongs to another report (SHA-256 %s).</translation>
+    </message>
+    <message>
+        <source>ﾚﾎﾟｰﾄが署名の後に変更されています (署名時 %s、現在 %s)。</source>
+        <translation>The report was changed after it was signed (signed %s, now %s).</translation>
+    </message>
+    <message>
+        <source>署名時のﾁｪｰﾝﾍｯﾄﾞが記録保管庫にありません (ｲﾍﾞﾝﾄが失われています)。</source>
+        <translation>The chain head signed is no longer in the archive (events were lost).</translation>
+    </message>
+    <message>
+        <source>記録 %s は記録保管庫の記録と違います。</source>
+        <translation>Recording %s is not the archived recording.</translation>
+    </message>
+    <message>
+        <source>記録 %s のﾌｧｲﾙ %s がありません。</source>
+        <translation>The file of recording %s, %s, is missing.</translation>
+    </message>
+    <message>
+        <source>記録 %s のﾌｧｲﾙ %s が署名の後に変更されています。</source>
+        <translation>The file of recording %s, %s, was changed after the report was signed.</translation>
+    </message>
+    <message>
+        <source>記録保管庫を読めません。</source>
+        <translation>The archive cannot be read.</translation>
+    </message>
+    <message>
+        <source>名前を 1～100 ﾊﾞｲﾄの 1 行で入力してください。</source>
+        <translation>Enter the name as one line of 1 to 100 bytes.</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｽﾌﾚｰｽﾞは 8 文字以上にしてください。</source>
+        <translation>The passphrase must have 8 characters or more.</translation>
+    </message>
+    <message>
+        <source>鍵は記録保管庫に登録します。記録保管庫なしでは作れません。</source>
+        <translation>A key is registered in the archive; without the archive none can be made.</translation>
+    </message>
+    <message>
+        <source>鍵を作れませんでした。</source>
+        <translation>The key could not be made.</translation>
+    </message>
+    <message>
+        <source>鍵ﾌｧｲﾙを保存できません: </source>
+        <translation>The key file cannot be saved: </translation>
+    </message>
+    <message>
+        <source>その指紋の鍵は登録されていません。</source>
+        <translation>No key with that fingerprint is registered.</translation>
+    </message>
+    <message>
+        <source>その鍵はすでに廃止されています。</source>
+        <translation>That key is retired already.</translation>
+    </message>
+    <message>
+        <source>ﾚﾎﾟｰﾄを読めません: </source>
+        <translation>The report cannot be read: </translation>
+    </message>
+    <message>
+        <source>このﾚﾎﾟｰﾄは記録保管庫にありません (このﾌﾟﾛｸﾞﾗﾑが作った、変更されていないﾚﾎﾟｰﾄだけに署名できます)。</source>
+        <translation>The archive does not know this report (only an unchanged report this program made can be signed).</translation>
+    </message>
+    <message>
+        <source>この名前で登録された鍵がこのﾕｰｻﾞｰの鍵ﾌｫﾙﾀﾞにありません。</source>
+        <translation>None of your keys is registered under this name.</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙを読めません。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>署名がありません。</source>
+        <translation>It has no signature.</translation>
+    </message>
+</context>
+<context>
+    <name>Signing</name>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
     <name>Units</name>
     <message>
         <source>保管場所の名前を入力してください。</source>
@@ -1657,6 +1865,10 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾃｷｽﾄを書き込みました: %1</source>
         <translation>Text written: %1</translation>
+    </message>
+    <message>
+        <source>署名しました。署名付きの写し: %1</source>
+        <translation>Signed. Signed copy: %1</translation>
     </message>
 </context>
 <context>
@@ -2509,6 +2721,30 @@ Close that program before talking to the recorder.</translation>
         <source>校正</source>
         <translation>Calibration</translation>
     </message>
+    <message>
+        <source>登録</source>
+        <translation>registered</translation>
+    </message>
+    <message>
+        <source>廃止</source>
+        <translation>retired</translation>
+    </message>
+    <message>
+        <source>変更には理由が必要</source>
+        <translation>a reason is required for every change</translation>
+    </message>
+    <message>
+        <source>署名鍵</source>
+        <translation>Signing keys</translation>
+    </message>
+    <message>
+        <source>電子署名</source>
+        <translation>Signed</translation>
+    </message>
+    <message>
+        <source>保管庫の設定</source>
+        <translation>Archive setting</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CRecordingsDlg</name>
@@ -2759,6 +2995,152 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CSignReportDlg</name>
+    <message>
+        <source>ﾚﾎﾟｰﾄに署名</source>
+        <translation>Sign report</translation>
+    </message>
+    <message>
+        <source>参照(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>署名するﾚﾎﾟｰﾄ</source>
+        <translation>Report to sign</translation>
+    </message>
+    <message>
+        <source>PDF ﾌｧｲﾙ (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>ﾚﾎﾟｰﾄ(&amp;R):</source>
+        <translation>&amp;Report:</translation>
+    </message>
+    <message>
+        <source>確認 (reviewed)</source>
+        <translation>Reviewed</translation>
+    </message>
+    <message>
+        <source>承認 (approved)</source>
+        <translation>Approved</translation>
+    </message>
+    <message>
+        <source>署名の意味(&amp;M):</source>
+        <translation>&amp;Meaning:</translation>
+    </message>
+    <message>
+        <source>登録した氏名(&amp;N):</source>
+        <translation>Registered &amp;name:</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｽﾌﾚｰｽﾞ(&amp;P):</source>
+        <translation>&amp;Passphrase:</translation>
+    </message>
+    <message>
+        <source>署名は記録保管庫に記録され、ﾚﾎﾟｰﾄの横に署名ﾍﾟｰｼﾞ付きの写し (NAME.signed.pdf) を書きます。ﾊﾟｽﾌﾚｰｽﾞは毎回入力します。</source>
+        <translation>The signature is recorded in the archive, and a copy with a signature page (NAME.signed.pdf) is written beside the report. The passphrase is asked for every time.</translation>
+    </message>
+    <message>
+        <source>署名</source>
+        <translation>Sign</translation>
+    </message>
+    <message>
+        <source>署名しましたが、署名付きの写しを書けません: %1</source>
+        <translation>Signed, but the signed copy cannot be written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>saroko::ui::CSigningKeysDlg</name>
+    <message>
+        <source>署名鍵</source>
+        <translation>Signing keys</translation>
+    </message>
+    <message>
+        <source>記録保管庫に登録された署名鍵:</source>
+        <translation>Signing keys registered in the archive:</translation>
+    </message>
+    <message>
+        <source>指紋</source>
+        <translation>Fingerprint</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>登録者</source>
+        <translation>Registered by</translation>
+    </message>
+    <message>
+        <source>登録 (UTC)</source>
+        <translation>Registered (UTC)</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>選んだ鍵を廃止(&amp;R)</source>
+        <translation>&amp;Retire selected key</translation>
+    </message>
+    <message>
+        <source>新しい鍵 (秘密鍵はこのﾕｰｻﾞｰの設定ﾌｫﾙﾀﾞに、ﾊﾟｽﾌﾚｰｽﾞで暗号化して置きます):</source>
+        <translation>New key (the private key is kept in your configuration folder, encrypted under the passphrase):</translation>
+    </message>
+    <message>
+        <source>例: 佐藤 花子 (品質保証)</source>
+        <translation>e.g. Hanako Sato, QA</translation>
+    </message>
+    <message>
+        <source>名前(&amp;N):</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｽﾌﾚｰｽﾞ(&amp;P):</source>
+        <translation>&amp;Passphrase:</translation>
+    </message>
+    <message>
+        <source>もう一度(&amp;A):</source>
+        <translation>&amp;Again:</translation>
+    </message>
+    <message>
+        <source>鍵を作って登録(&amp;C)</source>
+        <translation>&amp;Create and register key</translation>
+    </message>
+    <message>
+        <source>記録保管庫を読めません。</source>
+        <translation>The archive cannot be read.</translation>
+    </message>
+    <message>
+        <source>廃止</source>
+        <translation>Retired</translation>
+    </message>
+    <message>
+        <source>使用中 (このﾕｰｻﾞｰの鍵)</source>
+        <translation>In use (your key)</translation>
+    </message>
+    <message>
+        <source>使用中</source>
+        <translation>In use</translation>
+    </message>
+    <message>
+        <source>2 つのﾊﾟｽﾌﾚｰｽﾞが違います。</source>
+        <translation>The two passphrases differ.</translation>
+    </message>
+    <message>
+        <source>鍵を登録しました。指紋: %1</source>
+        <translation>The key is registered. Fingerprint: %1</translation>
+    </message>
+    <message>
+        <source>廃止する鍵を選んでください。</source>
+        <translation>Select the key to retire.</translation>
+    </message>
+    <message>
+        <source>鍵を廃止しました。この鍵ではもう署名できません。</source>
+        <translation>The key is retired; it signs nothing more.</translation>
     </message>
 </context>
 <context>

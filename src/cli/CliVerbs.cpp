@@ -28,6 +28,13 @@ void DeclareNoFiles(CVerbOptions&), DeclarePorts(CVerbOptions&), DeclareCommand(
 int RunIdentify(const CVerbOptions&), RunSettings(const CVerbOptions&),
     RunRecorderDownload(const CVerbOptions&), RunRecorderStart(const CVerbOptions&),
     RunStop(const CVerbOptions&), RunCommand(const CVerbOptions&), RunPorts(const CVerbOptions&);
+extern const char kKeyUsage[], kSignUsage[], kVerifySignatureUsage[], kSettingUsage[];
+void DeclareKeyCreate(CVerbOptions&), DeclareKeyList(CVerbOptions&),
+    DeclareKeyRetire(CVerbOptions&), DeclareSign(CVerbOptions&),
+    DeclareVerifySignature(CVerbOptions&), DeclareArchiveSetting(CVerbOptions&);
+int RunKeyCreate(const CVerbOptions&), RunKeyList(const CVerbOptions&),
+    RunKeyRetire(const CVerbOptions&), RunSign(const CVerbOptions&),
+    RunVerifySignature(const CVerbOptions&), RunArchiveSetting(const CVerbOptions&);
 extern const char kUnitUsage[];
 void DeclareUnitCreate(CVerbOptions&), DeclareUnitChange(CVerbOptions&),
     DeclareUnitCalibrate(CVerbOptions&), DeclareUnitList(CVerbOptions&),
@@ -64,6 +71,13 @@ const Verb kArchiveVerbs[] = {
     {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
     {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},
     {"push",   "", kArchiveUsage, Paints::kNever, &DeclareArchivePush,   &RunArchivePush},
+    {"setting", "", kSettingUsage, Paints::kNever, &DeclareArchiveSetting, &RunArchiveSetting},
+};
+
+const Verb kKeyVerbs[] = {
+    {"create", "", kKeyUsage, Paints::kNever, &DeclareKeyCreate, &RunKeyCreate},
+    {"list",   "", kKeyUsage, Paints::kNever, &DeclareKeyList,   &RunKeyList},
+    {"retire", "", kKeyUsage, Paints::kNever, &DeclareKeyRetire, &RunKeyRetire},
 };
 
 const Verb kUnitVerbs[] = {
@@ -76,11 +90,12 @@ const Verb kUnitVerbs[] = {
 };
 
 const Verb kVerbs[] = {
-    {"archive",     "the recordings archive: list, log, verify, repair, status, push", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
+    {"archive",     "the recordings archive: list, log, verify, repair, status, push, setting", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
     {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
     {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
     {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},
     {"info",        "describe data files",                   kInfoUsage,   Paints::kNever, &DeclareInfo,   &RunInfo},
+    {"key",         "signing keys: create, list, retire",    kKeyUsage,    Paints::kNever, nullptr, nullptr, kKeyVerbs},
 #ifdef SAROKO_CLI_HAS_GUI
     {"print-graph", "print the graph into a PDF file",       kPrintGraphUsage, Paints::kAlways, &DeclarePrintGraph, &RunPrintGraph},
     {"print-list",  "print the data list into a PDF file",   kPrintListUsage,  Paints::kAlways, &DeclarePrintList,  &RunPrintList},
@@ -91,6 +106,8 @@ const Verb kVerbs[] = {
 #endif
     // Its PDF report paints; its --json figures do not.
     {"verify",      "say whether files are archived recordings", kVerifyUsage, Paints::kNever, &DeclareVerifyFiles, &RunVerifyFiles},
+    {"sign",        "sign a report the program made",        kSignUsage,   Paints::kAlways, &DeclareSign, &RunSign},
+    {"verify-signature", "check every signature of a report", kVerifySignatureUsage, Paints::kNever, &DeclareVerifySignature, &RunVerifySignature},
     {"unit",        "storage units: create, change, calibrate, list, show, assign", kUnitUsage, Paints::kNever, nullptr, nullptr, kUnitVerbs},
     {"report",      "report extremes, MKT and limit excursions (JSON or PDF)", kReportUsage, Paints::kWithOutput, &DeclareReport, &RunReport},
 };

@@ -69,6 +69,9 @@ extern const char kArchiveUsage[] =
     "  push [FILE]    sends a local archive (this user's, or FILE) to the site archive\n"
     "                 that --archive names: the events the site does not hold yet, each\n"
     "                 with its place in the local chain, which verify on the site checks\n"
+    "  setting [reason-required (on|off) [--reason TEXT]]\n"
+    "                 the archive's own settings, or sets whether every change needs a\n"
+    "                 reason for all users (turning it off needs --reason)\n"
     "The archive is archive.sqlite in the program's data folder; before the verb,\n"
     "--archive FILE uses another one, --archive postgresql://... (or key=value pairs\n"
     "as libpq takes them) a site archive on a PostgreSQL server, and --no-archive\n"
@@ -281,7 +284,8 @@ std::string EventLine(const Event& e) {
     if (!e.detail.empty())
         line += " (" + e.detail + ")";
     line += "  #" + std::to_string(e.recordingId);
-    // A unit's or a calibration's text is key=value lines: one line here, "; " between.
+    // A unit's, a calibration's, a key's, a signature's or a setting's text is lines: one line
+    // here, "; " between.
     const auto oneLine = [](std::string v) {
         for (std::size_t at = v.find('\n'); at != std::string::npos; at = v.find('\n', at))
             v.replace(at, 1, "; ");

@@ -33,6 +33,11 @@ std::string TranscriptFolder() {
 std::vector<PlaceMove> OlderUserPlaces() {
     return {};
 }
+
+std::string SigningKeysFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString() +
+           "/keys";
+}
 #else
 std::string SettingsFile() {
     return Base(QStandardPaths::GenericConfigLocation) + kFolder + "/saroko.conf";
@@ -44,6 +49,10 @@ std::string KeptDownloadsFolder() {
 
 std::string TranscriptFolder() {
     return Base(QStandardPaths::GenericCacheLocation) + kFolder;
+}
+
+std::string SigningKeysFolder() {
+    return Base(QStandardPaths::GenericConfigLocation) + kFolder + "/keys";
 }
 
 std::vector<PlaceMove> OlderUserPlaces() {

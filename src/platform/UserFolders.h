@@ -15,6 +15,9 @@ namespace saroko {
 std::string SettingsFile();
 std::string KeptDownloadsFolder();
 std::string TranscriptFolder();
+// The user's signing keys, one encrypted file per key (~/.config/saroko/keys on Linux,
+// under the application's configuration folder on Windows); the folder is the user's alone.
+std::string SigningKeysFolder();
 
 // Where the versions before kept these on Linux (under "PELNOR CORPORATION"), and where each
 // goes now; none on Windows, whose places stay as they were.

@@ -193,7 +193,7 @@ TEST_F(CliTest, HelpAndQtsOwnWarnings) {
     int verbs = 0;
     for (std::string l; std::getline(lines, l) && !l.empty(); ++verbs)
         columns.insert(l.find_first_not_of(' ', l.find(' ', 2)));
-    EXPECT_EQ(verbs, 12);
+    EXPECT_EQ(verbs, 15);
     EXPECT_EQ(columns.size(), 1u) << help.out;
 
     // Without a runtime folder Qt warns; a cron job must not mail that.

@@ -9,10 +9,10 @@
 namespace saroko::archive {
 namespace {
 
-constexpr const char* kKindNames[] = {"created",  "opened",   "changed",   "saved",
-                                      "exported", "reported", "printed",   "commented",
-                                      "unit",     "assigned", "calibrated"};
-static_assert(std::size(kKindNames) == static_cast<std::size_t>(EventKind::Calibrated) + 1);
+constexpr const char* kKindNames[] = {"created",    "opened",  "changed",   "saved",  "exported",
+                                      "reported",   "printed", "commented", "unit",   "assigned",
+                                      "calibrated", "key",     "signed",    "setting"};
+static_assert(std::size(kKindNames) == static_cast<std::size_t>(EventKind::Setting) + 1);
 
 std::string OffsetText(int minutes) {
     char buf[16];

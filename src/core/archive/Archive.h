@@ -84,6 +84,9 @@ enum class EventKind {
     Unit,       // a storage unit created or changed (no recording)
     Assigned,   // a recording assigned to a unit
     Calibrated, // a unit channel's calibration set or changed (no recording)
+    Key,        // a signing key registered or retired (no recording)
+    Signed,     // a report signed (no recording: the statement names the sources)
+    Setting,    // an archive setting set (no recording)
 };
 const char* EventKindName(EventKind kind);
 std::optional<EventKind> EventKindFromName(std::string_view name);

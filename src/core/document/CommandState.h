@@ -51,6 +51,9 @@ inline constexpr int kAskReason = 40011;
 inline constexpr int kArchiveLocation = 40012;
 // The storage units with their calibrations.
 inline constexpr int kUnits = 40020;
+// Electronic signatures: a report signed, the signing keys.
+inline constexpr int kSignReport = 40021;
+inline constexpr int kSigningKeys = 40022;
 inline constexpr int kCursorA = 40006;
 inline constexpr int kCursorB = 40007;
 inline constexpr int kPrintSetup = 57606;

@@ -24,6 +24,7 @@ constexpr MenuItem kFileMenu[] = {
     {K::kCommand, cmd::kPrintDataList, SAROKO_TRANSLATE_NOOP("Menu", "データ一覧印刷(L)..."), nullptr},
     {K::kCommand, cmd::kPrintSetup, SAROKO_TRANSLATE_NOOP("Menu", "プリンタの設定(R)..."), nullptr},
     {K::kCommand, cmd::kReport, SAROKO_TRANSLATE_NOOP("Menu", "レポート出力(E)..."), nullptr},
+    {K::kCommand, cmd::kSignReport, SAROKO_TRANSLATE_NOOP("Menu", "レポートに署名(G)..."), nullptr},
     {K::kSeparator, 0, nullptr, nullptr},
     {K::kCommand, cmd::kRecordings, SAROKO_TRANSLATE_NOOP("Menu", "記録ﾃﾞｰﾀ一覧(K)..."), nullptr},
     {K::kSeparator, 0, nullptr, nullptr},
@@ -58,6 +59,7 @@ constexpr MenuItem kToolMenu[] = {
     {K::kCommand, cmd::kAskReason, SAROKO_TRANSLATE_NOOP("Menu", "名前･開始時刻の変更理由を尋ねる(Y)"), nullptr},
     {K::kCommand, cmd::kArchiveLocation, SAROKO_TRANSLATE_NOOP("Menu", "記録保管庫の場所(A)..."), nullptr},
     {K::kCommand, cmd::kUnits, SAROKO_TRANSLATE_NOOP("Menu", "保管場所と校正(K)..."), nullptr},
+    {K::kCommand, cmd::kSigningKeys, SAROKO_TRANSLATE_NOOP("Menu", "署名鍵(S)..."), nullptr},
 };
 
 constexpr MenuItem kGraphMenu[] = {

@@ -2,6 +2,7 @@
 #include "platform/SiteArchive.h"
 #include "ui/app/ArchiveLocationDlg.h"
 #include "ui/app/Help.h"
+#include "ui/app/SigningDlgs.h"
 
 #include "SarokoVersion.h"
 
@@ -202,7 +203,7 @@ CommandState CMainFrame::QueryCommand(int id) const {
         return {n < m_doc.m_recentFiles.size() && !m_doc.m_recentFiles[n].empty(), false};
     }
     if (id == cmd::kRecordings || id == cmd::kAskReason || id == cmd::kArchiveLocation ||
-        id == cmd::kUnits)
+        id == cmd::kUnits || id == cmd::kSignReport || id == cmd::kSigningKeys)
         return {m_pArchive != nullptr,
                 m_pArchive && id == cmd::kAskReason && m_pArchive->AsksReason()};
     return GetCommandState(m_doc, id);
@@ -286,6 +287,12 @@ bool CMainFrame::ExecuteCommand(int id) {
     case cmd::kUnits:
         ShowUnits();
         break;
+    case cmd::kSignReport:
+        ShowSignReport();
+        break;
+    case cmd::kSigningKeys:
+        ShowSigningKeys();
+        break;
     case cmd::kCopy:
         CopyToClipboard();
         break;
@@ -330,6 +337,8 @@ bool CMainFrame::RunViewCommand(int id) {
             id, *m_pView, this,
             [this](int command, const QString& output, const std::vector<ReportSource>& sources) {
                 // A file written is named in the status bar, as a download's is.
+                if (!output.isEmpty() && command == cmd::kReport)
+                    m_szLastReport = output;
                 if (!output.isEmpty())
                     ShowStatusNote((command == cmd::kReport ? tr("レポートを書き込みました: %1")
                                                             : tr("印刷を書き込みました: %1"))
@@ -486,6 +495,21 @@ void CMainFrame::OnTextExported(const std::string& path) {
         return;
     m_pArchive->Document().Produced(archive::EventKind::Exported, path);
     m_pArchive->SayProblem();
+}
+
+void CMainFrame::ShowSigningKeys() {
+    if (!m_pArchive)
+        return;
+    ui::CSigningKeysDlg dlg(m_pArchive->Session(), this);
+    ui::ExecDialog(dlg);
+}
+
+void CMainFrame::ShowSignReport() {
+    if (!m_pArchive)
+        return;
+    ui::CSignReportDlg dlg(m_pArchive->Session(), m_szLastReport, this);
+    if (ui::ExecDialog(dlg) == QDialog::Accepted)
+        ShowStatusNote(tr("署名しました。署名付きの写し: %1").arg(dlg.SignedCopy()));
 }
 
 void CMainFrame::ShowArchiveLocation() {

@@ -85,6 +85,8 @@ private:
     void ShowRecordings();
     void ShowArchiveLocation();
     void ShowUnits();
+    void ShowSigningKeys();
+    void ShowSignReport();
     // Records the document's changes once the work at hand is done.
     void CommitChangesLater();
     // A note in the status bar for a while (where a download was kept).
@@ -106,6 +108,8 @@ private:
     bool m_bPlaced = false;
     bool m_bStatusHooked = false;
     ui::CWindowArchive* m_pArchive = nullptr;
+    // The report written last in this run, offered when a report is signed.
+    QString m_szLastReport;
     bool m_bCommitQueued = false;
     QSize m_pendingOuterSize;
 };

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/archive/ArchiveSettings.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/messages/StringTable.h"
 #include "core/settings/SettingsStore.h"
@@ -64,6 +65,7 @@ void CWindowArchive::Open() {
     m_pDocument = std::make_unique<archive::CDocumentArchive>(
         *m_handle.session, m_doc, codec,
         [&codec](const std::string& p) { return DescribeFile(p, codec); }, &Sha256OfFile);
+    ReadSetting();
 }
 
 void CWindowArchive::Downloaded(const QString& kept, const QString& transcript) {
@@ -117,11 +119,45 @@ void CWindowArchive::SetLocation(const std::string& location) {
 }
 
 bool CWindowArchive::AsksReason() const {
-    return m_doc.Store().GetInt(kArchiveSection, kAskReasonEntry, 0) != 0;
+    return archive::ReasonRequired(m_reasonSetting,
+                                   m_doc.Store().GetInt(kArchiveSection, kAskReasonEntry, 0) != 0);
+}
+
+void CWindowArchive::ReadSetting() {
+    m_reasonSetting.reset();
+    std::vector<archive::Event> events;
+    if (m_handle.store && Session().Store().Events(events) == archive::StoreStatus::kOk)
+        m_reasonSetting = archive::ArchiveSetting(events, archive::kReasonRequiredSetting);
 }
 
 void CWindowArchive::SetAsksReason(bool on) {
-    m_doc.Store().WriteInt(kArchiveSection, kAskReasonEntry, on ? 1 : 0);
+    if (!m_reasonSetting) {
+        m_doc.Store().WriteInt(kArchiveSection, kAskReasonEntry, on ? 1 : 0);
+        return;
+    }
+    // The archive's setting is the site's: changed by an event, turned off only with a reason.
+    ReadSetting();
+    std::string reason;
+    if (!on && m_reasonSetting.value_or(false)) {
+        archive::DocumentChange c;
+        c.detail = archive::kReasonRequiredSetting;
+        c.oldValue = "on";
+        c.newValue = "off";
+        const std::optional<QString> given = AskChangeReason(c, m_pParent);
+        if (!given)
+            return;
+        reason = given->toStdString();
+    }
+    std::string problem;
+    const auto change = archive::ChangeSetting(m_reasonSetting, archive::kReasonRequiredSetting, on,
+                                               reason, problem);
+    if (!change)
+        return;
+    Session().RecordAbout(archive::EventKind::Setting, "", change->detail, change->oldValue,
+                          change->newValue, change->reason);
+    if (Session().Flush())
+        m_reasonSetting = on;
+    SayProblem();
 }
 
 namespace {
@@ -143,9 +179,12 @@ std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QW
     dlg.setObjectName(QStringLiteral("changeReason"));
     dlg.setWindowTitle(QCoreApplication::translate("Archive", "変更の理由"));
     auto* layout = new QVBoxLayout(&dlg);
-    const QString what = change.detail == archive::kChangeName
-                             ? QCoreApplication::translate("Archive", "チャンネル名")
-                             : QCoreApplication::translate("Archive", "記録開始時刻");
+    const QString what =
+        change.detail == archive::kChangeName
+            ? QCoreApplication::translate("Archive", "チャンネル名")
+        : change.detail == archive::kReasonRequiredSetting
+            ? QCoreApplication::translate("Archive", "記録保管庫の設定「変更には理由が必要」")
+            : QCoreApplication::translate("Archive", "記録開始時刻");
     layout->addWidget(
         new QLabel(QCoreApplication::translate("Archive", "%1を変更しました: %2 → %3\n"
                                                           "変更の理由を入力してください。")

@@ -40,12 +40,17 @@ public:
     // computer's. Set, the archive is opened there at once.
     std::string Location() const;
     void SetLocation(const std::string& location);
-    // The setting "ask for a reason", off unless the user turned it on.
+    // "A reason is required for every change": the archive's setting (a `setting` event, read
+    // when the archive is opened) once it holds one, else the user's own option, off unless
+    // turned on. Set, it changes the archive's setting where there is one (turning it off asks
+    // for a reason), else the user's option.
     bool AsksReason() const;
     void SetAsksReason(bool on);
+    std::optional<bool> ArchiveReasonSetting() const { return m_reasonSetting; }
 
 private:
     void Open();
+    void ReadSetting();
 
     CZorvicDoc& m_doc;
     const ITextCodec& m_codec;
@@ -53,6 +58,7 @@ private:
     std::string m_szPath;
     ArchiveHandle m_handle;
     std::unique_ptr<archive::CDocumentArchive> m_pDocument;
+    std::optional<bool> m_reasonSetting;
 };
 
 // The reason box: nullopt when the user declines (the change is then taken back).

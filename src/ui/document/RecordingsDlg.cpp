@@ -23,7 +23,9 @@
 #include <algorithm>
 #include <map>
 
+#include "core/archive/ArchiveSettings.h"
 #include "core/archive/DocumentArchive.h"
+#include "core/archive/Signatures.h"
 #include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
 #include "ui/base/MessageSink.h"
@@ -79,6 +81,10 @@ QString DetailText(const std::string& detail) {
         {"downloaded", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "吸い上げ")},
         {"imported", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "取り込み")},
         {"saved", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "保存")},
+        {archive::kKeyRegistered, QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "登録")},
+        {archive::kKeyRetired, QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "廃止")},
+        {archive::kReasonRequiredSetting,
+         QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "変更には理由が必要")},
         {"changed", QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "内容が保管時と違う")},
         {archive::kChangeName,
          QT_TRANSLATE_NOOP("saroko::ui::CRecordingHistoryDlg", "チャンネル名")},
@@ -122,6 +128,12 @@ QString KindText(archive::EventKind kind) {
         return CRecordingHistoryDlg::tr("保管場所の割り当て");
     case archive::EventKind::Calibrated:
         return CRecordingHistoryDlg::tr("校正");
+    case archive::EventKind::Key:
+        return CRecordingHistoryDlg::tr("署名鍵");
+    case archive::EventKind::Signed:
+        return CRecordingHistoryDlg::tr("電子署名");
+    case archive::EventKind::Setting:
+        return CRecordingHistoryDlg::tr("保管庫の設定");
     }
     return {};
 }
