@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 setup=$(realpath "$1")
-shot=${2:-build/windows/installed-window.png}
+shot=${2:-build/windows/installed-window.png} # -ja.png and -en.png
 wine64=/usr/lib/wine/wine64
 [ -x "$wine64" ] || wine64=$(command -v wine64)
 wineserver=$(dirname "$wine64")/wineserver
@@ -22,7 +22,7 @@ unset DISPLAY
 wine wineboot -i >/dev/null 2>&1 && "$wineserver" -w || fail "making the prefix"
 local_c=$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
 local_u=$(WINEDEBUG=-all "$(dirname "$wine64")/winepath" -u "$local_c" 2>/dev/null || true)
-[ -d "$local_u" ] || local_u=$WINEPREFIX/drive_c/users/$USER/AppData/Local
+[ -d "$local_u" ] || local_u=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Local
 inst=$local_u/Programs/Saroko
 menu=$(dirname "$local_u")/Roaming/Microsoft/Windows/Start\ Menu/Programs/Saroko
 
@@ -50,13 +50,23 @@ if [ -x "$linux_cli" ]; then
 fi
 echo "windows-installer-check: $version; info on the installed demo recording as on Linux"
 
-# The window under Wine's own display on Xvfb, painted and saved by the program itself.
-rm -f "$shot"
-xvfb-run -a -s "-screen 0 1280x900x24" "$wine64" "$inst/saroko.exe" --screenshot \
-  "Z:$(realpath -m "$shot" | sed 's|/|\\|g')" "Z:$(realpath "$inst/samples/demo.klg" | sed 's|/|\\|g')" ||
-  fail "saroko.exe --screenshot"
-[ -s "$shot" ] || fail "no screenshot"
-echo "windows-installer-check: window screenshot in $shot"
+# The window under Wine's own display on Xvfb, painted and saved by the program itself. The
+# server of the display-less steps above ends first: its desktop has no display to show on.
+# Wine's own interface font has no kana: a Japanese one of the host's stands in, as Windows
+# has its own (the setup program ships no fonts).
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /d IPAGothic /f >/dev/null 2>&1
+"$wineserver" -w
+for lang in ja en; do
+  out=${shot%.png}-$lang.png
+  rm -f "$out"
+  LC_ALL=$([ $lang = ja ] && echo ja_JP.UTF-8 || echo en_US.UTF-8) \
+    xvfb-run -a -s "-screen 0 1280x900x24" "$wine64" "$inst/saroko.exe" --screenshot \
+    "Z:$(realpath -m "$out" | sed 's|/|\\|g')" "Z:$(realpath "$inst/samples/demo.klg" | sed 's|/|\\|g')" ||
+    fail "saroko.exe --screenshot ($lang)"
+  [ -s "$out" ] || fail "no screenshot ($lang)"
+  "$wineserver" -w
+  echo "windows-installer-check: window screenshot in $out"
+done
 
 # The user's data: made by the use above, kept by the uninstaller.
 data=$local_u/saroko

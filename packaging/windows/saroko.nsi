@@ -3,7 +3,8 @@
 ; removes each file it put there and nothing else: the user's recordings, archive and settings
 ; stay. tools/windows-installer.sh passes VERSION, LISTS (the generated file lists), ICON and
 ; OUTFILE.
-Unicode true
+; A 64-bit setup program for 64-bit programs: it runs where they do.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
@@ -24,6 +25,7 @@ VIAddVersionKey /LANG=0 "ProductName" "${APPNAME}"
 VIAddVersionKey /LANG=0 "FileDescription" "${APPNAME} ${VERSION} Setup"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "PELNOR CORPORATION"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"

@@ -17,17 +17,25 @@ constexpr const char* kOlderFolder = "/PELNOR CORPORATION";
 } // namespace
 
 #ifdef _WIN32
+// The settings are in the registry; everything else of the user's in %LOCALAPPDATA%\saroko,
+// which stays on this computer (no roaming profile carries an archive about).
 std::string SettingsFile() {
     return {};
 }
 
+namespace {
+std::string LocalFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
+           "/saroko";
+}
+} // namespace
+
 std::string KeptDownloadsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() +
-           "/downloads";
+    return LocalFolder() + "/downloads";
 }
 
 std::string TranscriptFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
+    return LocalFolder() + "/cache";
 }
 
 std::vector<PlaceMove> OlderUserPlaces() {
@@ -35,8 +43,7 @@ std::vector<PlaceMove> OlderUserPlaces() {
 }
 
 std::string SigningKeysFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString() +
-           "/keys";
+    return LocalFolder() + "/keys";
 }
 #else
 std::string SettingsFile() {
