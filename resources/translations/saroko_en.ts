@@ -172,6 +172,10 @@ Please enter the reason for the change.</translation>
         <source>期間: %1 の前まで</source>
         <translation>Period: before %1</translation>
     </message>
+    <message>
+        <source>対象: 保管場所 %1</source>
+        <translation>Covers: storage unit %1</translation>
+    </message>
 </context>
 <context>
     <name>CCalcRangeDlg</name>

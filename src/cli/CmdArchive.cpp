@@ -22,6 +22,7 @@
 #include "cli/CliOptions.h"
 #include "core/archive/ArchiveSpool.h"
 #include "core/archive/AuditTrail.h"
+#include "core/archive/Units.h"
 #include "core/document/LocalDateTime.h"
 #include "core/report/ReportProvenance.h"
 #include "core/text/TimeUtil.h"
@@ -439,9 +440,13 @@ int RunArchiveLog(const CVerbOptions& o) {
     if (!store)
         return kExitFailed;
     if (const std::optional<std::string> unit = o.Value("unit")) {
-        // This archive names no storage units: a unit's history cannot be told apart yet.
-        std::cerr << "saroko-cli archive: no storage unit '" << *unit << "' is known\n";
-        return kExitFailed;
+        const archive::UnitsState units = archive::LoadUnits(a);
+        const archive::Unit* u = units.FindByName(*unit);
+        if (!u) {
+            std::cerr << "saroko-cli archive: no storage unit '" << *unit << "' is known\n";
+            return kExitFailed;
+        }
+        scope.unitId = u->id;
     }
     archive::AuditTrail trail;
     std::string problem;

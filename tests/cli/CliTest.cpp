@@ -753,6 +753,12 @@ TEST_F(CliTest, UnitsCalibrationsAndCorrectedOutputs) {
     const CliRun log = Cli("archive log");
     EXPECT_NE(log.out.find("calibrated (unit 1 channel 1)"), std::string::npos);
     EXPECT_NE(log.out.find("assigned (file)"), std::string::npos);
+    // The unit's own trail: its calibration and the file it holds.
+    const CliRun unitLog = Cli("archive log --unit F2");
+    EXPECT_EQ(unitLog.status, 0) << unitLog.err;
+    EXPECT_NE(unitLog.out.find("calibrated (unit 1 channel 1)"), std::string::npos);
+    EXPECT_NE(unitLog.out.find("assigned (file)"), std::string::npos);
+    EXPECT_EQ(Cli("archive log --unit F9").status, 1);
     EXPECT_EQ(Cli("archive verify").status, 0);
     // A download for a unit that is not there stops before the recorder is asked.
     const CliRun dl = Cli("recorder download --unit F9 --device /nonexistent -o " + P("d.klg"));

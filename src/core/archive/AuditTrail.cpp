@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/archive/Units.h"
 #include "core/text/TimeUtil.h"
 
 namespace saroko::archive {
@@ -93,9 +94,20 @@ bool MakeAuditTrail(CArchiveSession& session, const AuditScope& scope, AuditTrai
     out.chainEvents = chain.size();
     out.chainBreak = CheckChain(session.Hash(), chain);
     out.chainHead = chain.empty() ? std::string() : chain.back().hash;
-    for (Event& e : chain)
-        if (InScope(e, scope))
-            out.events.push_back(std::move(e));
+    std::vector<bool> ofUnit;
+    if (scope.unitId > 0) {
+        const UnitsState units = FoldUnits(chain);
+        const Unit* u = units.Find(scope.unitId);
+        if (!u) {
+            problem = "no storage unit " + std::to_string(scope.unitId);
+            return false;
+        }
+        out.unitName = u->fields.name;
+        ofUnit = EventsOfUnit(chain, scope.unitId);
+    }
+    for (std::size_t i = 0; i < chain.size(); ++i)
+        if (InScope(chain[i], scope) && (ofUnit.empty() || ofUnit[i]))
+            out.events.push_back(std::move(chain[i]));
     const SessionContext& c = session.Context();
     out.madeAt = c.nowUtc ? c.nowUtc() : 0;
     out.madeOffsetMinutes = c.offsetMinutes ? c.offsetMinutes(out.madeAt) : 0;

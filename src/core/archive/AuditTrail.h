@@ -21,12 +21,14 @@ struct AuditScope {
     int64_t recordingId = 0;
     std::optional<int64_t> from; // UTC seconds
     std::optional<int64_t> to;
+    int unitId = 0; // a storage unit's trail: the events EventsOfUnit names
 };
 bool InScope(const Event& e, const AuditScope& scope);
 
 struct AuditTrail {
     AuditScope scope;
     std::string recordingPath;            // the recording's, when the trail is of one
+    std::string unitName;                 // the unit's, when the trail is of one
     std::vector<Event> events;            // those in scope, oldest first
     std::size_t chainEvents = 0;          // the whole chain, checked when the trail was made
     std::optional<ChainBreak> chainBreak; // its first break, none when it holds

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <span>
 
 #include "core/archive/DocumentArchive.h"
@@ -245,6 +246,34 @@ UnitsState FoldUnits(const std::vector<Event>& events) {
         }
     }
     return state;
+}
+
+std::vector<bool> EventsOfUnit(const std::vector<Event>& events, int unitId) {
+    std::set<std::string> recordings;
+    for (const Event& e : events)
+        if (e.kind == EventKind::Assigned && !e.recordingSha256.empty() &&
+            LeadingId(e.newValue) == unitId)
+            recordings.insert(e.recordingSha256);
+    std::vector<bool> out(events.size(), false);
+    int created = 0; // units are numbered by their creations, as the fold counts them
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const Event& e = events[i];
+        const std::string_view d(e.detail);
+        if (e.kind == EventKind::Unit) {
+            if (!ParseUnitText(e.newValue))
+                continue;
+            if (d.rfind(kUnitCreated, 0) == 0)
+                out[i] = ++created == unitId;
+            else if (d.rfind(kUnitChanged, 0) == 0)
+                out[i] = LeadingId(d.substr(std::size(kUnitChanged))) == unitId;
+        } else if (e.kind == EventKind::Calibrated) {
+            out[i] = d.rfind(kCalibratedPrefix, 0) == 0 &&
+                     LeadingId(d.substr(std::size(kCalibratedPrefix) - 1)) == unitId;
+        } else {
+            out[i] = recordings.count(e.recordingSha256) > 0; // never an empty one
+        }
+    }
+    return out;
 }
 
 int LastDownloadUnit(const std::vector<Event>& events, const std::string& host) {

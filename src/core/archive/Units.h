@@ -83,6 +83,9 @@ std::string AssignedText(const Unit& u);
 // The units as the events leave them. Events that do not parse are passed over.
 UnitsState FoldUnits(const std::vector<Event>& events);
 // The unit the newest download on `host` was assigned to; 0 when none.
+// Which events concern unit `unitId`: its creation and changes, its calibrations, assignments to
+// it, and every event of a recording that was assigned to it at any time. One flag per event.
+std::vector<bool> EventsOfUnit(const std::vector<Event>& events, int unitId);
 int LastDownloadUnit(const std::vector<Event>& events, const std::string& host);
 
 // Which calibration held on a day: the newest one set whose calibration day is not after it

@@ -743,11 +743,13 @@ QString LocalStamp(int64_t utc) {
 
 QStringList AuditHeader(const archive::AuditTrail& t) {
     const archive::AuditScope& s = t.scope;
-    const QString what =
-        s.recordingId > 0 ? AuditTrailPdf::tr("対象: 記録 #%1 (%2)")
-                                .arg(s.recordingId)
-                                .arg(QFileInfo(QString::fromStdString(t.recordingPath)).fileName())
-                          : AuditTrailPdf::tr("対象: ｱｰｶｲﾌﾞ全体");
+    QString what = AuditTrailPdf::tr("対象: ｱｰｶｲﾌﾞ全体");
+    if (s.recordingId > 0)
+        what = AuditTrailPdf::tr("対象: 記録 #%1 (%2)")
+                   .arg(s.recordingId)
+                   .arg(QFileInfo(QString::fromStdString(t.recordingPath)).fileName());
+    else if (s.unitId > 0)
+        what = AuditTrailPdf::tr("対象: 保管場所 %1").arg(QString::fromStdString(t.unitName));
     QString period = AuditTrailPdf::tr("期間: すべて");
     if (s.from && s.to)
         period = AuditTrailPdf::tr("期間: %1 から %2 の前まで")

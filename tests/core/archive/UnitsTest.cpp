@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/TestSupport.h"
+#include "core/archive/AuditTrail.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
 #include "core/archive/Units.h"
@@ -163,6 +164,45 @@ TEST_F(UnitsTest, UnitsAreAFoldOfTheirEvents) {
                                    "raw2=\ntrue2="),
               std::nullopt);
     EXPECT_EQ(ParseUnitText("name=x\nlocation="), std::nullopt);
+}
+
+// A unit's trail: its own events, its calibrations, assignments to it and every event of a
+// recording it ever held; a unit text the fold cannot read numbers no unit.
+TEST_F(UnitsTest, AUnitsTrailHoldsItsEventsAndItsRecordings) {
+    CArchiveSession s(&mem, &SumHash, context);
+    UnitsState st = LoadUnits(s);
+    ASSERT_EQ(CreateUnit(s, st, Fridge("A")), UnitResult::kOk);
+    st = LoadUnits(s);
+    ASSERT_EQ(CreateUnit(s, st, Fridge("B")), UnitResult::kOk);
+    st = LoadUnits(s);
+    ASSERT_EQ(SetCalibration(s, st, 2, 1, {"c", "2026-01-10", "2026-07-09", kLine}),
+              UnitResult::kOk);
+    ASSERT_EQ(ChangeUnit(s, st, 1, Fridge("A2")), UnitResult::kOk);
+    ASSERT_EQ(AssignRecording(s, st, "r1", 1, kAssignedFile), UnitResult::kOk);
+    st = LoadUnits(s);
+    ASSERT_EQ(AssignRecording(s, st, "r1", 2, kAssignedFile), UnitResult::kOk);
+    std::vector<Event> chain = mem.events;
+    Event opened;
+    opened.kind = EventKind::Opened;
+    for (const char* sha : {"r1", "r2", ""}) {
+        opened.recordingSha256 = sha;
+        chain.push_back(opened);
+    }
+    Event bad = chain[0];
+    bad.newValue = "name=x";
+    chain.insert(chain.begin(), bad); // not a unit: A stays unit 1
+    // bad, created A, created B, calibrated 2, changed 1, r1->1, r1->2, r1, r2, none
+    EXPECT_EQ(EventsOfUnit(chain, 1), (std::vector<bool>{0, 1, 0, 0, 1, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(EventsOfUnit(chain, 2), (std::vector<bool>{0, 0, 1, 1, 0, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(EventsOfUnit(chain, 3), std::vector<bool>(chain.size(), false));
+
+    AuditTrail trail;
+    std::string problem;
+    ASSERT_TRUE(MakeAuditTrail(s, {0, {}, {}, 2}, trail, problem)) << problem;
+    EXPECT_EQ(std::pair(trail.unitName, trail.events.size()),
+              std::pair(std::string("B"), std::size_t{4}));
+    EXPECT_FALSE(MakeAuditTrail(s, {0, {}, {}, 3}, trail, problem));
+    EXPECT_EQ(problem, "no storage unit 3");
 }
 
 TEST_F(UnitsTest, CalibrationInForceAtTheRecordingsTime) {
