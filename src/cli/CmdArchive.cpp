@@ -20,10 +20,12 @@
 #include "cli/CliArchive.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ArchiveSpool.h"
 #include "core/archive/AuditTrail.h"
 #include "core/archive/Units.h"
 #include "core/document/LocalDateTime.h"
+#include "core/files/Utf8Path.h"
 #include "core/report/ReportProvenance.h"
 #include "core/text/TimeUtil.h"
 #include "platform/ArchiveSetup.h"
@@ -617,8 +619,7 @@ int RunVerifyFiles(const CVerbOptions& o) {
             continue;
         }
         std::error_code ec;
-        const std::string absolute = std::filesystem::absolute(path, ec).string();
-        const std::optional<archive::Opening> id = a.Identify(ec ? path : absolute, *hash);
+        const std::optional<archive::Opening> id = a.Identify(archive::PlaceOf(path), *hash);
         if (id && id->Changed()) {
             // Where the archive keeps a recording lie other bytes: the recording changed.
             all = false;
@@ -649,7 +650,9 @@ int RunVerifyFiles(const CVerbOptions& o) {
         if (o.Has("json")) {
             // The recording's own file is hashed too, unless it is the file just hashed.
             const std::string status = archive::RecordingStatus(r, [&](const std::string& p) {
-                return std::filesystem::equivalent(p, path, ec) ? hash : Sha256OfFile(p);
+                return std::filesystem::equivalent(PathOfUtf8(p), PathOfUtf8(path), ec)
+                           ? hash
+                           : Sha256OfFile(p);
             });
             list.push_back({{"path", path},
                             {"sha256", *hash},

@@ -8,6 +8,7 @@
 #include "cli/CliArchive.h"
 #include "cli/CliOptions.h"
 #include "core/archive/ArchivePush.h"
+#include "core/files/Utf8Path.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/SqliteArchiveStore.h"
 
@@ -27,7 +28,7 @@ int RunArchivePush(const CVerbOptions& o) {
                       " --archive postgresql://... before the verb");
     const std::string from = o.Files().empty() ? ArchiveFilePath() : o.Files().front();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(from, ec)) {
+    if (!std::filesystem::is_regular_file(PathOfUtf8(from), ec)) {
         std::cerr << "saroko-cli archive: " << from << ": no such archive\n";
         return kExitFailed;
     }

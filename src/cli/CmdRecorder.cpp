@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "core/files/Utf8Path.h"
 #include "core/messages/Translate.h"
 #include "core/recorder/CommandTest.h"
 #include "core/recorder/Download.h"
@@ -243,13 +244,13 @@ bool SetUpLink(const CVerbOptions& o, RecorderLink& link) {
         // A bare name is a device of the system ("ttyUSB0") unless the current folder holds
         // it, as a simulator's link usually is.
         std::error_code ec;
-        const std::filesystem::path p(*device);
+        const std::filesystem::path p = PathOfUtf8(*device);
         link.services.port.device = p.is_relative() && std::filesystem::exists(p, ec)
-                                        ? std::filesystem::absolute(p, ec).string()
+                                        ? Utf8OfPath(std::filesystem::absolute(p, ec))
                                         : *device;
     }
     if (const auto t = o.Value("transcript")) {
-        link.transcriptFile.open(*t, std::ios::out | std::ios::trunc);
+        link.transcriptFile.open(PathOfUtf8(*t), std::ios::out | std::ios::trunc);
         if (!link.transcriptFile) {
             o.Fail("cannot write the transcript " + *t);
             return false;

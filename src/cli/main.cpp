@@ -7,6 +7,9 @@
 #ifdef SAROKO_CLI_HAS_GUI
 #include <QGuiApplication>
 #endif
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "SarokoVersion.h"
 #include "cli/CliArchive.h"
@@ -16,6 +19,7 @@
 #include "cli/QtMessages.h"
 #include "core/archive/ArchiveSpool.h"
 #include "core/messages/StringTable.h"
+#include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/Translations.h"
 #include "platform/UserFolders.h"
@@ -52,7 +56,11 @@ int main(int argc, char** argv) {
     // Qt's own warnings (a missing runtime folder, fonts) are not the program's messages.
     InstallQtMessageFilter();
     GlobalOptions global;
-    if (!ParseGlobalOptions(std::vector<std::string>(argv + 1, argv + argc), global))
+#ifdef _WIN32
+    // The program writes UTF-8, as on every system; a console shows it as such.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
+    if (!ParseGlobalOptions(saroko::ProgramArguments(argc, argv), global))
         return kExitUsage;
     if (global.verbose)
         ShowQtMessages(true);

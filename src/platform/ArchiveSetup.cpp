@@ -19,6 +19,7 @@
 #include "SarokoVersion.h"
 #include "core/archive/ArchiveFiles.h"
 #include "core/document/ZorvicDoc.h"
+#include "core/files/Utf8Path.h"
 #include "platform/SiteArchive.h"
 #include "platform/SqliteArchiveStore.h"
 #include "platform/UserFolders.h"
@@ -90,7 +91,7 @@ std::optional<std::string> Sha256OfFile(const std::string& path) {
 }
 
 std::string ArchiveFilePath() {
-    return (std::filesystem::path(KeptDownloadsFolder()).parent_path() / "archive.sqlite").string();
+    return Utf8OfPath(PathOfUtf8(KeptDownloadsFolder()).parent_path() / "archive.sqlite");
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -123,14 +124,14 @@ std::string QuickStatusOf(const archive::Recording& r) {
 std::string QuickStatusOf(const archive::Recording& r, const std::string& path) {
     // One stat per file in the common case: a list of thousands asks for each.
     std::error_code ec;
-    const uint64_t size = std::filesystem::file_size(path, ec);
+    const uint64_t size = std::filesystem::file_size(PathOfUtf8(path), ec);
     if (!ec)
         return archive::QuickStatus(r, size);
     // A file that is gone is told by the same stat; anything else there is not the file.
     if (ec == std::errc::no_such_file_or_directory)
         return archive::QuickStatus(r, std::nullopt);
-    return std::filesystem::exists(path, ec) ? archive::kStatusChanged
-                                             : archive::QuickStatus(r, std::nullopt);
+    return std::filesystem::exists(PathOfUtf8(path), ec) ? archive::kStatusChanged
+                                                         : archive::QuickStatus(r, std::nullopt);
 }
 
 // A site archive: what waited on this computer from an earlier run goes first. The downloads
@@ -149,10 +150,10 @@ static ArchiveHandle OpenSiteArchive(const std::string& location, const ITextCod
         spooled.Send();
     const std::string taken = SpoolFilePath(location) + ".taken-in";
     std::error_code ec;
-    if (!std::filesystem::exists(taken, ec) && spooled.Site().Answers()) {
+    if (!std::filesystem::exists(PathOfUtf8(taken), ec) && spooled.Site().Answers()) {
         ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
         if (h.session->Waiting() == 0 && h.session->LastStatus() == archive::StoreStatus::kOk)
-            std::ofstream(taken) << KeptDownloadsFolder() << "\n";
+            std::ofstream(PathOfUtf8(taken)) << KeptDownloadsFolder() << "\n";
     }
     return h;
 }
@@ -180,7 +181,8 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     // put them (a place is moved whole or not at all).
     std::error_code ec;
     for (const PlaceMove& m : OlderUserPlaces())
-        if (!std::filesystem::exists(m.from, ec) && std::filesystem::is_directory(m.to, ec))
+        if (!std::filesystem::exists(PathOfUtf8(m.from), ec) &&
+            std::filesystem::is_directory(PathOfUtf8(m.to), ec))
             store.MoveKeptPaths(m.from, m.to);
     // A new archive takes in what the folder holds; one from before kept files had rows of
     // their own takes in the second copies it never recorded.

@@ -3,7 +3,34 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h> // after windows.h, which it needs
+#endif
+
 namespace saroko {
+
+#ifdef _WIN32
+std::vector<std::string> ProgramArguments(int, char**) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < count; ++i) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string a(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+        if (n > 1)
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, a.data(), n, nullptr, nullptr);
+        args.push_back(std::move(a));
+    }
+    LocalFree(wide);
+    return args;
+}
+#else
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+#endif
 
 QStringList ParserArguments(const char* program, const std::vector<std::string>& args) {
     QStringList list{QLatin1String(program)};

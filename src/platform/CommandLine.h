@@ -8,6 +8,12 @@ class QCommandLineParser;
 
 namespace saroko {
 
+// The program's arguments after its name, in UTF-8 on every system. Windows hands main() its
+// arguments in the ANSI code page, which loses every character that page cannot spell
+// (half-width kana on a Western system, a name outside CP932 on a Japanese one); the wide
+// command line has them all.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
 // `program` and `args` for QCommandLineParser::parse, as Latin-1, so that every byte of a file
 // or channel name comes back through ArgumentBytes as it was given, whatever its encoding.
 QStringList ParserArguments(const char* program, const std::vector<std::string>& args);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -22,6 +23,7 @@
 #endif
 
 #include "core/archive/Signatures.h"
+#include "core/files/Utf8Path.h"
 #include "platform/UserFolders.h"
 
 namespace saroko {
@@ -117,7 +119,7 @@ bool VerifyEd25519(const std::string& publicDerHex, std::string_view message,
 }
 
 std::string SigningKeyPath(const std::string& fingerprint) {
-    return SigningKeysFolder() + "/" + fingerprint + ".pem";
+    return Utf8OfPath(PathOfUtf8(SigningKeysFolder()) / (fingerprint + ".pem"));
 }
 
 bool SaveSigningKey(const std::string& fingerprint, const std::string& pem) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "core/archive/ArchivePlace.h"
+#include "core/files/Utf8Path.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/UserFolders.h"
 
@@ -27,8 +28,7 @@ std::string SpoolFilePath(const std::string& location) {
     // One spool per site archive, named by the location without its password.
     const std::string shown = archive::ShownLocation(location);
     const std::string name = archive::Sha256Hex(&Sha256, shown).substr(0, 16) + ".spool";
-    return (std::filesystem::path(KeptDownloadsFolder()).parent_path() / "site-spool" / name)
-        .string();
+    return Utf8OfPath(PathOfUtf8(KeptDownloadsFolder()).parent_path() / "site-spool" / name);
 }
 
 std::string NetworkPlaceWarning(const std::string& path) {
@@ -37,7 +37,7 @@ std::string NetworkPlaceWarning(const std::string& path) {
     const std::string mounts((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     std::error_code ec;
     std::filesystem::path at =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+        std::filesystem::weakly_canonical(std::filesystem::absolute(PathOfUtf8(path), ec), ec);
     const std::string type = archive::FileSystemAt(mounts, at.string());
     if (archive::IsNetworkFileSystem(type))
         return archive::NetworkArchiveMessage(path, type);
@@ -72,7 +72,7 @@ CFileSpool::~CFileSpool() {
 
 bool CFileSpool::Lock() {
     std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(m_szPath).parent_path(), ec);
+    std::filesystem::create_directories(PathOfUtf8(m_szPath).parent_path(), ec);
     // The lock lives on a file of its own: the spool itself is replaced by renames.
     m_lockFd = ::open((m_szPath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_lockFd < 0)
@@ -115,7 +115,7 @@ bool CFileSpool::Replace(const std::string& text) {
     if (text.empty()) {
         // Nothing waits: the spool goes. A crash before this leaves it to be sent again.
         std::error_code ec;
-        std::filesystem::remove(m_szPath, ec);
+        std::filesystem::remove(PathOfUtf8(m_szPath), ec);
         return !ec;
     }
     const std::string temp = m_szPath + ".new";

@@ -1,4 +1,5 @@
 #include "platform/SqliteArchiveStore.h"
+#include "core/files/Utf8Path.h"
 
 #include <sqlite3.h>
 
@@ -318,9 +319,9 @@ StoreStatus CSqliteArchiveStore::Exec(const char* sql) {
 
 StoreStatus CSqliteArchiveStore::Open(int schemaVersion) {
     std::error_code ec;
-    m_bCreated = !std::filesystem::exists(m_szPath, ec);
+    m_bCreated = !std::filesystem::exists(PathOfUtf8(m_szPath), ec);
     if (m_bCreated)
-        std::filesystem::create_directories(std::filesystem::path(m_szPath).parent_path(), ec);
+        std::filesystem::create_directories(PathOfUtf8(m_szPath).parent_path(), ec);
     int rc = sqlite3_open_v2(m_szPath.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
     if (rc != SQLITE_OK)
@@ -653,15 +654,15 @@ std::string SetArchiveAside(const std::string& path, const std::string& stamp) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const std::string aside = path + ".corrupt-" + stamp;
-    if (fs::exists(aside, ec))
+    if (fs::exists(PathOfUtf8(aside), ec))
         return {};
-    fs::rename(path, aside, ec);
+    fs::rename(PathOfUtf8(path), PathOfUtf8(aside), ec);
     if (ec)
         return {};
     for (const char* suffix : {"-wal", "-shm"}) {
         const std::string side = path + suffix;
-        if (fs::exists(side, ec))
-            fs::rename(side, aside + suffix, ec);
+        if (fs::exists(PathOfUtf8(side), ec))
+            fs::rename(PathOfUtf8(side), PathOfUtf8(aside + suffix), ec);
     }
     return aside;
 }

@@ -1,5 +1,6 @@
 #include "platform/UserFolders.h"
 
+#include <QDir>
 #include <QStandardPaths>
 
 namespace saroko {
@@ -24,18 +25,22 @@ std::string SettingsFile() {
 }
 
 namespace {
+// In Windows's own spelling, so that a path the program shows or stores has one kind of
+// separator: the file names joined to it come with backslashes.
 std::string LocalFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
-           "/saroko";
+    return QDir::toNativeSeparators(
+               QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               QStringLiteral("/saroko"))
+        .toStdString();
 }
 } // namespace
 
 std::string KeptDownloadsFolder() {
-    return LocalFolder() + "/downloads";
+    return LocalFolder() + "\\downloads";
 }
 
 std::string TranscriptFolder() {
-    return LocalFolder() + "/cache";
+    return LocalFolder() + "\\cache";
 }
 
 std::vector<PlaceMove> OlderUserPlaces() {
@@ -43,7 +48,7 @@ std::vector<PlaceMove> OlderUserPlaces() {
 }
 
 std::string SigningKeysFolder() {
-    return LocalFolder() + "/keys";
+    return LocalFolder() + "\\keys";
 }
 #else
 std::string SettingsFile() {

@@ -15,6 +15,7 @@
 
 #include "platform/PtyHost.h"
 #endif
+#include "platform/CommandLine.h"
 #include "platform/QtSettingsStore.h"
 #include "sim/Km41Simulator.h"
 #include "sim/SimOptionsParse.h"
@@ -59,8 +60,7 @@ int main(int argc, char** argv) {
     sim::SimCommandLine cl;
     std::string error;
     const CQtCp932Codec codec;
-    if (!sim::ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc), cl, error,
-                                  &codec)) {
+    if (!sim::ParseSimCommandLine(ProgramArguments(argc, argv), cl, error, &codec)) {
         std::cerr << "km41-sim: " << error << "\n";
         return 2;
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/files/Utf8Path.h"
 #include "core/recorder/Protocol.h"
 
 namespace saroko::archive {
@@ -13,8 +14,8 @@ std::string PlaceOf(const std::string& path) {
     if (path.empty() || path == kStandardOutput || path == kPrinterOutput)
         return path;
     std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.string();
+    const std::filesystem::path absolute = std::filesystem::absolute(PathOfUtf8(path), ec);
+    return ec ? path : Utf8OfPath(absolute);
 }
 
 std::string OutputText(const std::string& output, const std::string& sha256) {
@@ -44,12 +45,12 @@ std::vector<std::string> DownloadsToTakeIn(const std::string& folder,
     namespace fs = std::filesystem;
     std::error_code ec;
     std::vector<std::string> files;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
-        std::string ext = e.path().extension().string();
+    for (const fs::directory_entry& e : fs::directory_iterator(PathOfUtf8(folder), ec)) {
+        std::string ext = Utf8OfPath(e.path().extension());
         std::transform(ext.begin(), ext.end(), ext.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (ext == ".klg" && !kept.count(e.path().string()))
-            files.push_back(e.path().string());
+        if (ext == ".klg" && !kept.count(Utf8OfPath(e.path())))
+            files.push_back(Utf8OfPath(e.path()));
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -88,12 +89,12 @@ Recording RecordDownload(CArchiveSession& session, const std::string& keptPath,
     KeptFile kept;
     kept.path = r->path;
     std::error_code ec;
-    if (!transcriptPath.empty() && fs::exists(transcriptPath, ec)) {
-        fs::path copy = fs::path(r->path);
+    if (!transcriptPath.empty() && fs::exists(PathOfUtf8(transcriptPath), ec)) {
+        fs::path copy = PathOfUtf8(r->path);
         copy.replace_extension(".exchange.txt");
-        if (!fs::exists(copy, ec) && fs::copy_file(transcriptPath, copy, ec)) {
-            r->transcriptPath = kept.transcriptPath = copy.string();
-            r->transcriptSha256 = kept.transcriptSha256 = hashFile(copy.string()).value_or("");
+        if (!fs::exists(copy, ec) && fs::copy_file(PathOfUtf8(transcriptPath), copy, ec)) {
+            r->transcriptPath = kept.transcriptPath = Utf8OfPath(copy);
+            r->transcriptSha256 = kept.transcriptSha256 = hashFile(Utf8OfPath(copy)).value_or("");
         }
     }
     return session.Keep(*r, kCreatedDownloaded, std::move(kept));

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/files/Utf8Path.h"
+
 namespace saroko {
 namespace fs = std::filesystem;
 namespace {
@@ -24,14 +26,14 @@ bool ListPlace(const fs::path& from, std::vector<fs::path>& entries, fs::path& f
 }
 
 bool MoveOne(const PlaceMove& place, const PlaceCopyFn& copy, PlaceMoveFailure& failure) {
-    const fs::path from(place.from), to(place.to);
+    const fs::path from = PathOfUtf8(place.from), to = PathOfUtf8(place.to);
     failure.from = place.from;
     std::vector<fs::path> entries;
     fs::path at;
     std::error_code ec;
     const bool folder = fs::is_directory(fs::symlink_status(from, ec));
     const auto fail = [&](const fs::path& where, std::error_code error) {
-        failure.file = where.string();
+        failure.file = Utf8OfPath(where);
         failure.error = error;
         std::error_code ignored;
         fs::remove_all(to, ignored); // the new place did not exist: all of it is our copy
@@ -52,15 +54,15 @@ bool MoveOne(const PlaceMove& place, const PlaceCopyFn& copy, PlaceMoveFailure& 
         } else if (!fs::is_regular_file(st)) {
             // A link or a device has no bytes of its own to check.
             return fail(entry, std::make_error_code(std::errc::not_supported));
-        } else if (!copy(entry.string(), target.string(), ec)) {
+        } else if (!copy(Utf8OfPath(entry), Utf8OfPath(target), ec)) {
             return fail(entry, ec ? ec : std::make_error_code(std::errc::io_error));
-        } else if (!SameFileBytes(entry.string(), target.string(), ec)) {
+        } else if (!SameFileBytes(Utf8OfPath(entry), Utf8OfPath(target), ec)) {
             return fail(entry, ec ? ec : std::make_error_code(std::errc::io_error));
         }
     }
     // Everything has arrived whole: only now do the originals go.
     if (fs::remove_all(from, ec) == static_cast<std::uintmax_t>(-1) || ec) {
-        failure.file = from.string();
+        failure.file = Utf8OfPath(from);
         failure.error = ec;
         failure.copied = true;
         return false;
@@ -72,14 +74,14 @@ bool MoveOne(const PlaceMove& place, const PlaceCopyFn& copy, PlaceMoveFailure& 
 } // namespace
 
 bool CopyNewFile(const std::string& from, const std::string& to, std::error_code& error) {
-    return fs::copy_file(from, to, fs::copy_options::none, error);
+    return fs::copy_file(PathOfUtf8(from), PathOfUtf8(to), fs::copy_options::none, error);
 }
 
 bool SameFileBytes(const std::string& a, const std::string& b, std::error_code& error) {
-    const std::uintmax_t size = fs::file_size(a, error);
-    if (error || fs::file_size(b, error) != size || error)
+    const std::uintmax_t size = fs::file_size(PathOfUtf8(a), error);
+    if (error || fs::file_size(PathOfUtf8(b), error) != size || error)
         return false;
-    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+    std::ifstream fa(PathOfUtf8(a), std::ios::binary), fb(PathOfUtf8(b), std::ios::binary);
     if (!fa || !fb) {
         error = std::make_error_code(std::errc::io_error);
         return false;
@@ -103,8 +105,8 @@ PlaceMoveResult MovePlaces(const std::vector<PlaceMove>& places, const PlaceCopy
     PlaceMoveResult result;
     for (const PlaceMove& place : places) {
         std::error_code ec;
-        if (!fs::exists(fs::symlink_status(place.from, ec)) ||
-            fs::exists(fs::symlink_status(place.to, ec)))
+        if (!fs::exists(fs::symlink_status(PathOfUtf8(place.from), ec)) ||
+            fs::exists(fs::symlink_status(PathOfUtf8(place.to), ec)))
             continue;
         PlaceMoveFailure failure;
         if (MoveOne(place, copy, failure))

@@ -8,6 +8,7 @@
 #include "core/document/ZorvicDoc.h"
 #include "core/files/FileIo.h"
 #include "core/files/KlgFormat.h"
+#include "core/files/Utf8Path.h"
 #include "core/messages/StringTable.h"
 #include "core/messages/Translate.h"
 #include "core/settings/SettingsStore.h"
@@ -204,17 +205,17 @@ std::string KeepDownloadImage(const std::string& folder, uint32_t downloadTime,
                               std::string_view image) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec) || KeptDownloadName(downloadTime).empty())
+    fs::create_directories(PathOfUtf8(folder), ec);
+    if (!fs::is_directory(PathOfUtf8(folder), ec) || KeptDownloadName(downloadTime).empty())
         return {};
     // The file is created exclusively, so a name taken meanwhile moves on to the next one.
     for (int n = 1; n <= 999; ++n) {
-        const std::string path = (fs::path(folder) / KeptDownloadName(downloadTime, n)).string();
-        if (fs::exists(path, ec))
+        const fs::path at = PathOfUtf8(folder) / KeptDownloadName(downloadTime, n);
+        if (fs::exists(at, ec))
             continue;
-        if (WriteNewFile(path, image))
-            return path;
-        if (!fs::exists(path, ec))
+        if (WriteNewFile(Utf8OfPath(at), image))
+            return Utf8OfPath(at);
+        if (!fs::exists(at, ec))
             return {};
     }
     return {};

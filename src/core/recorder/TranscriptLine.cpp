@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "core/files/Utf8Path.h"
+
 namespace saroko {
 namespace {
 constexpr std::size_t kBytesPerLine = 16;
@@ -97,7 +99,7 @@ void CTranscriptLine::Flush() {
 
 CKeptTranscriptLine::CKeptTranscriptLine(ISerialLine& inner, const std::string& folder)
     : m_inner(inner), m_szFolder(folder),
-      m_szPath((std::filesystem::path(folder) / kLastTranscript).string()) {}
+      m_szPath(Utf8OfPath(PathOfUtf8(folder) / kLastTranscript)) {}
 
 CKeptTranscriptLine::~CKeptTranscriptLine() {
     Finish();
@@ -143,10 +145,10 @@ void CKeptTranscriptLine::KeepIfBegun() {
         return;
     m_bTried = true;
     std::error_code ec;
-    fs::create_directories(m_szFolder, ec);
-    if (fs::exists(m_szPath, ec))
-        fs::rename(m_szPath, fs::path(m_szFolder) / kPreviousTranscript, ec);
-    m_file.open(m_szPath, std::ios::out | std::ios::trunc);
+    fs::create_directories(PathOfUtf8(m_szFolder), ec);
+    if (fs::exists(PathOfUtf8(m_szPath), ec))
+        fs::rename(PathOfUtf8(m_szPath), PathOfUtf8(m_szFolder) / kPreviousTranscript, ec);
+    m_file.open(PathOfUtf8(m_szPath), std::ios::out | std::ios::trunc);
     // Without a file the exchange still runs; its transcript stays in memory and goes.
     if (!m_file)
         return;
