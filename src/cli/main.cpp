@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     // Qt's own warnings (a missing runtime folder, fonts) are not the program's messages.
     InstallQtMessageFilter();
     GlobalOptions global;
+    saroko::FollowSystemTimeZone();
 #ifdef _WIN32
     // The program writes UTF-8, as on every system; a console shows it as such.
     SetConsoleOutputCP(CP_UTF8);

@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cstdlib>
+#include <ctime>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -26,10 +28,17 @@ std::vector<std::string> ProgramArguments(int, char**) {
     LocalFree(wide);
     return args;
 }
+
+void FollowSystemTimeZone() {
+    _putenv("TZ=");
+    _tzset();
+}
 #else
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
+
+void FollowSystemTimeZone() {}
 #endif
 
 QStringList ParserArguments(const char* program, const std::vector<std::string>& args) {

@@ -14,6 +14,12 @@ namespace saroko {
 // command line has them all.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
+// On Windows the C runtime reads a TZ variable of the environment in its own format and, when it
+// names a zone the POSIX way ("Asia/Tokyo"), runs on UTC, while Qt and Windows follow the zone
+// the user chose: the program drops the variable so that every local time comes from that zone.
+// Nothing elsewhere.
+void FollowSystemTimeZone();
+
 // `program` and `args` for QCommandLineParser::parse, as Latin-1, so that every byte of a file
 // or channel name comes back through ArgumentBytes as it was given, whatever its encoding.
 QStringList ParserArguments(const char* program, const std::vector<std::string>& args);

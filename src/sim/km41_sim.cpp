@@ -57,6 +57,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    FollowSystemTimeZone();
     sim::SimCommandLine cl;
     std::string error;
     const CQtCp932Codec codec;

@@ -144,6 +144,7 @@ int AnswerWithoutDisplay(int argc, char** argv) {
 } // namespace
 
 int RunApplication(int argc, char** argv) {
+    FollowSystemTimeZone();
     if (const int status = AnswerWithoutDisplay(argc, argv); status >= 0)
         return status;
     QApplication app(argc, argv);
