@@ -4,5 +4,5 @@
 # NSIS for the setup program, Xvfb for the window tests' display.
 set -euo pipefail
 . "$(dirname "$0")/apt-missing.sh"
-PACKAGES=(g++-mingw-w64-x86-64-posix wine64 googletest cmake ninja-build nsis xvfb xauth)
+PACKAGES=(g++-mingw-w64-x86-64-posix wine64 googletest cmake ninja-build nsis xvfb xauth xdotool)
 install_missing "${PACKAGES[@]}"
