@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <algorithm>
+#include <map>
 #include <memory>
 
 #include "SarokoVersion.h"
@@ -280,11 +281,21 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
         return false;
     SaveReportSettings(doc.Store(),
                        archive::RememberedAfterUnitReport(remembered, offered, dlg.Settings()));
-    // Corrected only while the report is made: the channels are as read again afterwards.
-    std::unique_ptr<archive::CCorrectedValues> corrected;
-    if (dlg.Corrected())
-        corrected = std::make_unique<archive::CCorrectedValues>(doc, units, unitSources);
-    const ReportFigures figures = ComputeReportFigures(doc, dlg.Options());
+    // Corrected only while the figures are made and the pages drawn: the window, its legend
+    // and the dialogs between show the values as read.
+    const auto correct = [&] {
+        return dlg.Corrected()
+                   ? std::make_unique<archive::CCorrectedValues>(doc, units, unitSources)
+                   : nullptr;
+    };
+    ReportFigures figures;
+    std::map<int, int> outside; // each corrected channel's values outside the calibrated range
+    {
+        const auto corrected = correct();
+        figures = ComputeReportFigures(doc, dlg.Options());
+        if (corrected)
+            outside = corrected->Corrected();
+    }
     const auto recordingOf = [archive](int channel) {
         return archive ? archive->RecordingOf(channel) : std::string();
     };
@@ -300,8 +311,8 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
     ReportProvenance proof = archive::MakeReportProof(sources, figures, doc.Clock().Now(),
                                                       SAROKO_VERSION, session, &Sha256OfFile);
     proof.comments = comments;
-    proof.units =
-        archive::ReportUnits(units, unitSources, corrected ? &corrected->Corrected() : nullptr);
+    proof.units = archive::ReportUnits(units, unitSources, dlg.Corrected() ? &outside : nullptr);
+    const auto corrected = correct();
     if (!WriteReportPdf(path, doc, view.Palette(), figures, proof)) {
         ShowFrameworkMessage(CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;
