@@ -44,6 +44,7 @@
 #include "ui/document/UnitsDlg.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/ReportDlg.h"
+#include "ui/recorder/DownloadDlg.h"
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QRadioButton>
@@ -613,7 +614,15 @@ TEST_F(RecordingsTest, TheWindowsUnitReportTrailAndDownloadAreTheCommandLines) {
     EXPECT_EQ(archive->OfferedUnit(), 0);
     archive->Downloaded(Demo("k.klg", "2026/12/05 00:00:00"), QString(), 1);
     EXPECT_EQ(Events().back(), "assigned download||1 薬局冷蔵庫 2|");
-    EXPECT_EQ(archive->OfferedUnit(), 1);
+    int offered = -1;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<ui::CDownloadDlg*>(QApplication::activeModalWidget());
+        offered = dlg ? dlg->ChosenUnit() : -2;
+        if (dlg)
+            static_cast<QDialog*>(dlg)->reject();
+    });
+    EXPECT_TRUE(frame->ExecuteCommand(cmd::kDownload));
+    EXPECT_EQ(offered, 1);
 }
 
 } // namespace
