@@ -1919,6 +1919,61 @@ Close that program before talking to the recorder.</translation>
     </message>
 </context>
 <context>
+    <name>saroko::ui::CAuditTrailDlg</name>
+    <message>
+        <source>監査証跡の出力</source>
+        <translation>Audit trail</translation>
+    </message>
+    <message>
+        <source>PDF ﾌｧｲﾙ (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>CSV ﾌｧｲﾙ (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>監査証跡を書き込めませんでした。</source>
+        <translation>The audit trail could not be written.</translation>
+    </message>
+    <message>
+        <source>記録保管庫全体(&amp;W)</source>
+        <translation>The &amp;whole archive</translation>
+    </message>
+    <message>
+        <source>保管場所(&amp;U):</source>
+        <translation>Storage &amp;unit:</translation>
+    </message>
+    <message>
+        <source>開始(&amp;S):</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <source>終了(&amp;E):</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>PDF 出力(&amp;P)...</source>
+        <translation>Write &amp;PDF...</translation>
+    </message>
+    <message>
+        <source>CSV 出力(&amp;C)...</source>
+        <translation>Write &amp;CSV...</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>終了は開始より後の日時にしてください。</source>
+        <translation>To must lie after From.</translation>
+    </message>
+</context>
+<context>
     <name>saroko::ui::CCalcRangeDlg</name>
     <message>
         <source>計算範囲の設定</source>
@@ -2156,6 +2211,14 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>吸い上げたデータの控え: %1</source>
         <translation>The download was kept as %1</translation>
+    </message>
+    <message>
+        <source>保管場所(&amp;U) :</source>
+        <translation>Storage &amp;unit:</translation>
+    </message>
+    <message>
+        <source>(なし)</source>
+        <translation>(none)</translation>
     </message>
 </context>
 <context>
@@ -2690,22 +2753,6 @@ Close that program before talking to the recorder.</translation>
         <translation>Commented</translation>
     </message>
     <message>
-        <source>監査証跡の出力</source>
-        <translation>Write the audit trail</translation>
-    </message>
-    <message>
-        <source>PDF ﾌｧｲﾙ (*.pdf)</source>
-        <translation>PDF files (*.pdf)</translation>
-    </message>
-    <message>
-        <source>CSV ﾌｧｲﾙ (*.csv)</source>
-        <translation>CSV files (*.csv)</translation>
-    </message>
-    <message>
-        <source>監査証跡を書き込めませんでした。</source>
-        <translation>The audit trail could not be written.</translation>
-    </message>
-    <message>
         <source>PDF 出力(&amp;P)...</source>
         <translation>&amp;PDF...</translation>
     </message>
@@ -2909,6 +2956,10 @@ Close that program before talking to the recorder.</translation>
         <source>保管場所(&amp;U):</source>
         <translation>Storage &amp;unit:</translation>
     </message>
+    <message>
+        <source>監査証跡(&amp;A)...</source>
+        <translation>&amp;Audit trail...</translation>
+    </message>
 </context>
 <context>
     <name>saroko::ui::CReportDlg</name>
@@ -2999,6 +3050,18 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>ﾍﾙﾌﾟ</source>
         <translation>Help</translation>
+    </message>
+    <message>
+        <source>しない (記録された値)</source>
+        <translation>None (the recorded values)</translation>
+    </message>
+    <message>
+        <source>校正の補正を適用</source>
+        <translation>Apply the calibration's correction</translation>
+    </message>
+    <message>
+        <source>補正(&amp;K):</source>
+        <translation>&amp;Correction:</translation>
     </message>
 </context>
 <context>

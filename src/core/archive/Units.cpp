@@ -7,6 +7,7 @@
 #include <set>
 #include <span>
 
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/messages/Translate.h"
@@ -276,11 +277,30 @@ std::vector<bool> EventsOfUnit(const std::vector<Event>& events, int unitId) {
     return out;
 }
 
-int LastDownloadUnit(const std::vector<Event>& events, const std::string& host) {
+int OfferedUnit(const std::vector<Event>& events, const std::vector<Recording>& recordings,
+                const std::string& host, const std::string& identity) {
+    if (identity.empty())
+        return 0;
+    std::set<std::string> fromRecorder;
+    for (const Recording& r : recordings)
+        if (r.identity == identity)
+            fromRecorder.insert(r.sha256);
+    const UnitsState state = FoldUnits(events);
     for (auto it = events.rbegin(); it != events.rend(); ++it)
-        if (it->kind == EventKind::Assigned && it->detail == kAssignedDownload && it->host == host)
-            return LeadingId(it->newValue);
+        if (it->kind == EventKind::Created && it->detail == kCreatedDownloaded &&
+            it->host == host && fromRecorder.count(it->recordingSha256))
+            if (const Unit* u = state.UnitOf(it->recordingSha256))
+                return u->id;
     return 0;
+}
+
+int OfferedUnit(CArchiveSession& s, const std::string& identity) {
+    std::vector<Event> events;
+    std::vector<Recording> recordings;
+    if (!s.Enabled() || s.Store().Events(events) != StoreStatus::kOk ||
+        s.Store().Recordings(recordings) != StoreStatus::kOk)
+        return 0;
+    return OfferedUnit(events, recordings, s.Context().host, identity);
 }
 
 std::optional<Calibration> CalibrationOn(const Unit& u, int channel, const std::string& day) {
@@ -594,6 +614,43 @@ void ApplyUnitDefaults(const UnitsState& state, const std::vector<UnitChannelSou
         if (l.low || l.high)
             options.channelLimits.push_back({c.number, shown(l.low), shown(l.high)});
     }
+}
+
+ReportDialogSettings UnitReportSettings(const ReportDialogSettings& remembered,
+                                        const UnitsState& state,
+                                        const std::vector<UnitChannelSource>& channels,
+                                        bool fahrenheit) {
+    ReportOptions given;
+    given.activationEnergy = remembered.activationEnergy;
+    ApplyUnitDefaults(state, channels, fahrenheit, false, given);
+    ReportDialogSettings s = remembered;
+    for (const ChannelLimits& l : given.channelLimits) {
+        std::erase_if(s.channelLimits,
+                      [&](const ChannelLimits& r) { return r.channel == l.channel; });
+        s.channelLimits.push_back(l);
+    }
+    s.activationEnergy = given.activationEnergy;
+    return s;
+}
+
+ReportDialogSettings RememberedAfterUnitReport(const ReportDialogSettings& remembered,
+                                               const ReportDialogSettings& offered,
+                                               const ReportDialogSettings& result) {
+    ReportDialogSettings out = result;
+    const auto has = [](const std::vector<ChannelLimits>& rows, const ChannelLimits& l) {
+        return std::find(rows.begin(), rows.end(), l) != rows.end();
+    };
+    for (const ChannelLimits& l : offered.channelLimits) {
+        if (has(remembered.channelLimits, l) || !has(out.channelLimits, l))
+            continue;
+        std::erase(out.channelLimits, l);
+        for (const ChannelLimits& r : remembered.channelLimits)
+            if (r.channel == l.channel)
+                out.channelLimits.push_back(r);
+    }
+    if (result.activationEnergy == offered.activationEnergy)
+        out.activationEnergy = remembered.activationEnergy;
+    return out;
 }
 
 } // namespace saroko::archive

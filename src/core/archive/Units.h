@@ -14,6 +14,7 @@
 #include "core/archive/ArchiveSession.h"
 #include "core/report/Calibration.h"
 #include "core/report/ReportFigures.h"
+#include "core/report/ReportSettings.h"
 #include "core/report/ReportUnit.h"
 
 namespace saroko {
@@ -82,11 +83,18 @@ std::string AssignedText(const Unit& u);
 
 // The units as the events leave them. Events that do not parse are passed over.
 UnitsState FoldUnits(const std::vector<Event>& events);
-// The unit the newest download on `host` was assigned to; 0 when none.
 // Which events concern unit `unitId`: its creation and changes, its calibrations, assignments to
 // it, and every event of a recording that was assigned to it at any time. One flag per event.
 std::vector<bool> EventsOfUnit(const std::vector<Event>& events, int unitId);
-int LastDownloadUnit(const std::vector<Event>& events, const std::string& host);
+// The unit a download from the recorder that identifies as `identity` is offered on `host`:
+// the unit its newest download there that went to a unit belongs to now (a recording moved
+// to another unit later takes the offer with it); 0 for a recorder never downloaded there,
+// or whose downloads went to no unit. A recorder is known by what it answers and the host it
+// hangs on: recorders of one model answer alike, and each PC has its own.
+int OfferedUnit(const std::vector<Event>& events, const std::vector<Recording>& recordings,
+                const std::string& host, const std::string& identity);
+// The same from the session's archive for this host; 0 without an archive.
+int OfferedUnit(CArchiveSession& s, const std::string& identity);
 
 // Which calibration held on a day: the newest one set whose calibration day is not after it
 // (an entry without a calibration day holds from the start); none when the day predates all.
@@ -184,5 +192,18 @@ std::vector<ReportUnit> ReportUnits(const UnitsState& state,
 // given. Limits are kept in degC; `fahrenheit` converts them to the shown unit.
 void ApplyUnitDefaults(const UnitsState& state, const std::vector<UnitChannelSource>& channels,
                        bool fahrenheit, bool energyGiven, ReportOptions& options);
+// The report dialog's first values on a unit's recordings: each of their channels' rows holds
+// the unit's limits and the energy the unit's, as ApplyUnitDefaults gives them when nothing
+// is given; the rest as remembered.
+ReportDialogSettings UnitReportSettings(const ReportDialogSettings& remembered,
+                                        const UnitsState& state,
+                                        const std::vector<UnitChannelSource>& channels,
+                                        bool fahrenheit);
+// What the dialog keeps for the next time after a report begun with `offered`: a row or the
+// energy the unit filled in and the user left as it was is the unit's, not the user's, and
+// goes back to what was remembered.
+ReportDialogSettings RememberedAfterUnitReport(const ReportDialogSettings& remembered,
+                                               const ReportDialogSettings& offered,
+                                               const ReportDialogSettings& result);
 
 } // namespace saroko::archive

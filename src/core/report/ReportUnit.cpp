@@ -22,15 +22,27 @@ std::string OrDash(const std::string& s) {
 
 } // namespace
 
+std::string UnitHeadLine(const ReportUnit& u) {
+    std::string head = Format(SAROKO_TRANSLATE_NOOP("Units", "保管場所: %s"), u.name);
+    if (!u.location.empty())
+        head += Format(SAROKO_TRANSLATE_NOOP("Units", "（%s）"), u.location);
+    if (!u.recorder.empty())
+        head += Format(SAROKO_TRANSLATE_NOOP("Units", "  記録計: %s"), u.recorder);
+    return head;
+}
+
+bool AnyCorrection(const std::vector<ReportUnit>& units) {
+    for (const ReportUnit& u : units)
+        for (const ReportUnitChannel& c : u.channels)
+            if (c.calibration && c.calibration->correction.kind != Correction::kNone)
+                return true;
+    return false;
+}
+
 std::vector<std::string> UnitReportLines(const std::vector<ReportUnit>& units) {
     std::vector<std::string> lines;
     for (const ReportUnit& u : units) {
-        std::string head = Format(SAROKO_TRANSLATE_NOOP("Units", "保管場所: %s"), u.name);
-        if (!u.location.empty())
-            head += Format(SAROKO_TRANSLATE_NOOP("Units", "（%s）"), u.location);
-        if (!u.recorder.empty())
-            head += Format(SAROKO_TRANSLATE_NOOP("Units", "  記録計: %s"), u.recorder);
-        lines.push_back(head);
+        lines.push_back(UnitHeadLine(u));
         for (const ReportUnitChannel& c : u.channels) {
             const std::string ch = std::to_string(c.number);
             if (!c.calibration) {

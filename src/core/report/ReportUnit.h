@@ -30,6 +30,10 @@ struct ReportUnit {
 // The report's lines about its unit(s), in the program's language: the unit, then per channel
 // its certificate, calibration and due days and the correction applied.
 std::vector<std::string> UnitReportLines(const std::vector<ReportUnit>& units);
+// The first of those lines of one unit: its name, location and recorder.
+std::string UnitHeadLine(const ReportUnit& unit);
+// True when some channel's calibration in force has a correction that could be applied.
+bool AnyCorrection(const std::vector<ReportUnit>& units);
 // The header's warning when a calibration was past due at the recording's time; "" when none.
 std::string PastDueWarning(const std::vector<ReportUnit>& units);
 

@@ -326,13 +326,20 @@ bool CMainFrame::ExecuteCommand(int id) {
 bool CMainFrame::RunViewCommand(int id) {
     // The recorder's, the printing and the channel tools' dialogs, then cursors, zoom and
     // scrolling; keys without a handler do nothing.
+    ui::UnitOffer units;
+    if (m_pArchive && id == cmd::kDownload) {
+        for (const auto& [unit, name] : m_pArchive->Units())
+            units.units.emplace_back(unit, QString::fromStdString(name));
+        units.offered = m_pArchive->OfferedUnit();
+    }
     if (ui::RunRecorderCommand(
             id, m_doc, m_pView->Palette(), this,
             [this](const QString& note) { ShowStatusNote(note); },
-            [this](const QString& kept, const QString& transcript) {
+            [this](const QString& kept, const QString& transcript, int unit) {
                 if (m_pArchive)
-                    m_pArchive->Downloaded(kept, transcript);
-            }) ||
+                    m_pArchive->Downloaded(kept, transcript, unit);
+            },
+            units) ||
         ui::RunPrintingCommand(
             id, *m_pView, this,
             [this](int command, const QString& output, const std::vector<ReportSource>& sources) {

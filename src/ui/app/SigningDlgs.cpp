@@ -22,29 +22,6 @@
 namespace saroko::ui {
 namespace {
 
-QDialogButtonBox* Buttons(QDialog* dlg, QDialogButtonBox::StandardButtons which) {
-    auto* buttons = new QDialogButtonBox(which | QDialogButtonBox::Help, dlg);
-    if (QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel))
-        cancel->setText(QCoreApplication::translate("Signing", "ｷｬﾝｾﾙ"));
-    if (QPushButton* close = buttons->button(QDialogButtonBox::Close))
-        close->setText(QCoreApplication::translate("Signing", "閉じる"));
-    buttons->button(QDialogButtonBox::Help)
-        ->setText(QCoreApplication::translate("Signing", "ﾍﾙﾌﾟ"));
-    return buttons;
-}
-
-// The result line keeps room for two lines from the start, so that a long message (a
-// fingerprint cannot be broken) does not squeeze the rest of the dialog when it wraps; it can
-// be selected, to copy a fingerprint.
-QLabel* ResultLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setMinimumHeight(2 * label->fontMetrics().lineSpacing());
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 QLineEdit* PasswordField(QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setEchoMode(QLineEdit::Password);
@@ -54,11 +31,39 @@ QLineEdit* PasswordField(QWidget* parent) {
 
 } // namespace
 
+CSigningDlgBase::CSigningDlgBase(archive::CArchiveSession& session, int helpTopic, const char* name,
+                                 const QString& title, QWidget* parent)
+    : CDialogBase(helpTopic, parent), m_session(session), m_pTop(new QVBoxLayout(this)) {
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(title);
+}
+
+QDialogButtonBox* CSigningDlgBase::AddFoot(int resultId, QDialogButtonBox::StandardButtons which) {
+    // The result line keeps room for two lines from the start, so that a long message (a
+    // fingerprint cannot be broken) does not squeeze the rest of the dialog when it wraps; it
+    // can be selected, to copy a fingerprint.
+    m_pResult = Item(resultId, new QLabel(this));
+    m_pResult->setWordWrap(true);
+    m_pResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pResult->setMinimumHeight(2 * m_pResult->fontMetrics().lineSpacing());
+    m_pResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pTop->addWidget(m_pResult);
+    auto* buttons = new QDialogButtonBox(which | QDialogButtonBox::Help, this);
+    if (QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel))
+        cancel->setText(QCoreApplication::translate("Signing", "ｷｬﾝｾﾙ"));
+    if (QPushButton* close = buttons->button(QDialogButtonBox::Close))
+        close->setText(QCoreApplication::translate("Signing", "閉じる"));
+    buttons->button(QDialogButtonBox::Help)
+        ->setText(QCoreApplication::translate("Signing", "ﾍﾙﾌﾟ"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ConnectHelp(buttons->button(QDialogButtonBox::Help));
+    m_pTop->addWidget(buttons);
+    return buttons;
+}
+
 CSigningKeysDlg::CSigningKeysDlg(archive::CArchiveSession& session, QWidget* parent)
-    : CDialogBase(help::kSigningKeys, parent), m_session(session) {
-    setObjectName(QStringLiteral("signingKeys"));
-    setWindowTitle(tr("署名鍵"));
-    auto* top = new QVBoxLayout(this);
+    : CSigningDlgBase(session, help::kSigningKeys, "signingKeys", tr("署名鍵"), parent) {
+    QVBoxLayout* top = m_pTop;
     top->addWidget(new QLabel(tr("記録保管庫に登録された署名鍵:"), this));
     m_pList = Item(kIdcList, new QTreeWidget(this));
     m_pList->setHeaderLabels({tr("指紋"), tr("名前"), tr("登録者"), tr("登録 (UTC)"), tr("状態")});
@@ -83,12 +88,7 @@ CSigningKeysDlg::CSigningKeysDlg(archive::CArchiveSession& session, QWidget* par
     auto* create = Item(kIdcCreate, new QPushButton(tr("鍵を作って登録(&C)"), this));
     connect(create, &QPushButton::clicked, this, &CSigningKeysDlg::CreateKey);
     top->addWidget(create, 0, Qt::AlignLeft);
-    m_pResult = Item(kIdcResult, ResultLabel(this));
-    top->addWidget(m_pResult);
-    QDialogButtonBox* buttons = Buttons(this, QDialogButtonBox::Close);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    ConnectHelp(buttons->button(QDialogButtonBox::Help));
-    top->addWidget(buttons);
+    AddFoot(kIdcResult, QDialogButtonBox::Close);
     Reload();
 }
 
@@ -151,10 +151,8 @@ void CSigningKeysDlg::RetireSelected() {
 
 CSignReportDlg::CSignReportDlg(archive::CArchiveSession& session, const QString& report,
                                QWidget* parent)
-    : CDialogBase(help::kSignReport, parent), m_session(session) {
-    setObjectName(QStringLiteral("signReport"));
-    setWindowTitle(tr("ﾚﾎﾟｰﾄに署名"));
-    auto* top = new QVBoxLayout(this);
+    : CSigningDlgBase(session, help::kSignReport, "signReport", tr("ﾚﾎﾟｰﾄに署名"), parent) {
+    QVBoxLayout* top = m_pTop;
     auto* form = new QFormLayout;
     auto* row = new QHBoxLayout;
     m_pReport = Item(kIdcReport, new QLineEdit(report, this));
@@ -195,15 +193,11 @@ CSignReportDlg::CSignReportDlg(archive::CArchiveSession& session, const QString&
                             this);
     note->setWordWrap(true);
     top->addWidget(note);
-    m_pResult = Item(kIdcResult, ResultLabel(this));
+    QDialogButtonBox* buttons =
+        AddFoot(kIdcResult, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     m_pResult->setStyleSheet(QStringLiteral("color: #c00000"));
-    top->addWidget(m_pResult);
-    QDialogButtonBox* buttons = Buttons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("署名"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CSignReportDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    ConnectHelp(buttons->button(QDialogButtonBox::Help));
-    top->addWidget(buttons);
 }
 
 void CSignReportDlg::accept() {

@@ -2,6 +2,7 @@
 // ﾂｰﾙ → 署名鍵: the archive's signing keys, a new key of one's own (a name and a passphrase
 // twice) and the retiring of one; ﾌｧｲﾙ → ﾚﾎﾟｰﾄに署名: a report, the meaning, the name as
 // registered and the passphrase, each time. The rules are core's; these windows only ask.
+#include <QDialogButtonBox>
 #include <QString>
 
 #include "core/archive/ArchiveSession.h"
@@ -9,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QVBoxLayout;
 class QLineEdit;
 class QTreeWidget;
 
@@ -19,7 +21,25 @@ inline constexpr int kSigningKeys = 0x160A00A;
 inline constexpr int kSignReport = 0x160A00B;
 } // namespace help
 
-class CSigningKeysDlg final : public CDialogBase {
+// What both signing windows share: the archive, a column of rows, and at its foot the result
+// line and the buttons with the help.
+class CSigningDlgBase : public CDialogBase {
+    Q_OBJECT
+public:
+    QLabel* Result() const { return m_pResult; }
+
+protected:
+    CSigningDlgBase(archive::CArchiveSession& session, int helpTopic, const char* name,
+                    const QString& title, QWidget* parent);
+    // The result line (id `resultId`) and the buttons `which` under the rows.
+    QDialogButtonBox* AddFoot(int resultId, QDialogButtonBox::StandardButtons which);
+
+    archive::CArchiveSession& m_session;
+    QVBoxLayout* m_pTop = nullptr;
+    QLabel* m_pResult = nullptr;
+};
+
+class CSigningKeysDlg final : public CSigningDlgBase {
     Q_OBJECT
 public:
     CSigningKeysDlg(archive::CArchiveSession& session, QWidget* parent);
@@ -28,7 +48,6 @@ public:
     void CreateKey();
     void RetireSelected();
     QTreeWidget* List() const { return m_pList; }
-    QLabel* Result() const { return m_pResult; }
 
     static constexpr int kIdcList = 2301;
     static constexpr int kIdcName = 2302;
@@ -39,22 +58,19 @@ public:
     static constexpr int kIdcResult = 2307;
 
 private:
-    archive::CArchiveSession& m_session;
     QTreeWidget* m_pList = nullptr;
     QLineEdit* m_pName = nullptr;
     QLineEdit* m_pPass = nullptr;
     QLineEdit* m_pPassAgain = nullptr;
-    QLabel* m_pResult = nullptr;
 };
 
-class CSignReportDlg final : public CDialogBase {
+class CSignReportDlg final : public CSigningDlgBase {
     Q_OBJECT
 public:
     CSignReportDlg(archive::CArchiveSession& session, const QString& report, QWidget* parent);
 
     // The signed copy written, once signed.
     QString SignedCopy() const { return m_szCopy; }
-    QLabel* Result() const { return m_pResult; }
 
     static constexpr int kIdcReport = 2401;
     static constexpr int kIdcBrowse = 2402;
@@ -67,12 +83,10 @@ protected:
     void accept() override;
 
 private:
-    archive::CArchiveSession& m_session;
     QLineEdit* m_pReport = nullptr;
     QComboBox* m_pMeaning = nullptr;
     QComboBox* m_pName = nullptr;
     QLineEdit* m_pPass = nullptr;
-    QLabel* m_pResult = nullptr;
     QString m_szCopy;
 };
 

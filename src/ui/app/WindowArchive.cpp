@@ -9,9 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ArchiveSettings.h"
+#include "core/archive/Units.h"
 #include "core/document/ZorvicDoc.h"
 #include "core/messages/StringTable.h"
+#include "core/report/ReportProvenance.h"
 #include "core/settings/SettingsStore.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
@@ -68,11 +71,28 @@ void CWindowArchive::Open() {
     ReadSetting();
 }
 
-void CWindowArchive::Downloaded(const QString& kept, const QString& transcript) {
+void CWindowArchive::Downloaded(const QString& kept, const QString& transcript, int unit) {
     const archive::Recording r =
         RecordDownload(*m_handle.session, kept.toStdString(), transcript.toStdString(), m_codec);
     m_pDocument->Downloaded(r, kept.toStdString());
+    // The same event as saroko-cli's `recorder download --unit`.
+    if (unit > 0)
+        archive::AssignRecording(*m_handle.session, archive::LoadUnits(*m_handle.session), r.sha256,
+                                 unit, archive::kAssignedDownload);
     SayProblem();
+}
+
+std::vector<std::pair<int, std::string>> CWindowArchive::Units() {
+    std::vector<std::pair<int, std::string>> out;
+    for (const archive::Unit& u : archive::LoadUnits(*m_handle.session).units)
+        out.emplace_back(u.id, u.fields.name);
+    return out;
+}
+
+int CWindowArchive::OfferedUnit() {
+    // The program speaks to one model, so the recorder's identity is known before it answers.
+    return archive::OfferedUnit(*m_handle.session,
+                                archive::RecorderIdentity(RecorderModelName(kModelKm41)));
 }
 
 void CWindowArchive::Commit() {

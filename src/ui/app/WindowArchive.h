@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/archive/DocumentArchive.h"
 #include "platform/ArchiveSetup.h"
@@ -28,7 +30,11 @@ public:
     archive::CDocumentArchive& Document() { return *m_pDocument; }
     const std::string& Path() const { return m_szPath; }
 
-    void Downloaded(const QString& kept, const QString& transcript);
+    // A download kept, and assigned to storage unit `unit` (0: none) as the download's.
+    void Downloaded(const QString& kept, const QString& transcript, int unit = 0);
+    // The storage units by id and name, and the one a download from the recorder is offered.
+    std::vector<std::pair<int, std::string>> Units();
+    int OfferedUnit();
     // Records the document's changes since the last look, asking for a reason where one is
     // wanted and the user asked to be asked.
     void Commit();

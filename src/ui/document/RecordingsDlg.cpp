@@ -178,6 +178,7 @@ void CRecordingsDlg::BuildControls() {
     m_pOpen = new QPushButton(tr("開く(&O)"), this);
     m_pHistory = new QPushButton(tr("履歴(&H)..."), this);
     m_pVerify = new QPushButton(tr("すべて検証(&V)"), this);
+    m_pTrail = new QPushButton(tr("監査証跡(&A)..."), this);
     m_pClose = new QPushButton(tr("閉じる"), this);
     m_pHelp = new QPushButton(tr("ﾍﾙﾌﾟ"), this);
     m_pSummary = new QLabel(this);
@@ -199,7 +200,7 @@ void CRecordingsDlg::LayOut() {
     filter->addWidget(m_pUnit);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pSummary, 1);
-    for (QPushButton* b : {m_pOpen, m_pHistory, m_pVerify, m_pClose, m_pHelp})
+    for (QPushButton* b : {m_pOpen, m_pHistory, m_pVerify, m_pTrail, m_pClose, m_pHelp})
         buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
@@ -225,6 +226,8 @@ void CRecordingsDlg::Connect() {
     connect(m_pOpen, &QPushButton::clicked, this, &CRecordingsDlg::OpenChosen);
     connect(m_pHistory, &QPushButton::clicked, this, &CRecordingsDlg::ShowHistory);
     connect(m_pVerify, &QPushButton::clicked, this, &CRecordingsDlg::VerifyAll);
+    connect(m_pTrail, &QPushButton::clicked, this,
+            [this] { CAuditTrailDlg(m_session, this).exec(); });
     connect(m_pClose, &QPushButton::clicked, this, &QDialog::reject);
     ConnectHelp(m_pHelp);
 }
@@ -437,57 +440,10 @@ bool CRecordingsDlg::VerifyAll() {
     return true;
 }
 
-namespace {
-
-AuditPdfWriter& PdfWriter() {
-    static AuditPdfWriter writer;
-    return writer;
-}
-
-std::function<QString(const QString&)>& AuditPathHook() {
-    static std::function<QString(const QString&)> hook;
-    return hook;
-}
-
-} // namespace
-
-void SetAuditPdfWriter(AuditPdfWriter writer) {
-    PdfWriter() = std::move(writer);
-}
-
-void SetAuditPathHook(std::function<QString(const QString& proposed)> hook) {
-    AuditPathHook() = std::move(hook);
-}
-
 bool CRecordingHistoryDlg::WriteTrail(bool pdf) {
-    const QString proposed = QDir::home().filePath(
-        QFileInfo(QString::fromStdString(m_recording.path)).completeBaseName() +
-        (pdf ? QStringLiteral("-audit.pdf") : QStringLiteral("-audit.csv")));
-    QString path;
-    if (AuditPathHook()) {
-        path = AuditPathHook()(proposed);
-    } else {
-        path = QFileDialog::getSaveFileName(this, tr("監査証跡の出力"), proposed,
-                                            pdf ? tr("PDF ﾌｧｲﾙ (*.pdf)") : tr("CSV ﾌｧｲﾙ (*.csv)"));
-    }
-    if (path.isEmpty())
-        return false;
-    archive::AuditTrail trail;
-    std::string problem;
-    bool written = archive::MakeAuditTrail(m_session, {m_recording.id, {}, {}}, trail, problem);
-    if (written && pdf) {
-        written = PdfWriter() && PdfWriter()(path, trail);
-    } else if (written) {
-        const std::string csv = archive::AuditCsv(trail.events);
-        QSaveFile file(path);
-        written = file.open(QIODevice::WriteOnly) &&
-                  file.write(csv.data(), static_cast<qint64>(csv.size())) ==
-                      static_cast<qint64>(csv.size()) &&
-                  file.commit();
-    }
-    if (!written)
-        ShowFrameworkMessage(tr("監査証跡を書き込めませんでした。"), this);
-    return written;
+    return WriteAuditTrailFile(
+        m_session, {m_recording.id, {}, {}},
+        QFileInfo(QString::fromStdString(m_recording.path)).completeBaseName(), pdf, this);
 }
 
 CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
@@ -532,7 +488,7 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     m_pPdf = buttons->addButton(tr("PDF 出力(&P)..."), QDialogButtonBox::ActionRole);
     m_pCsv = buttons->addButton(tr("CSV 出力(&C)..."), QDialogButtonBox::ActionRole);
-    m_pPdf->setEnabled(static_cast<bool>(PdfWriter()));
+    m_pPdf->setEnabled(HasAuditPdfWriter());
     connect(m_pPdf, &QPushButton::clicked, this, [this] { WriteTrail(true); });
     connect(m_pCsv, &QPushButton::clicked, this, [this] { WriteTrail(false); });
     ConnectHelp(buttons->addButton(tr("ﾍﾙﾌﾟ"), QDialogButtonBox::HelpRole));

@@ -10,6 +10,7 @@
 #include "core/archive/AuditTrail.h"
 #include "core/archive/Units.h"
 #include "ui/base/DialogBase.h"
+#include "ui/document/AuditTrailDlg.h"
 
 class QCheckBox;
 class QComboBox;
@@ -52,6 +53,8 @@ public:
     QPushButton* OpenButton() const { return m_pOpen; }
     QPushButton* HistoryButton() const { return m_pHistory; }
     QPushButton* VerifyButton() const { return m_pVerify; }
+    // The whole archive's or a unit's trail over a period, in a window of its own.
+    QPushButton* TrailButton() const { return m_pTrail; }
     QLabel* Summary() const { return m_pSummary; }
 
     // The filter as the controls set it.
@@ -92,6 +95,7 @@ private:
     QPushButton* m_pOpen = nullptr;
     QPushButton* m_pHistory = nullptr;
     QPushButton* m_pVerify = nullptr;
+    QPushButton* m_pTrail = nullptr;
     QPushButton* m_pClose = nullptr;
     QPushButton* m_pHelp = nullptr;
     QLabel* m_pSummary = nullptr;
@@ -119,12 +123,5 @@ private:
     QPushButton* m_pPdf;
     QPushButton* m_pCsv;
 };
-
-// The audit trail's PDF as the report's pages have it; the main frame installs the printing's
-// writer (the history window draws no pages itself). Without one the PDF button is greyed.
-using AuditPdfWriter = std::function<bool(const QString& path, const archive::AuditTrail& trail)>;
-void SetAuditPdfWriter(AuditPdfWriter writer);
-// Answers the history window's file question in tests ("" is Cancel); an empty hook restores it.
-void SetAuditPathHook(std::function<QString(const QString& proposed)> hook);
 
 } // namespace saroko::ui

@@ -46,12 +46,7 @@ bool RunPrintingCommand(int commandId, CZorvicView& view, QWidget* parent,
         break;
     case cmd::kReport: {
         QString written;
-        const auto recordingOf = [archive](int channel) {
-            return archive ? archive->RecordingOf(channel) : std::string();
-        };
-        tell(RunReport(view, parent, &written, sources, archive ? &archive->Session() : nullptr,
-                       recordingOf),
-             written);
+        tell(RunReport(view, parent, &written, sources, archive), written);
         break;
     }
     default:

@@ -1,6 +1,7 @@
 #include "ui/printing/ReportDlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
@@ -16,9 +17,13 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <algorithm>
+#include <map>
+#include <memory>
 
 #include "SarokoVersion.h"
+#include "core/archive/DocumentArchive.h"
 #include "core/archive/ReportProof.h"
+#include "core/archive/Units.h"
 #include "core/text/ParseDecimal.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
@@ -89,7 +94,7 @@ CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& s
         return unit.isEmpty() ? label : label + QStringLiteral(" (") + unit + QLatin1Char(')');
     };
     setWindowTitle(tr("レポート出力"));
-    auto* form = new QFormLayout(this);
+    auto* form = m_pForm = new QFormLayout(this);
     const auto timeEdit = [this](uint32_t t) {
         auto* e = new QDateTimeEdit(ToEdit(t), this);
         e->setDisplayFormat(QString::fromLatin1(kTimeFormat));
@@ -154,6 +159,24 @@ CReportDlg::CReportDlg(uint32_t from, uint32_t to, const ReportDialogSettings& s
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+}
+
+void CReportDlg::ShowUnits(const QStringList& lines, bool canCorrect) {
+    auto* units = new QLabel(lines.join(QLatin1Char('\n')), this);
+    units->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pCorrection = new QComboBox(this);
+    m_pCorrection->addItem(tr("しない (記録された値)"));
+    m_pCorrection->addItem(tr("校正の補正を適用"));
+    m_pCorrection->setEnabled(canCorrect);
+    auto* label = new QLabel(tr("補正(&K):"), this);
+    label->setBuddy(m_pCorrection);
+    // Under the period: the unit decides the limits below.
+    m_pForm->insertRow(2, units);
+    m_pForm->insertRow(3, label, m_pCorrection);
+}
+
+bool CReportDlg::Corrected() const {
+    return m_pCorrection && m_pCorrection->isEnabled() && m_pCorrection->currentIndex() == 1;
 }
 
 void CReportDlg::accept() {
@@ -225,9 +248,9 @@ void SetReportPathHook(std::function<QString(const QString& proposed)> hook) {
 }
 
 bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
-               const std::vector<ReportSource>& sources, archive::CArchiveSession* archive,
-               const std::function<std::string(int channel)>& recordingOf) {
+               const std::vector<ReportSource>& sources, archive::CDocumentArchive* archive) {
     CZorvicDoc& doc = view.Doc();
+    archive::CArchiveSession* session = archive ? &archive->Session() : nullptr;
     const GraphRange& r = *doc.GetRange();
     std::vector<CReportDlg::ChannelRow> channels;
     for (int n = 1; n <= kChannelCount; ++n)
@@ -237,23 +260,59 @@ bool RunReport(CZorvicView& view, QWidget* parent, QString* written,
     const auto [from, to] = SampledWindow(doc, r.viewStart, r.viewEnd);
     // The limits are in the shown temperature unit; English writes the degree sign.
     const QString unit = doc.m_nUnitCF == 1 ? CReportDlg::tr("ﾟF") : CReportDlg::tr("ﾟC");
-    CReportDlg dlg(from, to, LoadReportSettings(doc.Store()), channels, unit, parent);
+    // The storage units of the recordings shown, read as saroko-cli's report reads them.
+    const archive::UnitsState units =
+        session ? archive::LoadUnits(*session) : archive::UnitsState{};
+    const std::vector<archive::UnitChannelSource> unitSources =
+        archive ? archive::UnitSources(*archive, doc, units, true)
+                : std::vector<archive::UnitChannelSource>{};
+    const ReportDialogSettings remembered = LoadReportSettings(doc.Store());
+    const ReportDialogSettings offered =
+        archive::UnitReportSettings(remembered, units, unitSources, doc.m_nUnitCF == 1);
+    CReportDlg dlg(from, to, offered, channels, unit, parent);
+    if (const std::vector<ReportUnit> stated = archive::ReportUnits(units, unitSources, nullptr);
+        !stated.empty()) {
+        QStringList lines;
+        for (const ReportUnit& u : stated)
+            lines << QString::fromStdString(UnitHeadLine(u));
+        dlg.ShowUnits(lines, AnyCorrection(stated));
+    }
     if (ExecDialog(dlg) != QDialog::Accepted)
         return false;
-    SaveReportSettings(doc.Store(), dlg.Settings());
-    const ReportFigures figures = ComputeReportFigures(doc, dlg.Options());
+    SaveReportSettings(doc.Store(),
+                       archive::RememberedAfterUnitReport(remembered, offered, dlg.Settings()));
+    // Corrected only while the figures are made and the pages drawn: the window, its legend
+    // and the dialogs between show the values as read.
+    const auto correct = [&] {
+        return dlg.Corrected()
+                   ? std::make_unique<archive::CCorrectedValues>(doc, units, unitSources)
+                   : nullptr;
+    };
+    ReportFigures figures;
+    std::map<int, int> outside; // each corrected channel's values outside the calibrated range
+    {
+        const auto corrected = correct();
+        figures = ComputeReportFigures(doc, dlg.Options());
+        if (corrected)
+            outside = corrected->Corrected();
+    }
+    const auto recordingOf = [archive](int channel) {
+        return archive ? archive->RecordingOf(channel) : std::string();
+    };
     const std::vector<archive::NumberedExcursion> excursions =
         archive::NumberExcursions(figures, recordingOf);
     std::vector<ExcursionComment> comments;
-    if (archive && recordingOf && !AskExcursionComments(*archive, excursions, comments, parent))
+    if (session && !AskExcursionComments(*session, excursions, comments, parent))
         return false;
     const QString path = ReportPathHook() ? ReportPathHook()(ProposedReport(doc))
                                           : AskReportPath(parent, ProposedReport(doc), doc.Store());
     if (path.isEmpty())
         return false;
     ReportProvenance proof = archive::MakeReportProof(sources, figures, doc.Clock().Now(),
-                                                      SAROKO_VERSION, archive, &Sha256OfFile);
+                                                      SAROKO_VERSION, session, &Sha256OfFile);
     proof.comments = comments;
+    proof.units = archive::ReportUnits(units, unitSources, dlg.Corrected() ? &outside : nullptr);
+    const auto corrected = correct();
     if (!WriteReportPdf(path, doc, view.Palette(), figures, proof)) {
         ShowFrameworkMessage(CReportDlg::tr("レポートを書き込めませんでした。"), parent);
         return false;

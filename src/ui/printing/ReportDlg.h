@@ -11,7 +11,9 @@
 #include "ui/base/DialogBase.h"
 
 class QCheckBox;
+class QComboBox;
 class QDateTimeEdit;
+class QFormLayout;
 class QLineEdit;
 class QTableWidget;
 
@@ -19,7 +21,7 @@ namespace saroko {
 
 class CZorvicView;
 namespace archive {
-class CArchiveSession;
+class CDocumentArchive;
 }
 
 namespace ui {
@@ -39,6 +41,12 @@ public:
                const std::vector<ChannelRow>& channels = {}, const QString& unit = {},
                QWidget* parent = nullptr);
     QTableWidget* ChannelTable() const { return m_pChannels; }
+    // The storage units the channels belong to, a line each, and the choice of raw or
+    // corrected values (offered only when a calibration has a correction).
+    void ShowUnits(const QStringList& lines, bool canCorrect);
+    QComboBox* CorrectionChoice() const { return m_pCorrection; }
+    // True when the figures are to come from values corrected by the units' calibrations.
+    bool Corrected() const;
 
     ReportOptions Options() const { return m_options; }
     ReportDialogSettings Settings() const { return m_settings; }
@@ -46,6 +54,8 @@ public:
     void accept() override;
 
 private:
+    QFormLayout* m_pForm;
+    QComboBox* m_pCorrection = nullptr;
     QDateTimeEdit* m_pFrom;
     QDateTimeEdit* m_pTo;
     QCheckBox* m_pUseLow;
@@ -61,12 +71,12 @@ private:
 
 // The command: dialog, file, report. True when a report was written.
 // `written` gets the report's path; the report names `sources`, and `archive`, when there is
-// one, adds the archive ids still missing and its chain head. With `recordingOf` (the
-// recording behind a channel number) and an archive, the excursions can be commented first.
+// one, adds the archive ids still missing and its chain head; its excursions can be commented
+// first, and the storage units of its recordings give their limits, state their calibrations
+// and may correct the values, as saroko-cli's report does.
 bool RunReport(CZorvicView& view, QWidget* parent, QString* written = nullptr,
                const std::vector<ReportSource>& sources = {},
-               archive::CArchiveSession* archive = nullptr,
-               const std::function<std::string(int channel)>& recordingOf = {});
+               archive::CDocumentArchive* archive = nullptr);
 // Answers the report's file question in tests ("" is Cancel); an empty hook restores it.
 void SetReportPathHook(std::function<QString(const QString& proposed)> hook);
 

@@ -73,6 +73,14 @@ QGroupBox* CDownloadDlg::BuildTargets() {
     tg->addWidget(m_pList1, 0, 1);
     tg->addWidget(Text(tr("ｹﾙﾌﾞﾗ Ch.2 :"), targets), 1, 0);
     tg->addWidget(m_pList2, 1, 1);
+    // Where the download is kept in the archive: shown once there are units to choose from.
+    m_pUnit = Item(kIdcStorageUnit, new QComboBox(targets));
+    m_pUnit->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_pUnitLabel = Text(tr("保管場所(&U) :"), targets);
+    m_pUnitLabel->setBuddy(m_pUnit);
+    tg->addWidget(m_pUnitLabel, 2, 0);
+    tg->addWidget(m_pUnit, 2, 1);
+    OfferUnits({});
 
     return targets;
 }
@@ -181,6 +189,20 @@ void CDownloadDlg::ProposeTargets() {
         m_pList2->setCurrentIndex(m_nTarget2 - 1);
 }
 
+void CDownloadDlg::OfferUnits(const UnitOffer& offer) {
+    m_pUnit->clear();
+    m_pUnit->addItem(tr("(なし)"), 0);
+    for (const auto& [id, name] : offer.units)
+        m_pUnit->addItem(name, id);
+    m_pUnit->setCurrentIndex(std::max(m_pUnit->findData(offer.offered), 0));
+    m_pUnit->setVisible(!offer.units.empty());
+    m_pUnitLabel->setVisible(!offer.units.empty());
+}
+
+int CDownloadDlg::ChosenUnit() const {
+    return m_pUnit->currentData().toInt();
+}
+
 void CDownloadDlg::OnDownload() {
     const int t1 = m_pList1->currentIndex() + 1;
     const int t2 = m_pList2->currentIndex() + 1;
@@ -199,7 +221,7 @@ void CDownloadDlg::OnDownload() {
         m_bChanged = true;
         m_szKept = QString::fromStdString(download.KeptPath());
         if (m_keptHook && !m_szKept.isEmpty())
-            m_keptHook(m_szKept);
+            m_keptHook(m_szKept, ChosenUnit());
     }
     if (!m_szKept.isEmpty()) {
         // A long path is shortened in its middle to the dialog's width; the tip has it whole.

@@ -44,8 +44,9 @@ public:
         kIdcInterval = 193,
         kIdcReceived = 194,
         kIdcTotal = 195,
-        kIdcTimeLeft = 1901, // the program's own: the time left beside the counters
-        kIdcKept = 1902,     // the program's own: where the last download's copy was kept
+        kIdcTimeLeft = 1901,    // the program's own: the time left beside the counters
+        kIdcKept = 1902,        // the program's own: where the last download's copy was kept
+        kIdcStorageUnit = 1903, // the program's own: the storage unit the download goes to
     };
 
     CDownloadDlg(CZorvicDoc& doc, const CChannelPalette& palette, const CommServices& services,
@@ -60,8 +61,14 @@ public:
     bool ChangedDocument() const { return m_bChanged; }
     // The file the last successful download was kept in; empty when none was kept.
     const QString& KeptPath() const { return m_szKept; }
-    // Told of each download kept while the dialog is open.
-    void SetKeptHook(std::function<void(const QString&)> hook) { m_keptHook = std::move(hook); }
+    // Told of each download kept while the dialog is open, with the storage unit chosen for it.
+    void SetKeptHook(std::function<void(const QString&, int unit)> hook) {
+        m_keptHook = std::move(hook);
+    }
+    // The units to choose from, the offered one chosen; none hides the choice.
+    void OfferUnits(const UnitOffer& offer);
+    // The unit chosen for the next download; 0 for none.
+    int ChosenUnit() const;
     CDownloadProgress* ProgressBar() const { return m_pProgress; }
 
     // IDownloadOwner
@@ -88,12 +95,14 @@ private:
     int m_nLastResult = CRecorderDownload::kDownloadStopped;
     bool m_bChanged = false;
     QString m_szKept;
-    std::function<void(const QString&)> m_keptHook;
+    std::function<void(const QString&, int)> m_keptHook;
     // Only while "吸い上げ" runs: the header's texts come from it.
     const CRecorderDownload* m_pRunning = nullptr;
     CDownloadPace m_pace;
     QComboBox* m_pList1 = nullptr;
     QComboBox* m_pList2 = nullptr;
+    QLabel* m_pUnitLabel = nullptr;
+    QComboBox* m_pUnit = nullptr;
     CDownloadProgress* m_pProgress = nullptr;
 };
 

@@ -16,7 +16,7 @@
 namespace saroko::ui {
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
-                        QWidget* parent, StatusNote note, KeptHook kept) {
+                        QWidget* parent, StatusNote note, KeptHook kept, const UnitOffer& units) {
     CSystemSerialLine serial;
     CKeptTranscriptLine line(serial, TranscriptFolder());
     CommServices services;
@@ -26,19 +26,21 @@ bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& p
     services.keepFolder = KeptDownloadsFolder();
     services.transcript = &line;
     return RunRecorderCommand(commandId, doc, palette, services, parent, std::move(note),
-                              std::move(kept));
+                              std::move(kept), units);
 }
 
 bool RunRecorderCommand(int commandId, CZorvicDoc& doc, const CChannelPalette& palette,
                         const CommServices& services, QWidget* parent, StatusNote note,
-                        KeptHook kept) {
+                        KeptHook kept, const UnitOffer& units) {
     switch (commandId) {
     case cmd::kDownload: {
         CDownloadDlg dlg(doc, palette, services, parent);
+        dlg.OfferUnits(units);
         if (kept)
-            dlg.SetKeptHook([kept, &services](const QString& path) {
-                kept(path, QString::fromStdString(services.transcript ? services.transcript->Path()
-                                                                      : ""));
+            dlg.SetKeptHook([kept, &services](const QString& path, int unit) {
+                kept(path,
+                     QString::fromStdString(services.transcript ? services.transcript->Path() : ""),
+                     unit);
             });
         dlg.exec();
         if (note && !dlg.KeptPath().isEmpty())

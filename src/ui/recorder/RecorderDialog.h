@@ -6,6 +6,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/messages/StringTable.h"
 #include "core/recorder/RecorderComm.h"
@@ -16,6 +18,13 @@
 class QPushButton;
 
 namespace saroko::ui {
+
+// The storage units a download may go to, by id and name, and the one offered (0: none). No
+// units: the download dialog offers no choice.
+struct UnitOffer {
+    std::vector<std::pair<int, QString>> units;
+    int offered = 0;
+};
 
 // Dialog units of the dialog's font, as the original layouts are measured.
 int DialogUnitsX(const QWidget* w, int units);

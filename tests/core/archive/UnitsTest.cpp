@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/TestSupport.h"
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/AuditTrail.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
@@ -140,8 +141,6 @@ TEST_F(UnitsTest, UnitsAreAFoldOfTheirEvents) {
     EXPECT_TRUE(st.Find(1)->calibrations[1].empty());
     EXPECT_EQ(st.UnitOf("ab12"), st.Find(1));
     EXPECT_EQ(st.FindByName("冷凍庫"), st.Find(2));
-    EXPECT_EQ(LastDownloadUnit(mem.events, "bench"), 1);
-    EXPECT_EQ(LastDownloadUnit(mem.events, "other"), 0);
 
     // Unit and calibration events are about no recording; the assignment is about its own.
     for (const Event& e : mem.events)
@@ -203,6 +202,59 @@ TEST_F(UnitsTest, AUnitsTrailHoldsItsEventsAndItsRecordings) {
               std::pair(std::string("B"), std::size_t{4}));
     EXPECT_FALSE(MakeAuditTrail(s, {0, {}, {}, 3}, trail, problem));
     EXPECT_EQ(problem, "no storage unit 3");
+}
+
+// The unit a download is offered: where the recorder's newest download on this PC went, as
+// that recording stands now; another PC's downloads, files and other recorders count not.
+TEST_F(UnitsTest, ADownloadIsOfferedTheUnitOfTheRecordersLastDownloadHere) {
+    CArchiveSession here(&mem, &SumHash, context);
+    SessionContext qaContext = context;
+    qaContext.host = "qa";
+    CArchiveSession qa(&mem, &SumHash, qaContext);
+    const std::string km41 = RecorderIdentity("KM-41");
+    for (const char* name : {"A", "B"})
+        ASSERT_EQ(CreateUnit(here, LoadUnits(here), Fridge(name)), UnitResult::kOk);
+    const auto keep = [&](CArchiveSession& on, const char* sha, const std::string& identity,
+                          const char* created, int unit) {
+        if (*created) {
+            Recording r;
+            r.sha256 = sha;
+            r.identity = identity;
+            KeptFile k;
+            k.path = std::string("/d/") + sha;
+            on.Keep(r, created, k);
+        }
+        const char* how = created == kCreatedDownloaded ? kAssignedDownload : kAssignedFile;
+        if (unit && AssignRecording(on, LoadUnits(on), sha, unit, how) != UnitResult::kOk)
+            ADD_FAILURE() << sha;
+    };
+    const struct {
+        const char* step;
+        bool onQa;
+        const char* sha;
+        std::string identity;
+        const char* created;
+        int unit;
+        int here, qa, other; // the offers after the step: KM-41 here, on qa, another recorder here
+    } steps[] = {
+        {"unknown recorder", false, "", km41, "", 0, 0, 0, 0},
+        {"download to A", false, "d1", km41, kCreatedDownloaded, 1, 1, 0, 0},
+        {"download to none", false, "d2", km41, kCreatedDownloaded, 0, 1, 0, 0},
+        {"moved to B later", true, "d1", km41, "", 2, 2, 0, 0},
+        {"qa's own to A", true, "d3", km41, kCreatedDownloaded, 1, 2, 1, 0},
+        {"a file to A", false, "f1", km41, kCreatedImported, 1, 2, 1, 0},
+        {"no identity", false, "f2", "", kCreatedDownloaded, 1, 2, 1, 0},
+        {"another recorder", false, "o1", "beef", kCreatedDownloaded, 1, 2, 1, 1},
+        {"newest to A", false, "d4", km41, kCreatedDownloaded, 1, 1, 1, 1},
+    };
+    for (const auto& k : steps) {
+        keep(k.onQa ? qa : here, k.sha, k.identity, k.created, k.unit);
+        EXPECT_EQ(
+            std::tuple(OfferedUnit(here, km41), OfferedUnit(qa, km41), OfferedUnit(here, "beef")),
+            std::tuple(k.here, k.qa, k.other))
+            << k.step;
+    }
+    EXPECT_EQ(OfferedUnit(here, ""), 0);
 }
 
 TEST_F(UnitsTest, CalibrationInForceAtTheRecordingsTime) {
@@ -310,6 +362,24 @@ TEST_F(UnitsTest, UnitLimitsAreTheReportsDefaults) {
     common.high = 30;
     ApplyUnitDefaults(st, src, false, false, common);
     EXPECT_TRUE(common.channelLimits.empty());
+    // The dialog begins with the unit's rows and energy; what the user left as the unit gave
+    // is not remembered as theirs, what they changed is.
+    ReportDialogSettings remembered;
+    remembered.channelLimits = {{3, 0.0, 1.0}, {6, 1.0, 2.0}};
+    remembered.activationEnergy = 90;
+    const ReportDialogSettings offered = UnitReportSettings(remembered, st, src, false);
+    EXPECT_EQ(offered.channelLimits,
+              (std::vector<ChannelLimits>{{6, 1.0, 2.0}, {3, 2.0, 8.0}, {4, std::nullopt, -15.0}}));
+    EXPECT_EQ(offered.activationEnergy, 83.144);
+    ReportDialogSettings kept = RememberedAfterUnitReport(remembered, offered, offered);
+    EXPECT_EQ(kept.channelLimits, (std::vector<ChannelLimits>{{6, 1.0, 2.0}, {3, 0.0, 1.0}}));
+    EXPECT_EQ(kept.activationEnergy, 90);
+    ReportDialogSettings changed = offered;
+    changed.channelLimits[1].high = 7.9;
+    changed.activationEnergy = 83.1;
+    kept = RememberedAfterUnitReport(remembered, offered, changed);
+    EXPECT_EQ(kept.channelLimits, (std::vector<ChannelLimits>{{6, 1.0, 2.0}, {3, 2.0, 7.9}}));
+    EXPECT_EQ(kept.activationEnergy, 83.1);
 }
 
 } // namespace

@@ -38,12 +38,16 @@
 #include "ui/app/WindowArchive.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
+#include "ui/document/AuditTrailDlg.h"
 #include "ui/document/DocumentPrompts.h"
 #include "ui/document/RecordingsDlg.h"
 #include "ui/document/UnitsDlg.h"
 #include "ui/printing/PrintSetup.h"
 #include "ui/printing/ReportDlg.h"
+#include "ui/recorder/DownloadDlg.h"
 #include <QComboBox>
+#include <QDateTimeEdit>
+#include <QRadioButton>
 
 namespace saroko {
 namespace {
@@ -236,6 +240,11 @@ TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
                 askHelp(dlg, english);
             },
             [&] {
+                ui::CAuditTrailDlg dlg(archive->Session(), frame.get());
+                dlg.show();
+                askHelp(dlg, english);
+            },
+            [&] {
                 QTimer::singleShot(0, [&] {
                     auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                     ASSERT_TRUE(dlg);
@@ -245,7 +254,7 @@ TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
                 EXPECT_FALSE(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()));
             },
         };
-        const char* pages[] = {"recordings", "history", "units", "change-reason"};
+        const char* pages[] = {"recordings", "history", "units", "audit-trail", "change-reason"};
         for (std::size_t i = 0; i < std::size(pages); ++i) {
             opened.clear();
             windows[i]();
@@ -494,6 +503,126 @@ TEST_F(RecordingsTest, TheUnitsWindowWritesItsEventsAndTheListFiltersByUnit) {
     list.UnitFilter()->setCurrentIndex(1);
     EXPECT_EQ(list.List()->topLevelItemCount(), 1);
     ui::SetFrameworkMessageHandler({});
+}
+
+// What the window makes of a storage unit is what the command line makes: the report's lines
+// (the unit, its corrected calibration, the past-due warning), the trail's bytes, and the
+// download's assignment, which the next download is then offered.
+TEST_F(RecordingsTest, TheWindowsUnitReportTrailAndDownloadAreTheCommandLines) {
+    OpenArchive();
+    OpenBoth();
+    archive::CArchiveSession& s = archive->Session();
+    archive::UnitFields f{"薬局冷蔵庫 2", "", "", {{{}, {2.0, 8.0}}}, 90.0, ""};
+    ASSERT_EQ(CreateUnit(s, archive::LoadUnits(s), f), archive::UnitResult::kOk);
+    const Calibration cal{"JCSS-0412", "2026-01-10", "2026-11-30", {Correction::kOffset, -0.5}};
+    ASSERT_EQ(SetCalibration(s, archive::LoadUnits(s), 1, 2, cal), archive::UnitResult::kOk);
+    ASSERT_EQ(AssignRecording(s, archive::LoadUnits(s), *Sha256OfFile(a.toStdString()), 1,
+                              archive::kAssignedFile),
+              archive::UnitResult::kOk);
+    const QString window = dir.filePath(QStringLiteral("w.pdf")), out = dir.filePath("out");
+    ui::SetReportPathHook([&](const QString&) { return window; });
+    const QByteArray pictures = qgetenv("SAROKO_PICTURE_DIR");
+    bool english = true;
+    double energy = 0;
+    ui::SetDialogRunner([&](QDialog& dlg) {
+        auto* report = qobject_cast<ui::CReportDlg*>(&dlg);
+        if (!report) // the excursions' comments: none
+            return (dlg.accept(), dlg.result());
+        dlg.show();
+        QCoreApplication::processEvents();
+        if (!pictures.isEmpty())
+            dlg.grab().save(pictures + (english ? "/report-unit-en.png" : "/report-unit-ja.png"));
+        EXPECT_TRUE(report->CorrectionChoice()->isEnabled());
+        report->CorrectionChoice()->setCurrentIndex(1);
+        english ? dlg.reject() : report->accept();
+        energy = report->Options().activationEnergy;
+        return dlg.result();
+    });
+    for (const bool e : {true, false}) {
+        InstallTranslations((english = e) ? Language::kEnglish : Language::kJapanese);
+        EXPECT_EQ(frame->ExecuteCommand(cmd::kReport), true);
+    }
+    ui::SetDialogRunner({});
+    ui::SetReportPathHook({});
+    EXPECT_EQ(energy, 90);
+    // The unit's limits and energy were the report's, not the user's to remember.
+    EXPECT_EQ(LoadReportSettings(store), ReportDialogSettings{});
+    const auto cli = [&](const QStringList& args) {
+        QFile::remove(out);
+        EXPECT_EQ(QProcess::execute(
+                      QStringLiteral(SAROKO_CLI),
+                      QStringList{"--archive", QString::fromStdString(ArchivePath())} + args),
+                  0);
+        QFile f(out);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    cli({"report", "--corrected", "-o", out + ".pdf", a, b});
+#ifdef SAROKO_PDFTOTEXT
+    const auto lines = [](const QString& pdf) {
+        QProcess text;
+        text.start(QStringLiteral(SAROKO_PDFTOTEXT), {QStringLiteral("-layout"), pdf, "-"});
+        EXPECT_TRUE(text.waitForFinished(20000));
+        QStringList kept; // but when each was made, and the chain then
+        for (const QString& l : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
+            if (!l.contains(QStringLiteral("作成")) && !l.contains(QStringLiteral("ﾁｪｰﾝ")))
+                kept << l.simplified();
+        return kept;
+    };
+    const QStringList fromWindow = lines(window);
+    EXPECT_EQ(fromWindow, lines(out + ".pdf"));
+    for (const char* want : {"保管場所: 薬局冷蔵庫 2", "補正: -0.5 °C（適用済み）",
+                             "注意: Ch.2 の校正は記録の時点で有効期限を過ぎていました。"})
+        EXPECT_FALSE(fromWindow.filter(QString::fromUtf8(want)).isEmpty()) << want;
+#endif
+
+    // The unit's trail over a period, and the whole archive's to a time, byte for byte.
+    std::vector<std::string> refused;
+    ui::SetFrameworkMessageHandler([&](const QString& t) { refused.push_back(t.toStdString()); });
+    ui::CAuditTrailDlg trail(s, frame.get());
+    const QDate today = QDate::currentDate();
+    const QDateTime from(today.addDays(-1), QTime(0, 0)), to(today.addDays(1), QTime(0, 0));
+    const QString fromText = from.toString("yyyy/MM/dd HH:mm:ss");
+    const QString toText = to.toString("yyyy/MM/dd HH:mm:ss");
+    trail.FromCheck()->setChecked(true);
+    trail.ToCheck()->setChecked(true);
+    trail.FromTime()->setDateTime(to);
+    trail.ToTime()->setDateTime(to);
+    QString proposed;
+    ui::SetAuditPathHook(
+        [&](const QString& p) { return (proposed = QFileInfo(p).fileName(), out); });
+    EXPECT_FALSE(trail.WriteTrail(false)); // the end not after the start
+    trail.FromTime()->setDateTime(from);
+    trail.UnitChoice()->setChecked(true);
+    ASSERT_TRUE(trail.WriteTrail(false));
+    EXPECT_EQ(proposed, QStringLiteral("薬局冷蔵庫 2-audit.csv"));
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray unitTrail = written.readAll();
+    written.close();
+    EXPECT_EQ(unitTrail, cli({"archive", "log", "--csv", out, "--unit",
+                              QString::fromStdString(f.name), "--from", fromText, "--to", toText}));
+    trail.WholeChoice()->setChecked(true);
+    trail.FromCheck()->setChecked(false);
+    ASSERT_TRUE(trail.WriteTrail(false));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), cli({"archive", "log", "--csv", out, "--to", toText}));
+    EXPECT_EQ(refused, std::vector<std::string>{"終了は開始より後の日時にしてください。"});
+    ui::SetFrameworkMessageHandler({});
+    ui::SetAuditPathHook({});
+    // A download kept and assigned as saroko-cli's `recorder download --unit` assigns it;
+    // the next download from that recorder here is offered the unit.
+    EXPECT_EQ(archive->OfferedUnit(), 0);
+    archive->Downloaded(Demo("k.klg", "2026/12/05 00:00:00"), QString(), 1);
+    EXPECT_EQ(Events().back(), "assigned download||1 薬局冷蔵庫 2|");
+    int offered = -1;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<ui::CDownloadDlg*>(QApplication::activeModalWidget());
+        offered = dlg ? dlg->ChosenUnit() : -2;
+        if (dlg)
+            static_cast<QDialog*>(dlg)->reject();
+    });
+    EXPECT_TRUE(frame->ExecuteCommand(cmd::kDownload));
+    EXPECT_EQ(offered, 1);
 }
 
 } // namespace

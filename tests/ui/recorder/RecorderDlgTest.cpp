@@ -177,6 +177,41 @@ TEST(DownloadDlg, WholeDownloadIntoTheProposedChannels) {
     EXPECT_EQ(List(dlg, CDownloadDlg::kIdcTarget2)->currentText(), "  Ch.6");
 }
 
+// The offered unit is chosen and goes with the download kept, unless the user picks another
+// or none; an offer of a unit not listed is none; without units there is no choice to see.
+TEST(DownloadDlg, TheOfferedUnitGoesWithTheDownloadUnlessAnotherIsChosen) {
+    MessageLog log;
+    SimRig rig(Recording(20));
+    QTemporaryDir keep;
+    CommServices services = rig.Services();
+    services.keepFolder = keep.path().toStdString();
+    CChannelPalette palette;
+    for (const bool english : {true, false}) {
+        InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
+        CDownloadDlg dlg(rig.doc, palette, services);
+        dlg.show();
+        QComboBox* unit = List(dlg, CDownloadDlg::kIdcStorageUnit);
+        EXPECT_FALSE(unit->isVisible());
+        dlg.OfferUnits({{{1, "A"}, {2, QStringLiteral("薬局冷蔵庫 2")}}, 2});
+        EXPECT_EQ(std::tuple(unit->isVisible(), unit->currentText(), dlg.ChosenUnit()),
+                  std::tuple(true, QStringLiteral("薬局冷蔵庫 2"), 2));
+        const QByteArray dir = qgetenv("SAROKO_PICTURE_DIR");
+        if (!dir.isEmpty())
+            dlg.grab().save(QString::fromLocal8Bit(dir) +
+                            (english ? "/download-unit-en.png" : "/download-unit-ja.png"));
+        if (english)
+            continue;
+        std::vector<int> kept;
+        dlg.SetKeptHook([&](const QString&, int u) { kept.push_back(u); });
+        Press(dlg, CDownloadDlg::kIdcDownload);
+        unit->setCurrentIndex(0);
+        Press(dlg, CDownloadDlg::kIdcDownload);
+        EXPECT_EQ(kept, (std::vector<int>{2, 0}));
+        dlg.OfferUnits({{{1, "A"}}, 7});
+        EXPECT_EQ(std::tuple(unit->count(), dlg.ChosenUnit()), std::tuple(2, 0));
+    }
+}
+
 TEST(DownloadDlg, TimeLeftAndProgressAtTheLinesRate) {
     MessageLog log;
     sim::SimOptions o = Recording(4000);
