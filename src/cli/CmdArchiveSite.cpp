@@ -10,7 +10,6 @@
 #include "core/archive/ArchiveSpool.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
-#include "platform/SiteArchive.h"
 #include "platform/UserFolders.h"
 
 namespace saroko::cli {
@@ -90,8 +89,6 @@ int RunArchiveImport(const CVerbOptions&) {
     SayArchiveMessage();
     if (a.LastStatus() != archive::StoreStatus::kOk)
         return kExitFailed;
-    if (archive::IsSiteLocation(CliArchivePath()))
-        WriteFirstUse(CliArchivePath(), archive::FirstUseAnswer::kTaken);
     std::cout << "taken in: " << taken << (taken == 1 ? " download" : " downloads") << " kept in "
               << folder << "\n";
     return kExitOk;
