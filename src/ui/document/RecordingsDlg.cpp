@@ -266,8 +266,11 @@ void CRecordingsDlg::ReadArchive() {
     std::set<std::string> held;
     for (const archive::Recording& r : m_recordings)
         held.insert(r.sha256);
-    const archive::WaitingWork waiting = archive::WhatWaits(
-        m_session.Store(), {}, [&](const std::string& h) { return held.count(h) > 0; });
+    const archive::WaitingWork waiting =
+        m_session.Enabled()
+            ? archive::WhatWaits(m_session.Store(), {},
+                                 [&](const std::string& h) { return held.count(h) > 0; })
+            : archive::WaitingWork{};
     for (const archive::Recording& r : waiting.recordings) {
         m_files.push_back(
             {m_recordings.size(), r.path, {}, {}, r.source == archive::kSourceDownload});
