@@ -81,6 +81,29 @@ Please enter the reason for the change.</translation>
         <source>記録保管庫の設定「変更には理由が必要」</source>
         <translation>the archive setting &quot;a reason is required for every change&quot;</translation>
     </message>
+    <message>
+        <source>記録保管庫への取り込み</source>
+        <translation>Taking in the kept downloads</translation>
+    </message>
+    <message>
+        <source>取り込むと、それぞれ「作成、取り込み」として履歴に残ります。この記録保管庫についてはもう尋ねません。</source>
+        <translation>Each one taken in is recorded in its history as "Created, imported". You will not be asked again about this archive.</translation>
+    </message>
+    <message>
+        <source>取り込む(&amp;Y)</source>
+        <translation>&amp;Take in</translation>
+    </message>
+    <message>
+        <source>取り込まない(&amp;N)</source>
+        <translation>Do &amp;not take in</translation>
+    </message>
+    <message numerus="yes">
+        <source>このｺﾝﾋﾟｭｰﾀｰに保管されている吸い上げﾃﾞｰﾀ %n 件が、記録保管庫 %1 にありません。取り込みますか？</source>
+        <translation>
+            <numerusform>%n download kept on this computer is not in the archive %1. Take it in?</numerusform>
+            <numerusform>%n downloads kept on this computer are not in the archive %1. Take them in?</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AuditTrailPdf</name>
@@ -2959,6 +2982,17 @@ Close that program before talking to the recorder.</translation>
     <message>
         <source>監査証跡(&amp;A)...</source>
         <translation>&amp;Audit trail...</translation>
+    </message>
+    <message>
+        <source>送信待ち</source>
+        <translation>Waiting</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 件が送信待ちです（新しい記録ﾃﾞｰﾀ %1 件）。サーバーにつながると順に送られます。</source>
+        <translation>
+            <numerusform>%n event is waiting (new recordings among them: %1). It is sent once the server answers.</numerusform>
+            <numerusform>%n events are waiting (new recordings among them: %1). They are sent in order once the server answers.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

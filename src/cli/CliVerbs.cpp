@@ -12,11 +12,11 @@ extern const char kArchiveUsage[], kVerifyUsage[];
 void DeclareArchiveList(CVerbOptions&), DeclareArchiveLog(CVerbOptions&),
     DeclareArchiveVerify(CVerbOptions&), DeclareArchiveRepair(CVerbOptions&),
     DeclareArchiveStatus(CVerbOptions&), DeclareArchivePush(CVerbOptions&),
-    DeclareVerifyFiles(CVerbOptions&);
+    DeclareArchiveImport(CVerbOptions&), DeclareVerifyFiles(CVerbOptions&);
 int RunArchiveList(const CVerbOptions&), RunArchiveLog(const CVerbOptions&),
     RunArchiveVerify(const CVerbOptions&), RunArchiveRepair(const CVerbOptions&),
     RunArchiveStatus(const CVerbOptions&), RunArchivePush(const CVerbOptions&),
-    RunVerifyFiles(const CVerbOptions&);
+    RunArchiveImport(const CVerbOptions&), RunVerifyFiles(const CVerbOptions&);
 extern const char kDemoUsage[], kExportUsage[], kSaveUsage[], kInfoUsage[], kRecorderUsage[],
     kReportUsage[];
 void DeclareDemo(CVerbOptions&), DeclareExport(CVerbOptions&), DeclareSave(CVerbOptions&),
@@ -71,6 +71,7 @@ const Verb kArchiveVerbs[] = {
     {"repair", "", kArchiveUsage, Paints::kNever, &DeclareArchiveRepair, &RunArchiveRepair},
     {"status", "", kArchiveUsage, Paints::kNever, &DeclareArchiveStatus, &RunArchiveStatus},
     {"push",   "", kArchiveUsage, Paints::kNever, &DeclareArchivePush,   &RunArchivePush},
+    {"import", "", kArchiveUsage, Paints::kNever, &DeclareArchiveImport, &RunArchiveImport},
     {"setting", "", kSettingUsage, Paints::kNever, &DeclareArchiveSetting, &RunArchiveSetting},
 };
 
@@ -90,7 +91,7 @@ const Verb kUnitVerbs[] = {
 };
 
 const Verb kVerbs[] = {
-    {"archive",     "the recordings archive: list, log, verify, repair, status, push, setting", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
+    {"archive",     "the recordings archive: list, log, verify, repair, status, push, import, setting", kArchiveUsage, Paints::kNever, nullptr, nullptr, kArchiveVerbs},
     {"demo",        "write a demo recording",                kDemoUsage,   Paints::kNever, &DeclareDemo,   &RunDemo},
     {"export",      "write data files as delimited text",    kExportUsage, Paints::kNever, &DeclareExport, &RunExport},
     {"save",        "save or convert to a native data file", kSaveUsage,   Paints::kNever, &DeclareSave,   &RunSave},

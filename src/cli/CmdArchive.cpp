@@ -69,9 +69,14 @@ extern const char kArchiveUsage[] =
     "                 where the archive is, whether it answers, and how many events wait\n"
     "                 on this computer for a site archive's server; exit status 1 when it\n"
     "                 does not answer\n"
-    "  push [FILE]    sends a local archive (this user's, or FILE) to the site archive\n"
+    "  push [FILE] [--json]\n"
+    "                 sends a local archive (this user's, or FILE) to the site archive\n"
     "                 that --archive names: the events the site does not hold yet, each\n"
-    "                 with its place in the local chain, which verify on the site checks\n"
+    "                 with its place in the local chain, which verify on the site checks;\n"
+    "                 --json: what was sent and already there, and the site's chain head\n"
+    "  import         takes in the downloads kept on this computer that the archive does\n"
+    "                 not hold (\"created (imported)\" events), as the window offers on a\n"
+    "                 site archive's first use\n"
     "  setting [reason-required (on|off) [--reason TEXT]]\n"
     "                 the archive's own settings, or sets whether every change needs a\n"
     "                 reason for all users (turning it off needs --reason)\n"
@@ -86,6 +91,26 @@ extern const char kVerifyUsage[] =
     "  when and how it came, from which recorder, and its later events. A file where the\n"
     "  archive keeps a recording that no longer holds its bytes is \"changed\". Exit status 0\n"
     "  when every file is found unchanged, 1 otherwise.\n";
+
+// An event as the --json verbs give it. One that waits on this computer for a site archive's
+// server has no place in the chain yet: no number, recording id or hashes, and "waiting".
+nlohmann::json EventJson(const Event& e, bool waiting) {
+    nlohmann::json j{{"time_utc", e.timeUtc}, {"utc_offset_minutes", e.offsetMinutes},
+                     {"user", e.user},        {"host", e.host},
+                     {"version", e.version},  {"event", archive::EventKindName(e.kind)},
+                     {"detail", e.detail},    {"sha256", e.recordingSha256},
+                     {"old", e.oldValue},     {"new", e.newValue},
+                     {"reason", e.reason}};
+    if (waiting) {
+        j["waiting"] = true;
+        return j;
+    }
+    j["seq"] = e.seq;
+    j["recording"] = e.recordingId;
+    j["prev_hash"] = e.prevHash;
+    j["hash"] = e.hash;
+    return j;
+}
 
 namespace {
 
@@ -261,24 +286,6 @@ nlohmann::json RecordingJson(const Recording& r, const std::string& status) {
     std::string text;
     AppendRecordingJson(text, r, status, 0);
     return nlohmann::json::parse(text);
-}
-
-nlohmann::json EventJson(const Event& e) {
-    return {{"seq", e.seq},
-            {"time_utc", e.timeUtc},
-            {"utc_offset_minutes", e.offsetMinutes},
-            {"user", e.user},
-            {"host", e.host},
-            {"version", e.version},
-            {"event", archive::EventKindName(e.kind)},
-            {"detail", e.detail},
-            {"recording", e.recordingId},
-            {"sha256", e.recordingSha256},
-            {"old", e.oldValue},
-            {"new", e.newValue},
-            {"reason", e.reason},
-            {"prev_hash", e.prevHash},
-            {"hash", e.hash}};
 }
 
 std::string EventLine(const Event& e) {
@@ -483,7 +490,7 @@ int RunArchiveLog(const CVerbOptions& o) {
     if (o.Has("json")) {
         nlohmann::json list = nlohmann::json::array();
         for (const Event& e : trail.events)
-            list.push_back(EventJson(e));
+            list.push_back(EventJson(e, false));
         SayWaiting(*store, true, sha256, &list);
         std::cout << list.dump(2) << "\n";
         return kExitOk;
@@ -607,7 +614,7 @@ int RunVerifyFiles(const CVerbOptions& o) {
         store->Events(events, id);
         nlohmann::json ev = nlohmann::json::array();
         for (const Event& e : events)
-            ev.push_back(EventJson(e));
+            ev.push_back(EventJson(e, false));
         return ev;
     };
     for (const std::string& path : o.Files()) {

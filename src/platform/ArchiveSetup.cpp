@@ -135,10 +135,8 @@ std::string QuickStatusOf(const archive::Recording& r, const std::string& path) 
 }
 
 // A site archive: what waited on this computer from an earlier run goes first. The downloads
-// this computer kept before it used this site archive are taken in once, the first time its
-// server answers (a "created (imported)" event each, as a new local archive takes them in);
-// the mark beside the spool says it was done, and later downloads are recorded as they come.
-static ArchiveHandle OpenSiteArchive(const std::string& location, const ITextCodec& codec) {
+// kept here before are taken in only when the user says so (OfferKeptDownloads, archive import).
+static ArchiveHandle OpenSiteArchive(const std::string& location) {
     ArchiveHandle h;
     std::unique_ptr<archive::CSpooledArchiveStore> site = OpenSiteStore(location, &Sha256);
     archive::CSpooledArchiveStore& spooled = *site;
@@ -148,13 +146,6 @@ static ArchiveHandle OpenSiteArchive(const std::string& location, const ITextCod
         [session = h.session.get()](archive::StoreStatus s) { session->NoteFailure(s); });
     if (spooled.Waiting() > 0)
         spooled.Send();
-    const std::string taken = SpoolFilePath(location) + ".taken-in";
-    std::error_code ec;
-    if (!std::filesystem::exists(PathOfUtf8(taken), ec) && spooled.Site().Answers()) {
-        ImportKeptDownloads(*h.session, KeptDownloadsFolder(), codec);
-        if (h.session->Waiting() == 0 && h.session->LastStatus() == archive::StoreStatus::kOk)
-            std::ofstream(PathOfUtf8(taken)) << KeptDownloadsFolder() << "\n";
-    }
     return h;
 }
 
@@ -167,7 +158,7 @@ ArchiveHandle OpenArchive(bool enabled, const ITextCodec& codec, std::string pat
     if (path.empty())
         path = ArchiveFilePath();
     if (archive::IsSiteLocation(path))
-        return OpenSiteArchive(path, codec);
+        return OpenSiteArchive(path);
     h.warning = NetworkPlaceWarning(path);
     auto local = std::make_unique<CSqliteArchiveStore>(path);
     CSqliteArchiveStore& store = *local;

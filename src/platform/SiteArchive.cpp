@@ -31,6 +31,25 @@ std::string SpoolFilePath(const std::string& location) {
     return Utf8OfPath(PathOfUtf8(KeptDownloadsFolder()).parent_path() / "site-spool" / name);
 }
 
+archive::FirstUseAnswer ReadFirstUse(const std::string& location) {
+    const std::string spool = SpoolFilePath(location);
+    std::optional<std::string> text = ReadWholeFile(spool + ".first-use");
+    // An older version took the downloads in unasked and left this mark.
+    std::error_code ec;
+    if (!text && std::filesystem::exists(PathOfUtf8(spool + ".taken-in"), ec))
+        text = archive::FirstUseText(archive::FirstUseAnswer::kTaken);
+    return archive::ParseFirstUse(text);
+}
+
+bool WriteFirstUse(const std::string& location, archive::FirstUseAnswer answer) {
+    const std::filesystem::path path = PathOfUtf8(SpoolFilePath(location) + ".first-use");
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << archive::FirstUseText(answer);
+    return static_cast<bool>(f.flush());
+}
+
 std::string NetworkPlaceWarning(const std::string& path) {
 #ifdef __linux__
     std::ifstream f("/proc/self/mounts");
@@ -137,14 +156,8 @@ std::string TestSiteConnection(const std::string& location) {
     return store.Answers() ? std::string() : store.LastError();
 }
 
-std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
-                                                             const archive::Sha256Fn& hash) {
-    auto store = std::make_unique<archive::CSpooledArchiveStore>(
-        std::make_unique<CPgArchiveStore>(location),
-        std::make_unique<CFileSpool>(SpoolFilePath(location)), hash,
-        [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(); },
-        [] { return QDateTime::currentSecsSinceEpoch(); });
-    return store;
+static std::unique_ptr<archive::ISiteStore> ServerStore(const std::string& location) {
+    return std::make_unique<CPgArchiveStore>(location);
 }
 
 #else
@@ -203,15 +216,32 @@ private:
 
 } // namespace
 
+static std::unique_ptr<archive::ISiteStore> ServerStore(const std::string& location) {
+    return std::make_unique<CUnreachableSite>(location);
+}
+
+#endif
+
+namespace {
+
+SiteStoreMaker& Maker() {
+    static SiteStoreMaker maker;
+    return maker;
+}
+
+} // namespace
+
+void SetSiteStoreMaker(SiteStoreMaker maker) {
+    Maker() = std::move(maker);
+}
+
 std::unique_ptr<archive::CSpooledArchiveStore> OpenSiteStore(const std::string& location,
                                                              const archive::Sha256Fn& hash) {
     return std::make_unique<archive::CSpooledArchiveStore>(
-        std::make_unique<CUnreachableSite>(location),
+        Maker() ? Maker()(location) : ServerStore(location),
         std::make_unique<CFileSpool>(SpoolFilePath(location)), hash,
         [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(); },
         [] { return QDateTime::currentSecsSinceEpoch(); });
 }
-
-#endif
 
 } // namespace saroko

@@ -1,9 +1,11 @@
 #pragma once
 // A site archive as this computer uses it: the server's store behind a spool on disk in the
 // program's data folder, so that events made while the server is away are sent later.
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ArchiveSpool.h"
 
 namespace saroko {
@@ -29,6 +31,10 @@ private:
     int m_lockFd = -1;
 };
 
+// The user's answer to the first use of the site archive at `location`, kept beside its spool.
+archive::FirstUseAnswer ReadFirstUse(const std::string& location);
+bool WriteFirstUse(const std::string& location, archive::FirstUseAnswer answer);
+
 // The one message for a local archive at `path` on a network file system; "" elsewhere.
 std::string NetworkPlaceWarning(const std::string& path);
 
@@ -37,6 +43,12 @@ std::string TestSiteConnection(const std::string& location);
 
 // True when this build can reach a PostgreSQL server.
 bool SiteArchiveBuiltIn();
+
+// The server behind every site archive opened from now on, for tests; an empty maker restores
+// the PostgreSQL one.
+using SiteStoreMaker =
+    std::function<std::unique_ptr<archive::ISiteStore>(const std::string& location)>;
+void SetSiteStoreMaker(SiteStoreMaker maker);
 
 // The site archive at `location` behind its spool; in a build without libpq, a server that
 // never answers (the run's one message says so).

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/archive/ArchiveSpool.h"
 #include "core/files/Utf8Path.h"
 #include "core/recorder/Protocol.h"
 
@@ -63,8 +64,14 @@ void ImportKeptDownloads(CArchiveSession& session, const std::string& folder,
     std::set<std::string> kept;
     for (const KeptFile& k : known)
         kept.insert(k.path);
+    TakeInDownloads(session, DownloadsToTakeIn(folder, kept), read, codec);
+}
+
+std::size_t TakeInDownloads(CArchiveSession& session, const std::vector<std::string>& paths,
+                            const FileReader& read, const ITextCodec& codec) {
+    std::size_t taken = 0;
     session.Hold(true);
-    for (const std::string& path : DownloadsToTakeIn(folder, kept)) {
+    for (const std::string& path : paths) {
         std::optional<Recording> r = DescribePath(path, read, codec, session.Hash());
         if (!r)
             continue;
@@ -72,9 +79,62 @@ void ImportKeptDownloads(CArchiveSession& session, const std::string& folder,
         KeptFile k;
         k.path = r->path;
         session.Keep(*r, kCreatedImported, std::move(k));
+        ++taken;
     }
     session.Hold(false);
     session.Flush();
+    return taken;
+}
+
+std::optional<std::vector<std::string>> DownloadsNotIn(CArchiveSession& session,
+                                                       const std::string& folder) {
+    std::vector<KeptFile> known;
+    if (!session.Enabled() || session.Store().KeptFiles(known) != StoreStatus::kOk)
+        return std::nullopt;
+    std::set<std::string> kept;
+    for (const KeptFile& k : known)
+        kept.insert(k.path);
+    // A download made while the server was away is the archive's already: it waits to go.
+    if (auto* spooled = dynamic_cast<CSpooledArchiveStore*>(&session.Store()))
+        for (const SpooledEntry& s : spooled->WaitingEntries())
+            if (s.entry.kept)
+                kept.insert(s.entry.kept->path);
+    return DownloadsToTakeIn(folder, kept);
+}
+
+std::string FirstUseText(FirstUseAnswer answer) {
+    switch (answer) {
+    case FirstUseAnswer::kTaken:
+        return "taken\n";
+    case FirstUseAnswer::kDeclined:
+        return "declined\n";
+    case FirstUseAnswer::kNotAsked:
+        break;
+    }
+    return {};
+}
+
+FirstUseAnswer ParseFirstUse(const std::optional<std::string>& text) {
+    if (!text)
+        return FirstUseAnswer::kNotAsked;
+    return text->starts_with("declined") ? FirstUseAnswer::kDeclined : FirstUseAnswer::kTaken;
+}
+
+FirstUseAnswer OfferKeptDownloads(CArchiveSession& session, const std::string& folder,
+                                  FirstUseAnswer before,
+                                  const std::function<bool(const std::vector<std::string>&)>& ask,
+                                  const FileReader& read, const ITextCodec& codec) {
+    if (before != FirstUseAnswer::kNotAsked)
+        return FirstUseAnswer::kNotAsked;
+    const std::optional<std::vector<std::string>> lacking = DownloadsNotIn(session, folder);
+    if (!lacking)
+        return FirstUseAnswer::kNotAsked;
+    if (lacking->empty())
+        return FirstUseAnswer::kTaken;
+    if (!ask(*lacking))
+        return FirstUseAnswer::kDeclined;
+    TakeInDownloads(session, *lacking, read, codec);
+    return FirstUseAnswer::kTaken;
 }
 
 Recording RecordDownload(CArchiveSession& session, const std::string& keptPath,

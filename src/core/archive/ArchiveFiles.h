@@ -55,6 +55,29 @@ std::vector<std::string> DownloadsToTakeIn(const std::string& folder,
 // "created (imported)" event, all in one write; a second copy of known bytes is kept too.
 void ImportKeptDownloads(CArchiveSession& session, const std::string& folder,
                          const FileReader& read, const ITextCodec& codec);
+// The same of the given files; how many were data files and taken in.
+std::size_t TakeInDownloads(CArchiveSession& session, const std::vector<std::string>& paths,
+                            const FileReader& read, const ITextCodec& codec);
+
+// The kept downloads of `folder` that the archive holds neither itself nor among what waits
+// on this computer for its server; nullopt when its kept files cannot be read (a server away).
+std::optional<std::vector<std::string>> DownloadsNotIn(CArchiveSession& session,
+                                                       const std::string& folder);
+
+// The first use of a site archive on this computer: the downloads kept here before are not in
+// it. The user is offered once to take them in, and the answer is kept for that location.
+enum class FirstUseAnswer { kNotAsked, kTaken, kDeclined };
+// The answer as it is kept, and back; an older mark that names only the folder was a take-in.
+std::string FirstUseText(FirstUseAnswer answer);
+FirstUseAnswer ParseFirstUse(const std::optional<std::string>& text);
+// Asks `ask` with the kept downloads the archive lacks, unless the user answered before or its
+// server does not answer (then it is asked at a later start), and takes them in when `ask`
+// agrees. The answer to keep: kNotAsked when nothing was asked; kTaken, without asking, when
+// the archive lacks none.
+FirstUseAnswer OfferKeptDownloads(CArchiveSession& session, const std::string& folder,
+                                  FirstUseAnswer before,
+                                  const std::function<bool(const std::vector<std::string>&)>& ask,
+                                  const FileReader& read, const ITextCodec& codec);
 
 // A download kept at `keptPath`: its exchange with the recorder is copied beside it as
 // NAME.exchange.txt (never over a file already there), and both become the recording's kept

@@ -337,6 +337,31 @@ void DropKnownCreations(std::vector<SpooledEntry>& waiting,
     });
 }
 
+WaitingWork WhatWaits(IArchiveStore& store, const std::string& sha256,
+                      std::function<bool(const std::string& sha256)> siteHolds) {
+    WaitingWork out;
+    auto* spooled = dynamic_cast<CSpooledArchiveStore*>(&store);
+    if (!spooled)
+        return out;
+    if (!siteHolds)
+        siteHolds = [&store](const std::string& h) {
+            std::optional<Recording> r;
+            return store.FindRecording(h, r) == StoreStatus::kOk && r.has_value();
+        };
+    std::vector<SpooledEntry> waiting = spooled->WaitingEntries();
+    DropKnownCreations(waiting, siteHolds);
+    std::set<std::string> listed;
+    for (SpooledEntry& s : waiting) {
+        if (!sha256.empty() && s.entry.event.recordingSha256 != sha256)
+            continue;
+        if (s.entry.recording && listed.insert(s.entry.recording->sha256).second &&
+            !siteHolds(s.entry.recording->sha256))
+            out.recordings.push_back(std::move(*s.entry.recording));
+        out.events.push_back(std::move(s.entry.event));
+    }
+    return out;
+}
+
 StoreStatus CSpooledArchiveStore::SendLocked(const std::string& text, const Sealer& seal) {
     std::vector<SpooledEntry> waiting = ParseSpool(text);
     DropKnownCreations(waiting, [this](const std::string& sha256) {

@@ -52,6 +52,17 @@ std::vector<SpooledEntry> ParseSpool(std::string_view text);
 void DropKnownCreations(std::vector<SpooledEntry>& waiting,
                         const std::function<bool(const std::string& sha256)>& siteHolds);
 
+// What waits on this computer for a site archive's server, as every list shows it: the events
+// in the order they will go (of one recording when `sha256` is given), less the creations
+// DropKnownCreations leaves out, and the recordings among them the server does not hold yet,
+// each once. `siteHolds` empty: the store is asked. Nothing waits for a local archive.
+struct WaitingWork {
+    std::vector<Event> events;
+    std::vector<Recording> recordings;
+};
+WaitingWork WhatWaits(IArchiveStore& store, const std::string& sha256 = {},
+                      std::function<bool(const std::string& sha256)> siteHolds = {});
+
 // A store on a server that writes each event once.
 class ISiteStore : public IArchiveStore {
 public:

@@ -18,7 +18,7 @@ constexpr TopicPage kPages[] = {
     {0x104A00A, "report"},      {0x118A00A, "change-reason"},
     {0x140A00A, "archive-location"}, {0x150A00A, "units"},
     {0x160A00A, "signing-keys"}, {0x160A00B, "sign-report"},
-    {0x170A00A, "excursion-comments"}, {0x12CA00B, "audit-trail"},
+    {0x170A00A, "excursion-comments"}, {0x12CA00B, "audit-trail"}, {0x180A00A, "take-in"},
 };
 // clang-format on
 

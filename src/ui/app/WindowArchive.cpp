@@ -4,8 +4,10 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,6 +18,8 @@
 #include "core/messages/StringTable.h"
 #include "core/report/ReportProvenance.h"
 #include "core/settings/SettingsStore.h"
+#include "platform/SiteArchive.h"
+#include "platform/UserFolders.h"
 #include "ui/base/DialogBase.h"
 #include "ui/base/MessageSink.h"
 
@@ -28,9 +32,15 @@ constexpr char kAskReasonEntry[] = "AskReason";
 constexpr char kLocationEntry[] = "Location";
 
 using ReasonFn = std::function<std::optional<QString>(const archive::DocumentChange&)>;
+using TakeInFn = std::function<bool(const std::vector<std::string>&)>;
 
 ReasonFn& ReasonHandler() {
     static ReasonFn handler;
+    return handler;
+}
+
+TakeInFn& TakeInHandler() {
+    static TakeInFn handler;
     return handler;
 }
 
@@ -38,6 +48,10 @@ ReasonFn& ReasonHandler() {
 
 void SetReasonHandler(ReasonFn handler) {
     ReasonHandler() = std::move(handler);
+}
+
+void SetTakeInHandler(TakeInFn handler) {
+    TakeInHandler() = std::move(handler);
 }
 
 CWindowArchive::CWindowArchive(CZorvicDoc& doc, const ITextCodec& codec, QWidget* parent,
@@ -68,6 +82,17 @@ void CWindowArchive::Open() {
     m_pDocument = std::make_unique<archive::CDocumentArchive>(
         *m_handle.session, m_doc, codec,
         [&codec](const std::string& p) { return DescribeFile(p, codec); }, &Sha256OfFile);
+    // A site archive used here for the first time: the downloads kept here are offered once.
+    if (archive::IsSiteLocation(m_szPath)) {
+        const archive::FirstUseAnswer answer = archive::OfferKeptDownloads(
+            *m_handle.session, KeptDownloadsFolder(), ReadFirstUse(m_szPath),
+            [this](const std::vector<std::string>& paths) {
+                return AskTakeIn(paths, m_szPath, m_pParent);
+            },
+            &ReadWholeFile, codec);
+        if (answer != archive::FirstUseAnswer::kNotAsked)
+            WriteFirstUse(m_szPath, answer);
+    }
     ReadSetting();
 }
 
@@ -191,6 +216,58 @@ public:
 };
 
 } // namespace
+
+namespace {
+
+class CTakeInDlg : public CDialogBase {
+public:
+    static constexpr int kHelpTopic = 0x180A00A;
+    explicit CTakeInDlg(QWidget* parent) : CDialogBase(kHelpTopic, parent) {}
+    using CDialogBase::ConnectHelp;
+};
+
+} // namespace
+
+bool AskTakeIn(const std::vector<std::string>& paths, const std::string& location,
+               QWidget* parent) {
+    if (TakeInHandler())
+        return TakeInHandler()(paths);
+    CTakeInDlg dlg(parent);
+    dlg.setObjectName(QStringLiteral("takeIn"));
+    dlg.setWindowTitle(QCoreApplication::translate("Archive", "記録保管庫への取り込み"));
+    auto* layout = new QVBoxLayout(&dlg);
+    const int count = static_cast<int>(paths.size());
+    const QString lacking = QCoreApplication::translate(
+        "Archive",
+        "このｺﾝﾋﾟｭｰﾀｰに保管されている吸い上げﾃﾞｰﾀ %n 件が、記録保管庫 %1 にありません。"
+        "取り込みますか？",
+        "", count);
+    const QString after = QCoreApplication::translate(
+        "Archive", "取り込むと、それぞれ「作成、取り込み」として履歴に残ります。"
+                   "この記録保管庫についてはもう尋ねません。");
+    auto* text = new QLabel(
+        lacking.arg(QString::fromStdString(archive::ShownLocation(location))) + '\n' + after, &dlg);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    auto* list = new QListWidget(&dlg);
+    for (const std::string& p : paths)
+        list->addItem(QFileInfo(QString::fromStdString(p)).fileName());
+    layout->addWidget(list, 1);
+    auto* buttons = new QDialogButtonBox(&dlg);
+    buttons
+        ->addButton(QCoreApplication::translate("Archive", "取り込む(&Y)"),
+                    QDialogButtonBox::AcceptRole)
+        ->setDefault(true);
+    buttons->addButton(QCoreApplication::translate("Archive", "取り込まない(&N)"),
+                       QDialogButtonBox::RejectRole);
+    dlg.ConnectHelp(buttons->addButton(QCoreApplication::translate("Archive", "ﾍﾙﾌﾟ"),
+                                       QDialogButtonBox::HelpRole));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    layout->addWidget(buttons);
+    dlg.resize(520, 320);
+    return dlg.exec() == QDialog::Accepted;
+}
 
 std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QWidget* parent) {
     if (ReasonHandler())

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -66,6 +67,12 @@ private:
     std::unique_ptr<archive::CDocumentArchive> m_pDocument;
     std::optional<bool> m_reasonSetting;
 };
+
+// The first use of a site archive: asks whether the downloads kept on this computer that the
+// site archive at `location` lacks are taken in. True when the user agrees.
+bool AskTakeIn(const std::vector<std::string>& paths, const std::string& location, QWidget* parent);
+// Answers that question in tests; an empty handler restores it.
+void SetTakeInHandler(std::function<bool(const std::vector<std::string>& paths)> handler);
 
 // The reason box: nullopt when the user declines (the change is then taken back).
 std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QWidget* parent);

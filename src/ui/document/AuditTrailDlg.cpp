@@ -58,9 +58,9 @@ bool WriteAuditTrailFile(archive::CArchiveSession& session, const archive::Audit
     const QString path =
         AuditPathHook()
             ? AuditPathHook()(proposed)
-            : QFileDialog::getSaveFileName(
-                  parent, CAuditTrailDlg::tr("監査証跡の出力"), proposed,
-                  pdf ? CAuditTrailDlg::tr("PDF ﾌｧｲﾙ (*.pdf)") : CAuditTrailDlg::tr("CSV ﾌｧｲﾙ (*.csv)"));
+            : QFileDialog::getSaveFileName(parent, CAuditTrailDlg::tr("監査証跡の出力"), proposed,
+                                           pdf ? CAuditTrailDlg::tr("PDF ﾌｧｲﾙ (*.pdf)")
+                                               : CAuditTrailDlg::tr("CSV ﾌｧｲﾙ (*.csv)"));
     if (path.isEmpty())
         return false;
     archive::AuditTrail trail;

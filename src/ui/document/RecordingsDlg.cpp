@@ -22,8 +22,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
+#include <set>
 
+#include "core/archive/ArchiveFiles.h"
 #include "core/archive/ArchiveSettings.h"
+#include "core/archive/ArchiveSpool.h"
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/Signatures.h"
 #include "core/text/TimeUtil.h"
@@ -65,7 +68,12 @@ bool IsBad(const std::string& status) {
     return status == archive::kStatusChanged || status == archive::kStatusMissing;
 }
 
+// A row or an event that waits on this computer for a site archive's server.
+constexpr char kWaiting[] = "waiting";
+
 QString StatusText(const std::string& status) {
+    if (status == kWaiting)
+        return CRecordingsDlg::tr("送信待ち");
     if (status == archive::kStatusVerified)
         return CRecordingsDlg::tr("確認済み");
     if (status == archive::kStatusChanged)
@@ -182,6 +190,8 @@ void CRecordingsDlg::BuildControls() {
     m_pClose = new QPushButton(tr("閉じる"), this);
     m_pHelp = new QPushButton(tr("ﾍﾙﾌﾟ"), this);
     m_pSummary = new QLabel(this);
+    m_pWaiting = new QLabel(this);
+    m_pWaiting->setWordWrap(true);
 }
 
 void CRecordingsDlg::LayOut() {
@@ -205,6 +215,7 @@ void CRecordingsDlg::LayOut() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
     layout->addWidget(m_pList, 1);
+    layout->addWidget(m_pWaiting);
     layout->addLayout(buttons);
     resize(1180, 460);
 }
@@ -253,6 +264,26 @@ void CRecordingsDlg::ReadArchive() {
         m_session.Store().Checks(checks);
     }
     m_files = archive::ListedFiles(m_recordings, kept);
+    m_nHeld = m_files.size();
+    // What waits for the server: rows of their own for the recordings it brings.
+    std::set<std::string> held;
+    for (const archive::Recording& r : m_recordings)
+        held.insert(r.sha256);
+    const archive::WaitingWork waiting =
+        m_session.Enabled()
+            ? archive::WhatWaits(m_session.Store(), {},
+                                 [&](const std::string& h) { return held.count(h) > 0; })
+            : archive::WaitingWork{};
+    for (const archive::Recording& r : waiting.recordings) {
+        m_files.push_back(
+            {m_recordings.size(), r.path, {}, {}, r.source == archive::kSourceDownload});
+        m_recordings.push_back(r);
+    }
+    m_pWaiting->setVisible(!waiting.events.empty());
+    m_pWaiting->setText(tr("%n 件が送信待ちです（新しい記録ﾃﾞｰﾀ %1 件）。"
+                           "サーバーにつながると順に送られます。",
+                           nullptr, static_cast<int>(waiting.events.size()))
+                            .arg(waiting.recordings.size()));
     m_units = archive::LoadUnits(m_session);
     {
         const QSignalBlocker block(m_pUnit);
@@ -267,6 +298,11 @@ void CRecordingsDlg::ReadArchive() {
     m_status.clear();
     m_checkedAt.clear();
     for (const archive::ListedFile& f : m_files) {
+        if (m_status.size() >= m_nHeld) {
+            m_status.push_back(kWaiting);
+            m_checkedAt.emplace_back();
+            continue;
+        }
         const auto it = last.find(f.path);
         const archive::FileCheck* check =
             it != last.end() && it->second->recordingId == m_recordings[f.recording].id ? it->second
@@ -288,6 +324,7 @@ void CRecordingsDlg::Refill() {
     m_pList->clear();
     const QIcon changed = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     const QIcon missing = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon waitingIcon = style()->standardIcon(QStyle::SP_ArrowUp);
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         const archive::ListedFile& f = m_files[i];
         const archive::Recording& r = m_recordings[f.recording];
@@ -327,6 +364,8 @@ void CRecordingsDlg::Refill() {
             for (int c = 0; c < kColumns; ++c)
                 item->setForeground(c, QColor(0xb0, 0x00, 0x20));
         }
+        if (m_status[i] == kWaiting)
+            item->setIcon(kStatus, waitingIcon);
         if (!m_checkedAt[i].empty()) {
             item->setText(kChecked, LocalText(UtcSecs(m_checkedAt[i])));
             item->setData(kChecked, kSortRole, static_cast<qlonglong>(UtcSecs(m_checkedAt[i])));
@@ -338,7 +377,7 @@ void CRecordingsDlg::Refill() {
     // The state's longest word fits with its icon whatever rows are shown.
     int wordWidth = 0;
     for (const char* status : {archive::kStatusVerified, archive::kStatusUnverified,
-                               archive::kStatusChanged, archive::kStatusMissing})
+                               archive::kStatusChanged, archive::kStatusMissing, kWaiting})
         wordWidth =
             std::max(wordWidth, m_pList->fontMetrics().horizontalAdvance(StatusText(status)));
     const int iconWidth = m_pList->style()->pixelMetric(QStyle::PM_SmallIconSize);
@@ -346,7 +385,7 @@ void CRecordingsDlg::Refill() {
                             std::max(m_pList->columnWidth(kStatus), wordWidth + iconWidth + 24));
     m_pOpen->setEnabled(false);
     m_pHistory->setEnabled(false);
-    m_pVerify->setEnabled(!m_files.empty());
+    m_pVerify->setEnabled(m_nHeld > 0);
 }
 
 std::vector<const archive::ListedFile*> CRecordingsDlg::Chosen() const {
@@ -380,8 +419,9 @@ void CRecordingsDlg::ShowHistory() {
 bool CRecordingsDlg::VerifyAll() {
     if (!m_bRead)
         ReadArchive();
+    // What waits is not the archive's yet: it has no row to keep a check on.
     QProgressDialog progress(tr("記録ﾌｧｲﾙを検証しています..."), tr("キャンセル"), 0,
-                             static_cast<int>(m_files.size()), this);
+                             static_cast<int>(m_nHeld), this);
     progress.setWindowTitle(tr("すべて検証"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
@@ -389,7 +429,7 @@ bool CRecordingsDlg::VerifyAll() {
     std::vector<archive::FileCheck> checks;
     QStringList failed;
     bool cancelled = false;
-    for (std::size_t i = 0; i < m_files.size(); ++i) {
+    for (std::size_t i = 0; i < m_nHeld; ++i) {
         progress.setValue(static_cast<int>(i));
         if (progress.wasCanceled()) {
             cancelled = true;
@@ -412,7 +452,7 @@ bool CRecordingsDlg::VerifyAll() {
         Refill();
         return false;
     }
-    progress.setValue(static_cast<int>(m_files.size()));
+    progress.setValue(static_cast<int>(m_nHeld));
     std::vector<archive::Event> events;
     m_session.Store().Events(events);
     const std::optional<archive::ChainBreak> broken = archive::CheckChain(m_session.Hash(), events);
@@ -457,11 +497,18 @@ CRecordingHistoryDlg::CRecordingHistoryDlg(archive::CArchiveSession& session,
     enum { kSeq, kTime, kWhat, kOld, kNew, kReason, kUser, kCount };
     m_pList->setHeaderLabels({tr("番号"), tr("日時"), tr("操作"), tr("変更前"), tr("変更後"),
                               tr("理由"), tr("ユーザー")});
+    // The archive's events, then those that wait on this computer for its server (a recording
+    // that waits has only those).
     std::vector<archive::Event> events;
-    session.Store().Events(events, recording.id);
-    for (const archive::Event& e : events) {
+    if (recording.id > 0)
+        session.Store().Events(events, recording.id);
+    const std::size_t held = events.size();
+    for (archive::Event& e : archive::WhatWaits(session.Store(), recording.sha256).events)
+        events.push_back(std::move(e));
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const archive::Event& e = events[i];
         auto* item = new QTreeWidgetItem(m_pList);
-        item->setText(kSeq, QString::number(e.seq));
+        item->setText(kSeq, i < held ? QString::number(e.seq) : CRecordingsDlg::tr("送信待ち"));
         item->setText(kTime, LocalText(UtcSecs(e.timeUtc)));
         // The event and what it was in one text: "Created, downloaded".
         item->setText(kWhat, e.detail.empty()

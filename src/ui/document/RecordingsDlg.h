@@ -56,6 +56,8 @@ public:
     // The whole archive's or a unit's trail over a period, in a window of its own.
     QPushButton* TrailButton() const { return m_pTrail; }
     QLabel* Summary() const { return m_pSummary; }
+    // What waits on this computer for a site archive's server; hidden when nothing does.
+    QLabel* WaitingLine() const { return m_pWaiting; }
 
     // The filter as the controls set it.
     archive::RecordingFilter Filter() const;
@@ -82,6 +84,7 @@ private:
     std::vector<archive::Recording> m_recordings;
     archive::UnitsState m_units;
     std::vector<archive::ListedFile> m_files; // the rows: each kept file, or a recording's path
+    std::size_t m_nHeld = 0;                  // the rows the archive holds; those after wait
     std::vector<std::string> m_status;        // by file
     std::vector<std::string> m_checkedAt;     // by file: the last check's time, "" without one
     bool m_bRead = false;
@@ -99,6 +102,7 @@ private:
     QPushButton* m_pClose = nullptr;
     QPushButton* m_pHelp = nullptr;
     QLabel* m_pSummary = nullptr;
+    QLabel* m_pWaiting = nullptr;
 };
 
 // A recording's events, oldest first, in a window of their own; written out as the audit

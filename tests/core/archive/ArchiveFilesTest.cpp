@@ -7,7 +7,7 @@
 
 #include "core/TestSupport.h"
 #include "core/archive/ArchiveFiles.h"
-#include "core/archive/MemoryArchiveStore.h"
+#include "core/archive/MemorySiteStore.h"
 
 namespace saroko::test {
 namespace {
@@ -86,6 +86,57 @@ TEST_F(ArchiveFilesTest, TheDownloadsFolderIsTakenInOldestFirstWithoutTheKeptOne
     EXPECT_EQ(mem.kept.size(), 3u);
     ImportKeptDownloads(s, dir.string(), &Read, codec);
     EXPECT_EQ(mem.events.size(), 3u);
+}
+
+// A site archive's first use: the kept downloads it lacks, on its server and among what waits
+// for it, are offered once; nothing is asked again once answered, nor while the server is away.
+TEST_F(ArchiveFilesTest, ASiteArchiveOffersTheKeptDownloadsItLacksOnce) {
+    const std::string a = SaveKm41("20080305-0900.klg"), b = Path("20080306-0900.klg");
+    std::filesystem::copy_file(a, b);
+    auto owned = std::make_unique<CMemorySiteStore>();
+    CMemorySiteStore& site = *owned;
+    std::string spool;
+    bool full = false;
+    int ids = 0;
+    int64_t now = 0;
+    CSpooledArchiveStore store(
+        std::move(owned), std::make_unique<CMemorySpool>(&spool, &full), &SumHash,
+        [&] { return std::to_string(++ids); }, [&] { return now; });
+    CArchiveSession s(&store, &SumHash, Context());
+    std::optional<std::vector<std::string>> asked;
+    const auto offer = [&](FirstUseAnswer before, bool yes) {
+        asked.reset();
+        return OfferKeptDownloads(
+            s, dir.string(), before,
+            [&](const std::vector<std::string>& paths) {
+                asked = paths;
+                return yes;
+            },
+            &Read, codec);
+    };
+    for (const FirstUseAnswer before : {FirstUseAnswer::kTaken, FirstUseAnswer::kDeclined}) {
+        EXPECT_EQ(offer(before, true), FirstUseAnswer::kNotAsked);
+        EXPECT_FALSE(asked);
+    }
+    site.down = true;
+    EXPECT_EQ(offer(FirstUseAnswer::kNotAsked, true), FirstUseAnswer::kNotAsked);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(TakeInDownloads(s, {a, Path("missing.klg")}, &Read, codec), 1u); // waits
+    site.down = false;
+    now = CSpooledArchiveStore::kRetrySeconds;
+    EXPECT_EQ(offer(FirstUseAnswer::kNotAsked, false), FirstUseAnswer::kDeclined);
+    EXPECT_EQ(asked, std::vector<std::string>{b});
+    EXPECT_TRUE(site.memory.events.empty());
+    EXPECT_EQ(offer(FirstUseAnswer::kNotAsked, true), FirstUseAnswer::kTaken);
+    EXPECT_EQ(asked, std::vector<std::string>{b});
+    EXPECT_EQ(site.memory.events.size(), 2u); // the one that waited, then the one taken in
+    EXPECT_EQ(site.memory.kept.size(), 2u);
+    EXPECT_EQ(offer(FirstUseAnswer::kNotAsked, true), FirstUseAnswer::kTaken);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(ParseFirstUse(FirstUseText(FirstUseAnswer::kDeclined)), FirstUseAnswer::kDeclined);
+    EXPECT_EQ(ParseFirstUse(FirstUseText(FirstUseAnswer::kTaken)), FirstUseAnswer::kTaken);
+    EXPECT_EQ(ParseFirstUse("/home/u/downloads\n"), FirstUseAnswer::kTaken);
+    EXPECT_EQ(ParseFirstUse(std::nullopt), FirstUseAnswer::kNotAsked);
 }
 
 TEST_F(ArchiveFilesTest, ADownloadKeepsItsExchangeBesideItAndNamesItsRecorder) {

@@ -3,12 +3,10 @@
 // is away: on disk, sent in order, tried again after the pause.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "core/archive/ArchivePlace.h"
 #include "core/archive/ArchiveSession.h"
 #include "core/archive/ArchiveSpool.h"
-#include "core/archive/MemoryArchiveStore.h"
+#include "core/archive/MemorySiteStore.h"
 
 namespace saroko::test {
 namespace {
@@ -179,79 +177,12 @@ TEST(SpoolTest, LinesReadBackAsWrittenAndACutLineIsSkipped) {
     EXPECT_EQ(back[0].id, "2");
 }
 
-// A server that may be away, and that writes an id once.
-class CFakeSite final : public ISiteStore {
-public:
-    StoreStatus WriteOnce(std::vector<SpooledEntry>& batch, const Sealer& seal) override {
-        ++sends;
-        if (down)
-            return StoreStatus::kFailed;
-        std::vector<PendingEntry> fresh;
-        for (SpooledEntry& s : batch)
-            if (ids.insert(s.id).second)
-                fresh.push_back(s.entry);
-        return memory.Write(fresh, seal);
-    }
-    bool Answers() override { return !down; }
-    StoreStatus Origins(std::vector<EventOrigin>& o, const std::string&) override {
-        o.clear();
-        return StoreStatus::kOk;
-    }
-    StoreStatus Write(std::vector<PendingEntry>& b, const Sealer& s) override {
-        return memory.Write(b, s);
-    }
-    StoreStatus FindRecording(const std::string& h, std::optional<Recording>& o) override {
-        return down ? StoreStatus::kFailed : memory.FindRecording(h, o);
-    }
-    StoreStatus Recordings(std::vector<Recording>& o) override { return memory.Recordings(o); }
-    StoreStatus Events(std::vector<Event>& o, int64_t id) override { return memory.Events(o, id); }
-    StoreStatus KeptFiles(std::vector<KeptFile>& o) override { return memory.KeptFiles(o); }
-    StoreStatus FindByPath(const std::string& p, std::optional<Recording>& o, bool& k) override {
-        return memory.FindByPath(p, o, k);
-    }
-    StoreStatus SaveChecks(const std::vector<FileCheck>& c) override {
-        return memory.SaveChecks(c);
-    }
-    StoreStatus Checks(std::vector<FileCheck>& o) override { return memory.Checks(o); }
-    std::string LastError() const override { return down ? "db: no connection" : ""; }
-
-    CMemoryArchiveStore memory;
-    std::set<std::string> ids;
-    bool down = false;
-    int sends = 0;
-};
-
-class CTextSpool final : public ISpoolFile {
-public:
-    CTextSpool(std::string* text, bool* full) : m_text(text), m_full(full) {}
-    bool Lock() override { return true; }
-    void Unlock() override {}
-    bool Read(std::string& out) override {
-        out = *m_text;
-        return true;
-    }
-    bool Append(const std::string& t) override {
-        if (*m_full)
-            return false;
-        *m_text += t;
-        return true;
-    }
-    bool Replace(const std::string& t) override {
-        *m_text = t;
-        return true;
-    }
-
-private:
-    std::string* m_text;
-    bool* m_full;
-};
-
 struct SpoolRig {
     SpoolRig() {
-        auto s = std::make_unique<CFakeSite>();
+        auto s = std::make_unique<CMemorySiteStore>();
         site = s.get();
         store = std::make_unique<CSpooledArchiveStore>(
-            std::move(s), std::make_unique<CTextSpool>(&text, &full), &SumHash,
+            std::move(s), std::make_unique<CMemorySpool>(&text, &full), &SumHash,
             [this] { return "id" + std::to_string(++ids); }, [this] { return now; });
         SessionContext c;
         c.user = "lab";
@@ -276,7 +207,7 @@ struct SpoolRig {
     int ids = 0;
     int64_t now = 0;
     int failures = 0;
-    CFakeSite* site;
+    CMemorySiteStore* site;
     std::unique_ptr<CSpooledArchiveStore> store;
     std::unique_ptr<CArchiveSession> session;
 };
@@ -296,7 +227,7 @@ TEST(SpoolTest, WhatWaitsGoesInOrderOnceTheServerAnswersAfterThePause) {
     EXPECT_EQ(rig.store->Waiting(), 3u);
     EXPECT_EQ(rig.session->Waiting(), 0u); // on disk, not in memory
     EXPECT_EQ(rig.failures, 1);            // one message for the run
-    EXPECT_NE(rig.session->TakeMessage().find("db: no connection"), std::string::npos);
+    EXPECT_NE(rig.session->TakeMessage().find("site: no connection"), std::string::npos);
     rig.site->down = false;
     EXPECT_EQ(rig.store->Send(), StoreStatus::kOk);
     EXPECT_EQ(rig.store->Waiting(), 0u);
@@ -321,6 +252,23 @@ TEST(SpoolTest, AFileOpenedWhileTheServerWasAwayIsCreatedOnce) {
     for (const Recording* r : {&known, &fresh, &known, &fresh})
         rig.session->Record(EventKind::Opened, *r);
     rig.session->Keep(known, "imported", KeptFile{0, 0, "/kept/k", "", "", ""});
+    // What waits, as the lists show it: as it will go, each new recording once; with the server
+    // away none is known to be held, with its list "known" is.
+    const auto waits = [&](const std::string& sha256, bool listed) {
+        const WaitingWork w = WhatWaits(
+            *rig.store, sha256, [listed](const std::string& h) { return listed && h == "known"; });
+        std::string out;
+        for (const archive::Event& e : w.events)
+            out += std::string(EventKindName(e.kind)).substr(0, 1);
+        for (const Recording& r : w.recordings)
+            out += " " + r.sha256;
+        return out;
+    };
+    EXPECT_EQ(waits({}, false), "cocoooc known fresh");
+    EXPECT_EQ(waits({}, true), "ocoooc fresh");
+    EXPECT_EQ(waits("fresh", true), "coo fresh");
+    EXPECT_EQ(waits("known", false), "cooc known");
+    EXPECT_TRUE(WhatWaits(rig.site->memory).events.empty()); // a store with no spool
     rig.site->down = false;
     EXPECT_EQ(rig.store->Send(), StoreStatus::kOk);
     std::string trail;

@@ -24,14 +24,18 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <cstring>
+#include <filesystem>
 
+#include "core/archive/MemorySiteStore.h"
 #include "core/document/CommandState.h"
 #include "core/files/ScriptedFileUi.h"
 #include "core/messages/StringTable.h"
 #include "core/settings/SettingsStore.h"
 #include "platform/ArchiveSetup.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/SiteArchive.h"
 #include "platform/Translations.h"
+#include "platform/UserFolders.h"
 #include "support/QtApp.h"
 #include "ui/app/Help.h"
 #include "ui/app/MainFrame.h"
@@ -223,6 +227,15 @@ TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
     for (const bool english : {true, false}) {
         InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
         const std::string base = english ? "qrc:/saroko/help/en/" : "qrc:/saroko/help/ja/";
+        // A box of its own: its help asked for, then cancelled.
+        const auto helpThenCancel = [&] {
+            QTimer::singleShot(0, [&] {
+                auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                ASSERT_TRUE(dlg);
+                askHelp(*dlg, english);
+                dlg->reject();
+            });
+        };
         const std::function<void()> windows[] = {
             [&] {
                 ui::CRecordingsDlg dlg(archive->Session(), frame.get());
@@ -245,16 +258,17 @@ TEST_F(RecordingsTest, EachArchiveWindowOpensItsHelpPage) {
                 askHelp(dlg, english);
             },
             [&] {
-                QTimer::singleShot(0, [&] {
-                    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                    ASSERT_TRUE(dlg);
-                    askHelp(*dlg, english);
-                    dlg->reject();
-                });
+                helpThenCancel();
                 EXPECT_FALSE(ui::AskChangeReason({0, "name", "A", "B", true}, frame.get()));
             },
+            [&] {
+                helpThenCancel();
+                EXPECT_FALSE(ui::AskTakeIn({"/d/20261201-0900.klg", "/d/20261202-0900.klg"},
+                                           "host=db.example dbname=saroko", frame.get()));
+            },
         };
-        const char* pages[] = {"recordings", "history", "units", "audit-trail", "change-reason"};
+        const char* pages[] = {"recordings",  "history",       "units",
+                               "audit-trail", "change-reason", "take-in"};
         for (std::size_t i = 0; i < std::size(pages); ++i) {
             opened.clear();
             windows[i]();
@@ -442,6 +456,79 @@ TEST_F(RecordingsTest, ADamagedArchiveIsSetAsideOnlyWhenTheUserAgrees) {
         EXPECT_EQ(archive->Session().Waiting(),
                   reply == kIdYes ? 0u : 3u); // created, opened, opened
     }
+}
+
+// A site archive away: what waits shows in the list and the history, each file created once;
+// once the server answers, the downloads kept here are offered once per site archive.
+TEST_F(RecordingsTest, WhatWaitsForTheSiteIsShownAndItsFirstUseOffersTheKeptDownloads) {
+    archive::CMemorySiteStore server, other;
+    SetSiteStoreMaker([&](const std::string& l) {
+        return std::make_unique<archive::CSiteStoreView>(l.ends_with("other") ? other : server);
+    });
+    std::filesystem::create_directories(KeptDownloadsFolder());
+    const std::string kept = KeptDownloadsFolder() + "/20261201-0000.klg";
+    std::filesystem::copy_file(a.toStdString(), kept);
+    std::vector<std::size_t> offered;
+    bool take = false;
+    ui::SetTakeInHandler([&](const std::vector<std::string>& paths) {
+        offered.push_back(paths.size());
+        return take;
+    });
+    const auto open = [&](const char* location) {
+        frame->SetArchive(nullptr);
+        archive = std::make_unique<ui::CWindowArchive>(doc, codec, frame.get(), location);
+        frame->SetArchive(archive.get());
+    };
+    const char* site = "host=site dbname=saroko";
+    server.down = true;
+    open(site);
+    OpenBoth();
+    ASSERT_EQ(frame->OpenFile(a), kFileOk); // opened again: still created once
+    {
+        ui::CRecordingsDlg dlg(archive->Session(), frame.get());
+        ASSERT_EQ(dlg.List()->topLevelItemCount(), 2);
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(dlg.List()->topLevelItem(i)->text(ui::CRecordingsDlg::kStatus),
+                      QStringLiteral("送信待ち"));
+        EXPECT_TRUE(dlg.WaitingLine()->isVisibleTo(&dlg));
+        EXPECT_TRUE(dlg.WaitingLine()->text().startsWith(
+            QStringLiteral("5 件が送信待ちです（新しい記録ﾃﾞｰﾀ 2 件）")))
+            << dlg.WaitingLine()->text().toStdString();
+        EXPECT_FALSE(dlg.VerifyButton()->isEnabled());
+        const archive::WaitingWork w = archive::WhatWaits(archive->Session().Store());
+        ui::CRecordingHistoryDlg history(archive->Session(), w.recordings.front(), &dlg);
+        ASSERT_EQ(history.List()->topLevelItemCount(), 3); // created, opened, opened
+        EXPECT_EQ(history.List()->topLevelItem(2)->text(0), QStringLiteral("送信待ち"));
+        const QByteArray pictures = qgetenv("SAROKO_PICTURE_DIR");
+        for (const bool english : {false, true}) {
+            if (pictures.isEmpty())
+                break;
+            InstallTranslations(english ? Language::kEnglish : Language::kJapanese);
+            ui::CRecordingsDlg shown(archive->Session(), frame.get());
+            shown.show();
+            shown.grab().save(QString::fromLocal8Bit(pictures) + "/recordings-waiting-" +
+                              (english ? "en" : "ja") + ".png");
+        }
+        InstallTranslations(Language::kJapanese);
+    }
+    EXPECT_TRUE(offered.empty()); // the server away: nothing to compare with, nothing asked
+    server.down = false;
+    // Declined for one site archive, taken in for the other: each asked once.
+    for (const char* location : {"host=site dbname=other", "host=site dbname=other", site, site}) {
+        take = !std::string(location).ends_with("other");
+        open(location);
+    }
+    EXPECT_EQ(offered, (std::vector<std::size_t>{1, 1}));
+    EXPECT_TRUE(other.memory.events.empty());
+    std::string trail;
+    for (const Event& e : server.memory.events)
+        trail += std::string(archive::EventKindName(e.kind)).substr(0, 1) + e.detail.substr(0, 1);
+    EXPECT_EQ(trail, "ciociooci"); // a, b, a again, the kept copy of a
+    ui::CRecordingsDlg dlg(archive->Session(), frame.get());
+    EXPECT_EQ(dlg.List()->topLevelItemCount(), 2); // a by its kept copy, b
+    EXPECT_FALSE(dlg.WaitingLine()->isVisibleTo(&dlg));
+    ui::SetTakeInHandler({});
+    SetSiteStoreMaker({});
 }
 
 // The units window refuses what the core refuses, writes one event per thing changed, and
