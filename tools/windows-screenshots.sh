@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# Pictures of the Windows build's window under Wine, as a user works it, in Japanese and in
-# English: the main window with a file, the download dialog, the message of a download with no
-# recorder on the port, and the recordings list. Wine draws in a desktop window of its own on
-# an Xvfb of this run's; the clicks and keys go there.
+# Pictures of the Windows build under Wine, in Japanese and in English, to look at: the main
+# window with a file (drawn on an Xvfb of this run's, read from the window itself), and the
+# windows the window tests picture as they work them (SAROKO_PICTURE_DIR): the download dialog
+# with its storage unit, the recordings list, the history, units, audit trail and first-use
+# windows, the signing windows, the data list, the port choice and the read-confirm message.
 #   tools/windows-screenshots.sh [FOLDER]      (default build/windows/screenshots)
 # Needs the Windows build with the kit (tools/test-windows.sh) and the Linux build (./test).
-# Open menus are not pictured: on an X server without a window manager a popup stays
-# unpainted, for any Qt program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build/windows/screenshots}")
@@ -32,9 +31,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wineserver" -w
 fi
 # Wine's own interface font has no kana: a Japanese one of the host's stands in, as Windows
-# has its own. COM1 leads nowhere: the download finds no recorder.
+# has its own.
 "$wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /d IPAGothic /f >/dev/null 2>&1
-"$wine64" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/no-recorder" /f >/dev/null 2>&1
 "$wineserver" -w
 build/release/bin/saroko-cli --no-archive demo --start "2026/03/01 00:00:00" -o "$work/demo.klg" \
     >/dev/null
@@ -43,35 +41,39 @@ Xvfb ":$n" -screen 0 1100x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=:$n
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-
-shot() { xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$out/$1.png"; echo "  $out/$1.png"; }
-click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-2}"; }
+"$wineserver" -p
+"$wine64" cmd /c exit >/dev/null 2>&1
 
 for lang in ja en; do
-    echo "windows-screenshots: $lang"
     locale=ja_JP.UTF-8
     [ $lang = en ] && locale=en_US.UTF-8
-    LC_ALL=$locale "$wine64" explorer /desktop=saroko,1100x800 build/windows/bin/saroko.exe \
-        "Z:${work//\//\\}\\demo.klg" >/dev/null 2>&1 &
+    LC_ALL=$locale "$wine64" build/windows/bin/saroko.exe "Z:${work//\//\\}\\demo.klg" \
+        >/dev/null 2>&1 &
+    program=$!
     sleep 12
-    shot "main-$lang"
-    # 通信(C) → 記録データ吸い上げ(D)...: the download dialog, then its download with no recorder.
-    click 140 31 1
-    xdotool key d
-    sleep 3
-    shot "download-$lang"
-    xdotool key Return
-    sleep 8
-    shot "download-message-$lang"
-    xdotool key Return
-    sleep 1
-    xdotool key Escape
-    sleep 2
-    # ﾌｧｲﾙ(F) → 記録ﾃﾞｰﾀ一覧(K)...
-    click 28 31 1
-    xdotool key k
-    sleep 4
-    shot "recordings-$lang"
-    "$wineserver" -k >/dev/null 2>&1 || true
+    window=$(xdotool search --name 'demo\.klg' | head -1)
+    xwd -id "$window" -silent >"$work/main.xwd"
+    xwdtopnm "$work/main.xwd" 2>/dev/null | pnmtopng >"$out/main-$lang.png"
+    echo "windows-screenshots: $out/main-$lang.png"
+    kill "$program" 2>/dev/null || true
+    "$wine64" taskkill /im saroko.exe /f >/dev/null 2>&1 || true
     sleep 2
 done
+
+# The window tests that picture what they work, each in both languages.
+export SAROKO_PICTURE_DIR="Z:${out//\//\\}"
+failed=0
+while read -r program filter; do
+    TZ=Asia/Tokyo "$wine64" "build/windows/bin/$program.exe" --gtest_filter="$filter" \
+        >"$work/$program.log" 2>&1 || {
+        echo "windows-screenshots: $program failed:"
+        grep -E '^\[  FAILED  \]|Failure' "$work/$program.log" | head -10
+        failed=1
+    }
+done <<'EOF'
+test_ui_recorder DownloadDlg.TheOfferedUnitGoesWithTheDownloadUnlessAnotherIsChosen
+test_ui_app RecordingsTest.EachArchiveWindowOpensItsHelpPage:RecordingsTest.WhatWaitsForTheSiteIsShownAndItsFirstUseOffersTheKeptDownloads:ReadConfirmDlg.*:SigningDlgs*
+test_ui_printing DataListWindowTest.*
+EOF
+ls "$out"/*.png | sed 's/^/windows-screenshots: /'
+exit $failed
