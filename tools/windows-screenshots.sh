@@ -8,6 +8,7 @@
 # Needs the Windows build with the kit (tools/test-windows.sh) and the Linux build (./test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+./tools/setup-windows-deps.sh
 out=$(realpath -m "${1:-build/windows/screenshots}")
 mkdir -p "$out"
 kit=$(./tools/windows-kit.sh --dir)
