@@ -25,13 +25,14 @@ std::string SettingsFile() {
 }
 
 namespace {
-// In Windows's own spelling, so that a path the program shows or stores has one kind of
+// %LOCALAPPDATA% as Windows sets it for every program (the known folder where it is not set),
+// in Windows's own spelling, so that a path the program shows or stores has one kind of
 // separator: the file names joined to it come with backslashes.
 std::string LocalFolder() {
-    return QDir::toNativeSeparators(
-               QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-               QStringLiteral("/saroko"))
-        .toStdString();
+    QString base = qEnvironmentVariable("LOCALAPPDATA");
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir::toNativeSeparators(base + QStringLiteral("/saroko")).toStdString();
 }
 } // namespace
 

@@ -104,6 +104,8 @@ TEST(English, NoJapaneseIsLeftButTheTestsOwnData) {
         frame.SetFileUi(&dialogs);
         // The archive and the data folder are the test's own.
         qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+        qputenv("LOCALAPPDATA",
+                dir.filePath(QStringLiteral("data")).toUtf8()); // where Windows keeps them
         const CQtCp932Codec codec;
         doc.SetTextCodec(&codec);
         ui::CWindowArchive archive(doc, codec, &frame,
