@@ -4,7 +4,6 @@
 #include <QBackingStore>
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 #include <clocale>
@@ -58,25 +57,20 @@ struct StartOptions {
     }
 };
 
-// Saves the main window's picture once its graph and its menu bar have been painted, then ends
-// the program with 0, or 1 when the picture cannot be written.
+// Saves the main window's picture once its graph has been painted, then ends the program with
+// 0, or 1 when the picture cannot be written.
 class CScreenshotOnPaint : public QObject {
 public:
     CScreenshotOnPaint(CMainFrame& frame, QString path) : m_frame(frame), m_path(std::move(path)) {
         m_frame.View()->installEventFilter(this);
-        m_frame.menuBar()->installEventFilter(this);
     }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // Taken when the paint is done and shown: the next turn of the event loop. The menu
-        // bar may be painted in a later pass than the graph (on Windows it is).
-        if (event->type() == QEvent::Paint) {
-            (watched == m_frame.menuBar() ? m_bMenuPainted : m_bViewPainted) = true;
-            if (m_bMenuPainted && m_bViewPainted && !m_bPending) {
-                m_bPending = true;
-                QTimer::singleShot(0, this, [this] { Take(); });
-            }
+    bool eventFilter(QObject*, QEvent* event) override {
+        // Taken when the paint is done and shown: the next turn of the event loop.
+        if (event->type() == QEvent::Paint && !m_bPending) {
+            m_bPending = true;
+            QTimer::singleShot(0, this, [this] { Take(); });
         }
         return false;
     }
@@ -85,12 +79,9 @@ private:
     void Take() {
         m_bPending = false;
         // A paint that only grew the window to its least height drew no graph yet.
-        if (m_frame.View()->GraphLayer().isNull()) {
-            m_bViewPainted = false;
+        if (m_frame.View()->GraphLayer().isNull())
             return;
-        }
         m_frame.View()->removeEventFilter(this);
-        m_frame.menuBar()->removeEventFilter(this);
         // The pixels on the screen, as painted: the window's own buffer where the platform
         // keeps one in memory, else the window painted again into a picture of its own.
         QBackingStore* store = m_frame.backingStore();
@@ -108,8 +99,6 @@ private:
     CMainFrame& m_frame;
     QString m_path;
     bool m_bPending = false;
-    bool m_bViewPainted = false;
-    bool m_bMenuPainted = false;
 };
 
 #ifndef Q_OS_WIN
