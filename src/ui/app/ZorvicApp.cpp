@@ -86,9 +86,14 @@ private:
         // keeps one in memory, else the window painted again into a picture of its own.
         QBackingStore* store = m_frame.backingStore();
         const auto* shown = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
-        const QImage picture = shown && shown->size() == m_frame.size() * shown->devicePixelRatio()
-                                   ? *shown
-                                   : m_frame.grab().toImage();
+        QImage picture = shown && shown->size() == m_frame.size() * shown->devicePixelRatio()
+                             ? *shown
+                             : m_frame.grab().toImage();
+        // The window is opaque: what the system drew into the buffer itself (Windows's text
+        // in the menu bar) leaves the alpha byte at nought, and the picture would show it black.
+        if (picture.format() == QImage::Format_ARGB32_Premultiplied ||
+            picture.format() == QImage::Format_ARGB32)
+            picture.reinterpretAsFormat(QImage::Format_RGB32);
         // Written as the graph's pictures are: a light compression, a palette where it fits.
         const bool saved = SaveGraphPng(picture, m_path);
         if (!saved)
