@@ -103,7 +103,11 @@ void DeclareFields(CVerbOptions& o) {
     o.AddLimits();
 }
 
-const archive::Unit* Named(const UnitsState& st, const std::string& name) {
+// The archive's units into `st` and the one of them named `name`; null, and said why, when there
+// is no archive or no such unit.
+const archive::Unit* LoadNamed(UnitsState& st, const std::string& name) {
+    if (!Load(st))
+        return nullptr;
     const archive::Unit* u = st.FindByName(name);
     if (!u)
         std::cerr << "saroko-cli unit: " << archive::UnitResultMessage(UnitResult::kNoSuchUnit)
@@ -222,9 +226,7 @@ int RunUnitChange(const CVerbOptions& o) {
     if (o.Files().size() != 1)
         return o.Fail("change takes one NAME");
     UnitsState st;
-    if (!Load(st))
-        return kExitFailed;
-    const archive::Unit* u = Named(st, o.Files().front());
+    const archive::Unit* u = LoadNamed(st, o.Files().front());
     if (!u)
         return kExitFailed;
     UnitFields f = u->fields;
@@ -257,9 +259,7 @@ int RunUnitCalibrate(const CVerbOptions& o) {
         1)
         return o.Fail("give one of --offset, --points and --no-correction");
     UnitsState st;
-    if (!Load(st))
-        return kExitFailed;
-    const archive::Unit* u = Named(st, o.Files().front());
+    const archive::Unit* u = LoadNamed(st, o.Files().front());
     if (!u)
         return kExitFailed;
     const auto& list = u->calibrations[static_cast<std::size_t>(channel - 1)];
@@ -319,9 +319,7 @@ int RunUnitShow(const CVerbOptions& o) {
     if (o.Files().size() != 1)
         return o.Fail("show takes one NAME");
     UnitsState st;
-    if (!Load(st))
-        return kExitFailed;
-    const archive::Unit* u = Named(st, o.Files().front());
+    const archive::Unit* u = LoadNamed(st, o.Files().front());
     if (!u)
         return kExitFailed;
     if (o.Has("json")) {
@@ -357,9 +355,7 @@ int RunUnitAssign(const CVerbOptions& o) {
     if (o.Files().size() != 2)
         return o.Fail("assign takes FILE and NAME");
     UnitsState st;
-    if (!Load(st))
-        return kExitFailed;
-    const archive::Unit* named = Named(st, o.Files()[1]);
+    const archive::Unit* named = LoadNamed(st, o.Files()[1]);
     if (!named)
         return kExitFailed;
     const int id = named->id;

@@ -717,6 +717,7 @@ TEST_F(CliTest, UnitsCalibrationsAndCorrectedOutputs) {
     ASSERT_EQ(Cli("unit create F2 --location 2F --limits 2:2:8 --reason new").status, 0);
     EXPECT_EQ(Cli("unit create F2").status, 1);
     EXPECT_EQ(Cli("unit create F3 --limits 3:1:2").status, 2);
+    EXPECT_EQ(Cli("--no-archive unit list").status, 1); // without an archive, no units
     ASSERT_EQ(Cli("unit calibrate F2 --channel 1 --certificate C-1 --calibrated 2026-01-10 "
                   "--due 2026-11-30 --offset 0.3")
                   .status,

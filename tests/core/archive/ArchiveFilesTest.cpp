@@ -8,18 +8,12 @@
 #include "core/TestSupport.h"
 #include "core/archive/ArchiveFiles.h"
 #include "core/archive/MemorySiteStore.h"
+#include "support/FakeHash.h"
 
 namespace saroko::test {
 namespace {
 
 using namespace saroko::archive;
-
-Sha256Digest SumHash(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        d[i % d.size()] = static_cast<uint8_t>(d[i % d.size()] * 31 + bytes[i]);
-    return d;
-}
 
 std::optional<std::string> Read(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
@@ -31,11 +25,7 @@ std::optional<std::string> Read(const std::string& path) {
 class ArchiveFilesTest : public DocTest {
 protected:
     SessionContext Context() {
-        SessionContext c;
-        c.user = "lab";
-        c.nowUtc = [] { return int64_t{1'200'000'000}; };
-        c.offsetMinutes = [](int64_t) { return 540; };
-        return c;
+        return BenchContext([] { return int64_t{1'200'000'000}; });
     }
     // A KM-41 file (model code 129) saved as `name`.
     std::string SaveKm41(const std::string& name) {
@@ -74,7 +64,7 @@ TEST_F(ArchiveFilesTest, TheDownloadsFolderIsTakenInOldestFirstWithoutTheKeptOne
                                         Path("20080305-0900.klg")}));
     EXPECT_TRUE(DownloadsToTakeIn(Path("none"), {}).empty());
 
-    CArchiveSession s(&mem, &SumHash, Context());
+    CArchiveSession s(&mem, &FakeHash, Context());
     ImportKeptDownloads(s, dir.string(), &Read, codec);
     // The file that is no data file is left out; the three copies are one recording.
     ASSERT_EQ(mem.events.size(), 3u);
@@ -100,9 +90,9 @@ TEST_F(ArchiveFilesTest, ASiteArchiveOffersTheKeptDownloadsItLacksOnce) {
     int ids = 0;
     int64_t now = 0;
     CSpooledArchiveStore store(
-        std::move(owned), std::make_unique<CMemorySpool>(&spool, &full), &SumHash,
+        std::move(owned), std::make_unique<CMemorySpool>(&spool, &full), &FakeHash,
         [&] { return std::to_string(++ids); }, [&] { return now; });
-    CArchiveSession s(&store, &SumHash, Context());
+    CArchiveSession s(&store, &FakeHash, Context());
     std::optional<std::vector<std::string>> asked;
     const auto offer = [&](FirstUseAnswer before, bool yes) {
         asked.reset();
@@ -145,7 +135,7 @@ TEST_F(ArchiveFilesTest, ADownloadKeepsItsExchangeBesideItAndNamesItsRecorder) {
     const FileHasher hashFile = [](const std::string& p) -> std::optional<std::string> {
         return "h:" + Read(p).value_or("");
     };
-    CArchiveSession s(&mem, &SumHash, Context());
+    CArchiveSession s(&mem, &FakeHash, Context());
     const Recording r = RecordDownload(s, kept, Path("last-exchange.txt"), &Read, hashFile, codec);
     EXPECT_EQ(r.source, "download");
     EXPECT_EQ(r.identity, "0414");
@@ -168,7 +158,7 @@ TEST_F(ArchiveFilesTest, ADownloadKeepsItsExchangeBesideItAndNamesItsRecorder) {
     // Another model names no identity; without an archive nothing is copied or kept.
     doc.GetChannel(1)->modelCode = kModelKm41 + 1;
     ASSERT_EQ(doc.SaveKlgFile(0, Path("other.klg")), kFileOk);
-    CArchiveSession off(nullptr, &SumHash, Context());
+    CArchiveSession off(nullptr, &FakeHash, Context());
     const Recording other =
         RecordDownload(off, Path("other.klg"), Path("last-exchange.txt"), &Read, hashFile, codec);
     EXPECT_EQ(other.identity, "");

@@ -5,35 +5,23 @@
 #include "core/archive/ArchivePush.h"
 #include "core/archive/ArchiveSession.h"
 #include "core/archive/MemorySiteStore.h"
+#include "support/FakeHash.h"
 
 namespace saroko::test {
 namespace {
 
 using namespace saroko::archive;
 
-Sha256Digest SumHash(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    uint64_t h = 1469598103934665603ull;
-    for (uint8_t b : bytes)
-        h = (h ^ b) * 1099511628211ull;
-    for (int k = 0; k < 8; ++k)
-        d[k] = static_cast<uint8_t>(h >> (8 * k));
-    return d;
-}
-
 Recording Rec(const std::string& name) {
     Recording r;
-    r.sha256 = Sha256Hex(&SumHash, name);
+    r.sha256 = Sha256Hex(&FakeHash, name);
     return r;
 }
 
 struct PushRig {
-    PushRig() : session(&local, &SumHash, Context("lab")) {}
+    PushRig() : session(&local, &FakeHash, Context("lab")) {}
     static SessionContext Context(const std::string& user) {
-        SessionContext c;
-        c.user = user;
-        c.host = "room-1";
-        return c;
+        return BenchContext({}, user, "room-1");
     }
     // `n` events made locally about two recordings, the first kept (b's first brings two).
     void Add(int n) {
@@ -44,10 +32,10 @@ struct PushRig {
                 session.Record(EventKind::Opened, Rec(made % 2 ? "b" : "a"), std::to_string(made));
     }
     PushResult Push(std::size_t batch = 500) {
-        return archive::Push(local, site, &SumHash, "room-1", batch);
+        return archive::Push(local, site, &FakeHash, "room-1", batch);
     }
     std::vector<OriginCheck> Check() {
-        return CheckOrigins(&SumHash, site.memory.events, site.origins);
+        return CheckOrigins(&FakeHash, site.memory.events, site.origins);
     }
     CMemoryArchiveStore local;
     CMemorySiteStore site;
@@ -67,7 +55,7 @@ std::string Counts(PushRig& rig, const PushResult& r) {
 TEST(ArchivePushTest, OnlyWhatTheSiteLacksGoesAndEachChainHoldsThere) {
     PushRig rig;
     // The site has its own events first (b created, opened): pushed ones are sealed after them.
-    CArchiveSession(&rig.site, &SumHash, PushRig::Context("office"))
+    CArchiveSession(&rig.site, &FakeHash, PushRig::Context("office"))
         .Record(EventKind::Opened, Rec("b"));
     rig.Add(4); // created a, created b, opened b, opened a, opened b
     EXPECT_EQ(Counts(rig, rig.Push(2)), "5/0 7 2 5"); // a came along once, b was there
@@ -79,7 +67,7 @@ TEST(ArchivePushTest, OnlyWhatTheSiteLacksGoesAndEachChainHoldsThere) {
     EXPECT_EQ(Counts(rig, rig.Push()), "0/5 7 2 5"); // twice: nothing more
     rig.Add(3);                                      // then only the new ones
     EXPECT_EQ(Counts(rig, rig.Push()), "3/5 10 2 8");
-    EXPECT_FALSE(CheckChain(&SumHash, rig.site.memory.events));
+    EXPECT_FALSE(CheckChain(&FakeHash, rig.site.memory.events));
 }
 
 TEST(ArchivePushTest, APushCutOffAndMadeAgainNeitherLosesNorDoubles) {
@@ -92,9 +80,9 @@ TEST(ArchivePushTest, APushCutOffAndMadeAgainNeitherLosesNorDoubles) {
     rig.site.writesLeft.reset();
     // A send whose commit the program never heard of is written again: its ids are skipped.
     std::vector<SpooledEntry> again =
-        PlanPush(&SumHash, rig.local.events, rig.local.recordings, rig.local.kept, {}, "room-1")
+        PlanPush(&FakeHash, rig.local.events, rig.local.recordings, rig.local.kept, {}, "room-1")
             .entries;
-    rig.site.WriteOnce(again, [](const Event* last, Event& e) { SealEvent(&SumHash, last, e); });
+    rig.site.WriteOnce(again, [](const Event* last, Event& e) { SealEvent(&FakeHash, last, e); });
     EXPECT_EQ(Counts(rig, rig.Push(3)), "0/7 7 2 7");
 }
 
@@ -109,7 +97,7 @@ TEST(ArchivePushTest, ASpoiledChainIsFoundAndAPushThatWouldNotContinueItSendsNot
         {[](PushRig& r) {
              r.local.events.resize(4);
              r.local.events.back().detail = "other";
-             SealEvent(&SumHash, &r.local.events[2], r.local.events.back());
+             SealEvent(&FakeHash, &r.local.events[2], r.local.events.back());
              r.Add(1);
          },
          "holds; push: this archive's event 5 is not the one pushed before"},

@@ -7,21 +7,12 @@
 #include "core/archive/ArchiveSession.h"
 #include "core/archive/ArchiveSpool.h"
 #include "core/archive/MemorySiteStore.h"
+#include "support/FakeHash.h"
 
 namespace saroko::test {
 namespace {
 
 using namespace saroko::archive;
-
-Sha256Digest SumHash(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    uint64_t h = 1469598103934665603ull;
-    for (uint8_t b : bytes)
-        h = (h ^ b) * 1099511628211ull;
-    for (int k = 0; k < 8; ++k)
-        d[k] = static_cast<uint8_t>(h >> (8 * k));
-    return d;
-}
 
 TEST(SiteLocationTest, ConnectionStringsAreSitesAndPathsAreFiles) {
     for (const auto& [location, site] : std::initializer_list<std::pair<const char*, bool>>{
@@ -182,12 +173,10 @@ struct SpoolRig {
         auto s = std::make_unique<CMemorySiteStore>();
         site = s.get();
         store = std::make_unique<CSpooledArchiveStore>(
-            std::move(s), std::make_unique<CMemorySpool>(&text, &full), &SumHash,
+            std::move(s), std::make_unique<CMemorySpool>(&text, &full), &FakeHash,
             [this] { return "id" + std::to_string(++ids); }, [this] { return now; });
-        SessionContext c;
-        c.user = "lab";
-        c.nowUtc = [] { return int64_t{0}; };
-        session = std::make_unique<CArchiveSession>(store.get(), &SumHash, c);
+        session = std::make_unique<CArchiveSession>(store.get(), &FakeHash,
+                                                    BenchContext([] { return int64_t{0}; }));
         store->OnSiteFailure([this](StoreStatus st) {
             ++failures;
             session->NoteFailure(st);
@@ -233,7 +222,7 @@ TEST(SpoolTest, WhatWaitsGoesInOrderOnceTheServerAnswersAfterThePause) {
     EXPECT_EQ(rig.store->Waiting(), 0u);
     EXPECT_EQ(rig.text, "");
     EXPECT_EQ(rig.Details(), (std::vector<std::string>{"0", "1", "2", "3"}));
-    EXPECT_FALSE(CheckChain(&SumHash, rig.site->memory.events));
+    EXPECT_FALSE(CheckChain(&FakeHash, rig.site->memory.events));
     // Sent again (a send that was cut off after the server took it): nothing twice.
     rig.text = SpoolLine(SpooledEntry{"id2", {}, std::nullopt}) + SpoolLine(Entry("9", "9", false));
     rig.store->Send();

@@ -16,24 +16,12 @@
 #include "core/archive/ReportProof.h"
 #include "core/report/ReportFigures.h"
 #include "core/text/TimeUtil.h"
+#include "support/FakeHash.h"
 
 namespace saroko::test {
 namespace {
 
 using namespace saroko::archive;
-
-// Not SHA-256, but as sensitive to every byte, which is all the chain rules need.
-Sha256Digest FakeHash(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    for (std::size_t lane = 0; lane < 4; ++lane) {
-        uint64_t h = 1469598103934665603ull ^ (lane * 0x9e3779b97f4a7c15ull);
-        for (uint8_t b : bytes)
-            h = (h ^ b) * 1099511628211ull;
-        for (int k = 0; k < 8; ++k)
-            d[lane * 8 + k] = static_cast<uint8_t>(h >> (8 * k));
-    }
-    return d;
-}
 
 Recording Rec(const std::string& name, const std::string& source = "file") {
     Recording r;
@@ -46,13 +34,6 @@ Recording Rec(const std::string& name, const std::string& source = "file") {
 
 class ArchiveTest : public DocTest {
 protected:
-    ArchiveTest() {
-        context.user = "lab";
-        context.host = "bench";
-        context.version = "1.22";
-        context.nowUtc = [this] { return now; };
-        context.offsetMinutes = [](int64_t) { return 540; };
-    }
     // Five events about two recordings: created, opened, changed, created, exported.
     std::vector<Event> FiveEvents() {
         CArchiveSession s(&mem, &FakeHash, context);
@@ -71,8 +52,8 @@ protected:
     }
 
     CMemoryArchiveStore mem;
-    SessionContext context;
     int64_t now = 1796630400; // 2026-12-07T08:00:00Z
+    SessionContext context = BenchContext([this] { return now; });
 };
 
 TEST_F(ArchiveTest, EachWayOfTamperingIsNamedAtItsEvent) {

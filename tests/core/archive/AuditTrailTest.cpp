@@ -5,29 +5,20 @@
 #include "core/archive/AuditTrail.h"
 #include "core/archive/ExcursionComments.h"
 #include "core/archive/MemoryArchiveStore.h"
+#include "support/FakeHash.h"
 
 namespace saroko::test {
 namespace {
 
 using namespace saroko::archive;
 
-Sha256Digest SumHash(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        d[i % 32] = static_cast<uint8_t>(d[i % 32] * 31 + bytes[i] + i);
-    return d;
-}
-
 constexpr int64_t kT = 1796630400; // 2026-12-07T08:00:00Z
 
 class AuditTrailTest : public ::testing::Test {
 protected:
-    AuditTrailTest() {
-        context = {"lab", "bench", "1.22", [this] { return now; }, [](int64_t) { return 540; }};
-    }
     Recording Rec(const std::string& name) {
         Recording r;
-        r.sha256 = Sha256Hex(&SumHash, name);
+        r.sha256 = Sha256Hex(&FakeHash, name);
         r.path = "/data/" + name + ".klg";
         r.source = "file";
         return r;
@@ -48,8 +39,8 @@ protected:
     }
 
     CMemoryArchiveStore mem;
-    SessionContext context;
     int64_t now = kT + 7200;
+    SessionContext context = BenchContext([this] { return now; });
 };
 
 TEST_F(AuditTrailTest, UtcTextsParseOnlyWhenTheyNameARealSecond) {
@@ -158,7 +149,7 @@ TEST_F(AuditTrailTest, ACommentNeedsAnExcursionOfTheReportAndAText) {
 }
 
 TEST_F(AuditTrailTest, CommentsAreEventsAboutTheirRecordingAndFoldBesideTheirExcursion) {
-    CArchiveSession s(&mem, &SumHash, context);
+    CArchiveSession s(&mem, &FakeHash, context);
     s.Record(EventKind::Created, Rec("a"), "imported");
     s.Record(EventKind::Created, Rec("b"), "imported");
     std::vector<NumberedExcursion> x = Excursions(true);
@@ -189,7 +180,7 @@ TEST_F(AuditTrailTest, CommentsAreEventsAboutTheirRecordingAndFoldBesideTheirExc
 }
 
 TEST_F(AuditTrailTest, ATrailStatesTheWholeChainsCheckAndRefusesAnUnknownRecording) {
-    CArchiveSession s(&mem, &SumHash, context);
+    CArchiveSession s(&mem, &FakeHash, context);
     s.Record(EventKind::Created, Rec("a"), "imported");
     now += 60;
     s.Record(EventKind::Created, Rec("b"), "imported");

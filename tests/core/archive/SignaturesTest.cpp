@@ -9,21 +9,12 @@
 #include "core/archive/MemoryArchiveStore.h"
 #include "core/archive/Signatures.h"
 #include "core/archive/SignedCopyText.h"
+#include "support/FakeHash.h"
 
 namespace saroko::archive {
 namespace {
 
-Sha256Digest FakeHash(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    for (std::size_t lane = 0; lane < 4; ++lane) {
-        uint64_t h = 1469598103934665603ull ^ (lane * 0x9e3779b97f4a7c15ull);
-        for (uint8_t b : bytes)
-            h = (h ^ b) * 1099511628211ull;
-        for (int k = 0; k < 8; ++k)
-            d[lane * 8 + k] = static_cast<uint8_t>(h >> (8 * k));
-    }
-    return d;
-}
+using test::FakeHash;
 
 std::string H(const std::string& text) {
     return Sha256Hex(&FakeHash, text);
@@ -60,13 +51,7 @@ protected:
         Register("taro");
     }
     static SessionContext Context() {
-        SessionContext c;
-        c.user = "hanako";
-        c.host = "qa-pc";
-        c.version = "1.22";
-        c.nowUtc = [] { return int64_t{1796630400}; };
-        c.offsetMinutes = [](int64_t) { return 540; };
-        return c;
+        return test::BenchContext([] { return int64_t{1796630400}; }, "hanako", "qa-pc");
     }
     void Register(const std::string& who) {
         SigningKey k;

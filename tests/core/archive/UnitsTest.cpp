@@ -10,21 +10,12 @@
 #include "core/archive/DocumentArchive.h"
 #include "core/archive/MemoryArchiveStore.h"
 #include "core/archive/Units.h"
+#include "support/FakeHash.h"
 
 namespace saroko::test {
 namespace {
 
 using namespace saroko::archive;
-
-Sha256Digest SumHash(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    uint64_t h = 1469598103934665603ull;
-    for (uint8_t b : bytes)
-        h = (h ^ b) * 1099511628211ull;
-    for (int k = 0; k < 32; ++k)
-        d[static_cast<std::size_t>(k)] = static_cast<uint8_t>(h >> (8 * (k % 8)));
-    return d;
-}
 
 const Correction kLine{Correction::kLine, 0, -10.0, -9.8, 40.0, 40.4};
 
@@ -85,13 +76,6 @@ TEST(Calibration, DueDayAndChecks) {
 
 class UnitsTest : public DocTest {
 protected:
-    UnitsTest() {
-        context.user = "lab";
-        context.host = "bench";
-        context.version = "1.22";
-        context.nowUtc = [] { return int64_t{1790000000}; };
-        context.offsetMinutes = [](int64_t) { return 540; };
-    }
     UnitFields Fridge(const std::string& name = "薬局冷蔵庫 2") {
         UnitFields f;
         f.name = name;
@@ -102,11 +86,11 @@ protected:
         return f;
     }
     CMemoryArchiveStore mem;
-    SessionContext context;
+    SessionContext context = BenchContext([] { return int64_t{1790000000}; });
 };
 
 TEST_F(UnitsTest, UnitsAreAFoldOfTheirEvents) {
-    CArchiveSession s(&mem, &SumHash, context);
+    CArchiveSession s(&mem, &FakeHash, context);
     UnitsState st = LoadUnits(s);
     ASSERT_EQ(CreateUnit(s, st, Fridge()), UnitResult::kOk);
     st = LoadUnits(s);
@@ -157,7 +141,7 @@ TEST_F(UnitsTest, UnitsAreAFoldOfTheirEvents) {
                                       "true2=40.4");
     EXPECT_EQ(mem.events.back().oldValue, "2 冷凍庫");
     EXPECT_EQ(mem.events.back().newValue, "1 薬局冷蔵庫 2");
-    EXPECT_EQ(CheckChain(&SumHash, mem.events), std::nullopt);
+    EXPECT_EQ(CheckChain(&FakeHash, mem.events), std::nullopt);
     // A text of another form is never half read.
     EXPECT_EQ(ParseCalibrationText("certificate=\ncalibrated=\ndue=\noffset=1\nraw1=2\ntrue1=\n"
                                    "raw2=\ntrue2="),
@@ -168,7 +152,7 @@ TEST_F(UnitsTest, UnitsAreAFoldOfTheirEvents) {
 // A unit's trail: its own events, its calibrations, assignments to it and every event of a
 // recording it ever held; a unit text the fold cannot read numbers no unit.
 TEST_F(UnitsTest, AUnitsTrailHoldsItsEventsAndItsRecordings) {
-    CArchiveSession s(&mem, &SumHash, context);
+    CArchiveSession s(&mem, &FakeHash, context);
     UnitsState st = LoadUnits(s);
     ASSERT_EQ(CreateUnit(s, st, Fridge("A")), UnitResult::kOk);
     st = LoadUnits(s);
@@ -207,10 +191,10 @@ TEST_F(UnitsTest, AUnitsTrailHoldsItsEventsAndItsRecordings) {
 // The unit a download is offered: where the recorder's newest download on this PC went, as
 // that recording stands now; another PC's downloads, files and other recorders count not.
 TEST_F(UnitsTest, ADownloadIsOfferedTheUnitOfTheRecordersLastDownloadHere) {
-    CArchiveSession here(&mem, &SumHash, context);
+    CArchiveSession here(&mem, &FakeHash, context);
     SessionContext qaContext = context;
     qaContext.host = "qa";
-    CArchiveSession qa(&mem, &SumHash, qaContext);
+    CArchiveSession qa(&mem, &FakeHash, qaContext);
     const std::string km41 = RecorderIdentity("KM-41");
     for (const char* name : {"A", "B"})
         ASSERT_EQ(CreateUnit(here, LoadUnits(here), Fridge(name)), UnitResult::kOk);
@@ -269,12 +253,12 @@ TEST_F(UnitsTest, CalibrationInForceAtTheRecordingsTime) {
 }
 
 TEST_F(UnitsTest, CorrectedValuesForTheReportRawValuesAfter) {
-    CArchiveSession s(&mem, &SumHash, context);
+    CArchiveSession s(&mem, &FakeHash, context);
     const CBasicCp932Codec codec;
     CDocumentArchive da(s, doc, codec,
                         [&](const std::string& p) {
                             Recording r;
-                            r.sha256 = Sha256Hex(&SumHash, p);
+                            r.sha256 = Sha256Hex(&FakeHash, p);
                             r.path = p;
                             r.source = "file";
                             return std::optional<Recording>(r);
@@ -294,7 +278,7 @@ TEST_F(UnitsTest, CorrectedValuesForTheReportRawValuesAfter) {
               UnitResult::kOk);
     ASSERT_EQ(SetCalibration(s, st, 1, 2, {"JCSS-0413", "2026-01-10", "2026-07-10", {}}),
               UnitResult::kOk);
-    ASSERT_EQ(AssignRecording(s, st, Sha256Hex(&SumHash, "/x/a.klg"), 1, kAssignedFile),
+    ASSERT_EQ(AssignRecording(s, st, Sha256Hex(&FakeHash, "/x/a.klg"), 1, kAssignedFile),
               UnitResult::kOk);
     st = LoadUnits(s);
 

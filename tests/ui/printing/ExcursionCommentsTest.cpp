@@ -8,6 +8,7 @@
 
 #include "core/archive/MemoryArchiveStore.h"
 #include "platform/Translations.h"
+#include "support/FakeHash.h"
 #include "support/QtApp.h"
 #include "ui/base/DialogBase.h"
 #include "ui/document/RecordingsDlg.h"
@@ -20,20 +21,13 @@ namespace {
 using namespace saroko::archive;
 using ui::CExcursionCommentsDlg;
 
-Sha256Digest ByteSum(std::span<const uint8_t> bytes) {
-    Sha256Digest d{};
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        d[i % d.size()] = static_cast<uint8_t>(d[i % d.size()] * 31 + bytes[i]);
-    return d;
-}
-
 constexpr uint32_t kT = 1796630400;
 
 class ExcursionCommentsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         App();
-        a.sha256 = Sha256Hex(&ByteSum, "a");
+        a.sha256 = Sha256Hex(&FakeHash, "a");
         a.path = "/data/fridge.klg";
         a.source = "file";
         session.Record(EventKind::Created, a, "imported");
@@ -49,7 +43,7 @@ protected:
     CMemoryArchiveStore mem;
     CArchiveSession session{
         &mem,
-        &ByteSum,
+        &FakeHash,
         {"sato", "pc1", "1.22", [] { return kT + 7200; }, [](int64_t) { return 540; }}};
     Recording a;
     std::vector<NumberedExcursion> excursions;
