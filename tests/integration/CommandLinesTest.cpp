@@ -28,8 +28,9 @@ Outcome RunIn(const char* program, const QStringList& args, const QProcessEnviro
     if (!p.waitForFinished(20000))
         return r;
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    // A Windows console line ends in CR LF; the texts are compared as the program wrote them.
+    r.out = QString::fromUtf8(p.readAllStandardOutput()).replace(QStringLiteral("\r\n"), "\n");
+    r.err = QString::fromUtf8(p.readAllStandardError()).replace(QStringLiteral("\r\n"), "\n");
     return r;
 }
 
@@ -82,6 +83,8 @@ TEST(CommandLines, VersionHelpAndABadOption) {
     }
 }
 
+// A session without a display is Linux's (over ssh, say): Windows always has its desktop.
+#ifndef _WIN32
 // A start of the window program from a shell without a desktop says in one line that it found
 // no display, in the program's language, and ends with the usage status, where Qt would abort;
 // --help still answers, its options' texts in one column.
@@ -146,6 +149,7 @@ TEST(CommandLines, WindowProgramWithoutADisplaySaysSoInOneLine) {
     }
     EXPECT_EQ(columns, std::set<qsizetype>{20}) << help.out.toStdString();
 }
+#endif
 
 // --screenshot: the window of this start, saved once painted, then the end; 1 when it cannot
 // be written.
