@@ -205,12 +205,13 @@ std::string KeepDownloadImage(const std::string& folder, uint32_t downloadTime,
                               std::string_view image) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::create_directories(PathOfUtf8(folder), ec);
-    if (!fs::is_directory(PathOfUtf8(folder), ec) || KeptDownloadName(downloadTime).empty())
+    const fs::path dir = PathOfUtf8(folder);
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec) || KeptDownloadName(downloadTime).empty())
         return {};
     // The file is created exclusively, so a name taken meanwhile moves on to the next one.
     for (int n = 1; n <= 999; ++n) {
-        const fs::path at = PathOfUtf8(folder) / KeptDownloadName(downloadTime, n);
+        const fs::path at = dir / KeptDownloadName(downloadTime, n);
         if (fs::exists(at, ec))
             continue;
         if (WriteNewFile(Utf8OfPath(at), image))

@@ -207,22 +207,14 @@ void CWindowArchive::SetAsksReason(bool on) {
 
 namespace {
 
-// The reason box: a dialog of the program's own, with its help page.
-class CChangeReasonDlg : public CDialogBase {
+// The archive's questions (the reason for a change, the first use's take-in): dialogs of the
+// program's own, each with its help page.
+constexpr int kChangeReasonHelp = 0x118A00A;
+constexpr int kTakeInHelp = 0x180A00A;
+
+class CArchiveQuestionDlg : public CDialogBase {
 public:
-    static constexpr int kHelpTopic = 0x118A00A;
-    explicit CChangeReasonDlg(QWidget* parent) : CDialogBase(kHelpTopic, parent) {}
-    using CDialogBase::ConnectHelp;
-};
-
-} // namespace
-
-namespace {
-
-class CTakeInDlg : public CDialogBase {
-public:
-    static constexpr int kHelpTopic = 0x180A00A;
-    explicit CTakeInDlg(QWidget* parent) : CDialogBase(kHelpTopic, parent) {}
+    CArchiveQuestionDlg(int helpTopic, QWidget* parent) : CDialogBase(helpTopic, parent) {}
     using CDialogBase::ConnectHelp;
 };
 
@@ -232,7 +224,7 @@ bool AskTakeIn(const std::vector<std::string>& paths, const std::string& locatio
                QWidget* parent) {
     if (TakeInHandler())
         return TakeInHandler()(paths);
-    CTakeInDlg dlg(parent);
+    CArchiveQuestionDlg dlg(kTakeInHelp, parent);
     dlg.setObjectName(QStringLiteral("takeIn"));
     dlg.setWindowTitle(QCoreApplication::translate("Archive", "記録保管庫への取り込み"));
     auto* layout = new QVBoxLayout(&dlg);
@@ -272,7 +264,7 @@ bool AskTakeIn(const std::vector<std::string>& paths, const std::string& locatio
 std::optional<QString> AskChangeReason(const archive::DocumentChange& change, QWidget* parent) {
     if (ReasonHandler())
         return ReasonHandler()(change);
-    CChangeReasonDlg dlg(parent);
+    CArchiveQuestionDlg dlg(kChangeReasonHelp, parent);
     dlg.setObjectName(QStringLiteral("changeReason"));
     dlg.setWindowTitle(QCoreApplication::translate("Archive", "変更の理由"));
     auto* layout = new QVBoxLayout(&dlg);
