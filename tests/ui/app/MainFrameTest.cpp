@@ -114,6 +114,7 @@ TEST_F(MainFrameTest, MenusFollowTheCommandStateAndKeysReachTheView) {
     Load(demo);
     EXPECT_TRUE(frame->MenuAction(cmd::kFileSave)->isEnabled());
     QTest::qWait(20);
+    QApplication::setActiveWindow(frame.get()); // shortcuts go to the active window
 
     // Ctrl+Up zooms in; Ctrl+Down brings the whole range back.
     QTest::keyClick(frame.get(), Qt::Key_Up, Qt::ControlModifier);
