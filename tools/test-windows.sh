@@ -23,7 +23,7 @@ else
   echo "test-windows: the Qt programs' sources are compiled for Windows as far as the checks go."
   ./tools/windows-syntax.sh
 fi
-cmake --preset windows
+cmake --preset windows -DSAROKO_WINDOWS_KIT="$kit"
 cmake --build --preset windows
 # The simulated recorder at the wire's real pace on a pseudo-terminal, COM33 under Wine: the
 # Windows serial line's tests download from it.
