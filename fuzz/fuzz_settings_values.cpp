@@ -120,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Written once, read and written again: the same texts, or a setting drifts at every start.
     SaveAll(doc);
     std::vector<std::string> written;
+    written.reserve(Entries().size());
     for (const Entry& e : Entries())
         written.push_back(store.GetString(e.first, e.second, "?"));
     reread.LoadSettings();

@@ -28,6 +28,8 @@ bool ParseStoredInt(std::string_view text, int& value);
 // must not touch the user's settings.
 class CMemorySettingsStore final : public ISettingsStore {
 public:
+    // Room for every entry the program writes, so that filling a new store never rehashes.
+    CMemorySettingsStore() { m_values.reserve(128); }
     int GetInt(std::string_view section, std::string_view entry, int def) const override;
     std::string GetString(std::string_view section, std::string_view entry,
                           std::string_view def) const override;
