@@ -18,7 +18,7 @@ if [ -f "$kit/kit.txt" ]; then
   echo "test-windows: with the Windows kit in $kit"
 else
   echo "test-windows: SKIPPED the Qt programs and their tests: no Windows kit in $kit."
-  echo "test-windows: tools/windows-kit.sh builds it (Qt from source: hours on 2 shared cores)."
+  echo "test-windows: tools/windows-kit.sh builds it (Qt from source: about 20 minutes on 2 cores)."
   echo "test-windows: building and testing the core and the simulator's state machine only;"
   echo "test-windows: the Qt programs' sources are compiled for Windows as far as the checks go."
   ./tools/windows-syntax.sh
